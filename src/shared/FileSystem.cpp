@@ -1,0 +1,229 @@
+#include "shared/FileSystem.h"
+
+#include "platform/HomeFolder.h"
+#include "shared/DiskUsageWalker.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+namespace harborlite::FS {
+
+namespace {
+
+QByteArray encoded(const QString& location)
+{
+    return QFile::encodeName(location);
+}
+
+QDateTime fromTimespec(const timespec& ts)
+{
+    return QDateTime::fromMSecsSinceEpoch(qint64(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000,
+                                          Qt::UTC);
+}
+
+bool lstatPath(const QString& location, struct stat& st)
+{
+    if (location.isEmpty()) {
+        return false;
+    }
+    return ::lstat(encoded(location).constData(), &st) == 0;
+}
+
+} // namespace
+
+QString home()
+{
+    return path(platform::homeFolder().get());
+}
+
+QString library()
+{
+    return join(home(), QStringLiteral("Library"));
+}
+
+QString homePath()
+{
+    return home();
+}
+
+QString path(const QString& location)
+{
+    QString result = location;
+    while (result.size() >= 2 && result.endsWith(QLatin1Char('/'))) {
+        result.chop(1);
+    }
+    return result;
+}
+
+QString join(const QString& folder, const QString& relative)
+{
+    if (relative.isEmpty()) {
+        return folder;
+    }
+    if (folder.endsWith(QLatin1Char('/'))) {
+        return folder + relative;
+    }
+    return folder + QLatin1Char('/') + relative;
+}
+
+QString lastPathComponent(const QString& location)
+{
+    const QString trimmed = path(location);
+    if (trimmed == QLatin1String("/")) {
+        return trimmed;
+    }
+    const qsizetype slash = trimmed.lastIndexOf(QLatin1Char('/'));
+    return slash < 0 ? trimmed : trimmed.mid(slash + 1);
+}
+
+QString parentPath(const QString& location)
+{
+    const QString trimmed = path(location);
+    const qsizetype slash = trimmed.lastIndexOf(QLatin1Char('/'));
+    if (slash <= 0) {
+        return slash == 0 ? QStringLiteral("/") : QString();
+    }
+    return trimmed.left(slash);
+}
+
+bool isBelow(const QString& location, const QString& root)
+{
+    if (location == root) {
+        return true;
+    }
+    if (root == QLatin1String("/")) {
+        return location.startsWith(QLatin1Char('/'));
+    }
+    return location.size() > root.size() && location.startsWith(root)
+        && location.at(root.size()) == QLatin1Char('/');
+}
+
+qint64 size(const QString& location, bool descendIntoPackages, const CancelPredicate& isCancelled)
+{
+    // A package holds only the regular files below it, so measuring it apart and
+    // skipping its descendants gives the same total as walking straight through.
+    Q_UNUSED(descendIntoPackages);
+    return DiskUsageWalker(isCancelled).total(encoded(location));
+}
+
+qint64 allocatedSize(const QString& location)
+{
+    struct stat st {};
+    if (!lstatPath(location, st)) {
+        return 0;
+    }
+    return qint64(st.st_blocks) * 512;
+}
+
+bool exists(const QString& location)
+{
+    struct stat st {};
+    return lstatPath(location, st);
+}
+
+bool isDirectory(const QString& location)
+{
+    struct stat st {};
+    return !location.isEmpty() && ::stat(encoded(location).constData(), &st) == 0
+        && S_ISDIR(st.st_mode);
+}
+
+QStringList children(const QString& folder, bool includingHidden)
+{
+    QStringList result;
+    if (folder.isEmpty()) {
+        return result;
+    }
+    DIR* dir = ::opendir(encoded(folder).constData());
+    if (dir == nullptr) {
+        return result;
+    }
+    std::vector<QByteArray> names;
+    while (const dirent* entry = ::readdir(dir)) {
+        const char* name = entry->d_name;
+        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) {
+            continue;
+        }
+        if (!includingHidden && name[0] == '.') {
+            continue;
+        }
+        names.emplace_back(name);
+    }
+    ::closedir(dir);
+    // Byte order puts every upper-case ASCII letter before every lower-case one.
+    std::sort(names.begin(), names.end());
+    const QString base = path(folder);
+    result.reserve(qsizetype(names.size()));
+    for (const QByteArray& name : names) {
+        const QString text = QFile::decodeName(name);
+        if (QFile::encodeName(text) != name) {
+            continue;
+        }
+        result.append(join(base, text));
+    }
+    return result;
+}
+
+std::optional<QDateTime> modificationDate(const QString& location)
+{
+    struct stat st {};
+    if (!lstatPath(location, st)) {
+        return std::nullopt;
+    }
+    return fromTimespec(st.st_mtim);
+}
+
+std::optional<QDateTime> lastAccessDate(const QString& location)
+{
+    struct statx stx {};
+    if (location.isEmpty()
+        || ::statx(AT_FDCWD, encoded(location).constData(), AT_SYMLINK_NOFOLLOW,
+                   STATX_ATIME | STATX_MTIME, &stx) != 0) {
+        return std::nullopt;
+    }
+    const auto toDate = [](const statx_timestamp& ts) {
+        return QDateTime::fromMSecsSinceEpoch(qint64(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000,
+                                              Qt::UTC);
+    };
+    if (stx.stx_mask & STATX_ATIME) {
+        return toDate(stx.stx_atime);
+    }
+    if (stx.stx_mask & STATX_MTIME) {
+        return toDate(stx.stx_mtime);
+    }
+    return std::nullopt;
+}
+
+VolumeCapacity volumeCapacity(const QString& location)
+{
+    struct statvfs vfs {};
+    if (location.isEmpty() || ::statvfs(encoded(location).constData(), &vfs) != 0) {
+        return {};
+    }
+    return {qint64(vfs.f_bavail) * qint64(vfs.f_frsize), qint64(vfs.f_blocks) * qint64(vfs.f_frsize)};
+}
+
+QString abbreviatingHome(const QString& location)
+{
+    const QString homeText = homePath();
+    if (homeText.isEmpty() || homeText == QLatin1String("/")) {
+        return location;
+    }
+    if (location == homeText) {
+        return QStringLiteral("~");
+    }
+    if (location.startsWith(homeText) && location.at(homeText.size()) == QLatin1Char('/')) {
+        return QLatin1Char('~') + location.mid(homeText.size());
+    }
+    return location;
+}
+
+} // namespace harborlite::FS

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+// File-system operations shared by every scanner and service. All of them are
+// synchronous, never throw, and answer with a neutral value (0, an empty list,
+// no date) when the file system cannot be read. Paths are absolute QStrings;
+// symbolic links are never followed unless a function says otherwise.
+namespace harborlite::FS {
+
+using CancelPredicate = std::function<bool()>;
+
+// The user's home folder (see platform::homeFolder) written with path().
+QString home();
+// home() + "/Library".
+QString library();
+// path(home()): the home folder without a trailing slash.
+QString homePath();
+
+// The path with trailing "/" characters removed while it is at least two
+// characters long; "/" stays "/". Nothing else is changed.
+QString path(const QString& location);
+
+// Appends a relative path to a folder without doubling the separator.
+QString join(const QString& folder, const QString& relative);
+
+// The last path component ("/" for the root, "" for an empty path).
+QString lastPathComponent(const QString& location);
+
+// The folder holding the location ("/" for a child of the root).
+QString parentPath(const QString& location);
+
+// Whether `location` is `root` itself or lies below it (root followed by "/").
+bool isBelow(const QString& location, const QString& root);
+
+// Bytes the file or folder tree occupies on disk (allocated blocks). A folder
+// counts the regular files below it; symbolic links add nothing and are never
+// followed, a symbolic link given as `location` counts only itself. Pseudo file
+// systems (proc, sysfs, devtmpfs, cgroup and the like) are not entered.
+// `isCancelled` is polled before every entry; once it returns true the total
+// counted so far is returned. Packages count the same whether or not they are
+// descended into, so `descendIntoPackages` never changes the result.
+qint64 size(const QString& location, bool descendIntoPackages = false,
+            const CancelPredicate& isCancelled = {});
+
+// Allocated bytes of one item itself (not following a link); 0 when it cannot be read.
+qint64 allocatedSize(const QString& location);
+
+// Whether something exists at the location (a dangling link counts).
+bool exists(const QString& location);
+// Whether the location is a folder, following a symbolic link to one.
+bool isDirectory(const QString& location);
+
+// The folder's direct entries as full paths, hidden ones ("." prefix) only when
+// asked, sorted by name with plain byte comparison. An unreadable folder gives
+// an empty list. Names that cannot be written as text without loss are left
+// out: no path built from them would name the entry on disk.
+QStringList children(const QString& folder, bool includingHidden);
+
+// Content modification date (UTC); absent when it cannot be read.
+std::optional<QDateTime> modificationDate(const QString& location);
+
+// Last access date, else the modification date; absent when neither is known.
+std::optional<QDateTime> lastAccessDate(const QString& location);
+
+struct VolumeCapacity {
+    qint64 free = 0;
+    qint64 total = 0;
+};
+
+// Free space available to the user and total size of the volume holding the
+// location; both 0 when they cannot be read.
+VolumeCapacity volumeCapacity(const QString& location);
+
+// The path as shown to the user: a leading home folder (followed by "/" or the
+// end) is written "~". Other occurrences of the home path stay as they are.
+QString abbreviatingHome(const QString& location);
+
+} // namespace harborlite::FS
