@@ -1,0 +1,150 @@
+#include "support/FixtureTree.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+#include <plist/plist.h>
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace harborlite::test {
+
+namespace {
+
+timespec toTimespec(const QDateTime& date)
+{
+    if (!date.isValid()) {
+        return {0, UTIME_OMIT};
+    }
+    const qint64 ms = date.toMSecsSinceEpoch();
+    return {time_t(ms / 1000), long(ms % 1000) * 1000000};
+}
+
+} // namespace
+
+FixtureTree::FixtureTree()
+{
+    if (!dir_.isValid()) {
+        ADD_FAILURE() << "cannot create a temporary folder";
+    }
+}
+
+QString FixtureTree::path(const QString& relative) const
+{
+    return relative.isEmpty() ? root() : root() + QLatin1Char('/') + relative;
+}
+
+QString FixtureTree::folder(const QString& relative)
+{
+    const QString full = path(relative);
+    if (!QDir().mkpath(full)) {
+        ADD_FAILURE() << "cannot create folder " << full.toStdString();
+    }
+    return full;
+}
+
+QString FixtureTree::file(const QString& relative, qint64 bytes)
+{
+    return file(relative, QByteArray(bytes, 'x'));
+}
+
+QString FixtureTree::file(const QString& relative, const QByteArray& content)
+{
+    const QString full = path(relative);
+    QDir().mkpath(QFileInfo(full).path());
+    QFile out(full);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(content) != content.size()) {
+        ADD_FAILURE() << "cannot write " << full.toStdString();
+    }
+    return full;
+}
+
+QString FixtureTree::sparseFile(const QString& relative, qint64 bytes)
+{
+    const QString full = path(relative);
+    QDir().mkpath(QFileInfo(full).path());
+    const int fd = ::open(QFile::encodeName(full).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0 || ::ftruncate(fd, bytes) != 0) {
+        ADD_FAILURE() << "cannot create sparse file " << full.toStdString();
+    }
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    return full;
+}
+
+QString FixtureTree::symlink(const QString& relative, const QString& target)
+{
+    const QString full = path(relative);
+    QDir().mkpath(QFileInfo(full).path());
+    if (::symlink(QFile::encodeName(target).constData(), QFile::encodeName(full).constData()) != 0) {
+        ADD_FAILURE() << "cannot create link " << full.toStdString();
+    }
+    return full;
+}
+
+void FixtureTree::setTimes(const QString& relative, const QDateTime& modified, const QDateTime& accessed)
+{
+    const timespec times[2] = {toTimespec(accessed), toTimespec(modified)};
+    if (::utimensat(AT_FDCWD, QFile::encodeName(path(relative)).constData(), times, AT_SYMLINK_NOFOLLOW) != 0) {
+        ADD_FAILURE() << "cannot set times of " << relative.toStdString();
+    }
+}
+
+QString FixtureTree::bundle(const QString& relative, const QString& identifier, bool binary)
+{
+    folder(relative + QStringLiteral("/Contents/MacOS"));
+    plist_t dict = plist_new_dict();
+    if (!identifier.isEmpty()) {
+        plist_dict_set_item(dict, "CFBundleIdentifier", plist_new_string(identifier.toUtf8().constData()));
+    }
+    const QString name = QFileInfo(relative).completeBaseName();
+    plist_dict_set_item(dict, "CFBundleName", plist_new_string(name.toUtf8().constData()));
+    char* data = nullptr;
+    uint32_t length = 0;
+    if (binary) {
+        plist_to_bin(dict, &data, &length);
+    } else {
+        plist_to_xml(dict, &data, &length);
+    }
+    file(relative + QStringLiteral("/Contents/Info.plist"), QByteArray(data, qsizetype(length)));
+    std::free(data);
+    plist_free(dict);
+    return path(relative);
+}
+
+QString FixtureTree::deepChain(const QString& relative, int depth, qint64 bytesAtBottom)
+{
+    // Built with openat so the path never has to fit PATH_MAX.
+    const QString start = folder(relative);
+    int fd = ::open(QFile::encodeName(start).constData(), O_RDONLY | O_DIRECTORY);
+    for (int i = 0; i < depth && fd >= 0; ++i) {
+        if (::mkdirat(fd, "d", 0755) != 0) {
+            ADD_FAILURE() << "mkdirat failed at depth " << i;
+            break;
+        }
+        const int next = ::openat(fd, "d", O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        fd = next;
+    }
+    if (fd >= 0 && bytesAtBottom > 0) {
+        const int out = ::openat(fd, "f", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const QByteArray data(bytesAtBottom, 'x');
+        if (out < 0 || ::write(out, data.constData(), size_t(data.size())) != data.size()) {
+            ADD_FAILURE() << "cannot write the file at the bottom of the chain";
+        }
+        if (out >= 0) {
+            ::close(out);
+        }
+    }
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    return start;
+}
+
+} // namespace harborlite::test
