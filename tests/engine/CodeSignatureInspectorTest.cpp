@@ -1,3 +1,4 @@
+#include "support/QtPrinters.h"
 #include "core/services/CodeSignatureInspector.h"
 #include "platform/CodeSigning.h"
 

@@ -1,3 +1,4 @@
+#include "support/QtPrinters.h"
 #include "platform/HomeFolder.h"
 #include "shared/FileSystem.h"
 #include "support/FixtureTree.h"

@@ -1,3 +1,4 @@
+#include "support/QtPrinters.h"
 #include "platform/Clock.h"
 #include "shared/Formatting.h"
 

@@ -1,3 +1,4 @@
+#include "support/QtPrinters.h"
 #include "core/services/Permissions.h"
 #include "platform/FullDiskAccessProbes.h"
 #include "platform/HomeFolder.h"

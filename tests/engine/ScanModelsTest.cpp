@@ -1,3 +1,4 @@
+#include "support/QtPrinters.h"
 #include "core/models/CategoryResult.h"
 #include "core/models/CleanupReport.h"
 #include "core/scanners/SizeOrder.h"
