@@ -1,0 +1,24 @@
+#include "viewmodels/MemoryDefaults.h"
+
+#include <utility>
+
+namespace harborlite {
+
+MemoryDefaults::MemoryDefaults(QJsonObject values) : values_(std::move(values)) {}
+
+std::optional<QJsonValue> MemoryDefaults::object(const QString& key) const
+{
+    const QJsonValue value = values_.value(key);
+    if (value.isUndefined() || value.isNull()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+void MemoryDefaults::setValue(const QString& key, const QJsonValue& value)
+{
+    values_.insert(key, value);
+    writes_.append(key);
+}
+
+} // namespace harborlite
