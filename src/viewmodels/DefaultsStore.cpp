@@ -56,6 +56,15 @@ qint64 DefaultsStore::integerValue(const QString& key) const
     return static_cast<qint64>(number);
 }
 
+std::optional<QJsonValue> DefaultsStore::lookup(const QJsonObject& values, const QString& key)
+{
+    const QJsonValue value = values.value(key);
+    if (value.isUndefined() || value.isNull()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
 std::optional<QString> DefaultsStore::string(const QString& key) const
 {
     const std::optional<QJsonValue> value = object(key);

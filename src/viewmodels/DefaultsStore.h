@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonObject>
 #include <QJsonValue>
 #include <QString>
 
@@ -34,6 +35,10 @@ public:
 
     // A stored string; none for any other type.
     std::optional<QString> string(const QString& key) const;
+
+protected:
+    // The value under `key` in `values`, with a JSON null counted as nothing.
+    static std::optional<QJsonValue> lookup(const QJsonObject& values, const QString& key);
 };
 
 } // namespace harborlite

@@ -40,11 +40,7 @@ QString JsonFileDefaults::standardFilePath()
 
 std::optional<QJsonValue> JsonFileDefaults::object(const QString& key) const
 {
-    const QJsonValue value = values_.value(key);
-    if (value.isUndefined() || value.isNull()) {
-        return std::nullopt;
-    }
-    return value;
+    return lookup(values_, key);
 }
 
 void JsonFileDefaults::setValue(const QString& key, const QJsonValue& value)

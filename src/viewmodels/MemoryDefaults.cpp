@@ -8,11 +8,7 @@ MemoryDefaults::MemoryDefaults(QJsonObject values) : values_(std::move(values)) 
 
 std::optional<QJsonValue> MemoryDefaults::object(const QString& key) const
 {
-    const QJsonValue value = values_.value(key);
-    if (value.isUndefined() || value.isNull()) {
-        return std::nullopt;
-    }
-    return value;
+    return lookup(values_, key);
 }
 
 void MemoryDefaults::setValue(const QString& key, const QJsonValue& value)
