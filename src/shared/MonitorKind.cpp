@@ -1,5 +1,7 @@
 #include "shared/MonitorKind.h"
 
+#include "shared/RawValue.h"
+
 namespace harborlite {
 
 namespace {
@@ -34,12 +36,7 @@ QString rawValue(MonitorKind kind)
 
 std::optional<MonitorKind> monitorKindFromRawValue(const QString& raw)
 {
-    for (MonitorKind kind : MonitorKinds::allCases) {
-        if (raw == QLatin1String(entry(kind).raw)) {
-            return kind;
-        }
-    }
-    return std::nullopt;
+    return caseFromRawValue(MonitorKinds::allCases, raw);
 }
 
 PaletteRole tint(MonitorKind kind)

@@ -1,5 +1,7 @@
 #include "viewmodels/AppTheme.h"
 
+#include "shared/RawValue.h"
+
 namespace harborlite {
 
 namespace {
@@ -16,12 +18,7 @@ QString rawValue(AppTheme theme)
 
 std::optional<AppTheme> appThemeFromRawValue(const QString& raw)
 {
-    for (AppTheme theme : AppThemes::allCases) {
-        if (raw == QLatin1String(kRawValues.at(static_cast<size_t>(theme)))) {
-            return theme;
-        }
-    }
-    return std::nullopt;
+    return caseFromRawValue(AppThemes::allCases, raw);
 }
 
 } // namespace harborlite

@@ -1,5 +1,6 @@
 #include "viewmodels/Route.h"
 
+#include "shared/RawValue.h"
 #include "viewmodels/DefaultsStore.h"
 
 namespace harborlite {
@@ -54,12 +55,7 @@ QString rawValue(Route route)
 
 std::optional<Route> routeFromRawValue(const QString& raw)
 {
-    for (Route route : Routes::allCases) {
-        if (raw == QLatin1String(texts(route).raw)) {
-            return route;
-        }
-    }
-    return std::nullopt;
+    return caseFromRawValue(Routes::allCases, raw);
 }
 
 QString title(Route route)

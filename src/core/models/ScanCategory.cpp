@@ -1,5 +1,7 @@
 #include "core/models/ScanCategory.h"
 
+#include "shared/RawValue.h"
+
 namespace harborlite {
 
 namespace {
@@ -43,12 +45,7 @@ QString rawValue(ScanCategory category)
 
 std::optional<ScanCategory> scanCategoryFromRawValue(const QString& raw)
 {
-    for (ScanCategory category : ScanCategories::allCases) {
-        if (raw == QLatin1String(texts(category).raw)) {
-            return category;
-        }
-    }
-    return std::nullopt;
+    return caseFromRawValue(ScanCategories::allCases, raw);
 }
 
 QString title(ScanCategory category)
