@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The freedesktop.org Trash. A trash can is a folder holding `files` (the
+// trashed items) and `info` (one "<name>.trashinfo" per item, giving its
+// original path and deletion date). The home trash can is <xdgDataHome>/Trash;
+// a volume's cans are <top>/.Trash/<uid> (only when .Trash is a real folder with
+// the sticky bit) and <top>/.Trash-<uid>, where <top> is the volume's mount point.
+namespace harborlite::platform::Trash {
+
+// <xdgDataHome>/Trash.
+QString homeTrash();
+
+// The user's trash cans on the volume mounted at `top` that exist and may be
+// used, in that order. Nothing is created.
+QStringList volumeTrashes(const QString& top);
+
+// The trash can for items on the volume mounted at `top`: the shared .Trash's
+// folder for the user, else .Trash-<uid>; either is created (mode 0700) when
+// missing and usable. Absent when the volume offers no usable one.
+std::optional<QString> volumeTrashForMoving(const QString& top);
+
+// The mount point holding the location, the longest of platform::mountPoints()
+// at or above it; links in the folders above the location are resolved first.
+QString topFolderOf(const QString& location);
+
+struct MoveResult {
+    QString trashedAs;              // where the item now is, inside a `files` folder
+    std::optional<QString> failure; // why it was not moved; then nothing changed
+};
+
+// Moves the item (a link moves as itself) into the trash can of its volume:
+// the home trash when it lies on the same mount as the home trash (which is
+// created when missing), else the volume's can. Its info file is written first
+// with a name no other item uses ("name", "name.2", "name.3", ...). Never copies:
+// an item that no trash can on its own volume can take is a failure.
+MoveResult moveToTrash(const QString& location);
+
+// Moves the item into the given trash can, writing `originalPath` (absolute, or
+// relative to the volume's top folder) into its info file.
+MoveResult moveInto(const QString& location, const QString& trashCan, const QString& originalPath);
+
+// The info file of an entry lying directly in a trash can's `files` folder (the
+// home can, or a volume can of the user); absent for any other location.
+std::optional<QString> infoFileOf(const QString& location);
+
+// Whether the location lies below (not at) the `files` folder of a trash can
+// of the user: it has already been moved to the Trash.
+bool isInsideTrash(const QString& location);
+
+} // namespace harborlite::platform::Trash
