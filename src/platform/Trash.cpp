@@ -2,7 +2,7 @@
 
 #include "platform/Clock.h"
 #include "platform/ErrorDescription.h"
-#include "platform/MountedVolumes.h"
+#include "platform/MountPoints.h"
 #include "platform/UserId.h"
 #include "platform/XdgDataHome.h"
 #include "shared/FileSystem.h"
@@ -204,30 +204,7 @@ int renameNoReplace(const QByteArray& from, const QByteArray& to)
     return ::rename(from.constData(), to.constData());
 }
 
-} // namespace
-
-QString homeTrash()
-{
-    return FS::join(xdgDataHome().get(), QStringLiteral("Trash"));
-}
-
-QStringList volumeTrashes(const QString& top)
-{
-    const uid_t uid = userId().get();
-    QStringList result;
-    if (hasStickySharedTrash(top)) {
-        const QString can = FS::join(top, QStringLiteral(".Trash/") + uidText());
-        if (isUsableCan(can, uid)) {
-            result.append(can);
-        }
-    }
-    const QString own = FS::join(top, QStringLiteral(".Trash-") + uidText());
-    if (isUsableCan(own, uid)) {
-        result.append(own);
-    }
-    return result;
-}
-
+// The trash can for items on the volume mounted at `top`, created when missing.
 std::optional<QString> volumeTrashForMoving(const QString& top)
 {
     const uid_t uid = userId().get();
@@ -244,6 +221,7 @@ std::optional<QString> volumeTrashForMoving(const QString& top)
     return std::nullopt;
 }
 
+// The mount point holding the location.
 QString topFolderOf(const QString& location)
 {
     const QString item = itemPath(location);
@@ -256,47 +234,7 @@ QString topFolderOf(const QString& location)
     return best;
 }
 
-MoveResult moveToTrash(const QString& location)
-{
-    const QString item = FS::path(location);
-    const QString name = FS::lastPathComponent(item);
-    if (!item.startsWith(QLatin1Char('/')) || item == QLatin1String("/") || name == QLatin1String(".")
-        || name == QLatin1String("..")) {
-        return failed(item, QStringLiteral("Not a location that can be moved."));
-    }
-    struct stat st {};
-    if (!lstatPath(item, st)) {
-        return failedWithError(item, errno);
-    }
-    const QString real = itemPath(item);
-    const QString top = topFolderOf(real);
-    if (real == top) {
-        return failed(item, QStringLiteral("Refusing to remove an entire volume."));
-    }
-    const QString home = homeTrash();
-    QString can;
-    QString original;
-    if (top == topFolderOf(resolvedPath(home))) {
-        if (!makeFolders(FS::join(home, QStringLiteral("files")))
-            || !makeFolders(FS::join(home, QStringLiteral("info")))) {
-            return failed(item, QStringLiteral("The Trash folder could not be created."));
-        }
-        can = home;
-        original = real;
-    } else {
-        const std::optional<QString> volumeCan = volumeTrashForMoving(top);
-        if (!volumeCan) {
-            return failed(item, QStringLiteral("The volume has no Trash folder you may use."));
-        }
-        can = *volumeCan;
-        original = real.mid(top == QLatin1String("/") ? 1 : top.size() + 1);
-    }
-    if (FS::isBelow(resolvedPath(can), real)) {
-        return failed(item, QStringLiteral("It holds the Trash itself."));
-    }
-    return moveInto(item, can, original);
-}
-
+// Moves the item into the trash can, writing `originalPath` into its info file.
 MoveResult moveInto(const QString& location, const QString& trashCan, const QString& originalPath)
 {
     const QString item = FS::path(location);
@@ -342,6 +280,71 @@ MoveResult moveInto(const QString& location, const QString& trashCan, const QStr
         }
     }
     return failed(item, QStringLiteral("The Trash holds too many items of that name."));
+}
+
+} // namespace
+
+QString homeTrash()
+{
+    return FS::join(xdgDataHome().get(), QStringLiteral("Trash"));
+}
+
+QStringList volumeTrashes(const QString& top)
+{
+    const uid_t uid = userId().get();
+    QStringList result;
+    if (hasStickySharedTrash(top)) {
+        const QString can = FS::join(top, QStringLiteral(".Trash/") + uidText());
+        if (isUsableCan(can, uid)) {
+            result.append(can);
+        }
+    }
+    const QString own = FS::join(top, QStringLiteral(".Trash-") + uidText());
+    if (isUsableCan(own, uid)) {
+        result.append(own);
+    }
+    return result;
+}
+
+MoveResult moveToTrash(const QString& location)
+{
+    const QString item = FS::path(location);
+    const QString name = FS::lastPathComponent(item);
+    if (!item.startsWith(QLatin1Char('/')) || item == QLatin1String("/") || name == QLatin1String(".")
+        || name == QLatin1String("..")) {
+        return failed(item, QStringLiteral("Not a location that can be moved."));
+    }
+    struct stat st {};
+    if (!lstatPath(item, st)) {
+        return failedWithError(item, errno);
+    }
+    const QString real = itemPath(item);
+    const QString top = topFolderOf(real);
+    if (real == top) {
+        return failed(item, QStringLiteral("Refusing to remove an entire volume."));
+    }
+    const QString home = homeTrash();
+    QString can;
+    QString original;
+    if (top == topFolderOf(resolvedPath(home))) {
+        if (!makeFolders(FS::join(home, QStringLiteral("files")))
+            || !makeFolders(FS::join(home, QStringLiteral("info")))) {
+            return failed(item, QStringLiteral("The Trash folder could not be created."));
+        }
+        can = home;
+        original = real;
+    } else {
+        const std::optional<QString> volumeCan = volumeTrashForMoving(top);
+        if (!volumeCan) {
+            return failed(item, QStringLiteral("The volume has no Trash folder you may use."));
+        }
+        can = *volumeCan;
+        original = real.mid(top == QLatin1String("/") ? 1 : top.size() + 1);
+    }
+    if (FS::isBelow(resolvedPath(can), real)) {
+        return failed(item, QStringLiteral("It holds the Trash itself."));
+    }
+    return moveInto(item, can, original);
 }
 
 std::optional<QString> infoFileOf(const QString& location)

@@ -16,33 +16,24 @@ namespace harborlite::platform::Trash {
 QString homeTrash();
 
 // The user's trash cans on the volume mounted at `top` that exist and may be
-// used, in that order. Nothing is created.
+// used (real folders of the user's own), in that order. Nothing is created.
 QStringList volumeTrashes(const QString& top);
-
-// The trash can for items on the volume mounted at `top`: the shared .Trash's
-// folder for the user, else .Trash-<uid>; either is created (mode 0700) when
-// missing and usable. Absent when the volume offers no usable one.
-std::optional<QString> volumeTrashForMoving(const QString& top);
-
-// The mount point holding the location, the longest of platform::mountPoints()
-// at or above it; links in the folders above the location are resolved first.
-QString topFolderOf(const QString& location);
 
 struct MoveResult {
     QString trashedAs;              // where the item now is, inside a `files` folder
     std::optional<QString> failure; // why it was not moved; then nothing changed
 };
 
-// Moves the item (a link moves as itself) into the trash can of its volume:
-// the home trash when it lies on the same mount as the home trash (which is
-// created when missing), else the volume's can. Its info file is written first
-// with a name no other item uses ("name", "name.2", "name.3", ...). Never copies:
-// an item that no trash can on its own volume can take is a failure.
+// Moves the item (a link moves as itself) into the trash can of its volume,
+// the longest of platform::mountPoints() at or above it once the folders above
+// it are resolved: the home can when the home can lies on that volume too
+// (created when missing), else the volume's shared .Trash folder for the user
+// or its .Trash-<uid>, either created (mode 0700) when missing. The info file is
+// written first under a name no other item uses ("name", "name.2", ...), with
+// the original path absolute in the home can and relative to the volume's top
+// in a volume can. Never copies: an item that no trash can on its own volume
+// can take is a failure.
 MoveResult moveToTrash(const QString& location);
-
-// Moves the item into the given trash can, writing `originalPath` (absolute, or
-// relative to the volume's top folder) into its info file.
-MoveResult moveInto(const QString& location, const QString& trashCan, const QString& originalPath);
 
 // The info file of an entry lying directly in a trash can's `files` folder (the
 // home can, or a volume can of the user); absent for any other location.

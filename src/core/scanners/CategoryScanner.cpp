@@ -1,0 +1,49 @@
+#include "core/scanners/CategoryScanner.h"
+
+#include "core/safety/SafetyGuard.h"
+#include "core/scanners/SizeOrder.h"
+#include "shared/FileSystem.h"
+
+namespace harborlite {
+
+QList<ScanItem> CategoryScanner::items(const QString& folder, const std::optional<QString>& origin,
+                                       qint64 minimumSize, bool requiresReview,
+                                       const CancelPredicate& isCancelled,
+                                       const std::function<void(double)>& onProgress)
+{
+    QList<ScanItem> result;
+    if (!FS::isDirectory(folder)) {
+        return result;
+    }
+    const QStringList entries = FS::children(folder, true);
+    const qsizetype count = entries.size();
+    for (qsizetype i = 0; i < count; ++i) {
+        if (isCancelled && isCancelled()) {
+            break;
+        }
+        if (onProgress) {
+            onProgress(double(i) / double(std::max<qsizetype>(count, 1)));
+        }
+        const QString& entry = entries.at(i);
+        if (!SafetyGuard::verdict(entry, false).allowed) {
+            continue;
+        }
+        const qint64 size = FS::size(entry, true, isCancelled);
+        if (size < minimumSize) {
+            continue;
+        }
+        ScanItem item;
+        item.url = entry;
+        item.displayName = FS::lastPathComponent(entry);
+        item.origin = origin;
+        item.size = size;
+        item.modified = FS::modificationDate(entry);
+        item.requiresReview = requiresReview;
+        item.isSelected = !requiresReview;
+        result.append(std::move(item));
+    }
+    sortBySize(result);
+    return result;
+}
+
+} // namespace harborlite

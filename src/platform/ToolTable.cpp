@@ -1,0 +1,27 @@
+#include "platform/ToolTable.h"
+
+#include <QFile>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace harborlite::platform {
+
+Seam<ToolTable>& tools()
+{
+    static Seam<ToolTable> seam([] { return ToolTable{}; });
+    return seam;
+}
+
+bool isExecutableFile(const QString& path)
+{
+    if (path.isEmpty()) {
+        return false;
+    }
+    const QByteArray encoded = QFile::encodeName(path);
+    struct stat info {};
+    return ::stat(encoded.constData(), &info) == 0 && S_ISREG(info.st_mode)
+        && ::access(encoded.constData(), X_OK) == 0;
+}
+
+} // namespace harborlite::platform

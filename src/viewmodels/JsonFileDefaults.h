@@ -1,0 +1,36 @@
+#pragma once
+
+#include "viewmodels/DefaultsStore.h"
+
+#include <QJsonObject>
+
+namespace harborlite {
+
+// The user's defaults kept as one flat JSON object in a file. The file is read
+// once, when the store is made; a file that is missing, truncated, not JSON or
+// not an object reads as empty and is left as it is. Every setValue() rewrites
+// the whole file through a temporary file that replaces it in one rename, so
+// the file on disk is always either the old or the new complete object.
+// Make one store per file and share it: two stores on one file would each
+// write back their own copy and undo the other's changes.
+class JsonFileDefaults : public DefaultsStore {
+public:
+    explicit JsonFileDefaults(QString filePath);
+
+    // defaults.json in the application's configuration folder
+    // ($XDG_CONFIG_HOME/<organisation>/<application>).
+    static QString standardFilePath();
+
+    std::optional<QJsonValue> object(const QString& key) const override;
+    void setValue(const QString& key, const QJsonValue& value) override;
+
+    const QString& filePath() const { return filePath_; }
+
+private:
+    void write() const;
+
+    QString filePath_;
+    QJsonObject values_;
+};
+
+} // namespace harborlite

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QObject>
+#include <QThread>
+
+#include <utility>
+
+namespace harborlite {
+
+// Base of the model objects that screens watch. Every published assignment,
+// also one that stores an equal value, emits objectWillChange() while the old
+// value is still in place and didChange() once the new one is. Model objects
+// live on the GUI thread and are only changed there.
+class Observable : public QObject {
+    Q_OBJECT
+
+public:
+    explicit Observable(QObject* parent = nullptr);
+
+    // Re-emits every change announcement of `child` as this object's own, at
+    // once and on the same thread. The forwarding ends when either object is
+    // destroyed.
+    void forwardChanges(const Observable* child);
+
+signals:
+    void objectWillChange();
+    void didChange();
+
+protected:
+    // Announces, assigns, runs `afterAssign` (e.g. a save that must see the new
+    // value) and announces again.
+    template <typename T, typename V, typename AfterAssign>
+    void publish(T& field, V&& value, AfterAssign&& afterAssign)
+    {
+        Q_ASSERT(QThread::currentThread() == thread());
+        emit objectWillChange();
+        field = std::forward<V>(value);
+        std::forward<AfterAssign>(afterAssign)();
+        emit didChange();
+    }
+
+    template <typename T, typename V>
+    void publish(T& field, V&& value)
+    {
+        publish(field, std::forward<V>(value), [] {});
+    }
+};
+
+} // namespace harborlite

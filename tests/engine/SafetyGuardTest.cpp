@@ -1,0 +1,338 @@
+#include "core/safety/SafetyGuard.h"
+
+#include "platform/HomeFolder.h"
+#include "platform/MountPoints.h"
+#include "support/PlistFixtures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+using namespace harborlite;
+
+namespace {
+
+const char* const notAbsolute = "Path is not absolute.";
+const char* const filesystemRoot = "Refusing to operate on the filesystem root.";
+const char* const systemApplication = "Apple system applications cannot be removed here.";
+const char* const entireVolume = "Refusing to remove an entire volume.";
+const char* const otherUser = "Belongs to another user account.";
+
+QString container(const char* name)
+{
+    return QLatin1String(name) + QStringLiteral(" is a container Harborlite never removes.");
+}
+
+QString systemDirectory(const char* root)
+{
+    return QStringLiteral("Inside the protected system directory ") + QLatin1String(root) + QLatin1Char('.');
+}
+
+QString personal(const char* name)
+{
+    return QStringLiteral("Inside ") + QLatin1String(name) + QStringLiteral(", which is only cleaned by hand.");
+}
+
+QString liveData(const char* name)
+{
+    return QStringLiteral("Holds live data in ") + QLatin1String(name) + QLatin1Char('.');
+}
+
+struct Case {
+    const char* path; // "~" stands for the home folder, "@" for the fixture folder
+    bool userSelected;
+    QString message;  // empty when the path is allowed
+};
+
+// A home folder and a fixture folder in a temporary folder; the only mount
+// points are "/" and the fixture's "mounted" folder.
+class SafetyGuardTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        root = QFileInfo(dir.path()).canonicalFilePath();
+        home = root + QStringLiteral("/home/me");
+        ASSERT_TRUE(QDir().mkpath(home));
+        ASSERT_TRUE(QDir().mkpath(root + QStringLiteral("/mounted")));
+        homeOverride.emplace(platform::homeFolder(), home);
+        mountOverride.emplace(platform::mountPoints(),
+                              QStringList { QStringLiteral("/"), root + QStringLiteral("/mounted") });
+    }
+
+    QString expand(const char* path) const
+    {
+        QString text = QString::fromUtf8(path);
+        if (text.startsWith(QLatin1Char('~'))) {
+            text.replace(0, 1, home);
+        } else if (text.startsWith(QLatin1Char('@'))) {
+            text.replace(0, 1, root);
+        }
+        return text;
+    }
+
+    void link(const QString& target, const char* at) const
+    {
+        ASSERT_TRUE(QFile::link(target, expand(at))) << at;
+    }
+
+    void expectVerdicts(const QList<Case>& cases) const
+    {
+        for (const Case& c : cases) {
+            const SafetyGuard::Verdict verdict = SafetyGuard::verdict(expand(c.path), c.userSelected);
+            EXPECT_EQ(verdict.allowed, c.message.isEmpty()) << c.path << " userSelected " << c.userSelected;
+            EXPECT_EQ(verdict.message, c.message) << c.path << " userSelected " << c.userSelected;
+        }
+    }
+
+    QTemporaryDir dir;
+    QString root;
+    QString home;
+    std::optional<platform::Seam<QString>::Override> homeOverride;
+    std::optional<platform::Seam<QStringList>::Override> mountOverride;
+};
+
+} // namespace
+
+TEST_F(SafetyGuardTest, JudgesPathsByTheRulesInOrder)
+{
+    expectVerdicts({
+        // 1. Not absolute, judged on the text as passed: never resolved against the working folder.
+        { "", false, notAbsolute },
+        { "relative/file", true, notAbsolute },
+        { "../etc/passwd", false, notAbsolute },
+        // 3. The root, however it is written.
+        { "/", false, filesystemRoot },
+        { "//", true, filesystemRoot },
+        { "/usr/..", false, filesystemRoot },
+        // 4. Pinned containers, named by the last component as passed; only the folders themselves.
+        { "~", false, container("me") },
+        { "~/", true, container("me") },
+        { "~/Library", true, container("Library") },
+        { "~/Library/Caches", false, container("Caches") },
+        { "~/Library/Caches/", false, container("Caches") },
+        { "~/Library/Logs", false, container("Logs") },
+        { "~/Library/Containers", false, container("Containers") },
+        { "~/Library/Application Support", false, container("Application Support") },
+        { "~/Library/Preferences", false, container("Preferences") },
+        { "~/Library/Saved Application State", false, container("Saved Application State") },
+        { "~/Library/LaunchAgents", false, container("LaunchAgents") },
+        { "~/Library/Group Containers", false, container("Group Containers") },
+        { "~/Library/Cookies", false, container("Cookies") },
+        { "/Applications", true, container("Applications") },
+        { "/Library", false, container("Library") },
+        { "/Users", false, container("Users") },
+        { "/Volumes", false, container("Volumes") },
+        { "/private", false, container("private") },
+        { "/private/tmp", false, container("tmp") },
+        { "/private/var", false, container("var") },
+        { "/home", false, container("home") },
+        { "/media", false, container("media") },
+        { "/mnt", false, container("mnt") },
+        { "/run/media", false, container("media") },
+        { "/tmp", true, container("tmp") },
+        { "/var", false, container("var") },
+        { "/usr", false, container("usr") },
+        { "/usr/local", false, container("local") },
+        { "/opt", false, container("opt") },
+        { "~/Library/Caches/com.example.app", false, {} },
+        { "~/Library/Logs/tool.log", false, {} },
+        // 5. System roots and anything below them; a sibling sharing a prefix is not below.
+        { "/System", false, systemDirectory("/System") },
+        { "/System/Library/Fonts/Menlo.ttc", false, systemDirectory("/System") },
+        { "/System/Applications/Calculator.app", false, systemDirectory("/System") },
+        { "/usr/bin", true, systemDirectory("/usr/bin") },
+        { "/usr/bin/ls", true, systemDirectory("/usr/bin") },
+        { "/usr/lib/tool", false, systemDirectory("/usr/lib") },
+        { "/usr/libexec/helper", false, systemDirectory("/usr/libexec") },
+        { "/usr/sbin/tool", false, systemDirectory("/usr/sbin") },
+        { "/usr/share/doc", false, systemDirectory("/usr/share") },
+        { "/dev/null", false, systemDirectory("/dev") },
+        { "/cores/core.1", false, systemDirectory("/cores") },
+        { "/Network/Servers", false, systemDirectory("/Network") },
+        { "/private/var/db/receipts", false, systemDirectory("/private/var/db") },
+        { "/private/etc/hosts", false, systemDirectory("/private/etc") },
+        { "/Library/Apple/System", false, systemDirectory("/Library/Apple") },
+        { "/Library/Developer/CommandLineTools/usr", false, systemDirectory("/Library/Developer/CommandLineTools") },
+        { "/Library/Keychains/System.keychain", false, systemDirectory("/Library/Keychains") },
+        { "/Library/Security/Trust", false, systemDirectory("/Library/Security") },
+        { "/etc/passwd", true, systemDirectory("/etc") },
+        { "/boot/grub", false, systemDirectory("/boot") },
+        { "/proc/1/status", false, systemDirectory("/proc") },
+        { "/sys/kernel", false, systemDirectory("/sys") },
+        { "/var/lib/dpkg/status", true, systemDirectory("/var/lib") },
+        { "/usr/lib32/tool", false, systemDirectory("/usr/lib32") },
+        { "/usr/lib64/tool", false, systemDirectory("/usr/lib64") },
+        { "/usr/include/stdio.h", false, systemDirectory("/usr/include") },
+        { "/usr/local/bin/tool", false, {} },
+        { "/usr/binaries/tool", false, {} },
+        { "/var/cache/apt/archives/tool.deb", false, {} },
+        { "/Library/Caches/com.example", false, {} },
+        // 7. Personal folders, only for items the user did not pick.
+        { "~/Documents", false, personal("Documents") },
+        { "~/Documents/report.txt", false, personal("Documents") },
+        { "~/Documents/report.txt", true, {} },
+        { "~/Desktop/note.txt", false, personal("Desktop") },
+        { "~/Pictures/a.jpg", false, personal("Pictures") },
+        { "~/Movies/a.mov", false, personal("Movies") },
+        { "~/Music/a.mp3", false, personal("Music") },
+        { "~/Public/drop", false, personal("Public") },
+        { "~/Sites/index.html", false, personal("Sites") },
+        { "~/Sites/index.html", true, {} },
+        { "~/Documents old/report.txt", false, {} },
+        { "~/Downloads/setup.zip", false, {} },
+        // 8. Live data in the Library, for every caller; the message names the entry's last component.
+        { "~/Library/Keychains/login.keychain-db", true, liveData("Keychains") },
+        { "~/Library/Mobile Documents/file", false, liveData("Mobile Documents") },
+        { "~/Library/Application Support/MobileSync", false, liveData("MobileSync") },
+        { "~/Library/Application Support/MobileSync/Backup/00008030-001", true, liveData("MobileSync") },
+        { "~/Library/Application Support/AddressBook/Sources", false, liveData("AddressBook") },
+        { "~/Library/Messages/chat.db", false, liveData("Messages") },
+        { "~/Library/Messages/chat.db", true, liveData("Messages") },
+        { "~/Library/Mail/V10/MailData/Envelope Index", true, liveData("MailData") },
+        { "~/Library/Calendars/Calendar.sqlitedb", false, liveData("Calendars") },
+        { "~/Library/Reminders/store", false, liveData("Reminders") },
+        { "~/Library/Photos/Libraries", false, liveData("Photos") },
+        { "~/Library/PhotoBooth/Pictures", false, liveData("PhotoBooth") },
+        { "~/Library/Safari/Bookmarks.plist", false, liveData("Bookmarks.plist") },
+        { "~/Library/Group Containers/group.com.apple.notes/NoteStore.sqlite", false,
+          liveData("group.com.apple.notes") },
+        { "~/Library/Application Support/MobileSyncExtra", false, {} },
+        { "~/Library/Mail/V10/Other", false, {} },
+        { "~/Library/Safari/History.db", false, {} },
+        { "~/Library/Group Containers/group.com.example/data", false, {} },
+        // 9. Whole volumes: the folders above them, the volumes themselves and any mount point.
+        { "/Volumes/Backup", true, entireVolume },
+        { "/Volumes/Backup/", true, entireVolume },
+        { "/Volumes/Backup/Old", true, {} },
+        { "/media/me", false, entireVolume },
+        { "/media/me/USB", false, entireVolume },
+        { "/media/me/USB/photo.jpg", false, {} },
+        { "/run/media/me/USB", false, entireVolume },
+        { "/run/media/me/USB/photo.jpg", false, {} },
+        { "/mnt/disk", false, entireVolume },
+        { "/mnt/disk/photo.jpg", false, {} },
+        { "@/mounted", true, entireVolume },
+        { "@/mounted/file", true, {} },
+        // 10. Other accounts' homes and the shared folder.
+        { "/Users/Shared/file", false, otherUser },
+        { "/Users/other", true, otherUser },
+        { "/Users/other/Downloads/a.zip", true, otherUser },
+        { "/home/other", false, otherUser },
+        { "/home/other/.cache/thumbnails", true, otherUser },
+        // Dot steps and repeated or trailing slashes.
+        { "~/Downloads/../Documents/report.txt", false, personal("Documents") },
+        { "/usr/local/../bin/ls", false, systemDirectory("/usr/bin") },
+        { "/tmp/./x/../../etc/hosts", false, systemDirectory("/etc") },
+        { "//usr//bin//ls", false, systemDirectory("/usr/bin") },
+        { "/usr/bin/", false, systemDirectory("/usr/bin") },
+        { "/../../usr/bin/ls", false, systemDirectory("/usr/bin") },
+        { "@/plain/file.txt", false, {} },
+    });
+}
+
+TEST_F(SafetyGuardTest, HomeUnderUsersIsNotAnotherAccount)
+{
+    const platform::Seam<QString>::Override usersHome(platform::homeFolder(), QStringLiteral("/Users/me"));
+    expectVerdicts({
+        { "/Users/me", false, container("me") },
+        { "/Users/me/Library/Caches", false, container("Caches") },
+        { "/Users/me/Downloads/a.zip", false, {} },
+        { "/Users/me/Documents/a.txt", false, personal("Documents") },
+        { "/Users/meg/Downloads/a.zip", false, otherUser },
+        { "/Users/Shared", false, otherUser },
+    });
+}
+
+TEST_F(SafetyGuardTest, SymbolicLinksAreJudgedByTheirTargets)
+{
+    ASSERT_TRUE(QDir().mkpath(home + QStringLiteral("/Documents/sub")));
+    ASSERT_TRUE(QDir().mkpath(root + QStringLiteral("/inner")));
+    ASSERT_TRUE(QDir().mkpath(root + QStringLiteral("/elsewhere")));
+    link(QStringLiteral("/usr/bin"), "@/tools");
+    link(QStringLiteral("/usr/bin/no-such-tool"), "@/dangling");
+    link(QStringLiteral("home/me/Documents"), "@/documents");
+    link(home + QStringLiteral("/Documents/sub"), "@/inner/deep");
+    link(root + QStringLiteral("/elsewhere"), "~/Documents/out");
+    link(home, "@/homelink");
+    link(root + QStringLiteral("/loop2"), "@/loop1");
+    link(root + QStringLiteral("/loop1"), "@/loop2");
+    expectVerdicts({
+        { "@/tools", false, systemDirectory("/usr/bin") },
+        { "@/tools/", true, systemDirectory("/usr/bin") },
+        { "@/tools/ls", true, systemDirectory("/usr/bin") },
+        { "@/dangling", false, systemDirectory("/usr/bin") },
+        // A relative target.
+        { "@/documents/a.txt", false, personal("Documents") },
+        { "@/documents/a.txt", true, {} },
+        // The pinned message names the path as passed, not its target.
+        { "@/homelink", false, container("homelink") },
+        { "@/homelink/Library/Messages/chat.db", false, liveData("Messages") },
+        // Dot-dot after a link leads to the target's parent, where the removal
+        // would act; the reading as text must pass too.
+        { "@/inner/deep/../notes.txt", false, personal("Documents") },
+        { "@/inner/deep/../notes.txt", true, {} },
+        { "~/Documents/out/../notes.txt", false, personal("Documents") },
+        { "~/Documents/out/../notes.txt", true, {} },
+        // A loop is judged as text.
+        { "@/loop1/file", false, {} },
+    });
+}
+
+TEST_F(SafetyGuardTest, SystemApplicationsByPathAndIdentifier)
+{
+    const auto bundle = [this](const char* at, const char* identifier, bool binary) {
+        QList<QPair<QString, QString>> entries = { { QStringLiteral("CFBundleName"), QStringLiteral("App") } };
+        if (identifier != nullptr) {
+            entries.append({ QStringLiteral("CFBundleIdentifier"), QLatin1String(identifier) });
+        }
+        EXPECT_TRUE(test::writeBundle(expand(at), entries, binary)) << at;
+    };
+    bundle("@/Apps/Safari.app", "com.apple.Safari", false);
+    bundle("@/Apps/Terminal.app", "com.apple.Terminal", true);
+    bundle("@/Apps/Keynote.app", "com.apple.iWork.Keynote", true);
+    bundle("@/Apps/Editor.app", "com.example.Editor", false);
+    bundle("@/Apps/Anonymous.app", nullptr, false);
+    bundle("@/Apps/Finder", "com.apple.finder", false);
+    bundle("@/Apps/Tool.APP", "com.apple.Terminal", false);
+    bundle("~/Documents/Mail.app", "com.apple.mail", true);
+
+    for (const char* path : { "@/Apps/Safari.app", "@/Apps/Terminal.app", "@/Apps/Keynote.app",
+                              "@/Apps/Keynote.app/", "/System/Applications/Calculator.app",
+                              "/System/Applications/Utilities/Anything" }) {
+        EXPECT_TRUE(SafetyGuard::isSystemApplication(expand(path))) << path;
+    }
+    for (const char* path : { "@/Apps/Editor.app", "@/Apps/Anonymous.app", "@/Apps/Finder", "@/Apps/Tool.APP",
+                              "@/Apps/Missing.app" }) {
+        EXPECT_FALSE(SafetyGuard::isSystemApplication(expand(path))) << path;
+    }
+
+    // In /Applications only the listed identifiers count; elsewhere any of Apple's.
+    const auto known = [](const char* path, const char* identifier) {
+        return SafetyGuard::isSystemApplication(QLatin1String(path), QLatin1String(identifier));
+    };
+    EXPECT_TRUE(known("/Applications/Safari.app", "com.apple.Safari"));
+    EXPECT_TRUE(known("/Applications/Utilities/Activity Monitor.app", "com.apple.ActivityMonitor"));
+    EXPECT_TRUE(known("/Applications/Xcode.app", "com.apple.dt.Xcode"));
+    EXPECT_FALSE(known("/Applications/Keynote.app", "com.apple.iWork.Keynote"));
+    EXPECT_TRUE(known("/Users/me/Applications/Keynote.app", "com.apple.iWork.Keynote"));
+    EXPECT_TRUE(known("/Applicationsx/Keynote.app", "com.apple.iWork.Keynote"));
+    EXPECT_FALSE(known("/Applications/Editor.app", "com.example.Editor"));
+    EXPECT_FALSE(known("/opt/Safari", "com.apple.Safari"));
+    EXPECT_FALSE(known("/opt/Apple.app", "com.applez.tool"));
+    EXPECT_TRUE(known("/System/Applications/Editor.app", "com.example.Editor"));
+
+    expectVerdicts({
+        { "@/Apps/Safari.app", true, systemApplication },
+        { "@/Apps/Keynote.app", true, systemApplication },
+        { "@/Apps/Editor.app", true, {} },
+        { "@/Apps/Anonymous.app", false, {} },
+        // The system-application rule comes before the personal-folder rule.
+        { "~/Documents/Mail.app", false, systemApplication },
+    });
+}
