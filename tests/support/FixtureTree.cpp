@@ -4,9 +4,7 @@
 #include <QFile>
 
 #include <gtest/gtest.h>
-#include <plist/plist.h>
 
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -93,28 +91,6 @@ void FixtureTree::setTimes(const QString& relative, const QDateTime& modified, c
     if (::utimensat(AT_FDCWD, QFile::encodeName(path(relative)).constData(), times, AT_SYMLINK_NOFOLLOW) != 0) {
         ADD_FAILURE() << "cannot set times of " << relative.toStdString();
     }
-}
-
-QString FixtureTree::bundle(const QString& relative, const QString& identifier, bool binary)
-{
-    folder(relative + QStringLiteral("/Contents/MacOS"));
-    plist_t dict = plist_new_dict();
-    if (!identifier.isEmpty()) {
-        plist_dict_set_item(dict, "CFBundleIdentifier", plist_new_string(identifier.toUtf8().constData()));
-    }
-    const QString name = QFileInfo(relative).completeBaseName();
-    plist_dict_set_item(dict, "CFBundleName", plist_new_string(name.toUtf8().constData()));
-    char* data = nullptr;
-    uint32_t length = 0;
-    if (binary) {
-        plist_to_bin(dict, &data, &length);
-    } else {
-        plist_to_xml(dict, &data, &length);
-    }
-    file(relative + QStringLiteral("/Contents/Info.plist"), QByteArray(data, qsizetype(length)));
-    std::free(data);
-    plist_free(dict);
-    return path(relative);
 }
 
 QString FixtureTree::deepChain(const QString& relative, int depth, qint64 bytesAtBottom)

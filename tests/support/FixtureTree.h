@@ -27,8 +27,6 @@ public:
     // Sets modification and access times (not following links).
     void setTimes(const QString& relative, const QDateTime& modified,
                   const QDateTime& accessed = {});
-    // An application bundle with Contents/Info.plist; binary list when asked.
-    QString bundle(const QString& relative, const QString& identifier, bool binary = false);
     // A chain of folders named "d", `depth` levels deep below `relative`, with a
     // file "f" of `bytesAtBottom` bytes in the deepest one; returns the top folder.
     QString deepChain(const QString& relative, int depth, qint64 bytesAtBottom = 0);
