@@ -1,0 +1,368 @@
+#include "core/services/Remover.h"
+
+#include "core/safety/SafetyGuard.h"
+#include "platform/ErrorDescription.h"
+#include "platform/FileWriter.h"
+#include "platform/Trash.h"
+#include "shared/FileSystem.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/random.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace harborlite {
+
+namespace {
+
+constexpr off_t chunkSize = 1 << 20;
+
+using Failure = std::optional<QString>;
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor()
+    {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+QString quoted(const QByteArray& name)
+{
+    return QStringLiteral("\u201C") + QFile::decodeName(name) + QStringLiteral("\u201D");
+}
+
+QString couldNotRemove(const QByteArray& name, int error)
+{
+    return QStringLiteral("Could not remove ") + quoted(name) + QStringLiteral(": ")
+        + platform::errorDescription(error);
+}
+
+QString couldNotOverwrite(const QByteArray& name, const QString& why)
+{
+    return QStringLiteral("Could not overwrite ") + quoted(name) + QStringLiteral(": ") + why;
+}
+
+// The names in an open folder, in byte order; absent (errno set) when unreadable.
+std::optional<std::vector<QByteArray>> entryNames(int folderFd)
+{
+    const int listFd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listFd < 0) {
+        return std::nullopt;
+    }
+    DIR* dir = ::fdopendir(listFd);
+    if (dir == nullptr) {
+        const int error = errno;
+        ::close(listFd);
+        errno = error;
+        return std::nullopt;
+    }
+    std::vector<QByteArray> names;
+    errno = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) {
+            names.emplace_back(entry->d_name);
+        }
+    }
+    const int error = errno;
+    ::closedir(dir);
+    if (error != 0) {
+        errno = error;
+        return std::nullopt;
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The byte ranges of the file that hold data: the data extents inside its
+// length (holes hold nothing to overwrite), then up to its allocated size so
+// the whole last block is covered.
+std::vector<std::pair<off_t, off_t>> dataRanges(int fd, const struct stat& st)
+{
+    const off_t logical = st.st_size;
+    const off_t allocated = off_t(st.st_blocks) * 512;
+    std::vector<std::pair<off_t, off_t>> ranges;
+    for (off_t position = 0; position < logical;) {
+        const off_t data = ::lseek(fd, position, SEEK_DATA);
+        if (data < 0) {
+            if (errno != ENXIO) {
+                // No hole reporting here: every byte may hold data.
+                ranges.assign(1, {0, logical});
+            }
+            break;
+        }
+        off_t hole = ::lseek(fd, data, SEEK_HOLE);
+        if (hole < 0 || hole > logical) {
+            hole = logical;
+        }
+        ranges.emplace_back(data, hole);
+        position = hole;
+    }
+    if (allocated > logical) {
+        if (!ranges.empty() && ranges.back().second == logical) {
+            ranges.back().second = allocated;
+        } else {
+            ranges.emplace_back(logical, allocated);
+        }
+    }
+    return ranges;
+}
+
+bool fillRandom(char* buffer, std::size_t size)
+{
+    std::size_t filled = 0;
+    while (filled < size) {
+        const ssize_t n = ::getrandom(buffer + filled, size - filled, 0);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        filled += std::size_t(n);
+    }
+    return true;
+}
+
+// Gives the user write access to a read-only file of their own (a git object,
+// say). The file is pinned by a descriptor first, so a link put in its place
+// never has its target changed.
+bool grantWriteAccess(int folderFd, const QByteArray& name, const struct stat& st)
+{
+    const Descriptor pinned(::openat(folderFd, name.constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    struct stat now {};
+    if (pinned.get() < 0 || ::fstat(pinned.get(), &now) != 0 || !S_ISREG(now.st_mode)
+        || now.st_ino != st.st_ino || now.st_dev != st.st_dev) {
+        return false;
+    }
+    const QByteArray viaDescriptor = "/proc/self/fd/" + QByteArray::number(pinned.get());
+    return ::chmod(viaDescriptor.constData(), (now.st_mode & 07777) | S_IWUSR) == 0;
+}
+
+int openForOverwrite(int folderFd, const QByteArray& name, const struct stat& st)
+{
+    const int flags = O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC;
+    const int fd = ::openat(folderFd, name.constData(), flags);
+    if (fd >= 0 || (errno != EACCES && errno != EPERM) || st.st_uid != ::geteuid()) {
+        return fd;
+    }
+    const int error = errno;
+    if (!grantWriteAccess(folderFd, name, st)) {
+        errno = error;
+        return -1;
+    }
+    return ::openat(folderFd, name.constData(), flags);
+}
+
+// Overwrites the regular file in place (never truncated, never through a link)
+// with random bytes in chunks of at most 1 MiB, then flushes it once.
+Failure overwrite(int folderFd, const QByteArray& name, const struct stat& st)
+{
+    if (st.st_nlink > 1) {
+        // Its contents are reachable under another name, perhaps outside the selection.
+        return couldNotOverwrite(name, QStringLiteral("Other hard links share its contents."));
+    }
+    const Descriptor fd(openForOverwrite(folderFd, name, st));
+    if (fd.get() < 0) {
+        return couldNotOverwrite(name, platform::errorDescription(errno));
+    }
+    struct stat opened {};
+    if (::fstat(fd.get(), &opened) != 0 || !S_ISREG(opened.st_mode) || opened.st_ino != st.st_ino
+        || opened.st_dev != st.st_dev) {
+        return couldNotOverwrite(name, QStringLiteral("It changed while being shredded."));
+    }
+    const platform::FileWriter writer = platform::fileWriter().get();
+    std::vector<char> chunk;
+    bool wrote = false;
+    for (const auto& [begin, end] : dataRanges(fd.get(), opened)) {
+        for (off_t offset = begin; offset < end;) {
+            const std::size_t size = std::size_t(std::min(end - offset, chunkSize));
+            chunk.resize(size);
+            if (!fillRandom(chunk.data(), size)) {
+                return couldNotOverwrite(name, platform::errorDescription(errno));
+            }
+            for (std::size_t done = 0; done < size;) {
+                const ssize_t n = writer.writeAt(fd.get(), chunk.data() + done, size - done,
+                                                 offset + off_t(done));
+                if (n < 0 && errno == EINTR) {
+                    continue;
+                }
+                if (n <= 0) {
+                    return couldNotOverwrite(name, platform::errorDescription(n < 0 ? errno : EIO));
+                }
+                done += std::size_t(n);
+            }
+            offset += off_t(size);
+            wrote = true;
+        }
+    }
+    if (wrote && writer.sync(fd.get()) != 0) {
+        return couldNotOverwrite(name, platform::errorDescription(errno));
+    }
+    return std::nullopt;
+}
+
+// Removes one entry of an open folder, a folder with everything below it
+// depth first, stopping at the first failure. Links and other non-regular
+// entries are removed as themselves; only regular files are shredded.
+Failure removeEntry(int folderFd, const QByteArray& name, dev_t device, bool shred, bool isTop)
+{
+    struct stat st {};
+    if (::fstatat(folderFd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (!isTop && errno == ENOENT) {
+            return std::nullopt;
+        }
+        return couldNotRemove(name, errno);
+    }
+    if (S_ISDIR(st.st_mode)) {
+        if (st.st_dev != device) {
+            return quoted(name) + QStringLiteral(" is another volume. Refusing to remove an entire volume.");
+        }
+        const Descriptor folder(
+            ::openat(folderFd, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (folder.get() < 0) {
+            return couldNotRemove(name, errno);
+        }
+        const std::optional<std::vector<QByteArray>> names = entryNames(folder.get());
+        if (!names) {
+            return couldNotRemove(name, errno);
+        }
+        for (const QByteArray& child : *names) {
+            if (Failure failure = removeEntry(folder.get(), child, device, shred, false)) {
+                return failure;
+            }
+        }
+        if (::unlinkat(folderFd, name.constData(), AT_REMOVEDIR) != 0) {
+            return couldNotRemove(name, errno);
+        }
+        return std::nullopt;
+    }
+    if (shred && S_ISREG(st.st_mode)) {
+        if (Failure failure = overwrite(folderFd, name, st)) {
+            return failure;
+        }
+    }
+    if (::unlinkat(folderFd, name.constData(), 0) != 0) {
+        return couldNotRemove(name, errno);
+    }
+    return std::nullopt;
+}
+
+Failure removeTree(const QString& item, const struct stat& st, bool shred)
+{
+    const QByteArray name = QFile::encodeName(FS::lastPathComponent(item));
+    const Descriptor parent(
+        ::open(QFile::encodeName(FS::parentPath(item)).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (parent.get() < 0) {
+        return couldNotRemove(name, errno);
+    }
+    return removeEntry(parent.get(), name, st.st_dev, shred, true);
+}
+
+} // namespace
+
+CleanupReport Remover::remove(const QStringList& locations, bool userSelected, const Progress& progress) const
+{
+    const auto start = std::chrono::steady_clock::now();
+    CleanupReport report;
+    const qsizetype count = locations.size();
+    for (qsizetype i = 0; i < count; ++i) {
+        const QString& location = locations[i];
+        if (progress) {
+            progress(double(i) / double(count), location);
+        }
+        const SafetyGuard::Verdict verdict = SafetyGuard::verdict(location, userSelected);
+        if (!verdict.allowed) {
+            report.failures.append({location, verdict.message});
+            continue;
+        }
+        // The guard judges where ".." leads; a list of selected items has no
+        // business naming one by a detour, so such a location is refused too.
+        if (location.split(QLatin1Char('/')).contains(QLatin1String(".."))) {
+            report.failures.append({location, QStringLiteral("Path contains a parent traversal.")});
+            continue;
+        }
+        const QString item = FS::path(location);
+        struct stat st {};
+        if (::lstat(QFile::encodeName(item).constData(), &st) != 0) {
+            // Gone already (removed earlier in this list, say): nothing to do.
+            if (errno == ENOENT || errno == ENOTDIR) {
+                continue;
+            }
+            report.failures.append({location, couldNotRemove(QFile::encodeName(FS::lastPathComponent(item)), errno)});
+            continue;
+        }
+        const qint64 size = FS::size(item, true);
+        Failure failure;
+        switch (mode_) {
+        case Mode::trash:
+            // Moving an item out of the Trash into the Trash again would free nothing.
+            failure = platform::Trash::isInsideTrash(item) ? removeTree(item, st, false)
+                                                           : platform::Trash::moveToTrash(item).failure;
+            break;
+        case Mode::permanent:
+            failure = removeTree(item, st, false);
+            break;
+        case Mode::shred:
+            failure = removeTree(item, st, true);
+            break;
+        }
+        if (failure) {
+            report.failures.append({location, *failure});
+            continue;
+        }
+        report.reclaimed += size;
+        ++report.removed;
+        if (const std::optional<QString> info = platform::Trash::infoFileOf(item)) {
+            ::unlink(QFile::encodeName(*info).constData());
+        }
+    }
+    if (progress) {
+        progress(1.0, locations.isEmpty() ? FS::home() : locations.last());
+    }
+    report.duration = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return report;
+}
+
+QString rawValue(Remover::Mode mode)
+{
+    switch (mode) {
+    case Remover::Mode::trash:
+        return QStringLiteral("trash");
+    case Remover::Mode::permanent:
+        return QStringLiteral("permanent");
+    case Remover::Mode::shred:
+        return QStringLiteral("shred");
+    }
+    return {};
+}
+
+std::optional<Remover::Mode> removerModeFromRawValue(const QString& raw)
+{
+    for (Remover::Mode mode : Remover::allModes) {
+        if (rawValue(mode) == raw) {
+            return mode;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace harborlite
