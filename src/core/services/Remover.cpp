@@ -5,6 +5,7 @@
 #include "platform/FileWriter.h"
 #include "platform/Trash.h"
 #include "shared/FileSystem.h"
+#include "shared/RawValue.h"
 
 #include <QFile>
 
@@ -357,12 +358,7 @@ QString rawValue(Remover::Mode mode)
 
 std::optional<Remover::Mode> removerModeFromRawValue(const QString& raw)
 {
-    for (Remover::Mode mode : Remover::allModes) {
-        if (rawValue(mode) == raw) {
-            return mode;
-        }
-    }
-    return std::nullopt;
+    return caseFromRawValue(Remover::allModes, raw);
 }
 
 } // namespace harborlite
