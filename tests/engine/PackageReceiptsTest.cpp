@@ -3,51 +3,16 @@
 #include "platform/Clock.h"
 #include "platform/HomeFolder.h"
 #include "platform/ToolTable.h"
-#include "support/FakeTool.h"
+#include "support/FakeReceiptTool.h"
 #include "support/FixtureTree.h"
 
 #include <gtest/gtest.h>
 
 using namespace harborlite;
+using harborlite::test::FakeReceiptTool;
 using harborlite::test::FixtureTree;
 
 namespace {
-
-// A receipt tool that answers from files: "pkgs", "info/<id>" and "files/<id>";
-// a missing file makes the command fail.
-class FakeReceiptTool {
-public:
-    FakeReceiptTool()
-    {
-        tree_.folder("db/info");
-        tree_.folder("db/files");
-        const QByteArray body = "db=\"$(dirname \"$0\")/db\"\n"
-                                "case \"$1\" in\n"
-                                "  --pkgs) cat \"$db/pkgs\" ;;\n"
-                                "  --pkg-info) cat \"$db/info/$2\" ;;\n"
-                                "  --files) cat \"$db/files/$2\" ;;\n"
-                                "  *) exit 2 ;;\n"
-                                "esac\n";
-        platform::ToolTable table;
-        table.pkgutil = test::writeFakeTool(tree_.root(), QStringLiteral("pkgutil"), body);
-        override_.emplace(platform::tools(), table);
-    }
-
-    void package(const QString& id, const QByteArray& info, const std::optional<QByteArray>& files)
-    {
-        packages_ += id.toUtf8() + '\n';
-        tree_.file(QStringLiteral("db/pkgs"), packages_);
-        tree_.file(QStringLiteral("db/info/") + id, info);
-        if (files) {
-            tree_.file(QStringLiteral("db/files/") + id, *files);
-        }
-    }
-
-private:
-    FixtureTree tree_;
-    QByteArray packages_;
-    std::optional<platform::Seam<platform::ToolTable>::Override> override_;
-};
 
 PackageReceipt receipt(const QString& id, QStringList paths)
 {

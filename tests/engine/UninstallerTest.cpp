@@ -4,6 +4,7 @@
 #include "platform/RunningApplications.h"
 #include "platform/ToolTable.h"
 #include "shared/FileSystem.h"
+#include "support/FakeReceiptTool.h"
 #include "support/FakeTool.h"
 #include "support/FixtureTree.h"
 #include "support/PlistFixtures.h"
@@ -25,17 +26,7 @@ class UninstallerTest : public ::testing::Test {
 protected:
     UninstallerTest()
     {
-        tree.folder("db/info");
-        tree.folder("db/files");
-        tree.file("db/pkgs", QByteArray());
-        platform::ToolTable table;
-        table.pkgutil = test::writeFakeTool(tree.root(), QStringLiteral("pkgutil"),
-                                            "db=\"$(dirname \"$0\")/db\"\n"
-                                            "case \"$1\" in\n"
-                                            "  --pkgs) cat \"$db/pkgs\" ;;\n"
-                                            "  --pkg-info) cat \"$db/info/$2\" ;;\n"
-                                            "  --files) cat \"$db/files/$2\" ;;\n"
-                                            "esac\n");
+        platform::ToolTable table = receipts.table();
         table.pkexec = test::writeFakeTool(tree.root(), QStringLiteral("pkexec"),
                                            "printf '%s\\n' \"$7\" >> \"$0.log\"\n"
                                            "status=$(cat \"$0.status\" 2>/dev/null || echo 0)\n"
@@ -53,12 +44,8 @@ protected:
 
     void package(const QString& id, const QString& files)
     {
-        QFile list(tree.path("db/pkgs"));
-        ASSERT_TRUE(list.open(QIODevice::Append));
-        list.write(id.toUtf8() + '\n');
-        tree.file(QStringLiteral("db/info/") + id, QByteArray("volume: ") + tree.root().toUtf8()
-                                                         + "\nlocation: \ninstall-time: 1600000000\n");
-        tree.file(QStringLiteral("db/files/") + id, files.toUtf8());
+        receipts.package(id, "volume: " + tree.root().toUtf8() + "\nlocation: \ninstall-time: 1600000000\n",
+                         files.toUtf8());
     }
 
     QStringList administratorCommands() const
@@ -89,6 +76,7 @@ protected:
     }
 
     FixtureTree tree;
+    test::FakeReceiptTool receipts;
     platform::Seam<QString>::Override home {platform::homeFolder(), tree.path("home")};
     std::optional<platform::Seam<platform::ToolTable>::Override> tools;
     std::optional<platform::Seam<platform::RunningApplications>::Override> running;

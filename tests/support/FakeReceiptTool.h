@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/ToolTable.h"
+#include "support/FixtureTree.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace harborlite::test {
+
+// Installs a receipt tool in the tool table that answers from files: the
+// package list, and each package's information and file list. A package
+// without a file list makes "--files" fail.
+class FakeReceiptTool {
+public:
+    FakeReceiptTool();
+
+    void package(const QString& id, const QByteArray& info, const std::optional<QByteArray>& files);
+    // The tool table in force, for adding further fakes.
+    platform::ToolTable table() const { return table_; }
+
+private:
+    FixtureTree tree_;
+    QByteArray packages_;
+    platform::ToolTable table_;
+    std::optional<platform::Seam<platform::ToolTable>::Override> override_;
+};
+
+} // namespace harborlite::test
