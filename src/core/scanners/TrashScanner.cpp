@@ -57,13 +57,7 @@ CategoryResult TrashScanner::scan(const ProgressCallback& progress, const Cancel
                               .isExpanded = false});
     }
 
-    qint64 total = 0;
-    for (const ScanGroup& group : result.groups) {
-        for (const ScanItem& item : group.items) {
-            total += item.size;
-        }
-    }
-    progress({1.0, QStringLiteral("Trash scan complete"), total});
+    progress({1.0, QStringLiteral("Trash scan complete"), result.totalSize()});
     result.scannedAt = platform::now();
     return result;
 }
