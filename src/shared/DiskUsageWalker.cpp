@@ -208,24 +208,20 @@ qint64 DiskUsageWalker::total(const QByteArray& path)
             break;
         }
         const int dirFd = ::dirfd(level.stream);
-        unsigned char type = entry->d_type;
-        struct stat st {};
-        if (type == DT_UNKNOWN) {
+        const unsigned char type = entry->d_type;
+        if (type == DT_UNKNOWN || type == DT_REG) {
+            struct stat st {};
             if (::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
                 continue;
             }
-            type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISREG(st.st_mode) ? DT_REG : DT_LNK;
-            if (type == DT_REG) {
+            if (S_ISREG(st.st_mode)) {
                 total += qint64(st.st_blocks) * 512;
                 continue;
             }
-        } else if (type == DT_REG) {
-            if (::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode)) {
-                total += qint64(st.st_blocks) * 512;
+            if (type == DT_REG || !S_ISDIR(st.st_mode)) {
+                continue;
             }
-            continue;
-        }
-        if (type != DT_DIR) {
+        } else if (type != DT_DIR) {
             continue;
         }
         const int childFd = ::openat(dirFd, entry->d_name, kOpenDirectory);

@@ -23,10 +23,11 @@ QByteArray encoded(const QString& location)
     return QFile::encodeName(location);
 }
 
-QDateTime fromTimespec(const timespec& ts)
+// Works for both timespec and statx_timestamp.
+template <typename Timestamp>
+QDateTime dateOf(const Timestamp& ts)
 {
-    return QDateTime::fromMSecsSinceEpoch(qint64(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000,
-                                          Qt::UTC);
+    return QDateTime::fromMSecsSinceEpoch(qint64(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000, Qt::UTC);
 }
 
 bool lstatPath(const QString& location, struct stat& st)
@@ -178,7 +179,7 @@ std::optional<QDateTime> modificationDate(const QString& location)
     if (!lstatPath(location, st)) {
         return std::nullopt;
     }
-    return fromTimespec(st.st_mtim);
+    return dateOf(st.st_mtim);
 }
 
 std::optional<QDateTime> lastAccessDate(const QString& location)
@@ -189,15 +190,11 @@ std::optional<QDateTime> lastAccessDate(const QString& location)
                    STATX_ATIME | STATX_MTIME, &stx) != 0) {
         return std::nullopt;
     }
-    const auto toDate = [](const statx_timestamp& ts) {
-        return QDateTime::fromMSecsSinceEpoch(qint64(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000,
-                                              Qt::UTC);
-    };
     if (stx.stx_mask & STATX_ATIME) {
-        return toDate(stx.stx_atime);
+        return dateOf(stx.stx_atime);
     }
     if (stx.stx_mask & STATX_MTIME) {
-        return toDate(stx.stx_mtime);
+        return dateOf(stx.stx_mtime);
     }
     return std::nullopt;
 }
@@ -217,13 +214,7 @@ QString abbreviatingHome(const QString& location)
     if (homeText.isEmpty() || homeText == QLatin1String("/")) {
         return location;
     }
-    if (location == homeText) {
-        return QStringLiteral("~");
-    }
-    if (location.startsWith(homeText) && location.at(homeText.size()) == QLatin1Char('/')) {
-        return QLatin1Char('~') + location.mid(homeText.size());
-    }
-    return location;
+    return isBelow(location, homeText) ? QLatin1Char('~') + location.mid(homeText.size()) : location;
 }
 
 } // namespace harborlite::FS
