@@ -2,7 +2,7 @@
 
 #include "platform/MountPoints.h"
 #include "platform/UserId.h"
-#include "shared/FileSystem.h"
+#include "platform/PathText.h"
 
 #include <QFile>
 
@@ -36,11 +36,11 @@ QList<MountedVolume> volumesAmong(const QStringList& mountPoints, const QString&
     QList<MountedVolume> result;
     for (const QString& point : mountPoints) {
         const bool underRoot = std::any_of(roots.begin(), roots.end(), [&](const QString& root) {
-            return FS::isBelow(point, root);
+            return isBelow(point, root);
         });
         if (underRoot && !std::any_of(result.begin(), result.end(),
                                       [&](const MountedVolume& v) { return v.mountPoint == point; })) {
-            result.append({FS::lastPathComponent(point), point});
+            result.append({lastPathComponent(point), point});
         }
     }
     std::sort(result.begin(), result.end(), [](const MountedVolume& a, const MountedVolume& b) {

@@ -1,6 +1,6 @@
 #include "platform/RunningApplications.h"
 
-#include "shared/FileSystem.h"
+#include "platform/PathText.h"
 
 #include <QDir>
 #include <QFile>
@@ -56,7 +56,7 @@ QList<RunningInstance> processesInside(const QString& bundlePath)
             continue;
         }
         const QString executable = QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid));
-        if (executable.isEmpty() || !FS::isBelow(executable, bundle)) {
+        if (executable.isEmpty() || !isBelow(executable, bundle)) {
             continue;
         }
         if (const quint64 start = startTimeOf(pid); start != 0) {

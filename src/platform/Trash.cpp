@@ -5,7 +5,7 @@
 #include "platform/MountPoints.h"
 #include "platform/UserId.h"
 #include "platform/XdgDataHome.h"
-#include "shared/FileSystem.h"
+#include "platform/PathText.h"
 
 #include <QFile>
 
@@ -40,7 +40,7 @@ QString quoted(const QString& name)
 
 MoveResult failed(const QString& location, const QString& why)
 {
-    return {{}, QStringLiteral("Could not move ") + quoted(FS::lastPathComponent(location))
+    return {{}, QStringLiteral("Could not move ") + quoted(lastPathComponent(location))
                     + QStringLiteral(" to the Trash: ") + why};
 }
 
@@ -52,20 +52,20 @@ MoveResult failedWithError(const QString& location, int error)
 // The location with every link resolved; a missing tail is appended as written.
 QString resolvedPath(const QString& location)
 {
-    QString existing = FS::path(location);
+    QString existing = path(location);
     QString tail;
     while (true) {
         if (char* real = ::realpath(encoded(existing).constData(), nullptr)) {
             const QString head = QFile::decodeName(real);
             std::free(real);
-            return tail.isEmpty() ? head : FS::join(head, tail);
+            return tail.isEmpty() ? head : join(head, tail);
         }
         if (existing == QLatin1String("/") || existing.isEmpty()) {
-            return FS::path(location);
+            return path(location);
         }
-        const QString name = FS::lastPathComponent(existing);
+        const QString name = lastPathComponent(existing);
         tail = tail.isEmpty() ? name : name + QLatin1Char('/') + tail;
-        existing = FS::parentPath(existing);
+        existing = parentPath(existing);
     }
 }
 
@@ -73,11 +73,11 @@ QString resolvedPath(const QString& location)
 // link) left as it is.
 QString itemPath(const QString& location)
 {
-    const QString trimmed = FS::path(location);
+    const QString trimmed = path(location);
     if (trimmed == QLatin1String("/")) {
         return trimmed;
     }
-    return FS::join(resolvedPath(FS::parentPath(trimmed)), FS::lastPathComponent(trimmed));
+    return join(resolvedPath(parentPath(trimmed)), lastPathComponent(trimmed));
 }
 
 bool makeFolders(const QString& folder)
@@ -86,7 +86,7 @@ bool makeFolders(const QString& folder)
     if (::stat(encoded(folder).constData(), &st) == 0) {
         return S_ISDIR(st.st_mode);
     }
-    if (folder == QLatin1String("/") || !makeFolders(FS::parentPath(folder))) {
+    if (folder == QLatin1String("/") || !makeFolders(parentPath(folder))) {
         return false;
     }
     return ::mkdir(encoded(folder).constData(), 0700) == 0 || errno == EEXIST;
@@ -107,8 +107,8 @@ bool isRealFolder(const QString& folder)
 
 bool isUsableCan(const QString& can, uid_t uid)
 {
-    return isOwnedFolder(can, uid) && isRealFolder(FS::join(can, QStringLiteral("files")))
-        && isRealFolder(FS::join(can, QStringLiteral("info")));
+    return isOwnedFolder(can, uid) && isRealFolder(join(can, QStringLiteral("files")))
+        && isRealFolder(join(can, QStringLiteral("info")));
 }
 
 bool prepareFolder(const QString& folder)
@@ -122,14 +122,14 @@ bool prepareFolder(const QString& folder)
 bool prepareVolumeCan(const QString& can, uid_t uid)
 {
     return prepareFolder(can) && isOwnedFolder(can, uid)
-        && prepareFolder(FS::join(can, QStringLiteral("files")))
-        && prepareFolder(FS::join(can, QStringLiteral("info"))) && isUsableCan(can, uid);
+        && prepareFolder(join(can, QStringLiteral("files")))
+        && prepareFolder(join(can, QStringLiteral("info"))) && isUsableCan(can, uid);
 }
 
 bool hasStickySharedTrash(const QString& top)
 {
     struct stat st {};
-    return lstatPath(FS::join(top, QStringLiteral(".Trash")), st) && S_ISDIR(st.st_mode)
+    return lstatPath(join(top, QStringLiteral(".Trash")), st) && S_ISDIR(st.st_mode)
         && (st.st_mode & S_ISVTX) != 0;
 }
 
@@ -140,17 +140,17 @@ QString uidText()
 
 bool isTrashCan(const QString& can)
 {
-    if (can == FS::path(homeTrash())) {
+    if (can == path(homeTrash())) {
         return true;
     }
     const QStringList points = mountPoints().get();
-    const QString name = FS::lastPathComponent(can);
-    const QString parent = FS::parentPath(can);
+    const QString name = lastPathComponent(can);
+    const QString parent = parentPath(can);
     if (name == QStringLiteral(".Trash-") + uidText()) {
         return points.contains(parent);
     }
-    return name == uidText() && FS::lastPathComponent(parent) == QLatin1String(".Trash")
-        && points.contains(FS::parentPath(parent));
+    return name == uidText() && lastPathComponent(parent) == QLatin1String(".Trash")
+        && points.contains(parentPath(parent));
 }
 
 // The name the item gets in the can: "name" for the first try, "name.N" after;
@@ -209,12 +209,12 @@ std::optional<QString> volumeTrashForMoving(const QString& top)
 {
     const uid_t uid = userId().get();
     if (hasStickySharedTrash(top)) {
-        const QString can = FS::join(top, QStringLiteral(".Trash/") + uidText());
+        const QString can = join(top, QStringLiteral(".Trash/") + uidText());
         if (prepareVolumeCan(can, uid)) {
             return can;
         }
     }
-    const QString own = FS::join(top, QStringLiteral(".Trash-") + uidText());
+    const QString own = join(top, QStringLiteral(".Trash-") + uidText());
     if (prepareVolumeCan(own, uid)) {
         return own;
     }
@@ -227,7 +227,7 @@ QString topFolderOf(const QString& location)
     const QString item = itemPath(location);
     QString best = QStringLiteral("/");
     for (const QString& point : mountPoints().get()) {
-        if (point.size() > best.size() && FS::isBelow(item, point)) {
+        if (point.size() > best.size() && isBelow(item, point)) {
             best = point;
         }
     }
@@ -237,11 +237,11 @@ QString topFolderOf(const QString& location)
 // Moves the item into the trash can, writing `originalPath` into its info file.
 MoveResult moveInto(const QString& location, const QString& trashCan, const QString& originalPath)
 {
-    const QString item = FS::path(location);
+    const QString item = path(location);
     const QByteArray from = encoded(item);
-    const QByteArray name = encoded(FS::lastPathComponent(item));
-    const QByteArray files = encoded(FS::join(trashCan, QStringLiteral("files")));
-    const QByteArray info = encoded(FS::join(trashCan, QStringLiteral("info")));
+    const QByteArray name = encoded(lastPathComponent(item));
+    const QByteArray files = encoded(join(trashCan, QStringLiteral("files")));
+    const QByteArray info = encoded(join(trashCan, QStringLiteral("info")));
     const QByteArray content = "[Trash Info]\nPath=" + encoded(originalPath).toPercentEncoding("/")
         + "\nDeletionDate="
         + now().toLocalTime().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss")).toLatin1() + '\n';
@@ -286,7 +286,7 @@ MoveResult moveInto(const QString& location, const QString& trashCan, const QStr
 
 QString homeTrash()
 {
-    return FS::join(xdgDataHome().get(), QStringLiteral("Trash"));
+    return join(xdgDataHome().get(), QStringLiteral("Trash"));
 }
 
 QStringList volumeTrashes(const QString& top)
@@ -294,12 +294,12 @@ QStringList volumeTrashes(const QString& top)
     const uid_t uid = userId().get();
     QStringList result;
     if (hasStickySharedTrash(top)) {
-        const QString can = FS::join(top, QStringLiteral(".Trash/") + uidText());
+        const QString can = join(top, QStringLiteral(".Trash/") + uidText());
         if (isUsableCan(can, uid)) {
             result.append(can);
         }
     }
-    const QString own = FS::join(top, QStringLiteral(".Trash-") + uidText());
+    const QString own = join(top, QStringLiteral(".Trash-") + uidText());
     if (isUsableCan(own, uid)) {
         result.append(own);
     }
@@ -308,8 +308,8 @@ QStringList volumeTrashes(const QString& top)
 
 MoveResult moveToTrash(const QString& location)
 {
-    const QString item = FS::path(location);
-    const QString name = FS::lastPathComponent(item);
+    const QString item = path(location);
+    const QString name = lastPathComponent(item);
     if (!item.startsWith(QLatin1Char('/')) || item == QLatin1String("/") || name == QLatin1String(".")
         || name == QLatin1String("..")) {
         return failed(item, QStringLiteral("Not a location that can be moved."));
@@ -327,8 +327,8 @@ MoveResult moveToTrash(const QString& location)
     QString can;
     QString original;
     if (top == topFolderOf(resolvedPath(home))) {
-        if (!makeFolders(FS::join(home, QStringLiteral("files")))
-            || !makeFolders(FS::join(home, QStringLiteral("info")))) {
+        if (!makeFolders(join(home, QStringLiteral("files")))
+            || !makeFolders(join(home, QStringLiteral("info")))) {
             return failed(item, QStringLiteral("The Trash folder could not be created."));
         }
         can = home;
@@ -341,7 +341,7 @@ MoveResult moveToTrash(const QString& location)
         can = *volumeCan;
         original = real.mid(top == QLatin1String("/") ? 1 : top.size() + 1);
     }
-    if (FS::isBelow(resolvedPath(can), real)) {
+    if (isBelow(resolvedPath(can), real)) {
         return failed(item, QStringLiteral("It holds the Trash itself."));
     }
     return moveInto(item, can, original);
@@ -349,24 +349,24 @@ MoveResult moveToTrash(const QString& location)
 
 std::optional<QString> infoFileOf(const QString& location)
 {
-    const QString entry = FS::path(location);
-    const QString files = FS::parentPath(entry);
-    if (FS::lastPathComponent(files) != QLatin1String("files")) {
+    const QString entry = path(location);
+    const QString files = parentPath(entry);
+    if (lastPathComponent(files) != QLatin1String("files")) {
         return std::nullopt;
     }
-    const QString can = FS::parentPath(files);
+    const QString can = parentPath(files);
     if (!isTrashCan(can)) {
         return std::nullopt;
     }
-    return FS::join(can, QStringLiteral("info/") + FS::lastPathComponent(entry)
+    return join(can, QStringLiteral("info/") + lastPathComponent(entry)
                              + QStringLiteral(".trashinfo"));
 }
 
 bool isInsideTrash(const QString& location)
 {
-    for (QString folder = FS::parentPath(FS::path(location));
-         !folder.isEmpty() && folder != QLatin1String("/"); folder = FS::parentPath(folder)) {
-        if (FS::lastPathComponent(folder) == QLatin1String("files") && isTrashCan(FS::parentPath(folder))) {
+    for (QString folder = parentPath(path(location));
+         !folder.isEmpty() && folder != QLatin1String("/"); folder = parentPath(folder)) {
+        if (lastPathComponent(folder) == QLatin1String("files") && isTrashCan(parentPath(folder))) {
             return true;
         }
     }

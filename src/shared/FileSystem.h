@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/PathText.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -22,21 +24,12 @@ QString library();
 // path(home()): the home folder without a trailing slash.
 QString homePath();
 
-// The path with trailing "/" characters removed while it is at least two
-// characters long; "/" stays "/". Nothing else is changed.
-QString path(const QString& location);
-
-// Appends a relative path to a folder without doubling the separator.
-QString join(const QString& folder, const QString& relative);
-
-// The last path component ("/" for the root, "" for an empty path).
-QString lastPathComponent(const QString& location);
-
-// The folder holding the location ("/" for a child of the root).
-QString parentPath(const QString& location);
-
-// Whether `location` is `root` itself or lies below it (root followed by "/").
-bool isBelow(const QString& location, const QString& root);
+// Pure path text, shared with the platform layer (see platform/PathText.h).
+using platform::path;
+using platform::join;
+using platform::lastPathComponent;
+using platform::parentPath;
+using platform::isBelow;
 
 // Bytes the file or folder tree occupies on disk (allocated blocks). A folder
 // counts the regular files below it; symbolic links add nothing and are never

@@ -1,6 +1,6 @@
 #include "viewmodels/MonitorSettings.h"
 
-#include "viewmodels/DefaultsStore.h"
+#include "shared/DefaultsStore.h"
 
 #include <QJsonArray>
 

@@ -2,7 +2,7 @@
 
 #include "shared/MonitorKind.h"
 #include "viewmodels/AppTheme.h"
-#include "viewmodels/Observable.h"
+#include "shared/Observable.h"
 
 #include <array>
 #include <optional>

@@ -1,7 +1,7 @@
 #include "viewmodels/Route.h"
 
 #include "shared/RawValue.h"
-#include "viewmodels/DefaultsStore.h"
+#include "shared/DefaultsStore.h"
 
 namespace harborlite {
 

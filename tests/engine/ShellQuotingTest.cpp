@@ -56,7 +56,7 @@ TEST(ShellQuoting, EveryValueReachesTheShellAsOneLiteralArgument)
             const ShellRunner::Output output =
                 ShellRunner::run(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), line}, 10);
             EXPECT_EQ(output.status, 0) << line.toStdString();
-            EXPECT_EQ(output.stdout, QLatin1Char('|') + value + QLatin1Char('|')) << line.toStdString();
+            EXPECT_EQ(output.standardOutput, QLatin1Char('|') + value + QLatin1Char('|')) << line.toStdString();
         }
     }
     EXPECT_FALSE(QFile::exists(pwned));

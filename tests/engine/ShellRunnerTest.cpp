@@ -128,8 +128,8 @@ TEST_F(ShellRunnerTest, ReturnsStatusAndBothStreamsUnchanged)
         const QString path = tool(QStringLiteral("tool%1").arg(index++), row.body);
         const ShellRunner::Output output = ShellRunner::run(path, {}, 10);
         EXPECT_EQ(output.status, row.status) << row.body.constData();
-        EXPECT_EQ(output.stdout, row.out) << row.body.constData();
-        EXPECT_EQ(output.stderr, row.err) << row.body.constData();
+        EXPECT_EQ(output.standardOutput, row.out) << row.body.constData();
+        EXPECT_EQ(output.standardError, row.err) << row.body.constData();
     }
 }
 
@@ -156,8 +156,8 @@ TEST_F(ShellRunnerTest, MegabytesOnBothStreamsNeverStallTheChild)
                               "head -c 1000000 /dev/zero | tr '\\0' e >&2\n");
     const ShellRunner::Output output = ShellRunner::run(path, {}, noLimit);
     EXPECT_EQ(output.status, 0);
-    EXPECT_EQ(output.stdout, QString(2500000, QLatin1Char('o')));
-    EXPECT_EQ(output.stderr, QString(4000000, QLatin1Char('e')));
+    EXPECT_EQ(output.standardOutput, QString(2500000, QLatin1Char('o')));
+    EXPECT_EQ(output.standardError, QString(4000000, QLatin1Char('e')));
 }
 
 TEST_F(ShellRunnerTest, ChildPastItsLimitIsTerminatedWithPartialOutput)
@@ -165,8 +165,8 @@ TEST_F(ShellRunnerTest, ChildPastItsLimitIsTerminatedWithPartialOutput)
     const QString path = tool(QStringLiteral("slow"), "printf 'partial\\n'\nexec sleep 1000");
     const ShellRunner::Output output = ShellRunner::run(path, {}, 0.2);
     EXPECT_EQ(output.status, SIGTERM);
-    EXPECT_EQ(output.stdout, QStringLiteral("partial\n"));
-    EXPECT_EQ(output.stderr, QString());
+    EXPECT_EQ(output.standardOutput, QStringLiteral("partial\n"));
+    EXPECT_EQ(output.standardError, QString());
 }
 
 TEST_F(ShellRunnerTest, ChildIgnoringTerminateIsKilledAndItsGroupAsked)
@@ -189,7 +189,7 @@ TEST_F(ShellRunnerTest, ChildIgnoringTerminateIsKilledAndItsGroupAsked)
                               "while :; do sleep 0.05; done");
     const ShellRunner::Output output = ShellRunner::run(path, {escapedPid}, 0.3);
     EXPECT_EQ(output.status, SIGKILL);
-    EXPECT_EQ(output.stdout, QStringLiteral("started\ndescendant-terminated\n"));
+    EXPECT_EQ(output.standardOutput, QStringLiteral("started\ndescendant-terminated\n"));
 }
 
 TEST_F(ShellRunnerTest, DescendantHoldingThePipesDoesNotOutlastTheChild)
@@ -202,8 +202,8 @@ TEST_F(ShellRunnerTest, DescendantHoldingThePipesDoesNotOutlastTheChild)
                               "printf 'done\\n'; printf 'note' >&2; exit 3");
     const ShellRunner::Output output = ShellRunner::run(path, {backgroundPid}, noLimit);
     EXPECT_EQ(output.status, 3);
-    EXPECT_EQ(output.stdout, QStringLiteral("done\n"));
-    EXPECT_EQ(output.stderr, QStringLiteral("note"));
+    EXPECT_EQ(output.standardOutput, QStringLiteral("done\n"));
+    EXPECT_EQ(output.standardError, QStringLiteral("note"));
 }
 
 TEST(ShellRunnerLines, SplitsAtLineFeedsAndDropsEmptyPieces)
@@ -236,8 +236,8 @@ TEST_F(RunPrivilegedTest, CommandLineReachesTheShellUnderPkexecAsOneArgument)
 
     const ShellRunner::Output output = ShellRunner::runPrivileged(commandLine);
     EXPECT_EQ(output.status, 0);
-    EXPECT_EQ(output.stdout, QStringLiteral("result\n"));
-    EXPECT_EQ(output.stderr, QString());
+    EXPECT_EQ(output.standardOutput, QStringLiteral("result\n"));
+    EXPECT_EQ(output.standardError, QString());
 
     const QStringList arguments = test::recordedArguments(platform::tools().get().pkexec);
     ASSERT_EQ(arguments.size(), 7);
@@ -296,8 +296,8 @@ TEST_F(RunPrivilegedTest, CommandsOwnStatusesAreNeverTakenForPkexecs)
         } else {
             const ShellRunner::Output output = ShellRunner::runPrivileged(row.commandLine);
             EXPECT_EQ(output.status, 0);
-            EXPECT_EQ(output.stdout, row.out);
-            EXPECT_EQ(output.stderr, QString());
+            EXPECT_EQ(output.standardOutput, row.out);
+            EXPECT_EQ(output.standardError, QString());
         }
     }
 

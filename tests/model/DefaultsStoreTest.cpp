@@ -1,4 +1,4 @@
-#include "viewmodels/MemoryDefaults.h"
+#include "shared/MemoryDefaults.h"
 
 #include <QJsonArray>
 

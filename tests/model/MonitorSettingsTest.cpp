@@ -1,5 +1,5 @@
-#include "viewmodels/JsonFileDefaults.h"
-#include "viewmodels/MemoryDefaults.h"
+#include "shared/JsonFileDefaults.h"
+#include "shared/MemoryDefaults.h"
 #include "viewmodels/MonitorSettings.h"
 #include "viewmodels/Route.h"
 

@@ -37,7 +37,7 @@ std::optional<QString> pkgutil(const QStringList& arguments, double timeout)
         if (output.status != 0) {
             return std::nullopt;
         }
-        return output.stdout;
+        return output.standardOutput;
     } catch (const ShellRunner::RunError&) {
         return std::nullopt;
     }

@@ -410,12 +410,12 @@ Output runPrivileged(const QString& commandLine)
     const auto command = platform::ElevatedCommand::make(platform::tools().get(), commandLine);
     const Output result = run(command.program, command.arguments, std::numeric_limits<double>::infinity());
     const auto message = [&result] {
-        const QString text = result.stderr.trimmed();
+        const QString text = result.standardError.trimmed();
         return text.isEmpty() ? QStringLiteral("The task did not complete.") : text;
     };
     switch (platform::ElevatedCommand::outcome(result.status)) {
     case platform::ElevatedCommand::Outcome::succeeded:
-        return {0, result.stdout, QString()};
+        return {0, result.standardOutput, QString()};
     case platform::ElevatedCommand::Outcome::dismissed:
         throw RunError::cancelled();
     case platform::ElevatedCommand::Outcome::refused:

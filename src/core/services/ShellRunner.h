@@ -20,8 +20,8 @@ struct Output {
     std::int32_t status = 0;
     // Both streams decoded as UTF-8; ill-formed sequences become U+FFFD and
     // nothing is trimmed. stderr is always empty for runPrivileged.
-    QString stdout;
-    QString stderr;
+    QString standardOutput;
+    QString standardError;
 };
 
 // The system's own error type. Its description is user-facing text.

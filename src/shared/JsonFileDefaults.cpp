@@ -1,4 +1,4 @@
-#include "viewmodels/JsonFileDefaults.h"
+#include "shared/JsonFileDefaults.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "viewmodels/DefaultsStore.h"
+#include "shared/DefaultsStore.h"
 
 #include <QJsonObject>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "viewmodels/DefaultsStore.h"
+#include "shared/DefaultsStore.h"
 
 #include <QLocale>
 

@@ -1,4 +1,4 @@
-#include "viewmodels/Observable.h"
+#include "shared/Observable.h"
 
 namespace harborlite {
 
