@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/Seam.h"
-
 #include <QString>
 
 namespace harborlite::platform {
@@ -30,9 +28,6 @@ struct ToolTable {
     // Runs the command lines that need administrator rights.
     QString shell = QStringLiteral("/bin/sh");
 };
-
-// The table in force.
-Seam<ToolTable>& tools();
 
 // Whether the path names a regular file (following symbolic links) that this
 // process may execute. Ask it about the table's paths, so that a test's
