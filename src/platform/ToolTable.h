@@ -27,6 +27,8 @@ struct ToolTable {
     QString pkexec = QStringLiteral("/usr/bin/pkexec");
     // Runs the command lines that need administrator rights.
     QString shell = QStringLiteral("/bin/sh");
+    // Opens a folder in the desktop's file manager when it cannot be asked directly.
+    QString xdgOpen = QStringLiteral("/usr/bin/xdg-open");
 };
 
 // Whether the path names a regular file (following symbolic links) that this

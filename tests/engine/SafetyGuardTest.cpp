@@ -308,7 +308,7 @@ TEST_F(SafetyGuardTest, SystemApplicationsByPathAndIdentifier)
         EXPECT_TRUE(SafetyGuard::isSystemApplication(expand(path))) << path;
     }
     for (const char* path : { "@/Apps/Editor.app", "@/Apps/Anonymous.app", "@/Apps/Finder", "@/Apps/Tool.APP",
-                              "@/Apps/Missing.app" }) {
+                              "@/Apps/Missing.app", "/System/ApplicationsX/Tool", "/System/Applications2" }) {
         EXPECT_FALSE(SafetyGuard::isSystemApplication(expand(path))) << path;
     }
 
@@ -323,6 +323,7 @@ TEST_F(SafetyGuardTest, SystemApplicationsByPathAndIdentifier)
     EXPECT_TRUE(known("/Users/me/Applications/Keynote.app", "com.apple.iWork.Keynote"));
     EXPECT_TRUE(known("/Applicationsx/Keynote.app", "com.apple.iWork.Keynote"));
     EXPECT_FALSE(known("/Applications/Editor.app", "com.example.Editor"));
+    EXPECT_FALSE(known("/System/ApplicationsX/Editor.app", "com.example.Editor"));
     EXPECT_FALSE(known("/opt/Safari", "com.apple.Safari"));
     EXPECT_FALSE(known("/opt/Apple.app", "com.applez.tool"));
     EXPECT_TRUE(known("/System/Applications/Editor.app", "com.example.Editor"));

@@ -276,7 +276,7 @@ Verdict verdict(const QString& path, bool userSelected)
 bool isSystemApplication(const QString& path)
 {
     const QString p = FS::path(path);
-    if (p.startsWith(roots::systemApplications)) {
+    if (FS::isBelow(p, roots::systemApplications)) {
         return true;
     }
     if (!p.endsWith(QLatin1String(".app"))) {
@@ -289,7 +289,7 @@ bool isSystemApplication(const QString& path)
 bool isSystemApplication(const QString& path, const QString& identifier)
 {
     const QString p = FS::path(path);
-    if (p.startsWith(roots::systemApplications)) {
+    if (FS::isBelow(p, roots::systemApplications)) {
         return true;
     }
     if (!p.endsWith(QLatin1String(".app"))) {
