@@ -1,7 +1,8 @@
 #include "core/safety/SafetyGuard.h"
 
 #include "platform/HomeFolder.h"
-#include "platform/MountPoints.h"
+#include "platform/MountTable.h"
+#include "support/Mounts.h"
 #include "support/PlistFixtures.h"
 
 #include <QDir>
@@ -61,8 +62,8 @@ protected:
         ASSERT_TRUE(QDir().mkpath(home));
         ASSERT_TRUE(QDir().mkpath(root + QStringLiteral("/mounted")));
         homeOverride.emplace(platform::homeFolder(), home);
-        mountOverride.emplace(platform::mountPoints(),
-                              QStringList { QStringLiteral("/"), root + QStringLiteral("/mounted") });
+        mountOverride.emplace(platform::mountTable(),
+                              test::mountsAt({QStringLiteral("/"), root + QStringLiteral("/mounted")}));
     }
 
     QString expand(const char* path) const
@@ -94,7 +95,7 @@ protected:
     QString root;
     QString home;
     std::optional<platform::Seam<QString>::Override> homeOverride;
-    std::optional<platform::Seam<QStringList>::Override> mountOverride;
+    std::optional<platform::Seam<QList<platform::MountEntry>>::Override> mountOverride;
 };
 
 } // namespace

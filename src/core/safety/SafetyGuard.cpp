@@ -1,7 +1,7 @@
 #include "core/safety/SafetyGuard.h"
 
 #include "core/services/BundleInfo.h"
-#include "platform/MountPoints.h"
+#include "platform/MountTable.h"
 #include "platform/SystemRoots.h"
 #include "shared/FileSystem.h"
 
@@ -110,7 +110,7 @@ bool isVolume(const QString& p)
         }
     }
     // Whatever folder it hangs from, a mount point is the root of a volume.
-    return FS::exists(p) && platform::mountPoints().get().contains(p);
+    return FS::exists(p) && platform::mountPoints().contains(p);
 }
 
 // Dot and dot-dot steps removed as text; a dot-dot at the root stays at the root.
