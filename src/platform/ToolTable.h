@@ -29,6 +29,8 @@ struct ToolTable {
     QString pkexec = QStringLiteral("/usr/bin/pkexec");
     // Runs the command lines that need administrator rights.
     QString shell = QStringLiteral("/bin/sh");
+    // Opens a location with the desktop's default handler.
+    QString xdgOpen = QStringLiteral("/usr/bin/xdg-open");
 };
 
 // The table in force.
