@@ -30,10 +30,10 @@ public:
 
         using Headers = QList<QPair<QByteArray, QByteArray>>;
 
-        Response(int status_ = 200, QByteArray body_ = {}, Headers headers_ = {},
-                 Framing framing_ = Framing::contentLength, qint64 declaredLength_ = -1)
-            : status(status_), body(std::move(body_)), headers(std::move(headers_)), framing(framing_),
-              declaredLength(declaredLength_)
+        Response(int code = 200, QByteArray content = {}, Headers extraHeaders = {},
+                 Framing framingMode = Framing::contentLength, qint64 length = -1)
+            : status(code), body(std::move(content)), headers(std::move(extraHeaders)), framing(framingMode),
+              declaredLength(length)
         {
         }
 

@@ -5,6 +5,7 @@
 #include "shared/MemoryDefaults.h"
 #include "support/QtPrinters.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -377,6 +378,21 @@ TEST_F(UpdateCheckerTest, AnUnreachableServerIsATransportError)
     EXPECT_EQ(checker->lastManualResult()->kind, Kind::failed);
     EXPECT_FALSE(checker->lastManualResult()->description.isEmpty());
     EXPECT_FALSE(defaults.object(kLastCheckKey));
+}
+
+TEST_F(UpdateCheckerTest, ACheckerReleasedMidRequestReportsNothing)
+{
+    serve({200, {}, {}, Framing::silent});
+    auto checker = makeChecker("120");
+    bool reported = false;
+    checker->checkNow([&] { reported = true; });
+    while (server.requests().isEmpty()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    checker.reset();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(reported);
+    EXPECT_TRUE(defaults.writes().isEmpty());
 }
 
 // -- the daily rule ---------------------------------------------------------
