@@ -1,6 +1,5 @@
 #include "quorvanekit/QuorvaneConfiguration.h"
 
-#include <QStringList>
 
 #include <utility>
 

@@ -69,6 +69,11 @@ struct FailureCase {
     FeedError::Kind kind;
 };
 
+void PrintTo(const FailureCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
 class AppUpdateDecodeFailure : public testing::TestWithParam<FailureCase> {};
 
 TEST_P(AppUpdateDecodeFailure, GivesTheDecodersError)

@@ -12,6 +12,11 @@ struct FeedCase {
     const char* feed;
 };
 
+void PrintTo(const FeedCase& row, std::ostream* os)
+{
+    *os << row.slug << " on " << row.site;
+}
+
 class FeedLocation : public testing::TestWithParam<FeedCase> {};
 
 TEST_P(FeedLocation, AppendsTheComponentsAfterTheSitesOwnPath)

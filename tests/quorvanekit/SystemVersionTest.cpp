@@ -24,6 +24,11 @@ struct IntegerCase {
     std::optional<qint64> value;
 };
 
+void PrintTo(const IntegerCase& row, std::ostream* os)
+{
+    *os << '"' << row.text << '"';
+}
+
 class DecimalInteger : public testing::TestWithParam<IntegerCase> {};
 
 TEST_P(DecimalInteger, AcceptsASignThenDigitsWithinRange)
@@ -47,6 +52,11 @@ struct VersionCase {
     OperatingSystemVersion version;
 };
 
+void PrintTo(const VersionCase& row, std::ostream* os)
+{
+    *os << '"' << row.text << '"';
+}
+
 class VersionFromText : public testing::TestWithParam<VersionCase> {};
 
 TEST_P(VersionFromText, KeepsTheIntegerPiecesInOrder)
@@ -68,6 +78,11 @@ struct OsReleaseCase {
     const char* usrLib; // nullptr: no /usr/lib/os-release
     OperatingSystemVersion version;
 };
+
+void PrintTo(const OsReleaseCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 class SystemVersion : public testing::TestWithParam<OsReleaseCase> {};
 

@@ -139,6 +139,11 @@ struct BundleCase {
     qint64 build;
 };
 
+void PrintTo(const BundleCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
 class CurrentRelease : public testing::TestWithParam<BundleCase> {};
 
 TEST_P(CurrentRelease, ComesFromTheBundleInformation)
@@ -178,6 +183,11 @@ struct RunCase {
     const char* minimum; // nullptr: none given
     bool runs;
 };
+
+void PrintTo(const RunCase& row, std::ostream* os)
+{
+    *os << (row.minimum ? row.minimum : "no minimum");
+}
 
 class CanRun : public testing::TestWithParam<RunCase> {};
 
@@ -245,6 +255,11 @@ struct NothingCase {
     QByteArray document;
 };
 
+void PrintTo(const NothingCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
 class NothingQualifies : public UpdateCheckerTest, public testing::WithParamInterface<NothingCase> {};
 
 TEST_P(NothingQualifies, EndsUpToDateAndClearsTheEarlierOffer)
@@ -308,6 +323,11 @@ struct FailureCase {
     test::FeedServer::Response response;
     FeedError::Kind kind;
 };
+
+void PrintTo(const FailureCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 class FailedCheck : public UpdateCheckerTest, public testing::WithParamInterface<FailureCase> {};
 
@@ -420,6 +440,11 @@ struct AgeCase {
     bool checks;
 };
 
+void PrintTo(const AgeCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
 class DailyRule : public UpdateCheckerTest, public testing::WithParamInterface<AgeCase> {};
 
 TEST_P(DailyRule, ChecksOnceTheLastSuccessIsADayOld)
@@ -484,6 +509,11 @@ struct StoredSwitchCase {
     std::optional<QJsonValue> stored;
     bool checks;
 };
+
+void PrintTo(const StoredSwitchCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 class AutomaticSwitch : public testing::TestWithParam<StoredSwitchCase> {};
 
@@ -573,6 +603,11 @@ struct NotesCase {
     const char* page;
     const char* expected;
 };
+
+void PrintTo(const NotesCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 class ReleaseNotes : public UpdateCheckerTest, public testing::WithParamInterface<NotesCase> {};
 
