@@ -1,6 +1,5 @@
 #include "quorvanekit/QuorvaneConfiguration.h"
 
-
 #include <utility>
 
 namespace harborlite {
