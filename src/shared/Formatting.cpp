@@ -179,6 +179,11 @@ QString bytes(qint64 count)
     return QLatin1Char('-') + magnitudeText(0 - static_cast<quint64>(count));
 }
 
+QString byteText(qint64 count)
+{
+    return count > 0 ? bytes(count) : QStringLiteral("0 KB");
+}
+
 QString percent(double fraction)
 {
     const QString zero = QStringLiteral("0%");

@@ -20,6 +20,10 @@ namespace harborlite::Format {
 // A negative count is "-" followed by the text of its magnitude.
 QString bytes(qint64 count);
 
+// The byte text of banners, footers and screens: "0 KB" for a count of 0 or
+// less, else bytes(count).
+QString byteText(qint64 count);
+
 // A fraction as a whole percentage (1.0 is "100%"), rounded half to even on the
 // fraction's shortest decimal form: 0.256 is "26%", 0.125 is "12%", 0.135 is "14%".
 // Thousands are grouped ("1,250%"). NaN and infinities give "0%"; a negative

@@ -71,6 +71,15 @@ TEST(Formatting, ByteTextUsesDecimalFileUnitsWithTrimmedDecimals)
         EXPECT_EQ(Format::bytes(c.input).toStdString(), c.expected) << c.input;
 }
 
+TEST(Formatting, ShownByteTextIsZeroKilobytesForNothingOrLess)
+{
+    const std::vector<TextCase<qint64>> cases{
+        {0, "0 KB"}, {-1, "0 KB"}, {int64Min, "0 KB"}, {1, "1 byte"}, {1'500'000, "1.5 MB"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Format::byteText(c.input).toStdString(), c.expected) << c.input;
+}
+
 TEST(Formatting, PercentRoundsHalfToEvenOnTheDecimalValue)
 {
     const std::vector<TextCase<double>> cases{
