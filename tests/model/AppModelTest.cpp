@@ -364,6 +364,28 @@ TEST_F(AppModelTest, AStoppedScanFinishingLateNeverOverwritesItsSuccessor)
     EXPECT_TRUE(idle(ScanCategory::trash));
 }
 
+TEST_F(AppModelTest, AStoppedSmartScanEndingLateLeavesTheNewOneRunning)
+{
+    makeModel();
+    heldGates.append(script.hold(ScanCategory::systemJunk));
+    model->startSmartScan();
+    script.waitStarted(ScanCategory::systemJunk);
+    model->cancelScan();
+    script.wakeAll();
+    runner->waitForDone();
+
+    // The stopped scan's result is queued when the new smart scan starts.
+    script.hold(ScanCategory::systemJunk);
+    model->startSmartScan();
+    QCoreApplication::sendPostedEvents();
+
+    EXPECT_TRUE(model->isSmartScanning());
+    EXPECT_EQ(model->smartScanMessage(), "Scanning System Junk" + ellipsis);
+    EXPECT_FALSE(hasResult(ScanCategory::systemJunk));
+    EXPECT_FALSE(model->lastSmartScan());
+    EXPECT_TRUE(model->runningCategories().contains(ScanCategory::systemJunk));
+}
+
 // Selection and cleanup -----------------------------------------------------
 
 namespace {
