@@ -551,7 +551,10 @@ void AppModel::loadApps()
         return;
     }
     set(isLoadingApps_, true, &AppModel::isLoadingAppsChanged);
-    runner_->run(TaskPriority::utility, this, [load = engine_.installedApps] { return load(); },
+    runner_->run(TaskPriority::utility, this,
+                 [load = engine_.installedApps, closing = closing_] {
+                     return load([closing] { return closing->isSet(); });
+                 },
                  [this](QList<InstalledApp> apps) {
                      set(apps_, std::move(apps), &AppModel::appsChanged);
                      set(isLoadingApps_, false, &AppModel::isLoadingAppsChanged);

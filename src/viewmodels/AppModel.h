@@ -363,7 +363,7 @@ private:
     RunGeneration smartRuns_;
     std::unique_ptr<SmartScanRun> smartScan_;
     RunGeneration treeRuns_;
-    // Set when the model goes, so on-demand listings stop measuring.
+    // Set when the model goes, so listings and application sizing stop measuring.
     std::shared_ptr<CancellationFlag> closing_;
     // Last, so that it is released first.
     std::shared_ptr<BackgroundRunner> runner_;

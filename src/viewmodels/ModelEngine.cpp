@@ -101,7 +101,7 @@ ModelEngine ModelEngine::real()
     engine.remove = [](const QStringList& locations, bool userSelected, Remover::Mode mode) {
         return Remover(mode).remove(locations, userSelected);
     };
-    engine.installedApps = [] { return AppCatalog().installedApps(true); };
+    engine.installedApps = [](const CancelTest& isCancelled) { return AppCatalog().installedApps(true, isCancelled); };
     engine.hasFullDiskAccess = [] { return Permissions::hasFullDiskAccess(); };
     // Services this build does not have answer with their neutral values.
     engine.makeSampler = [] { return Sampler([] { return SystemSnapshot{}; }); };

@@ -35,8 +35,9 @@ struct ModelEngine {
     std::function<std::unique_ptr<CategoryScanner>(ScanCategory)> scanner;
     // Removes the locations in order in the mode; never throws.
     std::function<CleanupReport(const QStringList& locations, bool userSelected, Remover::Mode mode)> remove;
-    // The installed applications with their sizes.
-    std::function<QList<InstalledApp>()> installedApps;
+    // The installed applications with their sizes; measuring stops once the
+    // test answers true (the model going).
+    std::function<QList<InstalledApp>(const CancelTest& isCancelled)> installedApps;
     std::function<bool()> hasFullDiskAccess;
     // Makes the model's one sampler; the sampler keeps its previous readings
     // and is called one sample at a time.

@@ -87,7 +87,7 @@ protected:
             services->removedMode = mode;
             return services->report;
         };
-        engine.installedApps = [services = services] {
+        engine.installedApps = [services = services](const ModelEngine::CancelTest&) {
             ++services->appLoads;
             if (services->appGate) {
                 services->appGate->pass();
