@@ -18,6 +18,22 @@ namespace {
 
 const QString ellipsis = QString(QChar(0x2026));
 
+StartupItem agentItem()
+{
+    StartupItem item;
+    item.label = "agent";
+    item.url = "/agents/agent.plist";
+    return item;
+}
+
+RunningProcess runningProcess(qint32 pid, const QString& name)
+{
+    RunningProcess process;
+    process.pid = pid;
+    process.name = name;
+    return process;
+}
+
 // Services that answer at once with what the test put in, or wait at a gate.
 struct FakeServices {
     std::mutex mutex;
@@ -109,7 +125,7 @@ protected:
         engine.topProcesses = [services = services](int limit) {
             ++services->processLoads;
             services->processLimit = limit;
-            return QList<RunningProcess>{{7, "worker", 1, 2, false, 3}};
+            return QList<RunningProcess>{runningProcess(7, "worker")};
         };
         engine.quit = [services = services](const RunningProcess&, bool force) {
             services->quitForces.append(force);
@@ -117,7 +133,7 @@ protected:
         };
         engine.startupItems = [services = services] {
             ++services->startupLoads;
-            return QList<StartupItem>{{"agent", "agent", "/agents/agent.plist", true}};
+            return QList<StartupItem>{agentItem()};
         };
         engine.setStartupItemEnabled = [services = services](bool enabled, const StartupItem& item) {
             services->switchItem(enabled, item);
@@ -676,7 +692,7 @@ TEST_F(AppModelTest, ASecondMaintenanceTaskWhileOneRunsIsDropped)
 TEST_F(AppModelTest, AFailedSwitchShowsTheErrorAndEverySwitchReloadsTheItems)
 {
     makeModel();
-    const StartupItem item{"agent", "agent", "/agents/agent.plist", true};
+    const StartupItem item = agentItem();
 
     model->setStartupItem(item, false);
     waitFor([&] { return services->startupLoads == 1 && !model->startupItems().isEmpty(); });
@@ -696,7 +712,7 @@ TEST_F(AppModelTest, AFailedSwitchShowsTheErrorAndEverySwitchReloadsTheItems)
 TEST_F(AppModelTest, QuittingAsksTheServiceAndRefreshesTheProcesses)
 {
     makeModel();
-    const RunningProcess process{42, "helperd", 0, 0, false, 1};
+    const RunningProcess process = runningProcess(42, "helperd");
     SignalCount bannerChanged(model.get(), &AppModel::bannerChanged);
 
     services->quitAnswer = true;
