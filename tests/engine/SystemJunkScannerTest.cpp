@@ -1,7 +1,6 @@
 #include "core/scanners/SystemJunkScanner.h"
 #include "platform/Clock.h"
 #include "platform/HomeFolder.h"
-#include "platform/XdgCacheHome.h"
 #include "shared/FileSystem.h"
 #include "support/BadInput.h"
 #include "support/FixtureTree.h"
@@ -95,7 +94,6 @@ class SystemJunkScannerTest : public ::testing::Test {
 protected:
     FixtureTree tree;
     platform::Seam<QString>::Override home{platform::homeFolder(), tree.path("home")};
-    platform::Seam<QString>::Override cache{platform::xdgCacheHome(), tree.path("home/.cache")};
     platform::Seam<QDateTime>::Override clock{platform::clock(), QDateTime(QDate(2024, 6, 1), QTime(8, 0), Qt::UTC)};
 
     SystemJunkScanner scanner() const
@@ -386,4 +384,23 @@ TEST_F(SystemJunkScannerTest, RootsThatAreFilesOrMissingGiveNothing)
     const CategoryResult result = scanner().scan([](const ScanProgress&) {}, [] { return false; });
 
     EXPECT_TRUE(result.groups.isEmpty());
+}
+
+TEST_F(SystemJunkScannerTest, TheLinuxCachesAreTheHomesCacheFolderWhateverTheEnvironmentSays)
+{
+    tree.file("home/.ssh/id_ed25519", 4096);
+    tree.file("home/.cache/thumbnails/a.png", 4096);
+    const QByteArray previous = qgetenv("XDG_CACHE_HOME");
+    const bool hadPrevious = qEnvironmentVariableIsSet("XDG_CACHE_HOME");
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(tree.path("home")));
+
+    const CategoryResult result = scanner().scan([](const ScanProgress&) {}, [] { return false; });
+
+    if (hadPrevious) {
+        qputenv("XDG_CACHE_HOME", previous);
+    } else {
+        qunsetenv("XDG_CACHE_HOME");
+    }
+    ASSERT_EQ(result.groups.size(), 1);
+    EXPECT_EQ(rows(result.groups[0]), (QList<Row>{{"thumbnails", "-", 4096, true, false}}));
 }

@@ -4,7 +4,6 @@
 #include "core/scanners/SizeOrder.h"
 #include "core/services/PropertyList.h"
 #include "platform/Clock.h"
-#include "platform/XdgCacheHome.h"
 #include "shared/FileSystem.h"
 
 namespace harborlite {
@@ -28,10 +27,12 @@ struct FolderPhase {
     const char* symbol;
 };
 
-// Where Linux keeps the same kind of data, listed after the roots above.
+// Where Linux keeps the same kind of data, listed after the Library's roots.
+// The literal folder, not $XDG_CACHE_HOME: a variable naming the home folder
+// itself would offer every entry of the home as a cache.
 QStringList linuxUserCaches()
 {
-    return {platform::xdgCacheHome().get()};
+    return {FS::join(FS::home(), text(".cache"))};
 }
 
 QList<FolderPhase> folderPhases(const QString& library, const QString& sharedLibrary)
