@@ -6,7 +6,12 @@
 #include "support/Progress.h"
 #include "support/QtPrinters.h"
 
+#include <QFile>
+
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace harborlite;
 using harborlite::test::FixtureTree;
@@ -169,4 +174,21 @@ TEST_F(MailAttachmentsScannerTest, CancellingBetweenAccountsKeepsTheFirstAndStil
     ASSERT_EQ(reports.size(), 4);
     EXPECT_EQ(reports[3].message, "Mail scan complete");
     EXPECT_EQ(reports[3].bytesFound, 2 * 4096);
+}
+
+TEST_F(MailAttachmentsScannerTest, AnUnreadableFolderIsPassedOverAndTheWalkGoesOn)
+{
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "the administrator reads every folder";
+    }
+    const QString locked = tree.folder(store("V10/A/Locked.mbox"));
+    tree.file(store("V10/A/Locked.mbox/Attachments/1/a.pdf"), 4096);
+    tree.file(store("V10/A/Open.mbox/Attachments/1/b.pdf"), 2 * 4096);
+    ASSERT_EQ(::chmod(QFile::encodeName(locked).constData(), 0), 0);
+
+    const CategoryResult result = MailAttachmentsScanner().scan([](const ScanProgress&) {}, [] { return false; });
+
+    ::chmod(QFile::encodeName(locked).constData(), 0755);
+    ASSERT_EQ(result.groups.size(), 1);
+    EXPECT_EQ(rows(result.groups[0]), (QList<Row>{{"Open.mbox", "Mail attachments", 2 * 4096}}));
 }
