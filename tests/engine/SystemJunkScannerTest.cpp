@@ -291,6 +291,7 @@ TEST_F(SystemJunkScannerTest, AuditsPreferencesForBrokenAndUnclaimedFiles)
     tree.file(prefs + "com.vendor.folder.plist/inside", 4096);
     tree.file("elsewhere/com.vendor.linked.plist", xmlPreferences());
     tree.symlink(prefs + "com.vendor.linked.plist", tree.path("elsewhere/com.vendor.linked.plist"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(tree.path(prefs + "com.vendor.pipe.plist")).constData(), 0600), 0);
     tree.file(prefs + "com.vendor.new\nline.plist", QByteArray("garbage"));
     tree.file(prefs + ".com.vendor.hidden.plist", QByteArray("garbage"));
     tree.file(prefs + "ByHost/com.vendor.host.plist", QByteArray("garbage"));
