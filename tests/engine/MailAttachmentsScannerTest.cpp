@@ -192,3 +192,16 @@ TEST_F(MailAttachmentsScannerTest, AnUnreadableFolderIsPassedOverAndTheWalkGoesO
     ASSERT_EQ(result.groups.size(), 1);
     EXPECT_EQ(rows(result.groups[0]), (QList<Row>{{"Open.mbox", "Mail attachments", 2 * 4096}}));
 }
+
+TEST_F(MailAttachmentsScannerTest, AStoreAndDownloadsFolderThatAreFilesHoldNothing)
+{
+    tree.file("home/Library/Mail", 4096);
+    tree.file("home/Library/Containers/com.apple.mail/Data/Library/Mail Downloads", 4096);
+
+    ProgressRecorder recorder;
+    const CategoryResult result = MailAttachmentsScanner().scan(recorder.callback(), [] { return false; });
+
+    EXPECT_TRUE(result.groups.isEmpty());
+    ASSERT_EQ(recorder.reports().size(), 4);
+    EXPECT_EQ(recorder.reports().last().bytesFound, 0);
+}
