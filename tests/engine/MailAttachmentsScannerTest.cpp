@@ -105,9 +105,8 @@ TEST_F(MailAttachmentsScannerTest, FindsAttachmentFoldersInAccountsAndTheDownloa
     tree.symlink(store("V11"), tree.path("outside"));
     tree.file(store("V12"), 4096);
     tree.file(store("V10/ACCOUNT-FILE"), 4096);
-    const test::RawNameFile oddName(tree.folder(store("V10/ACCOUNT-2/Odd.mbox")),
-                                   test::invalidUtf8Name("Attach", "ments"), "x");
-    ASSERT_TRUE(oddName.exists());
+    ASSERT_TRUE(test::writeRawName(tree.folder(store("V10/ACCOUNT-2/Odd.mbox")),
+                                   test::invalidUtf8Name("Attach", "ments"), "x"));
     tree.file(downloads("report.pdf"), 2 * 4096);
     tree.file(downloads(".hidden"), 4096);
     tree.file(downloads("empty.txt"), 0);

@@ -273,8 +273,8 @@ TEST_F(SafetyGuardTest, AMountPointBelowRunIsAVolume)
     if (mounted.isEmpty()) {
         GTEST_SKIP() << "no folder below /run";
     }
-    const platform::Seam<QStringList>::Override mountedBelowRun(platform::mountPoints(),
-                                                                QStringList { QStringLiteral("/"), mounted });
+    const platform::Seam<QList<platform::MountEntry>>::Override mountedBelowRun(
+        platform::mountTable(), test::mountsAt({ QStringLiteral("/"), mounted }));
     EXPECT_EQ(SafetyGuard::verdict(mounted, false).message, QString::fromLatin1(entireVolume));
     EXPECT_EQ(SafetyGuard::verdict(mounted + QStringLiteral("/file"), false).message,
               systemDirectory("/run"));

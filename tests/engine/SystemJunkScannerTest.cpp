@@ -295,8 +295,7 @@ TEST_F(SystemJunkScannerTest, AuditsPreferencesForBrokenAndUnclaimedFiles)
     tree.file(prefs + "com.vendor.new\nline.plist", QByteArray("garbage"));
     tree.file(prefs + ".com.vendor.hidden.plist", QByteArray("garbage"));
     tree.file(prefs + "ByHost/com.vendor.host.plist", QByteArray("garbage"));
-    const test::RawNameFile oddName(tree.path(prefs), test::invalidUtf8Name("com.vendor.", ".plist"), "garbage");
-    ASSERT_TRUE(oddName.exists());
+    ASSERT_TRUE(test::writeRawName(tree.path(prefs), test::invalidUtf8Name("com.vendor.", ".plist"), "garbage"));
 
     ProgressRecorder recorder;
     const CategoryResult result = scanner().scan(recorder.callback(), [] { return false; });

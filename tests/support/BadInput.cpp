@@ -3,7 +3,6 @@
 #include <QFile>
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace harborlite::test {
@@ -36,25 +35,15 @@ QByteArray cyclicBinaryList()
     return out;
 }
 
-RawNameFile::RawNameFile(const QString& folder, const QByteArray& name, const QByteArray& content)
-    : path_(QFile::encodeName(folder) + '/' + name)
+bool writeRawName(const QString& folder, const QByteArray& name, const QByteArray& content)
 {
-    const int fd = ::open(path_.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd >= 0) {
-        [[maybe_unused]] const ssize_t written = ::write(fd, content.constData(), size_t(content.size()));
-        ::close(fd);
+    const QByteArray path = QFile::encodeName(folder) + '/' + name;
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        return false;
     }
-}
-
-RawNameFile::~RawNameFile()
-{
-    ::unlink(path_.constData());
-}
-
-bool RawNameFile::exists() const
-{
-    struct stat st {};
-    return ::lstat(path_.constData(), &st) == 0;
+    const bool written = ::write(fd, content.constData(), size_t(content.size())) == ssize_t(content.size());
+    return ::close(fd) == 0 && written;
 }
 
 QByteArray invalidUtf8Name(const QByteArray& prefix, const QByteArray& suffix)

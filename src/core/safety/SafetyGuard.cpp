@@ -49,7 +49,7 @@ bool isExempt(const QString& p, const QString& root, const QString& home)
 {
     if (root == QLatin1String("/run")) {
         return p != root
-            && (p.startsWith(QLatin1String("/run/media/")) || platform::mountPoints().get().contains(p));
+            && (p.startsWith(QLatin1String("/run/media/")) || platform::mountPoints().contains(p));
     }
     if (root == QLatin1String("/root")) {
         return home == root;

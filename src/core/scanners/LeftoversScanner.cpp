@@ -100,7 +100,7 @@ CategoryResult LeftoversScanner::scan(const ProgressCallback& progress, const Ca
     result.category = category();
     qint64 bytesFound = 0;
 
-    progress({0.05, QStringLiteral("Listing installed applications\u2026"), 0});
+    report(progress, {0.05, QStringLiteral("Listing installed applications\u2026"), 0});
     const AppCatalog::Identity identity = catalog_.installedIdentity();
 
     QList<ScanItem> found;
@@ -110,7 +110,7 @@ CategoryResult LeftoversScanner::scan(const ProgressCallback& progress, const Ca
             break;
         }
         const QString name = QString::fromLatin1(inspectedFolders[i]);
-        progress({0.1 + 0.85 * double(i) / double(folderCount), QStringLiteral("Checking ") + name + QStringLiteral("\u2026"),
+        report(progress, {0.1 + 0.85 * double(i) / double(folderCount), QStringLiteral("Checking ") + name + QStringLiteral("\u2026"),
                   bytesFound});
         for (const QString& child : FS::children(FS::join(FS::library(), name), false)) {
             if (cancelled(isCancelled)) {
@@ -140,7 +140,7 @@ CategoryResult LeftoversScanner::scan(const ProgressCallback& progress, const Ca
                  .items = found,
                  .isExpanded = false});
 
-    progress({1.0, QStringLiteral("Leftovers scan complete"), bytesFound});
+    report(progress, {1.0, QStringLiteral("Leftovers scan complete"), bytesFound});
     result.scannedAt = platform::now();
     return result;
 }

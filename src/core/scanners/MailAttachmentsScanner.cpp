@@ -42,10 +42,10 @@ CategoryResult MailAttachmentsScanner::scan(const ProgressCallback& progress, co
     result.category = category();
     const QString mail = FS::join(FS::library(), QStringLiteral("Mail"));
 
-    progress({0.1, QStringLiteral("Locating Mail data\u2026"), 0});
+    report(progress, {0.1, QStringLiteral("Locating Mail data\u2026"), 0});
     const QStringList accounts = accountFolders(mail, isCancelled);
 
-    progress({0.4, QStringLiteral("Measuring attachments\u2026"), 0});
+    report(progress, {0.4, QStringLiteral("Measuring attachments\u2026"), 0});
     QList<ScanItem> stored;
     for (const QString& account : accounts) {
         if (cancelled(isCancelled)) {
@@ -61,7 +61,7 @@ CategoryResult MailAttachmentsScanner::scan(const ProgressCallback& progress, co
                                 .items = stored,
                                 .isExpanded = false});
 
-    progress({0.8, QStringLiteral("Checking Mail Downloads\u2026"), 0});
+    report(progress, {0.8, QStringLiteral("Checking Mail Downloads\u2026"), 0});
     const QString downloads = FS::join(FS::library(),
                                        QStringLiteral("Containers/com.apple.mail/Data/Library/Mail Downloads"));
     appendIfAny(result.groups, {.title = QStringLiteral("Mail Downloads"),
@@ -71,7 +71,7 @@ CategoryResult MailAttachmentsScanner::scan(const ProgressCallback& progress, co
                                 .items = items(downloads, QStringLiteral("Mail Downloads"), 0, false, isCancelled),
                                 .isExpanded = false});
 
-    progress({1.0, QStringLiteral("Mail scan complete"), totalSize(result.groups)});
+    report(progress, {1.0, QStringLiteral("Mail scan complete"), totalSize(result.groups)});
     result.scannedAt = platform::now();
     return result;
 }

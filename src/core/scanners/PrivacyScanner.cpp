@@ -102,7 +102,7 @@ CategoryResult PrivacyScanner::scan(const ProgressCallback& progress, const Canc
     CategoryResult result;
     result.category = category();
 
-    progress({0.1, text("Checking browsers\u2026"), 0});
+    report(progress, {0.1, text("Checking browsers\u2026"), 0});
     const QList<Browser> list = browsers();
     const double count = double(std::max<qsizetype>(list.size(), 1));
     QList<ScanItem> traces;
@@ -111,7 +111,7 @@ CategoryResult PrivacyScanner::scan(const ProgressCallback& progress, const Canc
             break;
         }
         const Browser& browser = list.at(i);
-        progress({0.1 + double(i) * 0.4 / count, text("Checking ") + browser.name + text("\u2026"), 0});
+        report(progress, {0.1 + double(i) * 0.4 / count, text("Checking ") + browser.name + text("\u2026"), 0});
         for (const QString& root : browser.roots) {
             if (!FS::exists(root)) {
                 continue;
@@ -134,15 +134,15 @@ CategoryResult PrivacyScanner::scan(const ProgressCallback& progress, const Canc
                                           "History, cookies and session data \u2014 you will be signed out of sites",
                                           "network", traces));
 
-    progress({0.5, text("Checking Firefox profiles\u2026"), browserBytes});
+    report(progress, {0.5, text("Checking Firefox profiles\u2026"), browserBytes});
     appendIfAny(result.groups, optInGroup("Firefox Profiles", "Per-profile history and cookie stores", "flame",
                                           firefoxTraces(isCancelled)));
 
-    progress({0.75, text("Checking recent item lists\u2026"), browserBytes});
+    report(progress, {0.75, text("Checking recent item lists\u2026"), browserBytes});
     appendIfAny(result.groups, optInGroup("Recent Items", "Recently opened file lists across the system",
                                           "clock.arrow.circlepath", recentItemTraces(isCancelled)));
 
-    progress({1.0, text("Privacy scan complete"), totalSize(result.groups)});
+    report(progress, {1.0, text("Privacy scan complete"), totalSize(result.groups)});
     result.scannedAt = platform::now();
     return result;
 }

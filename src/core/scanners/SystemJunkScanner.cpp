@@ -136,18 +136,18 @@ CategoryResult SystemJunkScanner::scan(const ProgressCallback& progress, const C
         }
         appendIfAny(result.groups, std::move(group));
     };
-    const auto report = [&](double fraction, const QString& message) {
-        progress({clamped(fraction), message, runningTotal});
+    const auto send = [&](double fraction, const QString& message) {
+        report(progress, {clamped(fraction), message, runningTotal});
     };
 
     for (const FolderPhase& phase : folderPhases(FS::library(), sharedLibrary_)) {
         const QString message = text(phase.message);
-        report(phase.start, message);
+        send(phase.start, message);
         const double count = double(phase.roots.size());
         QList<ScanItem> found;
         for (qsizetype k = 0; k < phase.roots.size(); ++k) {
             found += items(phase.roots.at(k), std::nullopt, 0, false, isCancelled, [&](double f) {
-                report(phase.start + 0.15 * ((double(k) + f) / count), message);
+                send(phase.start + 0.15 * ((double(k) + f) / count), message);
             });
         }
         offer({.title = text(phase.title),
@@ -158,17 +158,17 @@ CategoryResult SystemJunkScanner::scan(const ProgressCallback& progress, const C
                .isExpanded = false});
     }
 
-    report(0.65, text("Looking for developer junk\u2026"));
-    offer(developerGroup(isCancelled, [&](double f, const QString& message) { report(0.65 + 0.15 * f, message); }));
+    send(0.65, text("Looking for developer junk\u2026"));
+    offer(developerGroup(isCancelled, [&](double f, const QString& message) { send(0.65 + 0.15 * f, message); }));
 
-    report(0.8, text("Looking for package manager caches\u2026"));
-    offer(packageManagerGroup(isCancelled, [&](double f, const QString& message) { report(0.8 + 0.1 * f, message); }));
+    send(0.8, text("Looking for package manager caches\u2026"));
+    offer(packageManagerGroup(isCancelled, [&](double f, const QString& message) { send(0.8 + 0.1 * f, message); }));
 
     const QString auditing = text("Auditing preference files\u2026");
-    report(0.9, auditing);
-    offer(brokenPreferencesGroup(isCancelled, [&](double f) { report(0.9 + 0.1 * f, auditing); }));
+    send(0.9, auditing);
+    offer(brokenPreferencesGroup(isCancelled, [&](double f) { send(0.9 + 0.1 * f, auditing); }));
 
-    report(1.0, text("System junk scan complete"));
+    send(1.0, text("System junk scan complete"));
     result.scannedAt = platform::now();
     return result;
 }
