@@ -193,18 +193,34 @@ void GlassCompatButton::changeEvent(QEvent* event)
 void GlassCompatButton::paintEvent(QPaintEvent*)
 {
     const Appearance appearance = Palette::appearance(this);
-    QPainter painter(this);
+    QPainter target(this);
+    if (keyboardFocus_ && hasFocus()) {
+        target.setRenderHint(QPainter::Antialiasing);
+        target.setPen(QPen(Palette::accent().resolve(appearance), 1.5));
+        target.setBrush(Qt::NoBrush);
+        target.drawPath(Shapes::capsule(QRectF(rect()).adjusted(0.75, 0.75, -0.75, -0.75)));
+    }
+    if (isEnabled()) {
+        paintButton(target, appearance);
+        return;
+    }
+    // Disabled dims the whole button as one layer, not each of its layers.
+    const qreal ratio = devicePixelRatioF();
+    QImage layer((QSizeF(size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    layer.setDevicePixelRatio(ratio);
+    layer.fill(Qt::transparent);
+    {
+        QPainter painter(&layer);
+        paintButton(painter, appearance);
+    }
+    target.setOpacity(kDisabledOpacity);
+    target.drawImage(QPointF(0, 0), layer);
+}
+
+void GlassCompatButton::paintButton(QPainter& painter, Appearance appearance) const
+{
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF outer = QRectF(rect()).adjusted(kFocusMargin, kFocusMargin, -kFocusMargin, -kFocusMargin);
-    if (keyboardFocus_ && hasFocus()) {
-        painter.setPen(QPen(Palette::accent().resolve(appearance), 1.5));
-        painter.setBrush(Qt::NoBrush);
-        const QRectF ring = QRectF(rect()).adjusted(0.75, 0.75, -0.75, -0.75);
-        painter.drawPath(Shapes::capsule(ring));
-    }
-    if (!isEnabled()) {
-        painter.setOpacity(kDisabledOpacity);
-    }
     // Between animations the amounts are the states themselves, so a press or
     // hover set without an event shows at once.
     const qreal press = pressAnimation_.state() == QAbstractAnimation::Running ? pressAmount_ : (isDown() ? 1 : 0);

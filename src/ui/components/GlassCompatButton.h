@@ -85,6 +85,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    void paintButton(QPainter& painter, Appearance appearance) const;
     void animateTo(QVariantAnimation& animation, qreal& value, qreal target);
     qreal contentWidth() const;
 
