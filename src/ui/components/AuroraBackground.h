@@ -26,9 +26,9 @@ struct AuroraOrb {
 // active and reduce motion is off, and otherwise stand at rest.
 //
 // Drawing is cheap by construction: the blurred orbs are rendered once per
-// appearance at a quarter of the resolution, the composed backdrop is kept at
-// full size until the drift moves, and the drift repaints eight times a
-// second (an orb moves under a pixel per frame).
+// appearance at an eighth of the resolution, the composed backdrop is kept at
+// full size until the drift moves, and the drift repaints about six times a
+// second (an orb moves at most two pixels per frame, under a blur of 45).
 class AuroraBackground : public QWidget {
     Q_OBJECT
 
@@ -36,7 +36,7 @@ public:
     static constexpr qreal kBlurRadius = 90;
     static constexpr qreal kDriftSeconds = 18;
     static constexpr qreal kDarkDimming = 0.42;
-    static constexpr int kFrameMilliseconds = 125;
+    static constexpr int kFrameMilliseconds = 160;
 
     explicit AuroraBackground(QWidget* parent = nullptr);
 
