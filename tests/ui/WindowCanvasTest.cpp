@@ -50,3 +50,18 @@ TEST(ApplicationAppearance, ForcingSetsQtsPaletteUnderFusionAndSystemRestoresIt)
     EXPECT_FALSE(Palette::applicationAppearance().has_value());
     EXPECT_NE(QApplication::palette().color(QPalette::Window), Palette::canvas().light);
 }
+
+TEST(ApplicationAppearance, SystemFollowsTheDesktopsPalette)
+{
+    QWidget widget;
+    ApplicationAppearance::apply(AppTheme::system);
+    // The desktop turns dark: with no forced appearance, the widgets follow.
+    QApplication::setPalette(ApplicationAppearance::qtPalette(Appearance::dark));
+    EXPECT_EQ(Palette::appearance(&widget), Appearance::dark);
+    QApplication::setPalette(ApplicationAppearance::qtPalette(Appearance::light));
+    EXPECT_EQ(Palette::appearance(&widget), Appearance::light);
+    ApplicationAppearance::apply(AppTheme::dark);
+    QApplication::setPalette(ApplicationAppearance::qtPalette(Appearance::light));
+    EXPECT_EQ(Palette::appearance(&widget), Appearance::dark);
+    ApplicationAppearance::apply(AppTheme::system);
+}
