@@ -76,7 +76,7 @@ private:
             return !visitor_.openFailed || visitor_.openFailed(parentFd, name, error);
         }
         Level level{{fd, st.st_dev, st.st_ino}, name, {}, 0};
-        if (!visitor_.enter(level.folder, level.pending)) {
+        if (!visitor_.enter(level.folder, name, level.pending)) {
             ::close(fd);
             return false;
         }

@@ -25,7 +25,8 @@ public:
     struct Visitor {
         // A folder was entered: list it and append the names of the subfolders
         // to enter, in order. false stops the walk.
-        std::function<bool(const Folder& folder, std::vector<std::string>& subfolders)> enter;
+        std::function<bool(const Folder& folder, const std::string& name, std::vector<std::string>& subfolders)>
+            enter;
         // A folder could not be opened (errno in `error`). false stops the walk.
         std::function<bool(int parentFd, const std::string& name, int error)> openFailed;
         // Everything below the folder was visited; its parent is open. false stops the walk.

@@ -292,7 +292,7 @@ private:
     void walkAlone(Worker& worker, int parentFd, const std::string& name, std::size_t root)
     {
         BoundedWalk::Visitor visitor;
-        visitor.enter = [&](const BoundedWalk::Folder& folder, std::vector<std::string>& subfolders) {
+        visitor.enter = [&](const BoundedWalk::Folder& folder, const std::string&, std::vector<std::string>& subfolders) {
             if (pseudo(worker, folder.fd, folder.device)) {
                 return true;
             }

@@ -1,3 +1,4 @@
+#include "platform/OpenFileLimit.h"
 #include "shared/FileSystem.h"
 #include "shared/TreeWalker.h"
 #include "support/FixtureTree.h"
@@ -183,4 +184,15 @@ TEST(TreeWalker, MissingRootsAndPseudoFileSystemsCountNothing)
     FixtureTree tree;
     EXPECT_EQ(FS::TreeWalker().totals({QFile::encodeName(tree.path("missing")), QByteArray(), "/proc", "/sys"}),
               (std::vector<qint64>{0, 0, 0, 0}));
+}
+
+TEST(OpenFileLimit, RaisesTheSoftLimitToTheHardLimit)
+{
+    struct rlimit before {};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &before), 0);
+    ScopedOpenFileLimit lowered(std::min<rlim_t>(before.rlim_max, 256));
+    EXPECT_TRUE(platform::raiseOpenFileLimit());
+    struct rlimit after {};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &after), 0);
+    EXPECT_EQ(after.rlim_cur, before.rlim_max);
 }
