@@ -13,6 +13,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <system_error>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
@@ -142,10 +143,12 @@ public:
     }
 
     // Walks every root pushed, the calling thread included, and returns the totals.
-    std::vector<qint64> run(std::unordered_set<Inode, TreeWalker::InodeHash>& counted)
+    std::vector<qint64> run(std::unordered_set<Inode, TreeWalker::InodeHash>& counted, bool walk)
     {
         std::reverse(stack_.begin(), stack_.end());
-        work();
+        if (walk) {
+            work();
+        }
         {
             // After a stop, threads still finishing their folder may yet push.
             std::unique_lock lock(mutex_);
@@ -241,7 +244,11 @@ private:
         // Another thread joins while there is more waiting than the idle ones take.
         const std::size_t running = helpers_.size() + 1;
         if (!stopped_ && running < std::size_t(maxThreads_) && stack_.size() > running - std::size_t(busy_)) {
-            helpers_.emplace_back([this] { work(); });
+            try {
+                helpers_.emplace_back([this] { work(); });
+            } catch (const std::system_error&) {
+                // No thread to spare: the running ones take the work.
+            }
         }
         wake_.notify_all();
     }
@@ -375,9 +382,7 @@ TreeWalker::TreeWalker(CancelPredicate isCancelled, int threads)
 std::vector<qint64> TreeWalker::totals(const std::vector<QByteArray>& roots)
 {
     Pool pool(isCancelled_, threads_, roots.size());
-    if (roots.empty() || (isCancelled_ && isCancelled_())) {
-        return std::vector<qint64>(roots.size(), 0);
-    }
+    bool anyFolder = false;
     for (std::size_t i = 0; i < roots.size(); ++i) {
         struct stat st {};
         if (roots[i].isEmpty() || ::lstat(roots[i].constData(), &st) != 0) {
@@ -385,13 +390,15 @@ std::vector<qint64> TreeWalker::totals(const std::vector<QByteArray>& roots)
         }
         if (S_ISDIR(st.st_mode)) {
             pool.addRoot(roots[i], i);
+            anyFolder = true;
         } else if (S_ISREG(st.st_mode)) {
             pool.addFile(st, i, pool.callerTotals());
         } else {
             pool.callerTotals()[i] += qint64(st.st_blocks) * 512;
         }
     }
-    return pool.run(counted_);
+    // Items that are not folders count without a poll, as one entry each.
+    return pool.run(counted_, anyFolder && !(isCancelled_ && isCancelled_()));
 }
 
 qint64 TreeWalker::total(const QByteArray& root)

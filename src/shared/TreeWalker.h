@@ -28,7 +28,7 @@ class TreeWalker {
 public:
     using CancelPredicate = std::function<bool()>;
 
-    // `isCancelled` is polled before the walk and before every entry, from any
+    // `isCancelled` is polled once before folders are walked and before every entry, from any
     // of the pool's threads; once it answers true every thread stops.
     explicit TreeWalker(CancelPredicate isCancelled = {}, int threads = kMaxThreads);
 

@@ -174,7 +174,8 @@ TEST(TreeWalker, CancellationStopsEveryThread)
             EXPECT_LE(partial[i], full[i]) << after;
         }
         if (after == 0) {
-            EXPECT_EQ(partial, std::vector<qint64>(full.size(), 0)) << after;
+            // Only the root that is a file counts: it takes no poll.
+            EXPECT_EQ(partial, (std::vector<qint64>{0, 0, 0, full[3]})) << after;
         }
     }
 }
