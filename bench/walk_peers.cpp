@@ -118,6 +118,14 @@ std::string shellOutput(const std::string& script, const std::string& folder)
     return runProgram({"sh", "-c", script, "sh", folder}).output;
 }
 
+// "f12" and the like, built so that GCC 12 sees no overlapping copy.
+std::string numbered(char prefix, int number)
+{
+    std::string name(1, prefix);
+    name += std::to_string(number);
+    return name;
+}
+
 void writeFile(int folderFd, const std::string& name, const std::string& content)
 {
     const int fd = ::openat(folderFd, name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -167,7 +175,7 @@ int generate(const std::string& root)
                 parent = std::size_t(below(paths.size()));
             } while (depths[parent] >= kMaxDepth);
         }
-        paths.push_back(paths[parent] + "/d" + std::to_string(i));
+        paths.push_back(paths[parent] + "/" + numbered('d', i));
         depths.push_back(depths[parent] + 1);
         if (::mkdir(paths.back().c_str(), 0755) != 0) {
             std::perror(paths.back().c_str());
@@ -196,20 +204,20 @@ int generate(const std::string& root)
             }
         }
         const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        writeFile(fd, "f" + std::to_string(i), content);
+        writeFile(fd, numbered('f', i), content);
         ::close(fd);
-        files.push_back(folder + "/f" + std::to_string(i));
+        files.push_back(folder + "/" + numbered('f', i));
     }
     for (int i = 0; i < kLinks; ++i) {
         const std::string target = below(2) ? paths[below(paths.size())] : files[below(files.size())];
-        const std::string link = paths[1 + below(kFolders)] + "/l" + std::to_string(i);
+        const std::string link = paths[1 + below(kFolders)] + "/" + numbered('l', i);
         if (::symlink(target.c_str(), link.c_str()) != 0) {
             std::perror(link.c_str());
             return 1;
         }
     }
     for (int i = 0; i < kHardLinks; ++i) {
-        const std::string name = paths[1 + below(kFolders)] + "/h" + std::to_string(i);
+        const std::string name = paths[1 + below(kFolders)] + "/" + numbered('h', i);
         if (::link(files[below(files.size())].c_str(), name.c_str()) != 0) {
             std::perror(name.c_str());
             return 1;
@@ -237,7 +245,7 @@ int compare(const std::string& self, const std::string& folder, int rounds)
 {
     const double entries = std::atof(shellOutput("find \"$1\" -mindepth 1 2>/dev/null | wc -l", folder).c_str());
     const std::string independent = shellOutput(
-        "find \"$1\" -type f -printf '%D:%i %b\\n' 2>/dev/null | sort -u | awk '{s += $2 * 512} END {printf \"%d\", s}'",
+        "find \"$1\" -type f -printf '%D:%i %b\\n' 2>/dev/null | sort -u | awk '{s += $2 * 512} END {printf \"%.0f\", s}'",
         folder);
     std::printf("\n== %s: %.0f entries, %d rounds after one warm-up, warm cache\n", folder.c_str(), entries, rounds);
     std::printf("independent count (allocated blocks of regular files, each inode once): %s bytes\n",

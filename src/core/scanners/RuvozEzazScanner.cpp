@@ -46,7 +46,7 @@ public:
     std::optional<DiskNode> topLevel(const QString& url)
     {
         batch_.clear();
-        std::optional<Pending> pending = gather(url, 1);
+        std::optional<Pending> pending = gather(url, 1, 0);
         if (!pending) {
             return std::nullopt;
         }
@@ -75,7 +75,8 @@ private:
         return pseudo;
     }
 
-    std::optional<Pending> gather(const QString& url, int depth)
+    // `parentDevice` 0 when the parent's is not known.
+    std::optional<Pending> gather(const QString& url, int depth, dev_t parentDevice)
     {
         if (cancelled()) {
             return std::nullopt;
@@ -101,7 +102,8 @@ private:
             pending.measured = measureWhole(url);
             return pending;
         }
-        if (isPseudoFolder(url)) {
+        // A file system is checked where it is mounted, at the first of its folders met.
+        if (st.st_dev != parentDevice && isPseudoFolder(url)) {
             return std::nullopt;
         }
         pending.listed = true;
@@ -109,7 +111,7 @@ private:
             if (cancelled()) {
                 break;
             }
-            std::optional<Pending> node = gather(child, depth + 1);
+            std::optional<Pending> node = gather(child, depth + 1, st.st_dev);
             if (!node) {
                 continue;
             }
