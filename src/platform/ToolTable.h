@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/Seam.h"
-
 #include <QString>
 
 namespace harborlite::platform {
@@ -29,10 +27,9 @@ struct ToolTable {
     QString pkexec = QStringLiteral("/usr/bin/pkexec");
     // Runs the command lines that need administrator rights.
     QString shell = QStringLiteral("/bin/sh");
+    // Opens a folder in the desktop's file manager when it cannot be asked directly.
+    QString xdgOpen = QStringLiteral("/usr/bin/xdg-open");
 };
-
-// The table in force.
-Seam<ToolTable>& tools();
 
 // Whether the path names a regular file (following symbolic links) that this
 // process may execute. Ask it about the table's paths, so that a test's

@@ -1,9 +1,8 @@
 #include "shared/TreeWalker.h"
 
+#include "platform/MountTable.h"
 #include "shared/BoundedWalk.h"
 #include "shared/FolderListing.h"
-
-#include <QFile>
 
 #include <algorithm>
 #include <array>
@@ -17,7 +16,6 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
-#include <sys/sysmacros.h>
 #include <thread>
 #include <unistd.h>
 #include <unordered_map>
@@ -50,22 +48,7 @@ constexpr unsigned long kTmpfsMagic = 0x01021994UL;
 // devtmpfs reports the tmpfs magic, so it is told apart by its mount entry.
 bool isDevtmpfsMount(dev_t device)
 {
-    QFile mountInfo(QStringLiteral("/proc/self/mountinfo"));
-    if (!mountInfo.open(QIODevice::ReadOnly)) {
-        return false;
-    }
-    const QByteArray wanted = QByteArray::number(major(device)) + ':' + QByteArray::number(minor(device));
-    while (!mountInfo.atEnd()) {
-        const QList<QByteArray> fields = mountInfo.readLine().split(' ');
-        if (fields.size() < 3 || fields.at(2) != wanted) {
-            continue;
-        }
-        const qsizetype separator = fields.indexOf("-");
-        if (separator >= 0 && separator + 1 < fields.size() && fields.at(separator + 1) == "devtmpfs") {
-            return true;
-        }
-    }
-    return false;
+    return platform::fileSystemTypeOf(device) == QLatin1String("devtmpfs");
 }
 
 using Inode = TreeWalker::Inode;

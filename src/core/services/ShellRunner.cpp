@@ -405,9 +405,9 @@ Output run(const QString& path, const QStringList& arguments, double timeout)
     return {status, decodeLossy(streams[0].bytes), decodeLossy(streams[1].bytes)};
 }
 
-Output runPrivileged(const QString& commandLine)
+Output runPrivileged(const QString& commandLine, const platform::ToolTable& tools)
 {
-    const auto command = platform::ElevatedCommand::make(platform::tools().get(), commandLine);
+    const auto command = platform::ElevatedCommand::make(tools, commandLine);
     const Output result = run(command.program, command.arguments, std::numeric_limits<double>::infinity());
     const auto message = [&result] {
         const QString text = result.standardError.trimmed();
