@@ -18,6 +18,7 @@
 #include <atomic>
 #include <cerrno>
 #include <fcntl.h>
+#include <iterator>
 #include <limits>
 #include <set>
 #include <memory>
@@ -32,15 +33,23 @@ namespace {
 
 using Digest = std::array<unsigned char, 32>;
 
+enum class Verdict { unasked, allowed, refused };
+
 // A file of the size buckets, as it was when indexed.
 struct Candidate {
     QString path;
     qint64 size = 0;
     dev_t device = 0;
     ino_t inode = 0;
+    Verdict verdict = Verdict::unasked;
     std::optional<Digest> signature;
     std::optional<Digest> hash;
 };
+
+bool isAllowed(const QString& path)
+{
+    return SafetyGuard::verdict(path, true).allowed;
+}
 
 // Consecutive candidates [begin, end) of one size or one signature.
 struct Range {
@@ -411,54 +420,59 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
             if (added) {
                 bySize.emplace_back();
             }
-            bySize[it->second].push_back({entry.path, entry.size, entry.device, entry.inode, {}, {}});
+            bySize[it->second].push_back({entry.path, entry.size, entry.device, entry.inode, Verdict::unasked, {}, {}});
             return false;
         });
         if (!finished) {
             break;
         }
     }
+
+    // Further names of one file (hard links, a folder reached twice) are that
+    // file, not copies of it: its first name stands for it.
+    std::erase_if(bySize, [](const std::vector<Candidate>& bucket) { return bucket.size() < 2; });
+    for (std::vector<Candidate>& bucket : bySize) {
+        std::set<std::pair<dev_t, ino_t>> seen;
+        std::erase_if(bucket, [&](const Candidate& file) { return !seen.insert({file.device, file.inode}).second; });
+    }
     std::erase_if(bySize, [](const std::vector<Candidate>& bucket) { return bucket.size() < 2; });
 
-    // The guard is asked only about files that share their size with another:
-    // a refused file could neither keep a bucket alive nor be kept or reported.
+    // A refused file can neither keep a bucket alive nor be kept or reported.
+    // The guard is slow, so a bucket asks it only until two of its files are
+    // allowed; the others are asked once their signature matches another's.
     if (!cancelled()) {
-        std::vector<Candidate*> asked;
-        for (std::vector<Candidate>& bucket : bySize) {
-            for (Candidate& file : bucket) {
-                asked.push_back(&file);
-            }
-        }
-        constexpr size_t chunk = 32;
-        for (size_t begin = 0; begin < asked.size(); begin += chunk) {
-            workers.run([&asked, begin, end = std::min(begin + chunk, asked.size())] {
-                for (size_t i = begin; i < end; ++i) {
-                    if (!SafetyGuard::verdict(asked[i]->path, true).allowed) {
-                        asked[i]->path.clear();
+        constexpr size_t chunk = 16;
+        for (size_t begin = 0; begin < bySize.size(); begin += chunk) {
+            workers.run([&bySize, begin, end = std::min(begin + chunk, bySize.size())] {
+                for (size_t b = begin; b < end; ++b) {
+                    int allowed = 0;
+                    for (Candidate& file : bySize[b]) {
+                        if (allowed == 2) {
+                            break;
+                        }
+                        file.verdict = isAllowed(file.path) ? Verdict::allowed : Verdict::refused;
+                        allowed += file.verdict == Verdict::allowed ? 1 : 0;
                     }
                 }
             });
         }
         workers.wait();
     }
-
-    // Refused files leave; further names of one file (hard links, a folder
-    // reached twice) are that file, not copies of it.
     std::vector<Candidate> files;
     std::vector<Range> sizeRanges;
     for (std::vector<Candidate>& bucket : bySize) {
+        const auto allowed = std::count_if(bucket.begin(), bucket.end(),
+                                           [](const Candidate& file) { return file.verdict == Verdict::allowed; });
+        if (allowed < 2) {
+            continue;
+        }
         const size_t begin = files.size();
-        std::set<std::pair<dev_t, ino_t>> seen;
         for (Candidate& file : bucket) {
-            if (!file.path.isEmpty() && seen.insert({file.device, file.inode}).second) {
+            if (file.verdict != Verdict::refused) {
                 files.push_back(std::move(file));
             }
         }
-        if (files.size() - begin < 2) {
-            files.resize(begin);
-        } else {
-            sizeRanges.push_back({begin, files.size()});
-        }
+        sizeRanges.push_back({begin, files.size()});
     }
     bySize.clear();
 
@@ -480,9 +494,29 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
         }
     }
     workers.wait();
-    const std::vector<std::vector<Candidate*>> bySignature = regroup(files, sizeRanges, [](const Candidate& file) {
+    std::vector<std::vector<Candidate*>> bySignature = regroup(files, sizeRanges, [](const Candidate& file) {
         return file.signature ? std::optional(key(file, *file.signature)) : std::nullopt;
     });
+    {
+        std::vector<Candidate*> unasked;
+        for (const std::vector<Candidate*>& group : bySignature) {
+            std::copy_if(group.begin(), group.end(), std::back_inserter(unasked),
+                         [](const Candidate* file) { return file->verdict == Verdict::unasked; });
+        }
+        constexpr size_t chunk = 32;
+        for (size_t begin = 0; begin < unasked.size(); begin += chunk) {
+            workers.run([&unasked, begin, end = std::min(begin + chunk, unasked.size())] {
+                for (size_t i = begin; i < end; ++i) {
+                    unasked[i]->verdict = isAllowed(unasked[i]->path) ? Verdict::allowed : Verdict::refused;
+                }
+            });
+        }
+        workers.wait();
+        for (std::vector<Candidate*>& group : bySignature) {
+            std::erase_if(group, [](const Candidate* file) { return file->verdict == Verdict::refused; });
+        }
+        std::erase_if(bySignature, [](const std::vector<Candidate*>& group) { return group.size() < 2; });
+    }
 
     // Pass 3: full hashes of the files that share size and signature. A file no
     // larger than one signature block was hashed whole by its signature.
