@@ -17,6 +17,7 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
+#include <deque>
 #include <fcntl.h>
 #include <iterator>
 #include <limits>
@@ -33,7 +34,8 @@ namespace {
 
 using Digest = std::array<unsigned char, 32>;
 
-enum class Verdict { unasked, allowed, refused };
+// `asking`: the guard is to be asked together with the signature.
+enum class Verdict { unasked, asking, allowed, refused };
 
 // A file of the size buckets, as it was when indexed.
 struct Candidate {
@@ -50,12 +52,6 @@ bool isAllowed(const QString& path)
 {
     return SafetyGuard::verdict(path, true).allowed;
 }
-
-// Consecutive candidates [begin, end) of one size or one signature.
-struct Range {
-    size_t begin = 0;
-    size_t end = 0;
-};
 
 // Cancellation seen once stays seen, whichever thread saw it.
 class Cancellation {
@@ -325,16 +321,16 @@ QByteArray key(const Candidate& file, const Digest& digest)
     return text;
 }
 
-// Candidates regrouped by key, each group in the order its members were met.
+// Candidates regrouped by key within each bucket, each group in the order its
+// members were met; groups of one are dropped.
 template <typename KeyOf>
-std::vector<std::vector<Candidate*>> regroup(std::vector<Candidate>& files, const std::vector<Range>& ranges,
-                                             KeyOf keyOf)
+std::vector<std::vector<Candidate*>> regroup(const std::vector<std::vector<Candidate*>>& buckets, KeyOf keyOf)
 {
     std::vector<std::vector<Candidate*>> groups;
-    for (const Range& range : ranges) {
+    for (const std::vector<Candidate*>& bucket : buckets) {
         QHash<QByteArray, size_t> index;
-        for (size_t i = range.begin; i < range.end; ++i) {
-            const std::optional<QByteArray> k = keyOf(files[i]);
+        for (Candidate* file : bucket) {
+            const std::optional<QByteArray> k = keyOf(*file);
             if (!k) {
                 continue;
             }
@@ -343,7 +339,7 @@ std::vector<std::vector<Candidate*>> regroup(std::vector<Candidate>& files, cons
                 it = index.insert(*k, groups.size());
                 groups.emplace_back();
             }
-            groups[*it].push_back(&files[i]);
+            groups[*it].push_back(file);
         }
     }
     std::erase_if(groups, [](const std::vector<Candidate*>& group) { return group.size() < 2; });
@@ -392,112 +388,120 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
     Cancellation cancelled(isCancelled);
     Workers workers;
 
-    // Pass 1: size buckets, in the order their first file was met.
-    std::vector<std::vector<Candidate>> bySize;
+    // Pass 1: size buckets, in the order their first file was met. Further
+    // names of one file (hard links, a folder reached twice) are that file, not
+    // copies of it: its first name stands for it. While the walk goes on, files
+    // that share their size with another are signed on the workers, and the
+    // first two of each bucket are put to the guard.
+    std::deque<Candidate> candidates;
+    std::vector<std::vector<Candidate*>> bySize;
     std::unordered_map<qint64, size_t> sizeIndex;
-    const QStringList roots = searchRoots();
-    ContentWalk walk([&cancelled] { return cancelled(); });
-    for (qsizetype i = 0; i < roots.size(); ++i) {
-        if (cancelled()) {
-            break;
-        }
-        const QString& root = roots.at(i);
-        report(progress, {held(0.35 * double(i) / double(std::max<qsizetype>(roots.size(), 1))),
-                          QStringLiteral("Indexing ") + FS::lastPathComponent(root) + QStringLiteral("\u2026"), 0});
-        const bool finished = walk.walk(root, [&](const ContentEntry& entry) {
-            switch (entry.kind) {
-            case ContentEntry::Kind::folder:
-                return !prunedDirectories().contains(entry.name);
-            case ContentEntry::Kind::file:
-                break;
-            default:
-                return false;
+    std::set<std::pair<dev_t, ino_t>> namedFiles;
+    {
+        Batcher early(workers, 8 * 2 * signatureBlock, [](Candidate& file) {
+            if (file.verdict == Verdict::asking) {
+                file.verdict = isAllowed(file.path) ? Verdict::allowed : Verdict::refused;
             }
-            if (entry.size < minimumSize_) {
-                return false;
+            if (file.verdict != Verdict::refused) {
+                file.signature = signatureOf(file);
             }
-            auto [it, added] = sizeIndex.try_emplace(entry.size, bySize.size());
-            if (added) {
-                bySize.emplace_back();
-            }
-            bySize[it->second].push_back({entry.path, entry.size, entry.device, entry.inode, Verdict::unasked, {}, {}});
-            return false;
         });
-        if (!finished) {
-            break;
+        const QStringList roots = searchRoots();
+        ContentWalk walk([&cancelled] { return cancelled(); });
+        for (qsizetype i = 0; i < roots.size(); ++i) {
+            if (cancelled()) {
+                break;
+            }
+            const QString& root = roots.at(i);
+            report(progress, {held(0.35 * double(i) / double(std::max<qsizetype>(roots.size(), 1))),
+                              QStringLiteral("Indexing ") + FS::lastPathComponent(root) + QStringLiteral("\u2026"), 0});
+            const bool finished = walk.walk(root, [&](const ContentEntry& entry) {
+                switch (entry.kind) {
+                case ContentEntry::Kind::folder:
+                    return !prunedDirectories().contains(entry.name);
+                case ContentEntry::Kind::file:
+                    break;
+                default:
+                    return false;
+                }
+                if (entry.size < minimumSize_ || !namedFiles.insert({entry.device, entry.inode}).second) {
+                    return false;
+                }
+                auto [it, added] = sizeIndex.try_emplace(entry.size, bySize.size());
+                if (added) {
+                    bySize.emplace_back();
+                }
+                std::vector<Candidate*>& bucket = bySize[it->second];
+                candidates.push_back({entry.path, entry.size, entry.device, entry.inode, Verdict::unasked, {}, {}});
+                bucket.push_back(&candidates.back());
+                if (bucket.size() == 2) {
+                    for (Candidate* file : bucket) {
+                        file->verdict = Verdict::asking;
+                        early.add(*file, std::min(file->size, 2 * signatureBlock));
+                    }
+                } else if (bucket.size() > 2) {
+                    early.add(*bucket.back(), std::min(entry.size, 2 * signatureBlock));
+                }
+                return false;
+            });
+            if (!finished) {
+                break;
+            }
         }
     }
-
-    // Further names of one file (hard links, a folder reached twice) are that
-    // file, not copies of it: its first name stands for it.
-    std::erase_if(bySize, [](const std::vector<Candidate>& bucket) { return bucket.size() < 2; });
-    for (std::vector<Candidate>& bucket : bySize) {
-        std::set<std::pair<dev_t, ino_t>> seen;
-        std::erase_if(bucket, [&](const Candidate& file) { return !seen.insert({file.device, file.inode}).second; });
-    }
-    std::erase_if(bySize, [](const std::vector<Candidate>& bucket) { return bucket.size() < 2; });
+    workers.wait();
+    std::erase_if(bySize, [](const std::vector<Candidate*>& bucket) { return bucket.size() < 2; });
 
     // A refused file can neither keep a bucket alive nor be kept or reported.
     // The guard is slow, so a bucket asks it only until two of its files are
     // allowed; the others are asked once their signature matches another's.
     if (!cancelled()) {
-        constexpr size_t chunk = 16;
-        for (size_t begin = 0; begin < bySize.size(); begin += chunk) {
-            workers.run([&bySize, begin, end = std::min(begin + chunk, bySize.size())] {
-                for (size_t b = begin; b < end; ++b) {
-                    int allowed = 0;
-                    for (Candidate& file : bySize[b]) {
-                        if (allowed == 2) {
-                            break;
-                        }
-                        file.verdict = isAllowed(file.path) ? Verdict::allowed : Verdict::refused;
-                        allowed += file.verdict == Verdict::allowed ? 1 : 0;
+        for (std::vector<Candidate*>& bucket : bySize) {
+            qsizetype allowed = std::count_if(bucket.begin(), bucket.end(),
+                                              [](const Candidate* file) { return file->verdict == Verdict::allowed; });
+            if (allowed >= 2) {
+                continue;
+            }
+            workers.run([&bucket, allowed]() mutable {
+                for (Candidate* file : bucket) {
+                    if (allowed == 2) {
+                        break;
+                    }
+                    if (file->verdict == Verdict::unasked) {
+                        file->verdict = isAllowed(file->path) ? Verdict::allowed : Verdict::refused;
+                        allowed += file->verdict == Verdict::allowed ? 1 : 0;
                     }
                 }
             });
         }
         workers.wait();
     }
-    std::vector<Candidate> files;
-    std::vector<Range> sizeRanges;
-    for (std::vector<Candidate>& bucket : bySize) {
-        const auto allowed = std::count_if(bucket.begin(), bucket.end(),
-                                           [](const Candidate& file) { return file.verdict == Verdict::allowed; });
-        if (allowed < 2) {
-            continue;
-        }
-        const size_t begin = files.size();
-        for (Candidate& file : bucket) {
-            if (file.verdict != Verdict::refused) {
-                files.push_back(std::move(file));
-            }
-        }
-        sizeRanges.push_back({begin, files.size()});
+    for (std::vector<Candidate*>& bucket : bySize) {
+        std::erase_if(bucket, [](const Candidate* file) { return file->verdict == Verdict::refused; });
     }
-    bySize.clear();
+    std::erase_if(bySize, [](const std::vector<Candidate*>& bucket) {
+        return std::count_if(bucket.begin(), bucket.end(),
+                             [](const Candidate* file) { return file->verdict == Verdict::allowed; })
+            < 2;
+    });
 
-    // Pass 2: signatures of the files of each size bucket.
-    {
-        Batcher batcher(workers, 8 * 2 * signatureBlock, [](Candidate& file) { file.signature = signatureOf(file); });
-        const size_t count = sizeRanges.size();
-        for (size_t i = 0; i < count; ++i) {
-            if (cancelled()) {
-                break;
-            }
-            report(progress, {held(0.35 + 0.3 * double(i) / double(std::max<size_t>(count, 1))),
-                              QStringLiteral("Comparing ") + QString::number(count - i)
-                                  + QStringLiteral(" size matches\u2026"),
-                              0});
-            for (size_t f = sizeRanges[i].begin; f < sizeRanges[i].end; ++f) {
-                batcher.add(files[f], std::min(files[f].size, 2 * signatureBlock));
-            }
+    // Pass 2: the signatures are in; what is left is to compare them.
+    const size_t sizeMatches = bySize.size();
+    size_t compared = 0;
+    for (; compared < sizeMatches; ++compared) {
+        if (cancelled()) {
+            break;
         }
+        report(progress, {held(0.35 + 0.3 * double(compared) / double(std::max<size_t>(sizeMatches, 1))),
+                          QStringLiteral("Comparing ") + QString::number(sizeMatches - compared)
+                              + QStringLiteral(" size matches\u2026"),
+                          0});
     }
-    workers.wait();
-    std::vector<std::vector<Candidate*>> bySignature = regroup(files, sizeRanges, [](const Candidate& file) {
+    bySize.resize(compared);
+    std::vector<std::vector<Candidate*>> bySignature = regroup(bySize, [](const Candidate& file) {
         return file.signature ? std::optional(key(file, *file.signature)) : std::nullopt;
     });
-    {
+    if (!cancelled()) {
         std::vector<Candidate*> unasked;
         for (const std::vector<Candidate*>& group : bySignature) {
             std::copy_if(group.begin(), group.end(), std::back_inserter(unasked),
@@ -513,28 +517,16 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
         }
         workers.wait();
         for (std::vector<Candidate*>& group : bySignature) {
-            std::erase_if(group, [](const Candidate* file) { return file->verdict == Verdict::refused; });
+            std::erase_if(group, [](const Candidate* file) { return file->verdict != Verdict::allowed; });
         }
         std::erase_if(bySignature, [](const std::vector<Candidate*>& group) { return group.size() < 2; });
     }
 
     // Pass 3: full hashes of the files that share size and signature. A file no
     // larger than one signature block was hashed whole by its signature.
-    std::vector<Range> signatureRanges;
-    {
-        std::vector<Candidate> regrouped;
-        for (const std::vector<Candidate*>& group : bySignature) {
-            const size_t begin = regrouped.size();
-            for (Candidate* file : group) {
-                regrouped.push_back(std::move(*file));
-            }
-            signatureRanges.push_back({begin, regrouped.size()});
-        }
-        files = std::move(regrouped);
-    }
     {
         Batcher batcher(workers, hashBlock, [&cancelled](Candidate& file) { file.hash = contentHashOf(file, cancelled); });
-        const size_t count = signatureRanges.size();
+        const size_t count = bySignature.size();
         for (size_t i = 0; i < count; ++i) {
             if (cancelled()) {
                 break;
@@ -543,21 +535,20 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
                               QStringLiteral("Verifying ") + QString::number(count - i)
                                   + QStringLiteral(" possible duplicates\u2026"),
                               0});
-            for (size_t f = signatureRanges[i].begin; f < signatureRanges[i].end; ++f) {
+            for (Candidate* file : bySignature[i]) {
                 if (cancelled()) {
                     break;
                 }
-                Candidate& file = files[f];
-                if (file.size <= signatureBlock) {
-                    file.hash = file.signature;
+                if (file->size <= signatureBlock) {
+                    file->hash = file->signature;
                 } else {
-                    batcher.add(file, file.size);
+                    batcher.add(*file, file->size);
                 }
             }
         }
     }
     workers.wait();
-    const std::vector<std::vector<Candidate*>> byContent = regroup(files, signatureRanges, [](const Candidate& file) {
+    const std::vector<std::vector<Candidate*>> byContent = regroup(bySignature, [](const Candidate& file) {
         return file.hash ? std::optional(key(file, *file.hash)) : std::nullopt;
     });
 
