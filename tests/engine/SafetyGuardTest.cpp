@@ -1,7 +1,8 @@
 #include "core/safety/SafetyGuard.h"
 
 #include "platform/HomeFolder.h"
-#include "platform/MountPoints.h"
+#include "platform/MountTable.h"
+#include "support/Mounts.h"
 #include "support/PlistFixtures.h"
 
 #include <QDir>
@@ -61,8 +62,8 @@ protected:
         ASSERT_TRUE(QDir().mkpath(home));
         ASSERT_TRUE(QDir().mkpath(root + QStringLiteral("/mounted")));
         homeOverride.emplace(platform::homeFolder(), home);
-        mountOverride.emplace(platform::mountPoints(),
-                              QStringList { QStringLiteral("/"), root + QStringLiteral("/mounted") });
+        mountOverride.emplace(platform::mountTable(),
+                              test::mountsAt({QStringLiteral("/"), root + QStringLiteral("/mounted")}));
     }
 
     QString expand(const char* path) const
@@ -94,7 +95,7 @@ protected:
     QString root;
     QString home;
     std::optional<platform::Seam<QString>::Override> homeOverride;
-    std::optional<platform::Seam<QStringList>::Override> mountOverride;
+    std::optional<platform::Seam<QList<platform::MountEntry>>::Override> mountOverride;
 };
 
 } // namespace
@@ -233,6 +234,60 @@ TEST_F(SafetyGuardTest, JudgesPathsByTheRulesInOrder)
         { "/usr/bin/", false, systemDirectory("/usr/bin") },
         { "/../../usr/bin/ls", false, systemDirectory("/usr/bin") },
         { "@/plain/file.txt", false, {} },
+    });
+}
+
+TEST_F(SafetyGuardTest, ServerSpoolRuntimeAndAdministratorFoldersAreSystemFolders)
+{
+    expectVerdicts({
+        { "/srv", false, systemDirectory("/srv") },
+        { "/srv/www/index.html", true, systemDirectory("/srv") },
+        { "/snap/core22/current", false, systemDirectory("/snap") },
+        { "/run", false, systemDirectory("/run") },
+        { "/run/user/1000/bus", true, systemDirectory("/run") },
+        { "/var/spool/cron/crontabs/me", false, systemDirectory("/var/spool") },
+        { "/var/mail/me", true, systemDirectory("/var/mail") },
+        { "/root", false, systemDirectory("/root") },
+        { "/root/.cache/tool", true, systemDirectory("/root") },
+        { "/rootfs/tool", false, {} },
+        { "/srvdata/tool", false, {} },
+        // Logs and caches of the machine stay open to the rules that follow.
+        { "/var/log/syslog.1", false, {} },
+        { "/var/cache/apt/pkgcache.bin", false, {} },
+        // The user's volumes below /run stay volumes, their contents stay open.
+        { "/run/media/me/USB", false, entireVolume },
+        { "/run/media/me/USB/photo.jpg", false, {} },
+    });
+}
+
+TEST_F(SafetyGuardTest, AMountPointBelowRunIsAVolume)
+{
+    QString mounted;
+    for (const QString& name : QDir(QStringLiteral("/run")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString candidate = QStringLiteral("/run/") + name;
+        if (QFileInfo(candidate).canonicalFilePath() == candidate) {
+            mounted = candidate;
+            break;
+        }
+    }
+    if (mounted.isEmpty()) {
+        GTEST_SKIP() << "no folder below /run";
+    }
+    const platform::Seam<QList<platform::MountEntry>>::Override mountedBelowRun(
+        platform::mountTable(), test::mountsAt({ QStringLiteral("/"), mounted }));
+    EXPECT_EQ(SafetyGuard::verdict(mounted, false).message, QString::fromLatin1(entireVolume));
+    EXPECT_EQ(SafetyGuard::verdict(mounted + QStringLiteral("/file"), false).message,
+              systemDirectory("/run"));
+}
+
+TEST_F(SafetyGuardTest, TheAdministratorsHomeIsAHomeWhenItIsOurs)
+{
+    const platform::Seam<QString>::Override rootHome(platform::homeFolder(), QStringLiteral("/root"));
+    expectVerdicts({
+        { "/root", false, container("root") },
+        { "/root/.cache/tool", false, {} },
+        { "/root/Documents/a.txt", false, personal("Documents") },
+        { "/srv/www", false, systemDirectory("/srv") },
     });
 }
 

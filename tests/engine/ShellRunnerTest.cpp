@@ -21,6 +21,9 @@ using ShellRunner::RunError;
 namespace {
 
 constexpr double noLimit = std::numeric_limits<double>::infinity();
+// A limit the tools below always outlast and a loaded machine never reaches
+// before they have written their first line and set up their traps.
+constexpr double settleTime = 3.0;
 
 // Kills a process the test left running in the background, once the test ends.
 class BackgroundProcess {
@@ -163,7 +166,7 @@ TEST_F(ShellRunnerTest, MegabytesOnBothStreamsNeverStallTheChild)
 TEST_F(ShellRunnerTest, ChildPastItsLimitIsTerminatedWithPartialOutput)
 {
     const QString path = tool(QStringLiteral("slow"), "printf 'partial\\n'\nexec sleep 1000");
-    const ShellRunner::Output output = ShellRunner::run(path, {}, 0.2);
+    const ShellRunner::Output output = ShellRunner::run(path, {}, settleTime);
     EXPECT_EQ(output.status, SIGTERM);
     EXPECT_EQ(output.standardOutput, QStringLiteral("partial\n"));
     EXPECT_EQ(output.standardError, QString());
@@ -187,7 +190,7 @@ TEST_F(ShellRunnerTest, ChildIgnoringTerminateIsKilledAndItsGroupAsked)
                               "trap '' TERM\n"
                               "printf 'started\\n'\n"
                               "while :; do sleep 0.05; done");
-    const ShellRunner::Output output = ShellRunner::run(path, {escapedPid}, 0.3);
+    const ShellRunner::Output output = ShellRunner::run(path, {escapedPid}, settleTime);
     EXPECT_EQ(output.status, SIGKILL);
     EXPECT_EQ(output.standardOutput, QStringLiteral("started\ndescendant-terminated\n"));
 }

@@ -1,7 +1,7 @@
 #include "core/safety/SafetyGuard.h"
 
 #include "core/services/BundleInfo.h"
-#include "platform/MountPoints.h"
+#include "platform/MountTable.h"
 #include "platform/SystemRoots.h"
 #include "shared/FileSystem.h"
 
@@ -36,8 +36,25 @@ const QStringList& systemRoots()
         text("/Library/Keychains"), text("/Library/Security"),
         text("/etc"), text("/boot"), text("/proc"), text("/sys"), text("/var/lib"),
         text("/usr/lib32"), text("/usr/lib64"), text("/usr/include"),
+        text("/srv"), text("/snap"), text("/run"), text("/var/spool"), text("/var/mail"),
+        text("/root"),
     };
     return roots;
+}
+
+// Whether a system root does not apply to the path: the user's volumes are
+// mounted under /run, and the administrator's home is a home like any other
+// when the application runs as the administrator.
+bool isExempt(const QString& p, const QString& root, const QString& home)
+{
+    if (root == QLatin1String("/run")) {
+        return p != root
+            && (p.startsWith(QLatin1String("/run/media/")) || platform::mountPoints().contains(p));
+    }
+    if (root == QLatin1String("/root")) {
+        return home == root;
+    }
+    return false;
 }
 
 // Inside the home folder; skipped for items the user picked.
@@ -110,7 +127,7 @@ bool isVolume(const QString& p)
         }
     }
     // Whatever folder it hangs from, a mount point is the root of a volume.
-    return FS::exists(p) && platform::mountPoints().get().contains(p);
+    return FS::exists(p) && platform::mountPoints().contains(p);
 }
 
 // Dot and dot-dot steps removed as text; a dot-dot at the root stays at the root.
@@ -215,7 +232,7 @@ Verdict judge(const QString& p, const Context& context)
         return refused(context.passedName + QStringLiteral(" is a container Harborlite never removes."));
     }
     for (const QString& root : systemRoots()) {
-        if (FS::isBelow(p, root)) {
+        if (FS::isBelow(p, root) && !isExempt(p, root, context.home)) {
             return refused(QStringLiteral("Inside the protected system directory ") + root
                            + QLatin1Char('.'));
         }
