@@ -29,6 +29,11 @@ struct ToolTable {
     QString pkexec = QStringLiteral("/usr/bin/pkexec");
     // Runs the command lines that need administrator rights.
     QString shell = QStringLiteral("/bin/sh");
+    // Linux's own tools for the maintenance tasks and launch items.
+    QString systemctl = QStringLiteral("/usr/bin/systemctl");
+    QString resolvectl = QStringLiteral("/usr/bin/resolvectl");
+    QString updateDesktopDatabase = QStringLiteral("/usr/bin/update-desktop-database");
+    QString sync = QStringLiteral("/bin/sync");
 };
 
 // The table in force.

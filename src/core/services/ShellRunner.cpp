@@ -407,7 +407,12 @@ Output run(const QString& path, const QStringList& arguments, double timeout)
 
 Output runPrivileged(const QString& commandLine)
 {
-    const auto command = platform::ElevatedCommand::make(platform::tools().get(), commandLine);
+    return runPrivileged(commandLine, platform::tools().get());
+}
+
+Output runPrivileged(const QString& commandLine, const platform::ToolTable& tools)
+{
+    const auto command = platform::ElevatedCommand::make(tools, commandLine);
     const Output result = run(command.program, command.arguments, std::numeric_limits<double>::infinity());
     const auto message = [&result] {
         const QString text = result.standardError.trimmed();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ToolTable.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -90,6 +92,8 @@ Output run(const QString& path, const QStringList& arguments, double timeout);
 // text (or "The task did not complete.") when it exits non-zero, and
 // launchFailed when the prompt tool cannot be started.
 Output runPrivileged(const QString& commandLine);
+// The same, with the prompt and shell of the given tool table.
+Output runPrivileged(const QString& commandLine, const platform::ToolTable& tools);
 
 // Tool output split at line feeds, empty pieces dropped.
 QStringList lines(const QString& output);
