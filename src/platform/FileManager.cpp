@@ -12,21 +12,21 @@ namespace harborlite::platform {
 
 namespace {
 
-void openContainingFolder(const QString& path)
+void openContainingFolder(const QString& path, const QString& opener)
 {
-    QProcess::startDetached(QStringLiteral("xdg-open"), {QFileInfo(path).absolutePath()});
+    QProcess::startDetached(opener, {QFileInfo(path).absolutePath()});
 }
 
 } // namespace
 
-void revealInFileManager(const QStringList& paths)
+void revealInFileManager(const QStringList& paths, const ToolTable& tools)
 {
     if (paths.isEmpty()) {
         return;
     }
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
-        openContainingFolder(paths.first());
+        openContainingFolder(paths.first(), tools.xdgOpen);
         return;
     }
     QStringList uris;
@@ -39,9 +39,10 @@ void revealInFileManager(const QStringList& paths)
     call << uris << QString();
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call));
     const QString first = paths.first();
-    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher, [first](QDBusPendingCallWatcher* w) {
+    const QString opener = tools.xdgOpen;
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher, [first, opener](QDBusPendingCallWatcher* w) {
         if (w->isError()) {
-            openContainingFolder(first);
+            openContainingFolder(first, opener);
         }
         w->deleteLater();
     });

@@ -1,6 +1,6 @@
 #include "platform/MountedVolumes.h"
 
-#include "platform/MountPoints.h"
+#include "platform/MountTable.h"
 #include "platform/UserId.h"
 #include "platform/PathText.h"
 
@@ -52,7 +52,7 @@ QList<MountedVolume> volumesAmong(const QStringList& mountPoints, const QString&
 Seam<QList<MountedVolume>>& mountedVolumes()
 {
     static Seam<QList<MountedVolume>> seam(
-        [] { return volumesAmong(mountPoints().get(), userName(userId().get())); });
+        [] { return volumesAmong(mountPoints(), userName(userId().get())); });
     return seam;
 }
 

@@ -59,17 +59,14 @@ void signal(const RunningInstance& instance, int signalNumber)
 
 } // namespace
 
-Seam<RunningApplications>& runningApplications()
+RunningApplications runningApplications()
 {
-    static Seam<RunningApplications> seam([] {
-        return RunningApplications{
-            [](const QString&, const QString& bundlePath) { return processesInside(bundlePath); },
-            [](const RunningInstance& instance) { signal(instance, SIGTERM); },
-            [](const RunningInstance& instance) { signal(instance, SIGKILL); },
-            [](const RunningInstance& instance) { return startTimeOf(instance.pid) != instance.startTime; },
-        };
-    });
-    return seam;
+    return RunningApplications{
+        [](const QString&, const QString& bundlePath) { return processesInside(bundlePath); },
+        [](const RunningInstance& instance) { signal(instance, SIGTERM); },
+        [](const RunningInstance& instance) { signal(instance, SIGKILL); },
+        [](const RunningInstance& instance) { return startTimeOf(instance.pid) != instance.startTime; },
+    };
 }
 
 } // namespace harborlite::platform

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/Seam.h"
-
 #include <QList>
 #include <QString>
 
@@ -30,6 +28,7 @@ struct RunningApplications {
     std::function<bool(const RunningInstance&)> isTerminated;
 };
 
-Seam<RunningApplications>& runningApplications();
+// The machine's own processes.
+RunningApplications runningApplications();
 
 } // namespace harborlite::platform

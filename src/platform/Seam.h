@@ -15,6 +15,7 @@ public:
     explicit Seam(std::function<T()> real) : real_(std::move(real)) {}
 
     T get() const { return override_ ? *override_ : real_(); }
+    bool isOverridden() const { return override_.has_value(); }
 
     class Override {
     public:

@@ -7,12 +7,6 @@
 
 namespace harborlite::platform {
 
-Seam<ToolTable>& tools()
-{
-    static Seam<ToolTable> seam([] { return ToolTable{}; });
-    return seam;
-}
-
 bool isExecutableFile(const QString& path)
 {
     if (path.isEmpty()) {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/Seam.h"
-
 #include <QString>
 
 namespace harborlite::platform {
@@ -29,15 +27,14 @@ struct ToolTable {
     QString pkexec = QStringLiteral("/usr/bin/pkexec");
     // Runs the command lines that need administrator rights.
     QString shell = QStringLiteral("/bin/sh");
+    // Opens a folder in the desktop's file manager when it cannot be asked directly.
+    QString xdgOpen = QStringLiteral("/usr/bin/xdg-open");
     // Linux's own tools for the maintenance tasks and launch items.
     QString systemctl = QStringLiteral("/usr/bin/systemctl");
     QString resolvectl = QStringLiteral("/usr/bin/resolvectl");
     QString updateDesktopDatabase = QStringLiteral("/usr/bin/update-desktop-database");
     QString sync = QStringLiteral("/bin/sync");
 };
-
-// The table in force.
-Seam<ToolTable>& tools();
 
 // Whether the path names a regular file (following symbolic links) that this
 // process may execute. Ask it about the table's paths, so that a test's

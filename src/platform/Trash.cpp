@@ -2,7 +2,7 @@
 
 #include "platform/Clock.h"
 #include "platform/ErrorDescription.h"
-#include "platform/MountPoints.h"
+#include "platform/MountTable.h"
 #include "platform/UserId.h"
 #include "platform/XdgDataHome.h"
 #include "platform/PathText.h"
@@ -143,7 +143,7 @@ bool isTrashCan(const QString& can)
     if (can == path(homeTrash())) {
         return true;
     }
-    const QStringList points = mountPoints().get();
+    const QStringList points = mountPoints();
     const QString name = lastPathComponent(can);
     const QString parent = parentPath(can);
     if (name == QStringLiteral(".Trash-") + uidText()) {
@@ -226,7 +226,7 @@ QString topFolderOf(const QString& location)
 {
     const QString item = itemPath(location);
     QString best = QStringLiteral("/");
-    for (const QString& point : mountPoints().get()) {
+    for (const QString& point : mountPoints()) {
         if (point.size() > best.size() && isBelow(item, point)) {
             best = point;
         }

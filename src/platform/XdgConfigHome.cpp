@@ -11,6 +11,10 @@ namespace harborlite::platform {
 Seam<QString>& xdgConfigHome()
 {
     static Seam<QString> seam([] {
+        // A substituted home takes its configuration folder along.
+        if (homeFolder().isOverridden()) {
+            return homeFolder().get() + QStringLiteral("/.config");
+        }
         if (const char* env = std::getenv("XDG_CONFIG_HOME"); env != nullptr && env[0] == '/') {
             return QFile::decodeName(env);
         }

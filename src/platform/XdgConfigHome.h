@@ -9,6 +9,7 @@ namespace harborlite::platform {
 
 // The user's configuration folder: $XDG_CONFIG_HOME when it is an absolute
 // path, else ".config" inside the home folder. Holds the autostart entries.
+// While a test substitutes the home folder, always ".config" inside that home.
 Seam<QString>& xdgConfigHome();
 
 // The desktop environments of this session, from $XDG_CURRENT_DESKTOP

@@ -11,6 +11,11 @@ namespace harborlite::platform {
 Seam<QString>& xdgDataHome()
 {
     static Seam<QString> seam([] {
+        // A substituted home takes its data folder along, so a test that moves
+        // only the home can never reach the real Trash.
+        if (homeFolder().isOverridden()) {
+            return homeFolder().get() + QStringLiteral("/.local/share");
+        }
         if (const char* env = std::getenv("XDG_DATA_HOME"); env != nullptr && env[0] == '/') {
             return QFile::decodeName(env);
         }

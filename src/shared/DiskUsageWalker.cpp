@@ -1,5 +1,7 @@
 #include "shared/DiskUsageWalker.h"
 
+#include "platform/MountTable.h"
+
 #include <QFile>
 
 #include <array>
@@ -42,23 +44,7 @@ bool isDotOrDotDot(const char* name)
 // devtmpfs reports the tmpfs magic, so it is told apart by its mount entry.
 bool isDevtmpfsMount(dev_t device)
 {
-    QFile mountInfo(QStringLiteral("/proc/self/mountinfo"));
-    if (!mountInfo.open(QIODevice::ReadOnly)) {
-        return false;
-    }
-    const QByteArray wanted = QByteArray::number(major(device)) + ':' + QByteArray::number(minor(device));
-    while (!mountInfo.atEnd()) {
-        const QByteArray line = mountInfo.readLine();
-        const QList<QByteArray> fields = line.split(' ');
-        if (fields.size() < 3 || fields.at(2) != wanted) {
-            continue;
-        }
-        const qsizetype separator = fields.indexOf("-");
-        if (separator >= 0 && separator + 1 < fields.size() && fields.at(separator + 1) == "devtmpfs") {
-            return true;
-        }
-    }
-    return false;
+    return platform::fileSystemTypeOf(device) == QLatin1String("devtmpfs");
 }
 
 } // namespace

@@ -59,7 +59,7 @@ TEST(PackageReceipts, ThirdPartyReadsInformationAndFileLists)
                  QByteArray("usr/local/bin\nusr/local/bin/cli\n"));
     tool.package("net.broken.files", "version: 9\n", std::nullopt);
 
-    const QList<PackageReceipt> receipts = PackageReceipts::thirdParty();
+    const QList<PackageReceipt> receipts = PackageReceipts::thirdParty(tool.table());
     ASSERT_EQ(ids(receipts), (QStringList{"com.example.foo", "org.tools.cli"}));
     const PackageReceipt& foo = receipts.at(0);
     EXPECT_EQ(foo.version, QStringLiteral("2.2"));
@@ -81,9 +81,8 @@ TEST(PackageReceipts, AMissingOrFailingToolGivesNothing)
 {
     platform::ToolTable table;
     table.pkgutil = QStringLiteral("/nonexistent/pkgutil");
-    platform::Seam<platform::ToolTable>::Override missing(platform::tools(), table);
-    EXPECT_TRUE(PackageReceipts::thirdParty().isEmpty());
-    EXPECT_TRUE(PackageReceipts::receipts("/Applications/Foo.app", "com.example.foo").isEmpty());
+    EXPECT_TRUE(PackageReceipts::thirdParty(table).isEmpty());
+    EXPECT_TRUE(PackageReceipts::receipts("/Applications/Foo.app", "com.example.foo", std::nullopt, table).isEmpty());
 }
 
 TEST(PackageReceipts, ReceiptsOfAnApplication)

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
+#include <limits>
 #include <clocale>
 #include <cstdlib>
 #include <random>
@@ -424,4 +427,110 @@ TEST(PropertyList, RealsIgnoreTheProcessNumericLocale)
     }
     ASSERT_TRUE(list.has_value());
     EXPECT_EQ(list->toReal(), 1.5);
+}
+
+namespace {
+
+// A binary list whose only object is a date, written by hand: libplist cannot
+// write dates outside its 32-bit range.
+QByteArray binaryDate(double secondsFromReference)
+{
+    QByteArray bytes("bplist00");
+    bytes.append(char(0x33));
+    quint64 bits = 0;
+    std::memcpy(&bits, &secondsFromReference, sizeof bits);
+    for (int b = 7; b >= 0; --b) {
+        bytes.append(char(bits >> (8 * b)));
+    }
+    bytes.append(char(8)); // offset table: the object starts after the magic
+    QByteArray trailer(32, '\0');
+    trailer[6] = 1;  // offset size
+    trailer[7] = 1;  // reference size
+    trailer[15] = 1; // one object
+    trailer[31] = char(17);
+    return bytes + trailer;
+}
+
+QDateTime utc(int year, int month, int day, int hour = 0, int minute = 0, int second = 0, int msec = 0)
+{
+    return QDateTime(QDate(year, month, day), QTime(hour, minute, second, msec), Qt::UTC);
+}
+
+} // namespace
+
+TEST(PropertyList, DatesKeepTheirFullRangeAndPrecision)
+{
+    struct Row {
+        double seconds;
+        QDateTime date;
+    };
+    const Row rows[] = {
+        {-63113904000.0, utc(1, 1, 1)},
+        {63113904000.0, utc(4001, 1, 1)},
+        {-63114076800.0, QDateTime::fromMSecsSinceEpoch(-62135769600000, Qt::UTC)}, // the usual distant past
+        {-3000000000.0, utc(1905, 12, 8, 18, 40)},
+        {3000000000.0, utc(2096, 1, 25, 5, 20)},
+        {-0.25, utc(2000, 12, 31, 23, 59, 59, 750)},
+        {-31536000.5, utc(2000, 1, 1, 23, 59, 59, 500)},
+        {0.0, utc(2001, 1, 1)},
+    };
+    for (const Row& row : rows) {
+        const std::optional<PropertyList> binary = PropertyList::fromBytes(binaryDate(row.seconds));
+        ASSERT_TRUE(binary.has_value()) << row.seconds;
+        EXPECT_EQ(binary->toDate(), row.date) << row.seconds;
+    }
+    for (const char* text : {"0001-01-01T00:00:00Z", "4001-01-01T00:00:00Z", "1905-12-08T05:20:00Z"}) {
+        const auto xml = PropertyList::fromBytes(QByteArray("<plist><date>") + text + "</date></plist>");
+        ASSERT_TRUE(xml.has_value()) << text;
+        EXPECT_EQ(xml->toDate(), QDateTime::fromString(QString::fromLatin1(text), Qt::ISODate)) << text;
+    }
+    for (double bad : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), 1e300}) {
+        EXPECT_FALSE(PropertyList::fromBytes(binaryDate(bad))) << bad;
+    }
+}
+
+TEST(PropertyList, MalformedXmlValuesMakeTheListUnreadable)
+{
+    const QByteArray bad[] = {
+        "<integer>12abc</integer>",
+        "<integer></integer>",
+        "<integer>1.5</integer>",
+        "<integer>" + QByteArray(5000, '7') + "</integer>",
+        "<integer>18446744073709551616</integer>",
+        "<integer>-9223372036854775809</integer>",
+        "<real>1,5</real>",
+        "<real>fast</real>",
+        "<date>not a date</date>",
+        "<date>2024-02-30T00:00:00Z</date>",
+        "<date>2024-01-02 03:04:05</date>",
+        "<data>!!!</data>",
+        "<true>yes</true>",
+        "<string>a<b/></string>",
+    };
+    for (const QByteArray& value : bad) {
+        EXPECT_FALSE(PropertyList::fromBytes("<plist>" + value + "</plist>")) << value.left(60).toStdString();
+    }
+    struct Good {
+        QByteArray value;
+        qint64 integer;
+    };
+    const Good good[] = {
+        {"<integer> 42 </integer>", 42},
+        {"<integer>+7</integer>", 7},
+        {"<integer>-9223372036854775808</integer>", std::numeric_limits<qint64>::min()},
+        {"<integer>18446744073709551615</integer>", -1},
+    };
+    for (const Good& row : good) {
+        const auto list = PropertyList::fromBytes("<plist>" + row.value + "</plist>");
+        ASSERT_TRUE(list.has_value()) << row.value.toStdString();
+        EXPECT_EQ(list->toInteger(), row.integer) << row.value.toStdString();
+    }
+    const auto reals = PropertyList::fromBytes("<plist><array><real>-0.5e3</real><real>nan</real>"
+                                               "<real>+infinity</real><data> aGk= \n</data></array></plist>");
+    ASSERT_TRUE(reals.has_value());
+    const QList<PropertyList> items = *reals->toArray();
+    EXPECT_EQ(items[0].toReal(), -500.0);
+    EXPECT_TRUE(std::isnan(*items[1].toReal()));
+    EXPECT_EQ(items[2].toReal(), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(items[3].toData(), QByteArray("hi"));
 }

@@ -3,10 +3,11 @@
 #include "platform/Clock.h"
 #include "platform/FileWriter.h"
 #include "platform/HomeFolder.h"
-#include "platform/MountPoints.h"
+#include "platform/MountTable.h"
 #include "platform/Trash.h"
 #include "platform/XdgDataHome.h"
 #include "shared/FileSystem.h"
+#include "support/Mounts.h"
 #include "support/FixtureTree.h"
 #include "support/QtPrinters.h"
 
@@ -140,7 +141,7 @@ protected:
     FixtureTree tree;
     platform::Seam<QString>::Override home{platform::homeFolder(), tree.path("home")};
     platform::Seam<QString>::Override data{platform::xdgDataHome(), tree.path("home/.local/share")};
-    platform::Seam<QStringList>::Override mounts{platform::mountPoints(), {"/"}};
+    platform::Seam<QList<platform::MountEntry>>::Override mounts{platform::mountTable(), test::mountsAt({"/"})};
     platform::Seam<QDateTime>::Override clock{platform::clock(), QDateTime(QDate(2024, 5, 1), QTime(9, 0), Qt::UTC)};
 
     QString homeTrash() const { return tree.path("home/.local/share/Trash"); }
@@ -357,7 +358,7 @@ TEST_F(RemoverTest, BadInputIsRefusedOrSkippedAndNothingElseChanges)
 TEST_F(RemoverTest, TrashEntriesAreDeletedForGoodWithTheirInfo)
 {
     const QString volume = tree.folder("Volume");
-    platform::Seam<QStringList>::Override volumeMounted(platform::mountPoints(), {"/", volume});
+    platform::Seam<QList<platform::MountEntry>>::Override volumeMounted(platform::mountTable(), test::mountsAt({"/", volume}));
     const QString file = tree.file("home/old.log", 4096);
     const QString other = tree.file("home/other.log", 4096);
     const QString onVolume = tree.file("Volume/clip.mov", 8192);
@@ -395,7 +396,7 @@ TEST_F(RemoverTest, AnItemNoTrashCanTakeStaysAndFails)
 {
     const QString volume = tree.folder("Volume");
     tree.file("Volume/.Trash-" + QString::number(getuid()), 1);
-    platform::Seam<QStringList>::Override volumeMounted(platform::mountPoints(), {"/", volume});
+    platform::Seam<QList<platform::MountEntry>>::Override volumeMounted(platform::mountTable(), test::mountsAt({"/", volume}));
     const QString item = tree.file("Volume/keep.iso", 4096);
 
     const CleanupReport report = Remover(Mode::trash).remove({item}, false);

@@ -25,7 +25,7 @@ TEST(RunningApplications, FindsProcessesRunFromInsideTheBundleAndQuitsThem)
     outside.start(QStringLiteral("/bin/sleep"), {QStringLiteral("30")});
     ASSERT_TRUE(outside.waitForStarted());
 
-    const platform::RunningApplications apps = platform::runningApplications().get();
+    const platform::RunningApplications apps = platform::runningApplications();
     const QList<platform::RunningInstance> found = apps.instances(QStringLiteral("any.id"), bundle);
     ASSERT_EQ(found.size(), 1);
     EXPECT_EQ(found.first().pid, inside.processId());
@@ -52,6 +52,6 @@ TEST(RunningApplications, NeverSignalsItself)
     const QByteArray text = stat.readAll();
     const quint64 start = text.mid(text.lastIndexOf(')') + 2).split(' ').at(19).toULongLong();
     // Were the own-pid check missing, SIGKILL would end this test here.
-    platform::runningApplications().get().forceTerminate({::getpid(), start});
+    platform::runningApplications().forceTerminate({::getpid(), start});
     SUCCEED();
 }

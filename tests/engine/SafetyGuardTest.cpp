@@ -1,7 +1,8 @@
 #include "core/safety/SafetyGuard.h"
 
 #include "platform/HomeFolder.h"
-#include "platform/MountPoints.h"
+#include "platform/MountTable.h"
+#include "support/Mounts.h"
 #include "support/PlistFixtures.h"
 
 #include <QDir>
@@ -61,8 +62,8 @@ protected:
         ASSERT_TRUE(QDir().mkpath(home));
         ASSERT_TRUE(QDir().mkpath(root + QStringLiteral("/mounted")));
         homeOverride.emplace(platform::homeFolder(), home);
-        mountOverride.emplace(platform::mountPoints(),
-                              QStringList { QStringLiteral("/"), root + QStringLiteral("/mounted") });
+        mountOverride.emplace(platform::mountTable(),
+                              test::mountsAt({QStringLiteral("/"), root + QStringLiteral("/mounted")}));
     }
 
     QString expand(const char* path) const
@@ -94,7 +95,7 @@ protected:
     QString root;
     QString home;
     std::optional<platform::Seam<QString>::Override> homeOverride;
-    std::optional<platform::Seam<QStringList>::Override> mountOverride;
+    std::optional<platform::Seam<QList<platform::MountEntry>>::Override> mountOverride;
 };
 
 } // namespace
@@ -308,7 +309,7 @@ TEST_F(SafetyGuardTest, SystemApplicationsByPathAndIdentifier)
         EXPECT_TRUE(SafetyGuard::isSystemApplication(expand(path))) << path;
     }
     for (const char* path : { "@/Apps/Editor.app", "@/Apps/Anonymous.app", "@/Apps/Finder", "@/Apps/Tool.APP",
-                              "@/Apps/Missing.app" }) {
+                              "@/Apps/Missing.app", "/System/ApplicationsX/Tool", "/System/Applications2" }) {
         EXPECT_FALSE(SafetyGuard::isSystemApplication(expand(path))) << path;
     }
 
@@ -323,6 +324,7 @@ TEST_F(SafetyGuardTest, SystemApplicationsByPathAndIdentifier)
     EXPECT_TRUE(known("/Users/me/Applications/Keynote.app", "com.apple.iWork.Keynote"));
     EXPECT_TRUE(known("/Applicationsx/Keynote.app", "com.apple.iWork.Keynote"));
     EXPECT_FALSE(known("/Applications/Editor.app", "com.example.Editor"));
+    EXPECT_FALSE(known("/System/ApplicationsX/Editor.app", "com.example.Editor"));
     EXPECT_FALSE(known("/opt/Safari", "com.apple.Safari"));
     EXPECT_FALSE(known("/opt/Apple.app", "com.applez.tool"));
     EXPECT_TRUE(known("/System/Applications/Editor.app", "com.example.Editor"));

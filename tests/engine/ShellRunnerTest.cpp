@@ -21,6 +21,9 @@ using ShellRunner::RunError;
 namespace {
 
 constexpr double noLimit = std::numeric_limits<double>::infinity();
+// A limit the tools below always outlast and a loaded machine never reaches
+// before they have written their first line and set up their traps.
+constexpr double settleTime = 3.0;
 
 // Kills a process the test left running in the background, once the test ends.
 class BackgroundProcess {
@@ -163,7 +166,7 @@ TEST_F(ShellRunnerTest, MegabytesOnBothStreamsNeverStallTheChild)
 TEST_F(ShellRunnerTest, ChildPastItsLimitIsTerminatedWithPartialOutput)
 {
     const QString path = tool(QStringLiteral("slow"), "printf 'partial\\n'\nexec sleep 1000");
-    const ShellRunner::Output output = ShellRunner::run(path, {}, 0.2);
+    const ShellRunner::Output output = ShellRunner::run(path, {}, settleTime);
     EXPECT_EQ(output.status, SIGTERM);
     EXPECT_EQ(output.standardOutput, QStringLiteral("partial\n"));
     EXPECT_EQ(output.standardError, QString());
@@ -187,7 +190,7 @@ TEST_F(ShellRunnerTest, ChildIgnoringTerminateIsKilledAndItsGroupAsked)
                               "trap '' TERM\n"
                               "printf 'started\\n'\n"
                               "while :; do sleep 0.05; done");
-    const ShellRunner::Output output = ShellRunner::run(path, {escapedPid}, 0.3);
+    const ShellRunner::Output output = ShellRunner::run(path, {escapedPid}, settleTime);
     EXPECT_EQ(output.status, SIGKILL);
     EXPECT_EQ(output.standardOutput, QStringLiteral("started\ndescendant-terminated\n"));
 }
@@ -221,12 +224,10 @@ protected:
     // Installs a pkexec stand-in with `body` into the tool table.
     void usePkexec(const QByteArray& body)
     {
-        platform::ToolTable table;
         table.pkexec = tool(QStringLiteral("pkexec"), body);
-        override_.emplace(platform::tools(), table);
     }
 
-    std::optional<platform::Seam<platform::ToolTable>::Override> override_;
+    platform::ToolTable table;
 };
 
 TEST_F(RunPrivilegedTest, CommandLineReachesTheShellUnderPkexecAsOneArgument)
@@ -234,12 +235,12 @@ TEST_F(RunPrivilegedTest, CommandLineReachesTheShellUnderPkexecAsOneArgument)
     usePkexec("printf 'result\\n'; printf 'chatter' >&2; exit 0");
     const QString commandLine = QStringLiteral("/bin/rm -rf \"/Applications/A \\\"B\\\" $(x).app\"; echo 'it''s'");
 
-    const ShellRunner::Output output = ShellRunner::runPrivileged(commandLine);
+    const ShellRunner::Output output = ShellRunner::runPrivileged(commandLine, table);
     EXPECT_EQ(output.status, 0);
     EXPECT_EQ(output.standardOutput, QStringLiteral("result\n"));
     EXPECT_EQ(output.standardError, QString());
 
-    const QStringList arguments = test::recordedArguments(platform::tools().get().pkexec);
+    const QStringList arguments = test::recordedArguments(table.pkexec);
     ASSERT_EQ(arguments.size(), 7);
     EXPECT_EQ(arguments[0], QStringLiteral("--disable-internal-agent"));
     EXPECT_EQ(arguments[1], QStringLiteral("/bin/sh"));
@@ -265,7 +266,7 @@ TEST_F(RunPrivilegedTest, PkexecOutcomesMapOntoTheErrors)
     };
     for (const Row& row : rows) {
         usePkexec(row.body);
-        const RunError error = runError([] { ShellRunner::runPrivileged(QStringLiteral("/usr/sbin/purge")); });
+        const RunError error = runError([&] { ShellRunner::runPrivileged(QStringLiteral("/usr/sbin/purge"), table); });
         EXPECT_EQ(error, row.error) << row.body.constData() << " gave " << error.what();
     }
     EXPECT_TRUE(RunError::authorizationFailed(QStringLiteral("x"))
@@ -291,28 +292,26 @@ TEST_F(RunPrivilegedTest, CommandsOwnStatusesAreNeverTakenForPkexecs)
     };
     for (const Row& row : rows) {
         if (row.error) {
-            const RunError error = runError([&] { ShellRunner::runPrivileged(row.commandLine); });
+            const RunError error = runError([&] { ShellRunner::runPrivileged(row.commandLine, table); });
             EXPECT_EQ(error, *row.error) << row.commandLine.toStdString() << " gave " << error.what();
         } else {
-            const ShellRunner::Output output = ShellRunner::runPrivileged(row.commandLine);
+            const ShellRunner::Output output = ShellRunner::runPrivileged(row.commandLine, table);
             EXPECT_EQ(output.status, 0);
             EXPECT_EQ(output.standardOutput, row.out);
             EXPECT_EQ(output.standardError, QString());
         }
     }
 
-    const RunError notFound = runError([&] { ShellRunner::runPrivileged(file(QStringLiteral("no-such-tool"))); });
+    const RunError notFound = runError([&] { ShellRunner::runPrivileged(file(QStringLiteral("no-such-tool")), table); });
     EXPECT_EQ(notFound.kind(), RunError::Kind::commandFailed);
     EXPECT_TRUE(notFound.detail().contains(QStringLiteral("not found"))) << notFound.what();
 }
 
 TEST_F(RunPrivilegedTest, MissingPkexecThrowsLaunchFailed)
 {
-    platform::ToolTable table;
     table.pkexec = file(QStringLiteral("pkexec"));
-    platform::Seam<platform::ToolTable>::Override missing(platform::tools(), table);
 
-    const RunError error = runError([] { ShellRunner::runPrivileged(QStringLiteral("/usr/sbin/purge")); });
+    const RunError error = runError([&] { ShellRunner::runPrivileged(QStringLiteral("/usr/sbin/purge"), table); });
     EXPECT_EQ(error.kind(), RunError::Kind::launchFailed);
     EXPECT_TRUE(error.errorDescription().startsWith(QStringLiteral("Could not start the task: ")));
 }

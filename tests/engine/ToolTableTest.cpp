@@ -30,19 +30,6 @@ TEST(ToolTable, NamesEveryToolByItsAbsolutePath)
     EXPECT_EQ(table.shell, QStringLiteral("/bin/sh"));
 }
 
-TEST(ToolTable, OverrideHoldsForItsScope)
-{
-    QTemporaryDir dir;
-    platform::ToolTable fake;
-    fake.tmutil = test::writeFakeTool(dir.path(), QStringLiteral("tmutil"), "exit 0");
-    {
-        platform::Seam<platform::ToolTable>::Override override(platform::tools(), fake);
-        EXPECT_EQ(platform::tools().get().tmutil, fake.tmutil);
-        EXPECT_TRUE(platform::isExecutableFile(platform::tools().get().tmutil));
-    }
-    EXPECT_EQ(platform::tools().get().tmutil, QStringLiteral("/usr/bin/tmutil"));
-}
-
 TEST(ToolTable, ExecutableFileCheck)
 {
     QTemporaryDir dir;

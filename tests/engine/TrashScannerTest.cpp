@@ -159,3 +159,11 @@ TEST_F(TrashScannerTest, CancellingInTheHomeTrashKeepsWhatWasReadAndStillReports
     EXPECT_EQ(reports[2].fraction, 1.0);
     EXPECT_EQ(reports[2].bytesFound, 4096);
 }
+
+TEST_F(TrashScannerTest, ScansWithoutAProgressCallbackOrCancelPredicate)
+{
+    tree.file(homeFiles() + "old.log", 4096);
+    const CategoryResult result = TrashScanner().scan({}, {});
+    ASSERT_EQ(result.groups.size(), 1);
+    EXPECT_EQ(result.groups[0].items.size(), 1);
+}

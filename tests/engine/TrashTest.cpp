@@ -1,9 +1,10 @@
 #include "platform/Clock.h"
 #include "platform/HomeFolder.h"
-#include "platform/MountPoints.h"
+#include "platform/MountTable.h"
 #include "platform/Trash.h"
 #include "platform/UserId.h"
 #include "platform/XdgDataHome.h"
+#include "support/Mounts.h"
 #include "support/FixtureTree.h"
 #include "support/QtPrinters.h"
 
@@ -47,7 +48,7 @@ protected:
     QString uid = QString::number(getuid());
     platform::Seam<QString>::Override home{platform::homeFolder(), tree.path("home")};
     platform::Seam<QString>::Override data{platform::xdgDataHome(), tree.path("home/.local/share")};
-    platform::Seam<QStringList>::Override mounts{platform::mountPoints(), {"/"}};
+    platform::Seam<QList<platform::MountEntry>>::Override mounts{platform::mountTable(), test::mountsAt({"/"})};
     platform::Seam<QDateTime>::Override clock{platform::clock(), deletedAt};
 
     QString homeTrash() const { return tree.path("home/.local/share/Trash"); }
@@ -133,7 +134,7 @@ TEST_F(TrashTest, LinksAndFoldersMoveAsThemselves)
 TEST_F(TrashTest, AVolumeItemGoesToTheVolumesOwnTrashWithARelativePath)
 {
     const QString volume = tree.folder("Volume");
-    platform::Seam<QStringList>::Override volumeMounted(platform::mountPoints(), {"/", volume});
+    platform::Seam<QList<platform::MountEntry>>::Override volumeMounted(platform::mountTable(), test::mountsAt({"/", volume}));
     const QString item = tree.file("Volume/Photos/beach day.jpg", QByteArray("sand"));
     EXPECT_TRUE(Trash::volumeTrashes(volume).isEmpty());
 
@@ -196,7 +197,7 @@ TEST_F(TrashTest, TheSharedVolumeTrashIsUsedOnlyWhenStickyAndReal)
         SCOPED_TRACE(c.name);
         const QString volume = tree.folder("Volume" + QString::number(index++));
         c.prepare(tree, volume);
-        platform::Seam<QStringList>::Override volumeMounted(platform::mountPoints(), {"/", volume});
+        platform::Seam<QList<platform::MountEntry>>::Override volumeMounted(platform::mountTable(), test::mountsAt({"/", volume}));
         const QString item = tree.file(QFileInfo(volume).fileName() + "/item", QByteArray("v"));
 
         const Trash::MoveResult moved = Trash::moveToTrash(item);
@@ -225,7 +226,7 @@ TEST_F(TrashTest, WhatCannotBeTrashedStaysWhereItIs)
     tree.file("Volume/kept", 1);
     const QString local = tree.folder("home/.local");
     tree.file("home/.local/share/Trash/files/old", 1);
-    platform::Seam<QStringList>::Override volumeMounted(platform::mountPoints(), {"/", volume});
+    platform::Seam<QList<platform::MountEntry>>::Override volumeMounted(platform::mountTable(), test::mountsAt({"/", volume}));
 
     const Trash::MoveResult wholeVolume = Trash::moveToTrash(volume);
     ASSERT_TRUE(wholeVolume.failure.has_value());

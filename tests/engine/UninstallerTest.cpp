@@ -26,13 +26,11 @@ class UninstallerTest : public ::testing::Test {
 protected:
     UninstallerTest()
     {
-        platform::ToolTable table = receipts.table();
+        table = receipts.table();
         table.pkexec = test::writeFakeTool(tree.root(), QStringLiteral("pkexec"),
                                            "printf '%s\\n' \"$7\" >> \"$0.log\"\n"
                                            "status=$(cat \"$0.status\" 2>/dev/null || echo 0)\n"
                                            "exit \"$status\"\n");
-        tools.emplace(platform::tools(), table);
-        running.emplace(platform::runningApplications(), noApplicationsRunning());
     }
 
     static platform::RunningApplications noApplicationsRunning()
@@ -50,7 +48,7 @@ protected:
 
     QStringList administratorCommands() const
     {
-        QFile log(platform::tools().get().pkexec + QStringLiteral(".log"));
+        QFile log(table.pkexec + QStringLiteral(".log"));
         if (!log.open(QIODevice::ReadOnly)) {
             return {};
         }
@@ -69,17 +67,17 @@ protected:
         return app;
     }
 
-    Uninstaller uninstaller(Uninstaller::RemoveFn remove = {})
+    Uninstaller uninstaller(Uninstaller::RemoveFn remove = {}, std::chrono::milliseconds gracePeriod = 50ms)
     {
-        return Uninstaller(AppCatalog({tree.path("Applications")}, tree.path("SharedLibrary")), 50ms,
-                           std::move(remove));
+        return Uninstaller(AppCatalog({tree.path("Applications")}, tree.path("SharedLibrary")), gracePeriod,
+                           std::move(remove), table, running);
     }
 
     FixtureTree tree;
     test::FakeReceiptTool receipts;
     platform::Seam<QString>::Override home {platform::homeFolder(), tree.path("home")};
-    std::optional<platform::Seam<platform::ToolTable>::Override> tools;
-    std::optional<platform::Seam<platform::RunningApplications>::Override> running;
+    platform::ToolTable table;
+    platform::RunningApplications running = noApplicationsRunning();
 };
 
 QStringList urls(const QList<ScanItem>& items)
@@ -145,7 +143,7 @@ TEST_F(UninstallerTest, UninstallRemovesSelectedItemsThenTheBundleAndForgetsOwnR
     EXPECT_EQ(report.removed, 2);
     EXPECT_FALSE(FS::exists(plan.app.url));
     EXPECT_TRUE(FS::exists(plan.leftovers.at(1).url));
-    EXPECT_EQ(administratorCommands(), QStringList{platform::tools().get().pkgutil + " --forget com.example.foo"});
+    EXPECT_EQ(administratorCommands(), QStringList{table.pkgutil + " --forget com.example.foo"});
 }
 
 TEST_F(UninstallerTest, PermissionFailureOfTheBundleIsRetriedAsAdministrator)
@@ -164,7 +162,7 @@ TEST_F(UninstallerTest, PermissionFailureOfTheBundleIsRetriedAsAdministrator)
     const CleanupReport cancelled = uninstaller(permissionDenied).uninstall(plan, Remover::Mode::trash);
     EXPECT_EQ(cancelled.failures.size(), 1);
     EXPECT_EQ(cancelled.removed, 0);
-    const QString rm = platform::tools().get().rm + " -rf \"" + tree.path("Applications/My \\\"Foo\\\" \\$(rm -rf ~).app") + "\"";
+    const QString rm = table.rm + " -rf \"" + tree.path("Applications/My \\\"Foo\\\" \\$(rm -rf ~).app") + "\"";
     EXPECT_EQ(administratorCommands(), QStringList{rm});
 
     prompt(0);
@@ -172,7 +170,7 @@ TEST_F(UninstallerTest, PermissionFailureOfTheBundleIsRetriedAsAdministrator)
     EXPECT_TRUE(retried.failures.isEmpty());
     EXPECT_EQ(retried.removed, 1);
     EXPECT_EQ(retried.reclaimed, 123456);
-    EXPECT_EQ(administratorCommands(), (QStringList{rm, rm, platform::tools().get().pkgutil + " --forget com.example.foo"}));
+    EXPECT_EQ(administratorCommands(), (QStringList{rm, rm, table.pkgutil + " --forget com.example.foo"}));
 }
 
 TEST_F(UninstallerTest, OtherFailuresBlockForgettingWithoutRetry)
@@ -209,7 +207,7 @@ TEST_F(UninstallerTest, RunningInstancesAreAskedToQuitThenForced)
         [&](const platform::RunningInstance& i) { log.events << QStringLiteral("kill %1").arg(i.pid); },
         [&](const platform::RunningInstance& i) { return i.pid == polite.pid; },
     };
-    platform::Seam<platform::RunningApplications>::Override fake(platform::runningApplications(), apps);
+    running = apps;
     UninstallPlan plan;
     plan.app = fooApp();
     uninstaller([&](const QStringList&, Remover::Mode) {
@@ -217,4 +215,19 @@ TEST_F(UninstallerTest, RunningInstancesAreAskedToQuitThenForced)
         return CleanupReport();
     }).uninstall(plan, Remover::Mode::trash);
     EXPECT_EQ(log.events, (QStringList{"list com.example.foo Foo.app", "term 100", "term 101", "kill 100", "remove"}));
+}
+
+TEST_F(UninstallerTest, InstancesThatQuitAtOnceAreNotWaitedFor)
+{
+    bool asked = false;
+    running = {[](const QString&, const QString&) { return QList<platform::RunningInstance>{{100, 1}}; },
+               [&](const platform::RunningInstance&) { asked = true; },
+               [](const platform::RunningInstance&) { ADD_FAILURE() << "forced an instance that had quit"; },
+               [&](const platform::RunningInstance&) { return asked; }};
+    UninstallPlan plan;
+    plan.app = fooApp();
+    // With the whole grace period slept through, this would outlast the test's time limit.
+    uninstaller([](const QStringList&, Remover::Mode) { return CleanupReport(); }, std::chrono::hours(1))
+        .uninstall(plan, Remover::Mode::trash);
+    EXPECT_TRUE(asked);
 }

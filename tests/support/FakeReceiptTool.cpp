@@ -9,7 +9,6 @@ FakeReceiptTool::FakeReceiptTool()
     tree_.folder("db/info");
     tree_.folder("db/files");
     tree_.file("db/pkgs", QByteArray());
-    table_ = platform::tools().get();
     table_.pkgutil = writeFakeTool(tree_.root(), QStringLiteral("pkgutil"),
                                    "db=\"$(dirname \"$0\")/db\"\n"
                                    "case \"$1\" in\n"
@@ -18,7 +17,6 @@ FakeReceiptTool::FakeReceiptTool()
                                    "  --files) cat \"$db/files/$2\" ;;\n"
                                    "  *) exit 2 ;;\n"
                                    "esac\n");
-    override_.emplace(platform::tools(), table_);
 }
 
 void FakeReceiptTool::package(const QString& id, const QByteArray& info, const std::optional<QByteArray>& files)

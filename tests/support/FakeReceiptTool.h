@@ -10,7 +10,7 @@
 
 namespace harborlite::test {
 
-// Installs a receipt tool in the tool table that answers from files: the
+// Writes a receipt tool into a tool table that answers from files: the
 // package list, and each package's information and file list. A package
 // without a file list makes "--files" fail.
 class FakeReceiptTool {
@@ -18,14 +18,13 @@ public:
     FakeReceiptTool();
 
     void package(const QString& id, const QByteArray& info, const std::optional<QByteArray>& files);
-    // The tool table in force, for adding further fakes.
+    // A tool table naming the fake, for adding further fakes.
     platform::ToolTable table() const { return table_; }
 
 private:
     FixtureTree tree_;
     QByteArray packages_;
     platform::ToolTable table_;
-    std::optional<platform::Seam<platform::ToolTable>::Override> override_;
 };
 
 } // namespace harborlite::test

@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,12 +26,98 @@ timespec toTimespec(const QDateTime& date)
     return {time_t(ms / 1000), long(ms % 1000) * 1000000};
 }
 
+bool isDotOrDotDot(const char* name)
+{
+    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+// The first subfolder of the open folder after unlinking every other entry;
+// empty when none is left or the folder cannot be read.
+std::string emptyAllButFolders(int folder)
+{
+    const int listing = ::dup(folder);
+    DIR* stream = listing < 0 ? nullptr : ::fdopendir(listing);
+    if (stream == nullptr) {
+        if (listing >= 0) {
+            ::close(listing);
+        }
+        return {};
+    }
+    std::string subfolder;
+    while (const dirent* entry = ::readdir(stream)) {
+        if (isDotOrDotDot(entry->d_name)) {
+            continue;
+        }
+        struct stat st {};
+        if (::fstatat(folder, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode)) {
+            if (subfolder.empty()) {
+                subfolder = entry->d_name;
+            }
+        } else {
+            ::unlinkat(folder, entry->d_name, 0);
+        }
+    }
+    ::closedir(stream);
+    return subfolder;
+}
+
+// Removes a tree whatever its depth, names or permissions, holding one folder
+// open at a time: QDir::removeRecursively gives up on paths longer than
+// PATH_MAX, on names that are not valid UTF-8 and on folders a test locked.
+void removeTree(const QByteArray& root)
+{
+    ::chmod(root.constData(), 0700);
+    int folder = ::open(root.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (folder < 0) {
+        return;
+    }
+    std::vector<std::string> names;
+    while (true) {
+        const std::string next = emptyAllButFolders(folder);
+        if (!next.empty()) {
+            ::fchmodat(folder, next.c_str(), 0700, 0);
+            const int child = ::openat(folder, next.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (child < 0) {
+                break;
+            }
+            ::close(folder);
+            folder = child;
+            names.push_back(next);
+            continue;
+        }
+        if (names.empty()) {
+            break;
+        }
+        const int parent = ::openat(folder, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ::close(folder);
+        if (parent < 0) {
+            return;
+        }
+        folder = parent;
+        // A folder that cannot be removed would be visited forever.
+        if (::unlinkat(folder, names.back().c_str(), AT_REMOVEDIR) != 0) {
+            break;
+        }
+        names.pop_back();
+    }
+    ::close(folder);
+    ::rmdir(root.constData());
+}
+
 } // namespace
 
 FixtureTree::FixtureTree()
 {
+    dir_.setAutoRemove(false);
     if (!dir_.isValid()) {
         ADD_FAILURE() << "cannot create a temporary folder";
+    }
+}
+
+FixtureTree::~FixtureTree()
+{
+    if (dir_.isValid()) {
+        removeTree(QFile::encodeName(dir_.path()));
     }
 }
 

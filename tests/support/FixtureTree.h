@@ -13,6 +13,10 @@ namespace harborlite::test {
 class FixtureTree {
 public:
     FixtureTree();
+    // Removes the whole tree, however deep, oddly named or locked.
+    ~FixtureTree();
+    FixtureTree(const FixtureTree&) = delete;
+    FixtureTree& operator=(const FixtureTree&) = delete;
 
     QString root() const { return dir_.path(); }
     QString path(const QString& relative) const;

@@ -1,7 +1,7 @@
 #include "core/safety/SafetyGuard.h"
 
 #include "core/services/BundleInfo.h"
-#include "platform/MountPoints.h"
+#include "platform/MountTable.h"
 #include "platform/SystemRoots.h"
 #include "shared/FileSystem.h"
 
@@ -110,7 +110,7 @@ bool isVolume(const QString& p)
         }
     }
     // Whatever folder it hangs from, a mount point is the root of a volume.
-    return FS::exists(p) && platform::mountPoints().get().contains(p);
+    return FS::exists(p) && platform::mountPoints().contains(p);
 }
 
 // Dot and dot-dot steps removed as text; a dot-dot at the root stays at the root.
@@ -276,7 +276,7 @@ Verdict verdict(const QString& path, bool userSelected)
 bool isSystemApplication(const QString& path)
 {
     const QString p = FS::path(path);
-    if (p.startsWith(roots::systemApplications)) {
+    if (FS::isBelow(p, roots::systemApplications)) {
         return true;
     }
     if (!p.endsWith(QLatin1String(".app"))) {
@@ -289,7 +289,7 @@ bool isSystemApplication(const QString& path)
 bool isSystemApplication(const QString& path, const QString& identifier)
 {
     const QString p = FS::path(path);
-    if (p.startsWith(roots::systemApplications)) {
+    if (FS::isBelow(p, roots::systemApplications)) {
         return true;
     }
     if (!p.endsWith(QLatin1String(".app"))) {

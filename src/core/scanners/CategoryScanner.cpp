@@ -6,6 +6,13 @@
 
 namespace harborlite {
 
+void CategoryScanner::report(const ProgressCallback& progress, const ScanProgress& value)
+{
+    if (progress) {
+        progress(value);
+    }
+}
+
 QList<ScanItem> CategoryScanner::items(const QString& folder, const std::optional<QString>& origin,
                                        qint64 minimumSize, bool requiresReview,
                                        const CancelPredicate& isCancelled,

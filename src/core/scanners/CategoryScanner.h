@@ -22,6 +22,9 @@ public:
     virtual CategoryResult scan(const ProgressCallback& progress,
                                 const CancelPredicate& isCancelled) const = 0;
 
+    // Sends a progress value; a scan started without a callback reports nothing.
+    static void report(const ProgressCallback& progress, const ScanProgress& value);
+
     // The entries of one folder as items in size order: hidden entries included,
     // entries the safety guard refuses left out, each measured in full (the
     // measurement stops early on cancellation), smaller than minimumSize left out.

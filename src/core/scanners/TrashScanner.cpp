@@ -22,7 +22,7 @@ CategoryResult TrashScanner::scan(const ProgressCallback& progress, const Cancel
     CategoryResult result;
     result.category = category();
 
-    progress({0.2, QStringLiteral("Reading the Trash\u2026"), 0});
+    report(progress, {0.2, QStringLiteral("Reading the Trash\u2026"), 0});
     const QList<ScanItem> homeItems = items(filesOf(platform::Trash::homeTrash()), QStringLiteral("Home"),
                                             0, false, isCancelled);
     if (!homeItems.isEmpty()) {
@@ -34,7 +34,7 @@ CategoryResult TrashScanner::scan(const ProgressCallback& progress, const Cancel
                               .isExpanded = false});
     }
 
-    progress({0.6, QStringLiteral("Checking mounted volumes\u2026"), 0});
+    report(progress, {0.6, QStringLiteral("Checking mounted volumes\u2026"), 0});
     QList<ScanItem> volumeItems;
     for (const platform::MountedVolume& volume : platform::mountedVolumes().get()) {
         if (isCancelled && isCancelled()) {
@@ -57,7 +57,7 @@ CategoryResult TrashScanner::scan(const ProgressCallback& progress, const Cancel
                               .isExpanded = false});
     }
 
-    progress({1.0, QStringLiteral("Trash scan complete"), result.totalSize()});
+    report(progress, {1.0, QStringLiteral("Trash scan complete"), result.totalSize()});
     result.scannedAt = platform::now();
     return result;
 }

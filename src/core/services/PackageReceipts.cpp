@@ -30,10 +30,10 @@ constexpr double kInfoTimeout = 15;
 constexpr double kFilesTimeout = 30;
 
 // The tool's output, or none when it could not run or exited non-zero.
-std::optional<QString> pkgutil(const QStringList& arguments, double timeout)
+std::optional<QString> pkgutil(const platform::ToolTable& tools, const QStringList& arguments, double timeout)
 {
     try {
-        const ShellRunner::Output output = ShellRunner::run(platform::tools().get().pkgutil, arguments, timeout);
+        const ShellRunner::Output output = ShellRunner::run(tools.pkgutil, arguments, timeout);
         if (output.status != 0) {
             return std::nullopt;
         }
@@ -92,9 +92,9 @@ QString appendPath(const QString& base, const QString& relative)
     return FS::join(FS::path(base), tail);
 }
 
-std::optional<PackageReceipt> receiptFor(const QString& identifier)
+std::optional<PackageReceipt> receiptFor(const platform::ToolTable& tools, const QString& identifier)
 {
-    const std::optional<QString> info = pkgutil({QStringLiteral("--pkg-info"), identifier}, kInfoTimeout);
+    const std::optional<QString> info = pkgutil(tools, {QStringLiteral("--pkg-info"), identifier}, kInfoTimeout);
     if (!info) {
         return std::nullopt;
     }
@@ -124,7 +124,7 @@ std::optional<PackageReceipt> receiptFor(const QString& identifier)
                 : std::nullopt;
         }
     }
-    const std::optional<QString> files = pkgutil({QStringLiteral("--files"), identifier}, kFilesTimeout);
+    const std::optional<QString> files = pkgutil(tools, {QStringLiteral("--files"), identifier}, kFilesTimeout);
     if (!files) {
         return std::nullopt;
     }
@@ -191,13 +191,13 @@ std::optional<QString> vendorPrefix(const QString& identifier)
     return pieces.at(0) + QLatin1Char('.') + pieces.at(1);
 }
 
-QList<PackageReceipt> thirdParty()
+QList<PackageReceipt> thirdParty(const platform::ToolTable& tools)
 {
     QList<PackageReceipt> result;
-    if (!platform::isExecutableFile(platform::tools().get().pkgutil)) {
+    if (!platform::isExecutableFile(tools.pkgutil)) {
         return result;
     }
-    const std::optional<QString> list = pkgutil({QStringLiteral("--pkgs")}, kListTimeout);
+    const std::optional<QString> list = pkgutil(tools, {QStringLiteral("--pkgs")}, kListTimeout);
     if (!list) {
         return result;
     }
@@ -205,7 +205,7 @@ QList<PackageReceipt> thirdParty()
         if (identifier.startsWith(QLatin1String("com.apple."))) {
             continue;
         }
-        if (std::optional<PackageReceipt> receipt = receiptFor(identifier)) {
+        if (std::optional<PackageReceipt> receipt = receiptFor(tools, identifier)) {
             result << *receipt;
         }
     }
@@ -213,9 +213,9 @@ QList<PackageReceipt> thirdParty()
 }
 
 QList<PackageReceipt> receipts(const QString& appPath, const QString& bundleID,
-                               const std::optional<QList<PackageReceipt>>& among)
+                               const std::optional<QList<PackageReceipt>>& among, const platform::ToolTable& tools)
 {
-    const QList<PackageReceipt> list = among ? *among : thirdParty();
+    const QList<PackageReceipt> list = among ? *among : thirdParty(tools);
     const QString app = FS::path(appPath);
     QList<PackageReceipt> direct;
     QSet<QString> prefixes;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/services/PackageReceipt.h"
+#include "platform/ToolTable.h"
 
 #include <QList>
 #include <QSet>
@@ -22,12 +23,13 @@ const QSet<QString>& neverRemove();
 
 // Receipts of every installed package whose identifier does not start with
 // "com.apple.", in the tool's order.
-QList<PackageReceipt> thirdParty();
+QList<PackageReceipt> thirdParty(const platform::ToolTable& tools = {});
 
 // The receipts that installed the application: those listing its bundle, and
 // every receipt sharing a vendor prefix with them or with the bundle identifier.
 QList<PackageReceipt> receipts(const QString& appPath, const QString& bundleID,
-                               const std::optional<QList<PackageReceipt>>& among = std::nullopt);
+                               const std::optional<QList<PackageReceipt>>& among = std::nullopt,
+                               const platform::ToolTable& tools = {});
 
 // Locations the application's receipts placed outside the bundle that no other
 // receipt claims, that still exist and that the safety guard lets the user pick.

@@ -30,7 +30,7 @@ public:
     // Linux has no workspace listing running applications, so by default no
     // process counts as one. The default pause is half a second.
     explicit ProcessService(ApplicationList applications = {}, Pause pause = {},
-                            platform::RunningApplications running = platform::runningApplications().get());
+                            platform::RunningApplications running = platform::runningApplications());
 
     // At most `limit` processes, busiest first; equally busy ones in pid
     // order. Blocks for the pause. Never fails: an unreadable proc root gives

@@ -2,15 +2,19 @@
 
 #include <QFile>
 #include <QHash>
+#include <QLocale>
+#include <QRegularExpression>
 #include <QXmlStreamReader>
 
 #include <plist/plist.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
-#include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <variant>
@@ -36,6 +40,14 @@ constexpr qsizetype binaryMagicSize = 8;
 constexpr qsizetype binaryTrailerSize = 32;
 // Seconds from the Unix epoch to 2001-01-01T00:00:00Z, where list dates count from.
 constexpr qint64 referenceDateOffset = 978307200;
+// Dates beyond about 3 million years either way are not dates anyone wrote.
+constexpr double maxDateSeconds = 1e14;
+
+QDateTime dateFromReference(double seconds)
+{
+    const auto msecs = qint64(std::llround(seconds * 1000));
+    return QDateTime::fromMSecsSinceEpoch(referenceDateOffset * 1000 + msecs, Qt::UTC);
+}
 
 quint64 readBigEndian(const uchar* bytes, int width)
 {
@@ -143,7 +155,7 @@ private:
     }
 
     // Dictionary keys must be strings. libplist aborts the process (an assert)
-    // when it hands out a key that holds a NUL, which only a UTF-16 key can.
+    // when it hands out a key that holds a NUL.
     bool isSafeKey(quint64 object)
     {
         if (keyStates_[object] != KeyState::Unknown) {
@@ -153,7 +165,9 @@ private:
         const std::optional<quint64> at = objectAt(object);
         const int type = at ? data_[*at] >> 4 : 0;
         if (type == 0x5) {
-            safe = true;
+            const auto length = counted(*at);
+            safe = length && length->first <= tableAt_ - length->second
+                && std::memchr(data_ + length->second, 0, length->first) == nullptr;
         } else if (type == 0x6) {
             const auto length = counted(*at);
             safe = length && length->first <= (tableAt_ - length->second) / 2;
@@ -174,6 +188,10 @@ private:
             return false;
         }
         const int type = data_[*at] >> 4;
+        if (type == 0x3) {
+            result = Container {};
+            return date(*at);
+        }
         if (type != 0xA && type != 0xC && type != 0xD) {
             result = Container {};
             return true;
@@ -252,6 +270,61 @@ private:
         return true;
     }
 
+    // A date is a big-endian double of seconds from the reference date.
+    bool date(quint64 at)
+    {
+        if (data_[at] != 0x33 || at + 9 > tableAt_) {
+            return false;
+        }
+        const quint64 bits = readBigEndian(data_ + at + 1, 8);
+        double seconds = 0;
+        std::memcpy(&seconds, &bits, sizeof seconds);
+        if (!std::isfinite(seconds) || std::abs(seconds) > maxDateSeconds) {
+            return false;
+        }
+        dates_.push_back({at, dateFromReference(seconds)});
+        return true;
+    }
+
+public:
+    // libplist keeps dates as 32-bit seconds. Each date object's value is
+    // replaced by its index among the dates, which libplist carries through
+    // exactly; the converter then takes the date read here.
+    QByteArray withIndexedDates(const QByteArray& bytes) const
+    {
+        QByteArray patched = bytes;
+        for (std::size_t i = 0; i < dates_.size(); ++i) {
+            const double index = double(i);
+            quint64 bits = 0;
+            std::memcpy(&bits, &index, sizeof bits);
+            for (int b = 0; b < 8; ++b) {
+                patched[qsizetype(dates_[i].at + 1 + quint64(b))] = char(bits >> (56 - 8 * b));
+            }
+        }
+        return patched;
+    }
+
+    std::vector<quint64> datePositions() const
+    {
+        std::vector<quint64> result;
+        result.reserve(dates_.size());
+        for (const DateObject& date : dates_) {
+            result.push_back(date.at);
+        }
+        return result;
+    }
+
+    std::vector<QDateTime> dates() const
+    {
+        std::vector<QDateTime> result;
+        result.reserve(dates_.size());
+        for (const DateObject& date : dates_) {
+            result.push_back(date.value);
+        }
+        return result;
+    }
+
+private:
     bool push(std::vector<Frame>& stack, quint64 object)
     {
         if (int(stack.size()) >= PropertyList::maxDepth) {
@@ -284,76 +357,238 @@ private:
     std::vector<KeyState> keyStates_;
     std::vector<int> heights_;
     std::vector<qint64> weights_;
+    struct DateObject {
+        quint64 at = 0;
+        QDateTime value;
+    };
+    std::vector<DateObject> dates_;
 };
 
-// libplist builds an XML list without recursion but frees it recursively, one
-// stack frame per level, also when it gives up half-way. Element nesting as a
-// conforming reader sees it bounds the nesting libplist can build. libplist is
-// also lenient where a list is plainly broken (a key without a value is
-// dropped, a key in an array becomes a string), so dictionaries are checked to
-// alternate keys and values and keys to appear nowhere else.
-bool xmlShapeIsSafe(const QByteArray& bytes)
-{
-    struct Element {
-        bool isDictionary = false;
-        int children = 0;
-    };
-    std::vector<Element> open;
-    qint64 elements = 0;
-    QXmlStreamReader reader(bytes);
-    while (!reader.atEnd()) {
-        const QXmlStreamReader::TokenType token = reader.readNext();
-        if (token == QXmlStreamReader::StartElement) {
-            // One more level and one more element for the enclosing <plist>.
-            if (int(open.size()) > PropertyList::maxDepth || ++elements > PropertyList::maxValues + 1) {
-                return false;
-            }
-            const bool isKey = reader.name() == QLatin1String("key");
-            if (!open.empty()) {
-                Element& parent = open.back();
-                const bool keyExpected = parent.isDictionary && parent.children % 2 == 0;
-                if (isKey != keyExpected) {
-                    return false;
-                }
-                ++parent.children;
-            } else if (isKey) {
-                return false;
-            }
-            open.push_back(Element { reader.name() == QLatin1String("dict"), 0 });
-        } else if (token == QXmlStreamReader::EndElement) {
-            if (open.empty() || (open.back().isDictionary && open.back().children % 2 != 0)) {
-                return false;
-            }
-            open.pop_back();
-        }
-    }
-    return !reader.hasError();
-}
-
-// libplist reads XML reals with atof, which follows the numeric locale; Qt
-// sets the process locale from the environment, where "1.5" may read as 1.
-class CNumericLocale {
+// XML lists are read here rather than by libplist, which frees its tree
+// recursively, drops a key without a value, reads reals by the process locale,
+// takes "12abc" as the integer 12 and keeps dates as 32-bit seconds (every date
+// outside 1901-2038 around the reference date comes back wrong). Anything that is
+// not a well-formed list of known elements gives no list.
+class XmlReader {
 public:
-    CNumericLocale()
-        : c_(newlocale(LC_NUMERIC_MASK, "C", locale_t(nullptr)))
+    explicit XmlReader(const QByteArray& bytes) : reader_(bytes) {}
+
+    bool read(Node& root)
     {
-        if (c_ != locale_t(nullptr)) {
-            previous_ = uselocale(c_);
+        if (!nextElement()) {
+            return false;
         }
-    }
-    ~CNumericLocale()
-    {
-        if (c_ != locale_t(nullptr)) {
-            uselocale(previous_);
-            freelocale(c_);
+        bool ok = false;
+        if (reader_.name() == QLatin1String("plist")) {
+            // <plist> holds exactly one value.
+            ok = nextElement() && value(root, 1) && !nextElement() && isEnd(QLatin1String("plist"));
+        } else {
+            ok = value(root, 1);
         }
+        while (ok && !reader_.atEnd()) {
+            const QXmlStreamReader::TokenType token = reader_.readNext();
+            ok = token != QXmlStreamReader::StartElement && token != QXmlStreamReader::Characters;
+        }
+        return ok && !reader_.hasError();
     }
-    CNumericLocale(const CNumericLocale&) = delete;
-    CNumericLocale& operator=(const CNumericLocale&) = delete;
 
 private:
-    locale_t c_;
-    locale_t previous_ = locale_t(nullptr);
+    // Moves to the next start element; false at an end element or the end.
+    // Text between elements may only be white space.
+    bool nextElement()
+    {
+        while (!reader_.atEnd()) {
+            switch (reader_.readNext()) {
+            case QXmlStreamReader::StartElement:
+                return true;
+            case QXmlStreamReader::EndElement:
+            case QXmlStreamReader::Invalid:
+                return false;
+            case QXmlStreamReader::Characters:
+                if (!reader_.isWhitespace()) {
+                    return false;
+                }
+                break;
+            default:
+                break;
+            }
+        }
+        return false;
+    }
+
+    bool isEnd(QLatin1String name) const
+    {
+        return reader_.tokenType() == QXmlStreamReader::EndElement && reader_.name() == name;
+    }
+
+    // The text of a leaf element; none when it holds an element.
+    std::optional<QString> text()
+    {
+        const QString content = reader_.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement);
+        if (reader_.hasError()) {
+            return std::nullopt;
+        }
+        return content;
+    }
+
+    bool value(Node& to, int depth)
+    {
+        if (depth > PropertyList::maxDepth || ++values_ > PropertyList::maxValues) {
+            return false;
+        }
+        const QStringView name = reader_.name();
+        if (name == QLatin1String("dict")) {
+            to.kind = Kind::Dictionary;
+            return dictionary(to, depth);
+        }
+        if (name == QLatin1String("array")) {
+            to.kind = Kind::Array;
+            while (nextElement()) {
+                if (!value(to.items.emplace_back(), depth + 1)) {
+                    return false;
+                }
+            }
+            return isEnd(QLatin1String("array"));
+        }
+        if (name == QLatin1String("true") || name == QLatin1String("false")) {
+            to.kind = Kind::Boolean;
+            to.scalar = name == QLatin1String("true");
+            const std::optional<QString> content = text();
+            return content && content->trimmed().isEmpty();
+        }
+        const bool isString = name == QLatin1String("string");
+        const bool isInteger = name == QLatin1String("integer");
+        const bool isReal = name == QLatin1String("real");
+        const bool isDate = name == QLatin1String("date");
+        const bool isData = name == QLatin1String("data");
+        if (!isString && !isInteger && !isReal && !isDate && !isData) {
+            return false;
+        }
+        const std::optional<QString> content = text();
+        if (!content) {
+            return false;
+        }
+        if (isString) {
+            to.kind = Kind::String;
+            to.scalar = *content;
+            return true;
+        }
+        if (isInteger) {
+            to.kind = Kind::Integer;
+            return assign(to, integerText(content->trimmed()));
+        }
+        if (isReal) {
+            to.kind = Kind::Real;
+            return assign(to, realText(content->trimmed()));
+        }
+        if (isDate) {
+            to.kind = Kind::Date;
+            return assign(to, dateText(content->trimmed()));
+        }
+        to.kind = Kind::Data;
+        return assign(to, dataText(*content));
+    }
+
+    // A key given twice keeps its later value, in the place of the first.
+    bool dictionary(Node& to, int depth)
+    {
+        QHash<QString, qsizetype> positions;
+        while (nextElement()) {
+            if (reader_.name() != QLatin1String("key")) {
+                return false;
+            }
+            const std::optional<QString> key = text();
+            if (!key || ++values_ > PropertyList::maxValues || !nextElement()) {
+                return false;
+            }
+            Node item;
+            if (!value(item, depth + 1)) {
+                return false;
+            }
+            const auto found = positions.constFind(*key);
+            if (found != positions.constEnd()) {
+                to.items[std::size_t(*found)] = std::move(item);
+            } else {
+                positions.insert(*key, to.keys.size());
+                to.keys.append(*key);
+                to.items.push_back(std::move(item));
+            }
+        }
+        return isEnd(QLatin1String("dict"));
+    }
+
+    template <typename T>
+    static bool assign(Node& to, const std::optional<T>& parsed)
+    {
+        if (parsed) {
+            to.scalar = *parsed;
+        }
+        return parsed.has_value();
+    }
+
+    // Decimal, with an optional sign. Values past the signed range up to 2^64 - 1
+    // are kept as their unsigned bits, as binary lists store them.
+    static std::optional<qint64> integerText(const QString& text)
+    {
+        bool ok = false;
+        if (text.startsWith(QLatin1Char('-'))) {
+            const qint64 value = QLocale::c().toLongLong(text, &ok);
+            return ok ? std::optional(value) : std::nullopt;
+        }
+        const QString digits = text.startsWith(QLatin1Char('+')) ? text.mid(1) : text;
+        if (digits.isEmpty() || !digits.front().isDigit()) {
+            return std::nullopt;
+        }
+        const qulonglong value = QLocale::c().toULongLong(digits, &ok);
+        return ok ? std::optional(qint64(value)) : std::nullopt;
+    }
+
+    static std::optional<double> realText(const QString& text)
+    {
+        const QString lower = text.toLower();
+        if (lower == QLatin1String("nan")) {
+            return std::numeric_limits<double>::quiet_NaN();
+        }
+        if (lower == QLatin1String("+infinity") || lower == QLatin1String("infinity") || lower == QLatin1String("inf")) {
+            return std::numeric_limits<double>::infinity();
+        }
+        if (lower == QLatin1String("-infinity") || lower == QLatin1String("-inf")) {
+            return -std::numeric_limits<double>::infinity();
+        }
+        bool ok = false;
+        const double value = QLocale::c().toDouble(text, &ok);
+        return ok ? std::optional(value) : std::nullopt;
+    }
+
+    // "YYYY-MM-DDTHH:MM:SSZ", the only form lists are written in.
+    static std::optional<QDateTime> dateText(const QString& text)
+    {
+        static const QRegularExpression form(
+            QStringLiteral("^(\\d{4})-(\\d{2})-(\\d{2})T(\\d{2}):(\\d{2}):(\\d{2})Z$"));
+        const QRegularExpressionMatch match = form.match(text);
+        if (!match.hasMatch()) {
+            return std::nullopt;
+        }
+        const auto part = [&](int i) { return match.captured(i).toInt(); };
+        const QDate day(part(1), part(2), part(3));
+        const QTime time(part(4), part(5), part(6));
+        if (!day.isValid() || !time.isValid()) {
+            return std::nullopt;
+        }
+        return QDateTime(day, time, Qt::UTC);
+    }
+
+    static std::optional<QByteArray> dataText(const QString& text)
+    {
+        QByteArray compact = text.toLatin1();
+        compact.removeIf([](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; });
+        const QByteArray::FromBase64Result decoded =
+            QByteArray::fromBase64Encoding(compact, QByteArray::AbortOnBase64DecodingErrors);
+        return decoded ? std::optional(*decoded) : std::nullopt;
+    }
+
+    QXmlStreamReader reader_;
+    qint64 values_ = 0;
 };
 
 struct PlistDeleter {
@@ -365,6 +600,9 @@ using PlistHandle = std::unique_ptr<void, PlistDeleter>;
 // the limits (which the shape checks already keep it within).
 class Converter {
 public:
+    // The list's dates, in the order BinaryShape::withIndexedDates numbered them.
+    explicit Converter(std::vector<QDateTime> dates) : dates_(std::move(dates)) {}
+
     bool convert(plist_t from, Node& to, int depth)
     {
         if (depth > PropertyList::maxDepth || ++values_ > PropertyList::maxValues) {
@@ -407,12 +645,14 @@ public:
             return true;
         }
         case PLIST_DATE: {
-            int32_t seconds = 0;
+            int32_t index = 0;
             int32_t microseconds = 0;
-            plist_get_date_val(from, &seconds, &microseconds);
-            const qint64 msecs = (referenceDateOffset + seconds) * 1000 + microseconds / 1000;
+            plist_get_date_val(from, &index, &microseconds);
+            if (index < 0 || std::size_t(index) >= dates_.size() || microseconds != 0) {
+                return false;
+            }
             to.kind = Kind::Date;
-            to.scalar = QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC);
+            to.scalar = dates_[std::size_t(index)];
             return true;
         }
         case PLIST_DATA: {
@@ -488,6 +728,7 @@ private:
         return ok;
     }
 
+    std::vector<QDateTime> dates_;
     qint64 values_ = 0;
 };
 
@@ -550,27 +791,34 @@ std::optional<PropertyList> PropertyList::fromBytes(const QByteArray& bytes)
     if (bytes.isEmpty() || bytes.size() > maxFileBytes) {
         return std::nullopt;
     }
-    plist_t parsed = nullptr;
-    if (bytes.startsWith(QByteArrayView(binaryMagic, binaryMagicSize))) {
-        if (!BinaryShape(bytes).isSafe()) {
+    auto root = std::make_shared<Node>();
+    if (!bytes.startsWith(QByteArrayView(binaryMagic, binaryMagicSize))) {
+        if (!XmlReader(bytes).read(*root)) {
             return std::nullopt;
         }
-        plist_from_bin(bytes.constData(), uint32_t(bytes.size()), &parsed);
-    } else {
-        if (!xmlShapeIsSafe(bytes)) {
-            return std::nullopt;
-        }
-        // libplist does not expect a byte-order mark; the XML reader above accepts one.
-        const QByteArray text = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
-        const CNumericLocale cNumbers;
-        plist_from_xml(text.constData(), uint32_t(text.size()), &parsed);
+        return PropertyList(std::move(root));
     }
-    const PlistHandle handle(parsed);
-    if (!handle) {
+    BinaryShape shape(bytes);
+    if (!shape.isSafe()) {
         return std::nullopt;
     }
-    auto root = std::make_shared<Node>();
-    if (!Converter().convert(handle.get(), *root, 1)) {
+    // Objects may overlap in a malformed list: the numbered copy must still be
+    // safe and hold the same dates where they were.
+    const QByteArray indexed = shape.withIndexedDates(bytes);
+    BinaryShape indexedShape(indexed);
+    if (!indexedShape.isSafe() || indexedShape.datePositions() != shape.datePositions()) {
+        return std::nullopt;
+    }
+    const std::vector<QDateTime> numbers = indexedShape.dates();
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        if (numbers[i] != dateFromReference(double(i))) {
+            return std::nullopt;
+        }
+    }
+    plist_t parsed = nullptr;
+    plist_from_bin(indexed.constData(), uint32_t(indexed.size()), &parsed);
+    const PlistHandle handle(parsed);
+    if (!handle || !Converter(shape.dates()).convert(handle.get(), *root, 1)) {
         return std::nullopt;
     }
     return PropertyList(std::move(root));

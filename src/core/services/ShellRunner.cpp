@@ -405,11 +405,6 @@ Output run(const QString& path, const QStringList& arguments, double timeout)
     return {status, decodeLossy(streams[0].bytes), decodeLossy(streams[1].bytes)};
 }
 
-Output runPrivileged(const QString& commandLine)
-{
-    return runPrivileged(commandLine, platform::tools().get());
-}
-
 Output runPrivileged(const QString& commandLine, const platform::ToolTable& tools)
 {
     const auto command = platform::ElevatedCommand::make(tools, commandLine);

@@ -91,9 +91,7 @@ Output run(const QString& path, const QStringList& arguments, double timeout);
 // are refused or cannot be asked for, commandFailed with the command's error
 // text (or "The task did not complete.") when it exits non-zero, and
 // launchFailed when the prompt tool cannot be started.
-Output runPrivileged(const QString& commandLine);
-// The same, with the prompt and shell of the given tool table.
-Output runPrivileged(const QString& commandLine, const platform::ToolTable& tools);
+Output runPrivileged(const QString& commandLine, const platform::ToolTable& tools = {});
 
 // Tool output split at line feeds, empty pieces dropped.
 QStringList lines(const QString& output);

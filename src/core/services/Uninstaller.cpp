@@ -4,9 +4,9 @@
 #include "core/services/PackageReceipts.h"
 #include "core/services/ShellQuoting.h"
 #include "core/services/ShellRunner.h"
-#include "platform/RunningApplications.h"
-#include "platform/ToolTable.h"
 #include "shared/FileSystem.h"
+
+#include <QDeadlineTimer>
 
 #include <algorithm>
 #include <thread>
@@ -31,10 +31,10 @@ ScanItem planItem(const QString& location, bool residue, const std::optional<QSt
 
 // Tries an administrator command; every error, a dismissed prompt included, only
 // means the command did not happen.
-bool runAsAdministrator(const QString& commandLine)
+bool runAsAdministrator(const QString& commandLine, const platform::ToolTable& tools)
 {
     try {
-        ShellRunner::runPrivileged(commandLine);
+        ShellRunner::runPrivileged(commandLine, tools);
         return true;
     } catch (const ShellRunner::RunError&) {
         return false;
@@ -59,8 +59,13 @@ bool belongsToApp(const PackageReceipt& receipt, const UninstallPlan& plan)
 
 } // namespace
 
-Uninstaller::Uninstaller(AppCatalog catalog, std::chrono::milliseconds quitGracePeriod, RemoveFn remove)
-    : catalog_(std::move(catalog)), quitGracePeriod_(quitGracePeriod), remove_(std::move(remove))
+Uninstaller::Uninstaller(AppCatalog catalog, std::chrono::milliseconds quitGracePeriod, RemoveFn remove,
+                         platform::ToolTable tools, platform::RunningApplications running)
+    : catalog_(std::move(catalog))
+    , quitGracePeriod_(quitGracePeriod)
+    , remove_(std::move(remove))
+    , tools_(std::move(tools))
+    , running_(std::move(running))
 {
 }
 
@@ -71,7 +76,7 @@ UninstallPlan Uninstaller::plan(const InstalledApp& app) const
     for (const QString& location : catalog_.supportPaths(app.bundleID, app.name)) {
         plan.leftovers.append(planItem(location, false, std::nullopt));
     }
-    const QList<PackageReceipt> all = PackageReceipts::thirdParty();
+    const QList<PackageReceipt> all = PackageReceipts::thirdParty(tools_);
     plan.receipts = PackageReceipts::receipts(app.url, app.bundleID, all);
     for (const PackageReceipts::ResidueItem& residue : PackageReceipts::residue(plan.receipts, app.url, all)) {
         plan.installedResidue.append(planItem(residue.url, true, residue.receipt.installedDescription()));
@@ -83,18 +88,26 @@ UninstallPlan Uninstaller::plan(const InstalledApp& app) const
 
 void Uninstaller::quitIfRunning(const QString& bundleID, const QString& bundlePath) const
 {
-    const platform::RunningApplications apps = platform::runningApplications().get();
-    const QList<platform::RunningInstance> instances = apps.instances(bundleID, bundlePath);
+    const QList<platform::RunningInstance> instances = running_.instances(bundleID, bundlePath);
     if (instances.isEmpty()) {
         return;
     }
     for (const platform::RunningInstance& instance : instances) {
-        apps.terminate(instance);
+        running_.terminate(instance);
     }
-    std::this_thread::sleep_for(quitGracePeriod_);
+    const auto allQuit = [&] {
+        return std::all_of(instances.begin(), instances.end(),
+                           [&](const platform::RunningInstance& instance) { return running_.isTerminated(instance); });
+    };
+    // Most applications quit at once; the grace period is only for those that don't.
+    const QDeadlineTimer deadline(quitGracePeriod_);
+    while (!allQuit() && !deadline.hasExpired()) {
+        std::this_thread::sleep_for(std::min<std::chrono::nanoseconds>(std::chrono::milliseconds(20),
+                                                                        deadline.remainingTimeAsDuration()));
+    }
     for (const platform::RunningInstance& instance : instances) {
-        if (!apps.isTerminated(instance)) {
-            apps.forceTerminate(instance);
+        if (!running_.isTerminated(instance)) {
+            running_.forceTerminate(instance);
         }
     }
 }
@@ -118,9 +131,9 @@ CleanupReport Uninstaller::uninstall(const UninstallPlan& plan, Remover::Mode mo
     const auto bundleFailure = std::find_if(report.failures.begin(), report.failures.end(), isBundle);
     if (bundleFailure != report.failures.end()
         && bundleFailure->reason.contains(QLatin1String("permission"), Qt::CaseInsensitive)) {
-        const QString command = platform::tools().get().rm + QStringLiteral(" -rf ")
+        const QString command = tools_.rm + QStringLiteral(" -rf ")
             + ShellQuoting::doubleQuoted(FS::path(plan.app.url));
-        if (runAsAdministrator(command)) {
+        if (runAsAdministrator(command, tools_)) {
             report.failures.removeIf(isBundle);
             report.reclaimed += plan.app.size;
             report.removed += 1;
@@ -132,8 +145,8 @@ CleanupReport Uninstaller::uninstall(const UninstallPlan& plan, Remover::Mode mo
             if (receipt.packageID.startsWith(QLatin1String("com.apple.")) || !belongsToApp(receipt, plan)) {
                 continue;
             }
-            runAsAdministrator(platform::tools().get().pkgutil + QStringLiteral(" --forget ")
-                               + ShellQuoting::word(receipt.packageID));
+            runAsAdministrator(tools_.pkgutil + QStringLiteral(" --forget ") + ShellQuoting::word(receipt.packageID),
+                               tools_);
         }
     }
     return report;

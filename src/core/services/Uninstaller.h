@@ -4,6 +4,8 @@
 #include "core/services/AppCatalog.h"
 #include "core/services/Remover.h"
 #include "core/services/UninstallPlan.h"
+#include "platform/RunningApplications.h"
+#include "platform/ToolTable.h"
 
 #include <chrono>
 #include <functional>
@@ -19,8 +21,12 @@ public:
 
     Uninstaller() = default;
     // The catalogue whose support locations the plan lists, how long a running
-    // application gets to quit before it is forced to, and the removal step.
-    Uninstaller(AppCatalog catalog, std::chrono::milliseconds quitGracePeriod, RemoveFn remove = {});
+    // application gets to quit before it is forced to, the removal step, the
+    // programs started (receipt tool, administrator prompt, rm) and the
+    // processes an application runs as.
+    Uninstaller(AppCatalog catalog, std::chrono::milliseconds quitGracePeriod, RemoveFn remove = {},
+                platform::ToolTable tools = {},
+                platform::RunningApplications running = platform::runningApplications());
 
     UninstallPlan plan(const InstalledApp& app) const;
 
@@ -35,6 +41,8 @@ private:
     AppCatalog catalog_;
     std::chrono::milliseconds quitGracePeriod_ {1000};
     RemoveFn remove_;
+    platform::ToolTable tools_;
+    platform::RunningApplications running_ = platform::runningApplications();
 };
 
 } // namespace harborlite

@@ -1,0 +1,28 @@
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+// Every test executable starts here, so that however it is run (through CTest
+// or by hand) no test can reach the real home: HOME is an empty folder of the
+// build tree, the XDG folders follow it and Qt's runtime folder lives there too.
+int main(int argc, char** argv)
+{
+    const QString home = QStringLiteral(HARBORLITE_TEST_HOME);
+    const QString runtime = home + QStringLiteral("/runtime");
+    QDir().mkpath(runtime);
+    ::chmod(QFile::encodeName(runtime).constData(), 0700);
+    qputenv("HOME", QFile::encodeName(home));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"}) {
+        qunsetenv(name);
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
