@@ -84,7 +84,7 @@ void report(const char* name, const Rounds& ours, const char* peerName, const Ro
 // Every heap allocation is counted, Qt's (malloc) and C++'s (operator new,
 // which calls malloc) alike, by forwarding to the C library's own allocator.
 // The sanitizers bring their own allocator, so their build counts nothing.
-#if !defined(__SANITIZE_ADDRESS__)
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
 extern "C" {
 void* __libc_malloc(std::size_t size);
 void* __libc_calloc(std::size_t count, std::size_t size);
