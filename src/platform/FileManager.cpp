@@ -1,20 +1,21 @@
 #include "platform/FileManager.h"
 
+#include "platform/OpenUrl.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QFileInfo>
-#include <QProcess>
 #include <QUrl>
 
 namespace harborlite::platform {
 
 namespace {
 
-void openContainingFolder(const QString& path, const QString& opener)
+void openContainingFolder(const QString& path, const ToolTable& tools)
 {
-    QProcess::startDetached(opener, {QFileInfo(path).absolutePath()});
+    openUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath()), tools);
 }
 
 } // namespace
@@ -26,7 +27,7 @@ void revealInFileManager(const QStringList& paths, const ToolTable& tools)
     }
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
-        openContainingFolder(paths.first(), tools.xdgOpen);
+        openContainingFolder(paths.first(), tools);
         return;
     }
     QStringList uris;
@@ -39,10 +40,9 @@ void revealInFileManager(const QStringList& paths, const ToolTable& tools)
     call << uris << QString();
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call));
     const QString first = paths.first();
-    const QString opener = tools.xdgOpen;
-    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher, [first, opener](QDBusPendingCallWatcher* w) {
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher, [first, tools](QDBusPendingCallWatcher* w) {
         if (w->isError()) {
-            openContainingFolder(first, opener);
+            openContainingFolder(first, tools);
         }
         w->deleteLater();
     });

@@ -27,7 +27,7 @@ struct ToolTable {
     QString pkexec = QStringLiteral("/usr/bin/pkexec");
     // Runs the command lines that need administrator rights.
     QString shell = QStringLiteral("/bin/sh");
-    // Opens a folder in the desktop's file manager when it cannot be asked directly.
+    // Opens a location (a folder, a web page) with the desktop's default handler.
     QString xdgOpen = QStringLiteral("/usr/bin/xdg-open");
     // Linux's own tools for the maintenance tasks and launch items.
     QString systemctl = QStringLiteral("/usr/bin/systemctl");

@@ -6,6 +6,7 @@
 #include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QThread>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -29,5 +30,6 @@ TEST(FileManager, WithoutASessionBusTheTablesOpenerShowsTheFolder)
     while (!QFileInfo::exists(tools.xdgOpen + QStringLiteral(".done")) && !patience.hasExpired()) {
         QThread::yieldCurrentThread();
     }
-    EXPECT_EQ(test::recordedArguments(tools.xdgOpen), QStringList{tree.path("Docs")});
+    EXPECT_EQ(test::recordedArguments(tools.xdgOpen),
+              QStringList{QUrl::fromLocalFile(tree.path("Docs")).toString(QUrl::FullyEncoded)});
 }
