@@ -1,8 +1,11 @@
+#include "platform/OpenFileLimit.h"
+
 #include <QApplication>
 #include <QMainWindow>
 
 int main(int argc, char* argv[])
 {
+    harborlite::platform::raiseOpenFileLimit();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Harborlite"));
 

@@ -4,17 +4,12 @@
 
 namespace harborlite::platform {
 
-Seam<FileWriter>& fileWriter()
+FileWriter realFileWriter()
 {
-    static Seam<FileWriter> seam([] {
-        return FileWriter{
-            [](int fd, const char* data, std::size_t size, off_t offset) {
-                return ::pwrite(fd, data, size, offset);
-            },
-            [](int fd) { return ::fsync(fd); },
-        };
-    });
-    return seam;
+    return FileWriter{
+        [](int fd, const char* data, std::size_t size, off_t offset) { return ::pwrite(fd, data, size, offset); },
+        [](int fd) { return ::fsync(fd); },
+    };
 }
 
 } // namespace harborlite::platform

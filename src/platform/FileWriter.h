@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/Seam.h"
-
 #include <cstddef>
 #include <functional>
 #include <sys/types.h>
@@ -16,6 +14,7 @@ struct FileWriter {
     std::function<int(int fd)> sync;
 };
 
-Seam<FileWriter>& fileWriter();
+// pwrite and fsync themselves.
+FileWriter realFileWriter();
 
 } // namespace harborlite::platform

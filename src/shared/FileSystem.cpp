@@ -1,7 +1,7 @@
 #include "shared/FileSystem.h"
 
 #include "platform/HomeFolder.h"
-#include "shared/DiskUsageWalker.h"
+#include "shared/TreeWalker.h"
 
 #include <QFile>
 
@@ -60,7 +60,8 @@ qint64 size(const QString& location, bool descendIntoPackages, const CancelPredi
     // A package holds only the regular files below it, so measuring it apart and
     // skipping its descendants gives the same total as walking straight through.
     Q_UNUSED(descendIntoPackages);
-    return DiskUsageWalker(isCancelled).total(encoded(location));
+    // "link/" would make the kernel follow the link: the item is measured as named.
+    return TreeWalker(isCancelled).total(encoded(path(location)));
 }
 
 qint64 allocatedSize(const QString& location)

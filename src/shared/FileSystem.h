@@ -33,7 +33,8 @@ using platform::isBelow;
 
 // Bytes the file or folder tree occupies on disk (allocated blocks). A folder
 // counts the regular files below it; symbolic links add nothing and are never
-// followed, a symbolic link given as `location` counts only itself. Pseudo file
+// followed, a symbolic link given as `location` (with or without a trailing
+// slash) counts only itself; a file with several hard links counts once. Pseudo file
 // systems (proc, sysfs, devtmpfs, cgroup and the like) are not entered.
 // `isCancelled` is polled before every entry; once it returns true the total
 // counted so far is returned. Packages count the same whether or not they are

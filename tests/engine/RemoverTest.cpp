@@ -9,6 +9,7 @@
 #include "shared/FileSystem.h"
 #include "support/Mounts.h"
 #include "support/FixtureTree.h"
+#include "support/OpenFileLimit.h"
 #include "support/QtPrinters.h"
 
 #include <QCryptographicHash>
@@ -239,9 +240,7 @@ TEST_F(RemoverTest, ShreddingWritesRandomChunksInPlaceAndFlushesOnce)
         struct stat st {};
         ::lstat(QFile::encodeName(c.file).constData(), &st);
         WriteLog log;
-        platform::Seam<platform::FileWriter>::Override watched(platform::fileWriter(), log.writer());
-
-        const CleanupReport report = Remover(Mode::shred).remove({c.file}, false);
+        const CleanupReport report = Remover(Mode::shred, log.writer()).remove({c.file}, false);
 
         EXPECT_EQ(reasons(report), QStringList{});
         EXPECT_EQ(report.removed, 1);
@@ -268,9 +267,7 @@ TEST_F(RemoverTest, ShreddingNeverWritesBeyondTheSelection)
     tree.folder("home/sel2");
     ASSERT_EQ(::link(QFile::encodeName(hardLinked).constData(), QFile::encodeName(hardLink).constData()), 0);
     WriteLog log;
-    platform::Seam<platform::FileWriter>::Override watched(platform::fileWriter(), log.writer());
-
-    const CleanupReport report = Remover(Mode::shred).remove({folder, hardLink}, false);
+    const CleanupReport report = Remover(Mode::shred, log.writer()).remove({folder, hardLink}, false);
 
     // The hidden file is overwritten, the link and the pipe removed as themselves.
     EXPECT_EQ(log.writes.size(), 1);
@@ -307,9 +304,7 @@ TEST_F(RemoverTest, AFailedOverwriteIsAFailureAndTheFileStays)
         WriteLog log;
         log.failWriteNumber = c.failWrite;
         log.failSync = c.failSync;
-        platform::Seam<platform::FileWriter>::Override watched(platform::fileWriter(), log.writer());
-
-        const CleanupReport report = Remover(Mode::shred).remove({c.file}, false);
+        const CleanupReport report = Remover(Mode::shred, log.writer()).remove({c.file}, false);
 
         EXPECT_EQ(reasons(report), QStringList{c.file + " -> " + c.reason});
         EXPECT_EQ(report.removed, 0);
@@ -541,4 +536,24 @@ TEST_F(RemoverTest, MissingRightsAreFailuresThatSayPermission)
     EXPECT_EQ(contents(foreign), "foreign");
     EXPECT_EQ(shredded.removed, 1);
     EXPECT_FALSE(FS::exists(readOnly));
+}
+
+TEST_F(RemoverTest, RemovesATreeDeeperThanTheDescriptorLimit)
+{
+    for (const Mode mode : {Mode::permanent, Mode::shred}) {
+        SCOPED_TRACE(rawValue(mode).toStdString());
+        const QString top = tree.deepChain("home/deep", 3000, 5000);
+        tree.file("home/deep/beside", 100);
+        const qint64 size = FS::size(top);
+        EXPECT_GE(size, 5000);
+        CleanupReport report;
+        {
+            test::ScopedOpenFileLimit limit(256);
+            report = Remover(mode).remove({top}, false);
+        }
+        EXPECT_EQ(reasons(report), QStringList{});
+        EXPECT_EQ(report.removed, 1);
+        EXPECT_EQ(report.reclaimed, size);
+        EXPECT_FALSE(FS::exists(top));
+    }
 }

@@ -237,6 +237,60 @@ TEST_F(SafetyGuardTest, JudgesPathsByTheRulesInOrder)
     });
 }
 
+TEST_F(SafetyGuardTest, ServerSpoolRuntimeAndAdministratorFoldersAreSystemFolders)
+{
+    expectVerdicts({
+        { "/srv", false, systemDirectory("/srv") },
+        { "/srv/www/index.html", true, systemDirectory("/srv") },
+        { "/snap/core22/current", false, systemDirectory("/snap") },
+        { "/run", false, systemDirectory("/run") },
+        { "/run/user/1000/bus", true, systemDirectory("/run") },
+        { "/var/spool/cron/crontabs/me", false, systemDirectory("/var/spool") },
+        { "/var/mail/me", true, systemDirectory("/var/mail") },
+        { "/root", false, systemDirectory("/root") },
+        { "/root/.cache/tool", true, systemDirectory("/root") },
+        { "/rootfs/tool", false, {} },
+        { "/srvdata/tool", false, {} },
+        // Logs and caches of the machine stay open to the rules that follow.
+        { "/var/log/syslog.1", false, {} },
+        { "/var/cache/apt/pkgcache.bin", false, {} },
+        // The user's volumes below /run stay volumes, their contents stay open.
+        { "/run/media/me/USB", false, entireVolume },
+        { "/run/media/me/USB/photo.jpg", false, {} },
+    });
+}
+
+TEST_F(SafetyGuardTest, AMountPointBelowRunIsAVolume)
+{
+    QString mounted;
+    for (const QString& name : QDir(QStringLiteral("/run")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString candidate = QStringLiteral("/run/") + name;
+        if (QFileInfo(candidate).canonicalFilePath() == candidate) {
+            mounted = candidate;
+            break;
+        }
+    }
+    if (mounted.isEmpty()) {
+        GTEST_SKIP() << "no folder below /run";
+    }
+    const platform::Seam<QList<platform::MountEntry>>::Override mountedBelowRun(
+        platform::mountTable(), test::mountsAt({ QStringLiteral("/"), mounted }));
+    EXPECT_EQ(SafetyGuard::verdict(mounted, false).message, QString::fromLatin1(entireVolume));
+    EXPECT_EQ(SafetyGuard::verdict(mounted + QStringLiteral("/file"), false).message,
+              systemDirectory("/run"));
+}
+
+TEST_F(SafetyGuardTest, TheAdministratorsHomeIsAHomeWhenItIsOurs)
+{
+    const platform::Seam<QString>::Override rootHome(platform::homeFolder(), QStringLiteral("/root"));
+    expectVerdicts({
+        { "/root", false, container("root") },
+        { "/root/.cache/tool", false, {} },
+        { "/root/Documents/a.txt", false, personal("Documents") },
+        { "/srv/www", false, systemDirectory("/srv") },
+    });
+}
+
 TEST_F(SafetyGuardTest, HomeUnderUsersIsNotAnotherAccount)
 {
     const platform::Seam<QString>::Override usersHome(platform::homeFolder(), QStringLiteral("/Users/me"));

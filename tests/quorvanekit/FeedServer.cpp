@@ -1,5 +1,6 @@
 #include "FeedServer.h"
 
+#include <QNetworkProxy>
 #include <QTcpSocket>
 
 #include <gtest/gtest.h>
@@ -8,6 +9,8 @@ namespace harborlite::test {
 
 FeedServer::FeedServer()
 {
+    // Requests go straight to this loopback server, whatever proxy the machine names.
+    QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
     if (!server_.listen(QHostAddress::LocalHost)) {
         ADD_FAILURE() << "cannot listen on 127.0.0.1: " << server_.errorString().toStdString();
     }

@@ -1,6 +1,11 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#if HARBORLITE_TEST_APPLICATION == 2
+#include <QApplication>
+#elif HARBORLITE_TEST_APPLICATION == 1
+#include <QCoreApplication>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -9,6 +14,8 @@
 // Every test executable starts here, so that however it is run (through CTest
 // or by hand) no test can reach the real home: HOME is an empty folder of the
 // build tree, the XDG folders follow it and Qt's runtime folder lives there too.
+// Layers whose tests need queued calls or painting get an application object on
+// the main thread for the whole run, like the application's own.
 int main(int argc, char** argv)
 {
     const QString home = QStringLiteral(HARBORLITE_TEST_HOME);
@@ -24,5 +31,10 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     testing::InitGoogleTest(&argc, argv);
+#if HARBORLITE_TEST_APPLICATION == 2
+    QApplication application(argc, argv);
+#elif HARBORLITE_TEST_APPLICATION == 1
+    QCoreApplication application(argc, argv);
+#endif
     return RUN_ALL_TESTS();
 }

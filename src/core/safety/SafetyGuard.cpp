@@ -36,8 +36,25 @@ const QStringList& systemRoots()
         text("/Library/Keychains"), text("/Library/Security"),
         text("/etc"), text("/boot"), text("/proc"), text("/sys"), text("/var/lib"),
         text("/usr/lib32"), text("/usr/lib64"), text("/usr/include"),
+        text("/srv"), text("/snap"), text("/run"), text("/var/spool"), text("/var/mail"),
+        text("/root"),
     };
     return roots;
+}
+
+// Whether a system root does not apply to the path: the user's volumes are
+// mounted under /run, and the administrator's home is a home like any other
+// when the application runs as the administrator.
+bool isExempt(const QString& p, const QString& root, const QString& home)
+{
+    if (root == QLatin1String("/run")) {
+        return p != root
+            && (p.startsWith(QLatin1String("/run/media/")) || platform::mountPoints().contains(p));
+    }
+    if (root == QLatin1String("/root")) {
+        return home == root;
+    }
+    return false;
 }
 
 // Inside the home folder; skipped for items the user picked.
@@ -215,7 +232,7 @@ Verdict judge(const QString& p, const Context& context)
         return refused(context.passedName + QStringLiteral(" is a container Harborlite never removes."));
     }
     for (const QString& root : systemRoots()) {
-        if (FS::isBelow(p, root)) {
+        if (FS::isBelow(p, root) && !isExempt(p, root, context.home)) {
             return refused(QStringLiteral("Inside the protected system directory ") + root
                            + QLatin1Char('.'));
         }

@@ -1,6 +1,6 @@
 #include "core/scanners/CategoryScanner.h"
 
-#include "core/safety/SafetyGuard.h"
+#include "core/scanners/ScanSteps.h"
 #include "core/scanners/SizeOrder.h"
 #include "shared/FileSystem.h"
 
@@ -25,29 +25,21 @@ QList<ScanItem> CategoryScanner::items(const QString& folder, const std::optiona
     const QStringList entries = FS::children(folder, true);
     const qsizetype count = entries.size();
     for (qsizetype i = 0; i < count; ++i) {
-        if (isCancelled && isCancelled()) {
+        if (ScanSteps::cancelled(isCancelled)) {
             break;
         }
         if (onProgress) {
             onProgress(double(i) / double(std::max<qsizetype>(count, 1)));
         }
         const QString& entry = entries.at(i);
-        if (!SafetyGuard::verdict(entry, false).allowed) {
+        if (!ScanSteps::isAllowed(entry)) {
             continue;
         }
         const qint64 size = FS::size(entry, true, isCancelled);
         if (size < minimumSize) {
             continue;
         }
-        ScanItem item;
-        item.url = entry;
-        item.displayName = FS::lastPathComponent(entry);
-        item.origin = origin;
-        item.size = size;
-        item.modified = FS::modificationDate(entry);
-        item.requiresReview = requiresReview;
-        item.isSelected = !requiresReview;
-        result.append(std::move(item));
+        result.append(ScanSteps::item(entry, FS::lastPathComponent(entry), origin, size, requiresReview));
     }
     sortBySize(result);
     return result;

@@ -4,7 +4,9 @@
 #include "platform/ErrorDescription.h"
 #include "platform/FileWriter.h"
 #include "platform/Trash.h"
+#include "shared/BoundedWalk.h"
 #include "shared/FileSystem.h"
+#include "shared/FolderListing.h"
 #include "shared/RawValue.h"
 
 #include <QFile>
@@ -13,7 +15,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/random.h>
 #include <sys/stat.h>
@@ -60,37 +61,6 @@ QString couldNotRemove(const QByteArray& name, int error)
 QString couldNotOverwrite(const QByteArray& name, const QString& why)
 {
     return QStringLiteral("Could not overwrite ") + quoted(name) + QStringLiteral(": ") + why;
-}
-
-// The names in an open folder, in byte order; absent (errno set) when unreadable.
-std::optional<std::vector<QByteArray>> entryNames(int folderFd)
-{
-    const int listFd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (listFd < 0) {
-        return std::nullopt;
-    }
-    DIR* dir = ::fdopendir(listFd);
-    if (dir == nullptr) {
-        const int error = errno;
-        ::close(listFd);
-        errno = error;
-        return std::nullopt;
-    }
-    std::vector<QByteArray> names;
-    errno = 0;
-    while (const dirent* entry = ::readdir(dir)) {
-        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) {
-            names.emplace_back(entry->d_name);
-        }
-    }
-    const int error = errno;
-    ::closedir(dir);
-    if (error != 0) {
-        errno = error;
-        return std::nullopt;
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 // The byte ranges of the file that hold data: the data extents inside its
@@ -175,7 +145,7 @@ int openForOverwrite(int folderFd, const QByteArray& name, const struct stat& st
 
 // Overwrites the regular file in place (never truncated, never through a link)
 // with random bytes in chunks of at most 1 MiB, then flushes it once.
-Failure overwrite(int folderFd, const QByteArray& name, const struct stat& st)
+Failure overwrite(int folderFd, const QByteArray& name, const struct stat& st, const platform::FileWriter& writer)
 {
     if (st.st_nlink > 1) {
         // Its contents are reachable under another name, perhaps outside the selection.
@@ -190,7 +160,6 @@ Failure overwrite(int folderFd, const QByteArray& name, const struct stat& st)
         || opened.st_dev != st.st_dev) {
         return couldNotOverwrite(name, QStringLiteral("It changed while being shredded."));
     }
-    const platform::FileWriter writer = platform::fileWriter().get();
     std::vector<char> chunk;
     bool wrote = false;
     for (const auto& [begin, end] : dataRanges(fd.get(), opened)) {
@@ -221,53 +190,95 @@ Failure overwrite(int folderFd, const QByteArray& name, const struct stat& st)
     return std::nullopt;
 }
 
-// Removes one entry of an open folder, a folder with everything below it
-// depth first, stopping at the first failure. Links and other non-regular
-// entries are removed as themselves; only regular files are shredded.
-Failure removeEntry(int folderFd, const QByteArray& name, dev_t device, bool shred, bool isTop)
+// Removes one entry that is not a folder from an open folder: a link as
+// itself, a regular file shredded first when asked.
+Failure removeFile(int folderFd, const QByteArray& name, bool shred, const platform::FileWriter& writer,
+                   bool isTop)
 {
-    struct stat st {};
-    if (::fstatat(folderFd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
-        if (!isTop && errno == ENOENT) {
-            return std::nullopt;
+    if (shred) {
+        struct stat st {};
+        if (::fstatat(folderFd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            return !isTop && errno == ENOENT ? Failure() : couldNotRemove(name, errno);
         }
-        return couldNotRemove(name, errno);
-    }
-    if (S_ISDIR(st.st_mode)) {
-        if (st.st_dev != device) {
-            return quoted(name) + QStringLiteral(" is another volume. Refusing to remove an entire volume.");
-        }
-        const Descriptor folder(
-            ::openat(folderFd, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-        if (folder.get() < 0) {
-            return couldNotRemove(name, errno);
-        }
-        const std::optional<std::vector<QByteArray>> names = entryNames(folder.get());
-        if (!names) {
-            return couldNotRemove(name, errno);
-        }
-        for (const QByteArray& child : *names) {
-            if (Failure failure = removeEntry(folder.get(), child, device, shred, false)) {
+        if (S_ISREG(st.st_mode)) {
+            if (Failure failure = overwrite(folderFd, name, st, writer)) {
                 return failure;
             }
         }
-        if (::unlinkat(folderFd, name.constData(), AT_REMOVEDIR) != 0) {
-            return couldNotRemove(name, errno);
-        }
-        return std::nullopt;
     }
-    if (shred && S_ISREG(st.st_mode)) {
-        if (Failure failure = overwrite(folderFd, name, st)) {
-            return failure;
-        }
-    }
-    if (::unlinkat(folderFd, name.constData(), 0) != 0) {
+    if (::unlinkat(folderFd, name.constData(), 0) != 0 && (isTop || errno != ENOENT)) {
         return couldNotRemove(name, errno);
     }
     return std::nullopt;
 }
 
-Failure removeTree(const QString& item, const struct stat& st, bool shred)
+// Removes a folder with everything below it, bottom up, through the shared
+// bounded walk: however deep the tree, only a few dozen folders are open at
+// once. Stops at the first failure; a folder on another device than `device`
+// is not entered.
+Failure removeFolder(int parentFd, const QByteArray& name, dev_t device, bool shred,
+                     const platform::FileWriter& writer)
+{
+    Failure failure;
+    bool atTop = true;
+    FS::FolderListing listing;
+    std::vector<std::pair<QByteArray, unsigned char>> entries;
+    FS::BoundedWalk::Visitor visitor;
+    visitor.enter = [&](const FS::BoundedWalk::Folder& folder, const std::string& folderName,
+                        std::vector<std::string>& subfolders) {
+        atTop = false;
+        if (folder.device != device) {
+            failure = quoted(QByteArray::fromStdString(folderName))
+                + QStringLiteral(" is another volume. Refusing to remove an entire volume.");
+            return false;
+        }
+        entries.clear();
+        listing.reset(folder.fd);
+        while (const struct dirent64* entry = listing.next()) {
+            entries.emplace_back(QByteArray(entry->d_name), entry->d_type);
+        }
+        if (listing.error() != 0) {
+            failure = couldNotRemove(QByteArray::fromStdString(folderName), listing.error());
+            return false;
+        }
+        std::sort(entries.begin(), entries.end());
+        for (auto& [entryName, type] : entries) {
+            if (type == DT_UNKNOWN) {
+                struct stat st {};
+                if (::fstatat(folder.fd, entryName.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+                    continue;
+                }
+                type = S_ISDIR(st.st_mode) ? DT_DIR : DT_REG;
+            }
+            if (type == DT_DIR) {
+                subfolders.push_back(entryName.toStdString());
+            } else if ((failure = removeFile(folder.fd, entryName, shred, writer, false))) {
+                return false;
+            }
+        }
+        return true;
+    };
+    visitor.openFailed = [&](int, const std::string& folderName, int error) {
+        if (!atTop && error == ENOENT) {
+            return true;
+        }
+        failure = couldNotRemove(QByteArray::fromStdString(folderName), error);
+        return false;
+    };
+    visitor.leave = [&](int folderParentFd, const std::string& folderName) {
+        if (::unlinkat(folderParentFd, folderName.c_str(), AT_REMOVEDIR) != 0) {
+            failure = couldNotRemove(QByteArray::fromStdString(folderName), errno);
+            return false;
+        }
+        return true;
+    };
+    if (FS::BoundedWalk::run(parentFd, name.toStdString(), visitor) == FS::BoundedWalk::Outcome::lost) {
+        return couldNotRemove(name, errno);
+    }
+    return failure;
+}
+
+Failure removeTree(const QString& item, const struct stat& st, bool shred, const platform::FileWriter& writer)
 {
     const QByteArray name = QFile::encodeName(FS::lastPathComponent(item));
     const Descriptor parent(
@@ -275,7 +286,10 @@ Failure removeTree(const QString& item, const struct stat& st, bool shred)
     if (parent.get() < 0) {
         return couldNotRemove(name, errno);
     }
-    return removeEntry(parent.get(), name, st.st_dev, shred, true);
+    if (S_ISDIR(st.st_mode)) {
+        return removeFolder(parent.get(), name, st.st_dev, shred, writer);
+    }
+    return removeFile(parent.get(), name, shred, writer, true);
 }
 
 } // namespace
@@ -316,14 +330,14 @@ CleanupReport Remover::remove(const QStringList& locations, bool userSelected, c
         switch (mode_) {
         case Mode::trash:
             // Moving an item out of the Trash into the Trash again would free nothing.
-            failure = platform::Trash::isInsideTrash(item) ? removeTree(item, st, false)
+            failure = platform::Trash::isInsideTrash(item) ? removeTree(item, st, false, writer_)
                                                            : platform::Trash::moveToTrash(item).failure;
             break;
         case Mode::permanent:
-            failure = removeTree(item, st, false);
+            failure = removeTree(item, st, false, writer_);
             break;
         case Mode::shred:
-            failure = removeTree(item, st, true);
+            failure = removeTree(item, st, true, writer_);
             break;
         }
         if (failure) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/models/CleanupReport.h"
+#include "platform/FileWriter.h"
 
 #include <QString>
 #include <QStringList>
@@ -8,6 +9,7 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <utility>
 
 namespace harborlite {
 
@@ -23,7 +25,11 @@ public:
     // the end with 1 and the last location (the home folder for an empty list).
     using Progress = std::function<void(double fraction, const QString& location)>;
 
-    explicit Remover(Mode mode) : mode_(mode) {}
+    // `writer` carries shredding's writes and flush.
+    explicit Remover(Mode mode, platform::FileWriter writer = platform::realFileWriter())
+        : mode_(mode), writer_(std::move(writer))
+    {
+    }
 
     Mode mode() const { return mode_; }
 
@@ -42,6 +48,7 @@ public:
 
 private:
     Mode mode_;
+    platform::FileWriter writer_;
 };
 
 QString rawValue(Remover::Mode mode);

@@ -1,0 +1,318 @@
+// The tree walk against gdu, ncdu and du, driven by bench/compare-peers.
+//
+//   walk_peers generate <folder>           builds the repeatable 500,000-entry tree
+//   walk_peers compare <folder> [rounds]   times every walker side by side, warm
+//   walk_peers size <folder>               one FS::size, prints the bytes
+//   walk_peers map <folder>                one disk map build, prints the bytes and nodes
+//
+// Every side runs as its own process (ours through this executable), so each
+// pays the same start-up and its peak resident memory is its own.
+#include "core/scanners/RuvozEzazScanner.h"
+#include "shared/FileSystem.h"
+
+#include <QByteArray>
+#include <QFile>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <random>
+#include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+using namespace harborlite;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+struct Run {
+    double seconds = 0;
+    long peakKiB = 0;
+    std::string output;
+    bool ok = false;
+};
+
+// Runs a program with its standard output captured (first 4 KiB) and errors discarded.
+Run runProgram(const std::vector<std::string>& arguments)
+{
+    Run run;
+    int channel[2];
+    if (::pipe(channel) != 0) {
+        return run;
+    }
+    const auto start = Clock::now();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(channel[1], 1);
+        const int null = ::open("/dev/null", O_WRONLY);
+        ::dup2(null, 2);
+        ::close(channel[0]);
+        std::vector<char*> argv;
+        for (const std::string& a : arguments) {
+            argv.push_back(const_cast<char*>(a.c_str()));
+        }
+        argv.push_back(nullptr);
+        ::execvp(argv[0], argv.data());
+        ::_exit(127);
+    }
+    ::close(channel[1]);
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;) {
+        if (run.output.size() < 4096) {
+            run.output.append(buffer, std::size_t(n));
+        }
+    }
+    ::close(channel[0]);
+    int status = 0;
+    struct rusage usage {};
+    ::wait4(child, &status, 0, &usage);
+    run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    run.peakKiB = usage.ru_maxrss;
+    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    while (!run.output.empty() && (run.output.back() == '\n' || run.output.back() == ' ')) {
+        run.output.pop_back();
+    }
+    return run;
+}
+
+struct Timing {
+    double min = 0;
+    double median = 0;
+    double max = 0;
+    long peakKiB = 0;
+    std::string output;
+    bool ok = true;
+};
+
+Timing timeRounds(const std::vector<std::string>& arguments, int rounds)
+{
+    Timing timing;
+    const Run warm = runProgram(arguments);
+    timing.ok = warm.ok;
+    timing.output = warm.output;
+    std::vector<double> seconds;
+    for (int i = 0; i < rounds && timing.ok; ++i) {
+        const Run run = runProgram(arguments);
+        seconds.push_back(run.seconds);
+        timing.peakKiB = std::max(timing.peakKiB, run.peakKiB);
+        timing.ok = run.ok;
+    }
+    if (seconds.empty()) {
+        return timing;
+    }
+    std::sort(seconds.begin(), seconds.end());
+    timing.min = seconds.front();
+    timing.median = seconds[seconds.size() / 2];
+    timing.max = seconds.back();
+    return timing;
+}
+
+std::string shellOutput(const std::string& script, const std::string& folder)
+{
+    return runProgram({"sh", "-c", script, "sh", folder}).output;
+}
+
+// "f12" and the like, built so that GCC 12 sees no overlapping copy.
+std::string numbered(char prefix, int number)
+{
+    std::string name(1, prefix);
+    name += std::to_string(number);
+    return name;
+}
+
+void writeFile(int folderFd, const std::string& name, const std::string& content)
+{
+    const int fd = ::openat(folderFd, name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        std::perror(name.c_str());
+        std::exit(1);
+    }
+    for (std::size_t done = 0; done < content.size();) {
+        const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+        if (n <= 0) {
+            std::perror(name.c_str());
+            std::exit(1);
+        }
+        done += std::size_t(n);
+    }
+    ::close(fd);
+}
+
+// 100,000 folders up to 30 deep (a random recursive tree plus one chain to
+// the full depth), about 390,000 files mostly of a few KiB with a few large
+// ones, 5 % of them copies of an earlier file's content, 5,000 symbolic
+// links and 5,000 extra hard links: 500,000 entries below the folder.
+int generate(const std::string& root)
+{
+    constexpr int kFolders = 100000;
+    constexpr int kLinks = 5000;
+    constexpr int kHardLinks = 5000;
+    constexpr int kEntries = 500000;
+    constexpr int kMaxDepth = 30;
+    constexpr int kFiles = kEntries - kFolders - kLinks - kHardLinks;
+    std::mt19937_64 random(20261210);
+    const auto below = [&](std::uint64_t n) { return random() % n; };
+
+    if (::mkdir(root.c_str(), 0755) != 0 && errno != EEXIST) {
+        std::perror(root.c_str());
+        return 1;
+    }
+    std::vector<std::string> paths{root};
+    std::vector<int> depths{0};
+    paths.reserve(kFolders + 1);
+    for (int i = 0; i < kFolders; ++i) {
+        std::size_t parent = 0;
+        if (i < 30) {
+            parent = std::size_t(i); // the chain to the full depth
+        } else if (i >= 30 + 24) {
+            do {
+                parent = std::size_t(below(paths.size()));
+            } while (depths[parent] >= kMaxDepth);
+        }
+        paths.push_back(paths[parent] + "/" + numbered('d', i));
+        depths.push_back(depths[parent] + 1);
+        if (::mkdir(paths.back().c_str(), 0755) != 0) {
+            std::perror(paths.back().c_str());
+            return 1;
+        }
+    }
+    std::vector<std::string> contents;
+    std::vector<std::string> files;
+    files.reserve(kFiles);
+    for (int i = 0; i < kFiles; ++i) {
+        const std::string& folder = paths[1 + below(kFolders)];
+        std::string content;
+        if (!contents.empty() && below(100) < 5) {
+            content = contents[below(contents.size())];
+        } else {
+            std::size_t size = std::size_t(1) << below(15); // 1 B .. 16 KiB, mostly small
+            size += below(size);
+            if (below(2000) == 0) {
+                size = (1 + below(40)) << 20; // now and then 1..40 MiB
+            }
+            content.assign(size, char('a' + below(26)));
+            content[0] = char(i);
+            content += std::to_string(i);
+            if (contents.size() < 20000 && size < 65536) {
+                contents.push_back(content);
+            }
+        }
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        writeFile(fd, numbered('f', i), content);
+        ::close(fd);
+        files.push_back(folder + "/" + numbered('f', i));
+    }
+    for (int i = 0; i < kLinks; ++i) {
+        const std::string target = below(2) ? paths[below(paths.size())] : files[below(files.size())];
+        const std::string link = paths[1 + below(kFolders)] + "/" + numbered('l', i);
+        if (::symlink(target.c_str(), link.c_str()) != 0) {
+            std::perror(link.c_str());
+            return 1;
+        }
+    }
+    for (int i = 0; i < kHardLinks; ++i) {
+        const std::string name = paths[1 + below(kFolders)] + "/" + numbered('h', i);
+        if (::link(files[below(files.size())].c_str(), name.c_str()) != 0) {
+            std::perror(name.c_str());
+            return 1;
+        }
+    }
+    std::printf("generated %d entries below %s\n", kEntries, root.c_str());
+    return 0;
+}
+
+std::size_t countNodes(const DiskNode& node)
+{
+    std::size_t count = 1;
+    for (const DiskNode& child : node.children) {
+        count += countNodes(child);
+    }
+    return count;
+}
+
+double perSecond(double entries, double seconds)
+{
+    return seconds > 0 ? entries / seconds : 0;
+}
+
+int compare(const std::string& self, const std::string& folder, int rounds)
+{
+    const double entries = std::atof(shellOutput("find \"$1\" -mindepth 1 2>/dev/null | wc -l", folder).c_str());
+    const std::string independent = shellOutput(
+        "find \"$1\" -type f -printf '%D:%i %b\\n' 2>/dev/null | sort -u | awk '{s += $2 * 512} END {printf \"%.0f\", s}'",
+        folder);
+    std::printf("\n== %s: %.0f entries, %d rounds after one warm-up, warm cache\n", folder.c_str(), entries, rounds);
+    std::printf("independent count (allocated blocks of regular files, each inode once): %s bytes\n",
+                independent.c_str());
+
+    struct Side {
+        const char* label;
+        std::vector<std::string> arguments;
+        Timing timing;
+    };
+    std::vector<Side> sides = {
+        {"FS::size", {self, "size", folder}, {}},
+        {"disk map", {self, "map", folder}, {}},
+        {"gdu -n -s -p", {"gdu", "-n", "-s", "-p", folder}, {}},
+        {"ncdu -0 -o /dev/null", {"ncdu", "-0", "-o", "/dev/null", folder}, {}},
+        {"du -s -B1", {"du", "-s", "-B1", folder}, {}},
+    };
+    std::printf("%-22s %8s %8s %8s %12s %10s  %s\n", "", "min s", "median s", "max s", "entries/s", "peak MiB",
+                "result");
+    for (Side& side : sides) {
+        side.timing = timeRounds(side.arguments, rounds);
+        if (!side.timing.ok) {
+            std::printf("%-22s (not available)\n", side.label);
+            continue;
+        }
+        std::printf("%-22s %8.3f %8.3f %8.3f %12.0f %10.1f  %s\n", side.label, side.timing.min, side.timing.median,
+                    side.timing.max, perSecond(entries, side.timing.median), double(side.timing.peakKiB) / 1024.0,
+                    side.timing.output.c_str());
+    }
+    for (std::size_t ours = 0; ours < 2; ++ours) {
+        if (!sides[ours].timing.ok) {
+            continue;
+        }
+        for (std::size_t peer = 2; peer < sides.size(); ++peer) {
+            if (sides[peer].timing.ok) {
+                std::printf("%s / %s: %.2fx entries per second (median)\n", sides[ours].label, sides[peer].label,
+                            sides[peer].timing.median / sides[ours].timing.median);
+            }
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string mode = argc > 2 ? argv[1] : "";
+    if (mode == "generate") {
+        return generate(argv[2]);
+    }
+    if (mode == "compare") {
+        char self[4096] = {};
+        if (::readlink("/proc/self/exe", self, sizeof self - 1) <= 0) {
+            return 1;
+        }
+        return compare(self, argv[2], argc > 3 ? std::max(1, std::atoi(argv[3])) : 5);
+    }
+    if (mode == "size") {
+        std::printf("%lld bytes\n", static_cast<long long>(FS::size(QFile::decodeName(argv[2]))));
+        return 0;
+    }
+    if (mode == "map") {
+        const DiskNode root = RuvozEzazScanner().buildTree(QFile::decodeName(argv[2]));
+        std::printf("%lld bytes, %zu nodes\n", static_cast<long long>(root.size), countNodes(root));
+        return 0;
+    }
+    std::fprintf(stderr, "usage: %s generate|compare|size|map <folder> [rounds]\n", argv[0]);
+    return 2;
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <functional>
+#include <sys/types.h>
+#include <unordered_set>
+#include <vector>
+
+namespace harborlite::FS {
+
+// Counts the allocated bytes (st_blocks * 512) of the regular files below
+// folders with a pool of up to kMaxThreads threads. Each thread takes a
+// folder from a shared stack, lists it (raw getdents64, one fstatat per
+// regular file and none for folders or links, whose type the listing gives),
+// goes on into its first subfolder and pushes the others in one locked push.
+// Folders are opened relative to their parent and never through a link;
+// pseudo file systems (proc, sysfs, devtmpfs and the like) are not entered.
+// A parent stays open while pushed subfolders wait for it; once
+// kMaxWaitingFolders are held, a thread walks the rest of its folder itself
+// through a BoundedWalk, so no tree needs one descriptor per level. Under a
+// low descriptor limit both the threads and the waiting folders are fewer.
+//
+// A file with several hard links counts once per (device, inode) for the
+// walker's lifetime: the first root (in the order given, then earlier calls)
+// that reaches it gets its bytes, so totals never depend on thread timing.
+class TreeWalker {
+public:
+    using CancelPredicate = std::function<bool()>;
+
+    // `isCancelled` is polled once before folders are walked and before every entry, from any
+    // of the pool's threads; once it answers true every thread stops.
+    explicit TreeWalker(CancelPredicate isCancelled = {}, int threads = kMaxThreads);
+
+    // The bytes below each root (paths, trailing slashes already removed): a
+    // folder counts the regular files below it, anything else (a link
+    // included) its own allocation; a missing root counts 0.
+    std::vector<qint64> totals(const std::vector<QByteArray>& roots);
+    qint64 total(const QByteArray& root);
+
+    static constexpr int kMaxThreads = 8;
+    static constexpr int kMaxWaitingFolders = 256;
+
+    struct Inode {
+        dev_t device = 0;
+        ino_t inode = 0;
+        bool operator==(const Inode&) const = default;
+    };
+    struct InodeHash {
+        std::size_t operator()(const Inode& key) const noexcept
+        {
+            return std::hash<ino_t>()(key.inode) * 31 + std::hash<dev_t>()(key.device);
+        }
+    };
+
+private:
+    CancelPredicate isCancelled_;
+    int threads_;
+    std::unordered_set<Inode, InodeHash> counted_;
+};
+
+// Whether the open folder lies on a kernel file system that holds no user data.
+bool isPseudoFileSystem(int fd, dev_t device);
+
+} // namespace harborlite::FS

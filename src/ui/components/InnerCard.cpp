@@ -1,0 +1,104 @@
+#include "ui/components/InnerCard.h"
+
+#include "ui/theme/Shapes.h"
+
+#include <QChildEvent>
+#include <QPainter>
+
+namespace harborlite {
+
+namespace {
+
+// The border lies over the children: a transparent sibling kept on top.
+class CardBorder : public QWidget {
+public:
+    explicit CardBorder(InnerCard* card)
+        : QWidget(card)
+        , card_(card)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        InnerCard::paintBorder(painter, rect(), card_->cornerRadius(), card_->isHighlighted(),
+                               Palette::appearance(this));
+    }
+
+private:
+    InnerCard* card_;
+};
+
+} // namespace
+
+InnerCard::InnerCard(qreal cornerRadius, bool isHighlighted, QWidget* parent)
+    : QWidget(parent)
+    , cornerRadius_(cornerRadius)
+    , isHighlighted_(isHighlighted)
+{
+    border_ = new CardBorder(this);
+}
+
+InnerCardLook InnerCard::look(bool isHighlighted)
+{
+    if (isHighlighted) {
+        return {PaletteRole::mint, 0.55, PaletteRole::accent, 0.35};
+    }
+    return {PaletteRole::innerFill, 1, PaletteRole::hairline, 1};
+}
+
+void InnerCard::paintFill(QPainter& painter, const QRectF& rect, qreal cornerRadius, bool isHighlighted,
+                          Appearance appearance)
+{
+    const InnerCardLook chosen = look(isHighlighted);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillPath(Shapes::roundedRect(rect, cornerRadius),
+                     Shapes::faded(Palette::color(chosen.fill).resolve(appearance), chosen.fillOpacity));
+    painter.restore();
+}
+
+void InnerCard::paintBorder(QPainter& painter, const QRectF& rect, qreal cornerRadius, bool isHighlighted,
+                            Appearance appearance)
+{
+    const InnerCardLook chosen = look(isHighlighted);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    Shapes::strokeInside(painter, rect, cornerRadius,
+                         Shapes::faded(Palette::color(chosen.border).resolve(appearance), chosen.borderOpacity),
+                         kBorderWidth);
+    painter.restore();
+}
+
+void InnerCard::setHighlighted(bool highlighted)
+{
+    if (highlighted != isHighlighted_) {
+        isHighlighted_ = highlighted;
+        update();
+        border_->update();
+    }
+}
+
+void InnerCard::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    paintFill(painter, rect(), cornerRadius_, isHighlighted_, Palette::appearance(this));
+}
+
+void InnerCard::resizeEvent(QResizeEvent* event)
+{
+    border_->setGeometry(rect());
+    QWidget::resizeEvent(event);
+}
+
+void InnerCard::childEvent(QChildEvent* event)
+{
+    QWidget::childEvent(event);
+    if (event->type() == QEvent::ChildAdded && border_ != nullptr && event->child() != border_) {
+        border_->raise();
+    }
+}
+
+} // namespace harborlite

@@ -1,0 +1,171 @@
+#include "ui/components/ProgressRing.h"
+
+#include "shared/Palette.h"
+#include "ui/theme/Motion.h"
+#include "ui/theme/Shapes.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <cmath>
+
+namespace harborlite {
+
+ProgressRing::ProgressRing(double progress, qreal lineWidth, bool isIndeterminate, QWidget* parent)
+    : QWidget(parent)
+    , progress_(progress)
+    , shownProgress_(progress)
+    , lineWidth_(lineWidth)
+    , isIndeterminate_(isIndeterminate)
+{
+    setAccessibleName(QStringLiteral("Progress"));
+    progressAnimation_.setDuration(kProgressMilliseconds);
+    QEasingCurve curve(QEasingCurve::BezierSpline);
+    curve.addCubicBezierSegment(QPointF(0.42, 0), QPointF(0.58, 1), QPointF(1, 1));
+    progressAnimation_.setEasingCurve(curve);
+    connect(&progressAnimation_, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
+        shownProgress_ = value.toDouble();
+        update();
+    });
+    frameTimer_.setInterval(16);
+    connect(&frameTimer_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+}
+
+RingArc ProgressRing::arc(double progress, bool isIndeterminate, bool reduceMotion, qreal elapsed)
+{
+    if (!isIndeterminate) {
+        return {std::max(progress, 0.0), -90};
+    }
+    if (reduceMotion) {
+        return {kLongestSweep, 0};
+    }
+    const qreal turn = std::fmod(std::max<qreal>(elapsed, 0), kTurnSeconds) / kTurnSeconds;
+    const qreal breath = Motion::autoreversing(elapsed, kSweepSeconds);
+    return {kShortestSweep + (kLongestSweep - kShortestSweep) * breath, 360 * turn};
+}
+
+RingArc ProgressRing::currentArc() const
+{
+    return arc(shownProgress_, isIndeterminate_, !isMoving(),
+               motionClock_.isValid() ? motionClock_.elapsed() / 1000.0 : 0.0);
+}
+
+void ProgressRing::setProgress(double progress)
+{
+    if (progress == progress_) {
+        return;
+    }
+    progress_ = progress;
+    progressAnimation_.stop();
+    if (isIndeterminate_ || !isVisible() || Motion::reduceMotion()) {
+        shownProgress_ = progress;
+        update();
+        return;
+    }
+    progressAnimation_.setStartValue(shownProgress_);
+    progressAnimation_.setEndValue(progress);
+    progressAnimation_.start();
+}
+
+void ProgressRing::setIndeterminate(bool indeterminate)
+{
+    if (indeterminate == isIndeterminate_) {
+        return;
+    }
+    isIndeterminate_ = indeterminate;
+    shownProgress_ = progress_;
+    start();
+    update();
+}
+
+void ProgressRing::start()
+{
+    if (isIndeterminate_ && !Motion::reduceMotion() && isVisible()) {
+        if (!frameTimer_.isActive()) {
+            motionClock_.start();
+            frameTimer_.start();
+        }
+        return;
+    }
+    frameTimer_.stop();
+    motionClock_.invalidate();
+}
+
+QSize ProgressRing::sizeHint() const
+{
+    const int side = static_cast<int>(std::ceil(48 + 2 * overhang(lineWidth_)));
+    return {side, side};
+}
+
+void ProgressRing::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    start();
+}
+
+void ProgressRing::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    frameTimer_.stop();
+    motionClock_.invalidate();
+}
+
+bool ProgressRing::event(QEvent* event)
+{
+    if (event->type() == Motion::changedEventType()) {
+        start();
+        update();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void ProgressRing::paintEvent(QPaintEvent*)
+{
+    const Appearance appearance = Palette::appearance(this);
+    const QColor accent = Palette::accent().resolve(appearance);
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF frame = QRectF(rect()).adjusted(overhang(lineWidth_), overhang(lineWidth_), -overhang(lineWidth_),
+                                                 -overhang(lineWidth_));
+    const qreal side = std::min(frame.width(), frame.height());
+    if (side <= 0) {
+        return;
+    }
+    const QPointF center = frame.center();
+    const QRectF circle(center.x() - side / 2, center.y() - side / 2, side, side);
+
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(Shapes::faded(accent, 0.16), lineWidth_, Qt::SolidLine, Qt::RoundCap));
+    painter.drawEllipse(circle);
+    const qreal inset = lineWidth_ / 2;
+    painter.setPen(QPen(Shapes::faded(accent, 0.1), 1));
+    painter.drawEllipse(circle.adjusted(inset, inset, -inset, -inset));
+
+    const RingArc shown = currentArc();
+    // A zero-length round-capped stroke would still draw a dot.
+    if (shown.length <= 0) {
+        return;
+    }
+    const qreal length = std::min<qreal>(shown.length, 1);
+    painter.translate(center);
+    painter.rotate(shown.startDegrees);
+    const QRectF local(-side / 2, -side / 2, side, side);
+    QPainterPath path;
+    path.arcMoveTo(local, 0);
+    path.arcTo(local, 0, -length * 360);
+
+    // The glow: wider, fainter strokes of the accent under the arc.
+    const qreal glow = glowRadius(lineWidth_);
+    for (int layer = 3; layer >= 1; --layer) {
+        painter.setPen(QPen(Shapes::faded(accent, 0.35 / 3), lineWidth_ + 2 * glow * layer / 3, Qt::SolidLine,
+                            Qt::RoundCap));
+        painter.drawPath(path);
+    }
+    painter.setPen(QPen(QBrush(Palette::dialGradient(QPointF(0, 0), appearance)), lineWidth_, Qt::SolidLine,
+                        Qt::RoundCap));
+    painter.drawPath(path);
+}
+
+} // namespace harborlite

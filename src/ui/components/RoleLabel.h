@@ -1,0 +1,32 @@
+#pragma once
+
+#include "shared/Palette.h"
+
+#include <QLabel>
+
+namespace harborlite {
+
+// A text label coloured by a palette colour resolved each time it paints, so
+// it follows the appearance without being told. Optionally one line, cut with
+// an ellipsis when too long.
+class RoleLabel : public QLabel {
+    Q_OBJECT
+
+public:
+    RoleLabel(const QString& text, const AdaptiveColor& color, const QFont& font, QWidget* parent = nullptr);
+
+    void setColor(const AdaptiveColor& color);
+    const AdaptiveColor& color() const { return color_; }
+    void setElidedOnOneLine(bool elided);
+
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    AdaptiveColor color_;
+    bool elided_ = false;
+};
+
+} // namespace harborlite

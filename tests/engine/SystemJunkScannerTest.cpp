@@ -1,0 +1,406 @@
+#include "core/scanners/SystemJunkScanner.h"
+#include "platform/Clock.h"
+#include "platform/HomeFolder.h"
+#include "shared/FileSystem.h"
+#include "support/BadInput.h"
+#include "support/FixtureTree.h"
+#include "support/PlistFixtures.h"
+#include "support/Progress.h"
+#include "support/QtPrinters.h"
+
+#include <QFile>
+#include <QMap>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace harborlite;
+using harborlite::test::FixtureTree;
+using harborlite::test::ProgressRecorder;
+
+namespace {
+
+const QString ellipsis = QString::fromUtf8("\u2026");
+
+struct Row {
+    QString name;
+    QString origin;
+    qint64 size;
+    bool selected;
+    bool review;
+    bool operator==(const Row&) const = default;
+};
+
+void PrintTo(const Row& row, std::ostream* os)
+{
+    *os << row.name.toStdString() << " (" << row.origin.toStdString() << ", " << row.size
+        << (row.selected ? ", selected" : "") << (row.review ? ", review" : "") << ")";
+}
+
+QList<Row> rows(const ScanGroup& group)
+{
+    QList<Row> result;
+    for (const ScanItem& item : group.items) {
+        result.append({item.displayName, item.origin.value_or("-"), item.size, item.isSelected, item.requiresReview});
+    }
+    return result;
+}
+
+struct Report {
+    double fraction;
+    QString message;
+    qint64 bytes;
+    bool operator==(const Report&) const = default;
+};
+
+void PrintTo(const Report& report, std::ostream* os)
+{
+    *os << report.fraction << " " << report.message.toStdString() << " " << report.bytes;
+}
+
+// Fractions come from sums of tenths; compare them to a millionth.
+double rounded(double fraction)
+{
+    return std::round(fraction * 1e6) / 1e6;
+}
+
+QList<Report> reported(const QList<ScanProgress>& reports)
+{
+    QList<Report> result;
+    for (const ScanProgress& p : reports) {
+        result.append({rounded(p.fraction), p.message, p.bytesFound});
+    }
+    return result;
+}
+
+QByteArray xmlPreferences()
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<plist version=\"1.0\"><dict><key>Shown</key><true/></dict></plist>\n";
+}
+
+QByteArray binaryPreferences()
+{
+    plist_t root = plist_new_dict();
+    plist_dict_set_item(root, "Count", plist_new_uint(3));
+    return test::binaryList(root);
+}
+
+class SystemJunkScannerTest : public ::testing::Test {
+protected:
+    FixtureTree tree;
+    platform::Seam<QString>::Override home{platform::homeFolder(), tree.path("home")};
+    platform::Seam<QDateTime>::Override clock{platform::clock(), QDateTime(QDate(2024, 6, 1), QTime(8, 0), Qt::UTC)};
+
+    SystemJunkScanner scanner() const
+    {
+        return SystemJunkScanner(tree.path("shared/Library"), AppCatalog({tree.path("apps")}, tree.path("shared/Library")));
+    }
+
+    QString library(const QString& relative) const { return "home/Library/" + relative; }
+};
+
+} // namespace
+
+TEST_F(SystemJunkScannerTest, NothingToFindStillReportsEveryPhase)
+{
+    ProgressRecorder recorder;
+    const CategoryResult result = scanner().scan(recorder.callback(), [] { return false; });
+
+    EXPECT_EQ(result.category, ScanCategory::systemJunk);
+    EXPECT_TRUE(result.groups.isEmpty());
+    EXPECT_EQ(result.scannedAt, platform::now());
+    QList<Report> expected = {
+        {0.05, "Reading user caches" + ellipsis, 0},
+        {0.2, "Reading system caches" + ellipsis, 0},
+        {0.35, "Collecting logs" + ellipsis, 0},
+        {0.5, "Checking saved application state" + ellipsis, 0},
+        {0.65, "Looking for developer junk" + ellipsis, 0},
+        {0.8, "Looking for package manager caches" + ellipsis, 0},
+    };
+    const char* const managers[] = {"Homebrew", "npm", "Yarn", "pnpm", "pip",
+                                    "CocoaPods", "Gradle", "Cargo", "Go modules", "Docker"};
+    for (int k = 0; k < 10; ++k) {
+        expected.append({rounded(0.8 + 0.01 * k), QString("Measuring the ") + managers[k] + " cache" + ellipsis, 0});
+    }
+    expected.append({0.9, "Auditing preference files" + ellipsis, 0});
+    expected.append({1.0, "System junk scan complete", 0});
+    EXPECT_EQ(reported(recorder.reports()), expected);
+}
+
+TEST_F(SystemJunkScannerTest, ListsEachPhaseInOrderWithTheLinuxCachesAfterTheLibrary)
+{
+    tree.file(library("Caches/com.example.big/data"), 3 * 4096);
+    tree.folder(library("Caches/empty"));
+    tree.file(library("Caches/.hidden"), 4096);
+    tree.file("outside/huge", 10 * 4096);
+    tree.symlink(library("Caches/escape"), tree.path("outside"));
+    tree.file("home/Documents/letter.txt", 4096);
+    tree.symlink(library("Caches/documents"), tree.path("home/Documents"));
+    tree.file("home/.cache/thumbnails/large/a.png", 2 * 4096);
+    tree.file("home/.cache/fontconfig", 4096);
+    tree.file("shared/Library/Caches/com.shared", 4096);
+    tree.file(library("Logs/tool.log"), 4096);
+    tree.file("shared/Library/Logs/system.log", 5 * 4096);
+    tree.file(library("Saved Application State/com.example.savedState/window"), 4096);
+    tree.file(library("Developer/Xcode/DerivedData/Project-abc/Build"), 2 * 4096);
+    tree.file(library("Developer/Xcode/iOS DeviceSupport/17.0/Symbols"), 3 * 4096);
+    tree.file(library("Developer/Xcode/Archives/2024-01-01/App.xcarchive"), 4096);
+    tree.file("home/.npm/_cacache/index", 4096);
+    tree.folder("home/.gradle/caches");
+    tree.file("home/go/pkg/mod/cache/download", 2 * 4096);
+
+    // A link is measured as itself, never as what it points at.
+    const qint64 link = FS::allocatedSize(tree.path(library("Caches/escape")));
+    ASSERT_LT(link, 10 * 4096);
+    QList<Row> userCacheRows = {{"com.example.big", "-", 3 * 4096, true, false},
+                                {".hidden", "-", 4096, true, false},
+                                {"empty", "-", 0, true, false},
+                                {"escape", "-", link, true, false}};
+    std::stable_sort(userCacheRows.begin(), userCacheRows.end(),
+                     [](const Row& a, const Row& b) { return a.size > b.size; });
+    userCacheRows += QList<Row>{{"thumbnails", "-", 2 * 4096, true, false}, {"fontconfig", "-", 4096, true, false}};
+
+    ProgressRecorder recorder;
+    const CategoryResult result = scanner().scan(recorder.callback(), [] { return false; });
+
+    struct Expected {
+        const char* title;
+        const char* subtitle;
+        const char* symbol;
+        QList<Row> rows;
+    };
+    const QList<Expected> expected = {
+        {"User Cache Files", "Rebuilt automatically the next time each app runs", "internaldrive",
+         userCacheRows},
+        {"System Cache Files", "Shared caches under /Library", "gearshape.2",
+         {{"com.shared", "-", 4096, true, false}}},
+        {"Log Files", "Diagnostic output from apps and the system", "doc.text",
+         {{"tool.log", "-", 4096, true, false}, {"system.log", "-", 5 * 4096, true, false}}},
+        {"Saved Application State", "Window layouts restored when apps reopen", "macwindow.on.rectangle",
+         {{"com.example.savedState", "-", 4096, true, false}}},
+        {"Developer Junk", "Xcode build products, device support and simulator caches", "hammer",
+         {{"Project-abc", "Xcode Derived Data", 2 * 4096, true, false},
+          {"17.0", "iOS Device Support", 3 * 4096, false, true},
+          {"2024-01-01", "Xcode Archives", 4096, false, true}}},
+        {"Package Manager Caches", "Downloaded archives your tools can fetch again", "shippingbox.and.arrow.backward",
+         {{"Go modules cache", tree.path("home/go/pkg/mod/cache/download"), 2 * 4096, true, false},
+          {"npm cache", tree.path("home/.npm/_cacache"), 4096, true, false}}},
+    };
+    ASSERT_EQ(result.groups.size(), expected.size());
+    for (qsizetype i = 0; i < expected.size(); ++i) {
+        const ScanGroup& group = result.groups[i];
+        EXPECT_EQ(group.title, QString::fromUtf8(expected[i].title));
+        EXPECT_EQ(group.subtitle, QString::fromUtf8(expected[i].subtitle));
+        EXPECT_EQ(group.symbol, QString::fromUtf8(expected[i].symbol));
+        EXPECT_FALSE(group.isOptIn);
+        EXPECT_FALSE(group.isExpanded);
+        EXPECT_EQ(rows(group), expected[i].rows) << group.title.toStdString();
+        for (const ScanItem& item : group.items) {
+            EXPECT_FALSE(item.detail.has_value());
+        }
+    }
+    EXPECT_EQ(result.groups[0].items[4].url, tree.path("home/.cache/thumbnails"));
+    EXPECT_EQ(result.groups[5].items[0].url, tree.path("home/go/pkg/mod/cache/download"));
+
+    const QList<Report> reports = reported(recorder.reports());
+    const qint64 userCaches = 7 * 4096 + link;
+    // User caches: the Library's five children over 0.05...0.125, ~/.cache's two over 0.125...0.2.
+    const QString readingCaches = "Reading user caches" + ellipsis;
+    QList<Report> phaseOne;
+    for (const Report& r : reports) {
+        if (r.message == readingCaches) {
+            phaseOne.append(r);
+        }
+    }
+    ASSERT_EQ(phaseOne.size(), 8);
+    EXPECT_EQ(phaseOne[1], (Report{0.05, readingCaches, 0}));
+    EXPECT_EQ(phaseOne[2], (Report{0.065, readingCaches, 0}));
+    EXPECT_EQ(phaseOne[6], (Report{0.125, readingCaches, 0}));
+    EXPECT_EQ(phaseOne[7], (Report{0.1625, readingCaches, 0}));
+    // Reports inside a phase carry the total as it stood when the phase started.
+    EXPECT_TRUE(reports.contains(Report{0.2, "Reading system caches" + ellipsis, userCaches}));
+    EXPECT_TRUE(reports.contains(Report{0.35, "Collecting logs" + ellipsis, userCaches + 4096}));
+    EXPECT_TRUE(reports.contains(Report{0.425, "Collecting logs" + ellipsis, userCaches + 4096}));
+    EXPECT_TRUE(reports.contains(Report{0.6875, "Measuring iOS Device Support" + ellipsis, userCaches + 8 * 4096}));
+    EXPECT_TRUE(reports.contains(Report{0.7625, "Measuring Xcode Archives" + ellipsis, userCaches + 8 * 4096}));
+    EXPECT_EQ(reports.last(), (Report{1.0, "System junk scan complete", result.totalSize()}));
+    EXPECT_EQ(result.totalSize(), userCaches + 17 * 4096);
+}
+
+TEST_F(SystemJunkScannerTest, CancellingInTheUserCachesKeepsWhatWasFoundAndFinishesEveryPhase)
+{
+    tree.file(library("Caches/a/data"), 4096);
+    tree.deepChain(library("Caches/b"), 3, 2 * 4096);
+    tree.file(library("Caches/c/data"), 4096);
+    tree.file(library("Logs/tool.log"), 4096);
+    bool stop = false;
+    ProgressRecorder recorder;
+    int userCacheReports = 0;
+    const auto progress = [&](const ScanProgress& p) {
+        // The report before the second child of the Caches folder.
+        if (p.message == "Reading user caches" + ellipsis && ++userCacheReports == 3) {
+            stop = true;
+        }
+        recorder.callback()(p);
+    };
+    const CategoryResult result = scanner().scan(progress, [&] { return stop; });
+
+    ASSERT_EQ(result.groups.size(), 1);
+    // The second child's measurement was cut short: it keeps what it counted so far.
+    const QList<Row> found = rows(result.groups[0]);
+    ASSERT_EQ(found.size(), 2);
+    EXPECT_TRUE(found.contains(Row{"a", "-", 4096, true, false}));
+    const qint64 partial = found[0].name == "b" ? found[0].size : found[1].size;
+    EXPECT_LT(partial, 2 * 4096);
+    QStringList starts;
+    for (const ScanProgress& p : recorder.reports()) {
+        starts.append(p.message);
+    }
+    starts.removeDuplicates();
+    EXPECT_EQ(starts, (QStringList{"Reading user caches" + ellipsis, "Reading system caches" + ellipsis,
+                                   "Collecting logs" + ellipsis, "Checking saved application state" + ellipsis,
+                                   "Looking for developer junk" + ellipsis,
+                                   "Looking for package manager caches" + ellipsis,
+                                   "Auditing preference files" + ellipsis, "System junk scan complete"}));
+    EXPECT_EQ(recorder.reports().last().bytesFound, 4096 + partial);
+}
+
+TEST_F(SystemJunkScannerTest, AuditsPreferencesForBrokenAndUnclaimedFiles)
+{
+    ASSERT_TRUE(test::writeBundle(tree.path("apps/Installed.app"), {{"CFBundleIdentifier", "com.vendor.installed"}}));
+    ASSERT_TRUE(test::writeBundle(tree.path("apps/Case.app"), {{"CFBundleIdentifier", "com.vendor.case"}}));
+    const QString prefs = library("Preferences/");
+    tree.file(prefs + "com.apple.broken.plist", QByteArray("\x00\x01garbage", 9));
+    tree.file(prefs + "com.apple.finder.plist", xmlPreferences());
+    tree.file(prefs + "loginwindow.plist", xmlPreferences());
+    tree.file(prefs + "com.vendor.tool.plist", binaryPreferences());
+    tree.file(prefs + "com.vendor.installed.plist", xmlPreferences());
+    tree.file(prefs + "com.vendor.Case.plist", xmlPreferences());
+    tree.file(prefs + "com.vendor.upper.PLIST", QByteArray("garbage"));
+    tree.file(prefs + "com.vendor.text.plist", QByteArray(" \n\t{\n    Shown = YES;\n}\n"));
+    tree.file(prefs + "com.vendor.array.plist", QByteArray("(one, two)"));
+    tree.file(prefs + "com.vendor.empty.plist", QByteArray());
+    tree.file(prefs + "com.vendor.cycle.plist", test::cyclicBinaryList());
+    tree.file(prefs + "com.vendor.malformed.plist", QByteArray("<?xml version=\"1.0\"?><plist><dict><key>a</key>"));
+    tree.sparseFile(prefs + "com.vendor.huge.plist", 9 * 1024 * 1024);
+    tree.file(prefs + "com.vendor.folder.plist/inside", 4096);
+    tree.file("elsewhere/com.vendor.linked.plist", xmlPreferences());
+    tree.symlink(prefs + "com.vendor.linked.plist", tree.path("elsewhere/com.vendor.linked.plist"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(tree.path(prefs + "com.vendor.pipe.plist")).constData(), 0600), 0);
+    tree.file(prefs + "com.vendor.new\nline.plist", QByteArray("garbage"));
+    tree.file(prefs + ".com.vendor.hidden.plist", QByteArray("garbage"));
+    tree.file(prefs + "ByHost/com.vendor.host.plist", QByteArray("garbage"));
+    ASSERT_TRUE(test::writeRawName(tree.path(prefs), test::invalidUtf8Name("com.vendor.", ".plist"), "garbage"));
+
+    ProgressRecorder recorder;
+    const CategoryResult result = scanner().scan(recorder.callback(), [] { return false; });
+
+    ASSERT_EQ(result.groups.size(), 1);
+    const ScanGroup& group = result.groups[0];
+    EXPECT_EQ(group.title, "Broken Preferences");
+    EXPECT_EQ(group.subtitle, "Corrupt plists and settings with no owning app");
+    EXPECT_EQ(group.symbol, "slider.horizontal.3");
+    EXPECT_TRUE(group.isOptIn);
+    EXPECT_FALSE(group.isExpanded);
+    QMap<QString, Row> byName;
+    for (const ScanItem& item : group.items) {
+        EXPECT_EQ(item.size, FS::allocatedSize(item.url));
+        EXPECT_EQ(item.url, tree.path(prefs + item.displayName));
+        byName.insert(item.displayName, {item.displayName, item.origin.value_or("-"), 0, item.isSelected,
+                                         item.requiresReview});
+    }
+    const QString unreadable = "Unreadable property list";
+    const QMap<QString, Row> expected = {
+        {"com.apple.broken.plist", {"com.apple.broken.plist", unreadable, 0, false, false}},
+        {"com.vendor.tool.plist", {"com.vendor.tool.plist", "No installed app claims com.vendor.tool", 0, false, true}},
+        {"com.vendor.Case.plist", {"com.vendor.Case.plist", "No installed app claims com.vendor.Case", 0, false, true}},
+        {"com.vendor.empty.plist", {"com.vendor.empty.plist", unreadable, 0, false, false}},
+        {"com.vendor.cycle.plist", {"com.vendor.cycle.plist", unreadable, 0, false, false}},
+        {"com.vendor.malformed.plist", {"com.vendor.malformed.plist", unreadable, 0, false, false}},
+        {"com.vendor.new\nline.plist", {"com.vendor.new\nline.plist", unreadable, 0, false, false}},
+        {".com.vendor.hidden.plist", {".com.vendor.hidden.plist", unreadable, 0, false, false}},
+    };
+    EXPECT_EQ(byName, expected);
+    for (qsizetype i = 1; i < group.items.size(); ++i) {
+        EXPECT_GE(group.items[i - 1].size, group.items[i].size);
+    }
+}
+
+TEST_F(SystemJunkScannerTest, AFileThatCannotBeOpenedIsUnreadable)
+{
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "the administrator reads every file";
+    }
+    const QString locked = tree.file(library("Preferences/com.vendor.locked.plist"), xmlPreferences());
+    ASSERT_EQ(::chmod(QFile::encodeName(locked).constData(), 0), 0);
+
+    const CategoryResult result = scanner().scan([](const ScanProgress&) {}, [] { return false; });
+
+    ::chmod(QFile::encodeName(locked).constData(), 0644);
+    ASSERT_EQ(result.groups.size(), 1);
+    EXPECT_EQ(rows(result.groups[0]),
+              (QList<Row>{{"com.vendor.locked.plist", "Unreadable property list", FS::allocatedSize(locked), false, false}}));
+}
+
+TEST_F(SystemJunkScannerTest, CancellingTheAuditKeepsTheFilesExamined)
+{
+    for (const char* name : {"com.vendor.a.plist", "com.vendor.b.plist", "com.vendor.c.plist", "com.vendor.d.plist"}) {
+        tree.file(library("Preferences/") + name, xmlPreferences());
+    }
+    bool stop = false;
+    ProgressRecorder recorder;
+    const auto progress = [&](const ScanProgress& p) {
+        // The audit reports 0.9 + 0.1 * i / 4 before file i: stop once file b is reached.
+        if (p.message == "Auditing preference files" + ellipsis && p.fraction > 0.92) {
+            stop = true;
+        }
+        recorder.callback()(p);
+    };
+    const CategoryResult result = scanner().scan(progress, [&] { return stop; });
+
+    ASSERT_EQ(result.groups.size(), 1);
+    QStringList names;
+    for (const ScanItem& item : result.groups[0].items) {
+        names.append(item.displayName);
+    }
+    names.sort();
+    EXPECT_EQ(names, (QStringList{"com.vendor.a.plist", "com.vendor.b.plist"}));
+    EXPECT_EQ(recorder.reports().last().message, "System junk scan complete");
+    EXPECT_EQ(recorder.reports().last().bytesFound, result.totalSize());
+}
+
+TEST_F(SystemJunkScannerTest, RootsThatAreFilesOrMissingGiveNothing)
+{
+    tree.file("home/Library/Caches", 4096);
+    tree.file("home/.cache", 4096);
+    tree.file("home/Library/Preferences", 4096);
+    tree.file("home/Library/Developer", 4096);
+
+    const CategoryResult result = scanner().scan([](const ScanProgress&) {}, [] { return false; });
+
+    EXPECT_TRUE(result.groups.isEmpty());
+}
+
+TEST_F(SystemJunkScannerTest, TheLinuxCachesAreTheHomesCacheFolderWhateverTheEnvironmentSays)
+{
+    tree.file("home/.ssh/id_ed25519", 4096);
+    tree.file("home/.cache/thumbnails/a.png", 4096);
+    const QByteArray previous = qgetenv("XDG_CACHE_HOME");
+    const bool hadPrevious = qEnvironmentVariableIsSet("XDG_CACHE_HOME");
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(tree.path("home")));
+
+    const CategoryResult result = scanner().scan([](const ScanProgress&) {}, [] { return false; });
+
+    if (hadPrevious) {
+        qputenv("XDG_CACHE_HOME", previous);
+    } else {
+        qunsetenv("XDG_CACHE_HOME");
+    }
+    ASSERT_EQ(result.groups.size(), 1);
+    EXPECT_EQ(rows(result.groups[0]), (QList<Row>{{"thumbnails", "-", 4096, true, false}}));
+}

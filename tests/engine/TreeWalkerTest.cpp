@@ -1,0 +1,199 @@
+#include "platform/OpenFileLimit.h"
+#include "shared/FileSystem.h"
+#include "shared/TreeWalker.h"
+#include "support/FixtureTree.h"
+#include "support/OpenFileLimit.h"
+#include "support/Progress.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QSet>
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace harborlite;
+using harborlite::test::CancelAfter;
+using harborlite::test::FixtureTree;
+using harborlite::test::ScopedOpenFileLimit;
+
+namespace {
+
+constexpr qint64 MiB = 1 << 20;
+
+void hardLink(const QString& existing, const QString& added)
+{
+    ASSERT_EQ(::link(QFile::encodeName(existing).constData(), QFile::encodeName(added).constData()), 0);
+}
+
+// A spine `depth` folders deep where every level also holds a side folder
+// with one file: each level leaves a sibling waiting, far more than the
+// walker keeps open. Built with openat so no path has to fit PATH_MAX.
+QString comb(FixtureTree& tree, const QString& relative, int depth)
+{
+    const QString top = tree.folder(relative);
+    int fd = ::open(QFile::encodeName(top).constData(), O_RDONLY | O_DIRECTORY);
+    for (int i = 0; i < depth && fd >= 0; ++i) {
+        EXPECT_EQ(::mkdirat(fd, "side", 0755), 0);
+        const int side = ::openat(fd, "side", O_RDONLY | O_DIRECTORY);
+        const int file = ::openat(side, "f", O_WRONLY | O_CREAT, 0644);
+        const QByteArray data(100 + i, 'x');
+        EXPECT_EQ(::write(file, data.constData(), size_t(data.size())), data.size());
+        ::close(file);
+        ::close(side);
+        EXPECT_EQ(::mkdirat(fd, "spine", 0755), 0);
+        const int next = ::openat(fd, "spine", O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        fd = next;
+    }
+    ::close(fd);
+    return top;
+}
+
+// An independent count: allocated blocks of the regular files below `root`,
+// each inode once, links not followed.
+qint64 blocksOfRegularFiles(const QString& root)
+{
+    QSet<QPair<quint64, quint64>> seen;
+    qint64 total = 0;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        struct stat st {};
+        if (::lstat(QFile::encodeName(it.next()).constData(), &st) == 0 && S_ISREG(st.st_mode)
+            && !seen.contains({st.st_dev, st.st_ino})) {
+            seen.insert({st.st_dev, st.st_ino});
+            total += qint64(st.st_blocks) * 512;
+        }
+    }
+    return total;
+}
+
+// Folders of files, hard links within and across roots, links to folders,
+// a fifo, a wide folder and a comb deep enough to exhaust the waiting folders.
+struct MixedTree {
+    FixtureTree tree;
+    std::vector<QByteArray> roots;
+
+    MixedTree()
+    {
+        for (int i = 0; i < 40; ++i) {
+            for (int j = 0; j < 5; ++j) {
+                tree.file(QStringLiteral("a/wide/d%1/f%2").arg(i).arg(j), 1000 * (i + 1) + j);
+            }
+        }
+        const QString shared = tree.file("a/shared", 3 * 4096);
+        tree.folder("b");
+        hardLink(shared, tree.path("a/wide/d3/shared-again"));
+        hardLink(shared, tree.path("b/shared-elsewhere"));
+        tree.file("b/own", 5000);
+        tree.symlink("b/to-a", tree.path("a"));
+        tree.symlink("a/wide/to-b", tree.path("b"));
+        EXPECT_EQ(::mkfifo(QFile::encodeName(tree.path("b/pipe")).constData(), 0600), 0);
+        comb(tree, "c", 400);
+        tree.deepChain("c/chain", 300, 7000);
+        roots = {QFile::encodeName(tree.path("a")), QFile::encodeName(tree.path("b")),
+                 QFile::encodeName(tree.path("c")), QFile::encodeName(tree.path("b/own"))};
+    }
+};
+
+} // namespace
+
+TEST(TreeWalker, ParallelAndSingleThreadedWalksGiveTheSameTotals)
+{
+    MixedTree fixture;
+    const std::vector<qint64> single = FS::TreeWalker({}, 1).totals(fixture.roots);
+    for (int threads : {2, 8}) {
+        for (int round = 0; round < 3; ++round) {
+            EXPECT_EQ(FS::TreeWalker({}, threads).totals(fixture.roots), single) << threads << " threads";
+        }
+    }
+    // The shared file belongs to the first root that reaches it; nested roots
+    // without hard links count on their own.
+    EXPECT_EQ(single[0], blocksOfRegularFiles(fixture.tree.path("a")));
+    EXPECT_EQ(single[1], blocksOfRegularFiles(fixture.tree.path("b")) - FS::allocatedSize(fixture.tree.path("a/shared")));
+    EXPECT_EQ(single[2], blocksOfRegularFiles(fixture.tree.path("c")));
+    EXPECT_EQ(single[3], FS::allocatedSize(fixture.tree.path("b/own")));
+    EXPECT_EQ(FS::size(fixture.tree.root()), blocksOfRegularFiles(fixture.tree.root()));
+}
+
+TEST(TreeWalker, HardLinksCountOncePerWalker)
+{
+    FixtureTree tree;
+    const QString file = tree.file("one/big", MiB);
+    tree.folder("two");
+    hardLink(file, tree.path("one/big-again"));
+    hardLink(file, tree.path("two/big-third"));
+    const qint64 once = FS::allocatedSize(file);
+    EXPECT_GE(once, MiB);
+    EXPECT_EQ(FS::size(tree.path("one")), once);
+    EXPECT_EQ(FS::size(tree.root()), once);
+    EXPECT_EQ(FS::size(tree.path("two/big-third")), once);
+
+    FS::TreeWalker walker;
+    EXPECT_EQ(walker.totals({QFile::encodeName(tree.path("two")), QFile::encodeName(tree.path("one"))}),
+              (std::vector<qint64>{once, 0}));
+    // Later walks of the same walker do not count it again.
+    EXPECT_EQ(walker.total(QFile::encodeName(tree.path("one"))), 0);
+}
+
+TEST(TreeWalker, ALinkIsMeasuredAsItselfWithOrWithoutATrailingSlash)
+{
+    FixtureTree tree;
+    tree.file("target/big", MiB);
+    const QString link = tree.symlink("link", tree.path("target"));
+    EXPECT_EQ(FS::size(link + "/"), FS::size(link));
+    EXPECT_EQ(FS::size(link + "//"), FS::allocatedSize(link));
+    EXPECT_LT(FS::size(link + "/"), MiB);
+}
+
+TEST(TreeWalker, StaysWithinALowDescriptorLimit)
+{
+    MixedTree fixture;
+    const std::vector<qint64> expected = FS::TreeWalker({}, 1).totals(fixture.roots);
+    fixture.tree.deepChain("c/deeper", 3000, 9000);
+    const qint64 deeper = FS::TreeWalker({}, 1).total(QFile::encodeName(fixture.tree.path("c/deeper")));
+    EXPECT_GE(deeper, 9000);
+    ScopedOpenFileLimit limit(128);
+    std::vector<qint64> measured = FS::TreeWalker().totals(fixture.roots);
+    measured[2] -= deeper;
+    EXPECT_EQ(measured, expected);
+}
+
+TEST(TreeWalker, CancellationStopsEveryThread)
+{
+    MixedTree fixture;
+    const std::vector<qint64> full = FS::TreeWalker().totals(fixture.roots);
+    for (int after : {0, 1, 50, 500}) {
+        CancelAfter cancel(after);
+        const std::vector<qint64> partial = FS::TreeWalker(cancel.predicate()).totals(fixture.roots);
+        for (std::size_t i = 0; i < full.size(); ++i) {
+            EXPECT_LE(partial[i], full[i]) << after;
+        }
+        if (after == 0) {
+            // Only the root that is a file counts: it takes no poll.
+            EXPECT_EQ(partial, (std::vector<qint64>{0, 0, 0, full[3]})) << after;
+        }
+    }
+}
+
+TEST(TreeWalker, MissingRootsAndPseudoFileSystemsCountNothing)
+{
+    FixtureTree tree;
+    EXPECT_EQ(FS::TreeWalker().totals({QFile::encodeName(tree.path("missing")), QByteArray(), "/proc", "/sys"}),
+              (std::vector<qint64>{0, 0, 0, 0}));
+}
+
+TEST(OpenFileLimit, RaisesTheSoftLimitToTheHardLimit)
+{
+    struct rlimit before {};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &before), 0);
+    ScopedOpenFileLimit lowered(std::min<rlim_t>(before.rlim_max, 256));
+    EXPECT_TRUE(platform::raiseOpenFileLimit());
+    struct rlimit after {};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &after), 0);
+    EXPECT_EQ(after.rlim_cur, before.rlim_max);
+}

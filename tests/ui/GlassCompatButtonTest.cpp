@@ -1,0 +1,111 @@
+#include "ui/components/GlassCompatButton.h"
+#include "ui/components/GlassCompatContainer.h"
+#include "ui/theme/Motion.h"
+
+#include <QEnterEvent>
+#include <QImage>
+#include <QLayout>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "TransparentRender.h"
+
+#include <gtest/gtest.h>
+
+using namespace harborlite;
+using GlassCompatButtonStyle::Fill;
+
+TEST(GlassCompatButton, FillDependsOnKindPressAndHover)
+{
+    const struct {
+        bool prominent;
+        bool pressed;
+        bool hovered;
+        Fill fill;
+    } rows[] = {
+        {true, false, false, {true, 0.82}},  {true, false, true, {true, 0.90}},
+        {true, true, false, {true, 0.95}},   {true, true, true, {true, 0.95}},
+        {false, false, false, {false, 0.50}}, {false, false, true, {false, 0.70}},
+        {false, true, false, {false, 0.85}}, {false, true, true, {false, 0.85}},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(GlassCompatButtonStyle::fill(row.prominent, row.pressed, row.hovered), row.fill)
+            << row.prominent << row.pressed << row.hovered;
+    }
+}
+
+TEST(GlassCompatButton, LabelAndEdgeColoursPerKind)
+{
+    for (const Appearance appearance : {Appearance::light, Appearance::dark}) {
+        EXPECT_EQ(GlassCompatButtonStyle::labelColor(true, appearance), QColor(Qt::white));
+        EXPECT_EQ(GlassCompatButtonStyle::labelColor(false, appearance), Palette::ink().resolve(appearance));
+        const QColor prominentEdge = GlassCompatButtonStyle::edgeColor(true, appearance);
+        EXPECT_EQ(prominentEdge.rgb(), QColor(Qt::black).rgb());
+        EXPECT_NEAR(prominentEdge.alphaF(), 0.12, 1e-3);
+        EXPECT_EQ(GlassCompatButtonStyle::edgeColor(false, appearance), Palette::surfaceStroke().resolve(appearance));
+    }
+}
+
+TEST(GlassCompatButton, ClicksCallOnceAndNotWhenDisabled)
+{
+    GlassCompatButton button(QStringLiteral("Clean"), true);
+    button.resize(button.sizeHint());
+    QSignalSpy clicks(&button, &QAbstractButton::clicked);
+    QTest::mouseClick(&button, Qt::LeftButton, {}, button.rect().center());
+    EXPECT_EQ(clicks.count(), 1);
+    button.setEnabled(false);
+    QTest::mouseClick(&button, Qt::LeftButton, {}, button.rect().center());
+    EXPECT_EQ(clicks.count(), 1);
+    EXPECT_EQ(button.accessibleName().isEmpty() ? button.text() : button.accessibleName(), QStringLiteral("Clean"));
+    EXPECT_EQ(button.focusPolicy(), Qt::StrongFocus);
+}
+
+TEST(GlassCompatButton, HoverChangesTheFillAndDisablingOnlyDims)
+{
+    Motion::setReduceMotion(true);
+    GlassCompatButton button(QStringLiteral("Scan"), true);
+    button.resize(button.sizeHint());
+    Palette::setOwnAppearance(&button, Appearance::light);
+    const QImage rest = transparentRender(button);
+    QEnterEvent enter(QPointF(4, 4), QPointF(4, 4), QPointF(4, 4));
+    QCoreApplication::sendEvent(&button, &enter);
+    EXPECT_TRUE(button.isHovering());
+    EXPECT_EQ(button.currentFill(), (Fill{true, 0.90}));
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&button, &leave);
+    EXPECT_FALSE(button.isHovering());
+
+    button.setEnabled(false);
+    const QImage dimmed = transparentRender(button);
+    // A point of the capsule's fill left of the label.
+    const QPoint probe(GlassCompatButton::kFocusMargin + 8, rest.height() / 2);
+    EXPECT_NEAR(dimmed.pixelColor(probe).alphaF(), rest.pixelColor(probe).alphaF() * 0.45, 0.02);
+    Motion::setReduceMotion(std::nullopt);
+}
+
+TEST(GlassCompatButton, TheLabelKeepsItsMinimumWidthWithAndWithoutSpinner)
+{
+    GlassCompatButton button(QStringLiteral("Go"), true);
+    button.setMinimumLabelWidth(110);
+    EXPECT_DOUBLE_EQ(button.labelWidth(), 110);
+    const QSize plain = button.sizeHint();
+    button.setShowsSpinner(true);
+    EXPECT_DOUBLE_EQ(button.labelWidth(), 110);
+    EXPECT_EQ(button.sizeHint(), plain);
+    EXPECT_EQ(plain.width(), 110 + 32 + 4);
+}
+
+TEST(GlassCompatContainer, StacksCentredChildrenWithItsSpacing)
+{
+    GlassCompatContainer container(0);
+    auto* first = new QWidget;
+    first->setFixedSize(40, 10);
+    auto* second = new QWidget;
+    second->setFixedSize(80, 10);
+    container.addWidget(first);
+    container.addWidget(second);
+    container.resize(200, 20);
+    container.layout()->activate();
+    EXPECT_EQ(first->geometry(), QRect(80, 0, 40, 10));
+    EXPECT_EQ(second->geometry(), QRect(60, 10, 80, 10));
+}

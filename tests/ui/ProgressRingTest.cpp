@@ -1,0 +1,132 @@
+#include "shared/Palette.h"
+#include "ui/components/ProgressRing.h"
+#include "ui/components/TriStateToggle.h"
+#include "ui/theme/Motion.h"
+
+#include <QTest>
+
+#include "TransparentRender.h"
+
+#include <gtest/gtest.h>
+
+using namespace harborlite;
+
+TEST(ProgressRing, ArcPerModeAndTime)
+{
+    const struct {
+        double progress;
+        bool indeterminate;
+        bool reduceMotion;
+        qreal elapsed;
+        RingArc arc;
+    } rows[] = {
+        {0.4, false, false, 0, {0.4, -90}},
+        {0, false, false, 0, {0, -90}},
+        {-0.5, false, false, 0, {0, -90}},
+        {1.4, false, true, 3, {1.4, -90}},
+        {0.4, true, true, 5, {0.72, 0}},
+        {0.4, true, false, 0, {0.06, 0}},
+        {0.4, true, false, 0.85, {0.72, 360 * (0.85 / 1.35)}},
+        {0.4, true, false, 1.7, {0.06, 360 * (0.35 / 1.35)}},
+    };
+    for (const auto& row : rows) {
+        const RingArc arc = ProgressRing::arc(row.progress, row.indeterminate, row.reduceMotion, row.elapsed);
+        EXPECT_NEAR(arc.length, row.arc.length, 1e-9) << row.elapsed;
+        EXPECT_NEAR(arc.startDegrees, row.arc.startDegrees, 1e-9) << row.elapsed;
+    }
+    EXPECT_DOUBLE_EQ(ProgressRing::glowRadius(18), 7.2);
+    EXPECT_DOUBLE_EQ(ProgressRing::glowRadius(12), 4.8);
+}
+
+TEST(ProgressRing, MotionFollowsModeAndReduceMotion)
+{
+    Motion::setReduceMotion(false);
+    ProgressRing ring(0.3, 12, true);
+    ring.resize(100, 100);
+    EXPECT_FALSE(ring.isMoving());
+    ring.show();
+    EXPECT_TRUE(ring.isMoving());
+
+    Motion::setReduceMotion(true);
+    EXPECT_FALSE(ring.isMoving());
+    EXPECT_EQ(ring.currentArc(), (RingArc{0.72, 0}));
+    Motion::setReduceMotion(false);
+    EXPECT_TRUE(ring.isMoving());
+
+    ring.setIndeterminate(false);
+    EXPECT_FALSE(ring.isMoving());
+    EXPECT_EQ(ring.currentArc(), (RingArc{0.3, -90}));
+    ring.setIndeterminate(true);
+    EXPECT_TRUE(ring.isMoving());
+    ring.hide();
+    EXPECT_FALSE(ring.isMoving());
+    Motion::setReduceMotion(std::nullopt);
+}
+
+TEST(ProgressRing, AZeroArcLeavesTheTrackAlone)
+{
+    ProgressRing ring(0, 10, false);
+    Palette::setOwnAppearance(&ring, Appearance::light);
+    const int side = static_cast<int>(60 + 2 * ProgressRing::overhang(10));
+    ring.resize(side, side);
+    const QImage empty = transparentRender(ring);
+    ring.setProgress(0.25);
+    const QImage quarter = transparentRender(ring);
+    // Twelve o'clock on the circle: the track only at 0, the arc's start at 0.25.
+    const QPoint top(side / 2 + 3, static_cast<int>(ProgressRing::overhang(10)));
+    EXPECT_LT(empty.pixelColor(top).alphaF(), 0.3);
+    EXPECT_GT(quarter.pixelColor(top).alphaF(), 0.9);
+    // Nine o'clock stays track in both.
+    const QPoint left(static_cast<int>(ProgressRing::overhang(10)), side / 2);
+    EXPECT_LT(quarter.pixelColor(left).alphaF(), 0.3);
+}
+
+TEST(TriStateToggle, LookPerState)
+{
+    using Look = TriStateToggle::Look;
+    using Mark = TriStateToggle::Mark;
+    EXPECT_EQ(TriStateToggle::look(TriStateToggle::State::none),
+              (Look{PaletteRole::card, PaletteRole::hairline, Mark::none}));
+    EXPECT_EQ(TriStateToggle::look(TriStateToggle::State::partial),
+              (Look{PaletteRole::accent, PaletteRole::accent, Mark::bar}));
+    EXPECT_EQ(TriStateToggle::look(TriStateToggle::State::all),
+              (Look{PaletteRole::accent, PaletteRole::accent, Mark::checkmark}));
+}
+
+TEST(TriStateToggle, AClickAnywhereCallsOnceAndLeavesTheState)
+{
+    int calls = 0;
+    TriStateToggle toggle(TriStateToggle::State::partial, QStringLiteral("Select group"), [&calls] { ++calls; });
+    EXPECT_EQ(toggle.size(), QSize(17, 17));
+    for (const QPoint point : {QPoint(0, 0), QPoint(16, 16), QPoint(8, 8)}) {
+        QTest::mouseClick(&toggle, Qt::LeftButton, {}, point);
+    }
+    EXPECT_EQ(calls, 3);
+    EXPECT_EQ(toggle.state(), TriStateToggle::State::partial);
+    EXPECT_EQ(toggle.accessibleName(), QStringLiteral("Select group"));
+    toggle.setFocus();
+    QTest::keyClick(&toggle, Qt::Key_Space);
+    EXPECT_EQ(calls, 4);
+}
+
+TEST(TriStateToggle, BoxColoursInBothAppearances)
+{
+    for (const Appearance appearance : {Appearance::light, Appearance::dark}) {
+        TriStateToggle none(TriStateToggle::State::none, QString(), {});
+        TriStateToggle all(TriStateToggle::State::all, QString(), {});
+        Palette::setOwnAppearance(&none, appearance);
+        Palette::setOwnAppearance(&all, appearance);
+        const QImage noneImage = transparentRender(none);
+        const QImage allImage = transparentRender(all);
+        EXPECT_EQ(noneImage.pixelColor(4, 8).rgb(), Palette::card().resolve(appearance).rgb());
+        EXPECT_EQ(allImage.pixelColor(3, 13).rgb(), Palette::accent().resolve(appearance).rgb());
+        // The tick is white.
+        bool white = false;
+        for (int x = 4; x < 13; ++x) {
+            for (int y = 4; y < 13; ++y) {
+                white = white || allImage.pixelColor(x, y).lightness() > 235;
+            }
+        }
+        EXPECT_TRUE(white);
+    }
+}

@@ -1,0 +1,96 @@
+#include "ui/theme/Symbols.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QIcon>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+using namespace harborlite;
+
+namespace {
+
+bool anyPixelPainted(const QImage& image)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y).alpha() > 0) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Lower-case dotted literals in the component and gallery sources: the
+// symbol names the code draws.
+std::set<QString> symbolLiteralsInSources()
+{
+    const QString root = QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../../src/ui");
+    const QRegularExpression literal(QStringLiteral(R"re(QStringLiteral\("([a-z][a-z0-9]*(?:\.[a-z0-9]+)*)"\))re"));
+    std::set<QString> found;
+    for (const QString& folder : {QStringLiteral("/components"), QStringLiteral("/gallery")}) {
+        QDirIterator files(root + folder, {QStringLiteral("*.cpp")}, QDir::Files);
+        while (files.hasNext()) {
+            QFile file(files.next());
+            if (!file.open(QIODevice::ReadOnly)) {
+                continue;
+            }
+            const QString text = QString::fromUtf8(file.readAll());
+            for (const QRegularExpressionMatch& match : literal.globalMatch(text)) {
+                found.insert(match.captured(1));
+            }
+        }
+    }
+    return found;
+}
+
+} // namespace
+
+TEST(Symbols, EveryNameResolvesToAnIconOfTheTheme)
+{
+    Symbols::useIconTheme();
+    EXPECT_EQ(QIcon::themeName(), QString::fromLatin1(Symbols::kThemeName));
+    EXPECT_TRUE(QIcon::themeSearchPaths().contains(QStringLiteral("/usr/share/icons")));
+    const std::vector<QString>& names = Symbols::names();
+    EXPECT_GT(names.size(), 80U);
+    EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
+    EXPECT_EQ(std::adjacent_find(names.begin(), names.end()), names.end());
+    for (const QString& name : names) {
+        EXPECT_TRUE(Symbols::resolves(name)) << name.toStdString() << " -> "
+                                             << Symbols::themeIconName(name).value_or(QString()).toStdString();
+    }
+}
+
+TEST(Symbols, EveryNameTheCodeDrawsIsCatalogued)
+{
+    const std::set<QString> used = symbolLiteralsInSources();
+    EXPECT_TRUE(used.contains(QStringLiteral("checkmark")));
+    for (const QString& name : used) {
+        EXPECT_TRUE(Symbols::themeIconName(name).has_value()) << name.toStdString();
+    }
+}
+
+TEST(Symbols, TheIconTakesTheBrushAndUnknownNamesGetTheFallback)
+{
+    for (const QString& name : {QStringLiteral("trash"), QStringLiteral("no.such.symbol")}) {
+        const QImage image = Symbols::pixmap(name, 24, QColor(Qt::red), 1).toImage();
+        ASSERT_EQ(image.size(), QSize(24, 24));
+        EXPECT_TRUE(anyPixelPainted(image)) << name.toStdString();
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor pixel = image.pixelColor(x, y);
+                if (pixel.alpha() == 255) {
+                    EXPECT_EQ(pixel, QColor(Qt::red));
+                }
+            }
+        }
+    }
+    EXPECT_FALSE(Symbols::themeIconName(QStringLiteral("no.such.symbol")).has_value());
+    EXPECT_EQ(Symbols::pixmap(QStringLiteral("xmark"), 10, Qt::white, 2).size(), QSize(20, 20));
+}
