@@ -1,11 +1,26 @@
 #include "viewmodels/ModelEngine.h"
 
+#include "core/scanners/DeviceBackupsScanner.h"
+#include "core/scanners/DownloadedMediaScanner.h"
+#include "core/scanners/DuplicatesScanner.h"
+#include "core/scanners/InstallersScanner.h"
+#include "core/scanners/LargeOldFilesScanner.h"
+#include "core/scanners/LeftoversScanner.h"
+#include "core/scanners/MailAttachmentsScanner.h"
+#include "core/scanners/MalwareScanner.h"
+#include "core/scanners/PrivacyScanner.h"
+#include "core/scanners/RuvozEzazScanner.h"
+#include "core/scanners/SystemJunkScanner.h"
 #include "core/scanners/TrashScanner.h"
 #include "core/services/AppCatalog.h"
+#include "core/services/LoginItemsService.h"
+#include "core/services/MaintenanceService.h"
 #include "core/services/Permissions.h"
-#include "core/services/ShellRunner.h"
-#include "platform/Clock.h"
+#include "core/services/ProcessService.h"
+#include "platform/KernelRoots.h"
+#include "platform/UserId.h"
 #include "shared/FileSystem.h"
+#include "shared/SystemMetrics.h"
 
 #include <QFileInfo>
 #include <QUuid>
@@ -16,27 +31,33 @@ namespace harborlite {
 
 namespace {
 
-// Categories whose scanner this build does not have find nothing.
-class NothingScanner : public CategoryScanner {
-public:
-    explicit NothingScanner(ScanCategory category) : category_(category) {}
-
-    ScanCategory category() const override { return category_; }
-    CategoryResult scan(const ProgressCallback&, const CancelPredicate&) const override
-    {
-        return {category_, {}, platform::now()};
-    }
-
-private:
-    ScanCategory category_;
-};
-
 std::unique_ptr<CategoryScanner> scannerFor(ScanCategory category)
 {
-    if (category == ScanCategory::trash) {
+    switch (category) {
+    case ScanCategory::systemJunk:
+        return std::make_unique<SystemJunkScanner>();
+    case ScanCategory::trash:
         return std::make_unique<TrashScanner>();
+    case ScanCategory::mailAttachments:
+        return std::make_unique<MailAttachmentsScanner>();
+    case ScanCategory::largeAndOld:
+        return std::make_unique<LargeOldFilesScanner>(50'000'000, 180);
+    case ScanCategory::privacy:
+        return std::make_unique<PrivacyScanner>();
+    case ScanCategory::leftovers:
+        return std::make_unique<LeftoversScanner>();
+    case ScanCategory::malware:
+        return std::make_unique<MalwareScanner>();
+    case ScanCategory::duplicates:
+        return std::make_unique<DuplicatesScanner>(1'000'000);
+    case ScanCategory::installers:
+        return std::make_unique<InstallersScanner>(5'000'000, 14);
+    case ScanCategory::downloadedMedia:
+        return std::make_unique<DownloadedMediaScanner>(10'000'000);
+    case ScanCategory::deviceBackups:
+        return std::make_unique<DeviceBackupsScanner>();
     }
-    return std::make_unique<NothingScanner>(category);
+    return std::make_unique<TrashScanner>();
 }
 
 std::vector<DiskNode> listing(const QString& folder, const ModelEngine::CancelTest& isCancelled)
@@ -58,38 +79,12 @@ std::vector<DiskNode> listing(const QString& folder, const ModelEngine::CancelTe
     return nodes;
 }
 
-// Without the deep builder the map holds the root's entries, each measured whole.
-DiskNode oneLevelTree(const QString& root, const ModelEngine::TreeProgress& progress,
-                      const ModelEngine::CancelTest& isCancelled)
+// Linux has no workspace of running applications: the user's own processes are
+// the ones a quit request may reach.
+bool isUsersOwn(const RunningProcess& process)
 {
-    const QStringList entries = FS::children(root, true);
-    std::vector<DiskNode> children;
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        if (isCancelled()) {
-            break;
-        }
-        const QString& entry = entries[i];
-        progress(double(i) / double(std::max<qsizetype>(entries.size(), 1)), FS::lastPathComponent(entry));
-        if (QFileInfo(entry).isSymLink()) {
-            continue;
-        }
-        const bool isDirectory = FS::isDirectory(entry);
-        const qint64 size = isDirectory ? FS::size(entry, true, isCancelled) : FS::allocatedSize(entry);
-        if (size <= 0 || isCancelled()) {
-            continue;
-        }
-        children.push_back({QUuid::createUuid(), entry, FS::lastPathComponent(entry), size, isDirectory, {}});
-    }
-    std::stable_sort(children.begin(), children.end(),
-                     [](const DiskNode& a, const DiskNode& b) { return a.size > b.size; });
-    const QString rootName = FS::lastPathComponent(root);
-    progress(1.0, rootName);
-    qint64 total = 0;
-    for (const DiskNode& child : children) {
-        total += child.size;
-    }
-    return {QUuid::createUuid(), root, rootName.isEmpty() ? QStringLiteral("Macintosh HD") : rootName, total, true,
-            std::move(children)};
+    const QFileInfo entry(platform::procRoot().get() + QLatin1Char('/') + QString::number(process.pid));
+    return process.pid > 1 && entry.exists() && entry.ownerId() == platform::userId().get();
 }
 
 } // namespace
@@ -103,26 +98,35 @@ ModelEngine ModelEngine::real()
     };
     engine.installedApps = [](const CancelTest& isCancelled) { return AppCatalog().installedApps(true, isCancelled); };
     engine.hasFullDiskAccess = [] { return Permissions::hasFullDiskAccess(); };
-    // Services this build does not have answer with their neutral values.
-    engine.makeSampler = [] { return Sampler([] { return SystemSnapshot{}; }); };
-    engine.topProcesses = [](int) { return QList<RunningProcess>{}; };
-    engine.quit = [](const RunningProcess&, bool) { return false; };
-    engine.startupItems = [] { return QList<StartupItem>{}; };
-    engine.setStartupItemEnabled = [](bool, const StartupItem&) {
-        throw ShellRunner::RunError::toolMissing(QStringLiteral("/bin/launchctl"));
+    engine.makeSampler = [] {
+        auto metrics = std::make_shared<SystemMetrics>();
+        return Sampler([metrics] { return metrics->snapshot(); });
     };
-    engine.runMaintenance = [](const MaintenanceTask& task) -> QString {
-        throw ShellRunner::RunError::launchFailed(QStringLiteral("unknown task ") + task.id);
+    engine.topProcesses = [](int limit) { return ProcessService().topProcesses(limit); };
+    engine.quit = [](const RunningProcess& process, bool force) {
+        if (!isUsersOwn(process)) {
+            return false;
+        }
+        const ProcessService service;
+        if (force) {
+            service.forceQuit(process);
+        } else {
+            service.quit(process);
+        }
+        return true;
     };
-    engine.storageBreakdown = [](const QString& volume) {
-        const FS::VolumeCapacity capacity = FS::volumeCapacity(volume);
-        StorageBreakdown breakdown;
-        breakdown.capacity = capacity.total;
-        breakdown.free = capacity.free;
-        return breakdown;
+    engine.startupItems = [] { return LoginItemsService().items(); };
+    engine.setStartupItemEnabled = [](bool enabled, const StartupItem& item) {
+        LoginItemsService().setEnabled(enabled, item);
     };
-    engine.localSnapshots = [](const QString&) { return LocalSnapshots{}; };
-    engine.buildDiskTree = oneLevelTree;
+    engine.runMaintenance = [](const MaintenanceTask& task) { return MaintenanceService().run(task); };
+    engine.storageBreakdown = [](const QString& volume) { return StorageBreakdown::measure(volume); };
+    engine.localSnapshots = [](const QString& volume) {
+        return LocalSnapshots{LocalSnapshots::snapshotCount(volume), LocalSnapshots::purgeable(volume)};
+    };
+    engine.buildDiskTree = [](const QString& root, const TreeProgress& progress, const CancelTest& isCancelled) {
+        return RuvozEzazScanner().buildTree(root, progress, isCancelled);
+    };
     engine.listDirectory = listing;
     return engine;
 }

@@ -5,13 +5,13 @@
 #include "core/scanners/CategoryScanner.h"
 #include "core/services/InstalledApp.h"
 #include "core/services/Remover.h"
-#include "viewmodels/DiskNode.h"
-#include "viewmodels/LocalSnapshots.h"
-#include "viewmodels/MaintenanceTask.h"
-#include "viewmodels/RunningProcess.h"
-#include "viewmodels/StartupItem.h"
-#include "viewmodels/StorageBreakdown.h"
-#include "viewmodels/SystemSnapshot.h"
+#include "core/scanners/DiskNode.h"
+#include "core/services/LocalSnapshots.h"
+#include "core/services/MaintenanceTask.h"
+#include "core/services/RunningProcess.h"
+#include "core/services/StartupItem.h"
+#include "core/services/StorageBreakdown.h"
+#include "shared/SystemSnapshot.h"
 
 #include <QList>
 #include <QString>

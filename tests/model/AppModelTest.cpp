@@ -16,6 +16,14 @@ using harborlite::test::waitFor;
 
 namespace {
 
+MaintenanceTask task(const QString& id, const QString& title = {})
+{
+    MaintenanceTask result;
+    result.id = id;
+    result.title = title;
+    return result;
+}
+
 const QString ellipsis = QString(QChar(0x2026));
 
 StartupItem agentItem()
@@ -646,8 +654,8 @@ TEST_F(AppModelTest, ReadsPublishTheirServicesAnswers)
 TEST_F(AppModelTest, MaintenanceLogsOutcomesNewestFirstAndForgetsACancelledPrompt)
 {
     makeModel();
-    const MaintenanceTask flush{"flushDNS", "Flush DNS", ""};
-    const MaintenanceTask purge{"purge", "Free memory", ""};
+    const MaintenanceTask flush = task("flushDNS", "Flush DNS");
+    const MaintenanceTask purge = task("purge", "Free memory");
     auto runAndWait = [&](const MaintenanceTask& task) {
         model->runMaintenance(task);
         EXPECT_EQ(model->runningMaintenance(), task.id);
@@ -679,8 +687,8 @@ TEST_F(AppModelTest, ASecondMaintenanceTaskWhileOneRunsIsDropped)
     makeModel();
     services->maintenanceGate = std::make_shared<Gate>();
 
-    model->runMaintenance({"first", "", ""});
-    model->runMaintenance({"second", "", ""});
+    model->runMaintenance(task("first"));
+    model->runMaintenance(task("second"));
     EXPECT_EQ(model->runningMaintenance(), "first");
     services->maintenanceGate->open();
     waitFor([&] { return !model->runningMaintenance(); });
@@ -962,7 +970,7 @@ TEST_F(AppModelTest, AModelReleasedWhileWorkRunsDropsTheResults)
     model->startSmartScan();
     model->loadApps();
     model->startMonitoring();
-    model->runMaintenance({"purge", "", ""});
+    model->runMaintenance(task("purge"));
     script.waitStarted(ScanCategory::trash);
 
     model.reset();
