@@ -1,6 +1,7 @@
 #include "platform/RunningApplications.h"
 
 #include "platform/PathText.h"
+#include "platform/ProcessStat.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,26 +14,9 @@ namespace harborlite::platform {
 
 namespace {
 
-// Field 22 of /proc/<pid>/stat; 0 when the process is gone. The command name
-// (field 2) may hold spaces and parentheses, so fields are counted after the
-// last ")".
 quint64 startTimeOf(pid_t pid)
 {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly)) {
-        return 0;
-    }
-    const QByteArray text = stat.readAll();
-    const qsizetype close = text.lastIndexOf(')');
-    if (close < 0) {
-        return 0;
-    }
-    const QList<QByteArray> fields = text.mid(close + 2).split(' ');
-    // fields[0] is field 3 (state), so field 22 is fields[19].
-    if (fields.size() < 20 || fields.at(0) == "Z") {
-        return 0;
-    }
-    return fields.at(19).toULongLong();
+    return processStartTime(QStringLiteral("/proc"), pid);
 }
 
 bool mayBeSignalled(const RunningInstance& instance)

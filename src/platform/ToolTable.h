@@ -29,6 +29,11 @@ struct ToolTable {
     QString shell = QStringLiteral("/bin/sh");
     // Opens a location (a folder, a web page) with the desktop's default handler.
     QString xdgOpen = QStringLiteral("/usr/bin/xdg-open");
+    // Linux's own tools for the maintenance tasks and launch items.
+    QString systemctl = QStringLiteral("/usr/bin/systemctl");
+    QString resolvectl = QStringLiteral("/usr/bin/resolvectl");
+    QString updateDesktopDatabase = QStringLiteral("/usr/bin/update-desktop-database");
+    QString sync = QStringLiteral("/bin/sync");
 };
 
 // Whether the path names a regular file (following symbolic links) that this

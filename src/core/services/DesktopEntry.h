@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace harborlite {
+
+// The "[Desktop Entry]" group of a freedesktop.org desktop entry file, as the
+// autostart rules read it. Files come from anywhere, so reading never trusts
+// them: text that is not UTF-8 is read with replacement characters, and a
+// file without the group gives no entry.
+class DesktopEntry {
+public:
+    static constexpr qint64 maxFileBytes = 1024 * 1024;
+
+    // None when the file cannot be read, is larger than maxFileBytes or has
+    // no "[Desktop Entry]" group.
+    static std::optional<DesktopEntry> fromFile(const QString& path);
+    static std::optional<DesktopEntry> fromBytes(const QByteArray& bytes);
+
+    // The unlocalised value of the key; none when missing.
+    std::optional<QString> value(const QString& key) const;
+
+    // The program of "Exec": its first argument with the quoting of the
+    // desktop entry rules undone; empty without "Exec".
+    QString program() const;
+
+    // Whether the entry starts at login under the autostart rules in the given
+    // desktops: not "Hidden=true", not "X-GNOME-Autostart-enabled=false", and
+    // neither left out by "OnlyShowIn" nor by "NotShowIn".
+    bool startsIn(const QStringList& desktops) const;
+
+    // The file's bytes switched on or off for autostart, everything else kept
+    // byte for byte: off writes "Hidden=true" at the top of the group in
+    // place of any "Hidden" line; on takes out every "Hidden" and
+    // "X-GNOME-Autostart-enabled" line of the group.
+    static QByteArray switched(const QByteArray& bytes, bool enabled);
+
+private:
+    QHash<QString, QString> values_;
+};
+
+} // namespace harborlite

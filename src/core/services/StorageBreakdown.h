@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/ToolTable.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace harborlite {
+
+// How a volume's space is used: its APFS container's capacity, free space and
+// volumes, the purgeable space and the local snapshots. Where the container
+// cannot be read (always on Linux, which has no diskutil) it falls back to the
+// volume's own capacity and no volumes.
+struct StorageBreakdown {
+    struct Volume {
+        // "Untitled" when the listing gives none.
+        QString name;
+        // The first APFS role, empty when there is none.
+        QString role;
+        qint64 usedBytes = 0;
+
+        bool operator==(const Volume&) const = default;
+
+        QString id() const { return name + role; }
+        // Texts for the legend, chosen by role.
+        QString title() const;
+        QString detail() const;
+    };
+
+    qint64 capacity = 0;
+    qint64 free = 0;
+    // Largest use first; equal use in listing order.
+    QList<Volume> volumes;
+    qint64 purgeable = 0;
+    int snapshotCount = 0;
+
+    bool operator==(const StorageBreakdown&) const = default;
+
+    // Blocks for up to 15 s for the volume query, 20 s for the container
+    // listing and the snapshot count's own limit. Never fails.
+    static StorageBreakdown measure(const QString& volume, const platform::ToolTable& tools = {});
+};
+
+} // namespace harborlite

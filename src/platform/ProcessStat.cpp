@@ -1,0 +1,51 @@
+#include "platform/ProcessStat.h"
+
+#include "platform/KernelCounters.h"
+#include "platform/KernelFile.h"
+
+namespace harborlite::platform {
+
+using namespace kerneltext;
+
+std::optional<ProcessStat> parseProcessStat(std::string_view text)
+{
+    const std::size_t open = text.find('(');
+    const std::size_t close = text.rfind(')');
+    if (open == std::string_view::npos || close == std::string_view::npos || close < open) {
+        return std::nullopt;
+    }
+    ProcessStat stat;
+    stat.command = text.substr(open + 1, close - open - 1);
+    text.remove_prefix(close + 1);
+    std::string_view rest = nextLine(text);
+    // Field 3 onwards; field n is at index n - 3.
+    for (int index = 0; index <= 21; ++index) {
+        const std::string_view word = nextWord(rest);
+        if (word.empty()) {
+            return std::nullopt;
+        }
+        if (index == 0) {
+            stat.state = word.front();
+            continue;
+        }
+        if (index != 11 && index != 12 && index != 19 && index != 21) {
+            continue;
+        }
+        const std::optional<quint64> value = toUnsigned(word);
+        if (!value) {
+            return std::nullopt;
+        }
+        (index == 11 ? stat.userTicks : index == 12 ? stat.systemTicks : index == 19 ? stat.startTime
+                                                                                     : stat.residentPages) = *value;
+    }
+    return stat;
+}
+
+quint64 processStartTime(const QString& procRoot, pid_t pid)
+{
+    const QByteArray text = readKernelFile(procRoot + QLatin1Char('/') + QString::number(pid) + QStringLiteral("/stat"));
+    const std::optional<ProcessStat> stat = parseProcessStat({text.constData(), std::size_t(text.size())});
+    return stat && stat->state != 'Z' ? stat->startTime : 0;
+}
+
+} // namespace harborlite::platform
