@@ -9,6 +9,9 @@
 #include "ui/monitor/Sparkline.h"
 #include "ui/monitor/TopStatsBar.h"
 
+#include <QApplication>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -229,4 +232,18 @@ TEST(TopStatsBar, SettingsButtonAsksForTheWidgetsScreen)
     QTest::mouseClick(bar.settingsButton(), Qt::LeftButton);
     QTest::mouseClick(bar.settingsButton(), Qt::LeftButton);
     EXPECT_EQ(requested.count(), 2);
+}
+
+TEST(TopStatsBar, ChipsScrollSidewaysWithoutABar)
+{
+    TopStatsBar bar;
+    bar.setChosenKinds({MonitorKind::cpu, MonitorKind::memory, MonitorKind::storage, MonitorKind::network,
+                        MonitorKind::battery, MonitorKind::junk});
+    bar.resize(320, 80);
+    bar.show();
+    QApplication::processEvents();
+    auto* area = child<QScrollArea>(bar, "chips");
+    EXPECT_EQ(area->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    EXPECT_GT(area->horizontalScrollBar()->maximum(), 0);
+    EXPECT_EQ(area->verticalScrollBar()->maximum(), 0);
 }
