@@ -6,7 +6,6 @@
 #include "ui/monitor/MonitorSymbol.h"
 #include "ui/monitor/RingGauge.h"
 #include "ui/monitor/Sparkline.h"
-#include "ui/theme/GlassSurface.h"
 #include "ui/theme/TypeStyle.h"
 
 #include <QHBoxLayout>
@@ -14,7 +13,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cmath>
 
 namespace harborlite {
 
@@ -51,13 +49,6 @@ private:
     PaletteRole role_ = PaletteRole::accent;
 };
 
-QMargins wholeMargins(const QMarginsF& margins, int padding)
-{
-    return {static_cast<int>(std::ceil(margins.left())) + padding, static_cast<int>(std::ceil(margins.top())) + padding,
-            static_cast<int>(std::ceil(margins.right())) + padding,
-            static_cast<int>(std::ceil(margins.bottom())) + padding};
-}
-
 void setTextIfChanged(RoleLabel* label, const QString& text)
 {
     if (label->text() != text) {
@@ -70,11 +61,11 @@ void setTextIfChanged(RoleLabel* label, const QString& text)
 MonitorCard::MonitorCard(MonitorKind kind, QWidget* parent)
     : QWidget(parent)
     , kind_(kind)
-    , shadow_(14, 0.08)
+    , surface_(kCornerRadius, 14, 0.08)
 {
     setObjectName(QStringLiteral("monitorCard"));
     auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(wholeMargins(shadow_.margins(), 15));
+    column->setContentsMargins(surface_.margins() + QMargins(15, 15, 15, 15));
     column->setSpacing(11);
 
     auto* header = new QHBoxLayout;
@@ -255,13 +246,8 @@ void MonitorCard::showProcesses(const std::vector<RunningProcess>& processes)
 
 void MonitorCard::paintEvent(QPaintEvent*)
 {
-    const Appearance appearance = Palette::appearance(this);
-    const QMarginsF margins = shadow_.margins();
-    const QRectF surface = QRectF(rect()).marginsRemoved(margins);
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    shadow_.paint(painter, surface, kCornerRadius, Palette::accentDeep().resolve(appearance));
-    GlassSurface::paint(painter, surface, kCornerRadius, appearance);
+    surface_.paint(painter, *this);
 }
 
 } // namespace harborlite

@@ -3,7 +3,7 @@
 #include "core/services/RunningProcess.h"
 #include "shared/MonitorKind.h"
 #include "shared/MonitorReading.h"
-#include "ui/theme/SoftShadow.h"
+#include "ui/monitor/RaisedGlass.h"
 
 #include <QWidget>
 
@@ -62,7 +62,7 @@ private:
 
     MonitorKind kind_;
     MonitorReading reading_;
-    SoftShadow shadow_;
+    RaisedGlass surface_;
     MonitorSymbol* symbol_ = nullptr;
     RoleLabel* unavailable_ = nullptr;
     RingGauge* ring_ = nullptr;

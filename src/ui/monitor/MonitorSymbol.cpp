@@ -41,9 +41,14 @@ void MonitorSymbol::paintEvent(QPaintEvent*)
         painter.setBrush(Shapes::faded(tint, backdropOpacity_));
         painter.drawEllipse(area);
     }
+    const qreal ratio = devicePixelRatioF();
+    if (cached_.isNull() || cachedColor_ != tint || cached_.devicePixelRatio() != ratio) {
+        cached_ = Symbols::pixmap(symbol_, symbolSide_, tint, ratio);
+        cachedColor_ = tint;
+    }
     QRectF square(0, 0, symbolSide_, symbolSide_);
     square.moveCenter(area.center());
-    Symbols::paint(painter, square, symbol_, tint);
+    painter.drawPixmap(square.topLeft(), cached_);
 }
 
 } // namespace harborlite

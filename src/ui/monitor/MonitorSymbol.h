@@ -2,6 +2,7 @@
 
 #include "shared/Palette.h"
 
+#include <QPixmap>
 #include <QWidget>
 
 namespace harborlite {
@@ -27,6 +28,10 @@ private:
     qreal symbolSide_;
     qreal backdropOpacity_;
     AdaptiveColor tint_;
+    // Drawing a theme icon costs a theme lookup and a mask; a tick repaints
+    // with the same colour, so the drawn symbol is kept.
+    QPixmap cached_;
+    QColor cachedColor_;
 };
 
 } // namespace harborlite

@@ -3,7 +3,6 @@
 #include "ui/components/GlassCompatButton.h"
 #include "ui/components/RoleLabel.h"
 #include "ui/monitor/MonitorChip.h"
-#include "ui/theme/GlassSurface.h"
 #include "ui/theme/Symbols.h"
 #include "ui/theme/TypeStyle.h"
 
@@ -12,7 +11,6 @@
 #include <QScrollArea>
 
 #include <algorithm>
-#include <cmath>
 
 namespace harborlite {
 
@@ -34,17 +32,24 @@ protected:
     void paintEvent(QPaintEvent* event) override
     {
         GlassCompatButton::paintEvent(event);
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
+        const QColor color = GlassCompatButtonStyle::labelColor(false, Palette::appearance(this));
+        const qreal ratio = devicePixelRatioF();
+        if (cached_.isNull() || cachedColor_ != color || cached_.devicePixelRatio() != ratio) {
+            cached_ = Symbols::pixmap(symbol_, symbolSide_, color, ratio);
+            cachedColor_ = color;
+        }
         QRectF square(0, 0, symbolSide_, symbolSide_);
         square.moveCenter(QRectF(rect()).center());
-        Symbols::paint(painter, square, symbol_,
-                       GlassCompatButtonStyle::labelColor(false, Palette::appearance(this)));
+        QPainter painter(this);
+        painter.drawPixmap(square.topLeft(), cached_);
     }
 
 private:
     QString symbol_;
     qreal symbolSide_;
+    // The symbol as last drawn, kept while its colour stays.
+    QPixmap cached_;
+    QColor cachedColor_;
 };
 
 // A hairline between two chips.
@@ -65,21 +70,15 @@ protected:
     }
 };
 
-QMargins wholeMargins(const QMarginsF& margins)
-{
-    return {static_cast<int>(std::ceil(margins.left())), static_cast<int>(std::ceil(margins.top())),
-            static_cast<int>(std::ceil(margins.right())), static_cast<int>(std::ceil(margins.bottom()))};
-}
-
 } // namespace
 
 TopStatsBar::TopStatsBar(QWidget* parent)
     : QWidget(parent)
-    , shadow_(10, 0.07)
+    , surface_(kCornerRadius, 10, 0.07)
 {
     setObjectName(QStringLiteral("topStatsBar"));
     auto* bar = new QHBoxLayout(this);
-    bar->setContentsMargins(wholeMargins(shadow_.margins()) + QMargins(5, 3, 5, 3));
+    bar->setContentsMargins(surface_.margins() + QMargins(5, 3, 5, 3));
     bar->setSpacing(4);
 
     scrollArea_ = new QScrollArea(this);
@@ -167,12 +166,8 @@ void TopStatsBar::setInputs(const MonitorInputs& inputs)
 
 void TopStatsBar::paintEvent(QPaintEvent*)
 {
-    const Appearance appearance = Palette::appearance(this);
-    const QRectF surface = QRectF(rect()).marginsRemoved(shadow_.margins());
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    shadow_.paint(painter, surface, kCornerRadius, Palette::accentDeep().resolve(appearance));
-    GlassSurface::paint(painter, surface, kCornerRadius, appearance);
+    surface_.paint(painter, *this);
 }
 
 } // namespace harborlite

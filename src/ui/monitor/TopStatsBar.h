@@ -2,7 +2,7 @@
 
 #include "shared/MonitorKind.h"
 #include "shared/MonitorReading.h"
-#include "ui/theme/SoftShadow.h"
+#include "ui/monitor/RaisedGlass.h"
 
 #include <QWidget>
 
@@ -51,7 +51,7 @@ protected:
 private:
     void rebuildChips();
 
-    SoftShadow shadow_;
+    RaisedGlass surface_;
     std::vector<MonitorKind> kinds_;
     MonitorInputs inputs_;
     QScrollArea* scrollArea_;
