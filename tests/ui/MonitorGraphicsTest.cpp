@@ -1,7 +1,10 @@
 #include "shared/Palette.h"
 #include "ui/monitor/FittingLabel.h"
+#include "ui/theme/Motion.h"
 #include "ui/monitor/RingGauge.h"
 #include "ui/monitor/Sparkline.h"
+
+#include <QTest>
 
 #include "TransparentRender.h"
 
@@ -116,4 +119,21 @@ TEST(FittingLabel, ShrinksToTheMinimumScaleThenCuts)
     EXPECT_DOUBLE_EQ(FittingLabel::fittingScale(100, 80, 0.7), 0.8);
     EXPECT_DOUBLE_EQ(FittingLabel::fittingScale(200, 80, 0.7), 0.7);
     EXPECT_EQ(FittingLabel::fittingScale(0, 0, 0.7), 1);
+}
+
+TEST(RingGauge, EasesToANewFractionUnlessMotionIsReduced)
+{
+    Motion::setReduceMotion(false);
+    RingGauge ring(0.2, Palette::accent(), 8);
+    ring.resize(62, 62);
+    ring.show();
+    ring.setFraction(0.8);
+    EXPECT_EQ(ring.fraction(), 0.8);
+    EXPECT_LT(ring.shownFraction(), 0.8);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ring.shownFraction() == 0.8; }));
+
+    Motion::setReduceMotion(true);
+    ring.setFraction(1.7);
+    EXPECT_EQ(ring.shownFraction(), 1);
+    Motion::setReduceMotion(false);
 }

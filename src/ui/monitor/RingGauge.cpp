@@ -1,5 +1,6 @@
 #include "ui/monitor/RingGauge.h"
 
+#include "ui/theme/Motion.h"
 #include "ui/theme/Shapes.h"
 
 #include <QGridLayout>
@@ -52,7 +53,7 @@ void RingGauge::setFraction(double fraction)
     fraction_ = fraction;
     const double target = clampedFraction(fraction);
     animation_.stop();
-    if (!isVisible()) {
+    if (!isVisible() || Motion::reduceMotion()) {
         shownFraction_ = target;
         update();
         return;

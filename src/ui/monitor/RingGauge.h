@@ -9,8 +9,9 @@ namespace harborlite {
 
 // A circular gauge: a faint full-circle track and a gradient arc from twelve
 // o'clock growing clockwise to the fraction, easing over 0.4 s when it
-// changes, with a centre widget laid out in the middle. The circle fits the
-// shorter side less half the line width, so the stroke is never cut.
+// changes (at once with reduce motion on or while hidden), with a centre
+// widget laid out in the middle. The circle fits the shorter side less half
+// the line width, so the stroke is never cut.
 class RingGauge : public QWidget {
     Q_OBJECT
 
