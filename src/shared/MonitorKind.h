@@ -50,4 +50,9 @@ std::optional<MonitorKind> monitorKindFromRawValue(const QString& raw);
 // The colour every display of the monitor is tinted with.
 PaletteRole tint(MonitorKind kind);
 
+// The name a display gives the monitor ("CPU", "Top Processes").
+QString title(MonitorKind kind);
+// The system symbol name drawn for the monitor.
+QString symbol(MonitorKind kind);
+
 } // namespace harborlite

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "shared/Palette.h"
+
+#include <QFont>
+#include <QWidget>
+
+namespace harborlite {
+
+// One line of text that shrinks its font down to `minimumScale` of its size
+// when the width runs short, and only then is cut with an ellipsis.
+class FittingLabel : public QWidget {
+    Q_OBJECT
+
+public:
+    FittingLabel(const QFont& font, const AdaptiveColor& color, qreal minimumScale, QWidget* parent = nullptr);
+
+    // The scale (minimumScale...1) the text is drawn at in `width` pixels.
+    static qreal fittingScale(qreal textWidth, qreal width, qreal minimumScale);
+
+    const QString& text() const { return text_; }
+    void setText(const QString& text);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString text_;
+    AdaptiveColor color_;
+    qreal minimumScale_;
+};
+
+} // namespace harborlite
