@@ -182,6 +182,25 @@ bool ContentWalk::exists(const QString& path)
     return !path.isEmpty() && ::stat(QFile::encodeName(path).constData(), &st) == 0;
 }
 
+QStringList ContentWalk::existingRoots(const std::optional<QStringList>& roots, const QStringList& homeFolders)
+{
+    QStringList candidates;
+    if (roots) {
+        candidates = *roots;
+    } else {
+        for (const QString& name : homeFolders) {
+            candidates.append(FS::join(FS::home(), name));
+        }
+    }
+    QStringList result;
+    for (const QString& root : candidates) {
+        if (exists(root)) {
+            result.append(root);
+        }
+    }
+    return result;
+}
+
 bool ContentWalk::isPackage(const QString& name)
 {
     static const QSet<QString> extensions = {

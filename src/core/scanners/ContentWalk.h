@@ -53,6 +53,8 @@ public:
 
     // Whether something is at the path, following symbolic links.
     static bool exists(const QString& path);
+    // The roots that exist: the given ones, else the named folders of the home.
+    static QStringList existingRoots(const std::optional<QStringList>& roots, const QStringList& homeFolders);
     // A folder the system shows as one file: an application, a bundle, a media
     // library or a document package, told by its extension (any case).
     static bool isPackage(const QString& name);

@@ -366,21 +366,10 @@ const QSet<QString>& DuplicatesScanner::prunedDirectories()
 
 QStringList DuplicatesScanner::searchRoots() const
 {
-    QStringList candidates;
-    if (roots_) {
-        candidates = *roots_;
-    } else {
-        for (const char* name : {"Downloads", "Documents", "Desktop", "Movies", "Pictures", "Music"}) {
-            candidates.append(FS::join(FS::home(), QLatin1String(name)));
-        }
-    }
-    QStringList result;
-    for (const QString& root : candidates) {
-        if (ContentWalk::exists(root)) {
-            result.append(root);
-        }
-    }
-    return result;
+    return ContentWalk::existingRoots(roots_,
+                                      {QStringLiteral("Downloads"), QStringLiteral("Documents"),
+                                       QStringLiteral("Desktop"), QStringLiteral("Movies"), QStringLiteral("Pictures"),
+                                       QStringLiteral("Music")});
 }
 
 CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const CancelPredicate& isCancelled) const

@@ -113,21 +113,8 @@ std::optional<QString> InstallersScanner::matchingApplication(const QString& fil
 
 QStringList InstallersScanner::searchRoots() const
 {
-    QStringList candidates;
-    if (locations_.searchRoots) {
-        candidates = *locations_.searchRoots;
-    } else {
-        for (const char* name : {"Downloads", "Desktop", "Documents"}) {
-            candidates.append(FS::join(FS::home(), QLatin1String(name)));
-        }
-    }
-    QStringList result;
-    for (const QString& root : candidates) {
-        if (ContentWalk::exists(root)) {
-            result.append(root);
-        }
-    }
-    return result;
+    return ContentWalk::existingRoots(
+        locations_.searchRoots, {QStringLiteral("Downloads"), QStringLiteral("Desktop"), QStringLiteral("Documents")});
 }
 
 QSet<QString> InstallersScanner::installedApplicationNames() const

@@ -79,21 +79,10 @@ LargeOldFilesScanner::LargeOldFilesScanner(qint64 minimumSize, int staleAfterDay
 
 QStringList LargeOldFilesScanner::searchRoots() const
 {
-    QStringList candidates;
-    if (roots_) {
-        candidates = *roots_;
-    } else {
-        for (const char* name : {"Downloads", "Documents", "Desktop", "Movies", "Pictures", "Music"}) {
-            candidates.append(FS::join(FS::home(), QLatin1String(name)));
-        }
-    }
-    QStringList result;
-    for (const QString& root : candidates) {
-        if (ContentWalk::exists(root)) {
-            result.append(root);
-        }
-    }
-    return result;
+    return ContentWalk::existingRoots(roots_,
+                                      {QStringLiteral("Downloads"), QStringLiteral("Documents"),
+                                       QStringLiteral("Desktop"), QStringLiteral("Movies"), QStringLiteral("Pictures"),
+                                       QStringLiteral("Music")});
 }
 
 LargeOldFilesScanner::FileKind LargeOldFilesScanner::fileKind(const QMimeType& type)
