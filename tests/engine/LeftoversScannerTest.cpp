@@ -3,6 +3,7 @@
 #include "platform/HomeFolder.h"
 #include "shared/FileSystem.h"
 #include "shared/Formatting.h"
+#include "support/ItemRows.h"
 #include "support/FixtureTree.h"
 #include "support/PlistFixtures.h"
 #include "support/Progress.h"
@@ -29,29 +30,14 @@ AppCatalog::Identity identity(const QStringList& identifiers, const QStringList&
     return result;
 }
 
-struct Row {
-    QString name;
-    QString origin;
-    qint64 size;
-    QString detail;
-    bool operator==(const Row&) const = default;
-};
-
-void PrintTo(const Row& row, std::ostream* os)
-{
-    *os << row.name.toStdString() << " (" << row.origin.toStdString() << ", " << row.size << ", "
-        << row.detail.toStdString() << ")";
-}
+using Row = test::DetailedItemRow;
 
 QList<Row> rows(const ScanGroup& group)
 {
-    QList<Row> result;
-    for (const ScanItem& item : group.items) {
+    return test::detailedItemRows(group, [](const ScanItem& item) {
         EXPECT_FALSE(item.isSelected);
         EXPECT_TRUE(item.requiresReview);
-        result.append({item.displayName, item.origin.value_or("-"), item.size, item.detail.value_or("-")});
-    }
-    return result;
+    });
 }
 
 class LeftoversScannerTest : public ::testing::Test {
@@ -174,7 +160,7 @@ TEST_F(LeftoversScannerTest, ListsUnclaimedEntriesOfTheSevenFoldersInOneOptInGro
     EXPECT_EQ(rows(group), expected);
     for (const ScanItem& item : group.items) {
         if (item.displayName == "org.example.viewer") {
-            EXPECT_EQ(item.url, tree.path("home/Library/Saved Application State/org.example.viewer.savedState"));
+        EXPECT_EQ(item.url, tree.path("home/Library/Saved Application State/org.example.viewer.savedState"));
         }
     }
 

@@ -1,6 +1,7 @@
 #include "core/scanners/MailAttachmentsScanner.h"
 #include "platform/Clock.h"
 #include "platform/HomeFolder.h"
+#include "support/ItemRows.h"
 #include "support/BadInput.h"
 #include "support/FixtureTree.h"
 #include "support/Progress.h"
@@ -21,28 +22,15 @@ namespace {
 
 const QString ellipsis = QString::fromUtf8("\u2026");
 
-struct Row {
-    QString name;
-    QString origin;
-    qint64 size;
-    bool operator==(const Row&) const = default;
-};
-
-void PrintTo(const Row& row, std::ostream* os)
-{
-    *os << row.name.toStdString() << " (" << row.origin.toStdString() << ", " << row.size << ")";
-}
+using Row = test::ItemRow;
 
 QList<Row> rows(const ScanGroup& group)
 {
-    QList<Row> result;
-    for (const ScanItem& item : group.items) {
+    return test::itemRows(group, [](const ScanItem& item) {
         EXPECT_TRUE(item.isSelected);
         EXPECT_FALSE(item.requiresReview);
         EXPECT_FALSE(item.detail.has_value());
-        result.append({item.displayName, item.origin.value_or("-"), item.size});
-    }
-    return result;
+    });
 }
 
 class MailAttachmentsScannerTest : public ::testing::Test {

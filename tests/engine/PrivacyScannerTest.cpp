@@ -2,6 +2,7 @@
 #include "platform/Clock.h"
 #include "platform/HomeFolder.h"
 #include "shared/FileSystem.h"
+#include "support/ItemRows.h"
 #include "support/FixtureTree.h"
 #include "support/Progress.h"
 #include "support/QtPrinters.h"
@@ -17,28 +18,15 @@ namespace {
 const QString ellipsis = QString::fromUtf8("\u2026");
 const QString dash = QString::fromUtf8(" \u2014 ");
 
-struct Row {
-    QString name;
-    QString origin;
-    qint64 size;
-    bool operator==(const Row&) const = default;
-};
-
-void PrintTo(const Row& row, std::ostream* os)
-{
-    *os << row.name.toStdString() << " (" << row.origin.toStdString() << ", " << row.size << ")";
-}
+using Row = test::ItemRow;
 
 QList<Row> rows(const ScanGroup& group)
 {
-    QList<Row> result;
-    for (const ScanItem& item : group.items) {
+    return test::itemRows(group, [](const ScanItem& item) {
         EXPECT_FALSE(item.isSelected);
         EXPECT_TRUE(item.requiresReview);
         EXPECT_FALSE(item.detail.has_value());
-        result.append({item.displayName, item.origin.value_or("-"), item.size});
-    }
-    return result;
+    });
 }
 
 class PrivacyScannerTest : public ::testing::Test {

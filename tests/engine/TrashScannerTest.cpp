@@ -4,6 +4,7 @@
 #include "platform/MountedVolumes.h"
 #include "platform/XdgDataHome.h"
 #include "shared/FileSystem.h"
+#include "support/ItemRows.h"
 #include "support/FixtureTree.h"
 #include "support/Progress.h"
 #include "support/QtPrinters.h"
@@ -22,25 +23,11 @@ using harborlite::test::ProgressRecorder;
 
 namespace {
 
-struct Row {
-    QString name;
-    QString origin;
-    qint64 size;
-    bool operator==(const Row&) const = default;
-};
-
-void PrintTo(const Row& row, std::ostream* os)
-{
-    *os << row.name.toStdString() << " (" << row.origin.toStdString() << ", " << row.size << ")";
-}
+using Row = test::ItemRow;
 
 QList<Row> rows(const ScanGroup& group)
 {
-    QList<Row> result;
-    for (const ScanItem& item : group.items) {
-        result.append({item.displayName, item.origin.value_or("-"), item.size});
-    }
-    return result;
+    return test::itemRows(group);
 }
 
 class TrashScannerTest : public ::testing::Test {
