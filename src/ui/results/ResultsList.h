@@ -7,11 +7,15 @@
 #include <QListView>
 #include <QUuid>
 
+#include <memory>
+#include <vector>
+
 namespace harborlite {
 
 class AppModel;
 class CategorySectionHeader;
 class ResultsModel;
+class SoftShadow;
 
 // The one list through which the cleaning screens show what the scans found:
 // one card per category (its header with scan state and "Scan"/"Rescan", then
@@ -65,6 +69,8 @@ public:
     // has no such part.
     QRect targetRect(const QModelIndex& index, Target target) const;
     Target targetAt(const QPoint& viewportPosition) const;
+    // The tooltip at a point of the viewport: the review warning's or the reveal's.
+    QString toolTipAt(const QPoint& viewportPosition) const;
 
     // The header widget of a category's card.
     CategorySectionHeader* sectionHeader(ScanCategory category) const;
@@ -82,7 +88,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    bool viewportEvent(QEvent* event) override;
+    void updateGeometries() override;
+    void scrollContentsBy(int dx, int dy) override;
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
@@ -92,9 +99,15 @@ private:
     void scheduleRefresh();
     void placeSectionHeaders();
     void act(const QModelIndex& index, Target target);
+    // What Space does on a row: flips an item, toggles a group, shows a page.
     void toggle(const QModelIndex& index);
+    // What Enter does on a row: expands or collapses a group, shows a page.
     void expandOrPage(const QModelIndex& index);
-    QRect rowRect(const QModelIndex& index) const;
+    void setExpanded(const QModelIndex& index, bool expanded);
+    int headerHeight() const;
+    QIcon icon(const QString& path) const;
+    int contentHeight() const;
+    void paintCards(QPainter& painter, const QRect& area);
 
     AppModel& model_;
     ScreenServices services_;
@@ -105,7 +118,9 @@ private:
     bool refreshQueued_ = false;
     QPersistentModelIndex pressedIndex_;
     Target pressedTarget_ = Target::none;
-    int laidOutWidth_ = -1;
+    mutable int contentHeight_ = -1;
+    mutable int contentWidth_ = -1;
+    std::vector<std::unique_ptr<SoftShadow>> shadows_;
 };
 
 } // namespace harborlite
