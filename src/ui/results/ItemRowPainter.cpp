@@ -95,6 +95,16 @@ Layout layout(const QRect& rect, const ScanItem& item)
     return made;
 }
 
+QString shownName(const ScanItem& item, int width)
+{
+    return QFontMetrics(nameFont()).elidedText(item.displayName, Qt::ElideMiddle, width);
+}
+
+QString shownOrigin(const ScanItem& item, int width)
+{
+    return item.origin ? QFontMetrics(detailFont()).elidedText(*item.origin, Qt::ElideMiddle, width) : QString();
+}
+
 void paint(QPainter& painter, const QRect& rect, const ScanItem& item, const QIcon& icon, bool hovering,
            bool focused, Appearance appearance)
 {
@@ -112,13 +122,11 @@ void paint(QPainter& painter, const QRect& rect, const ScanItem& item, const QIc
 
     painter.setFont(nameFont());
     painter.setPen(Palette::ink().resolve(appearance));
-    painter.drawText(parts.name, Qt::AlignLeft | Qt::AlignVCenter,
-                     painter.fontMetrics().elidedText(item.displayName, Qt::ElideMiddle, parts.name.width()));
+    painter.drawText(parts.name, Qt::AlignLeft | Qt::AlignVCenter, shownName(item, parts.name.width()));
     painter.setFont(detailFont());
     painter.setPen(Palette::inkTertiary().resolve(appearance));
     if (item.origin) {
-        painter.drawText(parts.origin, Qt::AlignLeft | Qt::AlignVCenter,
-                         painter.fontMetrics().elidedText(*item.origin, Qt::ElideMiddle, parts.origin.width()));
+        painter.drawText(parts.origin, Qt::AlignLeft | Qt::AlignVCenter, shownOrigin(item, parts.origin.width()));
     }
     if (item.detail) {
         painter.drawText(parts.detail, Qt::AlignLeft | Qt::AlignVCenter,

@@ -50,6 +50,11 @@ struct Layout {
 };
 Layout layout(const QRect& rect, const ScanItem& item);
 
+// The name and origin as drawn in a line `width` wide: cut in the middle, so
+// the start and the end of a path stay visible.
+QString shownName(const ScanItem& item, int width);
+QString shownOrigin(const ScanItem& item, int width);
+
 void paint(QPainter& painter, const QRect& rect, const ScanItem& item, const QIcon& icon, bool hovering,
            bool focused, Appearance appearance);
 

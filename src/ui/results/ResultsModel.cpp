@@ -322,18 +322,20 @@ void ResultsModel::refresh()
     visibleCounts_.removeIf([&](const auto& entry) { return !groups.contains(entry.key()); });
 
     int start = 0;
+    bool moved = false;
+    std::vector<std::vector<Row>> sections;
     for (std::size_t section = 0; section < sectionSizes_.size(); ++section) {
         const std::vector<Row> fresh = build(section);
         const int oldSize = sectionSizes_[section];
         const int newSize = static_cast<int>(fresh.size());
         const auto oldRow = [&](int i) -> const Row& { return rows_[static_cast<std::size_t>(start + i)]; };
         int prefix = 0;
-        while (prefix < oldSize && prefix < newSize && oldRow(prefix) == fresh[static_cast<std::size_t>(prefix)]) {
+        while (prefix < oldSize && prefix < newSize && oldRow(prefix).sameAs(fresh[static_cast<std::size_t>(prefix)])) {
             ++prefix;
         }
         int suffix = 0;
         while (suffix < oldSize - prefix && suffix < newSize - prefix
-               && oldRow(oldSize - 1 - suffix) == fresh[static_cast<std::size_t>(newSize - 1 - suffix)]) {
+               && oldRow(oldSize - 1 - suffix).sameAs(fresh[static_cast<std::size_t>(newSize - 1 - suffix)])) {
             ++suffix;
         }
         const int removed = oldSize - prefix - suffix;
@@ -351,9 +353,24 @@ void ResultsModel::refresh()
             sectionSizes_[section] += inserted;
             endInsertRows();
         }
-        // Rows that stayed may show new values (selection, sizes, texts).
-        emit dataChanged(index(start), index(start + newSize - 1));
+        moved = moved || !std::equal(fresh.begin(), fresh.end(), rows_.begin() + start);
+        sections.push_back(fresh);
         start += newSize;
+    }
+
+    // Rows that stayed may now end a card or a group and so change height;
+    // views then lay the rows out again without losing their current row.
+    if (moved) {
+        emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+        rows_.clear();
+        for (const std::vector<Row>& section : sections) {
+            rows_.insert(rows_.end(), section.begin(), section.end());
+        }
+        emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    }
+    // Rows that stayed may show new values (selection, sizes, texts).
+    if (!rows_.empty()) {
+        emit dataChanged(index(0), index(static_cast<int>(rows_.size()) - 1));
     }
 }
 

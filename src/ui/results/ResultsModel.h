@@ -46,6 +46,12 @@ public:
         bool padded = false;
 
         bool operator==(const Row&) const = default;
+        // The same row, wherever it sits.
+        bool sameAs(const Row& other) const
+        {
+            return kind == other.kind && category == other.category && group == other.group && item == other.item
+                   && key == other.key;
+        }
     };
 
     // Spacing and padding of cards and groups.
