@@ -41,24 +41,22 @@ protected:
         .iconForFile = [](const QString&) { return QIcon(); },
     };
 
-    std::unique_ptr<ResultsList> makeList(QList<ScanCategory> categories, int width = 900)
+    // The list inside a screen's scrolling column, as the screens show it.
+    ResultsList* makeList(QList<ScanCategory> categories, int width = 900)
     {
-        auto list = std::make_unique<ResultsList>(model, std::move(categories), services);
+        frame_ = std::make_unique<ScreenFrame>();
+        auto* list = new ResultsList(model, std::move(categories), services);
         tester_ = std::make_unique<QAbstractItemModelTester>(list->resultsModel(),
                                                              QAbstractItemModelTester::FailureReportingMode::Fatal);
-        list->resize(width, 400);
-        list->show();
+        frame_->addWidget(list);
+        frame_->resize(width, 700);
+        frame_->show();
         settle(*list);
         return list;
     }
 
-    // Lets the list follow the model and lay itself out at its new height.
-    static void settle(ResultsList& list)
-    {
-        test::settleLayouts();
-        list.resize(list.width(), list.sizeHint().height());
-        test::settleLayouts();
-    }
+    // Lets the list follow the model and the column lay it out at its new height.
+    static void settle(ResultsList&) { test::settleLayouts(); }
 
     const ScanGroup& groupAt(ScanCategory category, int index) { return model.results().at(category).groups[index]; }
 
@@ -86,6 +84,7 @@ protected:
     }
 
 private:
+    std::unique_ptr<ScreenFrame> frame_;
     std::unique_ptr<QAbstractItemModelTester> tester_;
 };
 
@@ -187,7 +186,7 @@ TEST(ResultsPresentation, PagingOfAThousandItemsAndTheEdges)
 
 TEST_F(ResultsListTest, NeverScannedSectionsShowTheirBlurbAndScan)
 {
-    auto list = makeList({ScanCategory::systemJunk, ScanCategory::trash});
+    ResultsList* list = makeList({ScanCategory::systemJunk, ScanCategory::trash});
     ASSERT_EQ(list->resultsModel()->rowCount(), 4);
     EXPECT_EQ(list->resultsModel()->data(list->resultsModel()->index(1)).toString(), blurb(ScanCategory::systemJunk));
     EXPECT_EQ(list->resultsModel()->data(list->resultsModel()->index(3)).toString(), blurb(ScanCategory::trash));
@@ -204,7 +203,7 @@ TEST_F(ResultsListTest, ScanFromASectionRunsThenShowsTheResult)
 {
     fixture.script.hold(ScanCategory::trash);
     fixture.script.setItemSize(2000000);
-    auto list = makeList({ScanCategory::trash});
+    ResultsList* list = makeList({ScanCategory::trash});
     CategorySectionHeader* header = list->sectionHeader(ScanCategory::trash);
     QTest::mouseClick(header->visibleButton(), Qt::LeftButton);
     settle(*list);
@@ -230,7 +229,7 @@ TEST_F(ResultsListTest, ScanFromASectionRunsThenShowsTheResult)
 TEST_F(ResultsListTest, AnEmptyResultIsCleanAndLooksAgainWhileRescanning)
 {
     fixture.load(sampleResult(ScanCategory::trash, {}));
-    auto list = makeList({ScanCategory::trash});
+    ResultsList* list = makeList({ScanCategory::trash});
     CategorySectionHeader* header = list->sectionHeader(ScanCategory::trash);
     ASSERT_NE(header->pill(), nullptr);
     EXPECT_EQ(header->pill()->text(), "Clean");
@@ -262,7 +261,7 @@ protected:
 
     QModelIndex group(int index) { return list->groupIndex(ScanCategory::systemJunk, groupAt(ScanCategory::systemJunk, index).id); }
 
-    std::unique_ptr<ResultsList> list;
+    ResultsList* list = nullptr;
 };
 
 TEST_F(ResultsListSelection, GroupBoxesSelectAllUnlessAllAreSelected)
@@ -381,7 +380,7 @@ TEST_F(ResultsListTest, PagingShowsFortyThenTwoHundredMoreAndKeepsItsCount)
 {
     fixture.load(sampleResult(ScanCategory::largeAndOld,
                               {sampleGroup(QStringLiteral("Big"), sampleItems(QStringLiteral("b"), 1000, 10, 0), true)}));
-    auto list = makeList({ScanCategory::largeAndOld});
+    ResultsList* list = makeList({ScanCategory::largeAndOld});
     const QUuid id = groupAt(ScanCategory::largeAndOld, 0).id;
     EXPECT_EQ(rowsOfKind(*list, Kind::item), 40);
     const QModelIndex more = list->showMoreIndex(ScanCategory::largeAndOld, id);
@@ -421,7 +420,7 @@ TEST_F(ResultsListTest, ARescanKeepsTheOldGroupsInteractive)
 {
     fixture.load(sampleResult(ScanCategory::trash,
                               {sampleGroup(QStringLiteral("Trash"), sampleItems(QStringLiteral("t"), 2, 1000, 2), true)}));
-    auto list = makeList({ScanCategory::trash});
+    ResultsList* list = makeList({ScanCategory::trash});
     fixture.forget(ScanCategory::trash);
     fixture.script.hold(ScanCategory::trash);
     QTest::mouseClick(list->sectionHeader(ScanCategory::trash)->visibleButton(), Qt::LeftButton);

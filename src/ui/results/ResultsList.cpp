@@ -276,6 +276,7 @@ ResultsList::ResultsList(AppModel& model, QList<ScanCategory> categories, const 
     , services_(services)
     , rows_(new ResultsModel(model, std::move(categories), this))
     , delegate_(new Delegate(*this))
+    , shadow_(std::make_unique<SoftShadow>(kShadowRadius, kShadowOpacity))
 {
     setObjectName(QStringLiteral("resultsList"));
     setAccessibleName(QStringLiteral("Results"));
@@ -298,7 +299,10 @@ ResultsList::ResultsList(AppModel& model, QList<ScanCategory> categories, const 
         auto* header = new CategorySectionHeader(category, [this, category] { model_.scan(category); }, viewport());
         header->present(rows_->section(category));
         headers_.append(header);
-        shadows_.push_back(std::make_unique<SoftShadow>(kShadowRadius, kShadowOpacity));
+    }
+    // Every header holds the same controls; the tallest state sets the height.
+    if (!headers_.isEmpty()) {
+        headerHeight_ = headers_.front()->sizeHint().height();
     }
     for (auto signal : {&AppModel::resultsChanged, &AppModel::progressChanged, &AppModel::runningCategoriesChanged}) {
         connect(&model_, signal, this, &ResultsList::scheduleRefresh);
@@ -347,7 +351,7 @@ void ResultsList::setFitsContent(bool fits)
 
 int ResultsList::headerHeight() const
 {
-    return headers_.isEmpty() ? 0 : headers_.front()->sizeHint().height();
+    return headerHeight_;
 }
 
 int ResultsList::contentHeight() const
@@ -760,6 +764,40 @@ void ResultsList::paintEvent(QPaintEvent* event)
     QListView::paintEvent(event);
 }
 
+void ResultsList::paintCardShadow(QPainter& painter, const QRect& card, const QColor& color)
+{
+    constexpr int probeHeight = 128;
+    const QMargins margins = (shadow_->margins() + QMarginsF(1, 1, 1, 1)).toMargins();
+    const QSize probeSize(card.width() + margins.left() + margins.right(),
+                          probeHeight + margins.top() + margins.bottom());
+    if (shadowProbe_.size() != probeSize || shadowProbeColor_ != color) {
+        shadowProbe_ = QImage(probeSize, QImage::Format_ARGB32_Premultiplied);
+        shadowProbe_.fill(Qt::transparent);
+        QPainter probe(&shadowProbe_);
+        probe.setRenderHint(QPainter::Antialiasing);
+        shadow_->paint(probe, QRectF(margins.left(), margins.top(), card.width(), probeHeight),
+                       ResultsModel::kCardRadius, color);
+        shadowProbeColor_ = color;
+    }
+    // The probe's upper half over the card's top, its lower half over the
+    // card's bottom, and its middle row stretched between them.
+    const int split = std::min(card.height(), probeHeight) / 2;
+    const int left = card.left() - margins.left();
+    const int width = probeSize.width();
+    const int topRows = margins.top() + split;
+    painter.drawImage(QRect(left, card.top() - margins.top(), width, topRows), shadowProbe_,
+                      QRect(0, 0, width, topRows));
+    const int bottomFrom = margins.top() + probeHeight - split;
+    const int bottomRows = probeSize.height() - bottomFrom;
+    painter.drawImage(QRect(left, card.bottom() + 1 - split, width, bottomRows), shadowProbe_,
+                      QRect(0, bottomFrom, width, bottomRows));
+    const int middle = card.height() - 2 * split;
+    if (middle > 0) {
+        painter.drawImage(QRect(left, card.top() + split, width, middle), shadowProbe_,
+                          QRect(0, margins.top() + probeHeight / 2, width, 1));
+    }
+}
+
 void ResultsList::paintCards(QPainter& painter, const QRect& area)
 {
     const Appearance appearance = Palette::appearance(this);
@@ -771,12 +809,10 @@ void ResultsList::paintCards(QPainter& painter, const QRect& area)
         const QRect bottom = visualRect(rows_->index(first + count - 1));
         const int cardTop = top.top() + (rows_->row(first).firstSection ? 0 : ResultsModel::kSectionSpacing);
         const QRect card(0, cardTop, width, bottom.bottom() + 1 - cardTop);
-        const QMarginsF shadow = shadows_[static_cast<std::size_t>(section)]->margins();
-        if (!card.marginsAdded(shadow.toMargins()).intersects(area)) {
+        if (!card.marginsAdded(shadow_->margins().toMargins() + QMargins(1, 1, 1, 1)).intersects(area)) {
             continue;
         }
-        shadows_[static_cast<std::size_t>(section)]->paint(painter, QRectF(card), ResultsModel::kCardRadius,
-                                                            shadowColor);
+        paintCardShadow(painter, card, shadowColor);
         GlassSurface::paint(painter, QRectF(card), ResultsModel::kCardRadius, appearance);
     }
 

@@ -3,6 +3,7 @@
 #include "core/models/ScanCategory.h"
 #include "ui/screens/ScreenServices.h"
 
+#include <QImage>
 #include <QList>
 #include <QListView>
 #include <QUuid>
@@ -114,13 +115,19 @@ private:
     ResultsModel* rows_;
     Delegate* delegate_;
     QList<CategorySectionHeader*> headers_;
+    int headerHeight_ = 0;
     bool fitsContent_ = true;
     bool refreshQueued_ = false;
     QPersistentModelIndex pressedIndex_;
     Target pressedTarget_ = Target::none;
     mutable int contentHeight_ = -1;
     mutable int contentWidth_ = -1;
-    std::vector<std::unique_ptr<SoftShadow>> shadows_;
+    // The cards' shadow, blurred once for a short card and drawn in slices
+    // around cards of any height (a blur of a tall card would cost a frame).
+    std::unique_ptr<SoftShadow> shadow_;
+    QImage shadowProbe_;
+    QColor shadowProbeColor_;
+    void paintCardShadow(QPainter& painter, const QRect& card, const QColor& color);
 };
 
 } // namespace harborlite

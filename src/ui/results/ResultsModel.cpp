@@ -44,6 +44,15 @@ ResultsModel::ResultsModel(AppModel& model, QList<ScanCategory> categories, QObj
     , categories_(std::move(categories))
     , sectionSizes_(static_cast<std::size_t>(categories_.size()), 0)
 {
+    ScanItem withOrigin;
+    withOrigin.origin = QString();
+    heights_ = {
+        .plainItem = ItemRowPainter::height(ScanItem{}),
+        .itemWithOrigin = ItemRowPainter::height(withOrigin),
+        .groupHeader = groupHeaderContentHeight(),
+        .showMore = showMoreHeight(),
+        .textLine = QFontMetrics(sectionTextFont()).height(),
+    };
     for (std::size_t section = 0; section < sectionSizes_.size(); ++section) {
         std::vector<Row> made = build(section);
         sectionSizes_[section] = static_cast<int>(made.size());
@@ -222,23 +231,22 @@ int ResultsModel::rowHeight(int index, int width, int headerHeight) const
         return top + headerHeight + cardEnd;
     case Kind::sectionText: {
         const auto [left, right] = contentSpan(shown.kind, width);
-        const QFontMetrics metrics(sectionTextFont());
-        const int textHeight =
-            shown.padded ? metrics.height()
-                         : metrics.boundingRect(QRect(0, 0, std::max(1, right - left), 1 << 20), Qt::TextWordWrap,
-                                                text(shown))
-                               .height();
+        const int textHeight = shown.padded ? heights_.textLine
+                                            : QFontMetrics(sectionTextFont())
+                                                  .boundingRect(QRect(0, 0, std::max(1, right - left), 1 << 20),
+                                                                Qt::TextWordWrap, text(shown))
+                                                  .height();
         return top + textHeight + (shown.padded ? kTextPadding : 0) + cardEnd;
     }
     case Kind::groupHeader:
-        return top + groupHeaderContentHeight() + groupEnd + cardEnd;
+        return top + heights_.groupHeader + groupEnd + cardEnd;
     case Kind::item: {
         const ScanItem* shownItem = item(shown);
-        return top + (shownItem ? ItemRowPainter::height(*shownItem) : ItemRowPainter::height(ScanItem{})) + groupEnd
-               + cardEnd;
+        const bool hasOrigin = shownItem && shownItem->origin.has_value();
+        return top + (hasOrigin ? heights_.itemWithOrigin : heights_.plainItem) + groupEnd + cardEnd;
     }
     case Kind::showMore:
-        return top + showMoreHeight() + groupEnd + cardEnd;
+        return top + heights_.showMore + groupEnd + cardEnd;
     }
     return 0;
 }

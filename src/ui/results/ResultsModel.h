@@ -110,8 +110,18 @@ public:
 private:
     std::vector<Row> build(std::size_t section) const;
 
+    // Heights that depend only on the fonts, measured once.
+    struct Heights {
+        int plainItem = 0;
+        int itemWithOrigin = 0;
+        int groupHeader = 0;
+        int showMore = 0;
+        int textLine = 0;
+    };
+
     AppModel& model_;
     QList<ScanCategory> categories_;
+    Heights heights_;
     std::vector<Row> rows_;
     std::vector<int> sectionSizes_;
     QHash<QUuid, int> visibleCounts_;
