@@ -1,0 +1,20 @@
+#include "ui/screens/CleanupView.h"
+
+#include "viewmodels/AppModel.h"
+
+namespace harborlite {
+
+CategoryListSetup CleanupView::setup()
+{
+    CategoryListSetup setup;
+    setup.categories.assign(AppModel::cleanupCategories.begin(), AppModel::cleanupCategories.end());
+    setup.title = QStringLiteral("Cleanup");
+    setup.subtitle = QStringLiteral("Caches, logs, trash and orphaned support files.");
+    setup.symbol = QStringLiteral("trash.circle");
+    setup.scanTitle = QStringLiteral("Scan All");
+    setup.freeTitle = QStringLiteral("Free after clean");
+    setup.buttonTitle = QStringLiteral("Clean");
+    return setup;
+}
+
+} // namespace harborlite
