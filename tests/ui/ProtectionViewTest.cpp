@@ -1,4 +1,5 @@
 #include "ui/ScreenFixtures.h"
+#include "ui/components/RoleLabel.h"
 #include "ui/screens/ProtectionView.h"
 
 #include <gtest/gtest.h>
@@ -132,4 +133,68 @@ TEST(ProtectionViewPresentation, ProgressLineSectionAndBar)
         EXPECT_EQ(shown.showsSection, c.showsSection) << c.name;
         EXPECT_EQ(shown.actionBar, c.bar) << c.name;
     }
+}
+
+TEST(ProtectionView, NotScannedScanningThreatsRemoveCycle)
+{
+    ScreenModel fake;
+    AppModel& model = fake.model();
+    ProtectionView view(model, fake.services());
+    EXPECT_EQ(view.statusTitle()->text(), "Not scanned yet");
+    EXPECT_EQ(shownScan(*view.scanButton()), (ScanButtonLook{"Scan Now", PaletteRole::accent, false}));
+    EXPECT_TRUE(view.progressLine()->isHidden());
+    EXPECT_TRUE(view.section()->isHidden());
+    EXPECT_FALSE(shownBar(view));
+
+    fake.script().hold(ScanCategory::malware);
+    fake.script().setReports(ScanCategory::malware, {ScanProgress{0.2, "Checking launch agents", 0}});
+    view.scanButton()->click();
+    waitFor([&] { return model.progress().at(ScanCategory::malware).message == "Checking launch agents"; });
+    settle();
+    EXPECT_EQ(view.statusTitle()->text(), "Scanning your Mac");
+    EXPECT_EQ(shownScan(*view.scanButton()), (ScanButtonLook{"Stop Scan", PaletteRole::danger, true}));
+    EXPECT_FALSE(view.progressLine()->isHidden());
+    EXPECT_EQ(view.progressLine()->text(), "Checking launch agents");
+
+    fake.setGroups(ScanCategory::malware, {group("Known Threats", {item("agent.plist", 10, true)}),
+                                           group("Suspicious Launch Items", {item("helper", 10)})});
+    fake.script().release(ScanCategory::malware);
+    waitFor([&] { return model.runningCategories().empty(); });
+    settle();
+    EXPECT_EQ(view.statusTitle()->text(), "1 threat(s) found");
+    EXPECT_EQ(shownScan(*view.scanButton()).title, "Scan Again");
+    EXPECT_TRUE(view.progressLine()->isHidden());
+    EXPECT_FALSE(view.section()->isHidden());
+    const QString detail = QStringLiteral("Removed items go to the Trash unless you changed the mode in Cleanup.");
+    EXPECT_EQ(shownBar(view), (ActionBarLook{"1 item(s) selected", detail, "Remove", true, false, PaletteRole::danger}));
+
+    fake.holdRemovals();
+    ASSERT_TRUE(pressBar(view));
+    settle();
+    EXPECT_TRUE(shownBar(view)->isBusy);
+    fake.releaseRemovals();
+    fake.waitCleaned();
+    ASSERT_EQ(fake.removals().size(), 1);
+    EXPECT_EQ(fake.removals()[0].locations, QStringList{"/fixture/agent.plist"});
+    EXPECT_EQ(view.statusTitle()->text(), "Not scanned yet");
+    EXPECT_TRUE(view.section()->isHidden());
+    EXPECT_FALSE(shownBar(view));
+}
+
+TEST(ProtectionView, ThePressDecidesFromTheModelAtThatMoment)
+{
+    ScreenModel fake;
+    AppModel& model = fake.model();
+    ProtectionView view(model, fake.services());
+    fake.script().hold(ScanCategory::malware);
+    model.scan(ScanCategory::malware);
+    // Pressed before the screen has redrawn: the running scan is stopped.
+    view.scanButton()->click();
+    EXPECT_TRUE(model.runningCategories().empty());
+    fake.script().wakeAll();
+    waitFor([&] { return model.result(ScanCategory::malware).has_value(); });
+    settle();
+    EXPECT_EQ(shownScan(*view.scanButton()).title, "Scan Again");
+    view.scanButton()->click();
+    EXPECT_TRUE(model.runningCategories().contains(ScanCategory::malware));
 }

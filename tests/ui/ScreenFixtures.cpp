@@ -2,6 +2,9 @@
 
 #include "shared/Palette.h"
 #include "ui/components/AuroraBackground.h"
+#include "ui/components/GlassCompatButton.h"
+#include "ui/components/PrimaryActionBar.h"
+#include "ui/components/RoleLabel.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -32,10 +35,10 @@ void PrintTo(const ActionBarLook& look, std::ostream* os)
         << (look.isBusy ? ", busy" : "") << ", tint " << roleIndex(look.tint) << "}";
 }
 
-void PrintTo(const SummaryLook& look, std::ostream* os)
+void PrintTo(const SummaryRow::Values& values, std::ostream* os)
 {
-    *os << "{" << look.found.toStdString() << ", " << look.selected.toStdString() << ", "
-        << look.freeTitle.toStdString() << " " << look.free.toStdString() << "}";
+    *os << "{" << values.found.toStdString() << ", " << values.selected.toStdString() << ", "
+        << values.freeAfter.toStdString() << "}";
 }
 
 void PrintTo(const CategoryTotals& totals, std::ostream* os)
@@ -94,10 +97,10 @@ struct ScreenModel::Shared {
 namespace {
 
 // Runs the script's scanner (its gates and progress) and hands back the
-// groups the test chose for the category, if any.
+// groups the test has chosen for the category by the time the scan ends.
 class PresetScanner : public CategoryScanner {
 public:
-    PresetScanner(std::unique_ptr<CategoryScanner> inner, std::optional<QList<ScanGroup>> groups)
+    PresetScanner(std::unique_ptr<CategoryScanner> inner, std::function<std::optional<QList<ScanGroup>>()> groups)
         : inner_(std::move(inner)), groups_(std::move(groups))
     {
     }
@@ -105,15 +108,15 @@ public:
     CategoryResult scan(const ProgressCallback& progress, const CancelPredicate& isCancelled) const override
     {
         CategoryResult found = inner_->scan(progress, isCancelled);
-        if (groups_) {
-            found.groups = *groups_;
+        if (std::optional<QList<ScanGroup>> chosen = groups_()) {
+            found.groups = std::move(*chosen);
         }
         return found;
     }
 
 private:
     std::unique_ptr<CategoryScanner> inner_;
-    std::optional<QList<ScanGroup>> groups_;
+    std::function<std::optional<QList<ScanGroup>>()> groups_;
 };
 
 } // namespace
@@ -123,14 +126,12 @@ ScreenModel::ScreenModel()
 {
     ModelEngine engine;
     engine.scanner = [this, shared = shared_](ScanCategory category) -> std::unique_ptr<CategoryScanner> {
-        std::optional<QList<ScanGroup>> groups;
-        {
-            std::lock_guard lock(shared->mutex);
-            if (const auto found = shared->groups.find(category); found != shared->groups.end()) {
-                groups = found->second;
-            }
-        }
-        return std::make_unique<PresetScanner>(script_.scanner(category), std::move(groups));
+        return std::make_unique<PresetScanner>(
+            script_.scanner(category), [shared, category]() -> std::optional<QList<ScanGroup>> {
+                std::lock_guard lock(shared->mutex);
+                const auto found = shared->groups.find(category);
+                return found == shared->groups.end() ? std::nullopt : std::optional(found->second);
+            });
     };
     engine.remove = [shared = shared_](const QStringList& locations, bool userSelected, Remover::Mode mode) {
         std::shared_ptr<Gate> gate;
@@ -248,6 +249,47 @@ void settle()
 {
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
+}
+
+std::optional<PaletteRole> roleOf(const AdaptiveColor& color)
+{
+    for (int index = 0; index < paletteRoleCount; ++index) {
+        const auto role = PaletteRole(index);
+        const AdaptiveColor& candidate = Palette::color(role);
+        if (candidate.light == color.light && candidate.dark == color.dark) {
+            return role;
+        }
+    }
+    return std::nullopt;
+}
+
+ScanButtonLook shownScan(const ScanButton& button)
+{
+    return {button.text(), roleOf(button.tint()).value_or(PaletteRole::ink), button.isBusy()};
+}
+
+std::optional<ActionBarLook> shownBar(const ReviewScreen& screen)
+{
+    const PrimaryActionBar* bar = screen.actionBar();
+    if (!bar) {
+        return std::nullopt;
+    }
+    return ActionBarLook{bar->titleLabel()->text(),
+                         bar->detailLabel()->text(),
+                         bar->button()->text(),
+                         bar->button()->isEnabled(),
+                         bar->button()->showsSpinner(),
+                         roleOf(bar->button()->tint()).value_or(PaletteRole::ink)};
+}
+
+bool pressBar(const ReviewScreen& screen)
+{
+    PrimaryActionBar* bar = screen.actionBar();
+    if (!bar) {
+        return false;
+    }
+    bar->button()->click();
+    return true;
 }
 
 QStringList renderScreens(const std::function<QWidget*()>& make, const QString& name, QSize size)

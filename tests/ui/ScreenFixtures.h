@@ -5,6 +5,9 @@
 #include "support/QtPrinters.h"
 #include "ui/screens/CategoryTotals.h"
 #include "ui/screens/ReviewLooks.h"
+#include "ui/review/ScanButton.h"
+#include "ui/review/SummaryRow.h"
+#include "ui/screens/ReviewScreen.h"
 #include "ui/screens/ReviewState.h"
 #include "ui/screens/ScreenServices.h"
 #include "viewmodels/AppModel.h"
@@ -21,8 +24,8 @@ namespace harborlite {
 // Readable failure messages for the screens' looks.
 void PrintTo(const ScanButtonLook& look, std::ostream* os);
 void PrintTo(const ActionBarLook& look, std::ostream* os);
-void PrintTo(const SummaryLook& look, std::ostream* os);
 void PrintTo(const CategoryTotals& totals, std::ostream* os);
+void PrintTo(const SummaryRow::Values& values, std::ostream* os);
 
 } // namespace harborlite
 
@@ -56,7 +59,7 @@ public:
     ScanScript& script() { return script_; }
     const ScreenServices& services() const { return services_; }
 
-    // Later scans of the category return these groups.
+    // Scans of the category that end from now on return these groups.
     void setGroups(ScanCategory category, QList<ScanGroup> groups);
     // Scans the category (not held) with these groups and waits for its result.
     void scanned(ScanCategory category, QList<ScanGroup> groups);
@@ -85,6 +88,19 @@ private:
 
 // Runs the queued refreshes of the screens.
 void settle();
+
+// The palette role whose colours `color` has; none for another colour.
+std::optional<PaletteRole> roleOf(const AdaptiveColor& color);
+
+// What a screen's scan button shows: title, tint and whether a press stops.
+ScanButtonLook shownScan(const ScanButton& button);
+
+// What the screen's action bar shows; none without a bar. A busy bar reads
+// as not enabled, since its button refuses clicks.
+std::optional<ActionBarLook> shownBar(const ReviewScreen& screen);
+
+// Presses the action bar's button; false without a bar.
+bool pressBar(const ReviewScreen& screen);
 
 // Renders what `make` builds on the window's background at `size`, light and
 // dark, to `<name>-light.png` and `<name>-dark.png` in the test binary's

@@ -2,6 +2,8 @@
 
 #include "ui/screens/CategoryTotals.h"
 #include "ui/screens/ReviewLooks.h"
+#include "ui/review/SummaryRow.h"
+#include "ui/screens/ReviewScreen.h"
 
 #include <optional>
 #include <vector>
@@ -25,20 +27,57 @@ struct CategoryListSetup {
     // Shown instead of the list until a category has a result or is scanning;
     // without it the list is always shown.
     std::optional<EmptyStateText> emptyState;
-    // The third summary tile's title.
+    // The title of the summary's free-space tile.
     QString freeTitle;
     QString buttonTitle;
 };
 
 struct CategoryListPresentation {
+    CategoryTotals totals;
     ScanButtonLook scan;
     bool showsList = true;
-    std::optional<SummaryLook> summary;
+    std::optional<SummaryRow::Values> summary;
     std::optional<ActionBarLook> actionBar;
 
     bool operator==(const CategoryListPresentation&) const = default;
 };
 
 CategoryListPresentation presentCategoryList(const CategoryListSetup& setup, const ReviewState& state);
+
+class EmptyStateView;
+class ScanButton;
+class SummaryRow;
+struct ScreenServices;
+
+// The widgets of such a screen: header row with the mode picker and the scan
+// button, the optional notice, the summary row, the categories' list (or the
+// placeholder) and the action bar.
+class CategoryListScreen : public ReviewScreen {
+    Q_OBJECT
+
+public:
+    CategoryListScreen(CategoryListSetup setup, AppModel& model, const ScreenServices& services, QWidget* parent);
+
+    CategoryListPresentation presentation() const;
+
+    ScanButton* scanButton() const { return scanButton_; }
+    SummaryRow* summaryRow() const { return summary_; }
+    QWidget* list() const { return list_; }
+    // None on a screen that always shows its list.
+    EmptyStateView* emptyState() const { return empty_; }
+
+protected:
+    void refresh() override;
+
+private:
+    void scanAll();
+    void clean();
+
+    CategoryListSetup setup_;
+    ScanButton* scanButton_;
+    SummaryRow* summary_;
+    QWidget* list_;
+    EmptyStateView* empty_ = nullptr;
+};
 
 } // namespace harborlite

@@ -4,6 +4,12 @@
 
 namespace harborlite {
 
+CleanupView::CleanupView(AppModel& model, const ScreenServices& services, QWidget* parent)
+    : CategoryListScreen(setup(), model, services, parent)
+{
+    setObjectName(QStringLiteral("cleanupView"));
+}
+
 CategoryListSetup CleanupView::setup()
 {
     CategoryListSetup setup;

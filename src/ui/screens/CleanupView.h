@@ -4,8 +4,14 @@
 
 namespace harborlite {
 
-class CleanupView {
+// The Cleanup destination: the six everyday categories scanned, reviewed and
+// cleaned together, in the mode chosen in its picker.
+class CleanupView : public CategoryListScreen {
+    Q_OBJECT
+
 public:
+    CleanupView(AppModel& model, const ScreenServices& services, QWidget* parent = nullptr);
+
     static CategoryListSetup setup();
 };
 

@@ -2,6 +2,12 @@
 
 namespace harborlite {
 
+LargeFilesView::LargeFilesView(AppModel& model, const ScreenServices& services, QWidget* parent)
+    : SingleCategoryScreen(setup(), model, services, parent)
+{
+    setObjectName(QStringLiteral("largeFilesView"));
+}
+
 SingleCategorySetup LargeFilesView::setup()
 {
     SingleCategorySetup setup;

@@ -2,6 +2,12 @@
 
 namespace harborlite {
 
+PrivacyView::PrivacyView(AppModel& model, const ScreenServices& services, QWidget* parent)
+    : SingleCategoryScreen(setup(), model, services, parent)
+{
+    setObjectName(QStringLiteral("privacyView"));
+}
+
 SingleCategorySetup PrivacyView::setup()
 {
     SingleCategorySetup setup;

@@ -4,8 +4,14 @@
 
 namespace harborlite {
 
-class PrivacyView {
+// The Privacy destination: what browsers and the desktop remember about the
+// user.
+class PrivacyView : public SingleCategoryScreen {
+    Q_OBJECT
+
 public:
+    PrivacyView(AppModel& model, const ScreenServices& services, QWidget* parent = nullptr);
+
     static SingleCategorySetup setup();
 };
 

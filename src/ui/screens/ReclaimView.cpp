@@ -2,6 +2,12 @@
 
 namespace harborlite {
 
+ReclaimView::ReclaimView(AppModel& model, const ScreenServices& services, QWidget* parent)
+    : CategoryListScreen(setup(), model, services, parent)
+{
+    setObjectName(QStringLiteral("reclaimView"));
+}
+
 CategoryListSetup ReclaimView::setup()
 {
     CategoryListSetup setup;

@@ -4,8 +4,14 @@
 
 namespace harborlite {
 
-class ReclaimView {
+// The Duplicates & Backups destination: duplicate files and device backups,
+// scanned together and never preselected.
+class ReclaimView : public CategoryListScreen {
+    Q_OBJECT
+
 public:
+    ReclaimView(AppModel& model, const ScreenServices& services, QWidget* parent = nullptr);
+
     static CategoryListSetup setup();
 };
 

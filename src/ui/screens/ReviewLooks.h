@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/services/Remover.h"
 #include "shared/PaletteRole.h"
 
 #include <QString>
@@ -34,17 +33,6 @@ struct ActionBarLook {
     bool operator==(const ActionBarLook&) const = default;
 };
 
-// The three tiles of the summary row: found, selected and the free space once
-// the selection is gone.
-struct SummaryLook {
-    QString found;
-    QString selected;
-    QString freeTitle;
-    QString free;
-
-    bool operator==(const SummaryLook&) const = default;
-};
-
 // The notice under a screen's header: a symbol in a colour and a sentence.
 struct NoticeText {
     QString symbol;
@@ -65,13 +53,5 @@ struct EmptyStateText {
 // The title of the scan button: "Stop" in the danger tint while busy, else
 // the screen's own title in the accent tint.
 ScanButtonLook scanButtonLook(bool isBusy, const QString& scanTitle);
-
-// "<bytes> selected", with "0 KB" for nothing.
-QString selectedBytesTitle(qint64 bytes);
-// "<count> item(s) selected", the same wording for every count.
-QString selectedItemsTitle(int count);
-
-// How a removal mode is named in the picker and on the action bar.
-QString removalModeTitle(Remover::Mode mode);
 
 } // namespace harborlite

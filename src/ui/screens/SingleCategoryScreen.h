@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/screens/ReviewLooks.h"
+#include "ui/screens/ReviewScreen.h"
 
 #include "core/models/ScanCategory.h"
 
@@ -38,5 +39,33 @@ struct SingleCategoryPresentation {
 };
 
 SingleCategoryPresentation presentSingleCategory(const SingleCategorySetup& setup, const ReviewState& state);
+
+class EmptyStateView;
+class ScanButton;
+struct ScreenServices;
+
+// The widgets of such a screen.
+class SingleCategoryScreen : public ReviewScreen {
+    Q_OBJECT
+
+public:
+    SingleCategoryScreen(SingleCategorySetup setup, AppModel& model, const ScreenServices& services,
+                         QWidget* parent);
+
+    SingleCategoryPresentation presentation() const;
+
+    ScanButton* scanButton() const { return scanButton_; }
+    QWidget* section() const { return section_; }
+    EmptyStateView* emptyState() const { return empty_; }
+
+protected:
+    void refresh() override;
+
+private:
+    SingleCategorySetup setup_;
+    ScanButton* scanButton_;
+    QWidget* section_;
+    EmptyStateView* empty_;
+};
 
 } // namespace harborlite
