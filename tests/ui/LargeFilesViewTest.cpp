@@ -119,3 +119,15 @@ TEST(LargeFilesView, FoundNothingShowsTheSectionWithoutABar)
     EXPECT_FALSE(shownBar(view));
     EXPECT_EQ(shownScan(*view.scanButton()).title, "Scan");
 }
+
+TEST(LargeFilesViewLook, RendersEmptyAndPopulated)
+{
+    ScreenModel fake;
+    EXPECT_EQ(
+        renderScreens([&] { return new LargeFilesView(fake.model(), fake.services()); }, "large-empty").size(), 2);
+    fake.scanned(ScanCategory::largeAndOld, {group("Movies", {item("Holiday 2019.mov", 2400000000, true),
+                                                              item("Screen recording.mov", 640000000)}),
+                                             group("Downloads", {item("ubuntu.iso", 4700000000)})});
+    EXPECT_EQ(
+        renderScreens([&] { return new LargeFilesView(fake.model(), fake.services()); }, "large-populated").size(), 2);
+}

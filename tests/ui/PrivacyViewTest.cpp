@@ -89,3 +89,14 @@ TEST(PrivacyView, CountsItemsAndRemovesOnlyPrivacy)
     EXPECT_FALSE(shownBar(view));
     EXPECT_FALSE(view.emptyState()->isHidden());
 }
+
+TEST(PrivacyViewLook, RendersEmptyAndPopulated)
+{
+    ScreenModel fake;
+    EXPECT_EQ(renderScreens([&] { return new PrivacyView(fake.model(), fake.services()); }, "privacy-empty").size(),
+              2);
+    fake.scanned(ScanCategory::privacy, {group("Firefox", {item("cookies.sqlite", 2400000, true),
+                                                           item("places.sqlite", 10500000)})});
+    EXPECT_EQ(
+        renderScreens([&] { return new PrivacyView(fake.model(), fake.services()); }, "privacy-populated").size(), 2);
+}

@@ -198,3 +198,20 @@ TEST(ProtectionView, ThePressDecidesFromTheModelAtThatMoment)
     view.scanButton()->click();
     EXPECT_TRUE(model.runningCategories().contains(ScanCategory::malware));
 }
+
+TEST(ProtectionViewLook, RendersEachState)
+{
+    ScreenModel fake;
+    const auto make = [&] { return new ProtectionView(fake.model(), fake.services()); };
+    EXPECT_EQ(renderScreens(make, "protection-empty").size(), 2);
+    fake.script().hold(ScanCategory::malware);
+    fake.model().scan(ScanCategory::malware);
+    settle();
+    EXPECT_EQ(renderScreens(make, "protection-scanning").size(), 2);
+    fake.setGroups(ScanCategory::malware, {group("Known Threats", {item("com.adware.agent.plist", 4096, true)}),
+                                           group("Suspicious Launch Items", {item("updater.desktop", 512)})});
+    fake.script().release(ScanCategory::malware);
+    waitFor([&] { return fake.model().runningCategories().empty(); });
+    settle();
+    EXPECT_EQ(renderScreens(make, "protection-populated").size(), 2);
+}

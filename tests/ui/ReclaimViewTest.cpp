@@ -144,3 +144,16 @@ TEST_F(ReclaimViewTest, TheModeIsTheOneCleanupShows)
     there->setCurrentIndex(2);
     EXPECT_EQ(here->mode(), Remover::Mode::shred);
 }
+
+TEST(ReclaimViewLook, RendersEmptyAndPopulated)
+{
+    ScreenModel fake;
+    EXPECT_EQ(renderScreens([&] { return new ReclaimView(fake.model(), fake.services()); }, "reclaim-empty").size(),
+              2);
+    fake.scanned(ScanCategory::duplicates,
+                 {group("IMG_2041.jpg", {item("IMG_2041.jpg", 4200000), item("IMG_2041 copy.jpg", 4200000, true)})});
+    fake.scanned(ScanCategory::deviceBackups, {group("iPhone", {item("Backup 2024-03-02", 12000000000)})});
+    fake.setDiskFree(80000000000);
+    EXPECT_EQ(
+        renderScreens([&] { return new ReclaimView(fake.model(), fake.services()); }, "reclaim-populated").size(), 2);
+}

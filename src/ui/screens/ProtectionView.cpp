@@ -13,6 +13,7 @@
 #include "ui/theme/TypeStyle.h"
 #include "viewmodels/AppModel.h"
 
+#include <QHBoxLayout>
 #include <QPainter>
 #include <QVBoxLayout>
 
@@ -33,13 +34,14 @@ int knownThreats(const CategoryResult* result)
     return 0;
 }
 
-// The glass card behind the shield panel, with its shadow in the margins
-// around it.
+// The glass card behind the shield panel, as wide as the column, with its
+// shadow in a little room above and below it: the faint outer part of the
+// blur is cut off rather than pushing the next element away.
 class ShieldPanel : public QWidget {
 public:
     ShieldPanel() { setObjectName(QStringLiteral("shieldPanel")); }
 
-    QMargins shadowMargins() const { return shadow_.margins().toMargins(); }
+    static QMargins shadowMargins() { return QMargins(0, 4, 0, 16); }
 
 protected:
     void paintEvent(QPaintEvent*) override
@@ -47,7 +49,7 @@ protected:
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
         const Appearance appearance = Palette::appearance(this);
-        const QRectF surface = QRectF(rect()).marginsRemoved(shadow_.margins());
+        const QRectF surface = QRectF(rect()).marginsRemoved(QMarginsF(shadowMargins()));
         shadow_.paint(painter, surface, ProtectionView::kPanelRadius, Palette::accentDeep().resolve(appearance));
         GlassSurface::paint(painter, surface, ProtectionView::kPanelRadius, appearance);
     }
@@ -193,7 +195,13 @@ ProtectionView::ProtectionView(AppModel& model, const ScreenServices& services, 
     statusMessage_->setAlignment(Qt::AlignHCenter);
     statusMessage_->setWordWrap(true);
     statusMessage_->setMaximumWidth(kMessageWidth);
-    texts->addWidget(statusMessage_, 0, Qt::AlignHCenter);
+    // Centred at its full width, so that it wraps at 420 rather than at its
+    // one-line size.
+    auto* messageRow = new QHBoxLayout;
+    messageRow->addStretch(1);
+    messageRow->addWidget(statusMessage_, 1 << 20);
+    messageRow->addStretch(1);
+    texts->addLayout(messageRow);
     column->addLayout(texts);
 
     ScanButton::Behaviour behaviour =
@@ -213,6 +221,7 @@ ProtectionView::ProtectionView(AppModel& model, const ScreenServices& services, 
     section_ = new ResultsList(model, {ScanCategory::malware}, services);
     section_->setObjectName(QStringLiteral("categorySection"));
     frame()->addWidget(section_);
+    frame()->addStretch();
     refresh();
 }
 
