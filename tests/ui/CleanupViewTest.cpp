@@ -138,6 +138,9 @@ TEST_F(CleanupViewTest, ScanStopResultsAndCleanCycle)
     EXPECT_FALSE(fake.removals()[0].userSelected);
     EXPECT_EQ(fake.removals()[0].mode, Remover::Mode::permanent);
 
+    ASSERT_TRUE(model().banner());
+    EXPECT_EQ(model().banner()->title, "Cleanup complete");
+
     // All six return to their unscanned state.
     EXPECT_FALSE(summaryShown());
     EXPECT_FALSE(shownBar(view));
