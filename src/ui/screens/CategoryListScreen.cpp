@@ -1,9 +1,9 @@
 #include "ui/screens/CategoryListScreen.h"
 
 #include "ui/components/EmptyStateView.h"
+#include "ui/results/ResultsList.h"
 #include "ui/review/HeaderRow.h"
 #include "ui/review/NoticeBlock.h"
-#include "ui/results/ResultsList.h"
 #include "ui/review/RemovalModePicker.h"
 #include "ui/review/ReviewText.h"
 #include "ui/review/ScanButton.h"
@@ -16,7 +16,8 @@ namespace harborlite {
 
 CategoryListPresentation presentCategoryList(const CategoryListSetup& setup, const ReviewState& state)
 {
-    const CategoryTotals totals = categoryTotals(state, setup.categories);
+    const CategoryTotals totals = categoryTotals(
+        state, std::span(setup.categories.constData(), static_cast<std::size_t>(setup.categories.size())));
     CategoryListPresentation shown;
     shown.totals = totals;
     const QString title = totals.hasAnyResult && setup.rescanTitle ? *setup.rescanTitle : setup.scanTitle;
@@ -41,8 +42,7 @@ CategoryListScreen::CategoryListScreen(CategoryListSetup setup, AppModel& model,
     auto* header = new HeaderRow(setup_.title, setup_.subtitle, setup_.symbol);
     header->addControl(new RemovalModePicker(model));
     ScanButton::Behaviour behaviour =
-        ScanButton::scanning(model, QList<ScanCategory>(setup_.categories.begin(), setup_.categories.end()),
-                             [this] { return presentation().scan.title; });
+        ScanButton::scanning(model, setup_.categories, [this] { return presentation().scan.title; });
     scanButton_ = new ScanButton(model, std::move(behaviour));
     header->addControl(scanButton_);
     frame()->addWidget(header);
@@ -57,7 +57,7 @@ CategoryListScreen::CategoryListScreen(CategoryListSetup setup, AppModel& model,
     summary_->setObjectName(QStringLiteral("summaryRow"));
     frame()->addWidget(summary_);
 
-    list_ = new ResultsList(model, QList<ScanCategory>(setup_.categories.begin(), setup_.categories.end()), services);
+    list_ = new ResultsList(model, setup_.categories, services);
     frame()->addWidget(list_);
 
     if (setup_.emptyState) {
@@ -100,7 +100,7 @@ void CategoryListScreen::scanAll()
 
 void CategoryListScreen::clean()
 {
-    model().clean(QList<ScanCategory>(setup_.categories.begin(), setup_.categories.end()));
+    model().clean(setup_.categories);
 }
 
 } // namespace harborlite

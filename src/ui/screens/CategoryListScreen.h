@@ -1,12 +1,13 @@
 #pragma once
 
+#include "ui/review/SummaryRow.h"
 #include "ui/screens/CategoryTotals.h"
 #include "ui/screens/ReviewLooks.h"
-#include "ui/review/SummaryRow.h"
 #include "ui/screens/ReviewScreen.h"
 
+#include <QList>
+
 #include <optional>
-#include <vector>
 
 namespace harborlite {
 
@@ -16,7 +17,7 @@ struct ReviewState;
 // the removal-mode picker, the summary row and an action bar over the sum of
 // their selections.
 struct CategoryListSetup {
-    std::vector<ScanCategory> categories;
+    QList<ScanCategory> categories;
     QString title;
     QString subtitle;
     QString symbol;

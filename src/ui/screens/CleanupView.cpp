@@ -13,7 +13,7 @@ CleanupView::CleanupView(AppModel& model, const ScreenServices& services, QWidge
 CategoryListSetup CleanupView::setup()
 {
     CategoryListSetup setup;
-    setup.categories.assign(AppModel::cleanupCategories.begin(), AppModel::cleanupCategories.end());
+    setup.categories = QList<ScanCategory>(AppModel::cleanupCategories.begin(), AppModel::cleanupCategories.end());
     setup.title = QStringLiteral("Cleanup");
     setup.subtitle = QStringLiteral("Caches, logs, trash and orphaned support files.");
     setup.symbol = QStringLiteral("trash.circle");
