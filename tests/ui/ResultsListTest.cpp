@@ -18,6 +18,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -376,6 +377,23 @@ TEST_F(ResultsListSelection, KeyboardMovesTogglesAndExpands)
     EXPECT_EQ(list->currentIndex(), group(3));
 }
 
+TEST_F(ResultsListTest, TheReviewTriangleExplainsItself)
+{
+    QList<ScanItem> items = sampleItems(QStringLiteral("r"), 2, 1000, 0);
+    items[0].requiresReview = true;
+    fixture.load(sampleResult(ScanCategory::largeAndOld, {sampleGroup(QStringLiteral("Big"), items, true)}));
+    ResultsList* list = makeList({ScanCategory::largeAndOld});
+    const QModelIndex flagged = list->itemIndex(ScanCategory::largeAndOld, groupAt(ScanCategory::largeAndOld, 0).items[0].id);
+    const QModelIndex plain = list->itemIndex(ScanCategory::largeAndOld, groupAt(ScanCategory::largeAndOld, 0).items[1].id);
+    const QRect warning = list->targetRect(flagged, ResultsList::Target::warning);
+    ASSERT_FALSE(warning.isEmpty());
+    EXPECT_EQ(list->toolTipAt(warning.center()), "Check this one before removing it.");
+    EXPECT_TRUE(list->targetRect(plain, ResultsList::Target::warning).isEmpty());
+    // The size column lines up whether or not a row has the triangle.
+    EXPECT_EQ(list->targetRect(flagged, ResultsList::Target::reveal).left(),
+              list->targetRect(plain, ResultsList::Target::reveal).left());
+}
+
 TEST_F(ResultsListTest, PagingShowsFortyThenTwoHundredMoreAndKeepsItsCount)
 {
     fixture.load(sampleResult(ScanCategory::largeAndOld,
@@ -456,6 +474,15 @@ TEST_F(ResultsListTest, KeepsTheScreensScrollPositionWhenASelectionChanges)
     test::settleLayouts();
     EXPECT_FALSE(groupAt(ScanCategory::systemJunk, 0).items[20].isSelected);
     EXPECT_EQ(bar->value(), 300);
+
+    // The list leaves the wheel to the screen around it (the window system
+    // passes a wheel event nobody accepted on to the parents).
+    QWheelEvent wheel(QPointF(box), list->viewport()->mapToGlobal(QPointF(box)), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(list->viewport(), &wheel);
+    EXPECT_FALSE(wheel.isAccepted());
+    EXPECT_EQ(list->verticalScrollBar()->value(), 0);
+    bar->setValue(300);
 
     // Keyboard moves bring the current row into view.
     list->setFocus();

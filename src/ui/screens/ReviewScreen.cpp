@@ -4,7 +4,6 @@
 #include "ui/components/PrimaryActionBar.h"
 #include "viewmodels/AppModel.h"
 
-#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace harborlite {
@@ -15,11 +14,6 @@ ReviewScreen::ReviewScreen(AppModel& model, ScreenFrameMetrics metrics, QWidget*
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(frame_);
-    // QScrollArea::setWidget() turns on the content's background fill; the
-    // screen draws over the window's own background.
-    if (QScrollArea* area = frame_->scrollArea()) {
-        area->widget()->setAutoFillBackground(false);
-    }
     for (auto changed : {&AppModel::resultsChanged, &AppModel::runningCategoriesChanged, &AppModel::progressChanged,
                          &AppModel::isCleaningChanged, &AppModel::cleanupModeChanged, &AppModel::snapshotChanged}) {
         connect(&model_, changed, this, &ReviewScreen::scheduleRefresh);
