@@ -1,6 +1,11 @@
 #include "ui/window/DetailScreen.h"
 
 #include "ui/components/EmptyStateView.h"
+#include "ui/screens/CleanupView.h"
+#include "ui/screens/LargeFilesView.h"
+#include "ui/screens/PrivacyView.h"
+#include "ui/screens/ProtectionView.h"
+#include "ui/screens/ReclaimView.h"
 #include "ui/screens/ScreenServices.h"
 #include "viewmodels/AppModel.h"
 
@@ -8,8 +13,20 @@ namespace harborlite {
 
 QWidget* makeDetailScreen(Route route, AppModel& model, const ScreenServices& services, QWidget* parent)
 {
-    Q_UNUSED(model);
-    Q_UNUSED(services);
+    switch (route) {
+    case Route::cleanup:
+        return new CleanupView(model, services, parent);
+    case Route::largeFiles:
+        return new LargeFilesView(model, services, parent);
+    case Route::reclaim:
+        return new ReclaimView(model, services, parent);
+    case Route::privacy:
+        return new PrivacyView(model, services, parent);
+    case Route::protection:
+        return new ProtectionView(model, services, parent);
+    default:
+        break;
+    }
     auto* placeholder = new EmptyStateView(symbol(route), title(route), QString(), std::nullopt, {}, parent);
     placeholder->setObjectName(QStringLiteral("placeholderScreen"));
     return placeholder;
