@@ -86,9 +86,7 @@ BannerView::BannerView(const AppModel::Banner& banner, std::function<void()> dis
 BannerView::~BannerView()
 {
     // The wait ends with the view; the dismissal it owed still happens.
-    if (!dismissed_ && dismiss_) {
-        dismiss_();
-    }
+    fire();
 }
 
 void BannerView::setBanner(const AppModel::Banner& banner)
@@ -114,6 +112,9 @@ void BannerView::rebuildIcon()
 
 void BannerView::fire()
 {
+    if (dismissed_) {
+        return;
+    }
     dismissed_ = true;
     if (dismiss_) {
         dismiss_();

@@ -118,6 +118,9 @@ RootView::RootView(AppModel& model, Setup setup, QWidget* parent)
 
 RootView::~RootView()
 {
+    // A banner view going with the window still clears the model's banner;
+    // this view must not hear of it half destroyed.
+    disconnect(&model_, nullptr, this, nullptr);
     delete sheet_;
 }
 
