@@ -4,6 +4,7 @@
 #include "ui/components/RoleLabel.h"
 #include "ui/components/SymbolView.h"
 #include "ui/theme/GlassSurface.h"
+#include "ui/theme/Shapes.h"
 #include "ui/theme/TypeStyle.h"
 #include "ui/window/PlainSymbolButton.h"
 
@@ -25,6 +26,7 @@ constexpr int kRowSpacing = 11;
 constexpr qreal kIconSide = 16;
 constexpr qreal kShadowRadius = 20;
 constexpr qreal kShadowOpacity = 0.18;
+constexpr qreal kUnderlayOpacity = 0.75;
 
 QMargins wholeMargins(const QMarginsF& margins)
 {
@@ -161,6 +163,10 @@ void BannerView::paintEvent(QPaintEvent*)
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF surface = QRectF(rect()) - QMarginsF(wholeMargins(shadow_.margins()));
     shadow_.paint(painter, surface, kCornerRadius, Palette::accentDeep().resolve(appearance));
+    // Widgets cannot blur what lies below; the banner floats over text, so a
+    // veil of the canvas keeps that text from showing through its own.
+    painter.fillPath(Shapes::roundedRect(surface, kCornerRadius),
+                     Shapes::faded(Palette::canvas().resolve(appearance), kUnderlayOpacity));
     GlassSurface::paint(painter, surface, kCornerRadius, appearance,
                         Palette::color(look(banner_.isError).tint).resolve(appearance));
 }

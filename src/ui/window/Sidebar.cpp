@@ -211,8 +211,9 @@ Sidebar::Sidebar(AppModel& model, QWidget* parent)
     scroll_->setWidgetResizable(true);
     scroll_->viewport()->setAutoFillBackground(false);
     scroll_->setStyleSheet(QStringLiteral("QScrollArea { background: transparent; }"));
-    listContent_->setAutoFillBackground(false);
     scroll_->setWidget(listContent_);
+    // The wash shows through: setWidget() makes the list fill its background.
+    listContent_->setAutoFillBackground(false);
     column->addWidget(scroll_, 1);
 
     footer_ = new StorageFooter(this);

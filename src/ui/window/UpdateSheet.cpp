@@ -6,6 +6,7 @@
 #include "ui/components/ProgressRing.h"
 #include "ui/components/RoleLabel.h"
 #include "ui/components/SymbolView.h"
+#include "ui/theme/ApplicationAppearance.h"
 #include "ui/theme/Shapes.h"
 #include "ui/theme/TypeStyle.h"
 #include "ui/window/UpdateTile.h"
@@ -134,7 +135,10 @@ QHBoxLayout* step(int number, const QString& text, QWidget* parent)
     auto* row = new QHBoxLayout;
     row->setSpacing(10);
     row->addWidget(new StepNumber(number, parent), 0, Qt::AlignTop);
-    row->addWidget(wrapping(text, Palette::ink(), TypeStyle::font(12, QFont::Normal), parent), 1);
+    auto* label = wrapping(text, Palette::ink(), TypeStyle::font(12, QFont::Normal), parent);
+    // Level with the number's centre.
+    label->setContentsMargins(0, 2, 0, 0);
+    row->addWidget(label, 1);
     return row;
 }
 
@@ -319,7 +323,12 @@ QWidget* UpdateSheet::buildAvailable(const AppUpdate& update)
             auto* row = new QHBoxLayout;
             row->setSpacing(8);
             auto* mark = new SymbolView(QStringLiteral("checkmark"), 9, Palette::accent(), 1, card);
-            row->addWidget(mark, 0, Qt::AlignTop);
+            // Level with the note's first line.
+            auto* markBox = new QVBoxLayout;
+            markBox->setContentsMargins(0, 4, 0, 0);
+            markBox->addWidget(mark);
+            markBox->addStretch(1);
+            row->addLayout(markBox);
             row->addWidget(wrapping(note, Palette::ink(), TypeStyle::font(12, QFont::Normal), card), 1);
             notes->addLayout(row);
         }
@@ -378,8 +387,26 @@ void UpdateSheet::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
+void UpdateSheet::showEvent(QShowEvent* event)
+{
+    followAppearance();
+    QDialog::showEvent(event);
+}
+
+void UpdateSheet::followAppearance()
+{
+    const Appearance now = Palette::appearance(this);
+    if (appearance_ == now) {
+        return;
+    }
+    appearance_ = now;
+    setPalette(ApplicationAppearance::qtPalette(now));
+}
+
 void UpdateSheet::paintEvent(QPaintEvent*)
 {
+    // The theme may have changed while the sheet was open.
+    followAppearance();
     QPainter painter(this);
     painter.fillRect(rect(), Palette::canvas().resolve(Palette::appearance(this)));
 }

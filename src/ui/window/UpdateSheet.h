@@ -1,6 +1,7 @@
 #pragma once
 
 #include "quorvanekit/UpdateChecker.h"
+#include "shared/Palette.h"
 
 #include <QDialog>
 
@@ -67,8 +68,12 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    // Gives the standard controls (the checkbox) the palette of the
+    // appearance the sheet is drawn in.
+    void followAppearance();
     void scheduleRefresh();
     void refresh();
     void rebuild(const Content& content);
@@ -79,6 +84,7 @@ private:
     std::function<void()> onClose_;
     Content shown_;
     bool built_ = false;
+    std::optional<Appearance> appearance_;
     bool refreshPending_ = false;
     QVBoxLayout* stateBox_;
     QWidget* stateWidget_ = nullptr;
