@@ -11,6 +11,7 @@
 #include "ui/window/UpdateBanner.h"
 #include "ui/window/UpdateSheet.h"
 
+#include <QGuiApplication>
 #include <QPointer>
 #include <QTest>
 
@@ -138,6 +139,14 @@ TEST_F(RootViewTest, AccessCardFollowsTheProbe)
     EXPECT_LT(root->accessCard()->mapTo(root.get(), QPoint()).y(), root->screen()->mapTo(root.get(), QPoint()).y());
 
     QTest::mouseClick(root->accessCard()->checkAgainButton(), Qt::LeftButton);
+    fixture.runner->waitForDone();
+    test::WindowFixture::settle();
+    ASSERT_NE(root->accessCard(), nullptr);
+
+    // Coming back to the application probes again.
+    const int beforeActivation = *fixture.probes;
+    emit qApp->applicationStateChanged(Qt::ApplicationActive);
+    test::waitFor([&] { return *fixture.probes == beforeActivation + 1; });
     fixture.runner->waitForDone();
     test::WindowFixture::settle();
     ASSERT_NE(root->accessCard(), nullptr);
