@@ -79,6 +79,12 @@ QString themeName(AppTheme theme)
 
 TEST_F(RootViewLookTest, EveryRouteInBothAppearances)
 {
+    AppModel& model = fixture.makeModel();
+    fixture.script.setItemSize(1'400'000'000);
+    for (ScanCategory category : {ScanCategory::trash, ScanCategory::largeAndOld, ScanCategory::malware}) {
+        model.scan(category);
+    }
+    test::waitFor([&] { return model.results().size() == 3; });
     for (AppTheme theme : {AppTheme::light, AppTheme::dark}) {
         open(theme);
         for (Route route : Routes::allCases) {
