@@ -120,3 +120,16 @@ TEST_F(HarborliteAppTest, TrayItemFollowsThePreferenceWhereATrayExists)
     EXPECT_TRUE(opened);
     EXPECT_TRUE(app->window()->isVisible());
 }
+
+TEST_F(HarborliteAppTest, ApplicationAppearanceFollowsTheTheme)
+{
+    fixture.defaults.setValue(QStringLiteral("QuorvaneKit.update.automaticallyChecks"), false);
+    fixture.defaults.setValue(QStringLiteral("appearance.theme"), QStringLiteral("dark"));
+    auto app = makeApp();
+    app->showWindow();
+    EXPECT_EQ(Palette::applicationAppearance(), Appearance::dark);
+    app->model().settings().setTheme(AppTheme::light);
+    EXPECT_EQ(Palette::applicationAppearance(), Appearance::light);
+    app->model().settings().setTheme(AppTheme::system);
+    EXPECT_EQ(Palette::applicationAppearance(), std::nullopt);
+}
