@@ -4,6 +4,7 @@
 #include "ui/components/EmptyStateView.h"
 #include "ui/components/RoleLabel.h"
 #include "ui/monitor/TopStatsBar.h"
+#include "ui/theme/Motion.h"
 #include "ui/components/GlassCompatButton.h"
 #include "ui/window/FullDiskAccessCard.h"
 #include "ui/window/PlainSymbolButton.h"
@@ -32,6 +33,10 @@ RootView::Setup quietSetup()
 class RootViewTest : public testing::Test {
 protected:
     test::WindowFixture fixture;
+
+    // Geometry is checked where things come to rest.
+    RootViewTest() { Motion::setReduceMotion(true); }
+    ~RootViewTest() override { Motion::setReduceMotion(std::nullopt); }
 
     std::unique_ptr<RootView> makeRoot()
     {
@@ -247,4 +252,31 @@ TEST_F(RootViewTest, NothingOverlapsAtTheMinimumSize)
           static_cast<const QWidget*>(root->accessCard()->checkAgainButton())}) {
         EXPECT_LE(area(button).right(), root->width() - 1);
     }
+}
+
+// With motion allowed, the update banner's place opens and closes over the
+// move's duration; the banner is gone for the model's purposes at once.
+TEST(RootViewMotion, UpdateBannerPlaceOpensAndClosesAnimated)
+{
+    test::WindowFixture fixture;
+    fixture.makeModel();
+    Motion::setReduceMotion(false);
+    RootView root(*fixture.model, quietSetup());
+    root.resize(1180, 780);
+    root.show();
+    test::WindowFixture::settle();
+    fixture.makeAvailable();
+    test::WindowFixture::settle();
+    ASSERT_NE(root.updateBanner(), nullptr);
+    QWidget* place = root.findChild<QWidget*>(QStringLiteral("updateSlot"));
+    ASSERT_NE(place, nullptr);
+    test::waitFor([&] { return place->maximumHeight() == QWIDGETSIZE_MAX; });
+    QPointer<UpdateBanner> shown = root.updateBanner();
+
+    fixture.model->updates().remindLater();
+    test::WindowFixture::settle();
+    EXPECT_EQ(root.updateBanner(), nullptr);
+    test::waitFor([&] { return shown.isNull(); });
+    EXPECT_FALSE(place->isVisible());
+    Motion::setReduceMotion(std::nullopt);
 }

@@ -188,19 +188,63 @@ void RootView::refreshUpdateBanner()
     const std::optional<AppUpdate>& available = model_.updates().available();
     if (!available) {
         if (updateBanner_ != nullptr) {
-            delete updateBanner_;
+            leavingUpdate_ = updateBanner_;
             updateBanner_ = nullptr;
-            updateSlot_->hide();
+            moveUpdateSlot(false);
         }
         return;
     }
     if (updateBanner_ == nullptr) {
+        delete leavingUpdate_;
         updateBanner_ = new UpdateBanner(*available, model_, updateSlot_);
         updateSlot_->layout()->addWidget(updateBanner_);
-        updateSlot_->show();
+        moveUpdateSlot(true);
     } else if (updateBanner_->update() != *available) {
         updateBanner_->setUpdate(*available);
     }
+}
+
+void RootView::moveUpdateSlot(bool opening)
+{
+    for (auto* running : updateSlot_->findChildren<QPropertyAnimation*>(QString(), Qt::FindDirectChildrenOnly)) {
+        running->stop();
+        delete running;
+    }
+    updateSlot_->setMaximumHeight(QWIDGETSIZE_MAX);
+    const bool animated = isVisible() && !Motion::reduceMotion();
+    if (opening) {
+        updateSlot_->show();
+        if (!animated) {
+            return;
+        }
+        auto* grow = new QPropertyAnimation(updateSlot_, "maximumHeight", updateSlot_);
+        grow->setStartValue(0);
+        grow->setEndValue(updateSlot_->sizeHint().height());
+        grow->setDuration(kBannerMoveMilliseconds);
+        grow->setEasingCurve(QEasingCurve::OutCubic);
+        connect(grow, &QAbstractAnimation::finished, updateSlot_,
+                [slot = updateSlot_] { slot->setMaximumHeight(QWIDGETSIZE_MAX); });
+        grow->start(QAbstractAnimation::DeleteWhenStopped);
+        return;
+    }
+    if (!animated) {
+        delete leavingUpdate_;
+        updateSlot_->hide();
+        return;
+    }
+    auto* shrink = new QPropertyAnimation(updateSlot_, "maximumHeight", updateSlot_);
+    shrink->setStartValue(updateSlot_->height());
+    shrink->setEndValue(0);
+    shrink->setDuration(kBannerMoveMilliseconds);
+    shrink->setEasingCurve(QEasingCurve::InCubic);
+    connect(shrink, &QAbstractAnimation::finished, this, [this] {
+        delete leavingUpdate_;
+        if (updateBanner_ == nullptr) {
+            updateSlot_->hide();
+        }
+        updateSlot_->setMaximumHeight(QWIDGETSIZE_MAX);
+    });
+    shrink->start(QAbstractAnimation::DeleteWhenStopped);
 }
 
 void RootView::refreshAccessCard()

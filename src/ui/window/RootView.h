@@ -77,6 +77,9 @@ private:
     void refreshBanner();
     void placeBanner();
     void removeBanner();
+    // Opens or closes the update banner's place in the column, fading the
+    // banner with it; at once when nothing is on screen or motion is reduced.
+    void moveUpdateSlot(bool opening);
 
     AppModel& model_;
     Setup setup_;
@@ -93,6 +96,7 @@ private:
     QWidget* updateSlot_;
     QWidget* accessSlot_;
     UpdateBanner* updateBanner_ = nullptr;
+    QPointer<UpdateBanner> leavingUpdate_;
     FullDiskAccessCard* accessCard_ = nullptr;
     QWidget* screen_ = nullptr;
     std::optional<Route> screenRoute_;
