@@ -79,7 +79,8 @@ EmptyStateView::EmptyStateView(const QString& symbol, const QString& title, cons
 void EmptyStateView::fitMessage(int available)
 {
     const int width = messageWidth(available);
-    message_->setFixedSize(width, message_->heightForWidth(width));
+    // An empty message has no height for any width (-1).
+    message_->setFixedSize(width, std::max(0, message_->heightForWidth(width)));
 }
 
 int EmptyStateView::messageWidth(int available)

@@ -1,0 +1,114 @@
+#include "app/HarborliteApp.h"
+
+#include "ui/theme/ApplicationAppearance.h"
+#include "ui/window/BrandIcon.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeySequence>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QMessageBox>
+
+namespace harborlite {
+
+HarborliteApp::HarborliteApp(DefaultsStore& defaults, QObject* parent)
+    : HarborliteApp(defaults, Setup{}, parent)
+{
+}
+
+HarborliteApp::HarborliteApp(DefaultsStore& defaults, Setup setup, QObject* parent)
+    : QObject(parent)
+    , model_(std::make_unique<AppModel>(defaults, std::move(setup.model)))
+    , window_(std::make_unique<QMainWindow>())
+{
+    window_->setObjectName(QStringLiteral("mainWindow"));
+    window_->setWindowTitle(QStringLiteral("Harborlite"));
+    window_->setWindowIcon(brandIcon());
+    root_ = new RootView(*model_, std::move(setup.root), window_.get());
+    root_->setMinimumSize(kMinimumWidth, kMinimumHeight);
+    window_->setCentralWidget(root_);
+    buildMenu();
+    window_->resize(kDefaultWidth, kDefaultHeight + window_->menuBar()->sizeHint().height());
+
+    tray_ = std::make_unique<TrayItem>(*model_, std::move(setup.tray));
+    connect(tray_.get(), &TrayItem::openWindowRequested, this, &HarborliteApp::showWindow);
+    connect(&model_->settings(), &Observable::didChange, this, [this] {
+        followTheme();
+        followTray();
+    });
+    followTray();
+}
+
+HarborliteApp::~HarborliteApp()
+{
+    tray_.reset();
+    window_.reset();
+}
+
+void HarborliteApp::buildMenu()
+{
+    applicationMenu_ = window_->menuBar()->addMenu(QStringLiteral("Harborlite"));
+    applicationMenu_->setObjectName(QStringLiteral("applicationMenu"));
+    about_ = applicationMenu_->addAction(QStringLiteral("About Harborlite"), this, &HarborliteApp::showAbout);
+    about_->setMenuRole(QAction::AboutRole);
+    checkForUpdates_ =
+        applicationMenu_->addAction(QStringLiteral("Check for Updates\u2026"), this, &HarborliteApp::checkForUpdates);
+    checkForUpdates_->setMenuRole(QAction::ApplicationSpecificRole);
+    applicationMenu_->addSeparator();
+    quit_ = applicationMenu_->addAction(QStringLiteral("Quit"), qApp, &QCoreApplication::quit);
+    quit_->setShortcut(QKeySequence::Quit);
+    quit_->setMenuRole(QAction::QuitRole);
+}
+
+void HarborliteApp::showWindow()
+{
+    const bool appearing = !window_->isVisible();
+    window_->show();
+    window_->raise();
+    window_->activateWindow();
+    if (!appearing) {
+        return;
+    }
+    // The start-up tasks; both are safe to run again.
+    appliedTheme_.reset();
+    followTheme();
+    model_->updates().checkIfDue();
+}
+
+void HarborliteApp::checkForUpdates()
+{
+    model_->updates().clearManualResult();
+    model_->setShowUpdateSheet(true);
+    model_->updates().checkNow();
+}
+
+void HarborliteApp::followTheme()
+{
+    const AppTheme theme = model_->settings().theme();
+    if (appliedTheme_ == theme) {
+        return;
+    }
+    appliedTheme_ = theme;
+    ApplicationAppearance::apply(theme);
+}
+
+void HarborliteApp::followTray()
+{
+    // With the tray item present, closing the window leaves the application running.
+    QApplication::setQuitOnLastWindowClosed(!tray_->isInserted());
+}
+
+void HarborliteApp::showAbout()
+{
+    auto* box = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("About Harborlite"),
+                                QStringLiteral("Harborlite ") + model_->updates().currentVersion() +
+                                    QStringLiteral(" (") + QString::number(model_->updates().currentBuild()) +
+                                    QLatin1Char(')'),
+                                QMessageBox::Ok, window_.get());
+    box->setIconPixmap(QPixmap::fromImage(brandIconImage(64)));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+} // namespace harborlite
