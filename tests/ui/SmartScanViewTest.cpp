@@ -372,6 +372,7 @@ TEST_F(SmartScanViewTest, WholeCycleScanStopReviewClean)
     EXPECT_FALSE(find<ProgressRing>(QStringLiteral("dialRing"))->isIndeterminate());
     EXPECT_TRUE(bar()->isVisibleTo(view.get()));
     EXPECT_EQ(scanButton()->text(), QStringLiteral("Stop"));
+    view->grab().save(QCoreApplication::applicationDirPath() + QStringLiteral("/smart-scan-scanning.png"));
 
     // Stop: the results state with what was found.
     QTest::mouseClick(scanButton(), Qt::LeftButton);

@@ -17,6 +17,7 @@
 #include "viewmodels/AppModel.h"
 
 #include <QHBoxLayout>
+#include <QLayout>
 #include <QPainter>
 #include <QPointer>
 #include <QScrollArea>
@@ -71,6 +72,12 @@ QFont secondLineFont(DialCenter::Kind kind)
     return TypeStyle::font(12, QFont::Medium);
 }
 
+// The dial's two buttons are the page's main controls, a size up from the rest.
+QFont largeControlFont()
+{
+    return TypeStyle::font(14, QFont::DemiBold);
+}
+
 } // namespace
 
 SmartScanView::SmartScanView(AppModel& model, const ScreenServices& services, QWidget* parent)
@@ -93,7 +100,6 @@ SmartScanView::SmartScanView(AppModel& model, const ScreenServices& services, QW
     outer->addWidget(scroll_);
 
     auto* page = new DialPage;
-    page->setAutoFillBackground(false);
     auto* centring = new QHBoxLayout(page);
     centring->setContentsMargins(0, 0, 0, 0);
     auto* column = new QWidget;
@@ -115,6 +121,8 @@ SmartScanView::SmartScanView(AppModel& model, const ScreenServices& services, QW
     page_->addWidget(buildStrip());
     page_->addStretch(1);
     scroll_->setWidget(page);
+    // The scroll area fills its page by default; the window's canvas shows through.
+    page->setAutoFillBackground(false);
 
     bar_ = new PrimaryActionBar(QString(), QString(), QStringLiteral("Clean"), false, false, Palette::accent(),
                                 [this] {
@@ -161,7 +169,9 @@ QWidget* SmartScanView::buildDial()
     firstLine_ = new RoleLabel(QString(), Palette::ink(), TypeStyle::heroNumber());
     firstLine_->setObjectName(QStringLiteral("dialValue"));
     firstLine_->setAlignment(Qt::AlignCenter);
-    centerStack->addWidget(firstLine_, 0, Qt::AlignHCenter);
+    // The number takes the ring's width and centres itself, so a longer one
+    // never waits for a new layout pass to fit.
+    centerStack->addWidget(firstLine_);
     secondLineGap_ = new QWidget;
     secondLineGap_->setFixedHeight(kReadyGap - kCenterSpacing);
     centerStack->addWidget(secondLineGap_);
@@ -177,10 +187,12 @@ QWidget* SmartScanView::buildDial()
     buttons->addStretch(1);
     primary_ = new GlassCompatButton(QStringLiteral("Scan"), true, Palette::accent());
     primary_->setObjectName(QStringLiteral("scanButton"));
+    primary_->setFont(largeControlFont());
     connect(primary_, &QAbstractButton::clicked, this, &SmartScanView::pressPrimary);
     buttons->addWidget(primary_);
     review_ = new GlassCompatButton(QStringLiteral("Review Details"), false, Palette::accent());
     review_->setObjectName(QStringLiteral("reviewButton"));
+    review_->setFont(largeControlFont());
     connect(review_, &QAbstractButton::clicked, this, [this] { model_.setRoute(Route::cleanup); });
     buttons->addWidget(review_);
     buttons->addStretch(1);
@@ -189,7 +201,7 @@ QWidget* SmartScanView::buildDial()
     lastScan_ = new RoleLabel(QString(), Palette::inkTertiary(), TypeStyle::font(10.5, QFont::Normal));
     lastScan_->setObjectName(QStringLiteral("lastScanLine"));
     lastScan_->setAlignment(Qt::AlignCenter);
-    stack->addWidget(lastScan_, 0, Qt::AlignHCenter);
+    stack->addWidget(lastScan_);
     return panel;
 }
 
@@ -256,6 +268,9 @@ void SmartScanView::applyCenter(const DialCenter& center)
     const bool progress = center.kind == DialCenter::Kind::progress;
     secondLine_->setElidedOnOneLine(progress);
     secondLine_->setMaximumWidth(progress ? kMessageMaxWidth : QWIDGETSIZE_MAX);
+    // Lay the centre out at once rather than on the next pass, so no frame
+    // shows the new message at the old one's width.
+    secondLine_->parentWidget()->layout()->activate();
 }
 
 void SmartScanView::refresh()
