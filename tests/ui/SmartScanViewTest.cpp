@@ -301,7 +301,11 @@ protected:
         return found;
     }
     GlassCompatButton* scanButton() const { return find<GlassCompatButton>(QStringLiteral("scanButton")); }
-    PrimaryActionBar* bar() const { return find<PrimaryActionBar>(QStringLiteral("actionBar")); }
+    PrimaryActionBar* bar() const
+    {
+        EXPECT_NE(view->actionBar(), nullptr);
+        return view->actionBar();
+    }
     CategorySummaryCard* card(ScanCategory category) const
     {
         return find<CategorySummaryCard>(QStringLiteral("summaryCard_") + rawValue(category));
@@ -330,7 +334,7 @@ TEST_F(SmartScanViewTest, IdleShowsTheDialAloneWithScan)
     EXPECT_FALSE(showing("reviewButton"));
     EXPECT_FALSE(showing("lastScanLine"));
     EXPECT_FALSE(showing("summaryGrid"));
-    EXPECT_FALSE(bar()->isVisibleTo(view.get()));
+    EXPECT_EQ(view->actionBar(), nullptr);
     EXPECT_TRUE(showing("dialBrandMark"));
     EXPECT_EQ(find<RoleLabel>(QStringLiteral("dialCaption"))->text(), QStringLiteral("Ready when you are"));
     auto* ring = find<ProgressRing>(QStringLiteral("dialRing"));
@@ -371,6 +375,7 @@ TEST_F(SmartScanViewTest, WholeCycleScanStopReviewClean)
     EXPECT_EQ(find<RoleLabel>(QStringLiteral("dialCaption"))->text(), QStringLiteral("Reading the Trash\u2026"));
     EXPECT_FALSE(find<ProgressRing>(QStringLiteral("dialRing"))->isIndeterminate());
     EXPECT_TRUE(bar()->isVisibleTo(view.get()));
+    EXPECT_EQ(bar()->titleLabel()->text(), QStringLiteral("1 KB selected"));
     EXPECT_EQ(scanButton()->text(), QStringLiteral("Stop"));
     view->grab().save(QCoreApplication::applicationDirPath() + QStringLiteral("/smart-scan-scanning.png"));
 
@@ -418,7 +423,7 @@ TEST_F(SmartScanViewTest, WholeCycleScanStopReviewClean)
     }
     EXPECT_EQ(scanButton()->text(), QStringLiteral("Scan"));
     EXPECT_FALSE(showing("summaryGrid"));
-    EXPECT_FALSE(bar()->isVisibleTo(view.get()));
+    EXPECT_EQ(view->actionBar(), nullptr);
     EXPECT_TRUE(showing("lastScanLine"));
     EXPECT_TRUE(showing("dialBrandMark"));
     ASSERT_TRUE(model->banner().has_value());

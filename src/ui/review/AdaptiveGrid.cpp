@@ -6,11 +6,11 @@
 
 namespace harborlite {
 
-AdaptiveGrid::AdaptiveGrid(int minColumn, int spacing, QWidget* parent)
+AdaptiveGrid::AdaptiveGrid(int minColumnWidth, int spacing, QWidget* parent)
     : QLayout(parent)
-    , minColumn_(std::max(1, minColumn))
+    , minColumnWidth_(minColumnWidth)
+    , gap_(spacing)
 {
-    setSpacing(spacing);
     setContentsMargins(0, 0, 0, 0);
 }
 
@@ -21,29 +21,20 @@ AdaptiveGrid::~AdaptiveGrid()
     }
 }
 
-int AdaptiveGrid::columnCount(int width, int minColumn, int spacing)
+int AdaptiveGrid::columns(int width, int minColumnWidth, int spacing)
 {
-    const int step = std::max(1, minColumn + spacing);
+    const int step = std::max(1, minColumnWidth + spacing);
     return std::max(1, (width + spacing) / step);
-}
-
-int AdaptiveGrid::columns() const
-{
-    const QRect inner = contentsRect();
-    return columnCount(inner.width(), minColumn_, spacing());
 }
 
 void AdaptiveGrid::addItem(QLayoutItem* item)
 {
-    // A cell shorter than its row keeps to the row's top.
-    item->setAlignment(Qt::AlignTop);
     items_.append(item);
-    invalidate();
 }
 
 int AdaptiveGrid::count() const
 {
-    return int(items_.size());
+    return static_cast<int>(items_.size());
 }
 
 QLayoutItem* AdaptiveGrid::itemAt(int index) const
@@ -53,12 +44,18 @@ QLayoutItem* AdaptiveGrid::itemAt(int index) const
 
 QLayoutItem* AdaptiveGrid::takeAt(int index)
 {
-    if (index < 0 || index >= items_.size()) {
-        return nullptr;
-    }
-    QLayoutItem* item = items_.takeAt(index);
-    invalidate();
-    return item;
+    return index >= 0 && index < items_.size() ? items_.takeAt(index) : nullptr;
+}
+
+QSize AdaptiveGrid::sizeHint() const
+{
+    const int width = minColumnWidth_;
+    return {width, heightForWidth(width)};
+}
+
+QSize AdaptiveGrid::minimumSize() const
+{
+    return {minColumnWidth_, 0};
 }
 
 Qt::Orientations AdaptiveGrid::expandingDirections() const
@@ -76,25 +73,13 @@ int AdaptiveGrid::heightForWidth(int width) const
     return arrange(QRect(0, 0, width, 0), false);
 }
 
-QSize AdaptiveGrid::sizeHint() const
-{
-    const QMargins margins = contentsMargins();
-    const int width = minColumn_ + margins.left() + margins.right();
-    return {width, heightForWidth(width)};
-}
-
-QSize AdaptiveGrid::minimumSize() const
-{
-    return sizeHint();
-}
-
 void AdaptiveGrid::setGeometry(const QRect& rect)
 {
     QLayout::setGeometry(rect);
     arrange(rect, true);
 }
 
-QList<QLayoutItem*> AdaptiveGrid::visibleItems() const
+int AdaptiveGrid::arrange(const QRect& rect, bool apply) const
 {
     QList<QLayoutItem*> shown;
     for (QLayoutItem* item : items_) {
@@ -102,43 +87,27 @@ QList<QLayoutItem*> AdaptiveGrid::visibleItems() const
             shown.append(item);
         }
     }
-    return shown;
-}
-
-int AdaptiveGrid::arrange(const QRect& rect, bool apply) const
-{
-    const QMargins margins = contentsMargins();
-    const QRect inner = rect.marginsRemoved(margins);
-    const int gap = spacing();
-    const int columns = columnCount(inner.width(), minColumn_, gap);
-    const int columnWidth = std::max(0, (inner.width() - (columns - 1) * gap) / columns);
-    const QList<QLayoutItem*> shown = visibleItems();
-
-    int top = inner.top();
-    for (qsizetype rowStart = 0; rowStart < shown.size(); rowStart += columns) {
-        const qsizetype rowEnd = std::min<qsizetype>(rowStart + columns, shown.size());
+    const int columnCount = columns(rect.width(), minColumnWidth_, gap_);
+    const int columnWidth = std::max(0, (rect.width() - (columnCount - 1) * gap_) / columnCount);
+    int y = rect.top();
+    for (qsizetype start = 0; start < shown.size(); start += columnCount) {
+        const qsizetype end = std::min<qsizetype>(start + columnCount, shown.size());
         int rowHeight = 0;
-        for (qsizetype index = rowStart; index < rowEnd; ++index) {
-            QLayoutItem* item = shown.at(index);
-            const int height = item->hasHeightForWidth() ? item->heightForWidth(columnWidth)
-                                                          : item->sizeHint().height();
+        for (qsizetype i = start; i < end; ++i) {
+            QLayoutItem* item = shown.at(i);
+            const int height = item->hasHeightForWidth() ? item->heightForWidth(columnWidth) : item->sizeHint().height();
             rowHeight = std::max(rowHeight, height);
         }
         if (apply) {
-            // Columns start at whole pixels spread over the full width, so the
-            // last one ends flush with the edge.
-            const qint64 pitch = qint64(inner.width()) + gap;
-            for (qsizetype index = rowStart; index < rowEnd; ++index) {
-                const int column = int(index - rowStart);
-                const int left = int(column * pitch / columns);
-                const int right = int((column + 1) * pitch / columns) - gap;
-                shown.at(index)->setGeometry(QRect(inner.left() + left, top, std::max(0, right - left), rowHeight));
+            for (qsizetype i = start; i < end; ++i) {
+                const int column = static_cast<int>(i - start);
+                shown.at(i)->setGeometry(
+                    QRect(rect.left() + column * (columnWidth + gap_), y, columnWidth, rowHeight));
             }
         }
-        top += rowHeight + gap;
+        y += rowHeight + gap_;
     }
-    const int used = shown.isEmpty() ? 0 : top - gap - inner.top();
-    return used + margins.top() + margins.bottom();
+    return shown.isEmpty() ? 0 : y - gap_ - rect.top();
 }
 
 } // namespace harborlite

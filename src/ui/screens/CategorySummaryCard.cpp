@@ -4,6 +4,7 @@
 #include "shared/Palette.h"
 #include "ui/components/InnerCard.h"
 #include "ui/components/ProgressRing.h"
+#include "ui/review/ReviewText.h"
 #include "ui/theme/Shapes.h"
 #include "ui/theme/Symbols.h"
 #include "ui/theme/TypeStyle.h"
@@ -64,7 +65,7 @@ SummaryCardLook CategorySummaryCard::look(ScanCategory category, const std::opti
     } else if (!result) {
         shown.statusText = blurb(category);
     } else if (itemCount > 0) {
-        shown.statusText = QString::number(itemCount) + QStringLiteral(" item(s) found");
+        shown.statusText = ReviewText::itemsFound(itemCount);
         shown.trailing = SummaryCardLook::Trailing::size;
         shown.sizeText = Format::byteText(result->totalSize());
     } else {

@@ -1,17 +1,12 @@
 #include "ui/screens/SmartScanPresentation.h"
 
 #include "shared/Formatting.h"
+#include "ui/review/ReviewText.h"
 #include "viewmodels/AppModel.h"
 
 #include <algorithm>
 
 namespace harborlite {
-
-namespace {
-
-const QString kMiddleDot = QStringLiteral(" \u00B7 ");
-
-} // namespace
 
 SmartScanInputs SmartScanInputs::of(const AppModel& model)
 {
@@ -69,7 +64,7 @@ SmartScanPresentation present(const SmartScanInputs& inputs)
     }
 
     shown.showsSummary = shown.hasResults;
-    shown.bar = {Format::byteText(shown.selectedTotal) + QStringLiteral(" selected"),
+    shown.bar = {ReviewText::selectedTitle(shown.selectedTotal),
                  cleanDetail(inputs.cleanupMode),
                  QStringLiteral("Clean"),
                  shown.selectedTotal > 0,
@@ -85,11 +80,11 @@ std::array<StripTileLook, 3> systemStrip(const SystemSnapshot& snapshot)
     };
     return {{
         {QStringLiteral("CPU"), Format::percent(snapshot.cpuUsage),
-         QStringLiteral("User ") + Format::percent(snapshot.cpuUser) + kMiddleDot + QStringLiteral("System ")
+         QStringLiteral("User ") + Format::percent(snapshot.cpuUser) + ReviewText::kMiddleDot + QStringLiteral("System ")
              + Format::percent(snapshot.cpuSystem),
          snapshot.cpuUsage, QStringLiteral("cpu"), PaletteRole::accent},
         {QStringLiteral("Memory"), Format::byteText(snapshot.memoryUsed),
-         QStringLiteral("of ") + Format::byteText(snapshot.memoryTotal) + kMiddleDot + QStringLiteral("swap ")
+         QStringLiteral("of ") + Format::byteText(snapshot.memoryTotal) + ReviewText::kMiddleDot + QStringLiteral("swap ")
              + Format::byteText(snapshot.swapUsed),
          share(snapshot.memoryUsed, snapshot.memoryTotal), QStringLiteral("memorychip"), PaletteRole::accentDeep},
         {QStringLiteral("Storage"), Format::byteText(snapshot.diskFree),

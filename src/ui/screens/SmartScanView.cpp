@@ -10,6 +10,7 @@
 #include "ui/components/ScreenHeader.h"
 #include "ui/components/StatTile.h"
 #include "ui/review/AdaptiveGrid.h"
+#include "ui/review/ScreenFrame.h"
 #include "ui/screens/CategorySummaryCard.h"
 #include "ui/screens/ScreenServices.h"
 #include "ui/theme/SoftShadow.h"
@@ -18,10 +19,9 @@
 
 #include <QHBoxLayout>
 #include <QLayout>
+#include <QEvent>
 #include <QPainter>
 #include <QPointer>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -41,26 +41,33 @@ constexpr int kBrandSide = 62;
 constexpr int kReadyGap = 6;
 constexpr int kMessageMaxWidth = 180;
 
-// The scrolling page: transparent, and it draws the dial's soft shadow, which
-// reaches further than the column's padding and so cannot be drawn by the dial.
-class DialPage : public QWidget {
+// Draws the dial's soft shadow on the page behind it: the shadow reaches
+// further than the column's padding, so the dial cannot draw it itself.
+class DialShadow : public QObject {
 public:
-    void setShadowed(QWidget* surface) { surface_ = surface; }
+    DialShadow(QWidget* page, QWidget* dial)
+        : QObject(page)
+        , page_(page)
+        , dial_(dial)
+    {
+        page->installEventFilter(this);
+    }
 
 protected:
-    void paintEvent(QPaintEvent*) override
+    bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (!surface_ || !surface_->isVisible()) {
-            return;
+        if (watched == page_ && event->type() == QEvent::Paint && dial_ && dial_->isVisible()) {
+            QPainter painter(page_);
+            const QRectF surface(dial_->mapTo(page_, QPoint(0, 0)), dial_->size());
+            shadow_.paint(painter, surface, kDialCornerRadius,
+                          Palette::accentDeep().resolve(Palette::appearance(page_)));
         }
-        QPainter painter(this);
-        const QRectF surface(surface_->mapTo(this, QPoint(0, 0)), surface_->size());
-        shadow_.paint(painter, surface, kDialCornerRadius,
-                      Palette::accentDeep().resolve(Palette::appearance(this)));
+        return false;
     }
 
 private:
-    QPointer<QWidget> surface_;
+    QWidget* page_;
+    QPointer<QWidget> dial_;
     SoftShadow shadow_{26, 0.13};
 };
 
@@ -87,52 +94,24 @@ SmartScanView::SmartScanView(AppModel& model, const ScreenServices& services, QW
     Q_UNUSED(services);
     setObjectName(QStringLiteral("smartScanView"));
 
-    scroll_ = new QScrollArea(this);
-    scroll_->setObjectName(QStringLiteral("smartScanScroll"));
-    scroll_->setFrameShape(QFrame::NoFrame);
-    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll_->setWidgetResizable(true);
-    scroll_->viewport()->setAutoFillBackground(false);
-    scroll_->setStyleSheet(QStringLiteral("QScrollArea { background: transparent; }"));
+    frame_ = new ScreenFrame({kMaxColumnWidth, kColumnSpacing, kPadding});
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(scroll_);
-
-    auto* page = new DialPage;
-    auto* centring = new QHBoxLayout(page);
-    centring->setContentsMargins(0, 0, 0, 0);
-    auto* column = new QWidget;
-    column->setMaximumWidth(kMaxColumnWidth);
-    centring->addWidget(column);
-    page_ = new QVBoxLayout(column);
-    page_->setContentsMargins(kPadding, kPadding, kPadding, kPadding);
-    page_->setSpacing(kColumnSpacing);
+    outer->addWidget(frame_);
 
     auto* header = new ScreenHeader(QStringLiteral("Smart Scan"),
                                     QStringLiteral("One pass across junk, leftovers, threats and privacy traces."),
                                     QStringLiteral("viewfinder"));
     header->setObjectName(QStringLiteral("header"));
-    page_->addWidget(header);
+    frame_->addWidget(header);
     QWidget* dial = buildDial();
-    page->setShadowed(dial);
-    page_->addWidget(dial);
-    page_->addWidget(buildGrid());
-    page_->addWidget(buildStrip());
-    page_->addStretch(1);
-    scroll_->setWidget(page);
-    // The scroll area fills its page by default; the window's canvas shows through.
+    frame_->addWidget(dial);
+    QWidget* page = frame_->columnWidget()->parentWidget();
+    // The scroll area fills the page it is given; the window's canvas shows through.
     page->setAutoFillBackground(false);
-
-    bar_ = new PrimaryActionBar(QString(), QString(), QStringLiteral("Clean"), false, false, Palette::accent(),
-                                [this] {
-                                    model_.clean(QList<ScanCategory>(ScanCategories::smartScan.begin(),
-                                                                     ScanCategories::smartScan.end()));
-                                },
-                                this);
-    bar_->setObjectName(QStringLiteral("actionBar"));
-    bar_->button()->setObjectName(QStringLiteral("cleanButton"));
-    bar_->hide();
+    new DialShadow(page, dial);
+    frame_->addWidget(buildGrid());
+    frame_->addWidget(buildStrip());
 
     for (auto changed : {&AppModel::resultsChanged, &AppModel::runningCategoriesChanged,
                          &AppModel::isSmartScanningChanged, &AppModel::smartScanProgressChanged,
@@ -298,38 +277,29 @@ void SmartScanView::refresh()
         tiles_[index]->setFraction(strip[index].fraction);
     }
 
-    bar_->setTitle(shown_.bar.title);
-    bar_->setDetail(shown_.bar.detail);
-    bar_->setButtonState(shown_.bar.isEnabled, shown_.bar.isBusy);
-    bar_->setVisible(shown_.showsSummary);
-    placeBar();
+    if (!shown_.showsSummary) {
+        frame_->setBottomBar(nullptr);
+        return;
+    }
+    auto* bar = qobject_cast<PrimaryActionBar*>(frame_->bottomBar());
+    if (!bar) {
+        bar = new PrimaryActionBar(shown_.bar.title, shown_.bar.detail, shown_.bar.buttonTitle, false, false,
+                                   Palette::color(shown_.bar.tint), [this] {
+                                       model_.clean(QList<ScanCategory>(ScanCategories::smartScan.begin(),
+                                                                        ScanCategories::smartScan.end()));
+                                   });
+        bar->setObjectName(QStringLiteral("actionBar"));
+        bar->button()->setObjectName(QStringLiteral("cleanButton"));
+        frame_->setBottomBar(bar);
+    }
+    bar->setTitle(shown_.bar.title);
+    bar->setDetail(shown_.bar.detail);
+    bar->setButtonState(shown_.bar.isEnabled, shown_.bar.isBusy);
 }
 
-void SmartScanView::placeBar()
+PrimaryActionBar* SmartScanView::actionBar() const
 {
-    int inset = kPadding;
-    if (bar_->isVisibleTo(this)) {
-        bar_->resize(width(), bar_->sizeHint().height());
-        const QRectF surface = bar_->surfaceRect();
-        const int left = static_cast<int>(std::floor(surface.left()));
-        const int right = static_cast<int>(std::ceil(bar_->width() - surface.right()));
-        const int below = static_cast<int>(std::ceil(bar_->height() - surface.bottom()));
-        const int barHeight = bar_->sizeHint().height();
-        bar_->setGeometry(kBarSidePadding - left, height() - kBarBottomPadding - barHeight + below,
-                          width() - 2 * kBarSidePadding + left + right, barHeight);
-        bar_->raise();
-        inset = kBarBottomPadding + static_cast<int>(std::ceil(surface.height())) + kPadding;
-    }
-    const QMargins margins = page_->contentsMargins();
-    if (margins.bottom() != inset) {
-        page_->setContentsMargins(margins.left(), margins.top(), margins.right(), inset);
-    }
-}
-
-void SmartScanView::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    placeBar();
+    return qobject_cast<PrimaryActionBar*>(frame_->bottomBar());
 }
 
 } // namespace harborlite

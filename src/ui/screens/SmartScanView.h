@@ -8,9 +8,6 @@
 #include <array>
 #include <map>
 
-class QScrollArea;
-class QVBoxLayout;
-
 namespace harborlite {
 
 class AppModel;
@@ -20,6 +17,7 @@ class GlassCompatButton;
 class PrimaryActionBar;
 class ProgressRing;
 class RoleLabel;
+class ScreenFrame;
 class StatTile;
 struct ScreenServices;
 
@@ -39,22 +37,18 @@ public:
     static constexpr qreal kRingLineWidth = 18;
     static constexpr int kCardMinColumn = 250;
     static constexpr int kGridSpacing = 12;
-    static constexpr int kBarSidePadding = 26;
-    static constexpr int kBarBottomPadding = 18;
 
     SmartScanView(AppModel& model, const ScreenServices& services, QWidget* parent = nullptr);
 
     // What the screen shows now (as of its last refresh).
     const SmartScanPresentation& presentation() const { return shown_; }
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
+    // The clean bar at the foot of the screen; none while nothing was scanned.
+    PrimaryActionBar* actionBar() const;
 
 private:
     void scheduleRefresh();
     void refresh();
     void applyCenter(const DialCenter& center);
-    void placeBar();
     void pressPrimary();
     QWidget* buildDial();
     QWidget* buildGrid();
@@ -64,8 +58,7 @@ private:
     SmartScanPresentation shown_;
     bool refreshQueued_ = false;
 
-    QScrollArea* scroll_ = nullptr;
-    QVBoxLayout* page_ = nullptr;
+    ScreenFrame* frame_ = nullptr;
     ProgressRing* ring_ = nullptr;
     BrandMark* brandMark_ = nullptr;
     RoleLabel* firstLine_ = nullptr;
@@ -77,7 +70,6 @@ private:
     QWidget* grid_ = nullptr;
     std::map<ScanCategory, CategorySummaryCard*> cards_;
     std::array<StatTile*, 3> tiles_{};
-    PrimaryActionBar* bar_ = nullptr;
 };
 
 } // namespace harborlite

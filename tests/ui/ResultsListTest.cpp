@@ -1,0 +1,529 @@
+#include "ReviewModelFixture.h"
+#include "ResultsSamples.h"
+
+#include "ui/components/AuroraBackground.h"
+#include "ui/components/GlassCompatButton.h"
+#include "ui/components/RoleLabel.h"
+#include "ui/components/StatusPill.h"
+#include "ui/results/CategorySectionHeader.h"
+#include "ui/results/ResultsList.h"
+#include "ui/results/ResultsModel.h"
+#include "ui/results/ResultsPresentation.h"
+#include "ui/review/ScreenFrame.h"
+#include "ui/theme/Symbols.h"
+
+#include <QAbstractItemModelTester>
+#include <QDir>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+using namespace harborlite;
+using test::sampleGroup;
+using test::sampleItem;
+using test::sampleItems;
+using test::sampleResult;
+
+namespace {
+
+// A model with scans that return what each test sets, and the reveals the list asked for.
+class ResultsListTest : public ::testing::Test {
+protected:
+    test::ReviewModelFixture fixture;
+    AppModel& model = fixture.model();
+    QList<QStringList> revealed;
+    ScreenServices services{
+        .reveal = [this](const QStringList& paths) { revealed.append(paths); },
+        .iconForFile = [](const QString&) { return QIcon(); },
+    };
+
+    // The list inside a screen's scrolling column, as the screens show it.
+    ResultsList* makeList(QList<ScanCategory> categories, int width = 900)
+    {
+        frame_ = std::make_unique<ScreenFrame>();
+        auto* list = new ResultsList(model, std::move(categories), services);
+        tester_ = std::make_unique<QAbstractItemModelTester>(list->resultsModel(),
+                                                             QAbstractItemModelTester::FailureReportingMode::Fatal);
+        frame_->addWidget(list);
+        frame_->resize(width, 700);
+        frame_->show();
+        settle(*list);
+        return list;
+    }
+
+    // Lets the list follow the model and the column lay it out at its new height.
+    static void settle(ResultsList&) { test::settleLayouts(); }
+
+    const ScanGroup& groupAt(ScanCategory category, int index) { return model.results().at(category).groups[index]; }
+
+    void click(ResultsList& list, const QModelIndex& index, ResultsList::Target target)
+    {
+        const QRect rect = list.targetRect(index, target);
+        ASSERT_FALSE(rect.isEmpty());
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, rect.center());
+        settle(list);
+    }
+
+    void key(ResultsList& list, Qt::Key pressed)
+    {
+        QTest::keyClick(&list, pressed);
+        settle(list);
+    }
+
+    int rowsOfKind(const ResultsList& list, ResultsModel::Kind kind)
+    {
+        int count = 0;
+        for (int row = 0; row < list.resultsModel()->rowCount(); ++row) {
+            count += list.resultsModel()->row(row).kind == kind ? 1 : 0;
+        }
+        return count;
+    }
+
+private:
+    std::unique_ptr<ScreenFrame> frame_;
+    std::unique_ptr<QAbstractItemModelTester> tester_;
+};
+
+using Kind = ResultsModel::Kind;
+using Section = ResultsPresentation::Section;
+using State = ScanGroup::SelectionState;
+
+TEST(ResultsPresentation, SectionStatesAndTexts)
+{
+    const CategoryResult empty = sampleResult(ScanCategory::trash, {sampleGroup(QStringLiteral("Trash"), {})});
+    const CategoryResult zero = sampleResult(ScanCategory::trash,
+                                             {sampleGroup(QStringLiteral("Trash"), sampleItems(QStringLiteral("z"), 3, 0, 3))});
+    const CategoryResult full = sampleResult(ScanCategory::trash,
+                                             {sampleGroup(QStringLiteral("Trash"), sampleItems(QStringLiteral("f"), 3, 1000000, 0))});
+    const ScanProgress starting{0, QString::fromUtf8("Starting\xE2\x80\xA6"), 0};
+    struct Case {
+        const char* name;
+        const CategoryResult* result;
+        bool running;
+        const ScanProgress* progress;
+        Section expected;
+    };
+    const QString blurbText = blurb(ScanCategory::trash);
+    const Case cases[] = {
+        {"never scanned", nullptr, false, nullptr,
+         {Section::Cluster::idle, "", "", PaletteRole::accent, std::nullopt, "Scan", true, Section::Body::text, blurbText,
+          false}},
+        {"first scan starting", nullptr, true, &starting,
+         {Section::Cluster::running, QString::fromUtf8("Starting\xE2\x80\xA6"), "", PaletteRole::accent, std::nullopt, "",
+          false, Section::Body::nothing, "", false}},
+        {"running without progress", nullptr, true, nullptr,
+         {Section::Cluster::running, QString::fromUtf8("Scanning\xE2\x80\xA6"), "", PaletteRole::accent, std::nullopt, "",
+          false, Section::Body::nothing, "", false}},
+        {"found nothing", &empty, false, nullptr,
+         {Section::Cluster::result, "", "Clean", PaletteRole::accent, QString("checkmark"), "Rescan", false,
+          Section::Body::text, "Nothing to remove here.", true}},
+        {"rescanning nothing", &empty, true, &starting,
+         {Section::Cluster::running, QString::fromUtf8("Starting\xE2\x80\xA6"), "", PaletteRole::accent, std::nullopt, "",
+          false, Section::Body::text, QString::fromUtf8("Looking\xE2\x80\xA6"), true}},
+        {"all sizes zero", &zero, false, nullptr,
+         {Section::Cluster::result, "", "0 KB", PaletteRole::accentDeep, std::nullopt, "Rescan", false,
+          Section::Body::groups, "", false}},
+        {"rescanning a result", &full, true, &starting,
+         {Section::Cluster::running, QString::fromUtf8("Starting\xE2\x80\xA6"), "", PaletteRole::accent, std::nullopt, "",
+          false, Section::Body::groups, "", false}},
+        {"found something", &full, false, nullptr,
+         {Section::Cluster::result, "", "3 MB", PaletteRole::accentDeep, std::nullopt, "Rescan", false,
+          Section::Body::groups, "", false}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ResultsPresentation::section(ScanCategory::trash, c.result, c.running, c.progress), c.expected)
+            << c.name;
+    }
+}
+
+TEST(ResultsPresentation, GroupHeaders)
+{
+    QList<ScanItem> partial = sampleItems(QStringLiteral("p"), 4, 500, 1);
+    struct Case {
+        const char* name;
+        ScanGroup group;
+        ResultsPresentation::GroupHeader expected;
+    };
+    const Case cases[] = {
+        {"empty", sampleGroup(QStringLiteral("g"), {}), {State::none, false, "0", "0 KB"}},
+        {"empty opt-in", sampleGroup(QStringLiteral("g"), {}, false, true), {State::none, true, "0", "0 KB"}},
+        {"opt-in, none selected", sampleGroup(QStringLiteral("g"), sampleItems(QStringLiteral("o"), 2, 1000, 0), false, true),
+         {State::none, true, "2", "2 KB"}},
+        {"opt-in, one selected", sampleGroup(QStringLiteral("g"), partial, false, true), {State::partial, false, "4", "2 KB"}},
+        {"all selected", sampleGroup(QStringLiteral("g"), sampleItems(QStringLiteral("a"), 3, 1000, 3)),
+         {State::all, false, "3", "3 KB"}},
+        {"sizes zero", sampleGroup(QStringLiteral("g"), sampleItems(QStringLiteral("z"), 2, 0, 2)), {State::all, false, "2", "0 KB"}},
+        {"counts ungrouped", sampleGroup(QStringLiteral("g"), sampleItems(QStringLiteral("m"), 1000, 1, 0)),
+         {State::none, false, "1000", "1 KB"}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ResultsPresentation::groupHeader(c.group), c.expected) << c.name;
+    }
+}
+
+TEST(ResultsPresentation, PagingOfAThousandItemsAndTheEdges)
+{
+    using Paging = ResultsPresentation::Paging;
+    const std::tuple<int, int, std::optional<Paging>> cases[] = {
+        {40, 40, std::nullopt},
+        {12, 40, std::nullopt},
+        {0, 40, std::nullopt},
+        {41, 40, Paging{1, 1, "Show 1 more of 1"}},
+        {1000, 40, Paging{200, 960, "Show 200 more of 960"}},
+        {1000, 240, Paging{200, 760, "Show 200 more of 760"}},
+        {1000, 840, Paging{160, 160, "Show 160 more of 160"}},
+        {1000, 1040, std::nullopt},
+        {100000, 40, Paging{200, 99960, "Show 200 more of 99960"}},
+    };
+    for (const auto& [count, visible, expected] : cases) {
+        EXPECT_EQ(ResultsPresentation::paging(count, visible), expected) << count << " " << visible;
+    }
+}
+
+TEST_F(ResultsListTest, NeverScannedSectionsShowTheirBlurbAndScan)
+{
+    ResultsList* list = makeList({ScanCategory::systemJunk, ScanCategory::trash});
+    ASSERT_EQ(list->resultsModel()->rowCount(), 4);
+    EXPECT_EQ(list->resultsModel()->data(list->resultsModel()->index(1)).toString(), blurb(ScanCategory::systemJunk));
+    EXPECT_EQ(list->resultsModel()->data(list->resultsModel()->index(3)).toString(), blurb(ScanCategory::trash));
+    CategorySectionHeader* header = list->sectionHeader(ScanCategory::trash);
+    ASSERT_NE(header, nullptr);
+    ASSERT_NE(header->visibleButton(), nullptr);
+    EXPECT_EQ(header->visibleButton()->text(), "Scan");
+    EXPECT_TRUE(header->visibleButton()->isProminent());
+    EXPECT_TRUE(header->visibleButton()->isVisible());
+    EXPECT_EQ(header->pill(), nullptr);
+}
+
+TEST_F(ResultsListTest, ScanFromASectionRunsThenShowsTheResult)
+{
+    fixture.script.hold(ScanCategory::trash);
+    fixture.script.setItemSize(2000000);
+    ResultsList* list = makeList({ScanCategory::trash});
+    CategorySectionHeader* header = list->sectionHeader(ScanCategory::trash);
+    QTest::mouseClick(header->visibleButton(), Qt::LeftButton);
+    settle(*list);
+    EXPECT_TRUE(model.runningCategories().contains(ScanCategory::trash));
+    EXPECT_TRUE(header->isSpinning());
+    EXPECT_EQ(header->visibleButton(), nullptr);
+    EXPECT_EQ(header->messageLabel()->text(), QString::fromUtf8("Starting\xE2\x80\xA6"));
+    // Nothing below the header while the first scan runs.
+    EXPECT_EQ(list->resultsModel()->rowCount(), 1);
+
+    fixture.script.release(ScanCategory::trash);
+    test::waitFor([&] { return !model.runningCategories().contains(ScanCategory::trash); });
+    settle(*list);
+    EXPECT_FALSE(header->isSpinning());
+    ASSERT_NE(header->visibleButton(), nullptr);
+    EXPECT_EQ(header->visibleButton()->text(), "Rescan");
+    EXPECT_FALSE(header->visibleButton()->isProminent());
+    ASSERT_NE(header->pill(), nullptr);
+    EXPECT_EQ(header->pill()->text(), "2 MB");
+    EXPECT_EQ(rowsOfKind(*list, Kind::groupHeader), 1);
+}
+
+TEST_F(ResultsListTest, AnEmptyResultIsCleanAndLooksAgainWhileRescanning)
+{
+    fixture.load(sampleResult(ScanCategory::trash, {}));
+    ResultsList* list = makeList({ScanCategory::trash});
+    CategorySectionHeader* header = list->sectionHeader(ScanCategory::trash);
+    ASSERT_NE(header->pill(), nullptr);
+    EXPECT_EQ(header->pill()->text(), "Clean");
+    EXPECT_EQ(header->pill()->symbol(), QString("checkmark"));
+    EXPECT_EQ(list->resultsModel()->data(list->resultsModel()->index(1)).toString(), "Nothing to remove here.");
+
+    fixture.forget(ScanCategory::trash);
+    fixture.script.hold(ScanCategory::trash);
+    QTest::mouseClick(header->visibleButton(), Qt::LeftButton);
+    settle(*list);
+    EXPECT_TRUE(header->isSpinning());
+    EXPECT_FALSE(header->pill()->isVisible());
+    EXPECT_EQ(list->resultsModel()->data(list->resultsModel()->index(1)).toString(),
+              QString::fromUtf8("Looking\xE2\x80\xA6"));
+}
+
+class ResultsListSelection : public ResultsListTest {
+protected:
+    void SetUp() override
+    {
+        fixture.load(sampleResult(ScanCategory::systemJunk,
+                                  {sampleGroup(QStringLiteral("Caches"), sampleItems(QStringLiteral("c"), 3, 1000, 3), true),
+                                   sampleGroup(QStringLiteral("Logs"), sampleItems(QStringLiteral("l"), 3, 1000, 1)),
+                                   sampleGroup(QStringLiteral("Extras"), sampleItems(QStringLiteral("e"), 2, 1000, 0), false,
+                                               true),
+                                   sampleGroup(QStringLiteral("Empty"), {}, false, true)}));
+        list = makeList({ScanCategory::systemJunk});
+    }
+
+    QModelIndex group(int index) { return list->groupIndex(ScanCategory::systemJunk, groupAt(ScanCategory::systemJunk, index).id); }
+
+    ResultsList* list = nullptr;
+};
+
+TEST_F(ResultsListSelection, GroupBoxesSelectAllUnlessAllAreSelected)
+{
+    struct Case {
+        int group;
+        State before;
+        State after;
+    };
+    // All → none, partial → all (not none), none → all, empty stays none.
+    for (const Case& c : {Case{0, State::all, State::none}, Case{1, State::partial, State::all},
+                          Case{2, State::none, State::all}, Case{3, State::none, State::none}}) {
+        EXPECT_EQ(groupAt(ScanCategory::systemJunk, c.group).selectionState(), c.before) << c.group;
+        const bool expanded = groupAt(ScanCategory::systemJunk, c.group).isExpanded;
+        click(*list, group(c.group), ResultsList::Target::box);
+        EXPECT_EQ(groupAt(ScanCategory::systemJunk, c.group).selectionState(), c.after) << c.group;
+        // The box never expands or collapses its group.
+        EXPECT_EQ(groupAt(ScanCategory::systemJunk, c.group).isExpanded, expanded) << c.group;
+    }
+}
+
+TEST_F(ResultsListSelection, ItemBoxesFlipOneItemAndTheReviewPillFollows)
+{
+    click(*list, group(2), ResultsList::Target::chevron);
+    EXPECT_TRUE(ResultsPresentation::groupHeader(groupAt(ScanCategory::systemJunk, 2)).showsReview);
+    const ScanItem first = groupAt(ScanCategory::systemJunk, 2).items[0];
+    click(*list, list->itemIndex(ScanCategory::systemJunk, first.id), ResultsList::Target::box);
+    EXPECT_TRUE(groupAt(ScanCategory::systemJunk, 2).items[0].isSelected);
+    EXPECT_FALSE(groupAt(ScanCategory::systemJunk, 2).items[1].isSelected);
+    EXPECT_EQ(groupAt(ScanCategory::systemJunk, 2).selectionState(), State::partial);
+    EXPECT_FALSE(ResultsPresentation::groupHeader(groupAt(ScanCategory::systemJunk, 2)).showsReview);
+    click(*list, list->itemIndex(ScanCategory::systemJunk, first.id), ResultsList::Target::box);
+    EXPECT_FALSE(groupAt(ScanCategory::systemJunk, 2).items[0].isSelected);
+}
+
+TEST_F(ResultsListSelection, SelectionChangesRepaintWithoutMovingRows)
+{
+    QSignalSpy inserted(list->resultsModel(), &QAbstractItemModel::rowsInserted);
+    QSignalSpy removed(list->resultsModel(), &QAbstractItemModel::rowsRemoved);
+    QSignalSpy reset(list->resultsModel(), &QAbstractItemModel::modelReset);
+    const QModelIndex item = list->itemIndex(ScanCategory::systemJunk, groupAt(ScanCategory::systemJunk, 0).items[1].id);
+    list->setCurrentIndex(item);
+    click(*list, item, ResultsList::Target::box);
+    model.toggleGroup(groupAt(ScanCategory::systemJunk, 1), ScanCategory::systemJunk);
+    settle(*list);
+    EXPECT_EQ(groupAt(ScanCategory::systemJunk, 1).selectionState(), State::all);
+    EXPECT_EQ(inserted.count() + removed.count() + reset.count(), 0);
+    EXPECT_EQ(list->currentIndex().row(), item.row());
+}
+
+TEST_F(ResultsListSelection, HeaderAndChevronEachExpandOnce)
+{
+    const int before = list->resultsModel()->rowCount();
+    QSignalSpy inserted(list->resultsModel(), &QAbstractItemModel::rowsInserted);
+    click(*list, group(1), ResultsList::Target::header);
+    EXPECT_TRUE(groupAt(ScanCategory::systemJunk, 1).isExpanded);
+    EXPECT_EQ(list->resultsModel()->rowCount(), before + 3);
+    ASSERT_EQ(inserted.count(), 1);
+    EXPECT_EQ(inserted[0][2].toInt() - inserted[0][1].toInt() + 1, 3);
+
+    click(*list, group(1), ResultsList::Target::chevron);
+    EXPECT_FALSE(groupAt(ScanCategory::systemJunk, 1).isExpanded);
+    EXPECT_EQ(list->resultsModel()->rowCount(), before);
+    // An empty group opens onto nothing.
+    click(*list, group(3), ResultsList::Target::header);
+    EXPECT_TRUE(groupAt(ScanCategory::systemJunk, 3).isExpanded);
+    EXPECT_EQ(list->resultsModel()->rowCount(), before);
+}
+
+TEST_F(ResultsListSelection, RevealGoesToTheFileManager)
+{
+    const ScanItem item = groupAt(ScanCategory::systemJunk, 0).items[2];
+    click(*list, list->itemIndex(ScanCategory::systemJunk, item.id), ResultsList::Target::reveal);
+    ASSERT_EQ(revealed.size(), 1);
+    EXPECT_EQ(revealed[0], QStringList{item.url});
+    EXPECT_TRUE(groupAt(ScanCategory::systemJunk, 0).items[2].isSelected);
+    EXPECT_EQ(list->toolTipAt(list->targetRect(list->itemIndex(ScanCategory::systemJunk, item.id),
+                                               ResultsList::Target::reveal)
+                                  .center()),
+              "Reveal in Finder");
+}
+
+TEST_F(ResultsListSelection, KeyboardMovesTogglesAndExpands)
+{
+    list->setFocus();
+    key(*list, Qt::Key_Home);
+    EXPECT_EQ(list->currentIndex(), group(0));
+    key(*list, Qt::Key_Down);
+    const QUuid firstItem = groupAt(ScanCategory::systemJunk, 0).items[0].id;
+    EXPECT_EQ(list->currentIndex(), list->itemIndex(ScanCategory::systemJunk, firstItem));
+    key(*list, Qt::Key_Space);
+    EXPECT_FALSE(groupAt(ScanCategory::systemJunk, 0).items[0].isSelected);
+    key(*list, Qt::Key_Left);
+    EXPECT_EQ(list->currentIndex(), group(0));
+    key(*list, Qt::Key_Return);
+    EXPECT_FALSE(groupAt(ScanCategory::systemJunk, 0).isExpanded);
+    key(*list, Qt::Key_Down);
+    EXPECT_EQ(list->currentIndex(), group(1));
+    key(*list, Qt::Key_Space);
+    EXPECT_EQ(groupAt(ScanCategory::systemJunk, 1).selectionState(), State::all);
+    key(*list, Qt::Key_Enter);
+    EXPECT_TRUE(groupAt(ScanCategory::systemJunk, 1).isExpanded);
+    key(*list, Qt::Key_End);
+    EXPECT_EQ(list->currentIndex(), group(3));
+    key(*list, Qt::Key_Up);
+    key(*list, Qt::Key_Up);
+    EXPECT_EQ(list->currentIndex(),
+              list->itemIndex(ScanCategory::systemJunk, groupAt(ScanCategory::systemJunk, 1).items[2].id));
+    // Past the last row the cursor stays.
+    key(*list, Qt::Key_End);
+    key(*list, Qt::Key_Down);
+    EXPECT_EQ(list->currentIndex(), group(3));
+}
+
+TEST_F(ResultsListTest, PagingShowsFortyThenTwoHundredMoreAndKeepsItsCount)
+{
+    fixture.load(sampleResult(ScanCategory::largeAndOld,
+                              {sampleGroup(QStringLiteral("Big"), sampleItems(QStringLiteral("b"), 1000, 10, 0), true)}));
+    ResultsList* list = makeList({ScanCategory::largeAndOld});
+    const QUuid id = groupAt(ScanCategory::largeAndOld, 0).id;
+    EXPECT_EQ(rowsOfKind(*list, Kind::item), 40);
+    const QModelIndex more = list->showMoreIndex(ScanCategory::largeAndOld, id);
+    ASSERT_TRUE(more.isValid());
+    EXPECT_EQ(more.data().toString(), "Show 200 more of 960");
+
+    click(*list, more, ResultsList::Target::showMore);
+    EXPECT_EQ(rowsOfKind(*list, Kind::item), 240);
+    EXPECT_EQ(list->showMoreIndex(ScanCategory::largeAndOld, id).data().toString(), "Show 200 more of 760");
+
+    // Collapsing and expanding again keeps the page size.
+    click(*list, list->groupIndex(ScanCategory::largeAndOld, id), ResultsList::Target::chevron);
+    EXPECT_EQ(rowsOfKind(*list, Kind::item), 0);
+    click(*list, list->groupIndex(ScanCategory::largeAndOld, id), ResultsList::Target::chevron);
+    EXPECT_EQ(rowsOfKind(*list, Kind::item), 240);
+
+    list->setFocus();
+    list->setCurrentIndex(list->showMoreIndex(ScanCategory::largeAndOld, id));
+    for (int page = 0; page < 3; ++page) {
+        key(*list, Qt::Key_Return);
+    }
+    EXPECT_EQ(rowsOfKind(*list, Kind::item), 840);
+    EXPECT_EQ(list->showMoreIndex(ScanCategory::largeAndOld, id).data().toString(), "Show 160 more of 160");
+    key(*list, Qt::Key_Space);
+    EXPECT_EQ(rowsOfKind(*list, Kind::item), 1000);
+    EXPECT_FALSE(list->showMoreIndex(ScanCategory::largeAndOld, id).isValid());
+
+    // The group of a new result starts again at 40.
+    fixture.load(sampleResult(ScanCategory::largeAndOld,
+                              {sampleGroup(QStringLiteral("Big"), sampleItems(QStringLiteral("n"), 1000, 10, 0), true)}));
+    settle(*list);
+    EXPECT_EQ(rowsOfKind(*list, Kind::item), 40);
+    EXPECT_EQ(list->visibleCount(groupAt(ScanCategory::largeAndOld, 0).id), 40);
+}
+
+TEST_F(ResultsListTest, ARescanKeepsTheOldGroupsInteractive)
+{
+    fixture.load(sampleResult(ScanCategory::trash,
+                              {sampleGroup(QStringLiteral("Trash"), sampleItems(QStringLiteral("t"), 2, 1000, 2), true)}));
+    ResultsList* list = makeList({ScanCategory::trash});
+    fixture.forget(ScanCategory::trash);
+    fixture.script.hold(ScanCategory::trash);
+    QTest::mouseClick(list->sectionHeader(ScanCategory::trash)->visibleButton(), Qt::LeftButton);
+    settle(*list);
+    EXPECT_TRUE(list->sectionHeader(ScanCategory::trash)->isSpinning());
+    const ScanItem item = groupAt(ScanCategory::trash, 0).items[0];
+    click(*list, list->itemIndex(ScanCategory::trash, item.id), ResultsList::Target::box);
+    EXPECT_FALSE(groupAt(ScanCategory::trash, 0).items[0].isSelected);
+    fixture.script.release(ScanCategory::trash);
+    test::waitFor([&] { return !model.runningCategories().contains(ScanCategory::trash); });
+    settle(*list);
+    EXPECT_FALSE(list->itemIndex(ScanCategory::trash, item.id).isValid());
+    EXPECT_EQ(rowsOfKind(*list, Kind::groupHeader), 1);
+}
+
+TEST_F(ResultsListTest, KeepsTheScreensScrollPositionWhenASelectionChanges)
+{
+    fixture.load(sampleResult(ScanCategory::systemJunk,
+                              {sampleGroup(QStringLiteral("Caches"), sampleItems(QStringLiteral("c"), 40, 1000, 40), true)}));
+    ScreenFrame frame;
+    auto* list = new ResultsList(model, {ScanCategory::systemJunk}, services);
+    frame.addWidget(list);
+    frame.resize(900, 500);
+    frame.show();
+    test::settleLayouts();
+    QScrollBar* bar = frame.scrollArea()->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 300);
+    bar->setValue(300);
+    const ScanItem item = groupAt(ScanCategory::systemJunk, 0).items[20];
+    const QModelIndex index = list->itemIndex(ScanCategory::systemJunk, item.id);
+    const QPoint box = list->targetRect(index, ResultsList::Target::box).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, box);
+    test::settleLayouts();
+    EXPECT_FALSE(groupAt(ScanCategory::systemJunk, 0).items[20].isSelected);
+    EXPECT_EQ(bar->value(), 300);
+
+    // Keyboard moves bring the current row into view.
+    list->setFocus();
+    list->setCurrentIndex(index);
+    QTest::keyClick(list, Qt::Key_Home);
+    test::settleLayouts();
+    EXPECT_LT(bar->value(), 300);
+}
+
+} // namespace
+
+namespace {
+
+// A list of several categories in every state, with long names, expanded and
+// collapsed groups and all three selection states, drawn in light and dark to
+// PNG files in the build tree for a person to look at.
+TEST_F(ResultsListTest, RendersAPopulatedListInBothAppearances)
+{
+    Symbols::useIconTheme();
+    services.iconForFile = [](const QString& path) {
+        return QIcon::fromTheme(path.endsWith(QLatin1String("2")) ? QStringLiteral("folder")
+                                                                   : QStringLiteral("text-x-generic"));
+    };
+    QList<ScanItem> caches = sampleItems(QStringLiteral("cache-entry"), 45, 1250000, 20);
+    caches[0].displayName = QStringLiteral("com.example.a-very-long-application-identifier.with.many.parts.and.more.parts.cache.db");
+    caches[0].origin = QStringLiteral("~/Library/Caches/com.example.a-very-long-application-identifier/with/deep/folders/inside/it");
+    caches[1].requiresReview = true;
+    caches[1].detail = QStringLiteral("Used 3 days ago");
+    caches[2].size = 0;
+    caches[2].origin = QStringLiteral("~/.cache");
+    fixture.load(sampleResult(ScanCategory::systemJunk,
+                              {sampleGroup(QStringLiteral("User caches"), caches, true),
+                               sampleGroup(QStringLiteral("Logs"), sampleItems(QStringLiteral("log"), 7, 3000, 7)),
+                               sampleGroup(QStringLiteral("Language files"), sampleItems(QStringLiteral("lproj"), 3, 1, 0),
+                                           false, true),
+                               sampleGroup(QStringLiteral("Empty"), {}, true, true)}));
+    fixture.load(sampleResult(ScanCategory::trash, {sampleGroup(QStringLiteral("Trash"), {})}));
+    fixture.script.hold(ScanCategory::installers);
+    model.scan(ScanCategory::installers);
+    fixture.script.waitStarted(ScanCategory::installers);
+
+    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/look");
+    QDir().mkpath(folder);
+    for (const auto& [appearance, name] : {std::pair{Appearance::light, QStringLiteral("results-light.png")},
+                                           std::pair{Appearance::dark, QStringLiteral("results-dark.png")}}) {
+        AuroraBackground root;
+        Palette::setOwnAppearance(&root, appearance);
+        auto* layout = new QVBoxLayout(&root);
+        layout->setContentsMargins(0, 0, 0, 0);
+        auto* frame = new ScreenFrame;
+        layout->addWidget(frame);
+        auto* list = new ResultsList(model,
+                                     {ScanCategory::systemJunk, ScanCategory::trash, ScanCategory::mailAttachments,
+                                      ScanCategory::installers},
+                                     services);
+        frame->addWidget(list);
+        root.resize(800, 2300);
+        root.show();
+        test::settleLayouts();
+        list->setFocus();
+        list->setCurrentIndex(list->groupIndex(ScanCategory::systemJunk, groupAt(ScanCategory::systemJunk, 1).id));
+        test::settleLayouts();
+        const QString path = QDir(folder).filePath(name);
+        const QPixmap shot = root.grab();
+        EXPECT_TRUE(shot.save(path)) << path.toStdString();
+        // The first rows at full size, where the details show.
+        EXPECT_TRUE(shot.copy(0, 0, 800, 360).save(QDir(folder).filePath(QStringLiteral("top-") + name)));
+    }
+}
+
+} // namespace

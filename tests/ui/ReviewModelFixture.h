@@ -1,0 +1,105 @@
+#pragma once
+
+#include "model/FakeEngine.h"
+#include "shared/MemoryDefaults.h"
+#include "viewmodels/AppModel.h"
+
+#include <QCoreApplication>
+
+#include <map>
+#include <memory>
+#include <mutex>
+
+namespace harborlite::test {
+
+// Lets queued layout requests run; a change of size travels up and down the
+// widget tree over a few turns of the event loop.
+inline void settleLayouts()
+{
+    for (int turn = 0; turn < 4; ++turn) {
+        QCoreApplication::processEvents();
+    }
+}
+
+// An application model whose scans return results the test set beforehand
+// (load()), or, for categories without one, the scripted scans of ScanScript
+// that the test can hold and release. Nothing touches the disk or the network.
+class ReviewModelFixture {
+public:
+    ReviewModelFixture()
+    {
+        AppModel::Setup setup;
+        setup.engine.scanner = [this](ScanCategory category) -> std::unique_ptr<CategoryScanner> {
+            std::lock_guard lock(mutex_);
+            const auto found = presets_.find(category);
+            if (found == presets_.end()) {
+                return script.scanner(category);
+            }
+            return std::make_unique<Preset>(found->second);
+        };
+        setup.engine.remove = [](const QStringList&, bool, Remover::Mode) { return CleanupReport{}; };
+        setup.engine.hasFullDiskAccess = [] { return true; };
+        setup.updateConfiguration = QuorvaneConfiguration("harborlite", QUrl("http://127.0.0.1:9"));
+        setup.bundleInformation = {};
+        setup.systemVersion = {12, 0, 0};
+        setup.runner = runner_;
+        setup.scheduleTick = [](QObject*, double, std::function<void()>) {};
+        model_ = std::make_unique<AppModel>(defaults_, std::move(setup));
+    }
+
+    ~ReviewModelFixture()
+    {
+        script.releaseAll();
+        model_.reset();
+        runner_->waitForDone();
+        QCoreApplication::sendPostedEvents();
+    }
+
+    ReviewModelFixture(const ReviewModelFixture&) = delete;
+    ReviewModelFixture& operator=(const ReviewModelFixture&) = delete;
+
+    AppModel& model() { return *model_; }
+
+    // Scans the result's category with a scanner returning `result` and waits
+    // until the model holds it. Later scans of the category return it again
+    // until forget() is called.
+    void load(const CategoryResult& result)
+    {
+        {
+            std::lock_guard lock(mutex_);
+            presets_[result.category] = result;
+        }
+        // The model marks the category running at once and clears the mark
+        // when it stores the result.
+        model_->scan(result.category);
+        waitFor([&] { return !model_->runningCategories().contains(result.category); });
+    }
+
+    // Later scans of the category go to `script` again.
+    void forget(ScanCategory category)
+    {
+        std::lock_guard lock(mutex_);
+        presets_.erase(category);
+    }
+
+    ScanScript script;
+
+private:
+    class Preset : public CategoryScanner {
+    public:
+        explicit Preset(CategoryResult result) : result_(std::move(result)) {}
+        ScanCategory category() const override { return result_.category; }
+        CategoryResult scan(const ProgressCallback&, const CancelPredicate&) const override { return result_; }
+
+    private:
+        CategoryResult result_;
+    };
+
+    std::mutex mutex_;
+    std::map<ScanCategory, CategoryResult> presets_;
+    MemoryDefaults defaults_;
+    std::shared_ptr<BackgroundRunner> runner_ = std::make_shared<BackgroundRunner>(4);
+    std::unique_ptr<AppModel> model_;
+};
+
+} // namespace harborlite::test
