@@ -269,7 +269,19 @@ protected:
             return report;
         };
         engine.hasFullDiskAccess = [] { return true; };
-        engine.makeSampler = [] { return ModelEngine::Sampler([] { return SystemSnapshot{}; }); };
+        engine.makeSampler = [] {
+            return ModelEngine::Sampler([] {
+                SystemSnapshot sample;
+                sample.cpuUsage = 0.5;
+                sample.cpuUser = 0.375;
+                sample.cpuSystem = 0.125;
+                sample.memoryUsed = 2'000'000'000;
+                sample.memoryTotal = 8'000'000'000;
+                sample.diskFree = 40'000'000'000;
+                sample.diskTotal = 100'000'000'000;
+                return sample;
+            });
+        };
         AppModel::Setup setup;
         setup.engine = engine;
         setup.updateConfiguration = QuorvaneConfiguration("harborlite", QUrl("http://127.0.0.1:9"));
@@ -487,4 +499,23 @@ TEST_F(SmartScanViewTest, TheDetailAreaBuildsTheScreenForItsRoute)
 {
     std::unique_ptr<QWidget> screen(makeDetailScreen(Route::smartScan, *model, services, nullptr));
     EXPECT_NE(qobject_cast<SmartScanView*>(screen.get()), nullptr);
+}
+
+TEST_F(SmartScanViewTest, SamplesRefreshTheStripAndTheLastScanLine)
+{
+    {
+        const platform::Seam<QDateTime>::Override clock(platform::clock(), kNow);
+        QTest::mouseClick(scanButton(), Qt::LeftButton);
+        waitFor([&] { return !model->isSmartScanning() && view->presentation().lastScanLine.has_value(); });
+        runner->waitForDone();
+        settle();
+    }
+    const platform::Seam<QDateTime>::Override later(platform::clock(), kNow.addSecs(3 * 3600));
+    model->refreshSnapshot();
+    auto* cpu = find<StatTile>(QStringLiteral("stripTile0"));
+    waitFor([&] { return cpu->value() == QStringLiteral("50%"); });
+    EXPECT_EQ(find<RoleLabel>(QStringLiteral("lastScanLine"))->text(), QStringLiteral("Last scan 3 hr. ago"));
+    EXPECT_DOUBLE_EQ(find<StatTile>(QStringLiteral("stripTile1"))->fraction(), 0.25);
+    EXPECT_EQ(find<StatTile>(QStringLiteral("stripTile2"))->value(), QStringLiteral("40 GB"));
+    EXPECT_DOUBLE_EQ(find<StatTile>(QStringLiteral("stripTile2"))->fraction(), 0.6);
 }
