@@ -17,14 +17,12 @@
 #include "ui/theme/TypeStyle.h"
 #include "viewmodels/AppModel.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLayout>
-#include <QEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QVBoxLayout>
-
-#include <cmath>
 
 namespace harborlite {
 
