@@ -18,6 +18,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -456,6 +457,15 @@ TEST_F(ResultsListTest, KeepsTheScreensScrollPositionWhenASelectionChanges)
     test::settleLayouts();
     EXPECT_FALSE(groupAt(ScanCategory::systemJunk, 0).items[20].isSelected);
     EXPECT_EQ(bar->value(), 300);
+
+    // The list leaves the wheel to the screen around it (the window system
+    // passes a wheel event nobody accepted on to the parents).
+    QWheelEvent wheel(QPointF(box), list->viewport()->mapToGlobal(QPointF(box)), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(list->viewport(), &wheel);
+    EXPECT_FALSE(wheel.isAccepted());
+    EXPECT_EQ(list->verticalScrollBar()->value(), 0);
+    bar->setValue(300);
 
     // Keyboard moves bring the current row into view.
     list->setFocus();

@@ -1,6 +1,8 @@
 #include "ReviewModelFixture.h"
 
 #include "shared/Formatting.h"
+#include "ui/components/AuroraBackground.h"
+#include "ui/components/PrimaryActionBar.h"
 #include "ui/components/RoleLabel.h"
 #include "ui/components/ScreenHeader.h"
 #include "ui/review/AdaptiveGrid.h"
@@ -12,7 +14,9 @@
 #include "ui/review/ScreenFrame.h"
 #include "ui/review/SummaryRow.h"
 #include "ui/review/SummaryStat.h"
+#include "ui/theme/Symbols.h"
 
+#include <QDir>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -297,6 +301,57 @@ TEST(AdaptiveGrid, FlowsItemsIntoEqualColumnsRowByRow)
     EXPECT_EQ(cells[3]->geometry(), QRect(0, 90 + 14, width, 60));
     EXPECT_EQ(grid->heightForWidth(800), 90 + 14 + 60);
     EXPECT_EQ(grid->heightForWidth(200), 90 + 4 * 60 + 4 * 14);
+}
+
+} // namespace
+
+namespace {
+
+// The kit's pieces on one screen frame, drawn in light and dark to PNG files
+// in the build tree for a person to look at.
+TEST(ReviewKit, RendersItsPiecesInBothAppearances)
+{
+    Symbols::useIconTheme();
+    test::ReviewModelFixture fixture;
+    AppModel& model = fixture.model();
+    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/look");
+    QDir().mkpath(folder);
+    for (const auto& [appearance, name] : {std::pair{Appearance::light, QStringLiteral("kit-light.png")},
+                                           std::pair{Appearance::dark, QStringLiteral("kit-dark.png")}}) {
+        AuroraBackground root;
+        Palette::setOwnAppearance(&root, appearance);
+        auto* layout = new QVBoxLayout(&root);
+        layout->setContentsMargins(0, 0, 0, 0);
+        auto* frame = new ScreenFrame;
+        layout->addWidget(frame);
+        auto* header = new HeaderRow(QStringLiteral("Cleanup"), QStringLiteral("Caches, logs, trash and orphaned support files."),
+                                     QStringLiteral("trash.circle"));
+        header->addControl(new RemovalModePicker(model));
+        header->addControl(new ScanButton(
+            model, ScanButton::scanning(model, {ScanCategory::trash}, [] { return QStringLiteral("Scan All"); })));
+        frame->addWidget(header);
+        auto* summary = new SummaryRow(QStringLiteral("Free after clean"));
+        summary->setValues(3200000000, 1250000000, 88000000000);
+        frame->addWidget(summary);
+        frame->addWidget(new NoticeBlock(QStringLiteral("info.circle.fill"), PaletteRole::info,
+                                         QString::fromUtf8("Files over 100 MB that you have not opened in a year. "
+                                                           "Nothing is selected automatically \xE2\x80\x94 reveal "
+                                                           "each one and decide.")));
+        auto* tiles = new QWidget;
+        auto* grid = new AdaptiveGrid(250, 14, tiles);
+        for (int i = 0; i < 5; ++i) {
+            grid->addWidget(new SummaryStat(QStringLiteral("Tile ") + QString::number(i), QStringLiteral("12 MB"),
+                                            QStringLiteral("doc"), PaletteRole::accent));
+        }
+        frame->addWidget(tiles);
+        frame->setBottomBar(new PrimaryActionBar(QStringLiteral("1.3 GB selected"), RemovalModePicker::title(model.cleanupMode()),
+                                                 QStringLiteral("Clean"), true, false, Palette::accent(), [] {}));
+        root.resize(1000, 640);
+        root.show();
+        test::settleLayouts();
+        const QString path = QDir(folder).filePath(name);
+        EXPECT_TRUE(root.grab().save(path)) << path.toStdString();
+    }
 }
 
 } // namespace

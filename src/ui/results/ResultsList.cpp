@@ -14,6 +14,7 @@
 
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QWheelEvent>
 #include <QPainter>
 #include <QScrollArea>
 #include <QStyledItemDelegate>
@@ -681,6 +682,16 @@ void ResultsList::keyPressEvent(QKeyEvent* event)
     default:
         QListView::keyPressEvent(event);
     }
+}
+
+void ResultsList::wheelEvent(QWheelEvent* event)
+{
+    if (fitsContent_) {
+        // The screen around the list scrolls, not the list.
+        event->ignore();
+        return;
+    }
+    QListView::wheelEvent(event);
 }
 
 QModelIndex ResultsList::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers)

@@ -30,6 +30,9 @@ class SoftShadow;
 // model's results in place: a toggle repaints, an expansion or a page inserts
 // or removes only its rows, so the current row and the scroll position stay.
 //
+// A screen that shows one category's card alone (a category section) builds
+// the list with that one category.
+//
 // By default the list is as tall as its content and leaves scrolling to the
 // screen around it (ScreenFrame); setFitsContent(false) makes it scroll itself.
 //
@@ -88,6 +91,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void updateGeometries() override;
     void scrollContentsBy(int dx, int dy) override;

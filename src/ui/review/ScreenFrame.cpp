@@ -53,8 +53,9 @@ ScreenFrame::ScreenFrame(Metrics metrics, Scrolling scrolling, QWidget* parent)
         scrollArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         scrollArea_->setWidgetResizable(true);
         scrollArea_->viewport()->setAutoFillBackground(false);
-        centred->setAutoFillBackground(false);
         scrollArea_->setWidget(centred);
+        // The window's canvas shows through; setWidget() turns the fill on.
+        centred->setAutoFillBackground(false);
         outer->addWidget(scrollArea_, 1);
     } else {
         outer->addWidget(centred, 1);

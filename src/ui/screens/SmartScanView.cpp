@@ -104,10 +104,7 @@ SmartScanView::SmartScanView(AppModel& model, const ScreenServices& services, QW
     frame_->addWidget(header);
     QWidget* dial = buildDial();
     frame_->addWidget(dial);
-    QWidget* page = frame_->columnWidget()->parentWidget();
-    // The scroll area fills the page it is given; the window's canvas shows through.
-    page->setAutoFillBackground(false);
-    new DialShadow(page, dial);
+    new DialShadow(frame_->columnWidget()->parentWidget(), dial);
     frame_->addWidget(buildGrid());
     frame_->addWidget(buildStrip());
 
