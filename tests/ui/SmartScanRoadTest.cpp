@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
+#include <QProcess>
 #include <QTest>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -278,4 +279,34 @@ TEST(SmartScanRoad, ScanReviewAndCleanIntoTheTrash)
         EXPECT_TRUE(QDateTime::fromString(infos.at(found->second).deletionDate, Qt::ISODate).isValid());
     }
     EXPECT_TRUE(QFileInfo::exists(tree.path("elsewhere/keep.txt")));
+}
+
+// The script that fills a home for trying the screens by hand gives every
+// category something to find.
+TEST(SmartScanRoad, FixtureHomeScriptFeedsEveryCategory)
+{
+    FixtureTree tree;
+    const QString home = tree.path("home");
+    QProcess script;
+    script.start(QStringLiteral(QT_TESTCASE_SOURCEDIR "/../scripts/fixture-home"), {home});
+    ASSERT_TRUE(script.waitForFinished(-1));
+    ASSERT_EQ(script.exitStatus(), QProcess::NormalExit);
+    ASSERT_EQ(script.exitCode(), 0) << script.readAllStandardError().toStdString();
+
+    platform::Seam<QString>::Override homeSeam(platform::homeFolder(), home);
+    platform::Seam<QString>::Override dataSeam(platform::xdgDataHome(), home + QStringLiteral("/.local/share"));
+    platform::Seam<QString>::Override configSeam(platform::xdgConfigHome(), home + QStringLiteral("/.config"));
+    platform::Seam<QList<platform::MountEntry>>::Override mounts(platform::mountTable(), test::mountsAt({"/"}));
+    const ModelEngine engine = ModelEngine::real();
+    for (ScanCategory category : ScanCategories::allCases) {
+        const CategoryResult found =
+            engine.scanner(category)->scan([](const ScanProgress&) {}, [] { return false; });
+        int inHome = 0;
+        for (const ScanGroup& group : found.groups) {
+            for (const ScanItem& item : group.items) {
+                inHome += item.url.startsWith(home + QLatin1Char('/')) ? 1 : 0;
+            }
+        }
+        EXPECT_GT(inHome, 0) << rawValue(category).toStdString();
+    }
 }
