@@ -377,6 +377,23 @@ TEST_F(ResultsListSelection, KeyboardMovesTogglesAndExpands)
     EXPECT_EQ(list->currentIndex(), group(3));
 }
 
+TEST_F(ResultsListTest, TheReviewTriangleExplainsItself)
+{
+    QList<ScanItem> items = sampleItems(QStringLiteral("r"), 2, 1000, 0);
+    items[0].requiresReview = true;
+    fixture.load(sampleResult(ScanCategory::largeAndOld, {sampleGroup(QStringLiteral("Big"), items, true)}));
+    ResultsList* list = makeList({ScanCategory::largeAndOld});
+    const QModelIndex flagged = list->itemIndex(ScanCategory::largeAndOld, groupAt(ScanCategory::largeAndOld, 0).items[0].id);
+    const QModelIndex plain = list->itemIndex(ScanCategory::largeAndOld, groupAt(ScanCategory::largeAndOld, 0).items[1].id);
+    const QRect warning = list->targetRect(flagged, ResultsList::Target::warning);
+    ASSERT_FALSE(warning.isEmpty());
+    EXPECT_EQ(list->toolTipAt(warning.center()), "Check this one before removing it.");
+    EXPECT_TRUE(list->targetRect(plain, ResultsList::Target::warning).isEmpty());
+    // The size column lines up whether or not a row has the triangle.
+    EXPECT_EQ(list->targetRect(flagged, ResultsList::Target::reveal).left(),
+              list->targetRect(plain, ResultsList::Target::reveal).left());
+}
+
 TEST_F(ResultsListTest, PagingShowsFortyThenTwoHundredMoreAndKeepsItsCount)
 {
     fixture.load(sampleResult(ScanCategory::largeAndOld,
