@@ -354,6 +354,19 @@ TEST_F(SmartScanViewTest, IdleShowsTheDialAloneWithScan)
     EXPECT_FALSE(ring->isIndeterminate());
     EXPECT_TRUE(showing("systemStrip"));
     EXPECT_EQ(find<StatTile>(QStringLiteral("stripTile0"))->value(), QStringLiteral("0%"));
+
+    // The page is shorter than the screen: its parts keep their own heights
+    // at the top and the space is left below them.
+    for (int turn = 0; turn < 4; ++turn) {
+        QCoreApplication::processEvents();
+    }
+    auto* header = find<QWidget>(QStringLiteral("header"));
+    const int headerHeight =
+        header->hasHeightForWidth() ? header->heightForWidth(header->width()) : header->sizeHint().height();
+    EXPECT_EQ(header->height(), headerHeight);
+    auto* dial = find<QWidget>(QStringLiteral("dial"));
+    EXPECT_EQ(dial->height(), dial->sizeHint().height());
+    EXPECT_EQ(dial->y(), header->geometry().bottom() + 1 + SmartScanView::kColumnSpacing);
 }
 
 TEST_F(SmartScanViewTest, WholeCycleScanStopReviewClean)

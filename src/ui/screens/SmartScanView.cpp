@@ -107,6 +107,8 @@ SmartScanView::SmartScanView(AppModel& model, const ScreenServices& services, QW
     new DialShadow(frame_->columnWidget()->parentWidget(), dial);
     frame_->addWidget(buildGrid());
     frame_->addWidget(buildStrip());
+    // A short page keeps to the top; the header and the dial never grow.
+    frame_->addStretch(1);
 
     for (auto changed : {&AppModel::resultsChanged, &AppModel::runningCategoriesChanged,
                          &AppModel::isSmartScanningChanged, &AppModel::smartScanProgressChanged,
