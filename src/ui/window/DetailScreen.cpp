@@ -7,6 +7,7 @@
 #include "ui/screens/ProtectionView.h"
 #include "ui/screens/ReclaimView.h"
 #include "ui/screens/ScreenServices.h"
+#include "ui/screens/SmartScanView.h"
 #include "viewmodels/AppModel.h"
 
 namespace harborlite {
@@ -14,6 +15,8 @@ namespace harborlite {
 QWidget* makeDetailScreen(Route route, AppModel& model, const ScreenServices& services, QWidget* parent)
 {
     switch (route) {
+    case Route::smartScan:
+        return new SmartScanView(model, services, parent);
     case Route::cleanup:
         return new CleanupView(model, services, parent);
     case Route::largeFiles:
