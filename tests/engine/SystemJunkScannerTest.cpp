@@ -374,6 +374,27 @@ TEST_F(SystemJunkScannerTest, CancellingTheAuditKeepsTheFilesExamined)
     EXPECT_EQ(recorder.reports().last().bytesFound, result.totalSize());
 }
 
+TEST_F(SystemJunkScannerTest, APackageManagerCacheAmongTheUserCachesIsOfferedOnce)
+{
+    tree.file(library("Caches/pip/http/wheel"), 2 * 4096);
+    tree.file(library("Caches/Homebrew/downloads/tool.tar.gz"), 3 * 4096);
+    tree.file(library("Caches/com.example.app/data"), 4096);
+
+    const CategoryResult result = scanner().scan({}, [] { return false; });
+
+    QStringList urls;
+    for (const ScanGroup& group : result.groups) {
+        for (const ScanItem& item : group.items) {
+            urls.append(item.url);
+        }
+    }
+    EXPECT_EQ(urls.count(tree.path(library("Caches/pip"))), 1);
+    EXPECT_EQ(urls.count(tree.path(library("Caches/Homebrew"))), 1);
+    EXPECT_EQ(result.totalSize(), 6 * 4096);
+    ASSERT_EQ(result.groups.size(), 1);
+    EXPECT_EQ(result.groups[0].title, QStringLiteral("User Cache Files"));
+}
+
 TEST_F(SystemJunkScannerTest, RootsThatAreFilesOrMissingGiveNothing)
 {
     tree.file("home/Library/Caches", 4096);

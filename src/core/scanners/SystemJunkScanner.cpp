@@ -6,6 +6,8 @@
 #include "platform/Clock.h"
 #include "shared/FileSystem.h"
 
+#include <QSet>
+
 namespace harborlite {
 
 namespace {
@@ -130,7 +132,18 @@ CategoryResult SystemJunkScanner::scan(const ProgressCallback& progress, const C
     CategoryResult result;
     result.category = category();
     qint64 runningTotal = 0;
+    // A package manager's cache also sits among the user caches: each location
+    // is offered once, in the first group that finds it, so it is neither
+    // counted twice nor removed twice.
+    QSet<QString> offered;
     const auto offer = [&](ScanGroup group) {
+        group.items.removeIf([&](const ScanItem& entry) {
+            if (offered.contains(entry.url)) {
+                return true;
+            }
+            offered.insert(entry.url);
+            return false;
+        });
         for (const ScanItem& entry : group.items) {
             runningTotal += entry.size;
         }

@@ -95,7 +95,7 @@ constexpr std::array kEntries = std::to_array<Entry>({
     {"shield.lefthalf.filled", "security-medium-symbolic"},
     {"shippingbox", "package-x-generic-symbolic"},
     {"shippingbox.and.arrow.backward", "system-software-install-symbolic"},
-    {"slider.horizontal.3", "preferences-other-symbolic"},
+    {"slider.horizontal.3", "preferences-system-symbolic"},
     {"speedometer", "power-profile-performance-symbolic"},
     {"square.grid.2x2", "view-grid-symbolic"},
     {"square.grid.3x3", "view-app-grid-symbolic"},
