@@ -319,20 +319,12 @@ const QList<ScanCategory>& ResultsList::categories() const
 
 void ResultsList::scheduleRefresh()
 {
-    if (refreshQueued_) {
-        return;
-    }
-    refreshQueued_ = true;
-    QTimer::singleShot(0, this, [this] {
-        if (refreshQueued_) {
-            refreshNow();
-        }
-    });
+    refresher_.request();
 }
 
 void ResultsList::refreshNow()
 {
-    refreshQueued_ = false;
+    refresher_.settle();
     rows_->refresh();
     for (CategorySectionHeader* header : std::as_const(headers_)) {
         header->present(rows_->section(header->category()));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/models/ScanCategory.h"
+#include "ui/components/CoalescedRefresh.h"
 #include "ui/screens/ScreenServices.h"
 
 #include <QImage>
@@ -121,7 +122,7 @@ private:
     QList<CategorySectionHeader*> headers_;
     int headerHeight_ = 0;
     bool fitsContent_ = true;
-    bool refreshQueued_ = false;
+    CoalescedRefresh refresher_{this, [this] { refreshNow(); }};
     QPersistentModelIndex pressedIndex_;
     Target pressedTarget_ = Target::none;
     mutable int contentHeight_ = -1;

@@ -27,17 +27,7 @@ PrimaryActionBar* ReviewScreen::actionBar() const
 
 void ReviewScreen::scheduleRefresh()
 {
-    if (refreshQueued_) {
-        return;
-    }
-    refreshQueued_ = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            refreshQueued_ = false;
-            refresh();
-        },
-        Qt::QueuedConnection);
+    refresher_.request();
 }
 
 void ReviewScreen::showActionBar(const std::optional<ActionBarLook>& look, const std::function<void()>& action)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/components/CoalescedRefresh.h"
 #include "ui/review/ScreenFrame.h"
 #include "ui/screens/ReviewLooks.h"
 
@@ -40,7 +41,7 @@ private:
 
     AppModel& model_;
     ScreenFrame* frame_;
-    bool refreshQueued_ = false;
+    CoalescedRefresh refresher_{this, [this] { refresh(); }};
 };
 
 } // namespace harborlite

@@ -224,11 +224,7 @@ void SmartScanView::pressPrimary()
 
 void SmartScanView::scheduleRefresh()
 {
-    if (refreshQueued_) {
-        return;
-    }
-    refreshQueued_ = true;
-    QMetaObject::invokeMethod(this, &SmartScanView::refresh, Qt::QueuedConnection);
+    refresher_.request();
 }
 
 void SmartScanView::applyCenter(const DialCenter& center)
@@ -251,7 +247,7 @@ void SmartScanView::applyCenter(const DialCenter& center)
 
 void SmartScanView::refresh()
 {
-    refreshQueued_ = false;
+    refresher_.settle();
     shown_ = SmartScan::present(SmartScanInputs::of(model_));
 
     ring_->setIndeterminate(shown_.ringIsIndeterminate);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/models/ScanCategory.h"
+#include "ui/components/CoalescedRefresh.h"
 #include "ui/screens/SmartScanPresentation.h"
 
 #include <QWidget>
@@ -56,7 +57,7 @@ private:
 
     AppModel& model_;
     SmartScanPresentation shown_;
-    bool refreshQueued_ = false;
+    CoalescedRefresh refresher_{this, [this] { refresh(); }};
 
     ScreenFrame* frame_ = nullptr;
     ProgressRing* ring_ = nullptr;

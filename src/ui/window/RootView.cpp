@@ -152,20 +152,12 @@ void RootView::routeChanged()
 
 void RootView::scheduleRefresh()
 {
-    if (refreshPending_) {
-        return;
-    }
-    refreshPending_ = true;
-    QTimer::singleShot(0, this, [this] {
-        if (refreshPending_) {
-            refresh();
-        }
-    });
+    refresher_.request();
 }
 
 void RootView::refresh()
 {
-    refreshPending_ = false;
+    refresher_.settle();
     if (canvas_->theme() != model_.settings().theme()) {
         canvas_->setTheme(model_.settings().theme());
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ToolTable.h"
+#include "ui/components/CoalescedRefresh.h"
 #include "ui/screens/ScreenServices.h"
 #include "ui/window/BannerView.h"
 #include "ui/window/UpdateSheet.h"
@@ -84,7 +85,7 @@ private:
     AppModel& model_;
     Setup setup_;
     Route persistedRoute_;
-    bool refreshPending_ = false;
+    CoalescedRefresh refresher_{this, [this] { refresh(); }};
     bool started_ = false;
     WindowCanvas* canvas_;
     AuroraBackground* aurora_;

@@ -233,14 +233,7 @@ QSize Sidebar::sizeHint() const
 
 void Sidebar::scheduleRefresh()
 {
-    if (refreshPending_) {
-        return;
-    }
-    refreshPending_ = true;
-    QTimer::singleShot(0, this, [this] {
-        refreshPending_ = false;
-        refresh();
-    });
+    refresher_.request();
 }
 
 void Sidebar::refresh()

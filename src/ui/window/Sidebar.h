@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/components/CoalescedRefresh.h"
 #include "viewmodels/AppModel.h"
 #include "viewmodels/Route.h"
 
@@ -49,7 +50,7 @@ private:
     QWidget* listContent_;
     QScrollArea* scroll_;
     StorageFooter* footer_;
-    bool refreshPending_ = false;
+    CoalescedRefresh refresher_{this, [this] { refresh(); }};
 };
 
 } // namespace harborlite

@@ -231,14 +231,7 @@ UpdateSheet::UpdateSheet(AppModel& model, UpdateChecker& updates, std::function<
 
 void UpdateSheet::scheduleRefresh()
 {
-    if (refreshPending_) {
-        return;
-    }
-    refreshPending_ = true;
-    QTimer::singleShot(0, this, [this] {
-        refreshPending_ = false;
-        refresh();
-    });
+    refresher_.request();
 }
 
 void UpdateSheet::refresh()

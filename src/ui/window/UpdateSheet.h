@@ -2,6 +2,7 @@
 
 #include "quorvanekit/UpdateChecker.h"
 #include "shared/Palette.h"
+#include "ui/components/CoalescedRefresh.h"
 
 #include <QDialog>
 
@@ -85,7 +86,7 @@ private:
     Content shown_;
     bool built_ = false;
     std::optional<Appearance> appearance_;
-    bool refreshPending_ = false;
+    CoalescedRefresh refresher_{this, [this] { refresh(); }};
     QVBoxLayout* stateBox_;
     QWidget* stateWidget_ = nullptr;
     QCheckBox* automatic_;
