@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QUuid>
 
 #include <condition_variable>
 #include <functional>
@@ -13,6 +14,30 @@
 #include <set>
 
 namespace harborlite::test {
+
+// An engine that finds nothing, removes nothing and reads nothing of the
+// machine; a test replaces the functions it drives.
+inline ModelEngine quietEngine()
+{
+    ModelEngine engine;
+    engine.scanner = [](ScanCategory) -> std::unique_ptr<CategoryScanner> { return nullptr; };
+    engine.remove = [](const QStringList&, bool, Remover::Mode) { return CleanupReport{}; };
+    engine.installedApps = [](const ModelEngine::CancelTest&) { return QList<InstalledApp>{}; };
+    engine.hasFullDiskAccess = [] { return true; };
+    engine.makeSampler = [] { return ModelEngine::Sampler([] { return SystemSnapshot{}; }); };
+    engine.topProcesses = [](int) { return QList<RunningProcess>{}; };
+    engine.quit = [](const RunningProcess&, bool) { return false; };
+    engine.startupItems = [] { return QList<StartupItem>{}; };
+    engine.setStartupItemEnabled = [](bool, const StartupItem&) {};
+    engine.runMaintenance = [](const MaintenanceTask&) { return QString(); };
+    engine.storageBreakdown = [](const QString&) { return StorageBreakdown{}; };
+    engine.localSnapshots = [](const QString&) { return LocalSnapshots{}; };
+    engine.buildDiskTree = [](const QString& root, const ModelEngine::TreeProgress&, const ModelEngine::CancelTest&) {
+        return DiskNode{QUuid::createUuid(), root, root, 0, true, {}};
+    };
+    engine.listDirectory = [](const QString&, const ModelEngine::CancelTest&) { return std::vector<DiskNode>{}; };
+    return engine;
+}
 
 // Handles events until `done` holds; workers wake the loop with their results.
 inline void waitFor(const std::function<bool()>& done)

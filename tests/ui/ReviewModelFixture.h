@@ -29,6 +29,7 @@ public:
     ReviewModelFixture()
     {
         AppModel::Setup setup;
+        setup.engine = quietEngine();
         setup.engine.scanner = [this](ScanCategory category) -> std::unique_ptr<CategoryScanner> {
             std::lock_guard lock(mutex_);
             const auto found = presets_.find(category);
@@ -37,8 +38,6 @@ public:
             }
             return std::make_unique<Preset>(found->second);
         };
-        setup.engine.remove = [](const QStringList&, bool, Remover::Mode) { return CleanupReport{}; };
-        setup.engine.hasFullDiskAccess = [] { return true; };
         setup.updateConfiguration = QuorvaneConfiguration("harborlite", QUrl("http://127.0.0.1:9"));
         setup.bundleInformation = {};
         setup.systemVersion = {12, 0, 0};

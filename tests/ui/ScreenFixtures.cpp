@@ -124,7 +124,7 @@ private:
 ScreenModel::ScreenModel()
     : shared_(std::make_shared<Shared>()), runner_(std::make_shared<BackgroundRunner>(8))
 {
-    ModelEngine engine;
+    ModelEngine engine = quietEngine();
     engine.scanner = [this, shared = shared_](ScanCategory category) -> std::unique_ptr<CategoryScanner> {
         return std::make_unique<PresetScanner>(
             script_.scanner(category), [shared, category]() -> std::optional<QList<ScanGroup>> {
@@ -148,8 +148,6 @@ ScreenModel::ScreenModel()
         report.removed = int(locations.size());
         return report;
     };
-    engine.installedApps = [](const ModelEngine::CancelTest&) { return QList<InstalledApp>{}; };
-    engine.hasFullDiskAccess = [] { return true; };
     engine.makeSampler = [shared = shared_] {
         return ModelEngine::Sampler([shared] {
             SystemSnapshot snapshot;
@@ -158,19 +156,6 @@ ScreenModel::ScreenModel()
             return snapshot;
         });
     };
-    engine.topProcesses = [](int) { return QList<RunningProcess>{}; };
-    engine.quit = [](const RunningProcess&, bool) { return false; };
-    engine.startupItems = [] { return QList<StartupItem>{}; };
-    engine.setStartupItemEnabled = [](bool, const StartupItem&) {};
-    engine.runMaintenance = [](const MaintenanceTask&) { return QString(); };
-    engine.storageBreakdown = [](const QString&) { return StorageBreakdown{}; };
-    engine.localSnapshots = [](const QString&) { return LocalSnapshots{}; };
-    engine.buildDiskTree = [](const QString& root, const ModelEngine::TreeProgress&, const ModelEngine::CancelTest&) {
-        DiskNode node;
-        node.url = root;
-        return node;
-    };
-    engine.listDirectory = [](const QString&, const ModelEngine::CancelTest&) { return std::vector<DiskNode>{}; };
 
     AppModel::Setup setup;
     setup.engine = std::move(engine);

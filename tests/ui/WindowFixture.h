@@ -47,10 +47,9 @@ struct WindowFixture {
     AppModel::Setup setup()
     {
         AppModel::Setup made;
+        made.engine = quietEngine();
         ModelEngine& engine = made.engine;
         engine.scanner = [this](ScanCategory category) { return script.scanner(category); };
-        engine.remove = [](const QStringList&, bool, Remover::Mode) { return CleanupReport{}; };
-        engine.installedApps = [](const ModelEngine::CancelTest&) { return QList<InstalledApp>{}; };
         engine.hasFullDiskAccess = [access = access, probes = probes] {
             ++*probes;
             return access->load();
@@ -61,18 +60,6 @@ struct WindowFixture {
                 return shown;
             });
         };
-        engine.topProcesses = [](int) { return QList<RunningProcess>{}; };
-        engine.quit = [](const RunningProcess&, bool) { return false; };
-        engine.startupItems = [] { return QList<StartupItem>{}; };
-        engine.setStartupItemEnabled = [](bool, const StartupItem&) {};
-        engine.runMaintenance = [](const MaintenanceTask&) { return QString(); };
-        engine.storageBreakdown = [](const QString&) { return StorageBreakdown{}; };
-        engine.localSnapshots = [](const QString&) { return LocalSnapshots{}; };
-        engine.buildDiskTree = [](const QString& root, const ModelEngine::TreeProgress&,
-                                  const ModelEngine::CancelTest&) {
-            return DiskNode{QUuid::createUuid(), root, root, 0, true, {}};
-        };
-        engine.listDirectory = [](const QString&, const ModelEngine::CancelTest&) { return std::vector<DiskNode>{}; };
         made.updateConfiguration = QuorvaneConfiguration(QStringLiteral("harborlite"), feed.site());
         made.bundleInformation = {{QStringLiteral("CFBundleShortVersionString"), QStringLiteral("1.0")},
                                   {QStringLiteral("CFBundleVersion"), QStringLiteral("100")}};
