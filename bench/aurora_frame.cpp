@@ -2,6 +2,7 @@
 // default size (compose at the drift of that moment, then copy to the window),
 // against the named peer: the copy alone, which is what a repaint at rest costs.
 // The share of one core at the drift's frame rate is printed.
+#include "RoundStats.h"
 #include "ui/components/AuroraBackground.h"
 
 #include <QApplication>
@@ -17,21 +18,12 @@ using namespace harborlite;
 
 namespace {
 
+using harborlite::bench::Stats;
+using harborlite::bench::stats;
+
 constexpr int kRounds = 7;
 constexpr int kFramesPerRound = 40;
 const QSize kWindow(1180, 780);
-
-struct Stats {
-    double min;
-    double median;
-    double max;
-};
-
-Stats stats(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return {values.front(), values[values.size() / 2], values.back()};
-}
 
 template <typename Frame>
 std::vector<double> rounds(Frame frame)

@@ -1,5 +1,6 @@
 // Cost of one sample in the window's top bar: new readings for every chip and
 // a full repaint, against repainting the same bar with unchanged values.
+#include "RoundStats.h"
 #include "shared/MonitorReading.h"
 #include "shared/Palette.h"
 #include "ui/monitor/TopStatsBar.h"
@@ -18,6 +19,9 @@
 using namespace harborlite;
 
 namespace {
+
+using harborlite::bench::Stats;
+using harborlite::bench::stats;
 
 MonitorInputs sampleAt(int tick)
 {
@@ -41,18 +45,6 @@ MonitorInputs sampleAt(int tick)
 
 constexpr int kRounds = 9;
 constexpr int kSamplesPerRound = 200;
-
-struct Stats {
-    double min;
-    double median;
-    double max;
-};
-
-Stats stats(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return {values.front(), values[values.size() / 2], values.back()};
-}
 
 // Milliseconds per call of `body`, one entry per round.
 template <typename Body>

@@ -6,6 +6,7 @@
 // items, and 500 groups of 200 items with the first expanded. Then the cost of
 // one scrolling frame with 1,040 rows listed. Any argument skips the opening
 // rounds and times only the scrolling.
+#include "RoundStats.h"
 #include "core/scanners/CategoryScanner.h"
 #include "shared/MemoryDefaults.h"
 #include "ui/results/ResultsList.h"
@@ -29,20 +30,11 @@ using namespace harborlite;
 
 namespace {
 
+using harborlite::bench::Stats;
+using harborlite::bench::stats;
+
 constexpr int kRounds = 9;
 constexpr int kItems = 100000;
-
-struct Stats {
-    double min;
-    double median;
-    double max;
-};
-
-Stats stats(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return {values.front(), values[values.size() / 2], values.back()};
-}
 
 CategoryResult generate(int groups, int expanded)
 {
