@@ -8,7 +8,7 @@
 // jdupes considers every non-empty file, so the default minimum size is 1 byte.
 // Our scan leaves out hidden entries and whatever the safety guard refuses (the
 // system folders under /usr among them), which jdupes does not.
-#include "core/scanners/DuplicatesScanner.h"
+#include "engine/scanners/DuplicatesScanner.h"
 
 #include <QCoreApplication>
 #include <QProcess>

@@ -2,7 +2,7 @@
 // a full repaint, against repainting the same bar with unchanged values.
 #include "RoundStats.h"
 #include "shared/MonitorReading.h"
-#include "shared/Palette.h"
+#include "paint/Palette.h"
 #include "ui/monitor/TopStatsBar.h"
 #include "ui/theme/Symbols.h"
 

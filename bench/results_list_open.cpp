@@ -7,13 +7,13 @@
 // one scrolling frame with 1,040 rows listed. Any argument skips the opening
 // rounds and times only the scrolling.
 #include "RoundStats.h"
-#include "core/scanners/CategoryScanner.h"
+#include "engine/scanners/CategoryScanner.h"
 #include "shared/MemoryDefaults.h"
-#include "ui/results/ResultsList.h"
-#include "ui/results/ResultsModel.h"
-#include "ui/review/ScreenFrame.h"
+#include "ui/cleaning/ResultsList.h"
+#include "ui/cleaning/ResultsModel.h"
+#include "ui/components/ScreenFrame.h"
 #include "ui/theme/Symbols.h"
-#include "viewmodels/AppModel.h"
+#include "model/AppModel.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

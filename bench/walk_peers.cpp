@@ -7,7 +7,7 @@
 //
 // Every side runs as its own process (ours through this executable), so each
 // pays the same start-up and its peak resident memory is its own.
-#include "core/scanners/RuvozEzazScanner.h"
+#include "engine/scanners/RuvozEzazScanner.h"
 #include "shared/FileSystem.h"
 
 #include <QByteArray>

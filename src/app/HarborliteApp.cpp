@@ -1,7 +1,7 @@
 #include "app/HarborliteApp.h"
 
 #include "ui/theme/ApplicationAppearance.h"
-#include "ui/window/BrandIcon.h"
+#include "ui/shell/BrandIcon.h"
 
 #include <QAction>
 #include <QApplication>

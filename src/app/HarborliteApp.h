@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ui/menubar/TrayItem.h"
-#include "ui/window/RootView.h"
-#include "viewmodels/AppModel.h"
+#include "ui/tray/TrayItem.h"
+#include "ui/shell/RootView.h"
+#include "model/AppModel.h"
 
 #include <QObject>
 

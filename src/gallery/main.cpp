@@ -1,4 +1,4 @@
-#include "ui/gallery/Gallery.h"
+#include "gallery/Gallery.h"
 
 #include <QApplication>
 #include <QTextStream>

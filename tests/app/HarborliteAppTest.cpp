@@ -1,7 +1,7 @@
 #include "app/HarborliteApp.h"
 
 #include "ui/WindowFixture.h"
-#include "ui/window/UpdateSheet.h"
+#include "ui/updates/UpdateSheet.h"
 
 #include <QAction>
 #include <QApplication>

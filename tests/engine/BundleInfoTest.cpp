@@ -1,4 +1,4 @@
-#include "core/services/BundleInfo.h"
+#include "engine/services/BundleInfo.h"
 
 #include "support/PlistFixtures.h"
 

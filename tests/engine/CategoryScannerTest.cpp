@@ -1,5 +1,5 @@
 #include "support/QtPrinters.h"
-#include "core/scanners/CategoryScanner.h"
+#include "engine/scanners/CategoryScanner.h"
 #include "platform/HomeFolder.h"
 #include "shared/FileSystem.h"
 #include "support/FixtureTree.h"

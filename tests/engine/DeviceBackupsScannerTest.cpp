@@ -1,4 +1,4 @@
-#include "core/scanners/DeviceBackupsScanner.h"
+#include "engine/scanners/DeviceBackupsScanner.h"
 #include "platform/Clock.h"
 #include "platform/HomeFolder.h"
 #include "shared/FileSystem.h"

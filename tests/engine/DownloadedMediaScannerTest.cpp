@@ -1,4 +1,4 @@
-#include "core/scanners/DownloadedMediaScanner.h"
+#include "engine/scanners/DownloadedMediaScanner.h"
 #include "platform/Clock.h"
 #include "platform/HomeFolder.h"
 #include "shared/FileSystem.h"

@@ -1,4 +1,4 @@
-#include "core/scanners/DuplicatesScanner.h"
+#include "engine/scanners/DuplicatesScanner.h"
 #include "platform/Clock.h"
 #include "platform/HomeFolder.h"
 #include "shared/FileSystem.h"

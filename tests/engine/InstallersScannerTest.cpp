@@ -1,4 +1,4 @@
-#include "core/scanners/InstallersScanner.h"
+#include "engine/scanners/InstallersScanner.h"
 #include "platform/Clock.h"
 #include "platform/HomeFolder.h"
 #include "shared/FileSystem.h"

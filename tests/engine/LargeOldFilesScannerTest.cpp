@@ -1,4 +1,4 @@
-#include "core/scanners/LargeOldFilesScanner.h"
+#include "engine/scanners/LargeOldFilesScanner.h"
 #include "platform/Clock.h"
 #include "platform/HomeFolder.h"
 #include "shared/FileSystem.h"

@@ -1,4 +1,4 @@
-#include "core/scanners/LeftoversScanner.h"
+#include "engine/scanners/LeftoversScanner.h"
 #include "platform/Clock.h"
 #include "platform/HomeFolder.h"
 #include "shared/FileSystem.h"

@@ -1,6 +1,6 @@
 #include "support/QtPrinters.h"
-#include "core/services/LoginItemsService.h"
-#include "core/services/ShellRunner.h"
+#include "engine/services/LoginItemsService.h"
+#include "engine/services/ShellRunner.h"
 #include "platform/UserId.h"
 #include "support/FakeTool.h"
 #include "support/FixtureTree.h"

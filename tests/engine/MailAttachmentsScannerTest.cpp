@@ -1,4 +1,4 @@
-#include "core/scanners/MailAttachmentsScanner.h"
+#include "engine/scanners/MailAttachmentsScanner.h"
 #include "platform/Clock.h"
 #include "platform/HomeFolder.h"
 #include "support/ItemRows.h"

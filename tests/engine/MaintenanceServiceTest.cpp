@@ -1,6 +1,6 @@
 #include "support/QtPrinters.h"
-#include "core/services/MaintenanceService.h"
-#include "core/services/ShellRunner.h"
+#include "engine/services/MaintenanceService.h"
+#include "engine/services/ShellRunner.h"
 #include "shared/FileSystem.h"
 #include "shared/Formatting.h"
 #include "platform/HomeFolder.h"

@@ -1,4 +1,4 @@
-#include "core/services/NameOrder.h"
+#include "engine/services/NameOrder.h"
 #include "support/QtPrinters.h"
 
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "core/scanners/PrivacyScanner.h"
+#include "engine/scanners/PrivacyScanner.h"
 #include "platform/Clock.h"
 #include "platform/HomeFolder.h"
 #include "shared/FileSystem.h"

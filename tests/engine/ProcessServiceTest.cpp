@@ -1,5 +1,5 @@
 #include "support/QtPrinters.h"
-#include "core/services/ProcessService.h"
+#include "engine/services/ProcessService.h"
 #include "platform/KernelRoots.h"
 #include "support/FixtureTree.h"
 

@@ -1,4 +1,4 @@
-#include "core/services/PropertyList.h"
+#include "engine/services/PropertyList.h"
 
 #include "support/PlistFixtures.h"
 

@@ -1,4 +1,4 @@
-#include "core/scanners/RuvozEzazScanner.h"
+#include "engine/scanners/RuvozEzazScanner.h"
 #include "shared/FileSystem.h"
 #include "support/FixtureTree.h"
 #include "support/Progress.h"

@@ -1,4 +1,4 @@
-#include "core/safety/SafetyGuard.h"
+#include "engine/safety/SafetyGuard.h"
 
 #include "platform/HomeFolder.h"
 #include "platform/MountTable.h"

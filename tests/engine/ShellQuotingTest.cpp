@@ -1,5 +1,5 @@
-#include "core/services/ShellQuoting.h"
-#include "core/services/ShellRunner.h"
+#include "engine/services/ShellQuoting.h"
+#include "engine/services/ShellRunner.h"
 #include "support/QtPrinters.h"
 
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "core/services/ShellRunner.h"
+#include "engine/services/ShellRunner.h"
 #include "platform/ElevatedCommand.h"
 #include "platform/ToolTable.h"
 #include "support/FakeTool.h"

@@ -1,6 +1,6 @@
 #include "support/QtPrinters.h"
-#include "core/services/LocalSnapshots.h"
-#include "core/services/StorageBreakdown.h"
+#include "engine/services/LocalSnapshots.h"
+#include "engine/services/StorageBreakdown.h"
 #include "shared/FileSystem.h"
 #include "support/FakeTool.h"
 #include "support/FixtureTree.h"

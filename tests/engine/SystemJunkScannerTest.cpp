@@ -1,4 +1,4 @@
-#include "core/scanners/SystemJunkScanner.h"
+#include "engine/scanners/SystemJunkScanner.h"
 #include "platform/Clock.h"
 #include "platform/HomeFolder.h"
 #include "shared/FileSystem.h"

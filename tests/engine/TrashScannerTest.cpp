@@ -1,4 +1,4 @@
-#include "core/scanners/TrashScanner.h"
+#include "engine/scanners/TrashScanner.h"
 #include "platform/Clock.h"
 #include "platform/HomeFolder.h"
 #include "platform/MountedVolumes.h"

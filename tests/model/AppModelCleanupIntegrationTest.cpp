@@ -9,7 +9,7 @@
 #include "support/FixtureTree.h"
 #include "support/Mounts.h"
 #include "support/QtPrinters.h"
-#include "viewmodels/AppModel.h"
+#include "model/AppModel.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "model/FakeEngine.h"
 #include "shared/MemoryDefaults.h"
 #include "support/QtPrinters.h"
-#include "viewmodels/AppModel.h"
+#include "model/AppModel.h"
 
 #include <gtest/gtest.h>
 

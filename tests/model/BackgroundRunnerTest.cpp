@@ -1,4 +1,4 @@
-#include "viewmodels/BackgroundRunner.h"
+#include "model/BackgroundRunner.h"
 
 #include <QCoreApplication>
 

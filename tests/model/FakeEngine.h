@@ -1,7 +1,8 @@
 #pragma once
 
-#include "core/services/ShellRunner.h"
-#include "viewmodels/AppModel.h"
+#include "engine/services/ShellRunner.h"
+#include "model/AppModel.h"
+#include "support/EventWait.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -37,14 +38,6 @@ inline ModelEngine quietEngine()
     };
     engine.listDirectory = [](const QString&, const ModelEngine::CancelTest&) { return std::vector<DiskNode>{}; };
     return engine;
-}
-
-// Handles events until `done` holds; workers wake the loop with their results.
-inline void waitFor(const std::function<bool()>& done)
-{
-    while (!done()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    }
 }
 
 // Counts the emissions of one signal of `sender` while it lives.

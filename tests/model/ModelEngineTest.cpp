@@ -2,7 +2,7 @@
 #include "platform/HomeFolder.h"
 #include "support/FixtureTree.h"
 #include "support/QtPrinters.h"
-#include "viewmodels/ModelEngine.h"
+#include "model/ModelEngine.h"
 
 #include <gtest/gtest.h>
 

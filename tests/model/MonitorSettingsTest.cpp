@@ -1,7 +1,7 @@
 #include "shared/JsonFileDefaults.h"
 #include "shared/MemoryDefaults.h"
-#include "viewmodels/MonitorSettings.h"
-#include "viewmodels/Route.h"
+#include "model/MonitorSettings.h"
+#include "model/Route.h"
 
 #include <QFile>
 #include <QJsonArray>

@@ -1,5 +1,5 @@
-#include "viewmodels/BackgroundRunner.h"
-#include "viewmodels/ProgressChannel.h"
+#include "model/BackgroundRunner.h"
+#include "model/ProgressChannel.h"
 
 #include <QCoreApplication>
 #include <QString>

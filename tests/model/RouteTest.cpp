@@ -1,5 +1,5 @@
 #include "shared/MemoryDefaults.h"
-#include "viewmodels/Route.h"
+#include "model/Route.h"
 
 #include <QJsonArray>
 

@@ -1,4 +1,4 @@
-#include "viewmodels/RunGeneration.h"
+#include "model/RunGeneration.h"
 
 #include <gtest/gtest.h>
 

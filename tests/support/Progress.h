@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/models/ScanProgress.h"
+#include "engine/models/ScanProgress.h"
 
 #include <QList>
 

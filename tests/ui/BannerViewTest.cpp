@@ -1,11 +1,11 @@
-#include "ui/window/BannerView.h"
+#include "ui/shell/BannerView.h"
 
 #include "WindowFixture.h"
 #include "ui/components/RoleLabel.h"
 #include "ui/components/SymbolView.h"
 #include "ui/theme/Motion.h"
-#include "ui/window/PlainSymbolButton.h"
-#include "ui/window/RootView.h"
+#include "ui/components/PlainSymbolButton.h"
+#include "ui/shell/RootView.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 #include "support/QtPrinters.h"
 #include "ui/components/ProgressRing.h"
-#include "ui/screens/CategorySummaryCard.h"
+#include "ui/cleaning/CategorySummaryCard.h"
 
 #include <QEnterEvent>
 #include <QTest>

@@ -1,6 +1,6 @@
 #include "ui/ScreenFixtures.h"
-#include "ui/screens/CategoryTotals.h"
-#include "ui/screens/ReviewLooks.h"
+#include "ui/cleaning/CategoryTotals.h"
+#include "ui/cleaning/ReviewLooks.h"
 
 #include <gtest/gtest.h>
 

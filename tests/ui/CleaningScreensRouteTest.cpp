@@ -3,7 +3,7 @@
 #include "ui/components/RoleLabel.h"
 #include "ui/components/ScreenHeader.h"
 #include "ui/components/SymbolView.h"
-#include "ui/window/DetailScreen.h"
+#include "ui/shell/DetailScreen.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "ui/ScreenFixtures.h"
-#include "ui/review/RemovalModePicker.h"
-#include "ui/review/SummaryRow.h"
-#include "ui/screens/CleanupView.h"
+#include "ui/cleaning/RemovalModePicker.h"
+#include "ui/components/SummaryRow.h"
+#include "ui/cleaning/CleanupView.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/window/FullDiskAccessCard.h"
+#include "ui/shell/FullDiskAccessCard.h"
 
 #include "ui/components/GlassCompatButton.h"
 #include "ui/components/RoleLabel.h"

@@ -1,7 +1,7 @@
 #include "ResultsSamples.h"
 
-#include "ui/results/ItemRow.h"
-#include "ui/results/ItemRowPainter.h"
+#include "ui/cleaning/ItemRow.h"
+#include "ui/cleaning/ItemRowPainter.h"
 
 #include <QCoreApplication>
 #include <QEnterEvent>

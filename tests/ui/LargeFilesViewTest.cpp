@@ -1,10 +1,10 @@
 #include "ui/ScreenFixtures.h"
 #include "ui/components/EmptyStateView.h"
 #include "ui/components/GlassCompatButton.h"
-#include "ui/review/NoticeBlock.h"
-#include "ui/review/RemovalModePicker.h"
-#include "ui/review/SummaryRow.h"
-#include "ui/screens/LargeFilesView.h"
+#include "ui/components/NoticeBlock.h"
+#include "ui/cleaning/RemovalModePicker.h"
+#include "ui/components/SummaryRow.h"
+#include "ui/cleaning/LargeFilesView.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "shared/Palette.h"
+#include "paint/Palette.h"
 #include "ui/monitor/FittingLabel.h"
 #include "ui/theme/Motion.h"
 #include "ui/monitor/RingGauge.h"

@@ -1,4 +1,4 @@
-#include "shared/Palette.h"
+#include "paint/Palette.h"
 #include "ui/components/AuroraBackground.h"
 #include "ui/monitor/MonitorCard.h"
 #include "ui/monitor/TopStatsBar.h"

@@ -1,8 +1,8 @@
 #include "ui/ScreenFixtures.h"
 #include "ui/components/EmptyStateView.h"
 #include "ui/components/GlassCompatButton.h"
-#include "ui/review/NoticeBlock.h"
-#include "ui/screens/PrivacyView.h"
+#include "ui/components/NoticeBlock.h"
+#include "ui/cleaning/PrivacyView.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "shared/Palette.h"
+#include "paint/Palette.h"
 #include "ui/components/ProgressRing.h"
 #include "ui/components/TriStateToggle.h"
 #include "ui/theme/Motion.h"

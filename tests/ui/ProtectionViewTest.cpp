@@ -1,6 +1,6 @@
 #include "ui/ScreenFixtures.h"
 #include "ui/components/RoleLabel.h"
-#include "ui/screens/ProtectionView.h"
+#include "ui/cleaning/ProtectionView.h"
 
 #include <gtest/gtest.h>
 

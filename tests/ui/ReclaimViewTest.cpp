@@ -1,11 +1,11 @@
 #include "ui/ScreenFixtures.h"
 #include "ui/components/EmptyStateView.h"
 #include "ui/components/GlassCompatButton.h"
-#include "ui/review/NoticeBlock.h"
-#include "ui/review/RemovalModePicker.h"
-#include "ui/review/SummaryRow.h"
-#include "ui/screens/CleanupView.h"
-#include "ui/screens/ReclaimView.h"
+#include "ui/components/NoticeBlock.h"
+#include "ui/cleaning/RemovalModePicker.h"
+#include "ui/components/SummaryRow.h"
+#include "ui/cleaning/CleanupView.h"
+#include "ui/cleaning/ReclaimView.h"
 
 #include <gtest/gtest.h>
 

@@ -5,11 +5,11 @@
 #include "ui/components/GlassCompatButton.h"
 #include "ui/components/RoleLabel.h"
 #include "ui/components/StatusPill.h"
-#include "ui/results/CategorySectionHeader.h"
-#include "ui/results/ResultsList.h"
-#include "ui/results/ResultsModel.h"
-#include "ui/results/ResultsPresentation.h"
-#include "ui/review/ScreenFrame.h"
+#include "ui/cleaning/CategorySectionHeader.h"
+#include "ui/cleaning/ResultsList.h"
+#include "ui/cleaning/ResultsModel.h"
+#include "ui/cleaning/ResultsPresentation.h"
+#include "ui/components/ScreenFrame.h"
 #include "ui/theme/Symbols.h"
 
 #include <QAbstractItemModelTester>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/models/CategoryResult.h"
+#include "engine/models/CategoryResult.h"
 
 #include <QDateTime>
 

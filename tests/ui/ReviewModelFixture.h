@@ -2,7 +2,7 @@
 
 #include "model/FakeEngine.h"
 #include "shared/MemoryDefaults.h"
-#include "viewmodels/AppModel.h"
+#include "model/AppModel.h"
 
 #include <QCoreApplication>
 

@@ -1,8 +1,8 @@
-#include "ui/window/RootView.h"
+#include "ui/shell/RootView.h"
 
 #include "WindowFixture.h"
 #include "ui/theme/Motion.h"
-#include "ui/window/UpdateSheet.h"
+#include "ui/updates/UpdateSheet.h"
 
 #include <QDir>
 #include <QImage>

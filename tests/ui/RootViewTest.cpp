@@ -1,4 +1,4 @@
-#include "ui/window/RootView.h"
+#include "ui/shell/RootView.h"
 
 #include "WindowFixture.h"
 #include "ui/components/EmptyStateView.h"
@@ -6,11 +6,11 @@
 #include "ui/monitor/TopStatsBar.h"
 #include "ui/theme/Motion.h"
 #include "ui/components/GlassCompatButton.h"
-#include "ui/window/FullDiskAccessCard.h"
-#include "ui/window/PlainSymbolButton.h"
-#include "ui/window/Sidebar.h"
-#include "ui/window/UpdateBanner.h"
-#include "ui/window/UpdateSheet.h"
+#include "ui/shell/FullDiskAccessCard.h"
+#include "ui/components/PlainSymbolButton.h"
+#include "ui/shell/Sidebar.h"
+#include "ui/updates/UpdateBanner.h"
+#include "ui/updates/UpdateSheet.h"
 
 #include <QGuiApplication>
 #include <QPointer>

@@ -1,6 +1,6 @@
 #include "ui/ScreenFixtures.h"
 
-#include "shared/Palette.h"
+#include "paint/Palette.h"
 #include "ui/components/AuroraBackground.h"
 #include "ui/components/GlassCompatButton.h"
 #include "ui/components/PrimaryActionBar.h"

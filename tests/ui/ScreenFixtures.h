@@ -3,14 +3,14 @@
 #include "model/FakeEngine.h"
 #include "shared/MemoryDefaults.h"
 #include "support/QtPrinters.h"
-#include "ui/screens/CategoryTotals.h"
-#include "ui/screens/ReviewLooks.h"
-#include "ui/review/ScanButton.h"
-#include "ui/review/SummaryRow.h"
-#include "ui/screens/ReviewScreen.h"
-#include "ui/screens/ReviewState.h"
-#include "ui/screens/ScreenServices.h"
-#include "viewmodels/AppModel.h"
+#include "ui/cleaning/CategoryTotals.h"
+#include "ui/cleaning/ReviewLooks.h"
+#include "ui/cleaning/ScanButton.h"
+#include "ui/components/SummaryRow.h"
+#include "ui/cleaning/ReviewScreen.h"
+#include "ui/cleaning/ReviewState.h"
+#include "ui/components/ScreenServices.h"
+#include "model/AppModel.h"
 
 #include <QWidget>
 

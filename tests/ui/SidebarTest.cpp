@@ -1,10 +1,10 @@
-#include "ui/window/Sidebar.h"
+#include "ui/shell/Sidebar.h"
 
 #include "WindowFixture.h"
 #include "shared/Formatting.h"
 #include "ui/components/RoleLabel.h"
-#include "ui/window/SidebarRow.h"
-#include "ui/window/StorageFooter.h"
+#include "ui/shell/SidebarRow.h"
+#include "ui/shell/StorageFooter.h"
 
 #include <QTest>
 

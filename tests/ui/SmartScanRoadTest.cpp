@@ -4,16 +4,16 @@
 #include "platform/XdgConfigHome.h"
 #include "platform/XdgDataHome.h"
 #include "shared/MemoryDefaults.h"
-#include "shared/Palette.h"
+#include "paint/Palette.h"
 #include "support/FixtureTree.h"
 #include "support/Mounts.h"
 #include "ui/components/GlassCompatButton.h"
 #include "ui/components/PrimaryActionBar.h"
-#include "ui/screens/CategorySummaryCard.h"
-#include "ui/screens/ScreenServices.h"
-#include "ui/screens/SmartScanView.h"
+#include "ui/cleaning/CategorySummaryCard.h"
+#include "ui/components/ScreenServices.h"
+#include "ui/cleaning/SmartScanView.h"
 #include "ui/theme/Symbols.h"
-#include "viewmodels/AppModel.h"
+#include "model/AppModel.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -7,11 +7,11 @@
 #include "ui/components/ProgressRing.h"
 #include "ui/components/RoleLabel.h"
 #include "ui/components/StatTile.h"
-#include "ui/screens/CategorySummaryCard.h"
-#include "ui/screens/ScreenServices.h"
-#include "ui/screens/SmartScanView.h"
-#include "ui/window/DetailScreen.h"
-#include "viewmodels/AppModel.h"
+#include "ui/cleaning/CategorySummaryCard.h"
+#include "ui/components/ScreenServices.h"
+#include "ui/cleaning/SmartScanView.h"
+#include "ui/shell/DetailScreen.h"
+#include "model/AppModel.h"
 
 #include <QTest>
 

@@ -31,10 +31,10 @@ bool anyPixelPainted(const QImage& image)
 // symbol names the code draws.
 std::set<QString> symbolLiteralsInSources()
 {
-    const QString root = QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../../src/ui");
+    const QString root = QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../../src");
     const QRegularExpression literal(QStringLiteral(R"re(QStringLiteral\("([a-z][a-z0-9]*(?:\.[a-z0-9]+)*)"\))re"));
     std::set<QString> found;
-    for (const QString& folder : {QStringLiteral("/components"), QStringLiteral("/gallery")}) {
+    for (const QString& folder : {QStringLiteral("/ui/components"), QStringLiteral("/gallery")}) {
         QDirIterator files(root + folder, {QStringLiteral("*.cpp")}, QDir::Files);
         while (files.hasNext()) {
             QFile file(files.next());

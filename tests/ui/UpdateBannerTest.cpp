@@ -1,8 +1,8 @@
-#include "ui/window/UpdateBanner.h"
+#include "ui/updates/UpdateBanner.h"
 
 #include "WindowFixture.h"
 #include "ui/components/GlassCompatButton.h"
-#include "ui/window/PlainSymbolButton.h"
+#include "ui/components/PlainSymbolButton.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "ui/window/UpdateSheet.h"
+#include "ui/updates/UpdateSheet.h"
 
 #include "WindowFixture.h"
 #include "ui/components/GlassCompatButton.h"

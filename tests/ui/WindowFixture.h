@@ -3,7 +3,7 @@
 #include "model/FakeEngine.h"
 #include "quorvanekit/FeedServer.h"
 #include "shared/MemoryDefaults.h"
-#include "viewmodels/AppModel.h"
+#include "model/AppModel.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shared/Palette.h"
+#include "paint/Palette.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
 #include "ui/components/ProgressRing.h"
 
-#include "shared/Palette.h"
+#include "paint/Palette.h"
 #include "ui/theme/Motion.h"
 #include "ui/theme/Shapes.h"
 

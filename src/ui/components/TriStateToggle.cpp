@@ -1,6 +1,6 @@
 #include "ui/components/TriStateToggle.h"
 
-#include "shared/Palette.h"
+#include "paint/Palette.h"
 #include "ui/theme/Shapes.h"
 #include "ui/theme/Symbols.h"
 

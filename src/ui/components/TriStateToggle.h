@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/models/ScanGroup.h"
+#include "engine/models/ScanGroup.h"
 #include "shared/PaletteRole.h"
 
 #include <QAbstractButton>

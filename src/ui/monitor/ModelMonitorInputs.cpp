@@ -1,6 +1,6 @@
 #include "ui/monitor/ModelMonitorInputs.h"
 
-#include "viewmodels/AppModel.h"
+#include "model/AppModel.h"
 
 #include <algorithm>
 

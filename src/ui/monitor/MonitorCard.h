@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/services/RunningProcess.h"
+#include "engine/services/RunningProcess.h"
 #include "shared/MonitorKind.h"
 #include "shared/MonitorReading.h"
 #include "ui/monitor/RaisedGlass.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shared/Palette.h"
-#include "viewmodels/AppTheme.h"
+#include "paint/Palette.h"
+#include "paint/AppTheme.h"
 
 #include <QPalette>
 

@@ -1,6 +1,6 @@
 #include "ui/theme/WindowCanvas.h"
 
-#include "shared/Palette.h"
+#include "paint/Palette.h"
 #include "ui/theme/ApplicationAppearance.h"
 
 #include <QEvent>

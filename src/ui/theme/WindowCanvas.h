@@ -1,6 +1,6 @@
 #pragma once
 
-#include "viewmodels/AppTheme.h"
+#include "paint/AppTheme.h"
 
 #include <QWidget>
 

@@ -1,0 +1,105 @@
+#include "engine/scanners/MailAttachmentsScanner.h"
+
+#include "engine/scanners/ScanSteps.h"
+#include "engine/scanners/SizeOrder.h"
+#include "platform/Clock.h"
+#include "shared/FileSystem.h"
+
+namespace harborlite {
+
+namespace {
+
+using namespace ScanSteps;
+
+const QString attachmentsName = QStringLiteral("Attachments");
+
+// The account folders of every version folder ("V" and more) of the store;
+// MailData holds the mail application's own indexes, not an account.
+QStringList accountFolders(const QString& store, const CancelPredicate& isCancelled)
+{
+    QStringList accounts;
+    for (const QString& version : FS::children(store, false)) {
+        if (!FS::lastPathComponent(version).startsWith(QLatin1Char('V')) || entryType(version) != EntryType::folder) {
+            continue;
+        }
+        for (const QString& entry : FS::children(version, false)) {
+            if (cancelled(isCancelled)) {
+                break;
+            }
+            if (FS::lastPathComponent(entry) != QLatin1String("MailData")) {
+                accounts.append(entry);
+            }
+        }
+    }
+    return accounts;
+}
+
+} // namespace
+
+CategoryResult MailAttachmentsScanner::scan(const ProgressCallback& progress, const CancelPredicate& isCancelled) const
+{
+    CategoryResult result;
+    result.category = category();
+    const QString mail = FS::join(FS::library(), QStringLiteral("Mail"));
+
+    report(progress, {0.1, QStringLiteral("Locating Mail data\u2026"), 0});
+    const QStringList accounts = accountFolders(mail, isCancelled);
+
+    report(progress, {0.4, QStringLiteral("Measuring attachments\u2026"), 0});
+    QList<ScanItem> stored;
+    for (const QString& account : accounts) {
+        if (cancelled(isCancelled)) {
+            break;
+        }
+        stored += attachments(account, isCancelled);
+    }
+    sortBySize(stored);
+    appendIfAny(result.groups, {.title = QStringLiteral("Downloaded Attachments"),
+                                .subtitle = QStringLiteral("Mail keeps the message and can fetch these again"),
+                                .symbol = QStringLiteral("paperclip"),
+                                .isOptIn = false,
+                                .items = stored,
+                                .isExpanded = false});
+
+    report(progress, {0.8, QStringLiteral("Checking Mail Downloads\u2026"), 0});
+    const QString downloads = FS::join(FS::library(),
+                                       QStringLiteral("Containers/com.apple.mail/Data/Library/Mail Downloads"));
+    appendIfAny(result.groups, {.title = QStringLiteral("Mail Downloads"),
+                                .subtitle = QStringLiteral("Attachments opened straight from a message"),
+                                .symbol = QStringLiteral("arrow.down.doc"),
+                                .isOptIn = false,
+                                .items = items(downloads, QStringLiteral("Mail Downloads"), 0, false, isCancelled),
+                                .isExpanded = false});
+
+    report(progress, {1.0, QStringLiteral("Mail scan complete"), totalSize(result.groups)});
+    result.scannedAt = platform::now();
+    return result;
+}
+
+QList<ScanItem> MailAttachmentsScanner::attachments(const QString& account, const CancelPredicate& isCancelled) const
+{
+    QList<ScanItem> found;
+    // An account that is a file holds nothing; one that is a link leads out of the store.
+    if (entryType(account) != EntryType::folder) {
+        return found;
+    }
+    walk(account, [&](const QString& location, EntryType type) {
+        if (FS::lastPathComponent(location) != attachmentsName) {
+            return true;
+        }
+        // Measured whole, so an Attachments folder inside it is never an item of its own.
+        if (type != EntryType::folder || !isAllowed(location)) {
+            return false;
+        }
+        const qint64 size = FS::size(location, true, isCancelled);
+        if (size > 0) {
+            const QString parent = FS::lastPathComponent(FS::parentPath(location));
+            found.append(item(location, parent.isEmpty() ? attachmentsName : parent,
+                              QStringLiteral("Mail attachments"), size, false));
+        }
+        return false;
+    }, isCancelled);
+    return found;
+}
+
+} // namespace harborlite

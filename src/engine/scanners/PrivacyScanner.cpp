@@ -1,0 +1,203 @@
+#include "engine/scanners/PrivacyScanner.h"
+
+#include "engine/scanners/ScanSteps.h"
+#include "engine/scanners/SizeOrder.h"
+#include "platform/Clock.h"
+#include "shared/FileSystem.h"
+
+namespace harborlite {
+
+namespace {
+
+using namespace ScanSteps;
+
+const QString dash = QStringLiteral(" \u2014 ");
+
+QString text(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+struct BrowserRow {
+    const char* name;
+    const char* root; // inside the user's Library
+    QList<std::pair<const char*, const char*>> traces;
+};
+
+const QList<std::pair<const char*, const char*>> historyAndCookies = {
+    {"Browsing history", "History"}, {"Cookies", "Network/Cookies"}};
+
+const QList<BrowserRow>& browserRows()
+{
+    static const QList<BrowserRow> rows = {
+        {"Safari", "Containers/com.apple.Safari/Data/Library/Safari",
+         {{"Browsing history", "History.db"}, {"History index", "History.db-wal"}, {"Top sites", "TopSites.plist"},
+          {"Downloads list", "Downloads.plist"}}},
+        {"Safari Caches", "Containers/com.apple.Safari/Data/Library/Caches", {{"Cache storage", ""}}},
+        {"Google Chrome", "Application Support/Google/Chrome/Default",
+         {{"Browsing history", "History"}, {"Cookies", "Network/Cookies"}, {"Session storage", "Sessions"},
+          {"Top sites", "Top Sites"}}},
+        {"Brave", "Application Support/BraveSoftware/Brave-Browser/Default", historyAndCookies},
+        {"Microsoft Edge", "Application Support/Microsoft Edge/Default", historyAndCookies},
+        {"Arc", "Application Support/Arc/User Data/Default", historyAndCookies},
+    };
+    return rows;
+}
+
+// Where the same browsers keep the same stores on Linux, inside the home folder.
+const QList<std::pair<const char*, const char*>>& linuxBrowserRoots()
+{
+    static const QList<std::pair<const char*, const char*>> roots = {
+        {"Google Chrome", ".config/google-chrome/Default"},
+        {"Brave", ".config/BraveSoftware/Brave-Browser/Default"},
+        {"Microsoft Edge", ".config/microsoft-edge/Default"},
+    };
+    return roots;
+}
+
+QStringList firefoxProfileFolders()
+{
+    // The Library's profiles folder, then the one Firefox keeps on Linux.
+    return {FS::join(FS::library(), text("Application Support/Firefox/Profiles")),
+            FS::join(FS::home(), text(".mozilla/firefox"))};
+}
+
+const QList<std::pair<const char*, const char*>> firefoxFiles = {
+    {"History & bookmarks index", "places.sqlite"}, {"Cookies", "cookies.sqlite"}};
+
+ScanGroup optInGroup(const char* title, const char* subtitle, const char* symbol, const QList<ScanItem>& items)
+{
+    return {.title = text(title),
+            .subtitle = text(subtitle),
+            .symbol = text(symbol),
+            .isOptIn = true,
+            .items = items,
+            .isExpanded = false};
+}
+
+} // namespace
+
+QList<PrivacyScanner::Browser> PrivacyScanner::browsers()
+{
+    QList<Browser> result;
+    for (const BrowserRow& row : browserRows()) {
+        Browser browser;
+        browser.name = text(row.name);
+        browser.roots.append(FS::join(FS::library(), text(row.root)));
+        for (const auto& [name, root] : linuxBrowserRoots()) {
+            if (browser.name == text(name)) {
+                browser.roots.append(FS::join(FS::home(), text(root)));
+            }
+        }
+        for (const auto& [label, relative] : row.traces) {
+            browser.traces.append({text(label), text(relative)});
+        }
+        result.append(browser);
+    }
+    return result;
+}
+
+CategoryResult PrivacyScanner::scan(const ProgressCallback& progress, const CancelPredicate& isCancelled) const
+{
+    CategoryResult result;
+    result.category = category();
+
+    report(progress, {0.1, text("Checking browsers\u2026"), 0});
+    const QList<Browser> list = browsers();
+    const double count = double(std::max<qsizetype>(list.size(), 1));
+    QList<ScanItem> traces;
+    for (qsizetype i = 0; i < list.size(); ++i) {
+        if (cancelled(isCancelled)) {
+            break;
+        }
+        const Browser& browser = list.at(i);
+        report(progress, {0.1 + double(i) * 0.4 / count, text("Checking ") + browser.name + text("\u2026"), 0});
+        for (const QString& root : browser.roots) {
+            if (!FS::exists(root)) {
+                continue;
+            }
+            for (const Trace& trace : browser.traces) {
+                const QString location = trace.relative.isEmpty() ? root : FS::join(root, trace.relative);
+                if (FS::exists(location) && isAllowed(location)) {
+                    traces.append(item(location, browser.name + dash + trace.label, browser.name,
+                                       FS::size(location, true, isCancelled), true));
+                }
+            }
+        }
+    }
+    sortBySize(traces);
+    qint64 browserBytes = 0;
+    for (const ScanItem& trace : traces) {
+        browserBytes += trace.size;
+    }
+    appendIfAny(result.groups, optInGroup("Browsing Traces",
+                                          "History, cookies and session data \u2014 you will be signed out of sites",
+                                          "network", traces));
+
+    report(progress, {0.5, text("Checking Firefox profiles\u2026"), browserBytes});
+    appendIfAny(result.groups, optInGroup("Firefox Profiles", "Per-profile history and cookie stores", "flame",
+                                          firefoxTraces(isCancelled)));
+
+    report(progress, {0.75, text("Checking recent item lists\u2026"), browserBytes});
+    appendIfAny(result.groups, optInGroup("Recent Items", "Recently opened file lists across the system",
+                                          "clock.arrow.circlepath", recentItemTraces(isCancelled)));
+
+    report(progress, {1.0, text("Privacy scan complete"), totalSize(result.groups)});
+    result.scannedAt = platform::now();
+    return result;
+}
+
+QList<ScanItem> PrivacyScanner::firefoxTraces(const CancelPredicate& isCancelled) const
+{
+    QList<ScanItem> found;
+    for (const QString& profiles : firefoxProfileFolders()) {
+        if (!FS::isDirectory(profiles)) {
+            continue;
+        }
+        for (const QString& profile : FS::children(profiles, false)) {
+            if (cancelled(isCancelled)) {
+                return found;
+            }
+            // A profile reached through a link lies outside the profiles folder.
+            if (entryType(profile) != EntryType::folder) {
+                continue;
+            }
+            const QString profileName = FS::lastPathComponent(profile);
+            for (const auto& [label, file] : firefoxFiles) {
+                const QString location = FS::join(profile, text(file));
+                if (FS::exists(location) && isAllowed(location)) {
+                    found.append(item(location, profileName + dash + text(label), text("Firefox"),
+                                      FS::allocatedSize(location), true));
+                }
+            }
+        }
+    }
+    return found;
+}
+
+QList<ScanItem> PrivacyScanner::recentItemTraces(const CancelPredicate& isCancelled) const
+{
+    QList<ScanItem> found;
+    const QString lists = FS::join(FS::library(), text("Application Support/com.apple.sharedfilelist"));
+    for (const QString& list : FS::children(lists, true)) {
+        const QString name = FS::lastPathComponent(list);
+        if (!pathExtension(name).startsWith(QLatin1String("sfl"))) {
+            continue;
+        }
+        if (cancelled(isCancelled)) {
+            break;
+        }
+        if (isAllowed(list)) {
+            found.append(item(list, deletingPathExtension(name), text("Recent items list"), FS::allocatedSize(list),
+                              true));
+        }
+    }
+    const QString quarantine = FS::join(FS::library(), text("Preferences/com.apple.LaunchServices.QuarantineEventsV2"));
+    if (FS::exists(quarantine) && isAllowed(quarantine)) {
+        found.append(item(quarantine, text("Download history"), text("LaunchServices quarantine log"),
+                          FS::allocatedSize(quarantine), true));
+    }
+    return found;
+}
+
+} // namespace harborlite

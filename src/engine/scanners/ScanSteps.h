@@ -1,0 +1,64 @@
+#pragma once
+
+#include "engine/models/ScanGroup.h"
+#include "engine/scanners/CategoryScanner.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+// The steps the category scanners share: asking about cancellation, mapping a
+// step's own progress into the scan's band, building items and groups, and
+// looking at entries without following symbolic links out of a root.
+namespace harborlite::ScanSteps {
+
+// Whether the scan was asked to stop; a missing predicate never asks.
+bool cancelled(const CancelPredicate& isCancelled);
+
+// The fraction held to 0...1.
+double clamped(double fraction);
+
+// The safety guard's answer for a candidate the user did not pick.
+bool isAllowed(const QString& location);
+
+// An item for the location with its content modification date (absent when it
+// cannot be read), selected exactly when it does not need review.
+ScanItem item(const QString& location, const QString& displayName, const std::optional<QString>& origin,
+              qint64 size, bool requiresReview, const std::optional<QString>& detail = std::nullopt);
+
+// Appends the group when it holds at least one item.
+void appendIfAny(QList<ScanGroup>& groups, ScanGroup group);
+
+// Sum of the sizes of every item of every group.
+qint64 totalSize(const QList<ScanGroup>& groups);
+
+// The part of the name after its last dot, as file names are read: empty when
+// there is no dot, when the only dot starts a hidden name, or when it ends it.
+QString pathExtension(const QString& name);
+// The name without its extension and that dot.
+QString deletingPathExtension(const QString& name);
+
+// What the entry itself is, a symbolic link never being followed.
+enum class EntryType { missing, link, folder, file, other };
+EntryType entryType(const QString& location);
+
+// The bytes of a regular file read without following a symbolic link.
+struct FileBytes {
+    enum class Status { read, notAFile, tooLarge, unreadable };
+    Status status = Status::unreadable;
+    QByteArray bytes;
+};
+FileBytes readFile(const QString& location, qint64 maxBytes);
+
+// A deep walk below `root` in name order, visiting every entry before its
+// contents. Hidden entries are skipped, symbolic links are visited but never
+// followed, unreadable folders are passed over. `visit` answers whether to go
+// into a folder it was shown; the walk stops once `isCancelled` answers true,
+// asked before every entry.
+void walk(const QString& root, const std::function<bool(const QString& location, EntryType type)>& visit,
+          const CancelPredicate& isCancelled);
+
+} // namespace harborlite::ScanSteps

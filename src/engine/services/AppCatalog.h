@@ -1,0 +1,50 @@
+#pragma once
+
+#include "engine/services/InstalledApp.h"
+#include "platform/SystemRoots.h"
+
+#include <QList>
+#include <QSet>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+namespace harborlite {
+
+// The applications installed in the standard application folders. Every call
+// reads the disk afresh; nothing is cached and nothing fails.
+class AppCatalog {
+public:
+    struct Identity {
+        QSet<QString> identifiers;
+        QSet<QString> names;
+    };
+
+    // The roots default to the machine's application folders and the user's
+    // own "Applications" folder; `sharedLibrary` is the machine-wide Library.
+    AppCatalog() = default;
+    AppCatalog(QStringList candidateRoots, QString sharedLibrary);
+
+    // The candidate roots that exist, in search order.
+    QStringList searchRoots() const;
+
+    // Bundles directly inside each root, the first of each identifier winning,
+    // sorted by name (natural, case-insensitive, stable).
+    QList<InstalledApp> installedApps(bool includeSizes,
+                                      const std::function<bool()>& isCancelled = {}) const;
+
+    // Identifiers as written (plus "com.apple") and lower-case names of what is installed.
+    Identity installedIdentity() const;
+
+    // The existing support locations of one application the safety guard lets
+    // go, in a fixed order.
+    QStringList supportPaths(const QString& bundleID, const QString& appName) const;
+
+private:
+    // Unset: the machine's folders, with the home folder read at call time.
+    std::optional<QStringList> candidateRoots_;
+    QString sharedLibrary_ = roots::sharedLibrary;
+};
+
+} // namespace harborlite

@@ -1,0 +1,374 @@
+#include "engine/services/LoginItemsService.h"
+
+#include "engine/services/DesktopEntry.h"
+#include "engine/services/NameOrder.h"
+#include "engine/services/PropertyList.h"
+#include "engine/services/ShellQuoting.h"
+#include "engine/services/ShellRunner.h"
+#include "shared/FileSystem.h"
+#include "platform/SystemRoots.h"
+#include "platform/UserId.h"
+#include "platform/XdgConfigHome.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSet>
+#include <QStandardPaths>
+
+namespace harborlite {
+
+namespace {
+
+constexpr double launchctlLimit = 120;
+constexpr double systemctlLimit = 120;
+
+QString extensionOf(const QString& path)
+{
+    const QString name = FS::lastPathComponent(path);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot <= 0 ? QString() : name.mid(dot + 1);
+}
+
+QString withoutExtension(const QString& name)
+{
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot <= 0 ? name : name.left(dot);
+}
+
+// The owning application, signature and orphan test of a program named by an
+// absolute path; relative programs are left alone.
+void describeProgram(StartupItem& item, const QString& program, bool searchPath)
+{
+    const bool absolute = program.startsWith(QLatin1Char('/'));
+    if (absolute) {
+        item.isOrphaned = !FS::exists(program);
+    } else if (searchPath && !program.isEmpty()) {
+        item.isOrphaned = QStandardPaths::findExecutable(program).isEmpty();
+    }
+    if (!absolute) {
+        return;
+    }
+    const std::optional<QString> owner = CodeSignatureInspector::owningApplication(program);
+    if (owner) {
+        item.owningAppName = withoutExtension(FS::lastPathComponent(*owner));
+    }
+    if (!item.isOrphaned) {
+        item.signature = CodeSignatureInspector::inspect(owner.value_or(program));
+    }
+}
+
+QString domainFor(StartupItem::Scope scope)
+{
+    return scope == StartupItem::Scope::daemon ? QStringLiteral("system")
+                                               : QStringLiteral("gui/") + QString::number(platform::userId().get());
+}
+
+// The program of a unit's ExecStart: its first word, without the prefixes
+// that change how systemd runs it.
+QString unitProgram(const QString& execStart)
+{
+    QString command = execStart.trimmed();
+    while (!command.isEmpty() && QStringLiteral("@-:+!").contains(command.front())) {
+        command.remove(0, 1);
+    }
+    return command.section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty);
+}
+
+struct UnitFile {
+    QString path;
+    QString execStart;
+    QString restart;
+};
+
+std::optional<UnitFile> findUnit(const QStringList& folders, const QString& unit)
+{
+    for (const QString& folder : folders) {
+        const QString path = folder + QLatin1Char('/') + unit;
+        QFile file(path);
+        if (!QFileInfo(path).isFile() || file.size() > DesktopEntry::maxFileBytes || !file.open(QIODevice::ReadOnly)) {
+            continue;
+        }
+        UnitFile found{path, {}, {}};
+        bool inService = false;
+        for (const QByteArray& raw : file.readAll().split('\n')) {
+            const QByteArray line = raw.trimmed();
+            if (line.startsWith('[')) {
+                inService = line == "[Service]";
+            } else if (inService && line.startsWith("ExecStart=") && found.execStart.isEmpty()) {
+                found.execStart = QString::fromUtf8(line.mid(10));
+            } else if (inService && line.startsWith("Restart=")) {
+                found.restart = QString::fromUtf8(line.mid(8)).trimmed();
+            }
+        }
+        return found;
+    }
+    return std::nullopt;
+}
+
+void write(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(FS::parentPath(path));
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        throw ShellRunner::RunError::commandFailed(path + QStringLiteral(": ") + file.errorString());
+    }
+}
+
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    if (file.size() > DesktopEntry::maxFileBytes || !file.open(QIODevice::ReadOnly)) {
+        throw ShellRunner::RunError::commandFailed(path + QStringLiteral(": ") + file.errorString());
+    }
+    return file.readAll();
+}
+
+} // namespace
+
+LoginItemsService::Locations LoginItemsService::Locations::standard()
+{
+    return {FS::library() + QStringLiteral("/LaunchAgents"),
+            roots::sharedLibrary + QStringLiteral("/LaunchAgents"),
+            roots::sharedLibrary + QStringLiteral("/LaunchDaemons"),
+            platform::xdgConfigHome().get() + QStringLiteral("/autostart"),
+            QStringLiteral("/etc/xdg/autostart"),
+            {QStringLiteral("/etc/systemd/system"), QStringLiteral("/run/systemd/system"),
+             QStringLiteral("/usr/local/lib/systemd/system"), QStringLiteral("/usr/lib/systemd/system"),
+             QStringLiteral("/lib/systemd/system")},
+            platform::currentDesktops().get()};
+}
+
+LoginItemsService::LoginItemsService(Locations locations, platform::ToolTable tools)
+    : locations_(std::move(locations)), tools_(std::move(tools))
+{
+}
+
+QList<StartupItem> LoginItemsService::items() const
+{
+    QList<StartupItem> items;
+    appendLaunchdItems(items);
+    appendAutostartItems(items);
+    appendSystemdItems(items);
+    NameOrder().sort(items, [](const StartupItem& item) { return item.label; });
+    return items;
+}
+
+QSet<QString> LoginItemsService::disabledLabels() const
+{
+    QSet<QString> labels;
+    for (const QString& domain : {domainFor(StartupItem::Scope::userAgent), domainFor(StartupItem::Scope::daemon)}) {
+        ShellRunner::Output output;
+        try {
+            output = ShellRunner::run(tools_.launchctl, {QStringLiteral("print-disabled"), domain}, launchctlLimit);
+        } catch (const ShellRunner::RunError&) {
+            continue;
+        }
+        for (const QString& line : ShellRunner::lines(output.standardOutput)) {
+            const QString trimmed = line.trimmed();
+            if (!trimmed.endsWith(QLatin1String("=> true"))) {
+                continue;
+            }
+            const qsizetype first = trimmed.indexOf(QLatin1Char('"'));
+            const qsizetype second = first < 0 ? -1 : trimmed.indexOf(QLatin1Char('"'), first + 1);
+            if (second > first) {
+                labels.insert(trimmed.mid(first + 1, second - first - 1));
+            }
+        }
+    }
+    return labels;
+}
+
+void LoginItemsService::appendLaunchdItems(QList<StartupItem>& items) const
+{
+    const QSet<QString> disabled = disabledLabels();
+    const std::pair<QString, StartupItem::Scope> folders[] = {
+        {locations_.userAgents, StartupItem::Scope::userAgent},
+        {locations_.globalAgents, StartupItem::Scope::globalAgent},
+        {locations_.daemons, StartupItem::Scope::daemon},
+    };
+    for (const auto& [folder, scope] : folders) {
+        for (const QString& path : FS::children(folder, false)) {
+            if (extensionOf(path) != QLatin1String("plist")) {
+                continue;
+            }
+            const std::optional<PropertyList> list = PropertyList::fromFile(path);
+            if (!list || list->kind() != PropertyList::Kind::Dictionary) {
+                continue;
+            }
+            StartupItem item;
+            item.source = StartupItem::Source::launchd;
+            item.label = list->string(QStringLiteral("Label")).value_or(withoutExtension(FS::lastPathComponent(path)));
+            QString program = list->string(QStringLiteral("Program")).value_or(QString());
+            if (program.isEmpty()) {
+                program = list->stringList(QStringLiteral("ProgramArguments")).value_or(QStringList()).value(0);
+            }
+            describeProgram(item, program, false);
+            item.programDescription = program.isEmpty() ? FS::lastPathComponent(path) : program;
+            item.url = path;
+            item.scope = scope;
+            item.isEnabled = !disabled.contains(item.label) && list->boolean(QStringLiteral("Disabled")) != true;
+            item.runsAtLoad = list->boolean(QStringLiteral("RunAtLoad")).value_or(false);
+            const std::optional<PropertyList> keepAlive = list->value(QStringLiteral("KeepAlive"));
+            item.keepsAlive = keepAlive
+                && (keepAlive->toBool() == true || keepAlive->kind() == PropertyList::Kind::Dictionary);
+            items.append(std::move(item));
+        }
+    }
+}
+
+void LoginItemsService::appendAutostartItems(QList<StartupItem>& items) const
+{
+    const auto entries = [](const QString& folder) {
+        QStringList names;
+        for (const QString& path : FS::children(folder, false)) {
+            if (extensionOf(path) == QLatin1String("desktop")) {
+                names.append(FS::lastPathComponent(path));
+            }
+        }
+        return names;
+    };
+    const QStringList systemNames = entries(locations_.systemAutostart);
+    QStringList names = systemNames;
+    for (const QString& name : entries(locations_.userAutostart)) {
+        if (!names.contains(name)) {
+            names.append(name);
+        }
+    }
+    for (const QString& name : names) {
+        const QString systemPath = locations_.systemAutostart + QLatin1Char('/') + name;
+        const QString userPath = locations_.userAutostart + QLatin1Char('/') + name;
+        const std::optional<DesktopEntry> system =
+            systemNames.contains(name) ? DesktopEntry::fromFile(systemPath) : std::nullopt;
+        const std::optional<DesktopEntry> user = DesktopEntry::fromFile(userPath);
+        if (!system && !user) {
+            continue;
+        }
+        // The user's copy replaces the system's entry; a copy that only hides
+        // it still shows it under its own name and program.
+        const DesktopEntry& deciding = user ? *user : *system;
+        const auto shown = [&](const QString& key) {
+            std::optional<QString> value = user ? user->value(key) : std::nullopt;
+            return value ? value : system ? system->value(key) : std::nullopt;
+        };
+        const std::optional<QString> type = shown(QStringLiteral("Type"));
+        if (type && *type != QLatin1String("Application")) {
+            continue;
+        }
+        const QString program =
+            user && user->value(QStringLiteral("Exec")) ? user->program() : system ? system->program() : QString();
+        StartupItem item;
+        item.source = StartupItem::Source::autostart;
+        item.label = shown(QStringLiteral("Name")).value_or(withoutExtension(name));
+        describeProgram(item, program, true);
+        item.programDescription = program.isEmpty() ? name : program;
+        item.url = system ? systemPath : userPath;
+        item.scope = system ? StartupItem::Scope::globalAgent : StartupItem::Scope::userAgent;
+        item.isEnabled = deciding.startsIn(locations_.desktops);
+        item.runsAtLoad = true;
+        items.append(std::move(item));
+    }
+}
+
+void LoginItemsService::appendSystemdItems(QList<StartupItem>& items) const
+{
+    ShellRunner::Output output;
+    try {
+        output = ShellRunner::run(tools_.systemctl,
+                                  {QStringLiteral("list-unit-files"), QStringLiteral("--type=service"),
+                                   QStringLiteral("--no-legend"), QStringLiteral("--no-pager")},
+                                  systemctlLimit);
+    } catch (const ShellRunner::RunError&) {
+        return;
+    }
+    if (output.status != 0) {
+        return;
+    }
+    for (const QString& line : ShellRunner::lines(output.standardOutput)) {
+        const QStringList words = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (words.size() < 2 || !words[0].endsWith(QLatin1String(".service"))
+            || words[0].endsWith(QLatin1String("@.service"))
+            || (words[1] != QLatin1String("enabled") && words[1] != QLatin1String("disabled"))) {
+            continue;
+        }
+        const QString& unit = words[0];
+        const std::optional<UnitFile> file = findUnit(locations_.unitFolders, unit);
+        StartupItem item;
+        item.source = StartupItem::Source::systemd;
+        item.label = unit;
+        const QString program = file ? unitProgram(file->execStart) : QString();
+        describeProgram(item, program, false);
+        item.programDescription = program.isEmpty() ? unit : program;
+        item.url = file ? file->path : unit;
+        item.scope = StartupItem::Scope::daemon;
+        item.isEnabled = words[1] == QLatin1String("enabled");
+        item.runsAtLoad = true;
+        item.keepsAlive = file && !file->restart.isEmpty() && file->restart != QLatin1String("no");
+        items.append(std::move(item));
+    }
+}
+
+void LoginItemsService::setEnabled(bool enabled, const StartupItem& item) const
+{
+    const QString verb = enabled ? QStringLiteral("enable") : QStringLiteral("disable");
+    switch (item.source) {
+    case StartupItem::Source::launchd:
+        switchLaunchd(enabled, item);
+        return;
+    case StartupItem::Source::autostart:
+        switchAutostart(enabled, item);
+        return;
+    case StartupItem::Source::systemd:
+        ShellRunner::runPrivileged(ShellQuoting::word(tools_.systemctl) + QLatin1Char(' ') + verb + QLatin1Char(' ')
+                                       + ShellQuoting::word(item.label),
+                                   tools_);
+        return;
+    }
+}
+
+void LoginItemsService::switchLaunchd(bool enabled, const StartupItem& item) const
+{
+    const QString verb = enabled ? QStringLiteral("enable") : QStringLiteral("disable");
+    const QString target = domainFor(item.scope) + QLatin1Char('/') + item.label;
+    if (item.scope == StartupItem::Scope::userAgent) {
+        const ShellRunner::Output output = ShellRunner::run(tools_.launchctl, {verb, target}, launchctlLimit);
+        if (output.status != 0) {
+            throw ShellRunner::RunError::launchFailed(output.standardError);
+        }
+        return;
+    }
+    // The label is written as one shell word, so that it names exactly that
+    // label whatever characters it holds.
+    ShellRunner::runPrivileged(ShellQuoting::word(tools_.launchctl) + QLatin1Char(' ') + verb + QLatin1Char(' ')
+                                   + ShellQuoting::word(target),
+                               tools_);
+}
+
+void LoginItemsService::switchAutostart(bool enabled, const StartupItem& item) const
+{
+    const QString name = FS::lastPathComponent(item.url);
+    const QString userPath = locations_.userAutostart + QLatin1Char('/') + name;
+    const bool shared = item.scope == StartupItem::Scope::globalAgent;
+    const bool hasUserCopy = QFileInfo(userPath).isFile();
+    const QByteArray base = contents(hasUserCopy ? userPath : item.url);
+    const QByteArray updated = DesktopEntry::switched(base, enabled);
+    if (enabled && shared) {
+        // Back to the system's entry when the copy says nothing else and the
+        // entry starts on its own.
+        const QByteArray original = contents(item.url);
+        const std::optional<DesktopEntry> entry = DesktopEntry::fromBytes(original);
+        if (entry && entry->value(QStringLiteral("Hidden")) != QLatin1String("true")
+            && entry->value(QStringLiteral("X-GNOME-Autostart-enabled")) != QLatin1String("false")
+            && updated == DesktopEntry::switched(original, true)) {
+            QFile copy(userPath);
+            if (hasUserCopy && !copy.remove()) {
+                throw ShellRunner::RunError::commandFailed(userPath + QStringLiteral(": ") + copy.errorString());
+            }
+            return;
+        }
+    }
+    write(userPath, updated);
+}
+
+} // namespace harborlite

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "engine/services/MaintenanceTask.h"
+#include "platform/ToolTable.h"
+
+#include <QList>
+#include <QString>
+
+namespace harborlite {
+
+// The eight maintenance tasks and the running of one of them. Where Linux has
+// a tool as safe as the task's own, the tool table maps the task to it and the
+// task really runs: freeing memory syncs and drops the page cache, flushing
+// the name cache asks systemd-resolved, and rebuilding the file-type database
+// refreshes the user's own applications folder. The other tasks name tools
+// this system does not ship and end in the missing-tool error.
+class MaintenanceService {
+public:
+    explicit MaintenanceService(platform::ToolTable tools = {});
+
+    // The eight tasks in their fixed order, each naming the tool of this table.
+    QList<MaintenanceTask> tasks() const;
+
+    // Whether the task's required tool is an executable file.
+    static bool isAvailable(const MaintenanceTask& task);
+
+    // Runs the task on the calling thread (up to five minutes, or as long as
+    // the administrator prompt is up) and returns its sentence for the user.
+    // Throws ShellRunner::RunError: toolMissing when the required tool is not
+    // there (before anything runs), launchFailed for an unknown identifier,
+    // and whatever the command runner throws, unchanged.
+    QString run(const MaintenanceTask& task) const;
+
+private:
+    QString compactMailIndex() const;
+
+    platform::ToolTable tools_;
+};
+
+} // namespace harborlite

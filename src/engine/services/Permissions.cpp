@@ -1,0 +1,50 @@
+#include "engine/services/Permissions.h"
+
+#include "platform/FileManager.h"
+#include "platform/FullDiskAccessProbes.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+namespace harborlite::Permissions {
+
+namespace {
+
+bool canList(const QByteArray& path)
+{
+    DIR* dir = ::opendir(path.constData());
+    if (dir == nullptr) {
+        return false;
+    }
+    ::closedir(dir);
+    return true;
+}
+
+} // namespace
+
+bool hasFullDiskAccess()
+{
+    int existing = 0;
+    for (const QString& probe : platform::fullDiskAccessProbes().get()) {
+        const QByteArray path = QFile::encodeName(probe);
+        struct stat st {};
+        if (::stat(path.constData(), &st) != 0) {
+            continue;
+        }
+        ++existing;
+        if (!canList(path)) {
+            return false;
+        }
+    }
+    return existing > 0;
+}
+
+void revealApp()
+{
+    platform::revealInFileManager({QCoreApplication::applicationFilePath()});
+}
+
+} // namespace harborlite::Permissions

@@ -1,0 +1,190 @@
+#include "engine/services/ProcessService.h"
+
+#include "platform/KernelRoots.h"
+#include "platform/ProcessStat.h"
+
+#include <QFile>
+#include <QHash>
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace harborlite {
+
+namespace {
+
+constexpr auto defaultPause = std::chrono::milliseconds(500);
+
+struct Reading {
+    qint32 pid = 0;
+    quint64 startTime = 0;
+    quint64 ticks = 0;
+    quint64 residentPages = 0;
+    QString command;
+};
+
+class Folder {
+public:
+    explicit Folder(const QString& path) : dir_(::opendir(QFile::encodeName(path).constData())) {}
+    ~Folder()
+    {
+        if (dir_ != nullptr) {
+            ::closedir(dir_);
+        }
+    }
+    Folder(const Folder&) = delete;
+    Folder& operator=(const Folder&) = delete;
+
+    DIR* get() const { return dir_; }
+
+private:
+    DIR* dir_;
+};
+
+std::optional<qint32> pidOf(const char* name)
+{
+    const std::string_view text(name);
+    qint32 pid = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), pid);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || pid <= 0) {
+        return std::nullopt;
+    }
+    return pid;
+}
+
+// Every process under the proc root, in pid order; names only when asked.
+std::vector<Reading> readProcesses(const QString& procRoot, bool withNames)
+{
+    std::vector<Reading> readings;
+    Folder folder(procRoot);
+    if (folder.get() == nullptr) {
+        return readings;
+    }
+    const int folderFd = ::dirfd(folder.get());
+    char buffer[1024];
+    while (const dirent* entry = ::readdir(folder.get())) {
+        const std::optional<qint32> pid = pidOf(entry->d_name);
+        if (!pid) {
+            continue;
+        }
+        char statPath[32];
+        const auto [end, error] = std::to_chars(statPath, statPath + 20, *pid);
+        std::copy_n("/stat", 6, end);
+        const int fd = ::openat(folderFd, statPath, O_RDONLY | O_CLOEXEC);
+        if (fd < 0) {
+            continue;
+        }
+        ssize_t count = 0;
+        do {
+            count = ::read(fd, buffer, sizeof buffer);
+        } while (count < 0 && errno == EINTR);
+        ::close(fd);
+        if (count <= 0) {
+            continue;
+        }
+        const std::optional<platform::ProcessStat> stat = platform::parseProcessStat({buffer, std::size_t(count)});
+        if (!stat) {
+            continue;
+        }
+        Reading reading{*pid, stat->startTime, stat->userTicks + stat->systemTicks, stat->residentPages, {}};
+        if (withNames) {
+            reading.command = QString::fromUtf8(stat->command.data(), qsizetype(stat->command.size()));
+        }
+        readings.push_back(std::move(reading));
+    }
+    std::sort(readings.begin(), readings.end(), [](const Reading& a, const Reading& b) { return a.pid < b.pid; });
+    return readings;
+}
+
+double sleepThroughPause()
+{
+    const auto start = std::chrono::steady_clock::now();
+    std::this_thread::sleep_for(defaultPause);
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+} // namespace
+
+ProcessService::ProcessService(ApplicationList applications, Pause pause, platform::RunningApplications running)
+    : applications_(std::move(applications)),
+      pause_(pause ? std::move(pause) : Pause(sleepThroughPause)),
+      running_(std::move(running))
+{
+}
+
+QList<RunningProcess> ProcessService::topProcesses(int limit) const
+{
+    if (limit <= 0) {
+        return {};
+    }
+    const QString procRoot = platform::procRoot().get();
+    const std::vector<Reading> before = readProcesses(procRoot, false);
+    if (before.empty()) {
+        return {};
+    }
+    const double seconds = pause_();
+    const std::vector<Reading> after = readProcesses(procRoot, true);
+
+    QHash<qint32, Application> applications;
+    if (applications_) {
+        for (const Application& application : applications_()) {
+            if (application.pid > 0 && !applications.contains(application.pid)) {
+                applications.insert(application.pid, application);
+            }
+        }
+    }
+
+    const double ticksPerSecond = double(::sysconf(_SC_CLK_TCK));
+    const qint64 pageSize = ::sysconf(_SC_PAGESIZE);
+    QList<RunningProcess> processes;
+    processes.reserve(qsizetype(after.size()));
+    for (const Reading& now : after) {
+        const auto earlier = std::lower_bound(before.begin(), before.end(), now.pid,
+                                              [](const Reading& r, qint32 pid) { return r.pid < pid; });
+        // A process not seen before, or a new one under a recycled pid, began
+        // during the pause: all its time falls inside it.
+        const bool same = earlier != before.end() && earlier->pid == now.pid && earlier->startTime == now.startTime;
+        const quint64 used = same ? (now.ticks >= earlier->ticks ? now.ticks - earlier->ticks : 0) : now.ticks;
+
+        RunningProcess process;
+        process.pid = now.pid;
+        process.name = now.command;
+        process.cpu = seconds > 0 && ticksPerSecond > 0 ? double(used) / (seconds * ticksPerSecond) * 100.0 : 0.0;
+        process.memory = qint64(std::min<quint64>(now.residentPages, quint64(INT64_MAX / pageSize))) * pageSize;
+        process.startTime = now.startTime;
+        if (const auto application = applications.constFind(now.pid); application != applications.constEnd()) {
+            process.isApplication = true;
+            if (application->localizedName && !application->localizedName->isEmpty()) {
+                process.name = *application->localizedName;
+            }
+            process.bundleID = application->bundleID;
+        }
+        processes.append(std::move(process));
+    }
+    std::stable_sort(processes.begin(), processes.end(),
+                     [](const RunningProcess& a, const RunningProcess& b) { return a.cpu > b.cpu; });
+    if (processes.size() > limit) {
+        processes.resize(limit);
+    }
+    return processes;
+}
+
+void ProcessService::quit(const RunningProcess& process) const
+{
+    running_.terminate({process.pid, process.startTime});
+}
+
+void ProcessService::forceQuit(const RunningProcess& process) const
+{
+    running_.forceTerminate({process.pid, process.startTime});
+}
+
+} // namespace harborlite

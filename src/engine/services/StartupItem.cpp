@@ -1,0 +1,25 @@
+#include "engine/services/StartupItem.h"
+
+#include "shared/RawValue.h"
+
+namespace harborlite {
+
+QString rawValue(StartupItem::Scope scope)
+{
+    switch (scope) {
+    case StartupItem::Scope::userAgent:
+        return QStringLiteral("Login item");
+    case StartupItem::Scope::globalAgent:
+        return QStringLiteral("Launch agent");
+    case StartupItem::Scope::daemon:
+        return QStringLiteral("Launch daemon");
+    }
+    return {};
+}
+
+std::optional<StartupItem::Scope> startupScopeFromRawValue(const QString& raw)
+{
+    return caseFromRawValue(StartupScopes::allCases, raw);
+}
+
+} // namespace harborlite

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "engine/models/ScanItem.h"
+#include "engine/services/InstalledApp.h"
+#include "engine/services/PackageReceipt.h"
+
+#include <QList>
+
+namespace harborlite {
+
+// What uninstalling one application would remove; the user may flip single
+// items between planning and uninstalling.
+struct UninstallPlan {
+    InstalledApp app;
+    // Support files, largest first, all selected.
+    QList<ScanItem> leftovers;
+    // Locations the application's installer packages placed, largest first, none selected.
+    QList<ScanItem> installedResidue;
+    QList<PackageReceipt> receipts;
+
+    QString id() const { return app.bundleID; }
+};
+
+} // namespace harborlite

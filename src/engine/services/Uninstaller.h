@@ -1,0 +1,48 @@
+#pragma once
+
+#include "engine/models/CleanupReport.h"
+#include "engine/services/AppCatalog.h"
+#include "engine/services/Remover.h"
+#include "engine/services/UninstallPlan.h"
+#include "platform/RunningApplications.h"
+#include "platform/ToolTable.h"
+
+#include <chrono>
+#include <functional>
+
+namespace harborlite {
+
+// Removes an application with its support files and installer residue. Both
+// steps block; callers run them off the GUI thread.
+class Uninstaller {
+public:
+    // Removes the locations in the given mode and reports what happened.
+    using RemoveFn = std::function<CleanupReport(const QStringList& locations, Remover::Mode mode)>;
+
+    Uninstaller() = default;
+    // The catalogue whose support locations the plan lists, how long a running
+    // application gets to quit before it is forced to, the removal step, the
+    // programs started (receipt tool, administrator prompt, rm) and the
+    // processes an application runs as.
+    Uninstaller(AppCatalog catalog, std::chrono::milliseconds quitGracePeriod, RemoveFn remove = {},
+                platform::ToolTable tools = {},
+                platform::RunningApplications running = platform::runningApplications());
+
+    UninstallPlan plan(const InstalledApp& app) const;
+
+    // Quits the application, removes the selected items and then the bundle,
+    // retries the bundle as administrator when a missing right stopped it, and
+    // when nothing failed makes the system forget the application's receipts.
+    CleanupReport uninstall(const UninstallPlan& plan, Remover::Mode mode) const;
+
+private:
+    void quitIfRunning(const QString& bundleID, const QString& bundlePath) const;
+
+    AppCatalog catalog_;
+    std::chrono::milliseconds quitGracePeriod_ {1000};
+    RemoveFn remove_;
+    platform::ToolTable tools_;
+    platform::RunningApplications running_ = platform::runningApplications();
+};
+
+} // namespace harborlite

@@ -1,0 +1,134 @@
+#include "model/ModelEngine.h"
+
+#include "engine/scanners/DeviceBackupsScanner.h"
+#include "engine/scanners/DownloadedMediaScanner.h"
+#include "engine/scanners/DuplicatesScanner.h"
+#include "engine/scanners/InstallersScanner.h"
+#include "engine/scanners/LargeOldFilesScanner.h"
+#include "engine/scanners/LeftoversScanner.h"
+#include "engine/scanners/MailAttachmentsScanner.h"
+#include "engine/scanners/MalwareScanner.h"
+#include "engine/scanners/PrivacyScanner.h"
+#include "engine/scanners/RuvozEzazScanner.h"
+#include "engine/scanners/SystemJunkScanner.h"
+#include "engine/scanners/TrashScanner.h"
+#include "engine/services/AppCatalog.h"
+#include "engine/services/LoginItemsService.h"
+#include "engine/services/MaintenanceService.h"
+#include "engine/services/Permissions.h"
+#include "engine/services/ProcessService.h"
+#include "platform/KernelRoots.h"
+#include "platform/UserId.h"
+#include "shared/FileSystem.h"
+#include "shared/SystemMetrics.h"
+
+#include <QFileInfo>
+#include <QUuid>
+
+#include <algorithm>
+
+namespace harborlite {
+
+namespace {
+
+std::unique_ptr<CategoryScanner> scannerFor(ScanCategory category)
+{
+    switch (category) {
+    case ScanCategory::systemJunk:
+        return std::make_unique<SystemJunkScanner>();
+    case ScanCategory::trash:
+        return std::make_unique<TrashScanner>();
+    case ScanCategory::mailAttachments:
+        return std::make_unique<MailAttachmentsScanner>();
+    case ScanCategory::largeAndOld:
+        return std::make_unique<LargeOldFilesScanner>(50'000'000, 180);
+    case ScanCategory::privacy:
+        return std::make_unique<PrivacyScanner>();
+    case ScanCategory::leftovers:
+        return std::make_unique<LeftoversScanner>();
+    case ScanCategory::malware:
+        return std::make_unique<MalwareScanner>();
+    case ScanCategory::duplicates:
+        return std::make_unique<DuplicatesScanner>(1'000'000);
+    case ScanCategory::installers:
+        return std::make_unique<InstallersScanner>(5'000'000, 14);
+    case ScanCategory::downloadedMedia:
+        return std::make_unique<DownloadedMediaScanner>(10'000'000);
+    case ScanCategory::deviceBackups:
+        return std::make_unique<DeviceBackupsScanner>();
+    }
+    return std::make_unique<TrashScanner>();
+}
+
+std::vector<DiskNode> listing(const QString& folder, const ModelEngine::CancelTest& isCancelled)
+{
+    std::vector<DiskNode> nodes;
+    for (const QString& entry : FS::children(folder, true)) {
+        if (QFileInfo(entry).isSymLink()) {
+            continue;
+        }
+        const bool isDirectory = FS::isDirectory(entry);
+        const qint64 size = isDirectory ? FS::size(entry, true, isCancelled) : FS::allocatedSize(entry);
+        if (size <= 0) {
+            continue;
+        }
+        nodes.push_back({QUuid::createUuid(), entry, FS::lastPathComponent(entry), size, isDirectory, {}});
+    }
+    std::stable_sort(nodes.begin(), nodes.end(),
+                     [](const DiskNode& a, const DiskNode& b) { return a.size > b.size; });
+    return nodes;
+}
+
+// Linux has no workspace of running applications: the user's own processes are
+// the ones a quit request may reach.
+bool isUsersOwn(const RunningProcess& process)
+{
+    const QFileInfo entry(platform::procRoot().get() + QLatin1Char('/') + QString::number(process.pid));
+    return process.pid > 1 && entry.exists() && entry.ownerId() == platform::userId().get();
+}
+
+} // namespace
+
+ModelEngine ModelEngine::real()
+{
+    ModelEngine engine;
+    engine.scanner = scannerFor;
+    engine.remove = [](const QStringList& locations, bool userSelected, Remover::Mode mode) {
+        return Remover(mode).remove(locations, userSelected);
+    };
+    engine.installedApps = [](const CancelTest& isCancelled) { return AppCatalog().installedApps(true, isCancelled); };
+    engine.hasFullDiskAccess = [] { return Permissions::hasFullDiskAccess(); };
+    engine.makeSampler = [] {
+        auto metrics = std::make_shared<SystemMetrics>();
+        return Sampler([metrics] { return metrics->snapshot(); });
+    };
+    engine.topProcesses = [](int limit) { return ProcessService().topProcesses(limit); };
+    engine.quit = [](const RunningProcess& process, bool force) {
+        if (!isUsersOwn(process)) {
+            return false;
+        }
+        const ProcessService service;
+        if (force) {
+            service.forceQuit(process);
+        } else {
+            service.quit(process);
+        }
+        return true;
+    };
+    engine.startupItems = [] { return LoginItemsService().items(); };
+    engine.setStartupItemEnabled = [](bool enabled, const StartupItem& item) {
+        LoginItemsService().setEnabled(enabled, item);
+    };
+    engine.runMaintenance = [](const MaintenanceTask& task) { return MaintenanceService().run(task); };
+    engine.storageBreakdown = [](const QString& volume) { return StorageBreakdown::measure(volume); };
+    engine.localSnapshots = [](const QString& volume) {
+        return LocalSnapshots{LocalSnapshots::snapshotCount(volume), LocalSnapshots::purgeable(volume)};
+    };
+    engine.buildDiskTree = [](const QString& root, const TreeProgress& progress, const CancelTest& isCancelled) {
+        return RuvozEzazScanner().buildTree(root, progress, isCancelled);
+    };
+    engine.listDirectory = listing;
+    return engine;
+}
+
+} // namespace harborlite

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "engine/models/CleanupReport.h"
+#include "engine/models/ScanCategory.h"
+#include "engine/scanners/CategoryScanner.h"
+#include "engine/services/InstalledApp.h"
+#include "engine/services/Remover.h"
+#include "engine/scanners/DiskNode.h"
+#include "engine/services/LocalSnapshots.h"
+#include "engine/services/MaintenanceTask.h"
+#include "engine/services/RunningProcess.h"
+#include "engine/services/StartupItem.h"
+#include "engine/services/StorageBreakdown.h"
+#include "shared/SystemSnapshot.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace harborlite {
+
+// Everything the model asks of the scanners and services, as one value, so
+// the model can be driven by stand-ins. Every function but `quit` is called on
+// a worker thread, several at once; each must be safe to call that way.
+struct ModelEngine {
+    using CancelTest = std::function<bool()>;
+    using TreeProgress = std::function<void(double fraction, const QString& name)>;
+    using Sampler = std::function<SystemSnapshot()>;
+
+    // A new scanner for the category, with the category's thresholds.
+    std::function<std::unique_ptr<CategoryScanner>(ScanCategory)> scanner;
+    // Removes the locations in order in the mode; never throws.
+    std::function<CleanupReport(const QStringList& locations, bool userSelected, Remover::Mode mode)> remove;
+    // The installed applications with their sizes; measuring stops once the
+    // test answers true (the model going).
+    std::function<QList<InstalledApp>(const CancelTest& isCancelled)> installedApps;
+    std::function<bool()> hasFullDiskAccess;
+    // Makes the model's one sampler; the sampler keeps its previous readings
+    // and is called one sample at a time.
+    std::function<Sampler()> makeSampler;
+    // The busiest processes, at most `limit`.
+    std::function<QList<RunningProcess>(int limit)> topProcesses;
+    // Asks the process to quit, or ends it when `force`; false when it is not
+    // an application that can be asked or the request was refused. Called on
+    // the GUI thread; must return at once.
+    std::function<bool(const RunningProcess& process, bool force)> quit;
+    std::function<QList<StartupItem>()> startupItems;
+    // Throws ShellRunner::RunError when the item cannot be switched.
+    std::function<void(bool enabled, const StartupItem& item)> setStartupItemEnabled;
+    // The task's sentence for the user; throws ShellRunner::RunError (or
+    // another std::exception) when it fails.
+    std::function<QString(const MaintenanceTask& task)> runMaintenance;
+    std::function<StorageBreakdown(const QString& volume)> storageBreakdown;
+    std::function<LocalSnapshots(const QString& volume)> localSnapshots;
+    // The disk map of a folder: always a root node, holding what was measured
+    // before the cancel test answered true.
+    std::function<DiskNode(const QString& root, const TreeProgress& progress, const CancelTest& isCancelled)>
+        buildDiskTree;
+    // One level of a folder as nodes without children, largest first: links
+    // and entries of no size left out, hidden entries kept, folders measured
+    // whole.
+    std::function<std::vector<DiskNode>(const QString& folder, const CancelTest& isCancelled)> listDirectory;
+
+    // The machine's own scanners and services.
+    static ModelEngine real();
+};
+
+} // namespace harborlite

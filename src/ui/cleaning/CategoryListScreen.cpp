@@ -1,0 +1,106 @@
+#include "ui/cleaning/CategoryListScreen.h"
+
+#include "ui/components/EmptyStateView.h"
+#include "ui/cleaning/ResultsList.h"
+#include "ui/components/HeaderRow.h"
+#include "ui/components/NoticeBlock.h"
+#include "ui/cleaning/RemovalModePicker.h"
+#include "ui/components/ReviewText.h"
+#include "ui/cleaning/ScanButton.h"
+#include "ui/components/SummaryRow.h"
+#include "ui/cleaning/ReviewState.h"
+#include "ui/components/ScreenServices.h"
+#include "model/AppModel.h"
+
+namespace harborlite {
+
+CategoryListPresentation presentCategoryList(const CategoryListSetup& setup, const ReviewState& state)
+{
+    const CategoryTotals totals = categoryTotals(
+        state, std::span(setup.categories.constData(), static_cast<std::size_t>(setup.categories.size())));
+    CategoryListPresentation shown;
+    shown.totals = totals;
+    const QString title = totals.hasAnyResult && setup.rescanTitle ? *setup.rescanTitle : setup.scanTitle;
+    shown.scan = scanButtonLook(totals.isBusy, title);
+    shown.showsList = !setup.emptyState || totals.hasAnyResult || totals.isBusy;
+    if (totals.hasAnyResult) {
+        shown.summary = SummaryRow::values(totals.found, totals.selected, state.diskFree);
+        shown.actionBar = ActionBarLook{ReviewText::selectedTitle(totals.selected),
+                                        RemovalModePicker::title(state.mode),
+                                        setup.buttonTitle,
+                                        totals.selected > 0,
+                                        state.isCleaning,
+                                        PaletteRole::accent};
+    }
+    return shown;
+}
+
+CategoryListScreen::CategoryListScreen(CategoryListSetup setup, AppModel& model, const ScreenServices& services,
+                                       QWidget* parent)
+    : ReviewScreen(model, ScreenFrameMetrics{}, parent), setup_(std::move(setup))
+{
+    auto* header = new HeaderRow(setup_.title, setup_.subtitle, setup_.symbol);
+    header->addControl(new RemovalModePicker(model));
+    ScanButton::Behaviour behaviour =
+        ScanButton::scanning(model, setup_.categories, [this] { return presentation().scan.title; });
+    scanButton_ = new ScanButton(model, std::move(behaviour));
+    header->addControl(scanButton_);
+    frame()->addWidget(header);
+
+    if (setup_.notice) {
+        auto* notice = new NoticeBlock(setup_.notice->symbol, setup_.notice->tint, setup_.notice->text);
+        notice->setObjectName(QStringLiteral("notice"));
+        frame()->addWidget(notice);
+    }
+
+    summary_ = new SummaryRow(setup_.freeTitle);
+    summary_->setObjectName(QStringLiteral("summaryRow"));
+    frame()->addWidget(summary_);
+
+    list_ = new ResultsList(model, setup_.categories, services);
+    frame()->addWidget(list_);
+
+    if (setup_.emptyState) {
+        const EmptyStateText& text = *setup_.emptyState;
+        empty_ = new EmptyStateView(text.symbol, text.title, text.message, text.actionTitle, [this] { scanAll(); });
+        empty_->setObjectName(QStringLiteral("emptyState"));
+        empty_->setMinimumHeight(text.minimumHeight);
+        frame()->addWidget(empty_);
+    }
+    refresh();
+}
+
+CategoryListPresentation CategoryListScreen::presentation() const
+{
+    return presentCategoryList(setup_, ReviewState::of(model()));
+}
+
+void CategoryListScreen::refresh()
+{
+    const ReviewState state = ReviewState::of(model());
+    const CategoryListPresentation shown = presentCategoryList(setup_, state);
+    scanButton_->refresh();
+    summary_->setVisible(shown.summary.has_value());
+    if (shown.summary) {
+        summary_->setValues(shown.totals.found, shown.totals.selected, state.diskFree);
+    }
+    list_->setVisible(shown.showsList);
+    if (empty_) {
+        empty_->setVisible(!shown.showsList);
+    }
+    showActionBar(shown.actionBar, [this] { clean(); });
+}
+
+void CategoryListScreen::scanAll()
+{
+    for (const ScanCategory category : setup_.categories) {
+        model().scan(category);
+    }
+}
+
+void CategoryListScreen::clean()
+{
+    model().clean(setup_.categories);
+}
+
+} // namespace harborlite

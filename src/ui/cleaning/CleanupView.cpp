@@ -1,0 +1,26 @@
+#include "ui/cleaning/CleanupView.h"
+
+#include "model/AppModel.h"
+
+namespace harborlite {
+
+CleanupView::CleanupView(AppModel& model, const ScreenServices& services, QWidget* parent)
+    : CategoryListScreen(setup(), model, services, parent)
+{
+    setObjectName(QStringLiteral("cleanupView"));
+}
+
+CategoryListSetup CleanupView::setup()
+{
+    CategoryListSetup setup;
+    setup.categories = QList<ScanCategory>(AppModel::cleanupCategories.begin(), AppModel::cleanupCategories.end());
+    setup.title = QStringLiteral("Cleanup");
+    setup.subtitle = QStringLiteral("Caches, logs, trash and orphaned support files.");
+    setup.symbol = QStringLiteral("trash.circle");
+    setup.scanTitle = QStringLiteral("Scan All");
+    setup.freeTitle = QStringLiteral("Free after clean");
+    setup.buttonTitle = QStringLiteral("Clean");
+    return setup;
+}
+
+} // namespace harborlite

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "ui/cleaning/CategoryListScreen.h"
+
+namespace harborlite {
+
+// The Cleanup destination: the six everyday categories scanned, reviewed and
+// cleaned together, in the mode chosen in its picker.
+class CleanupView : public CategoryListScreen {
+    Q_OBJECT
+
+public:
+    CleanupView(AppModel& model, const ScreenServices& services, QWidget* parent = nullptr);
+
+    static CategoryListSetup setup();
+};
+
+} // namespace harborlite

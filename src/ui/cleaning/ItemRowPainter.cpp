@@ -1,0 +1,147 @@
+#include "ui/cleaning/ItemRowPainter.h"
+
+#include "shared/Formatting.h"
+#include "ui/cleaning/RowPainting.h"
+#include "ui/theme/Shapes.h"
+#include "ui/theme/Symbols.h"
+#include "ui/theme/TypeStyle.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace harborlite::ItemRowPainter {
+
+namespace {
+
+QFont nameFont()
+{
+    return TypeStyle::rowTitle();
+}
+
+QFont detailFont()
+{
+    return TypeStyle::rowDetail();
+}
+
+QFont sizeFont()
+{
+    return TypeStyle::font(11.5, QFont::Medium);
+}
+
+int lineHeight(const QFont& font)
+{
+    return QFontMetrics(font).height();
+}
+
+// A detail never takes more than this share of the row, so the name keeps room.
+constexpr qreal kDetailShare = 0.35;
+
+} // namespace
+
+QString sizeText(const ScanItem& item)
+{
+    return Format::byteText(item.size);
+}
+
+int height(const ScanItem& item)
+{
+    const int texts = lineHeight(nameFont()) + (item.origin ? lineHeight(detailFont()) : 0);
+    return 2 * kVerticalPadding + std::max(kBoxSide, texts);
+}
+
+Layout layout(const QRect& rect, const ScanItem& item)
+{
+    Layout made;
+    const QRect inner = rect.adjusted(kHorizontalPadding, kVerticalPadding, -kHorizontalPadding, -kVerticalPadding);
+    const int middle = inner.center().y();
+    const auto centred = [&](int x, int width, int height) {
+        return QRect(x, middle - (height - 1) / 2, width, height);
+    };
+
+    made.box = centred(inner.left(), kBoxSide, kBoxSide);
+    made.icon = centred(made.box.right() + 1 + kSpacing, kIconSide, kIconSide);
+
+    made.reveal = centred(inner.right() + 1 - kRevealSide, kRevealSide, kRevealSide);
+    const int sizeWidth =
+        std::max(kSizeWidth, static_cast<int>(std::ceil(QFontMetricsF(sizeFont()).horizontalAdvance(sizeText(item)))));
+    made.size = QRect(made.reveal.left() - kSpacing - sizeWidth, inner.top(), sizeWidth, inner.height());
+    int trailing = made.size.left();
+    if (item.detail) {
+        const int wanted = static_cast<int>(std::ceil(QFontMetricsF(detailFont()).horizontalAdvance(*item.detail)));
+        const int width = std::min(wanted, static_cast<int>(inner.width() * kDetailShare));
+        made.detail = QRect(trailing - kSpacing - width, inner.top(), width, inner.height());
+        trailing = made.detail.left();
+    }
+    if (item.requiresReview) {
+        made.warning = centred(trailing - kSpacing - kWarningSide, kWarningSide, kWarningSide);
+        trailing = made.warning.left();
+    }
+
+    const int textLeft = made.icon.right() + 1 + kSpacing;
+    const int textRight = trailing - kSpacing - kMinimumSpacer - kSpacing;
+    const int textWidth = std::max(0, textRight - textLeft);
+    const int nameHeight = lineHeight(nameFont());
+    if (item.origin) {
+        const int originHeight = lineHeight(detailFont());
+        const int top = middle - (nameHeight + originHeight) / 2;
+        made.name = QRect(textLeft, top, textWidth, nameHeight);
+        made.origin = QRect(textLeft, top + nameHeight, textWidth, originHeight);
+    } else {
+        made.name = centred(textLeft, textWidth, nameHeight);
+    }
+    return made;
+}
+
+QString shownName(const ScanItem& item, int width)
+{
+    return QFontMetrics(nameFont()).elidedText(item.displayName, Qt::ElideMiddle, width);
+}
+
+QString shownOrigin(const ScanItem& item, int width)
+{
+    return item.origin ? QFontMetrics(detailFont()).elidedText(*item.origin, Qt::ElideMiddle, width) : QString();
+}
+
+void paint(QPainter& painter, const QRect& rect, const ScanItem& item, const QIcon& icon, bool hovering,
+           bool focused, Appearance appearance)
+{
+    const Layout parts = layout(rect, item);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (hovering) {
+        painter.fillPath(Shapes::roundedRect(rect, kCornerRadius),
+                         Shapes::faded(Palette::mint().resolve(appearance), kHoverOpacity));
+    }
+    RowPainting::paintBox(painter, parts.box, item.isSelected ? ScanGroup::SelectionState::all
+                                                               : ScanGroup::SelectionState::none,
+                          appearance, focused);
+    icon.paint(&painter, parts.icon);
+
+    painter.setFont(nameFont());
+    painter.setPen(Palette::ink().resolve(appearance));
+    painter.drawText(parts.name, Qt::AlignLeft | Qt::AlignVCenter, shownName(item, parts.name.width()));
+    painter.setFont(detailFont());
+    painter.setPen(Palette::inkTertiary().resolve(appearance));
+    if (item.origin) {
+        painter.drawText(parts.origin, Qt::AlignLeft | Qt::AlignVCenter, shownOrigin(item, parts.origin.width()));
+    }
+    if (item.detail) {
+        painter.drawText(parts.detail, Qt::AlignLeft | Qt::AlignVCenter,
+                         painter.fontMetrics().elidedText(*item.detail, Qt::ElideRight, parts.detail.width()));
+    }
+    if (item.requiresReview) {
+        Symbols::paint(painter, parts.warning, QStringLiteral("exclamationmark.triangle.fill"),
+                       Palette::warning().resolve(appearance));
+    }
+    painter.setFont(sizeFont());
+    painter.setPen(Palette::inkSecondary().resolve(appearance));
+    painter.drawText(parts.size, Qt::AlignRight | Qt::AlignVCenter, sizeText(item));
+    Symbols::paint(painter, parts.reveal, QStringLiteral("arrow.up.forward.app"),
+                   (hovering ? Palette::accentDeep() : Palette::inkTertiary()).resolve(appearance));
+    painter.restore();
+}
+
+} // namespace harborlite::ItemRowPainter

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "ui/cleaning/SingleCategoryScreen.h"
+
+namespace harborlite {
+
+// The Privacy destination: what browsers and the desktop remember about the
+// user.
+class PrivacyView : public SingleCategoryScreen {
+    Q_OBJECT
+
+public:
+    PrivacyView(AppModel& model, const ScreenServices& services, QWidget* parent = nullptr);
+
+    static SingleCategorySetup setup();
+};
+
+} // namespace harborlite

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "engine/services/Remover.h"
+
+#include <QComboBox>
+
+namespace harborlite {
+
+class AppModel;
+
+// The pop-up that chooses how cleanups remove: the three modes in their
+// order, each by its title, 158 wide, bound both ways to the model's
+// cleanupMode (a change made anywhere shows here at once).
+class RemovalModePicker : public QComboBox {
+    Q_OBJECT
+
+public:
+    static constexpr int kWidth = 158;
+
+    // "Move to Trash", "Delete permanently", "Shred securely": also the detail
+    // line of the action bars that remove in that mode.
+    static QString title(Remover::Mode mode);
+
+    explicit RemovalModePicker(AppModel& model, QWidget* parent = nullptr);
+
+    Remover::Mode mode() const;
+
+private:
+    void showModelMode();
+
+    AppModel& model_;
+};
+
+} // namespace harborlite

@@ -1,0 +1,850 @@
+#include "ui/cleaning/ResultsList.h"
+
+#include "ui/components/InnerCard.h"
+#include "ui/cleaning/CategorySectionHeader.h"
+#include "ui/cleaning/ItemRowPainter.h"
+#include "ui/cleaning/ResultsModel.h"
+#include "ui/cleaning/RowPainting.h"
+#include "ui/theme/GlassSurface.h"
+#include "ui/theme/Shapes.h"
+#include "ui/theme/SoftShadow.h"
+#include "ui/theme/Symbols.h"
+#include "ui/theme/TypeStyle.h"
+#include "model/AppModel.h"
+
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QWheelEvent>
+#include <QPainter>
+#include <QScrollArea>
+#include <QStyledItemDelegate>
+#include <QTimer>
+#include <QToolTip>
+
+#include <algorithm>
+#include <cmath>
+
+namespace harborlite {
+
+namespace {
+
+using Kind = ResultsModel::Kind;
+
+constexpr int kGroupSpacing = 10;
+constexpr int kGroupSymbolWidth = 17;
+constexpr qreal kGroupSymbolSide = 13;
+constexpr int kGroupSizeWidth = 68;
+constexpr int kChevronSide = 10;
+constexpr int kChevronTarget = 18;
+constexpr int kCountPaddingX = 6;
+constexpr int kCountPaddingY = 2;
+constexpr qreal kCountFillOpacity = 0.7;
+constexpr int kMinimumSpacer = 8;
+constexpr qreal kShadowRadius = 16;
+constexpr qreal kShadowOpacity = 0.08;
+// Small targets take a few pixels more than they draw.
+constexpr int kTargetSlack = 3;
+
+QFont groupTitleFont()
+{
+    return TypeStyle::font(12.5, QFont::DemiBold);
+}
+
+QFont countFont()
+{
+    return TypeStyle::font(10.5, QFont::DemiBold);
+}
+
+QFont groupSizeFont()
+{
+    return TypeStyle::font(12, QFont::Bold);
+}
+
+QFont sectionTextFont()
+{
+    return TypeStyle::font(12, QFont::Normal);
+}
+
+int textWidth(const QFont& font, const QString& text)
+{
+    return static_cast<int>(std::ceil(QFontMetricsF(font).horizontalAdvance(text)));
+}
+
+// Where the parts of a group header lie inside its content rectangle.
+struct GroupParts {
+    QRect box;
+    QRect symbol;
+    QRect title;
+    QRect subtitle;
+    QRect pill;
+    QRect count;
+    QRect size;
+    QRect chevron;
+};
+
+GroupParts groupParts(const QRect& content, const ResultsPresentation::GroupHeader& header, bool hasSubtitle)
+{
+    GroupParts made;
+    const int middle = content.center().y();
+    const auto centred = [&](int x, int width, int height) {
+        return QRect(x, middle - (height - 1) / 2, width, height);
+    };
+    made.box = centred(content.left(), ItemRowPainter::kBoxSide, ItemRowPainter::kBoxSide);
+    made.symbol = centred(made.box.right() + 1 + kGroupSpacing, kGroupSymbolWidth, kGroupSymbolWidth);
+    made.chevron = centred(content.right() + 1 - kChevronTarget, kChevronTarget, kChevronTarget);
+    const int sizeWidth = std::max(kGroupSizeWidth, textWidth(groupSizeFont(), header.size));
+    made.size = QRect(made.chevron.left() - kGroupSpacing - sizeWidth, content.top(), sizeWidth, content.height());
+    const QFontMetrics countMetrics(countFont());
+    const int countWidth = textWidth(countFont(), header.count) + 2 * kCountPaddingX;
+    made.count = centred(made.size.left() - kGroupSpacing - countWidth, countWidth,
+                         countMetrics.height() + 2 * kCountPaddingY);
+    int trailing = made.count.left();
+    if (header.showsReview) {
+        const QSizeF pill = RowPainting::pillSize(QStringLiteral("Review"), true);
+        const int width = static_cast<int>(std::ceil(pill.width()));
+        made.pill = centred(trailing - kGroupSpacing - width, width, static_cast<int>(std::ceil(pill.height())));
+        trailing = made.pill.left();
+    }
+    const int left = made.symbol.right() + 1 + kGroupSpacing;
+    const int right = trailing - kGroupSpacing - kMinimumSpacer - kGroupSpacing;
+    const int width = std::max(0, right - left);
+    const int titleHeight = QFontMetrics(groupTitleFont()).height();
+    const int subtitleHeight = hasSubtitle ? QFontMetrics(TypeStyle::rowDetail()).height() : 0;
+    const int top = middle - (titleHeight + (hasSubtitle ? 1 + subtitleHeight : 0)) / 2;
+    made.title = QRect(left, top, width, titleHeight);
+    if (hasSubtitle) {
+        made.subtitle = QRect(left, top + titleHeight + 1, width, subtitleHeight);
+    }
+    return made;
+}
+
+QRect showMoreButton(const QRect& content, const QString& title)
+{
+    const QSizeF size = RowPainting::buttonSize(title);
+    const int width = static_cast<int>(std::ceil(size.width()));
+    const int height = static_cast<int>(std::ceil(size.height()));
+    return QRect(content.center().x() - width / 2, content.top(), width, height);
+}
+
+} // namespace
+
+// Paints every row kind but the section header, whose widget lies over it.
+class ResultsList::Delegate : public QStyledItemDelegate {
+public:
+    explicit Delegate(ResultsList& list)
+        : QStyledItemDelegate(&list)
+        , list_(list)
+    {
+    }
+
+    // The row's content rectangle inside the row's rectangle.
+    static QRect content(const ResultsModel& rows, const ResultsModel::Row& row, const QRect& rect, int headerHeight)
+    {
+        const auto [left, right] = ResultsModel::contentSpan(row.kind, rect.width());
+        const int top = rect.top() + ResultsModel::contentTop(row);
+        int height = 0;
+        switch (row.kind) {
+        case Kind::sectionHeader:
+            height = headerHeight;
+            break;
+        case Kind::item:
+            height = ItemRowPainter::height(rows.item(row) ? *rows.item(row) : ScanItem{});
+            break;
+        case Kind::groupHeader:
+        case Kind::sectionText:
+        case Kind::showMore: {
+            const int bottomSpace = (row.lastInSection ? ResultsModel::kCardPadding : 0)
+                                    + (row.lastInGroup ? ResultsModel::kGroupPadding : 0)
+                                    + (row.kind == Kind::sectionText && row.padded ? ResultsModel::kTextPadding : 0);
+            height = rect.bottom() + 1 - bottomSpace - top;
+            break;
+        }
+        }
+        return QRect(rect.left() + left, top, right - left, height);
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex& index) const override
+    {
+        const int width = list_.viewport()->width();
+        return {width, list_.rows_->rowHeight(index.row(), width, list_.headerHeight())};
+    }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const ResultsModel& rows = *list_.rows_;
+        const ResultsModel::Row& row = rows.row(index.row());
+        const Appearance appearance = Palette::appearance(&list_);
+        const QRect area = content(rows, row, option.rect, list_.headerHeight());
+        const bool focused = list_.hasFocus() && list_.currentIndex() == index;
+        const bool hovered = option.state.testFlag(QStyle::State_MouseOver);
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        switch (row.kind) {
+        case Kind::sectionHeader:
+            break;
+        case Kind::sectionText:
+            painter->setFont(sectionTextFont());
+            painter->setPen(Palette::inkTertiary().resolve(appearance));
+            painter->drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, rows.text(row));
+            break;
+        case Kind::groupHeader:
+            if (const ScanGroup* group = rows.group(row)) {
+                paintGroup(*painter, area, *group, appearance, focused);
+            }
+            break;
+        case Kind::item:
+            if (const ScanItem* item = rows.item(row)) {
+                ItemRowPainter::paint(*painter, area, *item, list_.icon(item->url), hovered, focused, appearance);
+            }
+            break;
+        case Kind::showMore:
+            if (const auto paging = rows.paging(row)) {
+                const QRect button = showMoreButton(area, paging->title);
+                const bool overButton = hovered && button.contains(list_.viewport()->mapFromGlobal(QCursor::pos()));
+                RowPainting::paintPlainButton(*painter, button, paging->title, appearance, overButton, focused);
+            }
+            break;
+        }
+        painter->restore();
+    }
+
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override
+    {
+        if (event->type() != QEvent::ToolTip || !index.isValid()) {
+            return QStyledItemDelegate::helpEvent(event, view, option, index);
+        }
+        const QString tip = list_.toolTipAt(event->pos());
+        if (tip.isEmpty()) {
+            QToolTip::hideText();
+            return false;
+        }
+        QToolTip::showText(event->globalPos(), tip, view);
+        return true;
+    }
+
+private:
+    static void paintGroup(QPainter& painter, const QRect& area, const ScanGroup& group, Appearance appearance,
+                           bool focused)
+    {
+        const ResultsPresentation::GroupHeader header = ResultsPresentation::groupHeader(group);
+        const GroupParts parts = groupParts(area, header, !group.subtitle.isEmpty());
+        RowPainting::paintBox(painter, parts.box, header.state, appearance, focused);
+        const QRectF symbol(parts.symbol.center().x() + 1 - kGroupSymbolSide / 2,
+                            parts.symbol.center().y() + 1 - kGroupSymbolSide / 2, kGroupSymbolSide, kGroupSymbolSide);
+        Symbols::paint(painter, symbol, group.symbol, Palette::accentDeep().resolve(appearance));
+
+        painter.setFont(groupTitleFont());
+        painter.setPen(Palette::ink().resolve(appearance));
+        painter.drawText(parts.title, Qt::AlignLeft | Qt::AlignVCenter,
+                         painter.fontMetrics().elidedText(group.title, Qt::ElideRight, parts.title.width()));
+        if (!parts.subtitle.isEmpty()) {
+            painter.setFont(TypeStyle::rowDetail());
+            painter.setPen(Palette::inkTertiary().resolve(appearance));
+            painter.drawText(parts.subtitle, Qt::AlignLeft | Qt::AlignVCenter,
+                             painter.fontMetrics().elidedText(group.subtitle, Qt::ElideRight, parts.subtitle.width()));
+        }
+        if (header.showsReview) {
+            RowPainting::paintPill(painter, parts.pill, QStringLiteral("Review"), Palette::warning().resolve(appearance),
+                                   QStringLiteral("hand.raised.fill"));
+        }
+        painter.fillPath(Shapes::capsule(parts.count),
+                         Shapes::faded(Palette::hairline().resolve(appearance), kCountFillOpacity));
+        painter.setFont(countFont());
+        painter.setPen(Palette::inkTertiary().resolve(appearance));
+        painter.drawText(parts.count, Qt::AlignCenter, header.count);
+
+        painter.setFont(groupSizeFont());
+        painter.setPen(Palette::ink().resolve(appearance));
+        painter.drawText(parts.size, Qt::AlignRight | Qt::AlignVCenter, header.size);
+
+        const QPointF centre = QRectF(parts.chevron).center();
+        painter.save();
+        painter.translate(centre);
+        painter.rotate(group.isExpanded ? 90 : 0);
+        Symbols::paint(painter, QRectF(-kChevronSide / 2.0, -kChevronSide / 2.0, kChevronSide, kChevronSide),
+                       QStringLiteral("chevron.right"), Palette::inkSecondary().resolve(appearance));
+        painter.restore();
+    }
+
+    ResultsList& list_;
+};
+
+ResultsList::ResultsList(AppModel& model, QList<ScanCategory> categories, const ScreenServices& services,
+                         QWidget* parent)
+    : QListView(parent)
+    , model_(model)
+    , services_(services)
+    , rows_(new ResultsModel(model, std::move(categories), this))
+    , delegate_(new Delegate(*this))
+    , shadow_(std::make_unique<SoftShadow>(kShadowRadius, kShadowOpacity))
+{
+    setObjectName(QStringLiteral("resultsList"));
+    setAccessibleName(QStringLiteral("Results"));
+    setModel(rows_);
+    setItemDelegate(delegate_);
+    setSelectionMode(QAbstractItemView::NoSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setResizeMode(QListView::Adjust);
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAutoFillBackground(false);
+    viewport()->setAutoFillBackground(false);
+    viewport()->setAttribute(Qt::WA_Hover);
+    setFitsContent(true);
+
+    for (const ScanCategory category : rows_->categories()) {
+        auto* header = new CategorySectionHeader(category, [this, category] { model_.scan(category); }, viewport());
+        header->present(rows_->section(category));
+        headers_.append(header);
+    }
+    // Every header holds the same controls; the tallest state sets the height.
+    if (!headers_.isEmpty()) {
+        headerHeight_ = headers_.front()->sizeHint().height();
+    }
+    for (auto signal : {&AppModel::resultsChanged, &AppModel::progressChanged, &AppModel::runningCategoriesChanged}) {
+        connect(&model_, signal, this, &ResultsList::scheduleRefresh);
+    }
+}
+
+ResultsList::~ResultsList() = default;
+
+const QList<ScanCategory>& ResultsList::categories() const
+{
+    return rows_->categories();
+}
+
+void ResultsList::scheduleRefresh()
+{
+    refresher_.request();
+}
+
+void ResultsList::refreshNow()
+{
+    refresher_.settle();
+    rows_->refresh();
+    for (CategorySectionHeader* header : std::as_const(headers_)) {
+        header->present(rows_->section(header->category()));
+    }
+    contentHeight_ = -1;
+    updateGeometry();
+    viewport()->update();
+}
+
+void ResultsList::setFitsContent(bool fits)
+{
+    fitsContent_ = fits;
+    setVerticalScrollBarPolicy(fits ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+    setSizePolicy(QSizePolicy::Preferred, fits ? QSizePolicy::Fixed : QSizePolicy::Expanding);
+    updateGeometry();
+}
+
+int ResultsList::headerHeight() const
+{
+    return headerHeight_;
+}
+
+int ResultsList::contentHeight() const
+{
+    const int width = viewport()->width();
+    if (contentHeight_ < 0 || contentWidth_ != width) {
+        int total = 0;
+        const int header = headerHeight();
+        for (int row = 0; row < rows_->rowCount(); ++row) {
+            total += rows_->rowHeight(row, width, header);
+        }
+        contentHeight_ = total;
+        contentWidth_ = width;
+    }
+    return contentHeight_;
+}
+
+QSize ResultsList::sizeHint() const
+{
+    if (!fitsContent_) {
+        return QListView::sizeHint();
+    }
+    const QMargins margins = contentsMargins();
+    return {QListView::sizeHint().width(), contentHeight() + margins.top() + margins.bottom()};
+}
+
+QSize ResultsList::minimumSizeHint() const
+{
+    return fitsContent_ ? QSize(QListView::minimumSizeHint().width(), sizeHint().height())
+                        : QListView::minimumSizeHint();
+}
+
+void ResultsList::resizeEvent(QResizeEvent* event)
+{
+    QListView::resizeEvent(event);
+    if (fitsContent_ && contentWidth_ != viewport()->width()) {
+        contentHeight_ = -1;
+        updateGeometry();
+    }
+    placeSectionHeaders();
+}
+
+void ResultsList::updateGeometries()
+{
+    QListView::updateGeometries();
+    placeSectionHeaders();
+}
+
+void ResultsList::scrollContentsBy(int dx, int dy)
+{
+    QListView::scrollContentsBy(dx, dy);
+    placeSectionHeaders();
+}
+
+void ResultsList::placeSectionHeaders()
+{
+    const int height = headerHeight();
+    for (int section = 0; section < headers_.size(); ++section) {
+        const int row = rows_->sectionRows(section).first;
+        const QRect rect = visualRect(rows_->index(row));
+        const auto [left, right] = ResultsModel::contentSpan(Kind::sectionHeader, viewport()->width());
+        headers_[section]->setGeometry(left, rect.top() + ResultsModel::contentTop(rows_->row(row)), right - left,
+                                       height);
+    }
+}
+
+QIcon ResultsList::icon(const QString& path) const
+{
+    return services_.iconForFile ? services_.iconForFile(path) : QIcon();
+}
+
+QModelIndex ResultsList::sectionIndex(ScanCategory category) const
+{
+    return rows_->index(rows_->find(Kind::sectionHeader, category));
+}
+
+QModelIndex ResultsList::groupIndex(ScanCategory category, const QUuid& group) const
+{
+    return rows_->index(rows_->find(Kind::groupHeader, category, group));
+}
+
+QModelIndex ResultsList::itemIndex(ScanCategory category, const QUuid& item) const
+{
+    return rows_->index(rows_->find(Kind::item, category, item));
+}
+
+QModelIndex ResultsList::showMoreIndex(ScanCategory category, const QUuid& group) const
+{
+    return rows_->index(rows_->find(Kind::showMore, category, group));
+}
+
+CategorySectionHeader* ResultsList::sectionHeader(ScanCategory category) const
+{
+    const qsizetype section = rows_->categories().indexOf(category);
+    return section < 0 ? nullptr : headers_[section];
+}
+
+int ResultsList::visibleCount(const QUuid& group) const
+{
+    return rows_->visibleCount(group);
+}
+
+QRect ResultsList::targetRect(const QModelIndex& index, Target target) const
+{
+    if (!index.isValid()) {
+        return {};
+    }
+    const ResultsModel::Row& row = rows_->row(index.row());
+    const QRect rect = visualRect(index);
+    const QRect area = Delegate::content(*rows_, row, rect, headerHeight());
+    switch (row.kind) {
+    case Kind::groupHeader: {
+        const ScanGroup* group = rows_->group(row);
+        if (!group) {
+            return {};
+        }
+        const GroupParts parts = groupParts(area, ResultsPresentation::groupHeader(*group), !group->subtitle.isEmpty());
+        switch (target) {
+        case Target::box:
+            return parts.box.adjusted(-kTargetSlack, -kTargetSlack, kTargetSlack, kTargetSlack);
+        case Target::chevron:
+            return parts.chevron;
+        case Target::header:
+            return area.adjusted(-ResultsModel::kGroupPadding, -ResultsModel::kGroupPadding,
+                                 ResultsModel::kGroupPadding,
+                                 row.lastInGroup ? ResultsModel::kGroupPadding : 0);
+        default:
+            return {};
+        }
+    }
+    case Kind::item: {
+        const ScanItem* item = rows_->item(row);
+        if (!item) {
+            return {};
+        }
+        const ItemRowPainter::Layout parts = ItemRowPainter::layout(area, *item);
+        switch (target) {
+        case Target::box:
+            return parts.box.adjusted(-kTargetSlack, -kTargetSlack, kTargetSlack, kTargetSlack);
+        case Target::reveal:
+            return parts.reveal.adjusted(-4, -4, 4, 4);
+        case Target::warning:
+            return parts.warning;
+        default:
+            return {};
+        }
+    }
+    case Kind::showMore:
+        if (target == Target::showMore) {
+            if (const auto paging = rows_->paging(row)) {
+                return showMoreButton(area, paging->title);
+            }
+        }
+        return {};
+    case Kind::sectionHeader:
+    case Kind::sectionText:
+        break;
+    }
+    return {};
+}
+
+ResultsList::Target ResultsList::targetAt(const QPoint& position) const
+{
+    const QModelIndex index = indexAt(position);
+    if (!index.isValid()) {
+        return Target::none;
+    }
+    // Order matters: the box and the chevron lie inside the header.
+    for (const Target target : {Target::box, Target::chevron, Target::reveal, Target::warning, Target::showMore,
+                                Target::header}) {
+        if (targetRect(index, target).contains(position)) {
+            return target;
+        }
+    }
+    return Target::none;
+}
+
+QString ResultsList::toolTipAt(const QPoint& position) const
+{
+    switch (targetAt(position)) {
+    case Target::warning:
+        return ItemRowPainter::kWarningToolTip;
+    case Target::reveal:
+        return ItemRowPainter::kRevealToolTip;
+    default:
+        return {};
+    }
+}
+
+void ResultsList::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint position = event->position().toPoint();
+    pressedIndex_ = indexAt(position);
+    pressedTarget_ = event->button() == Qt::LeftButton ? targetAt(position) : Target::none;
+    QListView::mousePressEvent(event);
+}
+
+void ResultsList::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // A second tap acts like the first.
+    mousePressEvent(event);
+}
+
+void ResultsList::mouseReleaseEvent(QMouseEvent* event)
+{
+    QListView::mouseReleaseEvent(event);
+    const QPoint position = event->position().toPoint();
+    const QModelIndex index = indexAt(position);
+    const Target target = pressedTarget_;
+    pressedTarget_ = Target::none;
+    if (event->button() != Qt::LeftButton || target == Target::none || index != pressedIndex_
+        || targetAt(position) != target) {
+        return;
+    }
+    act(index, target);
+}
+
+void ResultsList::act(const QModelIndex& index, Target target)
+{
+    const ResultsModel::Row& row = rows_->row(index.row());
+    switch (target) {
+    case Target::box:
+        toggle(index);
+        break;
+    case Target::header:
+    case Target::chevron:
+        if (const ScanGroup* group = rows_->group(row)) {
+            setExpanded(index, !group->isExpanded);
+        }
+        break;
+    case Target::reveal:
+        if (const ScanItem* item = rows_->item(row); item && services_.reveal) {
+            services_.reveal({item->url});
+        }
+        break;
+    case Target::showMore:
+        expandOrPage(index);
+        break;
+    case Target::warning:
+    case Target::none:
+        break;
+    }
+}
+
+void ResultsList::toggle(const QModelIndex& index)
+{
+    if (!index.isValid()) {
+        return;
+    }
+    const ResultsModel::Row& row = rows_->row(index.row());
+    switch (row.kind) {
+    case Kind::groupHeader:
+        if (const ScanGroup* group = rows_->group(row)) {
+            const ScanGroup copy = *group;
+            model_.toggleGroup(copy, row.category);
+        }
+        break;
+    case Kind::item:
+        if (const ScanItem* item = rows_->item(row)) {
+            const ScanItem copy = *item;
+            model_.toggleItem(copy, row.category);
+        }
+        break;
+    case Kind::showMore:
+        expandOrPage(index);
+        break;
+    case Kind::sectionHeader:
+    case Kind::sectionText:
+        break;
+    }
+}
+
+void ResultsList::expandOrPage(const QModelIndex& index)
+{
+    if (!index.isValid()) {
+        return;
+    }
+    const ResultsModel::Row& row = rows_->row(index.row());
+    if (row.kind == Kind::showMore) {
+        rows_->showMore(row.key);
+        contentHeight_ = -1;
+        updateGeometry();
+    } else if (row.kind == Kind::groupHeader) {
+        if (const ScanGroup* group = rows_->group(row)) {
+            setExpanded(index, !group->isExpanded);
+        }
+    }
+}
+
+void ResultsList::setExpanded(const QModelIndex& index, bool expanded)
+{
+    const ResultsModel::Row& row = rows_->row(index.row());
+    if (const ScanGroup* group = rows_->group(row)) {
+        const ScanGroup copy = *group;
+        model_.setExpanded(expanded, copy, row.category);
+    }
+}
+
+void ResultsList::keyPressEvent(QKeyEvent* event)
+{
+    const QModelIndex current = currentIndex();
+    switch (event->key()) {
+    case Qt::Key_Space:
+        toggle(current);
+        event->accept();
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        expandOrPage(current);
+        event->accept();
+        return;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        if (current.isValid()) {
+            const ResultsModel::Row& row = rows_->row(current.row());
+            const bool right = event->key() == Qt::Key_Right;
+            if (row.kind == Kind::groupHeader) {
+                if (const ScanGroup* group = rows_->group(row); group && group->isExpanded != right) {
+                    setExpanded(current, right);
+                }
+            } else if (!right && (row.kind == Kind::item || row.kind == Kind::showMore)) {
+                setCurrentIndex(groupIndex(row.category, rows_->group(row) ? rows_->group(row)->id : QUuid()));
+            }
+        }
+        event->accept();
+        return;
+    default:
+        QListView::keyPressEvent(event);
+    }
+}
+
+void ResultsList::wheelEvent(QWheelEvent* event)
+{
+    if (fitsContent_) {
+        // The screen around the list scrolls, not the list.
+        event->ignore();
+        return;
+    }
+    QListView::wheelEvent(event);
+}
+
+QModelIndex ResultsList::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers)
+{
+    const int count = rows_->rowCount();
+    const auto navigable = [&](int row) { return rows_->flags(rows_->index(row)).testFlag(Qt::ItemIsSelectable); };
+    const auto step = [&](int from, int direction, int times) {
+        int found = -1;
+        for (int row = from + direction; row >= 0 && row < count && times > 0; row += direction) {
+            if (navigable(row)) {
+                found = row;
+                --times;
+            }
+        }
+        return found;
+    };
+    const int current = currentIndex().isValid() ? currentIndex().row() : -1;
+    constexpr int pageRows = 10;
+    int target = -1;
+    switch (cursorAction) {
+    case MoveUp:
+    case MovePrevious:
+        target = current < 0 ? step(count, -1, 1) : step(current, -1, 1);
+        break;
+    case MoveDown:
+    case MoveNext:
+        target = step(current, 1, 1);
+        break;
+    case MovePageUp:
+        target = step(std::max(current, 0), -1, pageRows);
+        if (target < 0) {
+            target = step(-1, 1, 1);
+        }
+        break;
+    case MovePageDown:
+        target = step(current, 1, pageRows);
+        if (target < 0) {
+            target = step(count, -1, 1);
+        }
+        break;
+    case MoveHome:
+        target = step(-1, 1, 1);
+        break;
+    case MoveEnd:
+        target = step(count, -1, 1);
+        break;
+    case MoveLeft:
+    case MoveRight:
+        break;
+    }
+    return target < 0 ? currentIndex() : rows_->index(target);
+}
+
+void ResultsList::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    if (!fitsContent_) {
+        QListView::scrollTo(index, hint);
+        return;
+    }
+    if (!index.isValid()) {
+        return;
+    }
+    for (QWidget* ancestor = parentWidget(); ancestor; ancestor = ancestor->parentWidget()) {
+        auto* area = qobject_cast<QScrollArea*>(ancestor);
+        if (area && area->widget() && area->widget()->isAncestorOf(this)) {
+            const QRect rect = visualRect(index);
+            const QPoint centre = viewport()->mapTo(area->widget(), rect.center());
+            area->ensureVisible(centre.x(), centre.y(), 0, rect.height() / 2 + ResultsModel::kCardPadding);
+            return;
+        }
+    }
+}
+
+void ResultsList::paintEvent(QPaintEvent* event)
+{
+    {
+        QPainter painter(viewport());
+        painter.setRenderHint(QPainter::Antialiasing);
+        paintCards(painter, event->rect());
+    }
+    QListView::paintEvent(event);
+}
+
+void ResultsList::paintCardShadow(QPainter& painter, const QRect& card, const QColor& color)
+{
+    constexpr int probeHeight = 128;
+    const QMargins margins = (shadow_->margins() + QMarginsF(1, 1, 1, 1)).toMargins();
+    const QSize probeSize(card.width() + margins.left() + margins.right(),
+                          probeHeight + margins.top() + margins.bottom());
+    if (shadowProbe_.size() != probeSize || shadowProbeColor_ != color) {
+        shadowProbe_ = QImage(probeSize, QImage::Format_ARGB32_Premultiplied);
+        shadowProbe_.fill(Qt::transparent);
+        QPainter probe(&shadowProbe_);
+        probe.setRenderHint(QPainter::Antialiasing);
+        shadow_->paint(probe, QRectF(margins.left(), margins.top(), card.width(), probeHeight),
+                       ResultsModel::kCardRadius, color);
+        shadowProbeColor_ = color;
+    }
+    // The probe's upper half over the card's top, its lower half over the
+    // card's bottom, and its middle row stretched between them.
+    const int split = std::min(card.height(), probeHeight) / 2;
+    const int left = card.left() - margins.left();
+    const int width = probeSize.width();
+    const int topRows = margins.top() + split;
+    painter.drawImage(QRect(left, card.top() - margins.top(), width, topRows), shadowProbe_,
+                      QRect(0, 0, width, topRows));
+    const int bottomFrom = margins.top() + probeHeight - split;
+    const int bottomRows = probeSize.height() - bottomFrom;
+    painter.drawImage(QRect(left, card.bottom() + 1 - split, width, bottomRows), shadowProbe_,
+                      QRect(0, bottomFrom, width, bottomRows));
+    const int middle = card.height() - 2 * split;
+    if (middle > 0) {
+        painter.drawImage(QRect(left, card.top() + split, width, middle), shadowProbe_,
+                          QRect(0, margins.top() + probeHeight / 2, width, 1));
+    }
+}
+
+void ResultsList::paintCards(QPainter& painter, const QRect& area)
+{
+    const Appearance appearance = Palette::appearance(this);
+    const int width = viewport()->width();
+    const QColor shadowColor = Palette::accentDeep().resolve(appearance);
+    for (int section = 0; section < headers_.size(); ++section) {
+        const auto [first, count] = rows_->sectionRows(section);
+        const QRect top = visualRect(rows_->index(first));
+        const QRect bottom = visualRect(rows_->index(first + count - 1));
+        const int cardTop = top.top() + (rows_->row(first).firstSection ? 0 : ResultsModel::kSectionSpacing);
+        const QRect card(0, cardTop, width, bottom.bottom() + 1 - cardTop);
+        if (!card.marginsAdded(shadow_->margins().toMargins() + QMargins(1, 1, 1, 1)).intersects(area)) {
+            continue;
+        }
+        paintCardShadow(painter, card, shadowColor);
+        GlassSurface::paint(painter, QRectF(card), ResultsModel::kCardRadius, appearance);
+    }
+
+    // Group cards: from the first row at the top of the area back to its
+    // group's header, then on down past the area's bottom.
+    const QModelIndex start = indexAt(QPoint(width / 2, area.top()));
+    int row = start.isValid() ? start.row() : 0;
+    while (row > 0 && (rows_->row(row).kind == Kind::item || rows_->row(row).kind == Kind::showMore)) {
+        --row;
+    }
+    int groupTop = -1;
+    for (; row < rows_->rowCount(); ++row) {
+        const ResultsModel::Row& shown = rows_->row(row);
+        const QRect rect = visualRect(rows_->index(row));
+        if (shown.kind == Kind::groupHeader) {
+            if (rect.top() > area.bottom()) {
+                break;
+            }
+            groupTop = rect.top() + ResultsModel::kStackSpacing;
+        }
+        if (groupTop >= 0 && shown.lastInGroup) {
+            const int groupBottom = rect.bottom() + 1 - (shown.lastInSection ? ResultsModel::kCardPadding : 0);
+            const QRect card(ResultsModel::kCardPadding, groupTop, width - 2 * ResultsModel::kCardPadding,
+                             groupBottom - groupTop);
+            InnerCard::paintFill(painter, card, ResultsModel::kGroupRadius, false, appearance);
+            InnerCard::paintBorder(painter, card, ResultsModel::kGroupRadius, false, appearance);
+            groupTop = -1;
+        }
+    }
+}
+
+} // namespace harborlite

@@ -1,0 +1,138 @@
+#pragma once
+
+#include "engine/models/ScanCategory.h"
+#include "ui/components/CoalescedRefresh.h"
+#include "ui/components/ScreenServices.h"
+
+#include <QImage>
+#include <QList>
+#include <QListView>
+#include <QUuid>
+
+#include <memory>
+#include <vector>
+
+namespace harborlite {
+
+class AppModel;
+class CategorySectionHeader;
+class ResultsModel;
+class SoftShadow;
+
+// The one list through which the cleaning screens show what the scans found:
+// one card per category (its header with scan state and "Scan"/"Rescan", then
+// its groups or a one-line text), each group a row with its tri-state box,
+// count, size and chevron, and while expanded its items, 40 at first and then
+// 200 more per "Show … more of …". Every choice goes to the model
+// (toggleItem, toggleGroup, setExpanded, scan); the list keeps only each
+// group's page size and the pointer's row.
+//
+// Rows are painted (no widget per row) from a flat item model that follows the
+// model's results in place: a toggle repaints, an expansion or a page inserts
+// or removes only its rows, so the current row and the scroll position stay.
+//
+// A screen that shows one category's card alone (a category section) builds
+// the list with that one category.
+//
+// By default the list is as tall as its content and leaves scrolling to the
+// screen around it (ScreenFrame); setFitsContent(false) makes it scroll itself.
+//
+// Keyboard: the arrows move between groups, items and "Show more" rows; Space
+// toggles the current group or item; Enter (or Return) expands or collapses
+// the current group and shows the next page on a "Show more" row.
+class ResultsList : public QListView {
+    Q_OBJECT
+
+public:
+    static constexpr int kFirstPage = 40;
+    static constexpr int kPageStep = 200;
+
+    // The parts of a row the pointer can act on.
+    enum class Target { none, box, header, chevron, reveal, warning, showMore };
+
+    ResultsList(AppModel& model, QList<ScanCategory> categories, const ScreenServices& services,
+                QWidget* parent = nullptr);
+    ~ResultsList() override;
+
+    const QList<ScanCategory>& categories() const;
+    ResultsModel* resultsModel() const { return rows_; }
+
+    // Follows the model now rather than at the next turn of the event loop.
+    void refreshNow();
+
+    void setFitsContent(bool fits);
+    bool fitsContent() const { return fitsContent_; }
+
+    // Rows by what they show; invalid when not listed (collapsed, on a later
+    // page, or gone with a new result).
+    QModelIndex sectionIndex(ScanCategory category) const;
+    QModelIndex groupIndex(ScanCategory category, const QUuid& group) const;
+    QModelIndex itemIndex(ScanCategory category, const QUuid& item) const;
+    QModelIndex showMoreIndex(ScanCategory category, const QUuid& group) const;
+
+    // Where a part of a listed row lies in the viewport; empty when the row
+    // has no such part.
+    QRect targetRect(const QModelIndex& index, Target target) const;
+    Target targetAt(const QPoint& viewportPosition) const;
+    // The tooltip at a point of the viewport: the review warning's or the reveal's.
+    QString toolTipAt(const QPoint& viewportPosition) const;
+
+    // The header widget of a category's card.
+    CategorySectionHeader* sectionHeader(ScanCategory category) const;
+
+    // How many of the group's items are listed when it is expanded.
+    int visibleCount(const QUuid& group) const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void updateGeometries() override;
+    void scrollContentsBy(int dx, int dy) override;
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
+private:
+    class Delegate;
+
+    void scheduleRefresh();
+    void placeSectionHeaders();
+    void act(const QModelIndex& index, Target target);
+    // What Space does on a row: flips an item, toggles a group, shows a page.
+    void toggle(const QModelIndex& index);
+    // What Enter does on a row: expands or collapses a group, shows a page.
+    void expandOrPage(const QModelIndex& index);
+    void setExpanded(const QModelIndex& index, bool expanded);
+    int headerHeight() const;
+    QIcon icon(const QString& path) const;
+    int contentHeight() const;
+    void paintCards(QPainter& painter, const QRect& area);
+
+    AppModel& model_;
+    ScreenServices services_;
+    ResultsModel* rows_;
+    Delegate* delegate_;
+    QList<CategorySectionHeader*> headers_;
+    int headerHeight_ = 0;
+    bool fitsContent_ = true;
+    CoalescedRefresh refresher_{this, [this] { refreshNow(); }};
+    QPersistentModelIndex pressedIndex_;
+    Target pressedTarget_ = Target::none;
+    mutable int contentHeight_ = -1;
+    mutable int contentWidth_ = -1;
+    // The cards' shadow, blurred once for a short card and drawn in slices
+    // around cards of any height (a blur of a tall card would cost a frame).
+    std::unique_ptr<SoftShadow> shadow_;
+    QImage shadowProbe_;
+    QColor shadowProbeColor_;
+    void paintCardShadow(QPainter& painter, const QRect& card, const QColor& color);
+};
+
+} // namespace harborlite

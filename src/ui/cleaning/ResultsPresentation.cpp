@@ -1,0 +1,77 @@
+#include "ui/cleaning/ResultsPresentation.h"
+
+#include "shared/Formatting.h"
+#include "ui/components/ReviewText.h"
+
+#include <algorithm>
+
+namespace harborlite::ResultsPresentation {
+
+Section section(ScanCategory category, const CategoryResult* result, bool running, const ScanProgress* progress)
+{
+    Section made;
+    if (running) {
+        made.cluster = Section::Cluster::running;
+        made.message = progress ? progress->message : QStringLiteral("Scanning") + ReviewText::kEllipsis;
+    } else if (result) {
+        made.cluster = Section::Cluster::result;
+        if (result->itemCount() == 0) {
+            made.pillText = QStringLiteral("Clean");
+            made.pillTint = PaletteRole::accent;
+            made.pillSymbol = QStringLiteral("checkmark");
+        } else {
+            made.pillText = Format::byteText(result->totalSize());
+            made.pillTint = PaletteRole::accentDeep;
+        }
+        made.buttonTitle = QStringLiteral("Rescan");
+        made.buttonProminent = false;
+    } else {
+        made.buttonTitle = QStringLiteral("Scan");
+        made.buttonProminent = true;
+    }
+
+    if (result && result->itemCount() > 0) {
+        made.body = Section::Body::groups;
+    } else if (result) {
+        made.body = Section::Body::text;
+        made.bodyText = running ? QStringLiteral("Looking") + ReviewText::kEllipsis
+                                : QStringLiteral("Nothing to remove here.");
+        made.bodyPadded = true;
+    } else if (!running) {
+        made.body = Section::Body::text;
+        made.bodyText = blurb(category);
+    }
+    return made;
+}
+
+qint64 groupSize(const ScanGroup& group)
+{
+    qint64 total = 0;
+    for (const ScanItem& item : group.items) {
+        total += item.size;
+    }
+    return total;
+}
+
+GroupHeader groupHeader(const ScanGroup& group)
+{
+    return {
+        .state = group.selectionState(),
+        .showsReview = group.isOptIn && group.selectedCount() == 0,
+        .count = ReviewText::count(group.items.size()),
+        .size = Format::byteText(groupSize(group)),
+    };
+}
+
+std::optional<Paging> paging(int itemCount, int visibleCount, int step)
+{
+    if (visibleCount >= itemCount) {
+        return std::nullopt;
+    }
+    const int hidden = itemCount - visibleCount;
+    const int more = std::min(hidden, step);
+    return Paging{more, hidden,
+                  QStringLiteral("Show %1 more of %2").arg(ReviewText::count(more), ReviewText::count(hidden))};
+}
+
+} // namespace harborlite::ResultsPresentation

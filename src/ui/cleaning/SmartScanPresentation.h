@@ -1,0 +1,115 @@
+#pragma once
+
+#include "engine/models/CategoryResult.h"
+#include "engine/models/ScanCategory.h"
+#include "engine/services/Remover.h"
+#include "shared/PaletteRole.h"
+#include "shared/SystemSnapshot.h"
+#include "model/Route.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <array>
+#include <map>
+#include <optional>
+
+namespace harborlite {
+
+class AppModel;
+
+// What the Smart Scan screen reads of the model, copied so the texts and
+// flags can be worked out without a running model.
+struct SmartScanInputs {
+    std::map<ScanCategory, CategoryResult> results;
+    bool isSmartScanning = false;
+    double smartScanProgress = 0;
+    QString smartScanMessage;
+    std::optional<QDateTime> lastSmartScan;
+    Remover::Mode cleanupMode = Remover::Mode::trash;
+    bool isCleaning = false;
+
+    static SmartScanInputs of(const AppModel& model);
+};
+
+// The centre of the dial: a percentage while scanning, the total to reclaim
+// once something was scanned, else the brand mark and an invitation.
+struct DialCenter {
+    enum class Kind { progress, total, ready };
+
+    Kind kind = Kind::ready;
+    // Empty for `ready`, which shows the brand mark instead.
+    QString firstLine;
+    QString secondLine;
+    PaletteRole secondLineRole = PaletteRole::inkSecondary;
+
+    bool operator==(const DialCenter&) const = default;
+};
+
+// The dial's main button; whether it stops or starts is read again from the
+// model when it is pressed.
+struct PrimaryButtonLook {
+    QString title;
+    PaletteRole tint = PaletteRole::accent;
+
+    bool operator==(const PrimaryButtonLook&) const = default;
+};
+
+struct CleanBarLook {
+    QString title;
+    QString detail;
+    QString buttonTitle;
+    bool isEnabled = false;
+    bool isBusy = false;
+    PaletteRole tint = PaletteRole::accent;
+
+    bool operator==(const CleanBarLook&) const = default;
+};
+
+struct SmartScanPresentation {
+    bool hasResults = false;
+    qint64 selectedTotal = 0;
+    qint64 totalToReclaim = 0;
+    double ringProgress = 0;
+    bool ringIsIndeterminate = false;
+    DialCenter center;
+    PrimaryButtonLook primary;
+    bool showsReviewDetails = false;
+    // "Last scan …", absent while scanning or before the first smart scan.
+    std::optional<QString> lastScanLine;
+    // The grid of category cards and the clean bar show together.
+    bool showsSummary = false;
+    CleanBarLook bar;
+};
+
+// One tile of the strip of live readings.
+struct StripTileLook {
+    QString title;
+    QString value;
+    QString caption;
+    double fraction = 0;
+    QString symbol;
+    PaletteRole tint = PaletteRole::accent;
+
+    bool operator==(const StripTileLook&) const = default;
+};
+
+namespace SmartScan {
+
+// The ring shows no fixed arc until the progress reaches this.
+inline constexpr double kIndeterminateBelow = 0.005;
+
+SmartScanPresentation present(const SmartScanInputs& inputs);
+
+// The line under the clean bar's title for a removal mode.
+QString cleanDetail(Remover::Mode mode);
+
+// Processor, memory and storage, left to right.
+std::array<StripTileLook, 3> systemStrip(const SystemSnapshot& snapshot);
+
+// The screen that reviews a category's findings.
+Route cardRoute(ScanCategory category);
+
+} // namespace SmartScan
+
+} // namespace harborlite

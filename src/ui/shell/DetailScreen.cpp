@@ -1,0 +1,38 @@
+#include "ui/shell/DetailScreen.h"
+
+#include "ui/components/EmptyStateView.h"
+#include "ui/cleaning/CleanupView.h"
+#include "ui/cleaning/LargeFilesView.h"
+#include "ui/cleaning/PrivacyView.h"
+#include "ui/cleaning/ProtectionView.h"
+#include "ui/cleaning/ReclaimView.h"
+#include "ui/components/ScreenServices.h"
+#include "ui/cleaning/SmartScanView.h"
+#include "model/AppModel.h"
+
+namespace harborlite {
+
+QWidget* makeDetailScreen(Route route, AppModel& model, const ScreenServices& services, QWidget* parent)
+{
+    switch (route) {
+    case Route::smartScan:
+        return new SmartScanView(model, services, parent);
+    case Route::cleanup:
+        return new CleanupView(model, services, parent);
+    case Route::largeFiles:
+        return new LargeFilesView(model, services, parent);
+    case Route::reclaim:
+        return new ReclaimView(model, services, parent);
+    case Route::privacy:
+        return new PrivacyView(model, services, parent);
+    case Route::protection:
+        return new ProtectionView(model, services, parent);
+    default:
+        break;
+    }
+    auto* placeholder = new EmptyStateView(symbol(route), title(route), QString(), std::nullopt, {}, parent);
+    placeholder->setObjectName(QStringLiteral("placeholderScreen"));
+    return placeholder;
+}
+
+} // namespace harborlite

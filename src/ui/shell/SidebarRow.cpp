@@ -1,0 +1,126 @@
+#include "ui/shell/SidebarRow.h"
+
+#include "paint/Palette.h"
+#include "ui/theme/Shapes.h"
+#include "ui/theme/Symbols.h"
+#include "ui/theme/TypeStyle.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace harborlite {
+
+namespace {
+
+constexpr int kPaddingX = 11;
+constexpr int kPaddingY = 8;
+constexpr int kSpacing = 10;
+constexpr qreal kSymbolFrame = 20;
+constexpr qreal kSymbolSize = 13;
+constexpr int kBadgePaddingX = 6;
+constexpr int kBadgePaddingY = 2;
+constexpr int kShortestGap = 4;
+
+QFont titleFont(bool selected) { return TypeStyle::font(12.5, selected ? QFont::DemiBold : QFont::Medium); }
+QFont badgeFont() { return TypeStyle::font(9.5, QFont::Bold); }
+
+} // namespace
+
+SidebarRow::SidebarRow(Route route, QWidget* parent)
+    : QAbstractButton(parent)
+    , route_(route)
+{
+    setObjectName(QStringLiteral("sidebarRow_") + rawValue(route));
+    setText(title(route));
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::TabFocus);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    setAttribute(Qt::WA_Hover);
+}
+
+void SidebarRow::setSelected(bool selected)
+{
+    if (selected == isSelected_) {
+        return;
+    }
+    isSelected_ = selected;
+    update();
+}
+
+void SidebarRow::setBadge(std::optional<QString> badge)
+{
+    if (badge == badge_) {
+        return;
+    }
+    badge_ = std::move(badge);
+    update();
+}
+
+QSize SidebarRow::sizeHint() const
+{
+    const int line = std::max<int>(QFontMetrics(titleFont(true)).height(), static_cast<int>(kSymbolSize) + 3);
+    return {200, line + 2 * kPaddingY};
+}
+
+QSize SidebarRow::minimumSizeHint() const
+{
+    return {80, sizeHint().height()};
+}
+
+void SidebarRow::enterEvent(QEnterEvent* event)
+{
+    isHovering_ = true;
+    update();
+    QAbstractButton::enterEvent(event);
+}
+
+void SidebarRow::leaveEvent(QEvent* event)
+{
+    isHovering_ = false;
+    update();
+    QAbstractButton::leaveEvent(event);
+}
+
+void SidebarRow::paintEvent(QPaintEvent*)
+{
+    const Appearance appearance = Palette::appearance(this);
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF whole = rect();
+    if (!isSelected_ && isHovering_) {
+        painter.fillPath(Shapes::roundedRect(whole, kCornerRadius), Palette::hoverFill().resolve(appearance));
+    }
+
+    const QColor white(Qt::white);
+    const QRectF content = whole.adjusted(kPaddingX, kPaddingY, -kPaddingX, -kPaddingY);
+    const QRectF symbolRect(content.left() + (kSymbolFrame - kSymbolSize) / 2,
+                            content.center().y() - kSymbolSize / 2, kSymbolSize, kSymbolSize);
+    Symbols::paint(painter, symbolRect, symbol(route_),
+                   isSelected_ ? white : Palette::accentDeep().resolve(appearance));
+
+    qreal right = content.right();
+    if (badge_) {
+        const QFontMetrics metrics(badgeFont());
+        const qreal width = metrics.horizontalAdvance(*badge_) + 2 * kBadgePaddingX;
+        const qreal height = metrics.height() + 2 * kBadgePaddingY;
+        const QRectF capsule(content.right() - width, content.center().y() - height / 2, width, height);
+        const QColor fill = isSelected_ ? Shapes::faded(white, 0.25) : Palette::mint().resolve(appearance);
+        painter.fillPath(Shapes::capsule(capsule), Shapes::faded(fill, 0.9));
+        painter.setFont(badgeFont());
+        painter.setPen(isSelected_ ? white : Palette::accentDeep().resolve(appearance));
+        painter.drawText(capsule, Qt::AlignCenter, *badge_);
+        right = capsule.left() - kShortestGap;
+    }
+
+    const QFont font = titleFont(isSelected_);
+    const QRectF titleRect(content.left() + kSymbolFrame + kSpacing, content.top(),
+                           std::max<qreal>(0, right - (content.left() + kSymbolFrame + kSpacing)), content.height());
+    painter.setFont(font);
+    painter.setPen(isSelected_ ? white : Palette::ink().resolve(appearance));
+    painter.drawText(titleRect, Qt::AlignLeft | Qt::AlignVCenter,
+                     QFontMetrics(font).elidedText(text(), Qt::ElideRight, static_cast<int>(titleRect.width())));
+}
+
+} // namespace harborlite

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "model/Route.h"
+
+#include <QAbstractButton>
+
+#include <optional>
+
+namespace harborlite {
+
+// One destination of the sidebar: the route's symbol and title and an
+// optional badge. Selected, it shows white on the accent gradient, which the
+// list paints behind it with its shadow; hovered, a soft fill.
+class SidebarRow : public QAbstractButton {
+    Q_OBJECT
+
+public:
+    static constexpr qreal kCornerRadius = 11;
+
+    explicit SidebarRow(Route route, QWidget* parent = nullptr);
+
+    Route route() const { return route_; }
+    bool isSelected() const { return isSelected_; }
+    const std::optional<QString>& badge() const { return badge_; }
+    bool isHovering() const { return isHovering_; }
+
+    void setSelected(bool selected);
+    void setBadge(std::optional<QString> badge);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    Route route_;
+    bool isSelected_ = false;
+    std::optional<QString> badge_;
+    bool isHovering_ = false;
+};
+
+} // namespace harborlite
