@@ -7,7 +7,6 @@
 #include "shared/BoundedWalk.h"
 #include "shared/FileSystem.h"
 #include "shared/FolderListing.h"
-#include "shared/RawValue.h"
 
 #include <QFile>
 
@@ -355,24 +354,6 @@ CleanupReport Remover::remove(const QStringList& locations, bool userSelected, c
     }
     report.duration = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     return report;
-}
-
-QString rawValue(Remover::Mode mode)
-{
-    switch (mode) {
-    case Remover::Mode::trash:
-        return QStringLiteral("trash");
-    case Remover::Mode::permanent:
-        return QStringLiteral("permanent");
-    case Remover::Mode::shred:
-        return QStringLiteral("shred");
-    }
-    return {};
-}
-
-std::optional<Remover::Mode> removerModeFromRawValue(const QString& raw)
-{
-    return caseFromRawValue(Remover::allModes, raw);
 }
 
 } // namespace harborlite

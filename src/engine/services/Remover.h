@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/models/CleanupReport.h"
+#include "engine/models/RemovalMode.h"
 #include "platform/FileWriter.h"
 
 #include <QString>
@@ -18,8 +19,8 @@ namespace harborlite {
 // or the removal fails on becomes a failure of the report, in input order.
 class Remover {
 public:
-    enum class Mode { trash, permanent, shred };
-    static constexpr std::array<Mode, 3> allModes = {Mode::trash, Mode::permanent, Mode::shred};
+    using Mode = RemovalMode;
+    static constexpr std::array<Mode, 3> allModes = allRemovalModes;
 
     // Called before each location with the share of locations done, and once at
     // the end with 1 and the last location (the home folder for an empty list).
@@ -50,8 +51,5 @@ private:
     Mode mode_;
     platform::FileWriter writer_;
 };
-
-QString rawValue(Remover::Mode mode);
-std::optional<Remover::Mode> removerModeFromRawValue(const QString& raw);
 
 } // namespace harborlite

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/services/Remover.h"
+#include "engine/models/RemovalMode.h"
 
 #include <QComboBox>
 
@@ -19,11 +19,11 @@ public:
 
     // "Move to Trash", "Delete permanently", "Shred securely": also the detail
     // line of the action bars that remove in that mode.
-    static QString title(Remover::Mode mode);
+    static QString title(RemovalMode mode);
 
     explicit RemovalModePicker(AppModel& model, QWidget* parent = nullptr);
 
-    Remover::Mode mode() const;
+    RemovalMode mode() const;
 
 private:
     void showModelMode();

@@ -20,10 +20,23 @@ QFont buttonFont()
 
 } // namespace
 
+TriStateToggle::State toggleState(ScanGroup::SelectionState state)
+{
+    switch (state) {
+    case ScanGroup::SelectionState::partial:
+        return TriStateToggle::State::partial;
+    case ScanGroup::SelectionState::all:
+        return TriStateToggle::State::all;
+    case ScanGroup::SelectionState::none:
+        break;
+    }
+    return TriStateToggle::State::none;
+}
+
 void paintBox(QPainter& painter, const QRectF& square, ScanGroup::SelectionState state, Appearance appearance,
               bool focused)
 {
-    const TriStateToggle::Look chosen = TriStateToggle::look(state);
+    const TriStateToggle::Look chosen = TriStateToggle::look(toggleState(state));
     const qreal radius = TriStateToggle::kCornerRadius;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);

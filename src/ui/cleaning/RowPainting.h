@@ -2,6 +2,7 @@
 
 #include "engine/models/ScanGroup.h"
 #include "paint/Palette.h"
+#include "ui/components/TriStateToggle.h"
 
 #include <QRectF>
 #include <QString>
@@ -13,6 +14,9 @@ class QPainter;
 // The small controls of painted rows, drawn exactly as their widget
 // counterparts draw themselves, so a painted row and a widget row look alike.
 namespace harborlite::RowPainting {
+
+// The box state that shows a group's selection.
+TriStateToggle::State toggleState(ScanGroup::SelectionState state);
 
 // The tri-state box (TriStateToggle's look) in a 17 square; a focus ring when `focused`.
 void paintBox(QPainter& painter, const QRectF& square, ScanGroup::SelectionState state, Appearance appearance,

@@ -2,7 +2,7 @@
 
 #include "engine/models/CategoryResult.h"
 #include "engine/models/ScanCategory.h"
-#include "engine/services/Remover.h"
+#include "engine/models/RemovalMode.h"
 #include "shared/PaletteRole.h"
 #include "shared/SystemSnapshot.h"
 #include "model/Route.h"
@@ -26,7 +26,7 @@ struct SmartScanInputs {
     double smartScanProgress = 0;
     QString smartScanMessage;
     std::optional<QDateTime> lastSmartScan;
-    Remover::Mode cleanupMode = Remover::Mode::trash;
+    RemovalMode cleanupMode = RemovalMode::trash;
     bool isCleaning = false;
 
     static SmartScanInputs of(const AppModel& model);
@@ -102,7 +102,7 @@ inline constexpr double kIndeterminateBelow = 0.005;
 SmartScanPresentation present(const SmartScanInputs& inputs);
 
 // The line under the clean bar's title for a removal mode.
-QString cleanDetail(Remover::Mode mode);
+QString cleanDetail(RemovalMode mode);
 
 // Processor, memory and storage, left to right.
 std::array<StripTileLook, 3> systemStrip(const SystemSnapshot& snapshot);

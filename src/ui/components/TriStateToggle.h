@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/models/ScanGroup.h"
 #include "shared/PaletteRole.h"
 
 #include <QAbstractButton>
@@ -16,7 +15,8 @@ class TriStateToggle : public QAbstractButton {
     Q_OBJECT
 
 public:
-    using State = ScanGroup::SelectionState;
+    // None, some or all of what the box stands for is chosen.
+    enum class State { none, partial, all };
 
     enum class Mark { none, bar, checkmark };
 
