@@ -1,0 +1,7 @@
+#include "shared/SharedLog.h"
+
+namespace harborlite {
+
+Q_LOGGING_CATEGORY(sharedLog, "harborlite.shared", QtWarningMsg)
+
+} // namespace harborlite
