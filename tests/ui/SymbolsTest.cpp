@@ -2,7 +2,6 @@
 
 #include <QDirIterator>
 #include <QFile>
-#include <QFileInfo>
 #include <QIcon>
 #include <QRegularExpression>
 
@@ -31,7 +30,7 @@ bool anyPixelPainted(const QImage& image)
 // symbol names the code draws.
 std::set<QString> symbolLiteralsInSources()
 {
-    const QString root = QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../../src");
+    const QString root = QStringLiteral(HARBORLITE_SOURCE_DIR "/src");
     const QRegularExpression literal(QStringLiteral(R"re(QStringLiteral\("([a-z][a-z0-9]*(?:\.[a-z0-9]+)*)"\))re"));
     std::set<QString> found;
     for (const QString& folder : {QStringLiteral("/ui/components"), QStringLiteral("/gallery")}) {
