@@ -3,22 +3,33 @@
 #include "platform/ToolTable.h"
 
 #include <QIcon>
+#include <QImage>
 #include <QStringList>
 
 #include <functional>
 
+class QWidget;
+
 namespace harborlite {
 
 // What the screens ask of the desktop besides the model: showing files in the
-// file manager and the icons the desktop draws for them. The root view hands
-// the same services to every screen; tests hand in fakes.
+// file manager, the icons the desktop draws for them and the file chooser.
+// The root view hands the same services to every screen; tests hand in fakes.
 struct ScreenServices {
     // Shows the files selected in the file manager; returns at once.
     std::function<void(const QStringList& paths)> reveal;
-    // The icon the desktop shows for a file, folder or application.
+    // The icon the desktop shows for a file, folder or application. GUI thread only.
     std::function<QIcon(const QString& path)> iconForFile;
+    // The icon a desktop entry names (a theme name or a file), `side` device
+    // pixels square; a null image when none is found. Safe on any thread, so
+    // icons load on workers.
+    std::function<QImage(const QString& iconName, int side)> applicationIcon = {};
+    // Opens the chooser for files and folders together, several at once, and
+    // returns at once; `chosen` gets the chosen paths in the chooser's order
+    // and is not called when the chooser is closed without choosing.
+    std::function<void(QWidget* parent, std::function<void(const QStringList& paths)> chosen)> chooseFiles = {};
 
-    // The desktop's own file manager and icon theme.
+    // The desktop's own file manager, icon theme and chooser.
     static ScreenServices real(platform::ToolTable tools = {});
 };
 
