@@ -3,6 +3,7 @@
 #include "ui/components/GlassCompatButton.h"
 #include "ui/components/RoleLabel.h"
 #include "ui/theme/GlassSurface.h"
+#include "ui/theme/Shapes.h"
 #include "ui/theme/TypeStyle.h"
 
 #include <QHBoxLayout>
@@ -39,12 +40,15 @@ PrimaryActionBar::PrimaryActionBar(const QString& title, const QString& detail, 
     row->setContentsMargins(shadowRoom() + QMargins(kHorizontalPadding, kVerticalPadding, kHorizontalPadding,
                                                     kVerticalPadding));
     row->setSpacing(kSpacing);
+    // The detail wraps rather than being cut when the bar is narrow; the
+    // texts take the room the button leaves.
+    detail_->setWordWrap(true);
     auto* texts = new QVBoxLayout;
     texts->setSpacing(2);
     texts->addWidget(title_);
     texts->addWidget(detail_);
-    row->addLayout(texts);
-    row->addSpacerItem(new QSpacerItem(kMinimumGap, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
+    row->addLayout(texts, 1);
+    row->addSpacerItem(new QSpacerItem(kMinimumGap, 0, QSizePolicy::Fixed, QSizePolicy::Minimum));
     row->addWidget(button_, 0, Qt::AlignVCenter);
 }
 
@@ -104,6 +108,12 @@ void PrimaryActionBar::paintEvent(QPaintEvent*)
     const QRectF surface = surfaceRect();
     if (!shadowOutside_) {
         paintShadow(painter, surface);
+    } else {
+        // Floating over the content, which no blur can hide here: the
+        // canvas under the glass keeps the texts legible over what scrolls by.
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.fillPath(Shapes::roundedRect(surface, kCornerRadius),
+                         Shapes::faded(Palette::canvas().resolve(appearance), kFloatingBackdropOpacity));
     }
     GlassSurface::paint(painter, surface, kCornerRadius, appearance);
 }

@@ -69,10 +69,12 @@ private:
 
 constexpr int kShadowRoom = 40;
 
-// A bar's height: what its layout asks for, or what it was given.
-int heightOf(const QWidget& bar)
+// A bar's height at `width`: what its layout asks for (more when its texts
+// wrap), or what it was given.
+int heightOf(const QWidget& bar, int width)
 {
-    return std::max(bar.sizeHint().height(), bar.minimumHeight());
+    const int wanted = bar.hasHeightForWidth() ? bar.heightForWidth(width) : bar.sizeHint().height();
+    return std::max(wanted, bar.minimumHeight());
 }
 
 } // namespace
@@ -132,7 +134,7 @@ QRect ScreenFrame::barRect(const QSize& size, const Metrics& metrics, int barHei
 
 int ScreenFrame::bottomInset() const
 {
-    return bar_ ? heightOf(*bar_) + kBarBottomPadding : 0;
+    return bar_ ? heightOf(*bar_, barRect(size(), metrics_, 0).width()) + kBarBottomPadding : 0;
 }
 
 void ScreenFrame::setBottomBar(QWidget* bar)
@@ -167,7 +169,7 @@ void ScreenFrame::placeBar()
         static_cast<BarShadow*>(barShadow_)->follow(nullptr, {});
         return;
     }
-    const QRect surface = barRect(size(), metrics_, heightOf(*bar_));
+    const QRect surface = barRect(size(), metrics_, heightOf(*bar_, barRect(size(), metrics_, 0).width()));
     bar_->setGeometry(surface);
     barShadow_->setGeometry(surface.adjusted(-kShadowRoom, -kShadowRoom, kShadowRoom, kShadowRoom));
     static_cast<BarShadow*>(barShadow_)->follow(qobject_cast<PrimaryActionBar*>(bar_), surface);
