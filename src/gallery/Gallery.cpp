@@ -2,6 +2,7 @@
 
 #include "paint/BrandMark.h"
 #include "ui/components/AuroraBackground.h"
+#include "ui/components/CapsuleChip.h"
 #include "ui/components/EmptyStateView.h"
 #include "ui/components/GlassCompatButton.h"
 #include "ui/components/GlassCompatContainer.h"
@@ -14,6 +15,7 @@
 #include "ui/components/ScreenHeader.h"
 #include "ui/components/StatTile.h"
 #include "ui/components/StatusPill.h"
+#include "ui/components/SwitchToggle.h"
 #include "ui/components/SymbolView.h"
 #include "ui/components/TriStateToggle.h"
 #include "ui/theme/MenuStyle.h"
@@ -96,6 +98,44 @@ GlassCompatButton* disabled(GlassCompatButton* button)
 {
     button->setEnabled(false);
     return button;
+}
+
+GlassCompatButton* withSymbol(GlassCompatButton* button, const QString& symbol)
+{
+    button->setSymbol(symbol);
+    if (button->text().isEmpty()) {
+        button->setAccessibleName(symbol);
+    }
+    return button;
+}
+
+QWidget* controls()
+{
+    const auto labelled = [](bool on, const QString& title, std::optional<QString> caption) {
+        auto* made = new SwitchToggle(on, SwitchToggle::ControlSize::small);
+        made->setLabel(SwitchToggle::Label{title, TypeStyle::font(12.5, QFont::DemiBold), std::move(caption),
+                                           TypeStyle::font(10.5, QFont::Normal)});
+        return made;
+    };
+    auto* disabledOn = new SwitchToggle(true, SwitchToggle::ControlSize::mini);
+    disabledOn->setEnabled(false);
+    auto* selectedTheme = new CapsuleChip(QStringLiteral("sun.max.fill"), QStringLiteral("Light"), true,
+                                          CapsuleChip::Metrics::regular());
+    auto* otherTheme = new CapsuleChip(QStringLiteral("moon.fill"), QStringLiteral("Dark"), false,
+                                       CapsuleChip::Metrics::regular());
+    return row({
+        new SwitchToggle(false, SwitchToggle::ControlSize::mini),
+        new SwitchToggle(true, SwitchToggle::ControlSize::mini),
+        new SwitchToggle(true, SwitchToggle::ControlSize::small),
+        new SwitchToggle(false, SwitchToggle::ControlSize::regular),
+        disabledOn,
+        labelled(true, QStringLiteral("Menu bar monitor"), QStringLiteral("Live readings beside the clock")),
+        new CapsuleChip(QStringLiteral("cpu"), QStringLiteral("CPU"), true),
+        new CapsuleChip(QStringLiteral("memorychip"), QStringLiteral("Memory"), false),
+        new CapsuleChip(std::nullopt, QStringLiteral("No symbol"), false),
+        selectedTheme,
+        otherTheme,
+    });
 }
 
 // A pop-up picker's menu drawn in place by the menu style, its second row
@@ -257,6 +297,16 @@ QWidget* build(Appearance appearance)
         pressed(new GlassCompatButton(QStringLiteral("Pressed"), false)),
         disabled(new GlassCompatButton(QStringLiteral("Disabled"), false)),
     }));
+    grid->addWidget(row({
+        withSymbol(new GlassCompatButton(QStringLiteral("Choose Folder…"), false), QStringLiteral("folder")),
+        withSymbol(new GlassCompatButton(QStringLiteral("Rescan"), true), QStringLiteral("magnifyingglass")),
+        withSymbol(disabled(new GlassCompatButton(QStringLiteral("Locked"), false)), QStringLiteral("lock.fill")),
+        withSymbol(new GlassCompatButton(QString(), false), QStringLiteral("chevron.up")),
+        withSymbol(new GlassCompatButton(QString(), false), QStringLiteral("chevron.down")),
+    }));
+
+    grid->addWidget(caption(QStringLiteral("Switches: off, on, sizes, disabled, labelled; capsule chips")));
+    grid->addWidget(controls());
 
     grid->addWidget(caption(QStringLiteral("Pop-up pickers: rest, hovered, disabled, borderless; the open menu")));
     grid->addWidget(pickers());
@@ -352,7 +402,7 @@ QStringList renderToFolder(const QString& folder)
     for (const auto& [appearance, name] : {std::pair{Appearance::light, QStringLiteral("gallery-light.png")},
                                            std::pair{Appearance::dark, QStringLiteral("gallery-dark.png")}}) {
         std::unique_ptr<QWidget> gallery(build(appearance));
-        gallery->resize(1180, 1740);
+        gallery->resize(1180, 1860);
         gallery->show();
         QApplication::processEvents();
         const QString path = QDir(folder).filePath(name);
