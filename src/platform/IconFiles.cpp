@@ -3,7 +3,6 @@
 #include "platform/PathText.h"
 #include "platform/XdgDataHome.h"
 
-#include <QFile>
 
 #include <sys/stat.h>
 
@@ -14,7 +13,7 @@ namespace {
 bool isRegularFile(const QString& path)
 {
     struct stat info {};
-    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
+    return ::stat(pathBytes(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 const QStringList& themeSizes()
