@@ -66,7 +66,7 @@ std::optional<QString> applicationIconFile(const QString& iconName, const QStrin
     for (const char* theme : {"hicolor", "Adwaita"}) {
         for (const QString& folder : themeFolders) {
             for (const QString& size : themeSizes()) {
-                for (const char* extension : {".svg", ".png"}) {
+                for (const char* extension : {".svg", ".svgz", ".png"}) {
                     const QString candidate = join(folder, QLatin1String(theme) + QLatin1Char('/') + size
                                                                + QStringLiteral("/apps/") + iconName
                                                                + QLatin1String(extension));
@@ -78,7 +78,7 @@ std::optional<QString> applicationIconFile(const QString& iconName, const QStrin
         }
     }
     for (const QString& folder : looseFolders) {
-        for (const char* extension : {"", ".svg", ".png", ".xpm"}) {
+        for (const char* extension : {"", ".svg", ".svgz", ".png", ".xpm"}) {
             const QString candidate = join(folder, iconName + QLatin1String(extension));
             if (isRegularFile(candidate)) {
                 return candidate;

@@ -28,7 +28,8 @@ QImage loadIcon(const QString& iconName, int side)
     }
     QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
-    if (file->endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
+    if (file->endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)
+        || file->endsWith(QLatin1String(".svgz"), Qt::CaseInsensitive)) {
         QSvgRenderer renderer(*file);
         if (!renderer.isValid()) {
             return {};
