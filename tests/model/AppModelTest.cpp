@@ -233,6 +233,7 @@ TEST_F(AppModelTest, AModelReleasedWhileWorkRunsDropsTheResults)
 
     model.reset();
     script.wakeAll();
+    treeGate->wake();
     services->appGate->open();
     services->samplerGate->open();
     services->maintenanceGate->open();
