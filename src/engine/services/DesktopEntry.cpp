@@ -106,6 +106,13 @@ QString DesktopEntry::program() const
     return program;
 }
 
+bool DesktopEntry::isVisible() const
+{
+    return value(QStringLiteral("Type")) == QLatin1String("Application")
+        && value(QStringLiteral("NoDisplay")) != QLatin1String("true")
+        && value(QStringLiteral("Hidden")) != QLatin1String("true");
+}
+
 bool DesktopEntry::startsIn(const QStringList& desktops) const
 {
     if (value(QStringLiteral("Hidden")) == QLatin1String("true")

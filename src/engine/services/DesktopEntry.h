@@ -29,6 +29,10 @@ public:
     // desktop entry rules undone; empty without "Exec".
     QString program() const;
 
+    // Whether a launcher shows the entry: an application ("Type=Application")
+    // neither "NoDisplay=true" nor "Hidden=true".
+    bool isVisible() const;
+
     // Whether the entry starts at login under the autostart rules in the given
     // desktops: not "Hidden=true", not "X-GNOME-Autostart-enabled=false", and
     // neither left out by "OnlyShowIn" nor by "NotShowIn".
