@@ -1,5 +1,7 @@
 #include "platform/MountTable.h"
 
+#include "platform/PathText.h"
+
 #include <QFile>
 
 #include <sys/sysmacros.h>
@@ -74,8 +76,8 @@ QList<MountEntry> parseMountInfo(const QByteArray& text)
             continue;
         }
         const QByteArray source = separator + 2 < fields.size() ? unescaped(fields[separator + 2]) : QByteArray();
-        result.append({QFile::decodeName(unescaped(fields[4])), QString::fromUtf8(fields[separator + 1]), *device,
-                       QFile::decodeName(source)});
+        result.append({pathText(unescaped(fields[4])), QString::fromUtf8(fields[separator + 1]), *device,
+                       pathText(source)});
     }
     return result;
 }

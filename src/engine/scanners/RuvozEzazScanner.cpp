@@ -3,10 +3,9 @@
 #include "engine/EngineLog.h"
 #include "engine/scanners/SizeOrder.h"
 #include "platform/MountTable.h"
+#include "platform/PathText.h"
 #include "shared/FileSystem.h"
 #include "shared/TreeWalker.h"
-
-#include <QFile>
 
 #include <atomic>
 #include <limits>
@@ -44,7 +43,7 @@ std::vector<QByteArray> networkMountsBelow(const QString& root)
         });
         if (!nested) {
             qCWarning(engineLog) << "disk map: not entering the network file system at" << mount;
-            outermost.push_back(QFile::encodeName(mount));
+            outermost.push_back(platform::pathBytes(mount));
         }
     }
     return outermost;
@@ -69,7 +68,7 @@ public:
     {
         std::lock_guard lock(mutex_);
         for (const Entry& entry : root.children) {
-            names_.append(QFile::decodeName(entry.name));
+            names_.append(platform::pathText(entry.name));
         }
         done_.assign(root.children.size(), false);
         advance();
@@ -126,7 +125,7 @@ std::optional<DiskNode> nodeFor(Entry&& entry, const QString& url, int level, qi
         qint64 folded = entry.folded;
         qint64 kept = 0;
         for (Entry& child : entry.children) {
-            const QString childUrl = FS::join(url, QFile::decodeName(child.name));
+            const QString childUrl = FS::join(url, platform::pathText(child.name));
             std::optional<DiskNode> built = nodeFor(std::move(child), childUrl, level + 1, minimumSize);
             if (!built) {
                 continue;
@@ -170,12 +169,12 @@ DiskNode RuvozEzazScanner::buildTree(const QString& at, const Progress& progress
     levels.smallFile = minimumSize_;
     levels.listed = [&reports](const Entry& listed) { reports.listed(listed); };
     levels.finished = [&reports](std::size_t index) { reports.finished(index); };
-    Entry tree = walker.levels(QFile::encodeName(root), levels);
+    Entry tree = walker.levels(platform::pathBytes(root), levels);
 
     const std::size_t kept = std::min(reports.kept(), tree.children.size());
     for (std::size_t i = 0; i < kept; ++i) {
         Entry& entry = tree.children[i];
-        const QString url = FS::join(root, QFile::decodeName(entry.name));
+        const QString url = FS::join(root, platform::pathText(entry.name));
         // Every entry of the root stays, however small.
         if (std::optional<DiskNode> node = nodeFor(std::move(entry), url, 1, minimumSize_)) {
             result.size = saturatingAdd(result.size, node->size);
@@ -196,12 +195,12 @@ std::vector<DiskNode> RuvozEzazScanner::expansion(const QString& folder, const C
     walker.skipFolders(networkMountsBelow(root));
     FS::TreeWalker::Levels levels;
     levels.depth = 1;
-    Entry tree = walker.levels(QFile::encodeName(root), levels);
+    Entry tree = walker.levels(platform::pathBytes(root), levels);
     std::vector<DiskNode> nodes;
     nodes.reserve(tree.children.size());
     for (Entry& entry : tree.children) {
         if (entry.bytes > 0) {
-            const QString url = FS::join(root, QFile::decodeName(entry.name));
+            const QString url = FS::join(root, platform::pathText(entry.name));
             nodes.push_back({QUuid::createUuid(), url, FS::lastPathComponent(url), entry.bytes, entry.isDirectory, {}});
         }
     }

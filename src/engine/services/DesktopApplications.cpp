@@ -2,6 +2,7 @@
 
 #include "engine/services/DesktopEntry.h"
 #include "platform/KernelRoots.h"
+#include "platform/PathText.h"
 #include "platform/ProcessStat.h"
 #include "platform/UserId.h"
 #include "platform/XdgDataHome.h"
@@ -64,10 +65,10 @@ Catalogue catalogue(const DesktopApplications::Locations& locations)
             }
             seen.insert(id);
             const std::optional<DesktopEntry> entry = DesktopEntry::fromFile(path);
-            if (!entry || !entry->isVisible()) {
+            if (!entry || !entry->isVisibleApplication()) {
                 continue;
             }
-            const QString name = entry->value(QStringLiteral("Name")).value_or(id);
+            const QString name = entry->text(QStringLiteral("Name")).value_or(id);
             result.nameById.insert(id, name);
             const QString program = resolved(entry->program(), locations.searchPath);
             if (!program.isEmpty() && !result.byProgram.contains(program)) {
@@ -82,7 +83,7 @@ Catalogue catalogue(const DesktopApplications::Locations& locations)
 QString executableOf(const QString& processFolder)
 {
     QByteArray target(4096, '\0');
-    const ssize_t length = ::readlink(QFile::encodeName(processFolder + QStringLiteral("/exe")).constData(),
+    const ssize_t length = ::readlink(platform::pathBytes(processFolder + QStringLiteral("/exe")).constData(),
                                       target.data(), std::size_t(target.size()));
     if (length <= 0 || length >= target.size()) {
         return {};
@@ -92,7 +93,7 @@ QString executableOf(const QString& processFolder)
     if (target.endsWith(" (deleted)")) {
         target.chop(10);
     }
-    return QFile::decodeName(target);
+    return platform::pathText(target);
 }
 
 // The application id of a process inside a Flatpak sandbox, which finds its

@@ -3,10 +3,10 @@
 #include "engine/services/DesktopApplications.h"
 
 #include "platform/KernelRoots.h"
+#include "platform/PathText.h"
 #include "platform/ProcessStat.h"
 #include "platform/UserId.h"
 
-#include <QFile>
 #include <QHash>
 
 #include <algorithm>
@@ -36,7 +36,7 @@ struct Reading {
 
 class Folder {
 public:
-    explicit Folder(const QString& path) : dir_(::opendir(QFile::encodeName(path).constData())) {}
+    explicit Folder(const QString& path) : dir_(::opendir(platform::pathBytes(path).constData())) {}
     ~Folder()
     {
         if (dir_ != nullptr) {
