@@ -3,32 +3,27 @@
 #include "platform/MountTable.h"
 #include "shared/BoundedWalk.h"
 #include "shared/FolderListing.h"
+#include "shared/IoThreads.h"
 
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <climits>
 #include <condition_variable>
+#include <cstdlib>
 #include <cstdint>
 #include <fcntl.h>
 #include <limits>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <system_error>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/statfs.h>
-#include <thread>
 #include <unistd.h>
 #include <unordered_map>
 
 namespace harborlite::FS {
 
 namespace {
-
-constexpr int kOpenDirectory = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY;
-// The root of a walk of levels is the folder the user named, link or not.
-constexpr int kOpenRoot = O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY;
 
 // statfs magic numbers of kernel file systems that hold no user data.
 constexpr std::array<unsigned long, 14> kPseudoMagics = {
@@ -62,30 +57,32 @@ qint64 saturatingAdd(qint64 a, qint64 b)
 }
 
 using Inode = TreeWalker::Inode;
+using Node = FolderTree::Node;
 using Entry = TreeWalker::Entry;
 
 constexpr std::size_t kNoSlot = std::numeric_limits<std::size_t>::max();
 
-// Where bytes are counted: a root of totals(), or an entry of a walk of levels.
-// Only the thread that lists a folder changes its children; parent, ordinal
-// and slot never change once the folder's listing is complete.
-struct Node {
+// An entry of a walk of levels, and where bytes counted for it go. Only the
+// thread that lists a folder adds its children, into room reserved before,
+// so a child never moves; parent, ordinal and slot never change after that.
+struct LevelNode {
     QByteArray name;
     bool isDirectory = false;
     bool isListed = false;
     qint64 bytes = 0;
     qint64 folded = 0;
-    std::vector<Node> children;
-    const Node* parent = nullptr;
+    std::vector<LevelNode> children;
+    const LevelNode* parent = nullptr;
+    // Its place in its folder's listing by name.
     std::uint32_t ordinal = 0;
-    // The per-thread totals' slot of a node whose bytes several threads count.
+    // The per-thread totals' slot of a folder counted whole.
     std::size_t slot = kNoSlot;
     // The root's entry it lies in, and its level below the root (the root's entries are 1).
     std::size_t top = 0;
     int level = 0;
 };
 
-std::vector<std::uint32_t> placeOf(const Node* node)
+std::vector<std::uint32_t> placeOf(const LevelNode* node)
 {
     std::vector<std::uint32_t> place;
     for (; node != nullptr; node = node->parent) {
@@ -96,7 +93,7 @@ std::vector<std::uint32_t> placeOf(const Node* node)
 }
 
 // Whether `a` comes before `b` in listing order, depth first.
-bool earlier(const Node* a, const Node* b)
+bool earlier(const LevelNode* a, const LevelNode* b)
 {
     if (a->parent == b->parent) {
         return a->ordinal < b->ordinal;
@@ -106,15 +103,15 @@ bool earlier(const Node* a, const Node* b)
     return std::lexicographical_compare(first.begin(), first.end(), second.begin(), second.end());
 }
 
-Entry entryOf(Node&& node)
+Entry entryOf(LevelNode&& node)
 {
     Entry entry{std::move(node.name), node.isDirectory, node.isListed, node.bytes, {}, node.folded};
     if (node.isListed) {
         qint64 bytes = node.folded;
         std::sort(node.children.begin(), node.children.end(),
-                  [](const Node& a, const Node& b) { return a.ordinal < b.ordinal; });
+                  [](const LevelNode& a, const LevelNode& b) { return a.ordinal < b.ordinal; });
         entry.children.reserve(node.children.size());
-        for (Node& child : node.children) {
+        for (LevelNode& child : node.children) {
             entry.children.push_back(entryOf(std::move(child)));
             bytes = saturatingAdd(bytes, entry.children.back().bytes);
         }
@@ -140,29 +137,40 @@ struct WaitingFolder {
 struct Task {
     std::shared_ptr<WaitingFolder> parent; // none for a root, whose name is its path
     std::string name;
-    // The folder's own node when it is listed, else the node its bytes count for.
-    Node* node = nullptr;
+    std::size_t root = 0;
+    const Node* parentNode = nullptr; // indexing: the folder it lies in
+    // Levels: the folder's own entry when it is listed, else the entry its bytes count for.
+    LevelNode* level = nullptr;
     bool listed = false;
 };
 
-// A subfolder found by a listing.
+// A subfolder found by a listing of levels.
 struct Sub {
     std::string name;
-    Node* node = nullptr;
-    bool listed = false;
+    LevelNode* level = nullptr;
 };
 
 struct Claim {
-    Node* owner;
+    std::size_t root;
     qint64 bytes;
+    LevelNode* owner; // levels: the entry the bytes go to
+};
+
+// What a walk does with the regular files it meets: count them, or hand them
+// to an indexing visitor with the folders recorded.
+struct Mode {
+    const TreeWalker::Indexing* indexing = nullptr;
+    FolderTree* folders = nullptr;
+    TreeWalker::EnteredFolders* entered = nullptr;
+    const TreeWalker::Levels* levels = nullptr;
+    // Folders never opened (TreeWalker::skipFolders).
+    const std::vector<TreeWalker::Skipped>* skipped = nullptr;
 };
 
 class Pool {
 public:
-    Pool(const TreeWalker::CancelPredicate& isCancelled, int threads, const std::vector<TreeWalker::Skipped>& skipped,
-         int depth = 0, qint64 smallFile = 0, std::function<void(std::size_t)> finished = {})
-        : isCancelled_(isCancelled), skipped_(skipped), depth_(depth), smallFile_(smallFile),
-          finished_(std::move(finished))
+    Pool(const TreeWalker::CancelPredicate& isCancelled, int threads, std::size_t roots, Mode mode)
+        : isCancelled_(isCancelled), mode_(mode), totals_(roots, 0)
     {
         // Within the descriptor limit: per thread a BoundedWalk and its current
         // folder, then the waiting folders, with room left for the rest of the process.
@@ -177,45 +185,56 @@ public:
         maxWaiting_ = int(std::clamp<long>((soft - kReserved - maxThreads_ * kPerThread) / 2, 0,
                                            TreeWalker::kMaxWaitingFolders));
     }
-    ~Pool()
-    {
-        for (std::thread& helper : helpers_) {
-            helper.join();
-        }
-    }
+    ~Pool() { waitForHelpers(); }
     Pool(const Pool&) = delete;
     Pool& operator=(const Pool&) = delete;
 
-    // A root of totals(): a folder walked from its path.
-    void addRoot(const QByteArray& path, Node& node) { stack_.push_back({nullptr, path.toStdString(), &node, false}); }
+    void addRoot(const QByteArray& path, std::size_t root) { stack_.push_back({nullptr, path.toStdString(), root}); }
 
-    // Counts a regular file found by the caller (a root that is a file).
-    void addFile(const struct stat& st, Node& owner)
+    // Counts a regular file found by the caller (a root that is a file), or
+    // one counted whole for the levels entry `owner`.
+    void addFile(const struct stat& st, std::size_t root, std::vector<qint64>& totals, LevelNode* owner = nullptr)
     {
+        const qint64 bytes = qint64(st.st_blocks) * 512;
         if (st.st_nlink <= 1) {
-            owner.bytes += qint64(st.st_blocks) * 512;
-        } else {
-            claim({st.st_dev, st.st_ino}, qint64(st.st_blocks) * 512, &owner);
+            if (root >= totals.size()) {
+                totals.resize(root + 1, 0);
+            }
+            totals[root] += bytes;
+            return;
+        }
+        claim({st.st_dev, st.st_ino}, bytes, root, owner);
+    }
+
+    void claim(Inode inode, qint64 bytes, std::size_t root, LevelNode* owner)
+    {
+        const std::lock_guard lock(claimsMutex_);
+        const auto [it, inserted] = claims_.try_emplace(inode, Claim{root, bytes, owner});
+        if (inserted) {
+            return;
+        }
+        if (owner != nullptr ? earlier(owner, it->second.owner) : root < it->second.root) {
+            it->second.root = root;
+            it->second.owner = owner;
         }
     }
 
-    // Nodes whose bytes the threads count apart, by slot; set before the walk.
-    void setSlots(std::vector<Node*> nodes) { slots_ = std::move(nodes); }
-
     // Lists the root of a walk of levels on the calling thread; its
-    // subfolders wait for queueRoot().
-    bool listRoot(int fd, const struct stat& st, Node& root)
+    // subfolders wait for queueRoot(). The root's entries are numbered
+    // without gaps: 0 .. count - 1 in name order.
+    bool listRoot(int fd, const struct stat& st, LevelNode& root)
     {
         rootFd_ = fd;
-        const bool complete = listLevel(rootWorker_, fd, st, root, nullptr);
-        // The root's entries are numbered without gaps: 0 .. count - 1 in name order.
+        Worker worker(0, 0);
+        const bool complete = listLevel(worker, fd, st, root, nullptr);
+        rootSubs_ = std::move(worker.subs);
         std::vector<std::uint32_t> ordinals;
         ordinals.reserve(root.children.size());
-        for (const Node& child : root.children) {
+        for (const LevelNode& child : root.children) {
             ordinals.push_back(child.ordinal);
         }
         std::sort(ordinals.begin(), ordinals.end());
-        for (Node& child : root.children) {
+        for (LevelNode& child : root.children) {
             child.ordinal = std::uint32_t(std::lower_bound(ordinals.begin(), ordinals.end(), child.ordinal)
                                           - ordinals.begin());
             child.top = child.ordinal;
@@ -223,54 +242,69 @@ public:
         return complete;
     }
 
-    // Queues the root's subfolders, first entry on top.
+    // Queues the root's subfolders, the first on top.
     void queueRoot()
     {
-        if (rootWorker_.subs.empty()) {
+        if (rootSubs_.empty()) {
             ::close(rootFd_);
             return;
         }
         auto folder = std::make_shared<WaitingFolder>(rootFd_, waiting_);
-        for (std::size_t i = rootWorker_.subs.size(); i-- > 0;) {
-            Sub& sub = rootWorker_.subs[i];
-            if (finished_) {
-                tracked_[sub.node->top] = 1;
+        const std::lock_guard lock(mutex_);
+        for (std::size_t i = rootSubs_.size(); i-- > 0;) {
+            Sub& sub = rootSubs_[i];
+            if (tracked_) {
+                tracked_[sub.level->top] = 1;
             }
-            stack_.push_back({folder, std::move(sub.name), sub.node, sub.listed});
+            stack_.push_back(levelTask(folder, std::move(sub)));
         }
-        rootWorker_.subs.clear();
+        rootSubs_.clear();
+        for (int started = started_; ; started = started_) {
+            maybeStartHelper();
+            if (started_ == started) {
+                break;
+            }
+        }
     }
 
-    // Walks every root pushed, the calling thread included, and sets the bytes of every node.
-    void run(std::unordered_set<Inode, TreeWalker::InodeHash>& counted, bool walk)
+    // After run(): the bytes counted whole go to the entries of a walk of levels.
+    void settleLevels()
     {
-        if (walk) {
-            {
-                std::lock_guard lock(mutex_);
-                startHelpers();
+        for (std::size_t slot = 0; slot < slots_.size(); ++slot) {
+            if (slot < totals_.size()) {
+                slots_[slot]->bytes = saturatingAdd(slots_[slot]->bytes, totals_[slot]);
             }
-            work();
+        }
+    }
+
+    // Walks every root pushed, the calling thread included, and returns the totals.
+    std::vector<qint64> run(std::unordered_set<Inode, TreeWalker::InodeHash>& counted, bool walk)
+    {
+        std::reverse(stack_.begin(), stack_.end());
+        if (walk) {
+            work(0);
         }
         {
             // After a stop, threads still finishing their folder may yet push.
             std::unique_lock lock(mutex_);
             wake_.wait(lock, [this] { return busy_ == 0; });
         }
-        for (std::thread& helper : helpers_) {
-            helper.join();
-        }
-        helpers_.clear();
+        waitForHelpers();
         stack_.clear();
         for (const auto& [inode, claim] : claims_) {
-            if (counted.insert(inode).second) {
+            if (!counted.insert(inode).second) {
+                continue;
+            }
+            if (claim.owner != nullptr && claim.owner->slot == kNoSlot) {
                 claim.owner->bytes = saturatingAdd(claim.owner->bytes, claim.bytes);
+            } else {
+                if (claim.root >= totals_.size()) {
+                    totals_.resize(claim.root + 1, 0);
+                }
+                totals_[claim.root] += claim.bytes;
             }
         }
-        for (std::size_t slot = 0; slot < slots_.size(); ++slot) {
-            if (slot < totals_.size()) {
-                slots_[slot]->bytes = saturatingAdd(slots_[slot]->bytes, totals_[slot]);
-            }
-        }
+        return totals_;
     }
 
     bool cancelled()
@@ -285,79 +319,56 @@ public:
         return false;
     }
 
-private:
-    // A file with several links among a listed folder's entries, claimed once the entries stay put.
-    struct Linked {
-        Node* node;
-        Inode inode;
-        qint64 bytes;
-    };
+    std::vector<qint64>& callerTotals() { return totals_; }
+    bool stopped() const { return stopped_.load(); }
 
+private:
     struct Worker {
+        Worker(int index, std::size_t roots) : number(index), totals(roots, 0) {}
+        int number;
         FolderListing listing;
         std::vector<qint64> totals;
-        std::vector<Sub> subs;
-        std::vector<std::pair<std::string, unsigned char>> names;
-        std::vector<Linked> linked;
-        std::vector<Node*> fresh;
+        std::vector<std::string> subfolders;
         std::vector<std::pair<dev_t, bool>> pseudo;
+        std::vector<const Node*> nodes; // indexing: the folders a BoundedWalk is in
+        // Levels: a listed folder's names and what came of them.
+        std::vector<std::pair<std::string, unsigned char>> names;
+        std::vector<Sub> subs;
+        std::vector<LevelNode*> fresh;
+        std::vector<std::pair<LevelNode*, struct stat>> linked;
+        // Names of the current folder never opened.
         std::vector<const QByteArray*> skipped;
-
-        void count(std::size_t slot, qint64 bytes)
-        {
-            if (slot >= totals.size()) {
-                totals.resize(slot + 1, 0);
-            }
-            totals[slot] += bytes;
-        }
     };
 
     void stop()
     {
         stopped_ = true;
-        std::lock_guard lock(mutex_);
+        const std::lock_guard lock(mutex_);
         wake_.notify_all();
     }
 
-    void claim(Inode inode, qint64 bytes, Node* owner)
+    void work(int number)
     {
-        std::lock_guard lock(claimsMutex_);
-        const auto [it, inserted] = claims_.try_emplace(inode, Claim{owner, bytes});
-        if (!inserted && earlier(owner, it->second.owner)) {
-            it->second.owner = owner;
-        }
-    }
-
-    // A folder of a root's entry is done, and `more` of its subfolders are to come.
-    void track(std::size_t top, std::size_t more)
-    {
-        if (!finished_) {
-            return;
-        }
-        if (more > 0) {
-            tracked_[top] += int(more);
-        }
-        if (--tracked_[top] == 0 && !stopped_.load(std::memory_order_relaxed)) {
-            finished_(top);
-        }
-    }
-
-    void work()
-    {
-        Worker worker;
+        Worker worker(number, totals_.size());
         Task task;
         while (take(task)) {
             walkFrom(std::move(task), worker);
             task = {};
             finish();
         }
-        std::lock_guard lock(mutex_);
+        const std::lock_guard lock(mutex_);
         if (totals_.size() < worker.totals.size()) {
             totals_.resize(worker.totals.size(), 0);
         }
         for (std::size_t i = 0; i < worker.totals.size(); ++i) {
             totals_[i] = saturatingAdd(totals_[i], worker.totals[i]);
         }
+    }
+
+    void waitForHelpers()
+    {
+        std::unique_lock lock(mutex_);
+        wake_.wait(lock, [this] { return helpers_ == 0; });
     }
 
     bool take(Task& task)
@@ -376,33 +387,95 @@ private:
 
     void finish()
     {
-        std::lock_guard lock(mutex_);
+        const std::lock_guard lock(mutex_);
         if (--busy_ == 0) {
             wake_.notify_all();
         }
     }
 
-    // Another thread joins while there is more waiting than the idle ones take.
-    void startHelpers()
+    // Called with mutex_ held: another thread joins while there is more
+    // waiting than the idle ones take and the I/O budget has one to spare.
+    void maybeStartHelper()
     {
-        while (!stopped_ && helpers_.size() + 1 < std::size_t(maxThreads_)
-               && stack_.size() > helpers_.size() + 1 - std::size_t(busy_)) {
-            try {
-                helpers_.emplace_back([this] { work(); });
-            } catch (const std::system_error&) {
-                return; // no thread to spare: the running ones take the work
+        const int running = started_ + 1;
+        if (stopped_ || running >= maxThreads_ || stack_.size() <= std::size_t(running - busy_)) {
+            return;
+        }
+        const int number = ++started_;
+        ++helpers_;
+        if (!IoThreads::tryStart([this, number] {
+                work(number);
+                const std::lock_guard lock(mutex_);
+                --helpers_;
+                wake_.notify_all();
+            })) {
+            --started_;
+            --helpers_;
+        }
+    }
+
+    void push(const std::shared_ptr<WaitingFolder>& parent, std::vector<std::string>& names, std::size_t first,
+              std::size_t root, const Node* parentNode, LevelNode* level)
+    {
+        const std::lock_guard lock(mutex_);
+        for (std::size_t i = names.size(); i-- > first;) {
+            stack_.push_back({parent, std::move(names[i]), root, parentNode, level, false});
+        }
+        maybeStartHelper();
+        wake_.notify_all();
+    }
+
+    static Task levelTask(const std::shared_ptr<WaitingFolder>& parent, Sub&& sub)
+    {
+        const std::size_t slot = sub.level->slot == kNoSlot ? 0 : sub.level->slot;
+        return {parent, std::move(sub.name), slot, nullptr, sub.level, sub.level->isListed};
+    }
+
+    void pushLevels(const std::shared_ptr<WaitingFolder>& parent, std::vector<Sub>& subs)
+    {
+        const std::lock_guard lock(mutex_);
+        for (std::size_t i = subs.size(); i-- > 0;) {
+            stack_.push_back(levelTask(parent, std::move(subs[i])));
+        }
+        subs.clear();
+        maybeStartHelper();
+        wake_.notify_all();
+    }
+
+    // The work of the root's entry `top` changes: `more` folders to come, one
+    // done; the entry is finished when none is left.
+    void track(std::size_t top, std::size_t more, bool oneDone = true)
+    {
+        if (!tracked_) {
+            return;
+        }
+        if (more > 0) {
+            tracked_[top] += int(more);
+        }
+        if (oneDone && --tracked_[top] == 0 && !stopped_.load(std::memory_order_relaxed)) {
+            mode_.levels->finished(top);
+        }
+    }
+
+    // The names in the folder (device, inode) never opened.
+    void findSkipped(Worker& worker, dev_t device, ino_t inode) const
+    {
+        worker.skipped.clear();
+        if (mode_.skipped == nullptr) {
+            return;
+        }
+        for (const TreeWalker::Skipped& skipped : *mode_.skipped) {
+            if (skipped.parent.device == device && skipped.parent.inode == inode) {
+                worker.skipped.push_back(&skipped.name);
             }
         }
     }
 
-    void push(const std::shared_ptr<WaitingFolder>& parent, std::vector<Sub>& subs, std::size_t first)
+    static bool isSkipped(const Worker& worker, const char* name)
     {
-        std::lock_guard lock(mutex_);
-        for (std::size_t i = subs.size(); i-- > first;) {
-            stack_.push_back({parent, std::move(subs[i].name), subs[i].node, subs[i].listed});
-        }
-        startHelpers();
-        wake_.notify_all();
+        return !worker.skipped.empty()
+            && std::any_of(worker.skipped.begin(), worker.skipped.end(),
+                           [name](const QByteArray* skipped) { return *skipped == name; });
     }
 
     bool pseudo(Worker& worker, int fd, dev_t device)
@@ -417,42 +490,41 @@ private:
         return answer;
     }
 
-    // The names in the folder (device, inode) that are never opened.
-    void findSkipped(Worker& worker, dev_t device, ino_t inode)
+    bool entersFolder(const char* name) const
     {
-        worker.skipped.clear();
-        for (const TreeWalker::Skipped& skipped : skipped_) {
-            if (skipped.parent.device == device && skipped.parent.inode == inode) {
-                worker.skipped.push_back(&skipped.name);
-            }
+        const TreeWalker::Indexing* indexing = mode_.indexing;
+        return indexing == nullptr || !indexing->entersFolder || indexing->entersFolder(name);
+    }
+
+    // One regular file, counted or handed over.
+    void file(Worker& worker, const Node* folder, const char* name, const struct stat& st, std::size_t root,
+              LevelNode* level)
+    {
+        if (mode_.indexing != nullptr) {
+            mode_.indexing->file(worker.number, *folder, name, st);
+        } else {
+            addFile(st, root, worker.totals, level);
         }
     }
 
-    static bool isSkipped(const Worker& worker, const char* name)
+    // Lists one open folder, taking its regular files and gathering its
+    // subfolders. false once cancelled.
+    bool list(Worker& worker, int fd, const struct stat& own, std::size_t root, const Node* node, LevelNode* level)
     {
-        return std::any_of(worker.skipped.begin(), worker.skipped.end(),
-                           [name](const QByteArray* skipped) { return *skipped == name; });
-    }
-
-    // Lists one open folder counted whole for `node`, counting its regular
-    // files and gathering its subfolders. false once cancelled.
-    bool list(Worker& worker, int fd, const struct stat& folder, Node* node)
-    {
-        if (!skipped_.empty()) {
-            findSkipped(worker, folder.st_dev, folder.st_ino);
-        }
-        qint64 bytes = 0;
-        bool complete = true;
+        const bool skipHidden = mode_.indexing != nullptr && mode_.indexing->skipHidden;
+        findSkipped(worker, own.st_dev, own.st_ino);
         worker.listing.reset(fd);
         while (const struct dirent64* entry = worker.listing.next()) {
             if (cancelled()) {
-                complete = false;
-                break;
+                return false;
+            }
+            if (skipHidden && entry->d_name[0] == '.') {
+                continue;
             }
             const unsigned char type = entry->d_type;
             if (type == DT_DIR) {
-                if (worker.skipped.empty() || !isSkipped(worker, entry->d_name)) {
-                    worker.subs.push_back({entry->d_name, node, false});
+                if (entersFolder(entry->d_name) && !isSkipped(worker, entry->d_name)) {
+                    worker.subfolders.emplace_back(entry->d_name);
                 }
                 continue;
             }
@@ -464,31 +536,24 @@ private:
                 continue;
             }
             if (S_ISREG(st.st_mode)) {
-                if (st.st_nlink <= 1) {
-                    bytes += qint64(st.st_blocks) * 512;
-                } else {
-                    claim({st.st_dev, st.st_ino}, qint64(st.st_blocks) * 512, node);
-                }
-            } else if (type == DT_UNKNOWN && S_ISDIR(st.st_mode)
-                       && (worker.skipped.empty() || !isSkipped(worker, entry->d_name))) {
-                worker.subs.push_back({entry->d_name, node, false});
+                file(worker, node, entry->d_name, st, root, level);
+            } else if (type == DT_UNKNOWN && S_ISDIR(st.st_mode) && entersFolder(entry->d_name)
+                       && !isSkipped(worker, entry->d_name)) {
+                worker.subfolders.emplace_back(entry->d_name);
             }
         }
-        worker.count(node->slot, bytes);
-        return complete;
+        return true;
     }
 
-    // Lists one open folder entry by entry into `folder`'s children (ordinals
-    // in name order). Its subfolders come first and, when `open` holds the
-    // folder, are pushed before its files are looked at, so other threads
-    // start on them at once; without it they are left in the worker. false
-    // once cancelled, with the entries listed so far kept.
-    bool listLevel(Worker& worker, int fd, const struct stat& own, Node& folder,
+    // Lists one open folder of a walk of levels entry by entry into
+    // `folder`'s children (ordinals in name order). Its subfolders come first
+    // and, when `open` holds the folder, are pushed before its files are
+    // looked at, so other threads start on them at once; without it they are
+    // left in the worker. false once cancelled, with the entries so far kept.
+    bool listLevel(Worker& worker, int fd, const struct stat& own, LevelNode& folder,
                    const std::shared_ptr<WaitingFolder>& open)
     {
-        if (!skipped_.empty()) {
-            findSkipped(worker, own.st_dev, own.st_ino);
-        }
+        findSkipped(worker, own.st_dev, own.st_ino);
         bool complete = true;
         worker.names.clear();
         worker.listing.reset(fd);
@@ -500,21 +565,21 @@ private:
             worker.names.emplace_back(entry->d_name, entry->d_type);
         }
         std::sort(worker.names.begin(), worker.names.end());
-        const int level = folder.level + 1;
         // Every name gives at most one child: the children never move once placed.
         folder.children.reserve(worker.names.size());
-        if (level == 1 && finished_) {
+        if (folder.level == 0 && mode_.levels->finished) {
             tracked_ = std::make_unique<std::atomic<int>[]>(std::max<std::size_t>(worker.names.size(), 1));
         }
         worker.subs.clear();
         worker.linked.clear();
         for (std::size_t i = 0; complete && i < worker.names.size(); ++i) {
             const auto& [name, type] = worker.names[i];
-            if (type == DT_DIR && (worker.skipped.empty() || !isSkipped(worker, name.c_str()))) {
+            if (type == DT_DIR && !isSkipped(worker, name.c_str())) {
                 worker.fresh.push_back(&addChild(folder, name, i, true));
             }
         }
         queueFolders(worker, folder, open);
+        const qint64 smallFile = mode_.levels->smallFile;
         for (std::size_t i = 0; complete && i < worker.names.size(); ++i) {
             const auto& [name, type] = worker.names[i];
             if (type == DT_DIR) {
@@ -530,7 +595,7 @@ private:
                 continue;
             }
             if (S_ISDIR(st.st_mode)) {
-                if (worker.skipped.empty() || !isSkipped(worker, name.c_str())) {
+                if (!isSkipped(worker, name.c_str())) {
                     worker.fresh.push_back(&addChild(folder, name, i, true));
                 }
                 continue;
@@ -541,31 +606,31 @@ private:
                 continue;
             }
             const qint64 bytes = qint64(st.st_blocks) * 512;
-            if (st.st_nlink <= 1 && level > 1 && bytes < smallFile_) {
+            if (st.st_nlink <= 1 && folder.level >= 1 && bytes < smallFile) {
                 folder.folded += bytes;
                 continue;
             }
-            Node& child = addChild(folder, name, i, false);
+            LevelNode& child = addChild(folder, name, i, false);
             if (st.st_nlink <= 1) {
                 child.bytes = bytes;
             } else {
-                worker.linked.push_back({&child, Inode{st.st_dev, st.st_ino}, bytes});
+                worker.linked.emplace_back(&child, st);
             }
         }
         // Folders known only from their stat (no entry type) follow the files.
         queueFolders(worker, folder, open);
-        for (const Linked& linked : worker.linked) {
-            claim(linked.inode, linked.bytes, linked.node);
+        for (const auto& [child, st] : worker.linked) {
+            claim({st.st_dev, st.st_ino}, qint64(st.st_blocks) * 512, 0, child);
         }
         return complete;
     }
 
-    Node& addChild(Node& folder, const std::string& name, std::size_t ordinal, bool isDirectory)
+    LevelNode& addChild(LevelNode& folder, const std::string& name, std::size_t ordinal, bool isDirectory)
     {
-        Node& child = folder.children.emplace_back();
+        LevelNode& child = folder.children.emplace_back();
         child.name = QByteArray(name.data(), qsizetype(name.size()));
         child.isDirectory = isDirectory;
-        child.isListed = isDirectory && folder.level + 1 < depth_;
+        child.isListed = isDirectory && folder.level + 1 < mode_.levels->depth;
         child.parent = &folder;
         child.ordinal = std::uint32_t(ordinal);
         child.level = folder.level + 1;
@@ -574,100 +639,149 @@ private:
     }
 
     // Gives the folders just added their slots, then pushes them with `open`
-    // (counted as work of the folder's root entry) or leaves them in the worker.
-    void queueFolders(Worker& worker, const Node& folder, const std::shared_ptr<WaitingFolder>& open)
+    // (as work of the folder's root entry) or leaves them in the worker.
+    void queueFolders(Worker& worker, const LevelNode& folder, const std::shared_ptr<WaitingFolder>& open)
     {
         if (worker.fresh.empty()) {
             return;
         }
         {
-            std::lock_guard lock(slotsMutex_);
-            for (Node* child : worker.fresh) {
+            const std::lock_guard lock(slotsMutex_);
+            for (LevelNode* child : worker.fresh) {
                 if (!child->isListed) {
                     child->slot = slots_.size();
                     slots_.push_back(child);
                 }
             }
         }
-        for (Node* child : worker.fresh) {
-            worker.subs.push_back({child->name.toStdString(), child, child->isListed});
+        for (LevelNode* child : worker.fresh) {
+            worker.subs.push_back({child->name.toStdString(), child});
         }
         worker.fresh.clear();
         if (open) {
-            if (finished_) {
-                tracked_[folder.top] += int(worker.subs.size());
-            }
-            push(open, worker.subs, 0);
-            worker.subs.clear();
+            track(folder.top, worker.subs.size(), false);
+            pushLevels(open, worker.subs);
         }
     }
 
-    // The rest of a folder walked by this thread alone, a level at a time.
-    void walkAlone(Worker& worker, int parentFd, const std::string& name, Node* node)
+    // Whether an opened folder is to be walked, recording it when indexing.
+    const Node* admit(Worker& worker, int fd, const struct stat& st, const Task& task, bool& walkIt)
     {
+        walkIt = !pseudo(worker, fd, st.st_dev);
+        if (!walkIt || mode_.indexing == nullptr) {
+            return nullptr;
+        }
+        const bool isRoot = task.parentNode == nullptr;
+        if (!mode_.entered->enter(Inode{st.st_dev, st.st_ino}) && !isRoot) {
+            walkIt = false;
+            return nullptr;
+        }
+        return &mode_.folders->add(worker.number, task.parentNode, task.root, task.name);
+    }
+
+    // The rest of a folder walked by this thread alone, a level at a time.
+    void walkAlone(Worker& worker, int parentFd, const std::string& name, std::size_t root, const Node* parentNode,
+                   LevelNode* level)
+    {
+        const bool indexing = mode_.indexing != nullptr;
         BoundedWalk::Visitor visitor;
-        visitor.enter = [&](const BoundedWalk::Folder& folder, const std::string&, std::vector<std::string>& subfolders) {
+        std::vector<std::vector<const QByteArray*>> skippedByDepth;
+        visitor.enter = [&](const BoundedWalk::Folder& folder) {
             if (pseudo(worker, folder.fd, folder.device)) {
-                return true;
+                return BoundedWalk::Step::skip;
+            }
+            if (mode_.skipped != nullptr && !mode_.skipped->empty()) {
+                findSkipped(worker, folder.device, folder.inode);
+                skippedByDepth.resize(folder.depth + 1);
+                skippedByDepth[folder.depth] = worker.skipped;
+            }
+            if (indexing) {
+                if (!mode_.entered->enter(Inode{folder.device, folder.inode})) {
+                    return BoundedWalk::Step::skip;
+                }
+                const std::size_t slash = folder.path.rfind('/');
+                const std::string_view own = slash == std::string_view::npos ? folder.path : folder.path.substr(slash + 1);
+                const Node* parent = worker.nodes.empty() ? parentNode : worker.nodes.back();
+                worker.nodes.push_back(&mode_.folders->add(worker.number, parent, root, own));
+            }
+            return BoundedWalk::Step::go;
+        };
+        visitor.entry = [&](const BoundedWalk::Folder& folder, const BoundedWalk::Entry& entry) {
+            if (cancelled()) {
+                return BoundedWalk::Step::stop;
+            }
+            const char* entryName = entry.name.data();
+            if (indexing && mode_.indexing->skipHidden && entryName[0] == '.') {
+                return BoundedWalk::Step::skip;
+            }
+            if (entry.type == DT_DIR) {
+                if (folder.depth < skippedByDepth.size()) {
+                    worker.skipped = skippedByDepth[folder.depth];
+                    if (isSkipped(worker, entryName)) {
+                        return BoundedWalk::Step::skip;
+                    }
+                }
+                return entersFolder(entryName) ? BoundedWalk::Step::go : BoundedWalk::Step::skip;
             }
             struct stat st {};
-            st.st_dev = folder.device;
-            st.st_ino = folder.inode;
-            worker.subs.clear();
-            const bool goOn = list(worker, folder.fd, st, node);
-            for (Sub& sub : worker.subs) {
-                subfolders.push_back(std::move(sub.name));
+            if (entry.type == DT_REG && ::fstatat(folder.fd, entryName, &st, AT_SYMLINK_NOFOLLOW) == 0
+                && S_ISREG(st.st_mode)) {
+                file(worker, indexing ? worker.nodes.back() : nullptr, entryName, st, root, level);
             }
-            worker.subs.clear();
-            return goOn;
+            return BoundedWalk::Step::skip;
         };
+        if (indexing) {
+            visitor.leave = [&](int, const std::string&) {
+                worker.nodes.pop_back();
+                return true;
+            };
+        }
         BoundedWalk::run(parentFd, name, visitor);
+        worker.nodes.clear();
     }
 
     void walkFrom(Task task, Worker& worker)
     {
         while (!stopped_.load(std::memory_order_relaxed)) {
-            const int fd = ::openat(task.parent ? task.parent->fd : AT_FDCWD, task.name.c_str(), kOpenDirectory);
-            task.parent.reset();
-            const std::size_t top = task.node->top;
+            const std::size_t top = task.level != nullptr ? task.level->top : 0;
+            const int parentFd = task.parent ? task.parent->fd : AT_FDCWD;
+            const int fd = FolderListing::open(parentFd, task.name.c_str());
             if (fd < 0) {
+                FolderListing::reportSkipped(parentFd, task.name.c_str(), errno);
                 track(top, 0);
                 return;
             }
+            task.parent.reset();
             struct stat st {};
-            worker.subs.clear();
-            if (::fstat(fd, &st) != 0 || pseudo(worker, fd, st.st_dev)) {
-                ::close(fd);
-                track(top, 0);
-                return;
-            }
-            if (task.listed) {
+            bool walkIt = false;
+            const Node* node = ::fstat(fd, &st) == 0 ? admit(worker, fd, st, task, walkIt) : nullptr;
+            if (walkIt && task.listed) {
                 const auto open = std::make_shared<WaitingFolder>(fd, waiting_);
-                if (listLevel(worker, fd, st, *task.node, open)) {
+                if (listLevel(worker, fd, st, *task.level, open)) {
                     track(top, 0);
                 }
                 return;
             }
-            if (!list(worker, fd, st, task.node)) {
+            worker.subfolders.clear();
+            if (!walkIt || !list(worker, fd, st, task.root, node, task.level) || worker.subfolders.empty()) {
                 ::close(fd);
+                if (!stopped_.load(std::memory_order_relaxed)) {
+                    track(top, 0);
+                }
                 return;
             }
-            if (worker.subs.empty()) {
-                ::close(fd);
-                track(top, 0);
-                return;
-            }
-            track(top, worker.subs.size());
+            track(top, worker.subfolders.size());
             auto folder = std::make_shared<WaitingFolder>(fd, waiting_);
-            Sub next = std::move(worker.subs.front());
-            if (worker.subs.size() > 1) {
+            task.name = std::move(worker.subfolders.front());
+            task.parentNode = node;
+            if (worker.subfolders.size() > 1) {
                 if (waiting_.load(std::memory_order_relaxed) < maxWaiting_) {
-                    push(folder, worker.subs, 1);
+                    push(folder, worker.subfolders, 1, task.root, node, task.level);
                 } else {
-                    std::vector<Sub> rest(std::make_move_iterator(worker.subs.begin() + 1),
-                                          std::make_move_iterator(worker.subs.end()));
-                    for (const Sub& sub : rest) {
-                        walkAlone(worker, folder->fd, sub.name, sub.node);
+                    std::vector<std::string> rest(std::make_move_iterator(worker.subfolders.begin() + 1),
+                                                  std::make_move_iterator(worker.subfolders.end()));
+                    for (const std::string& name : rest) {
+                        walkAlone(worker, folder->fd, name, task.root, node, task.level);
                         if (stopped_.load(std::memory_order_relaxed)) {
                             return;
                         }
@@ -675,16 +789,12 @@ private:
                     }
                 }
             }
-            task = {std::move(folder), std::move(next.name), next.node, next.listed};
+            task.parent = std::move(folder);
         }
     }
 
     const TreeWalker::CancelPredicate& isCancelled_;
-    const std::vector<TreeWalker::Skipped>& skipped_;
-    int depth_ = 0;
-    qint64 smallFile_ = 0;
-    std::function<void(std::size_t)> finished_;
-    std::unique_ptr<std::atomic<int>[]> tracked_;
+    const Mode mode_;
     int maxThreads_ = 1;
     int maxWaiting_ = 0;
     std::atomic<bool> stopped_{false};
@@ -693,14 +803,17 @@ private:
     std::condition_variable wake_;
     std::vector<Task> stack_;
     int busy_ = 0;
-    std::vector<std::thread> helpers_;
+    int started_ = 0;
+    int helpers_ = 0;
     std::vector<qint64> totals_;
-    std::mutex slotsMutex_;
-    std::vector<Node*> slots_;
-    Worker rootWorker_;
-    int rootFd_ = -1;
     std::mutex claimsMutex_;
     std::unordered_map<Inode, Claim, TreeWalker::InodeHash> claims_;
+    // Levels: work left per root entry, the folders counted whole by slot, the root's subfolders.
+    std::unique_ptr<std::atomic<int>[]> tracked_;
+    std::mutex slotsMutex_;
+    std::vector<LevelNode*> slots_;
+    std::vector<Sub> rootSubs_;
+    int rootFd_ = -1;
 };
 
 } // namespace
@@ -718,8 +831,14 @@ bool isPseudoFileSystem(int fd, dev_t device)
     return magic == kTmpfsMagic && isDevtmpfsMount(device);
 }
 
+bool TreeWalker::EnteredFolders::enter(const Inode& folder)
+{
+    const std::lock_guard lock(mutex);
+    return inodes.insert(folder).second;
+}
+
 TreeWalker::TreeWalker(CancelPredicate isCancelled, int threads)
-    : isCancelled_(std::move(isCancelled)), threads_(threads)
+    : isCancelled_(std::move(isCancelled)), threads_(threads), folders_(kMaxThreads)
 {
 }
 
@@ -740,41 +859,24 @@ void TreeWalker::skipFolders(const std::vector<QByteArray>& folders)
 
 std::vector<qint64> TreeWalker::totals(const std::vector<QByteArray>& roots)
 {
-    std::vector<Node> nodes(roots.size());
-    std::vector<Node*> counted;
-    counted.reserve(roots.size());
-    for (std::size_t i = 0; i < roots.size(); ++i) {
-        nodes[i].ordinal = std::uint32_t(i);
-        nodes[i].top = i;
-        nodes[i].slot = i;
-        counted.push_back(&nodes[i]);
-    }
-    Pool pool(isCancelled_, threads_, skipped_);
-    pool.setSlots(std::move(counted));
+    Pool pool(isCancelled_, threads_, roots.size(), {nullptr, nullptr, nullptr, nullptr, &skipped_});
     bool anyFolder = false;
-    // Pushed last to first, so the first root is taken first.
-    for (std::size_t i = roots.size(); i-- > 0;) {
+    for (std::size_t i = 0; i < roots.size(); ++i) {
         struct stat st {};
         if (roots[i].isEmpty() || ::lstat(roots[i].constData(), &st) != 0) {
             continue;
         }
         if (S_ISDIR(st.st_mode)) {
-            pool.addRoot(roots[i], nodes[i]);
+            pool.addRoot(roots[i], i);
             anyFolder = true;
         } else if (S_ISREG(st.st_mode)) {
-            pool.addFile(st, nodes[i]);
+            pool.addFile(st, i, pool.callerTotals());
         } else {
-            nodes[i].bytes += qint64(st.st_blocks) * 512;
+            pool.callerTotals()[i] += qint64(st.st_blocks) * 512;
         }
     }
     // Items that are not folders count without a poll, as one entry each.
-    pool.run(counted_, anyFolder && !(isCancelled_ && isCancelled_()));
-    std::vector<qint64> result;
-    result.reserve(nodes.size());
-    for (const Node& node : nodes) {
-        result.push_back(node.bytes);
-    }
-    return result;
+    return pool.run(counted_, anyFolder && !(isCancelled_ && isCancelled_()));
 }
 
 qint64 TreeWalker::total(const QByteArray& root)
@@ -782,40 +884,65 @@ qint64 TreeWalker::total(const QByteArray& root)
     return totals({root}).front();
 }
 
+bool TreeWalker::index(const QByteArray& root, std::size_t rootIndex, const Indexing& indexing)
+{
+    char* real = root.isEmpty() ? nullptr : ::realpath(root.constData(), nullptr);
+    if (real == nullptr) {
+        return false;
+    }
+    const QByteArray path(real);
+    std::free(real);
+    if (isCancelled_ && isCancelled_()) {
+        return false;
+    }
+    Pool pool(isCancelled_, threads_, rootIndex + 1, {&indexing, &folders_, &entered_});
+    pool.addRoot(path, rootIndex);
+    pool.run(counted_, true);
+    return !pool.stopped();
+}
+
+void TreeWalker::setAside(dev_t device, ino_t inode)
+{
+    entered_.enter(Inode{device, inode});
+}
+
 TreeWalker::Entry TreeWalker::levels(const QByteArray& root, const Levels& levels)
 {
-    Node top;
+    LevelNode top;
     top.name = root;
     top.isDirectory = true;
     top.isListed = true;
-    Pool pool(isCancelled_, threads_, skipped_, std::max(levels.depth, 1), levels.smallFile, levels.finished);
-    const int fd = root.isEmpty() ? -1 : ::open(root.constData(), kOpenRoot);
-    struct stat st {};
+    Levels settings = levels;
+    settings.depth = std::max(levels.depth, 1);
+    Pool pool(isCancelled_, threads_, 0, {nullptr, nullptr, nullptr, &settings, &skipped_});
+    const int fd = root.isEmpty() ? -1 : ::open(root.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         return entryOf(std::move(top));
     }
+    struct stat st {};
     if (::fstat(fd, &st) != 0 || isPseudoFileSystem(fd, st.st_dev) || pool.cancelled()) {
         ::close(fd);
         return entryOf(std::move(top));
     }
     const bool complete = pool.listRoot(fd, st, top);
-    if (levels.listed) {
+    if (settings.listed) {
         Entry shown{top.name, true, true, 0, {}, 0};
         shown.children.resize(top.children.size());
-        for (const Node& child : top.children) {
+        for (const LevelNode& child : top.children) {
             shown.children[child.ordinal] = {child.name, child.isDirectory, child.isListed, child.bytes, {}, 0};
         }
-        levels.listed(shown);
+        settings.listed(shown);
     }
-    if (complete && levels.finished) {
-        for (const Node& child : top.children) {
+    if (complete && settings.finished) {
+        for (const LevelNode& child : top.children) {
             if (!child.isDirectory && !pool.cancelled()) {
-                levels.finished(child.ordinal);
+                settings.finished(child.ordinal);
             }
         }
     }
     pool.queueRoot();
     pool.run(counted_, complete && !pool.cancelled());
+    pool.settleLevels();
     return entryOf(std::move(top));
 }
 

@@ -225,6 +225,8 @@ TEST(RuvozEzazScanner, AnExpansionListsOneLevelLargestFirstWithFoldersMeasuredWh
     EXPECT_TRUE(RuvozEzazScanner().expansion(tree.path("missing")).empty());
     CancelAfter atOnce(0);
     EXPECT_TRUE(RuvozEzazScanner().expansion(tree.path("folder"), atOnce.predicate()).empty());
+}
+
 // Names that are not UTF-8 are entries like any other: the map's total is
 // every byte below the root, as a walk that never looks at names counts it.
 TEST(RuvozEzazScanner, NamesThatAreNotUtf8CountInTheMap)
