@@ -171,3 +171,27 @@ TEST(WidgetHost, ACorruptPlacementFileOpensTheGallery)
     ASSERT_NE(galleryWindow(), nullptr);
     galleryWindow()->close();
 }
+
+TEST(WidgetHost, WidgetsPlacedWithoutASpotGetSeparateOnesAndKeepThem)
+{
+    test::FixtureTree tree;
+    tree.file(QStringLiteral("config/placements.json"),
+              QByteArray(R"({"placements": [
+                  {"id": "1b4e28ba-2fa1-11d2-883f-0016d3cca427", "kind": "First", "family": "systemSmall"},
+                  {"id": "2b4e28ba-2fa1-11d2-883f-0016d3cca427", "kind": "Second", "family": "systemLarge"}
+              ]})"));
+    FakeBundle bundle;
+    WidgetHost host(bundle, setupIn(tree));
+    host.start();
+    ASSERT_EQ(host.placements().size(), 2u);
+    const DesktopWindow* first = host.window(host.placements()[0].id);
+    const DesktopWindow* second = host.window(host.placements()[1].id);
+    ASSERT_TRUE(first != nullptr && second != nullptr);
+    EXPECT_FALSE(first->geometry().intersects(second->geometry()));
+    EXPECT_EQ(host.placements()[0].position, first->pos());
+    EXPECT_EQ(host.placements()[1].position, second->pos());
+
+    WidgetHost again(bundle, setupIn(tree));
+    again.start();
+    EXPECT_EQ(again.placements(), host.placements());
+}

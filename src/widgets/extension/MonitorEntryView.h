@@ -4,6 +4,8 @@
 #include "widgets/kit/WidgetFamily.h"
 #include "widgets/kit/WidgetView.h"
 
+#include <optional>
+
 class QVBoxLayout;
 
 namespace harborlite {

@@ -24,7 +24,6 @@ public:
     const Widget& widget() const { return widget_; }
     WidgetFamily family() const { return family_; }
     bool hasPreview() const { return hasPreview_; }
-    const QImage& picture() const { return picture_; }
 
     // Shows `entry` of the tile's widget.
     void setEntry(const WidgetEntry& entry);

@@ -126,13 +126,16 @@ void WidgetHost::show(const WidgetPlacement& placement)
         return;
     }
     const QSize size = displaySize(placement.family);
+    const QPoint position =
+        onScreen(placement.position.value_or(freeSpot(primaryArea(), size, taken())), size, screenAreas(),
+                 primaryArea());
     Shown& shown = shown_[placement.id];
     shown.view = kind->makeView(placement.family);
     shown.view->resize(size);
     shown.window = std::make_unique<DesktopWindow>(kind->displayName(), size, blend_ && setup_.desktopLayer);
     DesktopWindow* window = shown.window.get();
     const QUuid id = placement.id;
-    connect(window, &DesktopWindow::moved, this, [this, id](QPoint position) { moved(id, position); });
+    connect(window, &DesktopWindow::moved, this, [this, id](QPoint dropped) { moved(id, dropped); });
     connect(window, &DesktopWindow::removeRequested, this, [this, id] { remove(id); });
     connect(window, &DesktopWindow::galleryRequested, this, &WidgetHost::showGallery);
     connect(window, &DesktopWindow::quitRequested, this, &WidgetHost::quitRequested);
@@ -140,8 +143,7 @@ void WidgetHost::show(const WidgetPlacement& placement)
     connect(window, &DesktopWindow::closed, this, [this, id] { hide(id); }, Qt::QueuedConnection);
     connect(window, &DesktopWindow::appearanceChanged, this, [this, id] { render(id); });
 
-    const QPoint position = placement.position.value_or(freeSpot(primaryArea(), size, taken()));
-    window->move(onScreen(position, size, screenAreas(), primaryArea()));
+    window->move(position);
     scheduler_.track(id, *kind, placement.family, [this, id](const WidgetEntry& entry) {
         const auto found = shown_.find(id);
         if (found != shown_.end()) {
