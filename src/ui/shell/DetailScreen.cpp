@@ -7,7 +7,9 @@
 #include "ui/cleaning/ProtectionView.h"
 #include "ui/cleaning/ReclaimView.h"
 #include "ui/components/ScreenServices.h"
+#include "ui/cleaning/ShredderView.h"
 #include "ui/cleaning/SmartScanView.h"
+#include "ui/tools/ApplicationsView.h"
 #include "model/AppModel.h"
 
 namespace harborlite {
@@ -30,6 +32,10 @@ QWidget* makeDetailScreen(Route route, AppModel& model, const ScreenServices& se
         return new PrivacyView(scans, feed, services, parent);
     case Route::protection:
         return new ProtectionView(scans, feed, services, parent);
+    case Route::shredder:
+        return new ShredderView(model.systemTools(), services, parent);
+    case Route::applications:
+        return new ApplicationsView(model.systemTools(), scans, services, parent);
     default:
         break;
     }
