@@ -1,5 +1,6 @@
 #include "paint/Palette.h"
 #include "ui/components/ProgressRing.h"
+#include "ui/theme/Contrast.h"
 #include "ui/components/TriStateToggle.h"
 #include "ui/theme/Motion.h"
 
@@ -91,6 +92,22 @@ TEST(TriStateToggle, LookPerState)
               (Look{PaletteRole::accent, PaletteRole::accent, Mark::bar}));
     EXPECT_EQ(TriStateToggle::look(TriStateToggle::State::all),
               (Look{PaletteRole::accent, PaletteRole::accent, Mark::checkmark}));
+}
+
+TEST(TriStateToggle, AnEmptyBoxStaysVisibleOnADarkInnerCard)
+{
+    using State = TriStateToggle::State;
+    EXPECT_EQ(TriStateToggle::edgeColor(State::none, Appearance::light), Palette::hairline().light);
+    EXPECT_EQ(TriStateToggle::edgeColor(State::none, Appearance::dark), Palette::inkTertiary().dark);
+    EXPECT_EQ(TriStateToggle::edgeColor(State::all, Appearance::dark), Palette::accent().dark);
+    // An inner card in the dark: its fill over the dark canvas.
+    const QColor card = Palette::innerFill().dark;
+    const QColor canvas = Palette::canvas().dark;
+    const QColor behind = QColor::fromRgbF(card.redF() * card.alphaF() + canvas.redF() * (1 - card.alphaF()),
+                                           card.greenF() * card.alphaF() + canvas.greenF() * (1 - card.alphaF()),
+                                           card.blueF() * card.alphaF() + canvas.blueF() * (1 - card.alphaF()));
+    EXPECT_LT(Contrast::ratio(Palette::hairline().dark, behind), 1.5);
+    EXPECT_GE(Contrast::ratio(TriStateToggle::edgeColor(State::none, Appearance::dark), behind), 3.0);
 }
 
 TEST(TriStateToggle, AClickAnywhereCallsOnceAndLeavesTheState)
