@@ -168,6 +168,17 @@ TEST(SmartScanPresentation, BarDetailFollowsModeAndBusyFollowsCleaning)
     }
 }
 
+TEST(SmartScanPresentation, TheRingShowsWorkForAsLongAsTheScanRuns)
+{
+    SmartScanInputs in = inputs();
+    EXPECT_FALSE(SmartScan::present(in).ringShowsWork);
+    in.isSmartScanning = true;
+    for (const double progress : {0.0, 0.02, 0.5}) {
+        in.smartScanProgress = progress;
+        EXPECT_TRUE(SmartScan::present(in).ringShowsWork) << progress;
+    }
+}
+
 TEST(SmartScanPresentation, RightAfterAScanTheLastScanWasZeroSecondsAgo)
 {
     const platform::Seam<QDateTime>::Override clock(platform::clock(), kNow);
