@@ -417,6 +417,39 @@ TEST_F(SmartScanViewTest, IdleShowsTheDialAloneWithScan)
     EXPECT_EQ(dial->y(), header->geometry().bottom() + 1 + SmartScanView::kColumnSpacing);
 }
 
+TEST_F(SmartScanViewTest, AStepThatReportsNothingForLongStillMovesTheDial)
+{
+    holdAll();
+    script.setReports(ScanCategory::systemJunk, {{0.16, QStringLiteral("Reading user caches\u2026"), 0}});
+    QTest::mouseClick(scanButton(), Qt::LeftButton);
+    auto* ring = find<ProgressRing>(QStringLiteral("dialRing"));
+    waitFor([&] {
+        return find<RoleLabel>(QStringLiteral("dialCaption"))->text() == QStringLiteral("Reading user caches\u2026")
+               && !ring->isIndeterminate();
+    });
+    // The progress stands at 2% while the step goes on, but the ring moves.
+    EXPECT_EQ(find<RoleLabel>(QStringLiteral("dialValue"))->text(), QStringLiteral("2%"));
+    EXPECT_TRUE(ring->isWorking());
+    ASSERT_TRUE(ring->isMoving());
+    const QImage first = ring->grab().toImage();
+    QImage later = first;
+    while (later == first) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+        later = ring->grab().toImage();
+    }
+    EXPECT_NE(later, first);
+    const QString folder = QCoreApplication::applicationDirPath();
+    view->grab().save(folder + QStringLiteral("/smart-scan-long-step-a.png"));
+    first.save(folder + QStringLiteral("/smart-scan-ring-a.png"));
+    later.save(folder + QStringLiteral("/smart-scan-ring-b.png"));
+
+    QTest::mouseClick(scanButton(), Qt::LeftButton);
+    script.wakeAll();
+    waitFor([&] { return !model->isSmartScanning(); });
+    settle();
+    EXPECT_FALSE(ring->isWorking());
+}
+
 TEST_F(SmartScanViewTest, WholeCycleScanStopReviewClean)
 {
     holdAll();

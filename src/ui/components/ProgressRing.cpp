@@ -196,16 +196,18 @@ void ProgressRing::paintArc(QPainter& painter, const QPointF& center, qreal side
 
 void ProgressRing::paintGlint(QPainter& painter, const QRectF& circle, Appearance appearance) const
 {
-    // A short bright stroke fading towards its tail, its head running clockwise.
+    // A short stroke of the accent fading towards its tail, its head running
+    // clockwise along the track.
     const qreal head = glintDegrees(motionClock_.isValid() ? motionClock_.elapsed() / 1000.0 : 0.0);
-    const QColor light = appearance == Appearance::dark ? QColor(255, 255, 255, 110) : QColor(255, 255, 255, 170);
-    constexpr int steps = 6;
+    const QColor light = Palette::accentBright().resolve(appearance);
+    constexpr int steps = 16;
     painter.save();
     for (int step = 0; step < steps; ++step) {
         const qreal fade = qreal(step + 1) / steps;
         QColor color = light;
         color.setAlphaF(light.alphaF() * fade * fade);
-        painter.setPen(QPen(color, lineWidth_ * 0.55, Qt::SolidLine, Qt::RoundCap));
+        // Only the head is rounded; the tail's pieces meet flat.
+        painter.setPen(QPen(color, lineWidth_ * 0.6, Qt::SolidLine, step == steps - 1 ? Qt::RoundCap : Qt::FlatCap));
         const qreal length = kGlintLength * 360 / steps;
         // Qt's angles run anticlockwise from three o'clock.
         const qreal start = 90 - (head - kGlintLength * 360 + step * length);
