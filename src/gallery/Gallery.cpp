@@ -337,6 +337,21 @@ QWidget* build(Appearance appearance)
         thick,
     }));
 
+    grid->addWidget(caption(QStringLiteral("Symbols the system paints itself")));
+    QWidget* painted = row({
+        new SymbolView(QStringLiteral("slider.horizontal.3"), 22, Palette::inkSecondary()),
+        new SymbolView(QStringLiteral("info.circle.fill"), 22, Palette::info()),
+        new SymbolView(QStringLiteral("shield"), 22, Palette::inkTertiary()),
+        new SymbolView(QStringLiteral("shield.lefthalf.filled"), 22, Palette::info()),
+        new SymbolView(QStringLiteral("checkmark.shield.fill"), 22, Palette::accent()),
+        new SymbolView(QStringLiteral("exclamationmark.shield.fill"), 22, Palette::danger()),
+        new SymbolView(QStringLiteral("lock.shield.fill"), 22, Palette::warning()),
+        new SymbolView(QStringLiteral("flame"), 22, Palette::danger()),
+        new SymbolView(QStringLiteral("exclamationmark.shield.fill"), 52, Palette::danger()),
+        new SymbolView(QStringLiteral("flame"), 52, Palette::warning()),
+    }, 16);
+    grid->addWidget(painted);
+
     grid->addWidget(caption(QStringLiteral("Stat tiles")));
     auto* tiles = new QWidget;
     auto* tileRow = new QHBoxLayout(tiles);
@@ -387,7 +402,7 @@ QStringList renderToFolder(const QString& folder)
     for (const auto& [appearance, name] : {std::pair{Appearance::light, QStringLiteral("gallery-light.png")},
                                            std::pair{Appearance::dark, QStringLiteral("gallery-dark.png")}}) {
         std::unique_ptr<QWidget> gallery(build(appearance));
-        gallery->resize(1180, 1760);
+        gallery->resize(1180, 1860);
         gallery->show();
         QApplication::processEvents();
         const QString path = QDir(folder).filePath(name);

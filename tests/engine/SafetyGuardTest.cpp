@@ -203,6 +203,14 @@ TEST_F(SafetyGuardTest, JudgesPathsByTheRulesInOrder)
         { "~/Library/Safari/Bookmarks.plist", false, liveData("Bookmarks.plist") },
         { "~/Library/Group Containers/group.com.apple.notes/NoteStore.sqlite", false,
           liveData("group.com.apple.notes") },
+        // The home's keys and password stores, for every caller too.
+        { "~/.ssh", true, liveData(".ssh") },
+        { "~/.ssh/id_ed25519", true, liveData(".ssh") },
+        { "~/.gnupg/private-keys-v1.d/key", false, liveData(".gnupg") },
+        { "~/.local/share/keyrings/login.keyring", true, liveData("keyrings") },
+        { "~/.password-store/mail.gpg", true, liveData(".password-store") },
+        { "~/.sshd/config", false, {} },
+        { "~/.local/share/keyrings-old", false, {} },
         { "~/Library/Application Support/MobileSyncExtra", false, {} },
         { "~/Library/Mail/V10/Other", false, {} },
         { "~/Library/Safari/History.db", false, {} },
@@ -291,6 +299,37 @@ TEST_F(SafetyGuardTest, TheAdministratorsHomeIsAHomeWhenItIsOurs)
     });
 }
 
+TEST_F(SafetyGuardTest, TheUsersOwnFoldersArePersonalByTheirLocalNames)
+{
+    // Without the desktop's list only ~/Videos joins the listed folders.
+    expectVerdicts({
+        { "~/Videos/clip.mp4", false, personal("Videos") },
+        { "~/Videos/clip.mp4", true, {} },
+        { "~/Bilder/a.jpg", false, {} },
+    });
+    ASSERT_TRUE(QDir().mkpath(home + QStringLiteral("/.config")));
+    QFile list(home + QStringLiteral("/.config/user-dirs.dirs"));
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    list.write("XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\nXDG_DOWNLOAD_DIR=\"$HOME/Telechargements\"\n"
+               "XDG_PICTURES_DIR=\"$HOME/Medien/Bilder\"\nXDG_VIDEOS_DIR=\"$HOME/Filme\"\n"
+               "XDG_PUBLICSHARE_DIR=\"$HOME/\"\nXDG_TEMPLATES_DIR=\"$HOME/Vorlagen\"\n");
+    list.close();
+    expectVerdicts({
+        { "~/Schreibtisch/notes.txt", false, personal("Schreibtisch") },
+        { "~/Medien/Bilder/a.jpg", false, personal("Bilder") },
+        { "~/Medien/Bilder/a.jpg", true, {} },
+        { "~/Filme/clip.mp4", false, personal("Filme") },
+        { "~/Videos/clip.mp4", false, {} },
+        { "~/Documents/a.txt", false, personal("Documents") },
+        { "~/Movies/a.mov", false, personal("Movies") },
+        // Neither downloads nor templates are personal folders; the home
+        // itself named as a folder switches it off rather than guarding it all.
+        { "~/Telechargements/a.zip", false, {} },
+        { "~/Vorlagen/a.odt", false, {} },
+        { "~/notes.txt", false, {} },
+    });
+}
+
 TEST_F(SafetyGuardTest, HomeUnderUsersIsNotAnotherAccount)
 {
     const platform::Seam<QString>::Override usersHome(platform::homeFolder(), QStringLiteral("/Users/me"));
@@ -337,6 +376,57 @@ TEST_F(SafetyGuardTest, SymbolicLinksAreJudgedByTheirTargets)
         // A loop is judged as text.
         { "@/loop1/file", false, {} },
     });
+}
+
+struct RootCase {
+    const char* root;
+    const char* linkTo; // null: a real folder (or nothing) at the root
+    bool used;
+    bool throughLink;
+    bool needsReview;
+};
+
+// A root reached without a link is used as it is; one behind a link only when
+// it leads to a cache of its own or somewhere outside the home's and the
+// system's folders, and outside the home only for review.
+TEST_F(SafetyGuardTest, ScanRootsAreResolvedOnceAndLinksLeadOnlyToCaches)
+{
+    for (const char* folder : {"~/.cache", "~/projects/code", "~/Documents", "~/.ssh", "~/.cache-real/x",
+                               "~/Library/Caches", "@/disk/cache", "@/disk/data", "~/.local/cache-store"}) {
+        ASSERT_TRUE(QDir().mkpath(expand(folder))) << folder;
+    }
+    const QList<RootCase> cases = {
+        {"~/.cache", nullptr, true, false, false},
+        {"~/Library/Caches", nullptr, true, false, false},
+        {"~/missing", nullptr, false, false, false},
+        {"@/disk/data", nullptr, true, false, false},
+        {"~/l-home", "~", false, false, false},
+        {"~/l-root", "/", false, false, false},
+        {"~/l-above", "@", false, false, false},
+        {"~/l-projects", "~/projects", false, false, false},
+        {"~/l-documents", "~/Documents", false, false, false},
+        {"~/l-keys", "~/.ssh", false, false, false},
+        {"~/l-caches", "~/Library/Caches", false, false, false},
+        {"~/l-system", "/usr/share", false, false, false},
+        {"~/l-etc", "/etc", false, false, false},
+        {"~/l-dangling", "~/nothing-here", false, false, false},
+        {"~/l-own-cache", "~/.cache-real", true, true, false},
+        {"~/l-nested-cache", "~/.local/cache-store", true, true, false},
+        {"~/l-disk-cache", "@/disk/cache", true, true, true},
+    };
+    const SafetyGuard::Context context = SafetyGuard::context();
+    for (const RootCase& c : cases) {
+        if (c.linkTo) {
+            link(expand(c.linkTo), c.root);
+        }
+        const SafetyGuard::RootUse use = SafetyGuard::rootUse(expand(c.root), context);
+        EXPECT_EQ(!use.skipped(), c.used) << c.root;
+        if (!use.skipped()) {
+            EXPECT_EQ(use.realPath, c.throughLink ? expand(c.linkTo) : expand(c.root)) << c.root;
+            EXPECT_EQ(use.throughLink, c.throughLink) << c.root;
+            EXPECT_EQ(use.needsReview, c.needsReview) << c.root;
+        }
+    }
 }
 
 TEST_F(SafetyGuardTest, SystemApplicationsByPathAndIdentifier)

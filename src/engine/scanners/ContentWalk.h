@@ -38,8 +38,8 @@ struct ContentEntry {
 // skipped, symbolic links are reported but never followed, packages are
 // reported but never entered, unreadable folders are passed over. A folder
 // reached a second time (a bind mount of a parent, overlapping roots) is not
-// entered again for the life of the walk. Names that do not survive the trip
-// to text and back are left out: a path built from them would name another file.
+// entered again for the life of the walk. Names keep their bytes
+// (platform::pathText) whether or not they are UTF-8.
 class ContentWalk {
 public:
     // Answers whether to enter a folder; ignored for every other kind.
@@ -53,8 +53,14 @@ public:
 
     // Whether something is at the path, following symbolic links.
     static bool exists(const QString& path);
-    // The roots that exist: the given ones, else the named folders of the home.
+    // The roots that exist, the given ones else the named folders of the home,
+    // without those SafetyGuard::rootUse skips.
     static QStringList existingRoots(const std::optional<QStringList>& roots, const QStringList& homeFolders);
+    // The home's content folders the large-file and duplicate scans walk:
+    // Downloads, Documents, Desktop, Movies, Pictures and Music, then the
+    // user's own download, documents, desktop, videos, pictures and music
+    // folders as the desktop names them (~/Videos, ~/Bilder), each once.
+    static QStringList contentFolders();
     // A folder the system shows as one file: an application, a bundle, a media
     // library or a document package, told by its extension (any case).
     static bool isPackage(const QString& name);

@@ -3,9 +3,9 @@
 #include "engine/safety/SafetyGuard.h"
 #include "engine/scanners/ContentWalk.h"
 #include "platform/Clock.h"
+#include "platform/PathText.h"
 #include "shared/FileSystem.h"
 
-#include <QFile>
 #include <QHash>
 #include <QSemaphore>
 #include <QThread>
@@ -111,7 +111,7 @@ public:
     // Opens the candidate only if it is still the regular file indexed, of the same size.
     explicit OpenedFile(const Candidate& file)
     {
-        fd_ = ::open(QFile::encodeName(file.path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        fd_ = ::open(platform::pathBytes(file.path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
         if (fd_ < 0) {
             return;
         }
@@ -366,10 +366,7 @@ const QSet<QString>& DuplicatesScanner::prunedDirectories()
 
 QStringList DuplicatesScanner::searchRoots() const
 {
-    return ContentWalk::existingRoots(roots_,
-                                      {QStringLiteral("Downloads"), QStringLiteral("Documents"),
-                                       QStringLiteral("Desktop"), QStringLiteral("Movies"), QStringLiteral("Pictures"),
-                                       QStringLiteral("Music")});
+    return ContentWalk::existingRoots(roots_, ContentWalk::contentFolders());
 }
 
 CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const CancelPredicate& isCancelled) const
