@@ -40,8 +40,12 @@ std::vector<DiskNode> entries(const QString& folder)
     for (int i = 0; i < kEntries; ++i) {
         const QString name = QStringLiteral("file-") + QString::number(i) + QStringLiteral(".bin");
         // Largest first with runs of equal sizes, as a listing delivers them.
-        made.push_back({QUuid::createUuid(), folder + QLatin1Char('/') + name, name,
-                        qint64(kEntries - i / 4) * 1000, i % 7 == 0, {}});
+        made.push_back({QUuid::createUuid(),
+                        folder + QLatin1Char('/') + name,
+                        name,
+                        qint64(kEntries - i / 4) * 1000,
+                        i % 7 == 0,
+                        {}});
     }
     return made;
 }
@@ -73,16 +77,28 @@ void report(QTextStream& out, const QString& what, const Stats& s)
 
 DiskNode mapWithUnmeasuredFolder()
 {
-    return {QUuid::createUuid(), QStringLiteral("/map"), QStringLiteral("map"), qint64(kEntries) * 100'000, true,
-            {{QUuid::createUuid(), QStringLiteral("/map/big"), QStringLiteral("big"), qint64(kEntries) * 90'000,
-              true, {}}}};
+    return {QUuid::createUuid(),
+            QStringLiteral("/map"),
+            QStringLiteral("map"),
+            qint64(kEntries) * 100'000,
+            true,
+            {{QUuid::createUuid(),
+              QStringLiteral("/map/big"),
+              QStringLiteral("big"),
+              qint64(kEntries) * 90'000,
+              true,
+              {}}}};
 }
 
 void opening(QTextStream& out)
 {
     const std::vector<DiskNode> listed = entries(QStringLiteral("/map/big"));
-    DiskNode wide{QUuid::createUuid(), QStringLiteral("/wide"), QStringLiteral("wide"), qint64(kEntries) * 90'000,
-                  true, entries(QStringLiteral("/wide"))};
+    DiskNode wide{QUuid::createUuid(),
+                  QStringLiteral("/wide"),
+                  QStringLiteral("wide"),
+                  qint64(kEntries) * 90'000,
+                  true,
+                  entries(QStringLiteral("/wide"))};
 
     std::vector<double> arrives;
     std::vector<double> held;

@@ -23,7 +23,8 @@ constexpr qreal kSpinnerLine = 2;
 // The entry list: rows scroll under a small inset, keys act like clicks.
 class EntryList : public QListView {
 public:
-    explicit EntryList(QWidget* parent) : QListView(parent)
+    explicit EntryList(QWidget* parent)
+        : QListView(parent)
     {
         setViewportMargins(DiskColumn::kSideInset, DiskColumn::kVerticalInset, DiskColumn::kSideInset,
                            DiskColumn::kVerticalInset);
@@ -32,8 +33,8 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override
     {
-        const bool acts = event->key() == Qt::Key_Space || event->key() == Qt::Key_Return
-                          || event->key() == Qt::Key_Enter;
+        const bool acts =
+            event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
         if (acts && currentIndex().isValid()) {
             emit clicked(currentIndex());
             event->accept();

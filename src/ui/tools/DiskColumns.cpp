@@ -129,15 +129,14 @@ void DiskColumns::choose(const std::shared_ptr<const DiskEntries>& entries, cons
 void DiskColumns::pathEdited(int columnsBefore)
 {
     for (auto kept = listScroll_.begin(); kept != listScroll_.end();) {
-        const bool stays = kept->first < columnCount()
-                           && parents_[static_cast<std::size_t>(kept->first)] == kept->second.folder;
+        const bool stays =
+            kept->first < columnCount() && parents_[static_cast<std::size_t>(kept->first)] == kept->second.folder;
         kept = stays ? std::next(kept) : listScroll_.erase(kept);
     }
     emit pathChanged();
     updateRange();
     if (columnCount() != columnsBefore) {
-        const int target =
-            DiskColumnsPresentation::scrollTarget(columnCount(), kColumnStride, viewport()->width());
+        const int target = DiskColumnsPresentation::scrollTarget(columnCount(), kColumnStride, viewport()->width());
         scroll_->stop();
         if (Motion::reduceMotion()) {
             horizontalScrollBar()->setValue(target);
@@ -281,8 +280,8 @@ DiskColumn* DiskColumns::makeColumn(int index)
     const Column shown = evaluate(folder);
     made->setContent(shown.content, shown.entries);
     connect(made, &DiskColumn::entryClicked, this, [this, made](const DiskNode* entry) {
-        const auto found = std::find_if(live_.begin(), live_.end(),
-                                        [made](const auto& held) { return held.second == made; });
+        const auto found =
+            std::find_if(live_.begin(), live_.end(), [made](const auto& held) { return held.second == made; });
         if (found != live_.end() && made->entries()->entries()) {
             choose(made->entries()->entries(), entry, found->first);
         }

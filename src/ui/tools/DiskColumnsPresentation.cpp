@@ -115,9 +115,29 @@ RowLook rowLook(qint64 size, qint64 total, bool isSelected, bool isHovering)
     return look;
 }
 
+namespace {
+
+// A surrogate that is not half of a pair stands for a byte of a name that is
+// not UTF-8; it has no glyph.
+QString withReplacedBytes(const QString& text)
+{
+    QString shown = text;
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        const QChar c = shown.at(i);
+        if (c.isHighSurrogate() && i + 1 < shown.size() && shown.at(i + 1).isLowSurrogate()) {
+            ++i;
+        } else if (c.isSurrogate()) {
+            shown[i] = QChar::ReplacementCharacter;
+        }
+    }
+    return shown;
+}
+
+} // namespace
+
 QString displayName(const QString& name)
 {
-    QString shown = name;
+    QString shown = withReplacedBytes(name);
     for (QChar& c : shown) {
         const char16_t code = c.unicode();
         if (code == u'\n' || code == u'\r' || code == 0x85 || code == 0x2028 || code == 0x2029) {
@@ -135,7 +155,8 @@ QString displayName(const QString& name)
 
 QString toolTipMarkup(const QString& path)
 {
-    return QStringLiteral("<p style='white-space:pre'>") + path.toHtmlEscaped() + QStringLiteral("</p>");
+    return QStringLiteral("<p style='white-space:pre'>") + withReplacedBytes(path).toHtmlEscaped()
+        + QStringLiteral("</p>");
 }
 
 int scrollTarget(int columnCount, int columnStride, int viewportWidth)

@@ -68,13 +68,15 @@ struct RowLook {
 // at 0.85; a hovered one has mint at 0.45.
 RowLook rowLook(qint64 size, qint64 total, bool isSelected, bool isHovering);
 
-// A name as one line of text: line breaks show as "↵", tabs as "⇥" and other
-// control characters as their pictures (U+2400 onwards), so a name never
-// takes two lines nor hides what it holds.
+// A name as one line of text: line breaks show as "↵", tabs as "⇥", other
+// control characters as their pictures (U+2400 onwards) and bytes that are
+// not UTF-8 (kept as lone surrogates) as U+FFFD, so a name never takes two
+// lines nor hides what it holds.
 QString displayName(const QString& name);
 
 // The row's tooltip, the full path, as markup that shows the path exactly as
-// it is written: a name holding "<b>" is not taken for formatting.
+// it is written (bytes that are not UTF-8 as U+FFFD): a name holding "<b>" is
+// not taken for formatting.
 QString toolTipMarkup(const QString& path);
 
 // Where the strip must scroll so that the last of `columnCount` columns ends

@@ -4,7 +4,10 @@
 
 namespace harborlite {
 
-DiskEntryModel::DiskEntryModel(QObject* parent) : QAbstractListModel(parent) {}
+DiskEntryModel::DiskEntryModel(QObject* parent)
+    : QAbstractListModel(parent)
+{
+}
 
 void DiskEntryModel::setEntries(std::shared_ptr<const DiskEntries> entries)
 {

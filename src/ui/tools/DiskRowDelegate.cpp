@@ -63,9 +63,8 @@ void DiskRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
         return;
     }
     const Appearance appearance = Palette::appearance(option.widget);
-    const DiskColumnsPresentation::RowLook look =
-        DiskColumnsPresentation::rowLook(node->size, entries->total(), entries->isSelected(index.row()),
-                                         option.state.testFlag(QStyle::State_MouseOver));
+    const DiskColumnsPresentation::RowLook look = DiskColumnsPresentation::rowLook(
+        node->size, entries->total(), entries->isSelected(index.row()), option.state.testFlag(QStyle::State_MouseOver));
     const qreal ratio = painter->device() != nullptr ? painter->device()->devicePixelRatioF() : 1;
     const QRect row = option.rect.adjusted(0, 0, 0, -kRowGap);
 
@@ -123,8 +122,8 @@ bool DiskRowDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view, cons
 const QPixmap& DiskRowDelegate::symbol(const QString& name, qreal side, const QColor& color,
                                        qreal devicePixelRatio) const
 {
-    const QString key = name + QLatin1Char('|') + QString::number(color.rgba()) + QLatin1Char('|')
-                        + QString::number(devicePixelRatio);
+    const QString key =
+        name + QLatin1Char('|') + QString::number(color.rgba()) + QLatin1Char('|') + QString::number(devicePixelRatio);
     auto found = symbols_.find(key);
     if (found == symbols_.end()) {
         found = symbols_.insert(key, Symbols::pixmap(name, side, color, devicePixelRatio));
