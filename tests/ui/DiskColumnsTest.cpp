@@ -1,5 +1,6 @@
 #include "ui/tools/DiskColumns.h"
 #include "model/AppModel.h"
+#include "model/DiskMap.h"
 #include "model/FakeEngine.h"
 #include "platform/PathText.h"
 #include "shared/MemoryDefaults.h"
@@ -604,18 +605,20 @@ struct ListingModel {
         QCoreApplication::sendPostedEvents();
     }
 
+    DiskMap& map() const { return model->diskMap(); }
+
     DiskColumns::Source source()
     {
-        return {[this]() -> const DiskColumns::Listings& { return model->expandedChildren(); },
-                [this]() -> const DiskColumns::Locations& { return model->expandingDirectories(); },
-                [this](const DiskNode& folder) { model->expandChildren(folder); }, [](const QString&) {}};
+        return {[this]() -> const DiskColumns::Listings& { return map().expandedChildren(); },
+                [this]() -> const DiskColumns::Locations& { return map().expandingDirectories(); },
+                [this](const DiskNode& folder) { map().expandChildren(folder); }, [](const QString&) {}};
     }
 
     std::unique_ptr<DiskColumns> browse(DiskNode root)
     {
         auto columns = std::make_unique<DiskColumns>(std::move(root), source());
-        for (auto changed : {&AppModel::expandedChildrenChanged, &AppModel::expandingDirectoriesChanged}) {
-            QObject::connect(model.get(), changed, columns.get(), &DiskColumns::refresh);
+        for (auto changed : {&DiskMap::expandedChildrenChanged, &DiskMap::expandingDirectoriesChanged}) {
+            QObject::connect(&map(), changed, columns.get(), &DiskColumns::refresh);
         }
         columns->resize(1200, 400);
         columns->show();
@@ -647,7 +650,7 @@ TEST(DiskColumnsWithModel, AppearTaskAndSelectionStartOneListing)
     QCoreApplication::processEvents();
     columns->select(columns->root().children.front(), 0);
     listing.gate->open();
-    waitFor([&] { return listing.model->expandedChildren().contains(folder); });
+    waitFor([&] { return listing.map().expandedChildren().contains(folder); });
     QCoreApplication::processEvents();
     EXPECT_EQ(listing.listed->load(), 1);
     EXPECT_EQ(shownNames(columns->column(1)), (QStringList{"big", "small"}));
@@ -677,7 +680,7 @@ TEST(DiskColumnsWithModel, AFolderGoneOrUnreadableSinceTheMapShowsEmpty)
     for (std::size_t entry = 0; entry < cases; ++entry) {
         columns->select(columns->root().children[entry], 0);
         const QString url = columns->selectedNode().url;
-        waitFor([&] { return listing.model->expandedChildren().contains(url); });
+        waitFor([&] { return listing.map().expandedChildren().contains(url); });
         QCoreApplication::processEvents();
         EXPECT_EQ(columns->column(1)->content(), DiskColumn::Content::empty) << url.toStdString();
     }
@@ -695,7 +698,7 @@ TEST(DiskColumnsWithModel, OddNamesShowOnOneLineAndUndecodableBytesAsReplacement
     listing.gate->open();
     auto columns = listing.browse(node(tree.path(QStringLiteral("map")), 20'000, true, {node(odd, 20'000, true)}));
     columns->select(columns->root().children.front(), 0);
-    waitFor([&] { return listing.model->expandedChildren().contains(odd); });
+    waitFor([&] { return listing.map().expandedChildren().contains(odd); });
     QCoreApplication::processEvents();
     EXPECT_EQ(shownNames(columns->column(1)), (QStringList{"bad\uFFFD\uFFFD.bin", "two\u21B5lines", "plain"}));
     // The rows keep the paths as the disk has them.

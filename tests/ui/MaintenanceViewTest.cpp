@@ -3,6 +3,7 @@
 #include "engine/services/ShellRunner.h"
 #include "model/AppModel.h"
 #include "model/FakeEngine.h"
+#include "model/SystemTools.h"
 #include "platform/Clock.h"
 #include "shared/MemoryDefaults.h"
 #include "support/FakeTool.h"
@@ -255,9 +256,11 @@ struct MaintenanceScreen {
         QCoreApplication::sendPostedEvents();
     }
 
+    SystemTools& tools() const { return model->systemTools(); }
+
     MaintenanceView& open()
     {
-        view = std::make_unique<MaintenanceView>(*model, tasks);
+        view = std::make_unique<MaintenanceView>(tools(), model->monitorFeed(), tasks);
         view->resize(1000, 900);
         view->show();
         test::settle();
@@ -287,7 +290,7 @@ struct MaintenanceScreen {
     void finishRun()
     {
         script->gate->open();
-        waitFor([&] { return !model->runningMaintenance(); });
+        waitFor([&] { return !tools().runningMaintenance(); });
         test::settle();
         script->gate = std::make_shared<test::Gate>();
     }
@@ -344,7 +347,7 @@ TEST(MaintenanceView, ARunGoesFromRunningToItsOutcome)
     MaintenanceView& view = screen.open();
     screen.press(QStringLiteral("first"));
     test::settle();
-    EXPECT_EQ(screen.model->runningMaintenance(), std::optional<QString>(QStringLiteral("first")));
+    EXPECT_EQ(screen.tools().runningMaintenance(), std::optional<QString>(QStringLiteral("first")));
     const Shown running = shown(screen.card("first"));
     EXPECT_EQ(running.button, QStringLiteral("Running\u2026"));
     EXPECT_TRUE(running.spinner);
@@ -354,7 +357,7 @@ TEST(MaintenanceView, ARunGoesFromRunningToItsOutcome)
     EXPECT_EQ(shown(screen.card("missing")).button, QStringLiteral("Unavailable"));
     // A second press while one runs changes nothing.
     screen.press(QStringLiteral("second"));
-    EXPECT_EQ(screen.model->runningMaintenance(), std::optional<QString>(QStringLiteral("first")));
+    EXPECT_EQ(screen.tools().runningMaintenance(), std::optional<QString>(QStringLiteral("first")));
 
     screen.setOutcome([] { return QStringLiteral("Inactive memory released."); });
     screen.finishRun();
@@ -408,7 +411,7 @@ TEST(MaintenanceView, ACancelledPasswordPromptLeavesNoEntryButMeasuresAgain)
     test::settle();
     EXPECT_EQ(shown(screen.card("first")).button, QStringLiteral("Running\u2026"));
     screen.finishRun();
-    EXPECT_EQ(screen.model->maintenanceLog().size(), 1);
+    EXPECT_EQ(screen.tools().maintenanceLog().size(), 1);
     EXPECT_EQ(view.recentRunRows().size(), 1);
     EXPECT_EQ(screen.card("first")->look().outcome->message, QStringLiteral("Done."));
     EXPECT_TRUE(shown(screen.card("first")).enabled);
@@ -424,7 +427,7 @@ TEST(MaintenanceView, SnapshotsAreMeasuredWhenShownAndTheLineFollows)
         screen.script->snapshots = {2, 3'000'000'000};
     }
     MaintenanceView& view = screen.open();
-    waitFor([&] { return screen.model->localSnapshots().has_value(); });
+    waitFor([&] { return screen.tools().localSnapshots().has_value(); });
     test::settle();
     const MaintenanceCard* card = screen.card("thinSnapshots");
     EXPECT_FALSE(card->findChild<QWidget*>(QStringLiteral("reclaimableRow"))->isHidden());
@@ -460,7 +463,7 @@ TEST(MaintenanceView, LeavingTheScreenLeavesTheRunToTheModel)
     screen.press(QStringLiteral("second"));
     screen.view.reset();
     screen.finishRun();
-    EXPECT_EQ(screen.model->maintenanceLog().size(), 1);
+    EXPECT_EQ(screen.tools().maintenanceLog().size(), 1);
     MaintenanceView& again = screen.open();
     EXPECT_EQ(again.recentRunRows().size(), 1);
     EXPECT_EQ(screen.card("second")->look().outcome->message, QStringLiteral("Done."));
@@ -486,15 +489,15 @@ TEST(MaintenanceView, ATaskWhoseToolHangsEndsAtItsLimit)
     screen.press(QStringLiteral("rebuildLaunchServices"));
     test::settle();
     EXPECT_EQ(shown(screen.card("rebuildLaunchServices")).button, QStringLiteral("Running\u2026"));
-    waitFor([&] { return !screen.model->runningMaintenance(); });
+    waitFor([&] { return !screen.tools().runningMaintenance(); });
     test::settle();
     const MaintenanceCard* card = screen.card("rebuildLaunchServices");
     EXPECT_EQ(shown(card).button, QStringLiteral("Run"));
     EXPECT_TRUE(shown(card).enabled);
     ASSERT_TRUE(card->look().outcome);
     EXPECT_EQ(card->look().outcome->symbolRole, PaletteRole::danger);
-    ASSERT_EQ(screen.model->maintenanceLog().size(), 1);
-    EXPECT_TRUE(screen.model->maintenanceLog().front().isError);
+    ASSERT_EQ(screen.tools().maintenanceLog().size(), 1);
+    EXPECT_TRUE(screen.tools().maintenanceLog().front().isError);
 }
 
 TEST(MaintenanceView, TheRouteShowsTheScreenWithTheMachinesTasks)
@@ -525,22 +528,24 @@ TEST(MaintenanceViewLook, WritesTheScreenLightAndDark)
         screen.script->snapshots = {3, 2'400'000'000};
     }
     screen.setOutcome([] { return QStringLiteral("DNS cache flushed."); });
-    screen.model->runMaintenance(screen.tasks[1]);
+    screen.tools().runMaintenance(screen.tasks[1]);
     screen.finishRun();
     screen.setOutcome([]() -> QString {
         throw RunError::commandFailed(
             QStringLiteral("sync: error syncing '/media/backup': Input/output error, and a second line that runs on "
                            "long enough to be cut at two lines on the card"));
     });
-    screen.model->runMaintenance(screen.tasks[0]);
+    screen.tools().runMaintenance(screen.tasks[0]);
     screen.finishRun();
-    screen.model->refreshLocalSnapshots();
-    waitFor([&] { return screen.model->localSnapshots().has_value(); });
-    screen.model->runMaintenance(screen.tasks[5]);
+    screen.tools().refreshLocalSnapshots();
+    waitFor([&] { return screen.tools().localSnapshots().has_value(); });
+    screen.tools().runMaintenance(screen.tasks[5]);
     for (const QSize size : {QSize(1000, 1180), QSize(1400, 900)}) {
-        const QStringList files =
-            test::renderScreens([&]() -> QWidget* { return new MaintenanceView(*screen.model, screen.tasks); },
-                                QStringLiteral("maintenance-") + QString::number(size.width()), size);
+        const QStringList files = test::renderScreens(
+            [&]() -> QWidget* {
+                return new MaintenanceView(screen.tools(), screen.model->monitorFeed(), screen.tasks);
+            },
+            QStringLiteral("maintenance-") + QString::number(size.width()), size);
         EXPECT_EQ(files.size(), 2);
     }
 }

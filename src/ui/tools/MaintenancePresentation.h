@@ -2,7 +2,7 @@
 
 #include "engine/services/LocalSnapshots.h"
 #include "engine/services/MaintenanceTask.h"
-#include "model/AppModel.h"
+#include "model/SystemTools.h"
 #include "shared/PaletteRole.h"
 
 #include <QList>
@@ -15,7 +15,7 @@
 namespace harborlite::MaintenancePresentation {
 
 // One finished run, as the model logs it (newest first).
-using Run = AppModel::MaintenanceLogEntry;
+using Run = SystemTools::MaintenanceLogEntry;
 
 // "Recent runs" lists at most this many of the newest runs.
 inline constexpr qsizetype kRecentRunCount = 8;

@@ -1,6 +1,7 @@
 #include "ui/tools/MaintenanceView.h"
 
-#include "model/AppModel.h"
+#include "model/MonitorFeed.h"
+#include "model/SystemTools.h"
 #include "paint/Palette.h"
 #include "platform/ToolTable.h"
 #include "ui/components/AdaptiveGrid.h"
@@ -49,9 +50,9 @@ QWidget* recentRunRow(const MaintenancePresentation::RecentRun& run, QWidget* pa
 
 } // namespace
 
-MaintenanceView::MaintenanceView(AppModel& model, QList<MaintenanceTask> tasks, QWidget* parent)
+MaintenanceView::MaintenanceView(SystemTools& tools, MonitorFeed& feed, QList<MaintenanceTask> tasks, QWidget* parent)
     : QWidget(parent)
-    , model_(model)
+    , tools_(tools)
     , tasks_(std::move(tasks))
     , frame_(new ScreenFrame({kMaxColumnWidth}))
 {
@@ -72,7 +73,7 @@ MaintenanceView::MaintenanceView(AppModel& model, QList<MaintenanceTask> tasks, 
     grid->setObjectName(QStringLiteral("taskGrid"));
     auto* layout = new AdaptiveGrid(kGridMinColumn, kGridSpacing, grid);
     for (const MaintenanceTask& task : tasks_) {
-        auto* card = new MaintenanceCard(task, [this, task] { model_.runMaintenance(task); });
+        auto* card = new MaintenanceCard(task, [this, task] { tools_.runMaintenance(task); });
         layout->addWidget(card);
         cards_.append(card);
     }
@@ -82,15 +83,16 @@ MaintenanceView::MaintenanceView(AppModel& model, QList<MaintenanceTask> tasks, 
     frame_->addStretch(1);
 
     // A run that ends, however it ends, may have changed the snapshots.
-    connect(&model_, &AppModel::runningMaintenanceChanged, this, [this] {
-        if (!model_.runningMaintenance()) {
-            model_.refreshLocalSnapshots();
+    connect(&tools_, &SystemTools::runningMaintenanceChanged, this, [this] {
+        if (!tools_.runningMaintenance()) {
+            tools_.refreshLocalSnapshots();
         }
     });
-    for (auto changed : {&AppModel::runningMaintenanceChanged, &AppModel::maintenanceLogChanged,
-                         &AppModel::localSnapshotsChanged, &AppModel::snapshotChanged}) {
-        connect(&model_, changed, this, [this] { refresher_.request(); });
+    for (auto changed : {&SystemTools::runningMaintenanceChanged, &SystemTools::maintenanceLogChanged,
+                         &SystemTools::localSnapshotsChanged}) {
+        connect(&tools_, changed, this, [this] { refresher_.request(); });
     }
+    connect(&feed, &MonitorFeed::snapshotChanged, this, [this] { refresher_.request(); });
     refreshNow();
 }
 
@@ -98,19 +100,19 @@ void MaintenanceView::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     if (!event->spontaneous()) {
-        model_.refreshLocalSnapshots();
+        tools_.refreshLocalSnapshots();
     }
 }
 
 void MaintenanceView::refreshNow()
 {
     refresher_.settle();
-    const std::optional<QString>& running = model_.runningMaintenance();
-    const auto& log = model_.maintenanceLog();
+    const std::optional<QString>& running = tools_.runningMaintenance();
+    const auto& log = tools_.maintenanceLog();
     for (MaintenanceCard* card : cards_) {
         const MaintenanceTask& task = card->task();
         const MaintenancePresentation::CardInputs inputs = MaintenancePresentation::cardInputs(
-            task, running, log, model_.localSnapshots(), platform::isExecutableFile(task.requiredTool));
+            task, running, log, tools_.localSnapshots(), platform::isExecutableFile(task.requiredTool));
         card->setLook(MaintenancePresentation::cardLook(task, inputs));
     }
     showRecentRuns(MaintenancePresentation::recentRuns(log));

@@ -10,17 +10,19 @@
 
 namespace harborlite {
 
-class AppModel;
 class GlassPanel;
 class MaintenanceCard;
+class MonitorFeed;
 class ScreenFrame;
+class SystemTools;
 
 // The maintenance screen: the header, the password notice, one card per task
 // in a grid of columns at least 300 wide, and while the log holds anything
 // the "Recent runs" panel with the eight newest runs. Running, the one-at-a-
-// time rule and the log belong to the model; the screen asks whether each
-// task's tool is an executable file every time it draws, and has the local
-// snapshots measured when it is shown and whenever a run ends.
+// time rule and the log belong to the system tools; the screen asks whether
+// each task's tool is an executable file every time it draws, and has the
+// local snapshots measured when it is shown and whenever a run ends. Each
+// sample of the monitor feed redraws it, so the relative times stay current.
 class MaintenanceView : public QWidget {
     Q_OBJECT
 
@@ -34,8 +36,8 @@ public:
     static constexpr int kLogSpacing = 10;
 
     // `tasks` are the cards, in order; the machine's eight by default.
-    explicit MaintenanceView(AppModel& model, QList<MaintenanceTask> tasks = MaintenanceService().tasks(),
-                             QWidget* parent = nullptr);
+    MaintenanceView(SystemTools& tools, MonitorFeed& feed, QList<MaintenanceTask> tasks = MaintenanceService().tasks(),
+                    QWidget* parent = nullptr);
 
     const QList<MaintenanceCard*>& cards() const { return cards_; }
     // The "Recent runs" panel; none while the log is empty.
@@ -43,7 +45,7 @@ public:
     // The rows the panel shows now.
     const QList<MaintenancePresentation::RecentRun>& recentRunRows() const { return rows_; }
 
-    // Follows the model now rather than at the next turn of the event loop.
+    // Follows the system tools now rather than at the next turn of the event loop.
     void refreshNow();
 
 protected:
@@ -52,7 +54,7 @@ protected:
 private:
     void showRecentRuns(const QList<MaintenancePresentation::RecentRun>& rows);
 
-    AppModel& model_;
+    SystemTools& tools_;
     QList<MaintenanceTask> tasks_;
     ScreenFrame* frame_;
     QWidget* grid_ = nullptr;
