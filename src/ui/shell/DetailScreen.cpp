@@ -10,6 +10,7 @@
 #include "ui/cleaning/ShredderView.h"
 #include "ui/cleaning/SmartScanView.h"
 #include "ui/tools/ApplicationsView.h"
+#include "ui/tools/MaintenanceView.h"
 #include "model/AppModel.h"
 
 namespace harborlite {
@@ -36,6 +37,8 @@ QWidget* makeDetailScreen(Route route, AppModel& model, const ScreenServices& se
         return new ShredderView(model.systemTools(), services, parent);
     case Route::applications:
         return new ApplicationsView(model.systemTools(), scans, services, parent);
+    case Route::maintenance:
+        return new MaintenanceView(model.systemTools(), feed, MaintenanceService().tasks(), parent);
     default:
         break;
     }
