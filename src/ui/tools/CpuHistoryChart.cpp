@@ -8,7 +8,8 @@
 
 namespace harborlite {
 
-CpuHistoryChart::CpuHistoryChart(QWidget* parent) : QWidget(parent)
+CpuHistoryChart::CpuHistoryChart(QWidget* parent)
+    : QWidget(parent)
 {
     setObjectName(QStringLiteral("cpuChart"));
     setFixedHeight(kHeight);

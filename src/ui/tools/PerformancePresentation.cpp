@@ -21,7 +21,8 @@ QString title()
 
 QString subtitle()
 {
-    return QCoreApplication::translate("PerformanceView", "What is running, what starts with your Mac, and what it is costing you.");
+    return QCoreApplication::translate("PerformanceView",
+                                       "What is running, what starts with your Mac, and what it is costing you.");
 }
 
 QString headerSymbol()
@@ -31,23 +32,27 @@ QString headerSymbol()
 
 QList<Tile> tiles(const SystemSnapshot& snapshot)
 {
-    const double memory =
-        snapshot.memoryTotal > 0 ? double(snapshot.memoryUsed) / double(snapshot.memoryTotal) : 0.0;
+    const double memory = snapshot.memoryTotal > 0 ? double(snapshot.memoryUsed) / double(snapshot.memoryTotal) : 0.0;
     QList<Tile> result{
         {QCoreApplication::translate("PerformanceView", "CPU"), Format::percent(snapshot.cpuUsage),
-         QCoreApplication::translate("PerformanceView", "User ") + Format::percent(snapshot.cpuUser) + separator + QCoreApplication::translate("PerformanceView", "System ") + Format::percent(snapshot.cpuSystem),
+         QCoreApplication::translate("PerformanceView", "User ") + Format::percent(snapshot.cpuUser) + separator
+             + QCoreApplication::translate("PerformanceView", "System ") + Format::percent(snapshot.cpuSystem),
          snapshot.cpuUsage, QStringLiteral("cpu"), PaletteRole::accent},
         {QCoreApplication::translate("PerformanceView", "Memory"), Format::percent(memory),
-         Format::byteText(snapshot.memoryUsed) + QCoreApplication::translate("PerformanceView", " of ") + Format::byteText(snapshot.memoryTotal), memory,
-         QStringLiteral("memorychip"), PaletteRole::accentDeep},
-        {QCoreApplication::translate("PerformanceView", "Network"), Format::byteText(snapshot.networkIn) + QStringLiteral("/s"),
-         QCoreApplication::translate("PerformanceView", "Up ") + Format::byteText(snapshot.networkOut) + QStringLiteral("/s"),
+         Format::byteText(snapshot.memoryUsed) + QCoreApplication::translate("PerformanceView", " of ")
+             + Format::byteText(snapshot.memoryTotal),
+         memory, QStringLiteral("memorychip"), PaletteRole::accentDeep},
+        {QCoreApplication::translate("PerformanceView", "Network"),
+         Format::byteText(snapshot.networkIn) + QStringLiteral("/s"),
+         QCoreApplication::translate("PerformanceView", "Up ") + Format::byteText(snapshot.networkOut)
+             + QStringLiteral("/s"),
          std::min(1.0, double(snapshot.networkIn) / kNetworkFullScale), QStringLiteral("arrow.up.arrow.down"),
          PaletteRole::info},
     };
     if (snapshot.batteryLevel) {
         const double level = *snapshot.batteryLevel;
-        result.append({QCoreApplication::translate("PerformanceView", "Battery"), Format::percent(level), batteryCaption(snapshot), level,
+        result.append({QCoreApplication::translate("PerformanceView", "Battery"), Format::percent(level),
+                       batteryCaption(snapshot), level,
                        snapshot.batteryIsCharging ? QStringLiteral("battery.100.bolt") : QStringLiteral("battery.75"),
                        level < 0.2 ? PaletteRole::danger : PaletteRole::accentBright});
     }
@@ -58,7 +63,8 @@ QString batteryCaption(const SystemSnapshot& snapshot)
 {
     QStringList parts;
     if (snapshot.batteryCycleCount) {
-        parts.append(QString::number(*snapshot.batteryCycleCount) + QCoreApplication::translate("PerformanceView", " cycles"));
+        parts.append(QString::number(*snapshot.batteryCycleCount)
+                     + QCoreApplication::translate("PerformanceView", " cycles"));
     }
     if (snapshot.batteryHealth) {
         parts.append(*snapshot.batteryHealth);
@@ -95,8 +101,11 @@ QString startupTitle()
 
 QString startupCount(const QList<StartupItem>& items)
 {
-    const auto enabled = std::count_if(items.begin(), items.end(), [](const StartupItem& item) { return item.isEnabled; });
-    return QCoreApplication::translate("PerformanceView", "%1 enabled of %2").arg(qlonglong(enabled)).arg(qlonglong(items.size()));
+    const auto enabled =
+        std::count_if(items.begin(), items.end(), [](const StartupItem& item) { return item.isEnabled; });
+    return QCoreApplication::translate("PerformanceView", "%1 enabled of %2")
+        .arg(qlonglong(enabled))
+        .arg(qlonglong(items.size()));
 }
 
 QString noStartupItems()

@@ -227,8 +227,8 @@ void PerformanceView::showTiles(const QList<P::Tile>& tiles)
 {
     const bool sameKinds = tiles.size() == shownTiles_.size()
         && std::equal(tiles.begin(), tiles.end(), shownTiles_.begin(), [](const P::Tile& a, const P::Tile& b) {
-               return a.title == b.title && a.symbol == b.symbol && a.tint == b.tint;
-           });
+                               return a.title == b.title && a.symbol == b.symbol && a.tint == b.tint;
+                           });
     if (!sameKinds) {
         for (StatTile* tile : tiles_) {
             tileRow_->removeWidget(tile);
@@ -236,8 +236,8 @@ void PerformanceView::showTiles(const QList<P::Tile>& tiles)
         }
         tiles_.clear();
         for (const P::Tile& tile : tiles) {
-            auto* shown =
-                new StatTile(tile.title, tile.value, tile.caption, tile.fraction, tile.symbol, Palette::color(tile.tint));
+            auto* shown = new StatTile(tile.title, tile.value, tile.caption, tile.fraction, tile.symbol,
+                                       Palette::color(tile.tint));
             shown->setObjectName(QStringLiteral("tile"));
             tileRow_->addWidget(shown, 1, Qt::AlignVCenter);
             tiles_.append(shown);

@@ -19,7 +19,11 @@ namespace {
 // The load dot, painted in the role's colour.
 class Dot : public QWidget {
 public:
-    explicit Dot(QWidget* parent = nullptr) : QWidget(parent) { setFixedSize(ProcessRow::kDotSide, ProcessRow::kDotSide); }
+    explicit Dot(QWidget* parent = nullptr)
+        : QWidget(parent)
+    {
+        setFixedSize(ProcessRow::kDotSide, ProcessRow::kDotSide);
+    }
     void setRole(PaletteRole role)
     {
         role_ = role;
@@ -65,9 +69,13 @@ ProcessRow::ProcessRow(RunningProcess process, std::function<void(bool force)> q
     name_->setObjectName(QStringLiteral("name"));
     name_->setElidedOnOneLine(true);
     pid_->setObjectName(QStringLiteral("pid"));
+    // The pid follows the name as wide as it reads; a long name is cut first.
+    name_->setSizePolicy(QSizePolicy::Preferred, name_->sizePolicy().verticalPolicy());
+    pid_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     identity->addWidget(dot_, 0, Qt::AlignVCenter);
-    identity->addWidget(name_, 1);
+    identity->addWidget(name_, 0);
     identity->addWidget(pid_, 0, Qt::AlignVCenter);
+    identity->addStretch(1);
     row->addLayout(identity, 1);
 
     for (RoleLabel* column : {cpu_, memory_}) {
@@ -101,7 +109,7 @@ ProcessRow::ProcessRow(RunningProcess process, std::function<void(bool force)> q
         slotLayout->addWidget(quit_);
     }
     row->addWidget(actionSlot_, 0, Qt::AlignVCenter);
-    show(process_);
+    present(process_);
 }
 
 PaletteRole ProcessRow::dotRole(double cpu)
@@ -128,7 +136,7 @@ QString ProcessRow::memoryText(qint64 bytes)
 void ProcessRow::setProcess(RunningProcess process)
 {
     process_ = std::move(process);
-    show(process_);
+    present(process_);
 }
 
 QMenu* ProcessRow::makeQuitMenu()
@@ -146,7 +154,7 @@ QMenu* ProcessRow::makeQuitMenu()
     return menu;
 }
 
-void ProcessRow::show(const RunningProcess& process)
+void ProcessRow::present(const RunningProcess& process)
 {
     static_cast<Dot*>(dot_)->setRole(dotRole(process.cpu));
     name_->setText(process.name);

@@ -59,7 +59,7 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
-    void show(const RunningProcess& process);
+    void present(const RunningProcess& process);
 
     RunningProcess process_;
     std::function<void(bool)> quitRequest_;

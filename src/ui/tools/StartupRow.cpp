@@ -61,7 +61,7 @@ StartupRow::StartupRow(StartupItem item, std::function<void(bool)> toggle, QWidg
             toggle_(on);
         }
     });
-    show(item_);
+    present(item_);
 }
 
 QString StartupRow::scopeSymbol(StartupItem::Scope scope)
@@ -113,10 +113,12 @@ QString StartupRow::detailText(const StartupItem& item)
 std::optional<StartupRow::Pill> StartupRow::pill(const StartupItem& item)
 {
     if (item.isOrphaned) {
-        return Pill{QCoreApplication::translate("StartupRow", "Broken"), QStringLiteral("exclamationmark.triangle.fill")};
+        return Pill{QCoreApplication::translate("StartupRow", "Broken"),
+                    QStringLiteral("exclamationmark.triangle.fill")};
     }
     if (!item.signature.isApple && !item.signature.isValid) {
-        return Pill{QCoreApplication::translate("StartupRow", "Unverified"), QStringLiteral("questionmark.circle.fill")};
+        return Pill{QCoreApplication::translate("StartupRow", "Unverified"),
+                    QStringLiteral("questionmark.circle.fill")};
     }
     return std::nullopt;
 }
@@ -134,10 +136,10 @@ QString StartupRow::lockToolTip()
 void StartupRow::setItem(StartupItem item)
 {
     item_ = std::move(item);
-    show(item_);
+    present(item_);
 }
 
-void StartupRow::show(const StartupItem& item)
+void StartupRow::present(const StartupItem& item)
 {
     auto* row = static_cast<QHBoxLayout*>(layout());
     title_->setText(item.label);
@@ -146,13 +148,10 @@ void StartupRow::show(const StartupItem& item)
     kind_->setText(kindText(item.scope));
     setAccessibleName(item.label);
 
-    // The trailing part is rebuilt: pill, lock, kind, switch.
-    for (QWidget* old : {static_cast<QWidget*>(pill_), static_cast<QWidget*>(lock_)}) {
-        if (old != nullptr) {
-            row->removeWidget(old);
-            old->deleteLater();
-        }
-    }
+    // The trailing part is rebuilt: pill, lock, kind, switch. The pill and
+    // the lock send nothing, so they can go at once.
+    delete pill_;
+    delete lock_;
     pill_ = nullptr;
     lock_ = nullptr;
     row->removeWidget(kind_);

@@ -60,7 +60,7 @@ public:
     SwitchToggle* toggleSwitch() const { return switch_; }
 
 private:
-    void show(const StartupItem& item);
+    void present(const StartupItem& item);
 
     StartupItem item_;
     std::function<void(bool)> toggle_;
