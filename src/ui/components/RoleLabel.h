@@ -17,7 +17,7 @@ public:
 
     void setColor(const AdaptiveColor& color);
     const AdaptiveColor& color() const { return color_; }
-    // One line, cut where `mode` says (the end, or the middle for paths).
+    // One line cut to the width with an ellipsis, at the end or where `mode` says.
     void setElidedOnOneLine(bool elided, Qt::TextElideMode mode = Qt::ElideRight);
 
     QSize minimumSizeHint() const override;

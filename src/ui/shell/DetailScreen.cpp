@@ -11,6 +11,7 @@
 #include "ui/cleaning/SmartScanView.h"
 #include "ui/tools/ApplicationsView.h"
 #include "ui/tools/MaintenanceView.h"
+#include "ui/tools/PerformanceView.h"
 #include "model/AppModel.h"
 
 namespace harborlite {
@@ -37,6 +38,8 @@ QWidget* makeDetailScreen(Route route, AppModel& model, const ScreenServices& se
         return new ShredderView(model.systemTools(), services, parent);
     case Route::applications:
         return new ApplicationsView(model.systemTools(), scans, services, parent);
+    case Route::performance:
+        return new PerformanceView(model.systemTools(), feed, parent);
     case Route::maintenance:
         return new MaintenanceView(model.systemTools(), feed, MaintenanceService().tasks(), parent);
     default:
