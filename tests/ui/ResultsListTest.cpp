@@ -40,6 +40,7 @@ protected:
     ScreenServices services{
         .reveal = [this](const QStringList& paths) { revealed.append(paths); },
         .iconForFile = [](const QString&) { return QIcon(); },
+        .whenIconsArrive = {},
     };
 
     // The list inside a screen's scrolling column, as the screens show it.
