@@ -12,8 +12,8 @@
 // 16.7 ms came late). Beside the wall-clock times it reports the GUI thread's
 // own processor time over the same spans, which a busy machine does not
 // stretch: a span can come late because other programs had the processor,
-// but its processor time is the window's own work. The home lives in a temporary folder and is removed at
-// the end, unless a folder is named: an existing one is scanned as it is, a
+// but its processor time is the window's own work. The home lives in a
+// temporary folder and is removed at the end, unless a folder is named: an existing one is scanned as it is, a
 // new one is generated there and kept (so runs of two builds scan one home).
 //
 //   smart_scan_stalls [rounds] [home]
@@ -63,7 +63,9 @@ constexpr double kFrameBudgetMs = 16.7;
 // Writes a home: Library and Linux caches, logs, a large Trash, leftovers of
 // absent applications (a few with very long identifiers), mail attachments,
 // browser profiles, a few installers and media, and documents no smart-scan
-// category reads. One file in sixteen holds 4 KiB; the rest are empty.
+// category reads. One file in sixteen is 4 KiB long and the large ones are
+// megabytes long, all sparse; the rest are empty, so the home holds no data
+// beyond its folders.
 class HomeWriter {
 public:
     explicit HomeWriter(std::string root) : root_(std::move(root)) {}
@@ -95,11 +97,8 @@ public:
         }
         ++entries_;
         const long size = bytes >= 0 ? bytes : (entries_ % 16 == 0 ? 4096 : 0);
-        if (size > 0 && size <= 65536) {
-            static const std::string block(65536, 'x');
-            [[maybe_unused]] const ssize_t written = ::write(fd, block.data(), static_cast<size_t>(size));
-        } else if (size > 0) {
-            [[maybe_unused]] const int reserved = ::posix_fallocate(fd, 0, size);
+        if (size > 0) {
+            [[maybe_unused]] const int sized = ::ftruncate(fd, size);
         }
         ::close(fd);
     }
@@ -189,7 +188,7 @@ public:
         folders(".mozilla/firefox/k3x9.default-release");
         file(".mozilla/firefox/k3x9.default-release/places.sqlite", 8192);
 
-        // Installers and media: a few large files, reserved rather than written.
+        // Installers and media: a few large files.
         folders("Downloads");
         for (int i = 0; i < 3; ++i) {
             file("Downloads/tool-" + std::to_string(i) + ".deb", 6'000'000);

@@ -415,18 +415,21 @@ void ResultsList::repaintRow(int row)
 
 void ResultsList::repaintSelection(ScanCategory category, const QUuid& id)
 {
-    const int row = rows_->rowOf(id);
-    if (row < 0 || rows_->row(row).category != category) {
+    if (!rows_->categories().contains(category)) {
         return;
     }
-    const ResultsModel::Row& changed = rows_->row(row);
-    const ScanGroup* group = rows_->group(changed);
+    const int row = rows_->rowOf(id);
+    const ResultsModel::Row* changed = row < 0 ? nullptr : &rows_->row(row);
+    const ScanGroup* group = changed && changed->category == category ? rows_->group(*changed) : nullptr;
     if (!group) {
+        // An item that has no row (a collapsed group, a later page) still
+        // changes what its group's header shows.
+        repainter_.request();
         return;
     }
     const int header = rows_->rowOf(group->id);
     repaintRow(header);
-    if (changed.kind == Kind::item) {
+    if (changed->kind == Kind::item) {
         repaintRow(row);
     } else {
         for (int next = header + 1; next < rows_->rowCount() && rows_->row(next).kind == Kind::item; ++next) {
