@@ -3,9 +3,8 @@
 #include "platform/FileManager.h"
 #include "platform/IconFiles.h"
 #include "ui/components/FileAndFolderChooser.h"
+#include "ui/components/FileIcons.h"
 
-#include <QFile>
-#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
@@ -60,10 +59,14 @@ QImage loadIcon(const QString& iconName, int side)
 
 ScreenServices ScreenServices::real(platform::ToolTable tools)
 {
-    auto icons = std::make_shared<QFileIconProvider>();
+    auto icons = std::make_shared<FileIcons>();
     return {
         .reveal = [tools = std::move(tools)](const QStringList& paths) { platform::revealInFileManager(paths, tools); },
-        .iconForFile = [icons](const QString& path) { return icons->icon(QFileInfo(path)); },
+        .iconForFile = [icons](const QString& path) { return icons->icon(path); },
+        .whenIconsArrive =
+            [icons](QObject* context, std::function<void()> arrived) {
+                QObject::connect(icons.get(), &FileIcons::arrived, context, std::move(arrived));
+            },
         .applicationIcon = loadIcon,
         .chooseFiles =
             [](QWidget* parent, std::function<void(const QStringList&)> chosen) {

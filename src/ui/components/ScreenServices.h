@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class QObject;
 class QWidget;
 
 namespace harborlite {
@@ -18,8 +19,12 @@ namespace harborlite {
 struct ScreenServices {
     // Shows the files selected in the file manager; returns at once.
     std::function<void(const QStringList& paths)> reveal;
-    // The icon the desktop shows for a file, folder or application. GUI thread only.
+    // The icon the desktop shows for a file, folder or application. Never
+    // waits: until the file's kind is known it is a placeholder.
     std::function<QIcon(const QString& path)> iconForFile;
+    // Runs `arrived` on the GUI thread, while `context` lives, whenever icons
+    // that were placeholders are known; may be empty when icons never change.
+    std::function<void(QObject* context, std::function<void()> arrived)> whenIconsArrive;
     // The icon a desktop entry names (a theme name or a file), `side` device
     // pixels square; a null image when none is found. Safe on any thread, so
     // icons load on workers.
@@ -29,7 +34,7 @@ struct ScreenServices {
     // and is not called when the chooser is closed without choosing.
     std::function<void(QWidget* parent, std::function<void(const QStringList& paths)> chosen)> chooseFiles = {};
 
-    // The desktop's own file manager, icon theme and chooser.
+    // The desktop's own file manager, icons by kind (FileIcons) and chooser.
     static ScreenServices real(platform::ToolTable tools = {});
 };
 

@@ -11,6 +11,13 @@ AppIconCache::AppIconCache(const ScreenServices& services, std::shared_ptr<Backg
     , services_(services)
     , runner_(std::move(runner))
 {
+    // File icons start as placeholders until the desktop knows the file's kind.
+    if (services_.whenIconsArrive) {
+        services_.whenIconsArrive(this, [this] {
+            fileIcons_.clear();
+            emit iconLoaded();
+        });
+    }
 }
 
 QPixmap AppIconCache::fileIcon(const InstalledApp& app, int side, qreal devicePixelRatio)
