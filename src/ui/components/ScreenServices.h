@@ -24,7 +24,7 @@ struct ScreenServices {
     std::function<QIcon(const QString& path)> iconForFile;
     // Runs `arrived` on the GUI thread, while `context` lives, whenever icons
     // that were placeholders are known; may be empty when icons never change.
-    std::function<void(QObject* context, std::function<void()> arrived)> whenIconsArrive;
+    std::function<void(QObject* context, std::function<void()> arrived)> whenIconsArrive = {};
     // The icon a desktop entry names (a theme name or a file), `side` device
     // pixels square; a null image when none is found. Safe on any thread, so
     // icons load on workers.
