@@ -8,7 +8,7 @@ namespace harborlite {
 
 // A text label coloured by a palette colour resolved each time it paints, so
 // it follows the appearance without being told. Optionally one line, cut with
-// an ellipsis when too long.
+// an ellipsis (at the end, or in the middle) when too long.
 class RoleLabel : public QLabel {
     Q_OBJECT
 
@@ -17,7 +17,7 @@ public:
 
     void setColor(const AdaptiveColor& color);
     const AdaptiveColor& color() const { return color_; }
-    void setElidedOnOneLine(bool elided);
+    void setElidedOnOneLine(bool elided, Qt::TextElideMode mode = Qt::ElideRight);
 
     QSize minimumSizeHint() const override;
 
@@ -27,6 +27,7 @@ protected:
 private:
     AdaptiveColor color_;
     bool elided_ = false;
+    Qt::TextElideMode elideMode_ = Qt::ElideRight;
 };
 
 } // namespace harborlite

@@ -2,6 +2,7 @@
 
 #include "platform/FileManager.h"
 
+#include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFileInfo>
 
@@ -15,6 +16,14 @@ ScreenServices ScreenServices::real(platform::ToolTable tools)
     return {
         .reveal = [tools = std::move(tools)](const QStringList& paths) { platform::revealInFileManager(paths, tools); },
         .iconForFile = [icons](const QString& path) { return icons->icon(QFileInfo(path)); },
+        .chooseFolder = [](QWidget* parent, const QString& start) -> std::optional<QString> {
+            const QString chosen = QFileDialog::getExistingDirectory(parent, QString(), start,
+                                                                     QFileDialog::ShowDirsOnly);
+            if (chosen.isEmpty()) {
+                return std::nullopt;
+            }
+            return chosen;
+        },
     };
 }
 

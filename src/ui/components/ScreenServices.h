@@ -6,17 +6,22 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
+
+class QWidget;
 
 namespace harborlite {
 
 // What the screens ask of the desktop besides the model: showing files in the
-// file manager and the icons the desktop draws for them. The root view hands
-// the same services to every screen; tests hand in fakes.
+// file manager, the icons the desktop draws for them and its folder chooser.
+// The root view hands the same services to every screen; tests hand in fakes.
 struct ScreenServices {
     // Shows the files selected in the file manager; returns at once.
     std::function<void(const QStringList& paths)> reveal;
     // The icon the desktop shows for a file, folder or application.
     std::function<QIcon(const QString& path)> iconForFile;
+    // Asks the user for a folder, starting in `start`; none when cancelled.
+    std::function<std::optional<QString>(QWidget* parent, const QString& start)> chooseFolder = {};
 
     // The desktop's own file manager and icon theme.
     static ScreenServices real(platform::ToolTable tools = {});

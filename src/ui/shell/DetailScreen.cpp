@@ -9,6 +9,7 @@
 #include "ui/components/ScreenServices.h"
 #include "ui/cleaning/SmartScanView.h"
 #include "ui/tools/MaintenanceView.h"
+#include "ui/tools/RuvozEzazView.h"
 #include "model/AppModel.h"
 
 namespace harborlite {
@@ -33,6 +34,8 @@ QWidget* makeDetailScreen(Route route, AppModel& model, const ScreenServices& se
         return new ProtectionView(scans, feed, services, parent);
     case Route::maintenance:
         return new MaintenanceView(model.systemTools(), feed, MaintenanceService().tasks(), parent);
+    case Route::ruvozEzaz:
+        return new RuvozEzazView(model.diskMap(), scans, model.systemTools(), services, {}, parent);
     default:
         break;
     }
