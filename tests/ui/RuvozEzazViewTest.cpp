@@ -147,6 +147,14 @@ TEST(RuvozEzazPresentation, TheLegendKeepsVolumesOfAGigabyteInOrderThenFree)
     EXPECT_EQ(entries[3].tint, PaletteRole::inkTertiary);
     EXPECT_EQ(entries[4], (P::LegendEntry{"Free", "Space available for new files", 20 * GB, PaletteRole::hairline, {}}));
 
+    // A volume that says where it is mounted maps that folder, whatever its role.
+    const StorageBreakdown linux{100 * GB, 20 * GB, {{"/", "System", 40 * GB, "/"}, {"Swap", "VM", 2 * GB, ""}}, 0, 0};
+    const QList<P::LegendEntry> mounted = P::legend(linux, [](const QString& path) { return path == "/"; });
+    ASSERT_EQ(mounted.size(), 3);
+    EXPECT_EQ(mounted[0].root, "/");
+    EXPECT_EQ(mounted[0].label, "macOS");
+    EXPECT_FALSE(mounted[1].isBrowsable());
+
     // A folder that is not here is not offered.
     EXPECT_FALSE(P::legend(storage, noFolder)[0].isBrowsable());
     EXPECT_FALSE(P::legend(storage, noFolder)[0].detail.endsWith("Click to map it."));

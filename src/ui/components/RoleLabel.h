@@ -8,7 +8,7 @@ namespace harborlite {
 
 // A text label coloured by a palette colour resolved each time it paints, so
 // it follows the appearance without being told. Optionally one line, cut with
-// an ellipsis (at the end, or in the middle) when too long.
+// an ellipsis when too long.
 class RoleLabel : public QLabel {
     Q_OBJECT
 
@@ -17,6 +17,7 @@ public:
 
     void setColor(const AdaptiveColor& color);
     const AdaptiveColor& color() const { return color_; }
+    // One line cut to the width with an ellipsis, at the end or where `mode` says.
     void setElidedOnOneLine(bool elided, Qt::TextElideMode mode = Qt::ElideRight);
 
     QSize minimumSizeHint() const override;

@@ -161,7 +161,8 @@ std::optional<QString> browsableRoot(const QString& role)
 
 std::optional<QString> browsableRoot(const StorageBreakdown::Volume& volume, const FolderExists& exists)
 {
-    const std::optional<QString> root = browsableRoot(volume.role);
+    const std::optional<QString> root =
+        volume.mountPoint.isEmpty() ? browsableRoot(volume.role) : std::optional<QString>(volume.mountPoint);
     if (!root || !exists(*root)) {
         return std::nullopt;
     }
