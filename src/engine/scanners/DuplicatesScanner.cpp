@@ -4,6 +4,7 @@
 #include "engine/scanners/ContentWalk.h"
 #include "platform/Clock.h"
 #include "shared/FileSystem.h"
+#include "shared/ThreadHandOff.h"
 
 #include <QFile>
 #include <QHash>
@@ -247,20 +248,20 @@ public:
         pool_.setMaxThreadCount(std::clamp(QThread::idealThreadCount(), 1, 8));
         slots_.release(pool_.maxThreadCount() * 4);
     }
-    ~Workers() { pool_.waitForDone(); }
+    ~Workers() { wait(); }
     Workers(const Workers&) = delete;
     Workers& operator=(const Workers&) = delete;
 
     void run(std::function<void()> work)
     {
         slots_.acquire();
-        pool_.start([this, work = std::move(work)] {
+        ThreadHandOff::start(pool_, [this, work = std::move(work)] {
             work();
             slots_.release();
         });
     }
 
-    void wait() { pool_.waitForDone(); }
+    void wait() { ThreadHandOff::waitForDone(pool_); }
 
 private:
     QThreadPool pool_;
