@@ -1,6 +1,7 @@
 #include "app/HarborliteApp.h"
 
 #include "ui/theme/ApplicationAppearance.h"
+#include "ui/theme/MenuStyle.h"
 #include "ui/shell/BrandIcon.h"
 
 #include <QAction>
@@ -59,6 +60,7 @@ void HarborliteApp::buildMenu()
     quit_ = applicationMenu_->addAction(QStringLiteral("Quit"), qApp, &QCoreApplication::quit);
     quit_->setShortcut(QKeySequence::Quit);
     quit_->setMenuRole(QAction::QuitRole);
+    MenuStyle::apply(window_->menuBar());
 }
 
 void HarborliteApp::showWindow()

@@ -5,6 +5,8 @@
 
 #include <QApplication>
 
+#include <cstdio>
+
 int main(int argc, char* argv[])
 {
     harborlite::platform::raiseOpenFileLimit();
@@ -14,6 +16,10 @@ int main(int argc, char* argv[])
 
     harborlite::platform::SingleInstance instance(harborlite::platform::SingleInstance::defaultSocketPath());
     if (!instance.claim()) {
+        // The running copy comes to the front, on whatever display it is.
+        std::fputs(qPrintable(QCoreApplication::translate(
+                       "main", "Harborlite is already running for this user; its window was brought to the front.\n")),
+                   stderr);
         return 0;
     }
 

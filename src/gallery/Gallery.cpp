@@ -2,19 +2,23 @@
 
 #include "paint/BrandMark.h"
 #include "ui/components/AuroraBackground.h"
+#include "ui/components/CapsuleChip.h"
 #include "ui/components/EmptyStateView.h"
 #include "ui/components/GlassCompatButton.h"
 #include "ui/components/GlassCompatContainer.h"
 #include "ui/components/GlassPanel.h"
 #include "ui/components/InnerCard.h"
+#include "ui/components/PopUpPicker.h"
 #include "ui/components/PrimaryActionBar.h"
 #include "ui/components/ProgressRing.h"
 #include "ui/components/RoleLabel.h"
 #include "ui/components/ScreenHeader.h"
 #include "ui/components/StatTile.h"
 #include "ui/components/StatusPill.h"
+#include "ui/components/SwitchToggle.h"
 #include "ui/components/SymbolView.h"
 #include "ui/components/TriStateToggle.h"
+#include "ui/theme/MenuStyle.h"
 #include "ui/theme/Motion.h"
 #include "ui/theme/Shapes.h"
 #include "ui/theme/Symbols.h"
@@ -25,6 +29,7 @@
 #include <QEnterEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QStyleOption>
 #include <QPainter>
 #include <QVBoxLayout>
 
@@ -93,6 +98,131 @@ GlassCompatButton* disabled(GlassCompatButton* button)
 {
     button->setEnabled(false);
     return button;
+}
+
+GlassCompatButton* withSymbol(GlassCompatButton* button, const QString& symbol)
+{
+    button->setSymbol(symbol);
+    if (button->text().isEmpty()) {
+        button->setAccessibleName(symbol);
+    }
+    return button;
+}
+
+QWidget* controls()
+{
+    const auto labelled = [](bool on, const QString& title, std::optional<QString> caption) {
+        auto* made = new SwitchToggle(on, SwitchToggle::ControlSize::small);
+        made->setLabel(SwitchToggle::Label{title, TypeStyle::font(12.5, QFont::DemiBold), std::move(caption),
+                                           TypeStyle::font(10.5, QFont::Normal)});
+        return made;
+    };
+    auto* disabledOn = new SwitchToggle(true, SwitchToggle::ControlSize::mini);
+    disabledOn->setEnabled(false);
+    auto* selectedTheme = new CapsuleChip(QStringLiteral("sun.max.fill"), QStringLiteral("Light"), true,
+                                          CapsuleChip::Metrics::regular());
+    auto* otherTheme = new CapsuleChip(QStringLiteral("moon.fill"), QStringLiteral("Dark"), false,
+                                       CapsuleChip::Metrics::regular());
+    return row({
+        new SwitchToggle(false, SwitchToggle::ControlSize::mini),
+        new SwitchToggle(true, SwitchToggle::ControlSize::mini),
+        new SwitchToggle(true, SwitchToggle::ControlSize::small),
+        new SwitchToggle(false, SwitchToggle::ControlSize::regular),
+        disabledOn,
+        labelled(true, QStringLiteral("Menu bar monitor"), QStringLiteral("Live readings beside the clock")),
+        new CapsuleChip(QStringLiteral("cpu"), QStringLiteral("CPU"), true),
+        new CapsuleChip(QStringLiteral("memorychip"), QStringLiteral("Memory"), false),
+        new CapsuleChip(std::nullopt, QStringLiteral("No symbol"), false),
+        selectedTheme,
+        otherTheme,
+    });
+}
+
+// A pop-up picker's menu drawn in place by the menu style, its second row
+// under the pointer: an open menu is a window of its own and would not show
+// in a picture of the gallery.
+class MenuSample : public QWidget {
+public:
+    explicit MenuSample(const QStringList& rows, int chosen)
+        : rows_(rows)
+        , chosen_(chosen)
+    {
+        style_.setParent(this);
+        setFont(TypeStyle::font(13, QFont::Medium));
+        const int margin = MenuStyle::kPanelMargin;
+        int width = 0;
+        for (const QString& text : rows_) {
+            const QStyleOptionMenuItem item = option(text, false, false);
+            width = std::max(width, style_.sizeFromContents(QStyle::CT_MenuItem, &item, QSize(), this).width());
+        }
+        setFixedSize(width + 2 * margin, static_cast<int>(rows_.size()) * MenuStyle::kRowHeight + 2 * margin);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        QStyleOption panel;
+        panel.initFrom(this);
+        style_.drawPrimitive(QStyle::PE_PanelMenu, &panel, &painter, this);
+        const int margin = MenuStyle::kPanelMargin;
+        for (int index = 0; index < rows_.size(); ++index) {
+            QStyleOptionMenuItem item = option(rows_.at(index), index == chosen_, index == 1);
+            item.rect = QRect(margin, margin + index * MenuStyle::kRowHeight, width() - 2 * margin,
+                              MenuStyle::kRowHeight);
+            style_.drawControl(QStyle::CE_MenuItem, &item, &painter, this);
+        }
+    }
+
+private:
+    QStyleOptionMenuItem option(const QString& text, bool checked, bool selected) const
+    {
+        QStyleOptionMenuItem item;
+        item.initFrom(this);
+        item.text = text;
+        item.font = font();
+        item.menuItemType = QStyleOptionMenuItem::Normal;
+        item.checkType = QStyleOptionMenuItem::Exclusive;
+        item.checked = checked;
+        item.state = QStyle::State_Enabled | (selected ? QStyle::State_Selected : QStyle::State_None);
+        return item;
+    }
+
+    QStringList rows_;
+    int chosen_;
+    MenuStyle style_;
+};
+
+PopUpPicker* hoveredPicker(PopUpPicker* picker)
+{
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QCoreApplication::sendEvent(picker, &enter);
+    return picker;
+}
+
+QWidget* pickers()
+{
+    const QStringList modes = {QStringLiteral("Move to Trash"), QStringLiteral("Delete permanently"),
+                               QStringLiteral("Shred securely")};
+    auto* rest = new PopUpPicker(modes);
+    rest->setFixedWidth(158);
+    auto* hovered = hoveredPicker(new PopUpPicker(modes));
+    hovered->setCurrentIndex(1);
+    auto* off = new PopUpPicker(modes);
+    off->setEnabled(false);
+    const QStringList sorts = {QStringLiteral("Name"), QStringLiteral("Size"), QStringLiteral("Last opened")};
+    auto* borderless = new PopUpPicker(sorts, PopUpPicker::Kind::borderless);
+    auto* borderlessHovered = hoveredPicker(new PopUpPicker(sorts, PopUpPicker::Kind::borderless));
+    borderlessHovered->setCurrentIndex(2);
+    QWidget* shown = row({rest, hovered, off, borderless, borderlessHovered});
+    auto* holder = new QWidget;
+    auto* layout = new QHBoxLayout(holder);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(18);
+    layout->addWidget(shown, 0, Qt::AlignTop);
+    layout->addWidget(new MenuSample(modes, 2), 0, Qt::AlignTop);
+    layout->addStretch(1);
+    return holder;
 }
 
 QWidget* typeSamples()
@@ -167,6 +297,19 @@ QWidget* build(Appearance appearance)
         pressed(new GlassCompatButton(QStringLiteral("Pressed"), false)),
         disabled(new GlassCompatButton(QStringLiteral("Disabled"), false)),
     }));
+    grid->addWidget(row({
+        withSymbol(new GlassCompatButton(QStringLiteral("Choose Folder…"), false), QStringLiteral("folder")),
+        withSymbol(new GlassCompatButton(QStringLiteral("Rescan"), true), QStringLiteral("magnifyingglass")),
+        withSymbol(disabled(new GlassCompatButton(QStringLiteral("Locked"), false)), QStringLiteral("lock.fill")),
+        withSymbol(new GlassCompatButton(QString(), false), QStringLiteral("chevron.up")),
+        withSymbol(new GlassCompatButton(QString(), false), QStringLiteral("chevron.down")),
+    }));
+
+    grid->addWidget(caption(QStringLiteral("Switches: off, on, sizes, disabled, labelled; capsule chips")));
+    grid->addWidget(controls());
+
+    grid->addWidget(caption(QStringLiteral("Pop-up pickers: rest, hovered, disabled, borderless; the open menu")));
+    grid->addWidget(pickers());
 
     grid->addWidget(caption(QStringLiteral("Status pills, tri-state toggles, progress rings")));
     auto* spinning = new ProgressRing(0, 8, true);
@@ -193,6 +336,21 @@ QWidget* build(Appearance appearance)
         spinning,
         thick,
     }));
+
+    grid->addWidget(caption(QStringLiteral("Symbols the system paints itself")));
+    QWidget* painted = row({
+        new SymbolView(QStringLiteral("slider.horizontal.3"), 22, Palette::inkSecondary()),
+        new SymbolView(QStringLiteral("info.circle.fill"), 22, Palette::info()),
+        new SymbolView(QStringLiteral("shield"), 22, Palette::inkTertiary()),
+        new SymbolView(QStringLiteral("shield.lefthalf.filled"), 22, Palette::info()),
+        new SymbolView(QStringLiteral("checkmark.shield.fill"), 22, Palette::accent()),
+        new SymbolView(QStringLiteral("exclamationmark.shield.fill"), 22, Palette::danger()),
+        new SymbolView(QStringLiteral("lock.shield.fill"), 22, Palette::warning()),
+        new SymbolView(QStringLiteral("flame"), 22, Palette::danger()),
+        new SymbolView(QStringLiteral("exclamationmark.shield.fill"), 52, Palette::danger()),
+        new SymbolView(QStringLiteral("flame"), 52, Palette::warning()),
+    }, 16);
+    grid->addWidget(painted);
 
     grid->addWidget(caption(QStringLiteral("Stat tiles")));
     auto* tiles = new QWidget;
@@ -244,7 +402,7 @@ QStringList renderToFolder(const QString& folder)
     for (const auto& [appearance, name] : {std::pair{Appearance::light, QStringLiteral("gallery-light.png")},
                                            std::pair{Appearance::dark, QStringLiteral("gallery-dark.png")}}) {
         std::unique_ptr<QWidget> gallery(build(appearance));
-        gallery->resize(1180, 1500);
+        gallery->resize(1180, 1860);
         gallery->show();
         QApplication::processEvents();
         const QString path = QDir(folder).filePath(name);

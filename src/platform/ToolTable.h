@@ -34,6 +34,8 @@ struct ToolTable {
     QString resolvectl = QStringLiteral("/usr/bin/resolvectl");
     QString updateDesktopDatabase = QStringLiteral("/usr/bin/update-desktop-database");
     QString sync = QStringLiteral("/bin/sync");
+    // Removes Flatpak applications; it asks for administrator rights itself.
+    QString flatpak = QStringLiteral("/usr/bin/flatpak");
 };
 
 // Whether the path names a regular file (following symbolic links) that this

@@ -201,10 +201,11 @@ QString relativeDate(const QDateTime& date)
     if (!formatter || !date.isValid() || !now.isValid())
         return {};
     const QDateTime then = date.toUTC();
-    const bool past = then < now;
+    // A moment that has come reads "… ago", even under a second ago; the
+    // formatter tells the past by the sign, so no time at all is -0.
+    const bool past = then <= now;
     const Span span = past ? largestUnit(then, now) : largestUnit(now, then);
-    const double offset = past && span.amount > 0 ? -static_cast<double>(span.amount)
-                                                   : static_cast<double>(span.amount);
+    const double offset = past ? -static_cast<double>(span.amount) : static_cast<double>(span.amount);
     UErrorCode status = U_ZERO_ERROR;
     icu::UnicodeString text;
     formatter->formatNumeric(offset, span.unit, text, status);

@@ -1,6 +1,8 @@
 #include "app/HarborliteApp.h"
 
 #include "ui/WindowFixture.h"
+#include "ui/theme/MenuStyle.h"
+#include "ui/theme/TypeStyle.h"
 #include "ui/updates/UpdateSheet.h"
 
 #include <QAction>
@@ -51,6 +53,17 @@ TEST_F(HarborliteAppTest, ApplicationMenuHasUpdatesAfterAboutAndNoNewItem)
             EXPECT_NE(action->shortcut(), QKeySequence(QKeySequence::New));
         }
     }
+}
+
+TEST_F(HarborliteAppTest, TheMenuStripAndItsMenuAreDrawnInTheSystemsLook)
+{
+    auto app = makeApp();
+    EXPECT_NE(qobject_cast<MenuStyle*>(app->window()->menuBar()->style()), nullptr);
+    EXPECT_NE(qobject_cast<MenuStyle*>(app->applicationMenu()->style()), nullptr);
+    EXPECT_EQ(app->applicationMenu()->font().family(), TypeStyle::family());
+    // The look changes nothing of the commands.
+    EXPECT_EQ(app->applicationMenu()->actions().size(), 4);
+    EXPECT_EQ(app->quitAction()->shortcut(), QKeySequence(QKeySequence::Quit));
 }
 
 TEST_F(HarborliteAppTest, CheckForUpdatesClearsTheOldResultOpensTheSheetAndAsksOnce)

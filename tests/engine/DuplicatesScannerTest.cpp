@@ -436,3 +436,28 @@ TEST_F(DuplicatesScannerTest, CancellingWhileVerifyingKeepsTheSetsAlreadyHashed)
     ASSERT_EQ(titles(result), QStringList{"3000-a.bin"});
     EXPECT_EQ(recorder.reports().last().message, "Duplicate scan complete");
 }
+
+TEST_F(DuplicatesScannerTest, CopiesInTheUsersOwnFoldersAreFoundByTheirLocalNames)
+{
+    tree.file("home/.config/user-dirs.dirs",
+              QByteArray("XDG_PICTURES_DIR=\"$HOME/Bilder\"\nXDG_VIDEOS_DIR=\"$HOME/Filme\"\n"));
+    const QByteArray photo = content(40000, 7);
+    const QByteArray clip = content(50000, 8);
+    file("Downloads/IMG_0001.jpg", photo, 30);
+    file("Bilder/Sommer/IMG_0001.jpg", photo, 3);
+    // ~/Videos is not walked: the desktop keeps the videos in ~/Filme.
+    file("Videos/clip.mp4", clip, 30);
+    file("Movies/clip.mp4", clip, 3);
+    file("Filme/clip copy.mp4", clip, 2);
+
+    ProgressRecorder recorder;
+    const CategoryResult result = scan(40000, recorder);
+    ASSERT_EQ(result.groups.size(), 2);
+    EXPECT_EQ(result.groups[0].title, "clip.mp4");
+    ASSERT_EQ(result.groups[0].items.size(), 1);
+    EXPECT_EQ(result.groups[0].items[0].origin, "~/Filme");
+    EXPECT_EQ(result.groups[0].items[0].detail, "Copy of ~/Movies/clip.mp4");
+    EXPECT_EQ(result.groups[1].title, "IMG_0001.jpg");
+    ASSERT_EQ(result.groups[1].items.size(), 1);
+    EXPECT_EQ(result.groups[1].items[0].origin, "~/Bilder/Sommer");
+}

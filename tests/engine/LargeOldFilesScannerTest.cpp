@@ -239,3 +239,37 @@ TEST_F(LargeOldFilesScannerTest, ReportsEachRootAndStopsWhenCancelled)
     EXPECT_EQ(reports[1].bytesFound, result.totalSize());
     EXPECT_EQ(reports[2].message, "Large & old files scan complete");
 }
+
+TEST_F(LargeOldFilesScannerTest, TheUsersOwnFoldersFollowTheListedOnesByTheirLocalNames)
+{
+    tree.file("home/.config/user-dirs.dirs",
+              QByteArray("XDG_DOWNLOAD_DIR=\"$HOME/Downloads\"\nXDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n"
+                         "XDG_PICTURES_DIR=\"$HOME/Bilder\"\nXDG_VIDEOS_DIR=\"$HOME/Filme\"\n"
+                         "XDG_MUSIC_DIR=\"$HOME/\"\n"));
+    oldFile("Downloads/a.zip");
+    oldFile("Movies/b.zip");
+    oldFile("Bilder/Urlaub/c.zip");
+    oldFile("Filme/urlaub.mkv");
+    oldFile("Dokumente/d.zip");
+
+    const QString folder = tree.path("home");
+    EXPECT_EQ(LargeOldFilesScanner(10000, 180).searchRoots(),
+              (QStringList{folder + "/Downloads", folder + "/Movies", folder + "/Dokumente", folder + "/Filme",
+                           folder + "/Bilder"}));
+    ProgressRecorder recorder;
+    const CategoryResult result = scan(10000, recorder);
+    QStringList found = names(result);
+    found.sort();
+    EXPECT_EQ(found, (QStringList{"a.zip", "b.zip", "c.zip", "d.zip", "urlaub.mkv"}));
+    EXPECT_EQ(recorder.reports().at(3).message, QString::fromUtf8("Scanning Filme\u2026"));
+}
+
+TEST_F(LargeOldFilesScannerTest, WithoutTheDesktopsListTheVideosFolderIsWalkedToo)
+{
+    oldFile("Videos/holiday.mkv");
+    oldFile("Movies/old.mov");
+    const QString folder = tree.path("home");
+    EXPECT_EQ(LargeOldFilesScanner(10000, 180).searchRoots(), (QStringList{folder + "/Movies", folder + "/Videos"}));
+    ProgressRecorder recorder;
+    EXPECT_EQ(names(scan(10000, recorder)), (QStringList{"old.mov", "holiday.mkv"}));
+}

@@ -291,6 +291,37 @@ TEST_F(SafetyGuardTest, TheAdministratorsHomeIsAHomeWhenItIsOurs)
     });
 }
 
+TEST_F(SafetyGuardTest, TheUsersOwnFoldersArePersonalByTheirLocalNames)
+{
+    // Without the desktop's list only ~/Videos joins the listed folders.
+    expectVerdicts({
+        { "~/Videos/clip.mp4", false, personal("Videos") },
+        { "~/Videos/clip.mp4", true, {} },
+        { "~/Bilder/a.jpg", false, {} },
+    });
+    ASSERT_TRUE(QDir().mkpath(home + QStringLiteral("/.config")));
+    QFile list(home + QStringLiteral("/.config/user-dirs.dirs"));
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    list.write("XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\nXDG_DOWNLOAD_DIR=\"$HOME/Telechargements\"\n"
+               "XDG_PICTURES_DIR=\"$HOME/Medien/Bilder\"\nXDG_VIDEOS_DIR=\"$HOME/Filme\"\n"
+               "XDG_PUBLICSHARE_DIR=\"$HOME/\"\nXDG_TEMPLATES_DIR=\"$HOME/Vorlagen\"\n");
+    list.close();
+    expectVerdicts({
+        { "~/Schreibtisch/notes.txt", false, personal("Schreibtisch") },
+        { "~/Medien/Bilder/a.jpg", false, personal("Bilder") },
+        { "~/Medien/Bilder/a.jpg", true, {} },
+        { "~/Filme/clip.mp4", false, personal("Filme") },
+        { "~/Videos/clip.mp4", false, {} },
+        { "~/Documents/a.txt", false, personal("Documents") },
+        { "~/Movies/a.mov", false, personal("Movies") },
+        // Neither downloads nor templates are personal folders; the home
+        // itself named as a folder switches it off rather than guarding it all.
+        { "~/Telechargements/a.zip", false, {} },
+        { "~/Vorlagen/a.odt", false, {} },
+        { "~/notes.txt", false, {} },
+    });
+}
+
 TEST_F(SafetyGuardTest, HomeUnderUsersIsNotAnotherAccount)
 {
     const platform::Seam<QString>::Override usersHome(platform::homeFolder(), QStringLiteral("/Users/me"));

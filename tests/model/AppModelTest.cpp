@@ -616,7 +616,7 @@ TEST_F(AppModelSelectionTest, CleanWithNothingSelectedOrWhileCleaningIsIgnored)
 TEST_F(AppModelTest, LoadingApplicationsTwiceLoadsOnce)
 {
     makeModel();
-    services->apps = {{"org.example.editor", "Editor", "/Applications/Editor.app", "1.0", 10, {}, false, true}};
+    services->apps = {{"org.example.editor", "Editor", "/Applications/Editor.app", "1.0", 10, {}, false, true, InstalledApp::Kind::bundle, {}}};
     services->appGate = std::make_shared<Gate>();
 
     model->loadApps();

@@ -206,9 +206,11 @@ TEST(Formatting, RelativeDateNamesTheLargestNonZeroUnit)
         const char* expected;
     };
     const std::vector<Case> cases{
-        {now, "in 0 sec."},
+        // A moment that has come, even under a second ago, is in the past.
+        {now, "0 sec. ago"},
         {now.addMSecs(400), "in 0 sec."},
-        {now.addMSecs(-400), "in 0 sec."},
+        {now.addMSecs(-400), "0 sec. ago"},
+        {now.addMSecs(-999), "0 sec. ago"},
         {now.addSecs(-1), "1 sec. ago"},
         {now.addSecs(-10), "10 sec. ago"},
         {now.addSecs(-5 * 60 - 59), "5 min. ago"},

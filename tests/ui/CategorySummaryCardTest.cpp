@@ -139,3 +139,17 @@ TEST(CategorySummaryCard, SpinnerShowsOnlyWhileRunningAndHoverSurvivesUpdates)
     EXPECT_EQ(card.currentLook().statusText, QStringLiteral("No threats found"));
     EXPECT_TRUE(card.isHovering());
 }
+
+TEST(CategorySummaryCard, ALongTitleWrapsAndTheCardGrowsRatherThanCutIt)
+{
+    CategorySummaryCard card(ScanCategory::installers, result(ScanCategory::installers, {12'400'000}), false, [] {});
+    // Three columns in the widest grid leave a card about 274 wide.
+    EXPECT_EQ(card.titleLines(274), 2);
+    EXPECT_EQ(card.titleLines(420), 1);
+    EXPECT_GT(card.heightForWidth(274), card.heightForWidth(420));
+    EXPECT_EQ(card.heightForWidth(420), card.sizeHint().height());
+    EXPECT_TRUE(card.hasHeightForWidth());
+    // A short title never wraps at the narrowest column the grid allows.
+    CategorySummaryCard trash(ScanCategory::trash, result(ScanCategory::trash, {12'400'000}), false, [] {});
+    EXPECT_EQ(trash.titleLines(250), 1);
+}

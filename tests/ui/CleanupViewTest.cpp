@@ -63,7 +63,19 @@ TEST(CleanupViewPresentation, FollowsTheSixCategories)
          withMode(reviewState({result(ScanCategory::trash, {group("Trash", {item("a", 4000, true)})})}),
                   Remover::Mode::trash, 0, true),
          scanAll, SummaryRow::Values{"4 KB", "4 KB", "4 KB"},
-         ActionBarLook{"4 KB selected", "Move to Trash", "Clean", true, true, PaletteRole::accent}},
+         ActionBarLook{"4 KB selected",
+                       QString::fromUtf8("Move to Trash \u00b7 Items already in the Trash are deleted for good."),
+                       "Clean", true, true, PaletteRole::accent}},
+        {"items of the Trash left unselected can all be put back",
+         reviewState({result(ScanCategory::trash, {group("Trash", {item("a", 4000)})}),
+                      result(ScanCategory::systemJunk, {group("Caches", {item("b", 2000, true)})})}),
+         scanAll, SummaryRow::Values{"6 KB", "2 KB", "2 KB"},
+         ActionBarLook{"2 KB selected", "Move to Trash", "Clean", true, false, PaletteRole::accent}},
+        {"deleting for good anyway says nothing more",
+         withMode(reviewState({result(ScanCategory::trash, {group("Trash", {item("a", 4000, true)})})}),
+                  Remover::Mode::permanent),
+         scanAll, SummaryRow::Values{"4 KB", "4 KB", "4 KB"},
+         ActionBarLook{"4 KB selected", "Delete permanently", "Clean", true, false, PaletteRole::accent}},
     };
     for (const Case& c : cases) {
         const CategoryListPresentation shown = presentCategoryList(CleanupView::setup(), c.state);
@@ -107,8 +119,11 @@ TEST_F(CleanupViewTest, ScanStopResultsAndCleanCycle)
     EXPECT_EQ(shownScan(*view.scanButton()), (ScanButtonLook{"Stop", PaletteRole::danger, true}));
     EXPECT_TRUE(summaryShown());
     EXPECT_EQ(view.summaryRow()->shown(), (SummaryRow::Values{"5 KB", "5 KB", "5 KB"}));
+    // The Trash's own items are among the selection: Trash mode deletes those.
     EXPECT_EQ(shownBar(view),
-              (ActionBarLook{"5 KB selected", "Move to Trash", "Clean", true, false, PaletteRole::accent}));
+              (ActionBarLook{"5 KB selected",
+                             QString::fromUtf8("Move to Trash \u00b7 Items already in the Trash are deleted for good."),
+                             "Clean", true, false, PaletteRole::accent}));
 
     // Stop cancels every scan, this screen's and the others'.
     fake.script().hold(ScanCategory::privacy);

@@ -60,6 +60,25 @@ TEST(PrimaryActionBar, TheShadowFallsStraightDown)
     EXPECT_DOUBLE_EQ(SoftShadow(18, 0.1).offsetY(), 7.2);
 }
 
+TEST(PrimaryActionBar, ALongDetailWrapsRatherThanBeingCut)
+{
+    PrimaryActionBar bar(QStringLiteral("2.2 MB selected"),
+                         QStringLiteral("Items move to the Trash so you can put them back. Items already in the "
+                                        "Trash are deleted for good."),
+                         QStringLiteral("Clean"), true, false, Palette::accent(), {});
+    bar.setShadowDrawnOutside(true);
+    EXPECT_TRUE(bar.detailLabel()->wordWrap());
+    ASSERT_TRUE(bar.hasHeightForWidth());
+    EXPECT_GT(bar.heightForWidth(500), bar.heightForWidth(1100));
+    bar.resize(500, bar.heightForWidth(500));
+    bar.show();
+    QCoreApplication::processEvents();
+    // The whole detail fits in the label's rectangle.
+    const QRect needed = bar.detailLabel()->fontMetrics().boundingRect(
+        QRect(0, 0, bar.detailLabel()->width(), 1000), Qt::TextWordWrap, bar.detailLabel()->text());
+    EXPECT_LE(needed.height(), bar.detailLabel()->height());
+}
+
 TEST(StatTile, TheFillIsClampedWithASixWideStub)
 {
     const struct {

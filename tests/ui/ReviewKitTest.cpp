@@ -205,22 +205,55 @@ TEST(ScreenFrame, ColumnIsCentredWithinItsWidthAndTheBarHasItsInset)
     EXPECT_EQ(content->geometry().top(), 26);
     EXPECT_EQ(frame.column()->spacing(), 18);
 
-    EXPECT_FALSE(frame.findChild<QWidget*>("bottomBarSlot")->isVisible());
+    const int rangeWithoutBar = frame.scrollArea()->verticalScrollBar()->maximum();
+    EXPECT_EQ(frame.bottomInset(), 0);
     auto* bar = new QWidget;
     bar->setFixedHeight(60);
     frame.setBottomBar(bar);
     test::settleLayouts();
     EXPECT_TRUE(bar->isVisible());
+    // The bar lines up with the column's content, 18 above the bottom edge.
     const QRect inFrame(bar->mapTo(&frame, QPoint(0, 0)), bar->size());
-    EXPECT_EQ(inFrame.left(), 26);
-    EXPECT_EQ(frame.width() - inFrame.right() - 1, 26);
+    EXPECT_EQ(inFrame.left(), column.left() + 26);
+    EXPECT_EQ(inFrame.right(), column.right() - 26);
     EXPECT_EQ(frame.height() - inFrame.bottom() - 1, 18);
-    EXPECT_LE(frame.scrollArea()->geometry().bottom(), inFrame.top());
+    // The content scrolls behind it, and its range ends above it.
+    EXPECT_EQ(frame.scrollArea()->geometry().bottom(), frame.height() - 1);
+    EXPECT_EQ(frame.bottomInset(), 78);
+    EXPECT_EQ(frame.scrollArea()->verticalScrollBar()->maximum(), rangeWithoutBar + 78);
+    EXPECT_EQ(ScreenFrame::barRect({700, 500}, {}, 60), QRect(26, 422, 648, 60));
 
     frame.setBottomBar(nullptr);
     test::settleLayouts();
-    EXPECT_FALSE(frame.findChild<QWidget*>("bottomBarSlot")->isVisible());
-    EXPECT_EQ(frame.scrollArea()->geometry().bottom(), frame.height() - 1);
+    EXPECT_EQ(frame.bottomInset(), 0);
+    EXPECT_EQ(frame.scrollArea()->verticalScrollBar()->maximum(), rangeWithoutBar);
+}
+
+TEST(ScreenFrame, TheActionBarsShadowIsCastOnTheContentAndLetsThePointerThrough)
+{
+    ScreenFrame frame;
+    frame.resize(800, 600);
+    auto* bar = new PrimaryActionBar(QStringLiteral("1 KB selected"), QStringLiteral("Move to Trash"),
+                                     QStringLiteral("Clean"), true, false, Palette::accent(), [] {});
+    frame.setBottomBar(bar);
+    frame.show();
+    test::settleLayouts();
+    EXPECT_TRUE(bar->isShadowDrawnOutside());
+    EXPECT_EQ(bar->surfaceRect(), QRectF(bar->rect()));
+    EXPECT_EQ(bar->geometry().left(), 26);
+    EXPECT_EQ(bar->geometry().right(), 800 - 26 - 1);
+    auto* shadow = frame.findChild<QWidget*>(QStringLiteral("bottomBarShadow"));
+    ASSERT_NE(shadow, nullptr);
+    EXPECT_TRUE(shadow->isVisible());
+    EXPECT_TRUE(shadow->testAttribute(Qt::WA_TransparentForMouseEvents));
+    EXPECT_TRUE(shadow->geometry().contains(bar->geometry()));
+    // Above the bar, within the shadow, the pointer reaches the content.
+    const QPoint aboveBar(bar->geometry().center().x(), bar->geometry().top() - 4);
+    QWidget* under = frame.childAt(aboveBar);
+    EXPECT_NE(under, shadow);
+    EXPECT_TRUE(frame.scrollArea()->isAncestorOf(under));
+    QWidget* onBar = frame.childAt(bar->geometry().center());
+    EXPECT_TRUE(onBar == bar || bar->isAncestorOf(onBar));
 }
 
 TEST(ScreenFrame, NarrowWindowsAndTheFixedKind)

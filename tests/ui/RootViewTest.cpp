@@ -9,11 +9,14 @@
 #include "ui/shell/FullDiskAccessCard.h"
 #include "ui/components/PlainSymbolButton.h"
 #include "ui/shell/Sidebar.h"
+#include "ui/shell/SidebarRow.h"
+#include "ui/shell/StorageFooter.h"
 #include "ui/updates/UpdateBanner.h"
 #include "ui/updates/UpdateSheet.h"
 
 #include <QGuiApplication>
 #include <QPointer>
+#include <QScrollArea>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -251,6 +254,14 @@ TEST_F(RootViewTest, NothingOverlapsAtTheMinimumSize)
          {static_cast<const QWidget*>(root->updateBanner()->downloadButton()),
           static_cast<const QWidget*>(root->accessCard()->checkAgainButton())}) {
         EXPECT_LE(area(button).right(), root->width() - 1);
+    }
+    // Every row of the sidebar shows whole above the storage footer.
+    const QRect footer = area(sidebar->footer());
+    const QRect list = area(sidebar->list()->viewport());
+    for (const Route route : Routes::allCases) {
+        const QRect row = area(sidebar->row(route));
+        EXPECT_LE(row.bottom(), list.bottom()) << rawValue(route).toStdString();
+        EXPECT_LT(row.bottom(), footer.top()) << rawValue(route).toStdString();
     }
 }
 

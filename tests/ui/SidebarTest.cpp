@@ -178,3 +178,40 @@ TEST(Sidebar, BadgesAndFooterFollowTheModel)
     EXPECT_EQ(sidebar.row(Route::largeFiles)->badge(), QStringLiteral("1"));
     EXPECT_DOUBLE_EQ(sidebar.footer()->shown().fraction, 0.75);
 }
+
+TEST(Sidebar, OpensWideEnoughForTheLongestTitleBesideABadge)
+{
+    const int width = Sidebar::openingWidth();
+    EXPECT_GE(width, Sidebar::kIdealWidth);
+    EXPECT_LE(width, Sidebar::kMaximumWidth);
+    // The list's insets (8 each side) and the row's own parts around the title.
+    for (const char* badge : {"26.5 MB", "888.8 MB"}) {
+        EXPECT_LE(SidebarRow::neededWidth(title(Route::reclaim), QString::fromLatin1(badge)) + 16, width) << badge;
+    }
+    // A title that has room keeps its size; a narrow column sets it smaller
+    // before it would cut it, never below 11.
+    const QString longest = title(Route::reclaim);
+    EXPECT_DOUBLE_EQ(SidebarRow::titlePixels(longest, 400, true), 12.5);
+    const qreal narrow = SidebarRow::titlePixels(longest, 118, true);
+    EXPECT_LT(narrow, 12.5);
+    EXPECT_GE(narrow, 11);
+    EXPECT_DOUBLE_EQ(SidebarRow::titlePixels(longest, 10, true), 11);
+}
+
+TEST(Sidebar, SectionsCloseUpRatherThanCutTheLastRow)
+{
+    const struct {
+        int available;
+        int content;
+        int gap;
+    } rows[] = {
+        {800, 480, 18},          // room to spare
+        {480 + 54 + 16, 480, 18}, // exactly room
+        {480 + 30 + 16, 480, 10}, // three gaps of ten
+        {480 + 10 + 16, 480, 8},  // never below eight: the list scrolls
+        {100, 480, 8},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(Sidebar::sectionGap(row.available, row.content, 4), row.gap) << row.available;
+    }
+}

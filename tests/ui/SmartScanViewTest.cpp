@@ -159,12 +159,49 @@ TEST(SmartScanPresentation, BarDetailFollowsModeAndBusyFollowsCleaning)
         {Remover::Mode::shred, QStringLiteral("Items are removed permanently.")},
     };
     for (const auto& [mode, detail] : cases) {
-        SmartScanInputs in = inputs({{ScanCategory::trash, result(ScanCategory::trash, {item(5)})}});
+        SmartScanInputs in = inputs({{ScanCategory::systemJunk, result(ScanCategory::systemJunk, {item(5)})}});
         in.cleanupMode = mode;
         in.isCleaning = mode == Remover::Mode::shred;
         const SmartScanPresentation shown = SmartScan::present(in);
         EXPECT_EQ(shown.bar.detail, detail) << rawValue(mode).toStdString();
         EXPECT_EQ(shown.bar.isBusy, mode == Remover::Mode::shred);
+    }
+}
+
+TEST(SmartScanPresentation, RightAfterAScanTheLastScanWasZeroSecondsAgo)
+{
+    const platform::Seam<QDateTime>::Override clock(platform::clock(), kNow);
+    for (const qint64 msecs : {0, -1, -600}) {
+        SmartScanInputs in = inputs({{ScanCategory::trash, result(ScanCategory::trash, {item(5)})}});
+        in.lastSmartScan = kNow.addMSecs(msecs);
+        EXPECT_EQ(SmartScan::present(in).lastScanLine, QStringLiteral("Last scan 0 sec. ago")) << msecs;
+    }
+}
+
+TEST(SmartScanPresentation, TrashModeSaysWhenTrashedItemsAreDeletedForGood)
+{
+    const QString back = QStringLiteral("Items move to the Trash so you can put them back.");
+    const QString forGood = back + QStringLiteral(" Items already in the Trash are deleted for good.");
+    const struct {
+        const char* name;
+        Remover::Mode mode;
+        bool trashSelected;
+        QString detail;
+    } cases[] = {
+        {"trash mode, trashed items selected", Remover::Mode::trash, true, forGood},
+        {"trash mode, trashed items left out", Remover::Mode::trash, false, back},
+        {"permanent mode", Remover::Mode::permanent, true, QStringLiteral("Items are removed permanently.")},
+        {"shred mode", Remover::Mode::shred, true, QStringLiteral("Items are removed permanently.")},
+    };
+    for (const auto& c : cases) {
+        SmartScanInputs in = inputs({
+            {ScanCategory::systemJunk, result(ScanCategory::systemJunk, {item(5)})},
+            {ScanCategory::trash, result(ScanCategory::trash, {item(7, c.trashSelected), item(9, false)})},
+        });
+        in.cleanupMode = c.mode;
+        const SmartScanPresentation shown = SmartScan::present(in);
+        EXPECT_EQ(shown.bar.detail, c.detail) << c.name;
+        EXPECT_EQ(shown.selectsTrashedItems, c.trashSelected) << c.name;
     }
 }
 
@@ -417,7 +454,8 @@ TEST_F(SmartScanViewTest, WholeCycleScanStopReviewClean)
     EXPECT_TRUE(find<RoleLabel>(QStringLiteral("lastScanLine"))->text().startsWith(QStringLiteral("Last scan ")));
     EXPECT_EQ(find<RoleLabel>(QStringLiteral("dialCaption"))->text(), QStringLiteral("KB to reclaim"));
     EXPECT_TRUE(bar()->button()->isEnabled());
-    EXPECT_EQ(bar()->detailLabel()->text(), QStringLiteral("Items move to the Trash so you can put them back."));
+    EXPECT_EQ(bar()->detailLabel()->text(), QStringLiteral("Items move to the Trash so you can put them back. Items "
+                                                           "already in the Trash are deleted for good."));
 
     // Review Details and a card lead to the reviewing screens.
     QTest::mouseClick(find<GlassCompatButton>(QStringLiteral("reviewButton")), Qt::LeftButton);

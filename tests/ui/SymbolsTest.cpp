@@ -2,7 +2,6 @@
 
 #include <QDirIterator>
 #include <QFile>
-#include <QFileInfo>
 #include <QIcon>
 #include <QRegularExpression>
 
@@ -31,7 +30,9 @@ bool anyPixelPainted(const QImage& image)
 // symbol names the code draws.
 std::set<QString> symbolLiteralsInSources()
 {
-    const QString root = QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../../src");
+    // The test sources' folder as CMake names it: __FILE__ is relative when the
+    // compiler cache rewrites paths, and would then depend on where tests run.
+    const QString root = QStringLiteral(QT_TESTCASE_SOURCEDIR) + QStringLiteral("/../src");
     const QRegularExpression literal(QStringLiteral(R"re(QStringLiteral\("([a-z][a-z0-9]*(?:\.[a-z0-9]+)*)"\))re"));
     std::set<QString> found;
     for (const QString& folder : {QStringLiteral("/ui/components"), QStringLiteral("/gallery")}) {
@@ -72,7 +73,7 @@ TEST(Symbols, EveryNameTheCodeDrawsIsCatalogued)
     const std::set<QString> used = symbolLiteralsInSources();
     EXPECT_TRUE(used.contains(QStringLiteral("checkmark")));
     for (const QString& name : used) {
-        EXPECT_TRUE(Symbols::themeIconName(name).has_value()) << name.toStdString();
+        EXPECT_TRUE(Symbols::isCatalogued(name)) << name.toStdString();
     }
 }
 
@@ -93,4 +94,31 @@ TEST(Symbols, TheIconTakesTheBrushAndUnknownNamesGetTheFallback)
     }
     EXPECT_FALSE(Symbols::themeIconName(QStringLiteral("no.such.symbol")).has_value());
     EXPECT_EQ(Symbols::pixmap(QStringLiteral("xmark"), 10, Qt::white, 2).size(), QSize(20, 20));
+}
+
+TEST(Symbols, MeaningsAdwaitaLacksArePaintedWithTheirMarks)
+{
+    const QStringList painted = {"slider.horizontal.3", "info.circle.fill", "shield", "shield.lefthalf.filled",
+                                 "checkmark.shield.fill", "exclamationmark.shield.fill", "lock.shield.fill", "flame"};
+    for (const QString& name : painted) {
+        SCOPED_TRACE(name.toStdString());
+        EXPECT_TRUE(Symbols::isCatalogued(name));
+        EXPECT_TRUE(Symbols::isPainted(name));
+        EXPECT_FALSE(Symbols::themeIconName(name).has_value());
+        const QImage image = Symbols::pixmap(name, 48, QColor(Qt::red), 1).toImage();
+        EXPECT_TRUE(anyPixelPainted(image));
+    }
+    // The marks are cut out of the filled shapes: the middle of the shield with
+    // a warning is clear where its stroke runs, filled where the checkmark's
+    // shield has no mark.
+    const QImage threat = Symbols::pixmap(QStringLiteral("exclamationmark.shield.fill"), 100, Qt::black, 1).toImage();
+    EXPECT_EQ(threat.pixelColor(50, 40).alpha(), 0);
+    EXPECT_EQ(threat.pixelColor(30, 40).alpha(), 255);
+    const QImage clean = Symbols::pixmap(QStringLiteral("checkmark.shield.fill"), 100, Qt::black, 1).toImage();
+    EXPECT_EQ(clean.pixelColor(50, 40).alpha(), 255);
+    const QImage info = Symbols::pixmap(QStringLiteral("info.circle.fill"), 100, Qt::black, 1).toImage();
+    EXPECT_EQ(info.pixelColor(50, 60).alpha(), 0);
+    EXPECT_EQ(info.pixelColor(25, 50).alpha(), 255);
+    EXPECT_FALSE(Symbols::isPainted(QStringLiteral("trash")));
+    EXPECT_FALSE(Symbols::isPainted(QStringLiteral("no.such.symbol")));
 }

@@ -1,4 +1,5 @@
 #include "ui/theme/ApplicationAppearance.h"
+#include "ui/theme/TypeStyle.h"
 #include "ui/theme/WindowCanvas.h"
 
 #include <QApplication>
@@ -35,7 +36,7 @@ TEST(WindowCanvas, OutsideAWindowItDoesNothing)
     WindowCanvas::style(nullptr, AppTheme::dark);
 }
 
-TEST(ApplicationAppearance, ForcingSetsQtsPaletteUnderFusionAndSystemRestoresIt)
+TEST(ApplicationAppearance, EveryThemeSetsTheSystemsPaletteAndTypeUnderFusion)
 {
     ApplicationAppearance::apply(AppTheme::dark);
     EXPECT_EQ(QApplication::style()->name().toLower(), QStringLiteral("fusion"));
@@ -46,9 +47,32 @@ TEST(ApplicationAppearance, ForcingSetsQtsPaletteUnderFusionAndSystemRestoresIt)
     ApplicationAppearance::apply(AppTheme::light);
     EXPECT_EQ(QApplication::palette().color(QPalette::Window), Palette::canvas().light);
 
+    // System takes the desktop's appearance (light here) in the system's own
+    // colours and type, never the stock palette's.
     ApplicationAppearance::apply(AppTheme::system);
     EXPECT_FALSE(Palette::applicationAppearance().has_value());
-    EXPECT_NE(QApplication::palette().color(QPalette::Window), Palette::canvas().light);
+    EXPECT_EQ(ApplicationAppearance::desktopAppearance(), Appearance::light);
+    EXPECT_EQ(QApplication::palette().color(QPalette::Window), Palette::canvas().light);
+    EXPECT_EQ(QApplication::palette().color(QPalette::Highlight), Palette::accent().light);
+    EXPECT_EQ(QApplication::font().family(), TypeStyle::family());
+    EXPECT_EQ(QApplication::font(), TypeStyle::font(13, QFont::Normal));
+}
+
+TEST(ApplicationAppearance, SystemDrawsTheDesktopsAppearanceInTheSystemsColours)
+{
+    const struct {
+        AppTheme theme;
+        Appearance desktop;
+        Appearance drawn;
+    } rows[] = {
+        {AppTheme::system, Appearance::light, Appearance::light}, {AppTheme::system, Appearance::dark, Appearance::dark},
+        {AppTheme::light, Appearance::dark, Appearance::light},   {AppTheme::dark, Appearance::light, Appearance::dark},
+    };
+    for (const auto& row : rows) {
+        const QPalette made = ApplicationAppearance::paletteFor(row.theme, row.desktop);
+        EXPECT_EQ(made, ApplicationAppearance::qtPalette(row.drawn)) << rawValue(row.theme).toStdString();
+        EXPECT_EQ(made.color(QPalette::Highlight), Palette::accent().resolve(row.drawn));
+    }
 }
 
 TEST(ApplicationAppearance, SystemFollowsTheDesktopsPalette)

@@ -3,6 +3,7 @@
 #include "engine/services/BundleInfo.h"
 #include "platform/MountTable.h"
 #include "platform/SystemRoots.h"
+#include "platform/UserFolders.h"
 #include "shared/FileSystem.h"
 
 #include <QFile>
@@ -57,13 +58,19 @@ bool isExempt(const QString& p, const QString& root, const QString& home)
     return false;
 }
 
-// Inside the home folder; skipped for items the user picked.
-const QStringList& personalRoots()
+// Inside the home folder; skipped for items the user picked. The user's own
+// documents, desktop, pictures, videos, music and public folders, as the
+// desktop names them, follow the listed ones.
+QStringList personalRoots()
 {
-    static const QStringList names = {
+    QStringList names = {
         text("Documents"), text("Desktop"), text("Pictures"), text("Movies"),
         text("Music"), text("Public"), text("Sites"),
     };
+    using platform::UserFolder;
+    names.append(platform::userFolders({UserFolder::documents, UserFolder::desktop, UserFolder::pictures,
+                                        UserFolder::videos, UserFolder::music, UserFolder::publicShare},
+                                       names));
     return names;
 }
 
@@ -241,9 +248,10 @@ Verdict judge(const QString& p, const Context& context)
         return refused(QStringLiteral("Apple system applications cannot be removed here."));
     }
     if (!context.userSelected) {
-        for (const QString& name : personalRoots()) {
+        const QStringList personal = personalRoots();
+        for (const QString& name : personal) {
             if (FS::isBelow(p, FS::join(context.home, name))) {
-                return refused(QStringLiteral("Inside ") + name
+                return refused(QStringLiteral("Inside ") + FS::lastPathComponent(name)
                                + QStringLiteral(", which is only cleaned by hand."));
             }
         }

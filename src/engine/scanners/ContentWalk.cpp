@@ -1,5 +1,7 @@
 #include "engine/scanners/ContentWalk.h"
 
+#include "platform/UserFolders.h"
+
 #include "shared/FileSystem.h"
 
 #include <QFile>
@@ -199,6 +201,17 @@ QStringList ContentWalk::existingRoots(const std::optional<QStringList>& roots, 
         }
     }
     return result;
+}
+
+QStringList ContentWalk::contentFolders()
+{
+    QStringList folders = {QStringLiteral("Downloads"), QStringLiteral("Documents"), QStringLiteral("Desktop"),
+                           QStringLiteral("Movies"),    QStringLiteral("Pictures"),  QStringLiteral("Music")};
+    using platform::UserFolder;
+    folders.append(platform::userFolders({UserFolder::download, UserFolder::documents, UserFolder::desktop,
+                                          UserFolder::videos, UserFolder::pictures, UserFolder::music},
+                                         folders));
+    return folders;
 }
 
 bool ContentWalk::isPackage(const QString& name)

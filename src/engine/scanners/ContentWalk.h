@@ -55,6 +55,11 @@ public:
     static bool exists(const QString& path);
     // The roots that exist: the given ones, else the named folders of the home.
     static QStringList existingRoots(const std::optional<QStringList>& roots, const QStringList& homeFolders);
+    // The home's content folders the large-file and duplicate scans walk:
+    // Downloads, Documents, Desktop, Movies, Pictures and Music, then the
+    // user's own download, documents, desktop, videos, pictures and music
+    // folders as the desktop names them (~/Videos, ~/Bilder), each once.
+    static QStringList contentFolders();
     // A folder the system shows as one file: an application, a bundle, a media
     // library or a document package, told by its extension (any case).
     static bool isPackage(const QString& name);

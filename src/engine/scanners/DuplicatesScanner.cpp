@@ -367,10 +367,7 @@ const QSet<QString>& DuplicatesScanner::prunedDirectories()
 
 QStringList DuplicatesScanner::searchRoots() const
 {
-    return ContentWalk::existingRoots(roots_,
-                                      {QStringLiteral("Downloads"), QStringLiteral("Documents"),
-                                       QStringLiteral("Desktop"), QStringLiteral("Movies"), QStringLiteral("Pictures"),
-                                       QStringLiteral("Music")});
+    return ContentWalk::existingRoots(roots_, ContentWalk::contentFolders());
 }
 
 CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const CancelPredicate& isCancelled) const

@@ -23,7 +23,8 @@ namespace harborlite {
 class DuplicatesScanner : public CategoryScanner {
 public:
     // `roots` replaces the home folder's Downloads, Documents, Desktop, Movies,
-    // Pictures and Music (in that order) when given.
+    // Pictures and Music (in that order), followed by the user's own folders
+    // of those kinds (ContentWalk::contentFolders), when given.
     explicit DuplicatesScanner(qint64 minimumSize = 1'000'000, std::optional<QStringList> roots = std::nullopt);
 
     ScanCategory category() const override { return ScanCategory::duplicates; }

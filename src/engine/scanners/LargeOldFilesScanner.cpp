@@ -79,10 +79,7 @@ LargeOldFilesScanner::LargeOldFilesScanner(qint64 minimumSize, int staleAfterDay
 
 QStringList LargeOldFilesScanner::searchRoots() const
 {
-    return ContentWalk::existingRoots(roots_,
-                                      {QStringLiteral("Downloads"), QStringLiteral("Documents"),
-                                       QStringLiteral("Desktop"), QStringLiteral("Movies"), QStringLiteral("Pictures"),
-                                       QStringLiteral("Music")});
+    return ContentWalk::existingRoots(roots_, ContentWalk::contentFolders());
 }
 
 LargeOldFilesScanner::FileKind LargeOldFilesScanner::fileKind(const QMimeType& type)

@@ -23,7 +23,8 @@ public:
     };
 
     // `roots` replaces the home folder's Downloads, Documents, Desktop, Movies,
-    // Pictures and Music (in that order) when given.
+    // Pictures and Music (in that order), followed by the user's own folders
+    // of those kinds (ContentWalk::contentFolders), when given.
     explicit LargeOldFilesScanner(qint64 minimumSize = 50'000'000, int staleAfterDays = 180,
                                   std::optional<QStringList> roots = std::nullopt);
 

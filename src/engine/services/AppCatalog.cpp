@@ -25,8 +25,11 @@ QString withoutExtension(const QString& fileName)
 
 } // namespace
 
-AppCatalog::AppCatalog(QStringList candidateRoots, QString sharedLibrary)
-    : candidateRoots_(std::move(candidateRoots)), sharedLibrary_(std::move(sharedLibrary))
+AppCatalog::AppCatalog(QStringList candidateRoots, QString sharedLibrary,
+                       std::optional<LinuxApplications> linuxApplications)
+    : candidateRoots_(std::move(candidateRoots))
+    , sharedLibrary_(std::move(sharedLibrary))
+    , linux_(std::move(linuxApplications))
 {
 }
 
@@ -75,6 +78,14 @@ QList<InstalledApp> AppCatalog::installedApps(bool includeSizes, const std::func
             apps.append(std::move(app));
         }
     }
+    if (linux_) {
+        for (InstalledApp& app : linux_->installedApps(includeSizes, isCancelled)) {
+            if (!seen.contains(app.bundleID)) {
+                seen.insert(app.bundleID);
+                apps.append(std::move(app));
+            }
+        }
+    }
     NameOrder().sort(apps, [](const InstalledApp& app) { return app.name; });
     return apps;
 }
@@ -88,6 +99,14 @@ AppCatalog::Identity AppCatalog::installedIdentity() const
         identity.names.insert(app.name.toLower());
     }
     return identity;
+}
+
+QStringList AppCatalog::leftoverPaths(const InstalledApp& app) const
+{
+    if (app.kind == InstalledApp::Kind::bundle) {
+        return supportPaths(app.bundleID, app.name);
+    }
+    return linux_ ? linux_->leftovers(app) : QStringList();
 }
 
 QStringList AppCatalog::supportPaths(const QString& bundleID, const QString& appName) const

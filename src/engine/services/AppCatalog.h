@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/services/InstalledApp.h"
+#include "engine/services/LinuxApplications.h"
 #include "platform/SystemRoots.h"
 
 #include <QList>
@@ -12,8 +13,9 @@
 
 namespace harborlite {
 
-// The applications installed in the standard application folders. Every call
-// reads the disk afresh; nothing is cached and nothing fails.
+// The applications installed in the standard application folders, and after
+// them the Linux forms (LinuxApplications). Every call reads the disk afresh;
+// nothing is cached and nothing fails.
 class AppCatalog {
 public:
     struct Identity {
@@ -22,15 +24,18 @@ public:
     };
 
     // The roots default to the machine's application folders and the user's
-    // own "Applications" folder; `sharedLibrary` is the machine-wide Library.
+    // own "Applications" folder, and the machine's Linux forms are listed;
+    // `sharedLibrary` is the machine-wide Library. Given roots list bundles
+    // only, unless Linux forms are given too.
     AppCatalog() = default;
-    AppCatalog(QStringList candidateRoots, QString sharedLibrary);
+    AppCatalog(QStringList candidateRoots, QString sharedLibrary,
+               std::optional<LinuxApplications> linuxApplications = std::nullopt);
 
     // The candidate roots that exist, in search order.
     QStringList searchRoots() const;
 
-    // Bundles directly inside each root, the first of each identifier winning,
-    // sorted by name (natural, case-insensitive, stable).
+    // Bundles directly inside each root, then the Linux forms, the first of
+    // each identifier winning, sorted by name (natural, case-insensitive, stable).
     QList<InstalledApp> installedApps(bool includeSizes,
                                       const std::function<bool()>& isCancelled = {}) const;
 
@@ -41,10 +46,17 @@ public:
     // go, in a fixed order.
     QStringList supportPaths(const QString& bundleID, const QString& appName) const;
 
+    // What the application leaves behind: a bundle's support locations, the
+    // exact leftovers of a Linux form.
+    QStringList leftoverPaths(const InstalledApp& app) const;
+
+    const std::optional<LinuxApplications>& linuxApplications() const { return linux_; }
+
 private:
     // Unset: the machine's folders, with the home folder read at call time.
     std::optional<QStringList> candidateRoots_;
     QString sharedLibrary_ = roots::sharedLibrary;
+    std::optional<LinuxApplications> linux_ = LinuxApplications();
 };
 
 } // namespace harborlite

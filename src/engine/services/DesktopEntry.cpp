@@ -86,9 +86,49 @@ std::optional<QString> DesktopEntry::value(const QString& key) const
     return found == values_.constEnd() ? std::nullopt : std::optional<QString>(*found);
 }
 
+std::optional<QString> DesktopEntry::text(const QString& key) const
+{
+    const std::optional<QString> raw = value(key);
+    if (!raw) {
+        return std::nullopt;
+    }
+    QString result;
+    result.reserve(raw->size());
+    for (qsizetype i = 0; i < raw->size(); ++i) {
+        const QChar c = raw->at(i);
+        if (c != QLatin1Char('\\') || i + 1 == raw->size()) {
+            result.append(c);
+            continue;
+        }
+        const QChar next = raw->at(++i);
+        switch (next.unicode()) {
+        case 's':
+            result.append(QLatin1Char(' '));
+            break;
+        case 'n':
+            result.append(QLatin1Char('\n'));
+            break;
+        case 't':
+            result.append(QLatin1Char('\t'));
+            break;
+        case 'r':
+            result.append(QLatin1Char('\r'));
+            break;
+        case '\\':
+            result.append(QLatin1Char('\\'));
+            break;
+        default:
+            // Not a string escape: left for the Exec rules to read.
+            result.append(c).append(next);
+            break;
+        }
+    }
+    return result;
+}
+
 QString DesktopEntry::program() const
 {
-    const QString exec = value(QStringLiteral("Exec")).value_or(QString()).trimmed();
+    const QString exec = text(QStringLiteral("Exec")).value_or(QString()).trimmed();
     if (!exec.startsWith(QLatin1Char('"'))) {
         return exec.section(QLatin1Char(' '), 0, 0);
     }
@@ -104,6 +144,14 @@ QString DesktopEntry::program() const
         program.append(exec.at(i));
     }
     return program;
+}
+
+bool DesktopEntry::isVisibleApplication() const
+{
+    return value(QStringLiteral("Type")) == QLatin1String("Application")
+        && !value(QStringLiteral("Name")).value_or(QString()).isEmpty()
+        && value(QStringLiteral("NoDisplay")) != QLatin1String("true")
+        && value(QStringLiteral("Hidden")) != QLatin1String("true");
 }
 
 bool DesktopEntry::startsIn(const QStringList& desktops) const

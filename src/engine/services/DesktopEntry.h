@@ -25,9 +25,17 @@ public:
     // The unlocalised value of the key; none when missing.
     std::optional<QString> value(const QString& key) const;
 
-    // The program of "Exec": its first argument with the quoting of the
-    // desktop entry rules undone; empty without "Exec".
+    // The value of a string key with the escapes of string values undone
+    // ("\s", "\n", "\t", "\r", "\\"); none when missing.
+    std::optional<QString> text(const QString& key) const;
+
+    // The program of "Exec": its first argument, the string escapes undone
+    // first, then the quoting of the Exec rules; empty without "Exec".
     QString program() const;
+
+    // An application a launcher lists: "Type=Application" with a name, and
+    // neither "NoDisplay=true" nor "Hidden=true".
+    bool isVisibleApplication() const;
 
     // Whether the entry starts at login under the autostart rules in the given
     // desktops: not "Hidden=true", not "X-GNOME-Autostart-enabled=false", and

@@ -1,12 +1,14 @@
 #include "engine/services/Uninstaller.h"
 
 #include "engine/scanners/SizeOrder.h"
+#include "engine/services/FlatpakInstallation.h"
 #include "engine/services/PackageReceipts.h"
 #include "engine/services/ShellQuoting.h"
 #include "engine/services/ShellRunner.h"
 #include "shared/FileSystem.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 
 #include <algorithm>
 #include <thread>
@@ -57,7 +59,79 @@ bool belongsToApp(const PackageReceipt& receipt, const UninstallPlan& plan)
         && std::none_of(receipt.paths.begin(), receipt.paths.end(), [](const QString& path) { return FS::exists(path); });
 }
 
+QStringList selectedLocations(const UninstallPlan& plan)
+{
+    QStringList locations;
+    for (const QList<ScanItem>* items : {&plan.leftovers, &plan.installedResidue}) {
+        for (const ScanItem& item : *items) {
+            if (item.isSelected) {
+                locations << item.url;
+            }
+        }
+    }
+    return locations;
+}
+
 } // namespace
+
+CleanupReport Uninstaller::refusedAsPackaged(const UninstallPlan& plan)
+{
+    CleanupReport report;
+    report.failures.append({plan.app.url, QStringLiteral("Installed by a package; remove it with the package manager.")});
+    return report;
+}
+
+CleanupReport Uninstaller::uninstallFlatpak(const UninstallPlan& plan, Remover::Mode mode) const
+{
+    const QElapsedTimer clock = [] {
+        QElapsedTimer started;
+        started.start();
+        return started;
+    }();
+    CleanupReport report;
+    const QString& id = plan.app.bundleID;
+    // Gone since it was listed: nothing to remove, as for any other vanished location.
+    if (!FS::exists(plan.app.url)) {
+        return remove(selectedLocations(plan), mode);
+    }
+    const auto fail = [&](const QString& reason) {
+        report.failures.append({plan.app.url, reason});
+        report.duration = static_cast<double>(clock.elapsed()) / 1000.0;
+        return report;
+    };
+    if (!FlatpakInstallation::isValidAppId(id)) {
+        return fail(QStringLiteral("Not a Flatpak application id: ") + id);
+    }
+    if (!platform::isExecutableFile(tools_.flatpak)) {
+        return fail(ShellRunner::RunError::toolMissing(tools_.flatpak).errorDescription());
+    }
+    const qint64 size = FS::size(plan.app.url, true);
+    const QStringList arguments = {QStringLiteral("uninstall"), QStringLiteral("--noninteractive"),
+                                   plan.app.isSystemScope ? QStringLiteral("--system") : QStringLiteral("--user"), id};
+    try {
+        const ShellRunner::Output output = ShellRunner::run(tools_.flatpak, arguments, flatpakTimeoutSeconds);
+        if (output.status != 0) {
+            const QStringList lines = ShellRunner::lines(output.standardError);
+            return fail(ShellRunner::RunError::commandFailed(lines.isEmpty() ? QStringLiteral("The task did not complete.")
+                                                                             : lines.last().trimmed())
+                            .errorDescription());
+        }
+    } catch (const ShellRunner::RunError& error) {
+        return fail(error.errorDescription());
+    }
+    // The application is gone; only now does its data go, so a refused
+    // removal never leaves an installed application without its data.
+    report = remove(selectedLocations(plan), mode);
+    report.removed += 1;
+    report.reclaimed += size;
+    report.duration = static_cast<double>(clock.elapsed()) / 1000.0;
+    return report;
+}
+
+CleanupReport Uninstaller::remove(const QStringList& locations, Remover::Mode mode) const
+{
+    return remove_ ? remove_(locations, mode) : Remover(mode).remove(locations, false);
+}
 
 Uninstaller::Uninstaller(AppCatalog catalog, std::chrono::milliseconds quitGracePeriod, RemoveFn remove,
                          platform::ToolTable tools, platform::RunningApplications running)
@@ -73,8 +147,13 @@ UninstallPlan Uninstaller::plan(const InstalledApp& app) const
 {
     UninstallPlan plan;
     plan.app = app;
-    for (const QString& location : catalog_.supportPaths(app.bundleID, app.name)) {
+    for (const QString& location : catalog_.leftoverPaths(app)) {
         plan.leftovers.append(planItem(location, false, std::nullopt));
+    }
+    // Installer receipts only ever describe bundles.
+    if (app.kind != InstalledApp::Kind::bundle) {
+        sortBySize(plan.leftovers);
+        return plan;
     }
     const QList<PackageReceipt> all = PackageReceipts::thirdParty(tools_);
     plan.receipts = PackageReceipts::receipts(app.url, app.bundleID, all);
@@ -88,6 +167,7 @@ UninstallPlan Uninstaller::plan(const InstalledApp& app) const
 
 void Uninstaller::quitIfRunning(const QString& bundleID, const QString& bundlePath) const
 {
+    // An AppImage runs as its own file: its process's executable is the file.
     const QList<platform::RunningInstance> instances = running_.instances(bundleID, bundlePath);
     if (instances.isEmpty()) {
         return;
@@ -114,18 +194,20 @@ void Uninstaller::quitIfRunning(const QString& bundleID, const QString& bundlePa
 
 CleanupReport Uninstaller::uninstall(const UninstallPlan& plan, Remover::Mode mode) const
 {
+    switch (plan.app.kind) {
+    case InstalledApp::Kind::debianPackage:
+        return refusedAsPackaged(plan);
+    case InstalledApp::Kind::flatpak:
+        return uninstallFlatpak(plan, mode);
+    case InstalledApp::Kind::bundle:
+    case InstalledApp::Kind::appImage:
+        break;
+    }
     quitIfRunning(plan.app.bundleID, plan.app.url);
 
-    QStringList locations;
-    for (const QList<ScanItem>* items : {&plan.leftovers, &plan.installedResidue}) {
-        for (const ScanItem& item : *items) {
-            if (item.isSelected) {
-                locations << item.url;
-            }
-        }
-    }
+    QStringList locations = selectedLocations(plan);
     locations << plan.app.url;
-    CleanupReport report = remove_ ? remove_(locations, mode) : Remover(mode).remove(locations, false);
+    CleanupReport report = remove(locations, mode);
 
     const auto isBundle = [&](const CleanupReport::Failure& failure) { return failure.url == plan.app.url; };
     const auto bundleFailure = std::find_if(report.failures.begin(), report.failures.end(), isBundle);

@@ -28,14 +28,26 @@ public:
                 platform::ToolTable tools = {},
                 platform::RunningApplications running = platform::runningApplications());
 
+    // Time a Flatpak removal may take, its own password prompt included.
+    static constexpr double flatpakTimeoutSeconds = 900;
+
+    // The application's leftovers (support locations, or a Linux form's exact
+    // leftovers) and, for bundles, the installer residue and receipts.
     UninstallPlan plan(const InstalledApp& app) const;
 
-    // Quits the application, removes the selected items and then the bundle,
-    // retries the bundle as administrator when a missing right stopped it, and
-    // when nothing failed makes the system forget the application's receipts.
+    // Quits the application, removes the selected items and then the bundle
+    // (an AppImage: its file), retries the bundle as administrator when a
+    // missing right stopped it, and when nothing failed makes the system
+    // forget the application's receipts. A Flatpak application is removed by
+    // "flatpak uninstall --noninteractive --user|--system <id>" first, and
+    // its selected leftovers only once that succeeded. A Debian package's
+    // application is never removed: the report holds one failure for it.
     CleanupReport uninstall(const UninstallPlan& plan, Remover::Mode mode) const;
 
 private:
+    static CleanupReport refusedAsPackaged(const UninstallPlan& plan);
+    CleanupReport uninstallFlatpak(const UninstallPlan& plan, Remover::Mode mode) const;
+    CleanupReport remove(const QStringList& locations, Remover::Mode mode) const;
     void quitIfRunning(const QString& bundleID, const QString& bundlePath) const;
 
     AppCatalog catalog_;

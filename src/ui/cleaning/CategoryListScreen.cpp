@@ -26,7 +26,9 @@ CategoryListPresentation presentCategoryList(const CategoryListSetup& setup, con
     if (totals.hasAnyResult) {
         shown.summary = SummaryRow::values(totals.found, totals.selected, state.diskFree);
         shown.actionBar = ActionBarLook{ReviewText::selectedTitle(totals.selected),
-                                        RemovalModePicker::title(state.mode),
+                                        removalDetail(RemovalModePicker::title(state.mode),
+                                                      ReviewText::kMiddleDot, state.mode,
+                                                      totals.selectsTrashedItems),
                                         setup.buttonTitle,
                                         totals.selected > 0,
                                         state.isCleaning,

@@ -85,6 +85,8 @@ void CategorySummaryCard::setState(const std::optional<CategoryResult>& result, 
     look_ = std::move(next);
     spinner_->setVisible(look_.trailing == SummaryCardLook::Trailing::spinner);
     placeSpinner();
+    // The trailing element's width decides whether the title wraps.
+    updateGeometry();
     update();
 }
 
@@ -93,6 +95,30 @@ QSize CategorySummaryCard::sizeHint() const
     const qreal texts = QFontMetricsF(titleFont_).height() + kTextSpacing + QFontMetricsF(statusFont_).height();
     const int height = int(std::ceil(std::max(kIconSide, texts))) + 2 * kPadding;
     return {250, height};
+}
+
+int CategorySummaryCard::titleLines(int width) const
+{
+    const qreal textWidth = textRect(width).width();
+    const QRectF wrapped = QFontMetricsF(titleFont_).boundingRect(QRectF(0, 0, std::max<qreal>(1, textWidth), 1e6),
+                                                                  Qt::TextWordWrap, look_.title);
+    return std::max(1, static_cast<int>(std::lround(wrapped.height() / QFontMetricsF(titleFont_).lineSpacing())));
+}
+
+int CategorySummaryCard::heightForWidth(int width) const
+{
+    const QFontMetricsF title(titleFont_);
+    const qreal titleHeight = title.height() + (titleLines(width) - 1) * title.lineSpacing();
+    const qreal texts = titleHeight + kTextSpacing + QFontMetricsF(statusFont_).height();
+    return int(std::ceil(std::max(kIconSide, texts))) + 2 * kPadding;
+}
+
+QRectF CategorySummaryCard::textRect(qreal width) const
+{
+    const qreal trailing = trailingWidth();
+    const qreal textLeft = kPadding + kIconSide + kSpacing;
+    const qreal textRight = width - kPadding - (trailing > 0 ? trailing + kSpacing : 0);
+    return {textLeft, 0, std::max<qreal>(0, textRight - textLeft), 0};
 }
 
 QSize CategorySummaryCard::minimumSizeHint() const
@@ -162,21 +188,22 @@ void CategorySummaryCard::paintEvent(QPaintEvent*)
                    look_.symbol, tint);
 
     const qreal trailing = trailingWidth();
-    const qreal textLeft = circle.right() + kSpacing;
-    const qreal textRight = bounds.width() - kPadding - (trailing > 0 ? trailing + kSpacing : 0);
-    const qreal textWidth = std::max<qreal>(0, textRight - textLeft);
+    const QRectF textArea = textRect(bounds.width());
+    const qreal textLeft = textArea.left();
+    const qreal textWidth = textArea.width();
     const QFontMetricsF titleMetrics(titleFont_);
     const QFontMetricsF statusMetrics(statusFont_);
-    const qreal textsHeight = titleMetrics.height() + kTextSpacing + statusMetrics.height();
+    const qreal titleHeight = titleMetrics.height() + (titleLines(width()) - 1) * titleMetrics.lineSpacing();
+    const qreal textsHeight = titleHeight + kTextSpacing + statusMetrics.height();
     const qreal top = middle - textsHeight / 2;
 
     painter.setFont(titleFont_);
     painter.setPen(Palette::ink().resolve(appearance));
-    painter.drawText(QRectF(textLeft, top, textWidth, titleMetrics.height()), Qt::AlignLeft | Qt::AlignVCenter,
-                     titleMetrics.elidedText(look_.title, Qt::ElideRight, textWidth));
+    painter.drawText(QRectF(textLeft, top, textWidth, titleHeight), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
+                     look_.title);
     painter.setFont(statusFont_);
     painter.setPen(Palette::inkSecondary().resolve(appearance));
-    painter.drawText(QRectF(textLeft, top + titleMetrics.height() + kTextSpacing, textWidth, statusMetrics.height()),
+    painter.drawText(QRectF(textLeft, top + titleHeight + kTextSpacing, textWidth, statusMetrics.height()),
                      Qt::AlignLeft | Qt::AlignVCenter,
                      statusMetrics.elidedText(look_.statusText, Qt::ElideRight, textWidth));
 

@@ -31,7 +31,9 @@ struct SummaryCardLook {
 
 // One cell of the Smart Scan grid: a category's symbol, title and one-line
 // status, with a spinner, a checkmark or the size found at the trailing edge.
-// The whole card is a flat button; hovering highlights it.
+// A title too long for the card wraps onto a second line rather than being
+// cut, and the card grows to hold it. The whole card is a flat button;
+// hovering highlights it.
 class CategorySummaryCard : public QAbstractButton {
     Q_OBJECT
 
@@ -58,6 +60,10 @@ public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
+    // The title's lines at a card width.
+    int titleLines(int width) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -68,6 +74,8 @@ protected:
 private:
     void placeSpinner();
     qreal trailingWidth() const;
+    // Where the texts lie horizontally in a card `width` wide.
+    QRectF textRect(qreal width) const;
 
     ScanCategory category_;
     SummaryCardLook look_;

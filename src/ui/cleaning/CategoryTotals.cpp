@@ -2,6 +2,8 @@
 
 #include "ui/cleaning/ReviewState.h"
 
+#include <QCoreApplication>
+
 namespace harborlite {
 
 CategoryTotals categoryTotals(const ReviewState& state, std::span<const ScanCategory> categories)
@@ -14,12 +16,27 @@ CategoryTotals categoryTotals(const ReviewState& state, std::span<const ScanCate
             continue;
         }
         totals.hasAnyResult = true;
+        totals.selectsTrashedItems = totals.selectsTrashedItems || selectsTrashedItems(*result);
         totals.found += result->totalSize();
         for (const ScanGroup& group : result->groups) {
             totals.selected += group.selectedSize();
         }
     }
     return totals;
+}
+
+bool selectsTrashedItems(const CategoryResult& result)
+{
+    return result.category == ScanCategory::trash && result.selectedCount() > 0;
+}
+
+QString removalDetail(const QString& detail, const QString& separator, RemovalMode mode, bool selectsTrashedItems)
+{
+    if (mode != RemovalMode::trash || !selectsTrashedItems) {
+        return detail;
+    }
+    return detail + separator
+           + QCoreApplication::translate("CategoryTotals", "Items already in the Trash are deleted for good.");
 }
 
 } // namespace harborlite

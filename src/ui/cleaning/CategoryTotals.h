@@ -1,6 +1,10 @@
 #pragma once
 
+#include "engine/models/CategoryResult.h"
+#include "engine/models/RemovalMode.h"
 #include "engine/models/ScanCategory.h"
+
+#include <QString>
 
 #include <QtGlobal>
 
@@ -21,10 +25,21 @@ struct CategoryTotals {
     bool hasAnyResult = false;
     // One of the categories is scanning.
     bool isBusy = false;
+    // Items already in a Trash are selected.
+    bool selectsTrashedItems = false;
 
     bool operator==(const CategoryTotals&) const = default;
 };
 
 CategoryTotals categoryTotals(const ReviewState& state, std::span<const ScanCategory> categories);
+
+// Whether the result selects items that already lie in a Trash (what the
+// Trash scan lists): removing them deletes them for good, whatever the mode.
+bool selectsTrashedItems(const CategoryResult& result);
+
+// The removal line of an action bar, with "Items already in the Trash are
+// deleted for good." after `separator` when Trash mode would otherwise let
+// the user think every selected item can be put back.
+QString removalDetail(const QString& detail, const QString& separator, RemovalMode mode, bool selectsTrashedItems);
 
 } // namespace harborlite

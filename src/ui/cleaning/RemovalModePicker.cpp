@@ -22,17 +22,18 @@ QString RemovalModePicker::title(Remover::Mode mode)
 }
 
 RemovalModePicker::RemovalModePicker(AppModel& model, QWidget* parent)
-    : QComboBox(parent)
+    : PopUpPicker({}, Kind::glass, parent)
     , model_(model)
 {
     setObjectName(QStringLiteral("removalModePicker"));
-    setAccessibleName(QString());
     setFixedWidth(kWidth);
+    QStringList titles;
     for (const Remover::Mode mode : Remover::allModes) {
-        addItem(title(mode), static_cast<int>(mode));
+        titles.append(title(mode));
     }
+    setItems(titles);
     showModelMode();
-    connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
+    connect(this, &PopUpPicker::currentIndexChanged, this, [this](int index) {
         if (index >= 0) {
             model_.setCleanupMode(Remover::allModes[static_cast<std::size_t>(index)]);
         }
@@ -48,7 +49,8 @@ Remover::Mode RemovalModePicker::mode() const
 void RemovalModePicker::showModelMode()
 {
     const QSignalBlocker blocker(this);
-    setCurrentIndex(findData(static_cast<int>(model_.cleanupMode())));
+    const auto mode = std::find(Remover::allModes.begin(), Remover::allModes.end(), model_.cleanupMode());
+    setCurrentIndex(static_cast<int>(mode - Remover::allModes.begin()));
 }
 
 } // namespace harborlite

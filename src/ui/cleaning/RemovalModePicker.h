@@ -2,16 +2,17 @@
 
 #include "engine/models/RemovalMode.h"
 
-#include <QComboBox>
+#include "ui/components/PopUpPicker.h"
 
 namespace harborlite {
 
 class AppModel;
 
-// The pop-up that chooses how cleanups remove: the three modes in their
-// order, each by its title, 158 wide, bound both ways to the model's
-// cleanupMode (a change made anywhere shows here at once).
-class RemovalModePicker : public QComboBox {
+// The pop-up that chooses how cleanups remove: the kit's glass pop-up button
+// with the three modes in their order, each by its title, 158 wide, bound
+// both ways to the model's cleanupMode (a change made anywhere shows here at
+// once).
+class RemovalModePicker : public PopUpPicker {
     Q_OBJECT
 
 public:

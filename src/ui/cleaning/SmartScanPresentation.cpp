@@ -1,6 +1,7 @@
 #include "ui/cleaning/SmartScanPresentation.h"
 
 #include "shared/Formatting.h"
+#include "ui/cleaning/CategoryTotals.h"
 #include "ui/components/ReviewText.h"
 #include "model/AppModel.h"
 
@@ -33,6 +34,7 @@ SmartScanPresentation present(const SmartScanInputs& inputs)
             continue;
         }
         shown.hasResults = true;
+        shown.selectsTrashedItems = shown.selectsTrashedItems || selectsTrashedItems(found->second);
         shown.totalToReclaim += found->second.totalSize();
         for (const ScanGroup& group : found->second.groups) {
             shown.selectedTotal += group.selectedSize();
@@ -65,7 +67,8 @@ SmartScanPresentation present(const SmartScanInputs& inputs)
 
     shown.showsSummary = shown.hasResults;
     shown.bar = {ReviewText::selectedTitle(shown.selectedTotal),
-                 cleanDetail(inputs.cleanupMode),
+                 removalDetail(cleanDetail(inputs.cleanupMode), QStringLiteral(" "), inputs.cleanupMode,
+                               shown.selectsTrashedItems),
                  QStringLiteral("Clean"),
                  shown.selectedTotal > 0,
                  inputs.isCleaning,

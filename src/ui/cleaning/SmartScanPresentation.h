@@ -70,6 +70,8 @@ struct SmartScanPresentation {
     bool hasResults = false;
     qint64 selectedTotal = 0;
     qint64 totalToReclaim = 0;
+    // Items already in a Trash are selected; they are deleted for good.
+    bool selectsTrashedItems = false;
     double ringProgress = 0;
     bool ringIsIndeterminate = false;
     DialCenter center;

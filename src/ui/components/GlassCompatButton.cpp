@@ -3,6 +3,7 @@
 #include "ui/theme/GlassSurface.h"
 #include "ui/theme/Motion.h"
 #include "ui/theme/Shapes.h"
+#include "ui/theme/Symbols.h"
 #include "ui/theme/TypeStyle.h"
 
 #include <QEnterEvent>
@@ -106,6 +107,13 @@ void GlassCompatButton::setShowsSpinner(bool shows)
     update();
 }
 
+void GlassCompatButton::setSymbol(std::optional<QString> symbol)
+{
+    symbol_ = std::move(symbol);
+    updateGeometry();
+    update();
+}
+
 void GlassCompatButton::setMinimumLabelWidth(qreal width)
 {
     minimumLabelWidth_ = width;
@@ -120,7 +128,11 @@ Fill GlassCompatButton::currentFill() const
 qreal GlassCompatButton::contentWidth() const
 {
     const qreal title = QFontMetricsF(font()).horizontalAdvance(text());
-    return showsSpinner_ ? kSpinnerSide + kSpinnerGap + title : title;
+    qreal width = title;
+    if (symbol_) {
+        width += kSymbolSide + (text().isEmpty() ? 0 : kSymbolGap);
+    }
+    return showsSpinner_ ? kSpinnerSide + kSpinnerGap + width : width;
 }
 
 qreal GlassCompatButton::labelWidth() const
@@ -131,8 +143,10 @@ qreal GlassCompatButton::labelWidth() const
 QSize GlassCompatButton::sizeHint() const
 {
     const QFontMetricsF metrics(font());
-    const qreal height = std::max(metrics.height(), showsSpinner_ ? kSpinnerSide : 0.0);
-    return {static_cast<int>(std::ceil(labelWidth() + 2 * kHorizontalPadding + 2 * kFocusMargin)),
+    const qreal height = std::max({metrics.height(), showsSpinner_ ? kSpinnerSide : 0.0, symbol_ ? kSymbolSide : 0.0});
+    const bool symbolOnly = symbol_ && text().isEmpty() && !showsSpinner_;
+    const qreal padding = symbolOnly ? kSymbolOnlyPadding : kHorizontalPadding;
+    return {static_cast<int>(std::ceil(labelWidth() + 2 * padding + 2 * kFocusMargin)),
             static_cast<int>(std::ceil(height + 2 * kVerticalPadding + 2 * kFocusMargin))};
 }
 
@@ -249,6 +263,11 @@ void GlassCompatButton::paintButton(QPainter& painter, Appearance appearance) co
         paintSpinner(painter, QRectF(x, outer.center().y() - kSpinnerSide / 2, kSpinnerSide, kSpinnerSide), label,
                      phase);
         x += kSpinnerSide + kSpinnerGap;
+    }
+    if (symbol_) {
+        Symbols::paint(painter, QRectF(x, outer.center().y() - kSymbolSide / 2, kSymbolSide, kSymbolSide), *symbol_,
+                       label);
+        x += kSymbolSide + kSymbolGap;
     }
     painter.setPen(label);
     painter.setFont(font());

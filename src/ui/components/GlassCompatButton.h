@@ -7,6 +7,8 @@
 #include <QTimer>
 #include <QVariantAnimation>
 
+#include <optional>
+
 namespace harborlite {
 
 namespace GlassCompatButtonStyle {
@@ -60,7 +62,13 @@ public:
     void setShowsSpinner(bool shows);
     bool showsSpinner() const { return showsSpinner_; }
 
-    // The label (spinner, gap and title) is never narrower than this.
+    // A system symbol drawn in the label's colour before the title; with an
+    // empty title the button shows the symbol alone (give it an accessible
+    // name then).
+    void setSymbol(std::optional<QString> symbol);
+    const std::optional<QString>& symbol() const { return symbol_; }
+
+    // The label (spinner, symbol, gaps and title) is never narrower than this.
     void setMinimumLabelWidth(qreal width);
 
     bool isHovering() const { return isHovering_; }
@@ -72,6 +80,10 @@ public:
     static constexpr qreal kFocusMargin = 2;
     static constexpr qreal kSpinnerSide = 14;
     static constexpr qreal kSpinnerGap = 7;
+    static constexpr qreal kSymbolSide = 13;
+    static constexpr qreal kSymbolGap = 6;
+    // A symbol without a title sits in a capsule only a little wider than tall.
+    static constexpr qreal kSymbolOnlyPadding = 10;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -92,6 +104,7 @@ private:
     bool isProminent_;
     AdaptiveColor tint_;
     bool showsSpinner_ = false;
+    std::optional<QString> symbol_;
     qreal minimumLabelWidth_ = 0;
     bool isHovering_ = false;
     bool keyboardFocus_ = false;

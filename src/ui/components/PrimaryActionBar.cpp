@@ -3,6 +3,7 @@
 #include "ui/components/GlassCompatButton.h"
 #include "ui/components/RoleLabel.h"
 #include "ui/theme/GlassSurface.h"
+#include "ui/theme/Shapes.h"
 #include "ui/theme/TypeStyle.h"
 
 #include <QHBoxLayout>
@@ -35,19 +36,19 @@ PrimaryActionBar::PrimaryActionBar(const QString& title, const QString& detail, 
     });
     setButtonState(isEnabled, isBusy);
 
-    const QMarginsF shadow = shadow_.margins();
     auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(static_cast<int>(std::ceil(shadow.left())) + kHorizontalPadding,
-                            static_cast<int>(std::ceil(shadow.top())) + kVerticalPadding,
-                            static_cast<int>(std::ceil(shadow.right())) + kHorizontalPadding,
-                            static_cast<int>(std::ceil(shadow.bottom())) + kVerticalPadding);
+    row->setContentsMargins(shadowRoom() + QMargins(kHorizontalPadding, kVerticalPadding, kHorizontalPadding,
+                                                    kVerticalPadding));
     row->setSpacing(kSpacing);
+    // The detail wraps rather than being cut when the bar is narrow; the
+    // texts take the room the button leaves.
+    detail_->setWordWrap(true);
     auto* texts = new QVBoxLayout;
     texts->setSpacing(2);
     texts->addWidget(title_);
     texts->addWidget(detail_);
-    row->addLayout(texts);
-    row->addSpacerItem(new QSpacerItem(kMinimumGap, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
+    row->addLayout(texts, 1);
+    row->addSpacerItem(new QSpacerItem(kMinimumGap, 0, QSizePolicy::Fixed, QSizePolicy::Minimum));
     row->addWidget(button_, 0, Qt::AlignVCenter);
 }
 
@@ -68,11 +69,36 @@ void PrimaryActionBar::setButtonState(bool isEnabled, bool isBusy)
     button_->setShowsSpinner(state.showsSpinner);
 }
 
+QMargins PrimaryActionBar::shadowRoom() const
+{
+    if (shadowOutside_) {
+        return {};
+    }
+    const QMarginsF shadow = shadow_.margins();
+    return {static_cast<int>(std::ceil(shadow.left())), static_cast<int>(std::ceil(shadow.top())),
+            static_cast<int>(std::ceil(shadow.right())), static_cast<int>(std::ceil(shadow.bottom()))};
+}
+
 QRectF PrimaryActionBar::surfaceRect() const
 {
-    const QMarginsF shadow = shadow_.margins();
-    return QRectF(rect()).marginsRemoved(QMarginsF(std::ceil(shadow.left()), std::ceil(shadow.top()),
-                                                   std::ceil(shadow.right()), std::ceil(shadow.bottom())));
+    return QRectF(rect().marginsRemoved(shadowRoom()));
+}
+
+void PrimaryActionBar::setShadowDrawnOutside(bool outside)
+{
+    if (outside == shadowOutside_) {
+        return;
+    }
+    shadowOutside_ = outside;
+    layout()->setContentsMargins(shadowRoom() + QMargins(kHorizontalPadding, kVerticalPadding, kHorizontalPadding,
+                                                         kVerticalPadding));
+    updateGeometry();
+    update();
+}
+
+void PrimaryActionBar::paintShadow(QPainter& painter, const QRectF& surface)
+{
+    shadow_.paint(painter, surface, kCornerRadius, Palette::accentDeep().resolve(Palette::appearance(this)));
 }
 
 void PrimaryActionBar::paintEvent(QPaintEvent*)
@@ -80,7 +106,15 @@ void PrimaryActionBar::paintEvent(QPaintEvent*)
     const Appearance appearance = Palette::appearance(this);
     QPainter painter(this);
     const QRectF surface = surfaceRect();
-    shadow_.paint(painter, surface, kCornerRadius, Palette::accentDeep().resolve(appearance));
+    if (!shadowOutside_) {
+        paintShadow(painter, surface);
+    } else {
+        // Floating over the content, which no blur can hide here: the
+        // canvas under the glass keeps the texts legible over what scrolls by.
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.fillPath(Shapes::roundedRect(surface, kCornerRadius),
+                         Shapes::faded(Palette::canvas().resolve(appearance), kFloatingBackdropOpacity));
+    }
     GlassSurface::paint(painter, surface, kCornerRadius, appearance);
 }
 

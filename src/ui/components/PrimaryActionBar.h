@@ -15,7 +15,10 @@ class RoleLabel;
 // The floating bar at the foot of the cleaning and tool screens: a two-line
 // summary on the left and the screen's main button on the right, which shows a
 // spinner and refuses clicks while the work runs. Keeps room for its shadow
-// (accent-deep at 0.1, radius 18, 7.2 down) around the glass surface.
+// (accent-deep at 0.1, radius 18, 7.2 down) around the glass surface, unless
+// whoever places it draws the shadow outside it (a screen's frame does, so
+// the surface lines up with the column and the content under the shadow
+// stays clickable).
 class PrimaryActionBar : public QWidget {
     Q_OBJECT
 
@@ -26,6 +29,8 @@ public:
     static constexpr int kSpacing = 16;
     static constexpr int kMinimumGap = 12;
     static constexpr qreal kMinimumLabelWidth = 110;
+    // The canvas under the glass while the bar floats over content.
+    static constexpr qreal kFloatingBackdropOpacity = 0.85;
 
     // How the button shows for the two flags.
     struct ButtonState {
@@ -49,15 +54,25 @@ public:
     // The glass surface inside the shadow's margins.
     QRectF surfaceRect() const;
 
+    // Whether the bar leaves its shadow to be drawn outside it: then it is
+    // the surface alone, without margins.
+    void setShadowDrawnOutside(bool outside);
+    bool isShadowDrawnOutside() const { return shadowOutside_; }
+    // Draws the bar's shadow under `surface` (in the painter's coordinates).
+    void paintShadow(QPainter& painter, const QRectF& surface);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    QMargins shadowRoom() const;
+
     RoleLabel* title_;
     RoleLabel* detail_;
     GlassCompatButton* button_;
     std::function<void()> action_;
     SoftShadow shadow_{18, 0.1};
+    bool shadowOutside_ = false;
 };
 
 } // namespace harborlite

@@ -17,10 +17,13 @@ struct ScreenFrameMetrics {
 // The common layout of the cleaning and tool screens: one vertical column,
 // centred and at most `maxWidth` wide (padding included), with `spacing`
 // between its elements and `padding` on all four sides, inside a scroll area
-// whose indicators are never shown. An optional bar sits below the scrolling
-// content at the bottom edge, padded 26 left and right and 18 below; without a
-// bar the column reaches the bottom edge. The fixed kind does not scroll (its
-// column is as tall as the screen).
+// whose indicators are never shown. An optional bar floats over the content at
+// the bottom edge, 18 above it, its surface as wide as the column's content
+// (26 in from the screen's sides in a narrow window); the content scrolls
+// behind it, and its scroll range ends above it, so the last element can
+// always be brought into view. A `PrimaryActionBar`'s shadow is drawn by the
+// frame, under the bar and through to the content for the pointer. The fixed
+// kind does not scroll (its column is as tall as the screen).
 class ScreenFrame : public QWidget {
     Q_OBJECT
 
@@ -50,12 +53,26 @@ public:
     QScrollArea* scrollArea() const { return scrollArea_; }
     const Metrics& metrics() const { return metrics_; }
 
+    // Where the bar's surface lies for a frame of `size` and a bar `barHeight`
+    // tall: as wide as the column less its padding, 18 above the bottom edge.
+    static QRect barRect(const QSize& size, const Metrics& metrics, int barHeight);
+    // The room the content keeps below it for the bar: the bar and the 18
+    // below it; none without a bar.
+    int bottomInset() const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void placeBar();
+
     Metrics metrics_;
     QScrollArea* scrollArea_ = nullptr;
     QWidget* columnWidget_;
     QVBoxLayout* column_;
-    QWidget* barSlot_;
+    QLayout* centredRow_ = nullptr;
+    QWidget* barShadow_;
     QWidget* bar_ = nullptr;
 };
 

@@ -104,7 +104,7 @@ RootView::RootView(AppModel& model, Setup setup, QWidget* parent)
     split_->addWidget(detail_);
     split_->setStretchFactor(0, 0);
     split_->setStretchFactor(1, 1);
-    split_->setSizes({Sidebar::kIdealWidth, 1000});
+    split_->setSizes({Sidebar::openingWidth(), 1000});
 
     connect(&model_, &Observable::didChange, this, &RootView::scheduleRefresh);
     connect(&model_, &AppModel::routeChanged, this, &RootView::routeChanged);

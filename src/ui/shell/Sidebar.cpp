@@ -10,11 +10,14 @@
 #include "ui/shell/SidebarRow.h"
 #include "ui/shell/StorageFooter.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QScrollArea>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace harborlite {
 
@@ -180,8 +183,9 @@ Sidebar::Sidebar(AppModel& model, QWidget* parent)
 
     listContent_ = new RowList(&rows_, this);
     auto* sections = new QVBoxLayout(listContent_);
-    sections->setContentsMargins(8, 0, 8, 16);
-    sections->setSpacing(18);
+    sections_ = sections;
+    sections->setContentsMargins(8, 0, 8, kListBottomInset);
+    sections->setSpacing(kSectionGap);
     for (const QString& section : Routes::sections()) {
         auto* group = new QVBoxLayout;
         group->setSpacing(3);
@@ -215,6 +219,7 @@ Sidebar::Sidebar(AppModel& model, QWidget* parent)
     // The wash shows through: setWidget() makes the list fill its background.
     listContent_->setAutoFillBackground(false);
     column->addWidget(scroll_, 1);
+    scroll_->viewport()->installEventFilter(this);
 
     footer_ = new StorageFooter(this);
     auto* footerBox = new QVBoxLayout;
@@ -226,9 +231,54 @@ Sidebar::Sidebar(AppModel& model, QWidget* parent)
     refresh();
 }
 
+int Sidebar::openingWidth()
+{
+    // Wide badges: a byte count in the hundreds of megabytes, a count in the hundreds.
+    const QString bytes = QStringLiteral("888.8 MB");
+    const QString count = QStringLiteral("888");
+    int widest = 0;
+    for (const Route route : Routes::allCases) {
+        std::optional<QString> sample;
+        if (route == Route::cleanup || route == Route::reclaim) {
+            sample = bytes;
+        } else if (route == Route::largeFiles || route == Route::protection) {
+            sample = count;
+        }
+        widest = std::max(widest, SidebarRow::neededWidth(title(route), sample));
+    }
+    // The list's own insets, 8 on each side.
+    return std::clamp(widest + 16, kIdealWidth, kMaximumWidth);
+}
+
+int Sidebar::sectionGap(int available, int content, int sections)
+{
+    const int gaps = std::max(1, sections - 1);
+    const int room = available - content - kListBottomInset;
+    return std::clamp(room / gaps, kSmallestSectionGap, kSectionGap);
+}
+
+void Sidebar::fitSections()
+{
+    const int count = static_cast<int>(Routes::sections().size());
+    const int atNoGaps = sections_->sizeHint().height() - sections_->spacing() * (count - 1)
+                         - sections_->contentsMargins().bottom() - sections_->contentsMargins().top();
+    const int gap = sectionGap(scroll_->viewport()->height(), atNoGaps, count);
+    if (gap != sections_->spacing()) {
+        sections_->setSpacing(gap);
+    }
+}
+
+bool Sidebar::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == scroll_->viewport() && event->type() == QEvent::Resize) {
+        fitSections();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 QSize Sidebar::sizeHint() const
 {
-    return {kIdealWidth, QWidget::sizeHint().height()};
+    return {openingWidth(), QWidget::sizeHint().height()};
 }
 
 void Sidebar::scheduleRefresh()

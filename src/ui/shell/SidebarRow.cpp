@@ -9,6 +9,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace harborlite {
 
@@ -23,10 +24,40 @@ constexpr int kBadgePaddingX = 6;
 constexpr int kBadgePaddingY = 2;
 constexpr int kShortestGap = 4;
 
-QFont titleFont(bool selected) { return TypeStyle::font(12.5, selected ? QFont::DemiBold : QFont::Medium); }
+constexpr qreal kTitlePixels = 12.5;
+constexpr qreal kSmallestTitlePixels = 11;
+
+QFont titleFont(bool selected, qreal pixels = kTitlePixels)
+{
+    return TypeStyle::font(pixels, selected ? QFont::DemiBold : QFont::Medium);
+}
 QFont badgeFont() { return TypeStyle::font(9.5, QFont::Bold); }
 
+qreal badgeWidth(const QString& badge)
+{
+    return QFontMetricsF(badgeFont()).horizontalAdvance(badge) + 2 * kBadgePaddingX;
+}
+
 } // namespace
+
+int SidebarRow::neededWidth(const QString& title, const std::optional<QString>& badge)
+{
+    qreal width = 2 * kPaddingX + kSymbolFrame + kSpacing + QFontMetricsF(titleFont(true)).horizontalAdvance(title);
+    if (badge) {
+        width += kShortestGap + badgeWidth(*badge);
+    }
+    return static_cast<int>(std::ceil(width));
+}
+
+qreal SidebarRow::titlePixels(const QString& title, qreal width, bool selected)
+{
+    for (qreal pixels = kTitlePixels; pixels > kSmallestTitlePixels; pixels -= 0.5) {
+        if (QFontMetricsF(titleFont(selected, pixels)).horizontalAdvance(title) <= width) {
+            return pixels;
+        }
+    }
+    return kSmallestTitlePixels;
+}
 
 SidebarRow::SidebarRow(Route route, QWidget* parent)
     : QAbstractButton(parent)
@@ -103,7 +134,7 @@ void SidebarRow::paintEvent(QPaintEvent*)
     qreal right = content.right();
     if (badge_) {
         const QFontMetrics metrics(badgeFont());
-        const qreal width = metrics.horizontalAdvance(*badge_) + 2 * kBadgePaddingX;
+        const qreal width = badgeWidth(*badge_);
         const qreal height = metrics.height() + 2 * kBadgePaddingY;
         const QRectF capsule(content.right() - width, content.center().y() - height / 2, width, height);
         const QColor fill = isSelected_ ? Shapes::faded(white, 0.25) : Palette::mint().resolve(appearance);
@@ -114,9 +145,10 @@ void SidebarRow::paintEvent(QPaintEvent*)
         right = capsule.left() - kShortestGap;
     }
 
-    const QFont font = titleFont(isSelected_);
     const QRectF titleRect(content.left() + kSymbolFrame + kSpacing, content.top(),
                            std::max<qreal>(0, right - (content.left() + kSymbolFrame + kSpacing)), content.height());
+    // A narrow column sets a long title a little smaller before cutting it.
+    const QFont font = titleFont(isSelected_, titlePixels(text(), titleRect.width(), isSelected_));
     painter.setFont(font);
     painter.setPen(isSelected_ ? white : Palette::ink().resolve(appearance));
     painter.drawText(titleRect, Qt::AlignLeft | Qt::AlignVCenter,

@@ -19,6 +19,13 @@ public:
 
     explicit SidebarRow(Route route, QWidget* parent = nullptr);
 
+    // The width a row needs to show `title` and `badge` whole, selected (the
+    // bolder weight).
+    static int neededWidth(const QString& title, const std::optional<QString>& badge);
+    // The title's size in pixels in `width`: 12.5, or down to 11 before the
+    // title is cut.
+    static qreal titlePixels(const QString& title, qreal width, bool selected);
+
     Route route() const { return route_; }
     bool isSelected() const { return isSelected_; }
     const std::optional<QString>& badge() const { return badge_; }

@@ -1,11 +1,64 @@
 #include "ui/theme/ApplicationAppearance.h"
 
+#include "ui/theme/TypeStyle.h"
+
 #include <QApplication>
+#include <QEvent>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QWidget>
 
 namespace harborlite::ApplicationAppearance {
+
+namespace {
+
+// Keeps the system theme in step with the desktop: when the desktop's theme
+// changes, the palette is made again for its new appearance. Lives as a child
+// of the application, found by its name.
+class DesktopFollower : public QObject {
+public:
+    explicit DesktopFollower(QObject* application)
+        : QObject(application)
+    {
+        setObjectName(QStringLiteral("harborliteDesktopFollower"));
+        application->installEventFilter(this);
+    }
+
+    void follow(AppTheme theme) { theme_ = theme; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // Every window hears of a theme change; one new palette serves them all.
+        if (event->type() == QEvent::ThemeChange && theme_ == AppTheme::system && !pending_) {
+            pending_ = true;
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    pending_ = false;
+                    if (theme_ == AppTheme::system) {
+                        apply(AppTheme::system);
+                    }
+                },
+                Qt::QueuedConnection);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    AppTheme theme_ = AppTheme::system;
+    bool pending_ = false;
+};
+
+DesktopFollower& follower()
+{
+    QCoreApplication* application = QCoreApplication::instance();
+    auto* found = application->findChild<DesktopFollower*>(QStringLiteral("harborliteDesktopFollower"),
+                                                           Qt::FindDirectChildrenOnly);
+    return found != nullptr ? *found : *new DesktopFollower(application);
+}
+
+} // namespace
 
 std::optional<Appearance> forcedBy(AppTheme theme)
 {
@@ -50,6 +103,21 @@ QPalette qtPalette(Appearance appearance)
     return made;
 }
 
+QPalette paletteFor(AppTheme theme, Appearance desktop)
+{
+    return qtPalette(forcedBy(theme).value_or(desktop));
+}
+
+Appearance desktopAppearance()
+{
+    const QPalette kept = QGuiApplication::palette();
+    // An empty palette leaves every role to the desktop's theme.
+    QGuiApplication::setPalette(QPalette());
+    const Appearance desktop = Palette::systemAppearance();
+    QGuiApplication::setPalette(kept);
+    return desktop;
+}
+
 void apply(AppTheme theme)
 {
     const std::optional<Appearance> forced = forcedBy(theme);
@@ -60,7 +128,12 @@ void apply(AppTheme theme)
     if (QApplication::style()->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) != 0) {
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     }
-    QApplication::setPalette(forced ? qtPalette(*forced) : QPalette());
+    const QFont type = TypeStyle::font(13, QFont::Normal);
+    if (QApplication::font() != type) {
+        QApplication::setFont(type);
+    }
+    follower().follow(theme);
+    QApplication::setPalette(paletteFor(theme, forced ? *forced : desktopAppearance()));
     for (QWidget* window : QApplication::topLevelWidgets()) {
         window->update();
     }

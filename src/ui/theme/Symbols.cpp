@@ -1,5 +1,7 @@
 #include "ui/theme/Symbols.h"
 
+#include "ui/theme/PaintedSymbols.h"
+
 #include <QIcon>
 #include <QPainter>
 #include <QPainterPath>
@@ -18,7 +20,9 @@ struct Entry {
     const char* icon;
 };
 
-// Sorted by symbol name; every icon is a symbolic icon of the Adwaita theme.
+// Sorted by symbol name; every icon is a symbolic icon of the Adwaita theme,
+// and none means the symbol is painted (PaintedSymbols) because Adwaita has
+// nothing of the same meaning.
 constexpr std::array kEntries = std::to_array<Entry>({
     {"arrow.down.circle", "software-update-available-symbolic"},
     {"arrow.down.circle.fill", "software-update-available-symbolic"},
@@ -34,7 +38,7 @@ constexpr std::array kEntries = std::to_array<Entry>({
     {"checkmark.circle", "emblem-ok-symbolic"},
     {"checkmark.circle.fill", "emblem-default-symbolic"},
     {"checkmark.seal.fill", "emblem-default-symbolic"},
-    {"checkmark.shield.fill", "security-high-symbolic"},
+    {"checkmark.shield.fill", nullptr},
     {"chevron.down", "pan-down-symbolic"},
     {"chevron.right", "pan-end-symbolic"},
     {"chevron.up", "pan-up-symbolic"},
@@ -53,18 +57,18 @@ constexpr std::array kEntries = std::to_array<Entry>({
     {"envelope", "mail-unread-symbolic"},
     {"envelope.badge", "mail-message-new-symbolic"},
     {"exclamationmark.octagon.fill", "dialog-error-symbolic"},
-    {"exclamationmark.shield.fill", "security-low-symbolic"},
+    {"exclamationmark.shield.fill", nullptr},
     {"exclamationmark.triangle.fill", "dialog-warning-symbolic"},
     {"externaldrive.badge.xmark", "media-eject-symbolic"},
     {"film", "video-x-generic-symbolic"},
-    {"flame", "edit-delete-symbolic"},
+    {"flame", nullptr},
     {"folder", "folder-symbolic"},
     {"folder.fill", "folder-symbolic"},
     {"gearshape.2", "emblem-system-symbolic"},
     {"hammer", "applications-engineering-symbolic"},
     {"hand.raised", "preferences-system-privacy-symbolic"},
     {"hand.raised.fill", "preferences-system-privacy-symbolic"},
-    {"info.circle.fill", "dialog-information-symbolic"},
+    {"info.circle.fill", nullptr},
     {"internaldrive", "drive-harddisk-symbolic"},
     {"iphone.gen3", "phone-apple-iphone-symbolic"},
     {"key.fill", "dialog-password-symbolic"},
@@ -72,7 +76,7 @@ constexpr std::array kEntries = std::to_array<Entry>({
     {"lock", "changes-prevent-symbolic"},
     {"lock.fill", "system-lock-screen-symbolic"},
     {"lock.rotation", "changes-allow-symbolic"},
-    {"lock.shield.fill", "security-high-symbolic"},
+    {"lock.shield.fill", nullptr},
     {"macwindow.on.rectangle", "focus-windows-symbolic"},
     {"magnifyingglass", "edit-find-symbolic"},
     {"memorychip", "media-flash-symbolic"},
@@ -91,11 +95,11 @@ constexpr std::array kEntries = std::to_array<Entry>({
     {"questionmark.diamond", "help-faq-symbolic"},
     {"questionmark.folder", "folder-visiting-symbolic"},
     {"rectangle.3.group", "preferences-desktop-apps-symbolic"},
-    {"shield", "security-medium-symbolic"},
-    {"shield.lefthalf.filled", "security-medium-symbolic"},
+    {"shield", nullptr},
+    {"shield.lefthalf.filled", nullptr},
     {"shippingbox", "package-x-generic-symbolic"},
     {"shippingbox.and.arrow.backward", "system-software-install-symbolic"},
-    {"slider.horizontal.3", "preferences-system-symbolic"},
+    {"slider.horizontal.3", nullptr},
     {"speedometer", "power-profile-performance-symbolic"},
     {"square.grid.2x2", "view-grid-symbolic"},
     {"square.grid.3x3", "view-app-grid-symbolic"},
@@ -174,14 +178,29 @@ const std::vector<QString>& names()
     return all;
 }
 
+bool isCatalogued(const QString& symbol)
+{
+    return find(symbol) != nullptr;
+}
+
+bool isPainted(const QString& symbol)
+{
+    const Entry* entry = find(symbol);
+    return entry != nullptr && entry->icon == nullptr;
+}
+
 std::optional<QString> themeIconName(const QString& symbol)
 {
     const Entry* entry = find(symbol);
-    return entry != nullptr ? std::optional(QString::fromLatin1(entry->icon)) : std::nullopt;
+    return entry != nullptr && entry->icon != nullptr ? std::optional(QString::fromLatin1(entry->icon))
+                                                      : std::nullopt;
 }
 
 bool resolves(const QString& symbol)
 {
+    if (isPainted(symbol)) {
+        return PaintedSymbols::path(symbol).has_value();
+    }
     useIconTheme();
     const std::optional<QString> icon = themeIconName(symbol);
     return icon && QIcon::hasThemeIcon(*icon);
@@ -219,7 +238,11 @@ void paint(QPainter& painter, const QRectF& square, const QString& symbol, const
         maskPainter.setRenderHint(QPainter::Antialiasing);
         useIconTheme();
         const std::optional<QString> icon = themeIconName(symbol);
-        if (icon && QIcon::hasThemeIcon(*icon)) {
+        const std::optional<QPainterPath> painted = isPainted(symbol) ? PaintedSymbols::path(symbol) : std::nullopt;
+        if (painted) {
+            maskPainter.scale(pixels.width(), pixels.height());
+            maskPainter.fillPath(*painted, Qt::black);
+        } else if (icon && QIcon::hasThemeIcon(*icon)) {
             QIcon::fromTheme(*icon).paint(&maskPainter, QRect(QPoint(0, 0), pixels));
         } else {
             maskPainter.scale(pixels.width(), pixels.height());

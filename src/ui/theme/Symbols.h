@@ -22,10 +22,18 @@ void useIconTheme();
 // Every system symbol name the system draws, in name order.
 const std::vector<QString>& names();
 
-// The theme icon standing for a symbol name; none for a name not in names().
+// Whether the name is one of names().
+bool isCatalogued(const QString& symbol);
+
+// Whether the symbol is painted by the system itself (PaintedSymbols) rather
+// than taken from the theme, because the theme has nothing of its meaning.
+bool isPainted(const QString& symbol);
+
+// The theme icon standing for a symbol name; none for a painted symbol and
+// for a name not in names().
 std::optional<QString> themeIconName(const QString& symbol);
 
-// Whether the theme has the icon standing for `symbol`.
+// Whether the symbol is drawn as catalogued: painted, or the theme has its icon.
 bool resolves(const QString& symbol);
 
 // The symbol in a square of `pixelSize` filled with `brush` (a colour or a

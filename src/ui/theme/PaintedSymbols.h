@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QPainterPath>
+#include <QString>
+
+#include <optional>
+
+namespace harborlite::PaintedSymbols {
+
+// The outline, in the unit square, of a symbol the icon theme has nothing of
+// the same meaning for (Adwaita draws a wrench for settings, a light bulb for
+// information, a bare shield for threats, and no flame): sliders, an "i" in a
+// filled circle, shields with their mark, a flame. Marks are cut out of filled
+// shapes, so they show whatever lies behind. None for any other name.
+std::optional<QPainterPath> path(const QString& symbol);
+
+} // namespace harborlite::PaintedSymbols
