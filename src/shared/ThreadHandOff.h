@@ -68,8 +68,13 @@ public:
 template <typename Call>
 class Carried {
 public:
-    explicit Carried(Call call) : call_(std::move(call)) { sent(this); }
-    Carried(Carried&& other) noexcept(std::is_nothrow_move_constructible_v<Call>) : call_(std::move(other.call_))
+    explicit Carried(Call call)
+        : call_(std::move(call))
+    {
+        sent(this);
+    }
+    Carried(Carried&& other) noexcept(std::is_nothrow_move_constructible_v<Call>)
+        : call_(std::move(other.call_))
     {
         sent(this);
     }
@@ -144,7 +149,12 @@ private:
 template <typename Job>
 class CarriedRunnable final : public QRunnable {
 public:
-    CarriedRunnable(const QThreadPool& pool, Job job) : pool_(pool), job_(std::move(job)) { sent(this); }
+    CarriedRunnable(const QThreadPool& pool, Job job)
+        : pool_(pool)
+        , job_(std::move(job))
+    {
+        sent(this);
+    }
 
     void run() override
     {

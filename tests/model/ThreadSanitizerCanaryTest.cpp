@@ -39,7 +39,8 @@ void writeInWorkAndBeforeTheResultArrives()
     BackgroundRunner runner(1);
     QObject receiver;
     int shared = 0;
-    runner.run(TaskPriority::utility, &receiver, [&shared] { shared = 1; }, [] {});
+    runner.run(
+        TaskPriority::utility, &receiver, [&shared] { shared = 1; }, [] {});
     shared = 2;
     runner.waitForDone();
     QCoreApplication::sendPostedEvents();
@@ -52,7 +53,8 @@ void readAfterTheResultArrives()
     QObject receiver;
     int shared = 0;
     int seen = 0;
-    runner.run(TaskPriority::utility, &receiver, [&shared] { shared = 1; }, [&] { seen = shared; });
+    runner.run(
+        TaskPriority::utility, &receiver, [&shared] { shared = 1; }, [&] { seen = shared; });
     runner.waitForDone();
     QCoreApplication::sendPostedEvents();
     shared = seen + 1;
