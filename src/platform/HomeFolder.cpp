@@ -1,6 +1,6 @@
 #include "platform/HomeFolder.h"
 
-#include <QFile>
+#include "platform/PathText.h"
 
 #include <cstdlib>
 #include <pwd.h>
@@ -13,10 +13,10 @@ namespace {
 QString readHomeFolder()
 {
     if (const char* env = std::getenv("HOME"); env != nullptr && env[0] == '/') {
-        return QFile::decodeName(env);
+        return pathText(std::string_view(env));
     }
     if (const passwd* entry = getpwuid(getuid()); entry != nullptr && entry->pw_dir != nullptr) {
-        return QFile::decodeName(entry->pw_dir);
+        return pathText(std::string_view(entry->pw_dir));
     }
     return QStringLiteral("/");
 }

@@ -1,6 +1,6 @@
 #include "platform/KernelFile.h"
 
-#include <QFile>
+#include "platform/PathText.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -36,7 +36,7 @@ ssize_t readFromStart(int fd, char* data, std::size_t size)
 
 } // namespace
 
-KernelFile::KernelFile(const QString& path) : path_(QFile::encodeName(path)) {}
+KernelFile::KernelFile(const QString& path) : path_(pathBytes(path)) {}
 
 KernelFile::~KernelFile()
 {

@@ -1,5 +1,7 @@
 #include "platform/MountTable.h"
 
+#include "platform/PathText.h"
+
 #include <QFile>
 
 #include <sys/sysmacros.h>
@@ -73,7 +75,7 @@ QList<MountEntry> parseMountInfo(const QByteArray& text)
         if (!device) {
             continue;
         }
-        result.append({QFile::decodeName(unescaped(fields[4])), QString::fromUtf8(fields[separator + 1]), *device});
+        result.append({pathText(unescaped(fields[4])), QString::fromUtf8(fields[separator + 1]), *device});
     }
     return result;
 }

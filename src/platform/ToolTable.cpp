@@ -1,6 +1,6 @@
 #include "platform/ToolTable.h"
 
-#include <QFile>
+#include "platform/PathText.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,7 +12,7 @@ bool isExecutableFile(const QString& path)
     if (path.isEmpty()) {
         return false;
     }
-    const QByteArray encoded = QFile::encodeName(path);
+    const QByteArray encoded = pathBytes(path);
     struct stat info {};
     return ::stat(encoded.constData(), &info) == 0 && S_ISREG(info.st_mode)
         && ::access(encoded.constData(), X_OK) == 0;

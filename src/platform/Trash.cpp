@@ -7,8 +7,6 @@
 #include "platform/XdgDataHome.h"
 #include "platform/PathText.h"
 
-#include <QFile>
-
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -25,7 +23,7 @@ constexpr qsizetype infoSuffixLength = 10; // ".trashinfo"
 
 QByteArray encoded(const QString& location)
 {
-    return QFile::encodeName(location);
+    return pathBytes(location);
 }
 
 bool lstatPath(const QString& location, struct stat& st)
@@ -56,7 +54,7 @@ QString resolvedPath(const QString& location)
     QString tail;
     while (true) {
         if (char* real = ::realpath(encoded(existing).constData(), nullptr)) {
-            const QString head = QFile::decodeName(real);
+            const QString head = pathText(std::string_view(real));
             std::free(real);
             return tail.isEmpty() ? head : join(head, tail);
         }
@@ -271,7 +269,7 @@ MoveResult moveInto(const QString& location, const QString& trashCan, const QStr
             return failedWithError(item, error);
         }
         if (renameNoReplace(from, target) == 0) {
-            return {QFile::decodeName(target), std::nullopt};
+            return {pathText(target), std::nullopt};
         }
         const int error = errno;
         ::unlink(infoFile.constData());

@@ -1,8 +1,7 @@
 #include "platform/XdgConfigHome.h"
 
 #include "platform/HomeFolder.h"
-
-#include <QFile>
+#include "platform/PathText.h"
 
 #include <cstdlib>
 
@@ -16,7 +15,7 @@ Seam<QString>& xdgConfigHome()
             return homeFolder().get() + QStringLiteral("/.config");
         }
         if (const char* env = std::getenv("XDG_CONFIG_HOME"); env != nullptr && env[0] == '/') {
-            return QFile::decodeName(env);
+            return pathText(std::string_view(env));
         }
         return homeFolder().get() + QStringLiteral("/.config");
     });

@@ -1,8 +1,7 @@
 #include "platform/XdgDataHome.h"
 
 #include "platform/HomeFolder.h"
-
-#include <QFile>
+#include "platform/PathText.h"
 
 #include <cstdlib>
 
@@ -17,7 +16,7 @@ Seam<QString>& xdgDataHome()
             return homeFolder().get() + QStringLiteral("/.local/share");
         }
         if (const char* env = std::getenv("XDG_DATA_HOME"); env != nullptr && env[0] == '/') {
-            return QFile::decodeName(env);
+            return pathText(std::string_view(env));
         }
         return homeFolder().get() + QStringLiteral("/.local/share");
     });

@@ -31,6 +31,9 @@ struct Transfer {
     QNetworkReply* reply;
     FeedLimits limits;
     std::function<void(FeedResult)> done;
+    // Where the request stands: the feed, then each redirect target followed.
+    // The reply cannot say: inside redirected() it already names the target.
+    QUrl location;
     QByteArray body;
     bool finished = false;
 
@@ -145,6 +148,9 @@ void requestFeed(QNetworkAccessManager& network, const QUrl& feedURL, const Feed
                  std::function<void(FeedResult)> done)
 {
     QNetworkRequest request(feedURL);
+    // The body as stored: a compressed one would be inflated past the size cap
+    // before any of it is seen. A server that compresses anyway sends no JSON.
+    request.setRawHeader("Accept-Encoding", "identity");
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
@@ -152,7 +158,7 @@ void requestFeed(QNetworkAccessManager& network, const QUrl& feedURL, const Feed
     QNetworkReply* reply = network.get(request);
     // What is not read stays bounded too (the body of a refused answer).
     reply->setReadBufferSize(64 * 1024);
-    auto transfer = std::make_shared<Transfer>(Transfer{reply, limits, std::move(done), {}});
+    auto transfer = std::make_shared<Transfer>(Transfer{reply, limits, std::move(done), feedURL, {}});
 
     auto* deadline = new QTimer(reply);
     deadline->setSingleShot(true);
@@ -160,12 +166,12 @@ void requestFeed(QNetworkAccessManager& network, const QUrl& feedURL, const Feed
         transfer->finish(FeedError::timedOut());
         transfer->reply->abort();
     });
-    QObject::connect(reply, &QNetworkReply::redirected, reply, [transfer, feedURL](const QUrl& target) {
+    QObject::connect(reply, &QNetworkReply::redirected, reply, [transfer](const QUrl& target) {
         if (transfer->finished) {
             return;
         }
-        const QUrl from = transfer->reply->url();
-        if (followsRedirect(from.isEmpty() ? feedURL : from, target)) {
+        if (followsRedirect(transfer->location, target)) {
+            transfer->location = target;
             emit transfer->reply->redirectAllowed();
         } else {
             transfer->stop(FeedError::badServerResponse());

@@ -1,9 +1,8 @@
 #include "shared/FileSystem.h"
 
 #include "platform/HomeFolder.h"
+#include "platform/PathText.h"
 #include "shared/TreeWalker.h"
-
-#include <QFile>
 
 #include <algorithm>
 #include <cerrno>
@@ -20,7 +19,7 @@ namespace {
 
 QByteArray encoded(const QString& location)
 {
-    return QFile::encodeName(location);
+    return platform::pathBytes(location);
 }
 
 // Works for both timespec and statx_timestamp.
@@ -113,11 +112,7 @@ QStringList children(const QString& folder, bool includingHidden)
     const QString base = path(folder);
     result.reserve(qsizetype(names.size()));
     for (const QByteArray& name : names) {
-        const QString text = QFile::decodeName(name);
-        if (QFile::encodeName(text) != name) {
-            continue;
-        }
-        result.append(join(base, text));
+        result.append(join(base, platform::pathText(name)));
     }
     return result;
 }

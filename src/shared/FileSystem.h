@@ -11,8 +11,9 @@
 
 // File-system operations shared by every scanner and service. All of them are
 // synchronous, never throw, and answer with a neutral value (0, an empty list,
-// no date) when the file system cannot be read. Paths are absolute QStrings;
-// symbolic links are never followed unless a function says otherwise.
+// no date) when the file system cannot be read. Paths are absolute QStrings,
+// written to the kernel with platform::pathBytes; symbolic links are never
+// followed unless a function says otherwise.
 namespace harborlite::FS {
 
 using CancelPredicate = std::function<bool()>;
@@ -52,8 +53,8 @@ bool isDirectory(const QString& location);
 
 // The folder's direct entries as full paths, hidden ones ("." prefix) only when
 // asked, sorted by name with plain byte comparison. An unreadable folder gives
-// an empty list. Names that cannot be written as text without loss are left
-// out: no path built from them would name the entry on disk.
+// an empty list. Names that are not UTF-8 keep their bytes (platform::pathText),
+// so every path listed names its entry when handed back.
 QStringList children(const QString& folder, bool includingHidden);
 
 // Content modification date (UTC); absent when it cannot be read.

@@ -7,6 +7,7 @@
 #include "engine/services/LinuxApplications.h"
 #include "engine/services/Metainfo.h"
 #include "platform/HomeFolder.h"
+#include "platform/PathText.h"
 #include "shared/FileSystem.h"
 #include "support/BadInput.h"
 #include "support/FixtureTree.h"
@@ -201,8 +202,15 @@ TEST(LinuxApplications, AppImagesAreTheFilesThemselves)
     m.tree.file("home/.local/share/applications/obsidian.desktop",
                 test::desktopEntry(QStringLiteral("Obsidian"), "\"" + obsidian + "\" %U", QStringLiteral("obsidian")));
 
-    const QList<InstalledApp> apps = m.linux.installedApps(true);
-    EXPECT_EQ(idsOf(apps), (QStringList{obsidian, tool, spaced}));
+    const QList<InstalledApp> all = m.linux.installedApps(true);
+    // A name that is not UTF-8 names its file by its own bytes, so it can be removed.
+    const QString bad = platform::pathText(platform::pathBytes(m.tree.path("home/Applications")) + "/"
+                                           + test::invalidUtf8Name("Bad", ".AppImage"));
+    ASSERT_EQ(idsOf(all), (QStringList{bad, obsidian, tool, spaced}));
+    EXPECT_EQ(all.at(0).kind, InstalledApp::Kind::appImage);
+    EXPECT_EQ(all.at(0).size, FS::size(bad));
+    EXPECT_GT(all.at(0).size, 0);
+    const QList<InstalledApp> apps = all.mid(1);
     const InstalledApp& first = apps.at(0);
     EXPECT_EQ(first.kind, InstalledApp::Kind::appImage);
     EXPECT_EQ(first.name, QStringLiteral("Obsidian"));
@@ -216,7 +224,7 @@ TEST(LinuxApplications, AppImagesAreTheFilesThemselves)
     EXPECT_EQ(apps.at(1).version, QStringLiteral("\u2014"));
     EXPECT_EQ(apps.at(2).name, QStringLiteral("My App"));
     EXPECT_EQ(apps.at(2).version, QStringLiteral("2.0"));
-    EXPECT_EQ(m.linux.installedApps(false).at(0).size, 0);
+    EXPECT_EQ(m.linux.installedApps(false).at(1).size, 0);
 }
 
 // Only the user's desktop entries whose program is exactly this file are its
@@ -347,7 +355,7 @@ TEST(LinuxApplications, DebianDesktopApplicationsAreListedFromTheDatabase)
     EXPECT_EQ(m.find(apps, "display-im6.q16")->version, QStringLiteral("8:6.9"));
     EXPECT_EQ(m.find(apps, "kde4-old")->version, QStringLiteral("\u2014"));
     EXPECT_EQ(m.find(apps, "kde4-old")->size, 0);
-    EXPECT_EQ(m.linux.installedApps(false).at(0).size, 0);
+    EXPECT_EQ(m.linux.installedApps(false).at(1).size, 0);
     EXPECT_TRUE(m.linux.leftovers(*vim).isEmpty());
 }
 

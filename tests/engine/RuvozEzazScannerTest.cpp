@@ -1,4 +1,5 @@
 #include "engine/scanners/RuvozEzazScanner.h"
+#include "platform/PathText.h"
 #include "shared/FileSystem.h"
 #include "support/FixtureTree.h"
 #include "support/Progress.h"
@@ -9,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <mutex>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace harborlite;
@@ -157,4 +160,36 @@ TEST(RuvozEzazScanner, PseudoFileSystemsAreNotEntered)
     const DiskNode map = RuvozEzazScanner().buildTree(QStringLiteral("/proc"));
     EXPECT_EQ(map.size, 0);
     EXPECT_TRUE(map.children.empty());
+}
+
+// Names that are not UTF-8 are entries like any other: the map's total is
+// every byte below the root, as a walk that never looks at names counts it.
+TEST(RuvozEzazScanner, NamesThatAreNotUtf8CountInTheMap)
+{
+    FixtureTree tree;
+    tree.file("root/plain/big", 20 * U);
+    tree.folder("root/plain/deeper");
+    const QByteArray root = platform::pathBytes(tree.path("root"));
+    const auto write = [](const QByteArray& path, qint64 bytes) {
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+        ASSERT_GE(fd, 0) << path.toStdString();
+        ASSERT_EQ(::write(fd, QByteArray(bytes, 'x').constData(), size_t(bytes)), bytes);
+        ::close(fd);
+    };
+    ASSERT_EQ(::mkdir((root + "/dossier-\xe9").constData(), 0755), 0);
+    write(root + "/dossier-\xe9/inside", 30 * U);
+    write(root + "/top-\xff", 3 * U);
+    write(root + "/plain/bad-\xfe", 12 * U);
+    write(root + "/plain/deeper/bad-\xfd", 2 * U);
+
+    const DiskNode map = RuvozEzazScanner(kMinimum, 4).buildTree(tree.path("root"), {}, {});
+    EXPECT_EQ(map.size, FS::size(tree.path("root")));
+    EXPECT_EQ(map.size, (20 + 30 + 3 + 12 + 2) * U);
+    QStringList names;
+    for (const DiskNode& child : map.children) {
+        names << shape(child);
+    }
+    EXPECT_EQ(names, (QStringList{"plain=34/[big=20,bad-" + platform::pathText(QByteArray("\xfe")) + "=12,Smaller items=2/]",
+                                  platform::pathText(QByteArray("dossier-\xe9")) + "=30/[inside=30]",
+                                  platform::pathText(QByteArray("top-\xff")) + "=3"}));
 }

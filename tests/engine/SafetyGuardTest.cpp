@@ -203,6 +203,14 @@ TEST_F(SafetyGuardTest, JudgesPathsByTheRulesInOrder)
         { "~/Library/Safari/Bookmarks.plist", false, liveData("Bookmarks.plist") },
         { "~/Library/Group Containers/group.com.apple.notes/NoteStore.sqlite", false,
           liveData("group.com.apple.notes") },
+        // The home's keys and password stores, for every caller too.
+        { "~/.ssh", true, liveData(".ssh") },
+        { "~/.ssh/id_ed25519", true, liveData(".ssh") },
+        { "~/.gnupg/private-keys-v1.d/key", false, liveData(".gnupg") },
+        { "~/.local/share/keyrings/login.keyring", true, liveData("keyrings") },
+        { "~/.password-store/mail.gpg", true, liveData(".password-store") },
+        { "~/.sshd/config", false, {} },
+        { "~/.local/share/keyrings-old", false, {} },
         { "~/Library/Application Support/MobileSyncExtra", false, {} },
         { "~/Library/Mail/V10/Other", false, {} },
         { "~/Library/Safari/History.db", false, {} },
@@ -368,6 +376,57 @@ TEST_F(SafetyGuardTest, SymbolicLinksAreJudgedByTheirTargets)
         // A loop is judged as text.
         { "@/loop1/file", false, {} },
     });
+}
+
+struct RootCase {
+    const char* root;
+    const char* linkTo; // null: a real folder (or nothing) at the root
+    bool used;
+    bool throughLink;
+    bool needsReview;
+};
+
+// A root reached without a link is used as it is; one behind a link only when
+// it leads to a cache of its own or somewhere outside the home's and the
+// system's folders, and outside the home only for review.
+TEST_F(SafetyGuardTest, ScanRootsAreResolvedOnceAndLinksLeadOnlyToCaches)
+{
+    for (const char* folder : {"~/.cache", "~/projects/code", "~/Documents", "~/.ssh", "~/.cache-real/x",
+                               "~/Library/Caches", "@/disk/cache", "@/disk/data", "~/.local/cache-store"}) {
+        ASSERT_TRUE(QDir().mkpath(expand(folder))) << folder;
+    }
+    const QList<RootCase> cases = {
+        {"~/.cache", nullptr, true, false, false},
+        {"~/Library/Caches", nullptr, true, false, false},
+        {"~/missing", nullptr, false, false, false},
+        {"@/disk/data", nullptr, true, false, false},
+        {"~/l-home", "~", false, false, false},
+        {"~/l-root", "/", false, false, false},
+        {"~/l-above", "@", false, false, false},
+        {"~/l-projects", "~/projects", false, false, false},
+        {"~/l-documents", "~/Documents", false, false, false},
+        {"~/l-keys", "~/.ssh", false, false, false},
+        {"~/l-caches", "~/Library/Caches", false, false, false},
+        {"~/l-system", "/usr/share", false, false, false},
+        {"~/l-etc", "/etc", false, false, false},
+        {"~/l-dangling", "~/nothing-here", false, false, false},
+        {"~/l-own-cache", "~/.cache-real", true, true, false},
+        {"~/l-nested-cache", "~/.local/cache-store", true, true, false},
+        {"~/l-disk-cache", "@/disk/cache", true, true, true},
+    };
+    const SafetyGuard::Context context = SafetyGuard::context();
+    for (const RootCase& c : cases) {
+        if (c.linkTo) {
+            link(expand(c.linkTo), c.root);
+        }
+        const SafetyGuard::RootUse use = SafetyGuard::rootUse(expand(c.root), context);
+        EXPECT_EQ(!use.skipped(), c.used) << c.root;
+        if (!use.skipped()) {
+            EXPECT_EQ(use.realPath, c.throughLink ? expand(c.linkTo) : expand(c.root)) << c.root;
+            EXPECT_EQ(use.throughLink, c.throughLink) << c.root;
+            EXPECT_EQ(use.needsReview, c.needsReview) << c.root;
+        }
+    }
 }
 
 TEST_F(SafetyGuardTest, SystemApplicationsByPathAndIdentifier)

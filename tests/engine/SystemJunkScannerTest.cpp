@@ -1,6 +1,8 @@
 #include "engine/scanners/SystemJunkScanner.h"
+#include "engine/safety/SafetyGuard.h"
 #include "platform/Clock.h"
 #include "platform/HomeFolder.h"
+#include "platform/PathText.h"
 #include "shared/FileSystem.h"
 #include "support/BadInput.h"
 #include "support/FixtureTree.h"
@@ -9,6 +11,7 @@
 #include "support/QtPrinters.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
 
 #include <gtest/gtest.h>
@@ -324,6 +327,9 @@ TEST_F(SystemJunkScannerTest, AuditsPreferencesForBrokenAndUnclaimedFiles)
         {"com.vendor.malformed.plist", {"com.vendor.malformed.plist", unreadable, 0, false, false}},
         {"com.vendor.new\nline.plist", {"com.vendor.new\nline.plist", unreadable, 0, false, false}},
         {".com.vendor.hidden.plist", {".com.vendor.hidden.plist", unreadable, 0, false, false}},
+        // A name that is not UTF-8 is a file like any other, named by its own bytes.
+        {platform::pathText(test::invalidUtf8Name("com.vendor.", ".plist")),
+         {platform::pathText(test::invalidUtf8Name("com.vendor.", ".plist")), unreadable, 0, false, false}},
     };
     EXPECT_EQ(byName, expected);
     for (qsizetype i = 1; i < group.items.size(); ++i) {
@@ -422,6 +428,112 @@ TEST_F(SystemJunkScannerTest, TheLinuxCachesAreTheHomesCacheFolderWhateverTheEnv
     } else {
         qunsetenv("XDG_CACHE_HOME");
     }
+    ASSERT_EQ(result.groups.size(), 1);
+    EXPECT_EQ(rows(result.groups[0]), (QList<Row>{{"thumbnails", "-", 4096, true, false}}));
+}
+
+struct LinkedCachesCase {
+    const char* name;
+    const char* target; // "~" the home, "@" the fixture folder
+};
+
+void PrintTo(const LinkedCachesCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class LinkedUserCaches : public SystemJunkScannerTest, public testing::WithParamInterface<LinkedCachesCase> {
+protected:
+    QString expand(const char* target) const
+    {
+        QString text = QString::fromUtf8(target);
+        if (text.startsWith('~')) {
+            return tree.path("home") + text.mid(1);
+        }
+        return text.startsWith('@') ? tree.root() + text.mid(1) : text;
+    }
+};
+
+// A cache folder that is a link to the home, above it, to the system or to
+// anything that is not a cache of its own offers nothing: what lies there is
+// the user's data or the system's, not something that rebuilds itself.
+TEST_P(LinkedUserCaches, OfferNothingBehindALinkThatLeadsOutOfTheCaches)
+{
+    tree.file("home/.ssh/id_ed25519", 4096);
+    tree.file("home/.gnupg/pubring.kbx", 4096);
+    tree.file("home/.config/app/settings.ini", 4096);
+    tree.file("home/projects/thesis/chapter1.tex", 8192);
+    tree.file("home/Documents/letter.odt", 4096);
+    tree.file("elsewhere/important/data.db", 4096);
+    tree.file("home/Library/Logs/app.log", 4096);
+    for (const char* cache : {".cache", "Library/Caches"}) {
+        tree.symlink(QStringLiteral("home/") + QLatin1String(cache), expand(GetParam().target));
+    }
+
+    const CategoryResult result = scanner().scan({}, [] { return false; });
+
+    ASSERT_EQ(result.groups.size(), 1);
+    EXPECT_EQ(result.groups[0].title, "Log Files");
+    EXPECT_EQ(rows(result.groups[0]), (QList<Row>{{"app.log", "-", 4096, true, false}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Targets, LinkedUserCaches,
+                         testing::Values(LinkedCachesCase{"TheHome", "~"}, LinkedCachesCase{"TheRoot", "/"},
+                                         LinkedCachesCase{"AboveTheHome", "@"},
+                                         LinkedCachesCase{"AFolderOfTheHome", "~/projects"},
+                                         LinkedCachesCase{"APersonalFolder", "~/Documents"},
+                                         LinkedCachesCase{"TheKeys", "~/.ssh"},
+                                         LinkedCachesCase{"SettingsInTheHome", "~/.config"},
+                                         LinkedCachesCase{"TheSystem", "/usr/share"}),
+                         [](const testing::TestParamInfo<LinkedCachesCase>& row) { return std::string(row.param.name); });
+
+// Behind a link to a folder outside the home that is no cache, nothing is
+// ever preselected: at most it is listed for the user to look at.
+TEST_F(SystemJunkScannerTest, AFolderOutsideTheHomeBehindALinkIsNeverPreselected)
+{
+    tree.file("elsewhere/important/data.db", 4096);
+    tree.symlink("home/.cache", tree.path("elsewhere"));
+
+    const CategoryResult result = scanner().scan({}, [] { return false; });
+
+    for (const ScanGroup& group : result.groups) {
+        for (const ScanItem& item : group.items) {
+            EXPECT_FALSE(item.isSelected) << item.url.toStdString();
+            EXPECT_TRUE(item.requiresReview) << item.url.toStdString();
+        }
+    }
+}
+
+// A cache kept on another disk through a link stays visible, named where it
+// really is, and is never preselected.
+TEST_F(SystemJunkScannerTest, ACacheOnAnotherDiskIsListedForReviewOnly)
+{
+    tree.file("disk/user-cache/thumbnails/a.png", 2 * 4096);
+    tree.file("disk/user-cache/fonts/b.bin", 4096);
+    tree.symlink("home/.cache", tree.path("disk/user-cache"));
+    tree.file("home/Library/Caches/com.example.app/data", 4096);
+
+    const CategoryResult result = scanner().scan({}, [] { return false; });
+
+    ASSERT_EQ(result.groups.size(), 1);
+    EXPECT_EQ(rows(result.groups[0]), (QList<Row>{{"com.example.app", "-", 4096, true, false},
+                                                  {"thumbnails", "-", 2 * 4096, false, true},
+                                                  {"fonts", "-", 4096, false, true}}));
+    EXPECT_EQ(result.groups[0].items[1].url, tree.path("disk/user-cache/thumbnails"));
+}
+
+// No scanner offers the home's keys and password stores, even to a user who picks them.
+TEST_F(SystemJunkScannerTest, KeysAndPasswordStoresAreNeverOffered)
+{
+    tree.file("home/.cache/thumbnails/a.png", 4096);
+    for (const char* store : {".ssh", ".gnupg", ".local/share/keyrings", ".password-store"}) {
+        const QString location = tree.folder(QStringLiteral("home/") + QLatin1String(store));
+        tree.symlink(QStringLiteral("home/.cache/") + QFileInfo(location).fileName() + "-link", location);
+        EXPECT_FALSE(SafetyGuard::verdict(location, true).allowed) << store;
+    }
+
+    const CategoryResult result = scanner().scan({}, [] { return false; });
+
     ASSERT_EQ(result.groups.size(), 1);
     EXPECT_EQ(rows(result.groups[0]), (QList<Row>{{"thumbnails", "-", 4096, true, false}}));
 }

@@ -1,7 +1,9 @@
 #include "engine/scanners/TrashScanner.h"
+#include "engine/services/Remover.h"
 #include "platform/Clock.h"
 #include "platform/HomeFolder.h"
 #include "platform/MountedVolumes.h"
+#include "platform/PathText.h"
 #include "platform/XdgDataHome.h"
 #include "shared/FileSystem.h"
 #include "support/ItemRows.h"
@@ -13,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -153,4 +156,41 @@ TEST_F(TrashScannerTest, ScansWithoutAProgressCallbackOrCancelPredicate)
     const CategoryResult result = TrashScanner().scan({}, {});
     ASSERT_EQ(result.groups.size(), 1);
     EXPECT_EQ(result.groups[0].items.size(), 1);
+}
+
+// A name that is not UTF-8 is listed with its own bytes, so emptying the Trash
+// reaches it (and its info file) instead of leaving it behind for ever.
+TEST_F(TrashScannerTest, AnEntryWhoseNameIsNotUtf8IsListedAndCanBeEmptied)
+{
+    tree.file(homeFiles() + "plain.log", 4096);
+    tree.folder("home/.local/share/Trash/info");
+    const QByteArray files = platform::pathBytes(tree.path(homeFiles()));
+    const QByteArray info = platform::pathBytes(tree.path("home/.local/share/Trash/info/"));
+    const QByteArray name = "caf\xe9-\xff.txt";
+    for (const QByteArray& path : {files + name, info + name + ".trashinfo"}) {
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+        ASSERT_GE(fd, 0) << path.toStdString();
+        ASSERT_EQ(::write(fd, QByteArray(3 * 4096, 'x').constData(), 3 * 4096), 3 * 4096);
+        ::close(fd);
+    }
+
+    const CategoryResult result = TrashScanner().scan({}, {});
+    ASSERT_EQ(result.groups.size(), 1);
+    ASSERT_EQ(result.groups[0].items.size(), 2);
+    const ScanItem& odd = result.groups[0].items[0];
+    EXPECT_EQ(platform::pathBytes(odd.url), files + name);
+    EXPECT_EQ(odd.size, 3 * 4096);
+
+    QStringList locations;
+    for (const ScanItem& item : result.groups[0].items) {
+        locations.append(item.url);
+    }
+    const CleanupReport report = Remover(RemovalMode::trash).remove(locations, false);
+    EXPECT_TRUE(report.failures.isEmpty());
+    EXPECT_EQ(report.removed, 2);
+    EXPECT_EQ(report.reclaimed, 4 * 4096);
+    struct stat st {};
+    EXPECT_NE(::lstat((files + name).constData(), &st), 0);
+    EXPECT_NE(::lstat((info + name + ".trashinfo").constData(), &st), 0);
+    EXPECT_TRUE(TrashScanner().scan({}, {}).groups.isEmpty());
 }

@@ -7,12 +7,15 @@
 #include <QTcpServer>
 #include <QUrl>
 
+#include <memory>
 #include <utility>
 
 namespace harborlite::test {
 
 // A small HTTP/1.1 server on 127.0.0.1 for the update tests. Each path gets a
-// canned response; every request is recorded. Unknown paths answer 404.
+// canned response; every request is recorded. Unknown paths answer 404. With
+// `Transport::tls` it speaks HTTPS under a certificate for 127.0.0.1 that the
+// test process trusts (added to the default TLS configuration).
 class FeedServer : public QObject {
     Q_OBJECT
 
@@ -50,9 +53,11 @@ public:
         QByteArray head;
     };
 
-    FeedServer();
+    enum class Transport { plain, tls };
 
-    // "http://127.0.0.1:<port>".
+    explicit FeedServer(Transport transport = Transport::plain);
+
+    // "http://127.0.0.1:<port>", or "https://..." for a TLS server.
     QUrl site() const;
 
     void serve(const QByteArray& path, Response response);
@@ -63,7 +68,8 @@ private:
     void accept();
     void answer(class QTcpSocket* socket, const Request& request);
 
-    QTcpServer server_;
+    Transport transport_;
+    std::unique_ptr<QTcpServer> server_;
     QHash<QByteArray, Response> responses_;
     QList<Request> requests_;
 };

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 using namespace harborlite;
 using namespace std::chrono_literals;
@@ -250,6 +251,64 @@ TEST_F(UpdateCheckerTest, AFollowedRedirectWithinTheWebIsAccepted)
     EXPECT_EQ(server.requests().size(), 2);
 }
 
+struct RedirectCase {
+    const char* name;
+    bool feedOverTls;
+    // Each hop's Location, with "{plain}" and "{tls}" standing for the two servers' sites.
+    std::vector<QByteArray> hops;
+    bool accepted;
+};
+
+void PrintTo(const RedirectCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class Redirects : public UpdateCheckerTest, public testing::WithParamInterface<RedirectCase> {};
+
+// Whether a redirect may be followed depends on where the request stands when
+// it is redirected, which is the feed location only at the first hop.
+TEST_P(Redirects, AreFollowedOnlyWithinTheWebAndNeverFromHttpsDownToHttp)
+{
+    test::FeedServer tls(test::FeedServer::Transport::tls);
+    const auto location = [&](QByteArray text) {
+        text.replace("{plain}", server.site().toEncoded());
+        text.replace("{tls}", tls.site().toEncoded());
+        return text;
+    };
+    const auto serverOf = [&](const QByteArray& site) -> test::FeedServer& {
+        return site == "{tls}" ? tls : server;
+    };
+    const std::vector<QByteArray>& hops = GetParam().hops;
+    const auto hopPath = [](std::size_t i) { return "/hop" + QByteArray::number(qsizetype(i)); };
+    test::FeedServer& feed = GetParam().feedOverTls ? tls : server;
+    feed.serve(kFeedPath, {302, {}, {{"Location", location(hops[0]) + hopPath(0)}}});
+    for (std::size_t i = 0; i + 1 < hops.size(); ++i) {
+        serverOf(hops[i]).serve(hopPath(i), {302, {}, {{"Location", location(hops[i + 1]) + hopPath(i + 1)}}});
+    }
+    serverOf(hops.back()).serve(hopPath(hops.size() - 1), {200, document(121)});
+
+    auto checker = makeChecker(QJsonObject{{QStringLiteral("CFBundleVersion"), QStringLiteral("120")}}, {13, 0, 0},
+                               feed.site());
+    const UpdateChecker::CheckResult result = check(*checker, true);
+    if (GetParam().accepted) {
+        ASSERT_TRUE(std::holds_alternative<std::optional<AppUpdate>>(result));
+        EXPECT_EQ(std::get<std::optional<AppUpdate>>(result), release(121));
+    } else {
+        ASSERT_TRUE(std::holds_alternative<FeedError>(result));
+        EXPECT_EQ(std::get<FeedError>(result).kind, FeedError::Kind::badServerResponse);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Hops, Redirects,
+    testing::Values(RedirectCase{"HttpsToHttps", true, {"{tls}"}, true},
+                    RedirectCase{"HttpToHttps", false, {"{tls}"}, true},
+                    RedirectCase{"HttpsDownToHttp", true, {"{plain}"}, false},
+                    RedirectCase{"HttpUpToHttpsThenDownToHttp", false, {"{tls}", "{plain}"}, false},
+                    RedirectCase{"HttpsToHttpsThenDownToHttp", true, {"{tls}", "{plain}"}, false}),
+    [](const testing::TestParamInfo<RedirectCase>& row) { return std::string(row.param.name); });
+
 struct NothingCase {
     const char* name;
     QByteArray document;
@@ -318,6 +377,37 @@ QByteArray enormousDocument()
     return json;
 }
 
+quint32 crc32(const QByteArray& data)
+{
+    quint32 crc = 0xffffffffU;
+    for (const char byte : data) {
+        crc ^= quint8(byte);
+        for (int bit = 0; bit < 8; ++bit) {
+            crc = (crc >> 1) ^ (0xedb88320U & (0U - (crc & 1U)));
+        }
+    }
+    return ~crc;
+}
+
+void appendLittleEndian(QByteArray& out, quint32 value)
+{
+    for (int i = 0; i < 4; ++i) {
+        out.append(char((value >> (8 * i)) & 0xffU));
+    }
+}
+
+// The gzip form of the data: qCompress's zlib stream without its length,
+// header and checksum, framed as gzip.
+QByteArray gzip(const QByteArray& data)
+{
+    const QByteArray zlib = qCompress(data, 9);
+    QByteArray out("\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03", 10);
+    out.append(zlib.mid(6, zlib.size() - 10));
+    appendLittleEndian(out, crc32(data));
+    appendLittleEndian(out, quint32(data.size()));
+    return out;
+}
+
 struct FailureCase {
     const char* name;
     test::FeedServer::Response response;
@@ -373,11 +463,26 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"MissingDownload", Response{200, R"({"version": "2", "build": 130})"},
                     FeedError::Kind::valueMissing},
         FailureCase{"EnormousBody", Response{200, enormousDocument(), {}, Framing::untilClose}, corrupted},
+        FailureCase{"GzipBodyInflatingPastTheCap",
+                    Response{200, gzip(QByteArray(64 << 20, ' ') + document(130)), {{"Content-Encoding", "gzip"}}},
+                    corrupted},
         FailureCase{"EnormousDeclaredLength", Response{200, document(130), {}, Framing::contentLength, 1LL << 40},
                     corrupted},
         FailureCase{"BodyCutShort", Response{200, document(130).left(40), {}, Framing::contentLength, 4000},
                     FeedError::Kind::transport}),
     [](const testing::TestParamInfo<FailureCase>& row) { return std::string(row.param.name); });
+
+// The body is asked for as stored: a compressed answer would escape the size cap.
+TEST_F(UpdateCheckerTest, AsksForTheBodyUncompressed)
+{
+    serveBuild(121);
+    auto checker = makeChecker("120");
+    checkNow(*checker);
+    EXPECT_EQ(checker->lastManualResult(), UpdateChecker::ManualResult::updateAvailable());
+    ASSERT_EQ(server.requests().size(), 1);
+    EXPECT_TRUE(server.requests()[0].head.contains("\r\nAccept-Encoding: identity\r\n"))
+        << server.requests()[0].head.toStdString();
+}
 
 TEST_F(UpdateCheckerTest, ASilentServerTimesOut)
 {

@@ -1,5 +1,6 @@
 #include "support/QtPrinters.h"
 #include "platform/HomeFolder.h"
+#include "platform/PathText.h"
 #include "shared/FileSystem.h"
 #include "support/FixtureTree.h"
 #include "support/Progress.h"
@@ -199,12 +200,12 @@ TEST(FileSystemChildren, UnreadableOrMissingFoldersListNothing)
     EXPECT_TRUE(FS::children(QString(), true).isEmpty());
 }
 
-TEST(FileSystemChildren, NamesThatAreNotTextAreCountedButNotListed)
+TEST(FileSystemChildren, NamesThatAreNotUtf8AreListedByTheirBytes)
 {
     FixtureTree tree;
     const QString dir = tree.folder("odd");
     const QString good = tree.file("odd/good", 4096);
-    const QByteArray badName = QFile::encodeName(dir) + "/bad-\xff\xfe";
+    const QByteArray badName = platform::pathBytes(dir) + "/bad-\xff\xfe";
     const int fd = ::open(badName.constData(), O_WRONLY | O_CREAT, 0644);
     ASSERT_GE(fd, 0);
     ASSERT_EQ(::write(fd, QByteArray(8192, 'y').constData(), 8192), 8192);
@@ -212,7 +213,12 @@ TEST(FileSystemChildren, NamesThatAreNotTextAreCountedButNotListed)
     struct stat st {};
     ASSERT_EQ(::lstat(badName.constData(), &st), 0);
 
-    EXPECT_EQ(FS::children(dir, true), QStringList{good});
+    const QStringList listed = FS::children(dir, true);
+    ASSERT_EQ(listed.size(), 2);
+    EXPECT_EQ(platform::pathBytes(listed[0]), badName);
+    EXPECT_EQ(listed[1], good);
+    EXPECT_EQ(FS::allocatedSize(listed[0]), qint64(st.st_blocks) * 512);
+    EXPECT_TRUE(FS::modificationDate(listed[0]));
     EXPECT_EQ(FS::size(dir), allocated(good) + qint64(st.st_blocks) * 512);
 }
 

@@ -1,14 +1,17 @@
 #include "engine/safety/SafetyGuard.h"
 
+#include "engine/EngineLog.h"
 #include "engine/services/BundleInfo.h"
 #include "platform/MountTable.h"
+#include "platform/PathText.h"
 #include "platform/SystemRoots.h"
 #include "platform/UserFolders.h"
 #include "shared/FileSystem.h"
 
-#include <QFile>
+#include <QDebug>
 #include <QStringList>
 
+#include <algorithm>
 #include <climits>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -46,14 +49,13 @@ const QStringList& systemRoots()
 // Whether a system root does not apply to the path: the user's volumes are
 // mounted under /run, and the administrator's home is a home like any other
 // when the application runs as the administrator.
-bool isExempt(const QString& p, const QString& root, const QString& home)
+bool isExempt(const QString& p, const QString& root, const Context& context)
 {
     if (root == QLatin1String("/run")) {
-        return p != root
-            && (p.startsWith(QLatin1String("/run/media/")) || platform::mountPoints().contains(p));
+        return p != root && (p.startsWith(QLatin1String("/run/media/")) || context.mountPoints.contains(p));
     }
     if (root == QLatin1String("/root")) {
-        return home == root;
+        return context.home == root;
     }
     return false;
 }
@@ -86,6 +88,15 @@ const QStringList& protectedLibraryEntries()
     return entries;
 }
 
+// Inside the home folder: where Linux keeps keys and passwords.
+const QStringList& protectedHomeEntries()
+{
+    static const QStringList entries = {
+        text(".ssh"), text(".gnupg"), text(".local/share/keyrings"), text(".password-store"),
+    };
+    return entries;
+}
+
 const QStringList& systemApplicationIdentifiers()
 {
     static const QStringList identifiers = {
@@ -96,7 +107,7 @@ const QStringList& systemApplicationIdentifiers()
     return identifiers;
 }
 
-// Matched exactly. Rebuilt on every call: the home folder is read each time.
+// Matched exactly; built with each context, since the home folder may change.
 QStringList pinnedPaths(const QString& home, const QString& library)
 {
     QStringList pinned = {
@@ -126,7 +137,7 @@ constexpr VolumeFolder volumeFolders[] = {
     { "/Volumes/", 3 }, { "/media/", 4 }, { "/run/media/", 5 }, { "/mnt/", 3 },
 };
 
-bool isVolume(const QString& p)
+bool isVolume(const QString& p, const Context& context)
 {
     for (const VolumeFolder& folder : volumeFolders) {
         if (p.startsWith(QLatin1String(folder.prefix)) && p.count(QLatin1Char('/')) + 1 <= folder.maxParts) {
@@ -134,7 +145,7 @@ bool isVolume(const QString& p)
         }
     }
     // Whatever folder it hangs from, a mount point is the root of a volume.
-    return FS::exists(p) && platform::mountPoints().contains(p);
+    return context.mountPoints.contains(p) && FS::exists(p);
 }
 
 // Dot and dot-dot steps removed as text; a dot-dot at the root stays at the root.
@@ -156,11 +167,11 @@ QString standardised(const QString& absolute)
 std::optional<QString> linkTarget(const QString& link)
 {
     char buffer[PATH_MAX];
-    const ssize_t length = ::readlink(QFile::encodeName(link).constData(), buffer, sizeof buffer);
+    const ssize_t length = ::readlink(platform::pathBytes(link).constData(), buffer, sizeof buffer);
     if (length <= 0 || std::size_t(length) >= sizeof buffer) {
         return std::nullopt;
     }
-    return QFile::decodeName(QByteArray(buffer, qsizetype(length)));
+    return platform::pathText(QByteArray(buffer, qsizetype(length)));
 }
 
 // Walks the absolute path step by step as the kernel does: symbolic links are
@@ -188,7 +199,7 @@ QString resolved(const QString& absolute)
         }
         const QString next = FS::join(current, part);
         struct stat st {};
-        if (onDisk && ::lstat(QFile::encodeName(next).constData(), &st) != 0) {
+        if (onDisk && ::lstat(platform::pathBytes(next).constData(), &st) != 0) {
             onDisk = false;
         }
         if (onDisk && S_ISLNK(st.st_mode) && links < maxLinkSteps) {
@@ -219,14 +230,12 @@ Verdict refused(const QString& message)
     return Verdict { false, message };
 }
 
-struct Context {
-    QString home;
-    QString library;
+struct Question {
     QString passedName;
     bool userSelected = false;
 };
 
-Verdict judge(const QString& p, const Context& context)
+Verdict judge(const QString& p, const Context& context, const Question& question)
 {
     // Resolution leaves no dot-dot step; the check stays as a last line.
     if (p.contains(QLatin1String("/../"))) {
@@ -235,11 +244,11 @@ Verdict judge(const QString& p, const Context& context)
     if (p.size() < 2) {
         return refused(QStringLiteral("Refusing to operate on the filesystem root."));
     }
-    if (pinnedPaths(context.home, context.library).contains(p)) {
-        return refused(context.passedName + QStringLiteral(" is a container Harborlite never removes."));
+    if (context.pinned.contains(p)) {
+        return refused(question.passedName + QStringLiteral(" is a container Harborlite never removes."));
     }
     for (const QString& root : systemRoots()) {
-        if (FS::isBelow(p, root) && !isExempt(p, root, context.home)) {
+        if (FS::isBelow(p, root) && !isExempt(p, root, context)) {
             return refused(QStringLiteral("Inside the protected system directory ") + root
                            + QLatin1Char('.'));
         }
@@ -247,9 +256,8 @@ Verdict judge(const QString& p, const Context& context)
     if (isSystemApplication(p)) {
         return refused(QStringLiteral("Apple system applications cannot be removed here."));
     }
-    if (!context.userSelected) {
-        const QStringList personal = personalRoots();
-        for (const QString& name : personal) {
+    if (!question.userSelected) {
+        for (const QString& name : context.personal) {
             if (FS::isBelow(p, FS::join(context.home, name))) {
                 return refused(QStringLiteral("Inside ") + FS::lastPathComponent(name)
                                + QStringLiteral(", which is only cleaned by hand."));
@@ -262,7 +270,13 @@ Verdict judge(const QString& p, const Context& context)
                            + QLatin1Char('.'));
         }
     }
-    if (isVolume(p)) {
+    for (const QString& entry : protectedHomeEntries()) {
+        if (FS::isBelow(p, FS::join(context.home, entry))) {
+            return refused(QStringLiteral("Holds live data in ") + FS::lastPathComponent(entry)
+                           + QLatin1Char('.'));
+        }
+    }
+    if (isVolume(p, context)) {
         return refused(QStringLiteral("Refusing to remove an entire volume."));
     }
     for (const char* usersFolder : { "/Users/", "/home/" }) {
@@ -275,27 +289,101 @@ Verdict judge(const QString& p, const Context& context)
 
 } // namespace
 
+Context context()
+{
+    Context result;
+    result.home = resolved(FS::home());
+    result.library = resolved(FS::library());
+    result.pinned = pinnedPaths(result.home, result.library);
+    result.personal = personalRoots();
+    const QStringList mounts = platform::mountPoints();
+    result.mountPoints = QSet<QString>(mounts.begin(), mounts.end());
+    return result;
+}
+
 Verdict verdict(const QString& path, bool userSelected)
+{
+    return verdict(path, userSelected, context());
+}
+
+Verdict verdict(const QString& path, bool userSelected, const Context& context)
 {
     if (!path.startsWith(QLatin1Char('/'))) {
         return refused(QStringLiteral("Path is not absolute."));
     }
-    Context context;
-    context.home = resolved(FS::home());
-    context.library = resolved(FS::library());
-    context.passedName = FS::lastPathComponent(path);
-    context.userSelected = userSelected;
+    const Question question{FS::lastPathComponent(path), userSelected};
 
     // Removing dot-dot steps as text before resolving links reads home/link/../x
     // as home/x, while the kernel, and so the removal, walks to the parent of
     // the link's target. Both readings must pass.
     const QString asWritten = resolved(standardised(path));
-    const Verdict first = judge(asWritten, context);
+    const Verdict first = judge(asWritten, context, question);
     if (!first.allowed || !hasParentStep(path)) {
         return first;
     }
     const QString asWalked = resolved(path);
-    return asWalked == asWritten ? first : judge(asWalked, context);
+    return asWalked == asWritten ? first : judge(asWalked, context, question);
+}
+
+Verdict verdictOfEntry(const QString& realFolder, const QString& name, bool userSelected, const Context& context)
+{
+    const QString entry = FS::join(realFolder, name);
+    struct stat st {};
+    if (::lstat(platform::pathBytes(entry).constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        return verdict(entry, userSelected, context);
+    }
+    return judge(standardised(entry), context, {name, userSelected});
+}
+
+RootUse rootUse(const QString& root, const Context& context)
+{
+    if (!root.startsWith(QLatin1Char('/'))) {
+        return {};
+    }
+    const QString lexical = standardised(root);
+    const QString homeAsWritten = standardised(FS::home());
+    // Where the root lies when none of its own steps is a link.
+    const QString expected = FS::isBelow(lexical, homeAsWritten) && homeAsWritten != QLatin1String("/")
+        ? context.home + lexical.mid(homeAsWritten.size())
+        : lexical;
+    const QString real = resolved(lexical);
+    struct stat st {};
+    if (::stat(platform::pathBytes(real).constData(), &st) != 0) {
+        return {};
+    }
+    if (real == expected) {
+        return {real, false, false};
+    }
+    const auto skip = [&](const QString& why) {
+        qCWarning(engineLog).noquote() << "Skipping" << root << "- it leads to" << real << why;
+        return RootUse{};
+    };
+    if (FS::isBelow(context.home, real)) {
+        return skip(QStringLiteral("(the home folder or a folder holding it)"));
+    }
+    const Verdict judged = judge(real, context, {FS::lastPathComponent(real), false});
+    if (!judged.allowed) {
+        return skip(QLatin1Char('(') + judged.message + QLatin1Char(')'));
+    }
+    // The folder it lies in that is never cleaned as a whole, if any.
+    QString container = FS::isBelow(real, context.home) ? context.home : QString();
+    if (container.isEmpty()) {
+        for (const QString& pinned : context.pinned) {
+            if (FS::isBelow(real, pinned) && pinned.size() > container.size()) {
+                container = pinned;
+            }
+        }
+    }
+    if (!container.isEmpty()) {
+        const QStringList steps = real.mid(container.size()).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+        const bool ownCache = std::any_of(steps.cbegin(), steps.cend(), [](const QString& step) {
+            return step.contains(QLatin1String("cache"), Qt::CaseInsensitive);
+        });
+        if (!ownCache) {
+            return skip(QStringLiteral("(inside ") + container + QStringLiteral(", and no cache of its own)"));
+        }
+    }
+    return {real, true, !FS::isBelow(real, context.home)};
 }
 
 bool isSystemApplication(const QString& path)

@@ -1,5 +1,6 @@
 #include "engine/scanners/CategoryScanner.h"
 
+#include "engine/safety/SafetyGuard.h"
 #include "engine/scanners/ScanSteps.h"
 #include "engine/scanners/SizeOrder.h"
 #include "shared/FileSystem.h"
@@ -19,11 +20,14 @@ QList<ScanItem> CategoryScanner::items(const QString& folder, const std::optiona
                                        const std::function<void(double)>& onProgress)
 {
     QList<ScanItem> result;
-    if (!FS::isDirectory(folder)) {
+    const SafetyGuard::Context context = SafetyGuard::context();
+    const SafetyGuard::RootUse root = SafetyGuard::rootUse(folder, context);
+    if (root.skipped() || !FS::isDirectory(root.realPath)) {
         return result;
     }
-    const QStringList entries = FS::children(folder, true);
+    const QStringList entries = FS::children(root.realPath, true);
     const qsizetype count = entries.size();
+    const bool review = requiresReview || root.needsReview;
     for (qsizetype i = 0; i < count; ++i) {
         if (ScanSteps::cancelled(isCancelled)) {
             break;
@@ -31,15 +35,16 @@ QList<ScanItem> CategoryScanner::items(const QString& folder, const std::optiona
         if (onProgress) {
             onProgress(double(i) / double(std::max<qsizetype>(count, 1)));
         }
-        const QString& entry = entries.at(i);
-        if (!ScanSteps::isAllowed(entry)) {
+        const QString name = FS::lastPathComponent(entries.at(i));
+        if (!SafetyGuard::verdictOfEntry(root.realPath, name, false, context).allowed) {
             continue;
         }
+        const QString entry = root.throughLink ? entries.at(i) : FS::join(folder, name);
         const qint64 size = FS::size(entry, true, isCancelled);
         if (size < minimumSize) {
             continue;
         }
-        result.append(ScanSteps::item(entry, FS::lastPathComponent(entry), origin, size, requiresReview));
+        result.append(ScanSteps::item(entry, name, origin, size, review));
     }
     sortBySize(result);
     return result;

@@ -29,7 +29,10 @@ public:
     // entries the safety guard refuses left out, each measured in full (the
     // measurement stops early on cancellation), smaller than minimumSize left out.
     // onProgress gets i / n before entry i; a missing or unreadable folder, or a
-    // path naming a file, gives an empty list without progress.
+    // path naming a file, gives an empty list without progress. The folder is
+    // resolved once (SafetyGuard::rootUse): one that goes through a link to a
+    // place no scan may list gives nothing, and items found through a link are
+    // named and judged by their real path, deselected for review outside the home.
     static QList<ScanItem> items(const QString& folder, const std::optional<QString>& origin,
                                  qint64 minimumSize, bool requiresReview,
                                  const CancelPredicate& isCancelled,

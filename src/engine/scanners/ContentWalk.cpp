@@ -1,10 +1,10 @@
 #include "engine/scanners/ContentWalk.h"
 
+#include "engine/safety/SafetyGuard.h"
+#include "platform/PathText.h"
 #include "platform/UserFolders.h"
-
 #include "shared/FileSystem.h"
 
-#include <QFile>
 #include <QSet>
 
 #include <algorithm>
@@ -108,7 +108,7 @@ bool ContentWalk::walk(const QString& root, const Visitor& visit)
     if (root.isEmpty()) {
         return true;
     }
-    const int rootFd = ::open(QFile::encodeName(root).constData(), kOpenFolder);
+    const int rootFd = ::open(platform::pathBytes(root).constData(), kOpenFolder);
     if (rootFd < 0) {
         return true;
     }
@@ -132,10 +132,7 @@ bool ContentWalk::walk(const QString& root, const Visitor& visit)
             return false;
         }
         ContentEntry entry;
-        entry.name = QFile::decodeName(name.bytes);
-        if (QFile::encodeName(entry.name) != name.bytes) {
-            continue;
-        }
+        entry.name = platform::pathText(name.bytes);
         entry.path = FS::join(top.path, entry.name);
         switch (name.type) {
         case DT_DIR:
@@ -181,7 +178,7 @@ bool ContentWalk::walk(const QString& root, const Visitor& visit)
 bool ContentWalk::exists(const QString& path)
 {
     struct stat st {};
-    return !path.isEmpty() && ::stat(QFile::encodeName(path).constData(), &st) == 0;
+    return !path.isEmpty() && ::stat(platform::pathBytes(path).constData(), &st) == 0;
 }
 
 QStringList ContentWalk::existingRoots(const std::optional<QStringList>& roots, const QStringList& homeFolders)
@@ -194,9 +191,12 @@ QStringList ContentWalk::existingRoots(const std::optional<QStringList>& roots, 
             candidates.append(FS::join(FS::home(), name));
         }
     }
+    // Each is resolved once: a root that leads through a link to a place no
+    // scan may walk (the home, a system folder...) is left out.
+    const SafetyGuard::Context context = SafetyGuard::context();
     QStringList result;
     for (const QString& root : candidates) {
-        if (exists(root)) {
+        if (exists(root) && !SafetyGuard::rootUse(root, context).skipped()) {
             result.append(root);
         }
     }

@@ -38,8 +38,8 @@ struct ContentEntry {
 // skipped, symbolic links are reported but never followed, packages are
 // reported but never entered, unreadable folders are passed over. A folder
 // reached a second time (a bind mount of a parent, overlapping roots) is not
-// entered again for the life of the walk. Names that do not survive the trip
-// to text and back are left out: a path built from them would name another file.
+// entered again for the life of the walk. Names keep their bytes
+// (platform::pathText) whether or not they are UTF-8.
 class ContentWalk {
 public:
     // Answers whether to enter a folder; ignored for every other kind.
@@ -53,7 +53,8 @@ public:
 
     // Whether something is at the path, following symbolic links.
     static bool exists(const QString& path);
-    // The roots that exist: the given ones, else the named folders of the home.
+    // The roots that exist, the given ones else the named folders of the home,
+    // without those SafetyGuard::rootUse skips.
     static QStringList existingRoots(const std::optional<QStringList>& roots, const QStringList& homeFolders);
     // The home's content folders the large-file and duplicate scans walk:
     // Downloads, Documents, Desktop, Movies, Pictures and Music, then the

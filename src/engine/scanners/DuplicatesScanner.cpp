@@ -3,10 +3,10 @@
 #include "engine/safety/SafetyGuard.h"
 #include "engine/scanners/ContentWalk.h"
 #include "platform/Clock.h"
+#include "platform/PathText.h"
 #include "shared/FileSystem.h"
 #include "shared/ThreadHandOff.h"
 
-#include <QFile>
 #include <QHash>
 #include <QSemaphore>
 #include <QThread>
@@ -112,7 +112,7 @@ public:
     // Opens the candidate only if it is still the regular file indexed, of the same size.
     explicit OpenedFile(const Candidate& file)
     {
-        fd_ = ::open(QFile::encodeName(file.path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        fd_ = ::open(platform::pathBytes(file.path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
         if (fd_ < 0) {
             return;
         }

@@ -4,11 +4,10 @@
 #include "engine/scanners/ContentWalk.h"
 #include "engine/scanners/SizeOrder.h"
 #include "platform/Clock.h"
+#include "platform/PathText.h"
 #include "platform/SystemRoots.h"
 #include "shared/FileSystem.h"
 #include "shared/Formatting.h"
-
-#include <QFile>
 
 #include <sys/stat.h>
 
@@ -188,7 +187,7 @@ CategoryResult InstallersScanner::scan(const ProgressCallback& progress, const C
                 break;
             }
             struct stat st {};
-            if (::lstat(QFile::encodeName(child).constData(), &st) != 0 || !S_ISREG(st.st_mode)) {
+            if (::lstat(platform::pathBytes(child).constData(), &st) != 0 || !S_ISREG(st.st_mode)) {
                 continue;
             }
             const qint64 size = qint64(st.st_blocks) * 512;

@@ -112,7 +112,8 @@ CategoryResult LeftoversScanner::scan(const ProgressCallback& progress, const Ca
         const QString name = QString::fromLatin1(inspectedFolders[i]);
         report(progress, {0.1 + 0.85 * double(i) / double(folderCount), QStringLiteral("Checking ") + name + QStringLiteral("\u2026"),
                   bytesFound});
-        for (const QString& child : FS::children(FS::join(FS::library(), name), false)) {
+        const std::optional<Root> folder = root(FS::join(FS::library(), name));
+        for (const QString& child : folder ? FS::children(folder->location, false) : QStringList()) {
             if (cancelled(isCancelled)) {
                 break;
             }

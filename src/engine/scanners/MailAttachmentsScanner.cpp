@@ -40,10 +40,10 @@ CategoryResult MailAttachmentsScanner::scan(const ProgressCallback& progress, co
 {
     CategoryResult result;
     result.category = category();
-    const QString mail = FS::join(FS::library(), QStringLiteral("Mail"));
+    const std::optional<Root> mail = root(FS::join(FS::library(), QStringLiteral("Mail")));
 
     report(progress, {0.1, QStringLiteral("Locating Mail data\u2026"), 0});
-    const QStringList accounts = accountFolders(mail, isCancelled);
+    const QStringList accounts = mail ? accountFolders(mail->location, isCancelled) : QStringList();
 
     report(progress, {0.4, QStringLiteral("Measuring attachments\u2026"), 0});
     QList<ScanItem> stored;
@@ -51,7 +51,7 @@ CategoryResult MailAttachmentsScanner::scan(const ProgressCallback& progress, co
         if (cancelled(isCancelled)) {
             break;
         }
-        stored += attachments(account, isCancelled);
+        stored += attachments(account, mail->needsReview, isCancelled);
     }
     sortBySize(stored);
     appendIfAny(result.groups, {.title = QStringLiteral("Downloaded Attachments"),
@@ -76,7 +76,8 @@ CategoryResult MailAttachmentsScanner::scan(const ProgressCallback& progress, co
     return result;
 }
 
-QList<ScanItem> MailAttachmentsScanner::attachments(const QString& account, const CancelPredicate& isCancelled) const
+QList<ScanItem> MailAttachmentsScanner::attachments(const QString& account, bool requiresReview,
+                                                    const CancelPredicate& isCancelled) const
 {
     QList<ScanItem> found;
     // An account that is a file holds nothing; one that is a link leads out of the store.
@@ -95,7 +96,7 @@ QList<ScanItem> MailAttachmentsScanner::attachments(const QString& account, cons
         if (size > 0) {
             const QString parent = FS::lastPathComponent(FS::parentPath(location));
             found.append(item(location, parent.isEmpty() ? attachmentsName : parent,
-                              QStringLiteral("Mail attachments"), size, false));
+                              QStringLiteral("Mail attachments"), size, requiresReview));
         }
         return false;
     }, isCancelled);

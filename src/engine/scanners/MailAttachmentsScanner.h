@@ -15,7 +15,7 @@ public:
 
 private:
     // The Attachments folders below one account folder, in walk order.
-    QList<ScanItem> attachments(const QString& account, const CancelPredicate& isCancelled) const;
+    QList<ScanItem> attachments(const QString& account, bool requiresReview, const CancelPredicate& isCancelled) const;
 };
 
 } // namespace harborlite

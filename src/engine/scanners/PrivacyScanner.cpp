@@ -112,12 +112,14 @@ CategoryResult PrivacyScanner::scan(const ProgressCallback& progress, const Canc
         }
         const Browser& browser = list.at(i);
         report(progress, {0.1 + double(i) * 0.4 / count, text("Checking ") + browser.name + text("\u2026"), 0});
-        for (const QString& root : browser.roots) {
-            if (!FS::exists(root)) {
+        for (const QString& named : browser.roots) {
+            const std::optional<Root> profile = root(named);
+            if (!profile) {
                 continue;
             }
             for (const Trace& trace : browser.traces) {
-                const QString location = trace.relative.isEmpty() ? root : FS::join(root, trace.relative);
+                const QString location = trace.relative.isEmpty() ? profile->location
+                                                                  : FS::join(profile->location, trace.relative);
                 if (FS::exists(location) && isAllowed(location)) {
                     traces.append(item(location, browser.name + dash + trace.label, browser.name,
                                        FS::size(location, true, isCancelled), true));
@@ -150,11 +152,12 @@ CategoryResult PrivacyScanner::scan(const ProgressCallback& progress, const Canc
 QList<ScanItem> PrivacyScanner::firefoxTraces(const CancelPredicate& isCancelled) const
 {
     QList<ScanItem> found;
-    for (const QString& profiles : firefoxProfileFolders()) {
-        if (!FS::isDirectory(profiles)) {
+    for (const QString& named : firefoxProfileFolders()) {
+        const std::optional<Root> profiles = root(named);
+        if (!profiles || !FS::isDirectory(profiles->location)) {
             continue;
         }
-        for (const QString& profile : FS::children(profiles, false)) {
+        for (const QString& profile : FS::children(profiles->location, false)) {
             if (cancelled(isCancelled)) {
                 return found;
             }
@@ -178,8 +181,8 @@ QList<ScanItem> PrivacyScanner::firefoxTraces(const CancelPredicate& isCancelled
 QList<ScanItem> PrivacyScanner::recentItemTraces(const CancelPredicate& isCancelled) const
 {
     QList<ScanItem> found;
-    const QString lists = FS::join(FS::library(), text("Application Support/com.apple.sharedfilelist"));
-    for (const QString& list : FS::children(lists, true)) {
+    const std::optional<Root> lists = root(FS::join(FS::library(), text("Application Support/com.apple.sharedfilelist")));
+    for (const QString& list : lists ? FS::children(lists->location, true) : QStringList()) {
         const QString name = FS::lastPathComponent(list);
         if (!pathExtension(name).startsWith(QLatin1String("sfl"))) {
             continue;

@@ -1,10 +1,9 @@
 #include "engine/scanners/RuvozEzazScanner.h"
 
 #include "engine/scanners/SizeOrder.h"
+#include "platform/PathText.h"
 #include "shared/FileSystem.h"
 #include "shared/TreeWalker.h"
-
-#include <QFile>
 
 #include <fcntl.h>
 #include <limits>
@@ -59,13 +58,13 @@ private:
 
     std::size_t measureWhole(const QString& url)
     {
-        batch_.push_back(QFile::encodeName(url));
+        batch_.push_back(platform::pathBytes(url));
         return batch_.size() - 1;
     }
 
     bool isPseudoFolder(const QString& url)
     {
-        const int fd = ::open(QFile::encodeName(url).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        const int fd = ::open(platform::pathBytes(url).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         if (fd < 0) {
             return false;
         }
@@ -82,7 +81,7 @@ private:
             return std::nullopt;
         }
         struct stat st {};
-        const bool known = ::lstat(QFile::encodeName(url).constData(), &st) == 0;
+        const bool known = ::lstat(platform::pathBytes(url).constData(), &st) == 0;
         if (known && S_ISLNK(st.st_mode)) {
             return std::nullopt;
         }

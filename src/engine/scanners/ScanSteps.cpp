@@ -1,9 +1,8 @@
 #include "engine/scanners/ScanSteps.h"
 
 #include "engine/safety/SafetyGuard.h"
+#include "platform/PathText.h"
 #include "shared/FileSystem.h"
-
-#include <QFile>
 
 #include <algorithm>
 #include <cerrno>
@@ -26,6 +25,15 @@ double clamped(double fraction)
 bool isAllowed(const QString& location)
 {
     return SafetyGuard::verdict(location, false).allowed;
+}
+
+std::optional<Root> root(const QString& folder)
+{
+    const SafetyGuard::RootUse use = SafetyGuard::rootUse(folder, SafetyGuard::context());
+    if (use.skipped()) {
+        return std::nullopt;
+    }
+    return Root{use.throughLink ? use.realPath : folder, use.needsReview};
 }
 
 ScanItem item(const QString& location, const QString& displayName, const std::optional<QString>& origin,
@@ -87,7 +95,7 @@ QString deletingPathExtension(const QString& name)
 EntryType entryType(const QString& location)
 {
     struct stat st {};
-    if (location.isEmpty() || ::lstat(QFile::encodeName(location).constData(), &st) != 0) {
+    if (location.isEmpty() || ::lstat(platform::pathBytes(location).constData(), &st) != 0) {
         return EntryType::missing;
     }
     if (S_ISLNK(st.st_mode)) {
@@ -103,7 +111,7 @@ FileBytes readFile(const QString& location, qint64 maxBytes)
 {
     FileBytes result;
     // Non-blocking, so a named pipe planted under the name cannot stall the open.
-    const int fd = ::open(QFile::encodeName(location).constData(),
+    const int fd = ::open(platform::pathBytes(location).constData(),
                           O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW);
     if (fd < 0) {
         result.status = errno == ELOOP ? FileBytes::Status::notAFile : FileBytes::Status::unreadable;

@@ -24,6 +24,16 @@ double clamped(double fraction);
 // The safety guard's answer for a candidate the user did not pick.
 bool isAllowed(const QString& location);
 
+// One of a scanner's roots as it may be listed or walked, resolved once
+// (SafetyGuard::rootUse): none when it is missing or must be skipped.
+// `location` is the root as named, or its real path when it goes through a
+// link; `needsReview` asks for what is found there to start deselected.
+struct Root {
+    QString location;
+    bool needsReview = false;
+};
+std::optional<Root> root(const QString& folder);
+
 // An item for the location with its content modification date (absent when it
 // cannot be read), selected exactly when it does not need review.
 ScanItem item(const QString& location, const QString& displayName, const std::optional<QString>& origin,

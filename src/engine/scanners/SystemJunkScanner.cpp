@@ -219,15 +219,16 @@ ScanGroup SystemJunkScanner::packageManagerGroup(const CancelPredicate& isCancel
         const PackageManagerEntry& entry = packageManagerEntries[k];
         const QString name = text(entry.name);
         onProgress(double(k) * 0.1, text("Measuring the ") + name + text(" cache\u2026"));
-        const QString folder = FS::join(entry.inLibrary ? FS::library() : FS::home(), text(entry.folder));
-        if (!FS::exists(folder) || !isAllowed(folder)) {
+        const std::optional<Root> cache = root(FS::join(entry.inLibrary ? FS::library() : FS::home(),
+                                                        text(entry.folder)));
+        if (!cache || !isAllowed(cache->location)) {
             continue;
         }
-        const qint64 size = FS::size(folder, true, isCancelled);
+        const qint64 size = FS::size(cache->location, true, isCancelled);
         if (size <= 0) {
             continue;
         }
-        found.append(item(folder, name + text(" cache"), folder, size, false));
+        found.append(item(cache->location, name + text(" cache"), cache->location, size, cache->needsReview));
     }
     sortBySize(found);
     return {.title = text("Package Manager Caches"),

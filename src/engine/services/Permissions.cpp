@@ -2,9 +2,9 @@
 
 #include "platform/FileManager.h"
 #include "platform/FullDiskAccessProbes.h"
+#include "platform/PathText.h"
 
 #include <QCoreApplication>
-#include <QFile>
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -29,7 +29,7 @@ bool hasFullDiskAccess()
 {
     int existing = 0;
     for (const QString& probe : platform::fullDiskAccessProbes().get()) {
-        const QByteArray path = QFile::encodeName(probe);
+        const QByteArray path = platform::pathBytes(probe);
         struct stat st {};
         if (::stat(path.constData(), &st) != 0) {
             continue;

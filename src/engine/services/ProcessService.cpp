@@ -1,9 +1,9 @@
 #include "engine/services/ProcessService.h"
 
 #include "platform/KernelRoots.h"
+#include "platform/PathText.h"
 #include "platform/ProcessStat.h"
 
-#include <QFile>
 #include <QHash>
 
 #include <algorithm>
@@ -33,7 +33,7 @@ struct Reading {
 
 class Folder {
 public:
-    explicit Folder(const QString& path) : dir_(::opendir(QFile::encodeName(path).constData())) {}
+    explicit Folder(const QString& path) : dir_(::opendir(platform::pathBytes(path).constData())) {}
     ~Folder()
     {
         if (dir_ != nullptr) {

@@ -1,6 +1,7 @@
 #include "engine/services/PropertyList.h"
 
-#include <QFile>
+#include "platform/PathText.h"
+
 #include <QHash>
 #include <QLocale>
 #include <QRegularExpression>
@@ -754,7 +755,7 @@ std::optional<PropertyList> PropertyList::fromFile(const QString& path)
         return std::nullopt;
     }
     // Non-blocking, so a named pipe planted under a list's name cannot stall the open.
-    const int fd = ::open(QFile::encodeName(path).constData(),
+    const int fd = ::open(platform::pathBytes(path).constData(),
                           O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
         return std::nullopt;

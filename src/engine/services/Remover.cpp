@@ -3,6 +3,7 @@
 #include "engine/safety/SafetyGuard.h"
 #include "platform/ErrorDescription.h"
 #include "platform/FileWriter.h"
+#include "platform/PathText.h"
 #include "platform/Trash.h"
 #include "shared/BoundedWalk.h"
 #include "shared/FileSystem.h"
@@ -279,9 +280,9 @@ Failure removeFolder(int parentFd, const QByteArray& name, dev_t device, bool sh
 
 Failure removeTree(const QString& item, const struct stat& st, bool shred, const platform::FileWriter& writer)
 {
-    const QByteArray name = QFile::encodeName(FS::lastPathComponent(item));
+    const QByteArray name = platform::pathBytes(FS::lastPathComponent(item));
     const Descriptor parent(
-        ::open(QFile::encodeName(FS::parentPath(item)).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        ::open(platform::pathBytes(FS::parentPath(item)).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (parent.get() < 0) {
         return couldNotRemove(name, errno);
     }
@@ -316,12 +317,12 @@ CleanupReport Remover::remove(const QStringList& locations, bool userSelected, c
         }
         const QString item = FS::path(location);
         struct stat st {};
-        if (::lstat(QFile::encodeName(item).constData(), &st) != 0) {
+        if (::lstat(platform::pathBytes(item).constData(), &st) != 0) {
             // Gone already (removed earlier in this list, say): nothing to do.
             if (errno == ENOENT || errno == ENOTDIR) {
                 continue;
             }
-            report.failures.append({location, couldNotRemove(QFile::encodeName(FS::lastPathComponent(item)), errno)});
+            report.failures.append({location, couldNotRemove(platform::pathBytes(FS::lastPathComponent(item)), errno)});
             continue;
         }
         const qint64 size = FS::size(item, true);
@@ -346,7 +347,7 @@ CleanupReport Remover::remove(const QStringList& locations, bool userSelected, c
         report.reclaimed += size;
         ++report.removed;
         if (const std::optional<QString> info = platform::Trash::infoFileOf(item)) {
-            ::unlink(QFile::encodeName(*info).constData());
+            ::unlink(platform::pathBytes(*info).constData());
         }
     }
     if (progress) {

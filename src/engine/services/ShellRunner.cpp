@@ -1,9 +1,8 @@
 #include "engine/services/ShellRunner.h"
 
 #include "platform/ElevatedCommand.h"
+#include "platform/PathText.h"
 #include "platform/ToolTable.h"
-
-#include <QFile>
 
 #include <algorithm>
 #include <chrono>
@@ -330,12 +329,12 @@ Output run(const QString& path, const QStringList& arguments, double timeout)
     posix_spawnattr_setsigmask(&setup.attributes, &noSignals);
     posix_spawnattr_setsigdefault(&setup.attributes, &allSignals);
 
-    const QByteArray program = QFile::encodeName(path);
+    const QByteArray program = platform::pathBytes(path);
     std::vector<QByteArray> encoded;
     encoded.reserve(static_cast<std::size_t>(arguments.size()) + 1);
     encoded.push_back(program);
     for (const QString& argument : arguments) {
-        encoded.push_back(QFile::encodeName(argument));
+        encoded.push_back(platform::pathBytes(argument));
     }
     std::vector<char*> argv;
     argv.reserve(encoded.size() + 1);
