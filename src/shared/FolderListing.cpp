@@ -1,10 +1,51 @@
 #include "shared/FolderListing.h"
 
+#include "platform/ErrorDescription.h"
+#include "shared/SharedLog.h"
+
+#include <QByteArray>
+#include <QDebug>
+
 #include <cerrno>
+#include <unistd.h>
 
 namespace harborlite::FS {
 
+namespace {
+
+// Where an open folder is, for a warning only.
+QByteArray whereIs(int fd)
+{
+    if (fd == AT_FDCWD) {
+        return {};
+    }
+    char buffer[4096];
+    const QByteArray link = "/proc/self/fd/" + QByteArray::number(fd);
+    const ssize_t length = ::readlink(link.constData(), buffer, sizeof buffer);
+    return length > 0 ? QByteArray(buffer, qsizetype(length)) : QByteArray("?");
+}
+
+} // namespace
+
 FolderListing::FolderListing() : buffer_(new char[kBufferSize]) {}
+
+int FolderListing::open(int parentFd, const char* name)
+{
+    return ::openat(parentFd, name, kOpenFlags);
+}
+
+void FolderListing::reportSkipped(int parentFd, const char* name, int error)
+{
+    if (error == ENOENT) {
+        return;
+    }
+    QByteArray where = whereIs(parentFd);
+    if (!where.isEmpty() && !where.endsWith('/')) {
+        where += '/';
+    }
+    qCWarning(sharedLog).noquote() << "Passing over" << QString::fromUtf8(where + name) << "-"
+                                   << platform::errorDescription(error);
+}
 
 void FolderListing::reset(int fd)
 {
@@ -23,7 +64,12 @@ const struct dirent64* FolderListing::next()
             }
             const ssize_t n = ::getdents64(fd_, buffer_.get(), kBufferSize);
             if (n <= 0) {
-                error_ = n < 0 ? errno : 0;
+                if (n < 0) {
+                    error_ = errno;
+                    qCWarning(sharedLog).noquote() << "Passing over the rest of"
+                                                   << QString::fromUtf8(whereIs(fd_)) << "-"
+                                                   << platform::errorDescription(error_);
+                }
                 fd_ = -1;
                 filled_ = 0;
                 offset_ = 0;

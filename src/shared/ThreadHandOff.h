@@ -3,6 +3,7 @@
 #include <QRunnable>
 #include <QThreadPool>
 
+#include <memory>
 #include <optional>
 #include <type_traits>
 #include <utility>
@@ -176,6 +177,19 @@ template <typename Job>
 void start(QThreadPool& pool, Job job, int priority = 0)
 {
     pool.start(new CarriedRunnable<Job>(pool, std::move(job)), priority);
+}
+
+// As start() when one of the pool's threads is free at once; otherwise runs
+// nothing and answers false.
+template <typename Job>
+bool tryStart(QThreadPool& pool, Job job)
+{
+    auto runnable = std::make_unique<CarriedRunnable<Job>>(pool, std::move(job));
+    if (!pool.tryStart(runnable.get())) {
+        return false;
+    }
+    runnable.release();
+    return true;
 }
 
 // Blocks until every job of the pool has ended; what they wrote is seen here.

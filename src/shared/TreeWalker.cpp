@@ -3,28 +3,25 @@
 #include "platform/MountTable.h"
 #include "shared/BoundedWalk.h"
 #include "shared/FolderListing.h"
+#include "shared/IoThreads.h"
 
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <climits>
 #include <condition_variable>
+#include <cstdlib>
 #include <fcntl.h>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <system_error>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/statfs.h>
-#include <thread>
 #include <unistd.h>
 #include <unordered_map>
 
 namespace harborlite::FS {
 
 namespace {
-
-constexpr int kOpenDirectory = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY;
 
 // statfs magic numbers of kernel file systems that hold no user data.
 constexpr std::array<unsigned long, 14> kPseudoMagics = {
@@ -52,6 +49,7 @@ bool isDevtmpfsMount(dev_t device)
 }
 
 using Inode = TreeWalker::Inode;
+using Node = FolderTree::Node;
 
 // An open folder whose pushed subfolders still wait to be opened from it.
 struct WaitingFolder {
@@ -71,6 +69,7 @@ struct Task {
     std::shared_ptr<WaitingFolder> parent; // none for a root, whose name is its path
     std::string name;
     std::size_t root = 0;
+    const Node* parentNode = nullptr; // indexing: the folder it lies in
 };
 
 struct Claim {
@@ -78,10 +77,18 @@ struct Claim {
     qint64 bytes;
 };
 
+// What a walk does with the regular files it meets: count them, or hand them
+// to an indexing visitor with the folders recorded.
+struct Mode {
+    const TreeWalker::Indexing* indexing = nullptr;
+    FolderTree* folders = nullptr;
+    TreeWalker::EnteredFolders* entered = nullptr;
+};
+
 class Pool {
 public:
-    Pool(const TreeWalker::CancelPredicate& isCancelled, int threads, std::size_t roots)
-        : isCancelled_(isCancelled), totals_(roots, 0)
+    Pool(const TreeWalker::CancelPredicate& isCancelled, int threads, std::size_t roots, Mode mode)
+        : isCancelled_(isCancelled), mode_(mode), totals_(roots, 0)
     {
         // Within the descriptor limit: per thread a BoundedWalk and its current
         // folder, then the waiting folders, with room left for the rest of the process.
@@ -96,19 +103,11 @@ public:
         maxWaiting_ = int(std::clamp<long>((soft - kReserved - maxThreads_ * kPerThread) / 2, 0,
                                            TreeWalker::kMaxWaitingFolders));
     }
-    ~Pool()
-    {
-        for (std::thread& helper : helpers_) {
-            helper.join();
-        }
-    }
+    ~Pool() { waitForHelpers(); }
     Pool(const Pool&) = delete;
     Pool& operator=(const Pool&) = delete;
 
-    void addRoot(const QByteArray& path, std::size_t root)
-    {
-        stack_.push_back({nullptr, path.toStdString(), root});
-    }
+    void addRoot(const QByteArray& path, std::size_t root) { stack_.push_back({nullptr, path.toStdString(), root}); }
 
     // Counts a regular file found by the caller (a root that is a file).
     void addFile(const struct stat& st, std::size_t root, std::vector<qint64>& totals)
@@ -118,7 +117,7 @@ public:
             totals[root] += bytes;
             return;
         }
-        std::lock_guard lock(claimsMutex_);
+        const std::lock_guard lock(claimsMutex_);
         const auto [it, inserted] = claims_.try_emplace(Inode{st.st_dev, st.st_ino}, Claim{root, bytes});
         if (!inserted) {
             it->second.root = std::min(it->second.root, root);
@@ -130,17 +129,14 @@ public:
     {
         std::reverse(stack_.begin(), stack_.end());
         if (walk) {
-            work();
+            work(0);
         }
         {
             // After a stop, threads still finishing their folder may yet push.
             std::unique_lock lock(mutex_);
             wake_.wait(lock, [this] { return busy_ == 0; });
         }
-        for (std::thread& helper : helpers_) {
-            helper.join();
-        }
-        helpers_.clear();
+        waitForHelpers();
         stack_.clear();
         for (const auto& [inode, claim] : claims_) {
             if (counted.insert(inode).second) {
@@ -151,14 +147,17 @@ public:
     }
 
     std::vector<qint64>& callerTotals() { return totals_; }
+    bool stopped() const { return stopped_.load(); }
 
 private:
     struct Worker {
-        explicit Worker(std::size_t roots) : totals(roots, 0) {}
+        Worker(int index, std::size_t roots) : number(index), totals(roots, 0) {}
+        int number;
         FolderListing listing;
         std::vector<qint64> totals;
         std::vector<std::string> subfolders;
         std::vector<std::pair<dev_t, bool>> pseudo;
+        std::vector<const Node*> nodes; // indexing: the folders a BoundedWalk is in
     };
 
     bool cancelled()
@@ -176,23 +175,29 @@ private:
     void stop()
     {
         stopped_ = true;
-        std::lock_guard lock(mutex_);
+        const std::lock_guard lock(mutex_);
         wake_.notify_all();
     }
 
-    void work()
+    void work(int number)
     {
-        Worker worker(totals_.size());
+        Worker worker(number, totals_.size());
         Task task;
         while (take(task)) {
             walkFrom(std::move(task), worker);
             task = {};
             finish();
         }
-        std::lock_guard lock(mutex_);
+        const std::lock_guard lock(mutex_);
         for (std::size_t i = 0; i < totals_.size(); ++i) {
             totals_[i] += worker.totals[i];
         }
+    }
+
+    void waitForHelpers()
+    {
+        std::unique_lock lock(mutex_);
+        wake_.wait(lock, [this] { return helpers_ == 0; });
     }
 
     bool take(Task& task)
@@ -211,28 +216,41 @@ private:
 
     void finish()
     {
-        std::lock_guard lock(mutex_);
+        const std::lock_guard lock(mutex_);
         if (--busy_ == 0) {
             wake_.notify_all();
         }
     }
 
-    void push(const std::shared_ptr<WaitingFolder>& parent, std::vector<std::string>& names, std::size_t first,
-              std::size_t root)
+    // Called with mutex_ held: another thread joins while there is more
+    // waiting than the idle ones take and the I/O budget has one to spare.
+    void maybeStartHelper()
     {
-        std::lock_guard lock(mutex_);
+        const int running = started_ + 1;
+        if (stopped_ || running >= maxThreads_ || stack_.size() <= std::size_t(running - busy_)) {
+            return;
+        }
+        const int number = ++started_;
+        ++helpers_;
+        if (!IoThreads::tryStart([this, number] {
+                work(number);
+                const std::lock_guard lock(mutex_);
+                --helpers_;
+                wake_.notify_all();
+            })) {
+            --started_;
+            --helpers_;
+        }
+    }
+
+    void push(const std::shared_ptr<WaitingFolder>& parent, std::vector<std::string>& names, std::size_t first,
+              std::size_t root, const Node* parentNode)
+    {
+        const std::lock_guard lock(mutex_);
         for (std::size_t i = names.size(); i-- > first;) {
-            stack_.push_back({parent, std::move(names[i]), root});
+            stack_.push_back({parent, std::move(names[i]), root, parentNode});
         }
-        // Another thread joins while there is more waiting than the idle ones take.
-        const std::size_t running = helpers_.size() + 1;
-        if (!stopped_ && running < std::size_t(maxThreads_) && stack_.size() > running - std::size_t(busy_)) {
-            try {
-                helpers_.emplace_back([this] { work(); });
-            } catch (const std::system_error&) {
-                // No thread to spare: the running ones take the work.
-            }
-        }
+        maybeStartHelper();
         wake_.notify_all();
     }
 
@@ -248,18 +266,40 @@ private:
         return answer;
     }
 
-    // Lists one open folder, counting its regular files and gathering its
-    // subfolders. false once cancelled.
-    bool list(Worker& worker, int fd, std::size_t root)
+    bool entersFolder(const char* name) const
     {
+        const TreeWalker::Indexing* indexing = mode_.indexing;
+        return indexing == nullptr || !indexing->entersFolder || indexing->entersFolder(name);
+    }
+
+    // One regular file, counted or handed over.
+    void file(Worker& worker, const Node* folder, const char* name, const struct stat& st, std::size_t root)
+    {
+        if (mode_.indexing != nullptr) {
+            mode_.indexing->file(worker.number, *folder, name, st);
+        } else {
+            addFile(st, root, worker.totals);
+        }
+    }
+
+    // Lists one open folder, taking its regular files and gathering its
+    // subfolders. false once cancelled.
+    bool list(Worker& worker, int fd, std::size_t root, const Node* node)
+    {
+        const bool skipHidden = mode_.indexing != nullptr && mode_.indexing->skipHidden;
         worker.listing.reset(fd);
         while (const struct dirent64* entry = worker.listing.next()) {
             if (cancelled()) {
                 return false;
             }
+            if (skipHidden && entry->d_name[0] == '.') {
+                continue;
+            }
             const unsigned char type = entry->d_type;
             if (type == DT_DIR) {
-                worker.subfolders.emplace_back(entry->d_name);
+                if (entersFolder(entry->d_name)) {
+                    worker.subfolders.emplace_back(entry->d_name);
+                }
                 continue;
             }
             if (type != DT_REG && type != DT_UNKNOWN) {
@@ -270,56 +310,106 @@ private:
                 continue;
             }
             if (S_ISREG(st.st_mode)) {
-                addFile(st, root, worker.totals);
-            } else if (type == DT_UNKNOWN && S_ISDIR(st.st_mode)) {
+                file(worker, node, entry->d_name, st, root);
+            } else if (type == DT_UNKNOWN && S_ISDIR(st.st_mode) && entersFolder(entry->d_name)) {
                 worker.subfolders.emplace_back(entry->d_name);
             }
         }
         return true;
     }
 
-    // The rest of a folder walked by this thread alone, a level at a time.
-    void walkAlone(Worker& worker, int parentFd, const std::string& name, std::size_t root)
+    // Whether an opened folder is to be walked, recording it when indexing.
+    const Node* admit(Worker& worker, int fd, const struct stat& st, const Task& task, bool& walkIt)
     {
+        walkIt = !pseudo(worker, fd, st.st_dev);
+        if (!walkIt || mode_.indexing == nullptr) {
+            return nullptr;
+        }
+        const bool isRoot = task.parentNode == nullptr;
+        if (!mode_.entered->enter(Inode{st.st_dev, st.st_ino}) && !isRoot) {
+            walkIt = false;
+            return nullptr;
+        }
+        return &mode_.folders->add(worker.number, task.parentNode, task.root, task.name);
+    }
+
+    // The rest of a folder walked by this thread alone, a level at a time.
+    void walkAlone(Worker& worker, int parentFd, const std::string& name, std::size_t root, const Node* parentNode)
+    {
+        const bool indexing = mode_.indexing != nullptr;
         BoundedWalk::Visitor visitor;
-        visitor.enter = [&](const BoundedWalk::Folder& folder, const std::string&, std::vector<std::string>& subfolders) {
+        visitor.enter = [&](const BoundedWalk::Folder& folder) {
             if (pseudo(worker, folder.fd, folder.device)) {
-                return true;
+                return BoundedWalk::Step::skip;
             }
-            worker.subfolders.clear();
-            const bool goOn = list(worker, folder.fd, root);
-            subfolders = std::move(worker.subfolders);
-            worker.subfolders = {};
-            return goOn;
+            if (indexing) {
+                if (!mode_.entered->enter(Inode{folder.device, folder.inode})) {
+                    return BoundedWalk::Step::skip;
+                }
+                const std::size_t slash = folder.path.rfind('/');
+                const std::string_view own = slash == std::string_view::npos ? folder.path : folder.path.substr(slash + 1);
+                const Node* parent = worker.nodes.empty() ? parentNode : worker.nodes.back();
+                worker.nodes.push_back(&mode_.folders->add(worker.number, parent, root, own));
+            }
+            return BoundedWalk::Step::go;
         };
+        visitor.entry = [&](const BoundedWalk::Folder& folder, const BoundedWalk::Entry& entry) {
+            if (cancelled()) {
+                return BoundedWalk::Step::stop;
+            }
+            const char* entryName = entry.name.data();
+            if (indexing && mode_.indexing->skipHidden && entryName[0] == '.') {
+                return BoundedWalk::Step::skip;
+            }
+            if (entry.type == DT_DIR) {
+                return entersFolder(entryName) ? BoundedWalk::Step::go : BoundedWalk::Step::skip;
+            }
+            struct stat st {};
+            if (entry.type == DT_REG && ::fstatat(folder.fd, entryName, &st, AT_SYMLINK_NOFOLLOW) == 0
+                && S_ISREG(st.st_mode)) {
+                file(worker, indexing ? worker.nodes.back() : nullptr, entryName, st, root);
+            }
+            return BoundedWalk::Step::skip;
+        };
+        if (indexing) {
+            visitor.leave = [&](int, const std::string&) {
+                worker.nodes.pop_back();
+                return true;
+            };
+        }
         BoundedWalk::run(parentFd, name, visitor);
+        worker.nodes.clear();
     }
 
     void walkFrom(Task task, Worker& worker)
     {
         while (!stopped_.load(std::memory_order_relaxed)) {
-            const int fd = ::openat(task.parent ? task.parent->fd : AT_FDCWD, task.name.c_str(), kOpenDirectory);
-            task.parent.reset();
+            const int parentFd = task.parent ? task.parent->fd : AT_FDCWD;
+            const int fd = FolderListing::open(parentFd, task.name.c_str());
             if (fd < 0) {
+                FolderListing::reportSkipped(parentFd, task.name.c_str(), errno);
                 return;
             }
+            task.parent.reset();
             struct stat st {};
+            bool walkIt = false;
+            const Node* node = ::fstat(fd, &st) == 0 ? admit(worker, fd, st, task, walkIt) : nullptr;
             worker.subfolders.clear();
-            if (::fstat(fd, &st) != 0 || pseudo(worker, fd, st.st_dev) || !list(worker, fd, task.root)
-                || worker.subfolders.empty()) {
+            if (!walkIt || !list(worker, fd, task.root, node) || worker.subfolders.empty()) {
                 ::close(fd);
                 return;
             }
             auto folder = std::make_shared<WaitingFolder>(fd, waiting_);
             task.name = std::move(worker.subfolders.front());
+            task.parentNode = node;
             if (worker.subfolders.size() > 1) {
                 if (waiting_.load(std::memory_order_relaxed) < maxWaiting_) {
-                    push(folder, worker.subfolders, 1, task.root);
+                    push(folder, worker.subfolders, 1, task.root, node);
                 } else {
                     std::vector<std::string> rest(std::make_move_iterator(worker.subfolders.begin() + 1),
                                                   std::make_move_iterator(worker.subfolders.end()));
                     for (const std::string& name : rest) {
-                        walkAlone(worker, folder->fd, name, task.root);
+                        walkAlone(worker, folder->fd, name, task.root, node);
                     }
                 }
             }
@@ -328,6 +418,7 @@ private:
     }
 
     const TreeWalker::CancelPredicate& isCancelled_;
+    const Mode mode_;
     int maxThreads_ = 1;
     int maxWaiting_ = 0;
     std::atomic<bool> stopped_{false};
@@ -336,7 +427,8 @@ private:
     std::condition_variable wake_;
     std::vector<Task> stack_;
     int busy_ = 0;
-    std::vector<std::thread> helpers_;
+    int started_ = 0;
+    int helpers_ = 0;
     std::vector<qint64> totals_;
     std::mutex claimsMutex_;
     std::unordered_map<Inode, Claim, TreeWalker::InodeHash> claims_;
@@ -357,14 +449,20 @@ bool isPseudoFileSystem(int fd, dev_t device)
     return magic == kTmpfsMagic && isDevtmpfsMount(device);
 }
 
+bool TreeWalker::EnteredFolders::enter(const Inode& folder)
+{
+    const std::lock_guard lock(mutex);
+    return inodes.insert(folder).second;
+}
+
 TreeWalker::TreeWalker(CancelPredicate isCancelled, int threads)
-    : isCancelled_(std::move(isCancelled)), threads_(threads)
+    : isCancelled_(std::move(isCancelled)), threads_(threads), folders_(kMaxThreads)
 {
 }
 
 std::vector<qint64> TreeWalker::totals(const std::vector<QByteArray>& roots)
 {
-    Pool pool(isCancelled_, threads_, roots.size());
+    Pool pool(isCancelled_, threads_, roots.size(), {});
     bool anyFolder = false;
     for (std::size_t i = 0; i < roots.size(); ++i) {
         struct stat st {};
@@ -387,6 +485,28 @@ std::vector<qint64> TreeWalker::totals(const std::vector<QByteArray>& roots)
 qint64 TreeWalker::total(const QByteArray& root)
 {
     return totals({root}).front();
+}
+
+bool TreeWalker::index(const QByteArray& root, std::size_t rootIndex, const Indexing& indexing)
+{
+    char* real = root.isEmpty() ? nullptr : ::realpath(root.constData(), nullptr);
+    if (real == nullptr) {
+        return false;
+    }
+    const QByteArray path(real);
+    std::free(real);
+    if (isCancelled_ && isCancelled_()) {
+        return false;
+    }
+    Pool pool(isCancelled_, threads_, rootIndex + 1, {&indexing, &folders_, &entered_});
+    pool.addRoot(path, rootIndex);
+    pool.run(counted_, true);
+    return !pool.stopped();
+}
+
+void TreeWalker::setAside(dev_t device, ino_t inode)
+{
+    entered_.enter(Inode{device, inode});
 }
 
 } // namespace harborlite::FS

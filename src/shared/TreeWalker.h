@@ -1,35 +1,43 @@
 #pragma once
 
+#include "shared/FolderTree.h"
+
 #include <QByteArray>
 
 #include <functional>
+#include <mutex>
+#include <string_view>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <unordered_set>
 #include <vector>
 
 namespace harborlite::FS {
 
-// Counts the allocated bytes (st_blocks * 512) of the regular files below
-// folders with a pool of up to kMaxThreads threads. Each thread takes a
-// folder from a shared stack, lists it (raw getdents64, one fstatat per
-// regular file and none for folders or links, whose type the listing gives),
-// goes on into its first subfolder and pushes the others in one locked push.
-// Folders are opened relative to their parent and never through a link;
-// pseudo file systems (proc, sysfs, devtmpfs and the like) are not entered.
-// A parent stays open while pushed subfolders wait for it; once
-// kMaxWaitingFolders are held, a thread walks the rest of its folder itself
-// through a BoundedWalk, so no tree needs one descriptor per level. Under a
-// low descriptor limit both the threads and the waiting folders are fewer.
+// The parallel walk. It counts the allocated bytes (st_blocks * 512) of the
+// regular files below folders, or hands each regular file to a visitor
+// (index). Threads come from the process's I/O budget (IoThreads), up to
+// kMaxThreads with the caller's own: each takes a folder from a shared stack,
+// lists it (FolderListing: one fstatat per regular file and none for folders
+// or links, whose type the listing gives), goes on into its first subfolder
+// and pushes the others in one locked push. Folders are opened relative to
+// their parent and never through a link; pseudo file systems (proc, sysfs,
+// devtmpfs and the like) are not entered. A parent stays open while pushed
+// subfolders wait for it; once kMaxWaitingFolders are held, a thread walks
+// the rest of its folder itself through a BoundedWalk, so no tree needs one
+// descriptor per level. Under a low descriptor limit both the threads and the
+// waiting folders are fewer.
 //
-// A file with several hard links counts once per (device, inode) for the
-// walker's lifetime: the first root (in the order given, then earlier calls)
-// that reaches it gets its bytes, so totals never depend on thread timing.
+// When counting, a file with several hard links counts once per (device,
+// inode) for the walker's lifetime: the first root (in the order given, then
+// earlier calls) that reaches it gets its bytes, so totals never depend on
+// thread timing.
 class TreeWalker {
 public:
     using CancelPredicate = std::function<bool()>;
 
     // `isCancelled` is polled once before folders are walked and before every entry, from any
-    // of the pool's threads; once it answers true every thread stops.
+    // of the walk's threads; once it answers true every thread stops.
     explicit TreeWalker(CancelPredicate isCancelled = {}, int threads = kMaxThreads);
 
     // The bytes below each root (paths, trailing slashes already removed): a
@@ -37,6 +45,30 @@ public:
     // included) its own allocation; a missing root counts 0.
     std::vector<qint64> totals(const std::vector<QByteArray>& roots);
     qint64 total(const QByteArray& root);
+
+    // What an indexing walk does with what it meets.
+    struct Indexing {
+        // Entries whose names start with "." are passed over, with all below them.
+        bool skipHidden = false;
+        // Whether to enter a subfolder, by its name; all are entered without it.
+        std::function<bool(std::string_view name)> entersFolder;
+        // Each regular file, with the folder it lies in and its own lstat
+        // values, on walk thread `worker` (below kMaxThreads). Threads call it
+        // at once, but never two at once with the same worker number.
+        std::function<void(int worker, const FolderTree::Node& folder, std::string_view name, const struct stat& st)>
+            file;
+    };
+
+    // Walks the folder at `root` (a path; a link is followed for the root
+    // only) as root number `rootIndex`, handing its regular files over
+    // instead of counting them. The folders entered are kept in folders(). A
+    // folder is entered once for the walker's lifetime (a bind mount, or a
+    // root reached again, is not walked twice), and never one set aside.
+    // false when cancelled or when the root cannot be opened.
+    bool index(const QByteArray& root, std::size_t rootIndex, const Indexing& indexing);
+    // A folder no index() walk enters (another root's own, say).
+    void setAside(dev_t device, ino_t inode);
+    const FolderTree& folders() const { return folders_; }
 
     static constexpr int kMaxThreads = 8;
     static constexpr int kMaxWaitingFolders = 256;
@@ -53,10 +85,20 @@ public:
         }
     };
 
+    // Folders entered once, shared by the threads of an indexing walk.
+    struct EnteredFolders {
+        std::mutex mutex;
+        std::unordered_set<Inode, InodeHash> inodes;
+        // Whether the folder is new, marking it entered.
+        bool enter(const Inode& folder);
+    };
+
 private:
     CancelPredicate isCancelled_;
     int threads_;
     std::unordered_set<Inode, InodeHash> counted_;
+    FolderTree folders_;
+    EnteredFolders entered_;
 };
 
 // Whether the open folder lies on a kernel file system that holds no user data.

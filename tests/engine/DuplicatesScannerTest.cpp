@@ -461,3 +461,23 @@ TEST_F(DuplicatesScannerTest, CopiesInTheUsersOwnFoldersAreFoundByTheirLocalName
     ASSERT_EQ(result.groups[1].items.size(), 1);
     EXPECT_EQ(result.groups[1].items[0].origin, "~/Bilder/Sommer");
 }
+
+// However deep a copy lies, the index walk reaches it.
+TEST_F(DuplicatesScannerTest, FindsACopyHundredsOfLevelsDown)
+{
+    const QByteArray bytes = content(30000, 21);
+    file("Downloads/original.bin", bytes, 40);
+    QString bottom = "Documents/deep";
+    tree.deepChain("home/" + bottom, 400);
+    for (int i = 0; i < 400; ++i) {
+        bottom += "/d";
+    }
+    file(bottom + "/copy.bin", bytes, 10);
+
+    ProgressRecorder recorder;
+    const CategoryResult result = scan(1000, recorder);
+    ASSERT_EQ(result.groups.size(), 1);
+    EXPECT_EQ(result.groups[0].title, "original.bin");
+    ASSERT_EQ(result.groups[0].items.size(), 1);
+    EXPECT_EQ(result.groups[0].items[0].url, tree.path("home/" + bottom + "/copy.bin"));
+}

@@ -273,3 +273,19 @@ TEST_F(LargeOldFilesScannerTest, WithoutTheDesktopsListTheVideosFolderIsWalkedTo
     ProgressRecorder recorder;
     EXPECT_EQ(names(scan(10000, recorder)), (QStringList{"old.mov", "holiday.mkv"}));
 }
+
+// However deep a file lies, the walk reaches it: no level limit passes it over.
+TEST_F(LargeOldFilesScannerTest, FindsFilesHundredsOfLevelsDown)
+{
+    tree.deepChain("home/Downloads/deep", 400, 30000);
+    QString bottom = "home/Downloads/deep";
+    for (int i = 0; i < 400; ++i) {
+        bottom += "/d";
+    }
+    tree.setTimes(bottom + "/f", kCutOff.addDays(-20), kCutOff.addDays(-10));
+
+    ProgressRecorder recorder;
+    const CategoryResult result = scan(20000, recorder);
+    ASSERT_EQ(names(result), QStringList{"f"});
+    EXPECT_EQ(result.groups[0].items[0].url, tree.path(bottom + "/f"));
+}

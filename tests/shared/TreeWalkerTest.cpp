@@ -1,4 +1,5 @@
 #include "platform/OpenFileLimit.h"
+#include "shared/BoundedWalk.h"
 #include "shared/FileSystem.h"
 #include "shared/TreeWalker.h"
 #include "support/FixtureTree.h"
@@ -11,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -196,4 +199,104 @@ TEST(OpenFileLimit, RaisesTheSoftLimitToTheHardLimit)
     struct rlimit after {};
     ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &after), 0);
     EXPECT_EQ(after.rlim_cur, before.rlim_max);
+}
+
+namespace {
+
+// Every regular file below the root, in the order a serial walk in name order meets them.
+QStringList filesInNameOrder(const QString& root, bool skipHidden)
+{
+    QStringList files;
+    std::vector<QString> folders{root};
+    FS::BoundedWalk::Visitor visitor;
+    visitor.entry = [&](const FS::BoundedWalk::Folder& folder, const FS::BoundedWalk::Entry& entry) {
+        const QString path = folders[folder.depth] + '/' + QString::fromUtf8(entry.name.data(), qsizetype(entry.name.size()));
+        if (entry.type == DT_DIR) {
+            folders.resize(folder.depth + 2);
+            folders[folder.depth + 1] = path;
+        } else if (entry.type == DT_REG) {
+            files << path;
+        }
+        return FS::BoundedWalk::Step::go;
+    };
+    FS::BoundedWalk::run(AT_FDCWD, QFile::encodeName(root).toStdString(), visitor,
+                         {.nameOrder = true, .skipHidden = skipHidden});
+    return files;
+}
+
+struct Met {
+    const FS::FolderTree::Node* folder;
+    std::string name;
+};
+
+// What an index walk handed over, sorted into walk order, as paths.
+QStringList sortedPaths(std::vector<std::vector<Met>>& perWorker)
+{
+    std::vector<Met> all;
+    for (std::vector<Met>& list : perWorker) {
+        all.insert(all.end(), list.begin(), list.end());
+    }
+    std::sort(all.begin(), all.end(), [](const Met& a, const Met& b) {
+        return FS::FolderTree::before(*a.folder, a.name, *b.folder, b.name);
+    });
+    QStringList paths;
+    for (const Met& met : all) {
+        paths << QString::fromStdString(FS::FolderTree::path(*met.folder, met.name));
+    }
+    return paths;
+}
+
+} // namespace
+
+// The parallel walk hands every regular file over once, with a folder that
+// names it; sorted by walk order they read as a serial walk in name order.
+TEST(TreeWalker, IndexingHandsOverEveryFileOnceInAnyThreadCount)
+{
+    MixedTree fixture;
+    const QString a = fixture.tree.path("a");
+    const QString c = fixture.tree.path("c");
+    const QStringList expected = filesInNameOrder(a, false) + filesInNameOrder(c, false);
+    ASSERT_GT(expected.size(), 600);
+    for (int threads : {1, 8}) {
+        FS::TreeWalker walker({}, threads);
+        std::vector<std::vector<Met>> perWorker(FS::TreeWalker::kMaxThreads);
+        FS::TreeWalker::Indexing indexing;
+        indexing.file = [&](int worker, const FS::FolderTree::Node& folder, std::string_view name, const struct stat& st) {
+            EXPECT_TRUE(S_ISREG(st.st_mode));
+            perWorker[std::size_t(worker)].push_back({&folder, std::string(name)});
+        };
+        EXPECT_TRUE(walker.index(QFile::encodeName(a), 0, indexing));
+        EXPECT_TRUE(walker.index(QFile::encodeName(c), 1, indexing));
+        EXPECT_EQ(sortedPaths(perWorker), expected) << threads << " threads";
+    }
+}
+
+TEST(TreeWalker, IndexingPassesOverHiddenAndRefusedFoldersAndEntersEachFolderOnce)
+{
+    FixtureTree tree;
+    tree.file("r/.hidden/h", 10);
+    tree.file("r/.dot", 10);
+    tree.file("r/keep/k", 10);
+    tree.file("r/node_modules/n", 10);
+    tree.file("r/aside/inner/i", 10);
+    tree.file("r/top", 10);
+    struct stat aside {};
+    ASSERT_EQ(::stat(QFile::encodeName(tree.path("r/aside")).constData(), &aside), 0);
+
+    FS::TreeWalker walker;
+    walker.setAside(aside.st_dev, aside.st_ino);
+    std::vector<std::vector<Met>> perWorker(FS::TreeWalker::kMaxThreads);
+    FS::TreeWalker::Indexing indexing;
+    indexing.skipHidden = true;
+    indexing.entersFolder = [](std::string_view name) { return name != "node_modules"; };
+    indexing.file = [&](int worker, const FS::FolderTree::Node& folder, std::string_view name, const struct stat&) {
+        perWorker[std::size_t(worker)].push_back({&folder, std::string(name)});
+    };
+    const QByteArray root = QFile::encodeName(tree.path("r"));
+    ASSERT_TRUE(walker.index(root, 0, indexing));
+    EXPECT_EQ(sortedPaths(perWorker), (QStringList{tree.path("r/keep/k"), tree.path("r/top")}));
+    // Walked again, the root's own files come again but no folder below it does.
+    perWorker.assign(FS::TreeWalker::kMaxThreads, {});
+    ASSERT_TRUE(walker.index(root, 1, indexing));
+    EXPECT_EQ(sortedPaths(perWorker), QStringList{tree.path("r/top")});
 }

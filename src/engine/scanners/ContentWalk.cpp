@@ -3,58 +3,21 @@
 #include "engine/safety/SafetyGuard.h"
 #include "platform/PathText.h"
 #include "platform/UserFolders.h"
+#include "shared/BoundedWalk.h"
 #include "shared/FileSystem.h"
 
-#include <QSet>
-
 #include <algorithm>
+#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <string>
 #include <unistd.h>
 #include <vector>
 
 namespace harborlite {
 
 namespace {
-
-constexpr int kOpenFolder = O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY;
-
-struct Name {
-    QByteArray bytes;
-    unsigned char type = DT_UNKNOWN;
-};
-
-struct Frame {
-    int fd = -1;
-    QString path;
-    std::vector<Name> names;
-    size_t next = 0;
-};
-
-// The folder's visible entries in byte order; the descriptor stays open.
-std::vector<Name> visibleEntries(int fd)
-{
-    std::vector<Name> names;
-    const int listing = ::dup(fd);
-    if (listing < 0) {
-        return names;
-    }
-    DIR* dir = ::fdopendir(listing);
-    if (dir == nullptr) {
-        ::close(listing);
-        return names;
-    }
-    while (const dirent* entry = ::readdir(dir)) {
-        if (entry->d_name[0] == '.') {
-            continue;
-        }
-        names.push_back({QByteArray(entry->d_name), entry->d_type});
-    }
-    ::closedir(dir);
-    std::sort(names.begin(), names.end(), [](const Name& a, const Name& b) { return a.bytes < b.bytes; });
-    return names;
-}
 
 qint64 milliseconds(const timespec& ts)
 {
@@ -82,13 +45,12 @@ ContentEntry::Kind kindOf(mode_t mode, const QString& name)
     return S_ISLNK(mode) ? ContentEntry::Kind::link : ContentEntry::Kind::other;
 }
 
-void closeAll(std::vector<Frame>& stack)
-{
-    for (const Frame& frame : stack) {
-        ::close(frame.fd);
-    }
-    stack.clear();
-}
+const char* const packageExtensions[] = {
+    "app",       "bundle",      "framework", "plugin",     "kext",       "appex",    "photoslibrary",
+    "photolibrary", "musiclibrary", "tvlibrary", "imovielibrary", "fcpbundle", "logicx", "band",
+    "rtfd",      "pages",       "numbers",   "key",        "xcodeproj",  "xcworkspace", "xcarchive",
+    "playground", "pkg",        "mpkg",      "docset",
+};
 
 } // namespace
 
@@ -97,44 +59,40 @@ ContentWalk::ContentWalk(std::function<bool()> isCancelled)
 {
 }
 
-bool ContentWalk::enter(int fd)
-{
-    struct stat st {};
-    return ::fstat(fd, &st) == 0 && visited_.insert({st.st_dev, st.st_ino}).second;
-}
-
 bool ContentWalk::walk(const QString& root, const Visitor& visit)
 {
     if (root.isEmpty()) {
         return true;
     }
-    const int rootFd = ::open(platform::pathBytes(root).constData(), kOpenFolder);
-    if (rootFd < 0) {
+    // The root is followed when it is a link; nothing below it ever is.
+    char* real = ::realpath(platform::pathBytes(root).constData(), nullptr);
+    if (real == nullptr) {
         return true;
     }
-    if (!enter(rootFd)) {
-        ::close(rootFd);
-        return true;
-    }
-    std::vector<Frame> stack;
-    stack.push_back({rootFd, FS::path(root), visibleEntries(rootFd), 0});
-
-    while (!stack.empty()) {
-        Frame& top = stack.back();
-        if (top.next == top.names.size()) {
-            ::close(top.fd);
-            stack.pop_back();
-            continue;
+    const std::string top(real);
+    std::free(real);
+    // The paths of the folders the walk is in, by depth, written from the root as named.
+    std::vector<QString> folders;
+    bool cancelled = false;
+    FS::BoundedWalk::Visitor visitor;
+    visitor.enter = [&](const FS::BoundedWalk::Folder& folder) {
+        if (!visited_.insert({folder.device, folder.inode}).second) {
+            return FS::BoundedWalk::Step::skip;
         }
-        const Name& name = top.names[top.next++];
+        if (folder.depth == 0) {
+            folders.assign(1, FS::path(root));
+        }
+        return FS::BoundedWalk::Step::go;
+    };
+    visitor.entry = [&](const FS::BoundedWalk::Folder& folder, const FS::BoundedWalk::Entry& found) {
         if (isCancelled_ && isCancelled_()) {
-            closeAll(stack);
-            return false;
+            cancelled = true;
+            return FS::BoundedWalk::Step::stop;
         }
         ContentEntry entry;
-        entry.name = platform::pathText(name.bytes);
-        entry.path = FS::join(top.path, entry.name);
-        switch (name.type) {
+        entry.name = platform::pathText(found.name);
+        entry.path = FS::join(folders[folder.depth], entry.name);
+        switch (found.type) {
         case DT_DIR:
             entry.kind = isPackage(entry.name) ? ContentEntry::Kind::package : ContentEntry::Kind::folder;
             break;
@@ -142,7 +100,6 @@ bool ContentWalk::walk(const QString& root, const Visitor& visit)
             entry.kind = ContentEntry::Kind::link;
             break;
         case DT_REG:
-        case DT_UNKNOWN:
             entry.kind = ContentEntry::Kind::file;
             break;
         default:
@@ -151,28 +108,21 @@ bool ContentWalk::walk(const QString& root, const Visitor& visit)
         }
         if (entry.kind == ContentEntry::Kind::file || entry.kind == ContentEntry::Kind::package) {
             struct stat st {};
-            if (::fstatat(top.fd, name.bytes.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
-                continue;
+            if (::fstatat(folder.fd, found.name.data(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+                return FS::BoundedWalk::Step::skip;
             }
             entry.kind = kindOf(st.st_mode, entry.name);
             fill(entry, st);
         }
-        const bool descend = visit(entry);
-        if (entry.kind != ContentEntry::Kind::folder || !descend || int(stack.size()) >= maxDepth) {
-            continue;
+        if (!visit(entry) || entry.kind != ContentEntry::Kind::folder) {
+            return FS::BoundedWalk::Step::skip;
         }
-        const int childFd = ::openat(top.fd, name.bytes.constData(), kOpenFolder | O_NOFOLLOW);
-        if (childFd < 0) {
-            continue;
-        }
-        if (!enter(childFd)) {
-            ::close(childFd);
-            continue;
-        }
-        Frame child{childFd, entry.path, visibleEntries(childFd), 0};
-        stack.push_back(std::move(child));
-    }
-    return true;
+        folders.resize(folder.depth + 2);
+        folders[folder.depth + 1] = entry.path;
+        return FS::BoundedWalk::Step::go;
+    };
+    FS::BoundedWalk::run(AT_FDCWD, top, visitor, {.nameOrder = true, .skipHidden = true});
+    return !cancelled;
 }
 
 bool ContentWalk::exists(const QString& path)
@@ -216,19 +166,24 @@ QStringList ContentWalk::contentFolders()
 
 bool ContentWalk::isPackage(const QString& name)
 {
-    static const QSet<QString> extensions = {
-        QStringLiteral("app"),          QStringLiteral("bundle"),      QStringLiteral("framework"),
-        QStringLiteral("plugin"),       QStringLiteral("kext"),        QStringLiteral("appex"),
-        QStringLiteral("photoslibrary"), QStringLiteral("photolibrary"), QStringLiteral("musiclibrary"),
-        QStringLiteral("tvlibrary"),    QStringLiteral("imovielibrary"), QStringLiteral("fcpbundle"),
-        QStringLiteral("logicx"),       QStringLiteral("band"),        QStringLiteral("rtfd"),
-        QStringLiteral("pages"),        QStringLiteral("numbers"),     QStringLiteral("key"),
-        QStringLiteral("xcodeproj"),    QStringLiteral("xcworkspace"), QStringLiteral("xcarchive"),
-        QStringLiteral("playground"),   QStringLiteral("pkg"),         QStringLiteral("mpkg"),
-        QStringLiteral("docset"),
-    };
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    return dot > 0 && extensions.contains(name.mid(dot + 1).toLower());
+    const QByteArray bytes = platform::pathBytes(name);
+    return isPackage(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+}
+
+bool ContentWalk::isPackage(std::string_view name)
+{
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos || dot == 0) {
+        return false;
+    }
+    const std::string_view extension = name.substr(dot + 1);
+    return std::any_of(std::begin(packageExtensions), std::end(packageExtensions), [extension](const char* known) {
+        const std::string_view candidate(known);
+        return candidate.size() == extension.size()
+            && std::equal(candidate.begin(), candidate.end(), extension.begin(), [](char a, char b) {
+                   return a == (b >= 'A' && b <= 'Z' ? char(b - 'A' + 'a') : b);
+               });
+    });
 }
 
 } // namespace harborlite

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <set>
+#include <string_view>
 #include <sys/types.h>
 #include <utility>
 
@@ -32,11 +33,12 @@ struct ContentEntry {
     QDateTime modified() const { return QDateTime::fromMSecsSinceEpoch(modifiedMSecs, Qt::UTC); }
 };
 
-// The deep enumeration of the content scanners' roots: depth first, each
-// folder's entries in byte order of their names, every entry visited before
-// the next sibling. Hidden entries (and everything below a hidden folder) are
-// skipped, symbolic links are reported but never followed, packages are
-// reported but never entered, unreadable folders are passed over. A folder
+// The content scanners' policy on the shared serial walk (FS::BoundedWalk):
+// depth first, each folder's entries in byte order of their names, every
+// entry visited before the next sibling, however deep the tree. Hidden
+// entries (and everything below a hidden folder) are skipped, symbolic links
+// are reported but never followed, packages are reported but never entered,
+// unreadable folders are passed over (and reported in sharedLog). A folder
 // reached a second time (a bind mount of a parent, overlapping roots) is not
 // entered again for the life of the walk. Names keep their bytes
 // (platform::pathText) whether or not they are UTF-8.
@@ -64,12 +66,9 @@ public:
     // A folder the system shows as one file: an application, a bundle, a media
     // library or a document package, told by its extension (any case).
     static bool isPackage(const QString& name);
-    // Deeper folders are passed over: each level holds a descriptor open.
-    static constexpr int maxDepth = 192;
+    static bool isPackage(std::string_view name);
 
 private:
-    bool enter(int fd);
-
     std::function<bool()> isCancelled_;
     std::set<std::pair<dev_t, ino_t>> visited_;
 };

@@ -5,12 +5,9 @@
 #include "platform/Clock.h"
 #include "platform/PathText.h"
 #include "shared/FileSystem.h"
-#include "shared/ThreadHandOff.h"
-
-#include <QHash>
-#include <QSemaphore>
-#include <QThread>
-#include <QThreadPool>
+#include "shared/FolderTree.h"
+#include "shared/IoThreads.h"
+#include "shared/TreeWalker.h"
 
 #include <openssl/evp.h>
 
@@ -18,15 +15,15 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
-#include <deque>
+#include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
-#include <iterator>
 #include <limits>
-#include <set>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <unordered_map>
 #include <vector>
 
 namespace harborlite {
@@ -34,24 +31,72 @@ namespace harborlite {
 namespace {
 
 using Digest = std::array<unsigned char, 32>;
+using Node = FS::FolderTree::Node;
 
-// `asking`: the guard is to be asked together with the signature.
-enum class Verdict { unasked, asking, allowed, refused };
+const char* const prunedNames[] = {
+    "node_modules", ".git", ".build", ".venv", "venv", "__pycache__", "Pods", "Carthage", ".gradle", ".tox",
+    "DerivedData",
+};
 
-// A file of the size buckets, as it was when indexed.
-struct Candidate {
-    QString path;
+bool isPruned(std::string_view name)
+{
+    return std::any_of(std::begin(prunedNames), std::end(prunedNames),
+                       [name](const char* pruned) { return name == pruned; });
+}
+
+// The names the index walk met, kept in large blocks: one small allocation
+// per file would cost more than the file's record.
+class NameStore {
+public:
+    const char* add(std::string_view name)
+    {
+        if (blocks_.empty() || used_ + name.size() + 1 > kBlock) {
+            blocks_.emplace_back(new char[kBlock]);
+            used_ = 0;
+        }
+        char* at = blocks_.back().get() + used_;
+        std::memcpy(at, name.data(), name.size());
+        at[name.size()] = '\0';
+        used_ += name.size() + 1;
+        return at;
+    }
+
+private:
+    static constexpr std::size_t kBlock = 64 * 1024;
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    std::size_t used_ = 0;
+};
+
+// A file of at least the minimum size, as it was when indexed: its folder
+// and name stand for its path, which is built only when it is read or listed.
+struct Entry {
+    const Node* folder = nullptr;
+    const char* name = nullptr;
     qint64 size = 0;
     dev_t device = 0;
     ino_t inode = 0;
-    Verdict verdict = Verdict::unasked;
-    std::optional<Digest> signature;
-    std::optional<Digest> hash;
+    bool linked = false; // more than one hard link
+
+    std::string_view nameView() const { return name; }
 };
 
-bool isAllowed(const QString& path)
+enum class Verdict : unsigned char { unasked, allowed, refused };
+
+// A file that shares its size with another.
+struct Candidate {
+    Entry entry;
+    Verdict verdict = Verdict::unasked;
+    bool signed_ = false;
+    bool hashed = false;
+    Digest signature{};
+    Digest hash{};
+
+    std::string path() const { return FS::FolderTree::path(*entry.folder, entry.nameView()); }
+};
+
+bool entryBefore(const Entry& a, const Entry& b)
 {
-    return SafetyGuard::verdict(path, true).allowed;
+    return FS::FolderTree::before(*a.folder, a.nameView(), *b.folder, b.nameView());
 }
 
 // Cancellation seen once stays seen, whichever thread saw it.
@@ -100,7 +145,7 @@ private:
     bool ok_ = false;
 };
 
-// One read buffer per worker thread, reused for every file it reads.
+// One read buffer per thread, reused for every file it reads.
 char* readBuffer()
 {
     thread_local std::unique_ptr<char[]> buffer(new char[size_t(DuplicatesScanner::hashBlock)]);
@@ -109,15 +154,16 @@ char* readBuffer()
 
 class OpenedFile {
 public:
-    // Opens the candidate only if it is still the regular file indexed, of the same size.
+    // Opens the file only if it is still the regular file indexed, of the same size.
     explicit OpenedFile(const Candidate& file)
     {
-        fd_ = ::open(platform::pathBytes(file.path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        fd_ = ::open(file.path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
         if (fd_ < 0) {
             return;
         }
-        if (::fstat(fd_, &before_) != 0 || !S_ISREG(before_.st_mode) || before_.st_size != file.size
-            || before_.st_dev != file.device || before_.st_ino != file.inode) {
+        const Entry& entry = file.entry;
+        if (::fstat(fd_, &before_) != 0 || !S_ISREG(before_.st_mode) || before_.st_size != entry.size
+            || before_.st_dev != entry.device || before_.st_ino != entry.inode) {
             ::close(fd_);
             fd_ = -1;
         }
@@ -168,7 +214,8 @@ private:
 std::optional<Digest> signatureOf(const Candidate& file)
 {
     constexpr qint64 block = DuplicatesScanner::signatureBlock;
-    if (file.size <= 0) {
+    const qint64 size = file.entry.size;
+    if (size <= 0) {
         return std::nullopt;
     }
     const OpenedFile opened(file);
@@ -177,13 +224,13 @@ std::optional<Digest> signatureOf(const Candidate& file)
     }
     char* buffer = readBuffer();
     Sha256 sha;
-    const qint64 head = std::min(file.size, block);
+    const qint64 head = std::min(size, block);
     if (!opened.readAt(buffer, head, 0)) {
         return std::nullopt;
     }
     sha.update(buffer, size_t(head));
-    if (file.size > 2 * block) {
-        if (!opened.readAt(buffer, block, file.size - block)) {
+    if (size > 2 * block) {
+        if (!opened.readAt(buffer, block, size - block)) {
             return std::nullopt;
         }
         sha.update(buffer, size_t(block));
@@ -200,11 +247,12 @@ std::optional<Digest> signatureOf(const Candidate& file)
 std::optional<Digest> contentHashOf(const Candidate& file, Cancellation& cancelled)
 {
     constexpr qint64 largeFile = 64 * DuplicatesScanner::hashBlock;
+    const qint64 size = file.entry.size;
     const OpenedFile opened(file);
     if (!opened.isOpen()) {
         return std::nullopt;
     }
-    if (file.size >= DuplicatesScanner::hashBlock) {
+    if (size >= DuplicatesScanner::hashBlock) {
         ::posix_fadvise(opened.fd(), 0, 0, POSIX_FADV_SEQUENTIAL);
     }
     char* buffer = readBuffer();
@@ -226,125 +274,65 @@ std::optional<Digest> contentHashOf(const Candidate& file, Cancellation& cancell
             break;
         } else {
             total += got;
-            failed = total > file.size;
+            failed = total > size;
             sha.update(buffer, size_t(got));
         }
     }
     // Big files read once should not push everything else out of the page cache.
-    if (file.size >= largeFile) {
+    if (size >= largeFile) {
         ::posix_fadvise(opened.fd(), 0, 0, POSIX_FADV_DONTNEED);
     }
-    if (failed || total != file.size || !opened.unchanged()) {
+    if (failed || total != size || !opened.unchanged()) {
         return std::nullopt;
     }
     return sha.finish();
 }
-
-// Runs batches of work on a bounded pool; the caller waits for all of them.
-class Workers {
-public:
-    Workers()
-    {
-        pool_.setMaxThreadCount(std::clamp(QThread::idealThreadCount(), 1, 8));
-        slots_.release(pool_.maxThreadCount() * 4);
-    }
-    ~Workers() { wait(); }
-    Workers(const Workers&) = delete;
-    Workers& operator=(const Workers&) = delete;
-
-    void run(std::function<void()> work)
-    {
-        slots_.acquire();
-        ThreadHandOff::start(pool_, [this, work = std::move(work)] {
-            work();
-            slots_.release();
-        });
-    }
-
-    void wait() { ThreadHandOff::waitForDone(pool_); }
-
-private:
-    QThreadPool pool_;
-    QSemaphore slots_;
-};
-
-// Gathers consecutive candidates into batches of about `budget` bytes of reading.
-class Batcher {
-public:
-    Batcher(Workers& workers, qint64 budget, std::function<void(Candidate&)> work)
-        : workers_(workers), budget_(budget), work_(std::move(work))
-    {
-    }
-    ~Batcher() { flush(); }
-    Batcher(const Batcher&) = delete;
-    Batcher& operator=(const Batcher&) = delete;
-
-    void add(Candidate& file, qint64 bytes)
-    {
-        pending_.push_back(&file);
-        pendingBytes_ += bytes;
-        if (pendingBytes_ >= budget_) {
-            flush();
-        }
-    }
-
-    void flush()
-    {
-        if (pending_.empty()) {
-            return;
-        }
-        workers_.run([files = std::move(pending_), work = work_] {
-            for (Candidate* file : files) {
-                work(*file);
-            }
-        });
-        pending_.clear();
-        pendingBytes_ = 0;
-    }
-
-private:
-    Workers& workers_;
-    qint64 budget_;
-    std::function<void(Candidate&)> work_;
-    std::vector<Candidate*> pending_;
-    qint64 pendingBytes_ = 0;
-};
 
 double held(double fraction)
 {
     return std::clamp(fraction, 0.0, 1.0);
 }
 
-QByteArray key(const Candidate& file, const Digest& digest)
+// Runs work(item) for each item of `items` on the I/O threads, a few items per call.
+template <typename T, typename Work>
+void inParallel(std::vector<T*>& items, std::size_t chunk, Work work)
 {
-    QByteArray text(reinterpret_cast<const char*>(&file.size), sizeof file.size);
-    text.append(reinterpret_cast<const char*>(digest.data()), qsizetype(digest.size()));
-    return text;
+    const std::size_t chunks = (items.size() + chunk - 1) / chunk;
+    IoThreads::forEach(chunks, [&](std::size_t k) {
+        const std::size_t end = std::min(items.size(), (k + 1) * chunk);
+        for (std::size_t i = k * chunk; i < end; ++i) {
+            work(*items[i]);
+        }
+    });
 }
 
-// Candidates regrouped by key within each bucket, each group in the order its
-// members were met; groups of one are dropped.
+// The members of each group regrouped by `key` (a digest, when the file has
+// one), each new group keeping its members' order; groups of one are dropped.
 template <typename KeyOf>
-std::vector<std::vector<Candidate*>> regroup(const std::vector<std::vector<Candidate*>>& buckets, KeyOf keyOf)
+std::vector<std::vector<Candidate*>> regroup(const std::vector<std::vector<Candidate*>>& groups, KeyOf keyOf)
 {
-    std::vector<std::vector<Candidate*>> groups;
-    for (const std::vector<Candidate*>& bucket : buckets) {
-        QHash<QByteArray, size_t> index;
-        for (Candidate* file : bucket) {
-            const std::optional<QByteArray> k = keyOf(*file);
-            if (!k) {
-                continue;
+    std::vector<std::vector<Candidate*>> result;
+    for (const std::vector<Candidate*>& group : groups) {
+        std::vector<Candidate*> keyed;
+        for (Candidate* file : group) {
+            if (keyOf(*file)) {
+                keyed.push_back(file);
             }
-            auto it = index.find(*k);
-            if (it == index.end()) {
-                it = index.insert(*k, groups.size());
-                groups.emplace_back();
+        }
+        std::stable_sort(keyed.begin(), keyed.end(),
+                         [&](const Candidate* a, const Candidate* b) { return *keyOf(*a) < *keyOf(*b); });
+        for (std::size_t begin = 0; begin < keyed.size();) {
+            std::size_t end = begin + 1;
+            while (end < keyed.size() && *keyOf(*keyed[end]) == *keyOf(*keyed[begin])) {
+                ++end;
             }
-            groups[*it].push_back(file);
+            if (end - begin >= 2) {
+                result.emplace_back(keyed.begin() + qsizetype(begin), keyed.begin() + qsizetype(end));
+            }
+            begin = end;
         }
     }
-    std::erase_if(groups, [](const std::vector<Candidate*>& group) { return group.size() < 2; });
-    return groups;
+    return result;
 }
 
 } // namespace
@@ -356,12 +344,13 @@ DuplicatesScanner::DuplicatesScanner(qint64 minimumSize, std::optional<QStringLi
 
 const QSet<QString>& DuplicatesScanner::prunedDirectories()
 {
-    static const QSet<QString> names = {
-        QStringLiteral("node_modules"), QStringLiteral(".git"),        QStringLiteral(".build"),
-        QStringLiteral(".venv"),        QStringLiteral("venv"),        QStringLiteral("__pycache__"),
-        QStringLiteral("Pods"),         QStringLiteral("Carthage"),    QStringLiteral(".gradle"),
-        QStringLiteral(".tox"),         QStringLiteral("DerivedData"),
-    };
+    static const QSet<QString> names = [] {
+        QSet<QString> set;
+        for (const char* name : prunedNames) {
+            set.insert(QString::fromLatin1(name));
+        }
+        return set;
+    }();
     return names;
 }
 
@@ -373,95 +362,156 @@ QStringList DuplicatesScanner::searchRoots() const
 CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const CancelPredicate& isCancelled) const
 {
     Cancellation cancelled(isCancelled);
-    Workers workers;
+    const SafetyGuard::Context context = SafetyGuard::context();
 
-    // Pass 1: size buckets, in the order their first file was met. Further
-    // names of one file (hard links, a folder reached twice) are that file, not
-    // copies of it: its first name stands for it. While the walk goes on, files
-    // that share their size with another are signed on the workers, and the
-    // first two of each bucket are put to the guard.
-    std::deque<Candidate> candidates;
-    std::vector<std::vector<Candidate*>> bySize;
-    std::unordered_map<qint64, size_t> sizeIndex;
-    std::set<std::pair<dev_t, ino_t>> namedFiles;
-    {
-        Batcher early(workers, 8 * 2 * signatureBlock, [](Candidate& file) {
-            if (file.verdict == Verdict::asking) {
-                file.verdict = isAllowed(file.path) ? Verdict::allowed : Verdict::refused;
-            }
-            if (file.verdict != Verdict::refused) {
-                file.signature = signatureOf(file);
-            }
-        });
-        const QStringList roots = searchRoots();
-        ContentWalk walk([&cancelled] { return cancelled(); });
-        for (qsizetype i = 0; i < roots.size(); ++i) {
-            if (cancelled()) {
-                break;
-            }
-            const QString& root = roots.at(i);
-            report(progress, {held(0.35 * double(i) / double(std::max<qsizetype>(roots.size(), 1))),
-                              QStringLiteral("Indexing ") + FS::lastPathComponent(root) + QStringLiteral("\u2026"), 0});
-            const bool finished = walk.walk(root, [&](const ContentEntry& entry) {
-                switch (entry.kind) {
-                case ContentEntry::Kind::folder:
-                    return !prunedDirectories().contains(entry.name);
-                case ContentEntry::Kind::file:
-                    break;
-                default:
-                    return false;
-                }
-                if (entry.size < minimumSize_ || !namedFiles.insert({entry.device, entry.inode}).second) {
-                    return false;
-                }
-                auto [it, added] = sizeIndex.try_emplace(entry.size, bySize.size());
-                if (added) {
-                    bySize.emplace_back();
-                }
-                std::vector<Candidate*>& bucket = bySize[it->second];
-                candidates.push_back({entry.path, entry.size, entry.device, entry.inode, Verdict::unasked, {}, {}});
-                bucket.push_back(&candidates.back());
-                if (bucket.size() == 2) {
-                    for (Candidate* file : bucket) {
-                        file->verdict = Verdict::asking;
-                        early.add(*file, std::min(file->size, 2 * signatureBlock));
-                    }
-                } else if (bucket.size() > 2) {
-                    early.add(*bucket.back(), std::min(entry.size, 2 * signatureBlock));
-                }
-                return false;
-            });
-            if (!finished) {
-                break;
-            }
+    // Pass 1: every file of at least the minimum size, found by the parallel
+    // walk. Each root is walked once: one lying inside an earlier root is
+    // that root's already, and an earlier root lying inside a later one is
+    // set aside by the later one's walk.
+    const QStringList roots = searchRoots();
+    struct Root {
+        QString named;
+        QByteArray real;
+        bool walked = false;
+    };
+    std::vector<Root> walkRoots;
+    FS::TreeWalker walker([&cancelled] { return cancelled(); });
+    for (const QString& named : roots) {
+        Root root{named, {}, false};
+        if (char* real = ::realpath(platform::pathBytes(named).constData(), nullptr)) {
+            root.real = real;
+            std::free(real);
+        }
+        struct stat st {};
+        const QString realText = platform::pathText(root.real);
+        root.walked = !root.real.isEmpty() && ::stat(root.real.constData(), &st) == 0 && S_ISDIR(st.st_mode)
+            && std::none_of(walkRoots.begin(), walkRoots.end(), [&](const Root& earlier) {
+                   return earlier.walked && FS::isBelow(realText, platform::pathText(earlier.real));
+               });
+        if (root.walked) {
+            walker.setAside(st.st_dev, st.st_ino);
+        }
+        walkRoots.push_back(std::move(root));
+    }
+
+    std::vector<std::vector<Entry>> found(FS::TreeWalker::kMaxThreads);
+    std::vector<NameStore> names(FS::TreeWalker::kMaxThreads);
+    FS::TreeWalker::Indexing indexing;
+    indexing.skipHidden = true;
+    indexing.entersFolder = [](std::string_view name) { return !isPruned(name) && !ContentWalk::isPackage(name); };
+    indexing.file = [&](int worker, const Node& folder, std::string_view name, const struct stat& st) {
+        if (st.st_size >= minimumSize_) {
+            found[std::size_t(worker)].push_back(Entry{&folder, names[std::size_t(worker)].add(name), qint64(st.st_size),
+                                                       st.st_dev, st.st_ino, st.st_nlink > 1});
+        }
+    };
+    const qsizetype rootCount = qsizetype(walkRoots.size());
+    for (qsizetype i = 0; i < rootCount; ++i) {
+        if (cancelled()) {
+            break;
+        }
+        const Root& root = walkRoots[std::size_t(i)];
+        report(progress, {held(0.35 * double(i) / double(std::max<qsizetype>(rootCount, 1))),
+                          QStringLiteral("Indexing ") + FS::lastPathComponent(root.named) + QStringLiteral("\u2026"),
+                          0});
+        if (root.walked && !walker.index(root.real, std::size_t(i), indexing) && cancelled()) {
+            break;
         }
     }
-    workers.wait();
-    std::erase_if(bySize, [](const std::vector<Candidate*>& bucket) { return bucket.size() < 2; });
+
+    std::vector<Entry> entries;
+    {
+        std::size_t count = 0;
+        for (const std::vector<Entry>& list : found) {
+            count += list.size();
+        }
+        entries.reserve(count);
+        for (std::vector<Entry>& list : found) {
+            entries.insert(entries.end(), list.begin(), list.end());
+            list = {};
+        }
+    }
+    // Further names of one file (hard links) are that file, not copies of
+    // it: its first name in walk order stands for it.
+    {
+        std::vector<Entry*> linked;
+        for (Entry& entry : entries) {
+            if (entry.linked) {
+                linked.push_back(&entry);
+            }
+        }
+        std::sort(linked.begin(), linked.end(), [](const Entry* a, const Entry* b) {
+            return std::tie(a->device, a->inode) < std::tie(b->device, b->inode);
+        });
+        for (std::size_t begin = 0; begin < linked.size();) {
+            std::size_t end = begin + 1;
+            while (end < linked.size() && linked[end]->device == linked[begin]->device
+                   && linked[end]->inode == linked[begin]->inode) {
+                ++end;
+            }
+            Entry* first = *std::min_element(linked.begin() + qsizetype(begin), linked.begin() + qsizetype(end),
+                                             [](const Entry* a, const Entry* b) { return entryBefore(*a, *b); });
+            for (std::size_t k = begin; k < end; ++k) {
+                if (linked[k] != first) {
+                    linked[k]->folder = nullptr;
+                }
+            }
+            begin = end;
+        }
+    }
+    std::erase_if(entries, [](const Entry& entry) { return entry.folder == nullptr; });
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.size < b.size; });
+
+    // The size buckets: files that share their size with another.
+    std::vector<Candidate> candidates;
+    std::vector<std::pair<std::size_t, std::size_t>> ranges;
+    for (std::size_t begin = 0; begin < entries.size();) {
+        std::size_t end = begin + 1;
+        while (end < entries.size() && entries[end].size == entries[begin].size) {
+            ++end;
+        }
+        if (end - begin >= 2) {
+            ranges.emplace_back(candidates.size(), candidates.size() + (end - begin));
+            for (std::size_t k = begin; k < end; ++k) {
+                candidates.push_back({entries[k]});
+            }
+        }
+        begin = end;
+    }
+    entries = {};
+    std::vector<std::vector<Candidate*>> bySize;
+    bySize.reserve(ranges.size());
+    for (const auto& [begin, end] : ranges) {
+        std::vector<Candidate*> bucket;
+        for (std::size_t k = begin; k < end; ++k) {
+            bucket.push_back(&candidates[k]);
+        }
+        bySize.push_back(std::move(bucket));
+    }
+
+    const auto judge = [&context](Candidate& file) {
+        const std::string folder = FS::FolderTree::path(*file.entry.folder);
+        file.verdict = SafetyGuard::verdictOfEntry(platform::pathText(folder), platform::pathText(file.entry.nameView()),
+                                                   true, context)
+                           .allowed
+            ? Verdict::allowed
+            : Verdict::refused;
+    };
 
     // A refused file can neither keep a bucket alive nor be kept or reported.
-    // The guard is slow, so a bucket asks it only until two of its files are
-    // allowed; the others are asked once their signature matches another's.
+    // A bucket asks the guard only until two of its files are allowed; the
+    // others are asked once their signature matches another's.
     if (!cancelled()) {
-        for (std::vector<Candidate*>& bucket : bySize) {
-            qsizetype allowed = std::count_if(bucket.begin(), bucket.end(),
-                                              [](const Candidate* file) { return file->verdict == Verdict::allowed; });
-            if (allowed >= 2) {
-                continue;
-            }
-            workers.run([&bucket, allowed]() mutable {
-                for (Candidate* file : bucket) {
-                    if (allowed == 2) {
-                        break;
-                    }
-                    if (file->verdict == Verdict::unasked) {
-                        file->verdict = isAllowed(file->path) ? Verdict::allowed : Verdict::refused;
-                        allowed += file->verdict == Verdict::allowed ? 1 : 0;
-                    }
+        IoThreads::forEach(bySize.size(), [&](std::size_t k) {
+            int allowed = 0;
+            for (Candidate* file : bySize[k]) {
+                if (allowed == 2 || cancelled()) {
+                    break;
                 }
-            });
-        }
-        workers.wait();
+                judge(*file);
+                allowed += file->verdict == Verdict::allowed ? 1 : 0;
+            }
+        });
     }
     for (std::vector<Candidate*>& bucket : bySize) {
         std::erase_if(bucket, [](const Candidate* file) { return file->verdict == Verdict::refused; });
@@ -472,7 +522,20 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
             < 2;
     });
 
-    // Pass 2: the signatures are in; what is left is to compare them.
+    // Pass 2: signatures of every file left in a bucket, then the comparison.
+    if (!cancelled()) {
+        std::vector<Candidate*> toSign;
+        for (const std::vector<Candidate*>& bucket : bySize) {
+            toSign.insert(toSign.end(), bucket.begin(), bucket.end());
+        }
+        inParallel(toSign, 64, [&cancelled](Candidate& file) {
+            if (!cancelled()) {
+                const std::optional<Digest> signature = signatureOf(file);
+                file.signed_ = signature.has_value();
+                file.signature = signature.value_or(Digest{});
+            }
+        });
+    }
     const size_t sizeMatches = bySize.size();
     size_t compared = 0;
     for (; compared < sizeMatches; ++compared) {
@@ -486,23 +549,16 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
     }
     bySize.resize(compared);
     std::vector<std::vector<Candidate*>> bySignature = regroup(bySize, [](const Candidate& file) {
-        return file.signature ? std::optional(key(file, *file.signature)) : std::nullopt;
+        return file.signed_ ? std::optional(file.signature) : std::nullopt;
     });
+    bySize = {};
     if (!cancelled()) {
         std::vector<Candidate*> unasked;
         for (const std::vector<Candidate*>& group : bySignature) {
             std::copy_if(group.begin(), group.end(), std::back_inserter(unasked),
                          [](const Candidate* file) { return file->verdict == Verdict::unasked; });
         }
-        constexpr size_t chunk = 32;
-        for (size_t begin = 0; begin < unasked.size(); begin += chunk) {
-            workers.run([&unasked, begin, end = std::min(begin + chunk, unasked.size())] {
-                for (size_t i = begin; i < end; ++i) {
-                    unasked[i]->verdict = isAllowed(unasked[i]->path) ? Verdict::allowed : Verdict::refused;
-                }
-            });
-        }
-        workers.wait();
+        inParallel(unasked, 32, judge);
         for (std::vector<Candidate*>& group : bySignature) {
             std::erase_if(group, [](const Candidate* file) { return file->verdict != Verdict::allowed; });
         }
@@ -512,7 +568,7 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
     // Pass 3: full hashes of the files that share size and signature. A file no
     // larger than one signature block was hashed whole by its signature.
     {
-        Batcher batcher(workers, hashBlock, [&cancelled](Candidate& file) { file.hash = contentHashOf(file, cancelled); });
+        std::vector<Candidate*> toHash;
         const size_t count = bySignature.size();
         for (size_t i = 0; i < count; ++i) {
             if (cancelled()) {
@@ -526,17 +582,25 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
                 if (cancelled()) {
                     break;
                 }
-                if (file->size <= signatureBlock) {
+                if (file->entry.size <= signatureBlock) {
+                    file->hashed = true;
                     file->hash = file->signature;
                 } else {
-                    batcher.add(*file, file->size);
+                    toHash.push_back(file);
                 }
             }
         }
+        // Largest first, so no thread is left with a long file at the end.
+        std::stable_sort(toHash.begin(), toHash.end(),
+                         [](const Candidate* a, const Candidate* b) { return a->entry.size > b->entry.size; });
+        inParallel(toHash, 1, [&cancelled](Candidate& file) {
+            const std::optional<Digest> hash = contentHashOf(file, cancelled);
+            file.hashed = hash.has_value();
+            file.hash = hash.value_or(Digest{});
+        });
     }
-    workers.wait();
     const std::vector<std::vector<Candidate*>> byContent = regroup(bySignature, [](const Candidate& file) {
-        return file.hash ? std::optional(key(file, *file.hash)) : std::nullopt;
+        return file.hashed ? std::optional(file.hash) : std::nullopt;
     });
 
     // Grouping: the oldest copy is kept (a missing date is the distant past;
@@ -544,15 +608,34 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
     CategoryResult result;
     result.category = category();
     qint64 total = 0;
-    std::vector<std::pair<qint64, ScanGroup>> groups;
-    for (const std::vector<Candidate*>& set : byContent) {
-        std::vector<std::pair<qint64, const Candidate*>> dated;
+    struct Found {
+        qint64 sum;
+        const Candidate* kept;
+        ScanGroup group;
+    };
+    std::vector<Found> groups;
+    const auto named = [&walkRoots](const Candidate& file) {
+        const Root& root = walkRoots[file.entry.folder->root];
+        return FS::join(FS::path(root.named),
+                        platform::pathText(FS::FolderTree::relativePath(*file.entry.folder, file.entry.nameView())));
+    };
+    for (std::vector<Candidate*> set : byContent) {
+        // The order a walk in name order would have met them.
+        std::sort(set.begin(), set.end(),
+                  [](const Candidate* a, const Candidate* b) { return entryBefore(a->entry, b->entry); });
+        struct Dated {
+            qint64 modified;
+            const Candidate* file;
+            QString path;
+        };
+        std::vector<Dated> dated;
         for (const Candidate* file : set) {
-            const std::optional<QDateTime> modified = FS::modificationDate(file->path);
-            dated.emplace_back(modified ? modified->toMSecsSinceEpoch() : std::numeric_limits<qint64>::min(), file);
+            const QString path = named(*file);
+            const std::optional<QDateTime> modified = FS::modificationDate(path);
+            dated.push_back({modified ? modified->toMSecsSinceEpoch() : std::numeric_limits<qint64>::min(), file, path});
         }
-        std::stable_sort(dated.begin(), dated.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-        const QString kept = dated.front().second->path;
+        std::stable_sort(dated.begin(), dated.end(), [](const Dated& a, const Dated& b) { return a.modified < b.modified; });
+        const QString& kept = dated.front().path;
         const QString keptText = FS::abbreviatingHome(kept);
         const qint64 size = FS::allocatedSize(kept);
         ScanGroup group;
@@ -561,7 +644,7 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
         group.isOptIn = true;
         group.isExpanded = false;
         for (size_t i = 1; i < dated.size(); ++i) {
-            const QString& path = dated[i].second->path;
+            const QString& path = dated[i].path;
             ScanItem item;
             item.url = path;
             item.displayName = FS::lastPathComponent(path);
@@ -578,11 +661,17 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
             + (copies == 1 ? QStringLiteral(" extra copy") : QStringLiteral(" extra copies"))
             + QStringLiteral(" \u00b7 keeping ") + keptText;
         total += size * copies;
-        groups.emplace_back(size * copies, std::move(group));
+        groups.push_back({size * copies, dated.front().file, std::move(group)});
     }
-    std::stable_sort(groups.begin(), groups.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-    for (auto& [sum, group] : groups) {
-        result.groups.append(std::move(group));
+    // Largest first; equal sums in the order their kept copies were found.
+    std::sort(groups.begin(), groups.end(), [](const Found& a, const Found& b) {
+        if (a.sum != b.sum) {
+            return a.sum > b.sum;
+        }
+        return entryBefore(a.kept->entry, b.kept->entry);
+    });
+    for (Found& set : groups) {
+        result.groups.append(std::move(set.group));
     }
 
     report(progress, {1.0,

@@ -18,8 +18,10 @@ namespace harborlite {
 //
 // Names of one file (hard links, or a folder reached twice) count once and are
 // never copies of each other. A file whose read fails, or that changes while
-// it is read, drops out: it is never reported on a partial read. Files of one
-// pass are read on a small pool of threads.
+// it is read, drops out: it is never reported on a partial read. The index
+// walk (FS::TreeWalker), the safety guard's questions and the reads run on the
+// process's I/O threads (IoThreads); a file is kept as its folder and name
+// until its path is wanted.
 class DuplicatesScanner : public CategoryScanner {
 public:
     // `roots` replaces the home folder's Downloads, Documents, Desktop, Movies,

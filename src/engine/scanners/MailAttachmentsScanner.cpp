@@ -3,7 +3,13 @@
 #include "engine/scanners/ScanSteps.h"
 #include "engine/scanners/SizeOrder.h"
 #include "platform/Clock.h"
+#include "platform/PathText.h"
+#include "shared/BoundedWalk.h"
 #include "shared/FileSystem.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <vector>
 
 namespace harborlite {
 
@@ -84,13 +90,25 @@ QList<ScanItem> MailAttachmentsScanner::attachments(const QString& account, bool
     if (entryType(account) != EntryType::folder) {
         return found;
     }
-    walk(account, [&](const QString& location, EntryType type) {
-        if (FS::lastPathComponent(location) != attachmentsName) {
-            return true;
+    // In name order, hidden entries left out, links seen but never entered.
+    std::vector<QString> folders{account};
+    FS::BoundedWalk::Visitor visitor;
+    visitor.entry = [&](const FS::BoundedWalk::Folder& folder, const FS::BoundedWalk::Entry& entry) {
+        if (cancelled(isCancelled)) {
+            return FS::BoundedWalk::Step::stop;
+        }
+        const QString name = platform::pathText(entry.name);
+        const QString location = FS::join(folders[folder.depth], name);
+        if (name != attachmentsName) {
+            if (entry.type == DT_DIR) {
+                folders.resize(folder.depth + 2);
+                folders[folder.depth + 1] = location;
+            }
+            return FS::BoundedWalk::Step::go;
         }
         // Measured whole, so an Attachments folder inside it is never an item of its own.
-        if (type != EntryType::folder || !isAllowed(location)) {
-            return false;
+        if (entry.type != DT_DIR || !isAllowed(location)) {
+            return FS::BoundedWalk::Step::skip;
         }
         const qint64 size = FS::size(location, true, isCancelled);
         if (size > 0) {
@@ -98,8 +116,10 @@ QList<ScanItem> MailAttachmentsScanner::attachments(const QString& account, bool
             found.append(item(location, parent.isEmpty() ? attachmentsName : parent,
                               QStringLiteral("Mail attachments"), size, requiresReview));
         }
-        return false;
-    }, isCancelled);
+        return FS::BoundedWalk::Step::skip;
+    };
+    FS::BoundedWalk::run(AT_FDCWD, platform::pathBytes(account).toStdString(), visitor,
+                         {.nameOrder = true, .skipHidden = true});
     return found;
 }
 

@@ -155,31 +155,4 @@ FileBytes readFile(const QString& location, qint64 maxBytes)
     return result;
 }
 
-void walk(const QString& root, const std::function<bool(const QString&, EntryType)>& visit,
-          const CancelPredicate& isCancelled)
-{
-    // Folders still to list, each with the entries not yet visited, deepest last.
-    struct Pending {
-        QStringList entries;
-        qsizetype next = 0;
-    };
-    QList<Pending> stack;
-    stack.append({FS::children(root, false), 0});
-    while (!stack.isEmpty()) {
-        Pending& top = stack.last();
-        if (top.next >= top.entries.size()) {
-            stack.removeLast();
-            continue;
-        }
-        if (cancelled(isCancelled)) {
-            return;
-        }
-        const QString entry = top.entries.at(top.next++);
-        const EntryType type = entryType(entry);
-        if (visit(entry, type) && type == EntryType::folder) {
-            stack.append({FS::children(entry, false), 0});
-        }
-    }
-}
-
 } // namespace harborlite::ScanSteps

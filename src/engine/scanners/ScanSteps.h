@@ -63,12 +63,4 @@ struct FileBytes {
 };
 FileBytes readFile(const QString& location, qint64 maxBytes);
 
-// A deep walk below `root` in name order, visiting every entry before its
-// contents. Hidden entries are skipped, symbolic links are visited but never
-// followed, unreadable folders are passed over. `visit` answers whether to go
-// into a folder it was shown; the walk stops once `isCancelled` answers true,
-// asked before every entry.
-void walk(const QString& root, const std::function<bool(const QString& location, EntryType type)>& visit,
-          const CancelPredicate& isCancelled);
-
 } // namespace harborlite::ScanSteps

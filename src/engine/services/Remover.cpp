@@ -7,7 +7,6 @@
 #include "platform/Trash.h"
 #include "shared/BoundedWalk.h"
 #include "shared/FileSystem.h"
-#include "shared/FolderListing.h"
 
 #include <QFile>
 
@@ -15,6 +14,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/random.h>
 #include <sys/stat.h>
@@ -221,42 +221,27 @@ Failure removeFolder(int parentFd, const QByteArray& name, dev_t device, bool sh
 {
     Failure failure;
     bool atTop = true;
-    FS::FolderListing listing;
-    std::vector<std::pair<QByteArray, unsigned char>> entries;
     FS::BoundedWalk::Visitor visitor;
-    visitor.enter = [&](const FS::BoundedWalk::Folder& folder, const std::string& folderName,
-                        std::vector<std::string>& subfolders) {
+    visitor.enter = [&](const FS::BoundedWalk::Folder& folder) {
         atTop = false;
+        const QByteArray folderName = QByteArray::fromStdString(std::string(folder.path.substr(folder.path.rfind('/') + 1)));
         if (folder.device != device) {
-            failure = quoted(QByteArray::fromStdString(folderName))
-                + QStringLiteral(" is another volume. Refusing to remove an entire volume.");
-            return false;
+            failure = quoted(folderName) + QStringLiteral(" is another volume. Refusing to remove an entire volume.");
+            return FS::BoundedWalk::Step::stop;
         }
-        entries.clear();
-        listing.reset(folder.fd);
-        while (const struct dirent64* entry = listing.next()) {
-            entries.emplace_back(QByteArray(entry->d_name), entry->d_type);
+        if (folder.listingError != 0) {
+            failure = couldNotRemove(folderName, folder.listingError);
+            return FS::BoundedWalk::Step::stop;
         }
-        if (listing.error() != 0) {
-            failure = couldNotRemove(QByteArray::fromStdString(folderName), listing.error());
-            return false;
+        return FS::BoundedWalk::Step::go;
+    };
+    visitor.entry = [&](const FS::BoundedWalk::Folder& folder, const FS::BoundedWalk::Entry& entry) {
+        if (entry.type == DT_DIR) {
+            return FS::BoundedWalk::Step::go;
         }
-        std::sort(entries.begin(), entries.end());
-        for (auto& [entryName, type] : entries) {
-            if (type == DT_UNKNOWN) {
-                struct stat st {};
-                if (::fstatat(folder.fd, entryName.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
-                    continue;
-                }
-                type = S_ISDIR(st.st_mode) ? DT_DIR : DT_REG;
-            }
-            if (type == DT_DIR) {
-                subfolders.push_back(entryName.toStdString());
-            } else if ((failure = removeFile(folder.fd, entryName, shred, writer, false))) {
-                return false;
-            }
-        }
-        return true;
+        failure = removeFile(folder.fd, QByteArray(entry.name.data(), qsizetype(entry.name.size())), shred, writer,
+                             false);
+        return failure ? FS::BoundedWalk::Step::stop : FS::BoundedWalk::Step::skip;
     };
     visitor.openFailed = [&](int, const std::string& folderName, int error) {
         if (!atTop && error == ENOENT) {
@@ -272,7 +257,8 @@ Failure removeFolder(int parentFd, const QByteArray& name, dev_t device, bool sh
         }
         return true;
     };
-    if (FS::BoundedWalk::run(parentFd, name.toStdString(), visitor) == FS::BoundedWalk::Outcome::lost) {
+    if (FS::BoundedWalk::run(parentFd, name.toStdString(), visitor, {.nameOrder = true})
+        == FS::BoundedWalk::Outcome::lost) {
         return couldNotRemove(name, errno);
     }
     return failure;
