@@ -79,7 +79,8 @@ void asOrdinaryUser(const std::function<void()>& body)
     ASSERT_NE(current, nullptr);
     const std::string program = ownProgram();
     ASSERT_FALSE(program.empty());
-    std::string filter = std::string("--gtest_filter=") + current->test_suite_name() + "." + current->name();
+    const std::string name = std::string(current->test_suite_name()) + "." + current->name();
+    std::string filter = "--gtest_filter=" + name;
     std::vector<char*> arguments{const_cast<char*>(program.c_str()), filter.data(), nullptr};
     std::vector<std::string> variables{std::string(parentVariable) + "=" + std::to_string(::getpid())};
     for (char** variable = environ; *variable != nullptr; ++variable) {
@@ -121,6 +122,11 @@ void asOrdinaryUser(const std::function<void()>& body)
     while (::waitpid(child, &status, 0) < 0 && errno == EINTR) { }
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the test acting as an ordinary user failed:\n"
                                                                << output;
+    // A filter that matched nothing would end the child with 0 as well.
+    EXPECT_TRUE(output.find("[       OK ] " + name) != std::string::npos
+                || output.find("[  SKIPPED ] " + name) != std::string::npos)
+        << "the child did not run " << name << ":\n"
+        << output;
 }
 
 } // namespace harborlite::test
