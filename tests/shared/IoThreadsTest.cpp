@@ -23,17 +23,16 @@ class BusyBudget {
 public:
     BusyBudget()
     {
-        // A thread that a finished walk used counts as busy until its task
-        // has returned, a moment after the walk itself returned: ask again.
         for (int i = 0; i < IoThreads::budget(); ++i) {
+            // A walk that has just ended may not have handed its threads back yet.
             while (!IoThreads::tryStart([this] {
-                std::unique_lock lock(mutex_);
-                ++holding_;
-                changed_.notify_all();
-                changed_.wait(lock, [this] { return released_; });
-                --holding_;
-                changed_.notify_all();
-            })) {
+                    std::unique_lock lock(mutex_);
+                    ++holding_;
+                    changed_.notify_all();
+                    changed_.wait(lock, [this] { return released_; });
+                    --holding_;
+                    changed_.notify_all();
+                })) {
                 std::this_thread::yield();
             }
         }
