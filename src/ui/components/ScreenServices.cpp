@@ -5,6 +5,7 @@
 #include "ui/components/FileAndFolderChooser.h"
 #include "ui/components/FileIcons.h"
 
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
@@ -72,6 +73,14 @@ ScreenServices ScreenServices::real(platform::ToolTable tools)
             [](QWidget* parent, std::function<void(const QStringList&)> chosen) {
                 FileAndFolderChooser::open(parent, std::move(chosen));
             },
+        .chooseFolder = [](QWidget* parent, const QString& start) -> std::optional<QString> {
+            const QString chosen = QFileDialog::getExistingDirectory(parent, QString(), start,
+                                                                     QFileDialog::ShowDirsOnly);
+            if (chosen.isEmpty()) {
+                return std::nullopt;
+            }
+            return chosen;
+        },
     };
 }
 

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 class QObject;
 class QWidget;
@@ -14,7 +15,7 @@ class QWidget;
 namespace harborlite {
 
 // What the screens ask of the desktop besides the model: showing files in the
-// file manager, the icons the desktop draws for them and the file chooser.
+// file manager, the icons the desktop draws for them and its file and folder choosers.
 // The root view hands the same services to every screen; tests hand in fakes.
 struct ScreenServices {
     // Shows the files selected in the file manager; returns at once.
@@ -33,8 +34,10 @@ struct ScreenServices {
     // returns at once; `chosen` gets the chosen paths in the chooser's order
     // and is not called when the chooser is closed without choosing.
     std::function<void(QWidget* parent, std::function<void(const QStringList& paths)> chosen)> chooseFiles = {};
+    // Asks the user for a folder, starting in `start`; none when cancelled.
+    std::function<std::optional<QString>(QWidget* parent, const QString& start)> chooseFolder = {};
 
-    // The desktop's own file manager, icons by kind (FileIcons) and chooser.
+    // The desktop's own file manager, icons by kind (FileIcons) and choosers.
     static ScreenServices real(platform::ToolTable tools = {});
 };
 
