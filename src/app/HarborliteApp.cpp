@@ -49,15 +49,15 @@ HarborliteApp::~HarborliteApp()
 
 void HarborliteApp::buildMenu()
 {
-    applicationMenu_ = window_->menuBar()->addMenu(QStringLiteral("Harborlite"));
+    applicationMenu_ = window_->menuBar()->addMenu(tr("Harborlite"));
     applicationMenu_->setObjectName(QStringLiteral("applicationMenu"));
-    about_ = applicationMenu_->addAction(QStringLiteral("About Harborlite"), this, &HarborliteApp::showAbout);
+    about_ = applicationMenu_->addAction(tr("About Harborlite"), this, &HarborliteApp::showAbout);
     about_->setMenuRole(QAction::AboutRole);
     checkForUpdates_ =
-        applicationMenu_->addAction(QStringLiteral("Check for Updates\u2026"), this, &HarborliteApp::checkForUpdates);
+        applicationMenu_->addAction(tr("Check for Updates\u2026"), this, &HarborliteApp::checkForUpdates);
     checkForUpdates_->setMenuRole(QAction::ApplicationSpecificRole);
     applicationMenu_->addSeparator();
-    quit_ = applicationMenu_->addAction(QStringLiteral("Quit"), qApp, &QCoreApplication::quit);
+    quit_ = applicationMenu_->addAction(tr("Quit"), qApp, &QCoreApplication::quit);
     quit_->setShortcut(QKeySequence::Quit);
     quit_->setMenuRole(QAction::QuitRole);
     MenuStyle::apply(window_->menuBar());
@@ -103,10 +103,10 @@ void HarborliteApp::followTray()
 
 void HarborliteApp::showAbout()
 {
-    auto* box = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("About Harborlite"),
-                                QStringLiteral("Harborlite ") + model_->updates().currentVersion() +
-                                    QStringLiteral(" (") + QString::number(model_->updates().currentBuild()) +
-                                    QLatin1Char(')'),
+    auto* box = new QMessageBox(QMessageBox::NoIcon, tr("About Harborlite"),
+                                tr("Harborlite %1 (%2)")
+                                    .arg(model_->updates().currentVersion(),
+                                         QString::number(model_->updates().currentBuild())),
                                 QMessageBox::Ok, window_.get());
     box->setIconPixmap(QPixmap::fromImage(brandIconImage(64)));
     box->setAttribute(Qt::WA_DeleteOnClose);

@@ -75,7 +75,7 @@ MonitorCard::MonitorCard(MonitorKind kind, QWidget* parent)
     auto* titleLabel = new RoleLabel(title(kind), Palette::ink(), TypeStyle::font(13, QFont::DemiBold), this);
     titleLabel->setObjectName(QStringLiteral("title"));
     unavailable_ =
-        new RoleLabel(QStringLiteral("Unavailable"), Palette::inkTertiary(), TypeStyle::font(9.5, QFont::DemiBold), this);
+        new RoleLabel(tr("Unavailable"), Palette::inkTertiary(), TypeStyle::font(9.5, QFont::DemiBold), this);
     unavailable_->setObjectName(QStringLiteral("unavailable"));
     header->addWidget(symbol_);
     header->addWidget(titleLabel);

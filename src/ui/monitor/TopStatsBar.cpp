@@ -92,7 +92,7 @@ TopStatsBar::TopStatsBar(QWidget* parent)
     stripLayout_ = new QHBoxLayout(strip_);
     stripLayout_->setContentsMargins(0, 0, 0, 0);
     stripLayout_->setSpacing(4);
-    emptyText_ = new RoleLabel(QStringLiteral("No monitors selected"), Palette::inkTertiary(),
+    emptyText_ = new RoleLabel(tr("No monitors selected"), Palette::inkTertiary(),
                                TypeStyle::font(11, QFont::Normal), strip_);
     emptyText_->setObjectName(QStringLiteral("emptyText"));
     emptyText_->setContentsMargins(11, 9, 11, 9);
@@ -105,7 +105,8 @@ TopStatsBar::TopStatsBar(QWidget* parent)
 
     settingsButton_ = new SymbolButton(QStringLiteral("slider.horizontal.3"), 11, this);
     settingsButton_->setObjectName(QStringLiteral("settingsButton"));
-    settingsButton_->setToolTip(QStringLiteral("Choose which monitors appear here"));
+    settingsButton_->setToolTip(tr("Choose which monitors appear here"));
+    settingsButton_->setAccessibleName(settingsButton_->toolTip());
     bar->addWidget(settingsButton_, 0, Qt::AlignVCenter);
     bar->addSpacing(6);
     connect(settingsButton_, &QAbstractButton::clicked, this, &TopStatsBar::settingsRequested);
