@@ -6,6 +6,7 @@
 #include "shared/MemoryDefaults.h"
 #include "support/BadInput.h"
 #include "support/FixtureTree.h"
+#include "support/OrdinaryUser.h"
 #include "ui/ScreenFixtures.h"
 #include "ui/theme/Motion.h"
 #include "ui/tools/DiskColumn.h"
@@ -658,32 +659,33 @@ TEST(DiskColumnsWithModel, AppearTaskAndSelectionStartOneListing)
 
 TEST(DiskColumnsWithModel, AFolderGoneOrUnreadableSinceTheMapShowsEmpty)
 {
-    test::FixtureTree tree;
-    tree.file(QStringLiteral("map/gone/file"), 4'000);
-    tree.file(QStringLiteral("map/replaced/file"), 4'000);
-    tree.file(QStringLiteral("map/locked/file"), 4'000);
-    const QString gone = tree.path(QStringLiteral("map/gone"));
-    const QString replaced = tree.path(QStringLiteral("map/replaced"));
-    const QString locked = tree.path(QStringLiteral("map/locked"));
-    ListingModel listing;
-    listing.gate->open();
-    auto columns =
-        listing.browse(node(tree.path(QStringLiteral("map")), 13'000, true,
-                            {node(gone, 4'500, true), node(replaced, 4'400, true), node(locked, 4'000, true)}));
-    // Between measuring and expanding: one folder goes, one becomes a file,
-    // one is locked (the superuser reads it all the same).
-    ASSERT_TRUE(QDir(gone).removeRecursively());
-    ASSERT_TRUE(QDir(replaced).removeRecursively());
-    tree.file(QStringLiteral("map/replaced"), 4'000);
-    ASSERT_EQ(::chmod(QFile::encodeName(locked).constData(), 0), 0);
-    const std::size_t cases = ::geteuid() == 0 ? 2 : 3;
-    for (std::size_t entry = 0; entry < cases; ++entry) {
-        columns->select(columns->root().children[entry], 0);
-        const QString url = columns->selectedNode().url;
-        waitFor([&] { return listing.map().expandedChildren().contains(url); });
-        QCoreApplication::processEvents();
-        EXPECT_EQ(columns->column(1)->content(), DiskColumn::Content::empty) << url.toStdString();
-    }
+    test::asOrdinaryUser([&] {
+        test::FixtureTree tree;
+        tree.file(QStringLiteral("map/gone/file"), 4'000);
+        tree.file(QStringLiteral("map/replaced/file"), 4'000);
+        tree.file(QStringLiteral("map/locked/file"), 4'000);
+        const QString gone = tree.path(QStringLiteral("map/gone"));
+        const QString replaced = tree.path(QStringLiteral("map/replaced"));
+        const QString locked = tree.path(QStringLiteral("map/locked"));
+        ListingModel listing;
+        listing.gate->open();
+        auto columns =
+            listing.browse(node(tree.path(QStringLiteral("map")), 13'000, true,
+                                {node(gone, 4'500, true), node(replaced, 4'400, true), node(locked, 4'000, true)}));
+        // Between measuring and expanding: one folder goes, one becomes a file,
+        // one is locked.
+        ASSERT_TRUE(QDir(gone).removeRecursively());
+        ASSERT_TRUE(QDir(replaced).removeRecursively());
+        tree.file(QStringLiteral("map/replaced"), 4'000);
+        ASSERT_EQ(::chmod(QFile::encodeName(locked).constData(), 0), 0);
+        for (std::size_t entry = 0; entry < 3; ++entry) {
+            columns->select(columns->root().children[entry], 0);
+            const QString url = columns->selectedNode().url;
+            waitFor([&] { return listing.map().expandedChildren().contains(url); });
+            QCoreApplication::processEvents();
+            EXPECT_EQ(columns->column(1)->content(), DiskColumn::Content::empty) << url.toStdString();
+        }
+    });
 }
 
 TEST(DiskColumnsWithModel, OddNamesShowOnOneLineAndUndecodableBytesAsReplacements)
@@ -705,4 +707,44 @@ TEST(DiskColumnsWithModel, OddNamesShowOnOneLineAndUndecodableBytesAsReplacement
     const DiskEntryModel* entries = columns->column(1)->entries();
     EXPECT_EQ(platform::pathBytes(entries->node(0)->url), QFile::encodeName(odd) + "/bad\xff\xfe.bin");
     EXPECT_EQ(entries->index(1).data(Qt::ToolTipRole).toString(), odd + QStringLiteral("/two\nlines"));
+}
+
+// Looks ----------------------------------------------------------------------
+
+TEST(DiskColumnsLook, WritesTheBrowserLightAndDark)
+{
+    std::vector<DiskNode> photos;
+    for (int i = 0; i < 40; ++i) {
+        photos.push_back(node(QStringLiteral("/home/ann/Pictures/2024/IMG_") + QString::number(4000 + i)
+                                  + QStringLiteral(".heic"),
+                              3'000'000 - i * 60'000, false));
+    }
+    std::vector<DiskNode> pictures{
+        node("/home/ann/Pictures/2024", 90'000'000, true, std::move(photos)),
+        node("/home/ann/Pictures/An exceptionally long folder name that cannot fit", 30'000'000, true),
+        node("/home/ann/Pictures/two\nlines.png", 2'000'000, false), node("/home/ann/Pictures/empty.txt", 0, false)};
+    std::vector<DiskNode> home{node("/home/ann/Pictures", 122'000'000, true, std::move(pictures)),
+                               node("/home/ann/Videos", 80'000'000, true), node("/home/ann/.cache", 20'000'000, true),
+                               node("/home/ann/notes.md", 4'000, false)};
+    DiskNode root = node("/home/ann", 222'004'000, true, std::move(home));
+    FakeMap map;
+    map.listing.insert(QStringLiteral("/home/ann/Videos"));
+    const QStringList files = test::renderScreens(
+        [&]() -> QWidget* {
+            auto* columns = new DiskColumns(root, map.source());
+            columns->select(columns->root().children[0], 0);
+            columns->select(columns->root().children[0].children[0], 1);
+            columns->select(columns->root().children[0].children[0].children[2], 2);
+            return columns;
+        },
+        QStringLiteral("disk-columns"), {1000, 520});
+    EXPECT_EQ(files.size(), 2);
+    const QStringList measuring = test::renderScreens(
+        [&]() -> QWidget* {
+            auto* columns = new DiskColumns(root, map.source());
+            columns->select(columns->root().children[1], 0);
+            return columns;
+        },
+        QStringLiteral("disk-columns-measuring"), {700, 300});
+    EXPECT_EQ(measuring.size(), 2);
 }
