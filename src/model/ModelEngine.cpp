@@ -17,15 +17,7 @@
 #include "engine/services/MaintenanceService.h"
 #include "engine/services/Permissions.h"
 #include "engine/services/ProcessService.h"
-#include "platform/KernelRoots.h"
-#include "platform/UserId.h"
-#include "shared/FileSystem.h"
 #include "shared/SystemMetrics.h"
-
-#include <QFileInfo>
-#include <QUuid>
-
-#include <algorithm>
 
 namespace harborlite {
 
@@ -60,33 +52,6 @@ std::unique_ptr<CategoryScanner> scannerFor(ScanCategory category)
     return std::make_unique<TrashScanner>();
 }
 
-std::vector<DiskNode> listing(const QString& folder, const ModelEngine::CancelTest& isCancelled)
-{
-    std::vector<DiskNode> nodes;
-    for (const QString& entry : FS::children(folder, true)) {
-        if (QFileInfo(entry).isSymLink()) {
-            continue;
-        }
-        const bool isDirectory = FS::isDirectory(entry);
-        const qint64 size = isDirectory ? FS::size(entry, true, isCancelled) : FS::allocatedSize(entry);
-        if (size <= 0) {
-            continue;
-        }
-        nodes.push_back({QUuid::createUuid(), entry, FS::lastPathComponent(entry), size, isDirectory, {}});
-    }
-    std::stable_sort(nodes.begin(), nodes.end(),
-                     [](const DiskNode& a, const DiskNode& b) { return a.size > b.size; });
-    return nodes;
-}
-
-// Linux has no workspace of running applications: the user's own processes are
-// the ones a quit request may reach.
-bool isUsersOwn(const RunningProcess& process)
-{
-    const QFileInfo entry(platform::procRoot().get() + QLatin1Char('/') + QString::number(process.pid));
-    return process.pid > 1 && entry.exists() && entry.ownerId() == platform::userId().get();
-}
-
 } // namespace
 
 ModelEngine ModelEngine::real()
@@ -104,10 +69,12 @@ ModelEngine ModelEngine::real()
     };
     engine.topProcesses = [](int limit) { return ProcessService().topProcesses(limit); };
     engine.quit = [](const RunningProcess& process, bool force) {
-        if (!isUsersOwn(process)) {
+        // The process was sampled moments ago: only the checks run here, not
+        // another reading of the desktop's applications.
+        const ProcessService service(ProcessService::ApplicationList{});
+        if (!service.mayQuit(process)) {
             return false;
         }
-        const ProcessService service;
         if (force) {
             service.forceQuit(process);
         } else {
@@ -127,7 +94,9 @@ ModelEngine ModelEngine::real()
     engine.buildDiskTree = [](const QString& root, const TreeProgress& progress, const CancelTest& isCancelled) {
         return RuvozEzazScanner().buildTree(root, progress, isCancelled);
     };
-    engine.listDirectory = listing;
+    engine.listDirectory = [](const QString& folder, const CancelTest& isCancelled) {
+        return RuvozEzazScanner().expansion(folder, isCancelled);
+    };
     return engine;
 }
 

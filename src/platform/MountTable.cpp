@@ -75,7 +75,9 @@ QList<MountEntry> parseMountInfo(const QByteArray& text)
         if (!device) {
             continue;
         }
-        result.append({pathText(unescaped(fields[4])), QString::fromUtf8(fields[separator + 1]), *device});
+        const QByteArray source = separator + 2 < fields.size() ? unescaped(fields[separator + 2]) : QByteArray();
+        result.append({pathText(unescaped(fields[4])), QString::fromUtf8(fields[separator + 1]), *device,
+                       pathText(source)});
     }
     return result;
 }
@@ -93,6 +95,21 @@ QStringList mountPoints()
         result.append(entry.mountPoint);
     }
     return result;
+}
+
+bool isNetworkFileSystem(const QString& type)
+{
+    static const QStringList network = {
+        QStringLiteral("nfs"),        QStringLiteral("nfs4"),        QStringLiteral("cifs"),
+        QStringLiteral("smb3"),       QStringLiteral("smbfs"),       QStringLiteral("ncpfs"),
+        QStringLiteral("afs"),        QStringLiteral("ceph"),        QStringLiteral("glusterfs"),
+        QStringLiteral("9p"),         QStringLiteral("lustre"),      QStringLiteral("gpfs"),
+        QStringLiteral("beegfs"),     QStringLiteral("davfs"),       QStringLiteral("coda"),
+        QStringLiteral("fuse.sshfs"), QStringLiteral("fuse.rclone"), QStringLiteral("fuse.s3fs"),
+        QStringLiteral("fuse.davfs"), QStringLiteral("fuse.curlftpfs"), QStringLiteral("fuse.glusterfs"),
+        QStringLiteral("fuse.gvfsd-fuse"), QStringLiteral("fuse.cephfs"),
+    };
+    return network.contains(type);
 }
 
 QString fileSystemTypeOf(dev_t device)

@@ -17,6 +17,9 @@ struct MountEntry {
     QString fileSystemType;
     // The device number stat() reports for files on it.
     dev_t device = 0;
+    // What is mounted, as the kernel names it: a device ("/dev/vda2"), a
+    // server's share ("host:/export"), or a word ("tmpfs", "overlay").
+    QString source = {};
 
     bool operator==(const MountEntry&) const = default;
 };
@@ -35,5 +38,9 @@ QStringList mountPoints();
 
 // The file-system type of the mount with this device number; empty when none has it.
 QString fileSystemTypeOf(dev_t device);
+
+// Whether files of this type live on another machine, so that any access may
+// wait on the network for as long as the server stays away.
+bool isNetworkFileSystem(const QString& type);
 
 } // namespace harborlite::platform

@@ -3,6 +3,8 @@
 #include "platform/KernelCounters.h"
 #include "platform/KernelFile.h"
 
+#include <limits>
+
 namespace harborlite::platform {
 
 using namespace kerneltext;
@@ -46,6 +48,26 @@ quint64 processStartTime(const QString& procRoot, pid_t pid)
     const QByteArray text = readKernelFile(procRoot + QLatin1Char('/') + QString::number(pid) + QStringLiteral("/stat"));
     const std::optional<ProcessStat> stat = parseProcessStat({text.constData(), std::size_t(text.size())});
     return stat && stat->state != 'Z' ? stat->startTime : 0;
+}
+
+std::optional<uid_t> processOwner(const QString& procRoot, pid_t pid)
+{
+    const QByteArray text =
+        readKernelFile(procRoot + QLatin1Char('/') + QString::number(pid) + QStringLiteral("/status"));
+    std::string_view rest(text.constData(), std::size_t(text.size()));
+    while (!rest.empty()) {
+        std::string_view line = nextLine(rest);
+        if (line.substr(0, 4) != "Uid:") {
+            continue;
+        }
+        line.remove_prefix(4);
+        const std::optional<quint64> uid = toUnsigned(nextWord(line));
+        if (!uid || *uid > quint64(std::numeric_limits<uid_t>::max())) {
+            return std::nullopt;
+        }
+        return uid_t(*uid);
+    }
+    return std::nullopt;
 }
 
 } // namespace harborlite::platform

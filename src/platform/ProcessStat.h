@@ -32,4 +32,8 @@ std::optional<ProcessStat> parseProcessStat(std::string_view text);
 // has gone or is a zombie, so that no signal is ever sent on a stale answer.
 quint64 processStartTime(const QString& procRoot, pid_t pid);
 
+// The real user id of the process ("Uid:" of its status file); none when it
+// has gone or the file says nothing readable.
+std::optional<uid_t> processOwner(const QString& procRoot, pid_t pid);
+
 } // namespace harborlite::platform

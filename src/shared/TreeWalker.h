@@ -31,7 +31,7 @@ namespace harborlite::FS {
 // When counting, a file with several hard links counts once per (device,
 // inode) for the walker's lifetime: the first root (in the order given, then
 // earlier calls) that reaches it gets its bytes, so totals never depend on
-// thread timing.
+// thread timing. In a walk of levels the first place in listing order gets them.
 class TreeWalker {
 public:
     using CancelPredicate = std::function<bool()>;
@@ -40,11 +40,50 @@ public:
     // of the walk's threads; once it answers true every thread stops.
     explicit TreeWalker(CancelPredicate isCancelled = {}, int threads = kMaxThreads);
 
+    // Folders never opened by totals() and levels(), as absolute paths:
+    // mount points of file systems that may not answer. Only their parents
+    // are looked at, at once.
+    void skipFolders(const std::vector<QByteArray>& folders);
+
     // The bytes below each root (paths, trailing slashes already removed): a
     // folder counts the regular files below it, anything else (a link
     // included) its own allocation; a missing root counts 0.
     std::vector<qint64> totals(const std::vector<QByteArray>& roots);
     qint64 total(const QByteArray& root);
+
+    // An entry of a walk of levels: a regular file, a folder listed entry by
+    // entry, or a folder counted whole.
+    struct Entry {
+        // As the file system has it, whatever the encoding.
+        QByteArray name;
+        bool isDirectory = false;
+        bool isListed = false;
+        // A file's allocation; a folder's, that of the regular files below it.
+        qint64 bytes = 0;
+        // A listed folder's entries in byte order of their names, without the
+        // small files (Levels::smallFile), whose bytes are in `folded`.
+        std::vector<Entry> children;
+        qint64 folded = 0;
+    };
+
+    struct Levels {
+        // The root's entries are level 1; folders above `depth` are listed
+        // entry by entry, folders at `depth` counted whole.
+        int depth = 1;
+        // Below level 1, files with one link smaller than this are folded.
+        qint64 smallFile = 0;
+        // The root's entries are known (bytes not yet), before any is walked.
+        std::function<void(const Entry& root)> listed;
+        // Everything below the root's entry at `index` has been counted; once
+        // per entry, from any thread, never after the walk was cancelled.
+        std::function<void(std::size_t index)> finished;
+    };
+
+    // The folder `root` (a link there is followed) with its first levels,
+    // walked in parallel like totals(). Links, other special files and
+    // folders on pseudo file systems are entries of no bytes. A cancelled
+    // walk keeps what it had counted; a root that is no folder is empty.
+    Entry levels(const QByteArray& root, const Levels& levels);
 
     // What an indexing walk does with what it meets.
     struct Indexing {
@@ -87,6 +126,12 @@ public:
         }
     };
 
+    // A folder never opened: its name inside the parent folder (device, inode).
+    struct Skipped {
+        Inode parent;
+        QByteArray name;
+    };
+
     // Folders entered once, shared by the threads of an indexing walk.
     struct EnteredFolders {
         std::mutex mutex;
@@ -104,6 +149,7 @@ private:
     std::unordered_set<Inode, InodeHash> counted_;
     FolderTree folders_;
     EnteredFolders entered_;
+    std::vector<Skipped> skipped_;
 };
 
 // Whether the open folder lies on a kernel file system that holds no user data.

@@ -1,6 +1,7 @@
 #include "support/QtPrinters.h"
 #include "engine/services/ProcessService.h"
 #include "platform/KernelRoots.h"
+#include "platform/UserId.h"
 #include "support/FixtureTree.h"
 
 #include <QDir>
@@ -160,6 +161,46 @@ TEST_F(ProcessServiceTest, QuitNamesTheProcessByPidAndStartTime)
     service.forceQuit(process);
     EXPECT_EQ(terminated, (QList<platform::RunningInstance>{{4242, 777}}));
     EXPECT_EQ(killed, (QList<platform::RunningInstance>{{4242, 777}}));
+}
+
+TEST_F(ProcessServiceTest, OnlyTheUsersApplicationThatStillRunsMayBeAskedToQuit)
+{
+    const platform::Seam<uid_t>::Override user(platform::userId(), 1000);
+    const auto status = [&](qint32 pid, uid_t owner) {
+        QFile::remove(tree.path(QStringLiteral("proc/%1/status").arg(pid)));
+        tree.file(QStringLiteral("proc/%1/status").arg(pid), "Uid:\t" + QByteArray::number(owner) + "\t0\t0\t0\n");
+    };
+    process(100, "app", 5, 777);
+    status(100, 1000);
+    process(1, "init", 5, 1);
+    status(1, 1000);
+    process(::getpid(), "self", 5, 9);
+    status(::getpid(), 1000);
+    process(101, "other", 5, 50);
+    status(101, 0);
+    tree.file("proc/102/stat", "102 (zombie) Z 1 1 1 0 -1 0 0 0 0 0 5 0 0 0 20 0 1 0 60 1000 1 0\n");
+    status(102, 1000);
+
+    const auto sampled = [](qint32 pid, quint64 start, bool application = true) {
+        RunningProcess process;
+        process.pid = pid;
+        process.startTime = start;
+        process.isApplication = application;
+        return process;
+    };
+    const ProcessService service(ProcessService::ApplicationList{}, [] { return 1.0; });
+    EXPECT_TRUE(service.mayQuit(sampled(100, 777)));
+    EXPECT_FALSE(service.mayQuit(sampled(100, 777, false)));
+    // Ended and its pid given to another process since it was sampled.
+    EXPECT_FALSE(service.mayQuit(sampled(100, 776)));
+    EXPECT_FALSE(service.mayQuit(sampled(100, 0)));
+    EXPECT_FALSE(service.mayQuit(sampled(103, 777)));
+    EXPECT_FALSE(service.mayQuit(sampled(1, 1)));
+    EXPECT_FALSE(service.mayQuit(sampled(0, 1)));
+    EXPECT_FALSE(service.mayQuit(sampled(-1, 1)));
+    EXPECT_FALSE(service.mayQuit(sampled(::getpid(), 9)));
+    EXPECT_FALSE(service.mayQuit(sampled(101, 50)));
+    EXPECT_FALSE(service.mayQuit(sampled(102, 60)));
 }
 
 TEST(ProcessService, ListsAndQuitsARealProcess)

@@ -1,4 +1,5 @@
 #include "engine/scanners/RuvozEzazScanner.h"
+#include "platform/MountTable.h"
 #include "platform/PathText.h"
 #include "shared/FileSystem.h"
 #include "support/FixtureTree.h"
@@ -12,6 +13,7 @@
 
 #include <fcntl.h>
 #include <mutex>
+#include <sys/sysmacros.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -120,6 +122,18 @@ TEST(RuvozEzazScanner, ProgressNamesEachTopLevelEntryThenTheRoot)
     };
     RuvozEzazScanner().buildTree(tree.path("root"), record);
     EXPECT_EQ(reports, (QList<Report>{{0.0, "a"}, {0.25, "b"}, {0.5, "c"}, {0.75, "d"}, {1.0, "root"}}));
+    // Folders measured side by side are still told about in listing order.
+    for (int i = 0; i < 8; ++i) {
+        tree.deepChain(QStringLiteral("folders/f%1").arg(i), 40 - 4 * i, (i + 1) * U);
+    }
+    reports.clear();
+    RuvozEzazScanner().buildTree(tree.path("folders"), record);
+    QList<Report> expected;
+    for (int i = 0; i < 8; ++i) {
+        expected.append({i / 8.0, QStringLiteral("f%1").arg(i)});
+    }
+    expected.append({1.0, "folders"});
+    EXPECT_EQ(reports, expected);
     reports.clear();
     const DiskNode empty = RuvozEzazScanner().buildTree(tree.path("empty"), record);
     EXPECT_EQ(reports, (QList<Report>{{1.0, "empty"}}));
@@ -160,6 +174,57 @@ TEST(RuvozEzazScanner, PseudoFileSystemsAreNotEntered)
     const DiskNode map = RuvozEzazScanner().buildTree(QStringLiteral("/proc"));
     EXPECT_EQ(map.size, 0);
     EXPECT_TRUE(map.children.empty());
+}
+
+TEST(RuvozEzazScanner, NetworkFileSystemsAreNotEnteredUnlessTheMapIsOfOne)
+{
+    FixtureTree tree;
+    tree.file("root/local", 20 * U);
+    tree.file("root/share/remote", 30 * U);
+    tree.file("root/share/nested/deeper", 12 * U);
+    tree.file("root/deep/er/mount/remote", 40 * U);
+    tree.file("root/deep/er/kept", 11 * U);
+    const platform::Seam<QList<platform::MountEntry>>::Override mounts(
+        platform::mountTable(),
+        {{"/", "ext4", makedev(254, 0), "/dev/vda1"},
+         {tree.path("root/share"), "nfs4", makedev(0, 60), "server:/export"},
+         {tree.path("root/share/nested"), "cifs", makedev(0, 61), "//server/nested"},
+         {tree.path("root/deep/er/mount"), "fuse.sshfs", makedev(0, 62), "me@host:"}});
+
+    EXPECT_EQ(shape(RuvozEzazScanner(kMinimum, 4).buildTree(tree.path("root"))),
+              "root=31/[local=20,deep=11/[er=11/[kept=11]]]");
+    // A map of the share itself reads it, but not the share mounted inside it.
+    EXPECT_EQ(shape(RuvozEzazScanner(kMinimum, 4).buildTree(tree.path("root/share"))), "share=30/[remote=30]");
+    EXPECT_EQ(shape(RuvozEzazScanner(kMinimum, 4).buildTree(tree.path("root/share/nested"))),
+              "nested=12/[deeper=12]");
+}
+
+TEST(RuvozEzazScanner, AnExpansionListsOneLevelLargestFirstWithFoldersMeasuredWhole)
+{
+    FixtureTree tree;
+    tree.file("folder/b-file", 3 * U);
+    tree.file("folder/a-file", 3 * U);
+    tree.file("folder/.hidden/inside/deep", 9 * U);
+    tree.file("folder/sub/x", 2 * U);
+    tree.file("folder/sub/y/z", 5 * U);
+    tree.file("folder/empty");
+    tree.folder("folder/empty-folder");
+    tree.symlink("folder/link", tree.path("folder/sub"));
+    ASSERT_EQ(::link(QFile::encodeName(tree.path("folder/sub/x")).constData(),
+                     QFile::encodeName(tree.path("folder/sub/y/x-again")).constData()),
+              0);
+
+    const std::vector<DiskNode> level = RuvozEzazScanner().expansion(tree.path("folder"));
+    QStringList shapes;
+    for (const DiskNode& node : level) {
+        shapes << shape(node);
+        EXPECT_EQ(node.url, tree.path("folder/" + node.name));
+    }
+    // Equal sizes keep name order.
+    EXPECT_EQ(shapes, (QStringList{".hidden=9/", "sub=7/", "a-file=3", "b-file=3"}));
+    EXPECT_TRUE(RuvozEzazScanner().expansion(tree.path("missing")).empty());
+    CancelAfter atOnce(0);
+    EXPECT_TRUE(RuvozEzazScanner().expansion(tree.path("folder"), atOnce.predicate()).empty());
 }
 
 // Names that are not UTF-8 are entries like any other: the map's total is

@@ -3,8 +3,14 @@
 #include "support/FixtureTree.h"
 #include "support/QtPrinters.h"
 #include "model/ModelEngine.h"
+#include "engine/services/ProcessService.h"
+
+#include <QProcess>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <unistd.h>
 
 using namespace harborlite;
 using harborlite::test::FixtureTree;
@@ -86,4 +92,37 @@ TEST_F(ModelEngineTest, EveryCategoryGetsAScannerOfItsOwn)
     for (ScanCategory category : ScanCategories::allCases) {
         EXPECT_EQ(engine.scanner(category)->category(), category) << rawValue(category).toStdString();
     }
+}
+
+TEST_F(ModelEngineTest, QuitReachesOnlyAnApplicationThatIsStillTheProcessSampled)
+{
+    QProcess sleeper;
+    sleeper.start(QStringLiteral("/bin/sleep"), {QStringLiteral("30")});
+    ASSERT_TRUE(sleeper.waitForStarted());
+    const qint32 pid = qint32(sleeper.processId());
+    const ProcessService service([pid] { return QList<ProcessService::Application>{{pid, {}, {}}}; },
+                                 [] { return 0.1; });
+    const QList<RunningProcess> processes = service.topProcesses(100000);
+    const auto found =
+        std::find_if(processes.begin(), processes.end(), [&](const RunningProcess& p) { return p.pid == pid; });
+    ASSERT_NE(found, processes.end());
+    const RunningProcess sampled = *found;
+    ASSERT_TRUE(sampled.isApplication);
+
+    RunningProcess plain = sampled;
+    plain.isApplication = false;
+    RunningProcess recycled = sampled;
+    recycled.startTime += 1;
+    RunningProcess init = sampled;
+    init.pid = 1;
+    RunningProcess self = sampled;
+    self.pid = qint32(::getpid());
+    for (const RunningProcess& refused : {plain, recycled, init, self}) {
+        EXPECT_FALSE(engine.quit(refused, true)) << refused.pid;
+    }
+    EXPECT_FALSE(sleeper.waitForFinished(200));
+
+    EXPECT_TRUE(engine.quit(sampled, false));
+    EXPECT_TRUE(sleeper.waitForFinished(5000));
+    EXPECT_FALSE(engine.quit(sampled, true));
 }

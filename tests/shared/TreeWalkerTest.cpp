@@ -13,8 +13,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <dirent.h>
 #include <fcntl.h>
+#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -299,4 +301,120 @@ TEST(TreeWalker, IndexingPassesOverHiddenRefusedAndSetAsideFolders)
     perWorker.assign(FS::TreeWalker::kMaxThreads, {});
     ASSERT_TRUE(walker.index(QFile::encodeName(tree.path("r/aside")), 1, indexing));
     EXPECT_EQ(sortedPaths(perWorker), QStringList{tree.path("r/aside/inner/i")});
+}
+
+namespace {
+
+// "name=bytes" of an entry, "(folded)" after a listed folder's folded bytes,
+// children in brackets; in blocks of 4096.
+QString levelShape(const FS::TreeWalker::Entry& entry)
+{
+    QString text = QString::fromUtf8(entry.name) + '=' + QString::number(entry.bytes / 4096);
+    if (entry.isListed) {
+        QStringList parts;
+        for (const FS::TreeWalker::Entry& child : entry.children) {
+            parts << levelShape(child);
+        }
+        text += "(" + QString::number(entry.folded / 4096) + ")[" + parts.join(',') + ']';
+    } else if (entry.isDirectory) {
+        text += '/';
+    }
+    return text;
+}
+
+} // namespace
+
+TEST(TreeWalker, LevelsListTheFirstLevelsEntryByEntryAndCountTheRestWhole)
+{
+    FixtureTree tree;
+    tree.file("root/b-file", 2 * 4096);
+    tree.file("root/a/small", 4096);
+    tree.file("root/a/large", 5 * 4096);
+    tree.file("root/a/deep/x/y", 3 * 4096);
+    tree.file("root/a/deep/z", 4096);
+    tree.file("root/tiny", 4096);
+    tree.file("root/empty");
+    tree.symlink("root/link", tree.path("root/a"));
+    const QString shared = tree.file("root/c/linked", 4 * 4096);
+    hardLink(shared, tree.path("root/a/deep/x/again"));
+    hardLink(shared, tree.path("root/c/twice"));
+
+    FS::TreeWalker::Levels levels;
+    levels.depth = 3;
+    levels.smallFile = 2 * 4096;
+    for (int threads : {1, 8}) {
+        const FS::TreeWalker::Entry root =
+            FS::TreeWalker({}, threads).levels(QFile::encodeName(tree.path("root")), levels);
+        // Level-1 files stay however small; below it small files fold; the
+        // hard-linked file counts once, where listing order first reaches it:
+        // a/deep/x, counted whole at the depth limit.
+        EXPECT_EQ(levelShape(root).toStdString(), tree.path("root").toStdString() + "=17(0)["
+                                                  "a=14(1)[deep=8(1)[x=7/],large=5],"
+                                                  "b-file=2,"
+                                                  "c=0(0)[linked=0,twice=0],"
+                                                  "empty=0,link=0,tiny=1]")
+            << threads << " threads";
+        EXPECT_EQ(root.bytes, blocksOfRegularFiles(tree.path("root")));
+    }
+}
+
+TEST(TreeWalker, LevelsTellWhenEachRootEntryIsCountedAndNeverOpenSkippedFolders)
+{
+    FixtureTree tree;
+    for (int i = 0; i < 6; ++i) {
+        tree.deepChain(QStringLiteral("root/d%1").arg(i), 20 + i, 4096 * (i + 1));
+    }
+    tree.file("root/file", 4096);
+    tree.file("root/away/inside", 100 * 4096);
+    tree.file("root/d0/away/inside", 100 * 4096);
+
+    std::mutex mutex;
+    QStringList listed;
+    std::vector<std::size_t> finished;
+    FS::TreeWalker::Levels levels;
+    levels.depth = 2;
+    levels.listed = [&](const FS::TreeWalker::Entry& root) {
+        std::lock_guard lock(mutex);
+        for (const FS::TreeWalker::Entry& entry : root.children) {
+            listed << QString::fromUtf8(entry.name);
+        }
+        EXPECT_TRUE(finished.empty());
+    };
+    levels.finished = [&](std::size_t index) {
+        std::lock_guard lock(mutex);
+        finished.push_back(index);
+    };
+    FS::TreeWalker walker;
+    walker.skipFolders({QFile::encodeName(tree.path("root/away")), QFile::encodeName(tree.path("root/d0/away"))});
+    const FS::TreeWalker::Entry root = walker.levels(QFile::encodeName(tree.path("root")), levels);
+
+    EXPECT_EQ(listed, (QStringList{"d0", "d1", "d2", "d3", "d4", "d5", "file"}));
+    std::sort(finished.begin(), finished.end());
+    EXPECT_EQ(finished, (std::vector<std::size_t>{0, 1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(root.bytes, 4096 * (1 + 2 + 3 + 4 + 5 + 6 + 1));
+    EXPECT_EQ(root.children.size(), 7u);
+}
+
+TEST(TreeWalker, CancelledLevelsKeepWhatWasCountedAndFinishNothingMore)
+{
+    MixedTree fixture;
+    FS::TreeWalker::Levels levels;
+    levels.depth = 2;
+    std::atomic<int> finished{0};
+    levels.finished = [&](std::size_t) { ++finished; };
+    const qint64 full = FS::TreeWalker().levels(QFile::encodeName(fixture.tree.root()), levels).bytes;
+    EXPECT_GT(finished.load(), 0);
+    for (int after : {0, 1, 50, 500}) {
+        finished = 0;
+        CancelAfter cancel(after);
+        const FS::TreeWalker::Entry partial =
+            FS::TreeWalker(cancel.predicate()).levels(QFile::encodeName(fixture.tree.root()), levels);
+        EXPECT_LE(partial.bytes, full) << after;
+        if (after == 0) {
+            EXPECT_TRUE(partial.children.empty());
+            EXPECT_EQ(finished.load(), 0);
+        }
+    }
+    EXPECT_TRUE(FS::TreeWalker().levels(QFile::encodeName(fixture.tree.path("missing")), levels).children.empty());
+    EXPECT_TRUE(FS::TreeWalker().levels("/proc", levels).children.empty());
 }

@@ -327,7 +327,8 @@ protected:
         setup.runner = runner;
         setup.scheduleTick = [](QObject*, double, std::function<void()>) {};
         model = std::make_unique<AppModel>(defaults, setup);
-        view = std::make_unique<SmartScanView>(*model, services);
+        view = std::make_unique<SmartScanView>(
+            model->scanSession(), model->monitorFeed(), [this](Route route) { model->setRoute(route); }, services);
         view->resize(1000, 900);
         view->show();
     }

@@ -1,20 +1,22 @@
 #include "engine/scanners/RuvozEzazScanner.h"
 
+#include "engine/EngineLog.h"
 #include "engine/scanners/SizeOrder.h"
+#include "platform/MountTable.h"
 #include "platform/PathText.h"
 #include "shared/FileSystem.h"
 #include "shared/TreeWalker.h"
 
-#include <fcntl.h>
+#include <atomic>
 #include <limits>
+#include <mutex>
 #include <optional>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <utility>
 
 namespace harborlite {
 
 namespace {
+
+using Entry = FS::TreeWalker::Entry;
 
 qint64 saturatingAdd(qint64 a, qint64 b)
 {
@@ -22,150 +24,132 @@ qint64 saturatingAdd(qint64 a, qint64 b)
     return __builtin_add_overflow(a, b, &sum) ? std::numeric_limits<qint64>::max() : sum;
 }
 
-// An entry gathered while listing, before the sizes measured in one batch are known.
-struct Pending {
-    QString url;
-    bool isDirectory = false;
-    qint64 size = 0;
-    std::optional<std::size_t> measured; // index into the batch of entries measured whole
-    bool listed = false;                 // a folder whose children were gathered
-    std::vector<Pending> children;
-    qint64 folded = 0; // small files folded as they were listed
-};
+// The network file systems mounted below the root, outermost only: any
+// access to one may wait as long as its server is away, so the map never
+// opens them. A root on one (or inside one) is the user's choice and is read.
+std::vector<QByteArray> networkMountsBelow(const QString& root)
+{
+    QStringList found;
+    for (const platform::MountEntry& mount : platform::mountTable().get()) {
+        if (platform::isNetworkFileSystem(mount.fileSystemType) && mount.mountPoint != root
+            && FS::isBelow(mount.mountPoint, root)) {
+            found.append(mount.mountPoint);
+        }
+    }
+    std::vector<QByteArray> outermost;
+    for (const QString& mount : found) {
+        const bool nested = std::any_of(found.begin(), found.end(), [&](const QString& other) {
+            return other != mount && FS::isBelow(mount, other);
+        });
+        if (!nested) {
+            qCWarning(engineLog) << "disk map: not entering the network file system at" << mount;
+            outermost.push_back(platform::pathBytes(mount));
+        }
+    }
+    return outermost;
+}
 
-class Build {
+// Tells `progress` about the root's entries in listing order, each once the
+// ones before it are measured, and decides which entries the map keeps: those
+// told about before a cancellation, as a build one entry at a time would.
+class Reports {
 public:
-    Build(const RuvozEzazScanner& scanner, const RuvozEzazScanner::CancelPredicate& isCancelled)
-        : scanner_(scanner), isCancelled_(isCancelled), walker_(isCancelled)
+    Reports(const RuvozEzazScanner::Progress& progress, const RuvozEzazScanner::CancelPredicate& isCancelled)
+        : progress_(progress), isCancelled_(isCancelled)
     {
     }
 
-    // One top-level entry: its entries gathered down to the depth limit, then
-    // everything measured whole walked in one parallel batch.
-    std::optional<DiskNode> topLevel(const QString& url)
+    bool stopped() const
     {
-        batch_.clear();
-        std::optional<Pending> pending = gather(url, 1, 0);
-        if (!pending) {
-            return std::nullopt;
+        return stopped_.load(std::memory_order_relaxed) || (isCancelled_ && isCancelled_());
+    }
+
+    void listed(const Entry& root)
+    {
+        std::lock_guard lock(mutex_);
+        for (const Entry& entry : root.children) {
+            names_.append(platform::pathText(entry.name));
         }
-        sizes_ = walker_.totals(batch_);
-        return finish(std::move(*pending));
+        done_.assign(root.children.size(), false);
+        advance();
+    }
+
+    void finished(std::size_t index)
+    {
+        std::lock_guard lock(mutex_);
+        done_[index] = true;
+        advance();
+    }
+
+    std::size_t kept() const
+    {
+        std::lock_guard lock(mutex_);
+        return kept_;
     }
 
 private:
-    bool cancelled() const { return isCancelled_ && isCancelled_(); }
-
-    std::size_t measureWhole(const QString& url)
+    void advance()
     {
-        batch_.push_back(platform::pathBytes(url));
-        return batch_.size() - 1;
+        const std::size_t count = done_.size();
+        while (!stopped_ && kept_ < count && (kept_ == 0 || done_[kept_ - 1])) {
+            if (stopped()) {
+                stopped_ = true;
+                return;
+            }
+            if (progress_) {
+                progress_(double(kept_) / double(count), names_[qsizetype(kept_)]);
+            }
+            if (stopped()) {
+                stopped_ = true;
+                return;
+            }
+            ++kept_;
+        }
     }
 
-    bool isPseudoFolder(const QString& url)
-    {
-        const int fd = ::open(platform::pathBytes(url).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (fd < 0) {
-            return false;
-        }
-        struct stat st {};
-        const bool pseudo = ::fstat(fd, &st) == 0 && FS::isPseudoFileSystem(fd, st.st_dev);
-        ::close(fd);
-        return pseudo;
-    }
-
-    // `parentDevice` 0 when the parent's is not known.
-    std::optional<Pending> gather(const QString& url, int depth, dev_t parentDevice)
-    {
-        if (cancelled()) {
-            return std::nullopt;
-        }
-        struct stat st {};
-        const bool known = ::lstat(platform::pathBytes(url).constData(), &st) == 0;
-        if (known && S_ISLNK(st.st_mode)) {
-            return std::nullopt;
-        }
-        Pending pending;
-        pending.url = url;
-        pending.isDirectory = known && S_ISDIR(st.st_mode);
-        if (!pending.isDirectory) {
-            if (known && S_ISREG(st.st_mode) && st.st_nlink > 1) {
-                // Its bytes go to whichever of its names the walk reaches first.
-                pending.measured = measureWhole(url);
-                return pending;
-            }
-            pending.size = known ? qint64(st.st_blocks) * 512 : 0;
-            return pending.size > 0 ? std::optional(std::move(pending)) : std::nullopt;
-        }
-        if (depth >= scanner_.maxDepth()) {
-            pending.measured = measureWhole(url);
-            return pending;
-        }
-        // A file system is checked where it is mounted, at the first of its folders met.
-        if (st.st_dev != parentDevice && isPseudoFolder(url)) {
-            return std::nullopt;
-        }
-        pending.listed = true;
-        for (const QString& child : FS::children(url, true)) {
-            if (cancelled()) {
-                break;
-            }
-            std::optional<Pending> node = gather(child, depth + 1, st.st_dev);
-            if (!node) {
-                continue;
-            }
-            if (!node->isDirectory && !node->measured && node->size < scanner_.minimumSize()) {
-                pending.folded = saturatingAdd(pending.folded, node->size);
-                continue;
-            }
-            pending.children.push_back(std::move(*node));
-        }
-        return pending;
-    }
-
-    std::optional<DiskNode> finish(Pending pending)
-    {
-        DiskNode node{QUuid::createUuid(), pending.url, FS::lastPathComponent(pending.url), pending.size,
-                      pending.isDirectory, {}};
-        if (pending.measured) {
-            node.size = sizes_[*pending.measured];
-        } else if (pending.listed) {
-            qint64 folded = pending.folded;
-            qint64 kept = 0;
-            for (Pending& child : pending.children) {
-                std::optional<DiskNode> built = finish(std::move(child));
-                if (!built) {
-                    continue;
-                }
-                if (built->size < scanner_.minimumSize()) {
-                    folded = saturatingAdd(folded, built->size);
-                    continue;
-                }
-                kept = saturatingAdd(kept, built->size);
-                node.children.push_back(std::move(*built));
-            }
-            // With no child kept the folder counts whole: the folded sum is what
-            // walking it again would give, and a second walk would find its
-            // hard links already counted.
-            node.size = saturatingAdd(kept, folded);
-            if (folded > 0 && !node.children.empty()) {
-                node.children.push_back(
-                    {QUuid::createUuid(), pending.url, QStringLiteral("Smaller items"), folded, true, {}});
-            }
-            sortBySize(node.children);
-        }
-        if (node.size <= 0) {
-            return std::nullopt;
-        }
-        return node;
-    }
-
-    const RuvozEzazScanner& scanner_;
+    const RuvozEzazScanner::Progress& progress_;
     const RuvozEzazScanner::CancelPredicate& isCancelled_;
-    FS::TreeWalker walker_;
-    std::vector<QByteArray> batch_;
-    std::vector<qint64> sizes_;
+    mutable std::mutex mutex_;
+    std::atomic<bool> stopped_{false};
+    QStringList names_;
+    std::vector<bool> done_;
+    std::size_t kept_ = 0;
 };
+
+// A node for a walked entry at `level` (the root's entries are 1); none for
+// an entry of no size.
+std::optional<DiskNode> nodeFor(Entry&& entry, const QString& url, int level, qint64 minimumSize)
+{
+    DiskNode node{QUuid::createUuid(), url, FS::lastPathComponent(url), entry.bytes, entry.isDirectory, {}};
+    if (entry.isListed) {
+        qint64 folded = entry.folded;
+        qint64 kept = 0;
+        for (Entry& child : entry.children) {
+            const QString childUrl = FS::join(url, platform::pathText(child.name));
+            std::optional<DiskNode> built = nodeFor(std::move(child), childUrl, level + 1, minimumSize);
+            if (!built) {
+                continue;
+            }
+            if (built->size < minimumSize) {
+                folded = saturatingAdd(folded, built->size);
+                continue;
+            }
+            kept = saturatingAdd(kept, built->size);
+            node.children.push_back(std::move(*built));
+        }
+        // With no child kept the folder counts whole, which is what the
+        // folded sum already is.
+        node.size = saturatingAdd(kept, folded);
+        if (folded > 0 && !node.children.empty()) {
+            node.children.push_back({QUuid::createUuid(), url, QStringLiteral("Smaller items"), folded, true, {}});
+        }
+        sortBySize(node.children);
+    }
+    if (node.size <= 0) {
+        return std::nullopt;
+    }
+    return node;
+}
 
 } // namespace
 
@@ -173,21 +157,26 @@ DiskNode RuvozEzazScanner::buildTree(const QString& at, const Progress& progress
                                      const CancelPredicate& isCancelled) const
 {
     const QString root = FS::path(at);
-    const QStringList children = FS::children(root, true);
-    const qsizetype count = children.size();
-    Build build(*this, isCancelled);
     DiskNode result{QUuid::createUuid(), root, FS::lastPathComponent(root), 0, true, {}};
     if (result.name.isEmpty()) {
         result.name = QStringLiteral("Macintosh HD");
     }
-    for (qsizetype i = 0; i < count; ++i) {
-        if (isCancelled && isCancelled()) {
-            break;
-        }
-        if (progress) {
-            progress(double(i) / double(std::max<qsizetype>(count, 1)), FS::lastPathComponent(children[i]));
-        }
-        if (std::optional<DiskNode> node = build.topLevel(children[i])) {
+    Reports reports(progress, isCancelled);
+    FS::TreeWalker walker([&reports] { return reports.stopped(); });
+    walker.skipFolders(networkMountsBelow(root));
+    FS::TreeWalker::Levels levels;
+    levels.depth = std::max(maxDepth_, 1);
+    levels.smallFile = minimumSize_;
+    levels.listed = [&reports](const Entry& listed) { reports.listed(listed); };
+    levels.finished = [&reports](std::size_t index) { reports.finished(index); };
+    Entry tree = walker.levels(platform::pathBytes(root), levels);
+
+    const std::size_t kept = std::min(reports.kept(), tree.children.size());
+    for (std::size_t i = 0; i < kept; ++i) {
+        Entry& entry = tree.children[i];
+        const QString url = FS::join(root, platform::pathText(entry.name));
+        // Every entry of the root stays, however small.
+        if (std::optional<DiskNode> node = nodeFor(std::move(entry), url, 1, minimumSize_)) {
             result.size = saturatingAdd(result.size, node->size);
             result.children.push_back(std::move(*node));
         }
@@ -197,6 +186,26 @@ DiskNode RuvozEzazScanner::buildTree(const QString& at, const Progress& progress
         progress(1.0, FS::lastPathComponent(root));
     }
     return result;
+}
+
+std::vector<DiskNode> RuvozEzazScanner::expansion(const QString& folder, const CancelPredicate& isCancelled) const
+{
+    const QString root = FS::path(folder);
+    FS::TreeWalker walker(isCancelled);
+    walker.skipFolders(networkMountsBelow(root));
+    FS::TreeWalker::Levels levels;
+    levels.depth = 1;
+    Entry tree = walker.levels(platform::pathBytes(root), levels);
+    std::vector<DiskNode> nodes;
+    nodes.reserve(tree.children.size());
+    for (Entry& entry : tree.children) {
+        if (entry.bytes > 0) {
+            const QString url = FS::join(root, platform::pathText(entry.name));
+            nodes.push_back({QUuid::createUuid(), url, FS::lastPathComponent(url), entry.bytes, entry.isDirectory, {}});
+        }
+    }
+    sortBySize(nodes);
+    return nodes;
 }
 
 } // namespace harborlite

@@ -1,8 +1,11 @@
 #include "engine/services/ProcessService.h"
 
+#include "engine/services/DesktopApplications.h"
+
 #include "platform/KernelRoots.h"
 #include "platform/PathText.h"
 #include "platform/ProcessStat.h"
+#include "platform/UserId.h"
 
 #include <QHash>
 
@@ -113,6 +116,11 @@ double sleepThroughPause()
 
 } // namespace
 
+ProcessService::ApplicationList ProcessService::desktopApplications()
+{
+    return [] { return DesktopApplications().running(); };
+}
+
 ProcessService::ProcessService(ApplicationList applications, Pause pause, platform::RunningApplications running)
     : applications_(std::move(applications)),
       pause_(pause ? std::move(pause) : Pause(sleepThroughPause)),
@@ -175,6 +183,14 @@ QList<RunningProcess> ProcessService::topProcesses(int limit) const
         processes.resize(limit);
     }
     return processes;
+}
+
+bool ProcessService::mayQuit(const RunningProcess& process) const
+{
+    const QString procRoot = platform::procRoot().get();
+    return process.isApplication && process.pid > 1 && process.pid != ::getpid() && process.startTime != 0
+        && platform::processStartTime(procRoot, process.pid) == process.startTime
+        && platform::processOwner(procRoot, process.pid) == platform::userId().get();
 }
 
 void ProcessService::quit(const RunningProcess& process) const

@@ -27,15 +27,23 @@ public:
     // Waits between the two readings and answers the seconds that passed.
     using Pause = std::function<double()>;
 
-    // Linux has no workspace listing running applications, so by default no
-    // process counts as one. The default pause is half a second.
-    explicit ProcessService(ApplicationList applications = {}, Pause pause = {},
+    // The desktop's applications among the processes (DesktopApplications).
+    static ApplicationList desktopApplications();
+
+    // An empty application list makes no process an application. The
+    // default pause is half a second.
+    explicit ProcessService(ApplicationList applications = desktopApplications(), Pause pause = {},
                             platform::RunningApplications running = platform::runningApplications());
 
     // At most `limit` processes, busiest first; equally busy ones in pid
     // order. Blocks for the pause. Never fails: an unreadable proc root gives
     // an empty list, and a process that ends between the readings is left out.
     QList<RunningProcess> topProcesses(int limit) const;
+
+    // Whether a quit request may reach the process: an application when it
+    // was sampled, still the same process (its start time under the proc
+    // root), the user's own, neither pid 1 or below nor this process.
+    bool mayQuit(const RunningProcess& process) const;
 
     // Asks the process to quit (SIGTERM), or ends it (SIGKILL), only when its
     // pid still names the same process (start time), never pid 1 or below and

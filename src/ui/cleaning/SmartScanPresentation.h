@@ -16,10 +16,10 @@
 
 namespace harborlite {
 
-class AppModel;
+class ScanSession;
 
-// What the Smart Scan screen reads of the model, copied so the texts and
-// flags can be worked out without a running model.
+// What the Smart Scan screen reads of the scan session, copied so the texts
+// and flags can be worked out without a running session.
 struct SmartScanInputs {
     std::map<ScanCategory, CategoryResult> results;
     bool isSmartScanning = false;
@@ -29,7 +29,7 @@ struct SmartScanInputs {
     RemovalMode cleanupMode = RemovalMode::trash;
     bool isCleaning = false;
 
-    static SmartScanInputs of(const AppModel& model);
+    static SmartScanInputs of(const ScanSession& scans);
 };
 
 // The centre of the dial: a percentage while scanning, the total to reclaim

@@ -1,0 +1,131 @@
+#include "widgets/host/PlacementStore.h"
+
+#include "platform/XdgConfigHome.h"
+#include "widgets/kit/WidgetsLog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+
+#include <cmath>
+#include <set>
+
+namespace harborlite {
+
+namespace {
+
+const QString kPlacementsKey = QStringLiteral("placements");
+const QString kIdKey = QStringLiteral("id");
+const QString kKindKey = QStringLiteral("kind");
+const QString kFamilyKey = QStringLiteral("family");
+const QString kXKey = QStringLiteral("x");
+const QString kYKey = QStringLiteral("y");
+// Larger files are not placement lists.
+constexpr qint64 kLargestFile = 1 << 20;
+
+std::optional<int> coordinate(const QJsonValue& value)
+{
+    if (!value.isDouble()) {
+        return std::nullopt;
+    }
+    const double number = value.toDouble();
+    constexpr double limit = 1 << 20;
+    if (!std::isfinite(number) || std::abs(number) > limit) {
+        return std::nullopt;
+    }
+    return static_cast<int>(std::lround(number));
+}
+
+} // namespace
+
+PlacementStore::PlacementStore(QString filePath) : filePath_(std::move(filePath)) {}
+
+QString PlacementStore::standardFilePath()
+{
+    return platform::xdgConfigHome().get() + QStringLiteral("/harborlite-widget-host/placements.json");
+}
+
+PlacementStore::Loaded PlacementStore::load(const Offers& offers) const
+{
+    Loaded loaded;
+    QFile file(filePath_);
+    if (!file.exists()) {
+        return loaded;
+    }
+    loaded.existed = true;
+    loaded.repaired = true;
+    if (!QFileInfo(filePath_).isFile() || file.size() > kLargestFile || !file.open(QIODevice::ReadOnly)) {
+        qCWarning(widgetsLog) << "cannot read the widget placements" << filePath_ << "; starting with none";
+        return loaded;
+    }
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject() ||
+        !document.object().value(kPlacementsKey).isArray()) {
+        qCWarning(widgetsLog) << "the widget placements" << filePath_ << "are not readable; starting with none";
+        save({});
+        return loaded;
+    }
+    loaded.repaired = false;
+    std::set<QUuid> seen;
+    for (const QJsonValue& value : document.object().value(kPlacementsKey).toArray()) {
+        const QJsonObject object = value.toObject();
+        const QUuid id = QUuid::fromString(object.value(kIdKey).toString());
+        const QString kind = object.value(kKindKey).toString();
+        const std::optional<WidgetFamily> family = widgetFamilyFromRawValue(object.value(kFamilyKey).toString());
+        if (!value.isObject() || id.isNull() || seen.count(id) != 0 || !family || !offers(kind, *family)) {
+            qCWarning(widgetsLog) << "dropped a widget placement the plug-in cannot show:" << value;
+            loaded.repaired = true;
+            continue;
+        }
+        seen.insert(id);
+        WidgetPlacement placement{id, kind, *family, std::nullopt};
+        const std::optional<int> x = coordinate(object.value(kXKey));
+        const std::optional<int> y = coordinate(object.value(kYKey));
+        if (x && y) {
+            placement.position = QPoint(*x, *y);
+        } else if (object.contains(kXKey) || object.contains(kYKey)) {
+            loaded.repaired = true;
+        }
+        loaded.placements.push_back(placement);
+    }
+    if (loaded.repaired) {
+        save(loaded.placements);
+    }
+    return loaded;
+}
+
+bool PlacementStore::save(const std::vector<WidgetPlacement>& placements) const
+{
+    QJsonArray list;
+    for (const WidgetPlacement& placement : placements) {
+        QJsonObject object{
+            {kIdKey, placement.id.toString(QUuid::WithoutBraces)},
+            {kKindKey, placement.kind},
+            {kFamilyKey, rawValue(placement.family)},
+        };
+        if (placement.position) {
+            object.insert(kXKey, placement.position->x());
+            object.insert(kYKey, placement.position->y());
+        }
+        list.append(object);
+    }
+    const QString folder = QFileInfo(filePath_).absolutePath();
+    if (!QDir().mkpath(folder)) {
+        qCWarning(widgetsLog) << "cannot create the folder for the widget placements" << folder;
+        return false;
+    }
+    QSaveFile file(filePath_);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(QJsonDocument(QJsonObject{{kPlacementsKey, list}}).toJson()) < 0 || !file.commit()) {
+        qCWarning(widgetsLog) << "cannot write the widget placements" << filePath_ << ":" << file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace harborlite
