@@ -32,6 +32,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 using namespace harborlite;
@@ -208,6 +209,10 @@ int printSets(const QString& folder, qint64 minimumSize)
 }
 
 struct Side {
+    Side(const char* name, std::vector<std::string> command, std::string file)
+        : label(name), arguments(std::move(command)), output(std::move(file))
+    {
+    }
     const char* label;
     std::vector<std::string> arguments;
     std::string output;

@@ -26,6 +26,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 using namespace harborlite;
@@ -97,6 +98,7 @@ double loadAverage()
 }
 
 struct Side {
+    Side(const char* name, std::vector<std::string> command) : label(name), arguments(std::move(command)) {}
     const char* label;
     std::vector<std::string> arguments;
     std::vector<double> seconds;
