@@ -120,6 +120,7 @@ TEST_F(UpdateSheetTest, FollowsTheCheckerWhileOpen)
     EXPECT_EQ(text(*sheet, "installedLine"), QString::fromUtf8("You have 1.0 (100) \u00B7 released March 1"));
     EXPECT_NE(sheet->findChild<QWidget*>(QStringLiteral("whatsNew")), nullptr);
     EXPECT_EQ(sheet->downloadButton()->text(), QStringLiteral("Download Harborlite 2.0"));
+    EXPECT_EQ(sheet->downloadButton()->symbol(), QStringLiteral("arrow.down.circle"));
     EXPECT_EQ(sheet->width(), UpdateSheet::kWidth);
 }
 

@@ -44,6 +44,7 @@ SmartScanPresentation present(const SmartScanInputs& inputs)
     const bool scanning = inputs.isSmartScanning;
     shown.ringProgress = inputs.smartScanProgress;
     shown.ringIsIndeterminate = scanning && inputs.smartScanProgress < kIndeterminateBelow;
+    shown.ringShowsWork = scanning;
 
     if (scanning) {
         shown.center = {DialCenter::Kind::progress, Format::percent(inputs.smartScanProgress),

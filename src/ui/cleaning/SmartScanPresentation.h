@@ -74,6 +74,9 @@ struct SmartScanPresentation {
     bool selectsTrashedItems = false;
     double ringProgress = 0;
     bool ringIsIndeterminate = false;
+    // The ring shows that work goes on (its glint) for as long as the scan
+    // runs, however long a step reports nothing.
+    bool ringShowsWork = false;
     DialCenter center;
     PrimaryButtonLook primary;
     bool showsReviewDetails = false;

@@ -256,6 +256,7 @@ void SmartScanView::refresh()
     shown_ = SmartScan::present(SmartScanInputs::of(scans_));
 
     ring_->setIndeterminate(shown_.ringIsIndeterminate);
+    ring_->setWorking(shown_.ringShowsWork);
     ring_->setProgress(shown_.ringProgress);
     applyCenter(shown_.center);
     primary_->setText(shown_.primary.title);

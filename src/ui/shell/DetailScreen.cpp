@@ -8,6 +8,7 @@
 #include "ui/cleaning/ReclaimView.h"
 #include "ui/components/ScreenServices.h"
 #include "ui/cleaning/SmartScanView.h"
+#include "ui/tools/MaintenanceView.h"
 #include "model/AppModel.h"
 
 namespace harborlite {
@@ -30,6 +31,8 @@ QWidget* makeDetailScreen(Route route, AppModel& model, const ScreenServices& se
         return new PrivacyView(scans, feed, services, parent);
     case Route::protection:
         return new ProtectionView(scans, feed, services, parent);
+    case Route::maintenance:
+        return new MaintenanceView(model.systemTools(), feed, MaintenanceService().tasks(), parent);
     default:
         break;
     }

@@ -342,6 +342,7 @@ QWidget* UpdateSheet::buildAvailable(const AppUpdate& update)
     download_ = new GlassCompatButton(QStringLiteral("Download Harborlite ") + update.version, true,
                                       Palette::accent(), block);
     download_->setObjectName(QStringLiteral("downloadButton"));
+    download_->setSymbol(QStringLiteral("arrow.down.circle"));
     releaseNotes_ = new GlassCompatButton(QStringLiteral("Release notes"), false, Palette::accent(), block);
     releaseNotes_->setObjectName(QStringLiteral("releaseNotesButton"));
     skip_ = new LinkButton(QStringLiteral("Skip this version"), block);
