@@ -166,9 +166,11 @@ void writeFile(int folderFd, const std::string& name, const std::string& content
 }
 
 // 100,000 folders up to 30 deep (a random recursive tree plus one chain to
-// the full depth), about 390,000 files mostly of a few KiB with a few large
-// ones, 5 % of them copies of an earlier file's content, 5,000 symbolic
-// links and 5,000 extra hard links: 500,000 entries below the folder.
+// the full depth), 390,000 files, 15 % of them empty, the others mostly below
+// 4 KiB with a few of some MiB, 5 % of those copies of an earlier file's
+// content, 5,000 symbolic links and 5,000 extra hard links: 500,000 entries
+// below the folder. A file takes at most one block but for the few large
+// ones, so the tree holds about 1.8 GB on a file system of 4 KiB blocks.
 int generate(const std::string& root)
 {
     constexpr int kFolders = 100000;
@@ -209,13 +211,15 @@ int generate(const std::string& root)
     for (int i = 0; i < kFiles; ++i) {
         const std::string& folder = paths[1 + below(kFolders)];
         std::string content;
-        if (!contents.empty() && below(100) < 5) {
+        if (below(100) < 15) {
+            // empty, as markers and placeholders are
+        } else if (!contents.empty() && below(100) < 5) {
             content = contents[below(contents.size())];
         } else {
-            std::size_t size = std::size_t(1) << below(15); // 1 B .. 16 KiB, mostly small
+            std::size_t size = std::size_t(1) << below(12); // 1 B .. 4 KiB, mostly small
             size += below(size);
-            if (below(2000) == 0) {
-                size = (1 + below(40)) << 20; // now and then 1..40 MiB
+            if (below(40000) == 0) {
+                size = (1 + below(8)) << 20; // now and then 1..8 MiB
             }
             content.assign(size, char('a' + below(26)));
             content[0] = char(i);
