@@ -30,6 +30,8 @@ AppModel::AppModel(DefaultsStore& defaults, Setup setup, QObject* parent)
 
     const ScanSession* scans = scanSession_.get();
     relay(scans, &ScanSession::resultsChanged, &AppModel::resultsChanged);
+    connect(scans, &ScanSession::selectionChanged, this, &AppModel::selectionChanged, Qt::DirectConnection);
+    connect(scans, &ScanSession::expansionChanged, this, &AppModel::expansionChanged, Qt::DirectConnection);
     relay(scans, &ScanSession::progressChanged, &AppModel::progressChanged);
     relay(scans, &ScanSession::runningCategoriesChanged, &AppModel::runningCategoriesChanged);
     relay(scans, &ScanSession::smartScanProgressChanged, &AppModel::smartScanProgressChanged);

@@ -206,6 +206,8 @@ public:
 signals:
     void routeChanged();
     void resultsChanged();
+    void selectionChanged(harborlite::ScanCategory category, const QUuid& id);
+    void expansionChanged(harborlite::ScanCategory category, const QUuid& group);
     void progressChanged();
     void runningCategoriesChanged();
     void smartScanProgressChanged();

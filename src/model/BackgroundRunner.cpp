@@ -21,13 +21,13 @@ BackgroundRunner::~BackgroundRunner()
 
 void BackgroundRunner::start(TaskPriority priority, std::function<void()> work)
 {
-    workers_.start(std::move(work), poolPriority(priority));
+    ThreadHandOff::start(workers_, std::move(work), poolPriority(priority));
 }
 
 void BackgroundRunner::waitForDone()
 {
-    workers_.waitForDone();
-    sampler_.waitForDone();
+    ThreadHandOff::waitForDone(workers_);
+    ThreadHandOff::waitForDone(sampler_);
 }
 
 int BackgroundRunner::poolPriority(TaskPriority priority)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/GuiThread.h"
+#include "shared/ThreadHandOff.h"
 
 #include <QPointer>
 #include <QThreadPool>
@@ -45,14 +46,15 @@ public:
     template <typename Work, typename Apply>
     void run(TaskPriority priority, QObject* receiver, Work work, Apply apply)
     {
-        workers_.start(deliveringJob(receiver, std::move(work), std::move(apply)), poolPriority(priority));
+        ThreadHandOff::start(workers_, deliveringJob(receiver, std::move(work), std::move(apply)),
+                             poolPriority(priority));
     }
 
     // As run(), on the sampler's own thread; samples run one at a time.
     template <typename Work, typename Apply>
     void runSampling(QObject* receiver, Work work, Apply apply)
     {
-        sampler_.start(deliveringJob(receiver, std::move(work), std::move(apply)));
+        ThreadHandOff::start(sampler_, deliveringJob(receiver, std::move(work), std::move(apply)));
     }
 
     // Blocks until no work is queued or running on either thread pool.
@@ -62,7 +64,7 @@ private:
     static int poolPriority(TaskPriority priority);
 
     template <typename Work, typename Apply>
-    static std::function<void()> deliveringJob(QObject* receiver, Work work, Apply apply)
+    static auto deliveringJob(QObject* receiver, Work work, Apply apply)
     {
         Q_ASSERT(GuiThread::isCurrent());
         Q_ASSERT(receiver != nullptr && receiver->thread() == QThread::currentThread());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/ThreadHandOff.h"
+
 #include <QCoreApplication>
 #include <QMetaObject>
 #include <QThread>
@@ -18,11 +20,14 @@ inline bool isCurrent()
 // Queues `call` to run on the GUI thread from any thread. The application
 // object is the target because it outlives every model object; callers guard
 // their own receivers (a QPointer made on the GUI thread) inside `call`.
-// Calls still queued when the application object goes are dropped.
+// Calls still queued when the application object goes are dropped. The call
+// is carried so that the thread sanitizer sees the hand-off through Qt's queue.
 template <typename Call>
 void post(Call&& call)
 {
-    QMetaObject::invokeMethod(QCoreApplication::instance(), std::forward<Call>(call), Qt::QueuedConnection);
+    auto carried = ThreadHandOff::carry(std::forward<Call>(call));
+    const ThreadHandOff::InsideQt postingIsQtsOwnBookkeeping;
+    QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(carried), Qt::QueuedConnection);
 }
 
 } // namespace harborlite::GuiThread

@@ -5,6 +5,7 @@
 #include "shared/Formatting.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace harborlite {
 
@@ -220,60 +221,70 @@ std::optional<CategoryResult> ScanSession::result(ScanCategory category) const
     return found->second;
 }
 
-void ScanSession::editResult(ScanCategory category, const std::function<bool(CategoryResult&)>& edit)
+qsizetype ScanSession::groupIndex(ScanCategory category, const QUuid& id) const
 {
-    std::optional<CategoryResult> copy = result(category);
-    if (!copy || !edit(*copy)) {
-        return;
+    const auto found = results_.find(category);
+    if (found == results_.end()) {
+        return -1;
     }
-    storeResult(category, std::move(*copy));
+    const QList<ScanGroup>& groups = found->second.groups;
+    const auto group =
+        std::find_if(groups.cbegin(), groups.cend(), [&id](const ScanGroup& candidate) { return candidate.id == id; });
+    return group == groups.cend() ? -1 : group - groups.cbegin();
 }
+
+// The edits below find their target reading only, then write that one value,
+// so a result shared with a reader is copied at most along the written path.
 
 void ScanSession::toggleItem(const ScanItem& item, ScanCategory category)
 {
-    editResult(category, [&item](CategoryResult& result) {
-        for (ScanGroup& group : result.groups) {
-            for (ScanItem& candidate : group.items) {
-                if (candidate.id == item.id) {
-                    candidate.isSelected = !candidate.isSelected;
-                    return true;
+    const auto found = results_.find(category);
+    if (found == results_.end()) {
+        return;
+    }
+    change([&] {
+        const QList<ScanGroup>& groups = std::as_const(found->second.groups);
+        for (qsizetype g = 0; g < groups.size(); ++g) {
+            const QList<ScanItem>& items = groups[g].items;
+            for (qsizetype i = 0; i < items.size(); ++i) {
+                if (items[i].id == item.id) {
+                    ScanItem& target = found->second.groups[g].items[i];
+                    target.isSelected = !target.isSelected;
+                    return;
                 }
             }
         }
-        return true;
     });
+    emit selectionChanged(category, item.id);
 }
 
 void ScanSession::toggleGroup(const ScanGroup& group, ScanCategory category)
 {
-    editResult(category, [&group](CategoryResult& result) {
-        const auto found = std::find_if(result.groups.begin(), result.groups.end(),
-                                        [&group](const ScanGroup& candidate) { return candidate.id == group.id; });
-        if (found == result.groups.end()) {
-            return false;
+    const qsizetype index = groupIndex(category, group.id);
+    if (index < 0) {
+        return;
+    }
+    change([&] {
+        const ScanGroup& current = std::as_const(results_.at(category).groups)[index];
+        if (current.items.isEmpty()) {
+            return;
         }
-        if (found->items.isEmpty()) {
-            return true;
-        }
-        const bool select = found->selectionState() != ScanGroup::SelectionState::all;
-        for (ScanItem& item : found->items) {
+        const bool select = current.selectionState() != ScanGroup::SelectionState::all;
+        for (ScanItem& item : results_.at(category).groups[index].items) {
             item.isSelected = select;
         }
-        return true;
     });
+    emit selectionChanged(category, group.id);
 }
 
 void ScanSession::setExpanded(bool expanded, const ScanGroup& group, ScanCategory category)
 {
-    editResult(category, [&group, expanded](CategoryResult& result) {
-        const auto found = std::find_if(result.groups.begin(), result.groups.end(),
-                                        [&group](const ScanGroup& candidate) { return candidate.id == group.id; });
-        if (found == result.groups.end()) {
-            return false;
-        }
-        found->isExpanded = expanded;
-        return true;
-    });
+    const qsizetype index = groupIndex(category, group.id);
+    if (index < 0) {
+        return;
+    }
+    change([&] { results_.at(category).groups[index].isExpanded = expanded; });
+    emit expansionChanged(category, group.id);
 }
 
 qint64 ScanSession::totalJunk() const

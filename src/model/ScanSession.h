@@ -13,6 +13,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QUuid>
 
 #include <array>
 #include <functional>
@@ -86,11 +87,13 @@ public:
 
     // The category's latest result.
     std::optional<CategoryResult> result(ScanCategory category) const;
-    // Flips the selection of the item with `item`'s id.
+    // Flips the selection of the item with `item`'s id. The result is edited
+    // in place and announced with selectionChanged(), not resultsChanged().
     void toggleItem(const ScanItem& item, ScanCategory category);
     // Deselects the group with `group`'s id when all of it is selected, else
-    // selects all of it.
+    // selects all of it; announced with selectionChanged() for the group.
     void toggleGroup(const ScanGroup& group, ScanCategory category);
+    // Announced with expansionChanged().
     void setExpanded(bool expanded, const ScanGroup& group, ScanCategory category);
     // Bytes of every item of the smart-scan categories' results, selected or not.
     qint64 totalJunk() const;
@@ -102,7 +105,13 @@ public:
     void clean(const QList<ScanCategory>& categories);
 
 signals:
+    // A result came, was replaced or went.
     void resultsChanged();
+    // The selection inside a stored result changed: of the item whose id is
+    // `id`, or of every item of the group whose id it is.
+    void selectionChanged(harborlite::ScanCategory category, const QUuid& id);
+    // A group of a stored result was expanded or collapsed.
+    void expansionChanged(harborlite::ScanCategory category, const QUuid& group);
     void progressChanged();
     void runningCategoriesChanged();
     void smartScanProgressChanged();
@@ -130,7 +139,8 @@ private:
     void insertRunning(ScanCategory category);
     void removeRunning(ScanCategory category);
     void setProgressEntry(ScanCategory category, const ScanProgress& value);
-    void editResult(ScanCategory category, const std::function<bool(CategoryResult&)>& edit);
+    // The index of the group with `id` in the category's result, or -1.
+    qsizetype groupIndex(ScanCategory category, const QUuid& id) const;
 
     // The part of the engine the session calls.
     struct Engine {

@@ -25,6 +25,8 @@ struct AdaptiveColor {
 
     // The dark value for the dark appearance; the light value otherwise.
     QColor resolve(Appearance appearance) const;
+
+    bool operator==(const AdaptiveColor&) const = default;
 };
 
 // Gradient stops whose colours are adaptive, so one description serves both

@@ -1,5 +1,7 @@
 #include "shared/IoThreads.h"
 
+#include "shared/ThreadHandOff.h"
+
 #include <QThread>
 #include <QThreadPool>
 
@@ -34,7 +36,7 @@ int budget()
 
 bool tryStart(std::function<void()> work)
 {
-    return pool().tryStart(std::move(work));
+    return ThreadHandOff::tryStart(pool(), std::move(work));
 }
 
 void forEach(std::size_t count, const std::function<void(std::size_t)>& work)

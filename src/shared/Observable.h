@@ -45,6 +45,17 @@ protected:
         publish(field, std::forward<V>(value), [] {});
     }
 
+    // Announces, runs `edit` (which changes values in place) and announces
+    // again; for edits too small to copy a whole value for.
+    template <typename Edit>
+    void change(Edit&& edit)
+    {
+        Q_ASSERT(QThread::currentThread() == thread());
+        emit objectWillChange();
+        std::forward<Edit>(edit)();
+        emit didChange();
+    }
+
     // Publishes, then emits the value's own change signal.
     template <typename Self, typename T, typename V>
     void assign(T& field, V&& value, void (Self::*changed)())

@@ -280,7 +280,11 @@ public:
     // Walks every root pushed, the calling thread included, and returns the totals.
     std::vector<qint64> run(std::unordered_set<Inode, TreeWalker::InodeHash>& counted, bool walk)
     {
-        std::reverse(stack_.begin(), stack_.end());
+        {
+            // A walk of levels has started helpers on the queued root already.
+            const std::lock_guard lock(mutex_);
+            std::reverse(stack_.begin(), stack_.end());
+        }
         if (walk) {
             work(0);
         }
@@ -347,9 +351,17 @@ private:
         wake_.notify_all();
     }
 
+    // Per-thread totals start at the count of slots known now; a walk of levels
+    // grows totals_ under the lock while helpers run.
+    std::size_t slotCount()
+    {
+        const std::lock_guard lock(mutex_);
+        return totals_.size();
+    }
+
     void work(int number)
     {
-        Worker worker(number, totals_.size());
+        Worker worker(number, slotCount());
         Task task;
         while (take(task)) {
             walkFrom(std::move(task), worker);

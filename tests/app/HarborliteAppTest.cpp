@@ -28,7 +28,7 @@ protected:
     {
         HarborliteApp::Setup setup;
         setup.model = fixture.setup();
-        setup.root.services = {[](const QStringList&) {}, [](const QString&) { return QIcon(); }};
+        setup.root.services = {[](const QStringList&) {}, [](const QString&) { return QIcon(); }, {}};
         setup.root.bannerWait = [](QObject*, std::function<void()>) {};
         setup.tray = [this] { return trayAvailable; };
         return std::make_unique<HarborliteApp>(fixture.defaults, std::move(setup));

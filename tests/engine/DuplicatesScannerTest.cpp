@@ -3,6 +3,7 @@
 #include "platform/HomeFolder.h"
 #include "shared/FileSystem.h"
 #include "support/FixtureTree.h"
+#include "support/OrdinaryUser.h"
 #include "support/Progress.h"
 #include "support/QtPrinters.h"
 
@@ -284,24 +285,23 @@ TEST_F(DuplicatesScannerTest, FilesThatVanishShrinkOrGrowMidScanAreNeverCopies)
 
 TEST_F(DuplicatesScannerTest, AnUnreadableFileDropsOut)
 {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "the superuser reads every file";
-    }
-    const QByteArray bytes = content(5000, 12);
-    file("Downloads/a.bin", bytes, 20);
-    file("Downloads/b.bin", bytes, 10);
-    const QString locked = file("Downloads/c.bin", bytes, 30);
-    ::chmod(QFile::encodeName(locked).constData(), 0);
-    tree.file("home/Documents/closed/d.bin", bytes);
-    ::chmod(QFile::encodeName(tree.path("home/Documents/closed")).constData(), 0);
+    test::asOrdinaryUser([&] {
+        const QByteArray bytes = content(5000, 12);
+        file("Downloads/a.bin", bytes, 20);
+        file("Downloads/b.bin", bytes, 10);
+        const QString locked = file("Downloads/c.bin", bytes, 30);
+        ::chmod(QFile::encodeName(locked).constData(), 0);
+        tree.file("home/Documents/closed/d.bin", bytes);
+        ::chmod(QFile::encodeName(tree.path("home/Documents/closed")).constData(), 0);
 
-    ProgressRecorder recorder;
-    const CategoryResult result = scan(1000, recorder);
-    ::chmod(QFile::encodeName(tree.path("home/Documents/closed")).constData(), 0755);
+        ProgressRecorder recorder;
+        const CategoryResult result = scan(1000, recorder);
+        ::chmod(QFile::encodeName(tree.path("home/Documents/closed")).constData(), 0755);
 
-    ASSERT_EQ(result.groups.size(), 1);
-    EXPECT_EQ(result.groups[0].title, "a.bin");
-    EXPECT_EQ(names(result.groups[0]), QStringList{"b.bin"});
+        ASSERT_EQ(result.groups.size(), 1);
+        EXPECT_EQ(result.groups[0].title, "a.bin");
+        EXPECT_EQ(names(result.groups[0]), QStringList{"b.bin"});
+    });
 }
 
 TEST_F(DuplicatesScannerTest, SparseFilesThatDifferEarlyAreNeverReadInFull)

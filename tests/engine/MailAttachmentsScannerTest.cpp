@@ -4,6 +4,7 @@
 #include "support/ItemRows.h"
 #include "support/BadInput.h"
 #include "support/FixtureTree.h"
+#include "support/OrdinaryUser.h"
 #include "support/Progress.h"
 #include "support/QtPrinters.h"
 
@@ -165,19 +166,18 @@ TEST_F(MailAttachmentsScannerTest, CancellingBetweenAccountsKeepsTheFirstAndStil
 
 TEST_F(MailAttachmentsScannerTest, AnUnreadableFolderIsPassedOverAndTheWalkGoesOn)
 {
-    if (geteuid() == 0) {
-        GTEST_SKIP() << "the administrator reads every folder";
-    }
-    const QString locked = tree.folder(store("V10/A/Locked.mbox"));
-    tree.file(store("V10/A/Locked.mbox/Attachments/1/a.pdf"), 4096);
-    tree.file(store("V10/A/Open.mbox/Attachments/1/b.pdf"), 2 * 4096);
-    ASSERT_EQ(::chmod(QFile::encodeName(locked).constData(), 0), 0);
+    test::asOrdinaryUser([&] {
+        const QString locked = tree.folder(store("V10/A/Locked.mbox"));
+        tree.file(store("V10/A/Locked.mbox/Attachments/1/a.pdf"), 4096);
+        tree.file(store("V10/A/Open.mbox/Attachments/1/b.pdf"), 2 * 4096);
+        ASSERT_EQ(::chmod(QFile::encodeName(locked).constData(), 0), 0);
 
-    const CategoryResult result = MailAttachmentsScanner().scan([](const ScanProgress&) {}, [] { return false; });
+        const CategoryResult result = MailAttachmentsScanner().scan([](const ScanProgress&) {}, [] { return false; });
 
-    ::chmod(QFile::encodeName(locked).constData(), 0755);
-    ASSERT_EQ(result.groups.size(), 1);
-    EXPECT_EQ(rows(result.groups[0]), (QList<Row>{{"Open.mbox", "Mail attachments", 2 * 4096}}));
+        ::chmod(QFile::encodeName(locked).constData(), 0755);
+        ASSERT_EQ(result.groups.size(), 1);
+        EXPECT_EQ(rows(result.groups[0]), (QList<Row>{{"Open.mbox", "Mail attachments", 2 * 4096}}));
+    });
 }
 
 TEST_F(MailAttachmentsScannerTest, AStoreAndDownloadsFolderThatAreFilesHoldNothing)

@@ -6,6 +6,7 @@
 #include "shared/FileSystem.h"
 #include "support/BadInput.h"
 #include "support/FixtureTree.h"
+#include "support/OrdinaryUser.h"
 #include "support/PlistFixtures.h"
 #include "support/Progress.h"
 #include "support/QtPrinters.h"
@@ -339,18 +340,17 @@ TEST_F(SystemJunkScannerTest, AuditsPreferencesForBrokenAndUnclaimedFiles)
 
 TEST_F(SystemJunkScannerTest, AFileThatCannotBeOpenedIsUnreadable)
 {
-    if (geteuid() == 0) {
-        GTEST_SKIP() << "the administrator reads every file";
-    }
-    const QString locked = tree.file(library("Preferences/com.vendor.locked.plist"), xmlPreferences());
-    ASSERT_EQ(::chmod(QFile::encodeName(locked).constData(), 0), 0);
+    test::asOrdinaryUser([&] {
+        const QString locked = tree.file(library("Preferences/com.vendor.locked.plist"), xmlPreferences());
+        ASSERT_EQ(::chmod(QFile::encodeName(locked).constData(), 0), 0);
 
-    const CategoryResult result = scanner().scan([](const ScanProgress&) {}, [] { return false; });
+        const CategoryResult result = scanner().scan([](const ScanProgress&) {}, [] { return false; });
 
-    ::chmod(QFile::encodeName(locked).constData(), 0644);
-    ASSERT_EQ(result.groups.size(), 1);
-    EXPECT_EQ(rows(result.groups[0]),
-              (QList<Row>{{"com.vendor.locked.plist", "Unreadable property list", FS::allocatedSize(locked), false, false}}));
+        ::chmod(QFile::encodeName(locked).constData(), 0644);
+        ASSERT_EQ(result.groups.size(), 1);
+        EXPECT_EQ(rows(result.groups[0]),
+                  (QList<Row>{{"com.vendor.locked.plist", "Unreadable property list", FS::allocatedSize(locked), false, false}}));
+    });
 }
 
 TEST_F(SystemJunkScannerTest, CancellingTheAuditKeepsTheFilesExamined)

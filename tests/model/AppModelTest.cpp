@@ -159,6 +159,29 @@ TEST_F(AppModelTest, EveryStoreChangeIsAnnouncedAsTheModelsOwn)
     EXPECT_EQ(willChange.count(), 1 + 6 + 6 + 1);
 }
 
+TEST_F(AppModelTest, SelectionAndExpansionReachTheModelWithWhatChanged)
+{
+    makeModel();
+    model->scan(ScanCategory::trash);
+    waitFor([&] { return model->result(ScanCategory::trash).has_value(); });
+    const ScanGroup group = model->result(ScanCategory::trash)->groups.at(0);
+    QList<QUuid> selected;
+    QList<QUuid> expanded;
+    QObject::connect(model.get(), &AppModel::selectionChanged,
+                     [&](ScanCategory, const QUuid& id) { selected.append(id); });
+    QObject::connect(model.get(), &AppModel::expansionChanged,
+                     [&](ScanCategory, const QUuid& id) { expanded.append(id); });
+    SignalCount resultsChanged(model.get(), &AppModel::resultsChanged);
+
+    model->scanSession().toggleItem(group.items.at(0), ScanCategory::trash);
+    model->toggleGroup(group, ScanCategory::trash);
+    model->setExpanded(true, group, ScanCategory::trash);
+
+    EXPECT_EQ(selected, (QList<QUuid>{group.items.at(0).id, group.id}));
+    EXPECT_EQ(expanded, QList<QUuid>{group.id});
+    EXPECT_EQ(resultsChanged.count(), 0);
+}
+
 TEST_F(AppModelTest, BannersTheStoresRaiseBecomeTheModelsBanner)
 {
     makeModel();

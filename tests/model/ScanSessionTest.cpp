@@ -285,7 +285,7 @@ protected:
     std::map<ScanCategory, CategoryResult> fixed;
 };
 
-TEST_F(ScanSessionTest, SelectionEditsRewriteTheStoredResult)
+TEST_F(ScanSessionTest, SelectionEditsChangeTheStoredResultInPlaceAndSayWhatChanged)
 {
     makeSession();
     // A group of five with three selected, an empty group and an unknown one.
@@ -299,13 +299,23 @@ TEST_F(ScanSessionTest, SelectionEditsRewriteTheStoredResult)
     waitFor([&] { return hasResult(ScanCategory::systemJunk); });
     const ScanGroup scanned = session->result(ScanCategory::systemJunk)->groups.at(0);
     SignalCount resultsChanged(session.get(), &ScanSession::resultsChanged);
+    SignalCount willChange(session.get(), &ScanSession::objectWillChange);
+    QList<std::pair<ScanCategory, QUuid>> selections;
+    QList<std::pair<ScanCategory, QUuid>> expansions;
+    QObject::connect(session.get(), &ScanSession::selectionChanged,
+                     [&](ScanCategory category, const QUuid& id) { selections.append({category, id}); });
+    QObject::connect(session.get(), &ScanSession::expansionChanged,
+                     [&](ScanCategory category, const QUuid& id) { expansions.append({category, id}); });
+    const auto junk = [](const QUuid& id) { return std::pair{ScanCategory::systemJunk, id}; };
 
-    // Items and groups are found by id only.
+    // Items and groups are found by id only; an unknown item is announced
+    // all the same.
+    const ScanItem unknown = item("/unknown", 1, true);
     session->toggleItem(scanned.items.at(0), ScanCategory::systemJunk);
     EXPECT_FALSE(session->result(ScanCategory::systemJunk)->groups.at(0).items.at(0).isSelected);
-    session->toggleItem(item("/unknown", 1, true), ScanCategory::systemJunk);
+    session->toggleItem(unknown, ScanCategory::systemJunk);
     EXPECT_FALSE(session->result(ScanCategory::systemJunk)->groups.at(0).items.at(0).isSelected);
-    EXPECT_EQ(resultsChanged.count(), 2);
+    EXPECT_EQ(selections, (QList{junk(scanned.items.at(0).id), junk(unknown.id)}));
 
     session->toggleGroup(scanned, ScanCategory::systemJunk);
     EXPECT_EQ(session->result(ScanCategory::systemJunk)->groups.at(0).selectionState(), ScanGroup::SelectionState::all);
@@ -314,18 +324,39 @@ TEST_F(ScanSessionTest, SelectionEditsRewriteTheStoredResult)
               ScanGroup::SelectionState::none);
     session->toggleGroup(mixed, ScanCategory::systemJunk);
     session->setExpanded(true, mixed, ScanCategory::systemJunk);
-    EXPECT_EQ(resultsChanged.count(), 4);
+    EXPECT_EQ(selections.size(), 4);
+    EXPECT_EQ(selections.last(), junk(scanned.id));
+    EXPECT_TRUE(expansions.isEmpty());
 
     session->setExpanded(true, scanned, ScanCategory::systemJunk);
     session->setExpanded(true, scanned, ScanCategory::systemJunk);
     EXPECT_TRUE(session->result(ScanCategory::systemJunk)->groups.at(0).isExpanded);
-    EXPECT_EQ(resultsChanged.count(), 6);
+    EXPECT_EQ(expansions, (QList{junk(scanned.id), junk(scanned.id)}));
+    EXPECT_EQ(willChange.count(), 6);
 
     // A category without a result is left alone.
     session->toggleItem(scanned.items.at(0), ScanCategory::trash);
     session->toggleGroup(empty, ScanCategory::trash);
-    EXPECT_EQ(resultsChanged.count(), 6);
+    EXPECT_EQ(willChange.count(), 6);
+    EXPECT_EQ(selections.size(), 4);
     EXPECT_FALSE(hasResult(ScanCategory::trash));
+    EXPECT_EQ(resultsChanged.count(), 0);
+}
+
+TEST_F(ScanSessionTest, AnEditLeavesACopyTakenBeforeItAsItWas)
+{
+    makeSession();
+    session->scan(ScanCategory::trash);
+    waitFor([&] { return hasResult(ScanCategory::trash); });
+    const std::optional<CategoryResult> before = session->result(ScanCategory::trash);
+
+    session->toggleItem(before->groups.at(0).items.at(0), ScanCategory::trash);
+    session->setExpanded(true, before->groups.at(0), ScanCategory::trash);
+
+    EXPECT_TRUE(before->groups.at(0).items.at(0).isSelected);
+    EXPECT_FALSE(before->groups.at(0).isExpanded);
+    EXPECT_FALSE(session->result(ScanCategory::trash)->groups.at(0).items.at(0).isSelected);
+    EXPECT_TRUE(session->result(ScanCategory::trash)->groups.at(0).isExpanded);
 }
 
 TEST_F(ScanSessionSelectionTest, TogglingAGroupSelectsAllUnlessAllAreSelected)
@@ -335,14 +366,14 @@ TEST_F(ScanSessionSelectionTest, TogglingAGroupSelectsAllUnlessAllAreSelected)
                    item("/e", 5, false)};
     ScanGroup empty;
     place(resultWith(ScanCategory::leftovers, {mixed, empty}));
-    SignalCount resultsChanged(session.get(), &ScanSession::resultsChanged);
+    SignalCount selectionChanged(session.get(), &ScanSession::selectionChanged);
 
     session->toggleGroup(mixed, ScanCategory::leftovers);
     EXPECT_EQ(session->result(ScanCategory::leftovers)->selectedCount(), 5);
     session->toggleGroup(mixed, ScanCategory::leftovers);
     EXPECT_EQ(session->result(ScanCategory::leftovers)->selectedCount(), 0);
     session->toggleGroup(empty, ScanCategory::leftovers);
-    EXPECT_EQ(resultsChanged.count(), 3);
+    EXPECT_EQ(selectionChanged.count(), 3);
 }
 
 TEST_F(ScanSessionSelectionTest, TotalsCountEveryItemSelectedOrNot)

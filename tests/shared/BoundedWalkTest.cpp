@@ -1,6 +1,7 @@
 #include "shared/BoundedWalk.h"
 #include "shared/SharedLog.h"
 #include "support/FixtureTree.h"
+#include "support/OrdinaryUser.h"
 
 #include <QFile>
 #include <QStringList>
@@ -103,23 +104,22 @@ TEST(BoundedWalk, AFolderSkippedOnEntryIsNeitherListedNorLeft)
 // A walk that passes over a folder says so, naming it.
 TEST(BoundedWalk, AFolderThatCannotBeOpenedIsReportedAndPassedOver)
 {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "the administrator opens every folder";
-    }
-    FixtureTree tree;
-    tree.file("r/closed/c", 10);
-    tree.file("r/open/o", 10);
-    ASSERT_EQ(::chmod(QFile::encodeName(tree.path("r/closed")).constData(), 0), 0);
-    QStringList seen;
-    warnings = &seen;
-    previousHandler = qInstallMessageHandler(recordWarning);
-    const QStringList met = events(tree.path("r"), {.nameOrder = true});
-    qInstallMessageHandler(previousHandler);
-    warnings = nullptr;
-    ::chmod(QFile::encodeName(tree.path("r/closed")).constData(), 0755);
+    test::asOrdinaryUser([] {
+        FixtureTree tree;
+        tree.file("r/closed/c", 10);
+        tree.file("r/open/o", 10);
+        ASSERT_EQ(::chmod(QFile::encodeName(tree.path("r/closed")).constData(), 0), 0);
+        QStringList seen;
+        warnings = &seen;
+        previousHandler = qInstallMessageHandler(recordWarning);
+        const QStringList met = events(tree.path("r"), {.nameOrder = true});
+        qInstallMessageHandler(previousHandler);
+        warnings = nullptr;
+        ::chmod(QFile::encodeName(tree.path("r/closed")).constData(), 0755);
 
-    EXPECT_TRUE(met.contains("entry o file"));
-    EXPECT_FALSE(met.contains("entry c file"));
-    ASSERT_EQ(seen.size(), 1);
-    EXPECT_TRUE(seen[0].contains(tree.path("r/closed"))) << seen[0].toStdString();
+        EXPECT_TRUE(met.contains("entry o file"));
+        EXPECT_FALSE(met.contains("entry c file"));
+        ASSERT_EQ(seen.size(), 1);
+        EXPECT_TRUE(seen[0].contains(tree.path("r/closed"))) << seen[0].toStdString();
+    });
 }

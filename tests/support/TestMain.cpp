@@ -1,3 +1,5 @@
+#include "support/OrdinaryUser.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -18,6 +20,7 @@
 // the main thread for the whole run, like the application's own.
 int main(int argc, char** argv)
 {
+    harborlite::test::becomeOrdinaryUserWhenAsked();
     const QString home = QStringLiteral(HARBORLITE_TEST_HOME);
     const QString runtime = home + QStringLiteral("/runtime");
     QDir().mkpath(runtime);

@@ -33,7 +33,7 @@ AppModel::Banner banner(const QString& title, bool isError = false)
 RootView::Setup rootSetup(HeldWaits& waits)
 {
     RootView::Setup setup;
-    setup.services = {[](const QStringList&) {}, [](const QString&) { return QIcon(); }};
+    setup.services = {[](const QStringList&) {}, [](const QString&) { return QIcon(); }, {}};
     setup.bannerWait = waits.wait();
     return setup;
 }

@@ -6,6 +6,7 @@
 #include "shared/MemoryDefaults.h"
 #include "support/BadInput.h"
 #include "support/FixtureTree.h"
+#include "support/OrdinaryUser.h"
 #include "ui/ScreenFixtures.h"
 #include "ui/theme/Motion.h"
 #include "ui/tools/DiskColumn.h"
@@ -658,32 +659,33 @@ TEST(DiskColumnsWithModel, AppearTaskAndSelectionStartOneListing)
 
 TEST(DiskColumnsWithModel, AFolderGoneOrUnreadableSinceTheMapShowsEmpty)
 {
-    test::FixtureTree tree;
-    tree.file(QStringLiteral("map/gone/file"), 4'000);
-    tree.file(QStringLiteral("map/replaced/file"), 4'000);
-    tree.file(QStringLiteral("map/locked/file"), 4'000);
-    const QString gone = tree.path(QStringLiteral("map/gone"));
-    const QString replaced = tree.path(QStringLiteral("map/replaced"));
-    const QString locked = tree.path(QStringLiteral("map/locked"));
-    ListingModel listing;
-    listing.gate->open();
-    auto columns =
-        listing.browse(node(tree.path(QStringLiteral("map")), 13'000, true,
-                            {node(gone, 4'500, true), node(replaced, 4'400, true), node(locked, 4'000, true)}));
-    // Between measuring and expanding: one folder goes, one becomes a file,
-    // one is locked (the superuser reads it all the same).
-    ASSERT_TRUE(QDir(gone).removeRecursively());
-    ASSERT_TRUE(QDir(replaced).removeRecursively());
-    tree.file(QStringLiteral("map/replaced"), 4'000);
-    ASSERT_EQ(::chmod(QFile::encodeName(locked).constData(), 0), 0);
-    const std::size_t cases = ::geteuid() == 0 ? 2 : 3;
-    for (std::size_t entry = 0; entry < cases; ++entry) {
-        columns->select(columns->root().children[entry], 0);
-        const QString url = columns->selectedNode().url;
-        waitFor([&] { return listing.map().expandedChildren().contains(url); });
-        QCoreApplication::processEvents();
-        EXPECT_EQ(columns->column(1)->content(), DiskColumn::Content::empty) << url.toStdString();
-    }
+    test::asOrdinaryUser([&] {
+        test::FixtureTree tree;
+        tree.file(QStringLiteral("map/gone/file"), 4'000);
+        tree.file(QStringLiteral("map/replaced/file"), 4'000);
+        tree.file(QStringLiteral("map/locked/file"), 4'000);
+        const QString gone = tree.path(QStringLiteral("map/gone"));
+        const QString replaced = tree.path(QStringLiteral("map/replaced"));
+        const QString locked = tree.path(QStringLiteral("map/locked"));
+        ListingModel listing;
+        listing.gate->open();
+        auto columns =
+            listing.browse(node(tree.path(QStringLiteral("map")), 13'000, true,
+                                {node(gone, 4'500, true), node(replaced, 4'400, true), node(locked, 4'000, true)}));
+        // Between measuring and expanding: one folder goes, one becomes a file,
+        // one is locked.
+        ASSERT_TRUE(QDir(gone).removeRecursively());
+        ASSERT_TRUE(QDir(replaced).removeRecursively());
+        tree.file(QStringLiteral("map/replaced"), 4'000);
+        ASSERT_EQ(::chmod(QFile::encodeName(locked).constData(), 0), 0);
+        for (std::size_t entry = 0; entry < 3; ++entry) {
+            columns->select(columns->root().children[entry], 0);
+            const QString url = columns->selectedNode().url;
+            waitFor([&] { return listing.map().expandedChildren().contains(url); });
+            QCoreApplication::processEvents();
+            EXPECT_EQ(columns->column(1)->content(), DiskColumn::Content::empty) << url.toStdString();
+        }
+    });
 }
 
 TEST(DiskColumnsWithModel, OddNamesShowOnOneLineAndUndecodableBytesAsReplacements)

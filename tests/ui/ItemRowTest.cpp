@@ -25,6 +25,7 @@ protected:
                 iconsAsked.append(path);
                 return QIcon();
             },
+        .whenIconsArrive = {},
     };
     int toggles = 0;
 

@@ -40,6 +40,7 @@ protected:
     ScreenServices services{
         .reveal = [this](const QStringList& paths) { revealed.append(paths); },
         .iconForFile = [](const QString&) { return QIcon(); },
+        .whenIconsArrive = {},
     };
 
     // The list inside a screen's scrolling column, as the screens show it.
@@ -303,6 +304,9 @@ TEST_F(ResultsListSelection, SelectionChangesRepaintWithoutMovingRows)
     QSignalSpy inserted(list->resultsModel(), &QAbstractItemModel::rowsInserted);
     QSignalSpy removed(list->resultsModel(), &QAbstractItemModel::rowsRemoved);
     QSignalSpy reset(list->resultsModel(), &QAbstractItemModel::modelReset);
+    // Nor are the other rows told to read the model again.
+    QSignalSpy changed(list->resultsModel(), &QAbstractItemModel::dataChanged);
+    QSignalSpy laidOut(list->resultsModel(), &QAbstractItemModel::layoutChanged);
     const QModelIndex item = list->itemIndex(ScanCategory::systemJunk, groupAt(ScanCategory::systemJunk, 0).items[1].id);
     list->setCurrentIndex(item);
     click(*list, item, ResultsList::Target::box);
@@ -310,6 +314,7 @@ TEST_F(ResultsListSelection, SelectionChangesRepaintWithoutMovingRows)
     settle(*list);
     EXPECT_EQ(groupAt(ScanCategory::systemJunk, 1).selectionState(), State::all);
     EXPECT_EQ(inserted.count() + removed.count() + reset.count(), 0);
+    EXPECT_EQ(changed.count() + laidOut.count(), 0);
     EXPECT_EQ(list->currentIndex().row(), item.row());
 }
 
@@ -454,6 +459,55 @@ TEST_F(ResultsListTest, ARescanKeepsTheOldGroupsInteractive)
     EXPECT_EQ(rowsOfKind(*list, Kind::groupHeader), 1);
 }
 
+TEST_F(ResultsListTest, LongGroupTitlesWrapAndTheirRowsFollowTheWidth)
+{
+    const QString longTitle = QStringLiteral("org.example.an-application-with-a-remarkably-long-identifier that "
+                                             "goes on past any column width and further still, word after word");
+    fixture.load(sampleResult(ScanCategory::leftovers,
+                              {sampleGroup(QStringLiteral("Short"), sampleItems(QStringLiteral("s"), 2, 1000, 2)),
+                               sampleGroup(longTitle, sampleItems(QStringLiteral("l"), 2, 1000, 2))}));
+    ResultsList* list = makeList({ScanCategory::leftovers}, 520);
+    const QModelIndex shortRow = list->groupIndex(ScanCategory::leftovers, groupAt(ScanCategory::leftovers, 0).id);
+    const QModelIndex longRow = list->groupIndex(ScanCategory::leftovers, groupAt(ScanCategory::leftovers, 1).id);
+    const int oneLine = list->visualRect(shortRow).height();
+    ASSERT_GT(oneLine, 0);
+    // Measured when first painted, then laid out again at their height.
+    test::waitFor([&] { return list->visualRect(longRow).height() > oneLine; });
+    const int narrow = list->visualRect(longRow).height();
+    EXPECT_GE(narrow, oneLine + 2 * QFontMetrics(list->font()).height());
+    // The list is as tall as its rows, so the screen scrolls over all of them.
+    EXPECT_GE(list->sizeHint().height(), list->visualRect(longRow).bottom());
+
+    // Wider, the title takes fewer lines.
+    list->window()->resize(1400, 700);
+    test::waitFor([&] { return list->visualRect(longRow).height() < narrow; });
+    EXPECT_GE(list->visualRect(longRow).height(), oneLine);
+}
+
+TEST_F(ResultsListTest, ResultsThatComeWhileAScanRunsReachTheRowsAndTheEndShowsAtOnce)
+{
+    fixture.script.hold(ScanCategory::trash);
+    ResultsList* list = makeList({ScanCategory::systemJunk, ScanCategory::trash});
+    model.scan(ScanCategory::trash);
+    fixture.script.waitStarted(ScanCategory::trash);
+    for (int round = 0; round < 3; ++round) {
+        fixture.load(sampleResult(ScanCategory::systemJunk,
+                                  {sampleGroup(QStringLiteral("Round %1").arg(round),
+                                               sampleItems(QStringLiteral("r"), round + 1, 1000, 1), true)}));
+    }
+    // The rows follow a moment later, and show the newest result.
+    test::waitFor([&] { return list->groupIndex(ScanCategory::systemJunk, groupAt(ScanCategory::systemJunk, 0).id).isValid(); });
+    EXPECT_EQ(rowsOfKind(*list, Kind::groupHeader), 1);
+    EXPECT_EQ(rowsOfKind(*list, Kind::item), 3);
+
+    // When the scan ends, what it found shows on the next turns.
+    fixture.script.release(ScanCategory::trash);
+    test::waitFor([&] { return !model.runningCategories().contains(ScanCategory::trash); });
+    settle(*list);
+    EXPECT_TRUE(list->groupIndex(ScanCategory::trash, groupAt(ScanCategory::trash, 0).id).isValid());
+    EXPECT_FALSE(list->sectionHeader(ScanCategory::trash)->isSpinning());
+}
+
 TEST_F(ResultsListTest, KeepsTheScreensScrollPositionWhenASelectionChanges)
 {
     fixture.load(sampleResult(ScanCategory::systemJunk,
@@ -518,7 +572,10 @@ TEST_F(ResultsListTest, RendersAPopulatedListInBothAppearances)
                                sampleGroup(QStringLiteral("Logs"), sampleItems(QStringLiteral("log"), 7, 3000, 7)),
                                sampleGroup(QStringLiteral("Language files"), sampleItems(QStringLiteral("lproj"), 3, 1, 0),
                                            false, true),
-                               sampleGroup(QStringLiteral("Empty"), {}, true, true)}));
+                               sampleGroup(QStringLiteral("Empty"), {}, true, true),
+                               sampleGroup(QStringLiteral("Support files of org.example.an-application-with-a-remarkably-"
+                                                          "long-identifier-that-goes-on-past-any-column-width"),
+                                           sampleItems(QStringLiteral("support"), 2, 4096, 2))}));
     fixture.load(sampleResult(ScanCategory::trash, {sampleGroup(QStringLiteral("Trash"), {})}));
     fixture.script.hold(ScanCategory::installers);
     model.scan(ScanCategory::installers);

@@ -44,7 +44,7 @@ protected:
         }
         fixture.model->settings().setTheme(theme);
         RootView::Setup setup;
-        setup.services = {[](const QStringList&) {}, [](const QString&) { return QIcon(); }};
+        setup.services = {[](const QStringList&) {}, [](const QString&) { return QIcon(); }, {}};
         setup.bannerWait = [](QObject*, std::function<void()>) {};
         root = std::make_unique<RootView>(*fixture.model, setup);
         root->resize(size);

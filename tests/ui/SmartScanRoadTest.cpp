@@ -193,7 +193,7 @@ TEST(SmartScanRoad, ScanReviewAndCleanIntoTheTrash)
     Canvas window;
     auto* layout = new QVBoxLayout(&window);
     layout->setContentsMargins(0, 0, 0, 0);
-    ScreenServices services{[](const QStringList&) {}, [](const QString&) { return QIcon(); }};
+    ScreenServices services{[](const QStringList&) {}, [](const QString&) { return QIcon(); }, {}};
     auto* view = new SmartScanView(
         model.scanSession(), model.monitorFeed(), [&model](Route route) { model.setRoute(route); }, services);
     layout->addWidget(view);

@@ -301,7 +301,7 @@ protected:
     std::shared_ptr<test::Gate> removeGate = std::make_shared<test::Gate>();
     std::unique_ptr<AppModel> model;
     std::unique_ptr<SmartScanView> view;
-    ScreenServices services{[](const QStringList&) {}, [](const QString&) { return QIcon(); }};
+    ScreenServices services{[](const QStringList&) {}, [](const QString&) { return QIcon(); }, {}};
 
     SmartScanViewTest()
     {

@@ -17,6 +17,9 @@ ItemRow::ItemRow(const ScanItem& item, std::function<void()> toggle, const Scree
     setAccessibleName(item.displayName);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setAttribute(Qt::WA_Hover);
+    if (services_.whenIconsArrive) {
+        services_.whenIconsArrive(this, [this] { update(); });
+    }
 }
 
 void ItemRow::setItem(const ScanItem& item)

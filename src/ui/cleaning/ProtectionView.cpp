@@ -221,6 +221,8 @@ ProtectionView::ProtectionView(ScanSession& scans, MonitorFeed& feed, const Scre
     section_->setObjectName(QStringLiteral("categorySection"));
     frame()->addWidget(section_);
     frame()->addStretch();
+    // The panel's line shows the scan's progress.
+    connect(&scans, &ScanSession::progressChanged, this, &ProtectionView::scheduleRefresh);
     refresh();
 }
 

@@ -14,6 +14,8 @@
 
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QTextLayout>
+#include <QTextOption>
 #include <QWheelEvent>
 #include <QPainter>
 #include <QScrollArea>
@@ -70,6 +72,30 @@ int textWidth(const QFont& font, const QString& text)
     return static_cast<int>(std::ceil(QFontMetricsF(font).horizontalAdvance(text)));
 }
 
+// Group titles have no line limit: they wrap between words, and inside a word
+// longer than the line.
+QTextOption titleOption()
+{
+    QTextOption option(Qt::AlignLeft | Qt::AlignTop);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    return option;
+}
+
+int wrappedTitleHeight(const QString& title, int width)
+{
+    const QFont font = groupTitleFont();
+    QTextLayout layout(title, font);
+    layout.setTextOption(titleOption());
+    layout.beginLayout();
+    int lines = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(std::max(1, width));
+        ++lines;
+    }
+    layout.endLayout();
+    return std::max(1, lines) * QFontMetrics(font).height();
+}
+
 // Where the parts of a group header lie inside its content rectangle.
 struct GroupParts {
     QRect box;
@@ -82,7 +108,9 @@ struct GroupParts {
     QRect chevron;
 };
 
-GroupParts groupParts(const QRect& content, const ResultsPresentation::GroupHeader& header, bool hasSubtitle)
+// `titleHeight` is the title's height at the width it gets (one line unless measured).
+GroupParts groupParts(const QRect& content, const ResultsPresentation::GroupHeader& header, bool hasSubtitle,
+                      int titleHeight)
 {
     GroupParts made;
     const int middle = content.center().y();
@@ -108,7 +136,6 @@ GroupParts groupParts(const QRect& content, const ResultsPresentation::GroupHead
     const int left = made.symbol.right() + 1 + kGroupSpacing;
     const int right = trailing - kGroupSpacing - kMinimumSpacer - kGroupSpacing;
     const int width = std::max(0, right - left);
-    const int titleHeight = QFontMetrics(groupTitleFont()).height();
     const int subtitleHeight = hasSubtitle ? QFontMetrics(TypeStyle::rowDetail()).height() : 0;
     const int top = middle - (titleHeight + (hasSubtitle ? 1 + subtitleHeight : 0)) / 2;
     made.title = QRect(left, top, width, titleHeight);
@@ -189,7 +216,10 @@ public:
             break;
         case Kind::groupHeader:
             if (const ScanGroup* group = rows.group(row)) {
-                paintGroup(*painter, area, *group, appearance, focused);
+                // A title measured taller than its row was laid out for
+                // stays inside the row until the rows are laid out again.
+                painter->setClipRect(option.rect);
+                paintGroup(*painter, area, *group, rows.titleHeight(group->id), appearance, focused);
             }
             break;
         case Kind::item:
@@ -224,11 +254,11 @@ public:
     }
 
 private:
-    static void paintGroup(QPainter& painter, const QRect& area, const ScanGroup& group, Appearance appearance,
-                           bool focused)
+    static void paintGroup(QPainter& painter, const QRect& area, const ScanGroup& group, int titleHeight,
+                           Appearance appearance, bool focused)
     {
         const ResultsPresentation::GroupHeader header = ResultsPresentation::groupHeader(group);
-        const GroupParts parts = groupParts(area, header, !group.subtitle.isEmpty());
+        const GroupParts parts = groupParts(area, header, !group.subtitle.isEmpty(), titleHeight);
         RowPainting::paintBox(painter, parts.box, header.state, appearance, focused);
         const QRectF symbol(parts.symbol.center().x() + 1 - kGroupSymbolSide / 2,
                             parts.symbol.center().y() + 1 - kGroupSymbolSide / 2, kGroupSymbolSide, kGroupSymbolSide);
@@ -236,8 +266,7 @@ private:
 
         painter.setFont(groupTitleFont());
         painter.setPen(Palette::ink().resolve(appearance));
-        painter.drawText(parts.title, Qt::AlignLeft | Qt::AlignVCenter,
-                         painter.fontMetrics().elidedText(group.title, Qt::ElideRight, parts.title.width()));
+        painter.drawText(QRectF(parts.title), group.title, titleOption());
         if (!parts.subtitle.isEmpty()) {
             painter.setFont(TypeStyle::rowDetail());
             painter.setPen(Palette::inkTertiary().resolve(appearance));
@@ -306,9 +335,20 @@ ResultsList::ResultsList(ScanSession& scans, QList<ScanCategory> categories, con
     if (!headers_.isEmpty()) {
         headerHeight_ = headers_.front()->sizeHint().height();
     }
-    for (auto signal :
-         {&ScanSession::resultsChanged, &ScanSession::progressChanged, &ScanSession::runningCategoriesChanged}) {
+    for (auto signal : {&ScanSession::resultsChanged, &ScanSession::runningCategoriesChanged}) {
         connect(&scans_, signal, this, &ResultsList::scheduleRefresh);
+    }
+    // The headers follow at once, the rows on their own schedule.
+    for (auto signal : {&ScanSession::progressChanged, &ScanSession::resultsChanged,
+                        &ScanSession::runningCategoriesChanged}) {
+        connect(&scans_, signal, this, [this] { headerRefresher_.request(); });
+    }
+    connect(&scans_, &ScanSession::selectionChanged, this, &ResultsList::repaintSelection);
+    connect(&scans_, &ScanSession::expansionChanged, this, [this] { refresher_.request(); });
+    delayedRefresh_.setSingleShot(true);
+    connect(&delayedRefresh_, &QTimer::timeout, this, [this] { refresher_.request(); });
+    if (services_.whenIconsArrive) {
+        services_.whenIconsArrive(this, [this] { repainter_.request(); });
     }
 }
 
@@ -319,19 +359,132 @@ const QList<ScanCategory>& ResultsList::categories() const
     return rows_->categories();
 }
 
+bool ResultsList::isScanning() const
+{
+    return std::ranges::any_of(rows_->categories(),
+                               [this](ScanCategory category) { return scans_.runningCategories().contains(category); });
+}
+
 void ResultsList::scheduleRefresh()
 {
+    if (refresher_.isPending()) {
+        return;
+    }
+    const bool scanning = isScanning();
+    if (delayedRefresh_.isActive()) {
+        if (scanning) {
+            return;
+        }
+        // The last scan ended: what it found shows at once.
+        delayedRefresh_.stop();
+    }
+    const qint64 since = lastRefresh_.isValid() ? lastRefresh_.elapsed() : kScanningRefreshMs;
+    if (scanning && since < kScanningRefreshMs) {
+        delayedRefresh_.start(static_cast<int>(kScanningRefreshMs - since));
+        return;
+    }
     refresher_.request();
+}
+
+void ResultsList::refreshHeaders()
+{
+    headerRefresher_.settle();
+    for (CategorySectionHeader* header : std::as_const(headers_)) {
+        header->present(rows_->section(header->category()));
+    }
 }
 
 void ResultsList::refreshNow()
 {
     refresher_.settle();
+    delayedRefresh_.stop();
+    lastRefresh_.start();
     rows_->refresh();
-    for (CategorySectionHeader* header : std::as_const(headers_)) {
-        header->present(rows_->section(header->category()));
-    }
+    refreshHeaders();
     contentHeight_ = -1;
+    updateGeometry();
+    viewport()->update();
+}
+
+void ResultsList::repaintRow(int row)
+{
+    if (row >= 0) {
+        viewport()->update(visualRect(rows_->index(row)));
+    }
+}
+
+void ResultsList::repaintSelection(ScanCategory category, const QUuid& id)
+{
+    if (!rows_->categories().contains(category)) {
+        return;
+    }
+    const int row = rows_->rowOf(id);
+    const ResultsModel::Row* changed = row < 0 ? nullptr : &rows_->row(row);
+    const ScanGroup* group = changed && changed->category == category ? rows_->group(*changed) : nullptr;
+    if (!group) {
+        // An item that has no row (a collapsed group, a later page) still
+        // changes what its group's header shows.
+        repainter_.request();
+        return;
+    }
+    const int header = rows_->rowOf(group->id);
+    repaintRow(header);
+    if (changed->kind == Kind::item) {
+        repaintRow(row);
+    } else {
+        for (int next = header + 1; next < rows_->rowCount() && rows_->row(next).kind == Kind::item; ++next) {
+            repaintRow(next);
+        }
+    }
+    // The "Review" pill comes or goes with the selection and gives the title
+    // more or less room.
+    rows_->forgetTitleHeight(group->id);
+    measureTitles(visualRect(rows_->index(header)));
+}
+
+int ResultsList::measuredTitleHeight(int row) const
+{
+    const ResultsModel::Row& shown = rows_->row(row);
+    const ScanGroup* group = rows_->group(shown);
+    if (!group) {
+        return rows_->titleHeight(shown.key);
+    }
+    const QRect area = Delegate::content(*rows_, shown, visualRect(rows_->index(row)), headerHeight());
+    const GroupParts parts = groupParts(area, ResultsPresentation::groupHeader(*group), !group->subtitle.isEmpty(),
+                                        rows_->titleHeight(group->id));
+    return wrappedTitleHeight(group->title, parts.title.width());
+}
+
+void ResultsList::measureTitles(const QRect& area)
+{
+    if (area.isEmpty() || rows_->rowCount() == 0) {
+        return;
+    }
+    if (titleWidth_ != viewport()->width()) {
+        titleWidth_ = viewport()->width();
+        rows_->forgetTitleHeights();
+    }
+    const QModelIndex first = indexAt(QPoint(area.center().x(), area.top()));
+    const QModelIndex last = indexAt(QPoint(area.center().x(), area.bottom()));
+    const int from = first.isValid() ? first.row() : 0;
+    const int to = last.isValid() ? last.row() : rows_->rowCount() - 1;
+    bool changed = false;
+    for (int row = from; row <= to; ++row) {
+        const ResultsModel::Row& shown = rows_->row(row);
+        if (shown.kind == Kind::groupHeader && !rows_->hasTitleHeight(shown.key)) {
+            changed = rows_->setTitleHeight(shown.key, measuredTitleHeight(row)) || changed;
+        }
+    }
+    if (changed) {
+        relayouter_.request();
+    }
+}
+
+void ResultsList::relayout()
+{
+    relayouter_.settle();
+    contentHeight_ = -1;
+    scheduleDelayedItemsLayout();
     updateGeometry();
     viewport()->update();
 }
@@ -463,7 +616,8 @@ QRect ResultsList::targetRect(const QModelIndex& index, Target target) const
         if (!group) {
             return {};
         }
-        const GroupParts parts = groupParts(area, ResultsPresentation::groupHeader(*group), !group->subtitle.isEmpty());
+        const GroupParts parts = groupParts(area, ResultsPresentation::groupHeader(*group), !group->subtitle.isEmpty(),
+                                            rows_->titleHeight(group->id));
         switch (target) {
         case Target::box:
             return parts.box.adjusted(-kTargetSlack, -kTargetSlack, kTargetSlack, kTargetSlack);
@@ -761,6 +915,8 @@ void ResultsList::scrollTo(const QModelIndex& index, ScrollHint hint)
 
 void ResultsList::paintEvent(QPaintEvent* event)
 {
+    executeDelayedItemsLayout();
+    measureTitles(event->rect());
     {
         QPainter painter(viewport());
         painter.setRenderHint(QPainter::Antialiasing);

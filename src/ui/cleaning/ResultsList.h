@@ -4,9 +4,11 @@
 #include "ui/components/CoalescedRefresh.h"
 #include "ui/components/ScreenServices.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QList>
 #include <QListView>
+#include <QTimer>
 #include <QUuid>
 
 #include <memory>
@@ -28,8 +30,13 @@ class SoftShadow;
 // group's page size and the pointer's row.
 //
 // Rows are painted (no widget per row) from a flat item model that follows the
-// model's results in place: a toggle repaints, an expansion or a page inserts
-// or removes only its rows, so the current row and the scroll position stay.
+// model's results in place: a toggle repaints its rows only, an expansion or a
+// page inserts or removes only its rows, so the current row and the scroll
+// position stay. Progress repaints the section headers only, and while one of
+// the list's categories scans, new results and running states reach the rows
+// at most five times a second. Group titles wrap; each is measured when its
+// row first comes into view. File icons come by kind, a placeholder until the
+// kind is known.
 //
 // A screen that shows one category's card alone (a category section) builds
 // the list with that one category.
@@ -46,6 +53,8 @@ class ResultsList : public QListView {
 public:
     static constexpr int kFirstPage = 40;
     static constexpr int kPageStep = 200;
+    // The shortest time between two refreshes of the rows while scanning.
+    static constexpr int kScanningRefreshMs = 200;
 
     // The parts of a row the pointer can act on.
     enum class Target { none, box, header, chevron, reveal, warning, showMore };
@@ -102,7 +111,19 @@ protected:
 private:
     class Delegate;
 
+    // A result or a running state changed: the rows follow on the next turn,
+    // or a while later when they followed a moment ago and a scan runs.
     void scheduleRefresh();
+    void refreshHeaders();
+    void repaintSelection(ScanCategory category, const QUuid& id);
+    void repaintRow(int row);
+    // Measures the titles of the group rows in `area` not measured yet (the
+    // rows about to be painted); when one is taller than a line the rows are
+    // laid out again.
+    void measureTitles(const QRect& area);
+    int measuredTitleHeight(int row) const;
+    void relayout();
+    bool isScanning() const;
     void placeSectionHeaders();
     void act(const QModelIndex& index, Target target);
     // What Space does on a row: flips an item, toggles a group, shows a page.
@@ -123,6 +144,12 @@ private:
     int headerHeight_ = 0;
     bool fitsContent_ = true;
     CoalescedRefresh refresher_{this, [this] { refreshNow(); }};
+    CoalescedRefresh headerRefresher_{this, [this] { refreshHeaders(); }};
+    CoalescedRefresh relayouter_{this, [this] { relayout(); }};
+    CoalescedRefresh repainter_{this, [this] { viewport()->update(); }};
+    QTimer delayedRefresh_;
+    QElapsedTimer lastRefresh_;
+    int titleWidth_ = -1;
     QPersistentModelIndex pressedIndex_;
     Target pressedTarget_ = Target::none;
     mutable int contentHeight_ = -1;

@@ -50,6 +50,8 @@ ResultsModel::ResultsModel(ScanSession& scans, QList<ScanCategory> categories, Q
         .plainItem = ItemRowPainter::height(ScanItem{}),
         .itemWithOrigin = ItemRowPainter::height(withOrigin),
         .groupHeader = groupHeaderContentHeight(),
+        .titleLine = QFontMetrics(TypeStyle::font(12.5, QFont::DemiBold)).height(),
+        .subtitleLine = QFontMetrics(TypeStyle::rowDetail()).height(),
         .showMore = showMoreHeight(),
         .textLine = QFontMetrics(sectionTextFont()).height(),
     };
@@ -58,6 +60,7 @@ ResultsModel::ResultsModel(ScanSession& scans, QList<ScanCategory> categories, Q
         sectionSizes_[section] = static_cast<int>(made.size());
         rows_.insert(rows_.end(), made.begin(), made.end());
     }
+    indexRows();
 }
 
 int ResultsModel::rowCount(const QModelIndex& parent) const
@@ -238,8 +241,10 @@ int ResultsModel::rowHeight(int index, int width, int headerHeight) const
                                                   .height();
         return top + textHeight + (shown.padded ? kTextPadding : 0) + cardEnd;
     }
-    case Kind::groupHeader:
-        return top + heights_.groupHeader + groupEnd + cardEnd;
+    case Kind::groupHeader: {
+        const int texts = titleHeight(shown.key) + 1 + heights_.subtitleLine;
+        return top + std::max(heights_.groupHeader, texts) + groupEnd + cardEnd;
+    }
     case Kind::item: {
         const ScanItem* shownItem = item(shown);
         const bool hasOrigin = shownItem && shownItem->origin.has_value();
@@ -251,6 +256,13 @@ int ResultsModel::rowHeight(int index, int width, int headerHeight) const
     return 0;
 }
 
+bool ResultsModel::setTitleHeight(const QUuid& group, int height)
+{
+    const bool changed = titleHeight(group) != height;
+    titleHeights_.insert(group, height);
+    return changed;
+}
+
 int ResultsModel::visibleCount(const QUuid& group) const
 {
     return visibleCounts_.value(group, kFirstPage);
@@ -260,6 +272,18 @@ void ResultsModel::showMore(const QUuid& group)
 {
     visibleCounts_[group] = visibleCount(group) + kPageStep;
     refresh();
+}
+
+void ResultsModel::indexRows()
+{
+    rowOfKey_.clear();
+    rowOfKey_.reserve(static_cast<qsizetype>(rows_.size()));
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        const Row& row = rows_[i];
+        if (row.kind == Kind::groupHeader || row.kind == Kind::item) {
+            rowOfKey_.insert(row.key, static_cast<int>(i));
+        }
+    }
 }
 
 std::vector<ResultsModel::Row> ResultsModel::build(std::size_t sectionIndex) const
@@ -328,6 +352,7 @@ void ResultsModel::refresh()
         }
     }
     visibleCounts_.removeIf([&](const auto& entry) { return !groups.contains(entry.key()); });
+    titleHeights_.removeIf([&](const auto& entry) { return !groups.contains(entry.key()); });
 
     int start = 0;
     bool moved = false;
@@ -376,6 +401,7 @@ void ResultsModel::refresh()
         }
         emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
     }
+    indexRows();
     // Rows that stayed may show new values (selection, sizes, texts).
     if (!rows_.empty()) {
         emit dataChanged(index(0), index(static_cast<int>(rows_.size()) - 1));

@@ -19,7 +19,9 @@ class ScanSession;
 // first `visibleCount` items and, while some are hidden, a "Show more" row.
 // Rows read the model's values when asked, so a selection change only needs a
 // repaint; refresh() inserts and removes just the rows that came or went, so
-// views keep their current row and scroll position.
+// views keep their current row and scroll position. A group title may wrap:
+// its height is what the view measured for it (setTitleHeight), one line
+// until then, so a list of thousands of groups measures only what is shown.
 class ResultsModel : public QAbstractListModel {
     Q_OBJECT
 
@@ -90,6 +92,8 @@ public:
 
     // The row's index, or -1.
     int find(Kind kind, ScanCategory category, const QUuid& key = {}) const;
+    // The row of the item or the group header with that id, or -1; at once.
+    int rowOf(const QUuid& key) const { return rowOfKey_.value(key, -1); }
 
     // The height of a row in a list `width` wide whose section headers are
     // `headerHeight` tall.
@@ -100,6 +104,15 @@ public:
     // How far below the row's top its content starts.
     static int contentTop(const Row& row);
 
+    // The height of a group's title as measured at the current width; one
+    // line until measured. Measured heights go when the width changes.
+    int titleHeight(const QUuid& group) const { return titleHeights_.value(group, heights_.titleLine); }
+    bool hasTitleHeight(const QUuid& group) const { return titleHeights_.contains(group); }
+    // Whether the height differs from the one the rows were laid out with.
+    bool setTitleHeight(const QUuid& group, int height);
+    void forgetTitleHeight(const QUuid& group) { titleHeights_.remove(group); }
+    void forgetTitleHeights() { titleHeights_.clear(); }
+
     int visibleCount(const QUuid& group) const;
     // Lists up to 200 more of the group's items.
     void showMore(const QUuid& group);
@@ -109,12 +122,16 @@ public:
 
 private:
     std::vector<Row> build(std::size_t section) const;
+    void indexRows();
 
     // Heights that depend only on the fonts, measured once.
     struct Heights {
         int plainItem = 0;
         int itemWithOrigin = 0;
+        // The box, the pill and the subtitle line beside a one-line title.
         int groupHeader = 0;
+        int titleLine = 0;
+        int subtitleLine = 0;
         int showMore = 0;
         int textLine = 0;
     };
@@ -125,6 +142,8 @@ private:
     std::vector<Row> rows_;
     std::vector<int> sectionSizes_;
     QHash<QUuid, int> visibleCounts_;
+    QHash<QUuid, int> rowOfKey_;
+    QHash<QUuid, int> titleHeights_;
 };
 
 } // namespace harborlite

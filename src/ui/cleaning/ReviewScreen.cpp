@@ -18,11 +18,13 @@ ReviewScreen::ReviewScreen(ScanSession& scans, MonitorFeed& feed, ScreenFrameMet
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(frame_);
-    for (auto changed :
-         {&ScanSession::resultsChanged, &ScanSession::runningCategoriesChanged, &ScanSession::progressChanged,
-          &ScanSession::isCleaningChanged, &ScanSession::cleanupModeChanged}) {
+    // Progress shows in the results list's headers; a screen that shows it
+    // elsewhere follows it itself.
+    for (auto changed : {&ScanSession::resultsChanged, &ScanSession::runningCategoriesChanged,
+                         &ScanSession::isCleaningChanged, &ScanSession::cleanupModeChanged}) {
         connect(&scans_, changed, this, &ReviewScreen::scheduleRefresh);
     }
+    connect(&scans_, &ScanSession::selectionChanged, this, &ReviewScreen::scheduleRefresh);
     connect(&feed_, &MonitorFeed::snapshotChanged, this, &ReviewScreen::scheduleRefresh);
 }
 

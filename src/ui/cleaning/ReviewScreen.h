@@ -35,12 +35,12 @@ protected:
     // Brings the widgets in line with the model; called once at the end of
     // the screen's construction and then after changes.
     virtual void refresh() = 0;
+    // Asks for refresh() on the next turn of the event loop.
+    void scheduleRefresh();
     // Shows, updates or removes the bar; `action` runs on its button.
     void showActionBar(const std::optional<ActionBarLook>& look, const std::function<void()>& action);
 
 private:
-    void scheduleRefresh();
-
     ScanSession& scans_;
     MonitorFeed& feed_;
     ScreenFrame* frame_;

@@ -120,6 +120,7 @@ SmartScanView::SmartScanView(ScanSession& scans, MonitorFeed& feed, std::functio
           &ScanSession::lastSmartScanChanged, &ScanSession::cleanupModeChanged, &ScanSession::isCleaningChanged}) {
         connect(&scans_, changed, this, &SmartScanView::scheduleRefresh);
     }
+    connect(&scans_, &ScanSession::selectionChanged, this, &SmartScanView::scheduleRefresh);
     connect(&feed_, &MonitorFeed::snapshotChanged, this, &SmartScanView::scheduleRefresh);
     refresh();
 }

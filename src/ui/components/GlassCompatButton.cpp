@@ -96,6 +96,9 @@ GlassCompatButton::GlassCompatButton(const QString& title, bool isProminent, con
 
 void GlassCompatButton::setTint(const AdaptiveColor& tint)
 {
+    if (tint == tint_) {
+        return;
+    }
     tint_ = tint;
     update();
 }

@@ -14,12 +14,18 @@ RoleLabel::RoleLabel(const QString& text, const AdaptiveColor& color, const QFon
 
 void RoleLabel::setColor(const AdaptiveColor& color)
 {
+    if (color == color_) {
+        return;
+    }
     color_ = color;
     update();
 }
 
 void RoleLabel::setElidedOnOneLine(bool elided, Qt::TextElideMode mode)
 {
+    if (elided == elided_ && !wordWrap()) {
+        return;
+    }
     elided_ = elided;
     elideMode_ = mode;
     setWordWrap(false);

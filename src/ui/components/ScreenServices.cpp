@@ -1,9 +1,7 @@
 #include "ui/components/ScreenServices.h"
 
 #include "platform/FileManager.h"
-
-#include <QFileIconProvider>
-#include <QFileInfo>
+#include "ui/components/FileIcons.h"
 
 #include <memory>
 
@@ -11,10 +9,14 @@ namespace harborlite {
 
 ScreenServices ScreenServices::real(platform::ToolTable tools)
 {
-    auto icons = std::make_shared<QFileIconProvider>();
+    auto icons = std::make_shared<FileIcons>();
     return {
         .reveal = [tools = std::move(tools)](const QStringList& paths) { platform::revealInFileManager(paths, tools); },
-        .iconForFile = [icons](const QString& path) { return icons->icon(QFileInfo(path)); },
+        .iconForFile = [icons](const QString& path) { return icons->icon(path); },
+        .whenIconsArrive =
+            [icons](QObject* context, std::function<void()> arrived) {
+                QObject::connect(icons.get(), &FileIcons::arrived, context, std::move(arrived));
+            },
     };
 }
 

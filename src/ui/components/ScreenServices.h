@@ -7,6 +7,8 @@
 
 #include <functional>
 
+class QObject;
+
 namespace harborlite {
 
 // What the screens ask of the desktop besides the model: showing files in the
@@ -15,10 +17,14 @@ namespace harborlite {
 struct ScreenServices {
     // Shows the files selected in the file manager; returns at once.
     std::function<void(const QStringList& paths)> reveal;
-    // The icon the desktop shows for a file, folder or application.
+    // The icon the desktop shows for a file, folder or application. Never
+    // waits: until the file's kind is known it is a placeholder.
     std::function<QIcon(const QString& path)> iconForFile;
+    // Runs `arrived` on the GUI thread, while `context` lives, whenever icons
+    // that were placeholders are known; may be empty when icons never change.
+    std::function<void(QObject* context, std::function<void()> arrived)> whenIconsArrive;
 
-    // The desktop's own file manager and icon theme.
+    // The desktop's own file manager, and icons by kind (FileIcons).
     static ScreenServices real(platform::ToolTable tools = {});
 };
 

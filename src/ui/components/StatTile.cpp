@@ -38,6 +38,9 @@ qreal StatTile::fillWidth(qreal width, double fraction)
 
 void StatTile::setValue(const QString& value)
 {
+    if (value == value_) {
+        return;
+    }
     value_ = value;
     setAccessibleDescription(value);
     update();
@@ -45,12 +48,18 @@ void StatTile::setValue(const QString& value)
 
 void StatTile::setCaption(const QString& caption)
 {
+    if (caption == caption_) {
+        return;
+    }
     caption_ = caption;
     update();
 }
 
 void StatTile::setFraction(double fraction)
 {
+    if (fraction == fraction_) {
+        return;
+    }
     fraction_ = fraction;
     update();
 }

@@ -108,7 +108,17 @@ RootView::RootView(AppModel& model, Setup setup, QWidget* parent)
     split_->setStretchFactor(1, 1);
     split_->setSizes({Sidebar::openingWidth(), 1000});
 
-    connect(&model_, &Observable::didChange, this, &RootView::scheduleRefresh);
+    // What the frame shows; a scan's progress and the selection are the
+    // screens' own business.
+    connect(&model_.settings(), &Observable::didChange, this, &RootView::scheduleRefresh);
+    connect(&model_.updates(), &Observable::didChange, this, &RootView::scheduleRefresh);
+    for (auto changed : {&AppModel::routeChanged, &AppModel::showUpdateSheetChanged, &AppModel::bannerChanged,
+                         &AppModel::hasFullDiskAccessChanged, &AppModel::resultsChanged, &AppModel::lastSmartScanChanged,
+                         &AppModel::snapshotChanged, &AppModel::cpuSeriesChanged, &AppModel::memorySeriesChanged,
+                         &AppModel::storageSeriesChanged, &AppModel::networkInSeriesChanged,
+                         &AppModel::networkOutSeriesChanged, &AppModel::processesChanged}) {
+        connect(&model_, changed, this, &RootView::scheduleRefresh);
+    }
     connect(&model_, &AppModel::routeChanged, this, &RootView::routeChanged);
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state == Qt::ApplicationActive) {

@@ -227,7 +227,9 @@ Sidebar::Sidebar(AppModel& model, QWidget* parent)
     footerBox->addWidget(footer_);
     column->addLayout(footerBox);
 
-    connect(&model_, &Observable::didChange, this, &Sidebar::scheduleRefresh);
+    for (auto changed : {&AppModel::routeChanged, &AppModel::resultsChanged, &AppModel::snapshotChanged}) {
+        connect(&model_, changed, this, &Sidebar::scheduleRefresh);
+    }
     refresh();
 }
 

@@ -1,0 +1,494 @@
+// The window through a Smart Scan of a large home: the root view over a real
+// application model and the machine's own scanners, offscreen, while a
+// generated home of about 1.5 million entries is scanned. Each round opens a
+// fresh window on the Smart Scan screen, presses Scan, moves to the Cleanup
+// screen once System Junk has been scanned, and when the scan is done expands
+// the largest group, ticks items and the group one by one, scrolls the screen
+// and goes back to Smart Scan.
+//
+// Two clocks run on the GUI thread all the while: a 1 ms heartbeat, whose gaps
+// are the times the thread was busy (a gap over 50 ms is a stall), and a 60 Hz
+// frame clock, whose tick-to-tick times are the frame times (a frame over
+// 16.7 ms came late). Beside the wall-clock times it reports the GUI thread's
+// own processor time over the same spans, which a busy machine does not
+// stretch: a span can come late because other programs had the processor,
+// but its processor time is the window's own work. The home lives in a
+// temporary folder and is removed at the end, unless a folder is named: an existing one is scanned as it is, a
+// new one is generated there and kept (so runs of two builds scan one home).
+//
+//   smart_scan_stalls [rounds] [home]
+#include "RoundStats.h"
+#include "model/AppModel.h"
+#include "shared/MemoryDefaults.h"
+#include "ui/cleaning/CategoryListScreen.h"
+#include "ui/cleaning/ResultsList.h"
+#include "ui/cleaning/ResultsModel.h"
+#include "ui/components/ScreenFrame.h"
+#include "ui/shell/RootView.h"
+#include "ui/theme/Symbols.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QMouseEvent>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QTimer>
+
+#include <algorithm>
+#include <ctime>
+#include <cstdio>
+#include <fcntl.h>
+#include <functional>
+#include <memory>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+using namespace harborlite;
+
+namespace {
+
+using harborlite::bench::Stats;
+using harborlite::bench::stats;
+
+constexpr double kStallMs = 50;
+constexpr double kFrameBudgetMs = 16.7;
+
+// Writes a home: Library and Linux caches, logs, a large Trash, leftovers of
+// absent applications (a few with very long identifiers), mail attachments,
+// browser profiles, a few installers and media, and documents no smart-scan
+// category reads. One file in sixteen is 4 KiB long and the large ones are
+// megabytes long, all sparse; the rest are empty, so the home holds no data
+// beyond its folders.
+class HomeWriter {
+public:
+    explicit HomeWriter(std::string root) : root_(std::move(root)) {}
+
+    long entries() const { return entries_; }
+
+    void folder(const std::string& path)
+    {
+        if (::mkdir((root_ + "/" + path).c_str(), 0755) == 0) {
+            ++entries_;
+        }
+    }
+
+    // Creates every missing folder of `path`.
+    void folders(const std::string& path)
+    {
+        std::string::size_type at = 0;
+        while ((at = path.find('/', at + 1)) != std::string::npos) {
+            folder(path.substr(0, at));
+        }
+        folder(path);
+    }
+
+    void file(const std::string& path, long bytes = -1)
+    {
+        const int fd = ::open((root_ + "/" + path).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fd < 0) {
+            return;
+        }
+        ++entries_;
+        const long size = bytes >= 0 ? bytes : (entries_ % 16 == 0 ? 4096 : 0);
+        if (size > 0) {
+            [[maybe_unused]] const int sized = ::ftruncate(fd, size);
+        }
+        ::close(fd);
+    }
+
+    void text(const std::string& path, const std::string& content)
+    {
+        const int fd = ::open((root_ + "/" + path).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fd < 0) {
+            return;
+        }
+        ++entries_;
+        [[maybe_unused]] const ssize_t written = ::write(fd, content.data(), content.size());
+        ::close(fd);
+    }
+
+    // `count` folders under `parent`, each with `files` files in `subfolders` folders.
+    void caches(const std::string& parent, const std::string& stem, int count, int subfolders, int files)
+    {
+        folders(parent);
+        for (int i = 0; i < count; ++i) {
+            const std::string entry = parent + "/" + stem + std::to_string(i);
+            folder(entry);
+            for (int s = 0; s < subfolders; ++s) {
+                const std::string sub = entry + "/part" + std::to_string(s);
+                folder(sub);
+                for (int f = 0; f < files; ++f) {
+                    file(sub + "/blob" + std::to_string(f) + kinds[f % std::size(kinds)]);
+                }
+            }
+        }
+    }
+
+    void fill()
+    {
+        caches("Library/Caches", "com.example.app", 2500, 4, 25);
+        caches(".cache", "cache-", 2500, 4, 25);
+        caches("Library/Logs", "Service", 1000, 1, 20);
+
+        // The Trash: folders of files and loose files, each with its info file.
+        const std::string trash = ".local/share/Trash";
+        folders(trash + "/files");
+        folder(trash + "/info");
+        for (int i = 0; i < 25000; ++i) {
+            const bool isFolder = i % 10 == 0;
+            const std::string name = (isFolder ? "album-" : "note-") + std::to_string(i)
+                                     + (isFolder ? "" : kinds[i % std::size(kinds)]);
+            if (isFolder) {
+                folder(trash + "/files/" + name);
+                for (int f = 0; f < 120; ++f) {
+                    file(trash + "/files/" + name + "/photo" + std::to_string(f) + ".jpg");
+                }
+            } else {
+                file(trash + "/files/" + name);
+            }
+            text(trash + "/info/" + name + ".trashinfo", "[Trash Info]\nPath=" + root_ + "/Documents/" + name
+                                                             + "\nDeletionDate=2025-01-02T03:04:05\n");
+        }
+
+        // Leftovers of applications that are not installed.
+        folders("Library/Application Support");
+        for (int i = 0; i < 2000; ++i) {
+            const std::string id = i % 100 == 0 ? "org.example.an-application-with-a-remarkably-long-identifier-"
+                                                      "that-goes-on-past-any-column-width-number-"
+                                                      + std::to_string(i)
+                                                : "com.vendor" + std::to_string(i) + ".product";
+            const std::string entry = "Library/Application Support/" + id;
+            folder(entry);
+            for (int f = 0; f < 50; ++f) {
+                file(entry + "/data" + std::to_string(f) + ".db");
+            }
+        }
+        caches("Library/Containers", "com.vendor", 500, 1, 20);
+
+        // Mail attachments.
+        const std::string mail = "Library/Mail/V10/4C1A-ACCOUNT/INBOX.mbox/Messages/Attachments";
+        folders(mail);
+        for (int i = 0; i < 10000; ++i) {
+            folder(mail + "/" + std::to_string(i));
+            file(mail + "/" + std::to_string(i) + "/invoice.pdf");
+            file(mail + "/" + std::to_string(i) + "/scan.png");
+        }
+
+        // Browser traces.
+        folders(".config/google-chrome/Default/Network");
+        file(".config/google-chrome/Default/History", 8192);
+        file(".config/google-chrome/Default/Network/Cookies", 8192);
+        folders(".mozilla/firefox/k3x9.default-release");
+        file(".mozilla/firefox/k3x9.default-release/places.sqlite", 8192);
+
+        // Installers and media: a few large files.
+        folders("Downloads");
+        for (int i = 0; i < 3; ++i) {
+            file("Downloads/tool-" + std::to_string(i) + ".deb", 6'000'000);
+            const std::string path = root_ + "/Downloads/tool-" + std::to_string(i) + ".deb";
+            const timespec old[2] = {{1'600'000'000, 0}, {1'600'000'000, 0}};
+            ::utimensat(AT_FDCWD, path.c_str(), old, 0);
+        }
+        folders("Music/Music/Media/Downloads");
+        for (int i = 0; i < 3; ++i) {
+            file("Music/Music/Media/Downloads/episode-" + std::to_string(i) + ".m4a", 11'000'000);
+        }
+
+        // Documents that no smart-scan category walks.
+        caches("Documents/projects", "project-", 4000, 10, 10);
+    }
+
+private:
+    static constexpr const char* kinds[] = {".png", ".txt", ".pdf", ".zip", ".json", ".mp3", ".bin", ".html"};
+
+    std::string root_;
+    long entries_ = 0;
+};
+
+double threadMilliseconds()
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+// One clock's spans: wall-clock and the GUI thread's processor time.
+struct Spans {
+    std::vector<double> wall;
+    std::vector<double> work;
+};
+
+// The GUI thread's two clocks.
+class Clocks {
+public:
+    Clocks()
+    {
+        heartbeat_.setTimerType(Qt::PreciseTimer);
+        heartbeat_.setInterval(1);
+        QObject::connect(&heartbeat_, &QTimer::timeout, [this] { mark(beats_, lastBeat_); });
+        frames_.setTimerType(Qt::PreciseTimer);
+        frames_.setInterval(16);
+        QObject::connect(&frames_, &QTimer::timeout, [this] { mark(frameSpans_, lastFrame_); });
+    }
+
+    void start()
+    {
+        clock_.start();
+        lastBeat_ = lastFrame_ = {0, threadMilliseconds()};
+        heartbeat_.start();
+        frames_.start();
+    }
+
+    void stop()
+    {
+        heartbeat_.stop();
+        frames_.stop();
+    }
+
+    const Spans& gaps() const { return beats_; }
+    const Spans& frames() const { return frameSpans_; }
+    double seconds() const { return clock_.nsecsElapsed() / 1e9; }
+
+private:
+    struct Mark {
+        double wall = 0;
+        double work = 0;
+    };
+
+    void mark(Spans& spans, Mark& last)
+    {
+        const Mark now{clock_.nsecsElapsed() / 1e6, threadMilliseconds()};
+        spans.wall.push_back(now.wall - last.wall);
+        spans.work.push_back(now.work - last.work);
+        last = now;
+    }
+
+    QElapsedTimer clock_;
+    QTimer heartbeat_;
+    QTimer frames_;
+    Mark lastBeat_;
+    Mark lastFrame_;
+    Spans beats_;
+    Spans frameSpans_;
+};
+
+// Waits, running the event loop, until `done` holds.
+void waitUntil(const std::function<bool()>& done)
+{
+    while (!done()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+    }
+}
+
+// Runs the event loop for `ms` milliseconds.
+void pause(int ms)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 10);
+    }
+}
+
+void click(QWidget* widget, const QPoint& at)
+{
+    QMouseEvent press(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(widget, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, widget->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(widget, &release);
+}
+
+// What one clock saw over a round.
+struct Tally {
+    int count = 0;
+    int over = 0;
+    double longest = 0;
+};
+
+Tally tally(const std::vector<double>& spans, double limit)
+{
+    Tally made;
+    made.count = static_cast<int>(spans.size());
+    for (double span : spans) {
+        made.longest = std::max(made.longest, span);
+        made.over += span > limit ? 1 : 0;
+    }
+    return made;
+}
+
+struct Round {
+    double seconds = 0;
+    Tally frames;
+    Tally frameWork;
+    Tally gaps;
+    Tally gapWork;
+    std::vector<double> frameTimes;
+};
+
+Round runRound()
+{
+    MemoryDefaults defaults;
+    AppModel::Setup setup;
+    setup.updateConfiguration = QuorvaneConfiguration("harborlite", QUrl("http://127.0.0.1:9"));
+    AppModel model(defaults, std::move(setup));
+    RootView root(model);
+    root.resize(1180, 780);
+    root.show();
+    pause(1500);
+
+    Clocks clocks;
+    clocks.start();
+    auto* scan = root.screen()->findChild<QAbstractButton*>(QStringLiteral("scanButton"));
+    scan->click();
+    waitUntil([&] { return model.result(ScanCategory::systemJunk).has_value() || !model.isSmartScanning(); });
+    model.setRoute(Route::cleanup);
+    waitUntil([&] { return !model.isSmartScanning(); });
+    pause(500);
+
+    auto* screen = qobject_cast<CategoryListScreen*>(root.screen());
+    auto* list = screen ? qobject_cast<ResultsList*>(screen->list()) : nullptr;
+    const std::optional<CategoryResult> trash = model.result(ScanCategory::trash);
+    if (list && trash && !trash->groups.isEmpty()) {
+        const ScanGroup& largest = *std::max_element(
+            trash->groups.begin(), trash->groups.end(),
+            [](const ScanGroup& a, const ScanGroup& b) { return a.items.size() < b.items.size(); });
+        QScrollBar* bar = screen->frame()->scrollArea()->verticalScrollBar();
+        const auto show = [&](const QModelIndex& index) {
+            static_cast<QAbstractItemView*>(list)->scrollTo(index);
+            pause(30);
+        };
+        const auto press = [&](const QModelIndex& index, ResultsList::Target target) {
+            show(index);
+            const QRect rect = list->targetRect(index, target);
+            if (!rect.isEmpty()) {
+                click(list->viewport(), rect.center());
+            }
+            pause(100);
+        };
+        press(list->groupIndex(ScanCategory::trash, largest.id), ResultsList::Target::header);
+        for (int i = 0; i < 20 && i < largest.items.size(); ++i) {
+            press(list->itemIndex(ScanCategory::trash, largest.items[i].id), ResultsList::Target::box);
+        }
+        for (int i = 0; i < 4; ++i) {
+            press(list->groupIndex(ScanCategory::trash, largest.id), ResultsList::Target::box);
+        }
+        for (int step = 0; step < 40; ++step) {
+            bar->setValue(bar->value() + 200);
+            pause(50);
+        }
+        for (int step = 0; step < 40; ++step) {
+            bar->setValue(bar->value() - 200);
+            pause(50);
+        }
+    }
+    model.setRoute(Route::smartScan);
+    pause(1000);
+    clocks.stop();
+
+    Round round;
+    round.seconds = clocks.seconds();
+    round.frameTimes = clocks.frames().wall;
+    round.frames = tally(clocks.frames().wall, kFrameBudgetMs);
+    round.frameWork = tally(clocks.frames().work, kFrameBudgetMs);
+    round.gaps = tally(clocks.gaps().wall, kStallMs);
+    round.gapWork = tally(clocks.gaps().work, kStallMs);
+    return round;
+}
+
+double percentile(std::vector<double> values, double share)
+{
+    std::sort(values.begin(), values.end());
+    return values[static_cast<std::size_t>(share * double(values.size() - 1))];
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+    QTemporaryDir folder;
+    if (!folder.isValid()) {
+        std::fprintf(stderr, "no temporary folder\n");
+        return 1;
+    }
+    const QString home = argc > 2 ? QDir(QString::fromLocal8Bit(argv[2])).absolutePath()
+                                  : folder.path() + QStringLiteral("/home");
+    if (!QFileInfo::exists(home)) {
+        QDir().mkpath(home);
+        QElapsedTimer writing;
+        writing.start();
+        HomeWriter writer(home.toStdString());
+        writer.fill();
+        std::printf("generated %ld entries in %.1f s\n", writer.entries(), writing.elapsed() / 1000.0);
+        std::fflush(stdout);
+    }
+
+    const QByteArray runtime = QFile::encodeName(folder.path() + QStringLiteral("/runtime"));
+    QDir().mkpath(folder.path() + QStringLiteral("/runtime"));
+    ::chmod(runtime.constData(), 0700);
+    qputenv("HOME", QFile::encodeName(home));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home + QStringLiteral("/.local/share")));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home + QStringLiteral("/.config")));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(home + QStringLiteral("/.cache")));
+    qputenv("XDG_RUNTIME_DIR", runtime);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    Symbols::useIconTheme();
+    QTextStream out(stdout);
+
+    std::vector<Round> done;
+    for (int r = 0; r < rounds; ++r) {
+        done.push_back(runRound());
+        const Round& round = done.back();
+        out << "round " << r + 1 << ": " << round.seconds << " s, " << round.frames.count << " frames, "
+            << round.frames.over << " over " << kFrameBudgetMs << " ms ("
+            << 100.0 * round.frames.over / std::max(1, round.frames.count) << " %), " << round.gaps.over
+            << " stalls over " << kStallMs << " ms, longest gap " << round.gaps.longest << " ms, frame p99 "
+            << percentile(round.frameTimes, 0.99) << " ms; GUI-thread work: " << round.frameWork.over
+            << " frames over " << kFrameBudgetMs << " ms, " << round.gapWork.over << " gaps over " << kStallMs
+            << " ms, longest " << round.gapWork.longest << " ms\n";
+        out.flush();
+    }
+    const auto across = [&](const std::function<double(const Round&)>& value) {
+        std::vector<double> values;
+        for (const Round& round : done) {
+            values.push_back(value(round));
+        }
+        return stats(values);
+    };
+    const auto line = [&](const QString& what, const Stats& s) {
+        out << what << ": min " << s.min << " median " << s.median << " max " << s.max << "\n";
+    };
+    line(QStringLiteral("longest GUI-thread gap (ms)"), across([](const Round& r) { return r.gaps.longest; }));
+    line(QStringLiteral("stalls over 50 ms per round"), across([](const Round& r) { return double(r.gaps.over); }));
+    line(QStringLiteral("frames over 16.7 ms (%)"), across([](const Round& r) {
+             return 100.0 * r.frames.over / std::max(1, r.frames.count);
+         }));
+    line(QStringLiteral("longest GUI-thread work between beats (ms)"),
+         across([](const Round& r) { return r.gapWork.longest; }));
+    line(QStringLiteral("frames with over 16.7 ms of GUI-thread work (%)"), across([](const Round& r) {
+             return 100.0 * r.frameWork.over / std::max(1, r.frameWork.count);
+         }));
+    std::vector<double> allFrames;
+    for (const Round& round : done) {
+        allFrames.insert(allFrames.end(), round.frameTimes.begin(), round.frameTimes.end());
+    }
+    out << "frame times over all rounds (ms): median " << percentile(allFrames, 0.5) << " p99 "
+        << percentile(allFrames, 0.99) << " max " << percentile(allFrames, 1.0) << "\n";
+    out.flush();
+
+    if (argc <= 2) {
+        // Removing 1.5 million entries takes a while; say so.
+        std::printf("removing the generated home\n");
+    }
+    return 0;
+}

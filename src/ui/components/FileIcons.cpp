@@ -1,0 +1,191 @@
+#include "ui/components/FileIcons.h"
+
+#include "ui/theme/Symbols.h"
+
+#include <QFile>
+#include <QImageReader>
+#include <QMimeDatabase>
+#include <QPixmap>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace harborlite {
+
+namespace {
+
+// Paths looked at before their kinds go to the GUI thread together.
+constexpr std::size_t kBatch = 64;
+// A desktop entry names its icon near the top.
+constexpr qsizetype kEntryHead = 64 * 1024;
+// An icon file a desktop entry names is read only when it is this small,
+// and kept at the size rows draw it at twice over.
+constexpr qint64 kIconFileBytes = 1024 * 1024;
+constexpr int kIconPixels = 32;
+
+const QString kGenericFile = QStringLiteral("text-x-generic");
+const QString kApplication = QStringLiteral("application-x-executable");
+
+// The icon of the "[Desktop Entry]" group of a regular file, or nothing. The
+// file is opened without following a link and without waiting on a pipe.
+QString desktopEntryIcon(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return {};
+    }
+    QByteArray head;
+    struct stat status {};
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
+        head.resize(kEntryHead);
+        const ssize_t read = ::read(fd, head.data(), static_cast<size_t>(head.size()));
+        head.resize(read > 0 ? read : 0);
+    }
+    ::close(fd);
+    bool inGroup = false;
+    for (const QByteArray& raw : head.split('\n')) {
+        const QByteArray line = raw.trimmed();
+        if (line.startsWith('[')) {
+            if (inGroup) {
+                break;
+            }
+            inGroup = line == "[Desktop Entry]";
+        } else if (inGroup && line.startsWith("Icon=")) {
+            return QString::fromUtf8(line.mid(5)).trimmed();
+        }
+    }
+    return {};
+}
+
+// The image file a desktop entry names by its path: a regular file of at most
+// kIconFileBytes, read without blocking; null otherwise.
+QImage iconFile(const QString& path)
+{
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode)
+        || status.st_size > kIconFileBytes) {
+        return {};
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        return {};
+    }
+    QImageReader reader(&file);
+    const QSize size = reader.size();
+    if (size.isValid()) {
+        reader.setScaledSize(size.scaled(kIconPixels, kIconPixels, Qt::KeepAspectRatio));
+    }
+    return reader.read();
+}
+
+} // namespace
+
+FileIcons::FileIcons(QObject* parent)
+    : QObject(parent)
+{
+    Symbols::useIconTheme();
+    thread_.setMaxThreadCount(1);
+    placeholder_ = QIcon::fromTheme(kGenericFile);
+}
+
+FileIcons::~FileIcons()
+{
+    {
+        std::lock_guard lock(mutex_);
+        waiting_.clear();
+    }
+    thread_.waitForDone();
+}
+
+FileIcons::Kind FileIcons::kindOf(const QString& path)
+{
+    struct stat status {};
+    if (::lstat(QFile::encodeName(path).constData(), &status) == 0) {
+        if (S_ISLNK(status.st_mode)) {
+            return {QStringLiteral("inode/symlink"), QStringLiteral("inode-symlink"), kGenericFile, {}};
+        }
+        if (S_ISDIR(status.st_mode)) {
+            if (path.endsWith(QStringLiteral(".app"), Qt::CaseInsensitive)) {
+                return {QStringLiteral("application/x-bundle"), kApplication, kApplication, {}};
+            }
+            return {QStringLiteral("inode/directory"), QStringLiteral("folder"), QStringLiteral("folder"), {}};
+        }
+        if (S_ISREG(status.st_mode) && path.endsWith(QStringLiteral(".desktop"))) {
+            const QString icon = desktopEntryIcon(path);
+            if (icon.startsWith(QLatin1Char('/'))) {
+                return {QStringLiteral("application:") + icon, {}, kApplication, iconFile(icon)};
+            }
+            if (!icon.isEmpty()) {
+                return {QStringLiteral("application:") + icon, icon, kApplication, {}};
+            }
+        }
+    }
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchExtension);
+    return {type.name(), type.iconName(), type.genericIconName(), {}};
+}
+
+QIcon FileIcons::icon(const QString& path)
+{
+    const auto known = kindOfPath_.constFind(path);
+    if (known != kindOfPath_.constEnd()) {
+        return iconOfKind_.value(*known, placeholder_);
+    }
+    if (!asked_.contains(path)) {
+        asked_.insert(path);
+        bool start = false;
+        {
+            std::lock_guard lock(mutex_);
+            waiting_.push_back(path);
+            start = !lookingUp_;
+            lookingUp_ = true;
+        }
+        if (start) {
+            thread_.start([this] { lookUp(); });
+        }
+    }
+    return placeholder_;
+}
+
+void FileIcons::lookUp()
+{
+    for (;;) {
+        QStringList paths;
+        {
+            std::lock_guard lock(mutex_);
+            while (!waiting_.empty() && static_cast<std::size_t>(paths.size()) < kBatch) {
+                paths.append(std::move(waiting_.front()));
+                waiting_.pop_front();
+            }
+            if (paths.isEmpty()) {
+                lookingUp_ = false;
+                return;
+            }
+        }
+        QList<std::pair<QString, Kind>> found;
+        found.reserve(paths.size());
+        for (const QString& path : std::as_const(paths)) {
+            found.append({path, kindOf(path)});
+        }
+        // Dropped with this object when it goes first.
+        QMetaObject::invokeMethod(this, [this, found = std::move(found)] { take(found); }, Qt::QueuedConnection);
+    }
+}
+
+void FileIcons::take(const QList<std::pair<QString, Kind>>& found)
+{
+    for (const auto& [path, kind] : found) {
+        kindOfPath_.insert(path, kind.key);
+        if (iconOfKind_.contains(kind.key)) {
+            continue;
+        }
+        QIcon made = kind.image.isNull() ? QIcon::fromTheme(kind.iconName) : QIcon(QPixmap::fromImage(kind.image));
+        if (made.isNull()) {
+            made = QIcon::fromTheme(kind.fallbackName);
+        }
+        iconOfKind_.insert(kind.key, made.isNull() ? placeholder_ : made);
+    }
+    emit arrived();
+}
+
+} // namespace harborlite

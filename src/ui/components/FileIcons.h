@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QHash>
+#include <QIcon>
+#include <QImage>
+#include <QObject>
+#include <QSet>
+#include <QString>
+#include <QThreadPool>
+
+#include <deque>
+#include <memory>
+#include <mutex>
+
+namespace harborlite {
+
+// The desktop's icons for files, one per kind: a folder draws as a folder, a
+// desktop entry as the application it names, an application bundle as an
+// application, anything else as the icon of its MIME type (told by its name,
+// never by reading it). What kind a path is, is found out on a thread of its
+// own, a batch at a time; until then the path draws the placeholder. Icons are
+// made once per kind. Lives on the GUI thread.
+class FileIcons : public QObject {
+    Q_OBJECT
+
+public:
+    // A path's kind: the key its icon is kept under, the theme icon that
+    // shows it and the one to use when the theme lacks that; or, for a
+    // desktop entry naming an image file, that image, read with the kind.
+    struct Kind {
+        QString key;
+        QString iconName;
+        QString fallbackName;
+        QImage image;
+    };
+
+    explicit FileIcons(QObject* parent = nullptr);
+    // Drops the paths not looked at yet and waits for the batch under way.
+    ~FileIcons() override;
+
+    FileIcons(const FileIcons&) = delete;
+    FileIcons& operator=(const FileIcons&) = delete;
+
+    // The icon of the path's kind once known; the placeholder before, and
+    // the kind is then looked up in the background.
+    QIcon icon(const QString& path);
+    // Whether the path's kind is known.
+    bool isKnown(const QString& path) const { return kindOfPath_.contains(path); }
+
+    // The generic file icon, drawn until a path's kind is known.
+    const QIcon& placeholder() const { return placeholder_; }
+    // The kind of the file at `path`; reads the file system (one lstat, and a
+    // desktop entry's first lines and the image it names) and may run on any
+    // thread.
+    static Kind kindOf(const QString& path);
+
+signals:
+    // Icons of paths that drew the placeholder are known now.
+    void arrived();
+
+private:
+    void lookUp();
+    void take(const QList<std::pair<QString, Kind>>& found);
+
+    QIcon placeholder_;
+    QThreadPool thread_;
+    std::mutex mutex_;
+    // Paths waiting for the thread, and whether a batch is under way; both
+    // under the mutex.
+    std::deque<QString> waiting_;
+    bool lookingUp_ = false;
+    QSet<QString> asked_;
+    QHash<QString, QString> kindOfPath_;
+    QHash<QString, QIcon> iconOfKind_;
+};
+
+} // namespace harborlite

@@ -1,0 +1,122 @@
+#include "support/EventWait.h"
+#include "support/FixtureTree.h"
+
+#include "ui/components/FileIcons.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+using namespace harborlite;
+
+namespace {
+
+QByteArray pngOf(int side)
+{
+    QImage image(side, side, QImage::Format_ARGB32);
+    image.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+TEST(FileIcons, KindsComeFromTheEntryAndItsNameNeverFromFollowingIt)
+{
+    test::FixtureTree tree;
+    const QString picture = tree.file(QStringLiteral("icons/viewer.png"), pngOf(256));
+    tree.folder(QStringLiteral("Photos"));
+    tree.folder(QStringLiteral("Editor.app"));
+    tree.file(QStringLiteral("notes.txt"), QByteArray("hello"));
+    // A name says the kind; the bytes are never looked at.
+    tree.file(QStringLiteral("report.pdf"), QByteArray("plain words"));
+    tree.file(QStringLiteral("editor.desktop"),
+              QByteArray("[Desktop Entry]\nName=Editor\nIcon=accessories-text-editor\n"));
+    tree.file(QStringLiteral("actions.desktop"),
+              QByteArray("[Desktop Action new]\nIcon=wrong\n[Desktop Entry]\nIcon=utilities-terminal\n"));
+    tree.file(QStringLiteral("plain.desktop"), QByteArray("[Desktop Entry]\nName=No icon\n"));
+    tree.file(QStringLiteral("viewer.desktop"), "[Desktop Entry]\nIcon=" + picture.toUtf8() + "\n");
+    tree.file(QStringLiteral("huge-icon.desktop"),
+              "[Desktop Entry]\nIcon=" + tree.sparseFile(QStringLiteral("icons/huge.png"), 8 << 20).toUtf8() + "\n");
+    tree.symlink(QStringLiteral("link.desktop"), tree.path(QStringLiteral("editor.desktop")));
+    // A pipe under a desktop entry's name is neither read nor waited on.
+    ASSERT_EQ(::mkfifo(tree.path(QStringLiteral("pipe.desktop")).toUtf8().constData(), 0600), 0);
+
+    struct Case {
+        const char* name;
+        QString key;
+        bool image;
+    };
+    const QString entry = QStringLiteral("application/x-desktop");
+    const Case cases[] = {
+        {"Photos", QStringLiteral("inode/directory"), false},
+        {"Editor.app", QStringLiteral("application/x-bundle"), false},
+        {"notes.txt", QStringLiteral("text/plain"), false},
+        {"report.pdf", QStringLiteral("application/pdf"), false},
+        {"editor.desktop", QStringLiteral("application:accessories-text-editor"), false},
+        {"actions.desktop", QStringLiteral("application:utilities-terminal"), false},
+        {"plain.desktop", entry, false},
+        {"viewer.desktop", QStringLiteral("application:") + picture, true},
+        {"huge-icon.desktop", QStringLiteral("application:") + tree.path(QStringLiteral("icons/huge.png")), false},
+        {"link.desktop", QStringLiteral("inode/symlink"), false},
+        {"pipe.desktop", entry, false},
+        {"missing.zip", QStringLiteral("application/zip"), false},
+    };
+    for (const Case& c : cases) {
+        const FileIcons::Kind kind = FileIcons::kindOf(tree.path(QString::fromUtf8(c.name)));
+        EXPECT_EQ(kind.key, c.key) << c.name;
+        EXPECT_EQ(!kind.image.isNull(), c.image) << c.name;
+        if (c.image) {
+            // Kept at the size rows draw it at, not as the file holds it.
+            EXPECT_LE(std::max(kind.image.width(), kind.image.height()), 32) << c.name;
+        }
+    }
+}
+
+TEST(FileIcons, APathDrawsThePlaceholderUntilItsKindArrivesAndKindsShareOneIcon)
+{
+    test::FixtureTree tree;
+    const QString first = tree.folder(QStringLiteral("One"));
+    const QString second = tree.folder(QStringLiteral("Two"));
+    const QString text = tree.file(QStringLiteral("notes.txt"), QByteArray("hello"));
+    FileIcons icons;
+    QSignalSpy arrived(&icons, &FileIcons::arrived);
+
+    for (const QString& path : {first, second, text}) {
+        EXPECT_EQ(icons.icon(path).cacheKey(), icons.placeholder().cacheKey());
+    }
+    // Asking again while the kind is being looked up asks nothing more.
+    EXPECT_EQ(icons.icon(first).cacheKey(), icons.placeholder().cacheKey());
+    test::waitFor([&] { return icons.isKnown(first) && icons.isKnown(second) && icons.isKnown(text); });
+    EXPECT_GE(arrived.count(), 1);
+
+    const QIcon folder = icons.icon(first);
+    EXPECT_FALSE(folder.isNull());
+    EXPECT_EQ(icons.icon(second).cacheKey(), folder.cacheKey());
+    EXPECT_NE(icons.icon(text).cacheKey(), folder.cacheKey());
+}
+
+TEST(FileIcons, GoingWhileLookingUpWaitsForTheBatchAndDropsTheRest)
+{
+    test::FixtureTree tree;
+    QStringList paths;
+    for (int i = 0; i < 500; ++i) {
+        paths.append(tree.path(QStringLiteral("file-%1.txt").arg(i)));
+    }
+    {
+        FileIcons icons;
+        for (const QString& path : std::as_const(paths)) {
+            icons.icon(path);
+        }
+    }
+    // Whatever the thread still sent is dropped with the object.
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
+
+} // namespace
