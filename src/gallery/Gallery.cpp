@@ -11,6 +11,7 @@
 #include "ui/components/PopUpPicker.h"
 #include "ui/components/PrimaryActionBar.h"
 #include "ui/components/ProgressRing.h"
+#include "ui/components/ClampedLabel.h"
 #include "ui/components/RoleLabel.h"
 #include "ui/components/ScreenHeader.h"
 #include "ui/components/StatTile.h"
@@ -237,6 +238,11 @@ QWidget* typeSamples()
     layout->addWidget(new RoleLabel(QStringLiteral("Row title"), Palette::ink(), TypeStyle::rowTitle()));
     layout->addWidget(new RoleLabel(QStringLiteral("Row detail"), Palette::inkSecondary(), TypeStyle::rowDetail()));
     layout->addWidget(new RoleLabel(QStringLiteral("Pill"), Palette::accent(), TypeStyle::pill()));
+    auto* clamped = new ClampedLabel(QStringLiteral("A clamped label wraps onto two lines at most and ends the last "
+                                                    "one with an ellipsis when the text goes on"),
+                                     Palette::danger(), TypeStyle::font(10.5, QFont::Normal), 2);
+    clamped->setFixedWidth(200);
+    layout->addWidget(clamped);
     return holder;
 }
 

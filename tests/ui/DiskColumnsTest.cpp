@@ -708,3 +708,43 @@ TEST(DiskColumnsWithModel, OddNamesShowOnOneLineAndUndecodableBytesAsReplacement
     EXPECT_EQ(platform::pathBytes(entries->node(0)->url), QFile::encodeName(odd) + "/bad\xff\xfe.bin");
     EXPECT_EQ(entries->index(1).data(Qt::ToolTipRole).toString(), odd + QStringLiteral("/two\nlines"));
 }
+
+// Looks ----------------------------------------------------------------------
+
+TEST(DiskColumnsLook, WritesTheBrowserLightAndDark)
+{
+    std::vector<DiskNode> photos;
+    for (int i = 0; i < 40; ++i) {
+        photos.push_back(node(QStringLiteral("/home/ann/Pictures/2024/IMG_") + QString::number(4000 + i)
+                                  + QStringLiteral(".heic"),
+                              3'000'000 - i * 60'000, false));
+    }
+    std::vector<DiskNode> pictures{
+        node("/home/ann/Pictures/2024", 90'000'000, true, std::move(photos)),
+        node("/home/ann/Pictures/An exceptionally long folder name that cannot fit", 30'000'000, true),
+        node("/home/ann/Pictures/two\nlines.png", 2'000'000, false), node("/home/ann/Pictures/empty.txt", 0, false)};
+    std::vector<DiskNode> home{node("/home/ann/Pictures", 122'000'000, true, std::move(pictures)),
+                               node("/home/ann/Videos", 80'000'000, true), node("/home/ann/.cache", 20'000'000, true),
+                               node("/home/ann/notes.md", 4'000, false)};
+    DiskNode root = node("/home/ann", 222'004'000, true, std::move(home));
+    FakeMap map;
+    map.listing.insert(QStringLiteral("/home/ann/Videos"));
+    const QStringList files = test::renderScreens(
+        [&]() -> QWidget* {
+            auto* columns = new DiskColumns(root, map.source());
+            columns->select(columns->root().children[0], 0);
+            columns->select(columns->root().children[0].children[0], 1);
+            columns->select(columns->root().children[0].children[0].children[2], 2);
+            return columns;
+        },
+        QStringLiteral("disk-columns"), {1000, 520});
+    EXPECT_EQ(files.size(), 2);
+    const QStringList measuring = test::renderScreens(
+        [&]() -> QWidget* {
+            auto* columns = new DiskColumns(root, map.source());
+            columns->select(columns->root().children[1], 0);
+            return columns;
+        },
+        QStringLiteral("disk-columns-measuring"), {700, 300});
+    EXPECT_EQ(measuring.size(), 2);
+}

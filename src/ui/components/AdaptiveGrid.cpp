@@ -7,9 +7,15 @@
 namespace harborlite {
 
 AdaptiveGrid::AdaptiveGrid(int minColumnWidth, int spacing, QWidget* parent)
+    : AdaptiveGrid(minColumnWidth, spacing, spacing, parent)
+{
+}
+
+AdaptiveGrid::AdaptiveGrid(int minColumnWidth, int columnSpacing, int rowSpacing, QWidget* parent)
     : QLayout(parent)
     , minColumnWidth_(minColumnWidth)
-    , gap_(spacing)
+    , gap_(columnSpacing)
+    , rowGap_(rowSpacing)
 {
     setContentsMargins(0, 0, 0, 0);
 }
@@ -105,9 +111,9 @@ int AdaptiveGrid::arrange(const QRect& rect, bool apply) const
                     QRect(rect.left() + column * (columnWidth + gap_), y, columnWidth, rowHeight));
             }
         }
-        y += rowHeight + gap_;
+        y += rowHeight + rowGap_;
     }
-    return shown.isEmpty() ? 0 : y - gap_ - rect.top();
+    return shown.isEmpty() ? 0 : y - rowGap_ - rect.top();
 }
 
 } // namespace harborlite

@@ -8,11 +8,13 @@ namespace harborlite {
 // A grid that fits as many equal columns of at least `minColumnWidth` as the
 // width allows (never fewer than one), `spacing` apart both ways, and flows
 // its items into them row by row; each row is as tall as its tallest item.
+// Rows may stand apart by a spacing of their own.
 class AdaptiveGrid : public QLayout {
     Q_OBJECT
 
 public:
     AdaptiveGrid(int minColumnWidth, int spacing, QWidget* parent = nullptr);
+    AdaptiveGrid(int minColumnWidth, int columnSpacing, int rowSpacing, QWidget* parent = nullptr);
     ~AdaptiveGrid() override;
 
     // max(1, floor((width + spacing) / (minColumnWidth + spacing))).
@@ -37,6 +39,7 @@ private:
 
     int minColumnWidth_;
     int gap_;
+    int rowGap_;
     QList<QLayoutItem*> items_;
 };
 

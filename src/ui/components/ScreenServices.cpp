@@ -3,6 +3,8 @@
 #include "platform/FileManager.h"
 #include "ui/components/FileIcons.h"
 
+#include <QFileDialog>
+
 #include <memory>
 
 namespace harborlite {
@@ -17,6 +19,14 @@ ScreenServices ScreenServices::real(platform::ToolTable tools)
             [icons](QObject* context, std::function<void()> arrived) {
                 QObject::connect(icons.get(), &FileIcons::arrived, context, std::move(arrived));
             },
+        .chooseFolder = [](QWidget* parent, const QString& start) -> std::optional<QString> {
+            const QString chosen = QFileDialog::getExistingDirectory(parent, QString(), start,
+                                                                     QFileDialog::ShowDirsOnly);
+            if (chosen.isEmpty()) {
+                return std::nullopt;
+            }
+            return chosen;
+        },
     };
 }
 

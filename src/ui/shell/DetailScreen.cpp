@@ -10,6 +10,7 @@
 #include "ui/cleaning/SmartScanView.h"
 #include "ui/tools/MaintenanceView.h"
 #include "ui/tools/PerformanceView.h"
+#include "ui/tools/RuvozEzazView.h"
 #include "model/AppModel.h"
 
 namespace harborlite {
@@ -36,6 +37,8 @@ QWidget* makeDetailScreen(Route route, AppModel& model, const ScreenServices& se
         return new PerformanceView(model.systemTools(), feed, parent);
     case Route::maintenance:
         return new MaintenanceView(model.systemTools(), feed, MaintenanceService().tasks(), parent);
+    case Route::ruvozEzaz:
+        return new RuvozEzazView(model.diskMap(), scans, model.systemTools(), services, {}, parent);
     default:
         break;
     }

@@ -90,12 +90,16 @@ MaintenanceCard::MaintenanceCard(MaintenanceTask task, std::function<void()> act
     marker_ =
         new RoleLabel(tr("Not on this macOS"), Palette::inkTertiary(), TypeStyle::font(9, QFont::DemiBold), titleRow);
     marker_->setObjectName(QStringLiteral("unavailableMarker"));
-    titleLayout->addWidget(marker_, 0, Qt::AlignVCenter);
+    // The marker and the lock sit close together, leaving the title what they can.
+    auto* marks = new QHBoxLayout;
+    marks->setSpacing(kRowSpacing);
+    marks->addWidget(marker_, 0, Qt::AlignVCenter);
     lock_ = new SymbolView(QStringLiteral("lock.fill"), kSmallSymbolSide, Palette::inkTertiary(), 1, titleRow);
     lock_->setObjectName(QStringLiteral("lock"));
     lock_->setToolTip(MaintenancePresentation::lockToolTip());
     lock_->setAccessibleName(MaintenancePresentation::lockToolTip());
-    titleLayout->addWidget(lock_, 0, Qt::AlignVCenter);
+    marks->addWidget(lock_, 0, Qt::AlignVCenter);
+    titleLayout->addLayout(marks);
     column->addWidget(titleRow);
 
     auto* detail = new RoleLabel(task_.detail, Palette::inkSecondary(), TypeStyle::font(11.5, QFont::Normal), this);
