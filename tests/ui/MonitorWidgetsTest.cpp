@@ -5,6 +5,7 @@
 #include "ui/monitor/FittingLabel.h"
 #include "ui/monitor/MonitorCard.h"
 #include "ui/monitor/MonitorChip.h"
+#include "ui/monitor/ProcessDot.h"
 #include "ui/monitor/RingGauge.h"
 #include "ui/monitor/Sparkline.h"
 #include "ui/monitor/TopStatsBar.h"
@@ -81,11 +82,11 @@ TEST(MonitorCard, RingLabelPerKind)
 
 TEST(MonitorCard, ProcessDotThresholds)
 {
-    EXPECT_EQ(MonitorCard::processDot(50.1), PaletteRole::danger);
-    EXPECT_EQ(MonitorCard::processDot(50.0), PaletteRole::warning);
-    EXPECT_EQ(MonitorCard::processDot(15.1), PaletteRole::warning);
-    EXPECT_EQ(MonitorCard::processDot(15.0), PaletteRole::accent);
-    EXPECT_EQ(MonitorCard::processDot(0), PaletteRole::accent);
+    EXPECT_EQ(ProcessDot::role(50.1), PaletteRole::danger);
+    EXPECT_EQ(ProcessDot::role(50.0), PaletteRole::warning);
+    EXPECT_EQ(ProcessDot::role(15.1), PaletteRole::warning);
+    EXPECT_EQ(ProcessDot::role(15.0), PaletteRole::accent);
+    EXPECT_EQ(ProcessDot::role(0), PaletteRole::accent);
 }
 
 TEST(MonitorCard, ProcessesBeforeAndAfterTheFirstSample)

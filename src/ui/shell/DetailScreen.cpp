@@ -8,6 +8,7 @@
 #include "ui/cleaning/ReclaimView.h"
 #include "ui/components/ScreenServices.h"
 #include "ui/cleaning/SmartScanView.h"
+#include "ui/monitor/WidgetsView.h"
 #include "model/AppModel.h"
 
 namespace harborlite {
@@ -27,6 +28,8 @@ QWidget* makeDetailScreen(Route route, AppModel& model, const ScreenServices& se
         return new PrivacyView(model, services, parent);
     case Route::protection:
         return new ProtectionView(model, services, parent);
+    case Route::widgets:
+        return new WidgetsView(model, parent);
     default:
         break;
     }
