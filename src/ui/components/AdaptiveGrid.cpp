@@ -10,6 +10,7 @@ AdaptiveGrid::AdaptiveGrid(int minColumnWidth, int spacing, QWidget* parent)
     : QLayout(parent)
     , minColumnWidth_(minColumnWidth)
     , gap_(spacing)
+    , rowGap_(spacing)
 {
     setContentsMargins(0, 0, 0, 0);
 }
@@ -19,6 +20,12 @@ AdaptiveGrid::~AdaptiveGrid()
     while (QLayoutItem* item = takeAt(0)) {
         delete item;
     }
+}
+
+void AdaptiveGrid::setRowSpacing(int spacing)
+{
+    rowGap_ = spacing;
+    invalidate();
 }
 
 int AdaptiveGrid::columns(int width, int minColumnWidth, int spacing)
@@ -105,9 +112,9 @@ int AdaptiveGrid::arrange(const QRect& rect, bool apply) const
                     QRect(rect.left() + column * (columnWidth + gap_), y, columnWidth, rowHeight));
             }
         }
-        y += rowHeight + gap_;
+        y += rowHeight + rowGap_;
     }
-    return shown.isEmpty() ? 0 : y - gap_ - rect.top();
+    return shown.isEmpty() ? 0 : y - rowGap_ - rect.top();
 }
 
 } // namespace harborlite

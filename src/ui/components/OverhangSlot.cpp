@@ -50,8 +50,9 @@ int OverhangSlot::heightForWidth(int width) const
         return 0;
     }
     const int grownWidth = width + overhang_.left() + overhang_.right();
-    const int grown =
+    const int wanted =
         content_->hasHeightForWidth() ? content_->heightForWidth(grownWidth) : content_->sizeHint().height();
+    const int grown = std::clamp(wanted, content_->minimumHeight(), content_->maximumHeight());
     return std::max(0, grown - overhang_.top() - overhang_.bottom());
 }
 

@@ -149,6 +149,7 @@ void WidgetsView::rebuildDashboard(const MonitorSettings::Kinds& dashboard)
         gridBox->setObjectName(QStringLiteral("dashboardGrid"));
         auto* layout = new AdaptiveGrid(kMinColumnWidth + overhang.left() + overhang.right(),
                                         kGridSpacing - overhang.left() - overhang.right(), gridBox);
+        layout->setRowSpacing(kGridSpacing - overhang.top() - overhang.bottom());
         for (const MonitorKind kind : grid) {
             auto* card = new MonitorCard(kind, gridBox);
             layout->addWidget(card);
