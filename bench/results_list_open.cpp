@@ -134,7 +134,8 @@ void run(QTextStream& out, const QString& shape, int groups, int expanded)
         // The screen is showing when the scan's result arrives.
         {
             ScreenFrame frame;
-            auto* list = new ResultsList(*bench.model, {ScanCategory::largeAndOld}, ScreenServices::real());
+            auto* list =
+                new ResultsList(bench.model->scanSession(), {ScanCategory::largeAndOld}, ScreenServices::real());
             frame.addWidget(list);
             frame.resize(1000, 800);
             frame.show();
@@ -159,7 +160,8 @@ void run(QTextStream& out, const QString& shape, int groups, int expanded)
             QElapsedTimer timer;
             timer.start();
             ScreenFrame frame;
-            auto* list = new ResultsList(*bench.model, {ScanCategory::largeAndOld}, ScreenServices::real());
+            auto* list =
+                new ResultsList(bench.model->scanSession(), {ScanCategory::largeAndOld}, ScreenServices::real());
             frame.addWidget(list);
             frame.resize(1000, 800);
             frame.show();
@@ -183,7 +185,7 @@ void run(QTextStream& out, const QString& shape, int groups, int expanded)
             allNames.push_back(timer.nsecsElapsed() / 1e6);
         }
         {
-            ResultsModel rows(*bench.model, {ScanCategory::largeAndOld});
+            ResultsModel rows(bench.model->scanSession(), {ScanCategory::largeAndOld});
             QElapsedTimer timer;
             timer.start();
             QListWidget peer;
@@ -217,7 +219,7 @@ void scrolling(QTextStream& out)
     *bench.result = generate(1, 1);
     bench.scan();
     ScreenFrame frame;
-    auto* list = new ResultsList(*bench.model, {ScanCategory::largeAndOld}, ScreenServices::real());
+    auto* list = new ResultsList(bench.model->scanSession(), {ScanCategory::largeAndOld}, ScreenServices::real());
     frame.addWidget(list);
     frame.resize(1000, 800);
     frame.show();

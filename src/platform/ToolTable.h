@@ -36,6 +36,10 @@ struct ToolTable {
     QString sync = QStringLiteral("/bin/sync");
     // Removes Flatpak applications; it asks for administrator rights itself.
     QString flatpak = QStringLiteral("/usr/bin/flatpak");
+    // The desktops' own settings windows (GNOME, KDE Plasma, Xfce).
+    QString gnomeControlCenter = QStringLiteral("/usr/bin/gnome-control-center");
+    QString plasmaSystemSettings = QStringLiteral("/usr/bin/systemsettings");
+    QString xfceSettingsManager = QStringLiteral("/usr/bin/xfce4-settings-manager");
 };
 
 // Whether the path names a regular file (following symbolic links) that this

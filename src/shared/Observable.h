@@ -44,6 +44,14 @@ protected:
     {
         publish(field, std::forward<V>(value), [] {});
     }
+
+    // Publishes, then emits the value's own change signal.
+    template <typename Self, typename T, typename V>
+    void assign(T& field, V&& value, void (Self::*changed)())
+    {
+        publish(field, std::forward<V>(value));
+        emit(static_cast<Self*>(this)->*changed)();
+    }
 };
 
 } // namespace harborlite

@@ -173,6 +173,20 @@ TEST_F(MaintenanceServiceTest, DesktopDatabaseIsRebuiltInTheUsersApplicationsFol
     }
 }
 
+TEST_F(MaintenanceServiceTest, AToolThatHangsIsStoppedAtItsLimitAndTheTaskFails)
+{
+    tools.updateDesktopDatabase = test::writeFakeTool(tree.root(), "update-desktop-database", "exec sleep 600");
+    MaintenanceService::Limits limits;
+    limits.launchServices = 0.5;
+    const MaintenanceService service(tools, limits);
+    try {
+        service.run(task("rebuildLaunchServices"));
+        ADD_FAILURE() << "no error";
+    } catch (const RunError& error) {
+        EXPECT_EQ(error.kind(), RunError::Kind::launchFailed);
+    }
+}
+
 TEST_F(MaintenanceServiceTest, VerifyReportsTheLastLineWhateverTheStatus)
 {
     tree.file("diskutil.out", "Started file system verification\n  The volume appears to be OK.\t \n\n");

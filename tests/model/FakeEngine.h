@@ -1,13 +1,15 @@
 #pragma once
 
 #include "engine/services/ShellRunner.h"
-#include "model/AppModel.h"
+#include "model/ModelEngine.h"
 #include "support/EventWait.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QObject>
 #include <QUuid>
 
+#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <map>
@@ -43,8 +45,8 @@ inline ModelEngine quietEngine()
 // Counts the emissions of one signal of `sender` while it lives.
 class SignalCount {
 public:
-    template <typename Signal>
-    SignalCount(const AppModel* sender, Signal signal)
+    template <typename Sender, typename Signal>
+    SignalCount(const Sender* sender, Signal signal)
         : connection_(QObject::connect(sender, signal, [this] { ++count_; }))
     {
     }

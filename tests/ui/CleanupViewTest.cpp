@@ -93,7 +93,7 @@ const QList<ScanCategory> six(AppModel::cleanupCategories.begin(), AppModel::cle
 class CleanupViewTest : public ::testing::Test {
 protected:
     ScreenModel fake;
-    CleanupView view{fake.model(), fake.services()};
+    CleanupView view{fake.scans(), fake.feed(), fake.services()};
 
     AppModel& model() { return fake.model(); }
     bool summaryShown() const { return !view.summaryRow()->isHidden(); }
@@ -198,13 +198,17 @@ TEST_F(CleanupViewTest, FoundNothingShowsZeroTilesAndADisabledBar)
 TEST(CleanupViewLook, RendersEmptyAndPopulated)
 {
     ScreenModel fake;
-    EXPECT_EQ(renderScreens([&] { return new CleanupView(fake.model(), fake.services()); }, "cleanup-empty").size(),
-              2);
+    EXPECT_EQ(
+        renderScreens([&] { return new CleanupView(fake.scans(), fake.feed(), fake.services()); }, "cleanup-empty")
+            .size(),
+        2);
     fake.scanned(ScanCategory::systemJunk,
                  {group("User caches", {item("com.example.cache", 48000000, true), item("thumbnails", 1200000)}),
                   group("Logs", {item("system.log", 320000, true)})});
     fake.scanned(ScanCategory::trash, {});
     fake.setDiskFree(120000000000);
     EXPECT_EQ(
-        renderScreens([&] { return new CleanupView(fake.model(), fake.services()); }, "cleanup-populated").size(), 2);
+        renderScreens([&] { return new CleanupView(fake.scans(), fake.feed(), fake.services()); }, "cleanup-populated")
+            .size(),
+        2);
 }

@@ -1,5 +1,7 @@
 #include "ui/components/GlassCompatButton.h"
 #include "ui/components/GlassCompatContainer.h"
+#include "ui/theme/Contrast.h"
+#include "ui/theme/GlassSurface.h"
 #include "ui/theme/Motion.h"
 
 #include <QEnterEvent>
@@ -43,6 +45,39 @@ TEST(GlassCompatButton, LabelAndEdgeColoursPerKind)
         EXPECT_EQ(prominentEdge.rgb(), QColor(Qt::black).rgb());
         EXPECT_NEAR(prominentEdge.alphaF(), 0.12, 1e-3);
         EXPECT_EQ(GlassCompatButtonStyle::edgeColor(false, appearance), Palette::surfaceStroke().resolve(appearance));
+    }
+}
+
+TEST(GlassCompatButton, TheAmberOfWarningsTakesDarkTextThatReadsAtLeastFourAndAHalfToOne)
+{
+    const struct {
+        const AdaptiveColor* tint;
+        bool darkLabel;
+    } rows[] = {
+        {&Palette::warning(), true},
+        {&Palette::accent(), false},
+        {&Palette::danger(), false},
+    };
+    for (const Appearance appearance : {Appearance::light, Appearance::dark}) {
+        for (const auto& row : rows) {
+            const QColor tint = row.tint->resolve(appearance);
+            const QColor label = GlassCompatButtonStyle::labelColor(true, tint, appearance);
+            EXPECT_EQ(label, row.darkLabel ? Palette::ink().light : QColor(Qt::white)) << tint.name().toStdString();
+            EXPECT_EQ(GlassCompatButtonStyle::labelColor(false, tint, appearance), Palette::ink().resolve(appearance));
+        }
+        // Over the amber at the fill's resting opacity, on the glass veil.
+        const QColor amber = Palette::warning().resolve(appearance);
+        const qreal fill = GlassCompatButtonStyle::fill(true, false, false).opacity;
+        const QColor veil = GlassSurface::material(appearance);
+        const QColor under = appearance == Appearance::light ? QColor(Qt::white) : Palette::canvas().dark;
+        const auto over = [](const QColor& top, qreal alpha, const QColor& below) {
+            return QColor::fromRgbF(top.redF() * alpha + below.redF() * (1 - alpha),
+                                    top.greenF() * alpha + below.greenF() * (1 - alpha),
+                                    top.blueF() * alpha + below.blueF() * (1 - alpha));
+        };
+        const QColor drawn = over(amber, fill, over(veil, veil.alphaF(), under));
+        EXPECT_GE(Contrast::ratio(GlassCompatButtonStyle::labelColor(true, amber, appearance), drawn), 4.5);
+        EXPECT_LT(Contrast::ratio(Qt::white, drawn), 2.5);
     }
 }
 

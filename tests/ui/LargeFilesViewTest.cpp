@@ -63,7 +63,7 @@ TEST(LargeFilesView, PlaceholderScanReviewAndRemoveFromPersonalFolders)
 {
     ScreenModel fake;
     AppModel& model = fake.model();
-    LargeFilesView view(model, fake.services());
+    LargeFilesView view(model.scanSession(), model.monitorFeed(), fake.services());
     auto* notice = view.findChild<NoticeBlock*>("notice");
     ASSERT_NE(notice, nullptr);
     EXPECT_EQ(notice->text(), QStringLiteral("Everything listed here is a file you created or downloaded. Nothing is "
@@ -112,7 +112,7 @@ TEST(LargeFilesView, PlaceholderScanReviewAndRemoveFromPersonalFolders)
 TEST(LargeFilesView, FoundNothingShowsTheSectionWithoutABar)
 {
     ScreenModel fake;
-    LargeFilesView view(fake.model(), fake.services());
+    LargeFilesView view(fake.scans(), fake.feed(), fake.services());
     fake.scanned(ScanCategory::largeAndOld, {});
     EXPECT_TRUE(shown(view.section()));
     EXPECT_FALSE(shown(view.emptyState()));
@@ -124,10 +124,14 @@ TEST(LargeFilesViewLook, RendersEmptyAndPopulated)
 {
     ScreenModel fake;
     EXPECT_EQ(
-        renderScreens([&] { return new LargeFilesView(fake.model(), fake.services()); }, "large-empty").size(), 2);
+        renderScreens([&] { return new LargeFilesView(fake.scans(), fake.feed(), fake.services()); }, "large-empty")
+            .size(),
+        2);
     fake.scanned(ScanCategory::largeAndOld, {group("Movies", {item("Holiday 2019.mov", 2400000000, true),
                                                               item("Screen recording.mov", 640000000)}),
                                              group("Downloads", {item("ubuntu.iso", 4700000000)})});
     EXPECT_EQ(
-        renderScreens([&] { return new LargeFilesView(fake.model(), fake.services()); }, "large-populated").size(), 2);
+        renderScreens([&] { return new LargeFilesView(fake.scans(), fake.feed(), fake.services()); }, "large-populated")
+            .size(),
+        2);
 }

@@ -48,7 +48,7 @@ TEST(PrivacyView, CountsItemsAndRemovesOnlyPrivacy)
 {
     ScreenModel fake;
     AppModel& model = fake.model();
-    PrivacyView view(model, fake.services());
+    PrivacyView view(model.scanSession(), model.monitorFeed(), fake.services());
     auto* notice = view.findChild<NoticeBlock*>("notice");
     ASSERT_NE(notice, nullptr);
     EXPECT_EQ(notice->text(),
@@ -93,10 +93,14 @@ TEST(PrivacyView, CountsItemsAndRemovesOnlyPrivacy)
 TEST(PrivacyViewLook, RendersEmptyAndPopulated)
 {
     ScreenModel fake;
-    EXPECT_EQ(renderScreens([&] { return new PrivacyView(fake.model(), fake.services()); }, "privacy-empty").size(),
-              2);
+    EXPECT_EQ(
+        renderScreens([&] { return new PrivacyView(fake.scans(), fake.feed(), fake.services()); }, "privacy-empty")
+            .size(),
+        2);
     fake.scanned(ScanCategory::privacy, {group("Firefox", {item("cookies.sqlite", 2400000, true),
                                                            item("places.sqlite", 10500000)})});
     EXPECT_EQ(
-        renderScreens([&] { return new PrivacyView(fake.model(), fake.services()); }, "privacy-populated").size(), 2);
+        renderScreens([&] { return new PrivacyView(fake.scans(), fake.feed(), fake.services()); }, "privacy-populated")
+            .size(),
+        2);
 }

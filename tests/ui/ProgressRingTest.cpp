@@ -1,5 +1,6 @@
 #include "paint/Palette.h"
 #include "ui/components/ProgressRing.h"
+#include "ui/theme/Contrast.h"
 #include "ui/components/TriStateToggle.h"
 #include "ui/theme/Motion.h"
 
@@ -63,6 +64,52 @@ TEST(ProgressRing, MotionFollowsModeAndReduceMotion)
     Motion::setReduceMotion(std::nullopt);
 }
 
+TEST(ProgressRing, WhileTheWorkGoesOnAGlintRunsRoundAStillProgress)
+{
+    const struct {
+        qreal elapsed;
+        qreal degrees;
+    } rows[] = {{0, 0}, {0.4, 90}, {0.8, 180}, {1.6, 0}, {2.0, 90}, {-1, 0}};
+    for (const auto& row : rows) {
+        EXPECT_NEAR(ProgressRing::glintDegrees(row.elapsed), row.degrees, 1e-9) << row.elapsed;
+    }
+
+    Motion::setReduceMotion(false);
+    ProgressRing ring(0.02, 18, false);
+    ring.resize(220, 220);
+    ring.show();
+    EXPECT_FALSE(ring.isMoving());
+    ring.setWorking(true);
+    EXPECT_TRUE(ring.isWorking());
+    EXPECT_TRUE(ring.isMoving());
+    // The arc itself keeps to the progress.
+    EXPECT_EQ(ring.currentArc(), (RingArc{0.02, -90}));
+    // Each frame repaints, so the picture changes although the progress does not.
+    int painted = 0;
+    struct PaintCounter : QObject {
+        int* count;
+        explicit PaintCounter(int* counter) : count(counter) {}
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            *count += event->type() == QEvent::Paint ? 1 : 0;
+            return false;
+        }
+    } counter(&painted);
+    ring.installEventFilter(&counter);
+    while (painted < 3) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
+    EXPECT_GE(painted, 3);
+
+    Motion::setReduceMotion(true);
+    EXPECT_FALSE(ring.isMoving());
+    Motion::setReduceMotion(false);
+    EXPECT_TRUE(ring.isMoving());
+    ring.setWorking(false);
+    EXPECT_FALSE(ring.isMoving());
+    Motion::setReduceMotion(std::nullopt);
+}
+
 TEST(ProgressRing, AZeroArcLeavesTheTrackAlone)
 {
     ProgressRing ring(0, 10, false);
@@ -91,6 +138,22 @@ TEST(TriStateToggle, LookPerState)
               (Look{PaletteRole::accent, PaletteRole::accent, Mark::bar}));
     EXPECT_EQ(TriStateToggle::look(TriStateToggle::State::all),
               (Look{PaletteRole::accent, PaletteRole::accent, Mark::checkmark}));
+}
+
+TEST(TriStateToggle, AnEmptyBoxStaysVisibleOnADarkInnerCard)
+{
+    using State = TriStateToggle::State;
+    EXPECT_EQ(TriStateToggle::edgeColor(State::none, Appearance::light), Palette::hairline().light);
+    EXPECT_EQ(TriStateToggle::edgeColor(State::none, Appearance::dark), Palette::inkTertiary().dark);
+    EXPECT_EQ(TriStateToggle::edgeColor(State::all, Appearance::dark), Palette::accent().dark);
+    // An inner card in the dark: its fill over the dark canvas.
+    const QColor card = Palette::innerFill().dark;
+    const QColor canvas = Palette::canvas().dark;
+    const QColor behind = QColor::fromRgbF(card.redF() * card.alphaF() + canvas.redF() * (1 - card.alphaF()),
+                                           card.greenF() * card.alphaF() + canvas.greenF() * (1 - card.alphaF()),
+                                           card.blueF() * card.alphaF() + canvas.blueF() * (1 - card.alphaF()));
+    EXPECT_LT(Contrast::ratio(Palette::hairline().dark, behind), 1.5);
+    EXPECT_GE(Contrast::ratio(TriStateToggle::edgeColor(State::none, Appearance::dark), behind), 3.0);
 }
 
 TEST(TriStateToggle, AClickAnywhereCallsOnceAndLeavesTheState)

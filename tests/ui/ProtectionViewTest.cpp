@@ -139,7 +139,7 @@ TEST(ProtectionView, NotScannedScanningThreatsRemoveCycle)
 {
     ScreenModel fake;
     AppModel& model = fake.model();
-    ProtectionView view(model, fake.services());
+    ProtectionView view(model.scanSession(), model.monitorFeed(), fake.services());
     EXPECT_EQ(view.statusTitle()->text(), "Not scanned yet");
     EXPECT_EQ(shownScan(*view.scanButton()), (ScanButtonLook{"Scan Now", PaletteRole::accent, false}));
     EXPECT_TRUE(view.progressLine()->isHidden());
@@ -185,7 +185,7 @@ TEST(ProtectionView, ThePressDecidesFromTheModelAtThatMoment)
 {
     ScreenModel fake;
     AppModel& model = fake.model();
-    ProtectionView view(model, fake.services());
+    ProtectionView view(model.scanSession(), model.monitorFeed(), fake.services());
     fake.script().hold(ScanCategory::malware);
     model.scan(ScanCategory::malware);
     // Pressed before the screen has redrawn: the running scan is stopped.
@@ -202,7 +202,7 @@ TEST(ProtectionView, ThePressDecidesFromTheModelAtThatMoment)
 TEST(ProtectionViewLook, RendersEachState)
 {
     ScreenModel fake;
-    const auto make = [&] { return new ProtectionView(fake.model(), fake.services()); };
+    const auto make = [&] { return new ProtectionView(fake.scans(), fake.feed(), fake.services()); };
     EXPECT_EQ(renderScreens(make, "protection-empty").size(), 2);
     fake.script().hold(ScanCategory::malware);
     fake.model().scan(ScanCategory::malware);

@@ -68,7 +68,7 @@ namespace {
 class ReclaimViewTest : public ::testing::Test {
 protected:
     ScreenModel fake;
-    ReclaimView view{fake.model(), fake.services()};
+    ReclaimView view{fake.scans(), fake.feed(), fake.services()};
 
     AppModel& model() { return fake.model(); }
     bool shown(const QWidget* widget) const { return widget && !widget->isHidden(); }
@@ -136,7 +136,7 @@ TEST_F(ReclaimViewTest, PlaceholderFirstScanOneResultAndRemove)
 
 TEST_F(ReclaimViewTest, TheModeIsTheOneCleanupShows)
 {
-    CleanupView cleanup(model(), fake.services());
+    CleanupView cleanup(fake.scans(), fake.feed(), fake.services());
     auto* here = view.findChild<RemovalModePicker*>("removalModePicker");
     auto* there = cleanup.findChild<RemovalModePicker*>("removalModePicker");
     here->setCurrentIndex(1);
@@ -148,12 +148,16 @@ TEST_F(ReclaimViewTest, TheModeIsTheOneCleanupShows)
 TEST(ReclaimViewLook, RendersEmptyAndPopulated)
 {
     ScreenModel fake;
-    EXPECT_EQ(renderScreens([&] { return new ReclaimView(fake.model(), fake.services()); }, "reclaim-empty").size(),
-              2);
+    EXPECT_EQ(
+        renderScreens([&] { return new ReclaimView(fake.scans(), fake.feed(), fake.services()); }, "reclaim-empty")
+            .size(),
+        2);
     fake.scanned(ScanCategory::duplicates,
                  {group("IMG_2041.jpg", {item("IMG_2041.jpg", 4200000), item("IMG_2041 copy.jpg", 4200000, true)})});
     fake.scanned(ScanCategory::deviceBackups, {group("iPhone", {item("Backup 2024-03-02", 12000000000)})});
     fake.setDiskFree(80000000000);
     EXPECT_EQ(
-        renderScreens([&] { return new ReclaimView(fake.model(), fake.services()); }, "reclaim-populated").size(), 2);
+        renderScreens([&] { return new ReclaimView(fake.scans(), fake.feed(), fake.services()); }, "reclaim-populated")
+            .size(),
+        2);
 }

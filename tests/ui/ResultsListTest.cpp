@@ -35,7 +35,7 @@ namespace {
 class ResultsListTest : public ::testing::Test {
 protected:
     test::ReviewModelFixture fixture;
-    AppModel& model = fixture.model();
+    ScanSession& model = fixture.scans();
     QList<QStringList> revealed;
     ScreenServices services{
         .reveal = [this](const QStringList& paths) { revealed.append(paths); },

@@ -85,7 +85,7 @@ TEST(SummaryRow, TilesCarryTheirTitlesSymbolsAndTints)
 TEST(RemovalModePicker, TitlesComeFromOneTableInModeOrder)
 {
     test::ReviewModelFixture fixture;
-    RemovalModePicker picker(fixture.model());
+    RemovalModePicker picker(fixture.scans());
     const QStringList titles = {"Move to Trash", "Delete permanently", "Shred securely"};
     ASSERT_EQ(picker.count(), 3);
     for (int i = 0; i < 3; ++i) {
@@ -98,7 +98,7 @@ TEST(RemovalModePicker, TitlesComeFromOneTableInModeOrder)
 TEST(RemovalModePicker, FollowsTheModelBothWays)
 {
     test::ReviewModelFixture fixture;
-    AppModel& model = fixture.model();
+    ScanSession& model = fixture.scans();
     RemovalModePicker first(model);
     RemovalModePicker second(model);
     EXPECT_EQ(first.mode(), Remover::Mode::trash);
@@ -115,7 +115,7 @@ TEST(RemovalModePicker, FollowsTheModelBothWays)
 class ScanButtonTest : public ::testing::Test {
 protected:
     test::ReviewModelFixture fixture;
-    AppModel& model = fixture.model();
+    ScanSession& model = fixture.scans();
     const QList<ScanCategory> categories = {ScanCategory::trash, ScanCategory::installers};
 };
 
@@ -130,7 +130,7 @@ TEST_F(ScanButtonTest, StartsEveryCategoryAtOnceThenStopsEveryScan)
     EXPECT_FALSE(button.isBusy());
 
     QTest::mouseClick(&button, Qt::LeftButton);
-    EXPECT_EQ(model.runningCategories(), (AppModel::Categories{ScanCategory::trash, ScanCategory::installers}));
+    EXPECT_EQ(model.runningCategories(), (ScanSession::Categories{ScanCategory::trash, ScanCategory::installers}));
     for (const ScanCategory category : categories) {
         fixture.script.waitStarted(category);
     }
@@ -346,7 +346,7 @@ TEST(ReviewKit, RendersItsPiecesInBothAppearances)
 {
     Symbols::useIconTheme();
     test::ReviewModelFixture fixture;
-    AppModel& model = fixture.model();
+    ScanSession& model = fixture.scans();
     const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/look");
     QDir().mkpath(folder);
     for (const auto& [appearance, name] : {std::pair{Appearance::light, QStringLiteral("kit-light.png")},

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "model/FakeEngine.h"
-#include "shared/MemoryDefaults.h"
-#include "model/AppModel.h"
+#include "model/ScanSession.h"
 
 #include <QCoreApplication>
 
@@ -21,16 +20,15 @@ inline void settleLayouts()
     }
 }
 
-// An application model whose scans return results the test set beforehand
-// (load()), or, for categories without one, the scripted scans of ScanScript
-// that the test can hold and release. Nothing touches the disk or the network.
+// A scan session whose scans return results the test set beforehand (load()),
+// or, for categories without one, the scripted scans of ScanScript that the
+// test can hold and release. Nothing touches the disk or the network.
 class ReviewModelFixture {
 public:
     ReviewModelFixture()
     {
-        AppModel::Setup setup;
-        setup.engine = quietEngine();
-        setup.engine.scanner = [this](ScanCategory category) -> std::unique_ptr<CategoryScanner> {
+        ModelEngine engine = quietEngine();
+        engine.scanner = [this](ScanCategory category) -> std::unique_ptr<CategoryScanner> {
             std::lock_guard lock(mutex_);
             const auto found = presets_.find(category);
             if (found == presets_.end()) {
@@ -38,18 +36,13 @@ public:
             }
             return std::make_unique<Preset>(found->second);
         };
-        setup.updateConfiguration = QuorvaneConfiguration("harborlite", QUrl("http://127.0.0.1:9"));
-        setup.bundleInformation = {};
-        setup.systemVersion = {12, 0, 0};
-        setup.runner = runner_;
-        setup.scheduleTick = [](QObject*, double, std::function<void()>) {};
-        model_ = std::make_unique<AppModel>(defaults_, std::move(setup));
+        scans_ = std::make_unique<ScanSession>(engine, runner_);
     }
 
     ~ReviewModelFixture()
     {
         script.releaseAll();
-        model_.reset();
+        scans_.reset();
         runner_->waitForDone();
         QCoreApplication::sendPostedEvents();
     }
@@ -57,10 +50,10 @@ public:
     ReviewModelFixture(const ReviewModelFixture&) = delete;
     ReviewModelFixture& operator=(const ReviewModelFixture&) = delete;
 
-    AppModel& model() { return *model_; }
+    ScanSession& scans() { return *scans_; }
 
     // Scans the result's category with a scanner returning `result` and waits
-    // until the model holds it. Later scans of the category return it again
+    // until the session holds it. Later scans of the category return it again
     // until forget() is called.
     void load(const CategoryResult& result)
     {
@@ -68,10 +61,10 @@ public:
             std::lock_guard lock(mutex_);
             presets_[result.category] = result;
         }
-        // The model marks the category running at once and clears the mark
+        // The session marks the category running at once and clears the mark
         // when it stores the result.
-        model_->scan(result.category);
-        waitFor([&] { return !model_->runningCategories().contains(result.category); });
+        scans_->scan(result.category);
+        waitFor([&] { return !scans_->runningCategories().contains(result.category); });
     }
 
     // Later scans of the category go to `script` again.
@@ -96,9 +89,8 @@ private:
 
     std::mutex mutex_;
     std::map<ScanCategory, CategoryResult> presets_;
-    MemoryDefaults defaults_;
     std::shared_ptr<BackgroundRunner> runner_ = std::make_shared<BackgroundRunner>(4);
-    std::unique_ptr<AppModel> model_;
+    std::unique_ptr<ScanSession> scans_;
 };
 
 } // namespace harborlite::test

@@ -76,7 +76,7 @@ CategoryResult result(ScanCategory category, QList<ScanGroup> groups)
     return {category, std::move(groups), QDateTime::currentDateTimeUtc()};
 }
 
-ReviewState reviewState(std::initializer_list<CategoryResult> results, AppModel::Categories running)
+ReviewState reviewState(std::initializer_list<CategoryResult> results, ScanSession::Categories running)
 {
     ReviewState state;
     for (const CategoryResult& one : results) {

@@ -36,7 +36,7 @@ ScanGroup group(const QString& title, QList<ScanItem> items);
 CategoryResult result(ScanCategory category, QList<ScanGroup> groups = {});
 
 // A review state holding the given results and running categories.
-ReviewState reviewState(std::initializer_list<CategoryResult> results, AppModel::Categories running = {});
+ReviewState reviewState(std::initializer_list<CategoryResult> results, ScanSession::Categories running = {});
 
 // A model whose scanners are a ScanScript (whose results the test may
 // replace per category), whose remover records what it was asked and whose
@@ -56,6 +56,8 @@ public:
     ScreenModel& operator=(const ScreenModel&) = delete;
 
     AppModel& model() { return *model_; }
+    ScanSession& scans() { return model_->scanSession(); }
+    MonitorFeed& feed() { return model_->monitorFeed(); }
     ScanScript& script() { return script_; }
     const ScreenServices& services() const { return services_; }
 

@@ -194,7 +194,8 @@ TEST(SmartScanRoad, ScanReviewAndCleanIntoTheTrash)
     auto* layout = new QVBoxLayout(&window);
     layout->setContentsMargins(0, 0, 0, 0);
     ScreenServices services{[](const QStringList&) {}, [](const QString&) { return QIcon(); }};
-    auto* view = new SmartScanView(model, services);
+    auto* view = new SmartScanView(
+        model.scanSession(), model.monitorFeed(), [&model](Route route) { model.setRoute(route); }, services);
     layout->addWidget(view);
     window.resize(1100, 1000);
     window.show();

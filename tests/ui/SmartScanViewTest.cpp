@@ -168,6 +168,17 @@ TEST(SmartScanPresentation, BarDetailFollowsModeAndBusyFollowsCleaning)
     }
 }
 
+TEST(SmartScanPresentation, TheRingShowsWorkForAsLongAsTheScanRuns)
+{
+    SmartScanInputs in = inputs();
+    EXPECT_FALSE(SmartScan::present(in).ringShowsWork);
+    in.isSmartScanning = true;
+    for (const double progress : {0.0, 0.02, 0.5}) {
+        in.smartScanProgress = progress;
+        EXPECT_TRUE(SmartScan::present(in).ringShowsWork) << progress;
+    }
+}
+
 TEST(SmartScanPresentation, RightAfterAScanTheLastScanWasZeroSecondsAgo)
 {
     const platform::Seam<QDateTime>::Override clock(platform::clock(), kNow);
@@ -327,7 +338,8 @@ protected:
         setup.runner = runner;
         setup.scheduleTick = [](QObject*, double, std::function<void()>) {};
         model = std::make_unique<AppModel>(defaults, setup);
-        view = std::make_unique<SmartScanView>(*model, services);
+        view = std::make_unique<SmartScanView>(
+            model->scanSession(), model->monitorFeed(), [this](Route route) { model->setRoute(route); }, services);
         view->resize(1000, 900);
         view->show();
     }
@@ -404,6 +416,39 @@ TEST_F(SmartScanViewTest, IdleShowsTheDialAloneWithScan)
     auto* dial = find<QWidget>(QStringLiteral("dial"));
     EXPECT_EQ(dial->height(), dial->sizeHint().height());
     EXPECT_EQ(dial->y(), header->geometry().bottom() + 1 + SmartScanView::kColumnSpacing);
+}
+
+TEST_F(SmartScanViewTest, AStepThatReportsNothingForLongStillMovesTheDial)
+{
+    holdAll();
+    script.setReports(ScanCategory::systemJunk, {{0.16, QStringLiteral("Reading user caches\u2026"), 0}});
+    QTest::mouseClick(scanButton(), Qt::LeftButton);
+    auto* ring = find<ProgressRing>(QStringLiteral("dialRing"));
+    waitFor([&] {
+        return find<RoleLabel>(QStringLiteral("dialCaption"))->text() == QStringLiteral("Reading user caches\u2026")
+               && !ring->isIndeterminate();
+    });
+    // The progress stands at 2% while the step goes on, but the ring moves.
+    EXPECT_EQ(find<RoleLabel>(QStringLiteral("dialValue"))->text(), QStringLiteral("2%"));
+    EXPECT_TRUE(ring->isWorking());
+    ASSERT_TRUE(ring->isMoving());
+    const QImage first = ring->grab().toImage();
+    QImage later = first;
+    while (later == first) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+        later = ring->grab().toImage();
+    }
+    EXPECT_NE(later, first);
+    const QString folder = QCoreApplication::applicationDirPath();
+    view->grab().save(folder + QStringLiteral("/smart-scan-long-step-a.png"));
+    first.save(folder + QStringLiteral("/smart-scan-ring-a.png"));
+    later.save(folder + QStringLiteral("/smart-scan-ring-b.png"));
+
+    QTest::mouseClick(scanButton(), Qt::LeftButton);
+    script.wakeAll();
+    waitFor([&] { return !model->isSmartScanning(); });
+    settle();
+    EXPECT_FALSE(ring->isWorking());
 }
 
 TEST_F(SmartScanViewTest, WholeCycleScanStopReviewClean)

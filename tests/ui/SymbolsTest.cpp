@@ -99,7 +99,8 @@ TEST(Symbols, TheIconTakesTheBrushAndUnknownNamesGetTheFallback)
 TEST(Symbols, MeaningsAdwaitaLacksArePaintedWithTheirMarks)
 {
     const QStringList painted = {"slider.horizontal.3", "info.circle.fill", "shield", "shield.lefthalf.filled",
-                                 "checkmark.shield.fill", "exclamationmark.shield.fill", "lock.shield.fill", "flame"};
+                                 "checkmark.shield.fill", "exclamationmark.shield.fill", "lock.shield.fill", "flame",
+                                 "arrow.down.circle", "arrow.down.circle.fill"};
     for (const QString& name : painted) {
         SCOPED_TRACE(name.toStdString());
         EXPECT_TRUE(Symbols::isCatalogued(name));

@@ -1,4 +1,5 @@
 #include "ui/updates/UpdateSheet.h"
+#include "ui/components/CheckBoxStyle.h"
 
 #include "WindowFixture.h"
 #include "ui/components/GlassCompatButton.h"
@@ -120,6 +121,11 @@ TEST_F(UpdateSheetTest, FollowsTheCheckerWhileOpen)
     EXPECT_EQ(text(*sheet, "installedLine"), QString::fromUtf8("You have 1.0 (100) \u00B7 released March 1"));
     EXPECT_NE(sheet->findChild<QWidget*>(QStringLiteral("whatsNew")), nullptr);
     EXPECT_EQ(sheet->downloadButton()->text(), QStringLiteral("Download Harborlite 2.0"));
+    EXPECT_EQ(sheet->downloadButton()->symbol(), QStringLiteral("arrow.down.circle"));
+    // The preference's box is the kit's, visible in the dark too.
+    auto* automatic = sheet->findChild<QCheckBox*>(QStringLiteral("automaticCheckBox"));
+    ASSERT_NE(automatic, nullptr);
+    EXPECT_NE(qobject_cast<CheckBoxStyle*>(automatic->style()), nullptr);
     EXPECT_EQ(sheet->width(), UpdateSheet::kWidth);
 }
 

@@ -14,10 +14,6 @@ namespace harborlite {
 
 namespace {
 
-constexpr double launchServicesLimit = 120;
-constexpr double mailLimit = 120;
-constexpr double verifyLimit = 300;
-
 QString administrator(const QString& commandLine, const platform::ToolTable& tools)
 {
     return ShellRunner::runPrivileged(commandLine, tools).standardOutput;
@@ -39,7 +35,13 @@ QString trimmedBlanks(QString text)
 
 } // namespace
 
-MaintenanceService::MaintenanceService(platform::ToolTable tools) : tools_(std::move(tools)) {}
+MaintenanceService::MaintenanceService(platform::ToolTable tools) : MaintenanceService(std::move(tools), Limits{}) {}
+
+MaintenanceService::MaintenanceService(platform::ToolTable tools, Limits limits)
+    : tools_(std::move(tools))
+    , limits_(limits)
+{
+}
 
 QList<MaintenanceTask> MaintenanceService::tasks() const
 {
@@ -93,7 +95,7 @@ QString MaintenanceService::run(const MaintenanceTask& task) const
     if (id == QLatin1String("rebuildLaunchServices")) {
         const ShellRunner::Output output =
             ShellRunner::run(task.requiredTool, {platform::xdgDataHome().get() + QStringLiteral("/applications")},
-                             launchServicesLimit);
+                             limits_.launchServices);
         if (output.status != 0) {
             throw ShellRunner::RunError::launchFailed(output.standardError);
         }
@@ -118,7 +120,7 @@ QString MaintenanceService::run(const MaintenanceTask& task) const
     }
     if (id == QLatin1String("verifyDisk")) {
         const ShellRunner::Output output =
-            ShellRunner::run(tools_.diskutil, {QStringLiteral("verifyVolume"), QStringLiteral("/")}, verifyLimit);
+            ShellRunner::run(tools_.diskutil, {QStringLiteral("verifyVolume"), QStringLiteral("/")}, limits_.verify);
         const QStringList lines = ShellRunner::lines(output.standardOutput);
         return lines.isEmpty() ? QStringLiteral("Verification finished.") : trimmedBlanks(lines.last());
     }
@@ -139,7 +141,7 @@ QString MaintenanceService::compactMailIndex() const
         }
         const qint64 before = FS::allocatedSize(database);
         const ShellRunner::Output output =
-            ShellRunner::run(tools_.sqlite3, {database, QStringLiteral("vacuum;")}, mailLimit);
+            ShellRunner::run(tools_.sqlite3, {database, QStringLiteral("vacuum;")}, limits_.mail);
         if (output.status != 0) {
             continue;
         }

@@ -16,7 +16,16 @@ namespace harborlite {
 // this system does not ship and end in the missing-tool error.
 class MaintenanceService {
 public:
+    // How long, in seconds, each tool run directly may take before it is
+    // stopped and its task fails.
+    struct Limits {
+        double launchServices = 120;
+        double mail = 120;
+        double verify = 300;
+    };
+
     explicit MaintenanceService(platform::ToolTable tools = {});
+    MaintenanceService(platform::ToolTable tools, Limits limits);
 
     // The eight tasks in their fixed order, each naming the tool of this table.
     QList<MaintenanceTask> tasks() const;
@@ -35,6 +44,7 @@ private:
     QString compactMailIndex() const;
 
     platform::ToolTable tools_;
+    Limits limits_;
 };
 
 } // namespace harborlite

@@ -1,16 +1,16 @@
 #include "ui/cleaning/CategoryListScreen.h"
 
-#include "ui/components/EmptyStateView.h"
+#include "model/ScanSession.h"
+#include "ui/cleaning/RemovalModePicker.h"
 #include "ui/cleaning/ResultsList.h"
+#include "ui/cleaning/ReviewState.h"
+#include "ui/cleaning/ScanButton.h"
+#include "ui/components/EmptyStateView.h"
 #include "ui/components/HeaderRow.h"
 #include "ui/components/NoticeBlock.h"
-#include "ui/cleaning/RemovalModePicker.h"
 #include "ui/components/ReviewText.h"
-#include "ui/cleaning/ScanButton.h"
-#include "ui/components/SummaryRow.h"
-#include "ui/cleaning/ReviewState.h"
 #include "ui/components/ScreenServices.h"
-#include "model/AppModel.h"
+#include "ui/components/SummaryRow.h"
 
 namespace harborlite {
 
@@ -37,15 +37,16 @@ CategoryListPresentation presentCategoryList(const CategoryListSetup& setup, con
     return shown;
 }
 
-CategoryListScreen::CategoryListScreen(CategoryListSetup setup, AppModel& model, const ScreenServices& services,
-                                       QWidget* parent)
-    : ReviewScreen(model, ScreenFrameMetrics{}, parent), setup_(std::move(setup))
+CategoryListScreen::CategoryListScreen(CategoryListSetup setup, ScanSession& scans, MonitorFeed& feed,
+                                       const ScreenServices& services, QWidget* parent)
+    : ReviewScreen(scans, feed, ScreenFrameMetrics{}, parent)
+    , setup_(std::move(setup))
 {
     auto* header = new HeaderRow(setup_.title, setup_.subtitle, setup_.symbol);
-    header->addControl(new RemovalModePicker(model));
+    header->addControl(new RemovalModePicker(scans));
     ScanButton::Behaviour behaviour =
-        ScanButton::scanning(model, setup_.categories, [this] { return presentation().scan.title; });
-    scanButton_ = new ScanButton(model, std::move(behaviour));
+        ScanButton::scanning(scans, setup_.categories, [this] { return presentation().scan.title; });
+    scanButton_ = new ScanButton(scans, std::move(behaviour));
     header->addControl(scanButton_);
     frame()->addWidget(header);
 
@@ -59,7 +60,7 @@ CategoryListScreen::CategoryListScreen(CategoryListSetup setup, AppModel& model,
     summary_->setObjectName(QStringLiteral("summaryRow"));
     frame()->addWidget(summary_);
 
-    list_ = new ResultsList(model, setup_.categories, services);
+    list_ = new ResultsList(scans, setup_.categories, services);
     frame()->addWidget(list_);
 
     if (setup_.emptyState) {
@@ -74,12 +75,12 @@ CategoryListScreen::CategoryListScreen(CategoryListSetup setup, AppModel& model,
 
 CategoryListPresentation CategoryListScreen::presentation() const
 {
-    return presentCategoryList(setup_, ReviewState::of(model()));
+    return presentCategoryList(setup_, ReviewState::of(scans(), feed()));
 }
 
 void CategoryListScreen::refresh()
 {
-    const ReviewState state = ReviewState::of(model());
+    const ReviewState state = ReviewState::of(scans(), feed());
     const CategoryListPresentation shown = presentCategoryList(setup_, state);
     scanButton_->refresh();
     summary_->setVisible(shown.summary.has_value());
@@ -96,13 +97,13 @@ void CategoryListScreen::refresh()
 void CategoryListScreen::scanAll()
 {
     for (const ScanCategory category : setup_.categories) {
-        model().scan(category);
+        scans().scan(category);
     }
 }
 
 void CategoryListScreen::clean()
 {
-    model().clean(setup_.categories);
+    scans().clean(setup_.categories);
 }
 
 } // namespace harborlite

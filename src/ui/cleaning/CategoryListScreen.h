@@ -57,7 +57,8 @@ class CategoryListScreen : public ReviewScreen {
     Q_OBJECT
 
 public:
-    CategoryListScreen(CategoryListSetup setup, AppModel& model, const ScreenServices& services, QWidget* parent);
+    CategoryListScreen(CategoryListSetup setup, ScanSession& scans, MonitorFeed& feed, const ScreenServices& services,
+                       QWidget* parent);
 
     CategoryListPresentation presentation() const;
 

@@ -1,11 +1,11 @@
 #include "ui/cleaning/CleanupView.h"
 
-#include "model/AppModel.h"
+#include "model/ScanSession.h"
 
 namespace harborlite {
 
-CleanupView::CleanupView(AppModel& model, const ScreenServices& services, QWidget* parent)
-    : CategoryListScreen(setup(), model, services, parent)
+CleanupView::CleanupView(ScanSession& scans, MonitorFeed& feed, const ScreenServices& services, QWidget* parent)
+    : CategoryListScreen(setup(), scans, feed, services, parent)
 {
     setObjectName(QStringLiteral("cleanupView"));
 }
@@ -13,7 +13,8 @@ CleanupView::CleanupView(AppModel& model, const ScreenServices& services, QWidge
 CategoryListSetup CleanupView::setup()
 {
     CategoryListSetup setup;
-    setup.categories = QList<ScanCategory>(AppModel::cleanupCategories.begin(), AppModel::cleanupCategories.end());
+    setup.categories =
+        QList<ScanCategory>(ScanSession::cleanupCategories.begin(), ScanSession::cleanupCategories.end());
     setup.title = QStringLiteral("Cleanup");
     setup.subtitle = QStringLiteral("Caches, logs, trash and orphaned support files.");
     setup.symbol = QStringLiteral("trash.circle");

@@ -10,7 +10,7 @@ class CleanupView : public CategoryListScreen {
     Q_OBJECT
 
 public:
-    CleanupView(AppModel& model, const ScreenServices& services, QWidget* parent = nullptr);
+    CleanupView(ScanSession& scans, MonitorFeed& feed, const ScreenServices& services, QWidget* parent = nullptr);
 
     static CategoryListSetup setup();
 };

@@ -2,8 +2,8 @@
 
 namespace harborlite {
 
-LargeFilesView::LargeFilesView(AppModel& model, const ScreenServices& services, QWidget* parent)
-    : SingleCategoryScreen(setup(), model, services, parent)
+LargeFilesView::LargeFilesView(ScanSession& scans, MonitorFeed& feed, const ScreenServices& services, QWidget* parent)
+    : SingleCategoryScreen(setup(), scans, feed, services, parent)
 {
     setObjectName(QStringLiteral("largeFilesView"));
 }

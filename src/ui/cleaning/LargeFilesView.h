@@ -10,7 +10,7 @@ class LargeFilesView : public SingleCategoryScreen {
     Q_OBJECT
 
 public:
-    LargeFilesView(AppModel& model, const ScreenServices& services, QWidget* parent = nullptr);
+    LargeFilesView(ScanSession& scans, MonitorFeed& feed, const ScreenServices& services, QWidget* parent = nullptr);
 
     static SingleCategorySetup setup();
 };

@@ -2,8 +2,8 @@
 
 namespace harborlite {
 
-PrivacyView::PrivacyView(AppModel& model, const ScreenServices& services, QWidget* parent)
-    : SingleCategoryScreen(setup(), model, services, parent)
+PrivacyView::PrivacyView(ScanSession& scans, MonitorFeed& feed, const ScreenServices& services, QWidget* parent)
+    : SingleCategoryScreen(setup(), scans, feed, services, parent)
 {
     setObjectName(QStringLiteral("privacyView"));
 }

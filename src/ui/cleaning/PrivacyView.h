@@ -10,7 +10,7 @@ class PrivacyView : public SingleCategoryScreen {
     Q_OBJECT
 
 public:
-    PrivacyView(AppModel& model, const ScreenServices& services, QWidget* parent = nullptr);
+    PrivacyView(ScanSession& scans, MonitorFeed& feed, const ScreenServices& services, QWidget* parent = nullptr);
 
     static SingleCategorySetup setup();
 };

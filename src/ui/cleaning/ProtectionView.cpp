@@ -1,17 +1,17 @@
 #include "ui/cleaning/ProtectionView.h"
 
+#include "model/ScanSession.h"
+#include "ui/cleaning/ResultsList.h"
+#include "ui/cleaning/ReviewState.h"
+#include "ui/cleaning/ScanButton.h"
+#include "ui/components/ReviewText.h"
 #include "ui/components/RoleLabel.h"
 #include "ui/components/ScreenHeader.h"
-#include "ui/cleaning/ResultsList.h"
-#include "ui/components/ReviewText.h"
-#include "ui/cleaning/ScanButton.h"
-#include "ui/cleaning/ReviewState.h"
 #include "ui/components/ScreenServices.h"
 #include "ui/theme/GlassSurface.h"
 #include "ui/theme/SoftShadow.h"
 #include "ui/theme/Symbols.h"
 #include "ui/theme/TypeStyle.h"
-#include "model/AppModel.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
@@ -168,8 +168,8 @@ ProtectionPresentation ProtectionPresentation::of(const ReviewState& state)
     return shown;
 }
 
-ProtectionView::ProtectionView(AppModel& model, const ScreenServices& services, QWidget* parent)
-    : ReviewScreen(model, ScreenFrameMetrics{kMaxWidth, 18, 26}, parent)
+ProtectionView::ProtectionView(ScanSession& scans, MonitorFeed& feed, const ScreenServices& services, QWidget* parent)
+    : ReviewScreen(scans, feed, ScreenFrameMetrics{kMaxWidth, 18, 26}, parent)
 {
     setObjectName(QStringLiteral("protectionView"));
     frame()->addWidget(new ScreenHeader(
@@ -204,12 +204,11 @@ ProtectionView::ProtectionView(AppModel& model, const ScreenServices& services, 
     texts->addLayout(messageRow);
     column->addLayout(texts);
 
-    ScanButton::Behaviour behaviour =
-        ScanButton::scanning(model, {ScanCategory::malware}, [&model] {
-            return model.result(ScanCategory::malware) ? QStringLiteral("Scan Again") : QStringLiteral("Scan Now");
-        });
+    ScanButton::Behaviour behaviour = ScanButton::scanning(scans, {ScanCategory::malware}, [&scans] {
+        return scans.result(ScanCategory::malware) ? QStringLiteral("Scan Again") : QStringLiteral("Scan Now");
+    });
     behaviour.stopTitle = QStringLiteral("Stop Scan");
-    scanButton_ = new ScanButton(model, std::move(behaviour));
+    scanButton_ = new ScanButton(scans, std::move(behaviour));
     column->addWidget(scanButton_, 0, Qt::AlignHCenter);
 
     progressLine_ = new RoleLabel(QString(), Palette::inkTertiary(), TypeStyle::font(11, QFont::Normal));
@@ -218,7 +217,7 @@ ProtectionView::ProtectionView(AppModel& model, const ScreenServices& services, 
     column->addWidget(progressLine_, 0, Qt::AlignHCenter);
     frame()->addWidget(panel);
 
-    section_ = new ResultsList(model, {ScanCategory::malware}, services);
+    section_ = new ResultsList(scans, {ScanCategory::malware}, services);
     section_->setObjectName(QStringLiteral("categorySection"));
     frame()->addWidget(section_);
     frame()->addStretch();
@@ -227,7 +226,7 @@ ProtectionView::ProtectionView(AppModel& model, const ScreenServices& services, 
 
 ProtectionPresentation ProtectionView::presentation() const
 {
-    return ProtectionPresentation::of(ReviewState::of(model()));
+    return ProtectionPresentation::of(ReviewState::of(scans(), feed()));
 }
 
 void ProtectionView::refresh()
@@ -240,7 +239,7 @@ void ProtectionView::refresh()
     progressLine_->setVisible(shown.progressLine.has_value());
     progressLine_->setText(shown.progressLine.value_or(QString()));
     section_->setVisible(shown.showsSection);
-    showActionBar(shown.actionBar, [this] { model().clean({ScanCategory::malware}); });
+    showActionBar(shown.actionBar, [this] { scans().clean({ScanCategory::malware}); });
 }
 
 } // namespace harborlite

@@ -50,7 +50,7 @@ public:
     static constexpr int kEmblemSide = 130;
     static constexpr int kMessageWidth = 420;
 
-    ProtectionView(AppModel& model, const ScreenServices& services, QWidget* parent = nullptr);
+    ProtectionView(ScanSession& scans, MonitorFeed& feed, const ScreenServices& services, QWidget* parent = nullptr);
 
     ProtectionPresentation presentation() const;
 

@@ -2,8 +2,8 @@
 
 namespace harborlite {
 
-ReclaimView::ReclaimView(AppModel& model, const ScreenServices& services, QWidget* parent)
-    : CategoryListScreen(setup(), model, services, parent)
+ReclaimView::ReclaimView(ScanSession& scans, MonitorFeed& feed, const ScreenServices& services, QWidget* parent)
+    : CategoryListScreen(setup(), scans, feed, services, parent)
 {
     setObjectName(QStringLiteral("reclaimView"));
 }

@@ -10,7 +10,7 @@ class ReclaimView : public CategoryListScreen {
     Q_OBJECT
 
 public:
-    ReclaimView(AppModel& model, const ScreenServices& services, QWidget* parent = nullptr);
+    ReclaimView(ScanSession& scans, MonitorFeed& feed, const ScreenServices& services, QWidget* parent = nullptr);
 
     static CategoryListSetup setup();
 };

@@ -1,6 +1,6 @@
 #include "ui/cleaning/RemovalModePicker.h"
 
-#include "model/AppModel.h"
+#include "model/ScanSession.h"
 
 #include <QSignalBlocker>
 
@@ -21,9 +21,9 @@ QString RemovalModePicker::title(Remover::Mode mode)
     return QStringLiteral("Move to Trash");
 }
 
-RemovalModePicker::RemovalModePicker(AppModel& model, QWidget* parent)
+RemovalModePicker::RemovalModePicker(ScanSession& scans, QWidget* parent)
     : PopUpPicker({}, Kind::glass, parent)
-    , model_(model)
+    , scans_(scans)
 {
     setObjectName(QStringLiteral("removalModePicker"));
     setFixedWidth(kWidth);
@@ -35,10 +35,10 @@ RemovalModePicker::RemovalModePicker(AppModel& model, QWidget* parent)
     showModelMode();
     connect(this, &PopUpPicker::currentIndexChanged, this, [this](int index) {
         if (index >= 0) {
-            model_.setCleanupMode(Remover::allModes[static_cast<std::size_t>(index)]);
+            scans_.setCleanupMode(Remover::allModes[static_cast<std::size_t>(index)]);
         }
     });
-    connect(&model_, &AppModel::cleanupModeChanged, this, &RemovalModePicker::showModelMode);
+    connect(&scans_, &ScanSession::cleanupModeChanged, this, &RemovalModePicker::showModelMode);
 }
 
 Remover::Mode RemovalModePicker::mode() const
@@ -49,7 +49,7 @@ Remover::Mode RemovalModePicker::mode() const
 void RemovalModePicker::showModelMode()
 {
     const QSignalBlocker blocker(this);
-    const auto mode = std::find(Remover::allModes.begin(), Remover::allModes.end(), model_.cleanupMode());
+    const auto mode = std::find(Remover::allModes.begin(), Remover::allModes.end(), scans_.cleanupMode());
     setCurrentIndex(static_cast<int>(mode - Remover::allModes.begin()));
 }
 

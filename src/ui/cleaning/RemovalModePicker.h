@@ -6,11 +6,11 @@
 
 namespace harborlite {
 
-class AppModel;
+class ScanSession;
 
 // The pop-up that chooses how cleanups remove: the kit's glass pop-up button
 // with the three modes in their order, each by its title, 158 wide, bound
-// both ways to the model's cleanupMode (a change made anywhere shows here at
+// both ways to the scan session's cleanupMode (a change made anywhere shows here at
 // once).
 class RemovalModePicker : public PopUpPicker {
     Q_OBJECT
@@ -22,14 +22,14 @@ public:
     // line of the action bars that remove in that mode.
     static QString title(RemovalMode mode);
 
-    explicit RemovalModePicker(AppModel& model, QWidget* parent = nullptr);
+    explicit RemovalModePicker(ScanSession& scans, QWidget* parent = nullptr);
 
     RemovalMode mode() const;
 
 private:
     void showModelMode();
 
-    AppModel& model_;
+    ScanSession& scans_;
 };
 
 } // namespace harborlite

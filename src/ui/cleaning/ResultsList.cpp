@@ -1,16 +1,16 @@
 #include "ui/cleaning/ResultsList.h"
 
-#include "ui/components/InnerCard.h"
+#include "model/ScanSession.h"
 #include "ui/cleaning/CategorySectionHeader.h"
 #include "ui/cleaning/ItemRowPainter.h"
 #include "ui/cleaning/ResultsModel.h"
 #include "ui/cleaning/RowPainting.h"
+#include "ui/components/InnerCard.h"
 #include "ui/theme/GlassSurface.h"
 #include "ui/theme/Shapes.h"
 #include "ui/theme/SoftShadow.h"
 #include "ui/theme/Symbols.h"
 #include "ui/theme/TypeStyle.h"
-#include "model/AppModel.h"
 
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -270,12 +270,12 @@ private:
     ResultsList& list_;
 };
 
-ResultsList::ResultsList(AppModel& model, QList<ScanCategory> categories, const ScreenServices& services,
+ResultsList::ResultsList(ScanSession& scans, QList<ScanCategory> categories, const ScreenServices& services,
                          QWidget* parent)
     : QListView(parent)
-    , model_(model)
+    , scans_(scans)
     , services_(services)
-    , rows_(new ResultsModel(model, std::move(categories), this))
+    , rows_(new ResultsModel(scans, std::move(categories), this))
     , delegate_(new Delegate(*this))
     , shadow_(std::make_unique<SoftShadow>(kShadowRadius, kShadowOpacity))
 {
@@ -297,7 +297,8 @@ ResultsList::ResultsList(AppModel& model, QList<ScanCategory> categories, const 
     setFitsContent(true);
 
     for (const ScanCategory category : rows_->categories()) {
-        auto* header = new CategorySectionHeader(category, [this, category] { model_.scan(category); }, viewport());
+        auto* header = new CategorySectionHeader(
+            category, [this, category] { scans_.scan(category); }, viewport());
         header->present(rows_->section(category));
         headers_.append(header);
     }
@@ -305,8 +306,9 @@ ResultsList::ResultsList(AppModel& model, QList<ScanCategory> categories, const 
     if (!headers_.isEmpty()) {
         headerHeight_ = headers_.front()->sizeHint().height();
     }
-    for (auto signal : {&AppModel::resultsChanged, &AppModel::progressChanged, &AppModel::runningCategoriesChanged}) {
-        connect(&model_, signal, this, &ResultsList::scheduleRefresh);
+    for (auto signal :
+         {&ScanSession::resultsChanged, &ScanSession::progressChanged, &ScanSession::runningCategoriesChanged}) {
+        connect(&scans_, signal, this, &ResultsList::scheduleRefresh);
     }
 }
 
@@ -599,13 +601,13 @@ void ResultsList::toggle(const QModelIndex& index)
     case Kind::groupHeader:
         if (const ScanGroup* group = rows_->group(row)) {
             const ScanGroup copy = *group;
-            model_.toggleGroup(copy, row.category);
+            scans_.toggleGroup(copy, row.category);
         }
         break;
     case Kind::item:
         if (const ScanItem* item = rows_->item(row)) {
             const ScanItem copy = *item;
-            model_.toggleItem(copy, row.category);
+            scans_.toggleItem(copy, row.category);
         }
         break;
     case Kind::showMore:
@@ -639,7 +641,7 @@ void ResultsList::setExpanded(const QModelIndex& index, bool expanded)
     const ResultsModel::Row& row = rows_->row(index.row());
     if (const ScanGroup* group = rows_->group(row)) {
         const ScanGroup copy = *group;
-        model_.setExpanded(expanded, copy, row.category);
+        scans_.setExpanded(expanded, copy, row.category);
     }
 }
 

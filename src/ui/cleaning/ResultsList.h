@@ -14,7 +14,7 @@
 
 namespace harborlite {
 
-class AppModel;
+class ScanSession;
 class CategorySectionHeader;
 class ResultsModel;
 class SoftShadow;
@@ -50,7 +50,7 @@ public:
     // The parts of a row the pointer can act on.
     enum class Target { none, box, header, chevron, reveal, warning, showMore };
 
-    ResultsList(AppModel& model, QList<ScanCategory> categories, const ScreenServices& services,
+    ResultsList(ScanSession& scans, QList<ScanCategory> categories, const ScreenServices& services,
                 QWidget* parent = nullptr);
     ~ResultsList() override;
 
@@ -115,7 +115,7 @@ private:
     int contentHeight() const;
     void paintCards(QPainter& painter, const QRect& area);
 
-    AppModel& model_;
+    ScanSession& scans_;
     ScreenServices services_;
     ResultsModel* rows_;
     Delegate* delegate_;

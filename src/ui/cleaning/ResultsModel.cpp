@@ -1,9 +1,9 @@
 #include "ui/cleaning/ResultsModel.h"
 
+#include "model/ScanSession.h"
 #include "ui/cleaning/ItemRowPainter.h"
 #include "ui/cleaning/RowPainting.h"
 #include "ui/theme/TypeStyle.h"
-#include "model/AppModel.h"
 
 #include <QFontMetrics>
 #include <QSet>
@@ -38,9 +38,9 @@ int showMoreHeight()
 
 } // namespace
 
-ResultsModel::ResultsModel(AppModel& model, QList<ScanCategory> categories, QObject* parent)
+ResultsModel::ResultsModel(ScanSession& scans, QList<ScanCategory> categories, QObject* parent)
     : QAbstractListModel(parent)
-    , model_(model)
+    , scans_(scans)
     , categories_(std::move(categories))
     , sectionSizes_(static_cast<std::size_t>(categories_.size()), 0)
 {
@@ -67,8 +67,8 @@ int ResultsModel::rowCount(const QModelIndex& parent) const
 
 const ScanGroup* ResultsModel::group(const Row& row) const
 {
-    const auto found = model_.results().find(row.category);
-    if (found == model_.results().end() || row.group < 0 || row.group >= found->second.groups.size()) {
+    const auto found = scans_.results().find(row.category);
+    if (found == scans_.results().end() || row.group < 0 || row.group >= found->second.groups.size()) {
         return nullptr;
     }
     const ScanGroup& made = found->second.groups[row.group];
@@ -92,11 +92,11 @@ const ScanItem* ResultsModel::item(const Row& row) const
 
 ResultsPresentation::Section ResultsModel::section(ScanCategory category) const
 {
-    const auto result = model_.results().find(category);
-    const auto progress = model_.progress().find(category);
-    return ResultsPresentation::section(category, result == model_.results().end() ? nullptr : &result->second,
-                                        model_.runningCategories().contains(category),
-                                        progress == model_.progress().end() ? nullptr : &progress->second);
+    const auto result = scans_.results().find(category);
+    const auto progress = scans_.progress().find(category);
+    return ResultsPresentation::section(category, result == scans_.results().end() ? nullptr : &result->second,
+                                        scans_.runningCategories().contains(category),
+                                        progress == scans_.progress().end() ? nullptr : &progress->second);
 }
 
 QString ResultsModel::text(const Row& row) const
@@ -280,7 +280,7 @@ std::vector<ResultsModel::Row> ResultsModel::build(std::size_t sectionIndex) con
         line.padded = presented.bodyPadded;
         made.push_back(line);
     } else if (presented.body == ResultsPresentation::Section::Body::groups) {
-        const CategoryResult& result = model_.results().at(category);
+        const CategoryResult& result = scans_.results().at(category);
         for (int g = 0; g < result.groups.size(); ++g) {
             const ScanGroup& shown = result.groups[g];
             Row head;
@@ -320,8 +320,8 @@ void ResultsModel::refresh()
 {
     QSet<QUuid> groups;
     for (const ScanCategory category : categories_) {
-        const auto found = model_.results().find(category);
-        if (found != model_.results().end()) {
+        const auto found = scans_.results().find(category);
+        if (found != scans_.results().end()) {
             for (const ScanGroup& shown : found->second.groups) {
                 groups.insert(shown.id);
             }

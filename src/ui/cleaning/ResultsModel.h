@@ -12,7 +12,7 @@
 
 namespace harborlite {
 
-class AppModel;
+class ScanSession;
 
 // The results list's rows: for each category, its header, then either one
 // line of text or its groups, each group followed (while expanded) by its
@@ -67,7 +67,7 @@ public:
     static constexpr int kShowMoreTop = 6;
     static constexpr int kTextPadding = 8;
 
-    ResultsModel(AppModel& model, QList<ScanCategory> categories, QObject* parent = nullptr);
+    ResultsModel(ScanSession& scans, QList<ScanCategory> categories, QObject* parent = nullptr);
 
     const QList<ScanCategory>& categories() const { return categories_; }
 
@@ -119,7 +119,7 @@ private:
         int textLine = 0;
     };
 
-    AppModel& model_;
+    ScanSession& scans_;
     QList<ScanCategory> categories_;
     Heights heights_;
     std::vector<Row> rows_;

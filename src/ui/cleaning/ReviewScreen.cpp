@@ -1,23 +1,29 @@
 #include "ui/cleaning/ReviewScreen.h"
 
+#include "model/MonitorFeed.h"
+#include "model/ScanSession.h"
 #include "ui/components/GlassCompatButton.h"
 #include "ui/components/PrimaryActionBar.h"
-#include "model/AppModel.h"
 
 #include <QVBoxLayout>
 
 namespace harborlite {
 
-ReviewScreen::ReviewScreen(AppModel& model, ScreenFrameMetrics metrics, QWidget* parent)
-    : QWidget(parent), model_(model), frame_(new ScreenFrame(metrics))
+ReviewScreen::ReviewScreen(ScanSession& scans, MonitorFeed& feed, ScreenFrameMetrics metrics, QWidget* parent)
+    : QWidget(parent)
+    , scans_(scans)
+    , feed_(feed)
+    , frame_(new ScreenFrame(metrics))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(frame_);
-    for (auto changed : {&AppModel::resultsChanged, &AppModel::runningCategoriesChanged, &AppModel::progressChanged,
-                         &AppModel::isCleaningChanged, &AppModel::cleanupModeChanged, &AppModel::snapshotChanged}) {
-        connect(&model_, changed, this, &ReviewScreen::scheduleRefresh);
+    for (auto changed :
+         {&ScanSession::resultsChanged, &ScanSession::runningCategoriesChanged, &ScanSession::progressChanged,
+          &ScanSession::isCleaningChanged, &ScanSession::cleanupModeChanged}) {
+        connect(&scans_, changed, this, &ReviewScreen::scheduleRefresh);
     }
+    connect(&feed_, &MonitorFeed::snapshotChanged, this, &ReviewScreen::scheduleRefresh);
 }
 
 PrimaryActionBar* ReviewScreen::actionBar() const

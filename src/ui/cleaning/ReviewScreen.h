@@ -11,8 +11,9 @@
 
 namespace harborlite {
 
-class AppModel;
+class MonitorFeed;
 class PrimaryActionBar;
+class ScanSession;
 
 // What every cleaning screen shares: the scrolling column of the screen frame,
 // the action bar at its foot, and one refresh per turn of the event loop after
@@ -27,9 +28,10 @@ public:
     PrimaryActionBar* actionBar() const;
 
 protected:
-    ReviewScreen(AppModel& model, ScreenFrameMetrics metrics, QWidget* parent);
+    ReviewScreen(ScanSession& scans, MonitorFeed& feed, ScreenFrameMetrics metrics, QWidget* parent);
 
-    AppModel& model() const { return model_; }
+    ScanSession& scans() const { return scans_; }
+    MonitorFeed& feed() const { return feed_; }
     // Brings the widgets in line with the model; called once at the end of
     // the screen's construction and then after changes.
     virtual void refresh() = 0;
@@ -39,7 +41,8 @@ protected:
 private:
     void scheduleRefresh();
 
-    AppModel& model_;
+    ScanSession& scans_;
+    MonitorFeed& feed_;
     ScreenFrame* frame_;
     CoalescedRefresh refresher_{this, [this] { refresh(); }};
 };

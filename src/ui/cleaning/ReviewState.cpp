@@ -1,16 +1,18 @@
 #include "ui/cleaning/ReviewState.h"
 
+#include "model/MonitorFeed.h"
+
 namespace harborlite {
 
-ReviewState ReviewState::of(const AppModel& model)
+ReviewState ReviewState::of(const ScanSession& scans, const MonitorFeed& feed)
 {
     ReviewState state;
-    state.results = model.results();
-    state.progress = model.progress();
-    state.running = model.runningCategories();
-    state.isCleaning = model.isCleaning();
-    state.mode = model.cleanupMode();
-    state.diskFree = model.snapshot().diskFree;
+    state.results = scans.results();
+    state.progress = scans.progress();
+    state.running = scans.runningCategories();
+    state.isCleaning = scans.isCleaning();
+    state.mode = scans.cleanupMode();
+    state.diskFree = feed.snapshot().diskFree;
     return state;
 }
 

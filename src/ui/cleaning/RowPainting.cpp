@@ -41,7 +41,7 @@ void paintBox(QPainter& painter, const QRectF& square, ScanGroup::SelectionState
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillPath(Shapes::roundedRect(square, radius), Palette::color(chosen.fill).resolve(appearance));
-    Shapes::strokeInside(painter, square, radius, Palette::color(chosen.edge).resolve(appearance),
+    Shapes::strokeInside(painter, square, radius, TriStateToggle::edgeColor(toggleState(state), appearance),
                          TriStateToggle::kEdgeWidth);
     if (focused) {
         Shapes::strokeInside(painter, square, radius, Palette::accentDeep().resolve(appearance), 2);

@@ -1,42 +1,42 @@
 #include "ui/cleaning/ScanButton.h"
 
+#include "model/ScanSession.h"
 #include "paint/Palette.h"
-#include "model/AppModel.h"
 
 #include <algorithm>
 
 namespace harborlite {
 
-ScanButton::Behaviour ScanButton::scanning(AppModel& model, QList<ScanCategory> categories,
+ScanButton::Behaviour ScanButton::scanning(ScanSession& scans, QList<ScanCategory> categories,
                                            std::function<QString()> title)
 {
     Behaviour behaviour;
-    behaviour.isBusy = [&model, categories] {
+    behaviour.isBusy = [&scans, categories] {
         return std::ranges::any_of(categories,
-                                   [&](ScanCategory category) { return model.runningCategories().contains(category); });
+                                   [&](ScanCategory category) { return scans.runningCategories().contains(category); });
     };
     behaviour.title = std::move(title);
-    behaviour.start = [&model, categories] {
+    behaviour.start = [&scans, categories] {
         for (const ScanCategory category : categories) {
-            model.scan(category);
+            scans.scan(category);
         }
     };
     return behaviour;
 }
 
-ScanButton::ScanButton(AppModel& model, Behaviour behaviour, QWidget* parent)
+ScanButton::ScanButton(ScanSession& scans, Behaviour behaviour, QWidget* parent)
     : GlassCompatButton(QString(), true, Palette::accent(), parent)
-    , model_(model)
+    , scans_(scans)
     , behaviour_(std::move(behaviour))
 {
     setObjectName(QStringLiteral("scanButton"));
     if (!behaviour_.stop) {
-        behaviour_.stop = [&model] { model.cancelScan(); };
+        behaviour_.stop = [&scans] { scans.cancelScan(); };
     }
     connect(this, &QAbstractButton::clicked, this, &ScanButton::press);
-    for (auto signal : {&AppModel::runningCategoriesChanged, &AppModel::isSmartScanningChanged,
-                        &AppModel::resultsChanged}) {
-        connect(&model_, signal, this, &ScanButton::refresh);
+    for (auto signal :
+         {&ScanSession::runningCategoriesChanged, &ScanSession::isSmartScanningChanged, &ScanSession::resultsChanged}) {
+        connect(&scans_, signal, this, &ScanButton::refresh);
     }
     refresh();
 }

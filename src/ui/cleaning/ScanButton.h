@@ -10,12 +10,12 @@
 
 namespace harborlite {
 
-class AppModel;
+class ScanSession;
 
 // The prominent scan button of a cleaning screen: "Stop" tinted danger while
 // the screen is busy, the screen's own title tinted accent otherwise. A press
 // asks `isBusy` again at that moment: busy stops (by default every scan of the
-// model), else it starts the screen's scans. Follows the model by itself.
+// session), else it starts the screen's scans. Follows the session by itself.
 class ScanButton : public GlassCompatButton {
     Q_OBJECT
 
@@ -25,16 +25,16 @@ public:
         // The title while not busy, asked at every refresh.
         std::function<QString()> title;
         std::function<void()> start;
-        // Defaults to AppModel::cancelScan().
+        // Defaults to ScanSession::cancelScan().
         std::function<void()> stop;
         QString stopTitle = QStringLiteral("Stop");
     };
 
     // Busy while any of `categories` runs; starts a scan of each, in order,
     // without waiting for the one before.
-    static Behaviour scanning(AppModel& model, QList<ScanCategory> categories, std::function<QString()> title);
+    static Behaviour scanning(ScanSession& scans, QList<ScanCategory> categories, std::function<QString()> title);
 
-    ScanButton(AppModel& model, Behaviour behaviour, QWidget* parent = nullptr);
+    ScanButton(ScanSession& scans, Behaviour behaviour, QWidget* parent = nullptr);
 
     // Asks the behaviour again for busy state and title.
     void refresh();
@@ -43,7 +43,7 @@ public:
 private:
     void press();
 
-    AppModel& model_;
+    ScanSession& scans_;
     Behaviour behaviour_;
     bool busy_ = false;
 };

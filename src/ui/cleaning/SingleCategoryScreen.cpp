@@ -1,14 +1,14 @@
 #include "ui/cleaning/SingleCategoryScreen.h"
 
-#include "ui/components/EmptyStateView.h"
+#include "model/ScanSession.h"
 #include "ui/cleaning/ResultsList.h"
+#include "ui/cleaning/ReviewState.h"
+#include "ui/cleaning/ScanButton.h"
+#include "ui/components/EmptyStateView.h"
 #include "ui/components/HeaderRow.h"
 #include "ui/components/NoticeBlock.h"
 #include "ui/components/ReviewText.h"
-#include "ui/cleaning/ScanButton.h"
-#include "ui/cleaning/ReviewState.h"
 #include "ui/components/ScreenServices.h"
-#include "model/AppModel.h"
 
 namespace harborlite {
 
@@ -37,13 +37,14 @@ SingleCategoryPresentation presentSingleCategory(const SingleCategorySetup& setu
     return shown;
 }
 
-SingleCategoryScreen::SingleCategoryScreen(SingleCategorySetup setup, AppModel& model,
+SingleCategoryScreen::SingleCategoryScreen(SingleCategorySetup setup, ScanSession& scans, MonitorFeed& feed,
                                            const ScreenServices& services, QWidget* parent)
-    : ReviewScreen(model, ScreenFrameMetrics{}, parent), setup_(std::move(setup))
+    : ReviewScreen(scans, feed, ScreenFrameMetrics{}, parent)
+    , setup_(std::move(setup))
 {
     const ScanCategory category = setup_.category;
     auto* header = new HeaderRow(setup_.title, setup_.subtitle, setup_.symbol);
-    scanButton_ = new ScanButton(model, ScanButton::scanning(model, {category}, [] { return QStringLiteral("Scan"); }));
+    scanButton_ = new ScanButton(scans, ScanButton::scanning(scans, {category}, [] { return QStringLiteral("Scan"); }));
     header->addControl(scanButton_);
     frame()->addWidget(header);
 
@@ -51,13 +52,13 @@ SingleCategoryScreen::SingleCategoryScreen(SingleCategorySetup setup, AppModel& 
     notice->setObjectName(QStringLiteral("notice"));
     frame()->addWidget(notice);
 
-    section_ = new ResultsList(model, {category}, services);
+    section_ = new ResultsList(scans, {category}, services);
     section_->setObjectName(QStringLiteral("categorySection"));
     frame()->addWidget(section_);
 
     const EmptyStateText& text = setup_.emptyState;
     empty_ = new EmptyStateView(text.symbol, text.title, text.message, text.actionTitle,
-                                [&model, category] { model.scan(category); });
+                                [&scans, category] { scans.scan(category); });
     empty_->setObjectName(QStringLiteral("emptyState"));
     empty_->setMinimumHeight(text.minimumHeight);
     frame()->addWidget(empty_);
@@ -66,7 +67,7 @@ SingleCategoryScreen::SingleCategoryScreen(SingleCategorySetup setup, AppModel& 
 
 SingleCategoryPresentation SingleCategoryScreen::presentation() const
 {
-    return presentSingleCategory(setup_, ReviewState::of(model()));
+    return presentSingleCategory(setup_, ReviewState::of(scans(), feed()));
 }
 
 void SingleCategoryScreen::refresh()
@@ -75,7 +76,7 @@ void SingleCategoryScreen::refresh()
     scanButton_->refresh();
     section_->setVisible(shown.showsSection);
     empty_->setVisible(!shown.showsSection);
-    showActionBar(shown.actionBar, [this] { model().clean({setup_.category}); });
+    showActionBar(shown.actionBar, [this] { scans().clean({setup_.category}); });
 }
 
 } // namespace harborlite

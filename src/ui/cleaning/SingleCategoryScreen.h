@@ -49,8 +49,8 @@ class SingleCategoryScreen : public ReviewScreen {
     Q_OBJECT
 
 public:
-    SingleCategoryScreen(SingleCategorySetup setup, AppModel& model, const ScreenServices& services,
-                         QWidget* parent);
+    SingleCategoryScreen(SingleCategorySetup setup, ScanSession& scans, MonitorFeed& feed,
+                         const ScreenServices& services, QWidget* parent);
 
     SingleCategoryPresentation presentation() const;
 

@@ -1,18 +1,18 @@
 #include "ui/cleaning/SmartScanPresentation.h"
 
+#include "model/ScanSession.h"
 #include "shared/Formatting.h"
 #include "ui/cleaning/CategoryTotals.h"
 #include "ui/components/ReviewText.h"
-#include "model/AppModel.h"
 
 #include <algorithm>
 
 namespace harborlite {
 
-SmartScanInputs SmartScanInputs::of(const AppModel& model)
+SmartScanInputs SmartScanInputs::of(const ScanSession& scans)
 {
-    return {model.results(),       model.isSmartScanning(), model.smartScanProgress(), model.smartScanMessage(),
-            model.lastSmartScan(), model.cleanupMode(),     model.isCleaning()};
+    return {scans.results(),       scans.isSmartScanning(), scans.smartScanProgress(), scans.smartScanMessage(),
+            scans.lastSmartScan(), scans.cleanupMode(),     scans.isCleaning()};
 }
 
 namespace SmartScan {
@@ -44,6 +44,7 @@ SmartScanPresentation present(const SmartScanInputs& inputs)
     const bool scanning = inputs.isSmartScanning;
     shown.ringProgress = inputs.smartScanProgress;
     shown.ringIsIndeterminate = scanning && inputs.smartScanProgress < kIndeterminateBelow;
+    shown.ringShowsWork = scanning;
 
     if (scanning) {
         shown.center = {DialCenter::Kind::progress, Format::percent(inputs.smartScanProgress),

@@ -16,10 +16,10 @@
 
 namespace harborlite {
 
-class AppModel;
+class ScanSession;
 
-// What the Smart Scan screen reads of the model, copied so the texts and
-// flags can be worked out without a running model.
+// What the Smart Scan screen reads of the scan session, copied so the texts
+// and flags can be worked out without a running session.
 struct SmartScanInputs {
     std::map<ScanCategory, CategoryResult> results;
     bool isSmartScanning = false;
@@ -29,7 +29,7 @@ struct SmartScanInputs {
     RemovalMode cleanupMode = RemovalMode::trash;
     bool isCleaning = false;
 
-    static SmartScanInputs of(const AppModel& model);
+    static SmartScanInputs of(const ScanSession& scans);
 };
 
 // The centre of the dial: a percentage while scanning, the total to reclaim
@@ -74,6 +74,9 @@ struct SmartScanPresentation {
     bool selectsTrashedItems = false;
     double ringProgress = 0;
     bool ringIsIndeterminate = false;
+    // The ring shows that work goes on (its glint) for as long as the scan
+    // runs, however long a step reports nothing.
+    bool ringShowsWork = false;
     DialCenter center;
     PrimaryButtonLook primary;
     bool showsReviewDetails = false;

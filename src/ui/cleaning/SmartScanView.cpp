@@ -1,21 +1,22 @@
 #include "ui/cleaning/SmartScanView.h"
 
+#include "model/MonitorFeed.h"
+#include "model/ScanSession.h"
 #include "paint/BrandMark.h"
 #include "paint/Palette.h"
+#include "ui/cleaning/CategorySummaryCard.h"
+#include "ui/components/AdaptiveGrid.h"
 #include "ui/components/GlassCompatButton.h"
 #include "ui/components/GlassPanel.h"
 #include "ui/components/PrimaryActionBar.h"
 #include "ui/components/ProgressRing.h"
 #include "ui/components/RoleLabel.h"
-#include "ui/components/ScreenHeader.h"
-#include "ui/components/StatTile.h"
-#include "ui/components/AdaptiveGrid.h"
 #include "ui/components/ScreenFrame.h"
-#include "ui/cleaning/CategorySummaryCard.h"
+#include "ui/components/ScreenHeader.h"
 #include "ui/components/ScreenServices.h"
+#include "ui/components/StatTile.h"
 #include "ui/theme/SoftShadow.h"
 #include "ui/theme/TypeStyle.h"
-#include "model/AppModel.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -85,9 +86,12 @@ QFont largeControlFont()
 
 } // namespace
 
-SmartScanView::SmartScanView(AppModel& model, const ScreenServices& services, QWidget* parent)
+SmartScanView::SmartScanView(ScanSession& scans, MonitorFeed& feed, std::function<void(Route)> open,
+                             const ScreenServices& services, QWidget* parent)
     : QWidget(parent)
-    , model_(model)
+    , scans_(scans)
+    , feed_(feed)
+    , open_(std::move(open))
 {
     Q_UNUSED(services);
     setObjectName(QStringLiteral("smartScanView"));
@@ -110,12 +114,13 @@ SmartScanView::SmartScanView(AppModel& model, const ScreenServices& services, QW
     // A short page keeps to the top; the header and the dial never grow.
     frame_->addStretch(1);
 
-    for (auto changed : {&AppModel::resultsChanged, &AppModel::runningCategoriesChanged,
-                         &AppModel::isSmartScanningChanged, &AppModel::smartScanProgressChanged,
-                         &AppModel::smartScanMessageChanged, &AppModel::lastSmartScanChanged,
-                         &AppModel::cleanupModeChanged, &AppModel::isCleaningChanged, &AppModel::snapshotChanged}) {
-        connect(&model_, changed, this, &SmartScanView::scheduleRefresh);
+    for (auto changed :
+         {&ScanSession::resultsChanged, &ScanSession::runningCategoriesChanged, &ScanSession::isSmartScanningChanged,
+          &ScanSession::smartScanProgressChanged, &ScanSession::smartScanMessageChanged,
+          &ScanSession::lastSmartScanChanged, &ScanSession::cleanupModeChanged, &ScanSession::isCleaningChanged}) {
+        connect(&scans_, changed, this, &SmartScanView::scheduleRefresh);
     }
+    connect(&feed_, &MonitorFeed::snapshotChanged, this, &SmartScanView::scheduleRefresh);
     refresh();
 }
 
@@ -169,7 +174,7 @@ QWidget* SmartScanView::buildDial()
     review_ = new GlassCompatButton(QStringLiteral("Review Details"), false, Palette::accent());
     review_->setObjectName(QStringLiteral("reviewButton"));
     review_->setFont(largeControlFont());
-    connect(review_, &QAbstractButton::clicked, this, [this] { model_.setRoute(Route::cleanup); });
+    connect(review_, &QAbstractButton::clicked, this, [this] { open_(Route::cleanup); });
     buttons->addWidget(review_);
     buttons->addStretch(1);
     stack->addLayout(buttons);
@@ -188,7 +193,7 @@ QWidget* SmartScanView::buildGrid()
     auto* layout = new AdaptiveGrid(kCardMinColumn, kGridSpacing, grid_);
     for (ScanCategory category : ScanCategories::smartScan) {
         auto* card = new CategorySummaryCard(category, std::nullopt, false,
-                                             [this, category] { model_.setRoute(SmartScan::cardRoute(category)); });
+                                             [this, category] { open_(SmartScan::cardRoute(category)); });
         layout->addWidget(card);
         cards_[category] = card;
     }
@@ -202,7 +207,7 @@ QWidget* SmartScanView::buildStrip()
     auto* row = new QHBoxLayout(strip);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(kStripSpacing);
-    const std::array<StripTileLook, 3> looks = SmartScan::systemStrip(model_.snapshot());
+    const std::array<StripTileLook, 3> looks = SmartScan::systemStrip(feed_.snapshot());
     for (std::size_t index = 0; index < looks.size(); ++index) {
         const StripTileLook& look = looks[index];
         tiles_[index] = new StatTile(look.title, look.value, look.caption, look.fraction, look.symbol,
@@ -215,10 +220,10 @@ QWidget* SmartScanView::buildStrip()
 
 void SmartScanView::pressPrimary()
 {
-    if (model_.isSmartScanning()) {
-        model_.cancelScan();
+    if (scans_.isSmartScanning()) {
+        scans_.cancelScan();
     } else {
-        model_.startSmartScan();
+        scans_.startSmartScan();
     }
 }
 
@@ -248,9 +253,10 @@ void SmartScanView::applyCenter(const DialCenter& center)
 void SmartScanView::refresh()
 {
     refresher_.settle();
-    shown_ = SmartScan::present(SmartScanInputs::of(model_));
+    shown_ = SmartScan::present(SmartScanInputs::of(scans_));
 
     ring_->setIndeterminate(shown_.ringIsIndeterminate);
+    ring_->setWorking(shown_.ringShowsWork);
     ring_->setProgress(shown_.ringProgress);
     applyCenter(shown_.center);
     primary_->setText(shown_.primary.title);
@@ -261,9 +267,9 @@ void SmartScanView::refresh()
 
     grid_->setVisible(shown_.showsSummary);
     for (auto& [category, card] : cards_) {
-        card->setState(model_.result(category), model_.runningCategories().contains(category));
+        card->setState(scans_.result(category), scans_.runningCategories().contains(category));
     }
-    const std::array<StripTileLook, 3> strip = SmartScan::systemStrip(model_.snapshot());
+    const std::array<StripTileLook, 3> strip = SmartScan::systemStrip(feed_.snapshot());
     for (std::size_t index = 0; index < strip.size(); ++index) {
         tiles_[index]->setValue(strip[index].value);
         tiles_[index]->setCaption(strip[index].caption);
@@ -276,11 +282,11 @@ void SmartScanView::refresh()
     }
     auto* bar = qobject_cast<PrimaryActionBar*>(frame_->bottomBar());
     if (!bar) {
-        bar = new PrimaryActionBar(shown_.bar.title, shown_.bar.detail, shown_.bar.buttonTitle, false, false,
-                                   Palette::color(shown_.bar.tint), [this] {
-                                       model_.clean(QList<ScanCategory>(ScanCategories::smartScan.begin(),
-                                                                        ScanCategories::smartScan.end()));
-                                   });
+        bar = new PrimaryActionBar(
+            shown_.bar.title, shown_.bar.detail, shown_.bar.buttonTitle, false, false, Palette::color(shown_.bar.tint),
+            [this] {
+                scans_.clean(QList<ScanCategory>(ScanCategories::smartScan.begin(), ScanCategories::smartScan.end()));
+            });
         bar->setObjectName(QStringLiteral("actionBar"));
         bar->button()->setObjectName(QStringLiteral("cleanButton"));
         frame_->setBottomBar(bar);

@@ -1,23 +1,26 @@
 #pragma once
 
 #include "engine/models/ScanCategory.h"
-#include "ui/components/CoalescedRefresh.h"
+#include "model/Route.h"
 #include "ui/cleaning/SmartScanPresentation.h"
+#include "ui/components/CoalescedRefresh.h"
 
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <map>
 
 namespace harborlite {
 
-class AppModel;
 class BrandMark;
 class CategorySummaryCard;
 class GlassCompatButton;
+class MonitorFeed;
 class PrimaryActionBar;
 class ProgressRing;
 class RoleLabel;
+class ScanSession;
 class ScreenFrame;
 class StatTile;
 struct ScreenServices;
@@ -25,8 +28,9 @@ struct ScreenServices;
 // The Smart Scan destination: one page with the dial that runs the smart scan
 // over its eight categories, a card per category that leads to the screen
 // reviewing it, three live readings and a bar that cleans what is selected in
-// all eight at once. Everything shown is read from the model; the scan and
-// the cleanup belong to the model and go on when the screen is left.
+// all eight at once. Everything shown is read from the scan session and the
+// monitor feed; the scan and the cleanup belong to the session and go on when
+// the screen is left. `open` shows another destination (the cards' screens).
 class SmartScanView : public QWidget {
     Q_OBJECT
 
@@ -39,7 +43,8 @@ public:
     static constexpr int kCardMinColumn = 250;
     static constexpr int kGridSpacing = 12;
 
-    SmartScanView(AppModel& model, const ScreenServices& services, QWidget* parent = nullptr);
+    SmartScanView(ScanSession& scans, MonitorFeed& feed, std::function<void(Route)> open,
+                  const ScreenServices& services, QWidget* parent = nullptr);
 
     // What the screen shows now (as of its last refresh).
     const SmartScanPresentation& presentation() const { return shown_; }
@@ -55,7 +60,9 @@ private:
     QWidget* buildGrid();
     QWidget* buildStrip();
 
-    AppModel& model_;
+    ScanSession& scans_;
+    MonitorFeed& feed_;
+    std::function<void(Route)> open_;
     SmartScanPresentation shown_;
     CoalescedRefresh refresher_{this, [this] { refresh(); }};
 

@@ -1,5 +1,6 @@
 #include "ui/components/GlassCompatButton.h"
 
+#include "ui/theme/Contrast.h"
 #include "ui/theme/GlassSurface.h"
 #include "ui/theme/Motion.h"
 #include "ui/theme/Shapes.h"
@@ -28,6 +29,14 @@ Fill fill(bool isProminent, bool pressed, bool hovered)
 QColor labelColor(bool isProminent, Appearance appearance)
 {
     return isProminent ? QColor(Qt::white) : Palette::ink().resolve(appearance);
+}
+
+QColor labelColor(bool isProminent, const QColor& tint, Appearance appearance)
+{
+    if (isProminent && Contrast::luminance(tint) >= kLightTintLuminance) {
+        return Palette::ink().light;
+    }
+    return labelColor(isProminent, appearance);
 }
 
 QColor edgeColor(bool isProminent, Appearance appearance)
@@ -262,7 +271,7 @@ void GlassCompatButton::paintButton(QPainter& painter, Appearance appearance) co
     painter.fillPath(shape, Shapes::faded(base, opacity));
     Shapes::strokeInside(painter, outer, outer.height() / 2, edgeColor(isProminent_, appearance), kEdgeWidth);
 
-    const QColor label = labelColor(isProminent_, appearance);
+    const QColor label = labelColor(isProminent_, tint_.resolve(appearance), appearance);
     const qreal width = labelWidth();
     qreal x = outer.center().x() - width / 2 + (width - contentWidth()) / 2;
     if (showsSpinner_) {

@@ -33,6 +33,14 @@ inline constexpr qreal kEdgeWidth = 0.8;
 
 // White on the prominent kind whatever the tint; ink on the plain kind.
 QColor labelColor(bool isProminent, Appearance appearance);
+// A tint at least this bright (relative luminance) reads white at about 2:1
+// only: the warning amber in both appearances; the accent and danger tints
+// stay below it.
+inline constexpr qreal kLightTintLuminance = 0.48;
+// The label as drawn over `tint`: white on the prominent kind, except on a
+// light tint, where the dark ink of the light appearance keeps it legible
+// (about 9:1 on the amber, against 2:1 for white); ink on the plain kind.
+QColor labelColor(bool isProminent, const QColor& tint, Appearance appearance);
 // Black at 0.12 around the prominent kind in both appearances; the surface
 // stroke around the plain kind.
 QColor edgeColor(bool isProminent, Appearance appearance);

@@ -45,6 +45,11 @@ RingArc ProgressRing::arc(double progress, bool isIndeterminate, bool reduceMoti
     return {kShortestSweep + (kLongestSweep - kShortestSweep) * breath, 360 * turn};
 }
 
+qreal ProgressRing::glintDegrees(qreal elapsed)
+{
+    return 360 * std::fmod(std::max<qreal>(elapsed, 0), kGlintSeconds) / kGlintSeconds;
+}
+
 RingArc ProgressRing::currentArc() const
 {
     return arc(shownProgress_, isIndeterminate_, !isMoving(),
@@ -79,9 +84,19 @@ void ProgressRing::setIndeterminate(bool indeterminate)
     update();
 }
 
+void ProgressRing::setWorking(bool working)
+{
+    if (working == isWorking_) {
+        return;
+    }
+    isWorking_ = working;
+    start();
+    update();
+}
+
 void ProgressRing::start()
 {
-    if (isIndeterminate_ && !Motion::reduceMotion() && isVisible()) {
+    if ((isIndeterminate_ || isWorking_) && !Motion::reduceMotion() && isVisible()) {
         if (!frameTimer_.isActive()) {
             motionClock_.start();
             frameTimer_.start();
@@ -145,9 +160,20 @@ void ProgressRing::paintEvent(QPaintEvent*)
 
     const RingArc shown = currentArc();
     // A zero-length round-capped stroke would still draw a dot.
-    if (shown.length <= 0) {
-        return;
+    if (shown.length > 0) {
+        painter.save();
+        paintArc(painter, center, side, shown, appearance);
+        painter.restore();
     }
+    if (isWorking_ && !isIndeterminate_ && isMoving()) {
+        paintGlint(painter, circle, appearance);
+    }
+}
+
+void ProgressRing::paintArc(QPainter& painter, const QPointF& center, qreal side, const RingArc& shown,
+                            Appearance appearance) const
+{
+    const QColor accent = Palette::accent().resolve(appearance);
     const qreal length = std::min<qreal>(shown.length, 1);
     painter.translate(center);
     painter.rotate(shown.startDegrees);
@@ -166,6 +192,28 @@ void ProgressRing::paintEvent(QPaintEvent*)
     painter.setPen(QPen(QBrush(Palette::dialGradient(QPointF(0, 0), appearance)), lineWidth_, Qt::SolidLine,
                         Qt::RoundCap));
     painter.drawPath(path);
+}
+
+void ProgressRing::paintGlint(QPainter& painter, const QRectF& circle, Appearance appearance) const
+{
+    // A short stroke of the accent fading towards its tail, its head running
+    // clockwise along the track.
+    const qreal head = glintDegrees(motionClock_.isValid() ? motionClock_.elapsed() / 1000.0 : 0.0);
+    const QColor light = Palette::accentBright().resolve(appearance);
+    constexpr int steps = 16;
+    painter.save();
+    for (int step = 0; step < steps; ++step) {
+        const qreal fade = qreal(step + 1) / steps;
+        QColor color = light;
+        color.setAlphaF(light.alphaF() * fade * fade);
+        // Only the head is rounded; the tail's pieces meet flat.
+        painter.setPen(QPen(color, lineWidth_ * 0.6, Qt::SolidLine, step == steps - 1 ? Qt::RoundCap : Qt::FlatCap));
+        const qreal length = kGlintLength * 360 / steps;
+        // Qt's angles run anticlockwise from three o'clock.
+        const qreal start = 90 - (head - kGlintLength * 360 + step * length);
+        painter.drawArc(circle, static_cast<int>(start * 16), static_cast<int>(-length * 16));
+    }
+    painter.restore();
 }
 
 } // namespace harborlite

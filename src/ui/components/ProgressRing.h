@@ -1,5 +1,7 @@
 #pragma once
 
+#include "paint/Palette.h"
+
 #include <QElapsedTimer>
 #include <QTimer>
 #include <QVariantAnimation>
@@ -20,7 +22,10 @@ struct RingArc {
 // o'clock growing clockwise to the fraction, easing over 0.45 s when it
 // changes. Indeterminate: an arc turning once every 1.35 s while its length
 // breathes between 0.06 and 0.72 of the circle over 0.85 s each way; with
-// reduce motion on it stands still at 0.72 from three o'clock.
+// reduce motion on it stands still at 0.72 from three o'clock. While the work
+// it measures goes on (`setWorking`), a glint runs round the ring once every
+// 1.6 s over the track and the arc, so the ring never stands still for long
+// even when the progress does not move; reduce motion stills it too.
 //
 // The circle is inscribed in the widget's rectangle less overhang() on every
 // side: the stroke's outer half and the glow lie in that margin.
@@ -33,6 +38,8 @@ public:
     static constexpr qreal kTurnSeconds = 1.35;
     static constexpr qreal kSweepSeconds = 0.85;
     static constexpr int kProgressMilliseconds = 450;
+    static constexpr qreal kGlintSeconds = 1.6;
+    static constexpr qreal kGlintLength = 0.1;
 
     ProgressRing(double progress, qreal lineWidth, bool isIndeterminate, QWidget* parent = nullptr);
 
@@ -40,18 +47,23 @@ public:
     // reduce motion off), or for the given progress (determinate).
     static RingArc arc(double progress, bool isIndeterminate, bool reduceMotion, qreal elapsed);
     static qreal glowRadius(qreal lineWidth) { return lineWidth * 0.4; }
+    // Where the glint's head is `elapsed` seconds into the work, in degrees
+    // clockwise from twelve o'clock.
+    static qreal glintDegrees(qreal elapsed);
     static qreal overhang(qreal lineWidth) { return lineWidth / 2 + glowRadius(lineWidth); }
 
     double progress() const { return progress_; }
     qreal lineWidth() const { return lineWidth_; }
     bool isIndeterminate() const { return isIndeterminate_; }
-    // Whether the spin and the breathing run.
+    bool isWorking() const { return isWorking_; }
+    // Whether the spin and the breathing, or the glint, run.
     bool isMoving() const { return frameTimer_.isActive(); }
     // The arc as drawn now.
     RingArc currentArc() const;
 
     void setProgress(double progress);
     void setIndeterminate(bool indeterminate);
+    void setWorking(bool working);
 
     QSize sizeHint() const override;
 
@@ -63,11 +75,15 @@ protected:
 
 private:
     void start();
+    void paintArc(QPainter& painter, const QPointF& center, qreal side, const RingArc& shown,
+                  Appearance appearance) const;
+    void paintGlint(QPainter& painter, const QRectF& circle, Appearance appearance) const;
 
     double progress_;
     double shownProgress_;
     qreal lineWidth_;
     bool isIndeterminate_;
+    bool isWorking_ = false;
     QVariantAnimation progressAnimation_;
     QTimer frameTimer_;
     QElapsedTimer motionClock_;

@@ -37,6 +37,14 @@ TriStateToggle::Look TriStateToggle::look(State state)
     return {PaletteRole::card, PaletteRole::hairline, Mark::none};
 }
 
+QColor TriStateToggle::edgeColor(State state, Appearance appearance)
+{
+    if (state == State::none && appearance == Appearance::dark) {
+        return Palette::inkTertiary().dark;
+    }
+    return Palette::color(look(state).edge).resolve(appearance);
+}
+
 void TriStateToggle::setState(State state)
 {
     if (state != state_) {
@@ -63,7 +71,7 @@ void TriStateToggle::paintEvent(QPaintEvent*)
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF box(0, 0, kSide, kSide);
     painter.fillPath(Shapes::roundedRect(box, kCornerRadius), Palette::color(chosen.fill).resolve(appearance));
-    Shapes::strokeInside(painter, box, kCornerRadius, Palette::color(chosen.edge).resolve(appearance), kEdgeWidth);
+    Shapes::strokeInside(painter, box, kCornerRadius, edgeColor(state_, appearance), kEdgeWidth);
     if (hasFocus()) {
         Shapes::strokeInside(painter, box, kCornerRadius, Palette::accentDeep().resolve(appearance), 2);
     }

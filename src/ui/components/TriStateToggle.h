@@ -1,5 +1,6 @@
 #pragma once
 
+#include "paint/Palette.h"
 #include "shared/PaletteRole.h"
 
 #include <QAbstractButton>
@@ -39,6 +40,10 @@ public:
                    QWidget* parent = nullptr);
 
     static Look look(State state);
+    // The box's edge as drawn: the look's, except that an empty box in the
+    // dark appearance takes the tertiary ink, since the dark hairline on the
+    // dark card all but vanishes on an inner card (about 1.2:1 against 4:1).
+    static QColor edgeColor(State state, Appearance appearance);
 
     State state() const { return state_; }
     void setState(State state);

@@ -9,25 +9,31 @@
 #include "ui/components/ScreenServices.h"
 #include "ui/cleaning/SmartScanView.h"
 #include "ui/monitor/WidgetsView.h"
+#include "ui/tools/MaintenanceView.h"
 #include "model/AppModel.h"
 
 namespace harborlite {
 
 QWidget* makeDetailScreen(Route route, AppModel& model, const ScreenServices& services, QWidget* parent)
 {
+    ScanSession& scans = model.scanSession();
+    MonitorFeed& feed = model.monitorFeed();
     switch (route) {
     case Route::smartScan:
-        return new SmartScanView(model, services, parent);
+        return new SmartScanView(
+            scans, feed, [&model](Route next) { model.setRoute(next); }, services, parent);
     case Route::cleanup:
-        return new CleanupView(model, services, parent);
+        return new CleanupView(scans, feed, services, parent);
     case Route::largeFiles:
-        return new LargeFilesView(model, services, parent);
+        return new LargeFilesView(scans, feed, services, parent);
     case Route::reclaim:
-        return new ReclaimView(model, services, parent);
+        return new ReclaimView(scans, feed, services, parent);
     case Route::privacy:
-        return new PrivacyView(model, services, parent);
+        return new PrivacyView(scans, feed, services, parent);
     case Route::protection:
-        return new ProtectionView(model, services, parent);
+        return new ProtectionView(scans, feed, services, parent);
+    case Route::maintenance:
+        return new MaintenanceView(model.systemTools(), feed, MaintenanceService().tasks(), parent);
     case Route::widgets:
         return new WidgetsView(model, parent);
     default:

@@ -24,11 +24,6 @@ constexpr qreal kShadowOpacity = 0.12;
 
 } // namespace
 
-QUrl FullDiskAccessCard::settingsAddress()
-{
-    return QUrl(QStringLiteral("x-apple.systempreferences:com.apple.preference.security?Privacy_AllFiles"));
-}
-
 FullDiskAccessCard::FullDiskAccessCard(std::function<void()> recheck, Desktop desktop, QWidget* parent)
     : QWidget(parent)
     , recheck_(std::move(recheck))
@@ -72,9 +67,11 @@ FullDiskAccessCard::FullDiskAccessCard(std::function<void()> recheck, Desktop de
     column->addLayout(buttons);
     row->addLayout(column, 1);
 
+    // A button that could open nothing is not offered.
+    openSettings_->setVisible(static_cast<bool>(desktop_.openSettings));
     connect(openSettings_, &QAbstractButton::clicked, this, [this] {
-        if (desktop_.openUrl) {
-            desktop_.openUrl(settingsAddress());
+        if (desktop_.openSettings) {
+            desktop_.openSettings();
         }
     });
     connect(reveal_, &QAbstractButton::clicked, this, [this] {

@@ -3,7 +3,6 @@
 #include "ui/theme/SoftShadow.h"
 
 #include <QStringList>
-#include <QUrl>
 #include <QWidget>
 
 #include <functional>
@@ -23,12 +22,11 @@ class FullDiskAccessCard : public QWidget {
 public:
     static constexpr qreal kCornerRadius = 20;
 
-    // The privacy settings' list of programs with access to all files.
-    static QUrl settingsAddress();
-
     struct Desktop {
-        // Hands a location to the desktop; the outcome is not reported.
-        std::function<void(const QUrl&)> openUrl;
+        // Opens the settings where access is granted (the desktop's own
+        // settings on Linux); the outcome is not reported. Empty when nothing
+        // can open them: the card then leaves out "Open System Settings".
+        std::function<void()> openSettings;
         // Shows the files selected in the file manager.
         std::function<void(const QStringList&)> reveal;
     };

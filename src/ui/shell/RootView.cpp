@@ -1,6 +1,8 @@
 #include "ui/shell/RootView.h"
 
-#include "platform/OpenUrl.h"
+#include "platform/DesktopSettings.h"
+#include "platform/HomeFolder.h"
+#include "platform/XdgConfigHome.h"
 #include "ui/components/AuroraBackground.h"
 #include "ui/monitor/ModelMonitorInputs.h"
 #include "ui/monitor/TopStatsBar.h"
@@ -252,10 +254,11 @@ void RootView::refreshAccessCard()
     if (accessCard_ != nullptr) {
         return;
     }
-    FullDiskAccessCard::Desktop desktop{
-        .openUrl = [tools = setup_.tools](const QUrl& url) { platform::openUrl(url, tools); },
-        .reveal = setup_.services.reveal,
-    };
+    FullDiskAccessCard::Desktop desktop{.openSettings = {}, .reveal = setup_.services.reveal};
+    if (const std::optional<platform::LaunchCommand> settings = platform::desktopSettingsCommand(
+            setup_.tools, platform::currentDesktops().get(), platform::homeFolder().get())) {
+        desktop.openSettings = [command = *settings] { platform::launch(command); };
+    }
     accessCard_ = new FullDiskAccessCard([this] { model_.refreshPermissions(); }, std::move(desktop), accessSlot_);
     accessSlot_->layout()->setContentsMargins(insetsAround(QMarginsF(accessCard_->shadowMargins()), kSlotTop));
     accessSlot_->layout()->addWidget(accessCard_);

@@ -129,6 +129,17 @@ QPainterPath flame()
     return large(outer).subtracted(large(inner));
 }
 
+QPainterPath downArrow()
+{
+    QPainterPath line;
+    line.moveTo(0.5, 0.27);
+    line.lineTo(0.5, 0.7);
+    line.moveTo(0.31, 0.52);
+    line.lineTo(0.5, 0.71);
+    line.lineTo(0.69, 0.52);
+    return stroked(line, 0.09);
+}
+
 QPainterPath leftHalfShield()
 {
     // The inner shield: the outline scaled to 0.82 about the square's centre.
@@ -164,6 +175,14 @@ std::optional<QPainterPath> largePath(const QString& symbol)
     }
     if (symbol == QLatin1String("flame")) {
         return flame();
+    }
+    if (symbol == QLatin1String("arrow.down.circle")) {
+        QPainterPath ring;
+        ring.addEllipse(QPointF(0.5, 0.5), 0.42, 0.42);
+        return stroked(ring, 0.075).united(downArrow());
+    }
+    if (symbol == QLatin1String("arrow.down.circle.fill")) {
+        return disc(0.5, 0.5, 0.46).subtracted(downArrow());
     }
     return std::nullopt;
 }

@@ -9,8 +9,9 @@ namespace harborlite::PaintedSymbols {
 
 // The outline, in the unit square, of a symbol the icon theme has nothing of
 // the same meaning for (Adwaita draws a wrench for settings, a light bulb for
-// information, a bare shield for threats, and no flame): sliders, an "i" in a
-// filled circle, shields with their mark, a flame. Marks are cut out of filled
+// information, a bare shield for threats, an upward arrow for a download, and
+// no flame): sliders, an "i" in a filled circle, shields with their mark, a
+// flame, a downward arrow in a circle. Marks are cut out of filled
 // shapes, so they show whatever lies behind. None for any other name.
 std::optional<QPainterPath> path(const QString& symbol);
 

@@ -24,8 +24,8 @@ struct Entry {
 // and none means the symbol is painted (PaintedSymbols) because Adwaita has
 // nothing of the same meaning.
 constexpr std::array kEntries = std::to_array<Entry>({
-    {"arrow.down.circle", "software-update-available-symbolic"},
-    {"arrow.down.circle.fill", "software-update-available-symbolic"},
+    {"arrow.down.circle", nullptr},
+    {"arrow.down.circle.fill", nullptr},
     {"arrow.down.doc", "document-save-symbolic"},
     {"arrow.up.arrow.down", "network-transmit-receive-symbolic"},
     {"arrow.up.forward.app", "send-to-symbolic"},

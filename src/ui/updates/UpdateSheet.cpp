@@ -1,5 +1,7 @@
 #include "ui/updates/UpdateSheet.h"
 
+#include "ui/components/CheckBoxStyle.h"
+
 #include "paint/Palette.h"
 #include "ui/components/GlassCompatButton.h"
 #include "ui/components/InnerCard.h"
@@ -215,6 +217,7 @@ UpdateSheet::UpdateSheet(AppModel& model, UpdateChecker& updates, std::function<
     automatic_ = new QCheckBox(QStringLiteral("Check for updates automatically"), this);
     automatic_->setObjectName(QStringLiteral("automaticCheckBox"));
     automatic_->setFont(TypeStyle::font(11.5, QFont::Normal));
+    CheckBoxStyle::apply(automatic_);
     automatic_->setChecked(updates_.automaticallyChecks());
     connect(automatic_, &QCheckBox::toggled, this, [this](bool on) { updates_.setAutomaticallyChecks(on); });
     close_ = new GlassCompatButton(QStringLiteral("Close"), false, Palette::accent(), this);
@@ -342,6 +345,7 @@ QWidget* UpdateSheet::buildAvailable(const AppUpdate& update)
     download_ = new GlassCompatButton(QStringLiteral("Download Harborlite ") + update.version, true,
                                       Palette::accent(), block);
     download_->setObjectName(QStringLiteral("downloadButton"));
+    download_->setSymbol(QStringLiteral("arrow.down.circle"));
     releaseNotes_ = new GlassCompatButton(QStringLiteral("Release notes"), false, Palette::accent(), block);
     releaseNotes_->setObjectName(QStringLiteral("releaseNotesButton"));
     skip_ = new LinkButton(QStringLiteral("Skip this version"), block);

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "engine/scanners/DiskNode.h"
+#include "model/BackgroundRunner.h"
+#include "model/CancellationFlag.h"
+#include "model/ModelEngine.h"
+#include "model/RunGeneration.h"
+#include "shared/Observable.h"
+
+#include <QString>
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <vector>
+
+namespace harborlite {
+
+// The disk map: a folder measured into a tree of nodes, largest first, and
+// the folders the first pass left without children, listed one level at a
+// time on demand. Every build is a new run with its own generation and stop
+// flag; a stopped build still publishes what it measured while it is the
+// newest, and a superseded one publishes nothing. Lives on the GUI thread.
+class DiskMap : public Observable {
+    Q_OBJECT
+    Q_PROPERTY(std::optional<harborlite::DiskNode> diskTree READ diskTree NOTIFY diskTreeChanged)
+    Q_PROPERTY(bool isBuildingTree READ isBuildingTree NOTIFY isBuildingTreeChanged)
+    Q_PROPERTY(harborlite::DiskMap::Listings expandedChildren READ expandedChildren NOTIFY expandedChildrenChanged)
+    Q_PROPERTY(harborlite::DiskMap::Locations expandingDirectories READ expandingDirectories NOTIFY
+                   expandingDirectoriesChanged)
+    Q_PROPERTY(harborlite::DiskMap::TreeProgress treeProgress READ treeProgress NOTIFY treeProgressChanged)
+
+public:
+    // Build progress: the share of the root's entries started and the entry
+    // being measured.
+    struct TreeProgress {
+        double fraction = 0;
+        QString name;
+
+        bool operator==(const TreeProgress&) const = default;
+    };
+
+    using Listings = std::map<QString, std::vector<DiskNode>>;
+    using Locations = std::set<QString>;
+
+    // Builds and listings come from `engine`; work runs on `runner`.
+    DiskMap(const ModelEngine& engine, std::shared_ptr<BackgroundRunner> runner, QObject* parent = nullptr);
+    // Stops the build and the listings; whatever they return later is dropped.
+    ~DiskMap() override;
+
+    DiskMap(const DiskMap&) = delete;
+    DiskMap& operator=(const DiskMap&) = delete;
+
+    const std::optional<DiskNode>& diskTree() const { return diskTree_; }
+    bool isBuildingTree() const { return isBuildingTree_; }
+    const Listings& expandedChildren() const { return expandedChildren_; }
+    const Locations& expandingDirectories() const { return expandingDirectories_; }
+    const TreeProgress& treeProgress() const { return treeProgress_; }
+
+    // Measures `root` into the disk map unless a build runs.
+    void buildDiskTree(const QString& root);
+    // Stops the build; the tree measured so far is still published.
+    void stopBuild();
+    // Lists a directory the map left without children, once.
+    void expandChildren(const DiskNode& node);
+    // The node's own children, else its listing; none when it has neither.
+    std::optional<std::vector<DiskNode>> children(const DiskNode& node) const;
+
+signals:
+    void diskTreeChanged();
+    void isBuildingTreeChanged();
+    void expandedChildrenChanged();
+    void expandingDirectoriesChanged();
+    void treeProgressChanged();
+
+private:
+    // The part of the engine the map calls.
+    struct Engine {
+        decltype(ModelEngine::buildDiskTree) buildDiskTree;
+        decltype(ModelEngine::listDirectory) listDirectory;
+    };
+
+    Engine engine_;
+
+    std::optional<DiskNode> diskTree_;
+    bool isBuildingTree_ = false;
+    Listings expandedChildren_;
+    Locations expandingDirectories_;
+    TreeProgress treeProgress_;
+
+    RunGeneration treeRuns_;
+    // Set when the map goes, so listings stop measuring.
+    std::shared_ptr<CancellationFlag> closing_;
+    // Last, so that it is released first.
+    std::shared_ptr<BackgroundRunner> runner_;
+};
+
+} // namespace harborlite

@@ -1,0 +1,154 @@
+#include "model/SystemTools.h"
+
+#include "engine/services/ShellRunner.h"
+#include "platform/Clock.h"
+
+namespace harborlite {
+
+namespace {
+
+constexpr int processLimit = 40;
+
+const QString rootVolume = QStringLiteral("/");
+
+} // namespace
+
+SystemTools::SystemTools(const ModelEngine& engine, std::shared_ptr<BackgroundRunner> runner, QObject* parent)
+    : Observable(parent)
+    , engine_{engine.installedApps,  engine.hasFullDiskAccess, engine.topProcesses,
+              engine.quit,           engine.startupItems,      engine.setStartupItemEnabled,
+              engine.runMaintenance, engine.storageBreakdown,  engine.localSnapshots}
+    , closing_(std::make_shared<CancellationFlag>())
+    , runner_(std::move(runner))
+{
+}
+
+SystemTools::~SystemTools()
+{
+    closing_->set();
+}
+
+void SystemTools::loadApps()
+{
+    if (isLoadingApps_) {
+        return;
+    }
+    assign(isLoadingApps_, true, &SystemTools::isLoadingAppsChanged);
+    runner_->run(
+        TaskPriority::utility, this,
+        [load = engine_.installedApps, closing = closing_] { return load([closing] { return closing->isSet(); }); },
+        [this](QList<InstalledApp> apps) {
+            assign(apps_, std::move(apps), &SystemTools::appsChanged);
+            assign(isLoadingApps_, false, &SystemTools::isLoadingAppsChanged);
+        });
+}
+
+void SystemTools::loadStartupItems()
+{
+    runner_->run(
+        TaskPriority::utility, this, [load = engine_.startupItems] { return load(); },
+        [this](QList<StartupItem> items) {
+            assign(startupItems_, std::move(items), &SystemTools::startupItemsChanged);
+        });
+}
+
+void SystemTools::refreshProcesses()
+{
+    runner_->run(
+        TaskPriority::utility, this, [list = engine_.topProcesses] { return list(processLimit); },
+        [this](QList<RunningProcess> processes) {
+            assign(processes_, std::move(processes), &SystemTools::processesChanged);
+        });
+}
+
+void SystemTools::refreshStorageBreakdown()
+{
+    runner_->run(
+        TaskPriority::utility, this, [measure = engine_.storageBreakdown] { return measure(rootVolume); },
+        [this](StorageBreakdown storage) {
+            assign(storage_, std::optional<StorageBreakdown>(std::move(storage)), &SystemTools::storageChanged);
+        });
+}
+
+void SystemTools::refreshLocalSnapshots()
+{
+    runner_->run(
+        TaskPriority::utility, this, [measure = engine_.localSnapshots] { return measure(rootVolume); },
+        [this](LocalSnapshots snapshots) {
+            assign(localSnapshots_, std::optional<LocalSnapshots>(snapshots), &SystemTools::localSnapshotsChanged);
+        });
+}
+
+void SystemTools::refreshPermissions()
+{
+    runner_->run(
+        TaskPriority::utility, this, [probe = engine_.hasFullDiskAccess] { return probe(); },
+        [this](bool granted) { assign(hasFullDiskAccess_, granted, &SystemTools::hasFullDiskAccessChanged); });
+}
+
+void SystemTools::setStartupItem(const StartupItem& item, bool enabled)
+{
+    runner_->run(
+        TaskPriority::userInitiated, this,
+        [change = engine_.setStartupItemEnabled, item, enabled]() -> std::optional<QString> {
+            try {
+                change(enabled, item);
+                return std::nullopt;
+            } catch (const ShellRunner::RunError& error) {
+                return error.errorDescription();
+            } catch (const std::exception& error) {
+                return QString::fromUtf8(error.what());
+            }
+        },
+        [this](std::optional<QString> error) {
+            if (error) {
+                emit bannerRaised(QStringLiteral("Could not change startup item"), *error, true);
+            }
+            loadStartupItems();
+        });
+}
+
+void SystemTools::runMaintenance(const MaintenanceTask& task)
+{
+    if (runningMaintenance_) {
+        return;
+    }
+    assign(runningMaintenance_, std::optional<QString>(task.id), &SystemTools::runningMaintenanceChanged);
+    struct Outcome {
+        QString message;
+        bool isError = false;
+        bool cancelled = false;
+    };
+    runner_->run(
+        TaskPriority::userInitiated, this,
+        [run = engine_.runMaintenance, task] {
+            try {
+                return Outcome{run(task), false, false};
+            } catch (const ShellRunner::RunError& error) {
+                return Outcome{error.errorDescription(), true, error.kind() == ShellRunner::RunError::Kind::cancelled};
+            } catch (const std::exception& error) {
+                return Outcome{QString::fromUtf8(error.what()), true, false};
+            }
+        },
+        [this, id = task.id](Outcome outcome) {
+            assign(runningMaintenance_, std::optional<QString>(), &SystemTools::runningMaintenanceChanged);
+            if (outcome.cancelled) {
+                return;
+            }
+            QList<MaintenanceLogEntry> log = maintenanceLog_;
+            log.prepend({id, outcome.message, outcome.isError, platform::now()});
+            assign(maintenanceLog_, std::move(log), &SystemTools::maintenanceLogChanged);
+        });
+}
+
+void SystemTools::quit(const RunningProcess& process, bool force)
+{
+    if (!engine_.quit(process, force)) {
+        emit bannerRaised(QStringLiteral("Could not quit ") + process.name,
+                          QStringLiteral("The process did not respond. Try Force Quit, or it may be a system process."),
+                          true);
+    }
+    refreshProcesses();
+}
+
+} // namespace harborlite

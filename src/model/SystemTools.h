@@ -1,0 +1,130 @@
+#pragma once
+
+#include "engine/services/InstalledApp.h"
+#include "engine/services/LocalSnapshots.h"
+#include "engine/services/MaintenanceTask.h"
+#include "engine/services/RunningProcess.h"
+#include "engine/services/StartupItem.h"
+#include "engine/services/StorageBreakdown.h"
+#include "model/BackgroundRunner.h"
+#include "model/CancellationFlag.h"
+#include "model/ModelEngine.h"
+#include "shared/Observable.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+namespace harborlite {
+
+// What the tool screens read and start: the installed applications, launch
+// items, processes, storage figures, local snapshots, the access probe and
+// maintenance runs. Each read runs in the background and replaces its value
+// when it ends; loading the applications and running maintenance refuse a
+// second run while one is under way. Lives on the GUI thread.
+class SystemTools : public Observable {
+    Q_OBJECT
+    Q_PROPERTY(QList<harborlite::InstalledApp> apps READ apps NOTIFY appsChanged)
+    Q_PROPERTY(bool isLoadingApps READ isLoadingApps NOTIFY isLoadingAppsChanged)
+    Q_PROPERTY(QList<harborlite::StartupItem> startupItems READ startupItems NOTIFY startupItemsChanged)
+    Q_PROPERTY(QList<harborlite::RunningProcess> processes READ processes NOTIFY processesChanged)
+    Q_PROPERTY(
+        std::optional<harborlite::LocalSnapshots> localSnapshots READ localSnapshots NOTIFY localSnapshotsChanged)
+    Q_PROPERTY(std::optional<harborlite::StorageBreakdown> storage READ storage NOTIFY storageChanged)
+    Q_PROPERTY(bool hasFullDiskAccess READ hasFullDiskAccess NOTIFY hasFullDiskAccessChanged)
+    Q_PROPERTY(QList<harborlite::SystemTools::MaintenanceLogEntry> maintenanceLog READ maintenanceLog NOTIFY
+                   maintenanceLogChanged)
+    Q_PROPERTY(std::optional<QString> runningMaintenance READ runningMaintenance NOTIFY runningMaintenanceChanged)
+
+public:
+    // One maintenance run's outcome; the log keeps the newest first.
+    struct MaintenanceLogEntry {
+        QString id;
+        QString message;
+        bool isError = false;
+        QDateTime at;
+
+        bool operator==(const MaintenanceLogEntry&) const = default;
+    };
+
+    // Services come from `engine`; work runs on `runner`.
+    SystemTools(const ModelEngine& engine, std::shared_ptr<BackgroundRunner> runner, QObject* parent = nullptr);
+    // Stops measuring applications; whatever work returns later is dropped.
+    ~SystemTools() override;
+
+    SystemTools(const SystemTools&) = delete;
+    SystemTools& operator=(const SystemTools&) = delete;
+
+    const QList<InstalledApp>& apps() const { return apps_; }
+    bool isLoadingApps() const { return isLoadingApps_; }
+    const QList<StartupItem>& startupItems() const { return startupItems_; }
+    const QList<RunningProcess>& processes() const { return processes_; }
+    const std::optional<LocalSnapshots>& localSnapshots() const { return localSnapshots_; }
+    const std::optional<StorageBreakdown>& storage() const { return storage_; }
+    // True until a probe says otherwise.
+    bool hasFullDiskAccess() const { return hasFullDiskAccess_; }
+    const QList<MaintenanceLogEntry>& maintenanceLog() const { return maintenanceLog_; }
+    const std::optional<QString>& runningMaintenance() const { return runningMaintenance_; }
+
+    void loadApps();
+    void loadStartupItems();
+    void refreshProcesses();
+    void refreshStorageBreakdown();
+    void refreshLocalSnapshots();
+    void refreshPermissions();
+    // A failure raises a banner with the error; the items are reloaded either way.
+    void setStartupItem(const StartupItem& item, bool enabled);
+    void runMaintenance(const MaintenanceTask& task);
+    // Asks the process to quit (ends it when `force`); a refusal raises a
+    // banner. The processes are refreshed either way.
+    void quit(const RunningProcess& process, bool force);
+
+signals:
+    void appsChanged();
+    void isLoadingAppsChanged();
+    void startupItemsChanged();
+    void processesChanged();
+    void localSnapshotsChanged();
+    void storageChanged();
+    void hasFullDiskAccessChanged();
+    void maintenanceLogChanged();
+    void runningMaintenanceChanged();
+    // A message for the window's transient banner.
+    void bannerRaised(const QString& title, const QString& message, bool isError);
+
+private:
+    // The part of the engine the tools call.
+    struct Engine {
+        decltype(ModelEngine::installedApps) installedApps;
+        decltype(ModelEngine::hasFullDiskAccess) hasFullDiskAccess;
+        decltype(ModelEngine::topProcesses) topProcesses;
+        decltype(ModelEngine::quit) quit;
+        decltype(ModelEngine::startupItems) startupItems;
+        decltype(ModelEngine::setStartupItemEnabled) setStartupItemEnabled;
+        decltype(ModelEngine::runMaintenance) runMaintenance;
+        decltype(ModelEngine::storageBreakdown) storageBreakdown;
+        decltype(ModelEngine::localSnapshots) localSnapshots;
+    };
+
+    Engine engine_;
+
+    QList<InstalledApp> apps_;
+    bool isLoadingApps_ = false;
+    QList<StartupItem> startupItems_;
+    QList<RunningProcess> processes_;
+    std::optional<LocalSnapshots> localSnapshots_;
+    std::optional<StorageBreakdown> storage_;
+    bool hasFullDiskAccess_ = true;
+    QList<MaintenanceLogEntry> maintenanceLog_;
+    std::optional<QString> runningMaintenance_;
+
+    // Set when the tools go, so application sizing stops measuring.
+    std::shared_ptr<CancellationFlag> closing_;
+    // Last, so that it is released first.
+    std::shared_ptr<BackgroundRunner> runner_;
+};
+
+} // namespace harborlite
