@@ -24,8 +24,9 @@ QByteArray plist(const QByteArray& body)
 
 // Launch folders, autostart folders and unit folders in a fixture tree; a
 // launchctl answering print-disabled from "launchctl.<domain with _>", a
-// systemctl printing "systemctl.out", and an administrator prompt that logs
-// each command line and exits with the status in "pkexec.status".
+// systemctl failing with "systemctl.err" and the status in "systemctl.status",
+// and an administrator prompt that logs each command line and exits with the
+// status in "pkexec.status".
 class LoginItemsServiceTest : public ::testing::Test {
 protected:
     LoginItemsServiceTest()
@@ -34,14 +35,16 @@ protected:
             tree.root(), "launchctl",
             "if [ \"$1\" = print-disabled ]; then cat \"$0.$(echo \"$2\" | tr / _)\" 2>/dev/null; exit 0; fi\n"
             "cat \"$0.err\" >&2 2>/dev/null; exit \"$(cat \"$0.status\" 2>/dev/null || echo 0)\"");
-        tools.systemctl = test::writeFakeTool(tree.root(), "systemctl", "cat \"$0.out\" 2>/dev/null");
+        tools.systemctl = test::writeFakeTool(
+            tree.root(), "systemctl",
+            "cat \"$0.err\" >&2 2>/dev/null; exit \"$(cat \"$0.status\" 2>/dev/null || echo 0)\"");
         tools.pkexec = test::writeFakeTool(tree.root(), "pkexec",
                                            "printf '%s\\n' \"$7\" >> \"$0.log\"\n"
                                            "exit \"$(cat \"$0.status\" 2>/dev/null || echo 0)\"\n");
         locations = {tree.folder("home/Library/LaunchAgents"), tree.folder("Library/LaunchAgents"),
                      tree.folder("Library/LaunchDaemons"),     tree.path("home/.config/autostart"),
-                     tree.folder("etc/xdg/autostart"),         {tree.folder("etc/systemd/system"), tree.folder("lib/systemd/system")},
-                     {"GNOME"}};
+                     tree.folder("etc/xdg/autostart"),         tree.folder("home/.config/systemd/user"),
+                     tree.folder("etc/systemd/system"),        {"GNOME"}};
     }
 
     LoginItemsService service() const { return LoginItemsService(locations, tools); }
@@ -306,52 +309,107 @@ TEST_F(LoginItemsServiceTest, AutostartIsSwitchedThroughTheUsersOwnCopy)
     }
 }
 
-TEST_F(LoginItemsServiceTest, SystemdServicesAreLaunchDaemonsSwitchedAsAdministrator)
+// Only the units a user or an administrator installed are listed: files of
+// their own that can be enabled, never links to a package's units.
+TEST_F(LoginItemsServiceTest, SystemdUnitsOfTheUserAndTheAdministratorAreListedAndSwitched)
 {
-    tree.file("systemctl.out", "cron.service                 enabled         enabled\n"
-                               "getty@.service               enabled         enabled\n"
-                               "bluetooth.service            disabled        enabled\n"
-                               "masked.service               masked          enabled\n"
-                               "static.service               static          -\n"
-                               "odd'unit.service             disabled        enabled\n"
-                               "timer.timer                  enabled         enabled\n");
-    tree.file("etc/systemd/system/cron.service", "[Unit]\nDescription=x\n[Service]\nExecStart=-/usr/sbin/cron -f\nRestart=on-failure\n");
-    tree.file("lib/systemd/system/cron.service", "[Service]\nExecStart=/wrong\n");
-    tree.file("lib/systemd/system/bluetooth.service",
-              "[Service]\nExecStart=" + tree.path("gone/bluetoothd").toUtf8() + "\nRestart=no\n");
+    const QByteArray install = "[Install]\nWantedBy=multi-user.target\n";
+    tree.file("etc/systemd/system/backup.service",
+              "[Unit]\nDescription=x\n[Service]\nExecStart=-/usr/local/bin/backup --daily\nRestart=on-failure\n" + install);
+    tree.symlink("etc/systemd/system/multi-user.target.wants/backup.service", tree.path("etc/systemd/system/backup.service"));
+    tree.file("lib/systemd/system/cron.service", "[Service]\nExecStart=/usr/sbin/cron\n" + install);
+    tree.symlink("etc/systemd/system/cron.service", tree.path("lib/systemd/system/cron.service"));
+    tree.symlink("etc/systemd/system/multi-user.target.wants/cron.service", tree.path("lib/systemd/system/cron.service"));
+    tree.symlink("etc/systemd/system/masked.service", "/dev/null");
+    tree.file("etc/systemd/system/static.service", "[Service]\nExecStart=/bin/true\n");
+    tree.file("etc/systemd/system/getty@.service", "[Service]\nExecStart=/sbin/agetty\n" + install);
+    tree.file("etc/systemd/system/odd'unit.service", "[Service]\n" + install);
+    tree.file("etc/systemd/system/gone.service",
+              "[Service]\nExecStart=" + tree.path("gone/daemon").toUtf8() + "\nRestart=no\n" + install);
+    tree.file("etc/systemd/system/nightly.timer", "[Timer]\nOnCalendar=daily\n" + install);
+    tree.file("home/.config/systemd/user/sync.service",
+              "[Service]\nExecStart=sync-tool --watch\n[Install]\nWantedBy=default.target\n");
+    tree.symlink("home/.config/systemd/user/default.target.wants/sync.service",
+                 tree.path("home/.config/systemd/user/sync.service"));
+    tree.file("home/.config/systemd/user/idle.service", "[Service]\nExecStart=/bin/sleep 1\n[Install]\nWantedBy=default.target\n");
 
     const QList<StartupItem> items = service().items();
     QStringList labels;
     for (const StartupItem& item : items) {
         labels << item.label;
     }
-    EXPECT_EQ(labels, (QStringList{"bluetooth.service", "cron.service", "odd'unit.service"}));
-    const StartupItem* cron = find(items, "cron.service");
-    ASSERT_NE(cron, nullptr);
-    EXPECT_EQ(cron->scope, Scope::daemon);
-    EXPECT_EQ(cron->source, StartupItem::Source::systemd);
-    EXPECT_TRUE(cron->isEnabled);
-    EXPECT_TRUE(cron->keepsAlive);
-    EXPECT_EQ(cron->programDescription, "/usr/sbin/cron");
-    EXPECT_EQ(cron->url, tree.path("etc/systemd/system/cron.service"));
-    const StartupItem* bluetooth = find(items, "bluetooth.service");
-    ASSERT_NE(bluetooth, nullptr);
-    EXPECT_FALSE(bluetooth->isEnabled);
-    EXPECT_TRUE(bluetooth->isOrphaned);
-    EXPECT_FALSE(bluetooth->keepsAlive);
+    EXPECT_EQ(labels, (QStringList{"backup.service", "gone.service", "idle.service", "odd'unit.service", "sync.service"}));
+    const StartupItem* backup = find(items, "backup.service");
+    ASSERT_NE(backup, nullptr);
+    EXPECT_EQ(backup->scope, Scope::daemon);
+    EXPECT_EQ(backup->source, StartupItem::Source::systemd);
+    EXPECT_TRUE(backup->isEnabled);
+    EXPECT_TRUE(backup->keepsAlive);
+    EXPECT_TRUE(backup->runsAtLoad);
+    EXPECT_EQ(backup->programDescription, "/usr/local/bin/backup");
+    EXPECT_EQ(backup->url, tree.path("etc/systemd/system/backup.service"));
+    const StartupItem* gone = find(items, "gone.service");
+    ASSERT_NE(gone, nullptr);
+    EXPECT_FALSE(gone->isEnabled);
+    EXPECT_TRUE(gone->isOrphaned);
+    EXPECT_FALSE(gone->keepsAlive);
     const StartupItem* odd = find(items, "odd'unit.service");
     ASSERT_NE(odd, nullptr);
     EXPECT_EQ(odd->programDescription, "odd'unit.service");
-    EXPECT_EQ(odd->url, "odd'unit.service");
+    const StartupItem* sync = find(items, "sync.service");
+    ASSERT_NE(sync, nullptr);
+    EXPECT_EQ(sync->scope, Scope::userAgent);
+    EXPECT_TRUE(sync->isEnabled);
+    EXPECT_EQ(sync->programDescription, "sync-tool");
+    const StartupItem* idle = find(items, "idle.service");
+    ASSERT_NE(idle, nullptr);
+    EXPECT_FALSE(idle->isEnabled);
 
-    service().setEnabled(true, *bluetooth);
-    service().setEnabled(false, *cron);
+    service().setEnabled(true, *gone);
+    service().setEnabled(false, *backup);
     service().setEnabled(true, *odd);
-    EXPECT_EQ(administratorCommands(), (QStringList{tools.systemctl + " enable bluetooth.service",
-                                                    tools.systemctl + " disable cron.service",
+    EXPECT_EQ(administratorCommands(), (QStringList{tools.systemctl + " enable gone.service",
+                                                    tools.systemctl + " disable backup.service",
                                                     tools.systemctl + " enable 'odd'\\''unit.service'"}));
-    EXPECT_EQ(test::recordedArguments(tools.systemctl),
-              (QStringList{"list-unit-files", "--type=service", "--no-legend", "--no-pager"}));
+    // The user's own units need no administrator.
+    service().setEnabled(false, *sync);
+    EXPECT_EQ(test::recordedArguments(tools.systemctl), (QStringList{"--user", "disable", "sync.service"}));
+    EXPECT_EQ(administratorCommands().size(), 3);
+    tree.file("systemctl.status", "1\n");
+    tree.file("systemctl.err", "Failed to enable unit: Unit file idle.service does not exist.\n");
+    try {
+        service().setEnabled(true, *idle);
+        ADD_FAILURE() << "no error";
+    } catch (const RunError& error) {
+        EXPECT_EQ(error.kind(), RunError::Kind::launchFailed);
+        EXPECT_TRUE(error.detail().contains("does not exist")) << error.detail().toStdString();
+    }
+}
+
+// Files that are malformed, too large or links that go nowhere add nothing
+// and stop nothing else from being listed.
+TEST_F(LoginItemsServiceTest, BadUnitFilesAndAutostartEntriesAreLeftOut)
+{
+    const QByteArray install = "[Install]\nWantedBy=multi-user.target\n";
+    tree.file("etc/systemd/system/good.service", "[Service]\nExecStart=/bin/true\n" + install);
+    tree.file("etc/systemd/system/huge.service", "[Service]\nExecStart=/bin/true\n" + install + QByteArray(1100 * 1024, '#'));
+    tree.symlink("etc/systemd/system/loop.service", tree.path("etc/systemd/system/loop.service"));
+    tree.file("etc/systemd/system/garbage.service", QByteArray("\x00\xff\xfe[Serv\nExec\x01Start", 18));
+    tree.folder("etc/systemd/system/folder.service");
+    tree.symlink("etc/systemd/system/multi-user.target.wants/loop.service", tree.path("nowhere"));
+    tree.file("etc/xdg/autostart/good.desktop", "[Desktop Entry]\nType=Application\nName=Good\nExec=/bin/true\n");
+    tree.file("etc/xdg/autostart/huge.desktop",
+              "[Desktop Entry]\nType=Application\nName=Huge\nExec=/bin/true\n" + QByteArray(1100 * 1024, '#'));
+    tree.file("etc/xdg/autostart/garbage.desktop", QByteArray("\xff\xfe\x00Name=Garbage\n", 17));
+    tree.symlink("etc/xdg/autostart/loop.desktop", tree.path("etc/xdg/autostart/loop.desktop"));
+    tree.symlink("home/.config/autostart/loop.desktop", tree.path("home/.config/autostart/loop.desktop"));
+    tree.symlink("home/.config/systemd/user/default.target.wants", tree.path("home/.config/systemd/user/default.target.wants"));
+
+    QStringList labels;
+    for (const StartupItem& item : service().items()) {
+        labels << item.label;
+    }
+    EXPECT_EQ(labels, (QStringList{"Good", "good.service"}));
 }
 
 TEST_F(LoginItemsServiceTest, MissingToolsAndFoldersGiveAnEmptyList)
@@ -361,7 +419,7 @@ TEST_F(LoginItemsServiceTest, MissingToolsAndFoldersGiveAnEmptyList)
     absent.systemctl = tree.path("none/systemctl");
     LoginItemsService::Locations nowhere = locations;
     for (QString* folder : {&nowhere.userAgents, &nowhere.globalAgents, &nowhere.daemons, &nowhere.userAutostart,
-                            &nowhere.systemAutostart}) {
+                            &nowhere.systemAutostart, &nowhere.userUnits, &nowhere.systemUnits}) {
         *folder = tree.path("none");
     }
     EXPECT_TRUE(LoginItemsService(nowhere, absent).items().isEmpty());

@@ -1,6 +1,9 @@
 #include "support/QtPrinters.h"
+#include "engine/services/DiskLayout.h"
 #include "engine/services/LocalSnapshots.h"
 #include "engine/services/StorageBreakdown.h"
+#include "platform/KernelRoots.h"
+#include "platform/MountTable.h"
 #include "shared/FileSystem.h"
 #include "support/FakeTool.h"
 #include "support/FixtureTree.h"
@@ -8,6 +11,9 @@
 #include <QFile>
 
 #include <gtest/gtest.h>
+
+#include <optional>
+#include <sys/sysmacros.h>
 
 using namespace harborlite;
 using harborlite::test::FixtureTree;
@@ -119,11 +125,144 @@ TEST_F(StorageBreakdownTest, EveryFailureFallsBackToTheVolumesCapacity)
         EXPECT_TRUE(isFallback(StorageBreakdown::measure(tree.root(), tools))) << row.what;
     }
 
+    // Without diskutil, and with no disk the kernel lists.
     platform::ToolTable absent = tools;
     absent.diskutil = tree.path("missing");
+    const platform::Seam<QString>::Override noDisks(platform::sysRoot(), tree.folder("empty-sys"));
     EXPECT_TRUE(isFallback(StorageBreakdown::measure(tree.root(), absent)));
     EXPECT_FALSE(QFile::exists(tools.tmutil + ".ran"));
 }
+
+namespace {
+
+// A machine whose root lies on an encrypted partition of disk vda, with a
+// separate home and the boot partitions on vda, a second disk vdb, zram
+// swap, a swap partition and a swap file.
+class DiskLayoutTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        tree.file("sys/block/vda/size", "500000000\n");
+        for (const char* part : {"vda1", "vda2", "vda3", "vda4", "vda5"}) {
+            tree.folder(QStringLiteral("sys/block/vda/") + part);
+        }
+        tree.file("sys/block/vdb/size", "100000\n");
+        tree.folder("sys/block/vdb/vdb1");
+        tree.file("sys/block/dm-0/size", "400000000\n");
+        tree.folder("sys/block/dm-0/slaves/vda3");
+        tree.file("sys/block/zram0/size", "800\n");
+        tree.folder("sys/block/zram0/slaves");
+        link(253, 0, "dm-0");
+        link(254, 1, "vda/vda1");
+        link(254, 2, "vda/vda2");
+        link(254, 4, "vda/vda4");
+        link(254, 17, "vdb/vdb1");
+
+        root = tree.folder("root");
+        for (const char* folder : {"root/home", "root/boot", "root/boot/efi", "root/srv", "root/mnt/other", "root/run"}) {
+            tree.folder(folder);
+        }
+        swapfile = tree.file("root/swap file", 8192);
+        tree.file("proc/swaps", "Filename\t\t\t\tType\t\tSize\t\tUsed\t\tPriority\n"
+                                "/dev/vda5                               partition\t2097148\t\t0\t\t-2\n"
+                                + QFile::encodeName(swapfile).replace(" ", "\\040")
+                                + "                 file\t\t4\t\t0\t\t-3\n"
+                                  "/dev/zram0                              partition\t1000\t\t0\t\t100\n"
+                                  "garbage\n");
+        mounts.emplace(platform::mountTable(),
+                       QList<platform::MountEntry>{
+                           {root, "ext4", makedev(253, 0), "/dev/mapper/root"},
+                           {tree.path("root/home"), "xfs", makedev(254, 4), "/dev/vda4"},
+                           {tree.path("root/boot"), "ext4", makedev(254, 2), "/dev/vda2"},
+                           {tree.path("root/boot/efi"), "vfat", makedev(254, 1), "/dev/vda1"},
+                           {tree.path("root/srv"), "ext4", makedev(253, 0), "/dev/mapper/root"},
+                           {tree.path("root/mnt/other"), "ext4", makedev(254, 17), "/dev/vdb1"},
+                           {tree.path("root/run"), "tmpfs", makedev(0, 25), "tmpfs"},
+                       });
+    }
+
+    void link(unsigned major, unsigned minor, const QString& target)
+    {
+        tree.symlink(QStringLiteral("sys/dev/block/%1:%2").arg(major).arg(minor), tree.path("sys/block/" + target));
+    }
+
+    FixtureTree tree;
+    QString root;
+    QString swapfile;
+    platform::Seam<QString>::Override sys{platform::sysRoot(), tree.path("sys")};
+    platform::Seam<QString>::Override proc{platform::procRoot(), tree.path("proc")};
+    std::optional<platform::Seam<QList<platform::MountEntry>>::Override> mounts;
+};
+
+} // namespace
+
+TEST_F(DiskLayoutTest, TheDiskHoldingTheFolderWithItsFileSystemsAndSwap)
+{
+    // Each file system uses as many GB as its mount point has characters
+    // past the root, and has one GB available.
+    constexpr qint64 GB = 1'000'000'000;
+    QStringList asked;
+    const DiskLayout::UseOf use = [&](const QString& mountPoint) {
+        asked << mountPoint;
+        return std::optional<DiskLayout::Use>({(mountPoint.size() - root.size() + 10) * GB, GB});
+    };
+    const std::optional<StorageBreakdown> breakdown = DiskLayout::of(tree.path("root/srv"), use);
+    ASSERT_TRUE(breakdown);
+    EXPECT_EQ(breakdown->capacity, 500000000LL * 512);
+    // The file systems of vda, each once; vdb, zram and tmpfs are not on it.
+    // The folder's own counts from its first mount point, not from the
+    // second place it is mounted at; the swap file comes out of it.
+    const qint64 swapFile = 4 * 1024;
+    const qint64 swapPartition = 2097148LL * 1024;
+    EXPECT_EQ(breakdown->volumes,
+              (QList<StorageBreakdown::Volume>{
+                  {tree.path("root/boot/efi"), "Preboot", 19 * GB, tree.path("root/boot/efi")},
+                  {tree.path("root/home"), "Data", 15 * GB, tree.path("root/home")},
+                  {tree.path("root/boot"), "Preboot", 15 * GB, tree.path("root/boot")},
+                  {root, "System", 10 * GB - swapFile, root},
+                  {"Swap", "VM", swapPartition + swapFile, ""},
+              }));
+    EXPECT_EQ(breakdown->volumes[1].title(), "Your files");
+    EXPECT_EQ(breakdown->volumes[3].title(), "macOS system");
+    EXPECT_EQ(breakdown->volumes[4].title(), "Swap & sleep image");
+    // Free is what the four file systems have available.
+    EXPECT_EQ(breakdown->free, 4 * GB);
+    asked.sort();
+    EXPECT_EQ(asked, (QStringList{root, tree.path("root/boot"), tree.path("root/boot/efi"), tree.path("root/home")}));
+
+    // A file system that cannot be asked is left out.
+    const std::optional<StorageBreakdown> partly = DiskLayout::of(root, [&](const QString& mountPoint) {
+        return mountPoint == tree.path("root/home") ? std::nullopt : use(mountPoint);
+    });
+    ASSERT_TRUE(partly);
+    EXPECT_EQ(partly->volumes.size(), 4);
+    EXPECT_EQ(partly->free, 3 * GB);
+
+    // Through the breakdown, without diskutil: this disk, nothing purgeable, no snapshots.
+    platform::ToolTable noDiskutil;
+    noDiskutil.diskutil = tree.path("missing/diskutil");
+    noDiskutil.tmutil = tree.path("missing/tmutil");
+    const StorageBreakdown measured = StorageBreakdown::measure(root, noDiskutil);
+    EXPECT_EQ(measured.capacity, 500000000LL * 512);
+    EXPECT_EQ(measured.volumes.size(), 5);
+    EXPECT_EQ(measured.purgeable, 0);
+    EXPECT_EQ(measured.snapshotCount, 0);
+}
+
+TEST_F(DiskLayoutTest, FoldersOnNoDiskFallBackToTheirOwnCapacity)
+{
+    platform::ToolTable noDiskutil;
+    noDiskutil.diskutil = tree.path("missing/diskutil");
+    const StorageBreakdown onTmpfs = StorageBreakdown::measure(tree.path("root/run"), noDiskutil);
+    EXPECT_TRUE(onTmpfs.volumes.isEmpty());
+    EXPECT_EQ(onTmpfs.capacity, FS::volumeCapacity(tree.path("root/run")).total);
+    // A device-mapper layer whose disk is missing, or layers that loop, name no disk.
+    QFile::remove(tree.path("sys/block/dm-0/slaves/vda3"));
+    tree.folder("sys/block/dm-0/slaves/dm-0");
+    EXPECT_TRUE(StorageBreakdown::measure(root, noDiskutil).volumes.isEmpty());
+    EXPECT_FALSE(DiskLayout::of(root).has_value());
+}
+
 
 TEST_F(StorageBreakdownTest, SnapshotCountNeedsTheToolAndItsSuccess)
 {

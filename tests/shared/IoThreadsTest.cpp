@@ -24,14 +24,17 @@ public:
     BusyBudget()
     {
         for (int i = 0; i < IoThreads::budget(); ++i) {
-            EXPECT_TRUE(IoThreads::tryStart([this] {
-                std::unique_lock lock(mutex_);
-                ++holding_;
-                changed_.notify_all();
-                changed_.wait(lock, [this] { return released_; });
-                --holding_;
-                changed_.notify_all();
-            }));
+            // A walk that has just ended may not have handed its threads back yet.
+            while (!IoThreads::tryStart([this] {
+                    std::unique_lock lock(mutex_);
+                    ++holding_;
+                    changed_.notify_all();
+                    changed_.wait(lock, [this] { return released_; });
+                    --holding_;
+                    changed_.notify_all();
+                })) {
+                std::this_thread::yield();
+            }
         }
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [this] { return holding_ == IoThreads::budget(); });

@@ -10,7 +10,6 @@
 #include <atomic>
 #include <limits>
 #include <mutex>
-#include <optional>
 
 namespace harborlite {
 
@@ -116,38 +115,33 @@ private:
     std::size_t kept_ = 0;
 };
 
-// A node for a walked entry at `level` (the root's entries are 1); none for
-// an entry of no size.
-std::optional<DiskNode> nodeFor(Entry&& entry, const QString& url, int level, qint64 minimumSize)
+// A node for a walked entry whose children are folded below `minimumSize`.
+// An entry's bytes are its node's size: a listed folder's are its children's
+// and its folded files'. Only the nodes kept are made.
+DiskNode nodeFor(Entry&& entry, const QString& url, qint64 minimumSize)
 {
     DiskNode node{QUuid::createUuid(), url, FS::lastPathComponent(url), entry.bytes, entry.isDirectory, {}};
-    if (entry.isListed) {
-        qint64 folded = entry.folded;
-        qint64 kept = 0;
-        for (Entry& child : entry.children) {
-            const QString childUrl = FS::join(url, platform::pathText(child.name));
-            std::optional<DiskNode> built = nodeFor(std::move(child), childUrl, level + 1, minimumSize);
-            if (!built) {
-                continue;
-            }
-            if (built->size < minimumSize) {
-                folded = saturatingAdd(folded, built->size);
-                continue;
-            }
-            kept = saturatingAdd(kept, built->size);
-            node.children.push_back(std::move(*built));
-        }
-        // With no child kept the folder counts whole, which is what the
-        // folded sum already is.
-        node.size = saturatingAdd(kept, folded);
-        if (folded > 0 && !node.children.empty()) {
-            node.children.push_back({QUuid::createUuid(), url, QStringLiteral("Smaller items"), folded, true, {}});
-        }
-        sortBySize(node.children);
+    if (!entry.isListed) {
+        return node;
     }
-    if (node.size <= 0) {
-        return std::nullopt;
+    qint64 folded = entry.folded;
+    for (Entry& child : entry.children) {
+        if (child.bytes <= 0) {
+            continue;
+        }
+        if (child.bytes < minimumSize) {
+            folded = saturatingAdd(folded, child.bytes);
+            continue;
+        }
+        const QString childUrl = FS::join(url, platform::pathText(child.name));
+        node.children.push_back(nodeFor(std::move(child), childUrl, minimumSize));
     }
+    // With no child kept the folder counts whole, which is what the folded
+    // sum already is.
+    if (folded > 0 && !node.children.empty()) {
+        node.children.push_back({QUuid::createUuid(), url, QStringLiteral("Smaller items"), folded, true, {}});
+    }
+    sortBySize(node.children);
     return node;
 }
 
@@ -174,11 +168,11 @@ DiskNode RuvozEzazScanner::buildTree(const QString& at, const Progress& progress
     const std::size_t kept = std::min(reports.kept(), tree.children.size());
     for (std::size_t i = 0; i < kept; ++i) {
         Entry& entry = tree.children[i];
-        const QString url = FS::join(root, platform::pathText(entry.name));
         // Every entry of the root stays, however small.
-        if (std::optional<DiskNode> node = nodeFor(std::move(entry), url, 1, minimumSize_)) {
-            result.size = saturatingAdd(result.size, node->size);
-            result.children.push_back(std::move(*node));
+        if (entry.bytes > 0) {
+            const QString url = FS::join(root, platform::pathText(entry.name));
+            result.size = saturatingAdd(result.size, entry.bytes);
+            result.children.push_back(nodeFor(std::move(entry), url, minimumSize_));
         }
     }
     sortBySize(result.children);

@@ -1,5 +1,6 @@
 #include "engine/services/LoginItemsService.h"
 
+#include "engine/EngineLog.h"
 #include "engine/services/DesktopEntry.h"
 #include "engine/services/NameOrder.h"
 #include "engine/services/PropertyList.h"
@@ -77,34 +78,60 @@ QString unitProgram(const QString& execStart)
 }
 
 struct UnitFile {
-    QString path;
     QString execStart;
     QString restart;
+    // Whether [Install] says how to enable it: a unit without it is started
+    // by others (static) and cannot be switched.
+    bool installable = false;
 };
 
-std::optional<UnitFile> findUnit(const QStringList& folders, const QString& unit)
+// A unit file of its own (not a link), of at most the desktop entry size.
+std::optional<UnitFile> readUnit(const QString& path)
 {
-    for (const QString& folder : folders) {
-        const QString path = folder + QLatin1Char('/') + unit;
-        QFile file(path);
-        if (!QFileInfo(path).isFile() || file.size() > DesktopEntry::maxFileBytes || !file.open(QIODevice::ReadOnly)) {
+    const QFileInfo info(path);
+    if (info.isSymLink() || !info.isFile()) {
+        return std::nullopt;
+    }
+    if (info.size() > DesktopEntry::maxFileBytes) {
+        qCWarning(engineLog) << "launch items: passing over the oversized unit file" << path;
+        return std::nullopt;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    UnitFile found;
+    QByteArray section;
+    for (const QByteArray& raw : file.read(DesktopEntry::maxFileBytes).split('\n')) {
+        const QByteArray line = raw.trimmed();
+        if (line.startsWith('[')) {
+            section = line;
+            found.installable = found.installable || section == "[Install]";
+        } else if (section == "[Service]" && line.startsWith("ExecStart=") && found.execStart.isEmpty()) {
+            found.execStart = QString::fromUtf8(line.mid(10));
+        } else if (section == "[Service]" && line.startsWith("Restart=")) {
+            found.restart = QString::fromUtf8(line.mid(8)).trimmed();
+        }
+    }
+    return found;
+}
+
+// The units enabled in a unit folder: the links that "systemctl enable" made
+// in its ".wants" and ".requires" folders.
+QSet<QString> enabledUnits(const QString& folder)
+{
+    QSet<QString> enabled;
+    for (const QString& wants : FS::children(folder, false)) {
+        if (!wants.endsWith(QLatin1String(".wants")) && !wants.endsWith(QLatin1String(".requires"))) {
             continue;
         }
-        UnitFile found{path, {}, {}};
-        bool inService = false;
-        for (const QByteArray& raw : file.readAll().split('\n')) {
-            const QByteArray line = raw.trimmed();
-            if (line.startsWith('[')) {
-                inService = line == "[Service]";
-            } else if (inService && line.startsWith("ExecStart=") && found.execStart.isEmpty()) {
-                found.execStart = QString::fromUtf8(line.mid(10));
-            } else if (inService && line.startsWith("Restart=")) {
-                found.restart = QString::fromUtf8(line.mid(8)).trimmed();
+        for (const QString& link : FS::children(wants, false)) {
+            if (QFileInfo(link).isSymLink()) {
+                enabled.insert(FS::lastPathComponent(link));
             }
         }
-        return found;
     }
-    return std::nullopt;
+    return enabled;
 }
 
 void write(const QString& path, const QByteArray& bytes)
@@ -134,9 +161,8 @@ LoginItemsService::Locations LoginItemsService::Locations::standard()
             roots::sharedLibrary + QStringLiteral("/LaunchDaemons"),
             platform::xdgConfigHome().get() + QStringLiteral("/autostart"),
             QStringLiteral("/etc/xdg/autostart"),
-            {QStringLiteral("/etc/systemd/system"), QStringLiteral("/run/systemd/system"),
-             QStringLiteral("/usr/local/lib/systemd/system"), QStringLiteral("/usr/lib/systemd/system"),
-             QStringLiteral("/lib/systemd/system")},
+            platform::xdgConfigHome().get() + QStringLiteral("/systemd/user"),
+            QStringLiteral("/etc/systemd/system"),
             platform::currentDesktops().get()};
 }
 
@@ -273,45 +299,39 @@ void LoginItemsService::appendAutostartItems(QList<StartupItem>& items) const
 
 void LoginItemsService::appendSystemdItems(QList<StartupItem>& items) const
 {
-    ShellRunner::Output output;
-    try {
-        output = ShellRunner::run(tools_.systemctl,
-                                  {QStringLiteral("list-unit-files"), QStringLiteral("--type=service"),
-                                   QStringLiteral("--no-legend"), QStringLiteral("--no-pager")},
-                                  systemctlLimit);
-    } catch (const ShellRunner::RunError&) {
-        return;
-    }
-    if (output.status != 0) {
-        return;
-    }
-    for (const QString& line : ShellRunner::lines(output.standardOutput)) {
-        const QStringList words = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        if (words.size() < 2 || !words[0].endsWith(QLatin1String(".service"))
-            || words[0].endsWith(QLatin1String("@.service"))
-            || (words[1] != QLatin1String("enabled") && words[1] != QLatin1String("disabled"))) {
-            continue;
+    const std::pair<QString, StartupItem::Scope> folders[] = {
+        {locations_.userUnits, StartupItem::Scope::userAgent},
+        {locations_.systemUnits, StartupItem::Scope::daemon},
+    };
+    for (const auto& [folder, scope] : folders) {
+        const QSet<QString> enabled = enabledUnits(folder);
+        for (const QString& path : FS::children(folder, false)) {
+            const QString unit = FS::lastPathComponent(path);
+            if (!unit.endsWith(QLatin1String(".service")) || unit.endsWith(QLatin1String("@.service"))) {
+                continue;
+            }
+            const std::optional<UnitFile> file = readUnit(path);
+            if (!file || !file->installable) {
+                continue;
+            }
+            StartupItem item;
+            item.source = StartupItem::Source::systemd;
+            item.label = unit;
+            const QString program = unitProgram(file->execStart);
+            describeProgram(item, program, false);
+            item.programDescription = program.isEmpty() ? unit : program;
+            item.url = path;
+            item.scope = scope;
+            item.isEnabled = enabled.contains(unit);
+            item.runsAtLoad = true;
+            item.keepsAlive = !file->restart.isEmpty() && file->restart != QLatin1String("no");
+            items.append(std::move(item));
         }
-        const QString& unit = words[0];
-        const std::optional<UnitFile> file = findUnit(locations_.unitFolders, unit);
-        StartupItem item;
-        item.source = StartupItem::Source::systemd;
-        item.label = unit;
-        const QString program = file ? unitProgram(file->execStart) : QString();
-        describeProgram(item, program, false);
-        item.programDescription = program.isEmpty() ? unit : program;
-        item.url = file ? file->path : unit;
-        item.scope = StartupItem::Scope::daemon;
-        item.isEnabled = words[1] == QLatin1String("enabled");
-        item.runsAtLoad = true;
-        item.keepsAlive = file && !file->restart.isEmpty() && file->restart != QLatin1String("no");
-        items.append(std::move(item));
     }
 }
 
 void LoginItemsService::setEnabled(bool enabled, const StartupItem& item) const
 {
-    const QString verb = enabled ? QStringLiteral("enable") : QStringLiteral("disable");
     switch (item.source) {
     case StartupItem::Source::launchd:
         switchLaunchd(enabled, item);
@@ -320,11 +340,25 @@ void LoginItemsService::setEnabled(bool enabled, const StartupItem& item) const
         switchAutostart(enabled, item);
         return;
     case StartupItem::Source::systemd:
-        ShellRunner::runPrivileged(ShellQuoting::word(tools_.systemctl) + QLatin1Char(' ') + verb + QLatin1Char(' ')
-                                       + ShellQuoting::word(item.label),
-                                   tools_);
+        switchSystemd(enabled, item);
         return;
     }
+}
+
+void LoginItemsService::switchSystemd(bool enabled, const StartupItem& item) const
+{
+    const QString verb = enabled ? QStringLiteral("enable") : QStringLiteral("disable");
+    if (item.scope == StartupItem::Scope::userAgent) {
+        const ShellRunner::Output output =
+            ShellRunner::run(tools_.systemctl, {QStringLiteral("--user"), verb, item.label}, systemctlLimit);
+        if (output.status != 0) {
+            throw ShellRunner::RunError::launchFailed(output.standardError);
+        }
+        return;
+    }
+    ShellRunner::runPrivileged(ShellQuoting::word(tools_.systemctl) + QLatin1Char(' ') + verb + QLatin1Char(' ')
+                                   + ShellQuoting::word(item.label),
+                               tools_);
 }
 
 void LoginItemsService::switchLaunchd(bool enabled, const StartupItem& item) const

@@ -10,12 +10,15 @@
 
 namespace harborlite {
 
-// Lists and switches what starts at login or at boot: the launchd property
-// lists of the three launch folders (switched with launchctl), the XDG
-// autostart entries of the user's and the system's autostart folders
-// (switched by the user's own copy of the entry) and the systemd services
-// that can be enabled (switched with systemctl as administrator). It keeps
-// nothing between calls.
+// Lists and switches what third parties start at login or at boot: the
+// launchd property lists of the three launch folders (switched with
+// launchctl), the XDG autostart entries of the user's and the system's
+// autostart folders (switched by the user's own copy of the entry), and the
+// systemd services the user or an administrator installed: the user's units
+// (switched with systemctl --user) and the system's units that are files of
+// their own in /etc/systemd/system, not links to a package's (switched with
+// systemctl as administrator). Units that packages ship are never listed.
+// It keeps nothing between calls.
 class LoginItemsService {
 public:
     struct Locations {
@@ -26,28 +29,31 @@ public:
         // the same file name.
         QString userAutostart;
         QString systemAutostart;
-        // Where systemd unit files are looked up, first match wins.
-        QStringList unitFolders;
+        // The user's systemd units, and the administrator's.
+        QString userUnits;
+        QString systemUnits;
         // The session's desktop environments, for OnlyShowIn and NotShowIn.
         QStringList desktops;
 
         // The machine's: the user's Library and /Library launch folders,
-        // <config>/autostart and /etc/xdg/autostart, systemd's unit folders.
+        // <config>/autostart and /etc/xdg/autostart, <config>/systemd/user
+        // and /etc/systemd/system.
         static Locations standard();
     };
 
     explicit LoginItemsService(Locations locations = Locations::standard(), platform::ToolTable tools = {});
 
     // Every item, ordered by label as a file browser orders names. Blocks
-    // while launchctl and systemctl run. Never fails: unreadable folders,
-    // files and tools add nothing.
+    // while launchctl runs. Never fails: unreadable, malformed or oversized
+    // files, links in place of files, and missing folders or tools add nothing.
     QList<StartupItem> items() const;
 
     // Switches the item on or off; load the list again to see the effect.
     // Throws ShellRunner::RunError: the runner's errors for launchctl and
     // systemctl (the administrator prompt's cancellation included),
     // launchFailed with the tool's error text when the user's own launchctl
-    // run fails, commandFailed when the user's autostart copy cannot be written.
+    // or systemctl run fails, commandFailed when the user's autostart copy
+    // cannot be written.
     void setEnabled(bool enabled, const StartupItem& item) const;
 
 private:
@@ -57,6 +63,7 @@ private:
     void appendSystemdItems(QList<StartupItem>& items) const;
     void switchLaunchd(bool enabled, const StartupItem& item) const;
     void switchAutostart(bool enabled, const StartupItem& item) const;
+    void switchSystemd(bool enabled, const StartupItem& item) const;
 
     Locations locations_;
     platform::ToolTable tools_;

@@ -10,16 +10,17 @@
 namespace harborlite {
 
 // One program started at login or at boot: a launchd property list, an XDG
-// autostart entry or a systemd service.
+// autostart entry or a systemd service of the user's or the administrator's.
 struct StartupItem {
     // Where the item lives; the raw values are also the display titles.
     enum class Scope {
         // The user's own: launch agents of the user's Library, autostart
-        // entries only the user's folder has.
+        // entries only the user's folder has, the user's systemd units.
         userAgent,
         // Shared by all users: /Library/LaunchAgents, /etc/xdg/autostart.
         globalAgent,
-        // Started for the system: /Library/LaunchDaemons, systemd services.
+        // Started for the system: /Library/LaunchDaemons, the units of
+        // /etc/systemd/system.
         daemon,
     };
     // What starts it, and so how it is switched.

@@ -1,5 +1,6 @@
 #include "engine/services/StorageBreakdown.h"
 
+#include "engine/services/DiskLayout.h"
 #include "engine/services/LocalSnapshots.h"
 #include "engine/services/PropertyList.h"
 #include "engine/services/ShellRunner.h"
@@ -125,7 +126,13 @@ StorageBreakdown StorageBreakdown::measure(const QString& volume, const platform
         return StorageBreakdown{capacity.total, capacity.free, {}, LocalSnapshots::purgeable(volume), 0};
     };
     if (!platform::isExecutableFile(tools.diskutil)) {
-        return fallback();
+        std::optional<StorageBreakdown> disk = DiskLayout::of(volume);
+        if (!disk) {
+            return fallback();
+        }
+        disk->purgeable = LocalSnapshots::purgeable(volume);
+        disk->snapshotCount = LocalSnapshots::snapshotCount(volume, tools);
+        return *disk;
     }
     const std::optional<QString> reference = containerReference(volume, tools);
     if (!reference) {

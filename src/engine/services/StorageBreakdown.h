@@ -10,9 +10,10 @@
 namespace harborlite {
 
 // How a volume's space is used: its APFS container's capacity, free space and
-// volumes, the purgeable space and the local snapshots. Where the container
-// cannot be read (always on Linux, which has no diskutil) it falls back to the
-// volume's own capacity and no volumes.
+// volumes, the purgeable space and the local snapshots. Linux has no diskutil:
+// there the container is the disk that holds the volume and its volumes the
+// file systems and swap on that disk (DiskLayout). Where neither can be read
+// it falls back to the volume's own capacity and no volumes.
 struct StorageBreakdown {
     struct Volume {
         // "Untitled" when the listing gives none.
@@ -20,6 +21,9 @@ struct StorageBreakdown {
         // The first APFS role, empty when there is none.
         QString role;
         qint64 usedBytes = 0;
+        // Where it is mounted, for a volume the disk map can show; empty for
+        // swap and for the volumes of an APFS container.
+        QString mountPoint = {};
 
         bool operator==(const Volume&) const = default;
 
@@ -39,7 +43,8 @@ struct StorageBreakdown {
     bool operator==(const StorageBreakdown&) const = default;
 
     // Blocks for up to 15 s for the volume query, 20 s for the container
-    // listing and the snapshot count's own limit. Never fails.
+    // listing and the snapshot count's own limit. Never fails. Without
+    // diskutil the disk is read as Linux tells it.
     static StorageBreakdown measure(const QString& volume, const platform::ToolTable& tools = {});
 };
 

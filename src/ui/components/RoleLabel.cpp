@@ -18,9 +18,10 @@ void RoleLabel::setColor(const AdaptiveColor& color)
     update();
 }
 
-void RoleLabel::setElidedOnOneLine(bool elided)
+void RoleLabel::setElidedOnOneLine(bool elided, Qt::TextElideMode mode)
 {
     elided_ = elided;
+    elideMode_ = mode;
     setWordWrap(false);
     setSizePolicy(elided ? QSizePolicy::Ignored : QSizePolicy::Preferred, sizePolicy().verticalPolicy());
     updateGeometry();
@@ -42,7 +43,7 @@ void RoleLabel::paintEvent(QPaintEvent*)
     const QRect area = contentsRect();
     if (elided_) {
         painter.drawText(area, static_cast<int>(alignment()) | Qt::TextSingleLine,
-                         fontMetrics().elidedText(text(), Qt::ElideRight, area.width()));
+                         fontMetrics().elidedText(text(), elideMode_, area.width()));
         return;
     }
     painter.drawText(area, static_cast<int>(alignment()) | (wordWrap() ? Qt::TextWordWrap : 0), text());

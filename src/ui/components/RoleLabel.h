@@ -17,7 +17,8 @@ public:
 
     void setColor(const AdaptiveColor& color);
     const AdaptiveColor& color() const { return color_; }
-    void setElidedOnOneLine(bool elided);
+    // One line cut to the width with an ellipsis, at the end or where `mode` says.
+    void setElidedOnOneLine(bool elided, Qt::TextElideMode mode = Qt::ElideRight);
 
     QSize minimumSizeHint() const override;
 
@@ -27,6 +28,7 @@ protected:
 private:
     AdaptiveColor color_;
     bool elided_ = false;
+    Qt::TextElideMode elideMode_ = Qt::ElideRight;
 };
 
 } // namespace harborlite

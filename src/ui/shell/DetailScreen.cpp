@@ -10,6 +10,7 @@
 #include "ui/cleaning/SmartScanView.h"
 #include "ui/monitor/WidgetsView.h"
 #include "ui/tools/MaintenanceView.h"
+#include "ui/tools/PerformanceView.h"
 #include "model/AppModel.h"
 
 namespace harborlite {
@@ -32,6 +33,8 @@ QWidget* makeDetailScreen(Route route, AppModel& model, const ScreenServices& se
         return new PrivacyView(scans, feed, services, parent);
     case Route::protection:
         return new ProtectionView(scans, feed, services, parent);
+    case Route::performance:
+        return new PerformanceView(model.systemTools(), feed, parent);
     case Route::maintenance:
         return new MaintenanceView(model.systemTools(), feed, MaintenanceService().tasks(), parent);
     case Route::widgets:
