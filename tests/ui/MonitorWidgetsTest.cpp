@@ -201,7 +201,7 @@ TEST(TopStatsBar, ChipsDividersAndTheEmptyText)
         for (size_t i = 0; i < row.shown.size(); ++i) {
             EXPECT_EQ(bar.chips()[i]->kind(), row.shown[i]);
         }
-        const qsizetype dividers = bar.findChildren<QWidget*>(QStringLiteral("divider")).size();
+        const qsizetype dividers = bar.findChildren<QWidget*>(QStringLiteral("hairlineDivider")).size();
         EXPECT_EQ(dividers, row.shown.empty() ? 0 : static_cast<qsizetype>(row.shown.size()) - 1);
         EXPECT_EQ(child<RoleLabel>(bar, "emptyText")->isHidden(), !row.shown.empty());
         EXPECT_FALSE(bar.settingsButton()->isHidden());

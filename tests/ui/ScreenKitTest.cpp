@@ -120,7 +120,7 @@ TEST(HairlineDivider, OnePixelAcrossItsOrientation)
     HairlineDivider across;
     EXPECT_EQ(across.minimumHeight(), 1);
     EXPECT_EQ(across.maximumHeight(), 1);
-    EXPECT_EQ(across.objectName(), QStringLiteral("divider"));
+    EXPECT_EQ(across.objectName(), QStringLiteral("hairlineDivider"));
     HairlineDivider upright(Qt::Vertical);
     EXPECT_EQ(upright.maximumWidth(), 1);
     EXPECT_EQ(upright.orientation(), Qt::Vertical);

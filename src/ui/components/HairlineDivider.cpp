@@ -10,7 +10,7 @@ HairlineDivider::HairlineDivider(Qt::Orientation orientation, QWidget* parent)
     : QWidget(parent)
     , orientation_(orientation)
 {
-    setObjectName(QStringLiteral("divider"));
+    setObjectName(QStringLiteral("hairlineDivider"));
     if (orientation == Qt::Horizontal) {
         setFixedHeight(1);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
