@@ -32,12 +32,12 @@ HarborliteApp::HarborliteApp(DefaultsStore& defaults, Setup setup, QObject* pare
     buildMenu();
     window_->resize(kDefaultWidth, kDefaultHeight + window_->menuBar()->sizeHint().height());
 
-    tray_ = std::make_unique<TrayItem>(*model_, std::move(setup.tray));
+    tray_ = std::make_unique<TrayItem>(*model_, std::move(setup.tray), std::move(setup.maintenanceTasks));
     connect(tray_.get(), &TrayItem::openWindowRequested, this, &HarborliteApp::showWindow);
-    connect(&model_->settings(), &Observable::didChange, this, [this] {
-        followTheme();
-        followTray();
-    });
+    connect(tray_.get(), &TrayItem::quitRequested, qApp, &QCoreApplication::quit);
+    connect(tray_.get(), &TrayItem::insertedChanged, this, &HarborliteApp::followTray);
+    connect(tray_.get(), &TrayItem::panelClosed, this, &HarborliteApp::followTray);
+    connect(&model_->settings(), &Observable::didChange, this, &HarborliteApp::followTheme);
     followTray();
 }
 
@@ -65,6 +65,7 @@ void HarborliteApp::buildMenu()
 
 void HarborliteApp::showWindow()
 {
+    started_ = true;
     const bool appearing = !window_->isVisible();
     window_->show();
     window_->raise();
@@ -97,8 +98,15 @@ void HarborliteApp::followTheme()
 
 void HarborliteApp::followTray()
 {
-    // With the tray item present, closing the window leaves the application running.
+    // With the tray item present, closing the window leaves the application
+    // running; without it the window is the only way in.
     QApplication::setQuitOnLastWindowClosed(!tray_->isInserted());
+    // A tray that went away while the window was closed would leave the
+    // application running out of reach: the window comes back instead, once
+    // the panel (if one is open) has been dismissed.
+    if (!tray_->isInserted() && !tray_->isPanelOpen() && started_ && !window_->isVisible()) {
+        showWindow();
+    }
 }
 
 void HarborliteApp::showAbout()

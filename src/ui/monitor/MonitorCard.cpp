@@ -4,6 +4,7 @@
 #include "ui/components/RoleLabel.h"
 #include "ui/monitor/FittingLabel.h"
 #include "ui/monitor/MonitorSymbol.h"
+#include "ui/monitor/ProcessDot.h"
 #include "ui/monitor/RingGauge.h"
 #include "ui/monitor/Sparkline.h"
 #include "ui/theme/TypeStyle.h"
@@ -18,37 +19,6 @@ namespace harborlite {
 
 namespace {
 
-// The small round marker before a process row.
-class ProcessDot : public QWidget {
-public:
-    explicit ProcessDot(QWidget* parent)
-        : QWidget(parent)
-    {
-        setFixedSize(5, 5);
-    }
-
-    void setRole(PaletteRole role)
-    {
-        if (role != role_) {
-            role_ = role;
-            update();
-        }
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(Palette::color(role_).resolve(Palette::appearance(this)));
-        painter.drawEllipse(QRectF(rect()));
-    }
-
-private:
-    PaletteRole role_ = PaletteRole::accent;
-};
-
 void setTextIfChanged(RoleLabel* label, const QString& text)
 {
     if (label->text() != text) {
@@ -61,7 +31,7 @@ void setTextIfChanged(RoleLabel* label, const QString& text)
 MonitorCard::MonitorCard(MonitorKind kind, QWidget* parent)
     : QWidget(parent)
     , kind_(kind)
-    , surface_(kCornerRadius, 14, 0.08)
+    , surface_(kCornerRadius, kShadowRadius, kShadowOpacity)
 {
     setObjectName(QStringLiteral("monitorCard"));
     auto* column = new QVBoxLayout(this);
@@ -90,6 +60,11 @@ MonitorCard::MonitorCard(MonitorKind kind, QWidget* parent)
     }
     column->addStretch(1);
     setValues({}, {});
+}
+
+QMargins MonitorCard::shadowMargins()
+{
+    return RaisedGlass(kCornerRadius, kShadowRadius, kShadowOpacity).margins();
 }
 
 void MonitorCard::buildValueBlock(QVBoxLayout* column)
@@ -156,17 +131,6 @@ QString MonitorCard::ringLabel(MonitorKind kind, const MonitorInputs& inputs, co
         break;
     }
     return Format::percent(reading.fraction);
-}
-
-PaletteRole MonitorCard::processDot(double cpu)
-{
-    if (cpu > 50) {
-        return PaletteRole::danger;
-    }
-    if (cpu > 15) {
-        return PaletteRole::warning;
-    }
-    return PaletteRole::accent;
 }
 
 void MonitorCard::setValues(const MonitorInputs& inputs, const std::vector<RunningProcess>& processes)
@@ -237,7 +201,7 @@ void MonitorCard::showProcesses(const std::vector<RunningProcess>& processes)
     }
     for (size_t i = 0; i < count; ++i) {
         const RunningProcess& process = processes[i];
-        static_cast<ProcessDot*>(rows_[i].dot)->setRole(processDot(process.cpu));
+        rows_[i].dot->setCpu(process.cpu);
         setTextIfChanged(rows_[i].name, process.name);
         setTextIfChanged(rows_[i].cpu, QString::asprintf("%.1f%%", process.cpu));
         setTextIfChanged(rows_[i].memory, Format::compactBytes(process.memory));

@@ -1,6 +1,7 @@
 #include "ui/monitor/TopStatsBar.h"
 
 #include "ui/components/GlassCompatButton.h"
+#include "ui/components/HairlineDivider.h"
 #include "ui/components/RoleLabel.h"
 #include "ui/monitor/MonitorChip.h"
 #include "ui/theme/Symbols.h"
@@ -50,24 +51,6 @@ private:
     // The symbol as last drawn, kept while its colour stays.
     QPixmap cached_;
     QColor cachedColor_;
-};
-
-// A hairline between two chips.
-class ChipDivider : public QWidget {
-public:
-    explicit ChipDivider(QWidget* parent)
-        : QWidget(parent)
-    {
-        setObjectName(QStringLiteral("divider"));
-        setFixedSize(1, TopStatsBar::kDividerHeight);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        painter.fillRect(rect(), Palette::hairline().resolve(Palette::appearance(this)));
-    }
 };
 
 } // namespace
@@ -143,7 +126,8 @@ void TopStatsBar::rebuildChips()
     int index = 0;
     for (const MonitorKind kind : kinds_) {
         if (index > 0) {
-            auto* divider = new ChipDivider(strip_);
+            auto* divider = new HairlineDivider(Qt::Vertical, strip_);
+            divider->setFixedHeight(kDividerHeight);
             stripLayout_->insertWidget(stripLayout_->count() - 1, divider, 0, Qt::AlignVCenter);
             stripItems_.push_back(divider);
         }
