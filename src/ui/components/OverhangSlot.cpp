@@ -91,8 +91,9 @@ bool OverhangSlot::eventFilter(QObject* watched, QEvent* event)
 {
     // The content's own layout asked for another size, or its limits resized
     // it (a widget without a layout only resizes): the slot follows.
-    if (watched == content_ && (event->type() == QEvent::LayoutRequest || event->type() == QEvent::Resize)
-        && content_->size() != geometry().marginsAdded(overhang_).size()) {
+    const bool resizedItself =
+        event->type() == QEvent::Resize && content_->size() != geometry().marginsAdded(overhang_).size();
+    if (watched == content_ && (event->type() == QEvent::LayoutRequest || resizedItself)) {
         updateGeometry();
     }
     return QWidget::eventFilter(watched, event);
