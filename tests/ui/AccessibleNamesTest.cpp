@@ -16,7 +16,7 @@ namespace {
 RootView::Setup quietSetup()
 {
     RootView::Setup setup;
-    setup.services = {[](const QStringList&) {}, [](const QString&) { return QIcon(); }};
+    setup.services = {[](const QStringList&) {}, [](const QString&) { return QIcon(); }, {}};
     setup.bannerWait = [](QObject*, std::function<void()>) {};
     return setup;
 }

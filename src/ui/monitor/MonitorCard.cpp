@@ -73,6 +73,7 @@ void MonitorCard::buildValueBlock(QVBoxLayout* column)
     block->setSpacing(14);
     ring_ = new RingGauge(0, Palette::color(tint(kind_)), 8, this);
     ring_->setObjectName(QStringLiteral("ring"));
+    ring_->setAccessibleName(title(kind_));
     ring_->setFixedSize(62, 62);
     ringLabel_ = new RoleLabel(QString(), Palette::ink(), TypeStyle::font(12, QFont::Bold), ring_);
     ringLabel_->setObjectName(QStringLiteral("ringLabel"));
@@ -146,6 +147,8 @@ void MonitorCard::setValues(const MonitorInputs& inputs, const std::vector<Runni
     ring_->setTint(tint);
     ring_->setFraction(reading_.fraction);
     setTextIfChanged(ringLabel_, ringLabel(kind_, inputs, reading_));
+    // The ring is painted: assistive tools read its value from here.
+    ring_->setAccessibleDescription(ringLabel_->text());
     headline_->setText(reading_.headline);
     setTextIfChanged(caption_, reading_.caption);
     const bool showsLine = reading_.series.size() >= 2;
