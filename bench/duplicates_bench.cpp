@@ -1,23 +1,38 @@
-// Times the duplicates scan of one folder, several rounds after one warm-up
-// round, and prints min/median/max seconds with the sets, copies and bytes
-// found. When `jdupes` is on the PATH, `jdupes -r -q` is timed the same way on
-// the same folder in the same run and the ratio of the medians is printed.
+// The duplicates scan against `jdupes -r` on the same folder, driven by
+// bench/compare-peers.
 //
-//   duplicates_bench <folder> [rounds=5] [minimum size in bytes=1]
+//   duplicates_bench compare <folder> [rounds=5] [minimum size=1]
+//   duplicates_bench sets <folder> [minimum size=1]     one scan, its sets on stdout
 //
-// jdupes considers every non-empty file, so the default minimum size is 1 byte.
-// Our scan leaves out hidden entries and whatever the safety guard refuses (the
-// system folders under /usr among them), which jdupes does not.
+// Both sides run as child processes, round by round with the order turning
+// each round (so a burst of load on a shared machine falls on both), one
+// warm-up round first: min/median/max seconds, peak resident memory and the
+// load average. jdupes considers every non-empty file, so the default minimum
+// size is 1 byte. The sets are compared after jdupes' are held to what our
+// scan looks at (no hidden entries, nothing below a pruned folder or a
+// package), each set as its distinct files (device and inode), so hard links
+// of one file count once.
+#include "engine/scanners/ContentWalk.h"
 #include "engine/scanners/DuplicatesScanner.h"
+#include "platform/PathText.h"
+
+#include "RoundStats.h"
 
 #include <QCoreApplication>
-#include <QProcess>
-#include <QStandardPaths>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <functional>
+#include <cstdlib>
+#include <fcntl.h>
+#include <set>
+#include <sstream>
+#include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <utility>
 #include <vector>
 
 using namespace harborlite;
@@ -25,28 +40,253 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-struct Timing {
-    double min = 0;
-    double median = 0;
-    double max = 0;
-};
+using Inode = std::pair<unsigned long long, unsigned long long>;
+using Sets = std::set<std::vector<Inode>>;
 
-Timing time(int rounds, const std::function<void()>& run)
+double loadAverage()
 {
-    run();
-    std::vector<double> seconds;
-    for (int i = 0; i < rounds; ++i) {
-        const auto start = Clock::now();
-        run();
-        seconds.push_back(std::chrono::duration<double>(Clock::now() - start).count());
+    double load = 0;
+    if (std::FILE* file = std::fopen("/proc/loadavg", "r")) {
+        if (std::fscanf(file, "%lf", &load) != 1) {
+            load = 0;
+        }
+        std::fclose(file);
     }
-    std::sort(seconds.begin(), seconds.end());
-    return {seconds.front(), seconds[seconds.size() / 2], seconds.back()};
+    return load;
 }
 
-void print(const char* label, const Timing& t)
+struct Run {
+    double seconds = 0;
+    long peakKiB = 0;
+    bool ok = false;
+};
+
+// Runs a program with its standard output written to `output`.
+Run runProgram(const std::vector<std::string>& arguments, const std::string& output)
 {
-    std::printf("%-10s min %8.3f s  median %8.3f s  max %8.3f s\n", label, t.min, t.median, t.max);
+    Run run;
+    const auto start = Clock::now();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int out = ::open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        ::dup2(out, 1);
+        ::dup2(null, 2);
+        std::vector<char*> argv;
+        for (const std::string& a : arguments) {
+            argv.push_back(const_cast<char*>(a.c_str()));
+        }
+        argv.push_back(nullptr);
+        ::execvp(argv[0], argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    struct rusage usage {};
+    ::wait4(child, &status, 0, &usage);
+    run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    run.peakKiB = usage.ru_maxrss;
+    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return run;
+}
+
+std::string readAll(const std::string& path)
+{
+    std::string text;
+    if (std::FILE* file = std::fopen(path.c_str(), "r")) {
+        char buffer[65536];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
+            text.append(buffer, n);
+        }
+        std::fclose(file);
+    }
+    return text;
+}
+
+std::optional<Inode> inodeOf(const std::string& path)
+{
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) {
+        return std::nullopt;
+    }
+    return Inode{st.st_dev, st.st_ino};
+}
+
+void addSet(Sets& sets, const std::vector<std::string>& paths)
+{
+    std::set<Inode> files;
+    for (const std::string& path : paths) {
+        if (const std::optional<Inode> inode = inodeOf(path)) {
+            files.insert(*inode);
+        }
+    }
+    if (files.size() >= 2) {
+        sets.insert(std::vector<Inode>(files.begin(), files.end()));
+    }
+}
+
+// Whether our scan looks at the file at all: no step below the folder is
+// hidden, a pruned folder or a package.
+bool looked(const std::string& folder, const std::string& path)
+{
+    std::string_view rest(path);
+    if (rest.substr(0, folder.size()) != folder) {
+        return false;
+    }
+    rest.remove_prefix(folder.size());
+    std::vector<std::string_view> steps;
+    while (!rest.empty()) {
+        const std::size_t slash = rest.find('/');
+        const std::string_view step = rest.substr(0, slash);
+        if (!step.empty()) {
+            steps.push_back(step);
+        }
+        rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
+    }
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        const std::string_view step = steps[i];
+        if (step.front() == '.') {
+            return false;
+        }
+        if (i + 1 < steps.size()
+            && (DuplicatesScanner::prunedDirectories().contains(QString::fromUtf8(step.data(), qsizetype(step.size())))
+                || ContentWalk::isPackage(step))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// jdupes prints each set as its paths, one a line, with a blank line after it.
+Sets jdupesSets(const std::string& folder, const std::string& text)
+{
+    Sets sets;
+    std::vector<std::string> paths;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.empty()) {
+            addSet(sets, paths);
+            paths.clear();
+        } else if (looked(folder, line)) {
+            paths.push_back(line);
+        }
+    }
+    addSet(sets, paths);
+    return sets;
+}
+
+// Ours: a set per line, its paths separated by NUL.
+Sets ourSets(const std::string& text)
+{
+    Sets sets;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        std::vector<std::string> paths;
+        std::size_t start = 0;
+        for (std::size_t nul; (nul = line.find('\0', start)) != std::string::npos; start = nul + 1) {
+            paths.push_back(line.substr(start, nul - start));
+        }
+        paths.push_back(line.substr(start));
+        addSet(sets, paths);
+    }
+    return sets;
+}
+
+int printSets(const QString& folder, qint64 minimumSize)
+{
+    const DuplicatesScanner scanner(minimumSize, QStringList{folder});
+    const CategoryResult result = scanner.scan({}, [] { return false; });
+    for (const ScanGroup& group : result.groups) {
+        const QString kept = group.items.front().detail->mid(QStringLiteral("Copy of ").size());
+        std::string line = platform::pathBytes(kept).toStdString();
+        for (const ScanItem& item : group.items) {
+            line += '\0';
+            line += platform::pathBytes(item.url).toStdString();
+        }
+        std::fwrite(line.data(), 1, line.size(), stdout);
+        std::fputc('\n', stdout);
+    }
+    return 0;
+}
+
+struct Side {
+    Side(const char* name, std::vector<std::string> command, std::string file)
+        : label(name), arguments(std::move(command)), output(std::move(file))
+    {
+    }
+    const char* label;
+    std::vector<std::string> arguments;
+    std::string output;
+    std::vector<double> seconds;
+    long peakKiB = 0;
+    bool ok = true;
+};
+
+int compare(const std::string& self, const std::string& folder, int rounds, long long minimumSize)
+{
+    const std::string scratch = "/tmp/harborlite-duplicates-" + std::to_string(::getpid());
+    std::vector<Side> sides = {
+        {"ours", {self, "sets", folder, std::to_string(minimumSize)}, scratch + "-ours"},
+        {"jdupes -r", {"jdupes", "-r", "-q", folder}, scratch + "-jdupes"},
+    };
+    std::printf("\n== duplicates in %s: %d rounds after one warm-up, interleaved, minimum size %lld bytes\n",
+                folder.c_str(), rounds, minimumSize);
+    for (Side& side : sides) {
+        side.ok = runProgram(side.arguments, side.output).ok;
+    }
+    std::vector<double> loads;
+    for (int round = 0; round < rounds; ++round) {
+        loads.push_back(loadAverage());
+        for (std::size_t k = 0; k < sides.size(); ++k) {
+            Side& side = sides[(k + std::size_t(round)) % sides.size()];
+            if (!side.ok) {
+                continue;
+            }
+            const Run run = runProgram(side.arguments, side.output);
+            side.seconds.push_back(run.seconds);
+            side.peakKiB = std::max(side.peakKiB, run.peakKiB);
+            side.ok = run.ok;
+        }
+    }
+    const bench::Stats load = bench::stats(loads);
+    std::printf("load average (1 min) at each round: min %.2f median %.2f max %.2f on %ld processors\n", load.min,
+                load.median, load.max, ::sysconf(_SC_NPROCESSORS_ONLN));
+    for (const Side& side : sides) {
+        if (!side.ok || side.seconds.empty()) {
+            std::printf("%-10s (not available)\n", side.label);
+            continue;
+        }
+        const bench::Stats t = bench::stats(side.seconds);
+        std::printf("%-10s min %8.3f s  median %8.3f s  max %8.3f s  peak %8.1f MiB\n", side.label, t.min, t.median,
+                    t.max, double(side.peakKiB) / 1024.0);
+    }
+    if (sides[0].ok && sides[1].ok && sides[0].seconds.size() == sides[1].seconds.size()) {
+        std::vector<double> ratios;
+        for (std::size_t r = 0; r < sides[0].seconds.size(); ++r) {
+            ratios.push_back(sides[0].seconds[r] / sides[1].seconds[r]);
+        }
+        const bench::Stats ratio = bench::stats(ratios);
+        std::printf("ours / jdupes wall time: median of medians %.2fx (rounds: min %.2fx median %.2fx max %.2fx); "
+                    "peak memory %.2fx\n",
+                    bench::stats(sides[0].seconds).median / bench::stats(sides[1].seconds).median, ratio.min,
+                    ratio.median, ratio.max, double(sides[0].peakKiB) / double(std::max(sides[1].peakKiB, 1L)));
+        const Sets ours = ourSets(readAll(sides[0].output));
+        const Sets theirs = jdupesSets(folder, readAll(sides[1].output));
+        std::size_t onlyOurs = 0;
+        std::size_t onlyTheirs = 0;
+        for (const std::vector<Inode>& set : ours) {
+            onlyOurs += theirs.count(set) == 0 ? 1 : 0;
+        }
+        for (const std::vector<Inode>& set : theirs) {
+            onlyTheirs += ours.count(set) == 0 ? 1 : 0;
+        }
+        std::printf("sets (distinct files each): ours %zu, jdupes %zu; only ours %zu, only jdupes %zu: %s\n",
+                    ours.size(), theirs.size(), onlyOurs, onlyTheirs,
+                    onlyOurs == 0 && onlyTheirs == 0 ? "the same sets" : "DIFFERENT");
+    }
+    for (const Side& side : sides) {
+        ::unlink(side.output.c_str());
+    }
+    return 0;
 }
 
 } // namespace
@@ -54,38 +294,22 @@ void print(const char* label, const Timing& t)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <folder> [rounds] [minimum size]\n", argv[0]);
-        return 2;
+    const std::string mode = argc > 2 ? argv[1] : "";
+    if (mode == "sets") {
+        return printSets(platform::pathText(std::string_view(argv[2])), argc > 3 ? std::atoll(argv[3]) : 1);
     }
-    const QString folder = QString::fromLocal8Bit(argv[1]);
-    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
-    const qint64 minimumSize = argc > 3 ? std::atoll(argv[3]) : 1;
-
-    CategoryResult result;
-    const DuplicatesScanner scanner(minimumSize, QStringList{folder});
-    const Timing ours = time(rounds, [&] { result = scanner.scan({}, [] { return false; }); });
-    std::printf("folder %s, %d rounds, minimum size %lld bytes\n", argv[1], rounds,
-                static_cast<long long>(minimumSize));
-    print("ours", ours);
-    std::printf("ours found %lld sets, %d copies, %lld bytes reclaimable\n",
-                static_cast<long long>(result.groups.size()), result.itemCount(),
-                static_cast<long long>(result.totalSize()));
-
-    const QString jdupes = QStandardPaths::findExecutable(QStringLiteral("jdupes"));
-    if (jdupes.isEmpty()) {
-        std::printf("jdupes not found: no comparison\n");
-        return 0;
+    if (mode == "compare") {
+        char self[4096] = {};
+        if (::readlink("/proc/self/exe", self, sizeof self - 1) <= 0) {
+            return 1;
+        }
+        std::string folder = argv[2];
+        while (folder.size() > 1 && folder.back() == '/') {
+            folder.pop_back();
+        }
+        return compare(self, folder, argc > 3 ? std::max(1, std::atoi(argv[3])) : 5,
+                       argc > 4 ? std::atoll(argv[4]) : 1);
     }
-    QByteArray summary;
-    const Timing theirs = time(rounds, [&] {
-        QProcess process;
-        process.start(jdupes, {QStringLiteral("-r"), QStringLiteral("-q"), QStringLiteral("-m"), folder});
-        process.waitForFinished(-1);
-        summary = process.readAllStandardOutput().trimmed();
-    });
-    print("jdupes -r", theirs);
-    std::printf("jdupes found: %s\n", summary.constData());
-    std::printf("ratio ours / jdupes (median) = %.2f\n", ours.median / theirs.median);
-    return 0;
+    std::fprintf(stderr, "usage: %s compare <folder> [rounds] [minimum size] | sets <folder> [minimum size]\n", argv[0]);
+    return 2;
 }

@@ -8,10 +8,12 @@
 // Every side runs as its own process (ours through this executable), so each
 // pays the same start-up and its peak resident memory is its own.
 #include "engine/scanners/RuvozEzazScanner.h"
+#include "platform/PathText.h"
 #include "shared/FileSystem.h"
 
+#include "RoundStats.h"
+
 #include <QByteArray>
-#include <QFile>
 
 #include <algorithm>
 #include <chrono>
@@ -24,6 +26,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 using namespace harborlite;
@@ -81,36 +84,54 @@ Run runProgram(const std::vector<std::string>& arguments)
     return run;
 }
 
-struct Timing {
-    double min = 0;
-    double median = 0;
-    double max = 0;
+// The load average over the last minute, as the machine reports it.
+double loadAverage()
+{
+    double load = 0;
+    if (std::FILE* file = std::fopen("/proc/loadavg", "r")) {
+        if (std::fscanf(file, "%lf", &load) != 1) {
+            load = 0;
+        }
+        std::fclose(file);
+    }
+    return load;
+}
+
+struct Side {
+    Side(const char* name, std::vector<std::string> command) : label(name), arguments(std::move(command)) {}
+    const char* label;
+    std::vector<std::string> arguments;
+    std::vector<double> seconds;
     long peakKiB = 0;
     std::string output;
     bool ok = true;
 };
 
-Timing timeRounds(const std::vector<std::string>& arguments, int rounds)
+// Every side once to warm the cache, then round by round each side once, the
+// order turning each round, so a burst of load on the shared machine falls on
+// all of them alike rather than on whichever runs during it.
+std::vector<double> interleavedRounds(std::vector<Side>& sides, int rounds)
 {
-    Timing timing;
-    const Run warm = runProgram(arguments);
-    timing.ok = warm.ok;
-    timing.output = warm.output;
-    std::vector<double> seconds;
-    for (int i = 0; i < rounds && timing.ok; ++i) {
-        const Run run = runProgram(arguments);
-        seconds.push_back(run.seconds);
-        timing.peakKiB = std::max(timing.peakKiB, run.peakKiB);
-        timing.ok = run.ok;
+    for (Side& side : sides) {
+        const Run warm = runProgram(side.arguments);
+        side.ok = warm.ok;
+        side.output = warm.output;
     }
-    if (seconds.empty()) {
-        return timing;
+    std::vector<double> loads;
+    for (int round = 0; round < rounds; ++round) {
+        loads.push_back(loadAverage());
+        for (std::size_t k = 0; k < sides.size(); ++k) {
+            Side& side = sides[(k + std::size_t(round)) % sides.size()];
+            if (!side.ok) {
+                continue;
+            }
+            const Run run = runProgram(side.arguments);
+            side.seconds.push_back(run.seconds);
+            side.peakKiB = std::max(side.peakKiB, run.peakKiB);
+            side.ok = run.ok;
+        }
     }
-    std::sort(seconds.begin(), seconds.end());
-    timing.min = seconds.front();
-    timing.median = seconds[seconds.size() / 2];
-    timing.max = seconds.back();
-    return timing;
+    return loads;
 }
 
 std::string shellOutput(const std::string& script, const std::string& folder)
@@ -145,9 +166,11 @@ void writeFile(int folderFd, const std::string& name, const std::string& content
 }
 
 // 100,000 folders up to 30 deep (a random recursive tree plus one chain to
-// the full depth), about 390,000 files mostly of a few KiB with a few large
-// ones, 5 % of them copies of an earlier file's content, 5,000 symbolic
-// links and 5,000 extra hard links: 500,000 entries below the folder.
+// the full depth), 390,000 files, 15 % of them empty, the others mostly below
+// 4 KiB with a few of some MiB, 5 % of those copies of an earlier file's
+// content, 5,000 symbolic links and 5,000 extra hard links: 500,000 entries
+// below the folder. A file takes at most one block but for the few large
+// ones, so the tree holds about 1.8 GB on a file system of 4 KiB blocks.
 int generate(const std::string& root)
 {
     constexpr int kFolders = 100000;
@@ -188,13 +211,15 @@ int generate(const std::string& root)
     for (int i = 0; i < kFiles; ++i) {
         const std::string& folder = paths[1 + below(kFolders)];
         std::string content;
-        if (!contents.empty() && below(100) < 5) {
+        if (below(100) < 15) {
+            // empty, as markers and placeholders are
+        } else if (!contents.empty() && below(100) < 5) {
             content = contents[below(contents.size())];
         } else {
-            std::size_t size = std::size_t(1) << below(15); // 1 B .. 16 KiB, mostly small
+            std::size_t size = std::size_t(1) << below(12); // 1 B .. 4 KiB, mostly small
             size += below(size);
-            if (below(2000) == 0) {
-                size = (1 + below(40)) << 20; // now and then 1..40 MiB
+            if (below(40000) == 0) {
+                size = (1 + below(8)) << 20; // now and then 1..8 MiB
             }
             content.assign(size, char('a' + below(26)));
             content[0] = char(i);
@@ -247,43 +272,47 @@ int compare(const std::string& self, const std::string& folder, int rounds)
     const std::string independent = shellOutput(
         "find \"$1\" -type f -printf '%D:%i %b\\n' 2>/dev/null | sort -u | awk '{s += $2 * 512} END {printf \"%.0f\", s}'",
         folder);
-    std::printf("\n== %s: %.0f entries, %d rounds after one warm-up, warm cache\n", folder.c_str(), entries, rounds);
+    std::printf("\n== %s: %.0f entries, %d rounds after one warm-up, warm cache, contenders interleaved\n",
+                folder.c_str(), entries, rounds);
     std::printf("independent count (allocated blocks of regular files, each inode once): %s bytes\n",
                 independent.c_str());
 
-    struct Side {
-        const char* label;
-        std::vector<std::string> arguments;
-        Timing timing;
-    };
     std::vector<Side> sides = {
-        {"FS::size", {self, "size", folder}, {}},
-        {"disk map", {self, "map", folder}, {}},
-        {"gdu -n -s -p", {"gdu", "-n", "-s", "-p", folder}, {}},
-        {"ncdu -0 -o /dev/null", {"ncdu", "-0", "-o", "/dev/null", folder}, {}},
-        {"du -s -B1", {"du", "-s", "-B1", folder}, {}},
+        {"FS::size", {self, "size", folder}},
+        {"disk map", {self, "map", folder}},
+        {"gdu -n -s -p", {"gdu", "-n", "-s", "-p", folder}},
+        {"ncdu -0 -o /dev/null", {"ncdu", "-0", "-o", "/dev/null", folder}},
+        {"du -s -B1", {"du", "-s", "-B1", folder}},
     };
+    const std::vector<double> loads = interleavedRounds(sides, rounds);
+    const bench::Stats load = bench::stats(loads);
+    std::printf("load average (1 min) at each round: min %.2f median %.2f max %.2f on %ld processors\n", load.min,
+                load.median, load.max, ::sysconf(_SC_NPROCESSORS_ONLN));
     std::printf("%-22s %8s %8s %8s %12s %10s  %s\n", "", "min s", "median s", "max s", "entries/s", "peak MiB",
                 "result");
-    for (Side& side : sides) {
-        side.timing = timeRounds(side.arguments, rounds);
-        if (!side.timing.ok) {
+    for (const Side& side : sides) {
+        if (!side.ok || side.seconds.empty()) {
             std::printf("%-22s (not available)\n", side.label);
             continue;
         }
-        std::printf("%-22s %8.3f %8.3f %8.3f %12.0f %10.1f  %s\n", side.label, side.timing.min, side.timing.median,
-                    side.timing.max, perSecond(entries, side.timing.median), double(side.timing.peakKiB) / 1024.0,
-                    side.timing.output.c_str());
+        const bench::Stats t = bench::stats(side.seconds);
+        std::printf("%-22s %8.3f %8.3f %8.3f %12.0f %10.1f  %s\n", side.label, t.min, t.median, t.max,
+                    perSecond(entries, t.median), double(side.peakKiB) / 1024.0, side.output.c_str());
     }
+    // The ratio of each round, then its spread: both sides of a round met the same load.
     for (std::size_t ours = 0; ours < 2; ++ours) {
-        if (!sides[ours].timing.ok) {
-            continue;
-        }
         for (std::size_t peer = 2; peer < sides.size(); ++peer) {
-            if (sides[peer].timing.ok) {
-                std::printf("%s / %s: %.2fx entries per second (median)\n", sides[ours].label, sides[peer].label,
-                            sides[peer].timing.median / sides[ours].timing.median);
+            if (!sides[ours].ok || !sides[peer].ok || sides[ours].seconds.size() != sides[peer].seconds.size()) {
+                continue;
             }
+            std::vector<double> ratios;
+            for (std::size_t r = 0; r < sides[ours].seconds.size(); ++r) {
+                ratios.push_back(sides[peer].seconds[r] / sides[ours].seconds[r]);
+            }
+            const bench::Stats ratio = bench::stats(ratios);
+            std::printf("%s is %.2fx as fast as %s (rounds: min %.2fx median %.2fx max %.2fx)\n", sides[ours].label,
+                        bench::stats(sides[peer].seconds).median / bench::stats(sides[ours].seconds).median,
+                        sides[peer].label, ratio.min, ratio.median, ratio.max);
         }
     }
     return 0;
@@ -305,11 +334,11 @@ int main(int argc, char** argv)
         return compare(self, argv[2], argc > 3 ? std::max(1, std::atoi(argv[3])) : 5);
     }
     if (mode == "size") {
-        std::printf("%lld bytes\n", static_cast<long long>(FS::size(QFile::decodeName(argv[2]))));
+        std::printf("%lld bytes\n", static_cast<long long>(FS::size(platform::pathText(std::string_view(argv[2])))));
         return 0;
     }
     if (mode == "map") {
-        const DiskNode root = RuvozEzazScanner().buildTree(QFile::decodeName(argv[2]));
+        const DiskNode root = RuvozEzazScanner().buildTree(platform::pathText(std::string_view(argv[2])));
         std::printf("%lld bytes, %zu nodes\n", static_cast<long long>(root.size), countNodes(root));
         return 0;
     }

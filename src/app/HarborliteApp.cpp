@@ -32,12 +32,12 @@ HarborliteApp::HarborliteApp(DefaultsStore& defaults, Setup setup, QObject* pare
     buildMenu();
     window_->resize(kDefaultWidth, kDefaultHeight + window_->menuBar()->sizeHint().height());
 
-    tray_ = std::make_unique<TrayItem>(*model_, std::move(setup.tray));
+    tray_ = std::make_unique<TrayItem>(*model_, std::move(setup.tray), std::move(setup.maintenanceTasks));
     connect(tray_.get(), &TrayItem::openWindowRequested, this, &HarborliteApp::showWindow);
-    connect(&model_->settings(), &Observable::didChange, this, [this] {
-        followTheme();
-        followTray();
-    });
+    connect(tray_.get(), &TrayItem::quitRequested, qApp, &QCoreApplication::quit);
+    connect(tray_.get(), &TrayItem::insertedChanged, this, &HarborliteApp::followTray);
+    connect(tray_.get(), &TrayItem::panelClosed, this, &HarborliteApp::followTray);
+    connect(&model_->settings(), &Observable::didChange, this, &HarborliteApp::followTheme);
     followTray();
 }
 
@@ -49,15 +49,15 @@ HarborliteApp::~HarborliteApp()
 
 void HarborliteApp::buildMenu()
 {
-    applicationMenu_ = window_->menuBar()->addMenu(QStringLiteral("Harborlite"));
+    applicationMenu_ = window_->menuBar()->addMenu(tr("Harborlite"));
     applicationMenu_->setObjectName(QStringLiteral("applicationMenu"));
-    about_ = applicationMenu_->addAction(QStringLiteral("About Harborlite"), this, &HarborliteApp::showAbout);
+    about_ = applicationMenu_->addAction(tr("About Harborlite"), this, &HarborliteApp::showAbout);
     about_->setMenuRole(QAction::AboutRole);
     checkForUpdates_ =
-        applicationMenu_->addAction(QStringLiteral("Check for Updates\u2026"), this, &HarborliteApp::checkForUpdates);
+        applicationMenu_->addAction(tr("Check for Updates\u2026"), this, &HarborliteApp::checkForUpdates);
     checkForUpdates_->setMenuRole(QAction::ApplicationSpecificRole);
     applicationMenu_->addSeparator();
-    quit_ = applicationMenu_->addAction(QStringLiteral("Quit"), qApp, &QCoreApplication::quit);
+    quit_ = applicationMenu_->addAction(tr("Quit"), qApp, &QCoreApplication::quit);
     quit_->setShortcut(QKeySequence::Quit);
     quit_->setMenuRole(QAction::QuitRole);
     MenuStyle::apply(window_->menuBar());
@@ -65,6 +65,7 @@ void HarborliteApp::buildMenu()
 
 void HarborliteApp::showWindow()
 {
+    started_ = true;
     const bool appearing = !window_->isVisible();
     window_->show();
     window_->raise();
@@ -97,16 +98,23 @@ void HarborliteApp::followTheme()
 
 void HarborliteApp::followTray()
 {
-    // With the tray item present, closing the window leaves the application running.
+    // With the tray item present, closing the window leaves the application
+    // running; without it the window is the only way in.
     QApplication::setQuitOnLastWindowClosed(!tray_->isInserted());
+    // A tray that went away while the window was closed would leave the
+    // application running out of reach: the window comes back instead, once
+    // the panel (if one is open) has been dismissed.
+    if (!tray_->isInserted() && !tray_->isPanelOpen() && started_ && !window_->isVisible()) {
+        showWindow();
+    }
 }
 
 void HarborliteApp::showAbout()
 {
-    auto* box = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("About Harborlite"),
-                                QStringLiteral("Harborlite ") + model_->updates().currentVersion() +
-                                    QStringLiteral(" (") + QString::number(model_->updates().currentBuild()) +
-                                    QLatin1Char(')'),
+    auto* box = new QMessageBox(QMessageBox::NoIcon, tr("About Harborlite"),
+                                tr("Harborlite %1 (%2)")
+                                    .arg(model_->updates().currentVersion(),
+                                         QString::number(model_->updates().currentBuild())),
                                 QMessageBox::Ok, window_.get());
     box->setIconPixmap(QPixmap::fromImage(brandIconImage(64)));
     box->setAttribute(Qt::WA_DeleteOnClose);

@@ -20,7 +20,8 @@ class DefaultsStore;
 // The application: the one model every window and the tray share, the main
 // window holding the root view with its menu commands, the tray item while
 // the preference asks for it, and the start-up tasks (appearance, the daily
-// update check) that run whenever the main window comes on screen.
+// update check) that run whenever the main window comes on screen. Closing the
+// window quits unless the tray item is there to reach the application by.
 class HarborliteApp : public QObject {
     Q_OBJECT
 
@@ -34,6 +35,8 @@ public:
         AppModel::Setup model;
         RootView::Setup root;
         TrayItem::Availability tray = TrayItem::systemTray();
+        // The tasks the tray panel's menu runs.
+        QList<MaintenanceTask> maintenanceTasks = MaintenanceService().tasks();
     };
 
     // `defaults` holds every preference and must outlive the application.
@@ -71,6 +74,8 @@ private:
     QAction* checkForUpdates_ = nullptr;
     QAction* quit_ = nullptr;
     std::optional<AppTheme> appliedTheme_;
+    // The window has been shown once: before that, nothing is out of reach.
+    bool started_ = false;
 };
 
 } // namespace harborlite

@@ -170,7 +170,8 @@ std::optional<MonitorSettings::Kinds> MonitorSettings::load(const DefaultsStore&
         if (!element.isString()) {
             return std::nullopt;
         }
-        if (const std::optional<MonitorKind> kind = monitorKindFromRawValue(element.toString())) {
+        const std::optional<MonitorKind> kind = monitorKindFromRawValue(element.toString());
+        if (kind && kinds.size() < storedListLimit) {
             kinds.push_back(*kind);
         }
     }

@@ -33,6 +33,11 @@ public:
     // screen offers.
     static constexpr std::array<double, 4> intervalChoices = {1, 2, 5, 10};
 
+    // A loaded list keeps at most this many kinds, the first ones: a list the
+    // application writes holds each kind once, and the displays make a widget
+    // per entry, so a hand-edited file of thousands must not reach them.
+    static constexpr size_t storedListLimit = MonitorKinds::allCases.size();
+
     // `defaults` must outlive the settings.
     explicit MonitorSettings(DefaultsStore& defaults, QObject* parent = nullptr);
 

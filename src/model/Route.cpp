@@ -3,6 +3,8 @@
 #include "shared/RawValue.h"
 #include "shared/DefaultsStore.h"
 
+#include <QCoreApplication>
+
 namespace harborlite {
 
 namespace {
@@ -14,25 +16,25 @@ struct RouteTexts {
     const char* section;
 };
 
-constexpr char kStart[] = "Start";
-constexpr char kCleanup[] = "Cleanup";
-constexpr char kProtection[] = "Protection";
-constexpr char kPerformance[] = "Performance";
+constexpr char kStart[] = QT_TRANSLATE_NOOP("Route", "Start");
+constexpr char kCleanup[] = QT_TRANSLATE_NOOP("Route", "Cleanup");
+constexpr char kProtection[] = QT_TRANSLATE_NOOP("Route", "Protection");
+constexpr char kPerformance[] = QT_TRANSLATE_NOOP("Route", "Performance");
 
 // Indexed by the enumeration's value.
 constexpr std::array<RouteTexts, 12> kTexts = {{
-    {"smartScan", "Smart Scan", "viewfinder", kStart},
-    {"widgets", "Widgets", "rectangle.3.group", kStart},
-    {"cleanup", "Cleanup", "trash.circle", kCleanup},
-    {"largeFiles", "Large & Old Files", "doc.text.magnifyingglass", kCleanup},
-    {"reclaim", "Duplicates & Backups", "doc.on.doc", kCleanup},
-    {"ruvozEzaz", "Ruvoz Ezaz", "chart.pie", kCleanup},
-    {"protection", "Protection", "shield.lefthalf.filled", kProtection},
-    {"privacy", "Privacy", "hand.raised", kProtection},
-    {"applications", "Applications", "square.grid.2x2", kPerformance},
-    {"performance", "Performance", "speedometer", kPerformance},
-    {"maintenance", "Maintenance", "wrench.and.screwdriver", kPerformance},
-    {"shredder", "Shredder", "flame", kProtection},
+    {"smartScan", QT_TRANSLATE_NOOP("Route", "Smart Scan"), "viewfinder", kStart},
+    {"widgets", QT_TRANSLATE_NOOP("Route", "Widgets"), "rectangle.3.group", kStart},
+    {"cleanup", QT_TRANSLATE_NOOP("Route", "Cleanup"), "trash.circle", kCleanup},
+    {"largeFiles", QT_TRANSLATE_NOOP("Route", "Large & Old Files"), "doc.text.magnifyingglass", kCleanup},
+    {"reclaim", QT_TRANSLATE_NOOP("Route", "Duplicates & Backups"), "doc.on.doc", kCleanup},
+    {"ruvozEzaz", QT_TRANSLATE_NOOP("Route", "Ruvoz Ezaz"), "chart.pie", kCleanup},
+    {"protection", QT_TRANSLATE_NOOP("Route", "Protection"), "shield.lefthalf.filled", kProtection},
+    {"privacy", QT_TRANSLATE_NOOP("Route", "Privacy"), "hand.raised", kProtection},
+    {"applications", QT_TRANSLATE_NOOP("Route", "Applications"), "square.grid.2x2", kPerformance},
+    {"performance", QT_TRANSLATE_NOOP("Route", "Performance"), "speedometer", kPerformance},
+    {"maintenance", QT_TRANSLATE_NOOP("Route", "Maintenance"), "wrench.and.screwdriver", kPerformance},
+    {"shredder", QT_TRANSLATE_NOOP("Route", "Shredder"), "flame", kProtection},
 }};
 
 const RouteTexts& texts(Route route)
@@ -44,8 +46,8 @@ const RouteTexts& texts(Route route)
 
 QStringList Routes::sections()
 {
-    return {QLatin1String(kStart), QLatin1String(kCleanup), QLatin1String(kProtection),
-            QLatin1String(kPerformance)};
+    return {QCoreApplication::translate("Route", kStart), QCoreApplication::translate("Route", kCleanup),
+            QCoreApplication::translate("Route", kProtection), QCoreApplication::translate("Route", kPerformance)};
 }
 
 QString rawValue(Route route)
@@ -60,7 +62,7 @@ std::optional<Route> routeFromRawValue(const QString& raw)
 
 QString title(Route route)
 {
-    return QString::fromUtf8(texts(route).title);
+    return QCoreApplication::translate("Route", texts(route).title);
 }
 
 QString symbol(Route route)
@@ -70,7 +72,7 @@ QString symbol(Route route)
 
 QString section(Route route)
 {
-    return QString::fromLatin1(texts(route).section);
+    return QCoreApplication::translate("Route", texts(route).section);
 }
 
 Route restoredRoute(const DefaultsStore& defaults)

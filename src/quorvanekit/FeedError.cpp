@@ -1,5 +1,7 @@
 #include "quorvanekit/FeedError.h"
 
+#include <QCoreApplication>
+
 namespace harborlite {
 
 FeedError FeedError::transport(const QString& description)
@@ -9,23 +11,23 @@ FeedError FeedError::transport(const QString& description)
 
 FeedError FeedError::timedOut()
 {
-    return {Kind::timedOut, QStringLiteral("The request timed out.")};
+    return {Kind::timedOut, QCoreApplication::translate("FeedError", "The request timed out.")};
 }
 
 FeedError FeedError::badServerResponse()
 {
-    return {Kind::badServerResponse, QStringLiteral("The server returned a bad response.")};
+    return {Kind::badServerResponse, QCoreApplication::translate("FeedError", "The server returned a bad response.")};
 }
 
 FeedError FeedError::valueMissing()
 {
-    return {Kind::valueMissing, QStringLiteral("The data couldn\u2019t be read because it is missing.")};
+    return {Kind::valueMissing, QCoreApplication::translate("FeedError", "The data couldn\u2019t be read because it is missing.")};
 }
 
 FeedError FeedError::dataCorrupted()
 {
     return {Kind::dataCorrupted,
-            QStringLiteral("The data couldn\u2019t be read because it isn\u2019t in the correct format.")};
+            QCoreApplication::translate("FeedError", "The data couldn\u2019t be read because it isn\u2019t in the correct format.")};
 }
 
 } // namespace harborlite

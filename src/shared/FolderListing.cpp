@@ -6,7 +6,11 @@
 #include <QByteArray>
 #include <QDebug>
 
+#include <atomic>
 #include <cerrno>
+#include <cstdint>
+#include <linux/openat2.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace harborlite::FS {
@@ -32,6 +36,30 @@ FolderListing::FolderListing() : buffer_(new char[kBufferSize]) {}
 int FolderListing::open(int parentFd, const char* name)
 {
     return ::openat(parentFd, name, kOpenFlags);
+}
+
+int FolderListing::openBelow(int parentFd, const char* name, bool& anotherMount)
+{
+    // openat2 refuses to cross into another mount; a kernel without it
+    // (before 5.6) makes every folder count as one.
+    static std::atomic<bool> supported{true};
+    anotherMount = true;
+    if (supported.load(std::memory_order_relaxed)) {
+        struct open_how how {};
+        how.flags = std::uint64_t(kOpenFlags);
+        how.resolve = RESOLVE_NO_XDEV;
+        const int fd = int(::syscall(SYS_openat2, parentFd, name, &how, sizeof how));
+        if (fd >= 0) {
+            anotherMount = false;
+            return fd;
+        }
+        if (errno == ENOSYS || errno == EPERM) {
+            supported = false;
+        } else if (errno != EXDEV) {
+            return -1;
+        }
+    }
+    return open(parentFd, name);
 }
 
 void FolderListing::reportSkipped(int parentFd, const char* name, int error)

@@ -19,6 +19,10 @@ public:
     // Opens the folder `name` inside the open folder `parentFd` (or AT_FDCWD
     // with a path) for listing; -1 with errno set when it cannot be opened.
     static int open(int parentFd, const char* name);
+    // The same for a subfolder, telling whether it is the root of another
+    // mount (a mount point or a bind mount): below the same mount a walker
+    // knows the folder's file system already and needs no fstat.
+    static int openBelow(int parentFd, const char* name, bool& anotherMount);
     // Says that a walk passes over that folder, with the errno why; a folder
     // that vanished meanwhile (ENOENT) is not worth a word.
     static void reportSkipped(int parentFd, const char* name, int error);

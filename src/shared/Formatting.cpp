@@ -2,6 +2,8 @@
 
 #include "platform/Clock.h"
 
+#include <QCoreApplication>
+
 #include <unicode/locid.h>
 #include <unicode/numberformatter.h>
 #include <unicode/reldatefmt.h>
@@ -95,7 +97,8 @@ quint64 roundedSteps(quint64 count, std::size_t index)
 QString magnitudeText(quint64 count)
 {
     if (count < 1000)
-        return QString::number(count) + (count == 1 ? QStringLiteral(" byte") : QStringLiteral(" bytes"));
+        return count == 1 ? QCoreApplication::translate("Format", "%1 byte").arg(count)
+                          : QCoreApplication::translate("Format", "%1 bytes").arg(count);
     std::size_t index = 0;
     quint64 steps = roundedSteps(count, index);
     while (steps >= 1000 * powerOfTen(byteUnits[index].decimals) && index + 1 < byteUnits.size())

@@ -2,6 +2,7 @@
 
 #include "shared/Formatting.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <algorithm>
@@ -21,6 +22,11 @@ double definite(double value)
     return std::isnan(value) ? 0 : value;
 }
 
+QString text(const char* source)
+{
+    return QCoreApplication::translate("MonitorReading", source);
+}
+
 double share(qint64 part, qint64 total)
 {
     return total > 0 ? static_cast<double>(part) / static_cast<double>(total) : 0;
@@ -31,8 +37,7 @@ MonitorReading cpuReading(const MonitorInputs& inputs)
     const SystemSnapshot& s = inputs.snapshot;
     const QString usage = Format::percent(s.cpuUsage);
     return {usage, usage,
-            QStringLiteral("User ") + Format::percent(s.cpuUser) + QStringLiteral(u" \u00B7 System ")
-                + Format::percent(s.cpuSystem),
+            text("User %1 \u00B7 System %2").arg(Format::percent(s.cpuUser), Format::percent(s.cpuSystem)),
             definite(s.cpuUsage), inputs.cpuSeries, std::nullopt, tint(MonitorKind::cpu), true};
 }
 
@@ -40,8 +45,7 @@ MonitorReading memoryReading(const MonitorInputs& inputs)
 {
     const SystemSnapshot& s = inputs.snapshot;
     return {MonitorTexts::byteText(s.memoryUsed), Format::compactBytes(s.memoryUsed),
-            QStringLiteral("of ") + MonitorTexts::byteText(s.memoryTotal) + QStringLiteral(u" \u00B7 swap ")
-                + MonitorTexts::byteText(s.swapUsed),
+            text("of %1 \u00B7 swap %2").arg(MonitorTexts::byteText(s.memoryTotal), MonitorTexts::byteText(s.swapUsed)),
             share(s.memoryUsed, s.memoryTotal), inputs.memorySeries, std::nullopt, tint(MonitorKind::memory), true};
 }
 
@@ -49,7 +53,7 @@ MonitorReading storageReading(const MonitorInputs& inputs)
 {
     const SystemSnapshot& s = inputs.snapshot;
     return {MonitorTexts::byteText(s.diskFree), Format::compactBytes(s.diskFree),
-            QStringLiteral("free of ") + MonitorTexts::byteText(s.diskTotal),
+            text("free of %1").arg(MonitorTexts::byteText(s.diskTotal)),
             share(std::max<qint64>(0, s.diskTotal - s.diskFree), s.diskTotal), inputs.storageSeries, std::nullopt,
             tint(MonitorKind::storage), true};
 }
@@ -59,7 +63,7 @@ MonitorReading networkReading(const MonitorInputs& inputs)
     const SystemSnapshot& s = inputs.snapshot;
     const QString perSecond = QStringLiteral("/s");
     return {MonitorTexts::byteText(s.networkIn) + perSecond, Format::compactBytes(s.networkIn) + perSecond,
-            QStringLiteral("Up ") + MonitorTexts::byteText(s.networkOut) + perSecond,
+            text("Up %1").arg(MonitorTexts::byteText(s.networkOut) + perSecond),
             definite(std::min(1.0, static_cast<double>(s.networkIn) / inputs.networkScale)),
             inputs.networkInSeries, inputs.networkScale, tint(MonitorKind::network), true};
 }
@@ -68,35 +72,35 @@ MonitorReading batteryReading(const MonitorInputs& inputs)
 {
     const SystemSnapshot& s = inputs.snapshot;
     if (!s.batteryLevel) {
-        return {kDash, kDash, QStringLiteral("No battery in this Mac"), 0, {}, std::nullopt,
+        return {kDash, kDash, text("No battery in this Mac"), 0, {}, std::nullopt,
                 tint(MonitorKind::battery), false};
     }
     const double level = *s.batteryLevel;
     QStringList parts;
     if (s.batteryIsCharging) {
-        parts << QStringLiteral("Charging");
+        parts << text("Charging");
     }
     if (s.batteryCycleCount) {
-        parts << QString::number(*s.batteryCycleCount) + QStringLiteral(" cycles");
+        parts << text("%1 cycles").arg(*s.batteryCycleCount);
     }
     if (s.batteryHealth) {
         parts << *s.batteryHealth;
     }
-    const QString text = Format::percent(level);
-    return {text, text, parts.isEmpty() ? QStringLiteral("On battery") : parts.join(kDot), definite(level), {},
+    const QString shown = Format::percent(level);
+    return {shown, shown, parts.isEmpty() ? text("On battery") : parts.join(kDot), definite(level), {},
             std::nullopt, level < 0.2 ? PaletteRole::danger : tint(MonitorKind::battery), true};
 }
 
 MonitorReading processesReading(const MonitorInputs& inputs)
 {
     if (inputs.processCount <= 0) {
-        return {kDash, kDash, QStringLiteral(u"Sampling\u2026"), 0, {}, std::nullopt, tint(MonitorKind::processes),
+        return {kDash, kDash, text("Sampling\u2026"), 0, {}, std::nullopt, tint(MonitorKind::processes),
                 false};
     }
     // printf would follow the desktop's locale; asprintf never does.
     const double cpu = definite(inputs.topProcessCpu);
     return {inputs.topProcessName, QString::asprintf("%.0f%%", cpu),
-            QString::number(inputs.processCount) + QStringLiteral(" processes sampled"), std::min(1.0, cpu / 100),
+            text("%1 processes sampled").arg(inputs.processCount), std::min(1.0, cpu / 100),
             {}, std::nullopt, tint(MonitorKind::processes), true};
 }
 
@@ -105,12 +109,12 @@ MonitorReading junkReading(const MonitorInputs& inputs)
     const qint64 total = inputs.reclaimable;
     const qint64 disk = inputs.snapshot.diskTotal;
     const QString caption = inputs.lastSmartScan
-                                ? QStringLiteral("Found ") + Format::relativeDate(*inputs.lastSmartScan)
-                                : QStringLiteral("Run a scan to measure");
+                                ? text("Found %1").arg(Format::relativeDate(*inputs.lastSmartScan))
+                                : text("Run a scan to measure");
     const double fraction =
         disk > 0 ? std::min(1.0, static_cast<double>(total) / static_cast<double>(disk) * 8) : 0;
     if (total <= 0) {
-        return {QStringLiteral("Nothing found"), kDash, caption, fraction, {}, std::nullopt,
+        return {text("Nothing found"), kDash, caption, fraction, {}, std::nullopt,
                 tint(MonitorKind::junk), false};
     }
     return {MonitorTexts::byteText(total), Format::compactBytes(total), caption, fraction, {}, std::nullopt,

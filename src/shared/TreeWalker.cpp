@@ -508,6 +508,22 @@ private:
         return indexing == nullptr || !indexing->entersFolder || indexing->entersFolder(name);
     }
 
+    // Whether a subfolder listed in the open folder `fd` was set aside: its
+    // entry's inode matches one, and so do its device and inode.
+    bool setAside(int fd, const struct dirent64& entry) const
+    {
+        if (mode_.entered == nullptr) {
+            return false;
+        }
+        const std::vector<Inode>& aside = mode_.entered->aside;
+        if (std::none_of(aside.begin(), aside.end(), [&](const Inode& folder) { return folder.inode == entry.d_ino; })) {
+            return false;
+        }
+        struct stat st {};
+        return ::fstatat(fd, entry.d_name, &st, AT_SYMLINK_NOFOLLOW) == 0
+            && std::find(aside.begin(), aside.end(), Inode{st.st_dev, st.st_ino}) != aside.end();
+    }
+
     // One regular file, counted or handed over.
     void file(Worker& worker, const Node* folder, const char* name, const struct stat& st, std::size_t root,
               LevelNode* level)
@@ -535,7 +551,7 @@ private:
             }
             const unsigned char type = entry->d_type;
             if (type == DT_DIR) {
-                if (entersFolder(entry->d_name) && !isSkipped(worker, entry->d_name)) {
+                if (entersFolder(entry->d_name) && !isSkipped(worker, entry->d_name) && !setAside(fd, *entry)) {
                     worker.subfolders.emplace_back(entry->d_name);
                 }
                 continue;
@@ -550,7 +566,7 @@ private:
             if (S_ISREG(st.st_mode)) {
                 file(worker, node, entry->d_name, st, root, level);
             } else if (type == DT_UNKNOWN && S_ISDIR(st.st_mode) && entersFolder(entry->d_name)
-                       && !isSkipped(worker, entry->d_name)) {
+                       && !isSkipped(worker, entry->d_name) && !setAside(fd, *entry)) {
                 worker.subfolders.emplace_back(entry->d_name);
             }
         }
@@ -676,16 +692,24 @@ private:
         }
     }
 
-    // Whether an opened folder is to be walked, recording it when indexing.
-    const Node* admit(Worker& worker, int fd, const struct stat& st, const Task& task, bool& walkIt)
+    // Whether an opened folder is to be walked, recording it when indexing. A
+    // folder below its parent's mount is on its parent's file system and no
+    // second name of a folder seen before: folders are reached twice only
+    // through mounts (a bind mount of a parent), so only the roots of mounts
+    // are looked at for that and remembered. `st` is the folder's own stat
+    // when it was taken.
+    const Node* admit(Worker& worker, int fd, const struct stat* st, bool anotherMount, const Task& task,
+                      bool& walkIt)
     {
-        walkIt = !pseudo(worker, fd, st.st_dev);
-        if (!walkIt || mode_.indexing == nullptr) {
-            return nullptr;
+        walkIt = true;
+        if (anotherMount) {
+            walkIt = st != nullptr && !pseudo(worker, fd, st->st_dev);
+            if (walkIt && mode_.indexing != nullptr && !mode_.entered->enter(Inode{st->st_dev, st->st_ino})
+                && task.parentNode != nullptr) {
+                walkIt = false;
+            }
         }
-        const bool isRoot = task.parentNode == nullptr;
-        if (!mode_.entered->enter(Inode{st.st_dev, st.st_ino}) && !isRoot) {
-            walkIt = false;
+        if (!walkIt || mode_.indexing == nullptr) {
             return nullptr;
         }
         return &mode_.folders->add(worker.number, task.parentNode, task.root, task.name);
@@ -757,16 +781,23 @@ private:
         while (!stopped_.load(std::memory_order_relaxed)) {
             const std::size_t top = task.level != nullptr ? task.level->top : 0;
             const int parentFd = task.parent ? task.parent->fd : AT_FDCWD;
-            const int fd = FolderListing::open(parentFd, task.name.c_str());
+            bool anotherMount = true;
+            const int fd = task.parent ? FolderListing::openBelow(parentFd, task.name.c_str(), anotherMount)
+                                       : FolderListing::open(parentFd, task.name.c_str());
             if (fd < 0) {
                 FolderListing::reportSkipped(parentFd, task.name.c_str(), errno);
                 track(top, 0);
                 return;
             }
             task.parent.reset();
+            // The folder's own device and inode are needed at the root of a
+            // mount, to find the folders never opened, and in a walk of levels.
+            const bool needsStat = anotherMount || task.listed || (mode_.skipped != nullptr && !mode_.skipped->empty());
             struct stat st {};
+            const bool known = needsStat && ::fstat(fd, &st) == 0;
             bool walkIt = false;
-            const Node* node = ::fstat(fd, &st) == 0 ? admit(worker, fd, st, task, walkIt) : nullptr;
+            const Node* node = admit(worker, fd, known ? &st : nullptr, anotherMount, task, walkIt);
+            walkIt = walkIt && (known || !needsStat);
             if (walkIt && task.listed) {
                 const auto open = std::make_shared<WaitingFolder>(fd, waiting_);
                 if (listLevel(worker, fd, st, *task.level, open)) {
@@ -916,6 +947,7 @@ bool TreeWalker::index(const QByteArray& root, std::size_t rootIndex, const Inde
 void TreeWalker::setAside(dev_t device, ino_t inode)
 {
     entered_.enter(Inode{device, inode});
+    entered_.aside.push_back(Inode{device, inode});
 }
 
 TreeWalker::Entry TreeWalker::levels(const QByteArray& root, const Levels& levels)

@@ -101,8 +101,10 @@ public:
     // Walks the folder at `root` (a path; a link is followed for the root
     // only) as root number `rootIndex`, handing its regular files over
     // instead of counting them. The folders entered are kept in folders(). A
-    // folder is entered once for the walker's lifetime (a bind mount, or a
-    // root reached again, is not walked twice), and never one set aside.
+    // folder is reached twice only through a mount (a bind mount of a parent):
+    // the roots of mounts are entered once for the walker's lifetime, and
+    // never one set aside, so no walk loops, though what a mount shows again
+    // may be handed over twice (one file, same device and inode).
     // false when cancelled or when the root cannot be opened.
     bool index(const QByteArray& root, std::size_t rootIndex, const Indexing& indexing);
     // A folder no index() walk enters (another root's own, say).
@@ -134,6 +136,9 @@ public:
     struct EnteredFolders {
         std::mutex mutex;
         std::unordered_set<Inode, InodeHash> inodes;
+        // Folders set aside, looked for by their entry's inode in every
+        // listing (not changed while a walk runs).
+        std::vector<Inode> aside;
         // Whether the folder is new, marking it entered.
         bool enter(const Inode& folder);
     };

@@ -4,6 +4,8 @@
 #include "ui/theme/MenuStyle.h"
 #include "ui/theme/TypeStyle.h"
 #include "ui/updates/UpdateSheet.h"
+#include "ui/components/GlassCompatButton.h"
+#include "ui/tray/MenuBarPanel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -128,10 +130,15 @@ TEST_F(HarborliteAppTest, TrayItemFollowsThePreferenceWhereATrayExists)
     bool opened = false;
     app->model().settings().setShowMenuBarMonitor(true);
     ASSERT_TRUE(app->tray()->isInserted());
+    EXPECT_FALSE(QApplication::quitOnLastWindowClosed());
     QObject::connect(app->tray(), &TrayItem::openWindowRequested, [&] { opened = true; });
     emit app->tray()->icon()->activated(QSystemTrayIcon::Trigger);
+    ASSERT_TRUE(app->tray()->isPanelOpen());
+    EXPECT_FALSE(opened);
+    app->tray()->panel()->openButton()->click();
     EXPECT_TRUE(opened);
     EXPECT_TRUE(app->window()->isVisible());
+    EXPECT_FALSE(app->tray()->isPanelOpen());
 }
 
 TEST_F(HarborliteAppTest, ApplicationAppearanceFollowsTheTheme)
@@ -145,4 +152,45 @@ TEST_F(HarborliteAppTest, ApplicationAppearanceFollowsTheTheme)
     EXPECT_EQ(Palette::applicationAppearance(), Appearance::light);
     app->model().settings().setTheme(AppTheme::system);
     EXPECT_EQ(Palette::applicationAppearance(), std::nullopt);
+}
+
+TEST_F(HarborliteAppTest, ClosingTheWindowQuitsWithoutATrayOrWithTheMonitorOff)
+{
+    fixture.defaults.setValue(QStringLiteral("QuorvaneKit.update.automaticallyChecks"), false);
+    trayAvailable = true;
+    auto app = makeApp();
+    app->showWindow();
+    EXPECT_FALSE(QApplication::quitOnLastWindowClosed());
+    app->model().settings().setShowMenuBarMonitor(false);
+    EXPECT_TRUE(QApplication::quitOnLastWindowClosed());
+    app->model().settings().setShowMenuBarMonitor(true);
+    EXPECT_FALSE(QApplication::quitOnLastWindowClosed());
+    trayAvailable = false;
+    app->tray()->refresh();
+    EXPECT_TRUE(QApplication::quitOnLastWindowClosed());
+    // The window stayed on screen: nothing else changes.
+    EXPECT_TRUE(app->window()->isVisible());
+}
+
+// The application must stay reachable: with the window closed and the tray
+// gone, the window comes back once the panel is dismissed.
+TEST_F(HarborliteAppTest, ATrayGoingAwayWhileTheWindowIsClosedBringsTheWindowBack)
+{
+    fixture.defaults.setValue(QStringLiteral("QuorvaneKit.update.automaticallyChecks"), false);
+    trayAvailable = true;
+    auto app = makeApp();
+    app->showWindow();
+    app->window()->close();
+    ASSERT_FALSE(app->window()->isVisible());
+    app->tray()->togglePanel();
+    ASSERT_TRUE(app->tray()->isPanelOpen());
+
+    trayAvailable = false;
+    app->tray()->refresh();
+    EXPECT_FALSE(app->tray()->isInserted());
+    EXPECT_TRUE(app->tray()->isPanelOpen());
+    EXPECT_FALSE(app->window()->isVisible());
+    app->tray()->panel()->close();
+    EXPECT_TRUE(app->window()->isVisible());
+    EXPECT_TRUE(QApplication::quitOnLastWindowClosed());
 }

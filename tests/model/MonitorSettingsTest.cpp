@@ -52,6 +52,15 @@ struct LoadCase {
     AppTheme theme = AppTheme::system;
 };
 
+QJsonArray repeated(const QString& value, int count)
+{
+    QJsonArray array;
+    for (int i = 0; i < count; ++i) {
+        array.append(value);
+    }
+    return array;
+}
+
 QJsonObject one(const char* key, const QJsonValue& value)
 {
     return {{QLatin1String(key), value}};
@@ -76,6 +85,20 @@ std::vector<LoadCase> loadCases()
          .topBar = {cpu, memory}},
         {.name = "a number among the kinds", .stored = one("monitor.topBar", QJsonArray{QStringLiteral("cpu"), 3})},
         {.name = "repeated kind kept", .stored = one("monitor.topBar", strings({"cpu", "cpu"})), .topBar = {cpu, cpu}},
+        {.name = "a huge list keeps its first seven kinds",
+         .stored = one("monitor.topBar", repeated(QStringLiteral("memory"), 100'000)),
+         .topBar = Kinds(MonitorSettings::storedListLimit, memory)},
+        {.name = "unknown kinds do not count against the limit",
+         .stored = one("monitor.menuBar",
+                       strings({"gpu", "gpu", "gpu", "gpu", "gpu", "gpu", "gpu", "cpu", "junk", "cpu", "network", "cpu",
+                                "cpu", "battery", "storage", "memory"})),
+         .menuBar = {cpu, junk, cpu, network, cpu, cpu, battery}},
+        {.name = "a huge list with a number in it",
+         .stored = one("monitor.dashboard", [] {
+             QJsonArray array = repeated(QStringLiteral("cpu"), 50'000);
+             array.append(7);
+             return array;
+         }())},
         {.name = "emptied list", .stored = one("monitor.topBar", QJsonArray{})},
         {.name = "only unknown kinds", .stored = one("monitor.topBar", strings({"gpu", "CPU"}))},
         {.name = "list as a string", .stored = one("monitor.topBar", QStringLiteral("cpu"))},

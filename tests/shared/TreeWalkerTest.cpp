@@ -273,7 +273,7 @@ TEST(TreeWalker, IndexingHandsOverEveryFileOnceInAnyThreadCount)
     }
 }
 
-TEST(TreeWalker, IndexingPassesOverHiddenAndRefusedFoldersAndEntersEachFolderOnce)
+TEST(TreeWalker, IndexingPassesOverHiddenRefusedAndSetAsideFolders)
 {
     FixtureTree tree;
     tree.file("r/.hidden/h", 10);
@@ -297,10 +297,10 @@ TEST(TreeWalker, IndexingPassesOverHiddenAndRefusedFoldersAndEntersEachFolderOnc
     const QByteArray root = QFile::encodeName(tree.path("r"));
     ASSERT_TRUE(walker.index(root, 0, indexing));
     EXPECT_EQ(sortedPaths(perWorker), (QStringList{tree.path("r/keep/k"), tree.path("r/top")}));
-    // Walked again, the root's own files come again but no folder below it does.
+    // The folder set aside is walked as a root of its own.
     perWorker.assign(FS::TreeWalker::kMaxThreads, {});
-    ASSERT_TRUE(walker.index(root, 1, indexing));
-    EXPECT_EQ(sortedPaths(perWorker), QStringList{tree.path("r/top")});
+    ASSERT_TRUE(walker.index(QFile::encodeName(tree.path("r/aside")), 1, indexing));
+    EXPECT_EQ(sortedPaths(perWorker), QStringList{tree.path("r/aside/inner/i")});
 }
 
 namespace {

@@ -5,6 +5,7 @@
 #include "ui/monitor/FittingLabel.h"
 #include "ui/monitor/MonitorCard.h"
 #include "ui/monitor/MonitorChip.h"
+#include "ui/monitor/ProcessDot.h"
 #include "ui/monitor/RingGauge.h"
 #include "ui/monitor/Sparkline.h"
 #include "ui/monitor/TopStatsBar.h"
@@ -81,11 +82,11 @@ TEST(MonitorCard, RingLabelPerKind)
 
 TEST(MonitorCard, ProcessDotThresholds)
 {
-    EXPECT_EQ(MonitorCard::processDot(50.1), PaletteRole::danger);
-    EXPECT_EQ(MonitorCard::processDot(50.0), PaletteRole::warning);
-    EXPECT_EQ(MonitorCard::processDot(15.1), PaletteRole::warning);
-    EXPECT_EQ(MonitorCard::processDot(15.0), PaletteRole::accent);
-    EXPECT_EQ(MonitorCard::processDot(0), PaletteRole::accent);
+    EXPECT_EQ(ProcessDot::role(50.1), PaletteRole::danger);
+    EXPECT_EQ(ProcessDot::role(50.0), PaletteRole::warning);
+    EXPECT_EQ(ProcessDot::role(15.1), PaletteRole::warning);
+    EXPECT_EQ(ProcessDot::role(15.0), PaletteRole::accent);
+    EXPECT_EQ(ProcessDot::role(0), PaletteRole::accent);
 }
 
 TEST(MonitorCard, ProcessesBeforeAndAfterTheFirstSample)
@@ -200,7 +201,7 @@ TEST(TopStatsBar, ChipsDividersAndTheEmptyText)
         for (size_t i = 0; i < row.shown.size(); ++i) {
             EXPECT_EQ(bar.chips()[i]->kind(), row.shown[i]);
         }
-        const qsizetype dividers = bar.findChildren<QWidget*>(QStringLiteral("divider")).size();
+        const qsizetype dividers = bar.findChildren<QWidget*>(QStringLiteral("hairlineDivider")).size();
         EXPECT_EQ(dividers, row.shown.empty() ? 0 : static_cast<qsizetype>(row.shown.size()) - 1);
         EXPECT_EQ(child<RoleLabel>(bar, "emptyText")->isHidden(), !row.shown.empty());
         EXPECT_FALSE(bar.settingsButton()->isHidden());

@@ -6,6 +6,7 @@
 #include "ui/shell/SidebarRow.h"
 #include "ui/shell/StorageFooter.h"
 
+#include <QAccessible>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -159,6 +160,18 @@ TEST(Sidebar, ClickingARowSelectsItsRoute)
     test::WindowFixture::settle();
     EXPECT_TRUE(sidebar.row(Route::privacy)->isSelected());
     EXPECT_FALSE(sidebar.row(Route::maintenance)->isSelected());
+
+    // Assistive tools read the shown destination as the checked row, and a
+    // click on it again does not uncheck it.
+    QTest::mouseClick(sidebar.row(Route::privacy), Qt::LeftButton);
+    test::WindowFixture::settle();
+    for (Route route : {Route::privacy, Route::maintenance}) {
+        QAccessibleInterface* row = QAccessible::queryAccessibleInterface(sidebar.row(route));
+        ASSERT_NE(row, nullptr);
+        EXPECT_TRUE(row->state().checkable);
+        EXPECT_EQ(bool(row->state().checked), route == Route::privacy);
+        EXPECT_EQ(row->text(QAccessible::Name), title(route));
+    }
 }
 
 TEST(Sidebar, BadgesAndFooterFollowTheModel)

@@ -100,7 +100,7 @@ TEST(Symbols, MeaningsAdwaitaLacksArePaintedWithTheirMarks)
 {
     const QStringList painted = {"slider.horizontal.3", "info.circle.fill", "shield", "shield.lefthalf.filled",
                                  "checkmark.shield.fill", "exclamationmark.shield.fill", "lock.shield.fill", "flame",
-                                 "arrow.down.circle", "arrow.down.circle.fill"};
+                                 "arrow.down.circle", "arrow.down.circle.fill", "circle.lefthalf.filled"};
     for (const QString& name : painted) {
         SCOPED_TRACE(name.toStdString());
         EXPECT_TRUE(Symbols::isCatalogued(name));
@@ -120,6 +120,11 @@ TEST(Symbols, MeaningsAdwaitaLacksArePaintedWithTheirMarks)
     const QImage info = Symbols::pixmap(QStringLiteral("info.circle.fill"), 100, Qt::black, 1).toImage();
     EXPECT_EQ(info.pixelColor(50, 60).alpha(), 0);
     EXPECT_EQ(info.pixelColor(25, 50).alpha(), 255);
+    // The appearance symbol: the left half filled, the right half open inside its ring.
+    const QImage appearance = Symbols::pixmap(QStringLiteral("circle.lefthalf.filled"), 100, Qt::black, 1).toImage();
+    EXPECT_EQ(appearance.pixelColor(30, 50).alpha(), 255);
+    EXPECT_EQ(appearance.pixelColor(70, 50).alpha(), 0);
+    EXPECT_EQ(appearance.pixelColor(92, 50).alpha(), 255);
     EXPECT_FALSE(Symbols::isPainted(QStringLiteral("trash")));
     EXPECT_FALSE(Symbols::isPainted(QStringLiteral("no.such.symbol")));
 }

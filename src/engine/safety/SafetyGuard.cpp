@@ -332,7 +332,15 @@ Verdict verdictOfEntry(const QString& realFolder, const QString& name, bool user
     if (::lstat(platform::pathBytes(entry).constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
         return verdict(entry, userSelected, context);
     }
-    return judge(standardised(entry), context, {name, userSelected});
+    return verdictOfRealPath(entry, userSelected, context);
+}
+
+Verdict verdictOfRealPath(const QString& realPath, bool userSelected, const Context& context)
+{
+    if (!realPath.startsWith(QLatin1Char('/'))) {
+        return refused(QStringLiteral("Path is not absolute."));
+    }
+    return judge(standardised(realPath), context, {FS::lastPathComponent(realPath), userSelected});
 }
 
 RootUse rootUse(const QString& root, const Context& context)

@@ -46,6 +46,9 @@ Verdict verdict(const QString& path, bool userSelected, const Context& context);
 // walk reached without following a link): only the entry itself is resolved,
 // when it is a link.
 Verdict verdictOfEntry(const QString& realFolder, const QString& name, bool userSelected, const Context& context);
+// The verdict on a path that is itself free of links and dot steps (a file a
+// walk found without following a link), judged as it is.
+Verdict verdictOfRealPath(const QString& realPath, bool userSelected, const Context& context);
 
 // How a scanner may use one of its roots (a folder it lists or walks), its
 // links resolved once. A root that reaches its place without a link is used

@@ -1,5 +1,7 @@
 #include "engine/scanners/DeviceBackupsScanner.h"
 
+#include <QCoreApplication>
+
 #include "engine/safety/SafetyGuard.h"
 #include "engine/scanners/SizeOrder.h"
 #include "engine/services/PropertyList.h"
@@ -74,7 +76,7 @@ CategoryResult DeviceBackupsScanner::scan(const ProgressCallback& progress, cons
                               .isExpanded = false});
     };
 
-    report(progress, {0.1, QStringLiteral("Looking for device backups\u2026"), 0});
+    report(progress, {0.1, QCoreApplication::translate("DeviceBackupsScanner", "Looking for device backups\u2026"), 0});
     QList<ScanItem> backups;
     bool stopped = false;
     for (const QString& root : backupRoots()) {
@@ -121,7 +123,7 @@ CategoryResult DeviceBackupsScanner::scan(const ProgressCallback& progress, cons
         return result;
     }
 
-    report(progress, {0.7, QStringLiteral("Looking for device software updates\u2026"), total});
+    report(progress, {0.7, QCoreApplication::translate("DeviceBackupsScanner", "Looking for device software updates\u2026"), total});
     QList<ScanItem> updates;
     for (const QString& root : softwareUpdateRoots()) {
         if (!FS::isDirectory(root)) {
@@ -146,7 +148,7 @@ CategoryResult DeviceBackupsScanner::scan(const ProgressCallback& progress, cons
             item.size = size;
             item.modified = FS::modificationDate(child);
             item.requiresReview = true;
-            item.detail = QStringLiteral("Downloaded again when a device needs it");
+            item.detail = QCoreApplication::translate("DeviceBackupsScanner", "Downloaded again when a device needs it");
             item.isSelected = false;
             updates.append(std::move(item));
         }

@@ -1,5 +1,7 @@
 #include "engine/scanners/DownloadedMediaScanner.h"
 
+#include <QCoreApplication>
+
 #include "engine/safety/SafetyGuard.h"
 #include "engine/scanners/ContentWalk.h"
 #include "engine/scanners/SizeOrder.h"
@@ -62,7 +64,7 @@ CategoryResult DownloadedMediaScanner::scan(const ProgressCallback& progress, co
     const double perSource = 1.0 / double(std::max<qsizetype>(n, 1));
     for (qsizetype i = 0; i < n && !cancelled(); ++i) {
         const Source& source = sources.at(i);
-        const QString message = QStringLiteral("Checking ") + source.title + QStringLiteral("\u2026");
+        const QString message = QCoreApplication::translate("DownloadedMediaScanner", "Checking %1\u2026").arg(source.title);
         report(progress, {std::clamp(double(i) * perSource, 0.0, 1.0), message, total});
 
         QList<ScanItem> items;

@@ -17,9 +17,12 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <fcntl.h>
 #include <limits>
+#include <malloc.h>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
@@ -75,23 +78,27 @@ struct Entry {
     qint64 size = 0;
     dev_t device = 0;
     ino_t inode = 0;
-    bool linked = false; // more than one hard link
+    qint64 modifiedNs = 0;
 
     std::string_view nameView() const { return name; }
 };
 
 enum class Verdict : unsigned char { unasked, allowed, refused };
 
-// A file that shares its size with another.
+qint64 nanoseconds(const timespec& ts)
+{
+    return qint64(ts.tv_sec) * 1'000'000'000 + ts.tv_nsec;
+}
+
+// A file that shares its size with another. `digest` holds its signature,
+// then, once it is hashed in full, its content hash (a file no larger than one
+// signature block is hashed whole by its signature).
 struct Candidate {
-    Entry entry;
+    const Entry* entry = nullptr;
+    Digest digest{};
     Verdict verdict = Verdict::unasked;
     bool signed_ = false;
     bool hashed = false;
-    Digest signature{};
-    Digest hash{};
-
-    std::string path() const { return FS::FolderTree::path(*entry.folder, entry.nameView()); }
 };
 
 bool entryBefore(const Entry& a, const Entry& b)
@@ -121,10 +128,24 @@ private:
     std::atomic<bool> latched_{false};
 };
 
+// SHA-256 fetched from the provider once: fetching it again for every file
+// takes locks and costs more than hashing a small file.
+const EVP_MD* sha256()
+{
+    static EVP_MD* const digest = EVP_MD_fetch(nullptr, "SHA256", nullptr);
+    return digest;
+}
+
+// A digest on the calling thread's own context, reused for every file.
 class Sha256 {
 public:
-    Sha256() : context_(EVP_MD_CTX_new()) { ok_ = context_ != nullptr && EVP_DigestInit_ex(context_, EVP_sha256(), nullptr) == 1; }
-    ~Sha256() { EVP_MD_CTX_free(context_); }
+    Sha256()
+    {
+        thread_local const std::unique_ptr<EVP_MD_CTX, void (*)(EVP_MD_CTX*)> context(EVP_MD_CTX_new(),
+                                                                                    EVP_MD_CTX_free);
+        context_ = context.get();
+        ok_ = context_ != nullptr && sha256() != nullptr && EVP_DigestInit_ex2(context_, sha256(), nullptr) == 1;
+    }
     Sha256(const Sha256&) = delete;
     Sha256& operator=(const Sha256&) = delete;
 
@@ -141,27 +162,31 @@ public:
     }
 
 private:
-    EVP_MD_CTX* context_;
+    EVP_MD_CTX* context_ = nullptr;
     bool ok_ = false;
 };
 
-// One read buffer per thread, reused for every file it reads.
-char* readBuffer()
+// One buffer per thread for signatures, reused for every file it signs.
+char* signatureBuffer()
 {
-    thread_local std::unique_ptr<char[]> buffer(new char[size_t(DuplicatesScanner::hashBlock)]);
+    thread_local std::unique_ptr<char[]> buffer(new char[size_t(DuplicatesScanner::signatureBlock)]);
     return buffer.get();
 }
 
 class OpenedFile {
 public:
-    // Opens the file only if it is still the regular file indexed, of the same size.
-    explicit OpenedFile(const Candidate& file)
+    // Opens the entry `name` of the folder open at `folderFd` for reading,
+    // never through a link nor blocking on a named pipe.
+    OpenedFile(int folderFd, const char* name)
+        : fd_(::openat(folderFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY))
     {
-        fd_ = ::open(file.path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    }
+    // The same, and only if it is still the regular file indexed, of the same size.
+    OpenedFile(int folderFd, const Entry& entry) : OpenedFile(folderFd, entry.name)
+    {
         if (fd_ < 0) {
             return;
         }
-        const Entry& entry = file.entry;
         if (::fstat(fd_, &before_) != 0 || !S_ISREG(before_.st_mode) || before_.st_size != entry.size
             || before_.st_dev != entry.device || before_.st_ino != entry.inode) {
             ::close(fd_);
@@ -210,19 +235,21 @@ private:
     struct stat before_ {};
 };
 
-// SHA-256 of the first 16 KiB and, past 32 KiB, the last 16 KiB.
-std::optional<Digest> signatureOf(const Candidate& file)
+// SHA-256 of the first 16 KiB and, past 32 KiB, the last 16 KiB. The file is
+// not checked here: one that is not the file indexed, or has changed since
+// it was indexed, is dropped when the sets are made.
+std::optional<Digest> signatureOf(int folderFd, const Entry& file)
 {
     constexpr qint64 block = DuplicatesScanner::signatureBlock;
-    const qint64 size = file.entry.size;
+    const qint64 size = file.size;
     if (size <= 0) {
         return std::nullopt;
     }
-    const OpenedFile opened(file);
+    const OpenedFile opened(folderFd, file.name);
     if (!opened.isOpen()) {
         return std::nullopt;
     }
-    char* buffer = readBuffer();
+    char* buffer = signatureBuffer();
     Sha256 sha;
     const qint64 head = std::min(size, block);
     if (!opened.readAt(buffer, head, 0)) {
@@ -235,27 +262,27 @@ std::optional<Digest> signatureOf(const Candidate& file)
         }
         sha.update(buffer, size_t(block));
     }
-    if (!opened.unchanged()) {
-        return std::nullopt;
-    }
     return sha.finish();
 }
 
 // SHA-256 of the whole file, read in 1 MiB blocks. Every byte of the indexed
 // size must be read, and nothing more: a failed read, a shorter or longer file
 // or a change during the read gives no hash.
-std::optional<Digest> contentHashOf(const Candidate& file, Cancellation& cancelled)
+std::optional<Digest> contentHashOf(int folderFd, const Entry& file, Cancellation& cancelled)
 {
     constexpr qint64 largeFile = 64 * DuplicatesScanner::hashBlock;
-    const qint64 size = file.entry.size;
-    const OpenedFile opened(file);
+    const qint64 size = file.size;
+    const OpenedFile opened(folderFd, file);
     if (!opened.isOpen()) {
         return std::nullopt;
     }
     if (size >= DuplicatesScanner::hashBlock) {
         ::posix_fadvise(opened.fd(), 0, 0, POSIX_FADV_SEQUENTIAL);
     }
-    char* buffer = readBuffer();
+    // Released once the file is hashed: the buffers of every thread at once
+    // would otherwise stay held for the rest of the scan.
+    const std::unique_ptr<char[]> block(new char[size_t(DuplicatesScanner::hashBlock)]);
+    char* buffer = block.get();
     Sha256 sha;
     qint64 total = 0;
     bool failed = false;
@@ -293,9 +320,125 @@ double held(double fraction)
     return std::clamp(fraction, 0.0, 1.0);
 }
 
-// Runs work(item) for each item of `items` on the I/O threads, a few items per call.
-template <typename T, typename Work>
-void inParallel(std::vector<T*>& items, std::size_t chunk, Work work)
+// Opens folders one step at a time from the steps it opened for the folder
+// before, never following a link: folders met in path order share most of
+// their steps, so each costs about one lookup rather than one per step.
+class FolderChain {
+public:
+    FolderChain() = default;
+    ~FolderChain()
+    {
+        closeDeep();
+        for (const Step& step : steps_) {
+            ::close(step.fd);
+        }
+    }
+    FolderChain(const FolderChain&) = delete;
+    FolderChain& operator=(const FolderChain&) = delete;
+
+    // The folder at the absolute path, or -1 when it cannot be opened. Valid
+    // until the next call.
+    int open(std::string_view path)
+    {
+        closeDeep();
+        std::vector<std::string_view> names;
+        for (std::size_t at = 0; at < path.size();) {
+            const std::size_t slash = path.find('/', at);
+            const std::size_t end = slash == std::string_view::npos ? path.size() : slash;
+            if (end > at) {
+                names.push_back(path.substr(at, end - at));
+            }
+            at = end + 1;
+        }
+        if (steps_.empty()) {
+            const int root = ::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC);
+            if (root < 0) {
+                return -1;
+            }
+            steps_.push_back({{}, root});
+        }
+        std::size_t kept = 1;
+        while (kept < steps_.size() && kept - 1 < names.size() && steps_[kept].name == names[kept - 1]) {
+            ++kept;
+        }
+        while (steps_.size() > kept) {
+            ::close(steps_.back().fd);
+            steps_.pop_back();
+        }
+        for (std::size_t i = steps_.size() - 1; i < names.size(); ++i) {
+            const std::string name(names[i]);
+            const int parent = deep_ >= 0 ? deep_ : steps_.back().fd;
+            const int fd = ::openat(parent, name.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (fd < 0) {
+                closeDeep();
+                return -1;
+            }
+            // Far down only the last step stays open: a tree thousands of
+            // levels deep must not hold thousands of descriptors.
+            if (deep_ < 0 && steps_.size() <= kMaxSteps) {
+                steps_.push_back({name, fd});
+            } else {
+                closeDeep();
+                deep_ = fd;
+            }
+        }
+        return deep_ >= 0 ? deep_ : steps_.back().fd;
+    }
+
+private:
+    void closeDeep()
+    {
+        if (deep_ >= 0) {
+            ::close(deep_);
+            deep_ = -1;
+        }
+    }
+
+    struct Step {
+        std::string name;
+        int fd;
+    };
+    static constexpr std::size_t kMaxSteps = 64;
+    std::vector<Step> steps_; // the root "/" first
+    int deep_ = -1;
+};
+
+// Runs work(folderFd, file) for every file on the I/O threads, the files of
+// one folder together, the folders in path order: opening each file by its
+// own path would look all its folders up again for every file.
+template <typename Work>
+void inFolders(std::vector<Candidate*>& files, Work work)
+{
+    std::sort(files.begin(), files.end(),
+              [](const Candidate* a, const Candidate* b) { return a->entry->folder < b->entry->folder; });
+    struct Run {
+        std::string path;
+        std::size_t begin;
+        std::size_t end;
+    };
+    std::vector<Run> runs;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (i == 0 || files[i]->entry->folder != files[i - 1]->entry->folder) {
+            runs.push_back({FS::FolderTree::path(*files[i]->entry->folder), i, i});
+        }
+        runs.back().end = i + 1;
+    }
+    std::sort(runs.begin(), runs.end(), [](const Run& a, const Run& b) { return a.path < b.path; });
+    constexpr std::size_t kRunsPerCall = 128;
+    IoThreads::forEach((runs.size() + kRunsPerCall - 1) / kRunsPerCall, [&](std::size_t k) {
+        FolderChain chain;
+        for (std::size_t r = k * kRunsPerCall; r < std::min(runs.size(), (k + 1) * kRunsPerCall); ++r) {
+            const int folder = chain.open(runs[r].path);
+            for (std::size_t i = runs[r].begin; i < runs[r].end; ++i) {
+                work(folder, *files[i]);
+            }
+        }
+    });
+}
+
+// Runs work(item) for each item on the I/O threads, a few items per call.
+template <typename Work>
+void inParallel(std::vector<Candidate*>& items, std::size_t chunk, Work work)
 {
     const std::size_t chunks = (items.size() + chunk - 1) / chunk;
     IoThreads::forEach(chunks, [&](std::size_t k) {
@@ -375,7 +518,7 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
         bool walked = false;
     };
     std::vector<Root> walkRoots;
-    FS::TreeWalker walker([&cancelled] { return cancelled(); });
+    std::optional<FS::TreeWalker> walker(std::in_place, [&cancelled] { return cancelled(); });
     for (const QString& named : roots) {
         Root root{named, {}, false};
         if (char* real = ::realpath(platform::pathBytes(named).constData(), nullptr)) {
@@ -389,12 +532,13 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
                    return earlier.walked && FS::isBelow(realText, platform::pathText(earlier.real));
                });
         if (root.walked) {
-            walker.setAside(st.st_dev, st.st_ino);
+            walker->setAside(st.st_dev, st.st_ino);
         }
         walkRoots.push_back(std::move(root));
     }
 
-    std::vector<std::vector<Entry>> found(FS::TreeWalker::kMaxThreads);
+    // Each walk thread keeps its own files, in blocks that never move.
+    std::vector<std::deque<Entry>> found(FS::TreeWalker::kMaxThreads);
     std::vector<NameStore> names(FS::TreeWalker::kMaxThreads);
     FS::TreeWalker::Indexing indexing;
     indexing.skipHidden = true;
@@ -402,7 +546,7 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
     indexing.file = [&](int worker, const Node& folder, std::string_view name, const struct stat& st) {
         if (st.st_size >= minimumSize_) {
             found[std::size_t(worker)].push_back(Entry{&folder, names[std::size_t(worker)].add(name), qint64(st.st_size),
-                                                       st.st_dev, st.st_ino, st.st_nlink > 1});
+                                                       st.st_dev, st.st_ino, nanoseconds(st.st_mtim)});
         }
     };
     const qsizetype rootCount = qsizetype(walkRoots.size());
@@ -414,70 +558,75 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
         report(progress, {held(0.35 * double(i) / double(std::max<qsizetype>(rootCount, 1))),
                           QStringLiteral("Indexing ") + FS::lastPathComponent(root.named) + QStringLiteral("\u2026"),
                           0});
-        if (root.walked && !walker.index(root.real, std::size_t(i), indexing) && cancelled()) {
+        if (root.walked && !walker->index(root.real, std::size_t(i), indexing) && cancelled()) {
             break;
         }
     }
 
-    std::vector<Entry> entries;
+    std::vector<Entry*> entries;
     {
         std::size_t count = 0;
-        for (const std::vector<Entry>& list : found) {
+        for (const std::deque<Entry>& list : found) {
             count += list.size();
         }
         entries.reserve(count);
-        for (std::vector<Entry>& list : found) {
-            entries.insert(entries.end(), list.begin(), list.end());
-            list = {};
+    }
+    for (std::deque<Entry>& list : found) {
+        for (Entry& entry : list) {
+            entries.push_back(&entry);
         }
     }
-    // Further names of one file (hard links) are that file, not copies of
-    // it: its first name in walk order stands for it.
-    {
-        std::vector<Entry*> linked;
-        for (Entry& entry : entries) {
-            if (entry.linked) {
-                linked.push_back(&entry);
-            }
-        }
-        std::sort(linked.begin(), linked.end(), [](const Entry* a, const Entry* b) {
-            return std::tie(a->device, a->inode) < std::tie(b->device, b->inode);
-        });
-        for (std::size_t begin = 0; begin < linked.size();) {
-            std::size_t end = begin + 1;
-            while (end < linked.size() && linked[end]->device == linked[begin]->device
-                   && linked[end]->inode == linked[begin]->inode) {
-                ++end;
-            }
-            Entry* first = *std::min_element(linked.begin() + qsizetype(begin), linked.begin() + qsizetype(end),
-                                             [](const Entry* a, const Entry* b) { return entryBefore(*a, *b); });
-            for (std::size_t k = begin; k < end; ++k) {
-                if (linked[k] != first) {
-                    linked[k]->folder = nullptr;
-                }
-            }
-            begin = end;
-        }
-    }
-    std::erase_if(entries, [](const Entry& entry) { return entry.folder == nullptr; });
-    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.size < b.size; });
-
-    // The size buckets: files that share their size with another.
-    std::vector<Candidate> candidates;
-    std::vector<std::pair<std::size_t, std::size_t>> ranges;
+    // Further names of one file (hard links, or a folder a mount shows
+    // again) are that file, not copies of it: its first name in walk order
+    // stands for it.
+    std::sort(entries.begin(), entries.end(), [](const Entry* a, const Entry* b) {
+        return std::tie(a->device, a->inode) < std::tie(b->device, b->inode);
+    });
     for (std::size_t begin = 0; begin < entries.size();) {
         std::size_t end = begin + 1;
-        while (end < entries.size() && entries[end].size == entries[begin].size) {
+        while (end < entries.size() && entries[end]->device == entries[begin]->device
+               && entries[end]->inode == entries[begin]->inode) {
             ++end;
         }
-        if (end - begin >= 2) {
-            ranges.emplace_back(candidates.size(), candidates.size() + (end - begin));
+        if (end - begin > 1) {
+            Entry* first = *std::min_element(entries.begin() + qsizetype(begin), entries.begin() + qsizetype(end),
+                                             [](const Entry* a, const Entry* b) { return entryBefore(*a, *b); });
             for (std::size_t k = begin; k < end; ++k) {
-                candidates.push_back({entries[k]});
+                if (entries[k] != first) {
+                    entries[k]->folder = nullptr;
+                }
             }
         }
         begin = end;
     }
+    std::erase_if(entries, [](const Entry* entry) { return entry->folder == nullptr; });
+    std::sort(entries.begin(), entries.end(), [](const Entry* a, const Entry* b) { return a->size < b->size; });
+
+    // The size buckets: files that share their size with another.
+    std::vector<std::pair<std::size_t, std::size_t>> runs;
+    std::size_t bucketed = 0;
+    for (std::size_t begin = 0; begin < entries.size();) {
+        std::size_t end = begin + 1;
+        while (end < entries.size() && entries[end]->size == entries[begin]->size) {
+            ++end;
+        }
+        if (end - begin >= 2) {
+            runs.emplace_back(begin, end);
+            bucketed += end - begin;
+        }
+        begin = end;
+    }
+    std::vector<Candidate> candidates;
+    candidates.reserve(bucketed);
+    std::vector<std::pair<std::size_t, std::size_t>> ranges;
+    ranges.reserve(runs.size());
+    for (const auto& [begin, end] : runs) {
+        ranges.emplace_back(candidates.size(), candidates.size() + (end - begin));
+        for (std::size_t k = begin; k < end; ++k) {
+            candidates.push_back({entries[k]});
+        }
+    }
+    runs = {};
     entries = {};
     std::vector<std::vector<Candidate*>> bySize;
     bySize.reserve(ranges.size());
@@ -489,11 +638,10 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
         bySize.push_back(std::move(bucket));
     }
 
+    // Each file judged where the walk found it, a path without links.
     const auto judge = [&context](Candidate& file) {
-        const std::string folder = FS::FolderTree::path(*file.entry.folder);
-        file.verdict = SafetyGuard::verdictOfEntry(platform::pathText(folder), platform::pathText(file.entry.nameView()),
-                                                   true, context)
-                           .allowed
+        const std::string path = FS::FolderTree::path(*file.entry->folder, file.entry->nameView());
+        file.verdict = SafetyGuard::verdictOfRealPath(platform::pathText(path), true, context).allowed
             ? Verdict::allowed
             : Verdict::refused;
     };
@@ -528,11 +676,11 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
         for (const std::vector<Candidate*>& bucket : bySize) {
             toSign.insert(toSign.end(), bucket.begin(), bucket.end());
         }
-        inParallel(toSign, 64, [&cancelled](Candidate& file) {
+        inFolders(toSign, [&cancelled](int folder, Candidate& file) {
             if (!cancelled()) {
-                const std::optional<Digest> signature = signatureOf(file);
+                const std::optional<Digest> signature = signatureOf(folder, *file.entry);
                 file.signed_ = signature.has_value();
-                file.signature = signature.value_or(Digest{});
+                file.digest = signature.value_or(Digest{});
             }
         });
     }
@@ -549,7 +697,7 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
     }
     bySize.resize(compared);
     std::vector<std::vector<Candidate*>> bySignature = regroup(bySize, [](const Candidate& file) {
-        return file.signed_ ? std::optional(file.signature) : std::nullopt;
+        return file.signed_ ? std::optional(file.digest) : std::nullopt;
     });
     bySize = {};
     if (!cancelled()) {
@@ -582,77 +730,119 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
                 if (cancelled()) {
                     break;
                 }
-                if (file->entry.size <= signatureBlock) {
+                if (file->entry->size <= signatureBlock) {
                     file->hashed = true;
-                    file->hash = file->signature;
                 } else {
                     toHash.push_back(file);
                 }
             }
         }
-        // Largest first, so no thread is left with a long file at the end.
-        std::stable_sort(toHash.begin(), toHash.end(),
-                         [](const Candidate* a, const Candidate* b) { return a->entry.size > b->entry.size; });
-        inParallel(toHash, 1, [&cancelled](Candidate& file) {
-            const std::optional<Digest> hash = contentHashOf(file, cancelled);
+        inFolders(toHash, [&cancelled](int folder, Candidate& file) {
+            const std::optional<Digest> hash = contentHashOf(folder, *file.entry, cancelled);
             file.hashed = hash.has_value();
-            file.hash = hash.value_or(Digest{});
+            file.digest = hash.value_or(Digest{});
         });
     }
-    const std::vector<std::vector<Candidate*>> byContent = regroup(bySignature, [](const Candidate& file) {
-        return file.hashed ? std::optional(file.hash) : std::nullopt;
+    std::vector<std::vector<Candidate*>> byContent = regroup(bySignature, [](const Candidate& file) {
+        return file.hashed ? std::optional(file.digest) : std::nullopt;
     });
 
-    // Grouping: the oldest copy is kept (a missing date is the distant past;
-    // equal dates keep the order found), the others are reported.
+    // Grouping: the oldest copy is kept (equal dates keep the order found),
+    // the others are reported. A file gone or changed meanwhile leaves its
+    // set: keeping a copy that is no longer there would have the others
+    // removed with nothing kept.
+    struct Member {
+        QString path;
+        qint64 modified; // milliseconds
+    };
+    struct Set {
+        qint64 sum = 0;
+        qint64 size = 0;
+        const Entry* kept = nullptr;
+        std::vector<Member> members; // the kept copy first
+    };
+    std::vector<Set> sets;
+    for (std::vector<Candidate*> members : byContent) {
+        // The order a walk in name order would have met them.
+        std::sort(members.begin(), members.end(),
+                  [](const Candidate* a, const Candidate* b) { return entryBefore(*a->entry, *b->entry); });
+        Set set;
+        std::vector<std::pair<const Entry*, qint64>> blocks;
+        for (const Candidate* file : members) {
+            const Entry& entry = *file->entry;
+            const Root& root = walkRoots[entry.folder->root];
+            QString path = FS::join(FS::path(root.named),
+                                    platform::pathText(FS::FolderTree::relativePath(*entry.folder, entry.nameView())));
+            // Still the file indexed, as it was then: one replaced or changed
+            // since (before, while or after it was read) is no copy.
+            struct stat st {};
+            if (::lstat(platform::pathBytes(path).constData(), &st) != 0 || !S_ISREG(st.st_mode)
+                || st.st_dev != entry.device || st.st_ino != entry.inode || st.st_size != entry.size
+                || nanoseconds(st.st_mtim) != entry.modifiedNs) {
+                continue;
+            }
+            set.members.push_back({std::move(path), qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000});
+            blocks.emplace_back(&entry, qint64(st.st_blocks) * 512);
+        }
+        if (set.members.size() < 2) {
+            continue;
+        }
+        std::vector<std::size_t> order(set.members.size());
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            order[i] = i;
+        }
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            return set.members[a].modified < set.members[b].modified;
+        });
+        std::vector<Member> dated;
+        for (const std::size_t i : order) {
+            dated.push_back(std::move(set.members[i]));
+        }
+        set.members = std::move(dated);
+        set.kept = blocks[order.front()].first;
+        set.size = blocks[order.front()].second;
+        set.sum = set.size * qint64(set.members.size() - 1);
+        sets.push_back(std::move(set));
+    }
+    // Largest first; equal sums in the order their kept copies were found.
+    std::sort(sets.begin(), sets.end(), [](const Set& a, const Set& b) {
+        if (a.sum != b.sum) {
+            return a.sum > b.sum;
+        }
+        return entryBefore(*a.kept, *b.kept);
+    });
+    // What the scan held to find them goes before the result is built.
+    bySignature = {};
+    candidates = {};
+    found = {};
+    std::vector<NameStore>().swap(names);
+    walker.reset();
+    // The walk's threads held it in memory pools of their own, which the
+    // result, built on this thread, would not reuse: give it back instead.
+    ::malloc_trim(0);
+
     CategoryResult result;
     result.category = category();
     qint64 total = 0;
-    struct Found {
-        qint64 sum;
-        const Candidate* kept;
-        ScanGroup group;
-    };
-    std::vector<Found> groups;
-    const auto named = [&walkRoots](const Candidate& file) {
-        const Root& root = walkRoots[file.entry.folder->root];
-        return FS::join(FS::path(root.named),
-                        platform::pathText(FS::FolderTree::relativePath(*file.entry.folder, file.entry.nameView())));
-    };
-    for (std::vector<Candidate*> set : byContent) {
-        // The order a walk in name order would have met them.
-        std::sort(set.begin(), set.end(),
-                  [](const Candidate* a, const Candidate* b) { return entryBefore(a->entry, b->entry); });
-        struct Dated {
-            qint64 modified;
-            const Candidate* file;
-            QString path;
-        };
-        std::vector<Dated> dated;
-        for (const Candidate* file : set) {
-            const QString path = named(*file);
-            const std::optional<QDateTime> modified = FS::modificationDate(path);
-            dated.push_back({modified ? modified->toMSecsSinceEpoch() : std::numeric_limits<qint64>::min(), file, path});
-        }
-        std::stable_sort(dated.begin(), dated.end(), [](const Dated& a, const Dated& b) { return a.modified < b.modified; });
-        const QString& kept = dated.front().path;
+    for (const Set& set : sets) {
+        const QString& kept = set.members.front().path;
         const QString keptText = FS::abbreviatingHome(kept);
-        const qint64 size = FS::allocatedSize(kept);
+        const QString detail = QStringLiteral("Copy of ") + keptText;
         ScanGroup group;
         group.title = FS::lastPathComponent(kept);
         group.symbol = QStringLiteral("doc.on.doc");
         group.isOptIn = true;
         group.isExpanded = false;
-        for (size_t i = 1; i < dated.size(); ++i) {
-            const QString& path = dated[i].path;
+        for (std::size_t i = 1; i < set.members.size(); ++i) {
+            const Member& copy = set.members[i];
             ScanItem item;
-            item.url = path;
-            item.displayName = FS::lastPathComponent(path);
-            item.origin = FS::abbreviatingHome(FS::parentPath(path));
-            item.size = size;
-            item.modified = FS::modificationDate(path);
+            item.url = copy.path;
+            item.displayName = FS::lastPathComponent(copy.path);
+            item.origin = FS::abbreviatingHome(FS::parentPath(copy.path));
+            item.size = set.size;
+            item.modified = QDateTime::fromMSecsSinceEpoch(copy.modified, Qt::UTC);
             item.requiresReview = true;
-            item.detail = QStringLiteral("Copy of ") + keptText;
+            item.detail = detail;
             item.isSelected = false;
             group.items.append(std::move(item));
         }
@@ -660,18 +850,8 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
         group.subtitle = QString::number(copies)
             + (copies == 1 ? QStringLiteral(" extra copy") : QStringLiteral(" extra copies"))
             + QStringLiteral(" \u00b7 keeping ") + keptText;
-        total += size * copies;
-        groups.push_back({size * copies, dated.front().file, std::move(group)});
-    }
-    // Largest first; equal sums in the order their kept copies were found.
-    std::sort(groups.begin(), groups.end(), [](const Found& a, const Found& b) {
-        if (a.sum != b.sum) {
-            return a.sum > b.sum;
-        }
-        return entryBefore(a.kept->entry, b.kept->entry);
-    });
-    for (Found& set : groups) {
-        result.groups.append(std::move(set.group));
+        total += set.sum;
+        result.groups.append(std::move(group));
     }
 
     report(progress, {1.0,

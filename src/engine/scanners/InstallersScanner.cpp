@@ -9,6 +9,7 @@
 #include "shared/FileSystem.h"
 #include "shared/Formatting.h"
 
+#include <QCoreApplication>
 #include <sys/stat.h>
 
 namespace harborlite {
@@ -205,15 +206,15 @@ CategoryResult InstallersScanner::scan(const ProgressCallback& progress, const C
             }
             total += size;
             const std::optional<QString> match = isInstaller ? matchingApplication(child, installed) : std::nullopt;
-            const QString detail = match ? *match + QStringLiteral(" is already installed")
-                                         : QStringLiteral("Downloaded ") + Format::relativeDate(modified);
+            const QString detail = match ? QCoreApplication::translate("InstallersScanner", "%1 is already installed").arg(*match)
+                                         : QCoreApplication::translate("InstallersScanner", "Downloaded %1").arg(Format::relativeDate(modified));
             (isInstaller ? installers : archives)
                 .append(makeItem(child, FS::abbreviatingHome(root), size, modified, detail));
         }
     }
 
     if (!cancelled()) {
-        report(progress, {0.85, QStringLiteral("Checking system update downloads\u2026"), total});
+        report(progress, {0.85, QCoreApplication::translate("InstallersScanner", "Checking system update downloads\u2026"), total});
         for (const QString& location : systemUpdateLocations()) {
             const qint64 size = FS::size(location, true, isCancelled);
             if (size < minimumSize_ || !SafetyGuard::verdict(location, true).allowed) {

@@ -6,6 +6,7 @@
 #include "shared/FileSystem.h"
 #include "shared/Formatting.h"
 
+#include <QCoreApplication>
 #include <QMimeDatabase>
 
 #include <map>
@@ -108,29 +109,29 @@ LargeOldFilesScanner::FileKind LargeOldFilesScanner::fileKind(const QMimeType& t
 QString LargeOldFilesScanner::title(FileKind kind)
 {
     switch (kind) {
-    case FileKind::archive: return QStringLiteral("Archives & Disk Images");
-    case FileKind::video: return QStringLiteral("Videos");
-    case FileKind::image: return QStringLiteral("Images");
-    case FileKind::audio: return QStringLiteral("Audio");
-    case FileKind::document: return QStringLiteral("Documents");
-    case FileKind::bundle: return QStringLiteral("Bundles & Libraries");
+    case FileKind::archive: return QCoreApplication::translate("LargeOldFilesScanner", "Archives & Disk Images");
+    case FileKind::video: return QCoreApplication::translate("LargeOldFilesScanner", "Videos");
+    case FileKind::image: return QCoreApplication::translate("LargeOldFilesScanner", "Images");
+    case FileKind::audio: return QCoreApplication::translate("LargeOldFilesScanner", "Audio");
+    case FileKind::document: return QCoreApplication::translate("LargeOldFilesScanner", "Documents");
+    case FileKind::bundle: return QCoreApplication::translate("LargeOldFilesScanner", "Bundles & Libraries");
     case FileKind::other: break;
     }
-    return QStringLiteral("Other Files");
+    return QCoreApplication::translate("LargeOldFilesScanner", "Other Files");
 }
 
 QString LargeOldFilesScanner::subtitle(FileKind kind)
 {
     switch (kind) {
-    case FileKind::archive: return QStringLiteral("Installers and zips you already used");
-    case FileKind::video: return QStringLiteral("Large recordings and downloads");
-    case FileKind::image: return QStringLiteral("High resolution images and raw files");
-    case FileKind::audio: return QStringLiteral("Long recordings and lossless audio");
-    case FileKind::document: return QStringLiteral("Big documents and exports");
-    case FileKind::bundle: return QStringLiteral("Project packages and media libraries");
+    case FileKind::archive: return QCoreApplication::translate("LargeOldFilesScanner", "Installers and zips you already used");
+    case FileKind::video: return QCoreApplication::translate("LargeOldFilesScanner", "Large recordings and downloads");
+    case FileKind::image: return QCoreApplication::translate("LargeOldFilesScanner", "High resolution images and raw files");
+    case FileKind::audio: return QCoreApplication::translate("LargeOldFilesScanner", "Long recordings and lossless audio");
+    case FileKind::document: return QCoreApplication::translate("LargeOldFilesScanner", "Big documents and exports");
+    case FileKind::bundle: return QCoreApplication::translate("LargeOldFilesScanner", "Project packages and media libraries");
     case FileKind::other: break;
     }
-    return QStringLiteral("Everything else over the size threshold");
+    return QCoreApplication::translate("LargeOldFilesScanner", "Everything else over the size threshold");
 }
 
 QString LargeOldFilesScanner::symbol(FileKind kind)
@@ -164,7 +165,7 @@ CategoryResult LargeOldFilesScanner::scan(const ProgressCallback& progress, cons
         item.size = size;
         item.modified = date;
         item.requiresReview = true;
-        item.detail = QStringLiteral("Last opened ") + Format::relativeDate(date);
+        item.detail = QCoreApplication::translate("LargeOldFilesScanner", "Last opened %1").arg(Format::relativeDate(date));
         item.isSelected = false;
         found[kind].append(std::move(item));
     };
@@ -177,7 +178,7 @@ CategoryResult LargeOldFilesScanner::scan(const ProgressCallback& progress, cons
         }
         const QString& root = roots.at(i);
         report(progress, {std::clamp(double(i) / double(std::max<qsizetype>(n, 1)), 0.0, 1.0),
-                          QStringLiteral("Scanning ") + FS::lastPathComponent(root) + QStringLiteral("\u2026"),
+                          QCoreApplication::translate("LargeOldFilesScanner", "Scanning %1\u2026").arg(FS::lastPathComponent(root)),
                           total});
         const bool finished = walk.walk(root, [&](const ContentEntry& entry) {
             if (entry.kind == ContentEntry::Kind::package) {
@@ -219,7 +220,7 @@ CategoryResult LargeOldFilesScanner::scan(const ProgressCallback& progress, cons
                               .items = items,
                               .isExpanded = false});
     }
-    report(progress, {1.0, QStringLiteral("Large & old files scan complete"), total});
+    report(progress, {1.0, QCoreApplication::translate("LargeOldFilesScanner", "Large & old files scan complete"), total});
     result.scannedAt = platform::now();
     return result;
 }

@@ -1,5 +1,7 @@
 #include "engine/scanners/LeftoversScanner.h"
 
+#include <QCoreApplication>
+
 #include "engine/scanners/ScanSteps.h"
 #include "engine/scanners/SizeOrder.h"
 #include "platform/Clock.h"
@@ -100,7 +102,7 @@ CategoryResult LeftoversScanner::scan(const ProgressCallback& progress, const Ca
     result.category = category();
     qint64 bytesFound = 0;
 
-    report(progress, {0.05, QStringLiteral("Listing installed applications\u2026"), 0});
+    report(progress, {0.05, QCoreApplication::translate("LeftoversScanner", "Listing installed applications\u2026"), 0});
     const AppCatalog::Identity identity = catalog_.installedIdentity();
 
     QList<ScanItem> found;
@@ -110,7 +112,7 @@ CategoryResult LeftoversScanner::scan(const ProgressCallback& progress, const Ca
             break;
         }
         const QString name = QString::fromLatin1(inspectedFolders[i]);
-        report(progress, {0.1 + 0.85 * double(i) / double(folderCount), QStringLiteral("Checking ") + name + QStringLiteral("\u2026"),
+        report(progress, {0.1 + 0.85 * double(i) / double(folderCount), QCoreApplication::translate("LeftoversScanner", "Checking %1\u2026").arg(name),
                   bytesFound});
         const std::optional<Root> folder = root(FS::join(FS::library(), name));
         for (const QString& child : folder ? FS::children(folder->location, false) : QStringList()) {
@@ -127,21 +129,20 @@ CategoryResult LeftoversScanner::scan(const ProgressCallback& progress, const Ca
             }
             bytesFound += size;
             const std::optional<QDateTime> changed = FS::modificationDate(child);
-            const QString detail = QStringLiteral("Last changed ")
-                + (changed ? Format::relativeDate(*changed) : QStringLiteral("Unknown"));
+            const QString detail = QCoreApplication::translate("LeftoversScanner", "Last changed %1").arg(changed ? Format::relativeDate(*changed) : QCoreApplication::translate("LeftoversScanner", "Unknown"));
             found.append(item(child, identifier, QStringLiteral("Library/") + name, size, true, detail));
         }
     }
     sortBySize(found);
     appendIfAny(result.groups,
-                {.title = QStringLiteral("Orphaned Support Files"),
-                 .subtitle = QStringLiteral("No installed application claims these folders \u2014 review before removing"),
+                {.title = QCoreApplication::translate("LeftoversScanner", "Orphaned Support Files"),
+                 .subtitle = QCoreApplication::translate("LeftoversScanner", "No installed application claims these folders \u2014 review before removing"),
                  .symbol = QStringLiteral("shippingbox"),
                  .isOptIn = true,
                  .items = found,
                  .isExpanded = false});
 
-    report(progress, {1.0, QStringLiteral("Leftovers scan complete"), bytesFound});
+    report(progress, {1.0, QCoreApplication::translate("LeftoversScanner", "Leftovers scan complete"), bytesFound});
     result.scannedAt = platform::now();
     return result;
 }

@@ -7,6 +7,7 @@
 #include "shared/BoundedWalk.h"
 #include "shared/FileSystem.h"
 
+#include <QCoreApplication>
 #include <dirent.h>
 #include <fcntl.h>
 #include <vector>
@@ -48,10 +49,10 @@ CategoryResult MailAttachmentsScanner::scan(const ProgressCallback& progress, co
     result.category = category();
     const std::optional<Root> mail = root(FS::join(FS::library(), QStringLiteral("Mail")));
 
-    report(progress, {0.1, QStringLiteral("Locating Mail data\u2026"), 0});
+    report(progress, {0.1, QCoreApplication::translate("MailAttachmentsScanner", "Locating Mail data\u2026"), 0});
     const QStringList accounts = mail ? accountFolders(mail->location, isCancelled) : QStringList();
 
-    report(progress, {0.4, QStringLiteral("Measuring attachments\u2026"), 0});
+    report(progress, {0.4, QCoreApplication::translate("MailAttachmentsScanner", "Measuring attachments\u2026"), 0});
     QList<ScanItem> stored;
     for (const QString& account : accounts) {
         if (cancelled(isCancelled)) {
@@ -60,24 +61,24 @@ CategoryResult MailAttachmentsScanner::scan(const ProgressCallback& progress, co
         stored += attachments(account, mail->needsReview, isCancelled);
     }
     sortBySize(stored);
-    appendIfAny(result.groups, {.title = QStringLiteral("Downloaded Attachments"),
-                                .subtitle = QStringLiteral("Mail keeps the message and can fetch these again"),
+    appendIfAny(result.groups, {.title = QCoreApplication::translate("MailAttachmentsScanner", "Downloaded Attachments"),
+                                .subtitle = QCoreApplication::translate("MailAttachmentsScanner", "Mail keeps the message and can fetch these again"),
                                 .symbol = QStringLiteral("paperclip"),
                                 .isOptIn = false,
                                 .items = stored,
                                 .isExpanded = false});
 
-    report(progress, {0.8, QStringLiteral("Checking Mail Downloads\u2026"), 0});
+    report(progress, {0.8, QCoreApplication::translate("MailAttachmentsScanner", "Checking Mail Downloads\u2026"), 0});
     const QString downloads = FS::join(FS::library(),
                                        QStringLiteral("Containers/com.apple.mail/Data/Library/Mail Downloads"));
-    appendIfAny(result.groups, {.title = QStringLiteral("Mail Downloads"),
-                                .subtitle = QStringLiteral("Attachments opened straight from a message"),
+    appendIfAny(result.groups, {.title = QCoreApplication::translate("MailAttachmentsScanner", "Mail Downloads"),
+                                .subtitle = QCoreApplication::translate("MailAttachmentsScanner", "Attachments opened straight from a message"),
                                 .symbol = QStringLiteral("arrow.down.doc"),
                                 .isOptIn = false,
                                 .items = items(downloads, QStringLiteral("Mail Downloads"), 0, false, isCancelled),
                                 .isExpanded = false});
 
-    report(progress, {1.0, QStringLiteral("Mail scan complete"), totalSize(result.groups)});
+    report(progress, {1.0, QCoreApplication::translate("MailAttachmentsScanner", "Mail scan complete"), totalSize(result.groups)});
     result.scannedAt = platform::now();
     return result;
 }

@@ -1,5 +1,7 @@
 #include "engine/scanners/TrashScanner.h"
 
+#include <QCoreApplication>
+
 #include "engine/scanners/SizeOrder.h"
 #include "platform/Clock.h"
 #include "platform/MountedVolumes.h"
@@ -22,19 +24,19 @@ CategoryResult TrashScanner::scan(const ProgressCallback& progress, const Cancel
     CategoryResult result;
     result.category = category();
 
-    report(progress, {0.2, QStringLiteral("Reading the Trash\u2026"), 0});
+    report(progress, {0.2, QCoreApplication::translate("TrashScanner", "Reading the Trash\u2026"), 0});
     const QList<ScanItem> homeItems = items(filesOf(platform::Trash::homeTrash()), QStringLiteral("Home"),
                                             0, false, isCancelled);
     if (!homeItems.isEmpty()) {
-        result.groups.append({.title = QStringLiteral("Trash"),
-                              .subtitle = QStringLiteral("Items you already moved to the Trash"),
+        result.groups.append({.title = QCoreApplication::translate("TrashScanner", "Trash"),
+                              .subtitle = QCoreApplication::translate("TrashScanner", "Items you already moved to the Trash"),
                               .symbol = QStringLiteral("trash"),
                               .isOptIn = false,
                               .items = homeItems,
                               .isExpanded = false});
     }
 
-    report(progress, {0.6, QStringLiteral("Checking mounted volumes\u2026"), 0});
+    report(progress, {0.6, QCoreApplication::translate("TrashScanner", "Checking mounted volumes\u2026"), 0});
     QList<ScanItem> volumeItems;
     for (const platform::MountedVolume& volume : platform::mountedVolumes().get()) {
         if (isCancelled && isCancelled()) {
@@ -49,15 +51,15 @@ CategoryResult TrashScanner::scan(const ProgressCallback& progress, const Cancel
         volumeItems += found;
     }
     if (!volumeItems.isEmpty()) {
-        result.groups.append({.title = QStringLiteral("Volume Trash"),
-                              .subtitle = QStringLiteral("Trash folders on external and network volumes"),
+        result.groups.append({.title = QCoreApplication::translate("TrashScanner", "Volume Trash"),
+                              .subtitle = QCoreApplication::translate("TrashScanner", "Trash folders on external and network volumes"),
                               .symbol = QStringLiteral("externaldrive.badge.xmark"),
                               .isOptIn = false,
                               .items = volumeItems,
                               .isExpanded = false});
     }
 
-    report(progress, {1.0, QStringLiteral("Trash scan complete"), result.totalSize()});
+    report(progress, {1.0, QCoreApplication::translate("TrashScanner", "Trash scan complete"), result.totalSize()});
     result.scannedAt = platform::now();
     return result;
 }

@@ -27,6 +27,12 @@ AdaptiveGrid::~AdaptiveGrid()
     }
 }
 
+void AdaptiveGrid::setRowSpacing(int spacing)
+{
+    rowGap_ = spacing;
+    invalidate();
+}
+
 int AdaptiveGrid::columns(int width, int minColumnWidth, int spacing)
 {
     const int step = std::max(1, minColumnWidth + spacing);

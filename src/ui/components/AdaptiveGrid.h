@@ -21,6 +21,9 @@ public:
     static int columns(int width, int minColumnWidth, int spacing);
 
     int minColumnWidth() const { return minColumnWidth_; }
+    // Rows are `spacing` apart unless set otherwise.
+    void setRowSpacing(int spacing);
+    int rowSpacing() const { return rowGap_; }
 
     void addItem(QLayoutItem* item) override;
     int count() const override;

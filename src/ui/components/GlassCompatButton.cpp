@@ -126,6 +126,13 @@ void GlassCompatButton::setSymbol(std::optional<QString> symbol)
     update();
 }
 
+void GlassCompatButton::setSymbolSide(qreal side)
+{
+    symbolSide_ = side;
+    updateGeometry();
+    update();
+}
+
 void GlassCompatButton::setMinimumLabelWidth(qreal width)
 {
     minimumLabelWidth_ = width;
@@ -142,7 +149,7 @@ qreal GlassCompatButton::contentWidth() const
     const qreal title = QFontMetricsF(font()).horizontalAdvance(text());
     qreal width = title;
     if (symbol_) {
-        width += kSymbolSide + (text().isEmpty() ? 0 : kSymbolGap);
+        width += symbolSide_ + (text().isEmpty() ? 0 : kSymbolGap);
     }
     return showsSpinner_ ? kSpinnerSide + kSpinnerGap + width : width;
 }
@@ -155,7 +162,7 @@ qreal GlassCompatButton::labelWidth() const
 QSize GlassCompatButton::sizeHint() const
 {
     const QFontMetricsF metrics(font());
-    const qreal height = std::max({metrics.height(), showsSpinner_ ? kSpinnerSide : 0.0, symbol_ ? kSymbolSide : 0.0});
+    const qreal height = std::max({metrics.height(), showsSpinner_ ? kSpinnerSide : 0.0, symbol_ ? symbolSide_ : 0.0});
     const bool symbolOnly = symbol_ && text().isEmpty() && !showsSpinner_;
     const qreal padding = symbolOnly ? kSymbolOnlyPadding : kHorizontalPadding;
     return {static_cast<int>(std::ceil(labelWidth() + 2 * padding + 2 * kFocusMargin)),
@@ -277,9 +284,9 @@ void GlassCompatButton::paintButton(QPainter& painter, Appearance appearance) co
         x += kSpinnerSide + kSpinnerGap;
     }
     if (symbol_) {
-        Symbols::paint(painter, QRectF(x, outer.center().y() - kSymbolSide / 2, kSymbolSide, kSymbolSide), *symbol_,
+        Symbols::paint(painter, QRectF(x, outer.center().y() - symbolSide_ / 2, symbolSide_, symbolSide_), *symbol_,
                        label);
-        x += kSymbolSide + kSymbolGap;
+        x += symbolSide_ + kSymbolGap;
     }
     painter.setPen(label);
     painter.setFont(font());

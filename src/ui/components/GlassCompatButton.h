@@ -75,6 +75,9 @@ public:
     // name then).
     void setSymbol(std::optional<QString> symbol);
     const std::optional<QString>& symbol() const { return symbol_; }
+    // The symbol's square, kSymbolSide unless set (a small chevron, say).
+    void setSymbolSide(qreal side);
+    qreal symbolSide() const { return symbolSide_; }
 
     // The label (spinner, symbol, gaps and title) is never narrower than this.
     void setMinimumLabelWidth(qreal width);
@@ -113,6 +116,7 @@ private:
     AdaptiveColor tint_;
     bool showsSpinner_ = false;
     std::optional<QString> symbol_;
+    qreal symbolSide_ = kSymbolSide;
     qreal minimumLabelWidth_ = 0;
     bool isHovering_ = false;
     bool keyboardFocus_ = false;

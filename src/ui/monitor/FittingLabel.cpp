@@ -34,6 +34,12 @@ void FittingLabel::setText(const QString& text)
     update();
 }
 
+void FittingLabel::setAlignment(Qt::Alignment horizontal)
+{
+    alignment_ = horizontal & Qt::AlignHorizontal_Mask;
+    update();
+}
+
 QSize FittingLabel::sizeHint() const
 {
     return {static_cast<int>(std::ceil(fontMetrics().horizontalAdvance(text_))) + 1, fontMetrics().height()};
@@ -55,7 +61,7 @@ void FittingLabel::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setFont(scaled);
     painter.setPen(color_.resolve(Palette::appearance(this)));
-    painter.drawText(QRectF(rect()), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+    painter.drawText(QRectF(rect()), alignment_ | Qt::AlignVCenter | Qt::TextSingleLine,
                      metrics.elidedText(text_, Qt::ElideRight, width()));
 }
 

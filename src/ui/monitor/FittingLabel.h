@@ -21,6 +21,10 @@ public:
     const QString& text() const { return text_; }
     void setText(const QString& text);
 
+    // Leading unless set; the vertical part is always centred.
+    void setAlignment(Qt::Alignment horizontal);
+    Qt::Alignment alignment() const { return alignment_; }
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -31,6 +35,7 @@ private:
     QString text_;
     AdaptiveColor color_;
     qreal minimumScale_;
+    Qt::Alignment alignment_ = Qt::AlignLeft;
 };
 
 } // namespace harborlite

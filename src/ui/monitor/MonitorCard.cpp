@@ -4,6 +4,7 @@
 #include "ui/components/RoleLabel.h"
 #include "ui/monitor/FittingLabel.h"
 #include "ui/monitor/MonitorSymbol.h"
+#include "ui/monitor/ProcessDot.h"
 #include "ui/monitor/RingGauge.h"
 #include "ui/monitor/Sparkline.h"
 #include "ui/theme/TypeStyle.h"
@@ -18,37 +19,6 @@ namespace harborlite {
 
 namespace {
 
-// The small round marker before a process row.
-class ProcessDot : public QWidget {
-public:
-    explicit ProcessDot(QWidget* parent)
-        : QWidget(parent)
-    {
-        setFixedSize(5, 5);
-    }
-
-    void setRole(PaletteRole role)
-    {
-        if (role != role_) {
-            role_ = role;
-            update();
-        }
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(Palette::color(role_).resolve(Palette::appearance(this)));
-        painter.drawEllipse(QRectF(rect()));
-    }
-
-private:
-    PaletteRole role_ = PaletteRole::accent;
-};
-
 void setTextIfChanged(RoleLabel* label, const QString& text)
 {
     if (label->text() != text) {
@@ -61,7 +31,7 @@ void setTextIfChanged(RoleLabel* label, const QString& text)
 MonitorCard::MonitorCard(MonitorKind kind, QWidget* parent)
     : QWidget(parent)
     , kind_(kind)
-    , surface_(kCornerRadius, 14, 0.08)
+    , surface_(kCornerRadius, kShadowRadius, kShadowOpacity)
 {
     setObjectName(QStringLiteral("monitorCard"));
     auto* column = new QVBoxLayout(this);
@@ -75,7 +45,7 @@ MonitorCard::MonitorCard(MonitorKind kind, QWidget* parent)
     auto* titleLabel = new RoleLabel(title(kind), Palette::ink(), TypeStyle::font(13, QFont::DemiBold), this);
     titleLabel->setObjectName(QStringLiteral("title"));
     unavailable_ =
-        new RoleLabel(QStringLiteral("Unavailable"), Palette::inkTertiary(), TypeStyle::font(9.5, QFont::DemiBold), this);
+        new RoleLabel(tr("Unavailable"), Palette::inkTertiary(), TypeStyle::font(9.5, QFont::DemiBold), this);
     unavailable_->setObjectName(QStringLiteral("unavailable"));
     header->addWidget(symbol_);
     header->addWidget(titleLabel);
@@ -92,12 +62,18 @@ MonitorCard::MonitorCard(MonitorKind kind, QWidget* parent)
     setValues({}, {});
 }
 
+QMargins MonitorCard::shadowMargins()
+{
+    return RaisedGlass(kCornerRadius, kShadowRadius, kShadowOpacity).margins();
+}
+
 void MonitorCard::buildValueBlock(QVBoxLayout* column)
 {
     auto* block = new QHBoxLayout;
     block->setSpacing(14);
     ring_ = new RingGauge(0, Palette::color(tint(kind_)), 8, this);
     ring_->setObjectName(QStringLiteral("ring"));
+    ring_->setAccessibleName(title(kind_));
     ring_->setFixedSize(62, 62);
     ringLabel_ = new RoleLabel(QString(), Palette::ink(), TypeStyle::font(12, QFont::Bold), ring_);
     ringLabel_->setObjectName(QStringLiteral("ringLabel"));
@@ -158,17 +134,6 @@ QString MonitorCard::ringLabel(MonitorKind kind, const MonitorInputs& inputs, co
     return Format::percent(reading.fraction);
 }
 
-PaletteRole MonitorCard::processDot(double cpu)
-{
-    if (cpu > 50) {
-        return PaletteRole::danger;
-    }
-    if (cpu > 15) {
-        return PaletteRole::warning;
-    }
-    return PaletteRole::accent;
-}
-
 void MonitorCard::setValues(const MonitorInputs& inputs, const std::vector<RunningProcess>& processes)
 {
     reading_ = monitorReading(kind_, inputs);
@@ -182,6 +147,8 @@ void MonitorCard::setValues(const MonitorInputs& inputs, const std::vector<Runni
     ring_->setTint(tint);
     ring_->setFraction(reading_.fraction);
     setTextIfChanged(ringLabel_, ringLabel(kind_, inputs, reading_));
+    // The ring is painted: assistive tools read its value from here.
+    ring_->setAccessibleDescription(ringLabel_->text());
     headline_->setText(reading_.headline);
     setTextIfChanged(caption_, reading_.caption);
     const bool showsLine = reading_.series.size() >= 2;
@@ -237,7 +204,7 @@ void MonitorCard::showProcesses(const std::vector<RunningProcess>& processes)
     }
     for (size_t i = 0; i < count; ++i) {
         const RunningProcess& process = processes[i];
-        static_cast<ProcessDot*>(rows_[i].dot)->setRole(processDot(process.cpu));
+        rows_[i].dot->setCpu(process.cpu);
         setTextIfChanged(rows_[i].name, process.name);
         setTextIfChanged(rows_[i].cpu, QString::asprintf("%.1f%%", process.cpu));
         setTextIfChanged(rows_[i].memory, Format::compactBytes(process.memory));

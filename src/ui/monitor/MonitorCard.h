@@ -15,6 +15,7 @@ namespace harborlite {
 
 class FittingLabel;
 class MonitorSymbol;
+class ProcessDot;
 class RingGauge;
 class RoleLabel;
 class Sparkline;
@@ -30,6 +31,11 @@ class MonitorCard : public QWidget {
 public:
     static constexpr int kProcessRows = 5;
     static constexpr qreal kCornerRadius = 20;
+    static constexpr qreal kShadowRadius = 14;
+    static constexpr qreal kShadowOpacity = 0.08;
+
+    // The room the card keeps around its surface for its shadow.
+    static QMargins shadowMargins();
 
     MonitorCard(MonitorKind kind, QWidget* parent = nullptr);
 
@@ -37,8 +43,6 @@ public:
     // battery), the disk's used share (storage), the incoming amount without a
     // rate (network), the reclaimable amount or "—" (junk).
     static QString ringLabel(MonitorKind kind, const MonitorInputs& inputs, const MonitorReading& reading);
-    // The dot before a process: danger above 50 %, warning above 15 %, else accent.
-    static PaletteRole processDot(double cpu);
 
     MonitorKind kind() const { return kind_; }
     const MonitorReading& reading() const { return reading_; }
@@ -50,7 +54,7 @@ protected:
 
 private:
     struct ProcessRow {
-        QWidget* dot;
+        ProcessDot* dot;
         RoleLabel* name;
         RoleLabel* cpu;
         RoleLabel* memory;

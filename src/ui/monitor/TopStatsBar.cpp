@@ -1,6 +1,7 @@
 #include "ui/monitor/TopStatsBar.h"
 
 #include "ui/components/GlassCompatButton.h"
+#include "ui/components/HairlineDivider.h"
 #include "ui/components/RoleLabel.h"
 #include "ui/monitor/MonitorChip.h"
 #include "ui/theme/Symbols.h"
@@ -52,24 +53,6 @@ private:
     QColor cachedColor_;
 };
 
-// A hairline between two chips.
-class ChipDivider : public QWidget {
-public:
-    explicit ChipDivider(QWidget* parent)
-        : QWidget(parent)
-    {
-        setObjectName(QStringLiteral("divider"));
-        setFixedSize(1, TopStatsBar::kDividerHeight);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        painter.fillRect(rect(), Palette::hairline().resolve(Palette::appearance(this)));
-    }
-};
-
 } // namespace
 
 TopStatsBar::TopStatsBar(QWidget* parent)
@@ -92,7 +75,7 @@ TopStatsBar::TopStatsBar(QWidget* parent)
     stripLayout_ = new QHBoxLayout(strip_);
     stripLayout_->setContentsMargins(0, 0, 0, 0);
     stripLayout_->setSpacing(4);
-    emptyText_ = new RoleLabel(QStringLiteral("No monitors selected"), Palette::inkTertiary(),
+    emptyText_ = new RoleLabel(tr("No monitors selected"), Palette::inkTertiary(),
                                TypeStyle::font(11, QFont::Normal), strip_);
     emptyText_->setObjectName(QStringLiteral("emptyText"));
     emptyText_->setContentsMargins(11, 9, 11, 9);
@@ -105,7 +88,8 @@ TopStatsBar::TopStatsBar(QWidget* parent)
 
     settingsButton_ = new SymbolButton(QStringLiteral("slider.horizontal.3"), 11, this);
     settingsButton_->setObjectName(QStringLiteral("settingsButton"));
-    settingsButton_->setToolTip(QStringLiteral("Choose which monitors appear here"));
+    settingsButton_->setToolTip(tr("Choose which monitors appear here"));
+    settingsButton_->setAccessibleName(settingsButton_->toolTip());
     bar->addWidget(settingsButton_, 0, Qt::AlignVCenter);
     bar->addSpacing(6);
     connect(settingsButton_, &QAbstractButton::clicked, this, &TopStatsBar::settingsRequested);
@@ -142,7 +126,8 @@ void TopStatsBar::rebuildChips()
     int index = 0;
     for (const MonitorKind kind : kinds_) {
         if (index > 0) {
-            auto* divider = new ChipDivider(strip_);
+            auto* divider = new HairlineDivider(Qt::Vertical, strip_);
+            divider->setFixedHeight(kDividerHeight);
             stripLayout_->insertWidget(stripLayout_->count() - 1, divider, 0, Qt::AlignVCenter);
             stripItems_.push_back(divider);
         }

@@ -78,6 +78,7 @@ BannerView::BannerView(const AppModel::Banner& banner, std::function<void()> dis
 
     close_ = new PlainSymbolButton(QStringLiteral("xmark"), 10, Palette::inkTertiary(), this);
     close_->setObjectName(QStringLiteral("bannerClose"));
+    close_->setAccessibleName(tr("Close"));
     connect(close_, &QAbstractButton::clicked, this, [this] { fire(); });
 
     row_->addLayout(texts, 1);

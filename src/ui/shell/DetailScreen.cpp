@@ -9,6 +9,7 @@
 #include "ui/components/ScreenServices.h"
 #include "ui/cleaning/ShredderView.h"
 #include "ui/cleaning/SmartScanView.h"
+#include "ui/monitor/WidgetsView.h"
 #include "ui/tools/ApplicationsView.h"
 #include "ui/tools/MaintenanceView.h"
 #include "ui/tools/PerformanceView.h"
@@ -45,6 +46,8 @@ QWidget* makeDetailScreen(Route route, AppModel& model, const ScreenServices& se
         return new MaintenanceView(model.systemTools(), feed, MaintenanceService().tasks(), parent);
     case Route::ruvozEzaz:
         return new RuvozEzazView(model.diskMap(), scans, model.systemTools(), services, {}, parent);
+    case Route::widgets:
+        return new WidgetsView(model, parent);
     default:
         break;
     }

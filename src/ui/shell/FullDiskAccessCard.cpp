@@ -41,11 +41,11 @@ FullDiskAccessCard::FullDiskAccessCard(std::function<void()> recheck, Desktop de
 
     auto* column = new QVBoxLayout;
     column->setSpacing(5);
-    title_ = new RoleLabel(QStringLiteral("Grant Full Disk Access to scan everything"), Palette::ink(),
+    title_ = new RoleLabel(tr("Grant Full Disk Access to scan everything"), Palette::ink(),
                            TypeStyle::font(13.5, QFont::DemiBold), this);
     explanation_ = new RoleLabel(
-        QStringLiteral("macOS hides the Trash, Mail, Safari and app containers from apps without it. "
-                       "Harborlite will keep working, but those areas will look empty."),
+        tr("macOS hides the Trash, Mail, Safari and app containers from apps without it. "
+           "Harborlite will keep working, but those areas will look empty."),
         Palette::inkSecondary(), TypeStyle::font(11.5, QFont::Normal), this);
     explanation_->setWordWrap(true);
     column->addWidget(title_);
@@ -54,11 +54,11 @@ FullDiskAccessCard::FullDiskAccessCard(std::function<void()> recheck, Desktop de
     auto* buttons = new QHBoxLayout;
     buttons->setContentsMargins(0, 2, 0, 0);
     buttons->setSpacing(8);
-    openSettings_ = new GlassCompatButton(QStringLiteral("Open System Settings"), true, Palette::accent(), this);
+    openSettings_ = new GlassCompatButton(tr("Open System Settings"), true, Palette::accent(), this);
     openSettings_->setObjectName(QStringLiteral("openSettingsButton"));
-    reveal_ = new GlassCompatButton(QStringLiteral("Reveal Harborlite"), false, Palette::accent(), this);
+    reveal_ = new GlassCompatButton(tr("Reveal Harborlite"), false, Palette::accent(), this);
     reveal_->setObjectName(QStringLiteral("revealButton"));
-    checkAgain_ = new GlassCompatButton(QStringLiteral("Check Again"), false, Palette::accent(), this);
+    checkAgain_ = new GlassCompatButton(tr("Check Again"), false, Palette::accent(), this);
     checkAgain_->setObjectName(QStringLiteral("checkAgainButton"));
     buttons->addWidget(openSettings_);
     buttons->addWidget(reveal_);

@@ -10,6 +10,8 @@
 #include "ui/shell/SidebarRow.h"
 #include "ui/shell/StorageFooter.h"
 
+#include <QCoreApplication>
+
 #include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
@@ -67,12 +69,12 @@ protected:
         painter.setFont(nameFont());
         painter.setPen(Palette::ink().resolve(appearance));
         painter.drawText(QRectF(textLeft, top, textWidth, nameMetrics.height()), Qt::AlignLeft | Qt::AlignVCenter,
-                         QStringLiteral("Harborlite"));
+                         QCoreApplication::translate("Sidebar", "Harborlite"));
         painter.setFont(tagFont());
         painter.setPen(Palette::inkTertiary().resolve(appearance));
         painter.drawText(QRectF(textLeft, top + nameMetrics.height(), textWidth, tagMetrics.height()),
                          Qt::AlignLeft | Qt::AlignVCenter,
-                         tagMetrics.elidedText(QStringLiteral("Keep your Mac light"), Qt::ElideRight,
+                         tagMetrics.elidedText(QCoreApplication::translate("Sidebar", "Keep your Mac light"), Qt::ElideRight,
                                                static_cast<int>(textWidth)));
     }
 

@@ -65,6 +65,7 @@ SidebarRow::SidebarRow(Route route, QWidget* parent)
 {
     setObjectName(QStringLiteral("sidebarRow_") + rawValue(route));
     setText(title(route));
+    setCheckable(true);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -73,11 +74,10 @@ SidebarRow::SidebarRow(Route route, QWidget* parent)
 
 void SidebarRow::setSelected(bool selected)
 {
-    if (selected == isSelected_) {
+    if (selected == isChecked()) {
         return;
     }
-    isSelected_ = selected;
-    update();
+    setChecked(selected);
 }
 
 void SidebarRow::setBadge(std::optional<QString> badge)
@@ -86,6 +86,7 @@ void SidebarRow::setBadge(std::optional<QString> badge)
         return;
     }
     badge_ = std::move(badge);
+    setAccessibleDescription(badge_.value_or(QString()));
     update();
 }
 
@@ -120,7 +121,7 @@ void SidebarRow::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF whole = rect();
-    if (!isSelected_ && isHovering_) {
+    if (!isSelected() && isHovering_) {
         painter.fillPath(Shapes::roundedRect(whole, kCornerRadius), Palette::hoverFill().resolve(appearance));
     }
 
@@ -129,7 +130,7 @@ void SidebarRow::paintEvent(QPaintEvent*)
     const QRectF symbolRect(content.left() + (kSymbolFrame - kSymbolSize) / 2,
                             content.center().y() - kSymbolSize / 2, kSymbolSize, kSymbolSize);
     Symbols::paint(painter, symbolRect, symbol(route_),
-                   isSelected_ ? white : Palette::accentDeep().resolve(appearance));
+                   isSelected() ? white : Palette::accentDeep().resolve(appearance));
 
     qreal right = content.right();
     if (badge_) {
@@ -137,10 +138,10 @@ void SidebarRow::paintEvent(QPaintEvent*)
         const qreal width = badgeWidth(*badge_);
         const qreal height = metrics.height() + 2 * kBadgePaddingY;
         const QRectF capsule(content.right() - width, content.center().y() - height / 2, width, height);
-        const QColor fill = isSelected_ ? Shapes::faded(white, 0.25) : Palette::mint().resolve(appearance);
+        const QColor fill = isSelected() ? Shapes::faded(white, 0.25) : Palette::mint().resolve(appearance);
         painter.fillPath(Shapes::capsule(capsule), Shapes::faded(fill, 0.9));
         painter.setFont(badgeFont());
-        painter.setPen(isSelected_ ? white : Palette::accentDeep().resolve(appearance));
+        painter.setPen(isSelected() ? white : Palette::accentDeep().resolve(appearance));
         painter.drawText(capsule, Qt::AlignCenter, *badge_);
         right = capsule.left() - kShortestGap;
     }
@@ -148,9 +149,9 @@ void SidebarRow::paintEvent(QPaintEvent*)
     const QRectF titleRect(content.left() + kSymbolFrame + kSpacing, content.top(),
                            std::max<qreal>(0, right - (content.left() + kSymbolFrame + kSpacing)), content.height());
     // A narrow column sets a long title a little smaller before cutting it.
-    const QFont font = titleFont(isSelected_, titlePixels(text(), titleRect.width(), isSelected_));
+    const QFont font = titleFont(isSelected(), titlePixels(text(), titleRect.width(), isSelected()));
     painter.setFont(font);
-    painter.setPen(isSelected_ ? white : Palette::ink().resolve(appearance));
+    painter.setPen(isSelected() ? white : Palette::ink().resolve(appearance));
     painter.drawText(titleRect, Qt::AlignLeft | Qt::AlignVCenter,
                      QFontMetrics(font).elidedText(text(), Qt::ElideRight, static_cast<int>(titleRect.width())));
 }

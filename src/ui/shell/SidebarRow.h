@@ -10,7 +10,9 @@ namespace harborlite {
 
 // One destination of the sidebar: the route's symbol and title and an
 // optional badge. Selected, it shows white on the accent gradient, which the
-// list paints behind it with its shadow; hovered, a soft fill.
+// list paints behind it with its shadow; hovered, a soft fill. The row is
+// checkable so assistive tools read which destination is shown; its checked
+// state follows the model's route, never a click of its own.
 class SidebarRow : public QAbstractButton {
     Q_OBJECT
 
@@ -27,7 +29,7 @@ public:
     static qreal titlePixels(const QString& title, qreal width, bool selected);
 
     Route route() const { return route_; }
-    bool isSelected() const { return isSelected_; }
+    bool isSelected() const { return isChecked(); }
     const std::optional<QString>& badge() const { return badge_; }
     bool isHovering() const { return isHovering_; }
 
@@ -38,13 +40,13 @@ public:
     QSize minimumSizeHint() const override;
 
 protected:
+    void nextCheckState() override {}
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
 private:
     Route route_;
-    bool isSelected_ = false;
     std::optional<QString> badge_;
     bool isHovering_ = false;
 };

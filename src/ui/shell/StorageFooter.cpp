@@ -26,7 +26,7 @@ QFont captionFont() { return TypeStyle::font(10, QFont::Normal); }
 
 QString StorageFooter::Figures::caption() const
 {
-    return freeText + QStringLiteral(" free of ") + totalText;
+    return StorageFooter::tr("%1 free of %2").arg(freeText, totalText);
 }
 
 StorageFooter::Figures StorageFooter::figures(qint64 free, qint64 total)
@@ -91,7 +91,8 @@ void StorageFooter::paintEvent(QPaintEvent*)
     const QRectF headerRect(content.left(), content.top(), content.width(), header);
     painter.setFont(labelFont());
     painter.setPen(Palette::inkSecondary().resolve(appearance));
-    painter.drawText(headerRect, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Storage"));
+    painter.drawText(headerRect, Qt::AlignLeft | Qt::AlignVCenter, tr("Storage"));
+
     painter.setFont(percentFont());
     painter.setPen(Palette::accentDeep().resolve(appearance));
     painter.drawText(headerRect, Qt::AlignRight | Qt::AlignVCenter, figures_.percentText);

@@ -181,6 +181,13 @@ std::optional<QPainterPath> largePath(const QString& symbol)
         ring.addEllipse(QPointF(0.5, 0.5), 0.42, 0.42);
         return stroked(ring, 0.075).united(downArrow());
     }
+    if (symbol == QLatin1String("circle.lefthalf.filled")) {
+        QPainterPath ring;
+        ring.addEllipse(QPointF(0.5, 0.5), 0.42, 0.42);
+        QPainterPath left;
+        left.addRect(QRectF(0, 0, 0.5 * kWorkScale, kWorkScale));
+        return stroked(ring, 0.075).united(disc(0.5, 0.5, 0.42).intersected(left));
+    }
     if (symbol == QLatin1String("arrow.down.circle.fill")) {
         return disc(0.5, 0.5, 0.46).subtracted(downArrow());
     }

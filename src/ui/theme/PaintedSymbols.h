@@ -10,8 +10,9 @@ namespace harborlite::PaintedSymbols {
 // The outline, in the unit square, of a symbol the icon theme has nothing of
 // the same meaning for (Adwaita draws a wrench for settings, a light bulb for
 // information, a bare shield for threats, an upward arrow for a download, and
-// no flame): sliders, an "i" in a filled circle, shields with their mark, a
-// flame, a downward arrow in a circle. Marks are cut out of filled
+// no flame; its appearance icon is masks Qt's SVG renderer draws as a full
+// square): sliders, an "i" in a filled circle, shields with their mark, a
+// flame, a downward arrow in a circle, a circle with its left half filled. Marks are cut out of filled
 // shapes, so they show whatever lies behind. None for any other name.
 std::optional<QPainterPath> path(const QString& symbol);
 

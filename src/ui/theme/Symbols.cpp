@@ -42,7 +42,7 @@ constexpr std::array kEntries = std::to_array<Entry>({
     {"chevron.down", "pan-down-symbolic"},
     {"chevron.right", "pan-end-symbolic"},
     {"chevron.up", "pan-up-symbolic"},
-    {"circle.lefthalf.filled", "preferences-desktop-appearance-symbolic"},
+    {"circle.lefthalf.filled", nullptr},
     {"clock.arrow.2.circlepath", "emblem-synchronizing-symbolic"},
     {"clock.arrow.circlepath", "document-open-recent-symbolic"},
     {"cpu", "computer-symbolic"},

@@ -2,20 +2,15 @@
 
 #include <QFontDatabase>
 #include <QGuiApplication>
-#include <QScreen>
 
 namespace harborlite::TypeStyle {
 
 namespace {
 
 constexpr qreal kPointsPerInch = 72;
-constexpr qreal kDefaultLogicalDpi = 96;
-
-qreal logicalDpi()
-{
-    const QScreen* screen = qGuiApp != nullptr ? QGuiApplication::primaryScreen() : nullptr;
-    return screen != nullptr ? screen->logicalDotsPerInchY() : kDefaultLogicalDpi;
-}
+// Sizes are given at the desktop's standard density; a desktop text scale raises
+// the screen's logical DPI, and every text grows with it.
+constexpr qreal kReferenceDpi = 96;
 
 } // namespace
 
@@ -29,13 +24,13 @@ QString family()
 
 qreal pointSize(qreal pixels, qreal dpi)
 {
-    return pixels * kPointsPerInch / (dpi > 0 ? dpi : kDefaultLogicalDpi);
+    return pixels * kPointsPerInch / (dpi > 0 ? dpi : kReferenceDpi);
 }
 
 QFont font(qreal pixels, QFont::Weight weight)
 {
     QFont made(family());
-    made.setPointSizeF(pointSize(pixels, logicalDpi()));
+    made.setPointSizeF(pointSize(pixels, kReferenceDpi));
     made.setWeight(weight);
     return made;
 }

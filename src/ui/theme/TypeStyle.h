@@ -11,8 +11,8 @@ QString family();
 // Qt point size for a size given in pixels at `logicalDpi` dots per inch.
 qreal pointSize(qreal pixels, qreal logicalDpi);
 
-// The system font at `pixels` (device-independent pixels, converted by the
-// primary screen's logical DPI) and `weight`. The rounded design the texts ask
+// The system font at `pixels` (device-independent pixels at 96 DPI, so a desktop
+// text scale, which raises the logical DPI, enlarges it) and `weight`. The rounded design the texts ask
 // for has no Debian counterpart that matches Inter, so it is the same family.
 QFont font(qreal pixels, QFont::Weight weight);
 

@@ -35,13 +35,14 @@ UpdateBanner::UpdateBanner(const AppUpdate& update, AppModel& model, QWidget* pa
     texts->addWidget(title_);
     texts->addWidget(message_);
 
-    whatsNew_ = new GlassCompatButton(QStringLiteral("What's New"), false, Palette::accent(), this);
+    whatsNew_ = new GlassCompatButton(tr("What's New"), false, Palette::accent(), this);
     whatsNew_->setObjectName(QStringLiteral("whatsNewButton"));
-    download_ = new GlassCompatButton(QStringLiteral("Download"), true, Palette::accent(), this);
+    download_ = new GlassCompatButton(tr("Download"), true, Palette::accent(), this);
     download_->setObjectName(QStringLiteral("downloadButton"));
     close_ = new PlainSymbolButton(QStringLiteral("xmark"), 10, Palette::inkTertiary(), this);
     close_->setObjectName(QStringLiteral("remindLaterButton"));
-    close_->setToolTip(QStringLiteral("Remind me later"));
+    close_->setToolTip(tr("Remind me later"));
+    close_->setAccessibleName(close_->toolTip());
 
     row->addWidget(new UpdateTile(10, 34, 17, this), 0, Qt::AlignVCenter);
     row->addLayout(texts, 1);
@@ -56,13 +57,13 @@ UpdateBanner::UpdateBanner(const AppUpdate& update, AppModel& model, QWidget* pa
 
 QString UpdateBanner::title(const AppUpdate& update)
 {
-    return QStringLiteral("Harborlite ") + update.version + QStringLiteral(" is available");
+    return tr("Harborlite %1 is available").arg(update.version);
 }
 
 QString UpdateBanner::message(const AppUpdate& update)
 {
     if (update.notes.isEmpty()) {
-        return QStringLiteral("A new version of Harborlite is ready to download.");
+        return tr("A new version of Harborlite is ready to download.");
     }
     return update.notes.first();
 }

@@ -156,34 +156,33 @@ UpdateSheet::Content UpdateSheet::content(const UpdateChecker& updates)
     }
     if (updates.isChecking()) {
         made.state = State::checking;
-        made.title = QStringLiteral("Checking for updates\u2026");
-        made.detail = QStringLiteral("Asking ") + updates.feedURL().host() + QStringLiteral(" for the latest version.");
+        made.title = tr("Checking for updates\u2026");
+        made.detail = tr("Asking %1 for the latest version.").arg(updates.feedURL().host());
         return made;
     }
     const auto& manual = updates.lastManualResult();
     if (manual && manual->kind == UpdateChecker::ManualResult::Kind::failed) {
         made.state = State::failed;
         made.symbol = QStringLiteral("wifi.exclamationmark");
-        made.title = QStringLiteral("Could not check for updates");
+        made.title = tr("Could not check for updates");
         made.detail = manual->description;
         return made;
     }
     made.state = State::upToDate;
     made.symbol = QStringLiteral("checkmark.seal.fill");
-    made.title = QStringLiteral("Harborlite is up to date");
-    made.detail = QStringLiteral("You have version ") + updates.currentVersion() + QStringLiteral(" (") +
-                  QString::number(updates.currentBuild()) + QStringLiteral("), the latest there is.");
+    made.title = tr("Harborlite is up to date");
+    made.detail = tr("You have version %1 (%2), the latest there is.")
+                      .arg(updates.currentVersion(), QString::number(updates.currentBuild()));
     return made;
 }
 
 QString UpdateSheet::installedLine(const QString& currentVersion, qint64 currentBuild, const AppUpdate& update)
 {
-    QString line = QStringLiteral("You have ") + currentVersion + QStringLiteral(" (") + QString::number(currentBuild) +
-                   QLatin1Char(')');
     if (update.releasedAt) {
-        line += QStringLiteral(" \u00B7 released ") + *update.releasedAt;
+        return tr("You have %1 (%2) \u00B7 released %3")
+            .arg(currentVersion, QString::number(currentBuild), *update.releasedAt);
     }
-    return line;
+    return tr("You have %1 (%2)").arg(currentVersion, QString::number(currentBuild));
 }
 
 UpdateSheet::UpdateSheet(AppModel& model, UpdateChecker& updates, std::function<void()> onClose, QWidget* parent)
@@ -193,7 +192,7 @@ UpdateSheet::UpdateSheet(AppModel& model, UpdateChecker& updates, std::function<
 {
     Q_UNUSED(model);
     setObjectName(QStringLiteral("updateSheet"));
-    setWindowTitle(QStringLiteral("Software Update"));
+    setWindowTitle(tr("Software Update"));
     setWindowModality(Qt::WindowModal);
     setFixedWidth(kWidth);
     setSizeGripEnabled(false);
@@ -214,13 +213,13 @@ UpdateSheet::UpdateSheet(AppModel& model, UpdateChecker& updates, std::function<
     column->addWidget(divider);
 
     auto* footer = new QHBoxLayout;
-    automatic_ = new QCheckBox(QStringLiteral("Check for updates automatically"), this);
+    automatic_ = new QCheckBox(tr("Check for updates automatically"), this);
     automatic_->setObjectName(QStringLiteral("automaticCheckBox"));
     automatic_->setFont(TypeStyle::font(11.5, QFont::Normal));
     CheckBoxStyle::apply(automatic_);
     automatic_->setChecked(updates_.automaticallyChecks());
     connect(automatic_, &QCheckBox::toggled, this, [this](bool on) { updates_.setAutomaticallyChecks(on); });
-    close_ = new GlassCompatButton(QStringLiteral("Close"), false, Palette::accent(), this);
+    close_ = new GlassCompatButton(tr("Close"), false, Palette::accent(), this);
     close_->setObjectName(QStringLiteral("closeButton"));
     connect(close_, &QAbstractButton::clicked, this, [this] { reject(); });
     footer->addWidget(automatic_);
@@ -297,7 +296,7 @@ QWidget* UpdateSheet::buildAvailable(const AppUpdate& update)
     header->addWidget(new UpdateTile(14, 52, 26, block), 0, Qt::AlignVCenter);
     auto* headerTexts = new QVBoxLayout;
     headerTexts->setSpacing(3);
-    auto* title = new RoleLabel(QStringLiteral("Harborlite ") + update.version + QStringLiteral(" is available"),
+    auto* title = new RoleLabel(tr("Harborlite %1 is available").arg(update.version),
                                 Palette::ink(), TypeStyle::font(18, QFont::Bold), block);
     title->setObjectName(QStringLiteral("availableTitle"));
     auto* installed = new RoleLabel(installedLine(updates_.currentVersion(), updates_.currentBuild(), update),
@@ -314,7 +313,7 @@ QWidget* UpdateSheet::buildAvailable(const AppUpdate& update)
         auto* notes = new QVBoxLayout(card);
         notes->setContentsMargins(14, 14, 14, 14);
         notes->setSpacing(7);
-        notes->addWidget(caption(QStringLiteral("WHAT'S NEW"), card));
+        notes->addWidget(caption(tr("WHAT'S NEW"), card));
         for (const QString& note : update.notes) {
             auto* row = new QHBoxLayout;
             row->setSpacing(8);
@@ -333,22 +332,22 @@ QWidget* UpdateSheet::buildAvailable(const AppUpdate& update)
 
     auto* how = new QVBoxLayout;
     how->setSpacing(8);
-    how->addWidget(caption(QStringLiteral("HOW TO UPDATE"), block));
-    how->addLayout(step(1, QStringLiteral("Download the new version below."), block));
-    how->addLayout(step(2, QStringLiteral("Quit Harborlite (\u2318Q)."), block));
+    how->addWidget(caption(tr("HOW TO UPDATE"), block));
+    how->addLayout(step(1, tr("Download the new version below."), block));
+    how->addLayout(step(2, tr("Quit Harborlite (\u2318Q)."), block));
     how->addLayout(
-        step(3, QStringLiteral("Open the download and drag Harborlite into Applications, choosing Replace."), block));
+        step(3, tr("Open the download and drag Harborlite into Applications, choosing Replace."), block));
     column->addLayout(how);
 
     auto* actions = new QHBoxLayout;
     actions->setSpacing(10);
-    download_ = new GlassCompatButton(QStringLiteral("Download Harborlite ") + update.version, true,
+    download_ = new GlassCompatButton(tr("Download Harborlite %1").arg(update.version), true,
                                       Palette::accent(), block);
     download_->setObjectName(QStringLiteral("downloadButton"));
     download_->setSymbol(QStringLiteral("arrow.down.circle"));
-    releaseNotes_ = new GlassCompatButton(QStringLiteral("Release notes"), false, Palette::accent(), block);
+    releaseNotes_ = new GlassCompatButton(tr("Release notes"), false, Palette::accent(), block);
     releaseNotes_->setObjectName(QStringLiteral("releaseNotesButton"));
-    skip_ = new LinkButton(QStringLiteral("Skip this version"), block);
+    skip_ = new LinkButton(tr("Skip this version"), block);
     skip_->setObjectName(QStringLiteral("skipButton"));
     actions->addWidget(download_);
     actions->addWidget(releaseNotes_);

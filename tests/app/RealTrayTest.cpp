@@ -1,0 +1,182 @@
+#include "support/FixtureTree.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRect>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+
+using harborlite::test::FixtureTree;
+
+namespace {
+
+// Generous: the sanitizer build starts slowly on a busy machine.
+constexpr int kWaitMilliseconds = 240'000;
+constexpr int kPollMilliseconds = 200;
+constexpr int kPanelWidth = 348;
+
+const QString kProgram = QStringLiteral(HARBORLITE_PROGRAM);
+
+struct Window {
+    QString id;
+    QString description;
+    QRect geometry;
+    int depth = 0;
+};
+
+// The program on a display of its own with a real system tray beside it
+// (trayer, an XEmbed tray at the top right), in a home of the test's own.
+class RealTrayTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char* tool : {"Xvfb", "trayer", "xwininfo", "xdotool"}) {
+            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) {
+                GTEST_SKIP() << tool << " is not installed";
+            }
+        }
+        home = tree.folder(QStringLiteral("home"));
+        runtime = tree.folder(QStringLiteral("runtime"));
+        QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+
+        // Xvfb picks a free display and writes its number.
+        server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                                              QStringLiteral("0"), QStringLiteral("1400x900x24"),
+                                              QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        ASSERT_TRUE(server.waitForStarted(kWaitMilliseconds));
+        while (!server.canReadLine()) {
+            ASSERT_EQ(server.state(), QProcess::Running) << "Xvfb ended";
+            server.waitForReadyRead(kPollMilliseconds);
+        }
+        display = QStringLiteral(":") + QString::fromLatin1(server.readLine().trimmed());
+    }
+
+    void TearDown() override
+    {
+        for (QProcess* process : {&program, &tray, &server}) {
+            if (process->state() != QProcess::NotRunning) {
+                process->kill();
+                process->waitForFinished(kWaitMilliseconds);
+            }
+        }
+    }
+
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment made = QProcessEnvironment::systemEnvironment();
+        made.insert(QStringLiteral("DISPLAY"), display);
+        made.insert(QStringLiteral("HOME"), home);
+        made.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+        made.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
+        made.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/.local/share"));
+        made.insert(QStringLiteral("XDG_CACHE_HOME"), home + QStringLiteral("/.cache"));
+        made.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+        // The tray is the X one on this display, not a session bus's.
+        made.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+        made.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        made.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        return made;
+    }
+
+    void start(QProcess& process, const QString& name, const QStringList& arguments)
+    {
+        process.setProcessEnvironment(environment());
+        process.start(name, arguments);
+        ASSERT_TRUE(process.waitForStarted(kWaitMilliseconds)) << name.toStdString();
+    }
+
+    // Every window of the display, with its place on screen and its depth in the tree.
+    QList<Window> windows() const
+    {
+        QProcess info;
+        info.setProcessEnvironment(environment());
+        info.start(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")});
+        info.waitForFinished(kWaitMilliseconds);
+        static const QRegularExpression line(
+            QStringLiteral(R"(^(\s*)(0x[0-9a-f]+) (.*)\s(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+)\s*$)"));
+        QList<Window> found;
+        for (const QString& text : QString::fromUtf8(info.readAllStandardOutput()).split(QLatin1Char('\n'))) {
+            const QRegularExpressionMatch match = line.match(text);
+            if (match.hasMatch()) {
+                found.append({match.captured(2), match.captured(3),
+                              QRect(match.captured(6).toInt(), match.captured(7).toInt(), match.captured(4).toInt(),
+                                    match.captured(5).toInt()),
+                              static_cast<int>(match.captured(1).size())});
+            }
+        }
+        return found;
+    }
+
+    // Waits, while the program runs, for a window that `wanted` accepts.
+    std::optional<Window> waitForWindow(const std::function<bool(const Window&)>& wanted)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < kWaitMilliseconds) {
+            for (const Window& window : windows()) {
+                if (wanted(window)) {
+                    return window;
+                }
+            }
+            if (program.state() != QProcess::NotRunning && program.waitForFinished(kPollMilliseconds)) {
+                ADD_FAILURE() << "Harborlite ended: " << program.readAllStandardError().toStdString();
+                return std::nullopt;
+            }
+        }
+        return std::nullopt;
+    }
+
+    void click(const QPoint& point)
+    {
+        QProcess tool;
+        tool.setProcessEnvironment(environment());
+        tool.start(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--sync"),
+                                               QString::number(point.x()), QString::number(point.y()),
+                                               QStringLiteral("click"), QStringLiteral("1")});
+        ASSERT_TRUE(tool.waitForFinished(kWaitMilliseconds));
+    }
+
+    FixtureTree tree;
+    QString home;
+    QString runtime;
+    QString display;
+    QProcess server;
+    QProcess tray;
+    QProcess program;
+};
+
+bool isPanel(const Window& window)
+{
+    return window.description.startsWith(QStringLiteral("\"Harborlite\"")) && window.geometry.width() == kPanelWidth;
+}
+
+} // namespace
+
+TEST_F(RealTrayTest, TheIconSitsInTheTrayAndAClickOpensThePanelUnderIt)
+{
+    start(tray, QStringLiteral("trayer"),
+          {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"), QStringLiteral("right"),
+           QStringLiteral("--widthtype"), QStringLiteral("request"), QStringLiteral("--height"), QStringLiteral("24"),
+           QStringLiteral("--SetDockType"), QStringLiteral("false")});
+    start(program, kProgram, {});
+
+    // The icon is the program's window embedded in the tray's.
+    const std::optional<Window> icon = waitForWindow([](const Window& window) {
+        return window.depth > 2 && window.description.contains(QStringLiteral("\"harborlite\"")) &&
+               window.geometry.top() < 24 && window.geometry.width() <= 48;
+    });
+    ASSERT_TRUE(icon) << "no tray icon appeared";
+
+    click(icon->geometry.center());
+    const std::optional<Window> panel = waitForWindow(isPanel);
+    ASSERT_TRUE(panel) << "no panel opened";
+    EXPECT_GE(panel->geometry.top(), icon->geometry.bottom());
+    EXPECT_LE(panel->geometry.right(), 1399);
+    EXPECT_GT(panel->geometry.height(), 200);
+}
