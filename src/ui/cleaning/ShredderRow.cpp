@@ -24,8 +24,15 @@ ShredderRow::ShredderRow(const ScanItem& item, std::function<void()> remove, con
     row->setSpacing(9);
 
     auto* icon = new QLabel;
-    const QIcon fileIcon = services.iconForFile ? services.iconForFile(item.url) : QIcon();
-    icon->setPixmap(fileIcon.pixmap(kIconSide, kIconSide));
+    const auto showIcon = [icon, iconForFile = services.iconForFile, path = item.url] {
+        const QIcon fileIcon = iconForFile ? iconForFile(path) : QIcon();
+        icon->setPixmap(fileIcon.pixmap(kIconSide, kIconSide));
+    };
+    showIcon();
+    // The first icon may be a placeholder until the file's kind is known.
+    if (services.whenIconsArrive) {
+        services.whenIconsArrive(icon, showIcon);
+    }
     icon->setFixedSize(kIconSide, kIconSide);
     row->addWidget(icon);
 
