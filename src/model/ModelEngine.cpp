@@ -17,6 +17,8 @@
 #include "engine/services/MaintenanceService.h"
 #include "engine/services/Permissions.h"
 #include "engine/services/ProcessService.h"
+#include "engine/services/Uninstaller.h"
+#include "shared/FileSystem.h"
 #include "shared/SystemMetrics.h"
 
 namespace harborlite {
@@ -82,6 +84,14 @@ ModelEngine ModelEngine::real()
         }
         return true;
     };
+    engine.measure = [](const QString& location) -> std::optional<Measurement> {
+        if (!FS::exists(location)) {
+            return std::nullopt;
+        }
+        return Measurement{FS::size(location, true), FS::modificationDate(location)};
+    };
+    engine.uninstallPlan = [](const InstalledApp& app) { return Uninstaller().plan(app); };
+    engine.uninstall = [](const UninstallPlan& plan, Remover::Mode mode) { return Uninstaller().uninstall(plan, mode); };
     engine.startupItems = [] { return LoginItemsService().items(); };
     engine.setStartupItemEnabled = [](bool enabled, const StartupItem& item) {
         LoginItemsService().setEnabled(enabled, item);

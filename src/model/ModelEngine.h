@@ -11,14 +11,17 @@
 #include "engine/services/RunningProcess.h"
 #include "engine/services/StartupItem.h"
 #include "engine/services/StorageBreakdown.h"
+#include "engine/services/UninstallPlan.h"
 #include "shared/SystemSnapshot.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace harborlite {
@@ -31,6 +34,14 @@ struct ModelEngine {
     using TreeProgress = std::function<void(double fraction, const QString& name)>;
     using Sampler = std::function<SystemSnapshot()>;
 
+    // What a location holds now.
+    struct Measurement {
+        qint64 size = 0;
+        std::optional<QDateTime> modified;
+
+        bool operator==(const Measurement&) const = default;
+    };
+
     // A new scanner for the category, with the category's thresholds.
     std::function<std::unique_ptr<CategoryScanner>(ScanCategory)> scanner;
     // Removes the locations in order in the mode; never throws.
@@ -39,6 +50,13 @@ struct ModelEngine {
     // test answers true (the model going).
     std::function<QList<InstalledApp>(const CancelTest& isCancelled)> installedApps;
     std::function<bool()> hasFullDiskAccess;
+    // The size of a file or folder (packages descended into, links never
+    // followed) and its modification date; none when nothing is there.
+    std::function<std::optional<Measurement>(const QString& location)> measure;
+    // What uninstalling the application would remove.
+    std::function<UninstallPlan(const InstalledApp& app)> uninstallPlan;
+    // Uninstalls as the plan says, in the mode; never throws.
+    std::function<CleanupReport(const UninstallPlan& plan, Remover::Mode mode)> uninstall;
     // Makes the model's one sampler; the sampler keeps its previous readings
     // and is called one sample at a time.
     std::function<Sampler()> makeSampler;

@@ -17,7 +17,9 @@ SystemTools::SystemTools(const ModelEngine& engine, std::shared_ptr<BackgroundRu
     : Observable(parent)
     , engine_{engine.installedApps,  engine.hasFullDiskAccess, engine.topProcesses,
               engine.quit,           engine.startupItems,      engine.setStartupItemEnabled,
-              engine.runMaintenance, engine.storageBreakdown,  engine.localSnapshots}
+              engine.runMaintenance, engine.storageBreakdown,  engine.localSnapshots,
+              engine.remove,         engine.measure,           engine.uninstallPlan,
+              engine.uninstall}
     , closing_(std::make_shared<CancellationFlag>())
     , runner_(std::move(runner))
 {
@@ -149,6 +151,45 @@ void SystemTools::quit(const RunningProcess& process, bool force)
                           true);
     }
     refreshProcesses();
+}
+
+void SystemTools::raiseBanner(const QString& title, const QString& message, bool isError)
+{
+    emit bannerRaised(title, message, isError);
+}
+
+void SystemTools::measureLocations(const QStringList& locations, QObject* receiver,
+                                   std::function<void(const QString&, const std::optional<Measurement>&)> done)
+{
+    for (const QString& location : locations) {
+        runner_->run(
+            TaskPriority::userInitiated, receiver, [measure = engine_.measure, location] { return measure(location); },
+            [done, location](std::optional<Measurement> measurement) { done(location, measurement); });
+    }
+}
+
+void SystemTools::shred(const QStringList& locations, std::function<void(const CleanupReport&)> done)
+{
+    runner_->run(
+        TaskPriority::userInitiated, this,
+        [remove = engine_.remove, locations] { return remove(locations, true, Remover::Mode::shred); },
+        [done = std::move(done)](CleanupReport report) { done(report); });
+}
+
+void SystemTools::planUninstall(const InstalledApp& app, QObject* receiver, std::function<void(UninstallPlan)> done)
+{
+    runner_->run(
+        TaskPriority::userInitiated, receiver, [plan = engine_.uninstallPlan, app] { return plan(app); },
+        [done = std::move(done)](UninstallPlan plan) { done(std::move(plan)); });
+}
+
+void SystemTools::uninstall(const UninstallPlan& plan, Remover::Mode mode,
+                            std::function<void(const CleanupReport&)> done)
+{
+    runner_->run(
+        TaskPriority::userInitiated, this,
+        [uninstall = engine_.uninstall, plan, mode] { return uninstall(plan, mode); },
+        [done = std::move(done)](CleanupReport report) { done(report); });
 }
 
 } // namespace harborlite

@@ -13,8 +13,10 @@
 
 #include <QDateTime>
 #include <QList>
+#include <QStringList>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -82,6 +84,31 @@ public:
     // banner. The processes are refreshed either way.
     void quit(const RunningProcess& process, bool force);
 
+    using Measurement = ModelEngine::Measurement;
+
+    // Measures each location on a worker, one job per location so a small
+    // file is not held up by a large folder; `done` gets each location with
+    // its measurement (none when nothing is there any more) while `receiver`
+    // exists.
+    void measureLocations(const QStringList& locations, QObject* receiver,
+                          std::function<void(const QString& location, const std::optional<Measurement>&)> done);
+    // Shreds the locations the user picked (the removal engine in shred mode,
+    // user-selected) on a worker; `done` gets the report while the tools
+    // exist, whether or not whoever asked is still there.
+    void shred(const QStringList& locations, std::function<void(const CleanupReport&)> done);
+    // Works out what uninstalling the application would remove, on a worker;
+    // `done` gets the plan while `receiver` exists.
+    void planUninstall(const InstalledApp& app, QObject* receiver, std::function<void(UninstallPlan)> done);
+    // Uninstalls as the plan says in the mode, on a worker; `done` gets the
+    // report while the tools exist.
+    void uninstall(const UninstallPlan& plan, Remover::Mode mode, std::function<void(const CleanupReport&)> done);
+
+    // Raises a banner for the window, as the tools' own operations do.
+    void raiseBanner(const QString& title, const QString& message, bool isError);
+
+    // The workers, for the screens' own small jobs (loading icons).
+    const std::shared_ptr<BackgroundRunner>& runner() const { return runner_; }
+
 signals:
     void appsChanged();
     void isLoadingAppsChanged();
@@ -107,6 +134,10 @@ private:
         decltype(ModelEngine::runMaintenance) runMaintenance;
         decltype(ModelEngine::storageBreakdown) storageBreakdown;
         decltype(ModelEngine::localSnapshots) localSnapshots;
+        decltype(ModelEngine::remove) remove;
+        decltype(ModelEngine::measure) measure;
+        decltype(ModelEngine::uninstallPlan) uninstallPlan;
+        decltype(ModelEngine::uninstall) uninstall;
     };
 
     Engine engine_;

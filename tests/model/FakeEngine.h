@@ -27,6 +27,13 @@ inline ModelEngine quietEngine()
     engine.remove = [](const QStringList&, bool, Remover::Mode) { return CleanupReport{}; };
     engine.installedApps = [](const ModelEngine::CancelTest&) { return QList<InstalledApp>{}; };
     engine.hasFullDiskAccess = [] { return true; };
+    engine.measure = [](const QString&) { return std::optional<ModelEngine::Measurement>(); };
+    engine.uninstallPlan = [](const InstalledApp& app) {
+        UninstallPlan plan;
+        plan.app = app;
+        return plan;
+    };
+    engine.uninstall = [](const UninstallPlan&, Remover::Mode) { return CleanupReport{}; };
     engine.makeSampler = [] { return ModelEngine::Sampler([] { return SystemSnapshot{}; }); };
     engine.topProcesses = [](int) { return QList<RunningProcess>{}; };
     engine.quit = [](const RunningProcess&, bool) { return false; };

@@ -28,8 +28,7 @@ NameAndVersion fromFileName(const QString& fileName);
 
 // The AppImages directly inside the folders, in folder order and byte order of
 // names: regular files only, never symbolic links. A missing folder adds
-// nothing; names that are not valid text are left out (no path built from
-// them would name the file).
+// nothing; names that are not UTF-8 keep their bytes (FS::children).
 QStringList find(const QStringList& folders);
 
 // The desktop entries directly inside `entriesFolder` (regular files named

@@ -3,9 +3,9 @@
 #include "engine/EngineLog.h"
 #include "engine/scanners/ScanSteps.h"
 #include "engine/services/Metainfo.h"
+#include "platform/PathText.h"
 #include "shared/FileSystem.h"
 
-#include <QFile>
 
 #include <cerrno>
 #include <climits>
@@ -30,7 +30,7 @@ std::optional<QString> relativeLinkTarget(const QString& location, int component
         return std::nullopt;
     }
     char buffer[PATH_MAX];
-    const ssize_t length = ::readlink(QFile::encodeName(location).constData(), buffer, sizeof buffer);
+    const ssize_t length = ::readlink(platform::pathBytes(location).constData(), buffer, sizeof buffer);
     if (length <= 0 || length == static_cast<ssize_t>(sizeof buffer)) {
         return std::nullopt;
     }

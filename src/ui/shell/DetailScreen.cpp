@@ -7,8 +7,10 @@
 #include "ui/cleaning/ProtectionView.h"
 #include "ui/cleaning/ReclaimView.h"
 #include "ui/components/ScreenServices.h"
+#include "ui/cleaning/ShredderView.h"
 #include "ui/cleaning/SmartScanView.h"
 #include "ui/monitor/WidgetsView.h"
+#include "ui/tools/ApplicationsView.h"
 #include "ui/tools/MaintenanceView.h"
 #include "ui/tools/PerformanceView.h"
 #include "ui/tools/RuvozEzazView.h"
@@ -34,6 +36,10 @@ QWidget* makeDetailScreen(Route route, AppModel& model, const ScreenServices& se
         return new PrivacyView(scans, feed, services, parent);
     case Route::protection:
         return new ProtectionView(scans, feed, services, parent);
+    case Route::shredder:
+        return new ShredderView(model.systemTools(), services, parent);
+    case Route::applications:
+        return new ApplicationsView(model.systemTools(), scans, services, parent);
     case Route::performance:
         return new PerformanceView(model.systemTools(), feed, parent);
     case Route::maintenance:

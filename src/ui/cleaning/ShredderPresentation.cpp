@@ -1,0 +1,43 @@
+#include "ui/cleaning/ShredderPresentation.h"
+
+#include "shared/Formatting.h"
+#include "ui/components/ReviewText.h"
+
+#include <QCoreApplication>
+
+namespace harborlite::ShredderPresentation {
+
+QString barTitle(qsizetype targets, qint64 totalSize)
+{
+    return ReviewText::count(targets) + QCoreApplication::translate("ShredderView", " item(s)")
+        + ReviewText::kMiddleDot + Format::byteText(totalSize);
+}
+
+QString dialogTitle(qsizetype targets)
+{
+    return QCoreApplication::translate("ShredderView", "Permanently destroy %1 item(s)?")
+        .arg(ReviewText::count(targets));
+}
+
+QString destroyButtonTitle(qint64 totalSize)
+{
+    return QCoreApplication::translate("ShredderView", "Shred %1").arg(Format::byteText(totalSize));
+}
+
+Banner banner(const CleanupReport& report)
+{
+    const qsizetype failures = report.failures.size();
+    Banner made;
+    made.title = failures == 0 ? QCoreApplication::translate("ShredderView", "Shredded")
+                               : QCoreApplication::translate("ShredderView", "Shredded with skips");
+    made.message = ReviewText::count(report.removed) + QCoreApplication::translate("ShredderView", " item(s) destroyed, ")
+        + Format::byteText(report.reclaimed) + QCoreApplication::translate("ShredderView", " reclaimed.");
+    if (failures > 0) {
+        made.message += QLatin1Char(' ') + ReviewText::count(failures)
+            + QCoreApplication::translate("ShredderView", " item(s) were protected and left alone.");
+    }
+    made.isError = failures > 0;
+    return made;
+}
+
+} // namespace harborlite::ShredderPresentation

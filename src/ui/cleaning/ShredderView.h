@@ -1,0 +1,70 @@
+#pragma once
+
+#include "ui/cleaning/ShredderTargets.h"
+#include "ui/components/ScreenServices.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class QScrollArea;
+class QVBoxLayout;
+
+namespace harborlite {
+
+class ConfirmDialog;
+class DropZone;
+class PrimaryActionBar;
+class ScreenFrame;
+class ShredderRow;
+class SystemTools;
+
+// The Shredder: files and folders dropped on the zone or picked in the
+// chooser are measured off the GUI thread and listed in the order they came;
+// after a confirmation they are overwritten and deleted (the tools run the
+// removal engine in shred mode), and the outcome is the window's banner,
+// raised even when the screen is gone by then.
+class ShredderView : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int kListMaxHeight = 260;
+
+    ShredderView(SystemTools& tools, const ScreenServices& services, QWidget* parent = nullptr);
+
+    // Adds locations in order (the duplicate rule applied), to be listed once measured.
+    void add(const QStringList& paths);
+    // Shows the confirmation; its destructive button starts shred().
+    void confirmShred();
+    // Shreds every listed target.
+    void shred();
+
+    const ShredderTargets& targets() const { return targets_; }
+    bool isShredding() const { return isShredding_; }
+    DropZone* dropZone() const { return dropZone_; }
+    QScrollArea* fileList() const { return list_; }
+    PrimaryActionBar* actionBar() const { return bar_; }
+    // The confirmation while it is open.
+    ConfirmDialog* confirmation() const;
+    QList<ShredderRow*> rows() const;
+
+private:
+    void chooseFiles();
+    void runEnded(const QSet<QUuid>& ran);
+    void refresh();
+    void rebuildRows();
+
+    SystemTools& tools_;
+    ScreenServices services_;
+    ShredderTargets targets_;
+    bool isShredding_ = false;
+    ScreenFrame* frame_;
+    DropZone* dropZone_;
+    QScrollArea* list_;
+    QWidget* listColumn_;
+    QVBoxLayout* rowsLayout_;
+    PrimaryActionBar* bar_ = nullptr;
+    QPointer<ConfirmDialog> confirmation_;
+    QList<QUuid> shownIds_;
+};
+
+} // namespace harborlite

@@ -1,0 +1,120 @@
+#include "ui/tools/UninstallPresentation.h"
+
+#include "shared/Formatting.h"
+#include "ui/components/ReviewText.h"
+
+#include <QCoreApplication>
+
+#include <limits>
+
+namespace harborlite::UninstallPresentation {
+
+namespace {
+
+qint64 saturatingAdd(qint64 a, qint64 b)
+{
+    if (b > 0 && a > std::numeric_limits<qint64>::max() - b) {
+        return std::numeric_limits<qint64>::max();
+    }
+    if (b < 0 && a < std::numeric_limits<qint64>::min() - b) {
+        return std::numeric_limits<qint64>::min();
+    }
+    return a + b;
+}
+
+qint64 selectedTotal(const QList<ScanItem>& items)
+{
+    qint64 sum = 0;
+    for (const ScanItem& item : items) {
+        if (item.isSelected) {
+            sum = saturatingAdd(sum, item.size);
+        }
+    }
+    return sum;
+}
+
+} // namespace
+
+Header header(const InstalledApp& app, bool isProtected)
+{
+    Header made;
+    made.name = app.name;
+    made.detail = QCoreApplication::translate("UninstallPane", "Version ") + app.version + ReviewText::kMiddleDot + app.bundleID;
+    made.pills.append({Format::byteText(app.size), PaletteRole::accentDeep, std::nullopt});
+    if (app.isSystemScope) {
+        made.pills.append({QCoreApplication::translate("UninstallPane", "System-wide"), PaletteRole::info, QStringLiteral("lock")});
+    }
+    if (isProtected) {
+        made.pills.append({QCoreApplication::translate("UninstallPane", "Protected"), PaletteRole::warning, QStringLiteral("shield")});
+    }
+    return made;
+}
+
+Middle middle(bool isPlanning, bool hasPlan)
+{
+    if (isPlanning) {
+        return Middle::planning;
+    }
+    return hasPlan ? Middle::cards : Middle::nothing;
+}
+
+qint64 total(const QList<ScanItem>& items)
+{
+    qint64 sum = 0;
+    for (const ScanItem& item : items) {
+        sum = saturatingAdd(sum, item.size);
+    }
+    return sum;
+}
+
+qint64 removalTotal(const UninstallPlan& plan)
+{
+    return saturatingAdd(saturatingAdd(plan.app.size, selectedTotal(plan.leftovers)),
+                         selectedTotal(plan.installedResidue));
+}
+
+qsizetype selectedSupportCount(const UninstallPlan& plan)
+{
+    qsizetype count = 0;
+    for (const ScanItem& item : plan.leftovers) {
+        count += item.isSelected ? 1 : 0;
+    }
+    return count;
+}
+
+Bar bar(const UninstallPlan& plan, bool isProtected, bool isRemoving)
+{
+    Bar made;
+    made.title = QCoreApplication::translate("UninstallPane", "Removes ") + Format::byteText(removalTotal(plan));
+    made.detail = isProtected ? QCoreApplication::translate("UninstallPane", "This is Apple system software and cannot be removed here.")
+                              : QCoreApplication::translate("UninstallPane", "The app and ") + ReviewText::count(selectedSupportCount(plan))
+            + QCoreApplication::translate("UninstallPane", " support item(s).");
+    made.isEnabled = !isProtected;
+    made.isBusy = isRemoving;
+    return made;
+}
+
+std::optional<QString> receiptLine(qsizetype receipts)
+{
+    if (receipts <= 0) {
+        return std::nullopt;
+    }
+    return QCoreApplication::translate("UninstallPane", "Removing these also forgets ") + ReviewText::count(receipts) + QCoreApplication::translate("UninstallPane", " installer receipt")
+        + (receipts == 1 ? QString() : QStringLiteral("s")) + QCoreApplication::translate("UninstallPane", ", which needs an administrator password.");
+}
+
+Banner banner(const QString& appName, const CleanupReport& report)
+{
+    const qsizetype failures = report.failures.size();
+    Banner made;
+    made.title = failures == 0 ? appName + QCoreApplication::translate("UninstallPane", " removed") : QCoreApplication::translate("UninstallPane", "Removed with skips");
+    made.message = Format::byteText(report.reclaimed) + QCoreApplication::translate("UninstallPane", " reclaimed from ") + ReviewText::count(report.removed)
+        + QCoreApplication::translate("UninstallPane", " item(s).");
+    if (failures > 0) {
+        made.message += QLatin1Char(' ') + ReviewText::count(failures) + QCoreApplication::translate("UninstallPane", " item(s) were protected.");
+    }
+    made.isError = failures > 0;
+    return made;
+}
+
+} // namespace harborlite::UninstallPresentation
