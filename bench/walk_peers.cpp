@@ -11,6 +11,7 @@
 #include "platform/PathText.h"
 #include "shared/FileSystem.h"
 
+#include "PeerProgram.h"
 #include "RoundStats.h"
 
 #include <QByteArray>
@@ -31,58 +32,10 @@
 
 using namespace harborlite;
 using Clock = std::chrono::steady_clock;
+using harborlite::bench::Run;
+using harborlite::bench::runProgram;
 
 namespace {
-
-struct Run {
-    double seconds = 0;
-    long peakKiB = 0;
-    std::string output;
-    bool ok = false;
-};
-
-// Runs a program with its standard output captured (first 4 KiB) and errors discarded.
-Run runProgram(const std::vector<std::string>& arguments)
-{
-    Run run;
-    int channel[2];
-    if (::pipe(channel) != 0) {
-        return run;
-    }
-    const auto start = Clock::now();
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::dup2(channel[1], 1);
-        const int null = ::open("/dev/null", O_WRONLY);
-        ::dup2(null, 2);
-        ::close(channel[0]);
-        std::vector<char*> argv;
-        for (const std::string& a : arguments) {
-            argv.push_back(const_cast<char*>(a.c_str()));
-        }
-        argv.push_back(nullptr);
-        ::execvp(argv[0], argv.data());
-        ::_exit(127);
-    }
-    ::close(channel[1]);
-    char buffer[4096];
-    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;) {
-        if (run.output.size() < 4096) {
-            run.output.append(buffer, std::size_t(n));
-        }
-    }
-    ::close(channel[0]);
-    int status = 0;
-    struct rusage usage {};
-    ::wait4(child, &status, 0, &usage);
-    run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    run.peakKiB = usage.ru_maxrss;
-    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    while (!run.output.empty() && (run.output.back() == '\n' || run.output.back() == ' ')) {
-        run.output.pop_back();
-    }
-    return run;
-}
 
 // The load average over the last minute, as the machine reports it.
 double loadAverage()
