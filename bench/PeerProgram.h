@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdio>
 #include <fcntl.h>
 #include <string>
 #include <sys/resource.h>
@@ -9,6 +10,19 @@
 #include <vector>
 
 namespace harborlite::bench {
+
+// The load average over the last minute, as the machine reports it.
+inline double loadAverage()
+{
+    double load = 0;
+    if (std::FILE* file = std::fopen("/proc/loadavg", "r")) {
+        if (std::fscanf(file, "%lf", &load) != 1) {
+            load = 0;
+        }
+        std::fclose(file);
+    }
+    return load;
+}
 
 struct Run {
     double seconds = 0;

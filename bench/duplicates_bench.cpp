@@ -16,6 +16,7 @@
 #include "engine/scanners/DuplicatesScanner.h"
 #include "platform/PathText.h"
 
+#include "PeerProgram.h"
 #include "RoundStats.h"
 
 #include <QCoreApplication>
@@ -37,23 +38,12 @@
 
 using namespace harborlite;
 using Clock = std::chrono::steady_clock;
+using harborlite::bench::loadAverage;
 
 namespace {
 
 using Inode = std::pair<unsigned long long, unsigned long long>;
 using Sets = std::set<std::vector<Inode>>;
-
-double loadAverage()
-{
-    double load = 0;
-    if (std::FILE* file = std::fopen("/proc/loadavg", "r")) {
-        if (std::fscanf(file, "%lf", &load) != 1) {
-            load = 0;
-        }
-        std::fclose(file);
-    }
-    return load;
-}
 
 struct Run {
     double seconds = 0;

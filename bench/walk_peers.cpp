@@ -33,22 +33,10 @@
 using namespace harborlite;
 using Clock = std::chrono::steady_clock;
 using harborlite::bench::Run;
+using harborlite::bench::loadAverage;
 using harborlite::bench::runProgram;
 
 namespace {
-
-// The load average over the last minute, as the machine reports it.
-double loadAverage()
-{
-    double load = 0;
-    if (std::FILE* file = std::fopen("/proc/loadavg", "r")) {
-        if (std::fscanf(file, "%lf", &load) != 1) {
-            load = 0;
-        }
-        std::fclose(file);
-    }
-    return load;
-}
 
 struct Side {
     Side(const char* name, std::vector<std::string> command) : label(name), arguments(std::move(command)) {}
