@@ -75,7 +75,7 @@ CategoryResult MailAttachmentsScanner::scan(const ProgressCallback& progress, co
                                 .subtitle = QCoreApplication::translate("MailAttachmentsScanner", "Attachments opened straight from a message"),
                                 .symbol = QStringLiteral("arrow.down.doc"),
                                 .isOptIn = false,
-                                .items = items(downloads, QStringLiteral("Mail Downloads"), 0, false, isCancelled),
+                                .items = items(downloads, QCoreApplication::translate("MailAttachmentsScanner", "Mail Downloads"), 0, false, isCancelled),
                                 .isExpanded = false});
 
     report(progress, {1.0, QCoreApplication::translate("MailAttachmentsScanner", "Mail scan complete"), totalSize(result.groups)});
@@ -115,7 +115,7 @@ QList<ScanItem> MailAttachmentsScanner::attachments(const QString& account, bool
         if (size > 0) {
             const QString parent = FS::lastPathComponent(FS::parentPath(location));
             found.append(item(location, parent.isEmpty() ? attachmentsName : parent,
-                              QStringLiteral("Mail attachments"), size, requiresReview));
+                              QCoreApplication::translate("MailAttachmentsScanner", "Mail attachments"), size, requiresReview));
         }
         return FS::BoundedWalk::Step::skip;
     };

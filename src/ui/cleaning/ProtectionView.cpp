@@ -1,5 +1,6 @@
 #include "ui/cleaning/ProtectionView.h"
 
+#include "engine/scanners/MalwareScanner.h"
 #include "model/ScanSession.h"
 #include "ui/cleaning/ResultsList.h"
 #include "ui/cleaning/ReviewState.h"
@@ -27,7 +28,7 @@ int knownThreats(const CategoryResult* result)
         return 0;
     }
     for (const ScanGroup& group : result->groups) {
-        if (group.title == QLatin1String("Known Threats")) {
+        if (group.title == MalwareScanner::knownThreatsTitle()) {
             return int(group.items.size());
         }
     }
