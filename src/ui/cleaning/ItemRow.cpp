@@ -47,10 +47,10 @@ QString ItemRow::toolTipAt(const QPoint& position) const
 {
     const ItemRowPainter::Layout where = parts();
     if (where.warning.contains(position)) {
-        return ItemRowPainter::kWarningToolTip;
+        return ItemRowPainter::warningToolTip();
     }
     if (where.reveal.adjusted(-4, -4, 4, 4).contains(position)) {
-        return ItemRowPainter::kRevealToolTip;
+        return ItemRowPainter::revealToolTip();
     }
     return {};
 }

@@ -14,6 +14,7 @@
 #include "ui/theme/Symbols.h"
 #include "ui/theme/TypeStyle.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -119,49 +120,49 @@ ProtectionPresentation ProtectionPresentation::of(const ReviewState& state)
     if (running) {
         shown.state = State::scanning;
         shown.statusSymbol = QStringLiteral("shield.lefthalf.filled");
-        shown.statusTitle = QStringLiteral("Scanning your Mac");
+        shown.statusTitle = QCoreApplication::translate("ProtectionPresentation", "Scanning your Mac");
         shown.statusMessage =
-            QStringLiteral("Checking launch agents, daemons, application support folders and installed apps.");
+            QCoreApplication::translate("ProtectionPresentation", "Checking launch agents, daemons, application support folders and installed apps.");
         shown.statusTint = PaletteRole::info;
     } else if (shown.threatCount > 0) {
         shown.state = State::threatsFound;
         shown.statusSymbol = QStringLiteral("exclamationmark.shield.fill");
-        shown.statusTitle = QString::number(shown.threatCount) + QStringLiteral(" threat(s) found");
-        shown.statusMessage = QStringLiteral(
-            "Each item below matches a documented adware family. Review the names, then remove them.");
+        shown.statusTitle = QCoreApplication::translate("ProtectionPresentation", "%1 threat(s) found")
+                                .arg(QString::number(shown.threatCount));
+        shown.statusMessage = QCoreApplication::translate("ProtectionPresentation", "Each item below matches a documented adware family. Review the names, then remove them.");
         shown.statusTint = PaletteRole::danger;
     } else if (!result) {
         shown.state = State::notScanned;
         shown.statusSymbol = QStringLiteral("shield");
-        shown.statusTitle = QStringLiteral("Not scanned yet");
+        shown.statusTitle = QCoreApplication::translate("ProtectionPresentation", "Not scanned yet");
         shown.statusMessage =
-            QStringLiteral("Harborlite checks against a list of documented adware and browser-hijacker families, "
+            QCoreApplication::translate("ProtectionPresentation", "Harborlite checks against a list of documented adware and browser-hijacker families, "
                            "and flags launch items that behave like persistence.");
         shown.statusTint = PaletteRole::inkTertiary;
     } else {
         shown.state = State::clean;
         shown.statusSymbol = QStringLiteral("checkmark.shield.fill");
-        shown.statusTitle = QStringLiteral("No known threats");
-        shown.statusMessage = QStringLiteral("Nothing on this Mac matched the signature list. Suspicious launch "
+        shown.statusTitle = QCoreApplication::translate("ProtectionPresentation", "No known threats");
+        shown.statusMessage = QCoreApplication::translate("ProtectionPresentation", "Nothing on this Mac matched the signature list. Suspicious launch "
                                              "items, if any, are listed below for review.");
         shown.statusTint = PaletteRole::accent;
     }
 
     if (running) {
-        shown.scan = {QStringLiteral("Stop Scan"), PaletteRole::danger, true};
+        shown.scan = {QCoreApplication::translate("ProtectionPresentation", "Stop Scan"), PaletteRole::danger, true};
         const auto progress = state.progress.find(category);
-        shown.progressLine = progress == state.progress.end() ? QStringLiteral("Scanning\u2026")
+        shown.progressLine = progress == state.progress.end() ? QCoreApplication::translate("ProtectionPresentation", "Scanning\u2026")
                                                               : progress->second.message;
     } else {
-        shown.scan = {result ? QStringLiteral("Scan Again") : QStringLiteral("Scan Now"), PaletteRole::accent, false};
+        shown.scan = {result ? QCoreApplication::translate("ProtectionPresentation", "Scan Again") : QCoreApplication::translate("ProtectionPresentation", "Scan Now"), PaletteRole::accent, false};
     }
     shown.showsSection = result != nullptr;
     if (result && result->itemCount() >= 1) {
         const int selected = result->selectedCount();
         shown.actionBar = ActionBarLook{ReviewText::itemsSelected(selected),
-                                        QStringLiteral("Removed items go to the Trash unless you changed the mode "
+                                        QCoreApplication::translate("ProtectionPresentation", "Removed items go to the Trash unless you changed the mode "
                                                        "in Cleanup."),
-                                        QStringLiteral("Remove"),
+                                        QCoreApplication::translate("ProtectionPresentation", "Remove"),
                                         selected > 0,
                                         state.isCleaning,
                                         PaletteRole::danger};
@@ -174,7 +175,7 @@ ProtectionView::ProtectionView(ScanSession& scans, MonitorFeed& feed, const Scre
 {
     setObjectName(QStringLiteral("protectionView"));
     frame()->addWidget(new ScreenHeader(
-        QStringLiteral("Protection"), QStringLiteral("Scans for documented macOS adware families and persistence tricks."),
+        tr("Protection"), tr("Scans for documented macOS adware families and persistence tricks."),
         QStringLiteral("shield.lefthalf.filled")));
 
     auto* panel = new ShieldPanel;
@@ -206,9 +207,9 @@ ProtectionView::ProtectionView(ScanSession& scans, MonitorFeed& feed, const Scre
     column->addLayout(texts);
 
     ScanButton::Behaviour behaviour = ScanButton::scanning(scans, {ScanCategory::malware}, [&scans] {
-        return scans.result(ScanCategory::malware) ? QStringLiteral("Scan Again") : QStringLiteral("Scan Now");
+        return scans.result(ScanCategory::malware) ? tr("Scan Again") : tr("Scan Now");
     });
-    behaviour.stopTitle = QStringLiteral("Stop Scan");
+    behaviour.stopTitle = tr("Stop Scan");
     scanButton_ = new ScanButton(scans, std::move(behaviour));
     column->addWidget(scanButton_, 0, Qt::AlignHCenter);
 

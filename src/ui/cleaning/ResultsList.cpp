@@ -128,7 +128,7 @@ GroupParts groupParts(const QRect& content, const ResultsPresentation::GroupHead
                          countMetrics.height() + 2 * kCountPaddingY);
     int trailing = made.count.left();
     if (header.showsReview) {
-        const QSizeF pill = RowPainting::pillSize(QStringLiteral("Review"), true);
+        const QSizeF pill = RowPainting::pillSize(ResultsPresentation::reviewPillText(), true);
         const int width = static_cast<int>(std::ceil(pill.width()));
         made.pill = centred(trailing - kGroupSpacing - width, width, static_cast<int>(std::ceil(pill.height())));
         trailing = made.pill.left();
@@ -274,7 +274,8 @@ private:
                              painter.fontMetrics().elidedText(group.subtitle, Qt::ElideRight, parts.subtitle.width()));
         }
         if (header.showsReview) {
-            RowPainting::paintPill(painter, parts.pill, QStringLiteral("Review"), Palette::warning().resolve(appearance),
+            RowPainting::paintPill(painter, parts.pill, ResultsPresentation::reviewPillText(),
+                                   Palette::warning().resolve(appearance),
                                    QStringLiteral("hand.raised.fill"));
         }
         painter.fillPath(Shapes::capsule(parts.count),
@@ -309,7 +310,7 @@ ResultsList::ResultsList(ScanSession& scans, QList<ScanCategory> categories, con
     , shadow_(std::make_unique<SoftShadow>(kShadowRadius, kShadowOpacity))
 {
     setObjectName(QStringLiteral("resultsList"));
-    setAccessibleName(QStringLiteral("Results"));
+    setAccessibleName(tr("Results"));
     setModel(rows_);
     setItemDelegate(delegate_);
     setSelectionMode(QAbstractItemView::NoSelection);
@@ -682,9 +683,9 @@ QString ResultsList::toolTipAt(const QPoint& position) const
 {
     switch (targetAt(position)) {
     case Target::warning:
-        return ItemRowPainter::kWarningToolTip;
+        return ItemRowPainter::warningToolTip();
     case Target::reveal:
-        return ItemRowPainter::kRevealToolTip;
+        return ItemRowPainter::revealToolTip();
     default:
         return {};
     }
