@@ -12,6 +12,7 @@
 #include "ui/theme/Symbols.h"
 #include "ui/theme/TypeStyle.h"
 
+#include <QAccessible>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QTextLayout>
@@ -407,10 +408,22 @@ void ResultsList::refreshNow()
     viewport()->update();
 }
 
-void ResultsList::repaintRow(int row)
+void ResultsList::showBoxChange(int row)
 {
-    if (row >= 0) {
-        viewport()->update(visualRect(rows_->index(row)));
+    if (row < 0) {
+        return;
+    }
+    viewport()->update(visualRect(rows_->index(row)));
+    if (!QAccessible::isActive()) {
+        return;
+    }
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(this);
+    QAccessibleTableInterface* table = list ? list->tableInterface() : nullptr;
+    if (QAccessibleInterface* cell = table ? table->cellAt(row, 0) : nullptr) {
+        QAccessible::State changed;
+        changed.checked = true;
+        QAccessibleStateChangeEvent event(cell, changed);
+        QAccessible::updateAccessibility(&event);
     }
 }
 
@@ -429,12 +442,12 @@ void ResultsList::repaintSelection(ScanCategory category, const QUuid& id)
         return;
     }
     const int header = rows_->rowOf(group->id);
-    repaintRow(header);
+    showBoxChange(header);
     if (changed->kind == Kind::item) {
-        repaintRow(row);
+        showBoxChange(row);
     } else {
         for (int next = header + 1; next < rows_->rowCount() && rows_->row(next).kind == Kind::item; ++next) {
-            repaintRow(next);
+            showBoxChange(next);
         }
     }
     // The "Review" pill comes or goes with the selection and gives the title
