@@ -246,11 +246,13 @@ Verdict judge(const QString& p, const Context& context, const Question& question
         return refused(QCoreApplication::translate("SafetyGuard", "Refusing to operate on the filesystem root."));
     }
     if (context.pinned.contains(p)) {
-        return refused(QCoreApplication::translate("SafetyGuard", "%1 is a container Harborlite never removes.").arg(question.passedName));
+        return refused(QCoreApplication::translate("SafetyGuard", "%1 is a container Harborlite never removes.")
+                           .arg(question.passedName));
     }
     for (const QString& root : systemRoots()) {
         if (FS::isBelow(p, root) && !isExempt(p, root, context)) {
-            return refused(QCoreApplication::translate("SafetyGuard", "Inside the protected system directory %1.").arg(root));
+            return refused(
+                QCoreApplication::translate("SafetyGuard", "Inside the protected system directory %1.").arg(root));
         }
     }
     if (isSystemApplication(p)) {
@@ -266,12 +268,14 @@ Verdict judge(const QString& p, const Context& context, const Question& question
     }
     for (const QString& entry : protectedLibraryEntries()) {
         if (FS::isBelow(p, FS::join(context.library, entry))) {
-            return refused(QCoreApplication::translate("SafetyGuard", "Holds live data in %1.").arg(FS::lastPathComponent(entry)));
+            return refused(
+                QCoreApplication::translate("SafetyGuard", "Holds live data in %1.").arg(FS::lastPathComponent(entry)));
         }
     }
     for (const QString& entry : protectedHomeEntries()) {
         if (FS::isBelow(p, FS::join(context.home, entry))) {
-            return refused(QCoreApplication::translate("SafetyGuard", "Holds live data in %1.").arg(FS::lastPathComponent(entry)));
+            return refused(
+                QCoreApplication::translate("SafetyGuard", "Holds live data in %1.").arg(FS::lastPathComponent(entry)));
         }
     }
     if (isVolume(p, context)) {

@@ -555,9 +555,11 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
             break;
         }
         const Root& root = walkRoots[std::size_t(i)];
-        report(progress, {held(0.35 * double(i) / double(std::max<qsizetype>(rootCount, 1))),
-                          QCoreApplication::translate("DuplicatesScanner", "Indexing %1\u2026").arg(FS::lastPathComponent(root.named)),
-                          0});
+        report(progress,
+               {held(0.35 * double(i) / double(std::max<qsizetype>(rootCount, 1))),
+                QCoreApplication::translate("DuplicatesScanner", "Indexing %1\u2026")
+                    .arg(FS::lastPathComponent(root.named)),
+                0});
         if (root.walked && !walker->index(root.real, std::size_t(i), indexing) && cancelled()) {
             break;
         }
@@ -690,10 +692,11 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
         if (cancelled()) {
             break;
         }
-        report(progress, {held(0.35 + 0.3 * double(compared) / double(std::max<size_t>(sizeMatches, 1))),
-                          QCoreApplication::translate("DuplicatesScanner", "Comparing %1 size matches\u2026")
-                              .arg(QString::number(sizeMatches - compared)),
-                          0});
+        report(progress,
+               {held(0.35 + 0.3 * double(compared) / double(std::max<size_t>(sizeMatches, 1))),
+                QCoreApplication::translate("DuplicatesScanner", "Comparing %1 size matches\u2026")
+                    .arg(QString::number(sizeMatches - compared)),
+                0});
     }
     bySize.resize(compared);
     std::vector<std::vector<Candidate*>> bySignature = regroup(bySize, [](const Candidate& file) {
@@ -722,10 +725,11 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
             if (cancelled()) {
                 break;
             }
-            report(progress, {held(0.65 + 0.3 * double(i) / double(std::max<size_t>(count, 1))),
-                              QCoreApplication::translate("DuplicatesScanner", "Verifying %1 possible duplicates\u2026")
-                                  .arg(QString::number(count - i)),
-                              0});
+            report(progress,
+                   {held(0.65 + 0.3 * double(i) / double(std::max<size_t>(count, 1))),
+                    QCoreApplication::translate("DuplicatesScanner", "Verifying %1 possible duplicates\u2026")
+                        .arg(QString::number(count - i)),
+                    0});
             for (Candidate* file : bySignature[i]) {
                 if (cancelled()) {
                     break;
@@ -847,17 +851,19 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
             group.items.append(std::move(item));
         }
         const qsizetype copies = group.items.size();
-        group.subtitle = (copies == 1 ? QCoreApplication::translate("DuplicatesScanner", "%1 extra copy \u00b7 keeping %2")
-                                      : QCoreApplication::translate("DuplicatesScanner", "%1 extra copies \u00b7 keeping %2"))
-                             .arg(QString::number(copies), keptText);
+        group.subtitle =
+            (copies == 1 ? QCoreApplication::translate("DuplicatesScanner", "%1 extra copy \u00b7 keeping %2")
+                         : QCoreApplication::translate("DuplicatesScanner", "%1 extra copies \u00b7 keeping %2"))
+                .arg(QString::number(copies), keptText);
         total += set.sum;
         result.groups.append(std::move(group));
     }
 
-    report(progress, {1.0,
-                      result.groups.isEmpty() ? QCoreApplication::translate("DuplicatesScanner", "No duplicates found")
-                                              : QCoreApplication::translate("DuplicatesScanner", "Duplicate scan complete"),
-                      total});
+    report(progress,
+           {1.0,
+            result.groups.isEmpty() ? QCoreApplication::translate("DuplicatesScanner", "No duplicates found")
+                                    : QCoreApplication::translate("DuplicatesScanner", "Duplicate scan complete"),
+            total});
     result.scannedAt = platform::now();
     return result;
 }

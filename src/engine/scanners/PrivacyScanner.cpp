@@ -25,17 +25,26 @@ struct BrowserRow {
 };
 
 const QList<std::pair<const char*, const char*>> historyAndCookies = {
-    {QT_TRANSLATE_NOOP("PrivacyScanner", "Browsing history"), "History"}, {QT_TRANSLATE_NOOP("PrivacyScanner", "Cookies"), "Network/Cookies"}};
+    {QT_TRANSLATE_NOOP("PrivacyScanner", "Browsing history"), "History"},
+    {QT_TRANSLATE_NOOP("PrivacyScanner", "Cookies"), "Network/Cookies"}};
 
 const QList<BrowserRow>& browserRows()
 {
     static const QList<BrowserRow> rows = {
-        {"Safari", "Containers/com.apple.Safari/Data/Library/Safari",
-         {{QT_TRANSLATE_NOOP("PrivacyScanner", "Browsing history"), "History.db"}, {QT_TRANSLATE_NOOP("PrivacyScanner", "History index"), "History.db-wal"}, {QT_TRANSLATE_NOOP("PrivacyScanner", "Top sites"), "TopSites.plist"},
+        {"Safari",
+         "Containers/com.apple.Safari/Data/Library/Safari",
+         {{QT_TRANSLATE_NOOP("PrivacyScanner", "Browsing history"), "History.db"},
+          {QT_TRANSLATE_NOOP("PrivacyScanner", "History index"), "History.db-wal"},
+          {QT_TRANSLATE_NOOP("PrivacyScanner", "Top sites"), "TopSites.plist"},
           {QT_TRANSLATE_NOOP("PrivacyScanner", "Downloads list"), "Downloads.plist"}}},
-        {"Safari Caches", "Containers/com.apple.Safari/Data/Library/Caches", {{QT_TRANSLATE_NOOP("PrivacyScanner", "Cache storage"), ""}}},
-        {"Google Chrome", "Application Support/Google/Chrome/Default",
-         {{QT_TRANSLATE_NOOP("PrivacyScanner", "Browsing history"), "History"}, {QT_TRANSLATE_NOOP("PrivacyScanner", "Cookies"), "Network/Cookies"}, {QT_TRANSLATE_NOOP("PrivacyScanner", "Session storage"), "Sessions"},
+        {"Safari Caches",
+         "Containers/com.apple.Safari/Data/Library/Caches",
+         {{QT_TRANSLATE_NOOP("PrivacyScanner", "Cache storage"), ""}}},
+        {"Google Chrome",
+         "Application Support/Google/Chrome/Default",
+         {{QT_TRANSLATE_NOOP("PrivacyScanner", "Browsing history"), "History"},
+          {QT_TRANSLATE_NOOP("PrivacyScanner", "Cookies"), "Network/Cookies"},
+          {QT_TRANSLATE_NOOP("PrivacyScanner", "Session storage"), "Sessions"},
           {QT_TRANSLATE_NOOP("PrivacyScanner", "Top sites"), "Top Sites"}}},
         {"Brave", "Application Support/BraveSoftware/Brave-Browser/Default", historyAndCookies},
         {"Microsoft Edge", "Application Support/Microsoft Edge/Default", historyAndCookies},
@@ -63,7 +72,8 @@ QStringList firefoxProfileFolders()
 }
 
 const QList<std::pair<const char*, const char*>> firefoxFiles = {
-    {QT_TRANSLATE_NOOP("PrivacyScanner", "History & bookmarks index"), "places.sqlite"}, {QT_TRANSLATE_NOOP("PrivacyScanner", "Cookies"), "cookies.sqlite"}};
+    {QT_TRANSLATE_NOOP("PrivacyScanner", "History & bookmarks index"), "places.sqlite"},
+    {QT_TRANSLATE_NOOP("PrivacyScanner", "Cookies"), "cookies.sqlite"}};
 
 ScanGroup optInGroup(const QString& title, const QString& subtitle, const char* symbol, const QList<ScanItem>& items)
 {
@@ -111,7 +121,9 @@ CategoryResult PrivacyScanner::scan(const ProgressCallback& progress, const Canc
             break;
         }
         const Browser& browser = list.at(i);
-        report(progress, {0.1 + double(i) * 0.4 / count, QCoreApplication::translate("PrivacyScanner", "Checking %1\u2026").arg(browser.name), 0});
+        report(progress,
+               {0.1 + double(i) * 0.4 / count,
+                QCoreApplication::translate("PrivacyScanner", "Checking %1\u2026").arg(browser.name), 0});
         for (const QString& named : browser.roots) {
             const std::optional<Root> profile = root(named);
             if (!profile) {
@@ -132,19 +144,30 @@ CategoryResult PrivacyScanner::scan(const ProgressCallback& progress, const Canc
     for (const ScanItem& trace : traces) {
         browserBytes += trace.size;
     }
-    appendIfAny(result.groups, optInGroup(QCoreApplication::translate("PrivacyScanner", "Browsing Traces"),
-                                          QCoreApplication::translate("PrivacyScanner", "History, cookies and session data \u2014 you will be signed out of sites"),
-                                          "network", traces));
+    appendIfAny(
+        result.groups,
+        optInGroup(QCoreApplication::translate("PrivacyScanner", "Browsing Traces"),
+                   QCoreApplication::translate(
+                       "PrivacyScanner", "History, cookies and session data \u2014 you will be signed out of sites"),
+                   "network", traces));
 
-    report(progress, {0.5, QCoreApplication::translate("PrivacyScanner", "Checking Firefox profiles\u2026"), browserBytes});
-    appendIfAny(result.groups, optInGroup(QCoreApplication::translate("PrivacyScanner", "Firefox Profiles"), QCoreApplication::translate("PrivacyScanner", "Per-profile history and cookie stores"), "flame",
-                                          firefoxTraces(isCancelled)));
+    report(progress,
+           {0.5, QCoreApplication::translate("PrivacyScanner", "Checking Firefox profiles\u2026"), browserBytes});
+    appendIfAny(result.groups,
+                optInGroup(QCoreApplication::translate("PrivacyScanner", "Firefox Profiles"),
+                           QCoreApplication::translate("PrivacyScanner", "Per-profile history and cookie stores"),
+                           "flame", firefoxTraces(isCancelled)));
 
-    report(progress, {0.75, QCoreApplication::translate("PrivacyScanner", "Checking recent item lists\u2026"), browserBytes});
-    appendIfAny(result.groups, optInGroup(QCoreApplication::translate("PrivacyScanner", "Recent Items"), QCoreApplication::translate("PrivacyScanner", "Recently opened file lists across the system"),
-                                          "clock.arrow.circlepath", recentItemTraces(isCancelled)));
+    report(progress,
+           {0.75, QCoreApplication::translate("PrivacyScanner", "Checking recent item lists\u2026"), browserBytes});
+    appendIfAny(
+        result.groups,
+        optInGroup(QCoreApplication::translate("PrivacyScanner", "Recent Items"),
+                   QCoreApplication::translate("PrivacyScanner", "Recently opened file lists across the system"),
+                   "clock.arrow.circlepath", recentItemTraces(isCancelled)));
 
-    report(progress, {1.0, QCoreApplication::translate("PrivacyScanner", "Privacy scan complete"), totalSize(result.groups)});
+    report(progress,
+           {1.0, QCoreApplication::translate("PrivacyScanner", "Privacy scan complete"), totalSize(result.groups)});
     result.scannedAt = platform::now();
     return result;
 }
@@ -169,8 +192,9 @@ QList<ScanItem> PrivacyScanner::firefoxTraces(const CancelPredicate& isCancelled
             for (const auto& [label, file] : firefoxFiles) {
                 const QString location = FS::join(profile, text(file));
                 if (FS::exists(location) && isAllowed(location)) {
-                    found.append(item(location, profileName + dash + QCoreApplication::translate("PrivacyScanner", label), text("Firefox"),
-                                      FS::allocatedSize(location), true));
+                    found.append(item(location,
+                                      profileName + dash + QCoreApplication::translate("PrivacyScanner", label),
+                                      text("Firefox"), FS::allocatedSize(location), true));
                 }
             }
         }
@@ -191,13 +215,15 @@ QList<ScanItem> PrivacyScanner::recentItemTraces(const CancelPredicate& isCancel
             break;
         }
         if (isAllowed(list)) {
-            found.append(item(list, deletingPathExtension(name), QCoreApplication::translate("PrivacyScanner", "Recent items list"), FS::allocatedSize(list),
-                              true));
+            found.append(item(list, deletingPathExtension(name),
+                              QCoreApplication::translate("PrivacyScanner", "Recent items list"),
+                              FS::allocatedSize(list), true));
         }
     }
     const QString quarantine = FS::join(FS::library(), text("Preferences/com.apple.LaunchServices.QuarantineEventsV2"));
     if (FS::exists(quarantine) && isAllowed(quarantine)) {
-        found.append(item(quarantine, QCoreApplication::translate("PrivacyScanner", "Download history"), QCoreApplication::translate("PrivacyScanner", "LaunchServices quarantine log"),
+        found.append(item(quarantine, QCoreApplication::translate("PrivacyScanner", "Download history"),
+                          QCoreApplication::translate("PrivacyScanner", "LaunchServices quarantine log"),
                           FS::allocatedSize(quarantine), true));
     }
     return found;

@@ -139,7 +139,12 @@ DiskNode nodeFor(Entry&& entry, const QString& url, qint64 minimumSize)
     // With no child kept the folder counts whole, which is what the folded
     // sum already is.
     if (folded > 0 && !node.children.empty()) {
-        node.children.push_back({QUuid::createUuid(), url, QCoreApplication::translate("RuvozEzazScanner", "Smaller items"), folded, true, {}});
+        node.children.push_back({QUuid::createUuid(),
+                                 url,
+                                 QCoreApplication::translate("RuvozEzazScanner", "Smaller items"),
+                                 folded,
+                                 true,
+                                 {}});
     }
     sortBySize(node.children);
     return node;

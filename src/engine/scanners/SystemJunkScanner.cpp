@@ -40,14 +40,28 @@ QStringList linuxUserCaches()
 QList<FolderPhase> folderPhases(const QString& library, const QString& sharedLibrary)
 {
     return {
-        {0.05, QT_TRANSLATE_NOOP("SystemJunkScanner", "Reading user caches\u2026"), QStringList{FS::join(library, text("Caches"))} + linuxUserCaches(),
-         QT_TRANSLATE_NOOP("SystemJunkScanner", "User Cache Files"), QT_TRANSLATE_NOOP("SystemJunkScanner", "Rebuilt automatically the next time each app runs"), "internaldrive"},
-        {0.2, QT_TRANSLATE_NOOP("SystemJunkScanner", "Reading system caches\u2026"), {FS::join(sharedLibrary, text("Caches"))},
-         QT_TRANSLATE_NOOP("SystemJunkScanner", "System Cache Files"), QT_TRANSLATE_NOOP("SystemJunkScanner", "Shared caches under /Library"), "gearshape.2"},
-        {0.35, QT_TRANSLATE_NOOP("SystemJunkScanner", "Collecting logs\u2026"), {FS::join(library, text("Logs")), FS::join(sharedLibrary, text("Logs"))},
-         QT_TRANSLATE_NOOP("SystemJunkScanner", "Log Files"), QT_TRANSLATE_NOOP("SystemJunkScanner", "Diagnostic output from apps and the system"), "doc.text"},
-        {0.5, QT_TRANSLATE_NOOP("SystemJunkScanner", "Checking saved application state\u2026"), {FS::join(library, text("Saved Application State"))},
-         QT_TRANSLATE_NOOP("SystemJunkScanner", "Saved Application State"), QT_TRANSLATE_NOOP("SystemJunkScanner", "Window layouts restored when apps reopen"), "macwindow.on.rectangle"},
+        {0.05, QT_TRANSLATE_NOOP("SystemJunkScanner", "Reading user caches\u2026"),
+         QStringList{FS::join(library, text("Caches"))} + linuxUserCaches(),
+         QT_TRANSLATE_NOOP("SystemJunkScanner", "User Cache Files"),
+         QT_TRANSLATE_NOOP("SystemJunkScanner", "Rebuilt automatically the next time each app runs"), "internaldrive"},
+        {0.2,
+         QT_TRANSLATE_NOOP("SystemJunkScanner", "Reading system caches\u2026"),
+         {FS::join(sharedLibrary, text("Caches"))},
+         QT_TRANSLATE_NOOP("SystemJunkScanner", "System Cache Files"),
+         QT_TRANSLATE_NOOP("SystemJunkScanner", "Shared caches under /Library"),
+         "gearshape.2"},
+        {0.35,
+         QT_TRANSLATE_NOOP("SystemJunkScanner", "Collecting logs\u2026"),
+         {FS::join(library, text("Logs")), FS::join(sharedLibrary, text("Logs"))},
+         QT_TRANSLATE_NOOP("SystemJunkScanner", "Log Files"),
+         QT_TRANSLATE_NOOP("SystemJunkScanner", "Diagnostic output from apps and the system"),
+         "doc.text"},
+        {0.5,
+         QT_TRANSLATE_NOOP("SystemJunkScanner", "Checking saved application state\u2026"),
+         {FS::join(library, text("Saved Application State"))},
+         QT_TRANSLATE_NOOP("SystemJunkScanner", "Saved Application State"),
+         QT_TRANSLATE_NOOP("SystemJunkScanner", "Window layouts restored when apps reopen"),
+         "macwindow.on.rectangle"},
     };
 }
 
@@ -201,7 +215,8 @@ ScanGroup SystemJunkScanner::developerGroup(const CancelPredicate& isCancelled, 
                        [&](double f) { onProgress(double(k) * 0.25 + f * 0.25, message); });
     }
     return {.title = QCoreApplication::translate("SystemJunkScanner", "Developer Junk"),
-            .subtitle = QCoreApplication::translate("SystemJunkScanner", "Xcode build products, device support and simulator caches"),
+            .subtitle = QCoreApplication::translate("SystemJunkScanner",
+                                                    "Xcode build products, device support and simulator caches"),
             .symbol = text("hammer"),
             .isOptIn = false,
             .items = found,
@@ -218,7 +233,8 @@ ScanGroup SystemJunkScanner::packageManagerGroup(const CancelPredicate& isCancel
         }
         const PackageManagerEntry& entry = packageManagerEntries[k];
         const QString name = text(entry.name);
-        onProgress(double(k) * 0.1, QCoreApplication::translate("SystemJunkScanner", "Measuring the %1 cache\u2026").arg(name));
+        onProgress(double(k) * 0.1,
+                   QCoreApplication::translate("SystemJunkScanner", "Measuring the %1 cache\u2026").arg(name));
         const std::optional<Root> cache = root(FS::join(entry.inLibrary ? FS::library() : FS::home(),
                                                         text(entry.folder)));
         if (!cache || !isAllowed(cache->location)) {
@@ -228,11 +244,13 @@ ScanGroup SystemJunkScanner::packageManagerGroup(const CancelPredicate& isCancel
         if (size <= 0) {
             continue;
         }
-        found.append(item(cache->location, QCoreApplication::translate("SystemJunkScanner", "%1 cache").arg(name), cache->location, size, cache->needsReview));
+        found.append(item(cache->location, QCoreApplication::translate("SystemJunkScanner", "%1 cache").arg(name),
+                          cache->location, size, cache->needsReview));
     }
     sortBySize(found);
     return {.title = QCoreApplication::translate("SystemJunkScanner", "Package Manager Caches"),
-            .subtitle = QCoreApplication::translate("SystemJunkScanner", "Downloaded archives your tools can fetch again"),
+            .subtitle =
+                QCoreApplication::translate("SystemJunkScanner", "Downloaded archives your tools can fetch again"),
             .symbol = text("shippingbox.and.arrow.backward"),
             .isOptIn = false,
             .items = found,
@@ -285,7 +303,8 @@ ScanGroup SystemJunkScanner::brokenPreferencesGroup(const CancelPredicate& isCan
     }
     sortBySize(found);
     return {.title = QCoreApplication::translate("SystemJunkScanner", "Broken Preferences"),
-            .subtitle = QCoreApplication::translate("SystemJunkScanner", "Corrupt plists and settings with no owning app"),
+            .subtitle =
+                QCoreApplication::translate("SystemJunkScanner", "Corrupt plists and settings with no owning app"),
             .symbol = text("slider.horizontal.3"),
             .isOptIn = true,
             .items = found,

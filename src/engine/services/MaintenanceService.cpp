@@ -48,23 +48,41 @@ MaintenanceService::MaintenanceService(platform::ToolTable tools, Limits limits)
 QList<MaintenanceTask> MaintenanceService::tasks() const
 {
     return {
-        {"freeRAM", QCoreApplication::translate("MaintenanceService", "Free Up Purgeable Memory"), QCoreApplication::translate("MaintenanceService", "Asks the kernel to release inactive pages and compressed memory."),
+        {"freeRAM", QCoreApplication::translate("MaintenanceService", "Free Up Purgeable Memory"),
+         QCoreApplication::translate("MaintenanceService",
+                                     "Asks the kernel to release inactive pages and compressed memory."),
          "memorychip", true, QCoreApplication::translate("MaintenanceService", "About 20 seconds"), tools_.sync},
-        {"flushDNS", QCoreApplication::translate("MaintenanceService", "Flush DNS Cache"), QCoreApplication::translate("MaintenanceService", "Clears resolved hostnames so sites that moved load correctly."), "network",
-         true, QCoreApplication::translate("MaintenanceService", "A few seconds"), tools_.resolvectl},
+        {"flushDNS", QCoreApplication::translate("MaintenanceService", "Flush DNS Cache"),
+         QCoreApplication::translate("MaintenanceService",
+                                     "Clears resolved hostnames so sites that moved load correctly."),
+         "network", true, QCoreApplication::translate("MaintenanceService", "A few seconds"), tools_.resolvectl},
         {"rebuildSpotlight", QCoreApplication::translate("MaintenanceService", "Reindex Spotlight"),
-         QCoreApplication::translate("MaintenanceService", "Rebuilds the search index. Search stays incomplete until it finishes."), "magnifyingglass", true,
+         QCoreApplication::translate("MaintenanceService",
+                                     "Rebuilds the search index. Search stays incomplete until it finishes."),
+         "magnifyingglass", true,
          QCoreApplication::translate("MaintenanceService", "Runs in the background for a while"), tools_.mdutil},
-        {"rebuildLaunchServices", QCoreApplication::translate("MaintenanceService", "Rebuild Launch Services"), QCoreApplication::translate("MaintenanceService", "Fixes duplicate entries in Open With and wrong file icons."),
-         "square.grid.3x3", false, QCoreApplication::translate("MaintenanceService", "About a minute"), tools_.updateDesktopDatabase},
-        {"repairPermissions", QCoreApplication::translate("MaintenanceService", "Repair Home Permissions"), QCoreApplication::translate("MaintenanceService", "Resets ownership and access control on your home folder."),
-         "lock.rotation", true, QCoreApplication::translate("MaintenanceService", "One to two minutes"), tools_.diskutil},
-        {"speedUpMail", QCoreApplication::translate("MaintenanceService", "Speed Up Mail"), QCoreApplication::translate("MaintenanceService", "Compacts the Mail envelope database so the app opens faster."),
+        {"rebuildLaunchServices", QCoreApplication::translate("MaintenanceService", "Rebuild Launch Services"),
+         QCoreApplication::translate("MaintenanceService",
+                                     "Fixes duplicate entries in Open With and wrong file icons."),
+         "square.grid.3x3", false, QCoreApplication::translate("MaintenanceService", "About a minute"),
+         tools_.updateDesktopDatabase},
+        {"repairPermissions", QCoreApplication::translate("MaintenanceService", "Repair Home Permissions"),
+         QCoreApplication::translate("MaintenanceService", "Resets ownership and access control on your home folder."),
+         "lock.rotation", true, QCoreApplication::translate("MaintenanceService", "One to two minutes"),
+         tools_.diskutil},
+        {"speedUpMail", QCoreApplication::translate("MaintenanceService", "Speed Up Mail"),
+         QCoreApplication::translate("MaintenanceService",
+                                     "Compacts the Mail envelope database so the app opens faster."),
          "envelope.badge", false, QCoreApplication::translate("MaintenanceService", "Under a minute"), tools_.sqlite3},
-        {"thinSnapshots", QCoreApplication::translate("MaintenanceService", "Thin Time Machine Snapshots"), QCoreApplication::translate("MaintenanceService", "Removes local APFS snapshots that are holding on to disk space."),
-         "clock.arrow.2.circlepath", true, QCoreApplication::translate("MaintenanceService", "Under a minute"), tools_.tmutil},
-        {"verifyDisk", QCoreApplication::translate("MaintenanceService", "Verify Startup Disk"), QCoreApplication::translate("MaintenanceService", "Runs a read-only filesystem check and reports any damage."),
-         "internaldrive", false, QCoreApplication::translate("MaintenanceService", "One to three minutes"), tools_.diskutil},
+        {"thinSnapshots", QCoreApplication::translate("MaintenanceService", "Thin Time Machine Snapshots"),
+         QCoreApplication::translate("MaintenanceService",
+                                     "Removes local APFS snapshots that are holding on to disk space."),
+         "clock.arrow.2.circlepath", true, QCoreApplication::translate("MaintenanceService", "Under a minute"),
+         tools_.tmutil},
+        {"verifyDisk", QCoreApplication::translate("MaintenanceService", "Verify Startup Disk"),
+         QCoreApplication::translate("MaintenanceService", "Runs a read-only filesystem check and reports any damage."),
+         "internaldrive", false, QCoreApplication::translate("MaintenanceService", "One to three minutes"),
+         tools_.diskutil},
     };
 }
 
@@ -92,7 +110,8 @@ QString MaintenanceService::run(const MaintenanceTask& task) const
     }
     if (id == QLatin1String("rebuildSpotlight")) {
         administrator(ShellQuoting::word(tools_.mdutil) + QStringLiteral(" -E / "), tools_);
-        return QCoreApplication::translate("MaintenanceService", "Spotlight is rebuilding its index in the background.");
+        return QCoreApplication::translate("MaintenanceService",
+                                           "Spotlight is rebuilding its index in the background.");
     }
     if (id == QLatin1String("rebuildLaunchServices")) {
         const ShellRunner::Output output =
@@ -125,9 +144,11 @@ QString MaintenanceService::run(const MaintenanceTask& task) const
         const ShellRunner::Output output =
             ShellRunner::run(tools_.diskutil, {QStringLiteral("verifyVolume"), QStringLiteral("/")}, limits_.verify);
         const QStringList lines = ShellRunner::lines(output.standardOutput);
-        return lines.isEmpty() ? QCoreApplication::translate("MaintenanceService", "Verification finished.") : trimmedBlanks(lines.last());
+        return lines.isEmpty() ? QCoreApplication::translate("MaintenanceService", "Verification finished.")
+                               : trimmedBlanks(lines.last());
     }
-    throw ShellRunner::RunError::launchFailed(QCoreApplication::translate("MaintenanceService", "Unknown task %1.").arg(id));
+    throw ShellRunner::RunError::launchFailed(
+        QCoreApplication::translate("MaintenanceService", "Unknown task %1.").arg(id));
 }
 
 QString MaintenanceService::compactMailIndex() const

@@ -17,7 +17,8 @@ namespace harborlite {
 QString PackageReceipt::installedDescription() const
 {
     if (installedAt) {
-        return QCoreApplication::translate("PackageReceipt", "Installed %1 by %2").arg(Format::relativeDate(*installedAt), packageID);
+        return QCoreApplication::translate("PackageReceipt", "Installed %1 by %2")
+            .arg(Format::relativeDate(*installedAt), packageID);
     }
     return QCoreApplication::translate("PackageReceipt", "Installed by %1").arg(packageID);
 }

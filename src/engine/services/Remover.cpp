@@ -56,7 +56,8 @@ QString couldNotRemove(const QByteArray& name, int error)
 
 QString couldNotOverwrite(const QByteArray& name, const QString& why)
 {
-    return QCoreApplication::translate("Remover", "Could not overwrite \u201C%1\u201D: %2").arg(QFile::decodeName(name), why);
+    return QCoreApplication::translate("Remover", "Could not overwrite \u201C%1\u201D: %2")
+        .arg(QFile::decodeName(name), why);
 }
 
 // The byte ranges of the file that hold data: the data extents inside its
@@ -222,7 +223,8 @@ Failure removeFolder(int parentFd, const QByteArray& name, dev_t device, bool sh
         atTop = false;
         const QByteArray folderName = QByteArray::fromStdString(std::string(folder.path.substr(folder.path.rfind('/') + 1)));
         if (folder.device != device) {
-            failure = QCoreApplication::translate("Remover", "\u201C%1\u201D is another volume. Refusing to remove an entire volume.")
+            failure = QCoreApplication::translate(
+                          "Remover", "\u201C%1\u201D is another volume. Refusing to remove an entire volume.")
                           .arg(QFile::decodeName(folderName));
             return FS::BoundedWalk::Step::stop;
         }
@@ -295,7 +297,8 @@ CleanupReport Remover::remove(const QStringList& locations, bool userSelected, c
         // The guard judges where ".." leads; a list of selected items has no
         // business naming one by a detour, so such a location is refused too.
         if (location.split(QLatin1Char('/')).contains(QLatin1String(".."))) {
-            report.failures.append({location, QCoreApplication::translate("Remover", "Path contains a parent traversal.")});
+            report.failures.append(
+                {location, QCoreApplication::translate("Remover", "Path contains a parent traversal.")});
             continue;
         }
         const QString item = FS::path(location);

@@ -101,7 +101,8 @@ QString StorageBreakdown::Volume::title() const
 QString StorageBreakdown::Volume::detail() const
 {
     if (role == QLatin1String("Data")) {
-        return QCoreApplication::translate("StorageBreakdown", "Everything in your home folder, applications and their data");
+        return QCoreApplication::translate("StorageBreakdown",
+                                           "Everything in your home folder, applications and their data");
     }
     if (role == QLatin1String("System")) {
         return QCoreApplication::translate("StorageBreakdown", "The sealed, read-only system volume");
@@ -152,9 +153,9 @@ StorageBreakdown StorageBreakdown::measure(const QString& volume, const platform
     }
     for (const PropertyList& entry : entries) {
         const QStringList roles = entry.stringList(QStringLiteral("Roles")).value_or(QStringList());
-        breakdown.volumes.append({entry.string(QStringLiteral("Name")).value_or(QCoreApplication::translate("StorageBreakdown", "Untitled")),
-                                  roles.isEmpty() ? QString() : roles.first(),
-                                  number(entry, QStringLiteral("CapacityInUse"))});
+        breakdown.volumes.append(
+            {entry.string(QStringLiteral("Name")).value_or(QCoreApplication::translate("StorageBreakdown", "Untitled")),
+             roles.isEmpty() ? QString() : roles.first(), number(entry, QStringLiteral("CapacityInUse"))});
     }
     breakdown.capacity = number(*found, QStringLiteral("CapacityCeiling"));
     breakdown.free = number(*found, QStringLiteral("CapacityFree"));

@@ -69,8 +69,7 @@ SummaryCardLook CategorySummaryCard::look(ScanCategory category, const std::opti
         shown.trailing = SummaryCardLook::Trailing::size;
         shown.sizeText = Format::byteText(result->totalSize());
     } else {
-        shown.statusText = category == ScanCategory::malware ? tr("No threats found")
-                                                             : tr("Nothing to clean");
+        shown.statusText = category == ScanCategory::malware ? tr("No threats found") : tr("Nothing to clean");
         shown.trailing = SummaryCardLook::Trailing::checkmark;
     }
     return shown;

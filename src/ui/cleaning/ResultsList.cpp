@@ -15,14 +15,14 @@
 #include <QAccessible>
 #include <QHelpEvent>
 #include <QKeyEvent>
-#include <QTextLayout>
-#include <QTextOption>
-#include <QWheelEvent>
 #include <QPainter>
 #include <QScrollArea>
 #include <QStyledItemDelegate>
+#include <QTextLayout>
+#include <QTextOption>
 #include <QTimer>
 #include <QToolTip>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -276,8 +276,7 @@ private:
         }
         if (header.showsReview) {
             RowPainting::paintPill(painter, parts.pill, ResultsPresentation::reviewPillText(),
-                                   Palette::warning().resolve(appearance),
-                                   QStringLiteral("hand.raised.fill"));
+                                   Palette::warning().resolve(appearance), QStringLiteral("hand.raised.fill"));
         }
         painter.fillPath(Shapes::capsule(parts.count),
                          Shapes::faded(Palette::hairline().resolve(appearance), kCountFillOpacity));

@@ -27,7 +27,8 @@ int groupHeaderContentHeight()
 {
     const int texts = QFontMetrics(TypeStyle::font(12.5, QFont::DemiBold)).height() + 1
                       + QFontMetrics(TypeStyle::rowDetail()).height();
-    const int pill = static_cast<int>(std::ceil(RowPainting::pillSize(ResultsPresentation::reviewPillText(), true).height()));
+    const int pill =
+        static_cast<int>(std::ceil(RowPainting::pillSize(ResultsPresentation::reviewPillText(), true).height()));
     return std::max({17, texts, pill});
 }
 

@@ -14,7 +14,8 @@ Section section(ScanCategory category, const CategoryResult* result, bool runnin
     Section made;
     if (running) {
         made.cluster = Section::Cluster::running;
-        made.message = progress ? progress->message : QCoreApplication::translate("ResultsPresentation", "Scanning\u2026");
+        made.message =
+            progress ? progress->message : QCoreApplication::translate("ResultsPresentation", "Scanning\u2026");
     } else if (result) {
         made.cluster = Section::Cluster::result;
         if (result->itemCount() == 0) {
@@ -36,7 +37,8 @@ Section section(ScanCategory category, const CategoryResult* result, bool runnin
         made.body = Section::Body::groups;
     } else if (result) {
         made.body = Section::Body::text;
-        made.bodyText = running ? QCoreApplication::translate("ResultsPresentation", "Looking\u2026") : QCoreApplication::translate("ResultsPresentation", "Nothing to remove here.");
+        made.bodyText = running ? QCoreApplication::translate("ResultsPresentation", "Looking\u2026")
+                                : QCoreApplication::translate("ResultsPresentation", "Nothing to remove here.");
         made.bodyPadded = true;
     } else if (!running) {
         made.body = Section::Body::text;
@@ -77,7 +79,8 @@ std::optional<Paging> paging(int itemCount, int visibleCount, int step)
     const int hidden = itemCount - visibleCount;
     const int more = std::min(hidden, step);
     return Paging{more, hidden,
-                  QCoreApplication::translate("ResultsPresentation", "Show %1 more of %2").arg(ReviewText::count(more), ReviewText::count(hidden))};
+                  QCoreApplication::translate("ResultsPresentation", "Show %1 more of %2")
+                      .arg(ReviewText::count(more), ReviewText::count(hidden))};
 }
 
 } // namespace harborlite::ResultsPresentation

@@ -27,14 +27,14 @@ SingleCategoryPresentation presentSingleCategory(const SingleCategorySetup& setu
             selectedBytes += group.selectedSize();
         }
         const int selectedCount = result->selectedCount();
-        shown.actionBar = ActionBarLook{setup.tally == SingleCategorySetup::Tally::bytes
-                                            ? ReviewText::selectedTitle(selectedBytes)
-                                            : ReviewText::itemsSelected(selectedCount),
-                                        setup.barDetail,
-                                        QCoreApplication::translate("SingleCategoryScreen", "Remove"),
-                                        selectedCount > 0,
-                                        state.isCleaning,
-                                        setup.barTint};
+        shown.actionBar =
+            ActionBarLook{setup.tally == SingleCategorySetup::Tally::bytes ? ReviewText::selectedTitle(selectedBytes)
+                                                                           : ReviewText::itemsSelected(selectedCount),
+                          setup.barDetail,
+                          QCoreApplication::translate("SingleCategoryScreen", "Remove"),
+                          selectedCount > 0,
+                          state.isCleaning,
+                          setup.barTint};
     }
     return shown;
 }

@@ -55,17 +55,19 @@ SmartScanPresentation present(const SmartScanInputs& inputs)
     } else if (shown.hasResults) {
         const Format::Scaled scaled = Format::scale(shown.totalToReclaim);
         shown.center = {DialCenter::Kind::total, Format::byteValue(shown.totalToReclaim),
-                        QCoreApplication::translate("SmartScan", "%1 to reclaim").arg(scaled.unit), PaletteRole::accentDeep};
+                        QCoreApplication::translate("SmartScan", "%1 to reclaim").arg(scaled.unit),
+                        PaletteRole::accentDeep};
         shown.primary = {QCoreApplication::translate("SmartScan", "Scan Again"), PaletteRole::accent};
     } else {
-        shown.center = {DialCenter::Kind::ready, QString(), QCoreApplication::translate("SmartScan", "Ready when you are"),
-                        PaletteRole::inkSecondary};
+        shown.center = {DialCenter::Kind::ready, QString(),
+                        QCoreApplication::translate("SmartScan", "Ready when you are"), PaletteRole::inkSecondary};
         shown.primary = {QCoreApplication::translate("SmartScan", "Scan"), PaletteRole::accent};
     }
 
     shown.showsReviewDetails = shown.hasResults && !scanning;
     if (inputs.lastSmartScan && !scanning) {
-        shown.lastScanLine = QCoreApplication::translate("SmartScan", "Last scan %1").arg(Format::relativeDate(*inputs.lastSmartScan));
+        shown.lastScanLine =
+            QCoreApplication::translate("SmartScan", "Last scan %1").arg(Format::relativeDate(*inputs.lastSmartScan));
     }
 
     shown.showsSummary = shown.hasResults;
@@ -86,11 +88,13 @@ std::array<StripTileLook, 3> systemStrip(const SystemSnapshot& snapshot)
     };
     return {{
         {QCoreApplication::translate("SmartScan", "CPU"), Format::percent(snapshot.cpuUsage),
-         QCoreApplication::translate("SmartScan", "User %1").arg(Format::percent(snapshot.cpuUser)) + ReviewText::kMiddleDot
+         QCoreApplication::translate("SmartScan", "User %1").arg(Format::percent(snapshot.cpuUser))
+             + ReviewText::kMiddleDot
              + QCoreApplication::translate("SmartScan", "System %1").arg(Format::percent(snapshot.cpuSystem)),
          snapshot.cpuUsage, QStringLiteral("cpu"), PaletteRole::accent},
         {QCoreApplication::translate("SmartScan", "Memory"), Format::byteText(snapshot.memoryUsed),
-         QCoreApplication::translate("SmartScan", "of %1").arg(Format::byteText(snapshot.memoryTotal)) + ReviewText::kMiddleDot
+         QCoreApplication::translate("SmartScan", "of %1").arg(Format::byteText(snapshot.memoryTotal))
+             + ReviewText::kMiddleDot
              + QCoreApplication::translate("SmartScan", "swap %1").arg(Format::byteText(snapshot.swapUsed)),
          share(snapshot.memoryUsed, snapshot.memoryTotal), QStringLiteral("memorychip"), PaletteRole::accentDeep},
         {QCoreApplication::translate("SmartScan", "Storage"), Format::byteText(snapshot.diskFree),

@@ -101,9 +101,9 @@ SmartScanView::SmartScanView(ScanSession& scans, MonitorFeed& feed, std::functio
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(frame_);
 
-    auto* header = new ScreenHeader(tr("Smart Scan"),
-                                    tr("One pass across junk, leftovers, threats and privacy traces."),
-                                    QStringLiteral("viewfinder"));
+    auto* header =
+        new ScreenHeader(tr("Smart Scan"), tr("One pass across junk, leftovers, threats and privacy traces."),
+                         QStringLiteral("viewfinder"));
     header->setObjectName(QStringLiteral("header"));
     frame_->addWidget(header);
     QWidget* dial = buildDial();
