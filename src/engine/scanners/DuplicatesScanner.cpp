@@ -9,6 +9,8 @@
 #include "shared/IoThreads.h"
 #include "shared/TreeWalker.h"
 
+#include <QCoreApplication>
+
 #include <openssl/evp.h>
 
 #include <algorithm>

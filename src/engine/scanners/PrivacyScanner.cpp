@@ -5,6 +5,8 @@
 #include "platform/Clock.h"
 #include "shared/FileSystem.h"
 
+#include <QCoreApplication>
+
 namespace harborlite {
 
 namespace {

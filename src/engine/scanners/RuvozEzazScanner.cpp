@@ -7,6 +7,8 @@
 #include "shared/FileSystem.h"
 #include "shared/TreeWalker.h"
 
+#include <QCoreApplication>
+
 #include <atomic>
 #include <limits>
 #include <mutex>

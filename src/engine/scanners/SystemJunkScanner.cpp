@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 #include "shared/FileSystem.h"
 
+#include <QCoreApplication>
 #include <QSet>
 
 namespace harborlite {
