@@ -7,7 +7,9 @@
 // Both sides run as child processes, round by round with the order turning
 // each round (so a burst of load on a shared machine falls on both), one
 // warm-up round first: min/median/max seconds, peak resident memory and the
-// load average. jdupes considers every non-empty file, so the default minimum
+// load average. Each side's peak on an empty folder is its start-up memory;
+// the peak above it is what the scan itself takes, the libraries the program
+// loads apart. jdupes considers every non-empty file, so the default minimum
 // size is 1 byte. The sets are compared after jdupes' are held to what our
 // scan looks at (no hidden entries, nothing below a pruned folder or a
 // package), each set as its distinct files (device and inode), so hard links
@@ -199,15 +201,26 @@ int printSets(const QString& folder, qint64 minimumSize)
 }
 
 struct Side {
-    Side(const char* name, std::vector<std::string> command, std::string file)
-        : label(name), arguments(std::move(command)), output(std::move(file))
+    Side(const char* name, std::vector<std::string> command, std::size_t folderArgument, std::string file)
+        : label(name), arguments(std::move(command)), folderAt(folderArgument), output(std::move(file))
     {
+    }
+    // The same command on another folder.
+    std::vector<std::string> on(const std::string& folder) const
+    {
+        std::vector<std::string> moved = arguments;
+        moved[folderAt] = folder;
+        return moved;
     }
     const char* label;
     std::vector<std::string> arguments;
+    std::size_t folderAt;
     std::string output;
     std::vector<double> seconds;
     long peakKiB = 0;
+    // Peak resident memory of a scan of an empty folder: what the program
+    // holds before it scans anything (for ours, Qt and the libraries it loads).
+    long startKiB = 0;
     bool ok = true;
 };
 
@@ -215,9 +228,15 @@ int compare(const std::string& self, const std::string& folder, int rounds, long
 {
     const std::string scratch = "/tmp/harborlite-duplicates-" + std::to_string(::getpid());
     std::vector<Side> sides = {
-        {"ours", {self, "sets", folder, std::to_string(minimumSize)}, scratch + "-ours"},
-        {"jdupes -r", {"jdupes", "-r", "-q", folder}, scratch + "-jdupes"},
+        {"ours", {self, "sets", folder, std::to_string(minimumSize)}, 2, scratch + "-ours"},
+        {"jdupes -r", {"jdupes", "-r", "-q", folder}, 3, scratch + "-jdupes"},
     };
+    const std::string empty = scratch + "-empty";
+    ::mkdir(empty.c_str(), 0700);
+    for (Side& side : sides) {
+        side.startKiB = runProgram(side.on(empty), "/dev/null").peakKiB;
+    }
+    ::rmdir(empty.c_str());
     std::printf("\n== duplicates in %s: %d rounds after one warm-up, interleaved, minimum size %lld bytes\n",
                 folder.c_str(), rounds, minimumSize);
     for (Side& side : sides) {
@@ -246,8 +265,8 @@ int compare(const std::string& self, const std::string& folder, int rounds, long
             continue;
         }
         const bench::Stats t = bench::stats(side.seconds);
-        std::printf("%-10s min %8.3f s  median %8.3f s  max %8.3f s  peak %8.1f MiB\n", side.label, t.min, t.median,
-                    t.max, double(side.peakKiB) / 1024.0);
+        std::printf("%-10s min %8.3f s  median %8.3f s  max %8.3f s  peak %8.1f MiB  at start-up %6.1f MiB\n",
+                    side.label, t.min, t.median, t.max, double(side.peakKiB) / 1024.0, double(side.startKiB) / 1024.0);
     }
     if (sides[0].ok && sides[1].ok && sides[0].seconds.size() == sides[1].seconds.size()) {
         std::vector<double> ratios;
@@ -259,6 +278,10 @@ int compare(const std::string& self, const std::string& folder, int rounds, long
                     "peak memory %.2fx\n",
                     bench::stats(sides[0].seconds).median / bench::stats(sides[1].seconds).median, ratio.min,
                     ratio.median, ratio.max, double(sides[0].peakKiB) / double(std::max(sides[1].peakKiB, 1L)));
+        const auto scanKiB = [](const Side& side) { return std::max(side.peakKiB - side.startKiB, 1L); };
+        std::printf("memory the scan itself takes (peak above start-up): ours %.1f MiB, jdupes %.1f MiB, %.2fx\n",
+                    double(scanKiB(sides[0])) / 1024.0, double(scanKiB(sides[1])) / 1024.0,
+                    double(scanKiB(sides[0])) / double(scanKiB(sides[1])));
         const Sets ours = ourSets(readAll(sides[0].output));
         const Sets theirs = jdupesSets(folder, readAll(sides[1].output));
         std::size_t onlyOurs = 0;

@@ -300,6 +300,28 @@ TEST_F(ResultsListSelection, ItemBoxesFlipOneItemAndTheReviewPillFollows)
     EXPECT_FALSE(groupAt(ScanCategory::systemJunk, 2).items[0].isSelected);
 }
 
+TEST_F(ResultsListSelection, BoxesEditTheStoredItemsInPlace)
+{
+    // A copy of the items would cost a click as much as the group is long.
+    const auto items = [&](int index) { return std::as_const(groupAt(ScanCategory::systemJunk, index).items).constData(); };
+    // One edit each first, so no list is still shared with what the scan returned.
+    for (int index : {0, 1}) {
+        const ScanItem item = groupAt(ScanCategory::systemJunk, index).items[0];
+        model.toggleItem(item, ScanCategory::systemJunk);
+        model.toggleItem(item, ScanCategory::systemJunk);
+    }
+    const ScanItem* caches = items(0);
+    const ScanItem* logs = items(1);
+    click(*list, group(0), ResultsList::Target::box);
+    click(*list, list->itemIndex(ScanCategory::systemJunk, groupAt(ScanCategory::systemJunk, 0).items[1].id),
+          ResultsList::Target::box);
+    click(*list, group(1), ResultsList::Target::box);
+    EXPECT_EQ(groupAt(ScanCategory::systemJunk, 0).selectionState(), State::partial);
+    EXPECT_EQ(groupAt(ScanCategory::systemJunk, 1).selectionState(), State::all);
+    EXPECT_EQ(items(0), caches);
+    EXPECT_EQ(items(1), logs);
+}
+
 TEST_F(ResultsListSelection, SelectionChangesRepaintWithoutMovingRows)
 {
     QSignalSpy inserted(list->resultsModel(), &QAbstractItemModel::rowsInserted);

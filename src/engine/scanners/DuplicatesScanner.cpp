@@ -282,8 +282,11 @@ std::optional<Digest> contentHashOf(int folderFd, const Entry& file, Cancellatio
         ::posix_fadvise(opened.fd(), 0, 0, POSIX_FADV_SEQUENTIAL);
     }
     // Released once the file is hashed: the buffers of every thread at once
-    // would otherwise stay held for the rest of the scan.
-    const std::unique_ptr<char[]> block(new char[size_t(DuplicatesScanner::hashBlock)]);
+    // would otherwise stay held for the rest of the scan. A file smaller than
+    // a block needs a buffer one byte longer than itself, which still shows
+    // a file that has grown.
+    const qint64 capacity = std::min(size + 1, DuplicatesScanner::hashBlock);
+    const std::unique_ptr<char[]> block(new char[size_t(capacity)]);
     char* buffer = block.get();
     Sha256 sha;
     qint64 total = 0;
@@ -293,7 +296,7 @@ std::optional<Digest> contentHashOf(int folderFd, const Entry& file, Cancellatio
             failed = true;
             break;
         }
-        const ssize_t got = ::read(opened.fd(), buffer, size_t(DuplicatesScanner::hashBlock));
+        const ssize_t got = ::read(opened.fd(), buffer, size_t(capacity));
         if (got < 0 && errno == EINTR) {
             continue;
         }

@@ -767,8 +767,12 @@ void ResultsList::toggle(const QModelIndex& index)
     switch (row.kind) {
     case Kind::groupHeader:
         if (const ScanGroup* group = rows_->group(row)) {
-            const ScanGroup copy = *group;
-            scans_.toggleGroup(copy, row.category);
+            // The toggle reads only the id. A copy of the whole group would
+            // share its items with the stored result, which would then have
+            // to copy every one of them to write the selection.
+            ScanGroup key;
+            key.id = group->id;
+            scans_.toggleGroup(key, row.category);
         }
         break;
     case Kind::item:
