@@ -19,18 +19,13 @@ constexpr std::size_t scanProgressBuffer = 4;
 // The smart scan's share of the whole for one category.
 constexpr double smartScanShare = 0.125;
 
-QString ellipsis()
-{
-    return QString(QChar(0x2026));
-}
-
 QString cleanupMessage(const CleanupReport& report)
 {
-    QString message = Format::byteText(report.reclaimed) + QStringLiteral(" reclaimed from ")
-        + QString::number(report.removed) + QStringLiteral(" item(s).");
+    QString message = ScanSession::tr("%1 reclaimed from %2 item(s).")
+                          .arg(Format::byteText(report.reclaimed), QString::number(report.removed));
     if (!report.failures.isEmpty()) {
-        message += QLatin1Char(' ') + QString::number(report.failures.size())
-            + QStringLiteral(" item(s) were protected and left alone.");
+        message += QLatin1Char(' ')
+            + ScanSession::tr("%1 item(s) were protected and left alone.").arg(QString::number(report.failures.size()));
     }
     return message;
 }
@@ -48,7 +43,7 @@ struct ScanSession::SmartScanRun {
 ScanSession::ScanSession(const ModelEngine& engine, std::shared_ptr<BackgroundRunner> runner, QObject* parent)
     : Observable(parent)
     , engine_{engine.scanner, engine.remove}
-    , smartScanMessage_(QStringLiteral("Ready to scan"))
+    , smartScanMessage_(tr("Ready to scan"))
     , runner_(std::move(runner))
 {
 }
@@ -74,7 +69,7 @@ void ScanSession::scan(ScanCategory category)
         return;
     }
     insertRunning(category);
-    setProgressEntry(category, {0, QStringLiteral("Starting") + ellipsis(), 0});
+    setProgressEntry(category, {0, tr("Starting\u2026"), 0});
     runScanner(category, nullptr, {}, {});
 }
 
@@ -138,8 +133,7 @@ void ScanSession::smartScanStep(quint64 generation, std::size_t index)
     }
     const ScanCategory category = ScanCategories::smartScan[index];
     insertRunning(category);
-    assign(smartScanMessage_, QStringLiteral("Scanning ") + title(category) + ellipsis(),
-           &ScanSession::smartScanMessageChanged);
+    assign(smartScanMessage_, tr("Scanning %1\u2026").arg(title(category)), &ScanSession::smartScanMessageChanged);
     const double base = double(index) * smartScanShare;
     runScanner(
         category, smartScan_->flag,
@@ -160,7 +154,7 @@ void ScanSession::finishSmartScan(quint64 generation)
     }
     const bool cancelled = smartScan_->flag->isSet();
     assign(smartScanProgress_, 1.0, &ScanSession::smartScanProgressChanged);
-    assign(smartScanMessage_, cancelled ? QStringLiteral("Scan cancelled") : QStringLiteral("Scan complete"),
+    assign(smartScanMessage_, cancelled ? tr("Scan cancelled") : tr("Scan complete"),
            &ScanSession::smartScanMessageChanged);
     assign(isSmartScanning_, false, &ScanSession::isSmartScanningChanged);
     assign(lastSmartScan_, std::optional<QDateTime>(platform::now()), &ScanSession::lastSmartScanChanged);
@@ -178,7 +172,7 @@ void ScanSession::cancelScan()
     }
     assign(isSmartScanning_, false, &ScanSession::isSmartScanningChanged);
     assign(runningCategories_, Categories{}, &ScanSession::runningCategoriesChanged);
-    assign(smartScanMessage_, QStringLiteral("Scan cancelled"), &ScanSession::smartScanMessageChanged);
+    assign(smartScanMessage_, tr("Scan cancelled"), &ScanSession::smartScanMessageChanged);
     emit scansCancelled();
 }
 
@@ -338,8 +332,8 @@ void ScanSession::clean(const QList<ScanCategory>& categories)
         [remove = engine_.remove, locations, userSelected, mode] { return remove(locations, userSelected, mode); },
         [this, categories](CleanupReport report) {
             assign(isCleaning_, false, &ScanSession::isCleaningChanged);
-            const QString title = report.failures.isEmpty() ? QStringLiteral("Cleanup complete")
-                                                            : QStringLiteral("Cleanup finished with skips");
+            const QString title =
+                report.failures.isEmpty() ? tr("Cleanup complete") : tr("Cleanup finished with skips");
             const QString message = cleanupMessage(report);
             assign(lastReport_, std::optional<CleanupReport>(std::move(report)), &ScanSession::lastReportChanged);
             Results results = results_;

@@ -104,7 +104,7 @@ void SystemTools::setStartupItem(const StartupItem& item, bool enabled)
         },
         [this](std::optional<QString> error) {
             if (error) {
-                emit bannerRaised(QStringLiteral("Could not change startup item"), *error, true);
+                emit bannerRaised(tr("Could not change startup item"), *error, true);
             }
             loadStartupItems();
         });
@@ -146,9 +146,8 @@ void SystemTools::runMaintenance(const MaintenanceTask& task)
 void SystemTools::quit(const RunningProcess& process, bool force)
 {
     if (!engine_.quit(process, force)) {
-        emit bannerRaised(QStringLiteral("Could not quit ") + process.name,
-                          QStringLiteral("The process did not respond. Try Force Quit, or it may be a system process."),
-                          true);
+        emit bannerRaised(tr("Could not quit %1").arg(process.name),
+                          tr("The process did not respond. Try Force Quit, or it may be a system process."), true);
     }
     refreshProcesses();
 }

@@ -7,6 +7,8 @@
 #include "platform/XdgDataHome.h"
 #include "platform/PathText.h"
 
+#include <QCoreApplication>
+
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -31,15 +33,11 @@ bool lstatPath(const QString& location, struct stat& st)
     return ::lstat(encoded(location).constData(), &st) == 0;
 }
 
-QString quoted(const QString& name)
-{
-    return QStringLiteral("\u201C") + name + QStringLiteral("\u201D");
-}
-
 MoveResult failed(const QString& location, const QString& why)
 {
-    return {{}, QStringLiteral("Could not move ") + quoted(lastPathComponent(location))
-                    + QStringLiteral(" to the Trash: ") + why};
+    return {{},
+            QCoreApplication::translate("Trash", "Could not move \u201C%1\u201D to the Trash: %2")
+                .arg(lastPathComponent(location), why)};
 }
 
 MoveResult failedWithError(const QString& location, int error)
@@ -277,7 +275,7 @@ MoveResult moveInto(const QString& location, const QString& trashCan, const QStr
             return failedWithError(item, error);
         }
     }
-    return failed(item, QStringLiteral("The Trash holds too many items of that name."));
+    return failed(item, QCoreApplication::translate("Trash", "The Trash holds too many items of that name."));
 }
 
 } // namespace
@@ -310,7 +308,7 @@ MoveResult moveToTrash(const QString& location)
     const QString name = lastPathComponent(item);
     if (!item.startsWith(QLatin1Char('/')) || item == QLatin1String("/") || name == QLatin1String(".")
         || name == QLatin1String("..")) {
-        return failed(item, QStringLiteral("Not a location that can be moved."));
+        return failed(item, QCoreApplication::translate("Trash", "Not a location that can be moved."));
     }
     struct stat st {};
     if (!lstatPath(item, st)) {
@@ -319,7 +317,7 @@ MoveResult moveToTrash(const QString& location)
     const QString real = itemPath(item);
     const QString top = topFolderOf(real);
     if (real == top) {
-        return failed(item, QStringLiteral("Refusing to remove an entire volume."));
+        return failed(item, QCoreApplication::translate("Trash", "Refusing to remove an entire volume."));
     }
     const QString home = homeTrash();
     QString can;
@@ -327,20 +325,20 @@ MoveResult moveToTrash(const QString& location)
     if (top == topFolderOf(resolvedPath(home))) {
         if (!makeFolders(join(home, QStringLiteral("files")))
             || !makeFolders(join(home, QStringLiteral("info")))) {
-            return failed(item, QStringLiteral("The Trash folder could not be created."));
+            return failed(item, QCoreApplication::translate("Trash", "The Trash folder could not be created."));
         }
         can = home;
         original = real;
     } else {
         const std::optional<QString> volumeCan = volumeTrashForMoving(top);
         if (!volumeCan) {
-            return failed(item, QStringLiteral("The volume has no Trash folder you may use."));
+            return failed(item, QCoreApplication::translate("Trash", "The volume has no Trash folder you may use."));
         }
         can = *volumeCan;
         original = real.mid(top == QLatin1String("/") ? 1 : top.size() + 1);
     }
     if (isBelow(resolvedPath(can), real)) {
-        return failed(item, QStringLiteral("It holds the Trash itself."));
+        return failed(item, QCoreApplication::translate("Trash", "It holds the Trash itself."));
     }
     return moveInto(item, can, original);
 }

@@ -2,6 +2,8 @@
 
 #include "shared/RawValue.h"
 
+#include <QCoreApplication>
+
 namespace harborlite {
 
 namespace {
@@ -15,13 +17,13 @@ struct KindEntry {
 
 // Indexed by the enumeration's value.
 constexpr std::array<KindEntry, 7> kKinds = {{
-    {"cpu", PaletteRole::accent, "CPU", "cpu"},
-    {"memory", PaletteRole::accentDeep, "Memory", "memorychip"},
-    {"storage", PaletteRole::accentBright, "Storage", "internaldrive"},
-    {"network", PaletteRole::info, "Network", "arrow.up.arrow.down"},
-    {"battery", PaletteRole::accent, "Battery", "battery.100"},
-    {"processes", PaletteRole::accentDeep, "Top Processes", "list.bullet.rectangle"},
-    {"junk", PaletteRole::accent, "Reclaimable", "trash.circle"},
+    {"cpu", PaletteRole::accent, QT_TRANSLATE_NOOP("MonitorKind", "CPU"), "cpu"},
+    {"memory", PaletteRole::accentDeep, QT_TRANSLATE_NOOP("MonitorKind", "Memory"), "memorychip"},
+    {"storage", PaletteRole::accentBright, QT_TRANSLATE_NOOP("MonitorKind", "Storage"), "internaldrive"},
+    {"network", PaletteRole::info, QT_TRANSLATE_NOOP("MonitorKind", "Network"), "arrow.up.arrow.down"},
+    {"battery", PaletteRole::accent, QT_TRANSLATE_NOOP("MonitorKind", "Battery"), "battery.100"},
+    {"processes", PaletteRole::accentDeep, QT_TRANSLATE_NOOP("MonitorKind", "Top Processes"), "list.bullet.rectangle"},
+    {"junk", PaletteRole::accent, QT_TRANSLATE_NOOP("MonitorKind", "Reclaimable"), "trash.circle"},
 }};
 
 const KindEntry& entry(MonitorKind kind)
@@ -48,7 +50,7 @@ PaletteRole tint(MonitorKind kind)
 
 QString title(MonitorKind kind)
 {
-    return QString::fromLatin1(entry(kind).title);
+    return QCoreApplication::translate("MonitorKind", entry(kind).title);
 }
 
 QString symbol(MonitorKind kind)

@@ -1,4 +1,5 @@
 #include "shared/MonitorKind.h"
+#include "support/MarkingTranslator.h"
 
 #include <gtest/gtest.h>
 
@@ -42,4 +43,18 @@ TEST(MonitorKind, DefaultLists)
     EXPECT_EQ(list(MonitorKinds::defaultDashboard),
               (std::vector<K>{K::cpu, K::memory, K::storage, K::network, K::battery, K::processes}));
     EXPECT_EQ(list(MonitorKinds::defaultMenuBar), (std::vector<K>{K::cpu, K::memory, K::network}));
+}
+
+// The titles stay untranslated in the table and are translated when asked for.
+TEST(MonitorKind, TitlesAreTranslatedWhenAskedFor)
+{
+    QStringList english;
+    for (MonitorKind kind : MonitorKinds::allCases) {
+        english << title(kind);
+    }
+    const test::MarkingTranslator translator;
+    for (qsizetype index = 0; index < english.size(); ++index) {
+        EXPECT_EQ(title(MonitorKinds::allCases.at(std::size_t(index))),
+                  QLatin1Char('[') + english[index] + QLatin1Char(']'));
+    }
 }

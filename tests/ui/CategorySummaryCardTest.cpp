@@ -1,6 +1,7 @@
+#include "ui/cleaning/CategorySummaryCard.h"
+#include "support/MarkingTranslator.h"
 #include "support/QtPrinters.h"
 #include "ui/components/ProgressRing.h"
-#include "ui/cleaning/CategorySummaryCard.h"
 
 #include <QEnterEvent>
 #include <QTest>
@@ -25,6 +26,16 @@ CategoryResult result(ScanCategory category, QList<qint64> sizes)
 }
 
 } // namespace
+
+// A category's title and blurb are kept untranslated until shown, so that
+// they are shown in the language of the moment.
+TEST(CategorySummaryCard, TitleAndBlurbAreShownTranslated)
+{
+    const test::MarkingTranslator translator;
+    const SummaryCardLook shown = CategorySummaryCard::look(ScanCategory::trash, std::nullopt, false);
+    EXPECT_EQ(shown.title, "[Trash Bins]");
+    EXPECT_EQ(shown.statusText, "[Everything sitting in the Trash on every mounted volume.]");
+}
 
 TEST(CategorySummaryCard, LookFollowsTheFirstMatchingState)
 {

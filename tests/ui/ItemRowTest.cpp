@@ -3,6 +3,7 @@
 #include "ui/cleaning/ItemRow.h"
 #include "ui/cleaning/ItemRowPainter.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QEnterEvent>
 #include <QTest>
@@ -64,6 +65,25 @@ TEST_F(ItemRowTest, PressingTheBoxCallsToggleOnceAndTheBoxWaitsForTheBuilder)
     QTest::mouseClick(row.get(), Qt::LeftButton, {}, row->parts().name.center());
     EXPECT_EQ(toggles, 1);
     EXPECT_TRUE(revealed.isEmpty());
+}
+
+TEST_F(ItemRowTest, AssistiveToolsReadACheckBoxNamedAfterTheItem)
+{
+    ScanItem item = sampleItem(QStringLiteral("report.pdf"), 2000, true);
+    auto row = makeRow(item);
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(row.get());
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->role(), QAccessible::CheckBox);
+    EXPECT_EQ(face->text(QAccessible::Name), "report.pdf");
+    EXPECT_TRUE(face->state().checkable);
+    EXPECT_TRUE(face->state().checked);
+
+    // The builder's changed item is what the interface reads next.
+    item.isSelected = false;
+    item.displayName = QStringLiteral("renamed.pdf");
+    row->setItem(item);
+    EXPECT_FALSE(face->state().checked);
+    EXPECT_EQ(face->text(QAccessible::Name), "renamed.pdf");
 }
 
 TEST_F(ItemRowTest, RevealHandsTheLocationOverEvenWhenTheFileIsGone)

@@ -1,6 +1,8 @@
+#include "ui/cleaning/ProtectionView.h"
+#include "engine/scanners/MalwareScanner.h"
+#include "support/MarkingTranslator.h"
 #include "ui/ScreenFixtures.h"
 #include "ui/components/RoleLabel.h"
-#include "ui/cleaning/ProtectionView.h"
 
 #include <gtest/gtest.h>
 
@@ -63,6 +65,20 @@ TEST(ProtectionViewPresentation, StateOrderAndThreatCount)
         EXPECT_EQ(shown.scan.tint, c.expected == State::scanning ? PaletteRole::danger : PaletteRole::accent)
             << c.name;
     }
+}
+
+// The threats are the items of the scanner's known-threats group in whatever
+// language the scanner named it, never a group of a fixed English title.
+TEST(ProtectionViewPresentation, CountsThreatsInAnotherLanguage)
+{
+    const test::MarkingTranslator translator;
+    const QString threats = MalwareScanner::knownThreatsTitle();
+    ASSERT_EQ(threats, "[Known Threats]");
+    const ProtectionPresentation shown = ProtectionPresentation::of(reviewState(
+        {result(malware, {group("Known Threats", {item("x", 1)}), group(threats, {item("a", 1), item("b", 1)})})}));
+    EXPECT_EQ(shown.state, State::threatsFound);
+    EXPECT_EQ(shown.threatCount, 2);
+    EXPECT_EQ(shown.statusTitle, "[2 threat(s) found]");
 }
 
 TEST(ProtectionViewPresentation, PanelTextsPerState)

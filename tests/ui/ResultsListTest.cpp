@@ -1,5 +1,5 @@
-#include "ReviewModelFixture.h"
 #include "ResultsSamples.h"
+#include "ReviewModelFixture.h"
 
 #include "ui/components/AuroraBackground.h"
 #include "ui/components/GlassCompatButton.h"
@@ -13,13 +13,14 @@
 #include "ui/theme/Symbols.h"
 
 #include <QAbstractItemModelTester>
+#include <QAccessible>
 #include <QDir>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
-#include <QWheelEvent>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -402,6 +403,47 @@ TEST_F(ResultsListSelection, KeyboardMovesTogglesAndExpands)
     key(*list, Qt::Key_End);
     key(*list, Qt::Key_Down);
     EXPECT_EQ(list->currentIndex(), group(3));
+}
+
+// What a screen reader reads of the rows: each by its title, the group and
+// item rows with their boxes, as they are after a toggle.
+TEST_F(ResultsListSelection, AssistiveToolsReadEachRowsTitleAndBox)
+{
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(list);
+    ASSERT_NE(face, nullptr);
+    QAccessibleTableInterface* table = face->tableInterface();
+    ASSERT_NE(table, nullptr);
+    const auto cell = [&](const QModelIndex& index) { return table->cellAt(index.row(), 0); };
+    const QModelIndex item =
+        list->itemIndex(ScanCategory::systemJunk, groupAt(ScanCategory::systemJunk, 0).items[1].id);
+    struct Case {
+        QModelIndex index;
+        QString name;
+        bool checkable;
+        bool checked;
+    };
+    const Case cases[] = {
+        {list->sectionIndex(ScanCategory::systemJunk), title(ScanCategory::systemJunk), false, false},
+        {group(0), "Caches", true, true},
+        {item, "c 1", true, true},
+        {group(1), "Logs", true, false},
+        {group(2), "Extras", true, false},
+    };
+    for (const Case& c : cases) {
+        QAccessibleInterface* row = cell(c.index);
+        ASSERT_NE(row, nullptr) << c.name.toStdString();
+        EXPECT_EQ(row->text(QAccessible::Name), c.name);
+        EXPECT_EQ(row->state().checkable, c.checkable) << c.name.toStdString();
+        EXPECT_EQ(row->state().checked, c.checked) << c.name.toStdString();
+    }
+
+    click(*list, item, ResultsList::Target::box);
+    EXPECT_FALSE(cell(item)->state().checked);
+    EXPECT_FALSE(cell(group(0))->state().checked);
+    list->setFocus();
+    list->setCurrentIndex(group(1));
+    key(*list, Qt::Key_Space);
+    EXPECT_TRUE(cell(group(1))->state().checked);
 }
 
 TEST_F(ResultsListTest, TheReviewTriangleExplainsItself)

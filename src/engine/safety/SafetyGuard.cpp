@@ -8,6 +8,7 @@
 #include "platform/UserFolders.h"
 #include "shared/FileSystem.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QStringList>
 
@@ -239,49 +240,50 @@ Verdict judge(const QString& p, const Context& context, const Question& question
 {
     // Resolution leaves no dot-dot step; the check stays as a last line.
     if (p.contains(QLatin1String("/../"))) {
-        return refused(QStringLiteral("Path contains a parent traversal."));
+        return refused(QCoreApplication::translate("SafetyGuard", "Path contains a parent traversal."));
     }
     if (p.size() < 2) {
-        return refused(QStringLiteral("Refusing to operate on the filesystem root."));
+        return refused(QCoreApplication::translate("SafetyGuard", "Refusing to operate on the filesystem root."));
     }
     if (context.pinned.contains(p)) {
-        return refused(question.passedName + QStringLiteral(" is a container Harborlite never removes."));
+        return refused(QCoreApplication::translate("SafetyGuard", "%1 is a container Harborlite never removes.")
+                           .arg(question.passedName));
     }
     for (const QString& root : systemRoots()) {
         if (FS::isBelow(p, root) && !isExempt(p, root, context)) {
-            return refused(QStringLiteral("Inside the protected system directory ") + root
-                           + QLatin1Char('.'));
+            return refused(
+                QCoreApplication::translate("SafetyGuard", "Inside the protected system directory %1.").arg(root));
         }
     }
     if (isSystemApplication(p)) {
-        return refused(QStringLiteral("Apple system applications cannot be removed here."));
+        return refused(QCoreApplication::translate("SafetyGuard", "Apple system applications cannot be removed here."));
     }
     if (!question.userSelected) {
         for (const QString& name : context.personal) {
             if (FS::isBelow(p, FS::join(context.home, name))) {
-                return refused(QStringLiteral("Inside ") + FS::lastPathComponent(name)
-                               + QStringLiteral(", which is only cleaned by hand."));
+                return refused(QCoreApplication::translate("SafetyGuard", "Inside %1, which is only cleaned by hand.")
+                                   .arg(FS::lastPathComponent(name)));
             }
         }
     }
     for (const QString& entry : protectedLibraryEntries()) {
         if (FS::isBelow(p, FS::join(context.library, entry))) {
-            return refused(QStringLiteral("Holds live data in ") + FS::lastPathComponent(entry)
-                           + QLatin1Char('.'));
+            return refused(
+                QCoreApplication::translate("SafetyGuard", "Holds live data in %1.").arg(FS::lastPathComponent(entry)));
         }
     }
     for (const QString& entry : protectedHomeEntries()) {
         if (FS::isBelow(p, FS::join(context.home, entry))) {
-            return refused(QStringLiteral("Holds live data in ") + FS::lastPathComponent(entry)
-                           + QLatin1Char('.'));
+            return refused(
+                QCoreApplication::translate("SafetyGuard", "Holds live data in %1.").arg(FS::lastPathComponent(entry)));
         }
     }
     if (isVolume(p, context)) {
-        return refused(QStringLiteral("Refusing to remove an entire volume."));
+        return refused(QCoreApplication::translate("SafetyGuard", "Refusing to remove an entire volume."));
     }
     for (const char* usersFolder : { "/Users/", "/home/" }) {
         if (p.startsWith(QLatin1String(usersFolder)) && !FS::isBelow(p, context.home)) {
-            return refused(QStringLiteral("Belongs to another user account."));
+            return refused(QCoreApplication::translate("SafetyGuard", "Belongs to another user account."));
         }
     }
     return {};
@@ -309,7 +311,7 @@ Verdict verdict(const QString& path, bool userSelected)
 Verdict verdict(const QString& path, bool userSelected, const Context& context)
 {
     if (!path.startsWith(QLatin1Char('/'))) {
-        return refused(QStringLiteral("Path is not absolute."));
+        return refused(QCoreApplication::translate("SafetyGuard", "Path is not absolute."));
     }
     const Question question{FS::lastPathComponent(path), userSelected};
 
@@ -338,7 +340,7 @@ Verdict verdictOfEntry(const QString& realFolder, const QString& name, bool user
 Verdict verdictOfRealPath(const QString& realPath, bool userSelected, const Context& context)
 {
     if (!realPath.startsWith(QLatin1Char('/'))) {
-        return refused(QStringLiteral("Path is not absolute."));
+        return refused(QCoreApplication::translate("SafetyGuard", "Path is not absolute."));
     }
     return judge(standardised(realPath), context, {FS::lastPathComponent(realPath), userSelected});
 }

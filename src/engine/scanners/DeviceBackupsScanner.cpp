@@ -51,9 +51,11 @@ QString DeviceBackupsScanner::describe(const BackupInfo& info)
         parts.append(*info.productName);
     }
     if (info.date) {
-        parts.append(QStringLiteral("last backed up ") + Format::relativeDate(*info.date));
+        parts.append(QCoreApplication::translate("DeviceBackupsScanner", "last backed up %1")
+                         .arg(Format::relativeDate(*info.date)));
     }
-    return parts.isEmpty() ? QStringLiteral("Local backup of a device") : parts.join(QStringLiteral(" \u00b7 "));
+    return parts.isEmpty() ? QCoreApplication::translate("DeviceBackupsScanner", "Local backup of a device")
+                           : parts.join(QStringLiteral(" \u00b7 "));
 }
 
 CategoryResult DeviceBackupsScanner::scan(const ProgressCallback& progress, const CancelPredicate& isCancelled) const
@@ -94,10 +96,11 @@ CategoryResult DeviceBackupsScanner::scan(const ProgressCallback& progress, cons
             if (!FS::isDirectory(child) || !SafetyGuard::verdict(child, true).allowed) {
                 continue;
             }
-            report(progress, {std::clamp(0.1 + 0.5 * double(i) / double(std::max<qsizetype>(n, 1)), 0.0, 1.0),
-                              QStringLiteral("Measuring backup ") + QString::number(i + 1) + QStringLiteral(" of ")
-                                  + QString::number(n) + QStringLiteral("\u2026"),
-                              total});
+            report(progress,
+                   {std::clamp(0.1 + 0.5 * double(i) / double(std::max<qsizetype>(n, 1)), 0.0, 1.0),
+                    QCoreApplication::translate("DeviceBackupsScanner", "Measuring backup %1 of %2\u2026")
+                        .arg(QString::number(i + 1), QString::number(n)),
+                    total});
             const qint64 size = FS::size(child, true, isCancelled);
             if (size <= 0) {
                 continue;
@@ -116,7 +119,8 @@ CategoryResult DeviceBackupsScanner::scan(const ProgressCallback& progress, cons
             backups.append(std::move(item));
         }
     }
-    addGroup(backups, QStringLiteral("Device Backups"), QStringLiteral("Full iPhone and iPad backups stored on this Mac"),
+    addGroup(backups, QCoreApplication::translate("DeviceBackupsScanner", "Device Backups"),
+             QCoreApplication::translate("DeviceBackupsScanner", "Full iPhone and iPad backups stored on this Mac"),
              QStringLiteral("iphone.gen3"));
     if (cancelled()) {
         result.scannedAt = platform::now();
@@ -153,13 +157,15 @@ CategoryResult DeviceBackupsScanner::scan(const ProgressCallback& progress, cons
             updates.append(std::move(item));
         }
     }
-    addGroup(updates, QStringLiteral("Device Software Updates"),
-             QStringLiteral("iOS and iPadOS restore images kept after an update"), QStringLiteral("arrow.down.circle"));
+    addGroup(updates, QCoreApplication::translate("DeviceBackupsScanner", "Device Software Updates"),
+             QCoreApplication::translate("DeviceBackupsScanner", "iOS and iPadOS restore images kept after an update"),
+             QStringLiteral("arrow.down.circle"));
 
-    report(progress, {1.0,
-                      result.groups.isEmpty() ? QStringLiteral("No device backups found")
-                                              : QStringLiteral("Backup scan complete"),
-                      total});
+    report(progress,
+           {1.0,
+            result.groups.isEmpty() ? QCoreApplication::translate("DeviceBackupsScanner", "No device backups found")
+                                    : QCoreApplication::translate("DeviceBackupsScanner", "Backup scan complete"),
+            total});
     result.scannedAt = platform::now();
     return result;
 }

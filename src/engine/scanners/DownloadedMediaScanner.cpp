@@ -21,31 +21,42 @@ QList<DownloadedMediaScanner::Source> DownloadedMediaScanner::defaultSources()
     const QString library = FS::library();
     const QString containers = FS::join(library, QStringLiteral("Containers"));
     const QString groupContainers = FS::join(library, QStringLiteral("Group Containers"));
-    const QString again = QStringLiteral("Re-downloads from your library");
+    const QString again = QCoreApplication::translate("DownloadedMediaScanner", "Re-downloads from your library");
     return {
-        {QStringLiteral("Podcast Episodes"), QStringLiteral("Downloaded episodes that stream again on demand"),
-         QStringLiteral("mic"), QStringLiteral("Streams again on demand"),
+        {QCoreApplication::translate("DownloadedMediaScanner", "Podcast Episodes"),
+         QCoreApplication::translate("DownloadedMediaScanner", "Downloaded episodes that stream again on demand"),
+         QStringLiteral("mic"),
+         QCoreApplication::translate("DownloadedMediaScanner", "Streams again on demand"),
          {FS::join(groupContainers, QStringLiteral("243LU875E5.groups.com.apple.podcasts/Library/Cache")),
           FS::join(containers, QStringLiteral("com.apple.podcasts/Data/Library/Caches"))},
          false},
-        {QStringLiteral("TV & Movie Downloads"), QStringLiteral("Offline copies of purchases and rentals"),
-         QStringLiteral("tv"), again,
+        {QCoreApplication::translate("DownloadedMediaScanner", "TV & Movie Downloads"),
+         QCoreApplication::translate("DownloadedMediaScanner", "Offline copies of purchases and rentals"),
+         QStringLiteral("tv"),
+         again,
          {FS::join(home, QStringLiteral("Movies/TV/Media/Downloads")),
           FS::join(containers, QStringLiteral("com.apple.TV/Data/Library/Caches"))},
          true},
-        {QStringLiteral("Music Downloads"), QStringLiteral("Offline tracks and the Music app's own caches"),
-         QStringLiteral("music.note"), again,
+        {QCoreApplication::translate("DownloadedMediaScanner", "Music Downloads"),
+         QCoreApplication::translate("DownloadedMediaScanner", "Offline tracks and the Music app's own caches"),
+         QStringLiteral("music.note"),
+         again,
          {FS::join(home, QStringLiteral("Music/Music/Media/Downloads")),
           FS::join(library, QStringLiteral("Caches/com.apple.Music"))},
          true},
-        {QStringLiteral("Photo Caches"), QStringLiteral("Thumbnails and iOS sync caches Photos rebuilds when needed"),
-         QStringLiteral("photo.stack"), QStringLiteral("Photos rebuilds this"),
+        {QCoreApplication::translate("DownloadedMediaScanner", "Photo Caches"),
+         QCoreApplication::translate("DownloadedMediaScanner",
+                                     "Thumbnails and iOS sync caches Photos rebuilds when needed"),
+         QStringLiteral("photo.stack"),
+         QCoreApplication::translate("DownloadedMediaScanner", "Photos rebuilds this"),
          {FS::join(library, QStringLiteral("Caches/com.apple.Photos")),
           FS::join(library, QStringLiteral("Application Support/MobileSync/iOS Photo Cache")),
           FS::join(home, QStringLiteral("Pictures/iPod Photo Cache"))},
          false},
-        {QStringLiteral("Books & Audiobooks"), QStringLiteral("Downloaded titles that remain in your library"),
-         QStringLiteral("book"), again,
+        {QCoreApplication::translate("DownloadedMediaScanner", "Books & Audiobooks"),
+         QCoreApplication::translate("DownloadedMediaScanner", "Downloaded titles that remain in your library"),
+         QStringLiteral("book"),
+         again,
          {FS::join(containers, QStringLiteral("com.apple.BKAgentService/Data/Documents/iBooks/Books")),
           FS::join(containers, QStringLiteral("com.apple.iBooksX/Data/Library/Caches"))},
          true},
@@ -128,10 +139,11 @@ CategoryResult DownloadedMediaScanner::scan(const ProgressCallback& progress, co
                               .isExpanded = false});
     }
 
-    report(progress, {1.0,
-                      result.groups.isEmpty() ? QStringLiteral("No downloaded media found")
-                                              : QStringLiteral("Media scan complete"),
-                      total});
+    report(progress,
+           {1.0,
+            result.groups.isEmpty() ? QCoreApplication::translate("DownloadedMediaScanner", "No downloaded media found")
+                                    : QCoreApplication::translate("DownloadedMediaScanner", "Media scan complete"),
+            total});
     result.scannedAt = platform::now();
     return result;
 }

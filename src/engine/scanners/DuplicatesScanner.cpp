@@ -9,6 +9,8 @@
 #include "shared/IoThreads.h"
 #include "shared/TreeWalker.h"
 
+#include <QCoreApplication>
+
 #include <openssl/evp.h>
 
 #include <algorithm>
@@ -558,9 +560,11 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
             break;
         }
         const Root& root = walkRoots[std::size_t(i)];
-        report(progress, {held(0.35 * double(i) / double(std::max<qsizetype>(rootCount, 1))),
-                          QStringLiteral("Indexing ") + FS::lastPathComponent(root.named) + QStringLiteral("\u2026"),
-                          0});
+        report(progress,
+               {held(0.35 * double(i) / double(std::max<qsizetype>(rootCount, 1))),
+                QCoreApplication::translate("DuplicatesScanner", "Indexing %1\u2026")
+                    .arg(FS::lastPathComponent(root.named)),
+                0});
         if (root.walked && !walker->index(root.real, std::size_t(i), indexing) && cancelled()) {
             break;
         }
@@ -693,10 +697,11 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
         if (cancelled()) {
             break;
         }
-        report(progress, {held(0.35 + 0.3 * double(compared) / double(std::max<size_t>(sizeMatches, 1))),
-                          QStringLiteral("Comparing ") + QString::number(sizeMatches - compared)
-                              + QStringLiteral(" size matches\u2026"),
-                          0});
+        report(progress,
+               {held(0.35 + 0.3 * double(compared) / double(std::max<size_t>(sizeMatches, 1))),
+                QCoreApplication::translate("DuplicatesScanner", "Comparing %1 size matches\u2026")
+                    .arg(QString::number(sizeMatches - compared)),
+                0});
     }
     bySize.resize(compared);
     std::vector<std::vector<Candidate*>> bySignature = regroup(bySize, [](const Candidate& file) {
@@ -725,10 +730,11 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
             if (cancelled()) {
                 break;
             }
-            report(progress, {held(0.65 + 0.3 * double(i) / double(std::max<size_t>(count, 1))),
-                              QStringLiteral("Verifying ") + QString::number(count - i)
-                                  + QStringLiteral(" possible duplicates\u2026"),
-                              0});
+            report(progress,
+                   {held(0.65 + 0.3 * double(i) / double(std::max<size_t>(count, 1))),
+                    QCoreApplication::translate("DuplicatesScanner", "Verifying %1 possible duplicates\u2026")
+                        .arg(QString::number(count - i)),
+                    0});
             for (Candidate* file : bySignature[i]) {
                 if (cancelled()) {
                     break;
@@ -830,7 +836,7 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
     for (const Set& set : sets) {
         const QString& kept = set.members.front().path;
         const QString keptText = FS::abbreviatingHome(kept);
-        const QString detail = QStringLiteral("Copy of ") + keptText;
+        const QString detail = QCoreApplication::translate("DuplicatesScanner", "Copy of %1").arg(keptText);
         ScanGroup group;
         group.title = FS::lastPathComponent(kept);
         group.symbol = QStringLiteral("doc.on.doc");
@@ -850,17 +856,19 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
             group.items.append(std::move(item));
         }
         const qsizetype copies = group.items.size();
-        group.subtitle = QString::number(copies)
-            + (copies == 1 ? QStringLiteral(" extra copy") : QStringLiteral(" extra copies"))
-            + QStringLiteral(" \u00b7 keeping ") + keptText;
+        group.subtitle =
+            (copies == 1 ? QCoreApplication::translate("DuplicatesScanner", "%1 extra copy \u00b7 keeping %2")
+                         : QCoreApplication::translate("DuplicatesScanner", "%1 extra copies \u00b7 keeping %2"))
+                .arg(QString::number(copies), keptText);
         total += set.sum;
         result.groups.append(std::move(group));
     }
 
-    report(progress, {1.0,
-                      result.groups.isEmpty() ? QStringLiteral("No duplicates found")
-                                              : QStringLiteral("Duplicate scan complete"),
-                      total});
+    report(progress,
+           {1.0,
+            result.groups.isEmpty() ? QCoreApplication::translate("DuplicatesScanner", "No duplicates found")
+                                    : QCoreApplication::translate("DuplicatesScanner", "Duplicate scan complete"),
+            total});
     result.scannedAt = platform::now();
     return result;
 }

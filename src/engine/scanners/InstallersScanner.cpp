@@ -180,9 +180,10 @@ CategoryResult InstallersScanner::scan(const ProgressCallback& progress, const C
             break;
         }
         const QString& root = roots.at(i);
-        report(progress, {std::clamp(0.8 * double(i) / double(std::max<qsizetype>(n, 1)), 0.0, 1.0),
-                          QStringLiteral("Scanning ") + FS::lastPathComponent(root) + QStringLiteral("\u2026"),
-                          total});
+        report(progress,
+               {std::clamp(0.8 * double(i) / double(std::max<qsizetype>(n, 1)), 0.0, 1.0),
+                QCoreApplication::translate("InstallersScanner", "Scanning %1\u2026").arg(FS::lastPathComponent(root)),
+                total});
         for (const QString& child : FS::children(root, false)) {
             if (cancelled()) {
                 break;
@@ -221,35 +222,43 @@ CategoryResult InstallersScanner::scan(const ProgressCallback& progress, const C
                 continue;
             }
             total += size;
-            systemInstallers.append(makeItem(location, FS::abbreviatingHome(FS::parentPath(location)), size,
-                                             FS::modificationDate(location),
-                                             QStringLiteral("macOS can download this again")));
+            systemInstallers.append(
+                makeItem(location, FS::abbreviatingHome(FS::parentPath(location)), size, FS::modificationDate(location),
+                         QCoreApplication::translate("InstallersScanner", "macOS can download this again")));
         }
     }
 
     CategoryResult result;
     result.category = category();
-    auto addGroup = [&](const QList<ScanItem>& items, const char* title, const char* subtitle, const char* symbol) {
+    auto addGroup = [&](const QList<ScanItem>& items, const QString& title, const QString& subtitle,
+                        const char* symbol) {
         if (items.isEmpty()) {
             return;
         }
-        result.groups.append({.title = QString::fromUtf8(title),
-                              .subtitle = QString::fromUtf8(subtitle),
+        result.groups.append({.title = title,
+                              .subtitle = subtitle,
                               .symbol = QString::fromUtf8(symbol),
                               .isOptIn = true,
                               .items = sorted(items),
                               .isExpanded = false});
     };
-    addGroup(installers, "Installers & Disk Images",
-             "Packages and disk images for software you have already installed", "opticaldiscdrive");
-    addGroup(archives, "Downloaded Archives", "Zips and tarballs you have already extracted or can fetch again",
+    addGroup(installers, QCoreApplication::translate("InstallersScanner", "Installers & Disk Images"),
+             QCoreApplication::translate("InstallersScanner",
+                                         "Packages and disk images for software you have already installed"),
+             "opticaldiscdrive");
+    addGroup(archives, QCoreApplication::translate("InstallersScanner", "Downloaded Archives"),
+             QCoreApplication::translate("InstallersScanner",
+                                         "Zips and tarballs you have already extracted or can fetch again"),
              "doc.zipper");
-    addGroup(systemInstallers, "macOS Installers", "Full system installers and update payloads left on disk",
-             "arrow.down.circle");
-    report(progress, {1.0,
-                      result.groups.isEmpty() ? QStringLiteral("No installers found")
-                                              : QStringLiteral("Installer scan complete"),
-                      total});
+    addGroup(
+        systemInstallers, QCoreApplication::translate("InstallersScanner", "macOS Installers"),
+        QCoreApplication::translate("InstallersScanner", "Full system installers and update payloads left on disk"),
+        "arrow.down.circle");
+    report(progress,
+           {1.0,
+            result.groups.isEmpty() ? QCoreApplication::translate("InstallersScanner", "No installers found")
+                                    : QCoreApplication::translate("InstallersScanner", "Installer scan complete"),
+            total});
     result.scannedAt = platform::now();
     return result;
 }

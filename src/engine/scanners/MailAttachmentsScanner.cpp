@@ -71,12 +71,15 @@ CategoryResult MailAttachmentsScanner::scan(const ProgressCallback& progress, co
     report(progress, {0.8, QCoreApplication::translate("MailAttachmentsScanner", "Checking Mail Downloads\u2026"), 0});
     const QString downloads = FS::join(FS::library(),
                                        QStringLiteral("Containers/com.apple.mail/Data/Library/Mail Downloads"));
-    appendIfAny(result.groups, {.title = QCoreApplication::translate("MailAttachmentsScanner", "Mail Downloads"),
-                                .subtitle = QCoreApplication::translate("MailAttachmentsScanner", "Attachments opened straight from a message"),
-                                .symbol = QStringLiteral("arrow.down.doc"),
-                                .isOptIn = false,
-                                .items = items(downloads, QStringLiteral("Mail Downloads"), 0, false, isCancelled),
-                                .isExpanded = false});
+    appendIfAny(result.groups,
+                {.title = QCoreApplication::translate("MailAttachmentsScanner", "Mail Downloads"),
+                 .subtitle = QCoreApplication::translate("MailAttachmentsScanner",
+                                                         "Attachments opened straight from a message"),
+                 .symbol = QStringLiteral("arrow.down.doc"),
+                 .isOptIn = false,
+                 .items = items(downloads, QCoreApplication::translate("MailAttachmentsScanner", "Mail Downloads"), 0,
+                                false, isCancelled),
+                 .isExpanded = false});
 
     report(progress, {1.0, QCoreApplication::translate("MailAttachmentsScanner", "Mail scan complete"), totalSize(result.groups)});
     result.scannedAt = platform::now();
@@ -115,7 +118,8 @@ QList<ScanItem> MailAttachmentsScanner::attachments(const QString& account, bool
         if (size > 0) {
             const QString parent = FS::lastPathComponent(FS::parentPath(location));
             found.append(item(location, parent.isEmpty() ? attachmentsName : parent,
-                              QStringLiteral("Mail attachments"), size, requiresReview));
+                              QCoreApplication::translate("MailAttachmentsScanner", "Mail attachments"), size,
+                              requiresReview));
         }
         return FS::BoundedWalk::Step::skip;
     };

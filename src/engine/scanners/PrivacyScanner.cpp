@@ -5,6 +5,8 @@
 #include "platform/Clock.h"
 #include "shared/FileSystem.h"
 
+#include <QCoreApplication>
+
 namespace harborlite {
 
 namespace {
@@ -25,18 +27,27 @@ struct BrowserRow {
 };
 
 const QList<std::pair<const char*, const char*>> historyAndCookies = {
-    {"Browsing history", "History"}, {"Cookies", "Network/Cookies"}};
+    {QT_TRANSLATE_NOOP("PrivacyScanner", "Browsing history"), "History"},
+    {QT_TRANSLATE_NOOP("PrivacyScanner", "Cookies"), "Network/Cookies"}};
 
 const QList<BrowserRow>& browserRows()
 {
     static const QList<BrowserRow> rows = {
-        {"Safari", "Containers/com.apple.Safari/Data/Library/Safari",
-         {{"Browsing history", "History.db"}, {"History index", "History.db-wal"}, {"Top sites", "TopSites.plist"},
-          {"Downloads list", "Downloads.plist"}}},
-        {"Safari Caches", "Containers/com.apple.Safari/Data/Library/Caches", {{"Cache storage", ""}}},
-        {"Google Chrome", "Application Support/Google/Chrome/Default",
-         {{"Browsing history", "History"}, {"Cookies", "Network/Cookies"}, {"Session storage", "Sessions"},
-          {"Top sites", "Top Sites"}}},
+        {"Safari",
+         "Containers/com.apple.Safari/Data/Library/Safari",
+         {{QT_TRANSLATE_NOOP("PrivacyScanner", "Browsing history"), "History.db"},
+          {QT_TRANSLATE_NOOP("PrivacyScanner", "History index"), "History.db-wal"},
+          {QT_TRANSLATE_NOOP("PrivacyScanner", "Top sites"), "TopSites.plist"},
+          {QT_TRANSLATE_NOOP("PrivacyScanner", "Downloads list"), "Downloads.plist"}}},
+        {"Safari Caches",
+         "Containers/com.apple.Safari/Data/Library/Caches",
+         {{QT_TRANSLATE_NOOP("PrivacyScanner", "Cache storage"), ""}}},
+        {"Google Chrome",
+         "Application Support/Google/Chrome/Default",
+         {{QT_TRANSLATE_NOOP("PrivacyScanner", "Browsing history"), "History"},
+          {QT_TRANSLATE_NOOP("PrivacyScanner", "Cookies"), "Network/Cookies"},
+          {QT_TRANSLATE_NOOP("PrivacyScanner", "Session storage"), "Sessions"},
+          {QT_TRANSLATE_NOOP("PrivacyScanner", "Top sites"), "Top Sites"}}},
         {"Brave", "Application Support/BraveSoftware/Brave-Browser/Default", historyAndCookies},
         {"Microsoft Edge", "Application Support/Microsoft Edge/Default", historyAndCookies},
         {"Arc", "Application Support/Arc/User Data/Default", historyAndCookies},
@@ -63,12 +74,13 @@ QStringList firefoxProfileFolders()
 }
 
 const QList<std::pair<const char*, const char*>> firefoxFiles = {
-    {"History & bookmarks index", "places.sqlite"}, {"Cookies", "cookies.sqlite"}};
+    {QT_TRANSLATE_NOOP("PrivacyScanner", "History & bookmarks index"), "places.sqlite"},
+    {QT_TRANSLATE_NOOP("PrivacyScanner", "Cookies"), "cookies.sqlite"}};
 
-ScanGroup optInGroup(const char* title, const char* subtitle, const char* symbol, const QList<ScanItem>& items)
+ScanGroup optInGroup(const QString& title, const QString& subtitle, const char* symbol, const QList<ScanItem>& items)
 {
-    return {.title = text(title),
-            .subtitle = text(subtitle),
+    return {.title = title,
+            .subtitle = subtitle,
             .symbol = text(symbol),
             .isOptIn = true,
             .items = items,
@@ -90,7 +102,7 @@ QList<PrivacyScanner::Browser> PrivacyScanner::browsers()
             }
         }
         for (const auto& [label, relative] : row.traces) {
-            browser.traces.append({text(label), text(relative)});
+            browser.traces.append({QCoreApplication::translate("PrivacyScanner", label), text(relative)});
         }
         result.append(browser);
     }
@@ -102,7 +114,7 @@ CategoryResult PrivacyScanner::scan(const ProgressCallback& progress, const Canc
     CategoryResult result;
     result.category = category();
 
-    report(progress, {0.1, text("Checking browsers\u2026"), 0});
+    report(progress, {0.1, QCoreApplication::translate("PrivacyScanner", "Checking browsers\u2026"), 0});
     const QList<Browser> list = browsers();
     const double count = double(std::max<qsizetype>(list.size(), 1));
     QList<ScanItem> traces;
@@ -111,7 +123,9 @@ CategoryResult PrivacyScanner::scan(const ProgressCallback& progress, const Canc
             break;
         }
         const Browser& browser = list.at(i);
-        report(progress, {0.1 + double(i) * 0.4 / count, text("Checking ") + browser.name + text("\u2026"), 0});
+        report(progress,
+               {0.1 + double(i) * 0.4 / count,
+                QCoreApplication::translate("PrivacyScanner", "Checking %1\u2026").arg(browser.name), 0});
         for (const QString& named : browser.roots) {
             const std::optional<Root> profile = root(named);
             if (!profile) {
@@ -132,19 +146,30 @@ CategoryResult PrivacyScanner::scan(const ProgressCallback& progress, const Canc
     for (const ScanItem& trace : traces) {
         browserBytes += trace.size;
     }
-    appendIfAny(result.groups, optInGroup("Browsing Traces",
-                                          "History, cookies and session data \u2014 you will be signed out of sites",
-                                          "network", traces));
+    appendIfAny(
+        result.groups,
+        optInGroup(QCoreApplication::translate("PrivacyScanner", "Browsing Traces"),
+                   QCoreApplication::translate(
+                       "PrivacyScanner", "History, cookies and session data \u2014 you will be signed out of sites"),
+                   "network", traces));
 
-    report(progress, {0.5, text("Checking Firefox profiles\u2026"), browserBytes});
-    appendIfAny(result.groups, optInGroup("Firefox Profiles", "Per-profile history and cookie stores", "flame",
-                                          firefoxTraces(isCancelled)));
+    report(progress,
+           {0.5, QCoreApplication::translate("PrivacyScanner", "Checking Firefox profiles\u2026"), browserBytes});
+    appendIfAny(result.groups,
+                optInGroup(QCoreApplication::translate("PrivacyScanner", "Firefox Profiles"),
+                           QCoreApplication::translate("PrivacyScanner", "Per-profile history and cookie stores"),
+                           "flame", firefoxTraces(isCancelled)));
 
-    report(progress, {0.75, text("Checking recent item lists\u2026"), browserBytes});
-    appendIfAny(result.groups, optInGroup("Recent Items", "Recently opened file lists across the system",
-                                          "clock.arrow.circlepath", recentItemTraces(isCancelled)));
+    report(progress,
+           {0.75, QCoreApplication::translate("PrivacyScanner", "Checking recent item lists\u2026"), browserBytes});
+    appendIfAny(
+        result.groups,
+        optInGroup(QCoreApplication::translate("PrivacyScanner", "Recent Items"),
+                   QCoreApplication::translate("PrivacyScanner", "Recently opened file lists across the system"),
+                   "clock.arrow.circlepath", recentItemTraces(isCancelled)));
 
-    report(progress, {1.0, text("Privacy scan complete"), totalSize(result.groups)});
+    report(progress,
+           {1.0, QCoreApplication::translate("PrivacyScanner", "Privacy scan complete"), totalSize(result.groups)});
     result.scannedAt = platform::now();
     return result;
 }
@@ -169,8 +194,9 @@ QList<ScanItem> PrivacyScanner::firefoxTraces(const CancelPredicate& isCancelled
             for (const auto& [label, file] : firefoxFiles) {
                 const QString location = FS::join(profile, text(file));
                 if (FS::exists(location) && isAllowed(location)) {
-                    found.append(item(location, profileName + dash + text(label), text("Firefox"),
-                                      FS::allocatedSize(location), true));
+                    found.append(item(location,
+                                      profileName + dash + QCoreApplication::translate("PrivacyScanner", label),
+                                      text("Firefox"), FS::allocatedSize(location), true));
                 }
             }
         }
@@ -191,13 +217,15 @@ QList<ScanItem> PrivacyScanner::recentItemTraces(const CancelPredicate& isCancel
             break;
         }
         if (isAllowed(list)) {
-            found.append(item(list, deletingPathExtension(name), text("Recent items list"), FS::allocatedSize(list),
-                              true));
+            found.append(item(list, deletingPathExtension(name),
+                              QCoreApplication::translate("PrivacyScanner", "Recent items list"),
+                              FS::allocatedSize(list), true));
         }
     }
     const QString quarantine = FS::join(FS::library(), text("Preferences/com.apple.LaunchServices.QuarantineEventsV2"));
     if (FS::exists(quarantine) && isAllowed(quarantine)) {
-        found.append(item(quarantine, text("Download history"), text("LaunchServices quarantine log"),
+        found.append(item(quarantine, QCoreApplication::translate("PrivacyScanner", "Download history"),
+                          QCoreApplication::translate("PrivacyScanner", "LaunchServices quarantine log"),
                           FS::allocatedSize(quarantine), true));
     }
     return found;

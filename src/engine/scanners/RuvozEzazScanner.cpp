@@ -7,6 +7,8 @@
 #include "shared/FileSystem.h"
 #include "shared/TreeWalker.h"
 
+#include <QCoreApplication>
+
 #include <atomic>
 #include <limits>
 #include <mutex>
@@ -139,7 +141,12 @@ DiskNode nodeFor(Entry&& entry, const QString& url, qint64 minimumSize)
     // With no child kept the folder counts whole, which is what the folded
     // sum already is.
     if (folded > 0 && !node.children.empty()) {
-        node.children.push_back({QUuid::createUuid(), url, QStringLiteral("Smaller items"), folded, true, {}});
+        node.children.push_back({QUuid::createUuid(),
+                                 url,
+                                 QCoreApplication::translate("RuvozEzazScanner", "Smaller items"),
+                                 folded,
+                                 true,
+                                 {}});
     }
     sortBySize(node.children);
     return node;

@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 #include "shared/FileSystem.h"
 
+#include <QCoreApplication>
 #include <QSet>
 
 namespace harborlite {
@@ -40,14 +41,28 @@ QStringList linuxUserCaches()
 QList<FolderPhase> folderPhases(const QString& library, const QString& sharedLibrary)
 {
     return {
-        {0.05, "Reading user caches\u2026", QStringList{FS::join(library, text("Caches"))} + linuxUserCaches(),
-         "User Cache Files", "Rebuilt automatically the next time each app runs", "internaldrive"},
-        {0.2, "Reading system caches\u2026", {FS::join(sharedLibrary, text("Caches"))},
-         "System Cache Files", "Shared caches under /Library", "gearshape.2"},
-        {0.35, "Collecting logs\u2026", {FS::join(library, text("Logs")), FS::join(sharedLibrary, text("Logs"))},
-         "Log Files", "Diagnostic output from apps and the system", "doc.text"},
-        {0.5, "Checking saved application state\u2026", {FS::join(library, text("Saved Application State"))},
-         "Saved Application State", "Window layouts restored when apps reopen", "macwindow.on.rectangle"},
+        {0.05, QT_TRANSLATE_NOOP("SystemJunkScanner", "Reading user caches\u2026"),
+         QStringList{FS::join(library, text("Caches"))} + linuxUserCaches(),
+         QT_TRANSLATE_NOOP("SystemJunkScanner", "User Cache Files"),
+         QT_TRANSLATE_NOOP("SystemJunkScanner", "Rebuilt automatically the next time each app runs"), "internaldrive"},
+        {0.2,
+         QT_TRANSLATE_NOOP("SystemJunkScanner", "Reading system caches\u2026"),
+         {FS::join(sharedLibrary, text("Caches"))},
+         QT_TRANSLATE_NOOP("SystemJunkScanner", "System Cache Files"),
+         QT_TRANSLATE_NOOP("SystemJunkScanner", "Shared caches under /Library"),
+         "gearshape.2"},
+        {0.35,
+         QT_TRANSLATE_NOOP("SystemJunkScanner", "Collecting logs\u2026"),
+         {FS::join(library, text("Logs")), FS::join(sharedLibrary, text("Logs"))},
+         QT_TRANSLATE_NOOP("SystemJunkScanner", "Log Files"),
+         QT_TRANSLATE_NOOP("SystemJunkScanner", "Diagnostic output from apps and the system"),
+         "doc.text"},
+        {0.5,
+         QT_TRANSLATE_NOOP("SystemJunkScanner", "Checking saved application state\u2026"),
+         {FS::join(library, text("Saved Application State"))},
+         QT_TRANSLATE_NOOP("SystemJunkScanner", "Saved Application State"),
+         QT_TRANSLATE_NOOP("SystemJunkScanner", "Window layouts restored when apps reopen"),
+         "macwindow.on.rectangle"},
     };
 }
 
@@ -58,10 +73,10 @@ struct DeveloperEntry {
 };
 
 constexpr DeveloperEntry developerEntries[] = {
-    {"Xcode Derived Data", "Xcode/DerivedData", false},
-    {"iOS Device Support", "Xcode/iOS DeviceSupport", true},
-    {"Simulator Caches", "CoreSimulator/Caches", false},
-    {"Xcode Archives", "Xcode/Archives", true},
+    {QT_TRANSLATE_NOOP("SystemJunkScanner", "Xcode Derived Data"), "Xcode/DerivedData", false},
+    {QT_TRANSLATE_NOOP("SystemJunkScanner", "iOS Device Support"), "Xcode/iOS DeviceSupport", true},
+    {QT_TRANSLATE_NOOP("SystemJunkScanner", "Simulator Caches"), "CoreSimulator/Caches", false},
+    {QT_TRANSLATE_NOOP("SystemJunkScanner", "Xcode Archives"), "Xcode/Archives", true},
 };
 
 struct PackageManagerEntry {
@@ -154,7 +169,7 @@ CategoryResult SystemJunkScanner::scan(const ProgressCallback& progress, const C
     };
 
     for (const FolderPhase& phase : folderPhases(FS::library(), sharedLibrary_)) {
-        const QString message = text(phase.message);
+        const QString message = QCoreApplication::translate("SystemJunkScanner", phase.message);
         send(phase.start, message);
         const double count = double(phase.roots.size());
         QList<ScanItem> found;
@@ -163,25 +178,25 @@ CategoryResult SystemJunkScanner::scan(const ProgressCallback& progress, const C
                 send(phase.start + 0.15 * ((double(k) + f) / count), message);
             });
         }
-        offer({.title = text(phase.title),
-               .subtitle = text(phase.subtitle),
+        offer({.title = QCoreApplication::translate("SystemJunkScanner", phase.title),
+               .subtitle = QCoreApplication::translate("SystemJunkScanner", phase.subtitle),
                .symbol = text(phase.symbol),
                .isOptIn = false,
                .items = found,
                .isExpanded = false});
     }
 
-    send(0.65, text("Looking for developer junk\u2026"));
+    send(0.65, QCoreApplication::translate("SystemJunkScanner", "Looking for developer junk\u2026"));
     offer(developerGroup(isCancelled, [&](double f, const QString& message) { send(0.65 + 0.15 * f, message); }));
 
-    send(0.8, text("Looking for package manager caches\u2026"));
+    send(0.8, QCoreApplication::translate("SystemJunkScanner", "Looking for package manager caches\u2026"));
     offer(packageManagerGroup(isCancelled, [&](double f, const QString& message) { send(0.8 + 0.1 * f, message); }));
 
-    const QString auditing = text("Auditing preference files\u2026");
+    const QString auditing = QCoreApplication::translate("SystemJunkScanner", "Auditing preference files\u2026");
     send(0.9, auditing);
     offer(brokenPreferencesGroup(isCancelled, [&](double f) { send(0.9 + 0.1 * f, auditing); }));
 
-    send(1.0, text("System junk scan complete"));
+    send(1.0, QCoreApplication::translate("SystemJunkScanner", "System junk scan complete"));
     result.scannedAt = platform::now();
     return result;
 }
@@ -195,13 +210,14 @@ ScanGroup SystemJunkScanner::developerGroup(const CancelPredicate& isCancelled, 
             break;
         }
         const DeveloperEntry& entry = developerEntries[k];
-        const QString origin = text(entry.origin);
-        const QString message = text("Measuring ") + origin + text("\u2026");
+        const QString origin = QCoreApplication::translate("SystemJunkScanner", entry.origin);
+        const QString message = QCoreApplication::translate("SystemJunkScanner", "Measuring %1\u2026").arg(origin);
         found += items(FS::join(base, text(entry.folder)), origin, 0, entry.requiresReview, isCancelled,
                        [&](double f) { onProgress(double(k) * 0.25 + f * 0.25, message); });
     }
-    return {.title = text("Developer Junk"),
-            .subtitle = text("Xcode build products, device support and simulator caches"),
+    return {.title = QCoreApplication::translate("SystemJunkScanner", "Developer Junk"),
+            .subtitle = QCoreApplication::translate("SystemJunkScanner",
+                                                    "Xcode build products, device support and simulator caches"),
             .symbol = text("hammer"),
             .isOptIn = false,
             .items = found,
@@ -218,7 +234,8 @@ ScanGroup SystemJunkScanner::packageManagerGroup(const CancelPredicate& isCancel
         }
         const PackageManagerEntry& entry = packageManagerEntries[k];
         const QString name = text(entry.name);
-        onProgress(double(k) * 0.1, text("Measuring the ") + name + text(" cache\u2026"));
+        onProgress(double(k) * 0.1,
+                   QCoreApplication::translate("SystemJunkScanner", "Measuring the %1 cache\u2026").arg(name));
         const std::optional<Root> cache = root(FS::join(entry.inLibrary ? FS::library() : FS::home(),
                                                         text(entry.folder)));
         if (!cache || !isAllowed(cache->location)) {
@@ -228,11 +245,13 @@ ScanGroup SystemJunkScanner::packageManagerGroup(const CancelPredicate& isCancel
         if (size <= 0) {
             continue;
         }
-        found.append(item(cache->location, name + text(" cache"), cache->location, size, cache->needsReview));
+        found.append(item(cache->location, QCoreApplication::translate("SystemJunkScanner", "%1 cache").arg(name),
+                          cache->location, size, cache->needsReview));
     }
     sortBySize(found);
-    return {.title = text("Package Manager Caches"),
-            .subtitle = text("Downloaded archives your tools can fetch again"),
+    return {.title = QCoreApplication::translate("SystemJunkScanner", "Package Manager Caches"),
+            .subtitle =
+                QCoreApplication::translate("SystemJunkScanner", "Downloaded archives your tools can fetch again"),
             .symbol = text("shippingbox.and.arrow.backward"),
             .isOptIn = false,
             .items = found,
@@ -268,14 +287,14 @@ ScanGroup SystemJunkScanner::brokenPreferencesGroup(const CancelPredicate& isCan
         case PreferenceState::unjudged:
             continue;
         case PreferenceState::unreadable:
-            origin = text("Unreadable property list");
+            origin = QCoreApplication::translate("SystemJunkScanner", "Unreadable property list");
             break;
         case PreferenceState::wellFormed:
             if (identity.identifiers.contains(domain) || domain.startsWith(QLatin1String("com.apple."))
                 || !domain.contains(QLatin1Char('.'))) {
                 continue;
             }
-            origin = text("No installed app claims ") + domain;
+            origin = QCoreApplication::translate("SystemJunkScanner", "No installed app claims %1").arg(domain);
             requiresReview = true;
             break;
         }
@@ -284,8 +303,9 @@ ScanGroup SystemJunkScanner::brokenPreferencesGroup(const CancelPredicate& isCan
         found.append(std::move(entry));
     }
     sortBySize(found);
-    return {.title = text("Broken Preferences"),
-            .subtitle = text("Corrupt plists and settings with no owning app"),
+    return {.title = QCoreApplication::translate("SystemJunkScanner", "Broken Preferences"),
+            .subtitle =
+                QCoreApplication::translate("SystemJunkScanner", "Corrupt plists and settings with no owning app"),
             .symbol = text("slider.horizontal.3"),
             .isOptIn = true,
             .items = found,

@@ -25,8 +25,8 @@ CategoryResult TrashScanner::scan(const ProgressCallback& progress, const Cancel
     result.category = category();
 
     report(progress, {0.2, QCoreApplication::translate("TrashScanner", "Reading the Trash\u2026"), 0});
-    const QList<ScanItem> homeItems = items(filesOf(platform::Trash::homeTrash()), QStringLiteral("Home"),
-                                            0, false, isCancelled);
+    const QList<ScanItem> homeItems = items(filesOf(platform::Trash::homeTrash()),
+                                            QCoreApplication::translate("TrashScanner", "Home"), 0, false, isCancelled);
     if (!homeItems.isEmpty()) {
         result.groups.append({.title = QCoreApplication::translate("TrashScanner", "Trash"),
                               .subtitle = QCoreApplication::translate("TrashScanner", "Items you already moved to the Trash"),

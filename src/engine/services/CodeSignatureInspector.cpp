@@ -3,6 +3,8 @@
 #include "platform/CodeSigning.h"
 #include "shared/FileSystem.h"
 
+#include <QCoreApplication>
+
 namespace harborlite {
 
 QString CodeSignature::publisher() const
@@ -20,9 +22,10 @@ QString CodeSignature::publisher() const
         return paren < 0 ? rest : rest.left(paren);
     }
     if (teamIdentifier) {
-        return QStringLiteral("Team ") + *teamIdentifier;
+        return QCoreApplication::translate("CodeSignature", "Team %1").arg(*teamIdentifier);
     }
-    return isValid ? QStringLiteral("Signed, no publisher named") : QStringLiteral("Not signed");
+    return isValid ? QCoreApplication::translate("CodeSignature", "Signed, no publisher named")
+                   : QCoreApplication::translate("CodeSignature", "Not signed");
 }
 
 namespace CodeSignatureInspector {

@@ -6,6 +6,7 @@
 #include "platform/PathText.h"
 #include "shared/FileSystem.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -226,7 +227,8 @@ std::optional<StorageBreakdown> of(const QString& folder, const UseOf& useOf)
         }
     }
     if (swapped > 0) {
-        breakdown.volumes.append({QStringLiteral("Swap"), QStringLiteral("VM"), swapped, QString()});
+        breakdown.volumes.append(
+            {QCoreApplication::translate("DiskLayout", "Swap"), QStringLiteral("VM"), swapped, QString()});
     }
     std::stable_sort(breakdown.volumes.begin(), breakdown.volumes.end(),
                      [](const StorageBreakdown::Volume& a, const StorageBreakdown::Volume& b) {

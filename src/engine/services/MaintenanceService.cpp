@@ -8,6 +8,8 @@
 #include "platform/UserId.h"
 #include "platform/XdgDataHome.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace harborlite {
@@ -46,23 +48,41 @@ MaintenanceService::MaintenanceService(platform::ToolTable tools, Limits limits)
 QList<MaintenanceTask> MaintenanceService::tasks() const
 {
     return {
-        {"freeRAM", "Free Up Purgeable Memory", "Asks the kernel to release inactive pages and compressed memory.",
-         "memorychip", true, "About 20 seconds", tools_.sync},
-        {"flushDNS", "Flush DNS Cache", "Clears resolved hostnames so sites that moved load correctly.", "network",
-         true, "A few seconds", tools_.resolvectl},
-        {"rebuildSpotlight", "Reindex Spotlight",
-         "Rebuilds the search index. Search stays incomplete until it finishes.", "magnifyingglass", true,
-         "Runs in the background for a while", tools_.mdutil},
-        {"rebuildLaunchServices", "Rebuild Launch Services", "Fixes duplicate entries in Open With and wrong file icons.",
-         "square.grid.3x3", false, "About a minute", tools_.updateDesktopDatabase},
-        {"repairPermissions", "Repair Home Permissions", "Resets ownership and access control on your home folder.",
-         "lock.rotation", true, "One to two minutes", tools_.diskutil},
-        {"speedUpMail", "Speed Up Mail", "Compacts the Mail envelope database so the app opens faster.",
-         "envelope.badge", false, "Under a minute", tools_.sqlite3},
-        {"thinSnapshots", "Thin Time Machine Snapshots", "Removes local APFS snapshots that are holding on to disk space.",
-         "clock.arrow.2.circlepath", true, "Under a minute", tools_.tmutil},
-        {"verifyDisk", "Verify Startup Disk", "Runs a read-only filesystem check and reports any damage.",
-         "internaldrive", false, "One to three minutes", tools_.diskutil},
+        {"freeRAM", QCoreApplication::translate("MaintenanceService", "Free Up Purgeable Memory"),
+         QCoreApplication::translate("MaintenanceService",
+                                     "Asks the kernel to release inactive pages and compressed memory."),
+         "memorychip", true, QCoreApplication::translate("MaintenanceService", "About 20 seconds"), tools_.sync},
+        {"flushDNS", QCoreApplication::translate("MaintenanceService", "Flush DNS Cache"),
+         QCoreApplication::translate("MaintenanceService",
+                                     "Clears resolved hostnames so sites that moved load correctly."),
+         "network", true, QCoreApplication::translate("MaintenanceService", "A few seconds"), tools_.resolvectl},
+        {"rebuildSpotlight", QCoreApplication::translate("MaintenanceService", "Reindex Spotlight"),
+         QCoreApplication::translate("MaintenanceService",
+                                     "Rebuilds the search index. Search stays incomplete until it finishes."),
+         "magnifyingglass", true,
+         QCoreApplication::translate("MaintenanceService", "Runs in the background for a while"), tools_.mdutil},
+        {"rebuildLaunchServices", QCoreApplication::translate("MaintenanceService", "Rebuild Launch Services"),
+         QCoreApplication::translate("MaintenanceService",
+                                     "Fixes duplicate entries in Open With and wrong file icons."),
+         "square.grid.3x3", false, QCoreApplication::translate("MaintenanceService", "About a minute"),
+         tools_.updateDesktopDatabase},
+        {"repairPermissions", QCoreApplication::translate("MaintenanceService", "Repair Home Permissions"),
+         QCoreApplication::translate("MaintenanceService", "Resets ownership and access control on your home folder."),
+         "lock.rotation", true, QCoreApplication::translate("MaintenanceService", "One to two minutes"),
+         tools_.diskutil},
+        {"speedUpMail", QCoreApplication::translate("MaintenanceService", "Speed Up Mail"),
+         QCoreApplication::translate("MaintenanceService",
+                                     "Compacts the Mail envelope database so the app opens faster."),
+         "envelope.badge", false, QCoreApplication::translate("MaintenanceService", "Under a minute"), tools_.sqlite3},
+        {"thinSnapshots", QCoreApplication::translate("MaintenanceService", "Thin Time Machine Snapshots"),
+         QCoreApplication::translate("MaintenanceService",
+                                     "Removes local APFS snapshots that are holding on to disk space."),
+         "clock.arrow.2.circlepath", true, QCoreApplication::translate("MaintenanceService", "Under a minute"),
+         tools_.tmutil},
+        {"verifyDisk", QCoreApplication::translate("MaintenanceService", "Verify Startup Disk"),
+         QCoreApplication::translate("MaintenanceService", "Runs a read-only filesystem check and reports any damage."),
+         "internaldrive", false, QCoreApplication::translate("MaintenanceService", "One to three minutes"),
+         tools_.diskutil},
     };
 }
 
@@ -82,15 +102,16 @@ QString MaintenanceService::run(const MaintenanceTask& task) const
         administrator(ShellQuoting::word(tools_.sync) + QStringLiteral(" && echo 3 > ")
                           + ShellQuoting::word(platform::procRoot().get() + QStringLiteral("/sys/vm/drop_caches")),
                       tools_);
-        return QStringLiteral("Inactive memory released.");
+        return QCoreApplication::translate("MaintenanceService", "Inactive memory released.");
     }
     if (id == QLatin1String("flushDNS")) {
         administrator(ShellQuoting::word(tools_.resolvectl) + QStringLiteral(" flush-caches"), tools_);
-        return QStringLiteral("DNS cache flushed.");
+        return QCoreApplication::translate("MaintenanceService", "DNS cache flushed.");
     }
     if (id == QLatin1String("rebuildSpotlight")) {
         administrator(ShellQuoting::word(tools_.mdutil) + QStringLiteral(" -E / "), tools_);
-        return QStringLiteral("Spotlight is rebuilding its index in the background.");
+        return QCoreApplication::translate("MaintenanceService",
+                                           "Spotlight is rebuilding its index in the background.");
     }
     if (id == QLatin1String("rebuildLaunchServices")) {
         const ShellRunner::Output output =
@@ -99,13 +120,13 @@ QString MaintenanceService::run(const MaintenanceTask& task) const
         if (output.status != 0) {
             throw ShellRunner::RunError::launchFailed(output.standardError);
         }
-        return QStringLiteral("Launch Services database rebuilt.");
+        return QCoreApplication::translate("MaintenanceService", "Launch Services database rebuilt.");
     }
     if (id == QLatin1String("repairPermissions")) {
         administrator(ShellQuoting::word(tools_.diskutil) + QStringLiteral(" resetUserPermissions / ")
                           + QString::number(platform::userId().get()),
                       tools_);
-        return QStringLiteral("Home folder permissions reset.");
+        return QCoreApplication::translate("MaintenanceService", "Home folder permissions reset.");
     }
     if (id == QLatin1String("speedUpMail")) {
         return compactMailIndex();
@@ -115,16 +136,19 @@ QString MaintenanceService::run(const MaintenanceTask& task) const
             ShellRunner::lines(administrator(ShellQuoting::word(tools_.tmutil) + QStringLiteral(" deletelocalsnapshots /"), tools_));
         const auto removed = std::count_if(lines.begin(), lines.end(),
                                            [](const QString& line) { return line.contains(QLatin1String("Deleted")); });
-        return removed > 0 ? QStringLiteral("Removed ") + QString::number(removed) + QStringLiteral(" local snapshot(s).")
-                           : QStringLiteral("No local snapshots needed removing.");
+        return removed > 0 ? QCoreApplication::translate("MaintenanceService", "Removed %1 local snapshot(s).")
+                                 .arg(QString::number(removed))
+                           : QCoreApplication::translate("MaintenanceService", "No local snapshots needed removing.");
     }
     if (id == QLatin1String("verifyDisk")) {
         const ShellRunner::Output output =
             ShellRunner::run(tools_.diskutil, {QStringLiteral("verifyVolume"), QStringLiteral("/")}, limits_.verify);
         const QStringList lines = ShellRunner::lines(output.standardOutput);
-        return lines.isEmpty() ? QStringLiteral("Verification finished.") : trimmedBlanks(lines.last());
+        return lines.isEmpty() ? QCoreApplication::translate("MaintenanceService", "Verification finished.")
+                               : trimmedBlanks(lines.last());
     }
-    throw ShellRunner::RunError::launchFailed(QStringLiteral("Unknown task ") + id + QLatin1Char('.'));
+    throw ShellRunner::RunError::launchFailed(
+        QCoreApplication::translate("MaintenanceService", "Unknown task %1.").arg(id));
 }
 
 QString MaintenanceService::compactMailIndex() const
@@ -149,10 +173,10 @@ QString MaintenanceService::compactMailIndex() const
         ++compacted;
     }
     if (compacted == 0) {
-        return QStringLiteral("No Mail database found to compact.");
+        return QCoreApplication::translate("MaintenanceService", "No Mail database found to compact.");
     }
-    return QStringLiteral("Compacted ") + QString::number(compacted) + QStringLiteral(" Mail database(s), reclaiming ")
-        + (reclaimed > 0 ? Format::bytes(reclaimed) : QStringLiteral("0 KB")) + QLatin1Char('.');
+    return QCoreApplication::translate("MaintenanceService", "Compacted %1 Mail database(s), reclaiming %2.")
+        .arg(QString::number(compacted), Format::byteText(reclaimed));
 }
 
 } // namespace harborlite

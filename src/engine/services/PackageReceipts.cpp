@@ -6,6 +6,7 @@
 #include "shared/FileSystem.h"
 #include "shared/Formatting.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 
 #include <algorithm>
@@ -16,9 +17,10 @@ namespace harborlite {
 QString PackageReceipt::installedDescription() const
 {
     if (installedAt) {
-        return QStringLiteral("Installed ") + Format::relativeDate(*installedAt) + QStringLiteral(" by ") + packageID;
+        return QCoreApplication::translate("PackageReceipt", "Installed %1 by %2")
+            .arg(Format::relativeDate(*installedAt), packageID);
     }
-    return QStringLiteral("Installed by ") + packageID;
+    return QCoreApplication::translate("PackageReceipt", "Installed by %1").arg(packageID);
 }
 
 namespace PackageReceipts {

@@ -8,6 +8,7 @@
 #include "shared/BoundedWalk.h"
 #include "shared/FileSystem.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <algorithm>
@@ -47,20 +48,16 @@ private:
     int fd_;
 };
 
-QString quoted(const QByteArray& name)
-{
-    return QStringLiteral("\u201C") + QFile::decodeName(name) + QStringLiteral("\u201D");
-}
-
 QString couldNotRemove(const QByteArray& name, int error)
 {
-    return QStringLiteral("Could not remove ") + quoted(name) + QStringLiteral(": ")
-        + platform::errorDescription(error);
+    return QCoreApplication::translate("Remover", "Could not remove \u201C%1\u201D: %2")
+        .arg(QFile::decodeName(name), platform::errorDescription(error));
 }
 
 QString couldNotOverwrite(const QByteArray& name, const QString& why)
 {
-    return QStringLiteral("Could not overwrite ") + quoted(name) + QStringLiteral(": ") + why;
+    return QCoreApplication::translate("Remover", "Could not overwrite \u201C%1\u201D: %2")
+        .arg(QFile::decodeName(name), why);
 }
 
 // The byte ranges of the file that hold data: the data extents inside its
@@ -149,7 +146,7 @@ Failure overwrite(int folderFd, const QByteArray& name, const struct stat& st, c
 {
     if (st.st_nlink > 1) {
         // Its contents are reachable under another name, perhaps outside the selection.
-        return couldNotOverwrite(name, QStringLiteral("Other hard links share its contents."));
+        return couldNotOverwrite(name, QCoreApplication::translate("Remover", "Other hard links share its contents."));
     }
     const Descriptor fd(openForOverwrite(folderFd, name, st));
     if (fd.get() < 0) {
@@ -158,7 +155,7 @@ Failure overwrite(int folderFd, const QByteArray& name, const struct stat& st, c
     struct stat opened {};
     if (::fstat(fd.get(), &opened) != 0 || !S_ISREG(opened.st_mode) || opened.st_ino != st.st_ino
         || opened.st_dev != st.st_dev) {
-        return couldNotOverwrite(name, QStringLiteral("It changed while being shredded."));
+        return couldNotOverwrite(name, QCoreApplication::translate("Remover", "It changed while being shredded."));
     }
     std::vector<char> chunk;
     bool wrote = false;
@@ -226,7 +223,9 @@ Failure removeFolder(int parentFd, const QByteArray& name, dev_t device, bool sh
         atTop = false;
         const QByteArray folderName = QByteArray::fromStdString(std::string(folder.path.substr(folder.path.rfind('/') + 1)));
         if (folder.device != device) {
-            failure = quoted(folderName) + QStringLiteral(" is another volume. Refusing to remove an entire volume.");
+            failure = QCoreApplication::translate(
+                          "Remover", "\u201C%1\u201D is another volume. Refusing to remove an entire volume.")
+                          .arg(QFile::decodeName(folderName));
             return FS::BoundedWalk::Step::stop;
         }
         if (folder.listingError != 0) {
@@ -298,7 +297,8 @@ CleanupReport Remover::remove(const QStringList& locations, bool userSelected, c
         // The guard judges where ".." leads; a list of selected items has no
         // business naming one by a detour, so such a location is refused too.
         if (location.split(QLatin1Char('/')).contains(QLatin1String(".."))) {
-            report.failures.append({location, QStringLiteral("Path contains a parent traversal.")});
+            report.failures.append(
+                {location, QCoreApplication::translate("Remover", "Path contains a parent traversal.")});
             continue;
         }
         const QString item = FS::path(location);

@@ -4,6 +4,8 @@
 #include "platform/PathText.h"
 #include "platform/ToolTable.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <chrono>
 #include <climits>
@@ -286,15 +288,15 @@ QString RunError::errorDescription() const
 {
     switch (kind_) {
     case Kind::authorizationFailed:
-        return QStringLiteral("Administrator authorisation failed: ") + detail_;
+        return QCoreApplication::translate("ShellRunner", "Administrator authorisation failed: %1").arg(detail_);
     case Kind::commandFailed:
         return detail_;
     case Kind::toolMissing:
-        return QStringLiteral("This version of macOS does not include ") + detail_ + QLatin1Char('.');
+        return QCoreApplication::translate("ShellRunner", "This version of macOS does not include %1.").arg(detail_);
     case Kind::launchFailed:
-        return QStringLiteral("Could not start the task: ") + detail_;
+        return QCoreApplication::translate("ShellRunner", "Could not start the task: %1").arg(detail_);
     case Kind::cancelled:
-        return QStringLiteral("Cancelled.");
+        return QCoreApplication::translate("ShellRunner", "Cancelled.");
     }
     return detail_;
 }
@@ -410,7 +412,7 @@ Output runPrivileged(const QString& commandLine, const platform::ToolTable& tool
     const Output result = run(command.program, command.arguments, std::numeric_limits<double>::infinity());
     const auto message = [&result] {
         const QString text = result.standardError.trimmed();
-        return text.isEmpty() ? QStringLiteral("The task did not complete.") : text;
+        return text.isEmpty() ? QCoreApplication::translate("ShellRunner", "The task did not complete.") : text;
     };
     switch (platform::ElevatedCommand::outcome(result.status)) {
     case platform::ElevatedCommand::Outcome::succeeded:

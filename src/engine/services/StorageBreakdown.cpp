@@ -6,6 +6,8 @@
 #include "engine/services/ShellRunner.h"
 #include "shared/FileSystem.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace harborlite {
@@ -76,22 +78,22 @@ std::optional<PropertyList> container(const QString& reference, const platform::
 QString StorageBreakdown::Volume::title() const
 {
     if (role == QLatin1String("Data")) {
-        return QStringLiteral("Your files");
+        return QCoreApplication::translate("StorageBreakdown", "Your files");
     }
     if (role == QLatin1String("System")) {
-        return QStringLiteral("macOS system");
+        return QCoreApplication::translate("StorageBreakdown", "macOS system");
     }
     if (role == QLatin1String("VM")) {
-        return QStringLiteral("Swap & sleep image");
+        return QCoreApplication::translate("StorageBreakdown", "Swap & sleep image");
     }
     if (role == QLatin1String("Preboot")) {
-        return QStringLiteral("Preboot");
+        return QCoreApplication::translate("StorageBreakdown", "Preboot");
     }
     if (role == QLatin1String("Recovery")) {
-        return QStringLiteral("Recovery");
+        return QCoreApplication::translate("StorageBreakdown", "Recovery");
     }
     if (role == QLatin1String("Update")) {
-        return QStringLiteral("Update staging");
+        return QCoreApplication::translate("StorageBreakdown", "Update staging");
     }
     return name;
 }
@@ -99,24 +101,25 @@ QString StorageBreakdown::Volume::title() const
 QString StorageBreakdown::Volume::detail() const
 {
     if (role == QLatin1String("Data")) {
-        return QStringLiteral("Everything in your home folder, applications and their data");
+        return QCoreApplication::translate("StorageBreakdown",
+                                           "Everything in your home folder, applications and their data");
     }
     if (role == QLatin1String("System")) {
-        return QStringLiteral("The sealed, read-only system volume");
+        return QCoreApplication::translate("StorageBreakdown", "The sealed, read-only system volume");
     }
     if (role == QLatin1String("VM")) {
-        return QStringLiteral("Virtual memory macOS manages on its own");
+        return QCoreApplication::translate("StorageBreakdown", "Virtual memory macOS manages on its own");
     }
     if (role == QLatin1String("Preboot")) {
-        return QStringLiteral("Boot support for each volume in the container");
+        return QCoreApplication::translate("StorageBreakdown", "Boot support for each volume in the container");
     }
     if (role == QLatin1String("Recovery")) {
-        return QStringLiteral("The recovery environment");
+        return QCoreApplication::translate("StorageBreakdown", "The recovery environment");
     }
     if (role == QLatin1String("Update")) {
-        return QStringLiteral("Space staged for the next macOS update");
+        return QCoreApplication::translate("StorageBreakdown", "Space staged for the next macOS update");
     }
-    return QStringLiteral("APFS volume in the same container");
+    return QCoreApplication::translate("StorageBreakdown", "APFS volume in the same container");
 }
 
 StorageBreakdown StorageBreakdown::measure(const QString& volume, const platform::ToolTable& tools)
@@ -150,9 +153,9 @@ StorageBreakdown StorageBreakdown::measure(const QString& volume, const platform
     }
     for (const PropertyList& entry : entries) {
         const QStringList roles = entry.stringList(QStringLiteral("Roles")).value_or(QStringList());
-        breakdown.volumes.append({entry.string(QStringLiteral("Name")).value_or(QStringLiteral("Untitled")),
-                                  roles.isEmpty() ? QString() : roles.first(),
-                                  number(entry, QStringLiteral("CapacityInUse"))});
+        breakdown.volumes.append(
+            {entry.string(QStringLiteral("Name")).value_or(QCoreApplication::translate("StorageBreakdown", "Untitled")),
+             roles.isEmpty() ? QString() : roles.first(), number(entry, QStringLiteral("CapacityInUse"))});
     }
     breakdown.capacity = number(*found, QStringLiteral("CapacityCeiling"));
     breakdown.free = number(*found, QStringLiteral("CapacityFree"));

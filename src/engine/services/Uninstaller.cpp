@@ -7,6 +7,7 @@
 #include "engine/services/ShellRunner.h"
 #include "shared/FileSystem.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 
@@ -77,7 +78,9 @@ QStringList selectedLocations(const UninstallPlan& plan)
 CleanupReport Uninstaller::refusedAsPackaged(const UninstallPlan& plan)
 {
     CleanupReport report;
-    report.failures.append({plan.app.url, QStringLiteral("Installed by a package; remove it with the package manager.")});
+    report.failures.append(
+        {plan.app.url,
+         QCoreApplication::translate("Uninstaller", "Installed by a package; remove it with the package manager.")});
     return report;
 }
 
@@ -100,7 +103,7 @@ CleanupReport Uninstaller::uninstallFlatpak(const UninstallPlan& plan, Remover::
         return report;
     };
     if (!FlatpakInstallation::isValidAppId(id)) {
-        return fail(QStringLiteral("Not a Flatpak application id: ") + id);
+        return fail(QCoreApplication::translate("Uninstaller", "Not a Flatpak application id: %1").arg(id));
     }
     if (!platform::isExecutableFile(tools_.flatpak)) {
         return fail(ShellRunner::RunError::toolMissing(tools_.flatpak).errorDescription());
@@ -112,8 +115,9 @@ CleanupReport Uninstaller::uninstallFlatpak(const UninstallPlan& plan, Remover::
         const ShellRunner::Output output = ShellRunner::run(tools_.flatpak, arguments, flatpakTimeoutSeconds);
         if (output.status != 0) {
             const QStringList lines = ShellRunner::lines(output.standardError);
-            return fail(ShellRunner::RunError::commandFailed(lines.isEmpty() ? QStringLiteral("The task did not complete.")
-                                                                             : lines.last().trimmed())
+            return fail(ShellRunner::RunError::commandFailed(
+                            lines.isEmpty() ? QCoreApplication::translate("ShellRunner", "The task did not complete.")
+                                            : lines.last().trimmed())
                             .errorDescription());
         }
     } catch (const ShellRunner::RunError& error) {

@@ -56,8 +56,8 @@ CategorySectionHeader::CategorySectionHeader(ScanCategory category, std::functio
     , scan_(std::move(scan))
     , spinner_(new Spinner)
     , message_(new RoleLabel(QString(), Palette::inkSecondary(), TypeStyle::font(11, QFont::Normal)))
-    , scanButton_(new GlassCompatButton(QStringLiteral("Scan"), true, Palette::accent()))
-    , rescanButton_(new GlassCompatButton(QStringLiteral("Rescan"), false, Palette::accent()))
+    , scanButton_(new GlassCompatButton(tr("Scan"), true, Palette::accent()))
+    , rescanButton_(new GlassCompatButton(tr("Rescan"), false, Palette::accent()))
     , cluster_(new QHBoxLayout)
 {
     setObjectName(QStringLiteral("sectionHeader_") + rawValue(category));

@@ -60,7 +60,7 @@ SummaryCardLook CategorySummaryCard::look(ScanCategory category, const std::opti
         category == ScanCategory::malware && itemCount > 0 ? PaletteRole::danger : PaletteRole::accent;
 
     if (isRunning) {
-        shown.statusText = QStringLiteral("Scanning\u2026");
+        shown.statusText = tr("Scanning\u2026");
         shown.trailing = SummaryCardLook::Trailing::spinner;
     } else if (!result) {
         shown.statusText = blurb(category);
@@ -69,8 +69,7 @@ SummaryCardLook CategorySummaryCard::look(ScanCategory category, const std::opti
         shown.trailing = SummaryCardLook::Trailing::size;
         shown.sizeText = Format::byteText(result->totalSize());
     } else {
-        shown.statusText = category == ScanCategory::malware ? QStringLiteral("No threats found")
-                                                             : QStringLiteral("Nothing to clean");
+        shown.statusText = category == ScanCategory::malware ? tr("No threats found") : tr("Nothing to clean");
         shown.trailing = SummaryCardLook::Trailing::checkmark;
     }
     return shown;

@@ -15,12 +15,12 @@ CategoryListSetup CleanupView::setup()
     CategoryListSetup setup;
     setup.categories =
         QList<ScanCategory>(ScanSession::cleanupCategories.begin(), ScanSession::cleanupCategories.end());
-    setup.title = QStringLiteral("Cleanup");
-    setup.subtitle = QStringLiteral("Caches, logs, trash and orphaned support files.");
+    setup.title = tr("Cleanup");
+    setup.subtitle = tr("Caches, logs, trash and orphaned support files.");
     setup.symbol = QStringLiteral("trash.circle");
-    setup.scanTitle = QStringLiteral("Scan All");
-    setup.freeTitle = QStringLiteral("Free after clean");
-    setup.buttonTitle = QStringLiteral("Clean");
+    setup.scanTitle = tr("Scan All");
+    setup.freeTitle = tr("Free after clean");
+    setup.buttonTitle = tr("Clean");
     return setup;
 }
 

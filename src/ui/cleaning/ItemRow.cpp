@@ -1,5 +1,6 @@
 #include "ui/cleaning/ItemRow.h"
 
+#include <QAccessibleWidget>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -7,12 +8,44 @@
 
 namespace harborlite {
 
+namespace {
+
+// What assistive tools read of a row: a check box named after the item,
+// checked while the item is selected.
+class ItemRowAccessible : public QAccessibleWidget {
+public:
+    explicit ItemRowAccessible(ItemRow* row)
+        : QAccessibleWidget(row, QAccessible::CheckBox)
+    {
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State made = QAccessibleWidget::state();
+        made.checkable = true;
+        made.checked = static_cast<const ItemRow*>(widget())->item().isSelected;
+        return made;
+    }
+};
+
+QAccessibleInterface* itemRowAccessible(const QString& className, QObject* object)
+{
+    if (className == QLatin1String(ItemRow::staticMetaObject.className()) && object && object->isWidgetType()) {
+        return new ItemRowAccessible(static_cast<ItemRow*>(object));
+    }
+    return nullptr;
+}
+
+} // namespace
+
 ItemRow::ItemRow(const ScanItem& item, std::function<void()> toggle, const ScreenServices& services, QWidget* parent)
     : QWidget(parent)
     , item_(item)
     , toggle_(std::move(toggle))
     , services_(services)
 {
+    static const bool accessible = (QAccessible::installFactory(itemRowAccessible), true);
+    Q_UNUSED(accessible);
     setObjectName(QStringLiteral("itemRow"));
     setAccessibleName(item.displayName);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -25,8 +58,15 @@ ItemRow::ItemRow(const ScanItem& item, std::function<void()> toggle, const Scree
 void ItemRow::setItem(const ScanItem& item)
 {
     const bool heightChanges = ItemRowPainter::height(item) != ItemRowPainter::height(item_);
+    const bool checkChanges = item.isSelected != item_.isSelected;
     item_ = item;
     setAccessibleName(item.displayName);
+    if (checkChanges) {
+        QAccessible::State changed;
+        changed.checked = true;
+        QAccessibleStateChangeEvent event(this, changed);
+        QAccessible::updateAccessibility(&event);
+    }
     if (heightChanges) {
         updateGeometry();
     }
@@ -47,10 +87,10 @@ QString ItemRow::toolTipAt(const QPoint& position) const
 {
     const ItemRowPainter::Layout where = parts();
     if (where.warning.contains(position)) {
-        return ItemRowPainter::kWarningToolTip;
+        return ItemRowPainter::warningToolTip();
     }
     if (where.reveal.adjusted(-4, -4, 4, 4).contains(position)) {
-        return ItemRowPainter::kRevealToolTip;
+        return ItemRowPainter::revealToolTip();
     }
     return {};
 }

@@ -15,7 +15,8 @@ namespace harborlite {
 // never changes its item: pressing the box calls `toggle`, and the box shows
 // the new state once the builder hands the changed item to setItem(). The
 // reveal symbol shows the item in the file manager, whether or not it still
-// exists; nothing comes back from that.
+// exists; nothing comes back from that. Assistive tools read the row as a
+// check box named after the item, checked while the item is selected.
 class ItemRow : public QWidget {
     Q_OBJECT
 

@@ -6,6 +6,7 @@
 #include "ui/theme/Symbols.h"
 #include "ui/theme/TypeStyle.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -40,6 +41,16 @@ int lineHeight(const QFont& font)
 constexpr qreal kDetailShare = 0.35;
 
 } // namespace
+
+QString warningToolTip()
+{
+    return QCoreApplication::translate("ItemRowPainter", "Check this one before removing it.");
+}
+
+QString revealToolTip()
+{
+    return QCoreApplication::translate("ItemRowPainter", "Reveal in Finder");
+}
 
 QString sizeText(const ScanItem& item)
 {

@@ -27,8 +27,9 @@ inline constexpr int kSizeWidth = 66;
 inline constexpr qreal kCornerRadius = 9;
 inline constexpr qreal kHoverOpacity = 0.4;
 
-inline const QString kWarningToolTip = QStringLiteral("Check this one before removing it.");
-inline const QString kRevealToolTip = QStringLiteral("Reveal in Finder");
+// The tooltips of the review warning and of the reveal symbol.
+QString warningToolTip();
+QString revealToolTip();
 
 // "0 KB" for 0 or less, else the byte text.
 QString sizeText(const ScanItem& item);

@@ -1,5 +1,6 @@
 #include "ui/cleaning/ProtectionView.h"
 
+#include "engine/scanners/MalwareScanner.h"
 #include "model/ScanSession.h"
 #include "ui/cleaning/ResultsList.h"
 #include "ui/cleaning/ReviewState.h"
@@ -13,6 +14,7 @@
 #include "ui/theme/Symbols.h"
 #include "ui/theme/TypeStyle.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -27,7 +29,7 @@ int knownThreats(const CategoryResult* result)
         return 0;
     }
     for (const ScanGroup& group : result->groups) {
-        if (group.title == QLatin1String("Known Threats")) {
+        if (group.title == MalwareScanner::knownThreatsTitle()) {
             return int(group.items.size());
         }
     }
@@ -118,52 +120,63 @@ ProtectionPresentation ProtectionPresentation::of(const ReviewState& state)
     if (running) {
         shown.state = State::scanning;
         shown.statusSymbol = QStringLiteral("shield.lefthalf.filled");
-        shown.statusTitle = QStringLiteral("Scanning your Mac");
-        shown.statusMessage =
-            QStringLiteral("Checking launch agents, daemons, application support folders and installed apps.");
+        shown.statusTitle = QCoreApplication::translate("ProtectionPresentation", "Scanning your Mac");
+        shown.statusMessage = QCoreApplication::translate(
+            "ProtectionPresentation",
+            "Checking launch agents, daemons, application support folders and installed apps.");
         shown.statusTint = PaletteRole::info;
     } else if (shown.threatCount > 0) {
         shown.state = State::threatsFound;
         shown.statusSymbol = QStringLiteral("exclamationmark.shield.fill");
-        shown.statusTitle = QString::number(shown.threatCount) + QStringLiteral(" threat(s) found");
-        shown.statusMessage = QStringLiteral(
+        shown.statusTitle = QCoreApplication::translate("ProtectionPresentation", "%1 threat(s) found")
+                                .arg(QString::number(shown.threatCount));
+        shown.statusMessage = QCoreApplication::translate(
+            "ProtectionPresentation",
             "Each item below matches a documented adware family. Review the names, then remove them.");
         shown.statusTint = PaletteRole::danger;
     } else if (!result) {
         shown.state = State::notScanned;
         shown.statusSymbol = QStringLiteral("shield");
-        shown.statusTitle = QStringLiteral("Not scanned yet");
-        shown.statusMessage =
-            QStringLiteral("Harborlite checks against a list of documented adware and browser-hijacker families, "
-                           "and flags launch items that behave like persistence.");
+        shown.statusTitle = QCoreApplication::translate("ProtectionPresentation", "Not scanned yet");
+        shown.statusMessage = QCoreApplication::translate(
+            "ProtectionPresentation",
+            "Harborlite checks against a list of documented adware and browser-hijacker families, "
+            "and flags launch items that behave like persistence.");
         shown.statusTint = PaletteRole::inkTertiary;
     } else {
         shown.state = State::clean;
         shown.statusSymbol = QStringLiteral("checkmark.shield.fill");
-        shown.statusTitle = QStringLiteral("No known threats");
-        shown.statusMessage = QStringLiteral("Nothing on this Mac matched the signature list. Suspicious launch "
-                                             "items, if any, are listed below for review.");
+        shown.statusTitle = QCoreApplication::translate("ProtectionPresentation", "No known threats");
+        shown.statusMessage =
+            QCoreApplication::translate("ProtectionPresentation",
+                                        "Nothing on this Mac matched the signature list. Suspicious launch "
+                                        "items, if any, are listed below for review.");
         shown.statusTint = PaletteRole::accent;
     }
 
     if (running) {
-        shown.scan = {QStringLiteral("Stop Scan"), PaletteRole::danger, true};
+        shown.scan = {QCoreApplication::translate("ProtectionPresentation", "Stop Scan"), PaletteRole::danger, true};
         const auto progress = state.progress.find(category);
-        shown.progressLine = progress == state.progress.end() ? QStringLiteral("Scanning\u2026")
-                                                              : progress->second.message;
+        shown.progressLine = progress == state.progress.end()
+            ? QCoreApplication::translate("ProtectionPresentation", "Scanning\u2026")
+            : progress->second.message;
     } else {
-        shown.scan = {result ? QStringLiteral("Scan Again") : QStringLiteral("Scan Now"), PaletteRole::accent, false};
+        shown.scan = {result ? QCoreApplication::translate("ProtectionPresentation", "Scan Again")
+                             : QCoreApplication::translate("ProtectionPresentation", "Scan Now"),
+                      PaletteRole::accent, false};
     }
     shown.showsSection = result != nullptr;
     if (result && result->itemCount() >= 1) {
         const int selected = result->selectedCount();
-        shown.actionBar = ActionBarLook{ReviewText::itemsSelected(selected),
-                                        QStringLiteral("Removed items go to the Trash unless you changed the mode "
-                                                       "in Cleanup."),
-                                        QStringLiteral("Remove"),
-                                        selected > 0,
-                                        state.isCleaning,
-                                        PaletteRole::danger};
+        shown.actionBar =
+            ActionBarLook{ReviewText::itemsSelected(selected),
+                          QCoreApplication::translate("ProtectionPresentation",
+                                                      "Removed items go to the Trash unless you changed the mode "
+                                                      "in Cleanup."),
+                          QCoreApplication::translate("ProtectionPresentation", "Remove"),
+                          selected > 0,
+                          state.isCleaning,
+                          PaletteRole::danger};
     }
     return shown;
 }
@@ -172,9 +185,9 @@ ProtectionView::ProtectionView(ScanSession& scans, MonitorFeed& feed, const Scre
     : ReviewScreen(scans, feed, ScreenFrameMetrics{kMaxWidth, 18, 26}, parent)
 {
     setObjectName(QStringLiteral("protectionView"));
-    frame()->addWidget(new ScreenHeader(
-        QStringLiteral("Protection"), QStringLiteral("Scans for documented macOS adware families and persistence tricks."),
-        QStringLiteral("shield.lefthalf.filled")));
+    frame()->addWidget(new ScreenHeader(tr("Protection"),
+                                        tr("Scans for documented macOS adware families and persistence tricks."),
+                                        QStringLiteral("shield.lefthalf.filled")));
 
     auto* panel = new ShieldPanel;
     auto* column = new QVBoxLayout(panel);
@@ -205,9 +218,9 @@ ProtectionView::ProtectionView(ScanSession& scans, MonitorFeed& feed, const Scre
     column->addLayout(texts);
 
     ScanButton::Behaviour behaviour = ScanButton::scanning(scans, {ScanCategory::malware}, [&scans] {
-        return scans.result(ScanCategory::malware) ? QStringLiteral("Scan Again") : QStringLiteral("Scan Now");
+        return scans.result(ScanCategory::malware) ? tr("Scan Again") : tr("Scan Now");
     });
-    behaviour.stopTitle = QStringLiteral("Stop Scan");
+    behaviour.stopTitle = tr("Stop Scan");
     scanButton_ = new ScanButton(scans, std::move(behaviour));
     column->addWidget(scanButton_, 0, Qt::AlignHCenter);
 

@@ -12,13 +12,13 @@ QString RemovalModePicker::title(Remover::Mode mode)
 {
     switch (mode) {
     case Remover::Mode::permanent:
-        return QStringLiteral("Delete permanently");
+        return tr("Delete permanently");
     case Remover::Mode::shred:
-        return QStringLiteral("Shred securely");
+        return tr("Shred securely");
     case Remover::Mode::trash:
         break;
     }
-    return QStringLiteral("Move to Trash");
+    return tr("Move to Trash");
 }
 
 RemovalModePicker::RemovalModePicker(ScanSession& scans, QWidget* parent)

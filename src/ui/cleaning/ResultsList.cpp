@@ -12,16 +12,17 @@
 #include "ui/theme/Symbols.h"
 #include "ui/theme/TypeStyle.h"
 
+#include <QAccessible>
 #include <QHelpEvent>
 #include <QKeyEvent>
-#include <QTextLayout>
-#include <QTextOption>
-#include <QWheelEvent>
 #include <QPainter>
 #include <QScrollArea>
 #include <QStyledItemDelegate>
+#include <QTextLayout>
+#include <QTextOption>
 #include <QTimer>
 #include <QToolTip>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -128,7 +129,7 @@ GroupParts groupParts(const QRect& content, const ResultsPresentation::GroupHead
                          countMetrics.height() + 2 * kCountPaddingY);
     int trailing = made.count.left();
     if (header.showsReview) {
-        const QSizeF pill = RowPainting::pillSize(QStringLiteral("Review"), true);
+        const QSizeF pill = RowPainting::pillSize(ResultsPresentation::reviewPillText(), true);
         const int width = static_cast<int>(std::ceil(pill.width()));
         made.pill = centred(trailing - kGroupSpacing - width, width, static_cast<int>(std::ceil(pill.height())));
         trailing = made.pill.left();
@@ -274,8 +275,8 @@ private:
                              painter.fontMetrics().elidedText(group.subtitle, Qt::ElideRight, parts.subtitle.width()));
         }
         if (header.showsReview) {
-            RowPainting::paintPill(painter, parts.pill, QStringLiteral("Review"), Palette::warning().resolve(appearance),
-                                   QStringLiteral("hand.raised.fill"));
+            RowPainting::paintPill(painter, parts.pill, ResultsPresentation::reviewPillText(),
+                                   Palette::warning().resolve(appearance), QStringLiteral("hand.raised.fill"));
         }
         painter.fillPath(Shapes::capsule(parts.count),
                          Shapes::faded(Palette::hairline().resolve(appearance), kCountFillOpacity));
@@ -309,7 +310,7 @@ ResultsList::ResultsList(ScanSession& scans, QList<ScanCategory> categories, con
     , shadow_(std::make_unique<SoftShadow>(kShadowRadius, kShadowOpacity))
 {
     setObjectName(QStringLiteral("resultsList"));
-    setAccessibleName(QStringLiteral("Results"));
+    setAccessibleName(tr("Results"));
     setModel(rows_);
     setItemDelegate(delegate_);
     setSelectionMode(QAbstractItemView::NoSelection);
@@ -406,10 +407,22 @@ void ResultsList::refreshNow()
     viewport()->update();
 }
 
-void ResultsList::repaintRow(int row)
+void ResultsList::showBoxChange(int row)
 {
-    if (row >= 0) {
-        viewport()->update(visualRect(rows_->index(row)));
+    if (row < 0) {
+        return;
+    }
+    viewport()->update(visualRect(rows_->index(row)));
+    if (!QAccessible::isActive()) {
+        return;
+    }
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(this);
+    QAccessibleTableInterface* table = list ? list->tableInterface() : nullptr;
+    if (QAccessibleInterface* cell = table ? table->cellAt(row, 0) : nullptr) {
+        QAccessible::State changed;
+        changed.checked = true;
+        QAccessibleStateChangeEvent event(cell, changed);
+        QAccessible::updateAccessibility(&event);
     }
 }
 
@@ -428,12 +441,12 @@ void ResultsList::repaintSelection(ScanCategory category, const QUuid& id)
         return;
     }
     const int header = rows_->rowOf(group->id);
-    repaintRow(header);
+    showBoxChange(header);
     if (changed->kind == Kind::item) {
-        repaintRow(row);
+        showBoxChange(row);
     } else {
         for (int next = header + 1; next < rows_->rowCount() && rows_->row(next).kind == Kind::item; ++next) {
-            repaintRow(next);
+            showBoxChange(next);
         }
     }
     // The "Review" pill comes or goes with the selection and gives the title
@@ -682,9 +695,9 @@ QString ResultsList::toolTipAt(const QPoint& position) const
 {
     switch (targetAt(position)) {
     case Target::warning:
-        return ItemRowPainter::kWarningToolTip;
+        return ItemRowPainter::warningToolTip();
     case Target::reveal:
-        return ItemRowPainter::kRevealToolTip;
+        return ItemRowPainter::revealToolTip();
     default:
         return {};
     }

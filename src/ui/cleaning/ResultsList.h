@@ -46,7 +46,9 @@ class SoftShadow;
 //
 // Keyboard: the arrows move between groups, items and "Show more" rows; Space
 // toggles the current group or item; Enter (or Return) expands or collapses
-// the current group and shows the next page on a "Show more" row.
+// the current group and shows the next page on a "Show more" row. Assistive
+// tools read each group and item row by its title, with its box as the row's
+// checked state, and hear of every toggle.
 class ResultsList : public QListView {
     Q_OBJECT
 
@@ -116,7 +118,8 @@ private:
     void scheduleRefresh();
     void refreshHeaders();
     void repaintSelection(ScanCategory category, const QUuid& id);
-    void repaintRow(int row);
+    // Repaints a row whose box changed and tells assistive tools of its new state.
+    void showBoxChange(int row);
     // Measures the titles of the group rows in `area` not measured yet (the
     // rows about to be painted); when one is taller than a line the rows are
     // laid out again.

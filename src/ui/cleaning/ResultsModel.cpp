@@ -27,7 +27,8 @@ int groupHeaderContentHeight()
 {
     const int texts = QFontMetrics(TypeStyle::font(12.5, QFont::DemiBold)).height() + 1
                       + QFontMetrics(TypeStyle::rowDetail()).height();
-    const int pill = static_cast<int>(std::ceil(RowPainting::pillSize(QStringLiteral("Review"), true).height()));
+    const int pill =
+        static_cast<int>(std::ceil(RowPainting::pillSize(ResultsPresentation::reviewPillText(), true).height()));
     return std::max({17, texts, pill});
 }
 
@@ -128,6 +129,26 @@ QString ResultsModel::text(const Row& row) const
     return {};
 }
 
+QVariant ResultsModel::checkState(const Row& row) const
+{
+    if (const ScanItem* shown = item(row)) {
+        return shown->isSelected ? Qt::Checked : Qt::Unchecked;
+    }
+    const ScanGroup* shown = row.kind == Kind::groupHeader ? group(row) : nullptr;
+    if (!shown) {
+        return {};
+    }
+    switch (shown->selectionState()) {
+    case ScanGroup::SelectionState::all:
+        return Qt::Checked;
+    case ScanGroup::SelectionState::partial:
+        return Qt::PartiallyChecked;
+    case ScanGroup::SelectionState::none:
+        break;
+    }
+    return Qt::Unchecked;
+}
+
 std::optional<ResultsPresentation::Paging> ResultsModel::paging(const Row& row) const
 {
     const ScanGroup* shown = group(row);
@@ -147,6 +168,8 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
         return text(shown);
+    case Qt::CheckStateRole:
+        return checkState(shown);
     case KindRole:
         return static_cast<int>(shown.kind);
     default:
@@ -162,6 +185,7 @@ Qt::ItemFlags ResultsModel::flags(const QModelIndex& index) const
     switch (row(index.row()).kind) {
     case Kind::groupHeader:
     case Kind::item:
+        return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable;
     case Kind::showMore:
         return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     case Kind::sectionHeader:

@@ -22,6 +22,9 @@ class ScanSession;
 // views keep their current row and scroll position. A group title may wrap:
 // its height is what the view measured for it (setTitleHeight), one line
 // until then, so a list of thousands of groups measures only what is shown.
+// Item and group rows are checkable (Qt::CheckStateRole) so that the item
+// view's accessibility reports their boxes; the list paints and toggles them
+// itself.
 class ResultsModel : public QAbstractListModel {
     Q_OBJECT
 
@@ -85,6 +88,10 @@ public:
     ResultsPresentation::Section section(ScanCategory category) const;
     // The text of a section-text row and the title of a "Show more" row.
     QString text(const Row& row) const;
+    // What assistive tools read as the box of an item or a group row: checked
+    // while selected, partly for a group with some of its items selected;
+    // invalid for the other rows.
+    QVariant checkState(const Row& row) const;
     std::optional<ResultsPresentation::Paging> paging(const Row& row) const;
 
     // The first row and the row count of the section of `categories()[section]`.

@@ -3,6 +3,8 @@
 #include "shared/Formatting.h"
 #include "ui/components/ReviewText.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace harborlite::ResultsPresentation {
@@ -12,21 +14,22 @@ Section section(ScanCategory category, const CategoryResult* result, bool runnin
     Section made;
     if (running) {
         made.cluster = Section::Cluster::running;
-        made.message = progress ? progress->message : QStringLiteral("Scanning") + ReviewText::kEllipsis;
+        made.message =
+            progress ? progress->message : QCoreApplication::translate("ResultsPresentation", "Scanning\u2026");
     } else if (result) {
         made.cluster = Section::Cluster::result;
         if (result->itemCount() == 0) {
-            made.pillText = QStringLiteral("Clean");
+            made.pillText = QCoreApplication::translate("ResultsPresentation", "Clean");
             made.pillTint = PaletteRole::accent;
             made.pillSymbol = QStringLiteral("checkmark");
         } else {
             made.pillText = Format::byteText(result->totalSize());
             made.pillTint = PaletteRole::accentDeep;
         }
-        made.buttonTitle = QStringLiteral("Rescan");
+        made.buttonTitle = QCoreApplication::translate("ResultsPresentation", "Rescan");
         made.buttonProminent = false;
     } else {
-        made.buttonTitle = QStringLiteral("Scan");
+        made.buttonTitle = QCoreApplication::translate("ResultsPresentation", "Scan");
         made.buttonProminent = true;
     }
 
@@ -34,14 +37,19 @@ Section section(ScanCategory category, const CategoryResult* result, bool runnin
         made.body = Section::Body::groups;
     } else if (result) {
         made.body = Section::Body::text;
-        made.bodyText = running ? QStringLiteral("Looking") + ReviewText::kEllipsis
-                                : QStringLiteral("Nothing to remove here.");
+        made.bodyText = running ? QCoreApplication::translate("ResultsPresentation", "Looking\u2026")
+                                : QCoreApplication::translate("ResultsPresentation", "Nothing to remove here.");
         made.bodyPadded = true;
     } else if (!running) {
         made.body = Section::Body::text;
         made.bodyText = blurb(category);
     }
     return made;
+}
+
+QString reviewPillText()
+{
+    return QCoreApplication::translate("ResultsPresentation", "Review");
 }
 
 qint64 groupSize(const ScanGroup& group)
@@ -71,7 +79,8 @@ std::optional<Paging> paging(int itemCount, int visibleCount, int step)
     const int hidden = itemCount - visibleCount;
     const int more = std::min(hidden, step);
     return Paging{more, hidden,
-                  QStringLiteral("Show %1 more of %2").arg(ReviewText::count(more), ReviewText::count(hidden))};
+                  QCoreApplication::translate("ResultsPresentation", "Show %1 more of %2")
+                      .arg(ReviewText::count(more), ReviewText::count(hidden))};
 }
 
 } // namespace harborlite::ResultsPresentation

@@ -54,6 +54,9 @@ struct GroupHeader {
 
 GroupHeader groupHeader(const ScanGroup& group);
 
+// The text of the "Review" pill.
+QString reviewPillText();
+
 // The sum of all the group's item sizes, selected or not.
 qint64 groupSize(const ScanGroup& group);
 

@@ -4,6 +4,7 @@
 
 #include "engine/models/ScanCategory.h"
 
+#include <QCoreApplication>
 #include <QList>
 
 #include <functional>
@@ -27,7 +28,7 @@ public:
         std::function<void()> start;
         // Defaults to ScanSession::cancelScan().
         std::function<void()> stop;
-        QString stopTitle = QStringLiteral("Stop");
+        QString stopTitle = QCoreApplication::translate("ScanButton", "Stop");
     };
 
     // Busy while any of `categories` runs; starts a scan of each, in order,

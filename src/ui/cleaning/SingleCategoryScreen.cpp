@@ -10,6 +10,8 @@
 #include "ui/components/ReviewText.h"
 #include "ui/components/ScreenServices.h"
 
+#include <QCoreApplication>
+
 namespace harborlite {
 
 SingleCategoryPresentation presentSingleCategory(const SingleCategorySetup& setup, const ReviewState& state)
@@ -17,7 +19,7 @@ SingleCategoryPresentation presentSingleCategory(const SingleCategorySetup& setu
     const CategoryResult* result = state.result(setup.category);
     const bool running = state.isRunning(setup.category);
     SingleCategoryPresentation shown;
-    shown.scan = scanButtonLook(running, QStringLiteral("Scan"));
+    shown.scan = scanButtonLook(running, QCoreApplication::translate("SingleCategoryScreen", "Scan"));
     shown.showsSection = result || running;
     if (result && result->itemCount() > 0) {
         qint64 selectedBytes = 0;
@@ -25,14 +27,14 @@ SingleCategoryPresentation presentSingleCategory(const SingleCategorySetup& setu
             selectedBytes += group.selectedSize();
         }
         const int selectedCount = result->selectedCount();
-        shown.actionBar = ActionBarLook{setup.tally == SingleCategorySetup::Tally::bytes
-                                            ? ReviewText::selectedTitle(selectedBytes)
-                                            : ReviewText::itemsSelected(selectedCount),
-                                        setup.barDetail,
-                                        QStringLiteral("Remove"),
-                                        selectedCount > 0,
-                                        state.isCleaning,
-                                        setup.barTint};
+        shown.actionBar =
+            ActionBarLook{setup.tally == SingleCategorySetup::Tally::bytes ? ReviewText::selectedTitle(selectedBytes)
+                                                                           : ReviewText::itemsSelected(selectedCount),
+                          setup.barDetail,
+                          QCoreApplication::translate("SingleCategoryScreen", "Remove"),
+                          selectedCount > 0,
+                          state.isCleaning,
+                          setup.barTint};
     }
     return shown;
 }
@@ -44,7 +46,7 @@ SingleCategoryScreen::SingleCategoryScreen(SingleCategorySetup setup, ScanSessio
 {
     const ScanCategory category = setup_.category;
     auto* header = new HeaderRow(setup_.title, setup_.subtitle, setup_.symbol);
-    scanButton_ = new ScanButton(scans, ScanButton::scanning(scans, {category}, [] { return QStringLiteral("Scan"); }));
+    scanButton_ = new ScanButton(scans, ScanButton::scanning(scans, {category}, [] { return tr("Scan"); }));
     header->addControl(scanButton_);
     frame()->addWidget(header);
 

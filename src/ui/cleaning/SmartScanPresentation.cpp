@@ -5,6 +5,8 @@
 #include "ui/cleaning/CategoryTotals.h"
 #include "ui/components/ReviewText.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace harborlite {
@@ -20,9 +22,9 @@ namespace SmartScan {
 QString cleanDetail(Remover::Mode mode)
 {
     if (mode == Remover::Mode::trash) {
-        return QStringLiteral("Items move to the Trash so you can put them back.");
+        return QCoreApplication::translate("SmartScan", "Items move to the Trash so you can put them back.");
     }
-    return QStringLiteral("Items are removed permanently.");
+    return QCoreApplication::translate("SmartScan", "Items are removed permanently.");
 }
 
 SmartScanPresentation present(const SmartScanInputs& inputs)
@@ -49,28 +51,30 @@ SmartScanPresentation present(const SmartScanInputs& inputs)
     if (scanning) {
         shown.center = {DialCenter::Kind::progress, Format::percent(inputs.smartScanProgress),
                         inputs.smartScanMessage, PaletteRole::inkSecondary};
-        shown.primary = {QStringLiteral("Stop"), PaletteRole::danger};
+        shown.primary = {QCoreApplication::translate("SmartScan", "Stop"), PaletteRole::danger};
     } else if (shown.hasResults) {
         const Format::Scaled scaled = Format::scale(shown.totalToReclaim);
         shown.center = {DialCenter::Kind::total, Format::byteValue(shown.totalToReclaim),
-                        scaled.unit + QStringLiteral(" to reclaim"), PaletteRole::accentDeep};
-        shown.primary = {QStringLiteral("Scan Again"), PaletteRole::accent};
+                        QCoreApplication::translate("SmartScan", "%1 to reclaim").arg(scaled.unit),
+                        PaletteRole::accentDeep};
+        shown.primary = {QCoreApplication::translate("SmartScan", "Scan Again"), PaletteRole::accent};
     } else {
-        shown.center = {DialCenter::Kind::ready, QString(), QStringLiteral("Ready when you are"),
-                        PaletteRole::inkSecondary};
-        shown.primary = {QStringLiteral("Scan"), PaletteRole::accent};
+        shown.center = {DialCenter::Kind::ready, QString(),
+                        QCoreApplication::translate("SmartScan", "Ready when you are"), PaletteRole::inkSecondary};
+        shown.primary = {QCoreApplication::translate("SmartScan", "Scan"), PaletteRole::accent};
     }
 
     shown.showsReviewDetails = shown.hasResults && !scanning;
     if (inputs.lastSmartScan && !scanning) {
-        shown.lastScanLine = QStringLiteral("Last scan ") + Format::relativeDate(*inputs.lastSmartScan);
+        shown.lastScanLine =
+            QCoreApplication::translate("SmartScan", "Last scan %1").arg(Format::relativeDate(*inputs.lastSmartScan));
     }
 
     shown.showsSummary = shown.hasResults;
     shown.bar = {ReviewText::selectedTitle(shown.selectedTotal),
                  removalDetail(cleanDetail(inputs.cleanupMode), QStringLiteral(" "), inputs.cleanupMode,
                                shown.selectsTrashedItems),
-                 QStringLiteral("Clean"),
+                 QCoreApplication::translate("SmartScan", "Clean"),
                  shown.selectedTotal > 0,
                  inputs.isCleaning,
                  PaletteRole::accent};
@@ -83,16 +87,18 @@ std::array<StripTileLook, 3> systemStrip(const SystemSnapshot& snapshot)
         return whole > 0 ? static_cast<double>(part) / static_cast<double>(whole) : 0.0;
     };
     return {{
-        {QStringLiteral("CPU"), Format::percent(snapshot.cpuUsage),
-         QStringLiteral("User ") + Format::percent(snapshot.cpuUser) + ReviewText::kMiddleDot + QStringLiteral("System ")
-             + Format::percent(snapshot.cpuSystem),
+        {QCoreApplication::translate("SmartScan", "CPU"), Format::percent(snapshot.cpuUsage),
+         QCoreApplication::translate("SmartScan", "User %1").arg(Format::percent(snapshot.cpuUser))
+             + ReviewText::kMiddleDot
+             + QCoreApplication::translate("SmartScan", "System %1").arg(Format::percent(snapshot.cpuSystem)),
          snapshot.cpuUsage, QStringLiteral("cpu"), PaletteRole::accent},
-        {QStringLiteral("Memory"), Format::byteText(snapshot.memoryUsed),
-         QStringLiteral("of ") + Format::byteText(snapshot.memoryTotal) + ReviewText::kMiddleDot + QStringLiteral("swap ")
-             + Format::byteText(snapshot.swapUsed),
+        {QCoreApplication::translate("SmartScan", "Memory"), Format::byteText(snapshot.memoryUsed),
+         QCoreApplication::translate("SmartScan", "of %1").arg(Format::byteText(snapshot.memoryTotal))
+             + ReviewText::kMiddleDot
+             + QCoreApplication::translate("SmartScan", "swap %1").arg(Format::byteText(snapshot.swapUsed)),
          share(snapshot.memoryUsed, snapshot.memoryTotal), QStringLiteral("memorychip"), PaletteRole::accentDeep},
-        {QStringLiteral("Storage"), Format::byteText(snapshot.diskFree),
-         QStringLiteral("free of ") + Format::byteText(snapshot.diskTotal),
+        {QCoreApplication::translate("SmartScan", "Storage"), Format::byteText(snapshot.diskFree),
+         QCoreApplication::translate("SmartScan", "free of %1").arg(Format::byteText(snapshot.diskTotal)),
          share(std::max<qint64>(0, snapshot.diskTotal - snapshot.diskFree), snapshot.diskTotal),
          QStringLiteral("internaldrive"), PaletteRole::accentBright},
     }};

@@ -101,9 +101,9 @@ SmartScanView::SmartScanView(ScanSession& scans, MonitorFeed& feed, std::functio
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(frame_);
 
-    auto* header = new ScreenHeader(QStringLiteral("Smart Scan"),
-                                    QStringLiteral("One pass across junk, leftovers, threats and privacy traces."),
-                                    QStringLiteral("viewfinder"));
+    auto* header =
+        new ScreenHeader(tr("Smart Scan"), tr("One pass across junk, leftovers, threats and privacy traces."),
+                         QStringLiteral("viewfinder"));
     header->setObjectName(QStringLiteral("header"));
     frame_->addWidget(header);
     QWidget* dial = buildDial();
@@ -167,12 +167,12 @@ QWidget* SmartScanView::buildDial()
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(kButtonSpacing);
     buttons->addStretch(1);
-    primary_ = new GlassCompatButton(QStringLiteral("Scan"), true, Palette::accent());
+    primary_ = new GlassCompatButton(tr("Scan"), true, Palette::accent());
     primary_->setObjectName(QStringLiteral("scanButton"));
     primary_->setFont(largeControlFont());
     connect(primary_, &QAbstractButton::clicked, this, &SmartScanView::pressPrimary);
     buttons->addWidget(primary_);
-    review_ = new GlassCompatButton(QStringLiteral("Review Details"), false, Palette::accent());
+    review_ = new GlassCompatButton(tr("Review Details"), false, Palette::accent());
     review_->setObjectName(QStringLiteral("reviewButton"));
     review_->setFont(largeControlFont());
     connect(review_, &QAbstractButton::clicked, this, [this] { open_(Route::cleanup); });

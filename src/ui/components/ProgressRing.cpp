@@ -19,7 +19,7 @@ ProgressRing::ProgressRing(double progress, qreal lineWidth, bool isIndeterminat
     , lineWidth_(lineWidth)
     , isIndeterminate_(isIndeterminate)
 {
-    setAccessibleName(QStringLiteral("Progress"));
+    setAccessibleName(tr("Progress"));
     progressAnimation_.setDuration(kProgressMilliseconds);
     QEasingCurve curve(QEasingCurve::BezierSpline);
     curve.addCubicBezierSegment(QPointF(0.42, 0), QPointF(0.58, 1), QPointF(1, 1));

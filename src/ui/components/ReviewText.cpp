@@ -2,6 +2,8 @@
 
 #include "shared/Formatting.h"
 
+#include <QCoreApplication>
+
 namespace harborlite::ReviewText {
 
 QString count(qint64 value)
@@ -17,17 +19,17 @@ QString percent(double fraction)
 
 QString selectedTitle(qint64 bytes)
 {
-    return Format::byteText(bytes) + QStringLiteral(" selected");
+    return QCoreApplication::translate("ReviewText", "%1 selected").arg(Format::byteText(bytes));
 }
 
 QString itemsFound(qint64 value)
 {
-    return count(value) + QStringLiteral(" item(s) found");
+    return QCoreApplication::translate("ReviewText", "%1 item(s) found").arg(count(value));
 }
 
 QString itemsSelected(qint64 value)
 {
-    return count(value) + QStringLiteral(" item(s) selected");
+    return QCoreApplication::translate("ReviewText", "%1 item(s) selected").arg(count(value));
 }
 
 } // namespace harborlite::ReviewText

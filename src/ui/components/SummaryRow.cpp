@@ -31,9 +31,8 @@ SummaryRow::Values SummaryRow::values(qint64 found, qint64 selected, qint64 disk
 
 SummaryRow::SummaryRow(const QString& freeTitle, QWidget* parent)
     : QWidget(parent)
-    , found_(new SummaryStat(QStringLiteral("Found"), QString(), QStringLiteral("magnifyingglass"), PaletteRole::accent))
-    , selected_(new SummaryStat(QStringLiteral("Selected"), QString(), QStringLiteral("checkmark.circle"),
-                                PaletteRole::accentDeep))
+    , found_(new SummaryStat(tr("Found"), QString(), QStringLiteral("magnifyingglass"), PaletteRole::accent))
+    , selected_(new SummaryStat(tr("Selected"), QString(), QStringLiteral("checkmark.circle"), PaletteRole::accentDeep))
     , free_(new SummaryStat(freeTitle, QString(), QStringLiteral("internaldrive"), PaletteRole::accentBright))
 {
     setObjectName(QStringLiteral("summaryRow"));

@@ -107,8 +107,8 @@ void MonitorCard::buildProcessList(QVBoxLayout* column)
 {
     rowsLayout_ = new QVBoxLayout;
     rowsLayout_->setSpacing(4);
-    sampling_ = new RoleLabel(QStringLiteral(u"Sampling processes\u2026"), Palette::inkTertiary(),
-                              TypeStyle::font(11, QFont::Normal), this);
+    sampling_ =
+        new RoleLabel(tr("Sampling processes\u2026"), Palette::inkTertiary(), TypeStyle::font(11, QFont::Normal), this);
     sampling_->setObjectName(QStringLiteral("sampling"));
     rowsLayout_->addWidget(sampling_);
     column->addLayout(rowsLayout_);

@@ -47,7 +47,7 @@ MonitorChip::MonitorChip(MonitorKind kind, bool showsSparkline, QWidget* parent)
 
 QString MonitorChip::helpText(MonitorKind kind, const MonitorReading& reading)
 {
-    return title(kind) + QStringLiteral(": ") + reading.headline + QStringLiteral(u" \u2014 ") + reading.caption;
+    return tr("%1: %2 \u2014 %3").arg(title(kind), reading.headline, reading.caption);
 }
 
 std::vector<double> MonitorChip::sparklineValues(const std::vector<double>& series)

@@ -57,13 +57,12 @@ std::optional<QString> reclaimableLine(const QString& taskId, const std::optiona
     if (taskId != QLatin1String("thinSnapshots") || !snapshots || snapshots->count == 0) {
         return std::nullopt;
     }
-    QString line = QString::number(snapshots->count) + QStringLiteral(" snapshot");
-    if (snapshots->count != 1) {
-        line += QLatin1Char('s');
-    }
+    QString line = (snapshots->count == 1 ? QCoreApplication::translate("MaintenanceView", "%1 snapshot")
+                                          : QCoreApplication::translate("MaintenanceView", "%1 snapshots"))
+                       .arg(QString::number(snapshots->count));
     if (snapshots->purgeableBytes > 0) {
-        line +=
-            QStringLiteral(" \u00B7 about ") + Format::bytes(snapshots->purgeableBytes) + QStringLiteral(" purgeable");
+        line += QCoreApplication::translate("MaintenanceView", " \u00B7 about %1 purgeable")
+                    .arg(Format::bytes(snapshots->purgeableBytes));
     }
     return line;
 }
