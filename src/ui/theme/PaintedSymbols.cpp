@@ -152,9 +152,9 @@ QPainterPath question()
 QPainterPath folder()
 {
     QPainterPath tab;
-    tab.addRoundedRect(QRectF(0.04, 0.15, 0.4, 0.2), 0.07, 0.07);
+    tab.addRoundedRect(QRectF(0.04, 0.12, 0.4, 0.3), 0.08, 0.08);
     QPainterPath body;
-    body.addRoundedRect(QRectF(0.04, 0.26, 0.92, 0.6), 0.09, 0.09);
+    body.addRoundedRect(QRectF(0.04, 0.27, 0.92, 0.6), 0.09, 0.09);
     return large(tab).united(large(body));
 }
 
