@@ -8,11 +8,13 @@
 #include "support/FixtureTree.h"
 #include "support/OrdinaryUser.h"
 #include "ui/ScreenFixtures.h"
+#include "ui/components/ThinScrollBar.h"
 #include "ui/theme/Motion.h"
 #include "ui/tools/DiskColumn.h"
 #include "ui/tools/DiskColumnsPresentation.h"
 
 #include <QDir>
+#include <QImage>
 #include <QListView>
 #include <QMenu>
 #include <QScrollBar>
@@ -451,6 +453,38 @@ TEST(DiskColumns, NewestColumnScrollsIntoViewOnlyWhenTheCountChanges)
     scrolled.clear();
     browser.click(2, QStringLiteral("A11"));
     EXPECT_EQ(scrolled.count(), 0);
+}
+
+TEST(DiskColumns, TheStripsScrollBarIsAThinKnobWithoutTrackOrArrows)
+{
+    Browser browser(sampleTree(), {600, 400});
+    browser.click(0, QStringLiteral("A"));
+    browser.click(1, QStringLiteral("A1"));
+    browser.click(2, QStringLiteral("A11"));
+    waitFor([&] { return !browser.columns->isScrolling(); });
+    auto* bar = qobject_cast<ThinScrollBar*>(browser.columns->horizontalScrollBar());
+    ASSERT_NE(bar, nullptr);
+    ASSERT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->height(), ThinScrollBar::kThickness);
+    EXPECT_EQ(browser.columns->viewport()->height(), 400 - ThinScrollBar::kThickness);
+    // Scrolled to the last column, the knob sits at the trailing end.
+    const QRectF knob = bar->knob();
+    EXPECT_GT(knob.center().x(), bar->width() / 2.0);
+    EXPECT_DOUBLE_EQ(knob.height(), ThinScrollBar::kKnobThickness);
+
+    QImage drawn(bar->size(), QImage::Format_ARGB32_Premultiplied);
+    drawn.fill(Qt::transparent);
+    bar->render(&drawn, {}, {}, QWidget::DrawChildren);
+    EXPECT_GT(drawn.pixelColor(knob.center().toPoint()).alpha(), 0);
+    int outside = 0;
+    for (int y = 0; y < drawn.height(); ++y) {
+        for (int x = 0; x < drawn.width(); ++x) {
+            if (drawn.pixelColor(x, y).alpha() > 0 && !knob.adjusted(-1, -1, 1, 1).contains(QPointF(x + 0.5, y + 0.5))) {
+                ++outside;
+            }
+        }
+    }
+    EXPECT_EQ(outside, 0);
 }
 
 TEST(DiskColumns, AColumnBackInViewIsScrolledWhereItWas)

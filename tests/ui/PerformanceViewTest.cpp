@@ -498,6 +498,27 @@ TEST(PerformanceView, FifteenRowsOfFortyAndNoRowsForNone)
     EXPECT_EQ(view.findChild<RoleLabel*>("startupCount")->text(), "0 enabled of 0");
 }
 
+TEST(PerformanceView, TheColumnLabelsEndWhereTheRowsColumnsEnd)
+{
+    PerformanceScreen screen;
+    screen.setProcesses({process(10, 30), process(11, 5, true)});
+    PerformanceView& view = screen.open();
+    waitFor([&] { return screen.tools().processes().size() == 2; });
+    test::settle();
+    ASSERT_EQ(view.processRows().size(), 2);
+    const auto rightEdge = [&view](const QWidget* widget) {
+        return widget->mapTo(&view, QPoint(widget->width(), 0)).x();
+    };
+    const auto leftEdge = [&view](const QWidget* widget) { return widget->mapTo(&view, QPoint(0, 0)).x(); };
+    for (ProcessRow* row : view.processRows()) {
+        SCOPED_TRACE(row->process().pid);
+        EXPECT_EQ(rightEdge(view.findChild<RoleLabel*>("cpuColumn")), rightEdge(row->findChild<RoleLabel*>("cpu")));
+        EXPECT_EQ(rightEdge(view.findChild<RoleLabel*>("memoryColumn")),
+                  rightEdge(row->findChild<RoleLabel*>("memory")));
+        EXPECT_EQ(leftEdge(view.findChild<RoleLabel*>("processColumn")), leftEdge(row->findChild<QWidget*>("dot")));
+    }
+}
+
 TEST(PerformanceView, QuitAndSwitchGoThroughTheModelAndRefusalsRaiseBanners)
 {
     PerformanceScreen screen;

@@ -13,6 +13,7 @@
 #include "ui/components/GlassCompatButton.h"
 #include "ui/components/ProgressRing.h"
 #include "ui/components/RoleLabel.h"
+#include "ui/components/ScreenFrame.h"
 #include "ui/tools/DiskColumn.h"
 #include "ui/tools/DiskColumns.h"
 #include "ui/tools/LegendRow.h"
@@ -23,6 +24,8 @@
 
 #include <QDir>
 #include <QMenu>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -698,6 +701,48 @@ TEST(RuvozEzazView, AVolumeOfThePanelMapsItsFolderAndShowsAsTheOneMapped)
     EXPECT_FALSE(panel->rows()[0]->isSelected());
     QTest::mouseClick(panel->bar(), Qt::LeftButton, {}, segments[0].center().toPoint());
     EXPECT_EQ(view.root(), "/System/Volumes/Data");
+}
+
+TEST(RuvozEzazView, EveryStateFitsTheSmallestScreenAndTheMapGrowsWithTheWindow)
+{
+    test::FixtureTree tree;
+    const platform::Seam<QString>::Override home(platform::homeFolder(), tree.path("home"));
+    MapModel model;
+    model.setStorage(StorageBreakdown{500 * GB, 180 * GB, {volume("System", 120 * GB), volume("Data", 190 * GB)}, 0, 0});
+    const QString h = tree.path("home");
+    model.setChildren({node(h + "/Videos", 600, true), node(h + "/notes.txt", 100, false)});
+    std::shared_ptr<test::Gate> gate = model.hold();
+    auto screen = model.screen(anyFolder);
+    RuvozEzazView& view = *screen->view;
+    model.waitStorage(view);
+    // The screen as the smallest window gives it: nothing lies below the fold.
+    view.resize(760, 560);
+    const QScrollBar* scroll = view.findChild<ScreenFrame*>()->scrollArea()->verticalScrollBar();
+    const auto fits = [&] {
+        test::settle();
+        return scroll->maximum() == 0;
+    };
+    EXPECT_TRUE(fits()) << "nothing mapped";
+    QTest::mouseClick(view.emptyState()->button(), Qt::LeftButton);
+    waitFor([&] { return model.map().treeProgress().name == "Music"; });
+    view.refreshNow();
+    EXPECT_EQ(view.state(), P::MainState::building);
+    EXPECT_TRUE(fits()) << "building";
+    gate->open();
+    model.waitBuilt(view);
+    ASSERT_EQ(view.state(), P::MainState::mapped);
+    EXPECT_TRUE(fits()) << "mapped";
+    EXPECT_TRUE(view.selectionBar()->isVisible());
+    EXPECT_GE(view.findChild<QWidget*>("browserPanel")->height(),
+              RuvozEzazView::kBrowserShortHeight + 2 * RuvozEzazView::kBrowserPadding);
+
+    // A tall window gives the browser all the height left, well over 400.
+    view.resize(1100, 1100);
+    EXPECT_TRUE(fits());
+    EXPECT_GE(view.findChild<QWidget*>("browserPanel")->height(), 400 + 2 * RuvozEzazView::kBrowserPadding);
+    // The bar sits at the foot of the screen, the screen's padding below it.
+    EXPECT_EQ(view.selectionBar()->mapTo(&view, QPoint(0, view.selectionBar()->height())).y() + RuvozEzazView::kPadding,
+              view.height());
 }
 
 TEST(RuvozEzazView, LooksRightInBothAppearances)

@@ -100,7 +100,9 @@ TEST(Symbols, MeaningsAdwaitaLacksArePaintedWithTheirMarks)
 {
     const QStringList painted = {"slider.horizontal.3", "info.circle.fill", "shield", "shield.lefthalf.filled",
                                  "checkmark.shield.fill", "exclamationmark.shield.fill", "lock.shield.fill", "flame",
-                                 "arrow.down.circle", "arrow.down.circle.fill", "circle.lefthalf.filled"};
+                                 "arrow.down.circle", "arrow.down.circle.fill", "circle.lefthalf.filled",
+                                 "questionmark.circle.fill", "folder.fill", "chevron.right", "chevron.down",
+                                 "chevron.up"};
     for (const QString& name : painted) {
         SCOPED_TRACE(name.toStdString());
         EXPECT_TRUE(Symbols::isCatalogued(name));
@@ -125,6 +127,22 @@ TEST(Symbols, MeaningsAdwaitaLacksArePaintedWithTheirMarks)
     EXPECT_EQ(appearance.pixelColor(30, 50).alpha(), 255);
     EXPECT_EQ(appearance.pixelColor(70, 50).alpha(), 0);
     EXPECT_EQ(appearance.pixelColor(92, 50).alpha(), 255);
+    // The unverified mark: a disc with the question mark's dot cut out.
+    const QImage question = Symbols::pixmap(QStringLiteral("questionmark.circle.fill"), 100, Qt::black, 1).toImage();
+    EXPECT_EQ(question.pixelColor(50, 74).alpha(), 0);
+    EXPECT_EQ(question.pixelColor(20, 50).alpha(), 255);
+    // The filled folder is solid in its middle, where an outline would be clear.
+    const QImage folder = Symbols::pixmap(QStringLiteral("folder.fill"), 100, Qt::black, 1).toImage();
+    EXPECT_EQ(folder.pixelColor(50, 56).alpha(), 255);
+    EXPECT_EQ(folder.pixelColor(80, 18).alpha(), 0);
+    // Chevrons are open strokes that reach across the square, not small triangles.
+    const QImage right = Symbols::pixmap(QStringLiteral("chevron.right"), 100, Qt::black, 1).toImage();
+    EXPECT_EQ(right.pixelColor(66, 50).alpha(), 255);
+    EXPECT_EQ(right.pixelColor(36, 14).alpha(), 255);
+    EXPECT_EQ(right.pixelColor(40, 50).alpha(), 0);
+    const QImage down = Symbols::pixmap(QStringLiteral("chevron.down"), 100, Qt::black, 1).toImage();
+    EXPECT_EQ(down.pixelColor(50, 65).alpha(), 255);
+    EXPECT_EQ(down.pixelColor(50, 40).alpha(), 0);
     EXPECT_FALSE(Symbols::isPainted(QStringLiteral("trash")));
     EXPECT_FALSE(Symbols::isPainted(QStringLiteral("no.such.symbol")));
 }

@@ -140,6 +140,34 @@ QPainterPath downArrow()
     return stroked(line, 0.09);
 }
 
+QPainterPath question()
+{
+    QPainterPath hook;
+    hook.moveTo(0.37, 0.38);
+    hook.cubicTo(0.37, 0.22, 0.63, 0.22, 0.63, 0.37);
+    hook.cubicTo(0.63, 0.48, 0.5, 0.48, 0.5, 0.59);
+    return disc(0.5, 0.5, 0.46).subtracted(stroked(hook, 0.105)).subtracted(disc(0.5, 0.74, 0.065));
+}
+
+QPainterPath folder()
+{
+    QPainterPath tab;
+    tab.addRoundedRect(QRectF(0.04, 0.12, 0.4, 0.3), 0.08, 0.08);
+    QPainterPath body;
+    body.addRoundedRect(QRectF(0.04, 0.27, 0.92, 0.6), 0.09, 0.09);
+    return large(tab).united(large(body));
+}
+
+// A chevron through three points, as thick as a semibold stroke.
+QPainterPath chevron(QPointF from, QPointF tip, QPointF to)
+{
+    QPainterPath line;
+    line.moveTo(from);
+    line.lineTo(tip);
+    line.lineTo(to);
+    return stroked(line, 0.15);
+}
+
 QPainterPath leftHalfShield()
 {
     // The inner shield: the outline scaled to 0.82 about the square's centre.
@@ -190,6 +218,21 @@ std::optional<QPainterPath> largePath(const QString& symbol)
     }
     if (symbol == QLatin1String("arrow.down.circle.fill")) {
         return disc(0.5, 0.5, 0.46).subtracted(downArrow());
+    }
+    if (symbol == QLatin1String("questionmark.circle.fill")) {
+        return question();
+    }
+    if (symbol == QLatin1String("folder.fill")) {
+        return folder();
+    }
+    if (symbol == QLatin1String("chevron.right")) {
+        return chevron({0.34, 0.1}, {0.68, 0.5}, {0.34, 0.9});
+    }
+    if (symbol == QLatin1String("chevron.down")) {
+        return chevron({0.1, 0.33}, {0.5, 0.67}, {0.9, 0.33});
+    }
+    if (symbol == QLatin1String("chevron.up")) {
+        return chevron({0.1, 0.67}, {0.5, 0.33}, {0.9, 0.67});
     }
     return std::nullopt;
 }

@@ -22,7 +22,7 @@ struct Entry {
 
 // Sorted by symbol name; every icon is a symbolic icon of the Adwaita theme,
 // and none means the symbol is painted (PaintedSymbols) because Adwaita has
-// nothing of the same meaning.
+// nothing of the same meaning or shape.
 constexpr std::array kEntries = std::to_array<Entry>({
     {"arrow.down.circle", nullptr},
     {"arrow.down.circle.fill", nullptr},
@@ -39,9 +39,9 @@ constexpr std::array kEntries = std::to_array<Entry>({
     {"checkmark.circle.fill", "emblem-default-symbolic"},
     {"checkmark.seal.fill", "emblem-default-symbolic"},
     {"checkmark.shield.fill", nullptr},
-    {"chevron.down", "pan-down-symbolic"},
-    {"chevron.right", "pan-end-symbolic"},
-    {"chevron.up", "pan-up-symbolic"},
+    {"chevron.down", nullptr},
+    {"chevron.right", nullptr},
+    {"chevron.up", nullptr},
     {"circle.lefthalf.filled", nullptr},
     {"clock.arrow.2.circlepath", "emblem-synchronizing-symbolic"},
     {"clock.arrow.circlepath", "document-open-recent-symbolic"},
@@ -63,7 +63,7 @@ constexpr std::array kEntries = std::to_array<Entry>({
     {"film", "video-x-generic-symbolic"},
     {"flame", nullptr},
     {"folder", "folder-symbolic"},
-    {"folder.fill", "folder-symbolic"},
+    {"folder.fill", nullptr},
     {"gearshape.2", "emblem-system-symbolic"},
     {"hammer", "applications-engineering-symbolic"},
     {"hand.raised", "preferences-system-privacy-symbolic"},
@@ -91,7 +91,7 @@ constexpr std::array kEntries = std::to_array<Entry>({
     {"photo", "image-x-generic-symbolic"},
     {"photo.stack", "emblem-photos-symbolic"},
     {"play.rectangle.on.rectangle", "emblem-videos-symbolic"},
-    {"questionmark.circle.fill", "dialog-question-symbolic"},
+    {"questionmark.circle.fill", nullptr},
     {"questionmark.diamond", "help-faq-symbolic"},
     {"questionmark.folder", "folder-visiting-symbolic"},
     {"rectangle.3.group", "preferences-desktop-apps-symbolic"},

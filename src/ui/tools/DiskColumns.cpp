@@ -1,6 +1,7 @@
 #include "ui/tools/DiskColumns.h"
 
 #include "paint/Palette.h"
+#include "ui/components/ThinScrollBar.h"
 #include "ui/theme/Motion.h"
 #include "ui/tools/DiskColumn.h"
 #include "ui/tools/DiskRowDelegate.h"
@@ -39,11 +40,14 @@ DiskColumns::DiskColumns(DiskNode root, Source source, QWidget* parent)
     , root_(std::make_shared<const DiskNode>(std::move(root)))
     , source_(std::move(source))
     , parents_{root_}
-    , scroll_(new QPropertyAnimation(horizontalScrollBar(), "value", this))
+    , scroll_(new QPropertyAnimation(this))
     , delegate_(new DiskRowDelegate(this))
 {
     setObjectName(QStringLiteral("diskColumns"));
     setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBar(new ThinScrollBar(Qt::Horizontal));
+    scroll_->setTargetObject(horizontalScrollBar());
+    scroll_->setPropertyName("value");
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);

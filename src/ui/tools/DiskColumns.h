@@ -26,7 +26,8 @@ class DiskRowDelegate;
 // in column i cuts the path after i, appends the entry and, for a folder,
 // asks for its listing when the map holds it without children. When the
 // number of columns changes the strip scrolls (ease-out, 0.2 s) so that the
-// last column ends at the trailing edge.
+// last column ends at the trailing edge; its scroll bar is a thin knob
+// without a track.
 //
 // The browser works over plain inputs, so any store of a disk map can feed it:
 // the tree, and a Source that hands over the on-demand listings, the folders

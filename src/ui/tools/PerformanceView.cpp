@@ -174,7 +174,12 @@ QWidget* PerformanceView::processSection()
     labels->addWidget(label(P::processColumn(), 0, "processColumn"), 1);
     labels->addWidget(label(P::cpuColumn(), ProcessRow::kCpuWidth, "cpuColumn"));
     labels->addWidget(label(P::memoryColumn(), ProcessRow::kMemoryWidth, "memoryColumn"));
-    labels->addSpacing(ProcessRow::kActionWidth);
+    // A widget rather than a spacer: a layout leaves out its spacing before a
+    // spacer, and the rows have that spacing before their button column.
+    auto* actionColumn = new QWidget;
+    actionColumn->setObjectName(QStringLiteral("actionColumn"));
+    actionColumn->setFixedWidth(ProcessRow::kActionWidth);
+    labels->addWidget(actionColumn);
     column->addLayout(labels);
 
     processList_ = new QVBoxLayout;

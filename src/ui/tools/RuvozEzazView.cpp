@@ -24,7 +24,6 @@
 #include <QMenu>
 #include <QPainter>
 #include <QShowEvent>
-#include <QStackedLayout>
 #include <QVBoxLayout>
 
 
@@ -95,7 +94,11 @@ RuvozEzazView::RuvozEzazView(DiskMap& map, ScanSession& scans, SystemTools& tool
 
     auto* mainArea = new QWidget;
     mainArea->setObjectName(QStringLiteral("mainArea"));
-    mainArea_ = new QStackedLayout(mainArea);
+    // One page shows at a time; the hidden ones take no room, so the empty
+    // state and the ring do not ask for the height the map needs.
+    mainArea_ = new QVBoxLayout(mainArea);
+    mainArea_->setContentsMargins(0, 0, 0, 0);
+    mainArea_->setSpacing(0);
 
     buildingPage_ = new GlassPanel(kPanelRadius);
     buildingPage_->setObjectName(QStringLiteral("buildingState"));
@@ -119,7 +122,7 @@ RuvozEzazView::RuvozEzazView(DiskMap& map, ScanSession& scans, SystemTools& tool
     measuring_->setElidedOnOneLine(true);
     building->addWidget(measuring_);
     building->addStretch(1);
-    mainArea_->addWidget(buildingPage_);
+    mainArea_->addWidget(buildingPage_, 1);
 
     mappedPage_ = new QWidget;
     mappedPage_->setObjectName(QStringLiteral("mappedState"));
@@ -128,7 +131,9 @@ RuvozEzazView::RuvozEzazView(DiskMap& map, ScanSession& scans, SystemTools& tool
     mapped->setSpacing(kSpacing);
     browserPanel_ = new GlassPanel(kPanelRadius);
     browserPanel_->setObjectName(QStringLiteral("browserPanel"));
-    browserPanel_->setMinimumHeight(kBrowserMinHeight + 2 * kBrowserPadding);
+    // The browser takes the height the screen has left rather than pushing
+    // the selection bar below the fold.
+    browserPanel_->setMinimumHeight(kBrowserShortHeight + 2 * kBrowserPadding);
     auto* browser = new QVBoxLayout(browserPanel_);
     browser->setContentsMargins(kBrowserPadding, kBrowserPadding, kBrowserPadding, kBrowserPadding);
     mapped->addWidget(browserPanel_, 1);
@@ -138,14 +143,14 @@ RuvozEzazView::RuvozEzazView(DiskMap& map, ScanSession& scans, SystemTools& tool
         }
     });
     mapped->addWidget(selectionBar_);
-    mainArea_->addWidget(mappedPage_);
+    mainArea_->addWidget(mappedPage_, 1);
     // The browser's shadow falls outside its page, on the screen's column.
     frame_->columnWidget()->installEventFilter(this);
 
     emptyState_ = new EmptyStateView(P::headerSymbol(), P::emptyTitle(), P::emptyMessage(), P::mapActionTitle(root_),
                                      [this] { rebuild(); });
     emptyState_->setObjectName(QStringLiteral("emptyState"));
-    mainArea_->addWidget(emptyState_);
+    mainArea_->addWidget(emptyState_, 1);
     frame_->addWidget(mainArea, 1);
 
     for (auto changed : {&DiskMap::diskTreeChanged, &DiskMap::isBuildingTreeChanged, &DiskMap::treeProgressChanged}) {
@@ -258,19 +263,29 @@ void RuvozEzazView::refreshNow()
         ring_->setWorking(true);
         ringPercent_->setText(P::percentText(map_.treeProgress().fraction));
         measuring_->setText(P::measuringText(map_.treeProgress().name));
-        mainArea_->setCurrentWidget(buildingPage_);
+        showPage(buildingPage_);
         break;
     case P::MainState::mapped:
         ring_->setWorking(false);
         showTree();
-        mainArea_->setCurrentWidget(mappedPage_);
+        showPage(mappedPage_);
         break;
     case P::MainState::nothingMapped:
         ring_->setWorking(false);
-        mainArea_->setCurrentWidget(emptyState_);
+        showPage(emptyState_);
         break;
     }
     frame_->columnWidget()->update();
+}
+
+void RuvozEzazView::showPage(QWidget* page)
+{
+    for (QWidget* each : {buildingPage_, mappedPage_, static_cast<QWidget*>(emptyState_)}) {
+        if (each != page) {
+            each->hide();
+        }
+    }
+    page->show();
 }
 
 void RuvozEzazView::showTree()

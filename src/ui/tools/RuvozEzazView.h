@@ -11,7 +11,7 @@
 
 class QLabel;
 class QMenu;
-class QStackedLayout;
+class QVBoxLayout;
 
 namespace harborlite {
 
@@ -47,7 +47,9 @@ public:
     static constexpr int kControlsSpacing = 9;
     static constexpr qreal kPanelRadius = 22;
     static constexpr int kBrowserPadding = 6;
-    static constexpr int kBrowserMinHeight = 400;
+    // How short the browser may get in a small window, so that the selection
+    // bar stays in view; a window with the room gives it 400 and more.
+    static constexpr int kBrowserShortHeight = 200;
     static constexpr qreal kRingSide = 130;
     static constexpr qreal kRingLine = 12;
 
@@ -89,6 +91,7 @@ protected:
 
 private:
     void fillRootMenu();
+    void showPage(QWidget* page);
     void showTree();
     void showSelection();
     void showStorage();
@@ -106,7 +109,7 @@ private:
     QMenu* menu_;
     GlassCompatButton* buildButton_;
     StoragePanel* storagePanel_;
-    QStackedLayout* mainArea_;
+    QVBoxLayout* mainArea_;
     QWidget* buildingPage_;
     ProgressRing* ring_;
     QLabel* ringPercent_;
