@@ -131,9 +131,7 @@ RuvozEzazView::RuvozEzazView(DiskMap& map, ScanSession& scans, SystemTools& tool
     mapped->setSpacing(kSpacing);
     browserPanel_ = new GlassPanel(kPanelRadius);
     browserPanel_->setObjectName(QStringLiteral("browserPanel"));
-    // The browser takes the height the screen has left rather than pushing
-    // the selection bar below the fold.
-    browserPanel_->setMinimumHeight(kBrowserShortHeight + 2 * kBrowserPadding);
+    browserPanel_->setMinimumHeight(kBrowserMinHeight + 2 * kBrowserPadding);
     auto* browser = new QVBoxLayout(browserPanel_);
     browser->setContentsMargins(kBrowserPadding, kBrowserPadding, kBrowserPadding, kBrowserPadding);
     mapped->addWidget(browserPanel_, 1);

@@ -49,7 +49,7 @@ public:
     static constexpr int kBrowserPadding = 6;
     // How short the browser may get in a small window, so that the selection
     // bar stays in view; a window with the room gives it 400 and more.
-    static constexpr int kBrowserShortHeight = 200;
+    static constexpr int kBrowserMinHeight = 400;
     static constexpr qreal kRingSide = 130;
     static constexpr qreal kRingLine = 12;
 
