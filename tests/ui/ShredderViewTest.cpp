@@ -1,5 +1,6 @@
 #include "support/EventWait.h"
 #include "support/FixtureTree.h"
+#include "support/OrdinaryUser.h"
 #include "support/QtPrinters.h"
 #include "ToolModel.h"
 #include "platform/HomeFolder.h"
@@ -242,22 +243,21 @@ TEST(ShredderView, ALinkGoesAloneNeverWhatItPointsTo)
 // What cannot be read inside a folder is a skip the banner reports.
 TEST(ShredderView, AnUnreadableSubfolderIsASkip)
 {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root reads every folder";
-    }
-    Shredder s;
-    const QString locked = s.tree.file("home/box/locked/inside.txt", 100);
-    ::chmod(QFile::encodeName(FS::parentPath(locked)).constData(), 0);
-    s.view->add({s.tree.path("home/box")});
-    s.waitMeasured();
-    s.confirm();
-    const std::optional<AppModel::Banner> banner = s.waitBanner();
-    ::chmod(QFile::encodeName(FS::parentPath(locked)).constData(), 0755);
-    EXPECT_EQ(banner->title, QStringLiteral("Shredded with skips"));
-    EXPECT_TRUE(banner->isError);
-    EXPECT_TRUE(banner->message.endsWith(QStringLiteral(" item(s) were protected and left alone.")));
-    EXPECT_TRUE(FS::exists(locked));
-    EXPECT_TRUE(s.listed().isEmpty());
+    test::asOrdinaryUser([] {
+        Shredder s;
+        const QString locked = s.tree.file("home/box/locked/inside.txt", 100);
+        ::chmod(QFile::encodeName(FS::parentPath(locked)).constData(), 0);
+        s.view->add({s.tree.path("home/box")});
+        s.waitMeasured();
+        s.confirm();
+        const std::optional<AppModel::Banner> banner = s.waitBanner();
+        ::chmod(QFile::encodeName(FS::parentPath(locked)).constData(), 0755);
+        EXPECT_EQ(banner->title, QStringLiteral("Shredded with skips"));
+        EXPECT_TRUE(banner->isError);
+        EXPECT_TRUE(banner->message.endsWith(QStringLiteral(" item(s) were protected and left alone.")));
+        EXPECT_TRUE(FS::exists(locked));
+        EXPECT_TRUE(s.listed().isEmpty());
+    });
 }
 
 TEST(ShredderView, ARunThatOutlivesTheScreenStillPostsItsBanner)
