@@ -9,7 +9,7 @@ namespace harborlite::ShredderPresentation {
 
 QString barTitle(qsizetype targets, qint64 totalSize)
 {
-    return ReviewText::count(targets) + QCoreApplication::translate("ShredderView", " item(s)")
+    return QCoreApplication::translate("ShredderView", "%1 item(s)").arg(ReviewText::count(targets))
         + ReviewText::kMiddleDot + Format::byteText(totalSize);
 }
 
@@ -30,11 +30,12 @@ Banner banner(const CleanupReport& report)
     Banner made;
     made.title = failures == 0 ? QCoreApplication::translate("ShredderView", "Shredded")
                                : QCoreApplication::translate("ShredderView", "Shredded with skips");
-    made.message = ReviewText::count(report.removed) + QCoreApplication::translate("ShredderView", " item(s) destroyed, ")
-        + Format::byteText(report.reclaimed) + QCoreApplication::translate("ShredderView", " reclaimed.");
+    made.message = QCoreApplication::translate("ShredderView", "%1 item(s) destroyed, %2 reclaimed.")
+                       .arg(ReviewText::count(report.removed), Format::byteText(report.reclaimed));
     if (failures > 0) {
-        made.message += QLatin1Char(' ') + ReviewText::count(failures)
-            + QCoreApplication::translate("ShredderView", " item(s) were protected and left alone.");
+        made.message += QLatin1Char(' ')
+            + QCoreApplication::translate("ShredderView", "%1 item(s) were protected and left alone.")
+                  .arg(ReviewText::count(failures));
     }
     made.isError = failures > 0;
     return made;

@@ -35,17 +35,16 @@ QList<Tile> tiles(const SystemSnapshot& snapshot)
     const double memory = snapshot.memoryTotal > 0 ? double(snapshot.memoryUsed) / double(snapshot.memoryTotal) : 0.0;
     QList<Tile> result{
         {QCoreApplication::translate("PerformanceView", "CPU"), Format::percent(snapshot.cpuUsage),
-         QCoreApplication::translate("PerformanceView", "User ") + Format::percent(snapshot.cpuUser) + separator
-             + QCoreApplication::translate("PerformanceView", "System ") + Format::percent(snapshot.cpuSystem),
+         QCoreApplication::translate("PerformanceView", "User %1").arg(Format::percent(snapshot.cpuUser)) + separator
+             + QCoreApplication::translate("PerformanceView", "System %1").arg(Format::percent(snapshot.cpuSystem)),
          snapshot.cpuUsage, QStringLiteral("cpu"), PaletteRole::accent},
         {QCoreApplication::translate("PerformanceView", "Memory"), Format::percent(memory),
-         Format::byteText(snapshot.memoryUsed) + QCoreApplication::translate("PerformanceView", " of ")
-             + Format::byteText(snapshot.memoryTotal),
+         QCoreApplication::translate("PerformanceView", "%1 of %2")
+             .arg(Format::byteText(snapshot.memoryUsed), Format::byteText(snapshot.memoryTotal)),
          memory, QStringLiteral("memorychip"), PaletteRole::accentDeep},
         {QCoreApplication::translate("PerformanceView", "Network"),
          Format::byteText(snapshot.networkIn) + QStringLiteral("/s"),
-         QCoreApplication::translate("PerformanceView", "Up ") + Format::byteText(snapshot.networkOut)
-             + QStringLiteral("/s"),
+         QCoreApplication::translate("PerformanceView", "Up %1/s").arg(Format::byteText(snapshot.networkOut)),
          std::min(1.0, double(snapshot.networkIn) / kNetworkFullScale), QStringLiteral("arrow.up.arrow.down"),
          PaletteRole::info},
     };
@@ -63,8 +62,8 @@ QString batteryCaption(const SystemSnapshot& snapshot)
 {
     QStringList parts;
     if (snapshot.batteryCycleCount) {
-        parts.append(QString::number(*snapshot.batteryCycleCount)
-                     + QCoreApplication::translate("PerformanceView", " cycles"));
+        parts.append(QCoreApplication::translate("PerformanceView", "%1 cycles")
+                         .arg(QString::number(*snapshot.batteryCycleCount)));
     }
     if (snapshot.batteryHealth) {
         parts.append(*snapshot.batteryHealth);
@@ -82,7 +81,7 @@ QString chartTitle()
 
 QString uptimeText(double seconds)
 {
-    return QCoreApplication::translate("PerformanceView", "Uptime ") + Format::duration(seconds);
+    return QCoreApplication::translate("PerformanceView", "Uptime %1").arg(Format::duration(seconds));
 }
 
 std::vector<double> appended(std::vector<double> history, double value)

@@ -85,7 +85,7 @@ QString percentText(double fraction)
 
 QString measuringText(const QString& name)
 {
-    return tr("Measuring ") + name;
+    return tr("Measuring %1").arg(name);
 }
 
 QString emptyTitle()
@@ -100,7 +100,7 @@ QString emptyMessage()
 
 QString mapActionTitle(const QString& root)
 {
-    return tr("Map ") + FS::lastPathComponent(root);
+    return tr("Map %1").arg(FS::lastPathComponent(root));
 }
 
 SelectionBarLook selectionBar(const DiskNode& node)
@@ -221,8 +221,7 @@ QString panelTitle()
 
 QString usedText(const StorageBreakdown& storage)
 {
-    return Format::byteText(storage.capacity - storage.free) + tr(" of ") + Format::byteText(storage.capacity)
-           + tr(" used");
+    return tr("%1 of %2 used").arg(Format::byteText(storage.capacity - storage.free), Format::byteText(storage.capacity));
 }
 
 QString explanation(const StorageBreakdown& storage)
@@ -230,13 +229,13 @@ QString explanation(const StorageBreakdown& storage)
     QStringList sentences{tr("These volumes share one APFS container, so they add up to the whole disk rather than "
                              "to what any one volume reports.")};
     if (storage.purgeable > 0) {
-        sentences.append(tr("About ") + Format::bytes(storage.purgeable)
-                         + tr(" is purgeable, which macOS already counts as free."));
+        sentences.append(tr("About %1 is purgeable, which macOS already counts as free.").arg(Format::bytes(storage.purgeable)));
     }
     if (storage.snapshotCount > 0) {
-        sentences.append(QString::number(storage.snapshotCount) + tr(" Time Machine snapshot")
-                         + (storage.snapshotCount == 1 ? QString() : QStringLiteral("s"))
-                         + tr(" hold part of it \u2014 Maintenance can thin them."));
+        const QString snapshots = storage.snapshotCount == 1
+            ? tr("%1 Time Machine snapshot hold part of it \u2014 Maintenance can thin them.")
+            : tr("%1 Time Machine snapshots hold part of it \u2014 Maintenance can thin them.");
+        sentences.append(snapshots.arg(QString::number(storage.snapshotCount)));
     }
     return sentences.join(QLatin1Char(' '));
 }

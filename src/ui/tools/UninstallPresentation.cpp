@@ -39,7 +39,7 @@ Header header(const InstalledApp& app, bool isProtected)
 {
     Header made;
     made.name = app.name;
-    made.detail = QCoreApplication::translate("UninstallPane", "Version ") + app.version + ReviewText::kMiddleDot + app.bundleID;
+    made.detail = QCoreApplication::translate("UninstallPane", "Version %1").arg(app.version) + ReviewText::kMiddleDot + app.bundleID;
     made.pills.append({Format::byteText(app.size), PaletteRole::accentDeep, std::nullopt});
     if (app.isSystemScope) {
         made.pills.append({QCoreApplication::translate("UninstallPane", "System-wide"), PaletteRole::info, QStringLiteral("lock")});
@@ -85,10 +85,10 @@ qsizetype selectedSupportCount(const UninstallPlan& plan)
 Bar bar(const UninstallPlan& plan, bool isProtected, bool isRemoving)
 {
     Bar made;
-    made.title = QCoreApplication::translate("UninstallPane", "Removes ") + Format::byteText(removalTotal(plan));
+    made.title = QCoreApplication::translate("UninstallPane", "Removes %1").arg(Format::byteText(removalTotal(plan)));
     made.detail = isProtected ? QCoreApplication::translate("UninstallPane", "This is Apple system software and cannot be removed here.")
-                              : QCoreApplication::translate("UninstallPane", "The app and ") + ReviewText::count(selectedSupportCount(plan))
-            + QCoreApplication::translate("UninstallPane", " support item(s).");
+                              : QCoreApplication::translate("UninstallPane", "The app and %1 support item(s).")
+                                    .arg(ReviewText::count(selectedSupportCount(plan)));
     made.isEnabled = !isProtected;
     made.isBusy = isRemoving;
     return made;
@@ -99,19 +99,23 @@ std::optional<QString> receiptLine(qsizetype receipts)
     if (receipts <= 0) {
         return std::nullopt;
     }
-    return QCoreApplication::translate("UninstallPane", "Removing these also forgets ") + ReviewText::count(receipts) + QCoreApplication::translate("UninstallPane", " installer receipt")
-        + (receipts == 1 ? QString() : QStringLiteral("s")) + QCoreApplication::translate("UninstallPane", ", which needs an administrator password.");
+    const char* const line = receipts == 1
+        ? "Removing these also forgets %1 installer receipt, which needs an administrator password."
+        : "Removing these also forgets %1 installer receipts, which needs an administrator password.";
+    return QCoreApplication::translate("UninstallPane", line).arg(ReviewText::count(receipts));
 }
 
 Banner banner(const QString& appName, const CleanupReport& report)
 {
     const qsizetype failures = report.failures.size();
     Banner made;
-    made.title = failures == 0 ? appName + QCoreApplication::translate("UninstallPane", " removed") : QCoreApplication::translate("UninstallPane", "Removed with skips");
-    made.message = Format::byteText(report.reclaimed) + QCoreApplication::translate("UninstallPane", " reclaimed from ") + ReviewText::count(report.removed)
-        + QCoreApplication::translate("UninstallPane", " item(s).");
+    made.title = failures == 0 ? QCoreApplication::translate("UninstallPane", "%1 removed").arg(appName)
+                               : QCoreApplication::translate("UninstallPane", "Removed with skips");
+    made.message = QCoreApplication::translate("UninstallPane", "%1 reclaimed from %2 item(s).")
+                       .arg(Format::byteText(report.reclaimed), ReviewText::count(report.removed));
     if (failures > 0) {
-        made.message += QLatin1Char(' ') + ReviewText::count(failures) + QCoreApplication::translate("UninstallPane", " item(s) were protected.");
+        made.message += QLatin1Char(' ')
+            + QCoreApplication::translate("UninstallPane", "%1 item(s) were protected.").arg(ReviewText::count(failures));
     }
     made.isError = failures > 0;
     return made;

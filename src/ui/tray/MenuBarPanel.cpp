@@ -89,7 +89,7 @@ std::vector<MonitorKind> MenuBarPanel::panelKinds()
 QString MenuBarPanel::statusLine(double uptime)
 {
     if (uptime > 0) {
-        return QCoreApplication::translate("MenuBarPanel", "Up ") + Format::duration(uptime);
+        return QCoreApplication::translate("MenuBarPanel", "Up %1").arg(Format::duration(uptime));
     }
     return QCoreApplication::translate("MenuBarPanel", "Monitoring");
 }
