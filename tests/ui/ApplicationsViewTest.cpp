@@ -66,7 +66,10 @@ struct Applications {
 
     void loaded()
     {
-        test::waitFor([&] { return !tools.tools().isLoadingApps(); });
+        // The list follows the loaded applications on its own turn of the loop.
+        test::waitFor([&] {
+            return !tools.tools().isLoadingApps() && view->rows()->apps().size() == tools.tools().apps().size();
+        });
         test::settleEvents();
     }
 
