@@ -96,9 +96,9 @@ RuvozEzazView::RuvozEzazView(DiskMap& map, ScanSession& scans, SystemTools& tool
     mainArea->setObjectName(QStringLiteral("mainArea"));
     // One page shows at a time; the hidden ones take no room, so the empty
     // state and the ring do not ask for the height the map needs.
-    mainArea_ = new QVBoxLayout(mainArea);
-    mainArea_->setContentsMargins(0, 0, 0, 0);
-    mainArea_->setSpacing(0);
+    auto* pages = new QVBoxLayout(mainArea);
+    pages->setContentsMargins(0, 0, 0, 0);
+    pages->setSpacing(0);
 
     buildingPage_ = new GlassPanel(kPanelRadius);
     buildingPage_->setObjectName(QStringLiteral("buildingState"));
@@ -122,7 +122,7 @@ RuvozEzazView::RuvozEzazView(DiskMap& map, ScanSession& scans, SystemTools& tool
     measuring_->setElidedOnOneLine(true);
     building->addWidget(measuring_);
     building->addStretch(1);
-    mainArea_->addWidget(buildingPage_, 1);
+    pages->addWidget(buildingPage_, 1);
 
     mappedPage_ = new QWidget;
     mappedPage_->setObjectName(QStringLiteral("mappedState"));
@@ -141,14 +141,14 @@ RuvozEzazView::RuvozEzazView(DiskMap& map, ScanSession& scans, SystemTools& tool
         }
     });
     mapped->addWidget(selectionBar_);
-    mainArea_->addWidget(mappedPage_, 1);
+    pages->addWidget(mappedPage_, 1);
     // The browser's shadow falls outside its page, on the screen's column.
     frame_->columnWidget()->installEventFilter(this);
 
     emptyState_ = new EmptyStateView(P::headerSymbol(), P::emptyTitle(), P::emptyMessage(), P::mapActionTitle(root_),
                                      [this] { rebuild(); });
     emptyState_->setObjectName(QStringLiteral("emptyState"));
-    mainArea_->addWidget(emptyState_, 1);
+    pages->addWidget(emptyState_, 1);
     frame_->addWidget(mainArea, 1);
 
     for (auto changed : {&DiskMap::diskTreeChanged, &DiskMap::isBuildingTreeChanged, &DiskMap::treeProgressChanged}) {

@@ -11,7 +11,6 @@
 
 class QLabel;
 class QMenu;
-class QVBoxLayout;
 
 namespace harborlite {
 
@@ -47,8 +46,6 @@ public:
     static constexpr int kControlsSpacing = 9;
     static constexpr qreal kPanelRadius = 22;
     static constexpr int kBrowserPadding = 6;
-    // How short the browser may get in a small window, so that the selection
-    // bar stays in view; a window with the room gives it 400 and more.
     static constexpr int kBrowserMinHeight = 400;
     static constexpr qreal kRingSide = 130;
     static constexpr qreal kRingLine = 12;
@@ -109,7 +106,6 @@ private:
     QMenu* menu_;
     GlassCompatButton* buildButton_;
     StoragePanel* storagePanel_;
-    QVBoxLayout* mainArea_;
     QWidget* buildingPage_;
     ProgressRing* ring_;
     QLabel* ringPercent_;
