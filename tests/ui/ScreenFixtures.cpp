@@ -277,7 +277,8 @@ bool pressBar(const ReviewScreen& screen)
     return true;
 }
 
-QStringList renderScreens(const std::function<QWidget*()>& make, const QString& name, QSize size)
+QStringList renderScreens(const std::function<QWidget*()>& make, const QString& name, QSize size,
+                          const std::function<void(QWidget&)>& prepare)
 {
     const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/screens");
     QDir().mkpath(folder);
@@ -288,9 +289,13 @@ QStringList renderScreens(const std::function<QWidget*()>& make, const QString& 
         Palette::setOwnAppearance(&host, appearance);
         auto* layout = new QVBoxLayout(&host);
         layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(make());
+        QWidget* view = make();
+        layout->addWidget(view);
         host.resize(size);
         host.show();
+        if (prepare) {
+            prepare(*view);
+        }
         settle();
         const QString file = folder + QLatin1Char('/') + name + QLatin1Char('-') + suffix + QStringLiteral(".png");
         if (host.grab().save(file)) {

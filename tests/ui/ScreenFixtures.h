@@ -106,7 +106,9 @@ bool pressBar(const ReviewScreen& screen);
 
 // Renders what `make` builds on the window's background at `size`, light and
 // dark, to `<name>-light.png` and `<name>-dark.png` in the test binary's
-// "screens" folder; returns the files written.
-QStringList renderScreens(const std::function<QWidget*()>& make, const QString& name, QSize size = {1020, 860});
+// "screens" folder; returns the files written. `prepare`, when given, is run
+// on the shown screen before each picture.
+QStringList renderScreens(const std::function<QWidget*()>& make, const QString& name, QSize size = {1020, 860},
+                          const std::function<void(QWidget&)>& prepare = {});
 
 } // namespace harborlite::test

@@ -1,14 +1,11 @@
 #include "support/EventWait.h"
 #include "support/FixtureTree.h"
+#include "ScreenFixtures.h"
 #include "ToolModel.h"
 #include "platform/HomeFolder.h"
 #include "shared/FileSystem.h"
-#include "ui/components/AuroraBackground.h"
 #include "ui/cleaning/ShredderView.h"
 #include "ui/tools/ApplicationsView.h"
-
-#include <QDir>
-#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
@@ -22,27 +19,10 @@ template <typename View>
 QStringList render(const std::function<View*()>& make, const std::function<void(View&)>& prepare, const QString& name,
                    QSize size)
 {
-    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/screens");
-    QDir().mkpath(folder);
-    QStringList files;
-    for (const auto& [appearance, suffix] : {std::pair{Appearance::light, QStringLiteral("light")},
-                                             std::pair{Appearance::dark, QStringLiteral("dark")}}) {
-        AuroraBackground host;
-        Palette::setOwnAppearance(&host, appearance);
-        auto* layout = new QVBoxLayout(&host);
-        layout->setContentsMargins(0, 0, 0, 0);
-        View* view = make();
-        layout->addWidget(view);
-        host.resize(size);
-        host.show();
-        prepare(*view);
+    return test::renderScreens([&] { return make(); }, name, size, [&](QWidget& view) {
+        prepare(static_cast<View&>(view));
         test::settleEvents();
-        const QString file = folder + QLatin1Char('/') + name + QLatin1Char('-') + suffix + QStringLiteral(".png");
-        if (host.grab().save(file)) {
-            files.append(file);
-        }
-    }
-    return files;
+    });
 }
 
 InstalledApp app(const QString& name, const QString& id, qint64 size, InstalledApp::Kind kind, bool system = false)
