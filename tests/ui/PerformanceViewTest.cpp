@@ -26,6 +26,7 @@
 #include <QMenu>
 #include <QProcess>
 #include <QShowEvent>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -401,17 +402,22 @@ struct PerformanceScreen {
         script->items = std::move(items);
     }
 
-    // Takes one sample of the monitoring loop with this processor load.
+    // Takes one sample of the monitoring loop with this processor load, and
+    // waits for that sample itself: a tick while the sample before is still
+    // on its way takes none, so waiting only for the load to show would wait
+    // for ever when two samples in a row carry the same load.
     void sampleLoad(double load)
     {
         next->cpuUsage = load;
+        QSignalSpy arrived(&feed(), &MonitorFeed::snapshotChanged);
         if (!sample) {
             feed().startMonitoring();
         } else {
             std::function<void()> tick = std::move(sample);
             tick();
         }
-        waitFor([&] { return feed().snapshot().cpuUsage == load; });
+        waitFor([&] { return !arrived.isEmpty(); });
+        EXPECT_EQ(feed().snapshot().cpuUsage, load);
         test::settle();
     }
 
