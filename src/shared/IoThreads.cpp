@@ -39,7 +39,7 @@ bool tryStart(std::function<void()> work)
     return ThreadHandOff::tryStart(pool(), std::move(work));
 }
 
-void forEach(std::size_t count, const std::function<void(std::size_t)>& work)
+void forEach(std::size_t count, const std::function<void(std::size_t)>& work, int mostThreads)
 {
     struct Shared {
         std::atomic<std::size_t> next{0};
@@ -53,7 +53,7 @@ void forEach(std::size_t count, const std::function<void(std::size_t)>& work)
             work(i);
         }
     };
-    for (std::size_t helpers = 1; helpers < count && int(helpers) <= budget(); ++helpers) {
+    for (std::size_t helpers = 1; helpers < count && int(helpers) <= budget() && int(helpers) < mostThreads; ++helpers) {
         {
             const std::lock_guard lock(shared->mutex);
             ++shared->helping;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <climits>
 #include <cstddef>
 #include <functional>
 
@@ -18,8 +19,8 @@ int budget();
 bool tryStart(std::function<void()> work);
 
 // Calls work(i) for every i below `count`, each once, on the calling thread
-// and on as many free threads of the budget as will help; returns when all
-// calls have returned.
-void forEach(std::size_t count, const std::function<void(std::size_t)>& work);
+// and on as many free threads of the budget as will help, at most
+// `mostThreads` threads in all; returns when all calls have returned.
+void forEach(std::size_t count, const std::function<void(std::size_t)>& work, int mostThreads = INT_MAX);
 
 } // namespace harborlite::IoThreads

@@ -241,6 +241,12 @@ TEST_F(SafetyGuardTest, JudgesPathsByTheRulesInOrder)
         { "//usr//bin//ls", false, systemDirectory("/usr/bin") },
         { "/usr/bin/", false, systemDirectory("/usr/bin") },
         { "/../../usr/bin/ls", false, systemDirectory("/usr/bin") },
+        { "/etc/.", false, systemDirectory("/etc") },
+        { "/tmp/..", false, filesystemRoot },
+        { "/home/./other", false, otherUser },
+        // Three dots or a dotted name are names, not steps.
+        { "~/.../Documents/report.txt", false, {} },
+        { "~/..hidden/../Documents/report.txt", false, personal("Documents") },
         { "@/plain/file.txt", false, {} },
     });
 }

@@ -150,8 +150,33 @@ bool isVolume(const QString& p, const Context& context)
 }
 
 // Dot and dot-dot steps removed as text; a dot-dot at the root stays at the root.
+// Whether the text has an empty, dot or dot-dot step, or ends in a slash.
+bool hasStepsToRemove(const QString& absolute)
+{
+    const qsizetype n = absolute.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (absolute.at(i) != QLatin1Char('/')) {
+            continue;
+        }
+        if (i + 1 == n) {
+            return n > 1;
+        }
+        qsizetype dots = 0;
+        while (i + 1 + dots < n && dots < 3 && absolute.at(i + 1 + dots) == QLatin1Char('.')) {
+            ++dots;
+        }
+        if (dots < 3 && (i + 1 + dots == n || absolute.at(i + 1 + dots) == QLatin1Char('/'))) {
+            return true;
+        }
+    }
+    return false;
+}
+
 QString standardised(const QString& absolute)
 {
+    if (!hasStepsToRemove(absolute)) {
+        return absolute;
+    }
     QStringList parts;
     for (const QString& part : absolute.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
         if (part == QLatin1String("..")) {
@@ -259,21 +284,15 @@ Verdict judge(const QString& p, const Context& context, const Question& question
         return refused(QCoreApplication::translate("SafetyGuard", "Apple system applications cannot be removed here."));
     }
     if (!question.userSelected) {
-        for (const QString& name : context.personal) {
-            if (FS::isBelow(p, FS::join(context.home, name))) {
+        for (const QString& folder : context.personalPaths) {
+            if (FS::isBelow(p, folder)) {
                 return refused(QCoreApplication::translate("SafetyGuard", "Inside %1, which is only cleaned by hand.")
-                                   .arg(FS::lastPathComponent(name)));
+                                   .arg(FS::lastPathComponent(folder)));
             }
         }
     }
-    for (const QString& entry : protectedLibraryEntries()) {
-        if (FS::isBelow(p, FS::join(context.library, entry))) {
-            return refused(
-                QCoreApplication::translate("SafetyGuard", "Holds live data in %1.").arg(FS::lastPathComponent(entry)));
-        }
-    }
-    for (const QString& entry : protectedHomeEntries()) {
-        if (FS::isBelow(p, FS::join(context.home, entry))) {
+    for (const QString& entry : context.livePaths) {
+        if (FS::isBelow(p, entry)) {
             return refused(
                 QCoreApplication::translate("SafetyGuard", "Holds live data in %1.").arg(FS::lastPathComponent(entry)));
         }
@@ -297,7 +316,15 @@ Context context()
     result.home = resolved(FS::home());
     result.library = resolved(FS::library());
     result.pinned = pinnedPaths(result.home, result.library);
-    result.personal = personalRoots();
+    for (const QString& name : personalRoots()) {
+        result.personalPaths.append(FS::join(result.home, name));
+    }
+    for (const QString& entry : protectedLibraryEntries()) {
+        result.livePaths.append(FS::join(result.library, entry));
+    }
+    for (const QString& entry : protectedHomeEntries()) {
+        result.livePaths.append(FS::join(result.home, entry));
+    }
     const QStringList mounts = platform::mountPoints();
     result.mountPoints = QSet<QString>(mounts.begin(), mounts.end());
     return result;

@@ -25,8 +25,11 @@ struct Context {
     QString home;
     QString library;
     QStringList pinned;
-    QStringList personal;
     QSet<QString> mountPoints;
+    // The personal folders and the places of live data as whole paths, joined
+    // once: a scan asks about thousands of files with one context.
+    QStringList personalPaths;
+    QStringList livePaths;
 };
 Context context();
 

@@ -30,6 +30,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -87,6 +88,9 @@ struct Entry {
 
     std::string_view nameView() const { return name; }
 };
+
+// The most files hashed in full at once.
+constexpr int kFullHashThreads = 4;
 
 enum class Verdict : unsigned char { unasked, allowed, refused };
 
@@ -159,12 +163,37 @@ private:
     bool ok_ = false;
 };
 
-// One buffer per thread for signatures, reused for every file it signs.
-char* signatureBuffer()
-{
-    thread_local std::unique_ptr<char[]> buffer(new char[size_t(DuplicatesScanner::signatureBlock)]);
-    return buffer.get();
-}
+// The buffer one piece of reading work reuses for its files: one hash block
+// mapped on first use, of which only the pages a read reaches are ever
+// resident, and unmapped, not kept by the allocator, when the piece ends. A
+// block allocated for every file would be faulted in again each time, and
+// blocks of varying sizes fragment the threads' heaps.
+class ReadBuffer {
+public:
+    ReadBuffer() = default;
+    ~ReadBuffer()
+    {
+        if (data_ != nullptr) {
+            ::munmap(data_, kLength);
+        }
+    }
+    ReadBuffer(const ReadBuffer&) = delete;
+    ReadBuffer& operator=(const ReadBuffer&) = delete;
+
+    // At least hashBlock bytes, or null when no memory could be mapped.
+    char* get()
+    {
+        if (data_ == nullptr) {
+            void* mapped = ::mmap(nullptr, kLength, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+            data_ = mapped == MAP_FAILED ? nullptr : static_cast<char*>(mapped);
+        }
+        return data_;
+    }
+
+private:
+    static constexpr std::size_t kLength = std::size_t(DuplicatesScanner::hashBlock);
+    char* data_ = nullptr;
+};
 
 class OpenedFile {
 public:
@@ -231,7 +260,7 @@ private:
 // SHA-256 of the first 16 KiB and, past 32 KiB, the last 16 KiB. The file is
 // not checked here: one that is not the file indexed, or has changed since
 // it was indexed, is dropped when the sets are made.
-std::optional<Digest> signatureOf(int folderFd, const Entry& file)
+std::optional<Digest> signatureOf(int folderFd, const Entry& file, ReadBuffer& scratch)
 {
     constexpr qint64 block = DuplicatesScanner::signatureBlock;
     const qint64 size = file.size;
@@ -242,7 +271,10 @@ std::optional<Digest> signatureOf(int folderFd, const Entry& file)
     if (!opened.isOpen()) {
         return std::nullopt;
     }
-    char* buffer = signatureBuffer();
+    char* buffer = scratch.get();
+    if (buffer == nullptr) {
+        return std::nullopt;
+    }
     Sha256 sha;
     const qint64 head = std::min(size, block);
     if (!opened.readAt(buffer, head, 0)) {
@@ -261,7 +293,7 @@ std::optional<Digest> signatureOf(int folderFd, const Entry& file)
 // SHA-256 of the whole file, read in 1 MiB blocks. Every byte of the indexed
 // size must be read, and nothing more: a failed read, a shorter or longer file
 // or a change during the read gives no hash.
-std::optional<Digest> contentHashOf(int folderFd, const Entry& file, Cancellation& cancelled)
+std::optional<Digest> contentHashOf(int folderFd, const Entry& file, ReadBuffer& scratch, Cancellation& cancelled)
 {
     constexpr qint64 largeFile = 64 * DuplicatesScanner::hashBlock;
     const qint64 size = file.size;
@@ -272,13 +304,13 @@ std::optional<Digest> contentHashOf(int folderFd, const Entry& file, Cancellatio
     if (size >= DuplicatesScanner::hashBlock) {
         ::posix_fadvise(opened.fd(), 0, 0, POSIX_FADV_SEQUENTIAL);
     }
-    // Released once the file is hashed: the buffers of every thread at once
-    // would otherwise stay held for the rest of the scan. A file smaller than
-    // a block needs a buffer one byte longer than itself, which still shows
-    // a file that has grown.
+    // A file smaller than a block is read one byte past its size, which still
+    // shows a file that has grown, and touches no more of the buffer.
     const qint64 capacity = std::min(size + 1, DuplicatesScanner::hashBlock);
-    const std::unique_ptr<char[]> block(new char[size_t(capacity)]);
-    char* buffer = block.get();
+    char* buffer = scratch.get();
+    if (buffer == nullptr) {
+        return std::nullopt;
+    }
     Sha256 sha;
     qint64 total = 0;
     bool failed = false;
@@ -399,12 +431,19 @@ private:
     int deep_ = -1;
 };
 
-// Runs work(folderFd, file) for every file on the I/O threads, the files of
-// one folder together, the folders in path order: opening each file by its
-// own path would look all its folders up again for every file.
-template <typename Work>
-void inFolders(std::vector<Candidate*>& files, Work work)
+// Runs work(folderFd, file, scratch) for every file on the I/O threads, with
+// one read buffer for each piece of the work, released when the piece ends
+// (held for the rest of the scan, one per thread would add up). The files are
+// taken in path order, the files of one folder together: opening each file by
+// its own path would look all its folders up again for every file. They are
+// cut into pieces of about equal cost, a fixed share for opening a file plus
+// the bytes `bytesRead(file)` of it, so that a few folders of large files
+// still spread over the threads, at most `mostThreads` of them.
+template <typename BytesRead, typename Work>
+void inFolders(std::vector<Candidate*>& files, int mostThreads, BytesRead bytesRead, Work work)
 {
+    constexpr qint64 kOpenCost = 32 * 1024;
+    constexpr qint64 kLeastPiece = 4 * 1024 * 1024;
     std::sort(files.begin(), files.end(),
               [](const Candidate* a, const Candidate* b) { return a->entry->folder < b->entry->folder; });
     struct Run {
@@ -413,23 +452,50 @@ void inFolders(std::vector<Candidate*>& files, Work work)
         std::size_t end;
     };
     std::vector<Run> runs;
+    qint64 total = 0;
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (i == 0 || files[i]->entry->folder != files[i - 1]->entry->folder) {
             runs.push_back({FS::FolderTree::path(*files[i]->entry->folder), i, i});
         }
         runs.back().end = i + 1;
+        total += kOpenCost + bytesRead(*files[i]);
     }
     std::sort(runs.begin(), runs.end(), [](const Run& a, const Run& b) { return a.path < b.path; });
-    constexpr std::size_t kRunsPerCall = 128;
-    IoThreads::forEach((runs.size() + kRunsPerCall - 1) / kRunsPerCall, [&](std::size_t k) {
+
+    // Each piece is a stretch of the runs in path order: from (run, file) to
+    // the start of the next piece.
+    struct Piece {
+        std::size_t run;
+        std::size_t file;
+    };
+    const qint64 target = std::max(kLeastPiece, total / (qint64(std::min(mostThreads, IoThreads::budget())) * 4));
+    std::vector<Piece> pieces;
+    qint64 cost = target;
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        for (std::size_t i = runs[r].begin; i < runs[r].end; ++i) {
+            if (cost >= target) {
+                pieces.push_back({r, i});
+                cost = 0;
+            }
+            cost += kOpenCost + bytesRead(*files[i]);
+        }
+    }
+    IoThreads::forEach(pieces.size(), [&](std::size_t k) {
+        const Piece end = k + 1 < pieces.size() ? pieces[k + 1] : Piece{runs.size(), 0};
         FolderChain chain;
-        for (std::size_t r = k * kRunsPerCall; r < std::min(runs.size(), (k + 1) * kRunsPerCall); ++r) {
+        ReadBuffer scratch;
+        for (std::size_t r = pieces[k].run; r < std::min(end.run + 1, runs.size()); ++r) {
+            const std::size_t first = r == pieces[k].run ? pieces[k].file : runs[r].begin;
+            const std::size_t last = r == end.run ? end.file : runs[r].end;
+            if (first >= last) {
+                continue;
+            }
             const int folder = chain.open(runs[r].path);
-            for (std::size_t i = runs[r].begin; i < runs[r].end; ++i) {
-                work(folder, *files[i]);
+            for (std::size_t i = first; i < last; ++i) {
+                work(folder, *files[i], scratch);
             }
         }
-    });
+    }, mostThreads);
 }
 
 // Runs work(item) for each item on the I/O threads, a few items per call.
@@ -674,9 +740,13 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
         for (const std::vector<Candidate*>& bucket : bySize) {
             toSign.insert(toSign.end(), bucket.begin(), bucket.end());
         }
-        inFolders(toSign, [&cancelled](int folder, Candidate& file) {
+        const auto signatureBytes = [](const Candidate& file) {
+            const qint64 size = file.entry->size;
+            return std::min(size, signatureBlock) + (size > 2 * signatureBlock ? signatureBlock : 0);
+        };
+        inFolders(toSign, IoThreads::budget(), signatureBytes, [&cancelled](int folder, Candidate& file, ReadBuffer& scratch) {
             if (!cancelled()) {
-                const std::optional<Digest> signature = signatureOf(folder, *file.entry);
+                const std::optional<Digest> signature = signatureOf(folder, *file.entry, scratch);
                 file.signed_ = signature.has_value();
                 file.digest = signature.value_or(Digest{});
             }
@@ -737,8 +807,11 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
                 }
             }
         }
-        inFolders(toHash, [&cancelled](int folder, Candidate& file) {
-            const std::optional<Digest> hash = contentHashOf(folder, *file.entry, cancelled);
+        // Each full hash holds up to a block of memory while it reads: a few
+        // at once keep the scan's peak down, and spare a spinning disk.
+        inFolders(toHash, kFullHashThreads, [](const Candidate& file) { return file.entry->size; },
+                  [&cancelled](int folder, Candidate& file, ReadBuffer& scratch) {
+            const std::optional<Digest> hash = contentHashOf(folder, *file.entry, scratch, cancelled);
             file.hashed = hash.has_value();
             file.digest = hash.value_or(Digest{});
         });
@@ -761,8 +834,8 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
         const Entry* kept = nullptr;
         std::vector<Member> members; // the kept copy first
     };
-    std::vector<Set> sets;
-    for (std::vector<Candidate*> members : byContent) {
+    // Each set is checked on the I/O threads: a look-up of every member's path.
+    const auto setOf = [&walkRoots](std::vector<Candidate*> members) -> std::optional<Set> {
         // The order a walk in name order would have met them.
         std::sort(members.begin(), members.end(),
                   [](const Candidate* a, const Candidate* b) { return entryBefore(*a->entry, *b->entry); });
@@ -785,7 +858,7 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
             blocks.emplace_back(&entry, qint64(st.st_blocks) * 512);
         }
         if (set.members.size() < 2) {
-            continue;
+            return std::nullopt;
         }
         std::vector<std::size_t> order(set.members.size());
         for (std::size_t i = 0; i < order.size(); ++i) {
@@ -802,8 +875,22 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
         set.kept = blocks[order.front()].first;
         set.size = blocks[order.front()].second;
         set.sum = set.size * qint64(set.members.size() - 1);
-        sets.push_back(std::move(set));
+        return set;
+    };
+    std::vector<std::optional<Set>> checked(byContent.size());
+    constexpr std::size_t kSetsPerCall = 64;
+    IoThreads::forEach((byContent.size() + kSetsPerCall - 1) / kSetsPerCall, [&](std::size_t k) {
+        for (std::size_t i = k * kSetsPerCall; i < std::min(byContent.size(), (k + 1) * kSetsPerCall); ++i) {
+            checked[i] = setOf(byContent[i]);
+        }
+    });
+    std::vector<Set> sets;
+    for (std::optional<Set>& set : checked) {
+        if (set) {
+            sets.push_back(std::move(*set));
+        }
     }
+    checked = {};
     // Largest first; equal sums in the order their kept copies were found.
     std::sort(sets.begin(), sets.end(), [](const Set& a, const Set& b) {
         if (a.sum != b.sum) {
