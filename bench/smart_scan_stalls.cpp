@@ -15,7 +15,9 @@
 // but its processor time is the window's own work. Late frames are counted
 // apart for the scan and for the review after it: a frame comes late whenever
 // more than 0.7 ms of work overlaps its tick, as a click's repaint or a scroll
-// step often does. The home lives in a
+// step often does. Every event the application delivers is timed, and the
+// report lays each late frame to the event that ran over the time it was due
+// (a repaint shows as an update request of the window). The home lives in a
 // temporary folder and is removed at the end, unless a folder is named: an existing one is scanned as it is, a
 // new one is generated there and kept (so runs of two builds scan one home).
 //
@@ -43,10 +45,12 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <chrono>
 #include <ctime>
 #include <cstdio>
 #include <fcntl.h>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <sys/stat.h>
@@ -222,6 +226,124 @@ double threadMilliseconds()
     return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
 }
 
+// The application, timing every event it delivers at the top level: each one
+// that takes longer than a frame can spare is counted against its event type
+// and receiver, so the report names the work that makes frames late.
+class TimedApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        if (depth_ > 0 || !recording_) {
+            ++depth_;
+            const bool handled = QApplication::notify(receiver, event);
+            --depth_;
+            return handled;
+        }
+        // The receiver may be gone once the event is delivered.
+        const QEvent::Type type = event->type();
+        const QMetaObject* meta = receiver->metaObject();
+        const QString objectName = receiver->objectName();
+        const double start = now();
+        ++depth_;
+        const bool handled = QApplication::notify(receiver, event);
+        --depth_;
+        const double end = now();
+        const double spent = end - start;
+        if (spent > kSpare) {
+            QString name = QString::fromLatin1(meta->className());
+            if (!objectName.isEmpty()) {
+                name += QLatin1Char('#') + objectName;
+            }
+            if (type == QEvent::MetaCall) {
+                name += QStringLiteral(" (queued call)");
+            }
+            const QString label = phase_ + QStringLiteral(": ") + QString::number(int(type)) + QLatin1Char(' ') + name;
+            Cost& cost = costs_[label];
+            spans_.push_back({start, end, label});
+            ++cost.count;
+            cost.total += spent;
+            cost.longest = std::max(cost.longest, spent);
+        }
+        return handled;
+    }
+
+    // Milliseconds on the clock both the events and the frame ticks are timed by.
+    static double now()
+    {
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    }
+
+    // A frame tick that came `span` ms after the one before it: a late one is
+    // laid to the event that ran longest over the time it was due.
+    void tick(double at, double span, double interval)
+    {
+        if (!recording_ || span <= kFrameBudgetMs) {
+            return;
+        }
+        const double due = at - span + interval;
+        const Span* worst = nullptr;
+        double overlap = 0;
+        for (auto it = spans_.rbegin(); it != spans_.rend() && it->end > due - 100; ++it) {
+            const double shared = std::min(it->end, at) - std::max(it->start, due);
+            if (shared > overlap) {
+                overlap = shared;
+                worst = &*it;
+            }
+        }
+        ++lateFrames_[worst ? worst->label : phase_ + QStringLiteral(": (no event of ours)")];
+    }
+
+    void record(const QString& phase)
+    {
+        phase_ = phase;
+        recording_ = !phase.isEmpty();
+    }
+
+    // The events that took longer than a frame can spare, the costliest first.
+    void report(QTextStream& out, int rows) const
+    {
+        out << "late frames by the event that ran over the time they were due:\n";
+        for (const auto& [label, count] : lateFrames_) {
+            out << "  " << label << ": " << count << "\n";
+        }
+        std::vector<std::pair<QString, Cost>> sorted(costs_.begin(), costs_.end());
+        std::sort(sorted.begin(), sorted.end(),
+                  [](const auto& a, const auto& b) { return a.second.total > b.second.total; });
+        out << "GUI-thread events over " << kSpare << " ms of work (phase: event type, receiver): count, total ms, longest ms\n";
+        for (int i = 0; i < rows && i < int(sorted.size()); ++i) {
+            const Cost& cost = sorted[std::size_t(i)].second;
+            out << "  " << sorted[std::size_t(i)].first << ": " << cost.count << ", " << cost.total << ", "
+                << cost.longest << "\n";
+        }
+    }
+
+private:
+    static constexpr double kSpare = 0.7;
+    struct Cost {
+        int count = 0;
+        double total = 0;
+        double longest = 0;
+    };
+    struct Span {
+        double start;
+        double end;
+        QString label;
+    };
+    int depth_ = 0;
+    bool recording_ = false;
+    std::vector<Span> spans_;
+    std::map<QString, int> lateFrames_;
+    QString phase_;
+    std::map<QString, Cost> costs_;
+};
+
+TimedApplication* timedApp()
+{
+    return static_cast<TimedApplication*>(QCoreApplication::instance());
+}
+
 // One clock's spans: wall-clock and the GUI thread's processor time.
 struct Spans {
     std::vector<double> wall;
@@ -238,7 +360,10 @@ public:
         QObject::connect(&heartbeat_, &QTimer::timeout, [this] { mark(beats_, lastBeat_); });
         frames_.setTimerType(Qt::PreciseTimer);
         frames_.setInterval(16);
-        QObject::connect(&frames_, &QTimer::timeout, [this] { mark(frameSpans_, lastFrame_); });
+        QObject::connect(&frames_, &QTimer::timeout, [this] {
+            mark(frameSpans_, lastFrame_);
+            timedApp()->tick(TimedApplication::now(), frameSpans_.wall.back(), frames_.interval());
+        });
     }
 
     void start()
@@ -355,12 +480,14 @@ Round runRound()
 
     Clocks clocks;
     clocks.start();
+    timedApp()->record(QStringLiteral("scan"));
     auto* scan = root.screen()->findChild<QAbstractButton*>(QStringLiteral("scanButton"));
     scan->click();
     waitUntil([&] { return model.result(ScanCategory::systemJunk).has_value() || !model.isSmartScanning(); });
     model.setRoute(Route::cleanup);
     waitUntil([&] { return !model.isSmartScanning(); });
     const auto scanned = static_cast<std::ptrdiff_t>(clocks.frameCount());
+    timedApp()->record(QStringLiteral("review"));
     pause(500);
 
     auto* screen = qobject_cast<CategoryListScreen*>(root.screen());
@@ -390,6 +517,7 @@ Round runRound()
         for (int i = 0; i < 4; ++i) {
             press(list->groupIndex(ScanCategory::trash, largest.id), ResultsList::Target::box);
         }
+        timedApp()->record(QStringLiteral("review, scrolling"));
         for (int step = 0; step < 40; ++step) {
             bar->setValue(bar->value() + 200);
             pause(50);
@@ -399,9 +527,11 @@ Round runRound()
             pause(50);
         }
     }
+    timedApp()->record(QStringLiteral("review, back"));
     model.setRoute(Route::smartScan);
     pause(1000);
     clocks.stop();
+    timedApp()->record({});
 
     Round round;
     round.seconds = clocks.seconds();
@@ -453,7 +583,7 @@ int main(int argc, char* argv[])
     qputenv("XDG_CACHE_HOME", QFile::encodeName(home + QStringLiteral("/.cache")));
     qputenv("XDG_RUNTIME_DIR", runtime);
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    TimedApplication app(argc, argv);
     Symbols::useIconTheme();
     QTextStream out(stdout);
 
@@ -504,6 +634,7 @@ int main(int argc, char* argv[])
     }
     out << "frame times over all rounds (ms): median " << percentile(allFrames, 0.5) << " p99 "
         << percentile(allFrames, 0.99) << " max " << percentile(allFrames, 1.0) << "\n";
+    app.report(out, 25);
     out.flush();
 
     if (argc <= 2) {

@@ -15,6 +15,7 @@
 #include <QAbstractItemModelTester>
 #include <QAccessible>
 #include <QDir>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -570,6 +571,32 @@ TEST_F(ResultsListTest, ResultsThatComeWhileAScanRunsReachTheRowsAndTheEndShowsA
     settle(*list);
     EXPECT_TRUE(list->groupIndex(ScanCategory::trash, groupAt(ScanCategory::trash, 0).id).isValid());
     EXPECT_FALSE(list->sectionHeader(ScanCategory::trash)->isSpinning());
+}
+
+// Rows far apart repainted together look as after a repaint of everything:
+// each part is painted once, the glass under it laid once.
+TEST_F(ResultsListTest, RowsRepaintedApartLookAsAFullRepaint)
+{
+    fixture.load(sampleResult(ScanCategory::trash,
+                              {sampleGroup(QStringLiteral("Trash"), sampleItems(QStringLiteral("t"), 10, 1000, 10), true)}));
+    ResultsList* list = makeList({ScanCategory::trash});
+    QWidget* window = list->window();
+    const auto shot = [&] {
+        QScreen* screen = window->screen();
+        const QPoint at = list->viewport()->mapTo(window, QPoint(0, 0));
+        return screen->grabWindow(window->winId(), at.x(), at.y(), list->viewport()->width(), 400).toImage();
+    };
+    list->viewport()->repaint();
+    const QImage whole = shot();
+    ASSERT_FALSE(whole.isNull());
+    const auto& items = groupAt(ScanCategory::trash, 0).items;
+    const QRect first = list->visualRect(list->itemIndex(ScanCategory::trash, items[0].id));
+    const QRect last = list->visualRect(list->itemIndex(ScanCategory::trash, items[5].id));
+    ASSERT_GT(last.top(), first.bottom());
+    list->viewport()->update(first);
+    list->viewport()->update(last);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+    EXPECT_EQ(shot(), whole);
 }
 
 TEST_F(ResultsListTest, KeepsTheScreensScrollPositionWhenASelectionChanges)

@@ -51,7 +51,7 @@ ItemRow::ItemRow(const ScanItem& item, std::function<void()> toggle, const Scree
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setAttribute(Qt::WA_Hover);
     if (services_.whenIconsArrive) {
-        services_.whenIconsArrive(this, [this] { update(); });
+        services_.whenIconsArrive(this, [this](const QStringList&) { update(); });
     }
 }
 

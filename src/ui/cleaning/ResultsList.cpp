@@ -25,6 +25,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cstring>
 #include <cmath>
 
 namespace harborlite {
@@ -207,6 +208,9 @@ public:
         const bool hovered = option.state.testFlag(QStyle::State_MouseOver);
         painter->save();
         painter->setRenderHint(QPainter::Antialiasing);
+        if (!list_.paintingPart_.isNull()) {
+            painter->setClipRect(list_.paintingPart_, Qt::IntersectClip);
+        }
         switch (row.kind) {
         case Kind::sectionHeader:
             break;
@@ -219,7 +223,7 @@ public:
             if (const ScanGroup* group = rows.group(row)) {
                 // A title measured taller than its row was laid out for
                 // stays inside the row until the rows are laid out again.
-                painter->setClipRect(option.rect);
+                painter->setClipRect(option.rect, Qt::IntersectClip);
                 paintGroup(*painter, area, *group, rows.titleHeight(group->id), appearance, focused);
             }
             break;
@@ -349,7 +353,7 @@ ResultsList::ResultsList(ScanSession& scans, QList<ScanCategory> categories, con
     delayedRefresh_.setSingleShot(true);
     connect(&delayedRefresh_, &QTimer::timeout, this, [this] { refresher_.request(); });
     if (services_.whenIconsArrive) {
-        services_.whenIconsArrive(this, [this] { repainter_.request(); });
+        services_.whenIconsArrive(this, [this](const QStringList& paths) { showIcons(paths); });
     }
 }
 
@@ -368,7 +372,9 @@ bool ResultsList::isScanning() const
 
 void ResultsList::scheduleRefresh()
 {
-    if (refresher_.isPending()) {
+    // Results and scans of categories this list does not show leave it as
+    // it is.
+    if (refresher_.isPending() || rowSources() == shownSources_) {
         return;
     }
     const bool scanning = isScanning();
@@ -387,6 +393,23 @@ void ResultsList::scheduleRefresh()
     refresher_.request();
 }
 
+std::vector<ResultsList::RowSource> ResultsList::rowSources() const
+{
+    std::vector<RowSource> sources;
+    for (const ScanCategory category : rows_->categories()) {
+        RowSource source;
+        const auto found = scans_.results().find(category);
+        if (found != scans_.results().end()) {
+            source.groups = found->second.groups.constData();
+            source.groupCount = found->second.groups.size();
+            source.scannedAt = found->second.scannedAt.toMSecsSinceEpoch();
+        }
+        source.running = scans_.runningCategories().contains(category);
+        sources.push_back(source);
+    }
+    return sources;
+}
+
 void ResultsList::refreshHeaders()
 {
     headerRefresher_.settle();
@@ -400,11 +423,21 @@ void ResultsList::refreshNow()
     refresher_.settle();
     delayedRefresh_.stop();
     lastRefresh_.start();
+    shownSources_ = rowSources();
     rows_->refresh();
+    lookUpIcons();
     refreshHeaders();
     contentHeight_ = -1;
     updateGeometry();
     viewport()->update();
+    if (fitsContent_) {
+        // The list's new height travels up the screen's layouts one posted
+        // request at a time; laid out now, the screen is painted once, not
+        // once before and once after.
+        for (int hop = 0; hop < 4; ++hop) {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        }
+    }
 }
 
 void ResultsList::showBoxChange(int row)
@@ -423,6 +456,44 @@ void ResultsList::showBoxChange(int row)
         changed.checked = true;
         QAccessibleStateChangeEvent event(cell, changed);
         QAccessible::updateAccessibility(&event);
+    }
+}
+
+void ResultsList::lookUpIcons()
+{
+    // Asking for every listed file's icon has its kind looked up ahead, so
+    // rows scrolled into view draw their own icons at once.
+    if (!services_.iconForFile) {
+        return;
+    }
+    for (int row = 0; row < rows_->rowCount(); ++row) {
+        if (const ScanItem* item = rows_->row(row).kind == Kind::item ? rows_->item(rows_->row(row)) : nullptr) {
+            services_.iconForFile(item->url);
+        }
+    }
+}
+
+void ResultsList::showIcons(const QStringList& paths)
+{
+    // Only the icons in view change now; the others are drawn as they come
+    // into view.
+    const QRect shown = viewport()->visibleRegion().boundingRect();
+    if (shown.isEmpty()) {
+        return;
+    }
+    const QSet<QString> arrived(paths.begin(), paths.end());
+    const QModelIndex first = indexAt(QPoint(shown.center().x(), shown.top()));
+    for (int row = first.isValid() ? first.row() : 0; row < rows_->rowCount(); ++row) {
+        const QRect rect = visualRect(rows_->index(row));
+        if (rect.top() > shown.bottom()) {
+            break;
+        }
+        const ResultsModel::Row& shownRow = rows_->row(row);
+        const ScanItem* item = shownRow.kind == Kind::item ? rows_->item(shownRow) : nullptr;
+        if (item && arrived.contains(item->url)) {
+            const QRect area = Delegate::content(*rows_, shownRow, rect, headerHeight());
+            viewport()->update(ItemRowPainter::layout(area, *item).icon);
+        }
     }
 }
 
@@ -933,13 +1004,34 @@ void ResultsList::scrollTo(const QModelIndex& index, ScrollHint hint)
 void ResultsList::paintEvent(QPaintEvent* event)
 {
     executeDelayedItemsLayout();
+    // A selection change repaints a row and its group's header, and arriving
+    // icons their own squares, which may lie far apart: each part is painted
+    // by itself, not every row between them.
+    const QRegion& region = event->region();
+    if (region.rectCount() > 1) {
+        for (const QRect& part : region) {
+            QPaintEvent partEvent(part);
+            paintPart(&partEvent);
+        }
+        return;
+    }
+    paintPart(event);
+}
+
+void ResultsList::paintPart(QPaintEvent* event)
+{
+    // Nothing is painted outside the part, where another part may have been
+    // painted already: glass laid twice would show.
+    paintingPart_ = event->rect();
     measureTitles(event->rect());
     {
         QPainter painter(viewport());
         painter.setRenderHint(QPainter::Antialiasing);
+        painter.setClipRect(paintingPart_);
         paintCards(painter, event->rect());
     }
     QListView::paintEvent(event);
+    paintingPart_ = {};
 }
 
 void ResultsList::paintCardShadow(QPainter& painter, const QRect& card, const QColor& color)
@@ -956,6 +1048,13 @@ void ResultsList::paintCardShadow(QPainter& painter, const QRect& card, const QC
         shadow_->paint(probe, QRectF(margins.left(), margins.top(), card.width(), probeHeight),
                        ResultsModel::kCardRadius, color);
         shadowProbeColor_ = color;
+        constexpr int bandRows = 32;
+        QImage band(probeSize.width(), bandRows, QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < bandRows; ++y) {
+            std::memcpy(band.scanLine(y), shadowProbe_.constScanLine(margins.top() + probeHeight / 2),
+                        std::size_t(band.bytesPerLine()));
+        }
+        shadowBand_ = QPixmap::fromImage(std::move(band));
     }
     // The probe's upper half over the card's top, its lower half over the
     // card's bottom, and its middle row stretched between them.
@@ -971,8 +1070,7 @@ void ResultsList::paintCardShadow(QPainter& painter, const QRect& card, const QC
                       QRect(0, bottomFrom, width, bottomRows));
     const int middle = card.height() - 2 * split;
     if (middle > 0) {
-        painter.drawImage(QRect(left, card.top() + split, width, middle), shadowProbe_,
-                          QRect(0, margins.top() + probeHeight / 2, width, 1));
+        painter.drawTiledPixmap(QRect(left, card.top() + split, width, middle), shadowBand_);
     }
 }
 

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QList>
 #include <QListView>
+#include <QPixmap>
 #include <QTimer>
 #include <QUuid>
 
@@ -120,6 +121,20 @@ private:
     void repaintSelection(ScanCategory category, const QUuid& id);
     // Repaints a row whose box changed and tells assistive tools of its new state.
     void showBoxChange(int row);
+    void showIcons(const QStringList& paths);
+    // What the rows are built from, per category of the list: the result
+    // (by its data) and whether it is being scanned.
+    struct RowSource {
+        const void* groups = nullptr;
+        qsizetype groupCount = -1;
+        qint64 scannedAt = 0;
+        bool running = false;
+
+        bool operator==(const RowSource&) const = default;
+    };
+    std::vector<RowSource> rowSources() const;
+    void lookUpIcons();
+    void paintPart(QPaintEvent* event);
     // Measures the titles of the group rows in `area` not measured yet (the
     // rows about to be painted); when one is taller than a line the rows are
     // laid out again.
@@ -149,6 +164,9 @@ private:
     CoalescedRefresh refresher_{this, [this] { refreshNow(); }};
     CoalescedRefresh headerRefresher_{this, [this] { refreshHeaders(); }};
     CoalescedRefresh relayouter_{this, [this] { relayout(); }};
+    std::vector<RowSource> shownSources_;
+    // The part of the viewport being painted (see paintEvent); null otherwise.
+    QRect paintingPart_;
     CoalescedRefresh repainter_{this, [this] { viewport()->update(); }};
     QTimer delayedRefresh_;
     QElapsedTimer lastRefresh_;
@@ -161,6 +179,8 @@ private:
     // around cards of any height (a blur of a tall card would cost a frame).
     std::unique_ptr<SoftShadow> shadow_;
     QImage shadowProbe_;
+    // The probe's middle row, repeated: tiled down the card's sides.
+    QPixmap shadowBand_;
     QColor shadowProbeColor_;
     void paintCardShadow(QPainter& painter, const QRect& card, const QColor& color);
 };

@@ -31,7 +31,7 @@ ShredderRow::ShredderRow(const ScanItem& item, std::function<void()> remove, con
     showIcon();
     // The first icon may be a placeholder until the file's kind is known.
     if (services.whenIconsArrive) {
-        services.whenIconsArrive(icon, showIcon);
+        services.whenIconsArrive(icon, [showIcon](const QStringList&) { showIcon(); });
     }
     icon->setFixedSize(kIconSide, kIconSide);
     row->addWidget(icon);

@@ -174,7 +174,10 @@ void FileIcons::lookUp()
 
 void FileIcons::take(const QList<std::pair<QString, Kind>>& found)
 {
+    QStringList paths;
+    paths.reserve(found.size());
     for (const auto& [path, kind] : found) {
+        paths.append(path);
         kindOfPath_.insert(path, kind.key);
         if (iconOfKind_.contains(kind.key)) {
             continue;
@@ -185,7 +188,7 @@ void FileIcons::take(const QList<std::pair<QString, Kind>>& found)
         }
         iconOfKind_.insert(kind.key, made.isNull() ? placeholder_ : made);
     }
-    emit arrived();
+    emit arrived(paths);
 }
 
 } // namespace harborlite

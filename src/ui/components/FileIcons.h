@@ -55,8 +55,8 @@ public:
     static Kind kindOf(const QString& path);
 
 signals:
-    // Icons of paths that drew the placeholder are known now.
-    void arrived();
+    // The kinds of these paths, which drew the placeholder, are known now.
+    void arrived(const QStringList& paths);
 
 private:
     void lookUp();

@@ -4,6 +4,7 @@
 #include "ui/theme/GlassSurface.h"
 #include "ui/theme/Motion.h"
 #include "ui/theme/Shapes.h"
+#include "ui/theme/SurfaceCache.h"
 #include "ui/theme/Symbols.h"
 #include "ui/theme/TypeStyle.h"
 
@@ -263,16 +264,26 @@ void GlassCompatButton::paintButton(QPainter& painter, Appearance appearance) co
     painter.scale(scale, scale);
     painter.translate(-outer.center());
 
-    const QPainterPath shape = Shapes::capsule(outer);
     const Fill rest = fill(isProminent_, false, false);
     const Fill hovered = fill(isProminent_, false, true);
     const Fill pressed = fill(isProminent_, true, false);
     const qreal unpressed = rest.opacity + (hovered.opacity - rest.opacity) * hover;
     const qreal opacity = unpressed + (pressed.opacity - unpressed) * press;
     const QColor base = rest.usesTint ? tint_.resolve(appearance) : Palette::card().resolve(appearance);
-    painter.fillPath(shape, GlassSurface::material(appearance));
-    painter.fillPath(shape, Shapes::faded(base, opacity));
-    Shapes::strokeInside(painter, outer, outer.height() / 2, edgeColor(isProminent_, appearance), kEdgeWidth);
+    const QColor material = GlassSurface::material(appearance);
+    const QColor body = Shapes::faded(base, opacity);
+    const QColor edge = edgeColor(isProminent_, appearance);
+    SurfaceCache::draw(painter, outer, outer.height() / 2,
+                       QStringLiteral("button-%1-%2-%3").arg(material.rgba()).arg(body.rgba()).arg(edge.rgba()),
+                       [&](QPainter& onto, const QRectF& surface, qreal radius) {
+                           const QPainterPath shape = Shapes::roundedRect(surface, radius);
+                           onto.save();
+                           onto.setRenderHint(QPainter::Antialiasing);
+                           onto.fillPath(shape, material);
+                           onto.fillPath(shape, body);
+                           Shapes::strokeInside(onto, surface, radius, edge, kEdgeWidth);
+                           onto.restore();
+                       });
 
     const QColor label = labelColor(isProminent_, tint_.resolve(appearance), appearance);
     const qreal width = labelWidth();

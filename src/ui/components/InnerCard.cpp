@@ -1,6 +1,7 @@
 #include "ui/components/InnerCard.h"
 
 #include "ui/theme/Shapes.h"
+#include "ui/theme/SurfaceCache.h"
 
 #include <QChildEvent>
 #include <QPainter>
@@ -53,23 +54,28 @@ void InnerCard::paintFill(QPainter& painter, const QRectF& rect, qreal cornerRad
                           Appearance appearance)
 {
     const InnerCardLook chosen = look(isHighlighted);
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillPath(Shapes::roundedRect(rect, cornerRadius),
-                     Shapes::faded(Palette::color(chosen.fill).resolve(appearance), chosen.fillOpacity));
-    painter.restore();
+    const QColor fill = Shapes::faded(Palette::color(chosen.fill).resolve(appearance), chosen.fillOpacity);
+    SurfaceCache::draw(painter, rect, cornerRadius, QStringLiteral("inner-fill-%1").arg(fill.rgba()),
+                       [&fill](QPainter& onto, const QRectF& surface, qreal radius) {
+                           onto.save();
+                           onto.setRenderHint(QPainter::Antialiasing);
+                           onto.fillPath(Shapes::roundedRect(surface, radius), fill);
+                           onto.restore();
+                       });
 }
 
 void InnerCard::paintBorder(QPainter& painter, const QRectF& rect, qreal cornerRadius, bool isHighlighted,
                             Appearance appearance)
 {
     const InnerCardLook chosen = look(isHighlighted);
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    Shapes::strokeInside(painter, rect, cornerRadius,
-                         Shapes::faded(Palette::color(chosen.border).resolve(appearance), chosen.borderOpacity),
-                         kBorderWidth);
-    painter.restore();
+    const QColor border = Shapes::faded(Palette::color(chosen.border).resolve(appearance), chosen.borderOpacity);
+    SurfaceCache::draw(painter, rect, cornerRadius, QStringLiteral("inner-border-%1").arg(border.rgba()),
+                       [&border](QPainter& onto, const QRectF& surface, qreal radius) {
+                           onto.save();
+                           onto.setRenderHint(QPainter::Antialiasing);
+                           Shapes::strokeInside(onto, surface, radius, border, kBorderWidth);
+                           onto.restore();
+                       });
 }
 
 void InnerCard::setHighlighted(bool highlighted)

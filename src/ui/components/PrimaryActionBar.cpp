@@ -4,6 +4,7 @@
 #include "ui/components/RoleLabel.h"
 #include "ui/theme/GlassSurface.h"
 #include "ui/theme/Shapes.h"
+#include "ui/theme/SurfaceCache.h"
 #include "ui/theme/TypeStyle.h"
 
 #include <QHBoxLayout>
@@ -111,9 +112,14 @@ void PrimaryActionBar::paintEvent(QPaintEvent*)
     } else {
         // Floating over the content, which no blur can hide here: the
         // canvas under the glass keeps the texts legible over what scrolls by.
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.fillPath(Shapes::roundedRect(surface, kCornerRadius),
-                         Shapes::faded(Palette::canvas().resolve(appearance), kFloatingBackdropOpacity));
+        const QColor backdrop = Shapes::faded(Palette::canvas().resolve(appearance), kFloatingBackdropOpacity);
+        SurfaceCache::draw(painter, surface, kCornerRadius, QStringLiteral("bar-backdrop-%1").arg(backdrop.rgba()),
+                           [&backdrop](QPainter& onto, const QRectF& rect, qreal radius) {
+                               onto.save();
+                               onto.setRenderHint(QPainter::Antialiasing);
+                               onto.fillPath(Shapes::roundedRect(rect, radius), backdrop);
+                               onto.restore();
+                           });
     }
     GlassSurface::paint(painter, surface, kCornerRadius, appearance);
 }

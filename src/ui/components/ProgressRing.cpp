@@ -12,6 +12,21 @@
 
 namespace harborlite {
 
+namespace {
+
+// The track: the faint circle under the arc and its inner line.
+void paintTrack(QPainter& painter, const QRectF& circle, qreal lineWidth, const QColor& accent)
+{
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(Shapes::faded(accent, 0.16), lineWidth, Qt::SolidLine, Qt::RoundCap));
+    painter.drawEllipse(circle);
+    const qreal inset = lineWidth / 2;
+    painter.setPen(QPen(Shapes::faded(accent, 0.1), 1));
+    painter.drawEllipse(circle.adjusted(inset, inset, -inset, -inset));
+}
+
+} // namespace
+
 ProgressRing::ProgressRing(double progress, qreal lineWidth, bool isIndeterminate, QWidget* parent)
     : QWidget(parent)
     , progress_(progress)
@@ -151,12 +166,7 @@ void ProgressRing::paintEvent(QPaintEvent*)
     const QPointF center = frame.center();
     const QRectF circle(center.x() - side / 2, center.y() - side / 2, side, side);
 
-    painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(Shapes::faded(accent, 0.16), lineWidth_, Qt::SolidLine, Qt::RoundCap));
-    painter.drawEllipse(circle);
-    const qreal inset = lineWidth_ / 2;
-    painter.setPen(QPen(Shapes::faded(accent, 0.1), 1));
-    painter.drawEllipse(circle.adjusted(inset, inset, -inset, -inset));
+    painter.drawImage(QPointF(0, 0), track(circle, accent));
 
     const RingArc shown = currentArc();
     // A zero-length round-capped stroke would still draw a dot.
@@ -168,6 +178,24 @@ void ProgressRing::paintEvent(QPaintEvent*)
     if (isWorking_ && !isIndeterminate_ && isMoving()) {
         paintGlint(painter, circle, appearance);
     }
+}
+
+const QImage& ProgressRing::track(const QRectF& circle, const QColor& accent)
+{
+    const qreal scale = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * scale).toSize();
+    if (track_.size() != pixels || track_.devicePixelRatio() != scale || trackAccent_ != accent) {
+        // The widget's own rectangle, so the circle lies on the pixels it
+        // would be drawn on directly.
+        track_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+        track_.setDevicePixelRatio(scale);
+        track_.fill(Qt::transparent);
+        QPainter painter(&track_);
+        painter.setRenderHint(QPainter::Antialiasing);
+        paintTrack(painter, circle, lineWidth_, accent);
+        trackAccent_ = accent;
+    }
+    return track_;
 }
 
 void ProgressRing::paintArc(QPainter& painter, const QPointF& center, qreal side, const RingArc& shown,

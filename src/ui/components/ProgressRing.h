@@ -3,6 +3,7 @@
 #include "paint/Palette.h"
 
 #include <QElapsedTimer>
+#include <QImage>
 #include <QTimer>
 #include <QVariantAnimation>
 #include <QWidget>
@@ -78,6 +79,7 @@ private:
     void paintArc(QPainter& painter, const QPointF& center, qreal side, const RingArc& shown,
                   Appearance appearance) const;
     void paintGlint(QPainter& painter, const QRectF& circle, Appearance appearance) const;
+    const QImage& track(const QRectF& circle, const QColor& accent);
 
     double progress_;
     double shownProgress_;
@@ -87,6 +89,11 @@ private:
     QVariantAnimation progressAnimation_;
     QTimer frameTimer_;
     QElapsedTimer motionClock_;
+    // The track as last drawn, for the widget's size, scale and accent: the
+    // ring repaints every frame while it moves, and stroking two wide
+    // antialiased circles cost most of each repaint.
+    QImage track_;
+    QColor trackAccent_;
 };
 
 } // namespace harborlite

@@ -47,6 +47,11 @@ public:
 
     void follow(PrimaryActionBar* bar, const QRect& surface)
     {
+        // The bar asks to be placed whenever its texts change; the shadow
+        // only changes with the bar or its place.
+        if (bar == bar_ && surface == surface_) {
+            return;
+        }
         bar_ = bar;
         surface_ = surface;
         update();

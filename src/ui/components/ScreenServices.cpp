@@ -65,7 +65,7 @@ ScreenServices ScreenServices::real(platform::ToolTable tools)
         .reveal = [tools = std::move(tools)](const QStringList& paths) { platform::revealInFileManager(paths, tools); },
         .iconForFile = [icons](const QString& path) { return icons->icon(path); },
         .whenIconsArrive =
-            [icons](QObject* context, std::function<void()> arrived) {
+            [icons](QObject* context, std::function<void(const QStringList&)> arrived) {
                 QObject::connect(icons.get(), &FileIcons::arrived, context, std::move(arrived));
             },
         .applicationIcon = loadIcon,

@@ -24,8 +24,10 @@ struct ScreenServices {
     // waits: until the file's kind is known it is a placeholder.
     std::function<QIcon(const QString& path)> iconForFile;
     // Runs `arrived` on the GUI thread, while `context` lives, whenever icons
-    // that were placeholders are known; may be empty when icons never change.
-    std::function<void(QObject* context, std::function<void()> arrived)> whenIconsArrive = {};
+    // that were placeholders are known, with the paths they are for; may be
+    // empty when icons never change.
+    std::function<void(QObject* context, std::function<void(const QStringList& paths)> arrived)> whenIconsArrive =
+        {};
     // The icon a desktop entry names (a theme name or a file), `side` device
     // pixels square; a null image when none is found. Safe on any thread, so
     // icons load on workers.

@@ -1,6 +1,7 @@
 #include "ui/theme/GlassSurface.h"
 
 #include "ui/theme/Shapes.h"
+#include "ui/theme/SurfaceCache.h"
 
 #include <QPainter>
 
@@ -15,17 +16,29 @@ QColor material(Appearance appearance)
 void paint(QPainter& painter, const QRectF& rect, qreal cornerRadius, Appearance appearance,
            const std::optional<QColor>& tint)
 {
-    const QPainterPath shape = Shapes::roundedRect(rect, cornerRadius);
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.fillPath(shape, material(appearance));
-    painter.fillPath(shape, Shapes::faded(Palette::card().resolve(appearance), kCardOpacity));
-    if (tint) {
-        painter.fillPath(shape, Shapes::faded(*tint, kTintOpacity));
-    }
-    Shapes::strokeInside(painter, rect, cornerRadius, Palette::surfaceStroke().resolve(appearance), kStrokeWidth);
-    painter.restore();
+    // The colours name the look: a change of palette or contrast is a new surface.
+    const QColor fill = material(appearance);
+    const QColor card = Shapes::faded(Palette::card().resolve(appearance), kCardOpacity);
+    const QColor stroke = Palette::surfaceStroke().resolve(appearance);
+    const QString key = QStringLiteral("glass-%1-%2-%3-%4")
+                            .arg(fill.rgba())
+                            .arg(card.rgba())
+                            .arg(stroke.rgba())
+                            .arg(tint ? tint->rgba() : 0u);
+    SurfaceCache::draw(painter, rect, cornerRadius, key,
+                       [&](QPainter& onto, const QRectF& surface, qreal radius) {
+                           const QPainterPath shape = Shapes::roundedRect(surface, radius);
+                           onto.save();
+                           onto.setRenderHint(QPainter::Antialiasing);
+                           onto.setPen(Qt::NoPen);
+                           onto.fillPath(shape, fill);
+                           onto.fillPath(shape, card);
+                           if (tint) {
+                               onto.fillPath(shape, Shapes::faded(*tint, kTintOpacity));
+                           }
+                           Shapes::strokeInside(onto, surface, radius, stroke, kStrokeWidth);
+                           onto.restore();
+                       });
 }
 
 } // namespace harborlite::GlassSurface

@@ -47,12 +47,32 @@ void SoftShadow::paint(QPainter& painter, const QRectF& surface, qreal cornerRad
         }
         Shapes::blur(image, radius_ / 2 * kScale);
         cached_ = image;
+        drawn_ = {};
         cachedSize_ = surface.size();
         cachedCornerRadius_ = cornerRadius;
         cachedColor_ = color;
     }
     const QRectF target(surface.topLeft() + QPointF(-reach, -reach + offsetY()),
                         surface.size() + QSizeF(2 * reach, 2 * reach));
+    const QTransform transform = painter.deviceTransform();
+    const auto whole = [](qreal value) { return std::abs(value - std::round(value)) < 1e-6; };
+    if (painter.opacity() == 1 && painter.compositionMode() == QPainter::CompositionMode_SourceOver
+        && transform.type() <= QTransform::TxTranslate && whole(transform.dx()) && whole(transform.dy())) {
+        // Logical pixels are device pixels but for a whole shift: the scaled
+        // image is sampled on the pixel grid a direct drawing would use.
+        const QRect pixels = target.toAlignedRect();
+        const QRectF within(target.topLeft() - QPointF(pixels.topLeft()), target.size());
+        if (drawn_.isNull() || drawn_.size() != pixels.size() || drawnAt_ != within) {
+            drawn_ = QImage(pixels.size(), QImage::Format_ARGB32_Premultiplied);
+            drawn_.fill(Qt::transparent);
+            QPainter onto(&drawn_);
+            onto.setRenderHint(QPainter::SmoothPixmapTransform);
+            onto.drawImage(within, cached_);
+            drawnAt_ = within;
+        }
+        painter.drawImage(pixels.topLeft(), drawn_);
+        return;
+    }
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(target, cached_);

@@ -32,6 +32,11 @@ private:
     qreal radius_;
     qreal opacity_;
     QImage cached_;
+    // The shadow as drawn on the device, on its whole pixels: drawing the
+    // half-resolution image scaled up, smoothly, on every repaint cost more
+    // than the rest of the repaint.
+    QImage drawn_;
+    QRectF drawnAt_;
     QSizeF cachedSize_;
     qreal cachedCornerRadius_ = -1;
     QColor cachedColor_;

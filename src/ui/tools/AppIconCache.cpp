@@ -13,7 +13,7 @@ AppIconCache::AppIconCache(const ScreenServices& services, std::shared_ptr<Backg
 {
     // File icons start as placeholders until the desktop knows the file's kind.
     if (services_.whenIconsArrive) {
-        services_.whenIconsArrive(this, [this] {
+        services_.whenIconsArrive(this, [this](const QStringList&) {
             fileIcons_.clear();
             emit iconLoaded();
         });

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QRectF>
+#include <QString>
+
+#include <functional>
+
+class QPainter;
+
+namespace harborlite::SurfaceCache {
+
+// Draws a surface of the rounded rectangle `rect` from images kept in Qt's
+// pixmap cache instead of painting it each time: antialiased fills and
+// strokes of a large outline cost a repaint milliseconds, copying their
+// pixels a fraction of that. `paint(painter, rect, cornerRadius)` paints the
+// surface onto a transparent image; `key` names everything else its look
+// depends on.
+//
+// Only where logical pixels are device pixels but for a whole shift, the
+// rectangle lies on whole pixels and the painter lays what it draws plainly
+// over what is there (no opacity of its own) are the cached pixels those a
+// direct drawing would give; elsewhere the surface is painted directly. A
+// tall surface is kept as its top and bottom and a band of its middle rows,
+// which are all the same.
+using Painter = std::function<void(QPainter& painter, const QRectF& rect, qreal cornerRadius)>;
+void draw(QPainter& painter, const QRectF& rect, qreal cornerRadius, const QString& key, const Painter& paint);
+
+} // namespace harborlite::SurfaceCache

@@ -1,0 +1,182 @@
+#include "ui/theme/GlassSurface.h"
+#include "ui/theme/Shapes.h"
+#include "ui/theme/SurfaceCache.h"
+
+#include <QPainter>
+#include <QPixmapCache>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace harborlite;
+
+namespace {
+
+// A translucent rounded surface with a thin stroke: the kind of drawing the
+// cache stands in for.
+void paintSurface(QPainter& painter, const QRectF& rect, qreal radius)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPainterPath shape = Shapes::roundedRect(rect, radius);
+    painter.fillPath(shape, QColor(255, 255, 255, 90));
+    painter.fillPath(shape, QColor(30, 160, 110, 60));
+    Shapes::strokeInside(painter, rect, radius, QColor(0, 0, 0, 70), 0.8);
+    painter.restore();
+}
+
+// A background that is not one colour, so a surface laid twice or out of place shows.
+QImage background(QSize size)
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&image);
+    QLinearGradient gradient(0, 0, size.width(), size.height());
+    gradient.setColorAt(0, QColor(220, 240, 230));
+    gradient.setColorAt(1, QColor(40, 90, 70));
+    painter.fillRect(image.rect(), gradient);
+    return image;
+}
+
+// How two images of one size differ: the largest difference of one channel,
+// and how many pixels differ by more than the rounding of 8-bit layers.
+struct Difference {
+    int largest = 0;
+    int pixelsOverRounding = 0;
+};
+
+Difference differenceOf(const QImage& a, const QImage& b)
+{
+    const QImage left = a.convertToFormat(QImage::Format_ARGB32);
+    const QImage right = b.convertToFormat(QImage::Format_ARGB32);
+    Difference made;
+    for (int y = 0; y < left.height(); ++y) {
+        const auto* l = reinterpret_cast<const QRgb*>(left.constScanLine(y));
+        const auto* r = reinterpret_cast<const QRgb*>(right.constScanLine(y));
+        for (int x = 0; x < left.width(); ++x) {
+            const int channel = std::max({std::abs(qRed(l[x]) - qRed(r[x])), std::abs(qGreen(l[x]) - qGreen(r[x])),
+                                          std::abs(qBlue(l[x]) - qBlue(r[x])), std::abs(qAlpha(l[x]) - qAlpha(r[x]))});
+            made.largest = std::max(made.largest, channel);
+            made.pixelsOverRounding += channel > 2 ? 1 : 0;
+        }
+    }
+    return made;
+}
+
+// Layers laid down at once round differently from layers laid one by one,
+// most along the antialiased outline where they are faintest: a few levels
+// there, never a surface laid twice or out of place.
+void expectSameLook(const QImage& a, const QImage& b)
+{
+    const Difference difference = differenceOf(a, b);
+    EXPECT_LE(difference.largest, 12);
+    EXPECT_LE(difference.pixelsOverRounding, a.width() * a.height() / 100);
+}
+
+// A child that draws the surface over its whole rectangle, from the cache or directly.
+class SurfaceChild : public QWidget {
+public:
+    SurfaceChild(bool cached, QWidget* parent) : QWidget(parent), cached_(cached) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        if (cached_) {
+            SurfaceCache::draw(painter, QRectF(rect()), 14, QStringLiteral("test-child"), paintSurface);
+        } else {
+            paintSurface(painter, QRectF(rect()), 14);
+        }
+    }
+
+private:
+    bool cached_;
+};
+
+} // namespace
+
+// Short and tall, on whole pixels or not, plain or faded: the cached drawing
+// gives the direct drawing's look.
+TEST(SurfaceCache, DrawsWhatTheDirectDrawingDraws)
+{
+    struct Case {
+        const char* name;
+        QRectF rect;
+        QPointF shift;
+        qreal opacity;
+    };
+    const Case cases[] = {
+        {"short", QRectF(10, 12, 180, 40), {}, 1},
+        {"tall, tiled middle", QRectF(6, 4, 220, 560), {}, 1},
+        {"shifted by whole pixels", QRectF(3, 5, 200, 300), {17, 9}, 1},
+        {"off whole pixels", QRectF(3.5, 5.25, 200, 300), {}, 1},
+        {"shifted by half a pixel", QRectF(3, 5, 200, 300), {0.5, 0.5}, 1},
+        {"faded", QRectF(3, 5, 200, 300), {}, 0.5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QPixmapCache::clear();
+        QImage cached = background(QSize(260, 600));
+        QImage direct = cached.copy();
+        for (QImage* image : {&cached, &direct}) {
+            QPainter painter(image);
+            painter.translate(c.shift);
+            painter.setOpacity(c.opacity);
+            if (image == &cached) {
+                // Twice: the second comes from the cache.
+                QImage scratch = background(QSize(260, 600));
+                QPainter first(&scratch);
+                first.translate(c.shift);
+                first.setOpacity(c.opacity);
+                SurfaceCache::draw(first, c.rect, 14, QStringLiteral("test"), paintSurface);
+                SurfaceCache::draw(painter, c.rect, 14, QStringLiteral("test"), paintSurface);
+            } else {
+                paintSurface(painter, c.rect, 14);
+            }
+        }
+        expectSameLook(cached, direct);
+        EXPECT_GT(differenceOf(cached, background(QSize(260, 600))).largest, 10);
+    }
+}
+
+// A child is painted with its place in the window as the painter's shift:
+// the cached surface lands on the child, not that far again from it.
+TEST(SurfaceCache, AChildsSurfaceLandsOnTheChild)
+{
+    QPixmapCache::clear();
+    QImage shots[2];
+    for (const bool cached : {true, false}) {
+        QWidget window;
+        window.resize(320, 420);
+        window.setAutoFillBackground(true);
+        window.setStyleSheet(QStringLiteral("background: rgb(60, 120, 90)"));
+        auto* child = new SurfaceChild(cached, &window);
+        child->setGeometry(37, 23, 240, 350);
+        shots[cached ? 0 : 1] = window.grab().toImage();
+    }
+    expectSameLook(shots[0], shots[1]);
+}
+
+// The glass surface keeps its look through the cache, light and dark, tinted or not.
+TEST(SurfaceCache, GlassLooksTheSameCachedAndTinted)
+{
+    for (const Appearance appearance : {Appearance::light, Appearance::dark}) {
+        for (const std::optional<QColor>& tint : {std::optional<QColor>(), std::optional<QColor>(QColor(200, 60, 40))}) {
+            QPixmapCache::clear();
+            QImage cached = background(QSize(300, 400));
+            {
+                QPainter painter(&cached);
+                GlassSurface::paint(painter, QRectF(10, 10, 280, 380), 20, appearance, tint);
+            }
+            QImage faded = background(QSize(300, 400));
+            {
+                // A painter's opacity of just under one draws directly.
+                QPainter painter(&faded);
+                painter.setOpacity(0.9999);
+                GlassSurface::paint(painter, QRectF(10, 10, 280, 380), 20, appearance, tint);
+            }
+            expectSameLook(cached, faded);
+        }
+    }
+}
