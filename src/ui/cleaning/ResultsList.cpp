@@ -7,6 +7,7 @@
 #include "ui/cleaning/RowPainting.h"
 #include "ui/components/InnerCard.h"
 #include "ui/theme/GlassSurface.h"
+#include "ui/theme/RowBands.h"
 #include "ui/theme/Shapes.h"
 #include "ui/theme/SoftShadow.h"
 #include "ui/theme/Symbols.h"
@@ -1070,7 +1071,8 @@ void ResultsList::paintCardShadow(QPainter& painter, const QRect& card, const QC
                       QRect(0, bottomFrom, width, bottomRows));
     const int middle = card.height() - 2 * split;
     if (middle > 0) {
-        painter.drawTiledPixmap(QRect(left, card.top() + split, width, middle), shadowBand_);
+        RowBands::forEach(QRect(left, card.top() + split, width, middle),
+                          [&](const QRect& rows) { painter.drawTiledPixmap(rows, shadowBand_); });
     }
 }
 

@@ -1,6 +1,7 @@
 #include "ui/components/AuroraBackground.h"
 
 #include "ui/theme/Motion.h"
+#include "ui/theme/RowBands.h"
 #include "ui/theme/Shapes.h"
 
 #include <QLinearGradient>
@@ -152,8 +153,9 @@ void AuroraBackground::paintEvent(QPaintEvent* event)
         composedDrift_ = now;
     }
     QPainter painter(this);
-    const QRect exposed = event->rect();
-    painter.drawImage(exposed, composed_, exposed);
+    for (const QRect& exposed : event->region()) {
+        RowBands::forEach(exposed, [&](const QRect& rows) { painter.drawImage(rows, composed_, rows); });
+    }
 }
 
 void AuroraBackground::showEvent(QShowEvent* event)

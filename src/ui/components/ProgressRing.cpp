@@ -2,6 +2,7 @@
 
 #include "paint/Palette.h"
 #include "ui/theme/Motion.h"
+#include "ui/theme/RowBands.h"
 #include "ui/theme/Shapes.h"
 
 #include <QPainter>
@@ -23,6 +24,17 @@ void paintTrack(QPainter& painter, const QRectF& circle, qreal lineWidth, const 
     const qreal inset = lineWidth / 2;
     painter.setPen(QPen(Shapes::faded(accent, 0.1), 1));
     painter.drawEllipse(circle.adjusted(inset, inset, -inset, -inset));
+}
+
+// Draws a layer of the widget's size at its origin, in bands (RowBands).
+void drawLayer(QPainter& painter, const QImage& layer)
+{
+    const qreal scale = layer.devicePixelRatio();
+    const QSize logical = (QSizeF(layer.size()) / scale).toSize();
+    RowBands::forEach(QRect(QPoint(0, 0), logical), [&](const QRect& rows) {
+        painter.drawImage(QRectF(rows), layer,
+                          QRectF(rows.x() * scale, rows.y() * scale, rows.width() * scale, rows.height() * scale));
+    });
 }
 
 } // namespace
@@ -166,7 +178,7 @@ void ProgressRing::paintEvent(QPaintEvent*)
     const QPointF center = frame.center();
     const QRectF circle(center.x() - side / 2, center.y() - side / 2, side, side);
 
-    painter.drawImage(QPointF(0, 0), track(circle, accent));
+    drawLayer(painter, track(circle, accent));
 
     const RingArc shown = currentArc();
     // A zero-length round-capped stroke would still draw a dot.
@@ -180,19 +192,25 @@ void ProgressRing::paintEvent(QPaintEvent*)
     }
 }
 
+QImage ProgressRing::layer(const std::function<void(QPainter&)>& paint) const
+{
+    // The widget's own rectangle, so what it holds lies on the pixels it
+    // would be drawn on directly.
+    const qreal scale = devicePixelRatioF();
+    QImage image((QSizeF(size()) * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    paint(painter);
+    return image;
+}
+
 const QImage& ProgressRing::track(const QRectF& circle, const QColor& accent)
 {
-    const qreal scale = devicePixelRatioF();
-    const QSize pixels = (QSizeF(size()) * scale).toSize();
-    if (track_.size() != pixels || track_.devicePixelRatio() != scale || trackAccent_ != accent) {
-        // The widget's own rectangle, so the circle lies on the pixels it
-        // would be drawn on directly.
-        track_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
-        track_.setDevicePixelRatio(scale);
-        track_.fill(Qt::transparent);
-        QPainter painter(&track_);
-        painter.setRenderHint(QPainter::Antialiasing);
-        paintTrack(painter, circle, lineWidth_, accent);
+    const QSize pixels = (QSizeF(size()) * devicePixelRatioF()).toSize();
+    if (track_.size() != pixels || track_.devicePixelRatio() != devicePixelRatioF() || trackAccent_ != accent) {
+        track_ = layer([&](QPainter& painter) { paintTrack(painter, circle, lineWidth_, accent); });
         trackAccent_ = accent;
     }
     return track_;

@@ -1,5 +1,7 @@
 #include "ui/theme/SurfaceCache.h"
 
+#include "ui/theme/RowBands.h"
+
 #include <QPainter>
 #include <QPixmap>
 #include <QPixmapCache>
@@ -71,7 +73,8 @@ void draw(QPainter& painter, const QRectF& rect, qreal cornerRadius, const QStri
         QPixmapCache::insert(bandKey, band);
     }
     painter.drawPixmap(QRect(target.left(), target.top(), width, split), probe, QRect(0, 0, width, split));
-    painter.drawTiledPixmap(QRect(target.left(), target.top() + split, width, target.height() - 2 * split), band);
+    RowBands::forEach(QRect(target.left(), target.top() + split, width, target.height() - 2 * split),
+                      [&](const QRect& rows) { painter.drawTiledPixmap(rows, band); });
     painter.drawPixmap(QRect(target.left(), target.bottom() + 1 - split, width, split), probe,
                        QRect(0, probeHeight - split, width, split));
 }
