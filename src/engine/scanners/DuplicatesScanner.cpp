@@ -905,8 +905,12 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
     std::vector<NameStore>().swap(names);
     walker.reset();
     // The walk's threads held it in memory pools of their own, which the
-    // result, built on this thread, would not reuse: give it back instead.
-    ::malloc_trim(0);
+    // result, built on this thread, would not reuse: give it back instead,
+    // on an I/O thread when one is free, since handing back many pages takes
+    // a busy machine tens of milliseconds the result need not wait for.
+    if (!IoThreads::tryStart([] { ::malloc_trim(0); })) {
+        ::malloc_trim(0);
+    }
 
     CategoryResult result;
     result.category = category();
