@@ -4,6 +4,7 @@
 #include "ui/components/StatusPill.h"
 #include "ui/components/TriStateToggle.h"
 #include "ui/theme/Shapes.h"
+#include "ui/theme/SurfaceCache.h"
 #include "ui/theme/Symbols.h"
 #include "ui/theme/TypeStyle.h"
 
@@ -37,34 +38,45 @@ void paintBox(QPainter& painter, const QRectF& square, ScanGroup::SelectionState
               bool focused)
 {
     const TriStateToggle::Look chosen = TriStateToggle::look(toggleState(state));
-    const qreal radius = TriStateToggle::kCornerRadius;
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillPath(Shapes::roundedRect(square, radius), Palette::color(chosen.fill).resolve(appearance));
-    Shapes::strokeInside(painter, square, radius, TriStateToggle::edgeColor(toggleState(state), appearance),
-                         TriStateToggle::kEdgeWidth);
-    if (focused) {
-        Shapes::strokeInside(painter, square, radius, Palette::accentDeep().resolve(appearance), 2);
-    }
-    const QPointF centre = square.center();
-    switch (chosen.mark) {
-    case TriStateToggle::Mark::bar:
-        painter.fillPath(Shapes::roundedRect(QRectF(centre.x() - TriStateToggle::kBarWidth / 2,
-                                                    centre.y() - TriStateToggle::kBarHeight / 2,
-                                                    TriStateToggle::kBarWidth, TriStateToggle::kBarHeight),
-                                             1),
-                         Qt::white);
-        break;
-    case TriStateToggle::Mark::checkmark: {
-        const qreal side = TriStateToggle::kCheckmarkSide;
-        Symbols::paint(painter, QRectF(centre.x() - side / 2, centre.y() - side / 2, side, side),
-                       QStringLiteral("checkmark"), Qt::white);
-        break;
-    }
-    case TriStateToggle::Mark::none:
-        break;
-    }
-    painter.restore();
+    const QColor fill = Palette::color(chosen.fill).resolve(appearance);
+    const QColor edge = TriStateToggle::edgeColor(toggleState(state), appearance);
+    const QColor focus = focused ? Palette::accentDeep().resolve(appearance) : QColor();
+    // Every row draws one of a few boxes: each is drawn once and copied.
+    const QString key = QStringLiteral("box-%1-%2-%3-%4")
+                            .arg(fill.rgba())
+                            .arg(edge.rgba())
+                            .arg(focus.rgba())
+                            .arg(int(chosen.mark));
+    SurfaceCache::draw(painter, square, TriStateToggle::kCornerRadius, key,
+                       [&](QPainter& onto, const QRectF& box, qreal radius) {
+                           onto.save();
+                           onto.setRenderHint(QPainter::Antialiasing);
+                           onto.fillPath(Shapes::roundedRect(box, radius), fill);
+                           Shapes::strokeInside(onto, box, radius, edge, TriStateToggle::kEdgeWidth);
+                           if (focus.isValid()) {
+                               Shapes::strokeInside(onto, box, radius, focus, 2);
+                           }
+                           const QPointF centre = box.center();
+                           switch (chosen.mark) {
+                           case TriStateToggle::Mark::bar:
+                               onto.fillPath(Shapes::roundedRect(QRectF(centre.x() - TriStateToggle::kBarWidth / 2,
+                                                                        centre.y() - TriStateToggle::kBarHeight / 2,
+                                                                        TriStateToggle::kBarWidth,
+                                                                        TriStateToggle::kBarHeight),
+                                                                 1),
+                                             Qt::white);
+                               break;
+                           case TriStateToggle::Mark::checkmark: {
+                               const qreal side = TriStateToggle::kCheckmarkSide;
+                               Symbols::paint(onto, QRectF(centre.x() - side / 2, centre.y() - side / 2, side, side),
+                                              QStringLiteral("checkmark"), Qt::white);
+                               break;
+                           }
+                           case TriStateToggle::Mark::none:
+                               break;
+                           }
+                           onto.restore();
+                       });
 }
 
 QSizeF pillSize(const QString& text, bool hasSymbol)
