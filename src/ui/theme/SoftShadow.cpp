@@ -62,7 +62,10 @@ void SoftShadow::paint(QPainter& painter, const QRectF& surface, qreal cornerRad
         // image is sampled on the pixel grid a direct drawing would use.
         const QRect pixels = target.toAlignedRect();
         const QRectF within(target.topLeft() - QPointF(pixels.topLeft()), target.size());
-        if (drawn_.isNull() || drawn_.size() != pixels.size() || drawnAt_ != within) {
+        const bool current = !drawn_.isNull() && drawn_.size() == pixels.size() && drawnAt_ == within;
+        // Drawn once as it is first shown, the shadow is scaled straight onto
+        // the painter; kept only when it is drawn again at the same place.
+        if (!current && wantedAt_ == within && wantedSize_ == pixels.size()) {
             drawn_ = QImage(pixels.size(), QImage::Format_ARGB32_Premultiplied);
             drawn_.fill(Qt::transparent);
             QPainter onto(&drawn_);
@@ -70,8 +73,12 @@ void SoftShadow::paint(QPainter& painter, const QRectF& surface, qreal cornerRad
             onto.drawImage(within, cached_);
             drawnAt_ = within;
         }
-        painter.drawImage(pixels.topLeft(), drawn_);
-        return;
+        if (!drawn_.isNull() && drawn_.size() == pixels.size() && drawnAt_ == within) {
+            painter.drawImage(pixels.topLeft(), drawn_);
+            return;
+        }
+        wantedAt_ = within;
+        wantedSize_ = pixels.size();
     }
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform);

@@ -37,6 +37,8 @@ private:
     // than the rest of the repaint.
     QImage drawn_;
     QRectF drawnAt_;
+    QRectF wantedAt_;
+    QSize wantedSize_;
     QSizeF cachedSize_;
     qreal cachedCornerRadius_ = -1;
     QColor cachedColor_;

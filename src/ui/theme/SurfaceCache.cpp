@@ -61,6 +61,16 @@ void draw(QPainter& painter, const QRectF& rect, qreal cornerRadius, const QStri
                               .arg(std::min(target.height(), probeHeight))
                               .arg(cornerRadius);
     if (target.height() <= probeHeight) {
+        // A short surface seen once is painted directly: many are drawn only
+        // as a screen first shows, and drawing one into the cache first would
+        // cost that first paint a second pass.
+        QPixmap whole;
+        const QString seen = named + QStringLiteral("-seen");
+        if (!QPixmapCache::find(named, &whole) && !QPixmapCache::find(seen, &whole)) {
+            QPixmapCache::insert(seen, QPixmap(1, 1));
+            paint(painter, rect, cornerRadius);
+            return;
+        }
         painter.drawPixmap(target.topLeft(), rendered(named, target.size(), cornerRadius, paint));
         return;
     }
