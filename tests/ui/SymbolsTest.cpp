@@ -111,38 +111,43 @@ TEST(Symbols, MeaningsAdwaitaLacksArePaintedWithTheirMarks)
         const QImage image = Symbols::pixmap(name, 48, QColor(Qt::red), 1).toImage();
         EXPECT_TRUE(anyPixelPainted(image));
     }
-    // The marks are cut out of the filled shapes: the middle of the shield with
-    // a warning is clear where its stroke runs, filled where the checkmark's
-    // shield has no mark.
-    const QImage threat = Symbols::pixmap(QStringLiteral("exclamationmark.shield.fill"), 100, Qt::black, 1).toImage();
-    EXPECT_EQ(threat.pixelColor(50, 40).alpha(), 0);
-    EXPECT_EQ(threat.pixelColor(30, 40).alpha(), 255);
-    const QImage clean = Symbols::pixmap(QStringLiteral("checkmark.shield.fill"), 100, Qt::black, 1).toImage();
-    EXPECT_EQ(clean.pixelColor(50, 40).alpha(), 255);
-    const QImage info = Symbols::pixmap(QStringLiteral("info.circle.fill"), 100, Qt::black, 1).toImage();
-    EXPECT_EQ(info.pixelColor(50, 60).alpha(), 0);
-    EXPECT_EQ(info.pixelColor(25, 50).alpha(), 255);
-    // The appearance symbol: the left half filled, the right half open inside its ring.
-    const QImage appearance = Symbols::pixmap(QStringLiteral("circle.lefthalf.filled"), 100, Qt::black, 1).toImage();
-    EXPECT_EQ(appearance.pixelColor(30, 50).alpha(), 255);
-    EXPECT_EQ(appearance.pixelColor(70, 50).alpha(), 0);
-    EXPECT_EQ(appearance.pixelColor(92, 50).alpha(), 255);
-    // The unverified mark: a disc with the question mark's dot cut out.
-    const QImage question = Symbols::pixmap(QStringLiteral("questionmark.circle.fill"), 100, Qt::black, 1).toImage();
-    EXPECT_EQ(question.pixelColor(50, 74).alpha(), 0);
-    EXPECT_EQ(question.pixelColor(20, 50).alpha(), 255);
-    // The filled folder is solid in its middle, where an outline would be clear.
-    const QImage folder = Symbols::pixmap(QStringLiteral("folder.fill"), 100, Qt::black, 1).toImage();
-    EXPECT_EQ(folder.pixelColor(50, 56).alpha(), 255);
-    EXPECT_EQ(folder.pixelColor(80, 18).alpha(), 0);
-    // Chevrons are open strokes that reach across the square, not small triangles.
-    const QImage right = Symbols::pixmap(QStringLiteral("chevron.right"), 100, Qt::black, 1).toImage();
-    EXPECT_EQ(right.pixelColor(66, 50).alpha(), 255);
-    EXPECT_EQ(right.pixelColor(36, 14).alpha(), 255);
-    EXPECT_EQ(right.pixelColor(40, 50).alpha(), 0);
-    const QImage down = Symbols::pixmap(QStringLiteral("chevron.down"), 100, Qt::black, 1).toImage();
-    EXPECT_EQ(down.pixelColor(50, 65).alpha(), 255);
-    EXPECT_EQ(down.pixelColor(50, 40).alpha(), 0);
+    // Points of each symbol drawn 100 pixels square, clear (alpha 0) or filled (255).
+    struct Probe {
+        const char* symbol;
+        QPoint at;
+        int alpha;
+    };
+    const Probe probes[] = {
+        // The marks are cut out of the filled shapes: the middle of the shield
+        // with a warning is clear where its stroke runs, filled where the
+        // checkmark's shield has no mark.
+        {"exclamationmark.shield.fill", {50, 40}, 0},
+        {"exclamationmark.shield.fill", {30, 40}, 255},
+        {"checkmark.shield.fill", {50, 40}, 255},
+        {"info.circle.fill", {50, 60}, 0},
+        {"info.circle.fill", {25, 50}, 255},
+        // The appearance symbol: the left half filled, the right half open inside its ring.
+        {"circle.lefthalf.filled", {30, 50}, 255},
+        {"circle.lefthalf.filled", {70, 50}, 0},
+        {"circle.lefthalf.filled", {92, 50}, 255},
+        // The unverified mark: a disc with the question mark's dot cut out.
+        {"questionmark.circle.fill", {50, 74}, 0},
+        {"questionmark.circle.fill", {20, 50}, 255},
+        // The filled folder is solid in its middle, where an outline would be clear.
+        {"folder.fill", {50, 56}, 255},
+        {"folder.fill", {80, 18}, 0},
+        // Chevrons are open strokes that reach across the square, not small triangles.
+        {"chevron.right", {66, 50}, 255},
+        {"chevron.right", {36, 14}, 255},
+        {"chevron.right", {40, 50}, 0},
+        {"chevron.down", {50, 65}, 255},
+        {"chevron.down", {50, 40}, 0},
+    };
+    for (const Probe& probe : probes) {
+        SCOPED_TRACE(probe.symbol);
+        const QImage image = Symbols::pixmap(QString::fromLatin1(probe.symbol), 100, Qt::black, 1).toImage();
+        EXPECT_EQ(image.pixelColor(probe.at).alpha(), probe.alpha) << probe.at.x() << "," << probe.at.y();
+    }
     EXPECT_FALSE(Symbols::isPainted(QStringLiteral("trash")));
     EXPECT_FALSE(Symbols::isPainted(QStringLiteral("no.such.symbol")));
 }

@@ -149,7 +149,6 @@ bool isVolume(const QString& p, const Context& context)
     return context.mountPoints.contains(p) && FS::exists(p);
 }
 
-// Dot and dot-dot steps removed as text; a dot-dot at the root stays at the root.
 // Whether the text has an empty, dot or dot-dot step, or ends in a slash.
 bool hasStepsToRemove(const QString& absolute)
 {
@@ -172,6 +171,7 @@ bool hasStepsToRemove(const QString& absolute)
     return false;
 }
 
+// Dot and dot-dot steps removed as text; a dot-dot at the root stays at the root.
 QString standardised(const QString& absolute)
 {
     if (!hasStepsToRemove(absolute)) {

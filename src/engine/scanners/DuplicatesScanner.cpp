@@ -498,15 +498,13 @@ void inFolders(std::vector<Candidate*>& files, int mostThreads, BytesRead bytesR
     }, mostThreads);
 }
 
-// Runs work(item) for each item on the I/O threads, a few items per call.
+// Runs work(i) for every i below `count` on the I/O threads, `chunk` of them per call.
 template <typename Work>
-void inParallel(std::vector<Candidate*>& items, std::size_t chunk, Work work)
+void inChunks(std::size_t count, std::size_t chunk, Work work)
 {
-    const std::size_t chunks = (items.size() + chunk - 1) / chunk;
-    IoThreads::forEach(chunks, [&](std::size_t k) {
-        const std::size_t end = std::min(items.size(), (k + 1) * chunk);
-        for (std::size_t i = k * chunk; i < end; ++i) {
-            work(*items[i]);
+    IoThreads::forEach((count + chunk - 1) / chunk, [&](std::size_t k) {
+        for (std::size_t i = k * chunk; i < std::min(count, (k + 1) * chunk); ++i) {
+            work(i);
         }
     });
 }
@@ -744,13 +742,14 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
             const qint64 size = file.entry->size;
             return std::min(size, signatureBlock) + (size > 2 * signatureBlock ? signatureBlock : 0);
         };
-        inFolders(toSign, IoThreads::budget(), signatureBytes, [&cancelled](int folder, Candidate& file, ReadBuffer& scratch) {
+        const auto sign = [&cancelled](int folder, Candidate& file, ReadBuffer& scratch) {
             if (!cancelled()) {
                 const std::optional<Digest> signature = signatureOf(folder, *file.entry, scratch);
                 file.signed_ = signature.has_value();
                 file.digest = signature.value_or(Digest{});
             }
-        });
+        };
+        inFolders(toSign, IoThreads::budget(), signatureBytes, sign);
     }
     const size_t sizeMatches = bySize.size();
     size_t compared = 0;
@@ -775,7 +774,7 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
             std::copy_if(group.begin(), group.end(), std::back_inserter(unasked),
                          [](const Candidate* file) { return file->verdict == Verdict::unasked; });
         }
-        inParallel(unasked, 32, judge);
+        inChunks(unasked.size(), 32, [&](std::size_t i) { judge(*unasked[i]); });
         for (std::vector<Candidate*>& group : bySignature) {
             std::erase_if(group, [](const Candidate* file) { return file->verdict != Verdict::allowed; });
         }
@@ -809,12 +808,12 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
         }
         // Each full hash holds up to a block of memory while it reads: a few
         // at once keep the scan's peak down, and spare a spinning disk.
-        inFolders(toHash, kFullHashThreads, [](const Candidate& file) { return file.entry->size; },
-                  [&cancelled](int folder, Candidate& file, ReadBuffer& scratch) {
-            const std::optional<Digest> hash = contentHashOf(folder, *file.entry, scratch, cancelled);
-            file.hashed = hash.has_value();
-            file.digest = hash.value_or(Digest{});
-        });
+        const auto hash = [&cancelled](int folder, Candidate& file, ReadBuffer& scratch) {
+            const std::optional<Digest> content = contentHashOf(folder, *file.entry, scratch, cancelled);
+            file.hashed = content.has_value();
+            file.digest = content.value_or(Digest{});
+        };
+        inFolders(toHash, kFullHashThreads, [](const Candidate& file) { return file.entry->size; }, hash);
     }
     std::vector<std::vector<Candidate*>> byContent = regroup(bySignature, [](const Candidate& file) {
         return file.hashed ? std::optional(file.digest) : std::nullopt;
@@ -878,12 +877,7 @@ CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const C
         return set;
     };
     std::vector<std::optional<Set>> checked(byContent.size());
-    constexpr std::size_t kSetsPerCall = 64;
-    IoThreads::forEach((byContent.size() + kSetsPerCall - 1) / kSetsPerCall, [&](std::size_t k) {
-        for (std::size_t i = k * kSetsPerCall; i < std::min(byContent.size(), (k + 1) * kSetsPerCall); ++i) {
-            checked[i] = setOf(byContent[i]);
-        }
-    });
+    inChunks(byContent.size(), 64, [&](std::size_t i) { checked[i] = setOf(byContent[i]); });
     std::vector<Set> sets;
     for (std::optional<Set>& set : checked) {
         if (set) {

@@ -26,8 +26,8 @@
 #include <QWheelEvent>
 
 #include <algorithm>
-#include <cstring>
 #include <cmath>
+#include <cstring>
 
 namespace harborlite {
 
@@ -1058,7 +1058,7 @@ void ResultsList::paintCardShadow(QPainter& painter, const QRect& card, const QC
         shadowBand_ = QPixmap::fromImage(std::move(band));
     }
     // The probe's upper half over the card's top, its lower half over the
-    // card's bottom, and its middle row stretched between them.
+    // card's bottom, and its middle row (the band) tiled between them.
     const int split = std::min(card.height(), probeHeight) / 2;
     const int left = card.left() - margins.left();
     const int width = probeSize.width();

@@ -54,14 +54,8 @@ void InnerCard::paintFill(QPainter& painter, const QRectF& rect, qreal cornerRad
                           Appearance appearance)
 {
     const InnerCardLook chosen = look(isHighlighted);
-    const QColor fill = Shapes::faded(Palette::color(chosen.fill).resolve(appearance), chosen.fillOpacity);
-    SurfaceCache::draw(painter, rect, cornerRadius, QStringLiteral("inner-fill-%1").arg(fill.rgba()),
-                       [&fill](QPainter& onto, const QRectF& surface, qreal radius) {
-                           onto.save();
-                           onto.setRenderHint(QPainter::Antialiasing);
-                           onto.fillPath(Shapes::roundedRect(surface, radius), fill);
-                           onto.restore();
-                       });
+    SurfaceCache::fill(painter, rect, cornerRadius,
+                       Shapes::faded(Palette::color(chosen.fill).resolve(appearance), chosen.fillOpacity));
 }
 
 void InnerCard::paintBorder(QPainter& painter, const QRectF& rect, qreal cornerRadius, bool isHighlighted,

@@ -112,14 +112,8 @@ void PrimaryActionBar::paintEvent(QPaintEvent*)
     } else {
         // Floating over the content, which no blur can hide here: the
         // canvas under the glass keeps the texts legible over what scrolls by.
-        const QColor backdrop = Shapes::faded(Palette::canvas().resolve(appearance), kFloatingBackdropOpacity);
-        SurfaceCache::draw(painter, surface, kCornerRadius, QStringLiteral("bar-backdrop-%1").arg(backdrop.rgba()),
-                           [&backdrop](QPainter& onto, const QRectF& rect, qreal radius) {
-                               onto.save();
-                               onto.setRenderHint(QPainter::Antialiasing);
-                               onto.fillPath(Shapes::roundedRect(rect, radius), backdrop);
-                               onto.restore();
-                           });
+        SurfaceCache::fill(painter, surface, kCornerRadius,
+                           Shapes::faded(Palette::canvas().resolve(appearance), kFloatingBackdropOpacity));
     }
     GlassSurface::paint(painter, surface, kCornerRadius, appearance);
 }

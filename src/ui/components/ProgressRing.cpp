@@ -192,25 +192,19 @@ void ProgressRing::paintEvent(QPaintEvent*)
     }
 }
 
-QImage ProgressRing::layer(const std::function<void(QPainter&)>& paint) const
-{
-    // The widget's own rectangle, so what it holds lies on the pixels it
-    // would be drawn on directly.
-    const qreal scale = devicePixelRatioF();
-    QImage image((QSizeF(size()) * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(scale);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    paint(painter);
-    return image;
-}
-
 const QImage& ProgressRing::track(const QRectF& circle, const QColor& accent)
 {
-    const QSize pixels = (QSizeF(size()) * devicePixelRatioF()).toSize();
-    if (track_.size() != pixels || track_.devicePixelRatio() != devicePixelRatioF() || trackAccent_ != accent) {
-        track_ = layer([&](QPainter& painter) { paintTrack(painter, circle, lineWidth_, accent); });
+    const qreal scale = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * scale).toSize();
+    if (track_.size() != pixels || track_.devicePixelRatio() != scale || trackAccent_ != accent) {
+        // The widget's own rectangle, so the circle lies on the pixels it
+        // would be drawn on directly.
+        track_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+        track_.setDevicePixelRatio(scale);
+        track_.fill(Qt::transparent);
+        QPainter painter(&track_);
+        painter.setRenderHint(QPainter::Antialiasing);
+        paintTrack(painter, circle, lineWidth_, accent);
         trackAccent_ = accent;
     }
     return track_;

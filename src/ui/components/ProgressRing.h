@@ -8,8 +8,6 @@
 #include <QVariantAnimation>
 #include <QWidget>
 
-#include <functional>
-
 namespace harborlite {
 
 // Where the ring's arc lies: its length as a fraction of the circle and its
@@ -82,9 +80,6 @@ private:
                   Appearance appearance) const;
     void paintGlint(QPainter& painter, const QRectF& circle, Appearance appearance) const;
     const QImage& track(const QRectF& circle, const QColor& accent);
-    // An image of the widget's size and scale holding what `paint` draws in
-    // the widget's coordinates.
-    QImage layer(const std::function<void(QPainter&)>& paint) const;
 
     double progress_;
     double shownProgress_;

@@ -1,6 +1,7 @@
 #include "ui/theme/SoftShadow.h"
 
 #include "ui/theme/Shapes.h"
+#include "ui/theme/SurfaceCache.h"
 
 #include <QPainter>
 
@@ -54,31 +55,29 @@ void SoftShadow::paint(QPainter& painter, const QRectF& surface, qreal cornerRad
     }
     const QRectF target(surface.topLeft() + QPointF(-reach, -reach + offsetY()),
                         surface.size() + QSizeF(2 * reach, 2 * reach));
-    const QTransform transform = painter.deviceTransform();
-    const auto whole = [](qreal value) { return std::abs(value - std::round(value)) < 1e-6; };
-    if (painter.opacity() == 1 && painter.compositionMode() == QPainter::CompositionMode_SourceOver
-        && transform.type() <= QTransform::TxTranslate && whole(transform.dx()) && whole(transform.dy())) {
-        // Logical pixels are device pixels but for a whole shift: the scaled
-        // image is sampled on the pixel grid a direct drawing would use.
+    if (SurfaceCache::drawsPlainly(painter)) {
+        // The scaled image sampled on the pixel grid a direct drawing would
+        // use; where the target lies within its whole pixels also sets how
+        // many there are.
         const QRect pixels = target.toAlignedRect();
         const QRectF within(target.topLeft() - QPointF(pixels.topLeft()), target.size());
-        const bool current = !drawn_.isNull() && drawn_.size() == pixels.size() && drawnAt_ == within;
+        bool current = !drawn_.isNull() && drawnAt_ == within;
         // Drawn once as it is first shown, the shadow is scaled straight onto
         // the painter; kept only when it is drawn again at the same place.
-        if (!current && wantedAt_ == within && wantedSize_ == pixels.size()) {
+        if (!current && wantedAt_ == within) {
             drawn_ = QImage(pixels.size(), QImage::Format_ARGB32_Premultiplied);
             drawn_.fill(Qt::transparent);
             QPainter onto(&drawn_);
             onto.setRenderHint(QPainter::SmoothPixmapTransform);
             onto.drawImage(within, cached_);
             drawnAt_ = within;
+            current = true;
         }
-        if (!drawn_.isNull() && drawn_.size() == pixels.size() && drawnAt_ == within) {
+        if (current) {
             painter.drawImage(pixels.topLeft(), drawn_);
             return;
         }
         wantedAt_ = within;
-        wantedSize_ = pixels.size();
     }
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform);

@@ -38,7 +38,6 @@ private:
     QImage drawn_;
     QRectF drawnAt_;
     QRectF wantedAt_;
-    QSize wantedSize_;
     QSizeF cachedSize_;
     qreal cachedCornerRadius_ = -1;
     QColor cachedColor_;

@@ -1,6 +1,7 @@
 #include "ui/theme/SurfaceCache.h"
 
 #include "ui/theme/RowBands.h"
+#include "ui/theme/Shapes.h"
 
 #include <QPainter>
 #include <QPixmap>
@@ -39,14 +40,28 @@ QPixmap rendered(const QString& key, QSize size, qreal radius, const Painter& pa
 
 } // namespace
 
+bool drawsPlainly(const QPainter& painter)
+{
+    const QTransform transform = painter.deviceTransform();
+    return painter.opacity() == 1 && painter.compositionMode() == QPainter::CompositionMode_SourceOver
+        && transform.type() <= QTransform::TxTranslate && isWhole(transform.dx()) && isWhole(transform.dy());
+}
+
+void fill(QPainter& painter, const QRectF& rect, qreal cornerRadius, const QColor& color)
+{
+    draw(painter, rect, cornerRadius, QStringLiteral("fill-%1").arg(color.rgba()),
+         [&color](QPainter& onto, const QRectF& surface, qreal radius) {
+             onto.save();
+             onto.setRenderHint(QPainter::Antialiasing);
+             onto.fillPath(Shapes::roundedRect(surface, radius), color);
+             onto.restore();
+         });
+}
+
 void draw(QPainter& painter, const QRectF& rect, qreal cornerRadius, const QString& key, const Painter& paint)
 {
-    // Logical and device pixels are the same but for a whole shift.
-    const QTransform transform = painter.deviceTransform();
-    if (painter.opacity() < 1 || painter.compositionMode() != QPainter::CompositionMode_SourceOver
-        || transform.type() > QTransform::TxTranslate || !isWhole(transform.dx()) || !isWhole(transform.dy())
-        || !isWhole(rect.x()) || !isWhole(rect.y()) || !isWhole(rect.width()) || !isWhole(rect.height())
-        || rect.isEmpty()) {
+    if (!drawsPlainly(painter) || !isWhole(rect.x()) || !isWhole(rect.y()) || !isWhole(rect.width())
+        || !isWhole(rect.height()) || rect.isEmpty()) {
         paint(painter, rect, cornerRadius);
         return;
     }

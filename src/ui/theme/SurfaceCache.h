@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QRectF>
 #include <QString>
 
@@ -24,5 +25,13 @@ namespace harborlite::SurfaceCache {
 // which are all the same.
 using Painter = std::function<void(QPainter& painter, const QRectF& rect, qreal cornerRadius)>;
 void draw(QPainter& painter, const QRectF& rect, qreal cornerRadius, const QString& key, const Painter& paint);
+
+// The rounded rectangle filled with one colour, antialiased, through draw().
+void fill(QPainter& painter, const QRectF& rect, qreal cornerRadius, const QColor& color);
+
+// Whether pixels drawn aside can stand for what the painter would draw: its
+// logical pixels are device pixels but for a whole shift, and it lays what it
+// draws plainly over what is there (no opacity of its own, source-over).
+bool drawsPlainly(const QPainter& painter);
 
 } // namespace harborlite::SurfaceCache
