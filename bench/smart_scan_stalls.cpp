@@ -492,11 +492,21 @@ Round runRound()
 
     auto* screen = qobject_cast<CategoryListScreen*>(root.screen());
     auto* list = screen ? qobject_cast<ResultsList*>(screen->list()) : nullptr;
-    const std::optional<CategoryResult> trash = model.result(ScanCategory::trash);
-    if (list && trash && !trash->groups.isEmpty()) {
+    // Only the ids are kept: a copy of the result would share its items with
+    // the model's, and the first tick would then copy every one of them.
+    QUuid largestGroup;
+    QList<QUuid> firstItems;
+    if (const std::optional<CategoryResult> trash = model.result(ScanCategory::trash);
+        trash && !trash->groups.isEmpty()) {
         const ScanGroup& largest = *std::max_element(
             trash->groups.begin(), trash->groups.end(),
             [](const ScanGroup& a, const ScanGroup& b) { return a.items.size() < b.items.size(); });
+        largestGroup = largest.id;
+        for (int i = 0; i < 20 && i < largest.items.size(); ++i) {
+            firstItems.append(largest.items[i].id);
+        }
+    }
+    if (list && !largestGroup.isNull()) {
         QScrollBar* bar = screen->frame()->scrollArea()->verticalScrollBar();
         const auto show = [&](const QModelIndex& index) {
             static_cast<QAbstractItemView*>(list)->scrollTo(index);
@@ -510,12 +520,12 @@ Round runRound()
             }
             pause(100);
         };
-        press(list->groupIndex(ScanCategory::trash, largest.id), ResultsList::Target::header);
-        for (int i = 0; i < 20 && i < largest.items.size(); ++i) {
-            press(list->itemIndex(ScanCategory::trash, largest.items[i].id), ResultsList::Target::box);
+        press(list->groupIndex(ScanCategory::trash, largestGroup), ResultsList::Target::header);
+        for (const QUuid& item : firstItems) {
+            press(list->itemIndex(ScanCategory::trash, item), ResultsList::Target::box);
         }
         for (int i = 0; i < 4; ++i) {
-            press(list->groupIndex(ScanCategory::trash, largest.id), ResultsList::Target::box);
+            press(list->groupIndex(ScanCategory::trash, largestGroup), ResultsList::Target::box);
         }
         timedApp()->record(QStringLiteral("review, scrolling"));
         for (int step = 0; step < 40; ++step) {

@@ -16,18 +16,31 @@ CategoryTotals categoryTotals(const ReviewState& state, std::span<const ScanCate
             continue;
         }
         totals.hasAnyResult = true;
-        totals.selectsTrashedItems = totals.selectsTrashedItems || selectsTrashedItems(*result);
-        totals.found += result->totalSize();
-        for (const ScanGroup& group : result->groups) {
-            totals.selected += group.selectedSize();
-        }
+        const ResultSums sums = resultSums(*result);
+        totals.found += sums.found;
+        totals.selected += sums.selected;
+        totals.selectsTrashedItems = totals.selectsTrashedItems || sums.selectsTrashedItems;
     }
     return totals;
 }
 
-bool selectsTrashedItems(const CategoryResult& result)
+ResultSums resultSums(const CategoryResult& result)
 {
-    return result.category == ScanCategory::trash && result.selectedCount() > 0;
+    // One pass over the items: a result can hold tens of thousands, and its
+    // sums follow every click.
+    ResultSums sums;
+    bool selectsAny = false;
+    for (const ScanGroup& group : result.groups) {
+        for (const ScanItem& item : group.items) {
+            sums.found += item.size;
+            if (item.isSelected) {
+                sums.selected += item.size;
+                selectsAny = true;
+            }
+        }
+    }
+    sums.selectsTrashedItems = result.category == ScanCategory::trash && selectsAny;
+    return sums;
 }
 
 QString removalDetail(const QString& detail, const QString& separator, RemovalMode mode, bool selectsTrashedItems)

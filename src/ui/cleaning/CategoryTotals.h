@@ -33,9 +33,16 @@ struct CategoryTotals {
 
 CategoryTotals categoryTotals(const ReviewState& state, std::span<const ScanCategory> categories);
 
-// Whether the result selects items that already lie in a Trash (what the
-// Trash scan lists): removing them deletes them for good, whatever the mode.
-bool selectsTrashedItems(const CategoryResult& result);
+// One result's sums, as categoryTotals() adds them up. A result selects
+// trashed items when it is the Trash scan's (what lies in a Trash already)
+// with items selected: removing them deletes them for good, whatever the mode.
+struct ResultSums {
+    qint64 found = 0;
+    qint64 selected = 0;
+    bool selectsTrashedItems = false;
+};
+
+ResultSums resultSums(const CategoryResult& result);
 
 // The removal line of an action bar, with "Items already in the Trash are
 // deleted for good." after `separator` when Trash mode would otherwise let

@@ -203,7 +203,8 @@ public:
     {
         const ResultsModel& rows = *list_.rows_;
         const ResultsModel::Row& row = rows.row(index.row());
-        const Appearance appearance = Palette::appearance(&list_);
+        const Appearance appearance =
+            list_.paintingAppearance_ ? *list_.paintingAppearance_ : Palette::appearance(&list_);
         const QRect area = content(rows, row, option.rect, list_.headerHeight());
         const bool focused = list_.hasFocus() && list_.currentIndex() == index;
         const bool hovered = option.state.testFlag(QStyle::State_MouseOver);
@@ -225,7 +226,8 @@ public:
                 // A title measured taller than its row was laid out for
                 // stays inside the row until the rows are laid out again.
                 painter->setClipRect(option.rect, Qt::IntersectClip);
-                paintGroup(*painter, area, *group, rows.titleHeight(group->id), appearance, focused);
+                paintGroup(*painter, area, *group, rows.header(*group), rows.titleHeight(group->id), appearance,
+                           focused);
             }
             break;
         case Kind::item:
@@ -260,10 +262,10 @@ public:
     }
 
 private:
-    static void paintGroup(QPainter& painter, const QRect& area, const ScanGroup& group, int titleHeight,
-                           Appearance appearance, bool focused)
+    static void paintGroup(QPainter& painter, const QRect& area, const ScanGroup& group,
+                           const ResultsPresentation::GroupHeader& header, int titleHeight, Appearance appearance,
+                           bool focused)
     {
-        const ResultsPresentation::GroupHeader header = ResultsPresentation::groupHeader(group);
         const GroupParts parts = groupParts(area, header, !group.subtitle.isEmpty(), titleHeight);
         RowPainting::paintBox(painter, parts.box, header.state, appearance, focused);
         const QRectF symbol(parts.symbol.center().x() + 1 - kGroupSymbolSide / 2,
@@ -535,7 +537,7 @@ int ResultsList::measuredTitleHeight(int row) const
         return rows_->titleHeight(shown.key);
     }
     const QRect area = Delegate::content(*rows_, shown, visualRect(rows_->index(row)), headerHeight());
-    const GroupParts parts = groupParts(area, ResultsPresentation::groupHeader(*group), !group->subtitle.isEmpty(),
+    const GroupParts parts = groupParts(area, rows_->header(*group), !group->subtitle.isEmpty(),
                                         rows_->titleHeight(group->id));
     return wrappedTitleHeight(group->title, parts.title.width());
 }
@@ -701,7 +703,7 @@ QRect ResultsList::targetRect(const QModelIndex& index, Target target) const
         if (!group) {
             return {};
         }
-        const GroupParts parts = groupParts(area, ResultsPresentation::groupHeader(*group), !group->subtitle.isEmpty(),
+        const GroupParts parts = groupParts(area, rows_->header(*group), !group->subtitle.isEmpty(),
                                             rows_->titleHeight(group->id));
         switch (target) {
         case Target::box:
@@ -1024,6 +1026,8 @@ void ResultsList::paintPart(QPaintEvent* event)
     // Nothing is painted outside the part, where another part may have been
     // painted already: glass laid twice would show.
     paintingPart_ = event->rect();
+    // Looked up once, not for every row: it walks the widget's parents.
+    paintingAppearance_ = Palette::appearance(this);
     measureTitles(event->rect());
     {
         QPainter painter(viewport());
@@ -1033,6 +1037,7 @@ void ResultsList::paintPart(QPaintEvent* event)
     }
     QListView::paintEvent(event);
     paintingPart_ = {};
+    paintingAppearance_.reset();
 }
 
 void ResultsList::paintCardShadow(QPainter& painter, const QRect& card, const QColor& color)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/models/ScanCategory.h"
+#include "paint/Palette.h"
 #include "ui/components/CoalescedRefresh.h"
 #include "ui/components/ScreenServices.h"
 
@@ -13,6 +14,7 @@
 #include <QUuid>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace harborlite {
@@ -165,8 +167,10 @@ private:
     CoalescedRefresh headerRefresher_{this, [this] { refreshHeaders(); }};
     CoalescedRefresh relayouter_{this, [this] { relayout(); }};
     std::vector<RowSource> shownSources_;
-    // The part of the viewport being painted (see paintEvent); null otherwise.
+    // The part of the viewport being painted (see paintEvent) and its
+    // appearance; null and none otherwise.
     QRect paintingPart_;
+    std::optional<Appearance> paintingAppearance_;
     CoalescedRefresh repainter_{this, [this] { viewport()->update(); }};
     QTimer delayedRefresh_;
     QElapsedTimer lastRefresh_;

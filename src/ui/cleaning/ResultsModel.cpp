@@ -62,6 +62,18 @@ ResultsModel::ResultsModel(ScanSession& scans, QList<ScanCategory> categories, Q
         rows_.insert(rows_.end(), made.begin(), made.end());
     }
     indexRows();
+    // Every write to the results announces itself: a header is counted again
+    // only after one.
+    connect(&scans_, &Observable::didChange, this, [this] { headers_.clear(); });
+}
+
+const ResultsPresentation::GroupHeader& ResultsModel::header(const ScanGroup& group) const
+{
+    auto found = headers_.find(group.id);
+    if (found == headers_.end()) {
+        found = headers_.insert(group.id, ResultsPresentation::groupHeader(group));
+    }
+    return *found;
 }
 
 int ResultsModel::rowCount(const QModelIndex& parent) const
@@ -138,7 +150,7 @@ QVariant ResultsModel::checkState(const Row& row) const
     if (!shown) {
         return {};
     }
-    switch (shown->selectionState()) {
+    switch (header(*shown).state) {
     case ScanGroup::SelectionState::all:
         return Qt::Checked;
     case ScanGroup::SelectionState::partial:

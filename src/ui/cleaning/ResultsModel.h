@@ -86,6 +86,9 @@ public:
     const ScanGroup* group(const Row& row) const;
     const ScanItem* item(const Row& row) const;
     ResultsPresentation::Section section(ScanCategory category) const;
+    // The header of a group the model holds, counted once until the results
+    // change: a group can hold tens of thousands of items.
+    const ResultsPresentation::GroupHeader& header(const ScanGroup& group) const;
     // The text of a section-text row and the title of a "Show more" row.
     QString text(const Row& row) const;
     // What assistive tools read as the box of an item or a group row: checked
@@ -151,6 +154,7 @@ private:
     QHash<QUuid, int> visibleCounts_;
     QHash<QUuid, int> rowOfKey_;
     QHash<QUuid, int> titleHeights_;
+    mutable QHash<QUuid, ResultsPresentation::GroupHeader> headers_;
 };
 
 } // namespace harborlite

@@ -63,11 +63,23 @@ qint64 groupSize(const ScanGroup& group)
 
 GroupHeader groupHeader(const ScanGroup& group)
 {
+    // One pass: a group can hold tens of thousands of items, and its header
+    // is drawn on every click near it.
+    qsizetype selected = 0;
+    qint64 size = 0;
+    for (const ScanItem& item : group.items) {
+        selected += item.isSelected ? 1 : 0;
+        size += item.size;
+    }
+    ScanGroup::SelectionState state = ScanGroup::SelectionState::none;
+    if (selected > 0) {
+        state = selected == group.items.size() ? ScanGroup::SelectionState::all : ScanGroup::SelectionState::partial;
+    }
     return {
-        .state = group.selectionState(),
-        .showsReview = group.isOptIn && group.selectedCount() == 0,
+        .state = state,
+        .showsReview = group.isOptIn && selected == 0,
         .count = ReviewText::count(group.items.size()),
-        .size = Format::byteText(groupSize(group)),
+        .size = Format::byteText(size),
     };
 }
 

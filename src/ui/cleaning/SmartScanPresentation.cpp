@@ -36,11 +36,10 @@ SmartScanPresentation present(const SmartScanInputs& inputs)
             continue;
         }
         shown.hasResults = true;
-        shown.selectsTrashedItems = shown.selectsTrashedItems || selectsTrashedItems(found->second);
-        shown.totalToReclaim += found->second.totalSize();
-        for (const ScanGroup& group : found->second.groups) {
-            shown.selectedTotal += group.selectedSize();
-        }
+        const ResultSums sums = resultSums(found->second);
+        shown.selectsTrashedItems = shown.selectsTrashedItems || sums.selectsTrashedItems;
+        shown.totalToReclaim += sums.found;
+        shown.selectedTotal += sums.selected;
     }
 
     const bool scanning = inputs.isSmartScanning;
