@@ -7,6 +7,8 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
+#include <QPixmapCache>
 
 #include <algorithm>
 #include <cmath>
@@ -178,18 +180,60 @@ void ProgressRing::paintEvent(QPaintEvent*)
     const QPointF center = frame.center();
     const QRectF circle(center.x() - side / 2, center.y() - side / 2, side, side);
 
-    drawLayer(painter, track(circle, accent));
-
     const RingArc shown = currentArc();
-    // A zero-length round-capped stroke would still draw a dot.
-    if (shown.length > 0) {
-        painter.save();
-        paintArc(painter, center, side, shown, appearance);
-        painter.restore();
+    if (!isMoving() && progressAnimation_.state() != QAbstractAnimation::Running) {
+        drawLayer(painter, still(circle, shown, appearance));
+        return;
     }
+    drawLayer(painter, track(circle, accent));
+    paintArcOnce(painter, circle, shown, appearance);
     if (isWorking_ && !isIndeterminate_ && isMoving()) {
         paintGlint(painter, circle, appearance);
     }
+}
+
+void ProgressRing::paintArcOnce(QPainter& painter, const QRectF& circle, const RingArc& shown,
+                                Appearance appearance) const
+{
+    // A zero-length round-capped stroke would still draw a dot.
+    if (shown.length > 0) {
+        painter.save();
+        paintArc(painter, circle.center(), circle.width(), shown, appearance);
+        painter.restore();
+    }
+}
+
+QImage ProgressRing::still(const QRectF& circle, const RingArc& shown, Appearance appearance)
+{
+    // A ring at rest is one picture, the same on every visit to its screen:
+    // it is kept by its look, not by the widget, which a visit makes anew.
+    const qreal scale = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * scale).toSize();
+    const QColor accent = Palette::accent().resolve(appearance);
+    const QString key = QStringLiteral("harborlite-ring-%1x%2-%3-%4-%5-%6-%7-%8")
+                            .arg(pixels.width())
+                            .arg(pixels.height())
+                            .arg(scale)
+                            .arg(lineWidth_)
+                            .arg(int(appearance))
+                            .arg(accent.rgba())
+                            .arg(shown.startDegrees)
+                            .arg(shown.length);
+    QPixmap kept;
+    if (!QPixmapCache::find(key, &kept)) {
+        QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(scale);
+        image.fill(Qt::transparent);
+        {
+            QPainter onto(&image);
+            onto.setRenderHint(QPainter::Antialiasing);
+            drawLayer(onto, track(circle, accent));
+            paintArcOnce(onto, circle, shown, appearance);
+        }
+        kept = QPixmap::fromImage(std::move(image));
+        QPixmapCache::insert(key, kept);
+    }
+    return kept.toImage();
 }
 
 const QImage& ProgressRing::track(const QRectF& circle, const QColor& accent)

@@ -79,7 +79,9 @@ private:
     void paintArc(QPainter& painter, const QPointF& center, qreal side, const RingArc& shown,
                   Appearance appearance) const;
     void paintGlint(QPainter& painter, const QRectF& circle, Appearance appearance) const;
+    void paintArcOnce(QPainter& painter, const QRectF& circle, const RingArc& shown, Appearance appearance) const;
     const QImage& track(const QRectF& circle, const QColor& accent);
+    QImage still(const QRectF& circle, const RingArc& shown, Appearance appearance);
 
     double progress_;
     double shownProgress_;

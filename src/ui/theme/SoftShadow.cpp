@@ -4,6 +4,8 @@
 #include "ui/theme/SurfaceCache.h"
 
 #include <QPainter>
+#include <QPixmap>
+#include <QPixmapCache>
 
 #include <cmath>
 
@@ -32,26 +34,37 @@ QMarginsF SoftShadow::margins() const
 void SoftShadow::paint(QPainter& painter, const QRectF& surface, qreal cornerRadius, const QColor& color)
 {
     const qreal reach = 1.5 * radius_;
-    if (cached_.isNull() || cachedSize_ != surface.size() || cachedCornerRadius_ != cornerRadius
-        || cachedColor_ != color) {
-        const QSizeF full = surface.size() + QSizeF(2 * reach, 2 * reach);
-        QImage image(std::max(1, static_cast<int>(std::ceil(full.width() * kScale))),
-                     std::max(1, static_cast<int>(std::ceil(full.height() * kScale))),
-                     QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        {
-            QPainter shape(&image);
-            shape.setRenderHint(QPainter::Antialiasing);
-            shape.scale(kScale, kScale);
-            shape.fillPath(Shapes::roundedRect(QRectF(QPointF(reach, reach), surface.size()), cornerRadius),
-                           Shapes::faded(color, opacity_));
+    // Shadows are kept by what they look like, not by who draws them: a
+    // screen made again, as on every visit, finds its shadows ready.
+    const QString key = QStringLiteral("harborlite-shadow-%1-%2-%3x%4-%5-%6")
+                            .arg(radius_)
+                            .arg(opacity_)
+                            .arg(surface.width())
+                            .arg(surface.height())
+                            .arg(cornerRadius)
+                            .arg(color.rgba());
+    if (cached_.isNull() || cachedKey_ != key) {
+        QPixmap kept;
+        if (QPixmapCache::find(key, &kept)) {
+            cached_ = kept.toImage();
+        } else {
+            const QSizeF full = surface.size() + QSizeF(2 * reach, 2 * reach);
+            QImage image(std::max(1, static_cast<int>(std::ceil(full.width() * kScale))),
+                         std::max(1, static_cast<int>(std::ceil(full.height() * kScale))),
+                         QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            {
+                QPainter shape(&image);
+                shape.setRenderHint(QPainter::Antialiasing);
+                shape.scale(kScale, kScale);
+                shape.fillPath(Shapes::roundedRect(QRectF(QPointF(reach, reach), surface.size()), cornerRadius),
+                               Shapes::faded(color, opacity_));
+            }
+            Shapes::blur(image, radius_ / 2 * kScale);
+            cached_ = image;
+            QPixmapCache::insert(key, QPixmap::fromImage(image));
         }
-        Shapes::blur(image, radius_ / 2 * kScale);
-        cached_ = image;
-        drawn_ = {};
-        cachedSize_ = surface.size();
-        cachedCornerRadius_ = cornerRadius;
-        cachedColor_ = color;
+        cachedKey_ = key;
     }
     const QRectF target(surface.topLeft() + QPointF(-reach, -reach + offsetY()),
                         surface.size() + QSizeF(2 * reach, 2 * reach));
@@ -61,23 +74,30 @@ void SoftShadow::paint(QPainter& painter, const QRectF& surface, qreal cornerRad
         // many there are.
         const QRect pixels = target.toAlignedRect();
         const QRectF within(target.topLeft() - QPointF(pixels.topLeft()), target.size());
-        bool current = !drawn_.isNull() && drawnAt_ == within;
-        // Drawn once as it is first shown, the shadow is scaled straight onto
-        // the painter; kept only when it is drawn again at the same place.
-        if (!current && wantedAt_ == within) {
-            drawn_ = QImage(pixels.size(), QImage::Format_ARGB32_Premultiplied);
-            drawn_.fill(Qt::transparent);
-            QPainter onto(&drawn_);
-            onto.setRenderHint(QPainter::SmoothPixmapTransform);
-            onto.drawImage(within, cached_);
-            drawnAt_ = within;
-            current = true;
-        }
-        if (current) {
-            painter.drawImage(pixels.topLeft(), drawn_);
+        const QString placedKey =
+            key + QStringLiteral("-at-%1-%2-%3x%4").arg(within.x()).arg(within.y()).arg(pixels.width()).arg(pixels.height());
+        QPixmap placed;
+        if (QPixmapCache::find(placedKey, &placed)) {
+            painter.drawPixmap(pixels.topLeft(), placed);
             return;
         }
-        wantedAt_ = within;
+        // Drawn once as it is first shown, the shadow is scaled straight onto
+        // the painter; kept only when it is drawn again at the same place.
+        const QString seen = placedKey + QStringLiteral("-seen");
+        if (QPixmapCache::find(seen, &placed)) {
+            QImage drawn(pixels.size(), QImage::Format_ARGB32_Premultiplied);
+            drawn.fill(Qt::transparent);
+            {
+                QPainter onto(&drawn);
+                onto.setRenderHint(QPainter::SmoothPixmapTransform);
+                onto.drawImage(within, cached_);
+            }
+            placed = QPixmap::fromImage(std::move(drawn));
+            QPixmapCache::insert(placedKey, placed);
+            painter.drawPixmap(pixels.topLeft(), placed);
+            return;
+        }
+        QPixmapCache::insert(seen, QPixmap(1, 1));
     }
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform);

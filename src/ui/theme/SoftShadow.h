@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QMarginsF>
 #include <QRectF>
+#include <QString>
 
 class QPainter;
 
@@ -11,8 +12,8 @@ namespace harborlite {
 
 // The drop shadow of a raised surface: the surface's shape blurred by
 // `radius`, moved down by 0.4 × radius. A widget cannot paint outside itself,
-// so a shadowed widget keeps margins() around its surface. Keeps the last
-// blurred shape so repaints cost one image draw.
+// so a shadowed widget keeps margins() around its surface. Blurred shapes
+// are kept in Qt's pixmap cache, so repaints cost one image draw.
 class SoftShadow {
 public:
     SoftShadow(qreal radius, qreal opacity);
@@ -31,16 +32,12 @@ public:
 private:
     qreal radius_;
     qreal opacity_;
+    // The blurred shape last drawn, and what it is kept under in the pixmap
+    // cache. The shadow as drawn on the device, on its whole pixels, is kept
+    // there too: drawing the half-resolution image scaled up, smoothly, on
+    // every repaint cost more than the rest of the repaint.
     QImage cached_;
-    // The shadow as drawn on the device, on its whole pixels: drawing the
-    // half-resolution image scaled up, smoothly, on every repaint cost more
-    // than the rest of the repaint.
-    QImage drawn_;
-    QRectF drawnAt_;
-    QRectF wantedAt_;
-    QSizeF cachedSize_;
-    qreal cachedCornerRadius_ = -1;
-    QColor cachedColor_;
+    QString cachedKey_;
 };
 
 } // namespace harborlite
