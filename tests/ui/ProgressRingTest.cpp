@@ -4,6 +4,7 @@
 #include "ui/components/TriStateToggle.h"
 #include "ui/theme/Motion.h"
 
+#include <QPixmapCache>
 #include <QTest>
 
 #include "TransparentRender.h"
@@ -192,4 +193,25 @@ TEST(TriStateToggle, BoxColoursInBothAppearances)
         }
         EXPECT_TRUE(white);
     }
+}
+
+// A ring at rest is kept by its look: a new ring of that look (a screen made
+// anew) shows the first one's picture, and a new progress or appearance is a
+// new picture.
+TEST(ProgressRing, ARingAtRestIsKeptByItsLook)
+{
+    QPixmapCache::clear();
+    const int side = static_cast<int>(120 + 2 * ProgressRing::overhang(12));
+    const auto render = [side](double progress, Appearance appearance) {
+        ProgressRing ring(progress, 12, false);
+        Palette::setOwnAppearance(&ring, appearance);
+        ring.resize(side, side);
+        EXPECT_FALSE(ring.isMoving());
+        return transparentRender(ring);
+    };
+    const QImage first = render(0.6, Appearance::light);
+    EXPECT_EQ(render(0.6, Appearance::light), first);
+    EXPECT_NE(render(0.7, Appearance::light), first);
+    EXPECT_NE(render(0.6, Appearance::dark), first);
+    EXPECT_EQ(render(0.6, Appearance::light), first);
 }

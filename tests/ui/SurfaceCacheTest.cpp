@@ -1,5 +1,6 @@
 #include "ui/theme/GlassSurface.h"
 #include "ui/theme/Shapes.h"
+#include "ui/theme/SoftShadow.h"
 #include "ui/theme/SurfaceCache.h"
 
 #include <QPainter>
@@ -179,4 +180,29 @@ TEST(SurfaceCache, GlassLooksTheSameCachedAndTinted)
             expectSameLook(cached, faded);
         }
     }
+}
+
+// A shadow is kept by its look: drawn by a second shadow object (a screen
+// made anew) it is the first one's, whether drawn straight, kept on its second
+// drawing or taken from the cache; another colour or size is a new shadow.
+TEST(SoftShadow, ASecondShadowOfOneLookDrawsTheFirstsPicture)
+{
+    QPixmapCache::clear();
+    const QRectF surface(40, 30, 300, 120);
+    const auto drawn = [&](const QColor& color, const QRectF& where) {
+        SoftShadow shadow(26, 0.13);
+        QImage image = background(QSize(400, 260));
+        QPainter painter(&image);
+        shadow.paint(painter, where, 28, color);
+        return image;
+    };
+    const QColor green(20, 110, 80);
+    const QImage first = drawn(green, surface);
+    EXPECT_GT(differenceOf(first, background(QSize(400, 260))).largest, 6);
+    for (int visit = 0; visit < 3; ++visit) {
+        SCOPED_TRACE(visit);
+        expectSameLook(drawn(green, surface), first);
+    }
+    EXPECT_GT(differenceOf(drawn(QColor(160, 30, 30), surface), first).largest, 6);
+    EXPECT_GT(differenceOf(drawn(green, surface.adjusted(0, 0, -80, 0)), first).largest, 6);
 }
