@@ -206,3 +206,47 @@ TEST(SoftShadow, ASecondShadowOfOneLookDrawsTheFirstsPicture)
     EXPECT_GT(differenceOf(drawn(QColor(160, 30, 30), surface), first).largest, 6);
     EXPECT_GT(differenceOf(drawn(green, surface.adjusted(0, 0, -80, 0)), first).largest, 6);
 }
+
+// A band tiled with its one-colour middle filled gives exactly the pixels of
+// the band copied: translucent, clear or not one colour across, narrow or wide,
+// and with a colour that does not come back from premultiplying.
+TEST(SurfaceCache, TilingABandFillsItsMiddleWithTheSamePixels)
+{
+    struct Case {
+        const char* name;
+        int width;
+        QRgb middle;
+    };
+    const Case cases[] = {
+        {"translucent middle", 300, qPremultiply(qRgba(240, 250, 245, 110))},
+        {"clear middle", 300, 0},
+        {"opaque middle", 300, qRgba(20, 60, 40, 255)},
+        {"a colour that does not come back", 300, qRgba(1, 0, 0, 3)},
+        {"too narrow to fill", 40, qPremultiply(qRgba(240, 250, 245, 110))},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QImage band(c.width, 8, QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < band.height(); ++y) {
+            auto* row = reinterpret_cast<QRgb*>(band.scanLine(y));
+            for (int x = 0; x < band.width(); ++x) {
+                // Soft edges of varying alpha, the middle one pixel value.
+                const int edge = std::min(x, c.width - 1 - x);
+                row[x] = edge < 12 ? qPremultiply(qRgba(30, 90, 70, 20 * edge)) : c.middle;
+            }
+        }
+        const QPixmap pixmap = QPixmap::fromImage(band);
+        const QRect rows(7, 5, c.width, 230);
+        QImage tiled = background(QSize(c.width + 20, 250));
+        QImage copied = tiled.copy();
+        {
+            QPainter painter(&tiled);
+            SurfaceCache::tile(painter, rows, pixmap);
+        }
+        {
+            QPainter painter(&copied);
+            painter.drawTiledPixmap(rows, pixmap);
+        }
+        EXPECT_EQ(differenceOf(tiled, copied).largest, 0);
+    }
+}

@@ -7,9 +7,9 @@
 #include "ui/cleaning/RowPainting.h"
 #include "ui/components/InnerCard.h"
 #include "ui/theme/GlassSurface.h"
-#include "ui/theme/RowBands.h"
 #include "ui/theme/Shapes.h"
 #include "ui/theme/SoftShadow.h"
+#include "ui/theme/SurfaceCache.h"
 #include "ui/theme/Symbols.h"
 #include "ui/theme/TypeStyle.h"
 
@@ -1076,8 +1076,7 @@ void ResultsList::paintCardShadow(QPainter& painter, const QRect& card, const QC
                       QRect(0, bottomFrom, width, bottomRows));
     const int middle = card.height() - 2 * split;
     if (middle > 0) {
-        RowBands::forEach(QRect(left, card.top() + split, width, middle),
-                          [&](const QRect& rows) { painter.drawTiledPixmap(rows, shadowBand_); });
+        SurfaceCache::tile(painter, QRect(left, card.top() + split, width, middle), shadowBand_);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "ui/components/StatusPill.h"
 
 #include "ui/theme/Shapes.h"
+#include "ui/theme/SurfaceCache.h"
 #include "ui/theme/Symbols.h"
 #include "ui/theme/TypeStyle.h"
 
@@ -52,7 +53,9 @@ void StatusPill::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF area = rect();
-    painter.fillPath(Shapes::capsule(area), Shapes::faded(tint, kFillOpacity));
+    // From cached pixels: a filled outline this small still goes to the
+    // raster engine's thread pool, and the pills repaint with every scroll.
+    SurfaceCache::fill(painter, area, area.height() / 2, Shapes::faded(tint, kFillOpacity));
     qreal x = area.left() + kHorizontalPadding;
     if (symbol_) {
         Symbols::paint(painter, QRectF(x, area.center().y() - kSymbolSide / 2, kSymbolSide, kSymbolSide), *symbol_,

@@ -3,6 +3,7 @@
 #include "ui/components/RoleLabel.h"
 #include "ui/theme/GlassSurface.h"
 #include "ui/theme/Shapes.h"
+#include "ui/theme/SurfaceCache.h"
 #include "ui/theme/Symbols.h"
 #include "ui/theme/TypeStyle.h"
 
@@ -30,9 +31,19 @@ protected:
         const QColor tint = Palette::resolve(tint_, this);
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(Shapes::faded(tint, SummaryStat::kDiscOpacity));
-        painter.drawEllipse(QRectF(rect()));
+        // From cached pixels: a filled circle this small still goes to the
+        // raster engine's thread pool, and the discs repaint with every scroll.
+        const QColor fill = Shapes::faded(tint, SummaryStat::kDiscOpacity);
+        const QRectF disc(rect());
+        SurfaceCache::draw(painter, disc, disc.height() / 2, QStringLiteral("disc-%1").arg(fill.rgba()),
+                           [&fill](QPainter& onto, const QRectF& surface, qreal) {
+                               onto.save();
+                               onto.setRenderHint(QPainter::Antialiasing);
+                               onto.setPen(Qt::NoPen);
+                               onto.setBrush(fill);
+                               onto.drawEllipse(surface);
+                               onto.restore();
+                           });
         const qreal side = SummaryStat::kSymbolSide;
         Symbols::paint(painter, QRectF((width() - side) / 2, (height() - side) / 2, side, side), symbol_, tint);
     }

@@ -8,6 +8,7 @@
 #include <QPixmapCache>
 
 #include <cmath>
+#include <utility>
 
 namespace harborlite::SurfaceCache {
 
@@ -38,7 +39,55 @@ QPixmap rendered(const QString& key, QSize size, qreal radius, const Painter& pa
     return pixmap;
 }
 
+// Fills narrower than this are left to the copy: too little to gain.
+constexpr int kLeastFill = 32;
+
+// The widest run of one pixel value along the row: its first and past-last columns.
+std::pair<int, int> widestRun(const QRgb* row, int width)
+{
+    std::pair<int, int> widest{0, 0};
+    for (int start = 0; start < width;) {
+        int end = start + 1;
+        while (end < width && row[end] == row[start]) {
+            ++end;
+        }
+        if (end - start > widest.second - widest.first) {
+            widest = {start, end};
+        }
+        start = end;
+    }
+    return widest;
+}
+
 } // namespace
+
+void tile(QPainter& painter, const QRect& rows, const QPixmap& band)
+{
+    const auto copy = [&](const QRect& part, int fromColumn) {
+        RowBands::forEach(part, [&](const QRect& piece) { painter.drawTiledPixmap(piece, band, QPoint(fromColumn, 0)); });
+    };
+    const QImage pixels = band.toImage();
+    if (pixels.format() != QImage::Format_ARGB32_Premultiplied || pixels.width() != rows.width() || !drawsPlainly(painter)) {
+        copy(rows, 0);
+        return;
+    }
+    const auto [first, last] = widestRun(reinterpret_cast<const QRgb*>(pixels.constScanLine(0)), pixels.width());
+    const QRgb premultiplied = reinterpret_cast<const QRgb*>(pixels.constScanLine(0))[first];
+    // The fill takes a colour that is not premultiplied; only one that comes
+    // back to the very same pixel blends exactly as the copy would.
+    const QRgb colour = qUnpremultiply(premultiplied);
+    if (last - first < kLeastFill || qPremultiply(colour) != premultiplied) {
+        copy(rows, 0);
+        return;
+    }
+    copy(QRect(rows.left(), rows.top(), first, rows.height()), 0);
+    copy(QRect(rows.left() + last, rows.top(), rows.width() - last, rows.height()), last);
+    if (qAlpha(premultiplied) != 0) {
+        const QColor fill = QColor::fromRgba(colour);
+        RowBands::forEach(QRect(rows.left() + first, rows.top(), last - first, rows.height()),
+                          [&](const QRect& piece) { painter.fillRect(piece, fill); });
+    }
+}
 
 bool drawsPlainly(const QPainter& painter)
 {
@@ -98,8 +147,7 @@ void draw(QPainter& painter, const QRectF& rect, qreal cornerRadius, const QStri
         QPixmapCache::insert(bandKey, band);
     }
     painter.drawPixmap(QRect(target.left(), target.top(), width, split), probe, QRect(0, 0, width, split));
-    RowBands::forEach(QRect(target.left(), target.top() + split, width, target.height() - 2 * split),
-                      [&](const QRect& rows) { painter.drawTiledPixmap(rows, band); });
+    tile(painter, QRect(target.left(), target.top() + split, width, target.height() - 2 * split), band);
     painter.drawPixmap(QRect(target.left(), target.bottom() + 1 - split, width, split), probe,
                        QRect(0, probeHeight - split, width, split));
 }

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QColor>
+#include <QRect>
 #include <QRectF>
 #include <QString>
 
 #include <functional>
 
 class QPainter;
+class QPixmap;
 
 namespace harborlite::SurfaceCache {
 
@@ -28,6 +30,12 @@ void draw(QPainter& painter, const QRectF& rect, qreal cornerRadius, const QStri
 
 // The rounded rectangle filled with one colour, antialiased, through draw().
 void fill(QPainter& painter, const QRectF& rect, qreal cornerRadius, const QColor& color);
+
+// Lays `band`, whose rows are all alike and as wide as `rows`, over `rows`
+// again and again. Where the band is one colour across, that colour is
+// filled instead (a plain fill blends much faster than a copy of the same
+// pixels, and a clear one costs nothing): the pixels are the same.
+void tile(QPainter& painter, const QRect& rows, const QPixmap& band);
 
 // Whether pixels drawn aside can stand for what the painter would draw: its
 // logical pixels are device pixels but for a whole shift, and it lays what it

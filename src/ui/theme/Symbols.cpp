@@ -5,6 +5,8 @@
 #include <QIcon>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
+#include <QPixmapCache>
 
 #include <algorithm>
 #include <array>
@@ -231,6 +233,23 @@ void paint(QPainter& painter, const QRectF& square, const QString& symbol, const
                         * std::max<qreal>(1, std::sqrt(std::abs(painter.transform().determinant())));
     const QSize pixels(std::max(1, static_cast<int>(std::ceil(square.width() * scale))),
                        std::max(1, static_cast<int>(std::ceil(square.height() * scale))));
+    // In one colour a symbol is the same picture wherever it stands: lists
+    // draw the same few on every row, and each costs a path or an icon
+    // theme lookup to make.
+    const bool oneColour = brush.style() == Qt::SolidPattern && brush.transform().isIdentity();
+    QString key;
+    if (oneColour) {
+        key = QStringLiteral("harborlite-symbol-%1-%2x%3-%4")
+                  .arg(symbol)
+                  .arg(pixels.width())
+                  .arg(pixels.height())
+                  .arg(brush.color().rgba());
+        QPixmap kept;
+        if (QPixmapCache::find(key, &kept)) {
+            painter.drawImage(square, kept.toImage());
+            return;
+        }
+    }
     QImage mask(pixels, QImage::Format_ARGB32_Premultiplied);
     mask.fill(Qt::transparent);
     {
@@ -254,6 +273,9 @@ void paint(QPainter& painter, const QRectF& square, const QString& symbol, const
         maskPainter.scale(pixels.width() / square.width(), pixels.height() / square.height());
         maskPainter.translate(-square.topLeft());
         maskPainter.fillRect(square, brush);
+    }
+    if (oneColour) {
+        QPixmapCache::insert(key, QPixmap::fromImage(mask));
     }
     painter.drawImage(square, mask);
 }
