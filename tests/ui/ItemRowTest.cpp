@@ -2,10 +2,12 @@
 
 #include "ui/cleaning/ItemRow.h"
 #include "ui/cleaning/ItemRowPainter.h"
+#include "ui/cleaning/PreparedRows.h"
 
 #include <QAccessible>
 #include <QCoreApplication>
 #include <QEnterEvent>
+#include <QPainter>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -155,6 +157,35 @@ TEST_F(ItemRowTest, LongNamesLoseTheirMiddle)
     EXPECT_TRUE(origin.startsWith("~/start/")) << origin.toStdString();
     EXPECT_TRUE(origin.endsWith("/finish")) << origin.toStdString();
     EXPECT_EQ(ItemRowPainter::shownOrigin(sampleItem(QStringLiteral("a"), 1), 200), "");
+}
+
+// A row drawn from its kept measurements is the row drawn directly, wherever
+// it stands; a row whose item or width changed is measured again.
+TEST(PreparedRows, DrawTheRowAsMeasuredNow)
+{
+    ScanItem item = sampleItem(QStringLiteral("begin-") + QString(120, QLatin1Char('x')) + QStringLiteral("-end.log"), 4096);
+    item.origin = QStringLiteral("~/Library/Caches/") + QString(80, QLatin1Char('y'));
+    item.detail = QStringLiteral("Used 3 days ago");
+    item.requiresReview = true;
+    const auto drawn = [](const ScanItem& shown, const QRect& area, PreparedRows* kept) {
+        QImage image(700, 120, QImage::Format_ARGB32_Premultiplied);
+        image.fill(QColor(230, 240, 235));
+        QPainter painter(&image);
+        if (kept) {
+            kept->paint(painter, area, shown, QIcon(), false, false, Appearance::light);
+        } else {
+            ItemRowPainter::paint(painter, area, shown, QIcon(), false, false, Appearance::light);
+        }
+        return image;
+    };
+    PreparedRows rows;
+    const int height = ItemRowPainter::height(item);
+    for (const QRect& area : {QRect(10, 5, 600, height), QRect(30, 60, 600, height), QRect(10, 5, 420, height)}) {
+        EXPECT_EQ(drawn(item, area, &rows), drawn(item, area, nullptr));
+    }
+    ScanItem renamed = item;
+    renamed.displayName = QStringLiteral("another-name.log");
+    EXPECT_EQ(drawn(renamed, QRect(10, 5, 600, height), &rows), drawn(renamed, QRect(10, 5, 600, height), nullptr));
 }
 
 } // namespace

@@ -116,41 +116,62 @@ QString shownOrigin(const ScanItem& item, int width)
     return item.origin ? QFontMetrics(detailFont()).elidedText(*item.origin, Qt::ElideMiddle, width) : QString();
 }
 
+Prepared prepare(const QSize& size, const ScanItem& item)
+{
+    Prepared made;
+    made.layout = layout(QRect(QPoint(0, 0), size), item);
+    made.name = shownName(item, made.layout.name.width());
+    if (item.origin) {
+        made.origin = shownOrigin(item, made.layout.origin.width());
+    }
+    if (item.detail) {
+        made.detail = QFontMetrics(detailFont()).elidedText(*item.detail, Qt::ElideRight, made.layout.detail.width());
+    }
+    made.size = sizeText(item);
+    return made;
+}
+
 void paint(QPainter& painter, const QRect& rect, const ScanItem& item, const QIcon& icon, bool hovering,
            bool focused, Appearance appearance)
 {
-    const Layout parts = layout(rect, item);
+    paint(painter, rect, prepare(rect.size(), item), item, icon, hovering, focused, appearance);
+}
+
+void paint(QPainter& painter, const QRect& rect, const Prepared& prepared, const ScanItem& item, const QIcon& icon,
+           bool hovering, bool focused, Appearance appearance)
+{
+    const QPoint at = rect.topLeft();
+    const Layout& parts = prepared.layout;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     if (hovering) {
         painter.fillPath(Shapes::roundedRect(rect, kCornerRadius),
                          Shapes::faded(Palette::mint().resolve(appearance), kHoverOpacity));
     }
-    RowPainting::paintBox(painter, parts.box, item.isSelected ? ScanGroup::SelectionState::all
-                                                               : ScanGroup::SelectionState::none,
+    RowPainting::paintBox(painter, parts.box.translated(at), item.isSelected ? ScanGroup::SelectionState::all
+                                                                              : ScanGroup::SelectionState::none,
                           appearance, focused);
-    icon.paint(&painter, parts.icon);
+    icon.paint(&painter, parts.icon.translated(at));
 
     painter.setFont(nameFont());
     painter.setPen(Palette::ink().resolve(appearance));
-    painter.drawText(parts.name, Qt::AlignLeft | Qt::AlignVCenter, shownName(item, parts.name.width()));
+    painter.drawText(parts.name.translated(at), Qt::AlignLeft | Qt::AlignVCenter, prepared.name);
     painter.setFont(detailFont());
     painter.setPen(Palette::inkTertiary().resolve(appearance));
     if (item.origin) {
-        painter.drawText(parts.origin, Qt::AlignLeft | Qt::AlignVCenter, shownOrigin(item, parts.origin.width()));
+        painter.drawText(parts.origin.translated(at), Qt::AlignLeft | Qt::AlignVCenter, prepared.origin);
     }
     if (item.detail) {
-        painter.drawText(parts.detail, Qt::AlignLeft | Qt::AlignVCenter,
-                         painter.fontMetrics().elidedText(*item.detail, Qt::ElideRight, parts.detail.width()));
+        painter.drawText(parts.detail.translated(at), Qt::AlignLeft | Qt::AlignVCenter, prepared.detail);
     }
     if (item.requiresReview) {
-        Symbols::paint(painter, parts.warning, QStringLiteral("exclamationmark.triangle.fill"),
+        Symbols::paint(painter, parts.warning.translated(at), QStringLiteral("exclamationmark.triangle.fill"),
                        Palette::warning().resolve(appearance));
     }
     painter.setFont(sizeFont());
     painter.setPen(Palette::inkSecondary().resolve(appearance));
-    painter.drawText(parts.size, Qt::AlignRight | Qt::AlignVCenter, sizeText(item));
-    Symbols::paint(painter, parts.reveal, QStringLiteral("arrow.up.forward.app"),
+    painter.drawText(parts.size.translated(at), Qt::AlignRight | Qt::AlignVCenter, prepared.size);
+    Symbols::paint(painter, parts.reveal.translated(at), QStringLiteral("arrow.up.forward.app"),
                    (hovering ? Palette::accentDeep() : Palette::inkTertiary()).resolve(appearance));
     painter.restore();
 }

@@ -5,6 +5,8 @@
 
 #include <QIcon>
 #include <QRect>
+#include <QSize>
+#include <QString>
 
 class QPainter;
 
@@ -56,7 +58,21 @@ Layout layout(const QRect& rect, const ScanItem& item);
 QString shownName(const ScanItem& item, int width);
 QString shownOrigin(const ScanItem& item, int width);
 
+// What a row costs to measure: its parts placed in a rectangle of `size` at
+// the origin, and its texts as cut to fit them.
+struct Prepared {
+    Layout layout;
+    QString name;
+    QString origin;
+    QString detail;
+    QString size;
+};
+Prepared prepare(const QSize& size, const ScanItem& item);
+
 void paint(QPainter& painter, const QRect& rect, const ScanItem& item, const QIcon& icon, bool hovering,
            bool focused, Appearance appearance);
+// The same, from what prepare(rect.size(), item) gave.
+void paint(QPainter& painter, const QRect& rect, const Prepared& prepared, const ScanItem& item, const QIcon& icon,
+           bool hovering, bool focused, Appearance appearance);
 
 } // namespace harborlite::ItemRowPainter

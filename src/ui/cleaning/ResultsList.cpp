@@ -232,7 +232,7 @@ public:
             break;
         case Kind::item:
             if (const ScanItem* item = rows.item(row)) {
-                ItemRowPainter::paint(*painter, area, *item, list_.icon(item->url), hovered, focused, appearance);
+                list_.preparedRows_.paint(*painter, area, *item, list_.icon(item->url), hovered, focused, appearance);
             }
             break;
         case Kind::showMore:
@@ -1002,6 +1002,14 @@ void ResultsList::scrollTo(const QModelIndex& index, ScrollHint hint)
             return;
         }
     }
+}
+
+void ResultsList::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange) {
+        preparedRows_.clear();
+    }
+    QListView::changeEvent(event);
 }
 
 void ResultsList::paintEvent(QPaintEvent* event)

@@ -2,6 +2,7 @@
 
 #include "engine/models/ScanCategory.h"
 #include "paint/Palette.h"
+#include "ui/cleaning/PreparedRows.h"
 #include "ui/components/CoalescedRefresh.h"
 #include "ui/components/ScreenServices.h"
 
@@ -101,6 +102,7 @@ public:
     QSize minimumSizeHint() const override;
 
 protected:
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -171,6 +173,7 @@ private:
     // appearance; null and none otherwise.
     QRect paintingPart_;
     std::optional<Appearance> paintingAppearance_;
+    PreparedRows preparedRows_;
     CoalescedRefresh repainter_{this, [this] { viewport()->update(); }};
     QTimer delayedRefresh_;
     QElapsedTimer lastRefresh_;
