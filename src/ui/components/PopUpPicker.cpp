@@ -4,6 +4,7 @@
 #include "ui/theme/GlassSurface.h"
 #include "ui/theme/MenuStyle.h"
 #include "ui/theme/Shapes.h"
+#include "ui/theme/SurfaceCache.h"
 #include "ui/theme/TypeStyle.h"
 
 #include <QActionGroup>
@@ -199,16 +200,26 @@ void PopUpPicker::paintEvent(QPaintEvent*)
     }
     const QRectF capsule = capsuleRect();
     const Look shown = look(kind_, isHovering_ && isEnabled(), isPopupVisible() || isDown());
-    if (shown.drawsCapsule) {
-        const QPainterPath shape = Shapes::capsule(capsule);
-        if (kind_ == Kind::glass) {
-            painter.fillPath(shape, GlassSurface::material(appearance));
-            painter.fillPath(shape, Shapes::faded(Palette::card().resolve(appearance), shown.fillOpacity));
-            Shapes::strokeInside(painter, capsule, capsule.height() / 2, Palette::surfaceStroke().resolve(appearance),
-                                 GlassCompatButtonStyle::kEdgeWidth);
-        } else {
-            painter.fillPath(shape, Shapes::faded(Palette::hoverFill().resolve(appearance), shown.fillOpacity));
-        }
+    // The capsule comes from cached pixels: its antialiased outline would go
+    // to the raster engine's thread pool on every repaint of the header.
+    if (shown.drawsCapsule && kind_ == Kind::glass) {
+        const QColor material = GlassSurface::material(appearance);
+        const QColor card = Shapes::faded(Palette::card().resolve(appearance), shown.fillOpacity);
+        const QColor stroke = Palette::surfaceStroke().resolve(appearance);
+        SurfaceCache::draw(painter, capsule, capsule.height() / 2,
+                           QStringLiteral("picker-%1-%2-%3").arg(material.rgba()).arg(card.rgba()).arg(stroke.rgba()),
+                           [&](QPainter& onto, const QRectF& surface, qreal radius) {
+                               onto.save();
+                               onto.setRenderHint(QPainter::Antialiasing);
+                               const QPainterPath shape = Shapes::roundedRect(surface, radius);
+                               onto.fillPath(shape, material);
+                               onto.fillPath(shape, card);
+                               Shapes::strokeInside(onto, surface, radius, stroke, GlassCompatButtonStyle::kEdgeWidth);
+                               onto.restore();
+                           });
+    } else if (shown.drawsCapsule) {
+        SurfaceCache::fill(painter, capsule, capsule.height() / 2,
+                           Shapes::faded(Palette::hoverFill().resolve(appearance), shown.fillOpacity));
     }
     const qreal leading = kind_ == Kind::glass ? kLeadingPadding : kBorderlessPadding;
     const qreal trailing = kind_ == Kind::glass ? kTrailingPadding : kBorderlessPadding;
