@@ -215,3 +215,28 @@ TEST(ProgressRing, ARingAtRestIsKeptByItsLook)
     EXPECT_NE(render(0.6, Appearance::dark), first);
     EXPECT_EQ(render(0.6, Appearance::light), first);
 }
+
+// While the glint runs the track and arc are kept as one picture: a progress
+// that moves on draws the arc anew.
+TEST(ProgressRing, AMovingRingFollowsItsProgress)
+{
+    Motion::setReduceMotion(false);
+    ProgressRing ring(0.1, 10, false);
+    Palette::setOwnAppearance(&ring, Appearance::light);
+    const int side = static_cast<int>(60 + 2 * ProgressRing::overhang(10));
+    ring.resize(side, side);
+    ring.show();
+    ring.setWorking(true);
+    ASSERT_TRUE(ring.isMoving());
+    // Just before six o'clock, where the glint, starting at the top, comes
+    // only after most of a second.
+    const QPoint low(side / 2 + 5, side / 2 + 29);
+    EXPECT_LT(transparentRender(ring).pixelColor(low).alphaF(), 0.5);
+    ring.setProgress(0.5);
+    while (ring.currentArc().length < 0.5) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
+    EXPECT_GT(transparentRender(ring).pixelColor(low).alphaF(), 0.9);
+    ring.setWorking(false);
+    Motion::setReduceMotion(std::nullopt);
+}

@@ -168,7 +168,6 @@ bool ProgressRing::event(QEvent* event)
 void ProgressRing::paintEvent(QPaintEvent*)
 {
     const Appearance appearance = Palette::appearance(this);
-    const QColor accent = Palette::accent().resolve(appearance);
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF frame = QRectF(rect()).adjusted(overhang(lineWidth_), overhang(lineWidth_), -overhang(lineWidth_),
@@ -185,8 +184,7 @@ void ProgressRing::paintEvent(QPaintEvent*)
         drawLayer(painter, still(circle, shown, appearance));
         return;
     }
-    drawLayer(painter, track(circle, accent));
-    paintArcOnce(painter, circle, shown, appearance);
+    drawLayer(painter, moving(circle, shown, appearance));
     if (isWorking_ && !isIndeterminate_ && isMoving()) {
         paintGlint(painter, circle, appearance);
     }
@@ -203,37 +201,57 @@ void ProgressRing::paintArcOnce(QPainter& painter, const QRectF& circle, const R
     }
 }
 
+QString ProgressRing::pictureKey(const RingArc& shown, Appearance appearance) const
+{
+    const qreal scale = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * scale).toSize();
+    return QStringLiteral("harborlite-ring-%1x%2-%3-%4-%5-%6-%7-%8")
+        .arg(pixels.width())
+        .arg(pixels.height())
+        .arg(scale)
+        .arg(lineWidth_)
+        .arg(int(appearance))
+        .arg(Palette::accent().resolve(appearance).rgba())
+        .arg(shown.startDegrees)
+        .arg(shown.length);
+}
+
+QImage ProgressRing::picture(const QRectF& circle, const RingArc& shown, Appearance appearance)
+{
+    const qreal scale = devicePixelRatioF();
+    QImage image((QSizeF(size()) * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::transparent);
+    QPainter onto(&image);
+    onto.setRenderHint(QPainter::Antialiasing);
+    drawLayer(onto, track(circle, Palette::accent().resolve(appearance)));
+    paintArcOnce(onto, circle, shown, appearance);
+    return image;
+}
+
 QImage ProgressRing::still(const QRectF& circle, const RingArc& shown, Appearance appearance)
 {
     // A ring at rest is one picture, the same on every visit to its screen:
     // it is kept by its look, not by the widget, which a visit makes anew.
-    const qreal scale = devicePixelRatioF();
-    const QSize pixels = (QSizeF(size()) * scale).toSize();
-    const QColor accent = Palette::accent().resolve(appearance);
-    const QString key = QStringLiteral("harborlite-ring-%1x%2-%3-%4-%5-%6-%7-%8")
-                            .arg(pixels.width())
-                            .arg(pixels.height())
-                            .arg(scale)
-                            .arg(lineWidth_)
-                            .arg(int(appearance))
-                            .arg(accent.rgba())
-                            .arg(shown.startDegrees)
-                            .arg(shown.length);
+    const QString key = pictureKey(shown, appearance);
     QPixmap kept;
     if (!QPixmapCache::find(key, &kept)) {
-        QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
-        image.setDevicePixelRatio(scale);
-        image.fill(Qt::transparent);
-        {
-            QPainter onto(&image);
-            onto.setRenderHint(QPainter::Antialiasing);
-            drawLayer(onto, track(circle, accent));
-            paintArcOnce(onto, circle, shown, appearance);
-        }
-        kept = QPixmap::fromImage(std::move(image));
+        kept = QPixmap::fromImage(picture(circle, shown, appearance));
         QPixmapCache::insert(key, kept);
     }
     return kept.toImage();
+}
+
+const QImage& ProgressRing::moving(const QRectF& circle, const RingArc& shown, Appearance appearance)
+{
+    // While the glint runs round a progress that holds still, every frame
+    // would stroke the same arc again.
+    const QString key = pictureKey(shown, appearance);
+    if (key != movingKey_) {
+        moving_ = picture(circle, shown, appearance);
+        movingKey_ = key;
+    }
+    return moving_;
 }
 
 const QImage& ProgressRing::track(const QRectF& circle, const QColor& accent)

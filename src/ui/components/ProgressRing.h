@@ -81,7 +81,11 @@ private:
     void paintGlint(QPainter& painter, const QRectF& circle, Appearance appearance) const;
     void paintArcOnce(QPainter& painter, const QRectF& circle, const RingArc& shown, Appearance appearance) const;
     const QImage& track(const QRectF& circle, const QColor& accent);
+    QString pictureKey(const RingArc& shown, Appearance appearance) const;
+    // The track and the arc on a transparent picture of the widget.
+    QImage picture(const QRectF& circle, const RingArc& shown, Appearance appearance);
     QImage still(const QRectF& circle, const RingArc& shown, Appearance appearance);
+    const QImage& moving(const QRectF& circle, const RingArc& shown, Appearance appearance);
 
     double progress_;
     double shownProgress_;
@@ -96,6 +100,9 @@ private:
     // antialiased circles cost most of each repaint.
     QImage track_;
     QColor trackAccent_;
+    // The track and the arc as last drawn while moving, and their look.
+    QImage moving_;
+    QString movingKey_;
 };
 
 } // namespace harborlite
