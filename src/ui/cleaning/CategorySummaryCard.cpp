@@ -6,6 +6,7 @@
 #include "ui/components/ProgressRing.h"
 #include "ui/components/ReviewText.h"
 #include "ui/theme/Shapes.h"
+#include "ui/theme/SurfaceCache.h"
 #include "ui/theme/Symbols.h"
 #include "ui/theme/TypeStyle.h"
 
@@ -177,9 +178,7 @@ void CategorySummaryCard::paintEvent(QPaintEvent*)
     const QColor tint = Palette::color(look_.statusTint).resolve(appearance);
     const qreal middle = bounds.height() / 2;
     const QRectF circle(kPadding, middle - kIconSide / 2, kIconSide, kIconSide);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(Shapes::faded(tint, kIconFillOpacity));
-    painter.drawEllipse(circle);
+    SurfaceCache::disc(painter, circle, Shapes::faded(tint, kIconFillOpacity));
     const qreal symbolSide = kSymbolPixels + 2;
     Symbols::paint(painter,
                    QRectF(circle.center().x() - symbolSide / 2, circle.center().y() - symbolSide / 2, symbolSide,

@@ -33,17 +33,7 @@ protected:
         painter.setRenderHint(QPainter::Antialiasing);
         // From cached pixels: a filled circle this small still goes to the
         // raster engine's thread pool, and the discs repaint with every scroll.
-        const QColor fill = Shapes::faded(tint, SummaryStat::kDiscOpacity);
-        const QRectF disc(rect());
-        SurfaceCache::draw(painter, disc, disc.height() / 2, QStringLiteral("disc-%1").arg(fill.rgba()),
-                           [&fill](QPainter& onto, const QRectF& surface, qreal) {
-                               onto.save();
-                               onto.setRenderHint(QPainter::Antialiasing);
-                               onto.setPen(Qt::NoPen);
-                               onto.setBrush(fill);
-                               onto.drawEllipse(surface);
-                               onto.restore();
-                           });
+        SurfaceCache::disc(painter, QRectF(rect()), Shapes::faded(tint, SummaryStat::kDiscOpacity));
         const qreal side = SummaryStat::kSymbolSide;
         Symbols::paint(painter, QRectF((width() - side) / 2, (height() - side) / 2, side, side), symbol_, tint);
     }

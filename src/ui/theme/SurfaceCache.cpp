@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <QPixmapCache>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -103,6 +104,19 @@ void fill(QPainter& painter, const QRectF& rect, qreal cornerRadius, const QColo
              onto.save();
              onto.setRenderHint(QPainter::Antialiasing);
              onto.fillPath(Shapes::roundedRect(surface, radius), color);
+             onto.restore();
+         });
+}
+
+void disc(QPainter& painter, const QRectF& rect, const QColor& color)
+{
+    draw(painter, rect, std::min(rect.width(), rect.height()) / 2, QStringLiteral("disc-%1").arg(color.rgba()),
+         [&color](QPainter& onto, const QRectF& surface, qreal) {
+             onto.save();
+             onto.setRenderHint(QPainter::Antialiasing);
+             onto.setPen(Qt::NoPen);
+             onto.setBrush(color);
+             onto.drawEllipse(surface);
              onto.restore();
          });
 }

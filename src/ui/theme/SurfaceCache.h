@@ -31,6 +31,9 @@ void draw(QPainter& painter, const QRectF& rect, qreal cornerRadius, const QStri
 // The rounded rectangle filled with one colour, antialiased, through draw().
 void fill(QPainter& painter, const QRectF& rect, qreal cornerRadius, const QColor& color);
 
+// The ellipse inside `rect` filled with one colour, antialiased, through draw().
+void disc(QPainter& painter, const QRectF& rect, const QColor& color);
+
 // Lays `band`, whose rows are all alike and as wide as `rows`, over `rows`
 // again and again. Where the band is one colour across, that colour is
 // filled instead (a plain fill blends much faster than a copy of the same
