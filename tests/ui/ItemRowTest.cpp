@@ -180,6 +180,9 @@ TEST(PreparedRows, DrawTheRowAsMeasuredNow)
     };
     PreparedRows rows;
     const int height = ItemRowPainter::height(item);
+    // The box's first sight is painted directly, not from the surface cache,
+    // and may round a level differently: the row is drawn once beforehand.
+    drawn(item, QRect(10, 5, 600, height), nullptr);
     for (const QRect& area : {QRect(10, 5, 600, height), QRect(30, 60, 600, height), QRect(10, 5, 420, height)}) {
         EXPECT_EQ(drawn(item, area, &rows), drawn(item, area, nullptr));
     }
