@@ -1,4 +1,5 @@
 #include "app/HarborliteApp.h"
+#include "platform/CryptoLibrary.h"
 #include "platform/OpenFileLimit.h"
 #include "platform/SingleInstance.h"
 #include "shared/JsonFileDefaults.h"
@@ -9,6 +10,7 @@
 
 int main(int argc, char* argv[])
 {
+    harborlite::platform::keepCryptoStateAtExit();
     harborlite::platform::raiseOpenFileLimit();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Harborlite"));

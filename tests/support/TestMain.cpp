@@ -1,3 +1,4 @@
+#include "platform/CryptoLibrary.h"
 #include "support/OrdinaryUser.h"
 
 #include <QByteArray>
@@ -20,6 +21,7 @@
 // the main thread for the whole run, like the application's own.
 int main(int argc, char** argv)
 {
+    harborlite::platform::keepCryptoStateAtExit();
     harborlite::test::becomeOrdinaryUserWhenAsked();
     const QString home = QStringLiteral(HARBORLITE_TEST_HOME);
     const QString runtime = home + QStringLiteral("/runtime");
