@@ -52,15 +52,6 @@ QString reviewPillText()
     return QCoreApplication::translate("ResultsPresentation", "Review");
 }
 
-qint64 groupSize(const ScanGroup& group)
-{
-    qint64 total = 0;
-    for (const ScanItem& item : group.items) {
-        total += item.size;
-    }
-    return total;
-}
-
 GroupHeader groupHeader(const ScanGroup& group)
 {
     // One pass: a group can hold tens of thousands of items, and its header

@@ -57,9 +57,6 @@ GroupHeader groupHeader(const ScanGroup& group);
 // The text of the "Review" pill.
 QString reviewPillText();
 
-// The sum of all the group's item sizes, selected or not.
-qint64 groupSize(const ScanGroup& group);
-
 // The button under a group's listed items while some are hidden:
 // "Show <min(hidden, 200)> more of <hidden>".
 struct Paging {
