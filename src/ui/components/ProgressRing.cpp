@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace harborlite {
 
@@ -190,17 +191,6 @@ void ProgressRing::paintEvent(QPaintEvent*)
     }
 }
 
-void ProgressRing::paintArcOnce(QPainter& painter, const QRectF& circle, const RingArc& shown,
-                                Appearance appearance) const
-{
-    // A zero-length round-capped stroke would still draw a dot.
-    if (shown.length > 0) {
-        painter.save();
-        paintArc(painter, circle.center(), circle.width(), shown, appearance);
-        painter.restore();
-    }
-}
-
 QString ProgressRing::pictureKey(const RingArc& shown, Appearance appearance) const
 {
     const qreal scale = devicePixelRatioF();
@@ -216,17 +206,27 @@ QString ProgressRing::pictureKey(const RingArc& shown, Appearance appearance) co
         .arg(shown.length);
 }
 
-QImage ProgressRing::picture(const QRectF& circle, const RingArc& shown, Appearance appearance)
+QImage ProgressRing::layer(const std::function<void(QPainter&)>& paint) const
 {
+    // The widget's own rectangle, so what it holds lies on the pixels it
+    // would be drawn on directly.
     const qreal scale = devicePixelRatioF();
     QImage image((QSizeF(size()) * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(scale);
     image.fill(Qt::transparent);
-    QPainter onto(&image);
-    onto.setRenderHint(QPainter::Antialiasing);
-    drawLayer(onto, track(circle, Palette::accent().resolve(appearance)));
-    paintArcOnce(onto, circle, shown, appearance);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    paint(painter);
     return image;
+}
+
+QImage ProgressRing::picture(const QRectF& circle, const RingArc& shown, Appearance appearance)
+{
+    const QImage& trackLayer = track(circle, Palette::accent().resolve(appearance));
+    return layer([&](QPainter& painter) {
+        drawLayer(painter, trackLayer);
+        paintArc(painter, circle, shown, appearance);
+    });
 }
 
 QImage ProgressRing::still(const QRectF& circle, const RingArc& shown, Appearance appearance)
@@ -259,25 +259,24 @@ const QImage& ProgressRing::track(const QRectF& circle, const QColor& accent)
     const qreal scale = devicePixelRatioF();
     const QSize pixels = (QSizeF(size()) * scale).toSize();
     if (track_.size() != pixels || track_.devicePixelRatio() != scale || trackAccent_ != accent) {
-        // The widget's own rectangle, so the circle lies on the pixels it
-        // would be drawn on directly.
-        track_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
-        track_.setDevicePixelRatio(scale);
-        track_.fill(Qt::transparent);
-        QPainter painter(&track_);
-        painter.setRenderHint(QPainter::Antialiasing);
-        paintTrack(painter, circle, lineWidth_, accent);
+        track_ = layer([&](QPainter& painter) { paintTrack(painter, circle, lineWidth_, accent); });
         trackAccent_ = accent;
     }
     return track_;
 }
 
-void ProgressRing::paintArc(QPainter& painter, const QPointF& center, qreal side, const RingArc& shown,
+void ProgressRing::paintArc(QPainter& painter, const QRectF& circle, const RingArc& shown,
                             Appearance appearance) const
 {
+    // A zero-length round-capped stroke would still draw a dot.
+    if (shown.length <= 0) {
+        return;
+    }
     const QColor accent = Palette::accent().resolve(appearance);
     const qreal length = std::min<qreal>(shown.length, 1);
-    painter.translate(center);
+    const qreal side = circle.width();
+    painter.save();
+    painter.translate(circle.center());
     painter.rotate(shown.startDegrees);
     const QRectF local(-side / 2, -side / 2, side, side);
     QPainterPath path;
@@ -294,6 +293,7 @@ void ProgressRing::paintArc(QPainter& painter, const QPointF& center, qreal side
     painter.setPen(QPen(QBrush(Palette::dialGradient(QPointF(0, 0), appearance)), lineWidth_, Qt::SolidLine,
                         Qt::RoundCap));
     painter.drawPath(path);
+    painter.restore();
 }
 
 void ProgressRing::paintGlint(QPainter& painter, const QRectF& circle, Appearance appearance) const

@@ -8,6 +8,8 @@
 #include <QVariantAnimation>
 #include <QWidget>
 
+#include <functional>
+
 namespace harborlite {
 
 // Where the ring's arc lies: its length as a fraction of the circle and its
@@ -76,11 +78,12 @@ protected:
 
 private:
     void start();
-    void paintArc(QPainter& painter, const QPointF& center, qreal side, const RingArc& shown,
-                  Appearance appearance) const;
+    void paintArc(QPainter& painter, const QRectF& circle, const RingArc& shown, Appearance appearance) const;
     void paintGlint(QPainter& painter, const QRectF& circle, Appearance appearance) const;
-    void paintArcOnce(QPainter& painter, const QRectF& circle, const RingArc& shown, Appearance appearance) const;
     const QImage& track(const QRectF& circle, const QColor& accent);
+    // An image of the widget's size and scale holding what `paint` draws in
+    // the widget's coordinates.
+    QImage layer(const std::function<void(QPainter&)>& paint) const;
     QString pictureKey(const RingArc& shown, Appearance appearance) const;
     // The track and the arc on a transparent picture of the widget.
     QImage picture(const QRectF& circle, const RingArc& shown, Appearance appearance);
