@@ -83,8 +83,7 @@ void SoftShadow::paint(QPainter& painter, const QRectF& surface, qreal cornerRad
         }
         // Drawn once as it is first shown, the shadow is scaled straight onto
         // the painter; kept only when it is drawn again at the same place.
-        const QString seen = placedKey + QStringLiteral("-seen");
-        if (QPixmapCache::find(seen, &placed)) {
+        if (SurfaceCache::seenBefore(placedKey)) {
             QImage drawn(pixels.size(), QImage::Format_ARGB32_Premultiplied);
             drawn.fill(Qt::transparent);
             {
@@ -97,7 +96,6 @@ void SoftShadow::paint(QPainter& painter, const QRectF& surface, qreal cornerRad
             painter.drawPixmap(pixels.topLeft(), placed);
             return;
         }
-        QPixmapCache::insert(seen, QPixmap(1, 1));
     }
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform);

@@ -90,6 +90,17 @@ void tile(QPainter& painter, const QRect& rows, const QPixmap& band)
     }
 }
 
+bool seenBefore(const QString& key)
+{
+    QPixmap found;
+    const QString seen = key + QStringLiteral("-seen");
+    if (QPixmapCache::find(key, &found) || QPixmapCache::find(seen, &found)) {
+        return true;
+    }
+    QPixmapCache::insert(seen, QPixmap(1, 1));
+    return false;
+}
+
 bool drawsPlainly(const QPainter& painter)
 {
     const QTransform transform = painter.deviceTransform();
@@ -142,10 +153,7 @@ void draw(QPainter& painter, const QRectF& rect, qreal cornerRadius, const QStri
         // A short surface seen once is painted directly: many are drawn only
         // as a screen first shows, and drawing one into the cache first would
         // cost that first paint a second pass.
-        QPixmap whole;
-        const QString seen = named + QStringLiteral("-seen");
-        if (!QPixmapCache::find(named, &whole) && !QPixmapCache::find(seen, &whole)) {
-            QPixmapCache::insert(seen, QPixmap(1, 1));
+        if (!seenBefore(named)) {
             paint(painter, rect, cornerRadius);
             return;
         }

@@ -36,9 +36,15 @@ void disc(QPainter& painter, const QRectF& rect, const QColor& color);
 
 // Lays `band`, whose rows are all alike and as wide as `rows`, over `rows`
 // again and again. Where the band is one colour across, that colour is
-// filled instead (a plain fill blends much faster than a copy of the same
-// pixels, and a clear one costs nothing): the pixels are the same.
+// filled instead (a plain fill blends faster than a copy of the same pixels,
+// and a clear one costs nothing): the pixels are the same.
 void tile(QPainter& painter, const QRect& rows, const QPixmap& band);
+
+// Whether a picture is worth keeping under `key`: one is kept there already,
+// or it was asked for before. The first time, the key is only marked seen
+// and the answer is no: a picture drawn once, as a screen first shows, is
+// cheaper drawn directly than drawn aside and copied.
+bool seenBefore(const QString& key);
 
 // Whether pixels drawn aside can stand for what the painter would draw: its
 // logical pixels are device pixels but for a whole shift, and it lays what it
