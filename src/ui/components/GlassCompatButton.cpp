@@ -59,6 +59,23 @@ void paintSpinner(QPainter& painter, const QRectF& square, const QColor& color, 
     painter.restore();
 }
 
+void paintCapsule(QPainter& painter, const QRectF& capsule, const QColor& body, const QColor& edge,
+                  Appearance appearance)
+{
+    const QColor material = GlassSurface::material(appearance);
+    SurfaceCache::draw(painter, capsule, capsule.height() / 2,
+                       QStringLiteral("button-%1-%2-%3").arg(material.rgba()).arg(body.rgba()).arg(edge.rgba()),
+                       [&](QPainter& onto, const QRectF& surface, qreal radius) {
+                           const QPainterPath shape = Shapes::roundedRect(surface, radius);
+                           onto.save();
+                           onto.setRenderHint(QPainter::Antialiasing);
+                           onto.fillPath(shape, material);
+                           onto.fillPath(shape, body);
+                           Shapes::strokeInside(onto, surface, radius, edge, kEdgeWidth);
+                           onto.restore();
+                       });
+}
+
 } // namespace GlassCompatButtonStyle
 
 using namespace GlassCompatButtonStyle;
@@ -270,20 +287,7 @@ void GlassCompatButton::paintButton(QPainter& painter, Appearance appearance) co
     const qreal unpressed = rest.opacity + (hovered.opacity - rest.opacity) * hover;
     const qreal opacity = unpressed + (pressed.opacity - unpressed) * press;
     const QColor base = rest.usesTint ? tint_.resolve(appearance) : Palette::card().resolve(appearance);
-    const QColor material = GlassSurface::material(appearance);
-    const QColor body = Shapes::faded(base, opacity);
-    const QColor edge = edgeColor(isProminent_, appearance);
-    SurfaceCache::draw(painter, outer, outer.height() / 2,
-                       QStringLiteral("button-%1-%2-%3").arg(material.rgba()).arg(body.rgba()).arg(edge.rgba()),
-                       [&](QPainter& onto, const QRectF& surface, qreal radius) {
-                           const QPainterPath shape = Shapes::roundedRect(surface, radius);
-                           onto.save();
-                           onto.setRenderHint(QPainter::Antialiasing);
-                           onto.fillPath(shape, material);
-                           onto.fillPath(shape, body);
-                           Shapes::strokeInside(onto, surface, radius, edge, kEdgeWidth);
-                           onto.restore();
-                       });
+    paintCapsule(painter, outer, Shapes::faded(base, opacity), edgeColor(isProminent_, appearance), appearance);
 
     const QColor label = labelColor(isProminent_, tint_.resolve(appearance), appearance);
     const qreal width = labelWidth();

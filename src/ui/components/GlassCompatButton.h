@@ -45,6 +45,12 @@ QColor labelColor(bool isProminent, const QColor& tint, Appearance appearance);
 // stroke around the plain kind.
 QColor edgeColor(bool isProminent, Appearance appearance);
 
+// A glass capsule in `capsule`: the material, `body` over it and a
+// kEdgeWidth `edge` inside the outline, from cached pixels. The button and
+// the pop-up picker share it.
+void paintCapsule(QPainter& painter, const QRectF& capsule, const QColor& body, const QColor& edge,
+                  Appearance appearance);
+
 // The small white activity indicator drawn before a busy button's label: an
 // arc turning once a second at `phase` (0…1).
 void paintSpinner(QPainter& painter, const QRectF& square, const QColor& color, qreal phase);

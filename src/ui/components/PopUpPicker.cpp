@@ -1,7 +1,6 @@
 #include "ui/components/PopUpPicker.h"
 
 #include "ui/components/GlassCompatButton.h"
-#include "ui/theme/GlassSurface.h"
 #include "ui/theme/MenuStyle.h"
 #include "ui/theme/Shapes.h"
 #include "ui/theme/SurfaceCache.h"
@@ -203,20 +202,9 @@ void PopUpPicker::paintEvent(QPaintEvent*)
     // The capsule comes from cached pixels: its antialiased outline would go
     // to the raster engine's thread pool on every repaint of the header.
     if (shown.drawsCapsule && kind_ == Kind::glass) {
-        const QColor material = GlassSurface::material(appearance);
-        const QColor card = Shapes::faded(Palette::card().resolve(appearance), shown.fillOpacity);
-        const QColor stroke = Palette::surfaceStroke().resolve(appearance);
-        SurfaceCache::draw(painter, capsule, capsule.height() / 2,
-                           QStringLiteral("picker-%1-%2-%3").arg(material.rgba()).arg(card.rgba()).arg(stroke.rgba()),
-                           [&](QPainter& onto, const QRectF& surface, qreal radius) {
-                               onto.save();
-                               onto.setRenderHint(QPainter::Antialiasing);
-                               const QPainterPath shape = Shapes::roundedRect(surface, radius);
-                               onto.fillPath(shape, material);
-                               onto.fillPath(shape, card);
-                               Shapes::strokeInside(onto, surface, radius, stroke, GlassCompatButtonStyle::kEdgeWidth);
-                               onto.restore();
-                           });
+        GlassCompatButtonStyle::paintCapsule(painter, capsule,
+                                             Shapes::faded(Palette::card().resolve(appearance), shown.fillOpacity),
+                                             Palette::surfaceStroke().resolve(appearance), appearance);
     } else if (shown.drawsCapsule) {
         SurfaceCache::fill(painter, capsule, capsule.height() / 2,
                            Shapes::faded(Palette::hoverFill().resolve(appearance), shown.fillOpacity));
