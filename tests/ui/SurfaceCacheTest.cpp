@@ -1,3 +1,4 @@
+#include "support/ImageDifference.h"
 #include "ui/theme/GlassSurface.h"
 #include "ui/theme/Shapes.h"
 #include "ui/theme/SoftShadow.h"
@@ -12,6 +13,8 @@
 #include <algorithm>
 
 using namespace harborlite;
+using test::differenceOf;
+using test::expectSameLook;
 
 namespace {
 
@@ -26,53 +29,6 @@ void paintSurface(QPainter& painter, const QRectF& rect, qreal radius)
     painter.fillPath(shape, QColor(30, 160, 110, 60));
     Shapes::strokeInside(painter, rect, radius, QColor(0, 0, 0, 70), 0.8);
     painter.restore();
-}
-
-// A background that is not one colour, so a surface laid twice or out of place shows.
-QImage background(QSize size)
-{
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    QPainter painter(&image);
-    QLinearGradient gradient(0, 0, size.width(), size.height());
-    gradient.setColorAt(0, QColor(220, 240, 230));
-    gradient.setColorAt(1, QColor(40, 90, 70));
-    painter.fillRect(image.rect(), gradient);
-    return image;
-}
-
-// How two images of one size differ: the largest difference of one channel,
-// and how many pixels differ by more than the rounding of 8-bit layers.
-struct Difference {
-    int largest = 0;
-    int pixelsOverRounding = 0;
-};
-
-Difference differenceOf(const QImage& a, const QImage& b)
-{
-    const QImage left = a.convertToFormat(QImage::Format_ARGB32);
-    const QImage right = b.convertToFormat(QImage::Format_ARGB32);
-    Difference made;
-    for (int y = 0; y < left.height(); ++y) {
-        const auto* l = reinterpret_cast<const QRgb*>(left.constScanLine(y));
-        const auto* r = reinterpret_cast<const QRgb*>(right.constScanLine(y));
-        for (int x = 0; x < left.width(); ++x) {
-            const int channel = std::max({std::abs(qRed(l[x]) - qRed(r[x])), std::abs(qGreen(l[x]) - qGreen(r[x])),
-                                          std::abs(qBlue(l[x]) - qBlue(r[x])), std::abs(qAlpha(l[x]) - qAlpha(r[x]))});
-            made.largest = std::max(made.largest, channel);
-            made.pixelsOverRounding += channel > 2 ? 1 : 0;
-        }
-    }
-    return made;
-}
-
-// Layers laid down at once round differently from layers laid one by one,
-// most along the antialiased outline where they are faintest: a few levels
-// there, never a surface laid twice or out of place.
-void expectSameLook(const QImage& a, const QImage& b)
-{
-    const Difference difference = differenceOf(a, b);
-    EXPECT_LE(difference.largest, 12);
-    EXPECT_LE(difference.pixelsOverRounding, a.width() * a.height() / 100);
 }
 
 // A child that draws the surface over its whole rectangle, from the cache or directly.
@@ -118,7 +74,7 @@ TEST(SurfaceCache, DrawsWhatTheDirectDrawingDraws)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         QPixmapCache::clear();
-        QImage cached = background(QSize(260, 600));
+        QImage cached = test::gradientBackground(QSize(260, 600));
         QImage direct = cached.copy();
         for (QImage* image : {&cached, &direct}) {
             QPainter painter(image);
@@ -126,7 +82,7 @@ TEST(SurfaceCache, DrawsWhatTheDirectDrawingDraws)
             painter.setOpacity(c.opacity);
             if (image == &cached) {
                 // Twice: the second comes from the cache.
-                QImage scratch = background(QSize(260, 600));
+                QImage scratch = test::gradientBackground(QSize(260, 600));
                 QPainter first(&scratch);
                 first.translate(c.shift);
                 first.setOpacity(c.opacity);
@@ -137,7 +93,7 @@ TEST(SurfaceCache, DrawsWhatTheDirectDrawingDraws)
             }
         }
         expectSameLook(cached, direct);
-        EXPECT_GT(differenceOf(cached, background(QSize(260, 600))).largest, 10);
+        EXPECT_GT(differenceOf(cached, test::gradientBackground(QSize(260, 600))).largest, 10);
     }
 }
 
@@ -165,12 +121,12 @@ TEST(SurfaceCache, GlassLooksTheSameCachedAndTinted)
     for (const Appearance appearance : {Appearance::light, Appearance::dark}) {
         for (const std::optional<QColor>& tint : {std::optional<QColor>(), std::optional<QColor>(QColor(200, 60, 40))}) {
             QPixmapCache::clear();
-            QImage cached = background(QSize(300, 400));
+            QImage cached = test::gradientBackground(QSize(300, 400));
             {
                 QPainter painter(&cached);
                 GlassSurface::paint(painter, QRectF(10, 10, 280, 380), 20, appearance, tint);
             }
-            QImage faded = background(QSize(300, 400));
+            QImage faded = test::gradientBackground(QSize(300, 400));
             {
                 // A painter's opacity of just under one draws directly.
                 QPainter painter(&faded);
@@ -191,14 +147,14 @@ TEST(SoftShadow, ASecondShadowOfOneLookDrawsTheFirstsPicture)
     const QRectF surface(40, 30, 300, 120);
     const auto drawn = [&](const QColor& color, const QRectF& where) {
         SoftShadow shadow(26, 0.13);
-        QImage image = background(QSize(400, 260));
+        QImage image = test::gradientBackground(QSize(400, 260));
         QPainter painter(&image);
         shadow.paint(painter, where, 28, color);
         return image;
     };
     const QColor green(20, 110, 80);
     const QImage first = drawn(green, surface);
-    EXPECT_GT(differenceOf(first, background(QSize(400, 260))).largest, 6);
+    EXPECT_GT(differenceOf(first, test::gradientBackground(QSize(400, 260))).largest, 6);
     for (int visit = 0; visit < 3; ++visit) {
         SCOPED_TRACE(visit);
         expectSameLook(drawn(green, surface), first);
@@ -237,7 +193,7 @@ TEST(SurfaceCache, TilingABandFillsItsMiddleWithTheSamePixels)
         }
         const QPixmap pixmap = QPixmap::fromImage(band);
         const QRect rows(7, 5, c.width, 230);
-        QImage tiled = background(QSize(c.width + 20, 250));
+        QImage tiled = test::gradientBackground(QSize(c.width + 20, 250));
         QImage copied = tiled.copy();
         {
             QPainter painter(&tiled);

@@ -7,6 +7,7 @@
 #include "ui/cleaning/RowPainting.h"
 #include "ui/components/InnerCard.h"
 #include "ui/theme/GlassSurface.h"
+#include "ui/theme/LayerStack.h"
 #include "ui/theme/Shapes.h"
 #include "ui/theme/SoftShadow.h"
 #include "ui/theme/SurfaceCache.h"
@@ -47,6 +48,17 @@ constexpr qreal kCountFillOpacity = 0.7;
 constexpr int kMinimumSpacer = 8;
 constexpr qreal kShadowRadius = 16;
 constexpr qreal kShadowOpacity = 0.08;
+// A card's shadow is drawn from one drawing of this many rows: its upper half
+// over the card's top, its lower half over the card's bottom, and its middle
+// row between them.
+constexpr int kShadowProbeRows = 128;
+
+// The card's rows from its top (and up from its bottom) that its shadow's
+// ends cover; the shadow's rows between are all alike.
+int shadowSplit(const QRect& card)
+{
+    return std::min(card.height(), kShadowProbeRows) / 2;
+}
 // Small targets take a few pixels more than they draw.
 constexpr int kTargetSlack = 3;
 
@@ -1048,37 +1060,41 @@ void ResultsList::paintPart(QPaintEvent* event)
     paintingAppearance_.reset();
 }
 
+QMargins ResultsList::shadowReach() const
+{
+    return (shadow_->margins() + QMarginsF(1, 1, 1, 1)).toMargins();
+}
+
 void ResultsList::paintCardShadow(QPainter& painter, const QRect& card, const QColor& color)
 {
-    constexpr int probeHeight = 128;
-    const QMargins margins = (shadow_->margins() + QMarginsF(1, 1, 1, 1)).toMargins();
+    const QMargins margins = shadowReach();
     const QSize probeSize(card.width() + margins.left() + margins.right(),
-                          probeHeight + margins.top() + margins.bottom());
+                          kShadowProbeRows + margins.top() + margins.bottom());
     if (shadowProbe_.size() != probeSize || shadowProbeColor_ != color) {
         shadowProbe_ = QImage(probeSize, QImage::Format_ARGB32_Premultiplied);
         shadowProbe_.fill(Qt::transparent);
         QPainter probe(&shadowProbe_);
         probe.setRenderHint(QPainter::Antialiasing);
-        shadow_->paint(probe, QRectF(margins.left(), margins.top(), card.width(), probeHeight),
+        shadow_->paint(probe, QRectF(margins.left(), margins.top(), card.width(), kShadowProbeRows),
                        ResultsModel::kCardRadius, color);
         shadowProbeColor_ = color;
         constexpr int bandRows = 32;
         QImage band(probeSize.width(), bandRows, QImage::Format_ARGB32_Premultiplied);
         for (int y = 0; y < bandRows; ++y) {
-            std::memcpy(band.scanLine(y), shadowProbe_.constScanLine(margins.top() + probeHeight / 2),
+            std::memcpy(band.scanLine(y), shadowProbe_.constScanLine(margins.top() + kShadowProbeRows / 2),
                         std::size_t(band.bytesPerLine()));
         }
         shadowBand_ = QPixmap::fromImage(std::move(band));
     }
     // The probe's upper half over the card's top, its lower half over the
     // card's bottom, and its middle row (the band) tiled between them.
-    const int split = std::min(card.height(), probeHeight) / 2;
+    const int split = shadowSplit(card);
     const int left = card.left() - margins.left();
     const int width = probeSize.width();
     const int topRows = margins.top() + split;
     painter.drawImage(QRect(left, card.top() - margins.top(), width, topRows), shadowProbe_,
                       QRect(0, 0, width, topRows));
-    const int bottomFrom = margins.top() + probeHeight - split;
+    const int bottomFrom = margins.top() + kShadowProbeRows - split;
     const int bottomRows = probeSize.height() - bottomFrom;
     painter.drawImage(QRect(left, card.bottom() + 1 - split, width, bottomRows), shadowProbe_,
                       QRect(0, bottomFrom, width, bottomRows));
@@ -1093,17 +1109,26 @@ void ResultsList::paintCards(QPainter& painter, const QRect& area)
     const Appearance appearance = Palette::appearance(this);
     const int width = viewport()->width();
     const QColor shadowColor = Palette::accentDeep().resolve(appearance);
+    const QMargins reach = shadowReach();
+    // Shadow, glass and a group's inner card lie over one another down most
+    // of the list: laid as one stack, their rows between the corners blend once.
+    LayerStack stack;
     for (int section = 0; section < headers_.size(); ++section) {
         const auto [first, count] = rows_->sectionRows(section);
         const QRect top = visualRect(rows_->index(first));
         const QRect bottom = visualRect(rows_->index(first + count - 1));
         const int cardTop = top.top() + (rows_->row(first).firstSection ? 0 : ResultsModel::kSectionSpacing);
         const QRect card(0, cardTop, width, bottom.bottom() + 1 - cardTop);
-        if (!card.marginsAdded(shadow_->margins().toMargins() + QMargins(1, 1, 1, 1)).intersects(area)) {
+        if (!card.marginsAdded(reach).intersects(area)) {
             continue;
         }
-        paintCardShadow(painter, card, shadowColor);
-        GlassSurface::paint(painter, QRectF(card), ResultsModel::kCardRadius, appearance);
+        const int split = shadowSplit(card);
+        stack.add(card.top() - reach.top(), card.bottom() + reach.bottom(), card.top() + split,
+                  card.bottom() - split,
+                  [this, card, shadowColor](QPainter& onto) { paintCardShadow(onto, card, shadowColor); });
+        stack.addRoundedRect(card, ResultsModel::kCardRadius, [card, appearance](QPainter& onto) {
+            GlassSurface::paint(onto, QRectF(card), ResultsModel::kCardRadius, appearance);
+        });
     }
 
     // Group cards: from the first row at the top of the area back to its
@@ -1127,11 +1152,14 @@ void ResultsList::paintCards(QPainter& painter, const QRect& area)
             const int groupBottom = rect.bottom() + 1 - (shown.lastInSection ? ResultsModel::kCardPadding : 0);
             const QRect card(ResultsModel::kCardPadding, groupTop, width - 2 * ResultsModel::kCardPadding,
                              groupBottom - groupTop);
-            InnerCard::paintFill(painter, card, ResultsModel::kGroupRadius, false, appearance);
-            InnerCard::paintBorder(painter, card, ResultsModel::kGroupRadius, false, appearance);
+            stack.addRoundedRect(card, ResultsModel::kGroupRadius, [card, appearance](QPainter& onto) {
+                InnerCard::paintFill(onto, card, ResultsModel::kGroupRadius, false, appearance);
+                InnerCard::paintBorder(onto, card, ResultsModel::kGroupRadius, false, appearance);
+            });
             groupTop = -1;
         }
     }
+    stack.paint(painter, area);
 }
 
 } // namespace harborlite

@@ -189,6 +189,8 @@ private:
     // The probe's middle row, repeated: tiled down the card's sides.
     QPixmap shadowBand_;
     QColor shadowProbeColor_;
+    // How far past the card its shadow reaches, whole pixels.
+    QMargins shadowReach() const;
     void paintCardShadow(QPainter& painter, const QRect& card, const QColor& color);
 };
 

@@ -185,7 +185,7 @@ void ProgressRing::paintEvent(QPaintEvent*)
         drawLayer(painter, still(circle, shown, appearance));
         return;
     }
-    drawLayer(painter, moving(circle, shown, appearance));
+    paintMoving(painter, circle, shown, appearance);
     if (isWorking_ && !isIndeterminate_ && isMoving()) {
         paintGlint(painter, circle, appearance);
     }
@@ -242,16 +242,23 @@ QImage ProgressRing::still(const QRectF& circle, const RingArc& shown, Appearanc
     return kept.toImage();
 }
 
-const QImage& ProgressRing::moving(const QRectF& circle, const RingArc& shown, Appearance appearance)
+void ProgressRing::paintMoving(QPainter& painter, const QRectF& circle, const RingArc& shown, Appearance appearance)
 {
     // While the glint runs round a progress that holds still, every frame
-    // would stroke the same arc again.
+    // would stroke the same arc again: the second frame keeps a picture. While
+    // the progress moves on, a picture would serve one frame only.
     const QString key = pictureKey(shown, appearance);
-    if (key != movingKey_) {
-        moving_ = picture(circle, shown, appearance);
-        movingKey_ = key;
+    if (key == movingKey_) {
+        if (moving_.isNull()) {
+            moving_ = picture(circle, shown, appearance);
+        }
+        drawLayer(painter, moving_);
+        return;
     }
-    return moving_;
+    movingKey_ = key;
+    moving_ = QImage();
+    drawLayer(painter, track(circle, Palette::accent().resolve(appearance)));
+    paintArc(painter, circle, shown, appearance);
 }
 
 const QImage& ProgressRing::track(const QRectF& circle, const QColor& accent)

@@ -88,7 +88,7 @@ private:
     // The track and the arc on a transparent picture of the widget.
     QImage picture(const QRectF& circle, const RingArc& shown, Appearance appearance);
     QImage still(const QRectF& circle, const RingArc& shown, Appearance appearance);
-    const QImage& moving(const QRectF& circle, const RingArc& shown, Appearance appearance);
+    void paintMoving(QPainter& painter, const QRectF& circle, const RingArc& shown, Appearance appearance);
 
     double progress_;
     double shownProgress_;
@@ -103,7 +103,8 @@ private:
     // antialiased circles cost most of each repaint.
     QImage track_;
     QColor trackAccent_;
-    // The track and the arc as last drawn while moving, and their look.
+    // The look of the track and the arc as last drawn while moving, and their
+    // picture once that look was drawn twice.
     QImage moving_;
     QString movingKey_;
 };

@@ -1,0 +1,108 @@
+#include "ui/theme/LayerStack.h"
+
+#include "ui/theme/SurfaceCache.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPixmap>
+
+#include <algorithm>
+#include <cmath>
+
+namespace harborlite {
+
+void LayerStack::add(int top, int bottom, int steadyTop, int steadyBottom, Paint paint)
+{
+    if (top <= bottom) {
+        layers_.push_back({top, bottom, steadyTop, steadyBottom, std::move(paint)});
+    }
+}
+
+void LayerStack::addRoundedRect(const QRect& rect, qreal cornerRadius, Paint paint)
+{
+    // The row below the top corners' last antialiased row, and the one above
+    // the bottom corners' first.
+    const int corner = int(std::ceil(std::min<qreal>(cornerRadius, rect.height() / 2.0))) + 1;
+    add(rect.top(), rect.bottom(), rect.top() + corner, rect.bottom() - corner, std::move(paint));
+}
+
+void LayerStack::paint(QPainter& painter, const QRect& area) const
+{
+    if (area.isEmpty() || layers_.empty()) {
+        return;
+    }
+    // Between two cuts, each layer is either absent or present on every row,
+    // and either steady on every row or on none.
+    std::vector<int> cuts{area.top(), area.bottom() + 1};
+    for (const Layer& layer : layers_) {
+        for (const int cut : {layer.top, layer.bottom + 1, layer.steadyTop, layer.steadyBottom + 1}) {
+            if (cut > area.top() && cut <= area.bottom()) {
+                cuts.push_back(cut);
+            }
+        }
+    }
+    std::sort(cuts.begin(), cuts.end());
+    cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+
+    const bool flattens = SurfaceCache::drawsPlainly(painter);
+    int unflattenedTop = -1;
+    const auto rowsFrom = [&](int top, int end) { return QRect(area.left(), top, area.width(), end - top); };
+    for (std::size_t cut = 0; cut + 1 < cuts.size(); ++cut) {
+        const int top = cuts[cut];
+        const int end = cuts[cut + 1];
+        int present = 0;
+        bool steady = true;
+        for (const Layer& layer : layers_) {
+            if (layer.top < end && layer.bottom >= top) {
+                ++present;
+                steady = steady && layer.steadyTop <= top && end - 1 <= layer.steadyBottom;
+            }
+        }
+        // One layer alone blends once either way, and exactly as itself. Which
+        // rows are flattened depends on the layers only, never on the area:
+        // a part repainted alone gets the pixels of a repaint of everything.
+        if (present > 1 && steady && flattens) {
+            if (unflattenedTop >= 0) {
+                paintOneByOne(painter, rowsFrom(unflattenedTop, top));
+                unflattenedTop = -1;
+            }
+            paintFlattened(painter, rowsFrom(top, end));
+        } else if (unflattenedTop < 0) {
+            unflattenedTop = top;
+        }
+    }
+    if (unflattenedTop >= 0) {
+        paintOneByOne(painter, rowsFrom(unflattenedTop, area.bottom() + 1));
+    }
+}
+
+void LayerStack::paintOneByOne(QPainter& painter, const QRect& rows) const
+{
+    painter.save();
+    painter.setClipRect(rows, Qt::IntersectClip);
+    for (const Layer& layer : layers_) {
+        if (layer.top <= rows.bottom() && layer.bottom >= rows.top()) {
+            layer.paint(painter);
+        }
+    }
+    painter.restore();
+}
+
+void LayerStack::paintFlattened(QPainter& painter, const QRect& rows) const
+{
+    QImage row(rows.width(), 1, QImage::Format_ARGB32_Premultiplied);
+    row.fill(Qt::transparent);
+    {
+        QPainter onto(&row);
+        onto.setRenderHints(painter.renderHints());
+        onto.translate(-rows.left(), -rows.top());
+        for (const Layer& layer : layers_) {
+            if (layer.top <= rows.top() && layer.bottom >= rows.top()) {
+                layer.paint(onto);
+            }
+        }
+    }
+    SurfaceCache::tile(painter, rows, QPixmap::fromImage(std::move(row)));
+}
+
+} // namespace harborlite
