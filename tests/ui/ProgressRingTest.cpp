@@ -1,15 +1,18 @@
 #include "paint/Palette.h"
+#include "support/ImageDifference.h"
 #include "ui/components/ProgressRing.h"
 #include "ui/theme/Contrast.h"
 #include "ui/components/TriStateToggle.h"
 #include "ui/theme/Motion.h"
 
 #include <QPixmapCache>
+#include <QScreen>
 #include <QTest>
 
 #include "TransparentRender.h"
 
 #include <gtest/gtest.h>
+
 
 using namespace harborlite;
 
@@ -240,5 +243,93 @@ TEST(ProgressRing, AMovingRingFollowsItsProgress)
     EXPECT_GT(transparentRender(ring).pixelColor(low).alphaF(), 0.9);
     EXPECT_GT(transparentRender(ring).pixelColor(low).alphaF(), 0.9);
     ring.setWorking(false);
+    Motion::setReduceMotion(std::nullopt);
+}
+
+// A frame while the work goes on repaints only where the glint was and is,
+// and where the arc grew. What the window shows after many such frames is
+// what a repaint of the whole ring gives: no glint left behind, and where the
+// arc grew, its edge as the longer arc's within a fraction of a pixel (an
+// arc's curve is split where its length says, so its outline moves by less
+// than a pixel with its length).
+TEST(ProgressRing, FramesRepaintOnlyWhatMovedAndLeaveNothingBehind)
+{
+    class CountedRing : public ProgressRing {
+    public:
+        using ProgressRing::ProgressRing;
+        int partial = 0;
+        int whole = 0;
+        bool justPainted = false;
+
+    protected:
+        void paintEvent(QPaintEvent* event) override
+        {
+            ProgressRing::paintEvent(event);
+            ++(event->region().boundingRect() == rect() ? whole : partial);
+            justPainted = event->region().boundingRect() != rect();
+        }
+    };
+
+    Motion::setReduceMotion(false);
+    QWidget window;
+    window.setAutoFillBackground(true);
+    window.setStyleSheet(QStringLiteral("background: rgb(40, 70, 60)"));
+    auto* ring = new CountedRing(0.3, 14, false, &window);
+    Palette::setOwnAppearance(ring, Appearance::light);
+    const int side = static_cast<int>(160 + 2 * ProgressRing::overhang(14));
+    ring->setGeometry(10, 10, side, side);
+    window.resize(side + 20, side + 20);
+    window.show();
+    ring->setWorking(true);
+    ASSERT_TRUE(ring->isMoving());
+
+    // The first event after a frame's paint, before the glint can move on:
+    // what the window shows, then the ring repainted whole.
+    struct AfterAFrame : QObject {
+        CountedRing* ring;
+        QWidget* window;
+        QImage shown;
+        QImage redrawn;
+        QImage shot() const
+        {
+            return window->screen()->grabWindow(window->winId(), 10, 10, ring->width(), ring->height()).toImage();
+        }
+        bool eventFilter(QObject*, QEvent*) override
+        {
+            if (ring->justPainted && shown.isNull()) {
+                shown = shot();
+                ring->repaint();
+                redrawn = shot();
+            }
+            return false;
+        }
+    };
+    const auto framedAndRedrawn = [&](int frames) {
+        const int until = ring->partial + frames;
+        while (ring->currentArc().length != ring->progress() || ring->partial < until) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+        }
+        AfterAFrame after;
+        after.ring = ring;
+        after.window = &window;
+        ring->justPainted = false;
+        qApp->installEventFilter(&after);
+        while (after.shown.isNull()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+        }
+        qApp->removeEventFilter(&after);
+        return test::differenceOf(after.shown, after.redrawn);
+    };
+
+    // The glint runs round a progress that holds still.
+    const test::ImageDifference still = framedAndRedrawn(40);
+    EXPECT_LE(still.largest, 2);
+    EXPECT_GT(ring->partial, 3 * ring->whole);
+
+    ring->setProgress(0.7);
+    const test::ImageDifference grown = framedAndRedrawn(10);
+    EXPECT_LE(grown.largest, 24);
+    EXPECT_LE(grown.pixelsOverRounding, side * side / 200);
+    ring->setWorking(false);
     Motion::setReduceMotion(std::nullopt);
 }

@@ -9,6 +9,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QPixmapCache>
+#include <QtMath>
 
 #include <algorithm>
 #include <cmath>
@@ -55,11 +56,19 @@ ProgressRing::ProgressRing(double progress, qreal lineWidth, bool isIndeterminat
     curve.addCubicBezierSegment(QPointF(0.42, 0), QPointF(0.58, 1), QPointF(1, 1));
     progressAnimation_.setEasingCurve(curve);
     connect(&progressAnimation_, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
+        // Only the arc between the two lengths changes, with the end caps and glow.
+        const double before = shownProgress_;
         shownProgress_ = value.toDouble();
-        update();
+        if (isIndeterminate_) {
+            update();
+            return;
+        }
+        const auto degrees = [](double fraction) { return 360 * std::clamp(fraction, 0.0, 1.0); };
+        update(arcBounds(degrees(std::min(before, shownProgress_)), degrees(std::max(before, shownProgress_)),
+                         overhang(lineWidth_)));
     });
     frameTimer_.setInterval(16);
-    connect(&frameTimer_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+    connect(&frameTimer_, &QTimer::timeout, this, &ProgressRing::showFrame);
 }
 
 RingArc ProgressRing::arc(double progress, bool isIndeterminate, bool reduceMotion, qreal elapsed)
@@ -129,12 +138,63 @@ void ProgressRing::start()
     if ((isIndeterminate_ || isWorking_) && !Motion::reduceMotion() && isVisible()) {
         if (!frameTimer_.isActive()) {
             motionClock_.start();
+            glintHead_ = 0;
             frameTimer_.start();
         }
         return;
     }
     frameTimer_.stop();
     motionClock_.invalidate();
+}
+
+void ProgressRing::showFrame()
+{
+    glintHead_ = glintDegrees(motionClock_.isValid() ? motionClock_.elapsed() / 1000.0 : 0.0);
+    if (isIndeterminate_ || !isWorking_) {
+        update();
+        return;
+    }
+    update(QRegion(paintedGlint_) | glintBounds(glintHead_));
+}
+
+QRectF ProgressRing::circle() const
+{
+    const qreal margin = overhang(lineWidth_);
+    const QRectF frame = QRectF(rect()).adjusted(margin, margin, -margin, -margin);
+    const qreal side = std::max<qreal>(0, std::min(frame.width(), frame.height()));
+    const QPointF center = frame.center();
+    return {center.x() - side / 2, center.y() - side / 2, side, side};
+}
+
+QRect ProgressRing::arcBounds(qreal fromDegrees, qreal toDegrees, qreal reach) const
+{
+    const QRectF circle = this->circle();
+    const QPointF center = circle.center();
+    const qreal radius = circle.width() / 2;
+    // Points every few degrees: the track bulges less than a pixel between them.
+    constexpr qreal step = 5;
+    const auto at = [&](qreal degrees) {
+        const qreal radians = qDegreesToRadians(degrees);
+        return center + QPointF(radius * std::sin(radians), -radius * std::cos(radians));
+    };
+    QPointF least = at(fromDegrees);
+    QPointF most = least;
+    const auto take = [&](qreal degrees) {
+        const QPointF point = at(degrees);
+        least = {std::min(least.x(), point.x()), std::min(least.y(), point.y())};
+        most = {std::max(most.x(), point.x()), std::max(most.y(), point.y())};
+    };
+    for (qreal degrees = fromDegrees + step; degrees < toDegrees; degrees += step) {
+        take(degrees);
+    }
+    take(toDegrees);
+    const qreal margin = reach + 2;
+    return QRectF(least, most).adjusted(-margin, -margin, margin, margin).toAlignedRect() & rect();
+}
+
+QRect ProgressRing::glintBounds(qreal headDegrees) const
+{
+    return arcBounds(headDegrees - kGlintLength * 360, headDegrees, lineWidth_);
 }
 
 QSize ProgressRing::sizeHint() const
@@ -171,15 +231,11 @@ void ProgressRing::paintEvent(QPaintEvent*)
     const Appearance appearance = Palette::appearance(this);
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF frame = QRectF(rect()).adjusted(overhang(lineWidth_), overhang(lineWidth_), -overhang(lineWidth_),
-                                                 -overhang(lineWidth_));
-    const qreal side = std::min(frame.width(), frame.height());
-    if (side <= 0) {
+    const QRectF circle = this->circle();
+    paintedGlint_ = {};
+    if (circle.width() <= 0) {
         return;
     }
-    const QPointF center = frame.center();
-    const QRectF circle(center.x() - side / 2, center.y() - side / 2, side, side);
-
     const RingArc shown = currentArc();
     if (!isMoving() && progressAnimation_.state() != QAbstractAnimation::Running) {
         drawLayer(painter, still(circle, shown, appearance));
@@ -188,6 +244,7 @@ void ProgressRing::paintEvent(QPaintEvent*)
     paintMoving(painter, circle, shown, appearance);
     if (isWorking_ && !isIndeterminate_ && isMoving()) {
         paintGlint(painter, circle, appearance);
+        paintedGlint_ = glintBounds(glintHead_);
     }
 }
 
@@ -307,7 +364,7 @@ void ProgressRing::paintGlint(QPainter& painter, const QRectF& circle, Appearanc
 {
     // A short stroke of the accent fading towards its tail, its head running
     // clockwise along the track.
-    const qreal head = glintDegrees(motionClock_.isValid() ? motionClock_.elapsed() / 1000.0 : 0.0);
+    const qreal head = glintHead_;
     const QColor light = Palette::accentBright().resolve(appearance);
     constexpr int steps = 16;
     painter.save();

@@ -78,6 +78,15 @@ protected:
 
 private:
     void start();
+    // A frame of the motion: the indeterminate arc turns (all of the ring
+    // changes), or only the glint moves on.
+    void showFrame();
+    // The circle the track runs along, in the widget's coordinates.
+    QRectF circle() const;
+    // The pixels an arc from `fromDegrees` to `toDegrees` (clockwise from
+    // twelve o'clock) and `reach` either side of the track can touch.
+    QRect arcBounds(qreal fromDegrees, qreal toDegrees, qreal reach) const;
+    QRect glintBounds(qreal headDegrees) const;
     void paintArc(QPainter& painter, const QRectF& circle, const RingArc& shown, Appearance appearance) const;
     void paintGlint(QPainter& painter, const QRectF& circle, Appearance appearance) const;
     const QImage& track(const QRectF& circle, const QColor& accent);
@@ -98,6 +107,10 @@ private:
     QVariantAnimation progressAnimation_;
     QTimer frameTimer_;
     QElapsedTimer motionClock_;
+    // Where the glint's head was when the last frame began, and where the last
+    // paint drew it: a frame repaints only those two places.
+    qreal glintHead_ = 0;
+    QRect paintedGlint_;
     // The track as last drawn, for the widget's size, scale and accent: the
     // ring repaints every frame while it moves, and stroking two wide
     // antialiased circles cost most of each repaint.
