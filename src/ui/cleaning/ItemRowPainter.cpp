@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QPainter>
 
 #include <algorithm>
@@ -120,14 +121,18 @@ Prepared prepare(const QSize& size, const ScanItem& item)
 {
     Prepared made;
     made.layout = layout(QRect(QPoint(0, 0), size), item);
-    made.name = shownName(item, made.layout.name.width());
+    constexpr Qt::Alignment leading = Qt::AlignLeft | Qt::AlignVCenter;
+    const Qt::LayoutDirection direction = QGuiApplication::layoutDirection();
+    made.name = ShapedText(shownName(item, made.layout.name.width()), nameFont(), leading, direction);
     if (item.origin) {
-        made.origin = shownOrigin(item, made.layout.origin.width());
+        made.origin = ShapedText(shownOrigin(item, made.layout.origin.width()), detailFont(), leading, direction);
     }
     if (item.detail) {
-        made.detail = QFontMetrics(detailFont()).elidedText(*item.detail, Qt::ElideRight, made.layout.detail.width());
+        made.detail = ShapedText(
+            QFontMetrics(detailFont()).elidedText(*item.detail, Qt::ElideRight, made.layout.detail.width()),
+            detailFont(), leading, direction);
     }
-    made.size = sizeText(item);
+    made.size = ShapedText(sizeText(item), sizeFont(), Qt::AlignRight | Qt::AlignVCenter, direction);
     return made;
 }
 
@@ -153,24 +158,21 @@ void paint(QPainter& painter, const QRect& rect, const Prepared& prepared, const
                           appearance, focused);
     icon.paint(&painter, parts.icon.translated(at));
 
-    painter.setFont(nameFont());
     painter.setPen(Palette::ink().resolve(appearance));
-    painter.drawText(parts.name.translated(at), Qt::AlignLeft | Qt::AlignVCenter, prepared.name);
-    painter.setFont(detailFont());
+    prepared.name.draw(painter, parts.name.translated(at));
     painter.setPen(Palette::inkTertiary().resolve(appearance));
     if (item.origin) {
-        painter.drawText(parts.origin.translated(at), Qt::AlignLeft | Qt::AlignVCenter, prepared.origin);
+        prepared.origin.draw(painter, parts.origin.translated(at));
     }
     if (item.detail) {
-        painter.drawText(parts.detail.translated(at), Qt::AlignLeft | Qt::AlignVCenter, prepared.detail);
+        prepared.detail.draw(painter, parts.detail.translated(at));
     }
     if (item.requiresReview) {
         Symbols::paint(painter, parts.warning.translated(at), QStringLiteral("exclamationmark.triangle.fill"),
                        Palette::warning().resolve(appearance));
     }
-    painter.setFont(sizeFont());
     painter.setPen(Palette::inkSecondary().resolve(appearance));
-    painter.drawText(parts.size.translated(at), Qt::AlignRight | Qt::AlignVCenter, prepared.size);
+    prepared.size.draw(painter, parts.size.translated(at));
     Symbols::paint(painter, parts.reveal.translated(at), QStringLiteral("arrow.up.forward.app"),
                    (hovering ? Palette::accentDeep() : Palette::inkTertiary()).resolve(appearance));
     painter.restore();

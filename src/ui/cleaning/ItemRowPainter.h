@@ -2,6 +2,7 @@
 
 #include "engine/models/ScanItem.h"
 #include "paint/Palette.h"
+#include "ui/theme/ShapedText.h"
 
 #include <QIcon>
 #include <QRect>
@@ -62,10 +63,10 @@ QString shownOrigin(const ScanItem& item, int width);
 // the origin, and its texts as cut to fit them.
 struct Prepared {
     Layout layout;
-    QString name;
-    QString origin;
-    QString detail;
-    QString size;
+    ShapedText name;
+    ShapedText origin;
+    ShapedText detail;
+    ShapedText size;
 };
 Prepared prepare(const QSize& size, const ScanItem& item);
 

@@ -1,0 +1,119 @@
+#include "ui/theme/ShapedText.h"
+
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QScreen>
+#include <QTextLayout>
+
+#include <cmath>
+
+namespace harborlite {
+
+namespace {
+
+// The resolution a font without a device is measured at.
+int defaultDpi()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? qRound(screen->logicalDotsPerInchY()) : 96;
+}
+
+// Characters drawText turns into spaces or line breaks before it shapes.
+bool isOnePlainLine(const QString& text)
+{
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QLatin1Char('\t') || c == QChar(0x9c)
+            || c == QChar::LineSeparator || c == QChar::ParagraphSeparator) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+ShapedText::ShapedText(const QString& text, const QFont& font, Qt::Alignment alignment, Qt::LayoutDirection direction)
+    : text_(text)
+    , font_(font)
+    , alignment_(alignment)
+    , direction_(direction)
+    , dpi_(defaultDpi())
+{
+    // Right to left, drawText mirrors the alignment first: left to Qt.
+    if (text.isEmpty() || !isOnePlainLine(text) || direction == Qt::RightToLeft) {
+        return;
+    }
+    // Laid out as drawText lays out a line it need not wrap.
+    auto layout = std::make_shared<QTextLayout>(text, font);
+    QTextOption option;
+    option.setTextDirection(direction);
+    option.setAlignment(Qt::AlignLeft);
+    layout->setTextOption(option);
+    layout->setCacheEnabled(true);
+    layout->beginLayout();
+    QTextLine line = layout->createLine();
+    if (!line.isValid()) {
+        layout->endLayout();
+        return;
+    }
+    line.setLineWidth(0x01000000);
+    line.setPosition(QPointF(0, 0));
+    const bool oneLine = !layout->createLine().isValid();
+    layout->endLayout();
+    if (oneLine) {
+        layout_ = std::move(layout);
+    }
+}
+
+void ShapedText::draw(QPainter& painter, const QRectF& rect) const
+{
+    if (text_.isEmpty()) {
+        return;
+    }
+    const QPaintDevice* device = painter.device();
+    if (!layout_ || painter.layoutDirection() != direction_ || (device && device->logicalDpiY() != dpi_)) {
+        painter.save();
+        painter.setFont(font_);
+        painter.drawText(rect, static_cast<int>(alignment_), text_);
+        painter.restore();
+        return;
+    }
+    const QTextLine line = layout_->lineAt(0);
+    // Unrounded, as drawText measures it (QTextLine::height() rounds up).
+    const qreal height = line.ascent() + line.descent();
+    qreal y = 0;
+    if (alignment_ & Qt::AlignBottom) {
+        y = rect.height() - height;
+    } else if (alignment_ & Qt::AlignVCenter) {
+        y = (rect.height() - height) / 2;
+    }
+    const qreal advance = line.horizontalAdvance();
+    qreal x = 0;
+    if (alignment_ & Qt::AlignRight) {
+        x = rect.width() - advance;
+    } else if (alignment_ & Qt::AlignHCenter) {
+        x = (rect.width() - advance) / 2;
+    }
+    const QPointF at(rect.x() + x, rect.y() + y);
+    // drawText clips to its rectangle only when the text would leave it,
+    // judged by the text's natural width.
+    const qreal width = line.naturalTextWidth();
+    qreal boundsX = 0;
+    if (alignment_ & Qt::AlignRight) {
+        boundsX = rect.width() - width;
+    } else if (alignment_ & Qt::AlignHCenter) {
+        boundsX = (rect.width() - width) / 2;
+    }
+    if (!rect.contains(QRectF(rect.x() + boundsX, at.y(), width, height))) {
+        painter.save();
+        painter.setClipRect(rect, Qt::IntersectClip);
+        line.draw(&painter, at);
+        painter.restore();
+        return;
+    }
+    line.draw(&painter, at);
+}
+
+} // namespace harborlite
