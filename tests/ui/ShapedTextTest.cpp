@@ -10,7 +10,8 @@ using namespace harborlite;
 
 // Shaped once, a text is drawn with exactly the pixels Qt's drawText gives,
 // whatever its alignment, its place or the image under it, and whether or not
-// it fits; a text that is not one plain line is drawn by Qt itself.
+// it fits; a text that is not one plain line (or asks to wrap) is drawn by Qt
+// itself.
 TEST(ShapedText, DrawsWhatDrawTextDraws)
 {
     const QString texts[] = {
@@ -25,9 +26,9 @@ TEST(ShapedText, DrawsWhatDrawTextDraws)
         QStringLiteral("tab\tbed"),
     };
     const QFont fonts[] = {TypeStyle::font(13, QFont::Medium), TypeStyle::font(11.5, QFont::Normal)};
-    const Qt::Alignment alignments[] = {
+    const int flagSets[] = {
         Qt::AlignLeft | Qt::AlignVCenter, Qt::AlignRight | Qt::AlignVCenter, Qt::AlignHCenter | Qt::AlignTop,
-        Qt::AlignLeft | Qt::AlignBottom,
+        Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine, Qt::AlignLeft | Qt::TextWordWrap,
     };
     const QRectF rects[] = {QRectF(10, 6, 260, 22), QRectF(12.5, 30.25, 260, 18), QRectF(20, 60, 40, 12)};
     const std::pair<QImage::Format, Qt::LayoutDirection> targets[] = {
@@ -39,11 +40,11 @@ TEST(ShapedText, DrawsWhatDrawTextDraws)
     for (const auto& [format, direction] : targets) {
         for (const QString& text : texts) {
             for (const QFont& font : fonts) {
-                for (const Qt::Alignment alignment : alignments) {
+                for (const int flags : flagSets) {
                     SCOPED_TRACE(testing::Message() << text.toStdString() << " " << font.pointSizeF() << " "
-                                                    << int(alignment) << " format " << int(format) << " direction "
+                                                    << flags << " format " << int(format) << " direction "
                                                     << int(direction));
-                    const ShapedText shaped(text, font, alignment, direction);
+                    const ShapedText shaped(text, font, flags, direction);
                     const auto drawn = [&](bool useShaped) {
                         QImage image(300, 90, format);
                         image.fill(QColor(228, 238, 232));
@@ -55,7 +56,7 @@ TEST(ShapedText, DrawsWhatDrawTextDraws)
                                 shaped.draw(painter, rect);
                             } else {
                                 painter.setFont(font);
-                                painter.drawText(rect, static_cast<int>(alignment), text);
+                                painter.drawText(rect, flags, text);
                             }
                         }
                         return image;

@@ -121,7 +121,7 @@ Prepared prepare(const QSize& size, const ScanItem& item)
 {
     Prepared made;
     made.layout = layout(QRect(QPoint(0, 0), size), item);
-    constexpr Qt::Alignment leading = Qt::AlignLeft | Qt::AlignVCenter;
+    constexpr int leading = Qt::AlignLeft | Qt::AlignVCenter;
     const Qt::LayoutDirection direction = QGuiApplication::layoutDirection();
     made.name = ShapedText(shownName(item, made.layout.name.width()), nameFont(), leading, direction);
     if (item.origin) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "paint/Palette.h"
+#include "ui/theme/ShapedText.h"
 
 #include <QLabel>
 
@@ -29,6 +30,11 @@ private:
     AdaptiveColor color_;
     bool elided_ = false;
     Qt::TextElideMode elideMode_ = Qt::ElideRight;
+    // The text as last drawn, shaped, and the text and width it was cut from:
+    // a label under a moving picture repaints with it, its text unchanged.
+    ShapedText shaped_;
+    QString shapedFrom_;
+    int shapedWidth_ = -1;
 };
 
 } // namespace harborlite

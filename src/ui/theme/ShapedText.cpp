@@ -34,15 +34,16 @@ bool isOnePlainLine(const QString& text)
 
 } // namespace
 
-ShapedText::ShapedText(const QString& text, const QFont& font, Qt::Alignment alignment, Qt::LayoutDirection direction)
+ShapedText::ShapedText(const QString& text, const QFont& font, int flags, Qt::LayoutDirection direction)
     : text_(text)
     , font_(font)
-    , alignment_(alignment)
+    , flags_(flags)
     , direction_(direction)
     , dpi_(defaultDpi())
 {
     // Right to left, drawText mirrors the alignment first: left to Qt.
-    if (text.isEmpty() || !isOnePlainLine(text) || direction == Qt::RightToLeft) {
+    const bool plainFlags = (flags & ~(Qt::AlignHorizontal_Mask | Qt::AlignVertical_Mask | Qt::TextSingleLine)) == 0;
+    if (text.isEmpty() || !plainFlags || !isOnePlainLine(text) || direction == Qt::RightToLeft) {
         return;
     }
     // Laid out as drawText lays out a line it need not wrap.
@@ -76,7 +77,7 @@ void ShapedText::draw(QPainter& painter, const QRectF& rect) const
     if (!layout_ || painter.layoutDirection() != direction_ || (device && device->logicalDpiY() != dpi_)) {
         painter.save();
         painter.setFont(font_);
-        painter.drawText(rect, static_cast<int>(alignment_), text_);
+        painter.drawText(rect, flags_, text_);
         painter.restore();
         return;
     }
@@ -84,16 +85,16 @@ void ShapedText::draw(QPainter& painter, const QRectF& rect) const
     // Unrounded, as drawText measures it (QTextLine::height() rounds up).
     const qreal height = line.ascent() + line.descent();
     qreal y = 0;
-    if (alignment_ & Qt::AlignBottom) {
+    if (flags_ & Qt::AlignBottom) {
         y = rect.height() - height;
-    } else if (alignment_ & Qt::AlignVCenter) {
+    } else if (flags_ & Qt::AlignVCenter) {
         y = (rect.height() - height) / 2;
     }
     const qreal advance = line.horizontalAdvance();
     qreal x = 0;
-    if (alignment_ & Qt::AlignRight) {
+    if (flags_ & Qt::AlignRight) {
         x = rect.width() - advance;
-    } else if (alignment_ & Qt::AlignHCenter) {
+    } else if (flags_ & Qt::AlignHCenter) {
         x = (rect.width() - advance) / 2;
     }
     const QPointF at(rect.x() + x, rect.y() + y);
@@ -101,9 +102,9 @@ void ShapedText::draw(QPainter& painter, const QRectF& rect) const
     // judged by the text's natural width.
     const qreal width = line.naturalTextWidth();
     qreal boundsX = 0;
-    if (alignment_ & Qt::AlignRight) {
+    if (flags_ & Qt::AlignRight) {
         boundsX = rect.width() - width;
-    } else if (alignment_ & Qt::AlignHCenter) {
+    } else if (flags_ & Qt::AlignHCenter) {
         boundsX = (rect.width() - width) / 2;
     }
     if (!rect.contains(QRectF(rect.x() + boundsX, at.y(), width, height))) {
