@@ -35,16 +35,23 @@ void paintLayer(QPainter& painter, const TestLayer& layer)
     }
 }
 
-LayerStack stackOf(const std::vector<TestLayer>& layers)
+// With `named`, each layer names its look, and flattened rows are kept.
+LayerStack stackOf(const std::vector<TestLayer>& layers, bool named = true)
 {
     LayerStack stack;
     for (const TestLayer& layer : layers) {
         const auto paint = [layer](QPainter& painter) { paintLayer(painter, layer); };
+        const QString look = named ? QStringLiteral("test-%1-%2-%3-%4")
+                                         .arg(layer.rect.left())
+                                         .arg(layer.rect.width())
+                                         .arg(layer.radius)
+                                         .arg(layer.color.rgba())
+                                   : QString();
         if (layer.steadyInset < 0) {
-            stack.addRoundedRect(layer.rect, layer.radius, paint);
+            stack.addRoundedRect(layer.rect, layer.radius, paint, look);
         } else {
             stack.add(layer.rect.top(), layer.rect.bottom(), layer.rect.top() + layer.steadyInset,
-                      layer.rect.bottom() - layer.steadyInset, paint);
+                      layer.rect.bottom() - layer.steadyInset, paint, look);
         }
     }
     return stack;
@@ -67,7 +74,8 @@ QImage oneByOne(const std::vector<TestLayer>& layers, const QRect& area, const P
     return image;
 }
 
-QImage stacked(const std::vector<TestLayer>& layers, const QRect& area, const Prepare& prepare = {})
+QImage stacked(const std::vector<TestLayer>& layers, const QRect& area, const Prepare& prepare = {},
+               bool named = true)
 {
     QImage image = test::gradientBackground(kCanvas);
     QPainter painter(&image);
@@ -75,7 +83,7 @@ QImage stacked(const std::vector<TestLayer>& layers, const QRect& area, const Pr
         prepare(painter);
     }
     painter.setClipRect(area);
-    stackOf(layers).paint(painter, area);
+    stackOf(layers, named).paint(painter, area);
     return image;
 }
 
@@ -111,14 +119,18 @@ TEST(LayerStack, LooksAsTheLayersLaidOneByOne)
         SCOPED_TRACE(c.name);
         QPixmapCache::clear();
         const QImage expected = oneByOne(c.layers, kWhole);
-        const QImage made = stacked(c.layers, kWhole);
+        const QImage made = stacked(c.layers, kWhole, {}, false);
         EXPECT_LE(test::differenceOf(made, expected).largest, c.largestRounding);
+        // Named, the flattened rows are drawn aside once and then kept: the same pixels both times.
+        EXPECT_EQ(stacked(c.layers, kWhole), made);
+        EXPECT_EQ(stacked(c.layers, kWhole), made);
         EXPECT_GT(test::differenceOf(made, test::gradientBackground(kCanvas)).largest, 20);
     }
 }
 
 // A part repainted alone, as a click repaints a row, gets exactly the pixels a
-// repaint of everything gives it, wherever it lies.
+// repaint of everything gives it, wherever it lies; kept rows serve only their
+// own look.
 TEST(LayerStack, APartRepaintedAloneLooksAsTheWhole)
 {
     QPixmapCache::clear();
@@ -141,6 +153,11 @@ TEST(LayerStack, APartRepaintedAloneLooksAsTheWhole)
         }
         EXPECT_EQ(repainted, whole);
     }
+    // Another look at the same places is drawn anew, not taken for the kept one.
+    std::vector<TestLayer> recoloured = kCards;
+    recoloured[2].color = QColor(200, 60, 40, 140);
+    EXPECT_EQ(stacked(recoloured, kWhole), stacked(recoloured, kWhole, {}, false));
+    EXPECT_NE(stacked(recoloured, kWhole), whole);
 }
 
 // Where cached pixels cannot stand for a drawing (device pixels scaled, the

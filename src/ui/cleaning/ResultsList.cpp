@@ -1110,6 +1110,8 @@ void ResultsList::paintCards(QPainter& painter, const QRect& area)
     const int width = viewport()->width();
     const QColor shadowColor = Palette::accentDeep().resolve(appearance);
     const QMargins reach = shadowReach();
+    const QString glassLook = GlassSurface::look(appearance);
+    const QString innerLook = InnerCard::surfaceLook(false, appearance);
     // Shadow, glass and a group's inner card lie over one another down most
     // of the list: laid as one stack, their rows between the corners blend once.
     LayerStack stack;
@@ -1123,12 +1125,16 @@ void ResultsList::paintCards(QPainter& painter, const QRect& area)
             continue;
         }
         const int split = shadowSplit(card);
-        stack.add(card.top() - reach.top(), card.bottom() + reach.bottom(), card.top() + split,
-                  card.bottom() - split,
-                  [this, card, shadowColor](QPainter& onto) { paintCardShadow(onto, card, shadowColor); });
-        stack.addRoundedRect(card, ResultsModel::kCardRadius, [card, appearance](QPainter& onto) {
-            GlassSurface::paint(onto, QRectF(card), ResultsModel::kCardRadius, appearance);
-        });
+        stack.add(
+            card.top() - reach.top(), card.bottom() + reach.bottom(), card.top() + split, card.bottom() - split,
+            [this, card, shadowColor](QPainter& onto) { paintCardShadow(onto, card, shadowColor); },
+            QStringLiteral("card-shadow-%1-%2-%3").arg(card.left()).arg(card.width()).arg(shadowColor.rgba()));
+        stack.addRoundedRect(
+            card, ResultsModel::kCardRadius,
+            [card, appearance](QPainter& onto) {
+                GlassSurface::paint(onto, QRectF(card), ResultsModel::kCardRadius, appearance);
+            },
+            QStringLiteral("%1-%2-%3").arg(glassLook).arg(card.left()).arg(card.width()));
     }
 
     // Group cards: from the first row at the top of the area back to its
@@ -1141,6 +1147,11 @@ void ResultsList::paintCards(QPainter& painter, const QRect& area)
     int groupTop = -1;
     for (; row < rows_->rowCount(); ++row) {
         const ResultsModel::Row& shown = rows_->row(row);
+        // Only a group's first and last rows place its card; an expanded
+        // group's many rows between are passed over unmeasured.
+        if (shown.kind != Kind::groupHeader && !(groupTop >= 0 && shown.lastInGroup)) {
+            continue;
+        }
         const QRect rect = visualRect(rows_->index(row));
         if (shown.kind == Kind::groupHeader) {
             if (rect.top() > area.bottom()) {
@@ -1152,10 +1163,13 @@ void ResultsList::paintCards(QPainter& painter, const QRect& area)
             const int groupBottom = rect.bottom() + 1 - (shown.lastInSection ? ResultsModel::kCardPadding : 0);
             const QRect card(ResultsModel::kCardPadding, groupTop, width - 2 * ResultsModel::kCardPadding,
                              groupBottom - groupTop);
-            stack.addRoundedRect(card, ResultsModel::kGroupRadius, [card, appearance](QPainter& onto) {
-                InnerCard::paintFill(onto, card, ResultsModel::kGroupRadius, false, appearance);
-                InnerCard::paintBorder(onto, card, ResultsModel::kGroupRadius, false, appearance);
-            });
+            stack.addRoundedRect(
+                card, ResultsModel::kGroupRadius,
+                [card, appearance](QPainter& onto) {
+                    InnerCard::paintFill(onto, card, ResultsModel::kGroupRadius, false, appearance);
+                    InnerCard::paintBorder(onto, card, ResultsModel::kGroupRadius, false, appearance);
+                },
+                QStringLiteral("%1-%2-%3").arg(innerLook).arg(card.left()).arg(card.width()));
             groupTop = -1;
         }
     }

@@ -50,6 +50,14 @@ InnerCardLook InnerCard::look(bool isHighlighted)
     return {PaletteRole::innerFill, 1, PaletteRole::hairline, 1};
 }
 
+QString InnerCard::surfaceLook(bool isHighlighted, Appearance appearance)
+{
+    const InnerCardLook chosen = look(isHighlighted);
+    return QStringLiteral("inner-%1-%2")
+        .arg(Shapes::faded(Palette::color(chosen.fill).resolve(appearance), chosen.fillOpacity).rgba())
+        .arg(Shapes::faded(Palette::color(chosen.border).resolve(appearance), chosen.borderOpacity).rgba());
+}
+
 void InnerCard::paintFill(QPainter& painter, const QRectF& rect, qreal cornerRadius, bool isHighlighted,
                           Appearance appearance)
 {

@@ -30,6 +30,8 @@ public:
     explicit InnerCard(qreal cornerRadius, bool isHighlighted = false, QWidget* parent = nullptr);
 
     static InnerCardLook look(bool isHighlighted);
+    // The fill and border's colours in `appearance`, as one text.
+    static QString surfaceLook(bool isHighlighted, Appearance appearance);
     static void paintFill(QPainter& painter, const QRectF& rect, qreal cornerRadius, bool isHighlighted,
                           Appearance appearance);
     static void paintBorder(QPainter& painter, const QRectF& rect, qreal cornerRadius, bool isHighlighted,

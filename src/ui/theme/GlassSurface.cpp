@@ -13,18 +13,23 @@ QColor material(Appearance appearance)
                                           : Shapes::faded(Qt::white, 0.35);
 }
 
+QString look(Appearance appearance, const std::optional<QColor>& tint)
+{
+    return QStringLiteral("glass-%1-%2-%3-%4")
+        .arg(material(appearance).rgba())
+        .arg(Shapes::faded(Palette::card().resolve(appearance), kCardOpacity).rgba())
+        .arg(Palette::surfaceStroke().resolve(appearance).rgba())
+        .arg(tint ? tint->rgba() : 0u);
+}
+
 void paint(QPainter& painter, const QRectF& rect, qreal cornerRadius, Appearance appearance,
            const std::optional<QColor>& tint)
 {
-    // The colours name the look: a change of palette or contrast is a new surface.
     const QColor fill = material(appearance);
     const QColor card = Shapes::faded(Palette::card().resolve(appearance), kCardOpacity);
     const QColor stroke = Palette::surfaceStroke().resolve(appearance);
-    const QString key = QStringLiteral("glass-%1-%2-%3-%4")
-                            .arg(fill.rgba())
-                            .arg(card.rgba())
-                            .arg(stroke.rgba())
-                            .arg(tint ? tint->rgba() : 0u);
+    // The colours name the look: a change of palette or contrast is a new surface.
+    const QString key = look(appearance, tint);
     SurfaceCache::draw(painter, rect, cornerRadius, key,
                        [&](QPainter& onto, const QRectF& surface, qreal radius) {
                            const QPainterPath shape = Shapes::roundedRect(surface, radius);

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QRectF>
+#include <QString>
 
 #include <optional>
 
@@ -18,6 +19,9 @@ QColor material(Appearance appearance);
 inline constexpr qreal kCardOpacity = 0.55;
 inline constexpr qreal kTintOpacity = 0.18;
 inline constexpr qreal kStrokeWidth = 0.8;
+
+// What the glass looks like in `appearance`, as one text: its colours.
+QString look(Appearance appearance, const std::optional<QColor>& tint = std::nullopt);
 
 // The glass surface: material, card at 0.55, the tint at 0.18 when given, and
 // the surface stroke 0.8 wide inside the outline.

@@ -5,25 +5,26 @@
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
+#include <QPixmapCache>
 
 #include <algorithm>
 #include <cmath>
 
 namespace harborlite {
 
-void LayerStack::add(int top, int bottom, int steadyTop, int steadyBottom, Paint paint)
+void LayerStack::add(int top, int bottom, int steadyTop, int steadyBottom, Paint paint, const QString& look)
 {
     if (top <= bottom) {
-        layers_.push_back({top, bottom, steadyTop, steadyBottom, std::move(paint)});
+        layers_.push_back({top, bottom, steadyTop, steadyBottom, std::move(paint), look});
     }
 }
 
-void LayerStack::addRoundedRect(const QRect& rect, qreal cornerRadius, Paint paint)
+void LayerStack::addRoundedRect(const QRect& rect, qreal cornerRadius, Paint paint, const QString& look)
 {
     // The row below the top corners' last antialiased row, and the one above
     // the bottom corners' first.
     const int corner = int(std::ceil(std::min<qreal>(cornerRadius, rect.height() / 2.0))) + 1;
-    add(rect.top(), rect.bottom(), rect.top() + corner, rect.bottom() - corner, std::move(paint));
+    add(rect.top(), rect.bottom(), rect.top() + corner, rect.bottom() - corner, std::move(paint), look);
 }
 
 void LayerStack::paint(QPainter& painter, const QRect& area) const
@@ -90,19 +91,35 @@ void LayerStack::paintOneByOne(QPainter& painter, const QRect& rows) const
 
 void LayerStack::paintFlattened(QPainter& painter, const QRect& rows) const
 {
-    QImage row(rows.width(), 1, QImage::Format_ARGB32_Premultiplied);
-    row.fill(Qt::transparent);
-    {
-        QPainter onto(&row);
-        onto.setRenderHints(painter.renderHints());
-        onto.translate(-rows.left(), -rows.top());
-        for (const Layer& layer : layers_) {
-            if (layer.top <= rows.top() && layer.bottom >= rows.top()) {
-                layer.paint(onto);
-            }
+    QString key = QStringLiteral("harborlite-stack-%1-%2-%3")
+                      .arg(rows.left())
+                      .arg(rows.width())
+                      .arg(int(painter.renderHints()));
+    for (const Layer& layer : layers_) {
+        if (layer.top <= rows.top() && layer.bottom >= rows.top()) {
+            key = layer.look.isEmpty() || key.isEmpty() ? QString() : key + QLatin1Char('|') + layer.look;
         }
     }
-    SurfaceCache::tile(painter, rows, QPixmap::fromImage(std::move(row)));
+    QPixmap row;
+    if (key.isEmpty() || !QPixmapCache::find(key, &row)) {
+        QImage drawn(rows.width(), 1, QImage::Format_ARGB32_Premultiplied);
+        drawn.fill(Qt::transparent);
+        {
+            QPainter onto(&drawn);
+            onto.setRenderHints(painter.renderHints());
+            onto.translate(-rows.left(), -rows.top());
+            for (const Layer& layer : layers_) {
+                if (layer.top <= rows.top() && layer.bottom >= rows.top()) {
+                    layer.paint(onto);
+                }
+            }
+        }
+        row = QPixmap::fromImage(std::move(drawn));
+        if (!key.isEmpty()) {
+            QPixmapCache::insert(key, row);
+        }
+    }
+    SurfaceCache::tile(painter, rows, row);
 }
 
 } // namespace harborlite

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRect>
+#include <QString>
 
 #include <functional>
 #include <vector>
@@ -25,11 +26,13 @@ public:
 
     // A layer drawn by `paint` within the rows `top` to `bottom`, the same on
     // every row from `steadyTop` to `steadyBottom` (none when steadyTop >
-    // steadyBottom).
-    void add(int top, int bottom, int steadyTop, int steadyBottom, Paint paint);
+    // steadyBottom). `look` names what one of its steady rows looks like (its
+    // columns and colours); where every layer has one, the flattened row is
+    // kept by their looks instead of drawn aside on every paint.
+    void add(int top, int bottom, int steadyTop, int steadyBottom, Paint paint, const QString& look = {});
 
     // A rounded rectangle on whole pixels: alike on every row between its corners.
-    void addRoundedRect(const QRect& rect, qreal cornerRadius, Paint paint);
+    void addRoundedRect(const QRect& rect, qreal cornerRadius, Paint paint, const QString& look = {});
 
     // Draws the layers in the order they were added, over `area` only.
     void paint(QPainter& painter, const QRect& area) const;
@@ -41,6 +44,7 @@ private:
         int steadyTop;
         int steadyBottom;
         Paint paint;
+        QString look;
     };
 
     void paintOneByOne(QPainter& painter, const QRect& rows) const;
