@@ -32,6 +32,18 @@ bool isOnePlainLine(const QString& text)
     return true;
 }
 
+// Where a text `width` wide starts in `room` under the alignment in `flags`.
+qreal horizontalOffset(int flags, qreal room, qreal width)
+{
+    if (flags & Qt::AlignRight) {
+        return room - width;
+    }
+    if (flags & Qt::AlignHCenter) {
+        return (room - width) / 2;
+    }
+    return 0;
+}
+
 } // namespace
 
 ShapedText::ShapedText(const QString& text, const QFont& font, int flags, Qt::LayoutDirection direction)
@@ -90,24 +102,11 @@ void ShapedText::draw(QPainter& painter, const QRectF& rect) const
     } else if (flags_ & Qt::AlignVCenter) {
         y = (rect.height() - height) / 2;
     }
-    const qreal advance = line.horizontalAdvance();
-    qreal x = 0;
-    if (flags_ & Qt::AlignRight) {
-        x = rect.width() - advance;
-    } else if (flags_ & Qt::AlignHCenter) {
-        x = (rect.width() - advance) / 2;
-    }
-    const QPointF at(rect.x() + x, rect.y() + y);
-    // drawText clips to its rectangle only when the text would leave it,
-    // judged by the text's natural width.
+    // The glyphs are placed by the line's advance; drawText clips to its
+    // rectangle only when the text would leave it, judged by its natural width.
+    const QPointF at(rect.x() + horizontalOffset(flags_, rect.width(), line.horizontalAdvance()), rect.y() + y);
     const qreal width = line.naturalTextWidth();
-    qreal boundsX = 0;
-    if (flags_ & Qt::AlignRight) {
-        boundsX = rect.width() - width;
-    } else if (flags_ & Qt::AlignHCenter) {
-        boundsX = (rect.width() - width) / 2;
-    }
-    if (!rect.contains(QRectF(rect.x() + boundsX, at.y(), width, height))) {
+    if (!rect.contains(QRectF(rect.x() + horizontalOffset(flags_, rect.width(), width), at.y(), width, height))) {
         painter.save();
         painter.setClipRect(rect, Qt::IntersectClip);
         line.draw(&painter, at);
