@@ -205,22 +205,27 @@ TEST_F(ProcessServiceTest, OnlyTheUsersApplicationThatStillRunsMayBeAskedToQuit)
 
 TEST(ProcessService, ListsAndQuitsARealProcess)
 {
-    QProcess sleeper;
-    sleeper.start(QStringLiteral("/bin/sleep"), {QStringLiteral("30")});
-    ASSERT_TRUE(sleeper.waitForStarted());
+    // A process known to run its own program: a started one may still be
+    // in exec, its new memory not yet touched. cat has run once it echoes.
+    QProcess child;
+    child.start(QStringLiteral("/bin/cat"), {});
+    ASSERT_TRUE(child.waitForStarted());
+    child.write("ready\n");
+    ASSERT_TRUE(child.waitForReadyRead(10000));
+    EXPECT_EQ(child.readAll(), QByteArray("ready\n"));
     const ProcessService service({}, [] { return 0.1; });
     const QList<RunningProcess> processes = service.topProcesses(100000);
     const auto found = std::find_if(processes.begin(), processes.end(),
-                                    [&](const RunningProcess& p) { return p.pid == sleeper.processId(); });
+                                    [&](const RunningProcess& p) { return p.pid == child.processId(); });
     ASSERT_NE(found, processes.end());
-    EXPECT_EQ(found->name, QStringLiteral("sleep"));
+    EXPECT_EQ(found->name, QStringLiteral("cat"));
     EXPECT_GT(found->memory, 0);
 
     RunningProcess stale = *found;
     stale.startTime += 1;
     service.forceQuit(stale);
-    EXPECT_FALSE(sleeper.waitForFinished(200));
+    EXPECT_FALSE(child.waitForFinished(200));
 
     service.quit(*found);
-    EXPECT_TRUE(sleeper.waitForFinished(5000));
+    EXPECT_TRUE(child.waitForFinished(5000));
 }
