@@ -32,6 +32,19 @@ private:
     InnerCard* card_;
 };
 
+// The fill and border colours of a card's look in `appearance`.
+QColor fillColor(bool isHighlighted, Appearance appearance)
+{
+    const InnerCardLook chosen = InnerCard::look(isHighlighted);
+    return Shapes::faded(Palette::color(chosen.fill).resolve(appearance), chosen.fillOpacity);
+}
+
+QColor borderColor(bool isHighlighted, Appearance appearance)
+{
+    const InnerCardLook chosen = InnerCard::look(isHighlighted);
+    return Shapes::faded(Palette::color(chosen.border).resolve(appearance), chosen.borderOpacity);
+}
+
 } // namespace
 
 InnerCard::InnerCard(qreal cornerRadius, bool isHighlighted, QWidget* parent)
@@ -52,25 +65,21 @@ InnerCardLook InnerCard::look(bool isHighlighted)
 
 QString InnerCard::surfaceLook(bool isHighlighted, Appearance appearance)
 {
-    const InnerCardLook chosen = look(isHighlighted);
     return QStringLiteral("inner-%1-%2")
-        .arg(Shapes::faded(Palette::color(chosen.fill).resolve(appearance), chosen.fillOpacity).rgba())
-        .arg(Shapes::faded(Palette::color(chosen.border).resolve(appearance), chosen.borderOpacity).rgba());
+        .arg(fillColor(isHighlighted, appearance).rgba())
+        .arg(borderColor(isHighlighted, appearance).rgba());
 }
 
 void InnerCard::paintFill(QPainter& painter, const QRectF& rect, qreal cornerRadius, bool isHighlighted,
                           Appearance appearance)
 {
-    const InnerCardLook chosen = look(isHighlighted);
-    SurfaceCache::fill(painter, rect, cornerRadius,
-                       Shapes::faded(Palette::color(chosen.fill).resolve(appearance), chosen.fillOpacity));
+    SurfaceCache::fill(painter, rect, cornerRadius, fillColor(isHighlighted, appearance));
 }
 
 void InnerCard::paintBorder(QPainter& painter, const QRectF& rect, qreal cornerRadius, bool isHighlighted,
                             Appearance appearance)
 {
-    const InnerCardLook chosen = look(isHighlighted);
-    const QColor border = Shapes::faded(Palette::color(chosen.border).resolve(appearance), chosen.borderOpacity);
+    const QColor border = borderColor(isHighlighted, appearance);
     SurfaceCache::draw(painter, rect, cornerRadius, QStringLiteral("inner-border-%1").arg(border.rgba()),
                        [&border](QPainter& onto, const QRectF& surface, qreal radius) {
                            onto.save();

@@ -13,35 +13,54 @@ QColor material(Appearance appearance)
                                           : Shapes::faded(Qt::white, 0.35);
 }
 
-QString look(Appearance appearance, const std::optional<QColor>& tint)
+namespace {
+
+struct Colours {
+    QColor fill;
+    QColor card;
+    QColor stroke;
+};
+
+Colours colours(Appearance appearance)
+{
+    return {material(appearance), Shapes::faded(Palette::card().resolve(appearance), kCardOpacity),
+            Palette::surfaceStroke().resolve(appearance)};
+}
+
+// The colours name the look: a change of palette or contrast is a new surface.
+QString lookOf(const Colours& colours, const std::optional<QColor>& tint)
 {
     return QStringLiteral("glass-%1-%2-%3-%4")
-        .arg(material(appearance).rgba())
-        .arg(Shapes::faded(Palette::card().resolve(appearance), kCardOpacity).rgba())
-        .arg(Palette::surfaceStroke().resolve(appearance).rgba())
+        .arg(colours.fill.rgba())
+        .arg(colours.card.rgba())
+        .arg(colours.stroke.rgba())
         .arg(tint ? tint->rgba() : 0u);
+}
+
+} // namespace
+
+QString look(Appearance appearance, const std::optional<QColor>& tint)
+{
+    return lookOf(colours(appearance), tint);
 }
 
 void paint(QPainter& painter, const QRectF& rect, qreal cornerRadius, Appearance appearance,
            const std::optional<QColor>& tint)
 {
-    const QColor fill = material(appearance);
-    const QColor card = Shapes::faded(Palette::card().resolve(appearance), kCardOpacity);
-    const QColor stroke = Palette::surfaceStroke().resolve(appearance);
-    // The colours name the look: a change of palette or contrast is a new surface.
-    const QString key = look(appearance, tint);
+    const Colours chosen = colours(appearance);
+    const QString key = lookOf(chosen, tint);
     SurfaceCache::draw(painter, rect, cornerRadius, key,
                        [&](QPainter& onto, const QRectF& surface, qreal radius) {
                            const QPainterPath shape = Shapes::roundedRect(surface, radius);
                            onto.save();
                            onto.setRenderHint(QPainter::Antialiasing);
                            onto.setPen(Qt::NoPen);
-                           onto.fillPath(shape, fill);
-                           onto.fillPath(shape, card);
+                           onto.fillPath(shape, chosen.fill);
+                           onto.fillPath(shape, chosen.card);
                            if (tint) {
                                onto.fillPath(shape, Shapes::faded(*tint, kTintOpacity));
                            }
-                           Shapes::strokeInside(onto, surface, radius, stroke, kStrokeWidth);
+                           Shapes::strokeInside(onto, surface, radius, chosen.stroke, kStrokeWidth);
                            onto.restore();
                        });
 }

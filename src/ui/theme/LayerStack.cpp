@@ -54,7 +54,7 @@ void LayerStack::paint(QPainter& painter, const QRect& area) const
         int present = 0;
         bool steady = true;
         for (const Layer& layer : layers_) {
-            if (layer.top < end && layer.bottom >= top) {
+            if (layer.meets(top, end - 1)) {
                 ++present;
                 steady = steady && layer.steadyTop <= top && end - 1 <= layer.steadyBottom;
             }
@@ -82,7 +82,7 @@ void LayerStack::paintOneByOne(QPainter& painter, const QRect& rows) const
     painter.save();
     painter.setClipRect(rows, Qt::IntersectClip);
     for (const Layer& layer : layers_) {
-        if (layer.top <= rows.bottom() && layer.bottom >= rows.top()) {
+        if (layer.meets(rows.top(), rows.bottom())) {
             layer.paint(painter);
         }
     }
@@ -91,12 +91,14 @@ void LayerStack::paintOneByOne(QPainter& painter, const QRect& rows) const
 
 void LayerStack::paintFlattened(QPainter& painter, const QRect& rows) const
 {
+    std::vector<const Layer*> present;
     QString key = QStringLiteral("harborlite-stack-%1-%2-%3")
                       .arg(rows.left())
                       .arg(rows.width())
                       .arg(int(painter.renderHints()));
     for (const Layer& layer : layers_) {
-        if (layer.top <= rows.top() && layer.bottom >= rows.top()) {
+        if (layer.meets(rows.top(), rows.top())) {
+            present.push_back(&layer);
             key = layer.look.isEmpty() || key.isEmpty() ? QString() : key + QLatin1Char('|') + layer.look;
         }
     }
@@ -108,10 +110,8 @@ void LayerStack::paintFlattened(QPainter& painter, const QRect& rows) const
             QPainter onto(&drawn);
             onto.setRenderHints(painter.renderHints());
             onto.translate(-rows.left(), -rows.top());
-            for (const Layer& layer : layers_) {
-                if (layer.top <= rows.top() && layer.bottom >= rows.top()) {
-                    layer.paint(onto);
-                }
+            for (const Layer* layer : present) {
+                layer->paint(onto);
             }
         }
         row = QPixmap::fromImage(std::move(drawn));

@@ -45,6 +45,9 @@ private:
         int steadyBottom;
         Paint paint;
         QString look;
+
+        // Whether the layer draws on any row from `from` to `to`.
+        bool meets(int from, int to) const { return top <= to && bottom >= from; }
     };
 
     void paintOneByOne(QPainter& painter, const QRect& rows) const;
