@@ -3,6 +3,7 @@
 #include "FeedServer.h"
 #include "platform/Clock.h"
 #include "shared/MemoryDefaults.h"
+#include "support/EventWait.h"
 #include "support/QtPrinters.h"
 
 #include <QCoreApplication>
@@ -517,9 +518,7 @@ TEST_F(UpdateCheckerTest, ACheckerReleasedMidRequestReportsNothing)
     auto checker = makeChecker("120");
     bool reported = false;
     checker->checkNow([&] { reported = true; });
-    while (server.requests().isEmpty()) {
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
+    test::waitFor([&] { return !server.requests().isEmpty(); });
     checker.reset();
     QCoreApplication::processEvents();
     EXPECT_FALSE(reported);
