@@ -1,5 +1,8 @@
 #include "shared/JsonFileDefaults.h"
 
+#include "shared/DamagedJsonFile.h"
+#include "shared/SharedLog.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,26 +14,32 @@
 
 namespace harborlite {
 
-namespace {
-
-QJsonObject readObject(const QString& filePath)
+JsonFileDefaults::JsonFileDefaults(QString filePath) : filePath_(std::move(filePath))
 {
-    QFile file(filePath);
+    QFile file(filePath_);
     if (!file.open(QIODevice::ReadOnly)) {
-        return {};
+        return;
     }
-    QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject()) {
-        return {};
+    const QByteArray bytes = file.readAll();
+    file.close();
+    const QJsonDocument document = QJsonDocument::fromJson(bytes);
+    if (document.isObject() || bytes.trimmed().isEmpty()) {
+        values_ = document.object();
+        return;
     }
-    return document.object();
-}
-
-} // namespace
-
-JsonFileDefaults::JsonFileDefaults(QString filePath) : filePath_(std::move(filePath)), values_(readObject(filePath_))
-{
+    // A damaged file is kept beside under a name of its own, and what it still
+    // holds is written back; each value is then read by its setting's own rules.
+    values_ = DamagedJsonFile::readable(bytes).object();
+    const QString kept = DamagedJsonFile::keepAside(filePath_);
+    if (kept.isEmpty()) {
+        qCWarning(sharedLog).noquote() << "The settings file" << filePath_
+                                       << "is damaged and could not be kept aside; it is read as"
+                                       << values_.size() << "setting(s) and left as it is.";
+        return;
+    }
+    write();
+    qCWarning(sharedLog).noquote() << "The settings file" << filePath_ << "was damaged: it is kept as" << kept
+                                   << "and the" << values_.size() << "setting(s) that could be read were kept.";
 }
 
 QString JsonFileDefaults::standardFilePath()

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -71,17 +72,39 @@ TEST(JsonFileDefaults, KeepsEveryTypeAcrossALaunch)
               QStringList{QStringLiteral("defaults.json")});
 }
 
-TEST(JsonFileDefaults, AnUnusableFileReadsAsEmptyAndIsLeftAsItIs)
+TEST(JsonFileDefaults, AnEmptyFileReadsAsEmptyAndIsLeftAsItIs)
+{
+    QTemporaryDir home;
+    ASSERT_TRUE(home.isValid());
+    const QString path = home.filePath(QStringLiteral("defaults.json"));
+    writeFile(path, "\n");
+    const ino_t inode = inodeOf(path);
+
+    JsonFileDefaults defaults(path);
+
+    EXPECT_FALSE(defaults.object(QStringLiteral("monitor.showMenuBar")).has_value());
+    EXPECT_EQ(readFile(path), QByteArray("\n"));
+    EXPECT_EQ(inodeOf(path), inode);
+    EXPECT_EQ(entriesOf(home.path()), QStringList{QStringLiteral("defaults.json")});
+}
+
+TEST(JsonFileDefaults, ADamagedFileIsKeptBesideAndWhatItStillHoldsWrittenBack)
 {
     const struct {
         const char* name;
         QByteArray contents;
+        QJsonObject readable;
     } cases[] = {
-        {"empty", ""},
-        {"truncated", R"({"monitor.showMenuBar": false, "monitor.topBar": ["cp)"},
-        {"not JSON", "showMenuBar=false\n"},
-        {"an array", R"(["monitor.showMenuBar", false])"},
-        {"a bare value", "false"},
+        {"truncated", R"({"monitor.showMenuBar": false, "monitor.topBar": ["cp)",
+         {{QStringLiteral("monitor.showMenuBar"), false}}},
+        {"cut inside a nested value", R"({"a": 1, "b": {"c": 2, "d)",
+         {{QStringLiteral("a"), 1}, {QStringLiteral("b"), QJsonObject{{QStringLiteral("c"), 2}}}}},
+        {"cut after a whole nested value",
+         R"({"a": "x\",y", "b": [1, {"c": 2}], "c": tr)",
+         {{QStringLiteral("a"), QStringLiteral("x\",y")}, {QStringLiteral("b"), QJsonArray{1, QJsonObject{{QStringLiteral("c"), 2}}}}}},
+        {"not JSON", "showMenuBar=false\n", {}},
+        {"an array", R"(["monitor.showMenuBar", false])", {}},
+        {"a bare value", "false", {}},
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(row.name);
@@ -89,14 +112,26 @@ TEST(JsonFileDefaults, AnUnusableFileReadsAsEmptyAndIsLeftAsItIs)
         ASSERT_TRUE(home.isValid());
         const QString path = home.filePath(QStringLiteral("defaults.json"));
         writeFile(path, row.contents);
-        const ino_t inode = inodeOf(path);
 
+        static int warnings = 0;
+        warnings = 0;
+        const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString&) {
+            warnings += type == QtWarningMsg ? 1 : 0;
+        });
         JsonFileDefaults defaults(path);
+        qInstallMessageHandler(previous);
 
-        EXPECT_FALSE(defaults.object(QStringLiteral("monitor.showMenuBar")).has_value());
-        EXPECT_EQ(readFile(path), row.contents);
-        EXPECT_EQ(inodeOf(path), inode);
-        EXPECT_EQ(entriesOf(home.path()), QStringList{QStringLiteral("defaults.json")});
+        EXPECT_EQ(warnings, 1);
+        for (auto it = row.readable.begin(); it != row.readable.end(); ++it) {
+            EXPECT_EQ(defaults.object(it.key()), std::optional<QJsonValue>(it.value())) << it.key().toStdString();
+        }
+        EXPECT_FALSE(defaults.object(QStringLiteral("monitor.topBar")).has_value());
+        EXPECT_EQ(QJsonDocument::fromJson(readFile(path)).object(), row.readable);
+        const QStringList entries = entriesOf(home.path());
+        ASSERT_EQ(entries.size(), 2) << entries.join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(entries.at(0), QStringLiteral("defaults.json"));
+        EXPECT_TRUE(entries.at(1).startsWith(QStringLiteral("defaults.json.bad-"))) << entries.at(1).toStdString();
+        EXPECT_EQ(readFile(home.filePath(entries.at(1))), row.contents);
     }
 }
 

@@ -1,7 +1,9 @@
 #include "support/FixtureTree.h"
 #include "widgets/host/PlacementStore.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -59,7 +61,21 @@ TEST(PlacementStore, PlacementsComeBackAsTheyWereSaved)
     EXPECT_EQ(loaded.placements, placements);
 }
 
-TEST(PlacementStore, AFileThatIsNotAPlacementListReadsAsNoneAndIsRewritten)
+namespace {
+
+// The file as it was, kept beside the repaired one.
+QByteArray keptBeside(const QString& path)
+{
+    const QFileInfo info(path);
+    const QStringList kept = info.dir().entryList({info.fileName() + QStringLiteral(".bad-*")}, QDir::Files);
+    EXPECT_EQ(kept.size(), 1) << kept.join(QLatin1Char(' ')).toStdString();
+    QFile file(info.dir().filePath(kept.value(0)));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(PlacementStore, AFileThatIsNotAPlacementListReadsAsNoneIsKeptBesideAndIsRewritten)
 {
     const char* contents[] = {
         "", "{", "not json at all", "[1, 2, 3]", "{\"placements\": 4}", "{\"other\": []}", "\xff\xfe\x00garbage",
@@ -72,7 +88,27 @@ TEST(PlacementStore, AFileThatIsNotAPlacementListReadsAsNoneAndIsRewritten)
         EXPECT_TRUE(loaded.repaired) << content;
         EXPECT_TRUE(loaded.placements.empty()) << content;
         EXPECT_TRUE(savedList(path).isEmpty()) << content;
+        EXPECT_EQ(keptBeside(path), QByteArray(content));
     }
+}
+
+TEST(PlacementStore, AFileCutShortKeepsTheEntriesThatEndedBeforeTheDamage)
+{
+    test::FixtureTree tree;
+    const QByteArray content = QStringLiteral(R"({"placements": [
+        {"id": "%1", "kind": "HarborliteStorage", "family": "systemMedium", "x": 100, "y": 200},
+        {"id": "%2", "kind": "HarborliteSystemMonitor", "family": "systemSm)")
+                                   .arg(kFirst.toString(QUuid::WithoutBraces), kSecond.toString(QUuid::WithoutBraces))
+                                   .toUtf8();
+    const QString path = tree.file(QStringLiteral("config/placements.json"), content);
+    const PlacementStore::Loaded loaded = PlacementStore(path).load(offers);
+    EXPECT_TRUE(loaded.repaired);
+    const std::vector<WidgetPlacement> expected = {
+        {kFirst, QStringLiteral("HarborliteStorage"), WidgetFamily::systemMedium, QPoint(100, 200)},
+    };
+    EXPECT_EQ(loaded.placements, expected);
+    EXPECT_EQ(savedList(path).size(), 1);
+    EXPECT_EQ(keptBeside(path), content);
 }
 
 TEST(PlacementStore, EntriesThePlugInCannotShowAreDroppedAndTheRestKept)
@@ -102,6 +138,7 @@ TEST(PlacementStore, EntriesThePlugInCannotShowAreDroppedAndTheRestKept)
     };
     EXPECT_EQ(loaded.placements, expected);
     EXPECT_EQ(savedList(path).size(), 2);
+    EXPECT_EQ(keptBeside(path), content);
     // The repaired file loads clean.
     const PlacementStore::Loaded again = PlacementStore(path).load(offers);
     EXPECT_FALSE(again.repaired);

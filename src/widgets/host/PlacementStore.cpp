@@ -1,6 +1,7 @@
 #include "widgets/host/PlacementStore.h"
 
 #include "platform/XdgConfigHome.h"
+#include "shared/DamagedJsonFile.h"
 #include "widgets/kit/WidgetsLog.h"
 
 #include <QDir>
@@ -57,29 +58,27 @@ PlacementStore::Loaded PlacementStore::load(const Offers& offers) const
         return loaded;
     }
     loaded.existed = true;
-    loaded.repaired = true;
-    if (!QFileInfo(filePath_).isFile() || file.size() > kLargestFile || !file.open(QIODevice::ReadOnly)) {
+    if (!QFileInfo(filePath_).isFile() || !file.open(QIODevice::ReadOnly)) {
         qCWarning(widgetsLog) << "cannot read the widget placements" << filePath_ << "; starting with none";
+        loaded.repaired = true;
         return loaded;
     }
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject() ||
-        !document.object().value(kPlacementsKey).isArray()) {
-        qCWarning(widgetsLog) << "the widget placements" << filePath_ << "are not readable; starting with none";
-        save({});
-        return loaded;
+    const QByteArray bytes = file.size() > kLargestFile ? QByteArray() : file.read(kLargestFile);
+    file.close();
+    QJsonDocument document = QJsonDocument::fromJson(bytes);
+    loaded.repaired = !document.isObject() || !document.object().value(kPlacementsKey).isArray();
+    if (loaded.repaired) {
+        document = DamagedJsonFile::readable(bytes);
     }
-    loaded.repaired = false;
     std::set<QUuid> seen;
+    int dropped = 0;
     for (const QJsonValue& value : document.object().value(kPlacementsKey).toArray()) {
         const QJsonObject object = value.toObject();
         const QUuid id = QUuid::fromString(object.value(kIdKey).toString());
         const QString kind = object.value(kKindKey).toString();
         const std::optional<WidgetFamily> family = widgetFamilyFromRawValue(object.value(kFamilyKey).toString());
         if (!value.isObject() || id.isNull() || seen.count(id) != 0 || !family || !offers(kind, *family)) {
-            qCWarning(widgetsLog) << "dropped a widget placement the plug-in cannot show:" << value;
-            loaded.repaired = true;
+            ++dropped;
             continue;
         }
         seen.insert(id);
@@ -89,12 +88,20 @@ PlacementStore::Loaded PlacementStore::load(const Offers& offers) const
         if (x && y) {
             placement.position = QPoint(*x, *y);
         } else if (object.contains(kXKey) || object.contains(kYKey)) {
-            loaded.repaired = true;
+            ++dropped;
         }
         loaded.placements.push_back(placement);
     }
+    loaded.repaired = loaded.repaired || dropped > 0;
     if (loaded.repaired) {
+        // The file as it was stays beside the repaired one.
+        const QString kept = DamagedJsonFile::keepAside(filePath_);
         save(loaded.placements);
+        qCWarning(widgetsLog).noquote() << "The widget placements" << filePath_
+                                        << "were damaged or named widgets the plug-in cannot show:"
+                                        << loaded.placements.size() << "kept," << dropped << "entries or positions dropped;"
+                                        << (kept.isEmpty() ? QStringLiteral("the file could not be kept aside.")
+                                                           : QStringLiteral("the file as it was is kept as ") + kept + QLatin1Char('.'));
     }
     return loaded;
 }

@@ -10,10 +10,12 @@
 namespace harborlite {
 
 // The host's own file of placed widgets (nothing is shared with the
-// application). Loading never fails: a file that is missing, unreadable or not
-// the expected JSON reads as no placements, and entries that are malformed,
-// repeat an identifier or name a kind or family the plug-in does not offer are
-// dropped; whatever was dropped is written back repaired.
+// application). Loading never fails: a file that is missing or unreadable
+// reads as no placements; a file cut short keeps the entries that ended before
+// the damage; entries that are malformed, repeat an identifier or name a kind
+// or family the plug-in does not offer are dropped. A file that needed any of
+// this is kept beside as `placements.json.bad-<time>`, the repaired list is
+// written in its place and one warning says so.
 class PlacementStore {
 public:
     using Offers = std::function<bool(const QString& kind, WidgetFamily family)>;
