@@ -3,9 +3,12 @@
 #include "platform/UserId.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QStandardPaths>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
 
 namespace harborlite::platform {
 
@@ -17,15 +20,44 @@ const QByteArray raiseMessage = QByteArrayLiteral("raise\n");
 // first copy answers from its event loop, so this only bounds a hung copy.
 constexpr int answerMilliseconds = 2000;
 
+// Whether the process at the other end of the socket runs as this user.
+bool isOwnUser(const QLocalSocket& socket)
+{
+    ucred peer{};
+    socklen_t length = sizeof peer;
+    return ::getsockopt(static_cast<int>(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0
+        && length == sizeof peer && peer.uid == userId().get();
+}
+
 } // namespace
 
 QString SingleInstance::defaultSocketPath()
 {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    const QString folder = runtimeFolder();
     if (folder.isEmpty()) {
-        folder = QDir::tempPath();
+        return {};
     }
     return folder + QStringLiteral("/harborlite-") + QString::number(userId().get()) + QStringLiteral(".socket");
+}
+
+QString SingleInstance::runtimeFolder()
+{
+    const QString given = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!given.isEmpty() && isPrivateFolder(given)) {
+        return given;
+    }
+    // Without a runtime folder of the user's own, one of this program's: made
+    // for the user alone, and used only when it still is.
+    const QString own = QDir::tempPath() + QStringLiteral("/harborlite-runtime-") + QString::number(userId().get());
+    ::mkdir(QFile::encodeName(own).constData(), 0700);
+    return isPrivateFolder(own) ? own : QString();
+}
+
+bool SingleInstance::isPrivateFolder(const QString& path)
+{
+    struct stat status {};
+    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 && S_ISDIR(status.st_mode)
+        && status.st_uid == userId().get() && (status.st_mode & 077) == 0;
 }
 
 SingleInstance::SingleInstance(QString socketPath, QObject* parent)
@@ -70,6 +102,11 @@ bool SingleInstance::askRunningCopy() const
     if (!socket.waitForConnected(answerMilliseconds)) {
         return false;
     }
+    // Whoever else listens there is not this user's copy.
+    if (!isOwnUser(socket)) {
+        socket.abort();
+        return false;
+    }
     socket.write(raiseMessage);
     const bool sent = socket.waitForBytesWritten(answerMilliseconds);
     socket.disconnectFromServer();
@@ -80,6 +117,11 @@ void SingleInstance::accept()
 {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        if (!isOwnUser(*socket)) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
         auto read = [this, socket] {
             while (socket->canReadLine()) {
                 if (socket->readLine() == raiseMessage) {
