@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include <csignal>
+#include <sys/stat.h>
 #include <cstdlib>
 #include <unistd.h>
 
@@ -25,22 +26,56 @@ bool mayBeSignalled(const RunningInstance& instance)
         && startTimeOf(instance.pid) == instance.startTime;
 }
 
-QList<RunningInstance> processesInside(const QString& bundlePath)
+QList<pid_t> otherProcesses()
 {
-    QList<RunningInstance> result;
-    const QString bundle = QFileInfo(bundlePath).canonicalFilePath();
-    if (bundle.isEmpty()) {
-        return result;
-    }
+    QList<pid_t> pids;
     const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     for (const QString& entry : entries) {
         bool ok = false;
         const pid_t pid = entry.toInt(&ok);
-        if (!ok || pid <= 1 || pid == ::getpid()) {
-            continue;
+        if (ok && pid > 1 && pid != ::getpid()) {
+            pids.append(pid);
         }
-        const QString executable = QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid));
-        if (executable.isEmpty() || !isBelow(executable, bundle)) {
+    }
+    return pids;
+}
+
+// The process's executable file itself: still readable after it was renamed or deleted.
+std::optional<FileIdentity> executableOf(pid_t pid)
+{
+    struct stat st {};
+    if (::stat(QByteArray("/proc/" + QByteArray::number(pid) + "/exe").constData(), &st) != 0) {
+        return std::nullopt;
+    }
+    return FileIdentity{quint64(st.st_dev), quint64(st.st_ino)};
+}
+
+bool runsFrom(pid_t pid, const FileIdentity& file)
+{
+    return executableOf(pid) == file;
+}
+
+bool runsInside(pid_t pid, const QString& folder)
+{
+    const QString executable = QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid));
+    return !executable.isEmpty() && isBelow(executable, folder);
+}
+
+QList<RunningInstance> processesOf(const QString& bundlePath, const std::optional<FileIdentity>& planned)
+{
+    QList<RunningInstance> result;
+    const QString bundle = path(bundlePath);
+    struct stat st {};
+    if (::lstat(pathBytes(bundle).constData(), &st) != 0) {
+        return result;
+    }
+    const FileIdentity now {quint64(st.st_dev), quint64(st.st_ino)};
+    if ((!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) || (planned && *planned != now)) {
+        // A link or another file put in its place runs nothing of the application.
+        return result;
+    }
+    for (const pid_t pid : otherProcesses()) {
+        if (!(S_ISREG(st.st_mode) ? runsFrom(pid, now) : runsInside(pid, bundle))) {
             continue;
         }
         if (const quint64 start = startTimeOf(pid); start != 0) {
@@ -62,7 +97,9 @@ void signal(const RunningInstance& instance, int signalNumber)
 RunningApplications runningApplications()
 {
     return RunningApplications{
-        [](const QString&, const QString& bundlePath) { return processesInside(bundlePath); },
+        [](const QString&, const QString& bundlePath, const std::optional<FileIdentity>& planned) {
+            return processesOf(bundlePath, planned);
+        },
         [](const RunningInstance& instance) { signal(instance, SIGTERM); },
         [](const RunningInstance& instance) { signal(instance, SIGKILL); },
         [](const RunningInstance& instance) { return startTimeOf(instance.pid) != instance.startTime; },

@@ -6,6 +6,8 @@
 #include "platform/UserId.h"
 #include "platform/XdgDataHome.h"
 #include "platform/PathText.h"
+#include "platform/HomeFolder.h"
+#include "platform/PlannedWay.h"
 
 #include <QCoreApplication>
 
@@ -63,17 +65,6 @@ QString resolvedPath(const QString& location)
         tail = tail.isEmpty() ? name : name + QLatin1Char('/') + tail;
         existing = parentPath(existing);
     }
-}
-
-// The location with the folders above it resolved, the item itself (perhaps a
-// link) left as it is.
-QString itemPath(const QString& location)
-{
-    const QString trimmed = path(location);
-    if (trimmed == QLatin1String("/")) {
-        return trimmed;
-    }
-    return join(resolvedPath(parentPath(trimmed)), lastPathComponent(trimmed));
 }
 
 bool makeFolders(const QString& folder)
@@ -182,10 +173,10 @@ bool writeAll(int fd, const QByteArray& bytes)
     return true;
 }
 
-// rename() that never replaces an existing entry of the can.
-int renameNoReplace(const QByteArray& from, const QByteArray& to)
+// renameat() that never replaces an existing entry of the can.
+int renameNoReplace(int fromFolder, const QByteArray& from, int toFolder, const QByteArray& to)
 {
-    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0) {
+    if (::renameat2(fromFolder, from.constData(), toFolder, to.constData(), RENAME_NOREPLACE) == 0) {
         return 0;
     }
     if (errno != EINVAL && errno != ENOSYS) {
@@ -193,11 +184,11 @@ int renameNoReplace(const QByteArray& from, const QByteArray& to)
     }
     // File systems without the flag: check, then rename.
     struct stat st {};
-    if (::lstat(to.constData(), &st) == 0) {
+    if (::fstatat(toFolder, to.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
         errno = EEXIST;
         return -1;
     }
-    return ::rename(from.constData(), to.constData());
+    return ::renameat(fromFolder, from.constData(), toFolder, to.constData());
 }
 
 // The trash can for items on the volume mounted at `top`, created when missing.
@@ -217,27 +208,57 @@ std::optional<QString> volumeTrashForMoving(const QString& top)
     return std::nullopt;
 }
 
-// The mount point holding the location.
-QString topFolderOf(const QString& location)
+// The mount point holding the location, whose folders are already resolved.
+QString topFolderOf(const QString& real)
 {
-    const QString item = itemPath(location);
     QString best = QStringLiteral("/");
     for (const QString& point : mountPoints()) {
-        if (point.size() > best.size() && isBelow(item, point)) {
+        if (point.size() > best.size() && isBelow(real, point)) {
             best = point;
         }
     }
     return best;
 }
 
-// Moves the item into the trash can, writing `originalPath` into its info file.
-MoveResult moveInto(const QString& location, const QString& trashCan, const QString& originalPath)
+// Where the open folder really is.
+std::optional<QString> folderPath(int folder)
 {
-    const QString item = path(location);
-    const QByteArray from = encoded(item);
-    const QByteArray name = encoded(lastPathComponent(item));
-    const QByteArray files = encoded(join(trashCan, QStringLiteral("files")));
-    const QByteArray info = encoded(join(trashCan, QStringLiteral("info")));
+    char buffer[PATH_MAX + 1];
+    const QByteArray link = "/proc/self/fd/" + QByteArray::number(folder);
+    const ssize_t n = ::readlink(link.constData(), buffer, sizeof buffer - 1);
+    if (n <= 0 || buffer[0] != '/') {
+        return std::nullopt;
+    }
+    return pathText(std::string_view(buffer, std::size_t(n)));
+}
+
+// Opens one folder of a trash can, never through a link.
+FileDescriptor openCanFolder(int can, const char* name)
+{
+    const int fd = ::openat(can, name, O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    struct stat st {};
+    if (fd >= 0 && (::fstat(fd, &st) != 0 || !S_ISDIR(st.st_mode))) {
+        ::close(fd);
+        errno = ENOTDIR;
+        return FileDescriptor();
+    }
+    return FileDescriptor(fd);
+}
+
+// Moves the item `name` of the open folder `parent` into the trash can,
+// writing `originalPath` into its info file.
+MoveResult moveInto(const QString& item, int parent, const QByteArray& name, const QString& trashCan,
+                    const QString& originalPath)
+{
+    const FileDescriptor can(::open(encoded(trashCan).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!can.isOpen()) {
+        return failedWithError(item, errno);
+    }
+    const FileDescriptor files = openCanFolder(can.get(), "files");
+    const FileDescriptor info = openCanFolder(can.get(), "info");
+    if (!files.isOpen() || !info.isOpen()) {
+        return failedWithError(item, errno);
+    }
     const QByteArray content = "[Trash Info]\nPath=" + encoded(originalPath).toPercentEncoding("/")
         + "\nDeletionDate="
         + now().toLocalTime().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss")).toLatin1() + '\n';
@@ -245,14 +266,14 @@ MoveResult moveInto(const QString& location, const QString& trashCan, const QStr
     constexpr int attempts = 10000;
     for (int attempt = 1; attempt <= attempts; ++attempt) {
         const QByteArray candidate = candidateName(name, attempt);
-        const QByteArray target = files + '/' + candidate;
         struct stat st {};
-        if (::lstat(target.constData(), &st) == 0) {
+        if (::fstatat(files.get(), candidate.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
             continue;
         }
         // Reserving the info file first claims the name against other programs.
-        const QByteArray infoFile = info + '/' + candidate + ".trashinfo";
-        const int fd = ::open(infoFile.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        const QByteArray infoFile = candidate + ".trashinfo";
+        const int fd = ::openat(info.get(), infoFile.constData(),
+                                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0) {
             if (errno == EEXIST) {
                 continue;
@@ -263,14 +284,14 @@ MoveResult moveInto(const QString& location, const QString& trashCan, const QStr
         const int writeError = errno;
         if (::close(fd) != 0 || !written) {
             const int error = written ? errno : writeError;
-            ::unlink(infoFile.constData());
+            ::unlinkat(info.get(), infoFile.constData(), 0);
             return failedWithError(item, error);
         }
-        if (renameNoReplace(from, target) == 0) {
-            return {pathText(target), std::nullopt};
+        if (renameNoReplace(parent, name, files.get(), candidate) == 0) {
+            return {join(trashCan, QStringLiteral("files/") + pathText(candidate)), std::nullopt};
         }
         const int error = errno;
-        ::unlink(infoFile.constData());
+        ::unlinkat(info.get(), infoFile.constData(), 0);
         if (error != EEXIST) {
             return failedWithError(item, error);
         }
@@ -304,17 +325,37 @@ QStringList volumeTrashes(const QString& top)
 
 MoveResult moveToTrash(const QString& location)
 {
+    const PlannedWay way(homeFolder().get());
+    const PlannedWay::Parent parent = way.openParent(location);
+    if (parent.changed()) {
+        return failed(path(location), locationChangedText());
+    }
+    if (!parent.folder.isOpen()) {
+        return parent.error == EINVAL
+            ? failed(path(location), QCoreApplication::translate("Trash", "Not a location that can be moved."))
+            : failedWithError(path(location), parent.error);
+    }
+    return moveToTrash(location, parent.folder.get());
+}
+
+MoveResult moveToTrash(const QString& location, int parentFolder)
+{
     const QString item = path(location);
     const QString name = lastPathComponent(item);
     if (!item.startsWith(QLatin1Char('/')) || item == QLatin1String("/") || name == QLatin1String(".")
         || name == QLatin1String("..")) {
         return failed(item, QCoreApplication::translate("Trash", "Not a location that can be moved."));
     }
+    const QByteArray entry = encoded(name);
     struct stat st {};
-    if (!lstatPath(item, st)) {
+    if (::fstatat(parentFolder, entry.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
         return failedWithError(item, errno);
     }
-    const QString real = itemPath(item);
+    const std::optional<QString> folder = folderPath(parentFolder);
+    if (!folder) {
+        return failedWithError(item, errno);
+    }
+    const QString real = join(*folder, name);
     const QString top = topFolderOf(real);
     if (real == top) {
         return failed(item, QCoreApplication::translate("Trash", "Refusing to remove an entire volume."));
@@ -328,19 +369,20 @@ MoveResult moveToTrash(const QString& location)
             return failed(item, QCoreApplication::translate("Trash", "The Trash folder could not be created."));
         }
         can = home;
-        original = real;
+        original = item;
     } else {
         const std::optional<QString> volumeCan = volumeTrashForMoving(top);
         if (!volumeCan) {
             return failed(item, QCoreApplication::translate("Trash", "The volume has no Trash folder you may use."));
         }
         can = *volumeCan;
-        original = real.mid(top == QLatin1String("/") ? 1 : top.size() + 1);
+        const QString planned = isBelow(item, top) ? item : real;
+        original = planned.mid(top == QLatin1String("/") ? 1 : top.size() + 1);
     }
     if (isBelow(resolvedPath(can), real)) {
         return failed(item, QCoreApplication::translate("Trash", "It holds the Trash itself."));
     }
-    return moveInto(item, can, original);
+    return moveInto(item, parentFolder, entry, can, original);
 }
 
 std::optional<QString> infoFileOf(const QString& location)

@@ -25,15 +25,20 @@ struct MoveResult {
 };
 
 // Moves the item (a link moves as itself) into the trash can of its volume,
-// the longest of platform::mountPoints() at or above it once the folders above
-// it are resolved: the home can when the home can lies on that volume too
-// (created when missing), else the volume's shared .Trash folder for the user
-// or its .Trash-<uid>, either created (mode 0700) when missing. The info file is
+// the longest of platform::mountPoints() at or above the folder that really
+// holds it: the home can when the home can lies on that volume too (created
+// when missing), else the volume's shared .Trash folder for the user or its
+// .Trash-<uid>, either created (mode 0700) when missing. The info file is
 // written first under a name no other item uses ("name", "name.2", ...), with
-// the original path absolute in the home can and relative to the volume's top
-// in a volume can. Never copies: an item that no trash can on its own volume
-// can take is a failure.
+// the location as planned, absolute in the home can and relative to the
+// volume's top in a volume can. Never copies: an item that no trash can on its
+// own volume can take is a failure. The way to the item is opened without
+// following links (PlannedWay): a link on it is a failure, never a detour.
 MoveResult moveToTrash(const QString& location);
+
+// The same for an item whose folder the caller already opened on the planned
+// way: the item is renamed out of `parentFolder`, never reached by its path.
+MoveResult moveToTrash(const QString& location, int parentFolder);
 
 // The info file of an entry lying directly in a trash can's `files` folder (the
 // home can, or a volume can of the user); absent for any other location.

@@ -39,6 +39,9 @@ protected:
         tools.pkgutil = tree.path("tools/no-pkgutil");
     }
 
+    // The file identities the uninstaller asked running applications about.
+    mutable QList<std::optional<platform::FileIdentity>> asked;
+
     Uninstaller uninstaller() const
     {
         LinuxApplications::Roots roots;
@@ -46,7 +49,10 @@ protected:
         roots.dpkgDatabase = tree.path("var/lib/dpkg");
         roots.packageFilesRoot = tree.path("root");
         const platform::RunningApplications nothingRuns {
-            [](const QString&, const QString&) { return QList<platform::RunningInstance>(); },
+            [this](const QString&, const QString&, const std::optional<platform::FileIdentity>& planned) {
+                asked.append(planned);
+                return QList<platform::RunningInstance>();
+            },
             [](const platform::RunningInstance&) {}, [](const platform::RunningInstance&) {},
             [](const platform::RunningInstance&) { return true; }};
         return Uninstaller(AppCatalog({tree.path("Applications")}, tree.path("Library"), LinuxApplications(roots)),
@@ -101,7 +107,11 @@ TEST_F(LinuxUninstallTest, AnAppImageGoesWithTheEntriesThatLaunchItAndNothingEls
     EXPECT_TRUE(plan.installedResidue.isEmpty());
     EXPECT_TRUE(plan.receipts.isEmpty());
 
+    // What is quit is matched against the file as it was listed, not whatever bears its name later.
+    ASSERT_TRUE(plan.appFile.has_value());
+    EXPECT_EQ(plan.appFile, platform::regularFileIdentity(file));
     const CleanupReport report = uninstaller().uninstall(plan, Remover::Mode::permanent);
+    EXPECT_EQ(asked, (QList<std::optional<platform::FileIdentity>>{plan.appFile}));
     EXPECT_TRUE(report.failures.isEmpty());
     EXPECT_EQ(report.removed, 2);
     EXPECT_GE(report.reclaimed, 20000);

@@ -557,3 +557,83 @@ TEST_F(RemoverTest, RemovesATreeDeeperThanTheDescriptorLimit)
         EXPECT_FALSE(FS::exists(top));
     }
 }
+
+TEST_F(RemoverTest, AParentReplacedByALinkAfterThePlanIsRefusedInEveryMode)
+{
+    const QString volume = tree.folder("Volume");
+    platform::Seam<QList<platform::MountEntry>>::Override volumeMounted(platform::mountTable(),
+                                                                         test::mountsAt({"/", volume}));
+    struct Case {
+        const char* name;
+        QString itemBase;  // where the selected item lies
+        QString decoyBase; // where the link now leads
+    };
+    const QList<Case> cases = {
+        {"same volume", "home/same", "home/decoy-same"},
+        {"from a volume to the home", "Volume/across", "home/decoy-across"},
+        {"from the home to a volume", "home/onward", "Volume/decoy-onward"},
+    };
+    for (const Case& c : cases) {
+        for (Mode mode : Remover::allModes) {
+            SCOPED_TRACE(std::string(c.name) + " / " + rawValue(mode).toStdString());
+            const QString base = c.itemBase + "/" + rawValue(mode);
+            const QString decoy = c.decoyBase + "/" + rawValue(mode);
+            const QString item = tree.file(base + "/parent/child", QByteArray(5000, 'x'));
+            const QString folderItem = tree.folder(base + "/parent/folder");
+            tree.file(base + "/parent/folder/inner", QByteArray("inner"));
+            tree.file(decoy + "/child", QByteArray("decoy's own file"));
+            tree.file(decoy + "/folder/inner", QByteArray("decoy's own folder"));
+            const QString untouched = tree.file(base + "/other.txt", 4096);
+            QMap<QString, QByteArray> atAction;
+            const auto swapParent = [&](double, const QString& location) {
+                if (location == item) {
+                    ASSERT_TRUE(QFile::rename(tree.path(base + "/parent"), tree.path(base + "/moved-aside")));
+                    tree.symlink(base + "/parent", tree.path(decoy));
+                    atAction = snapshot(tree.root());
+                }
+            };
+
+            const CleanupReport report = Remover(mode).remove({item, folderItem, untouched}, false, swapParent);
+
+            EXPECT_EQ(reasons(report), (QStringList{item + " -> The location changed since the scan",
+                                                    folderItem + " -> The location changed since the scan"}));
+            EXPECT_EQ(report.removed, 1);
+            EXPECT_EQ(report.reclaimed, 4096);
+            EXPECT_FALSE(FS::exists(untouched));
+            // Nothing but the one item left in the selection changed: not the decoy,
+            // not the moved parent.
+            const QStringList changed = {untouched, tree.path("home/.local"), volume + "/.Trash-" + QString::number(getuid())};
+            EXPECT_EQ(outside(snapshot(tree.root()), changed), outside(atAction, changed));
+            EXPECT_EQ(contents(tree.path(decoy + "/child")), "decoy's own file");
+            EXPECT_EQ(contents(tree.path(base + "/moved-aside/child")), QByteArray(5000, 'x'));
+        }
+    }
+}
+
+TEST_F(RemoverTest, ALinkDeeperOnTheWayIsRefusedAndAVanishedParentIsSkipped)
+{
+    const QString item = tree.file("home/a/b/c/item.log", 4096);
+    const QString gone = tree.file("home/gone/item.log", 4096);
+    tree.file("home/decoy/b/c/item.log", QByteArray("decoy"));
+    const auto swap = [&](double, const QString& location) {
+        if (location == item) {
+            ASSERT_TRUE(QFile::rename(tree.path("home/a"), tree.path("home/a-aside")));
+            tree.symlink("home/a", tree.path("home/decoy"));
+            QDir(tree.path("home/gone")).removeRecursively();
+        }
+    };
+    for (Mode mode : Remover::allModes) {
+        SCOPED_TRACE(rawValue(mode).toStdString());
+        QDir(tree.path("home/a-aside")).removeRecursively();
+        QFile::remove(tree.path("home/a"));
+        tree.file("home/a/b/c/item.log", 4096);
+        tree.file("home/gone/item.log", 4096);
+
+        const CleanupReport report = Remover(mode).remove({item, gone}, false, swap);
+
+        EXPECT_EQ(reasons(report), QStringList{item + " -> The location changed since the scan"});
+        EXPECT_EQ(report.removed, 0);
+        EXPECT_EQ(contents(tree.path("home/decoy/b/c/item.log")), "decoy");
+        EXPECT_TRUE(FS::exists(tree.path("home/a-aside/b/c/item.log")));
+    }
+}

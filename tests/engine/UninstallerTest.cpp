@@ -35,7 +35,9 @@ protected:
 
     static platform::RunningApplications noApplicationsRunning()
     {
-        return {[](const QString&, const QString&) { return QList<platform::RunningInstance>(); },
+        return {[](const QString&, const QString&, const std::optional<platform::FileIdentity>&) {
+                    return QList<platform::RunningInstance>();
+                },
                 [](const platform::RunningInstance&) {}, [](const platform::RunningInstance&) {},
                 [](const platform::RunningInstance&) { return true; }};
     }
@@ -199,7 +201,7 @@ TEST_F(UninstallerTest, RunningInstancesAreAskedToQuitThenForced)
     const platform::RunningInstance stubborn {100, 1};
     const platform::RunningInstance polite {101, 1};
     platform::RunningApplications apps {
-        [&](const QString& id, const QString& path) {
+        [&](const QString& id, const QString& path, const std::optional<platform::FileIdentity>&) {
             log.events << "list " + id + " " + FS::lastPathComponent(path);
             return QList<platform::RunningInstance>{stubborn, polite};
         },
@@ -220,7 +222,9 @@ TEST_F(UninstallerTest, RunningInstancesAreAskedToQuitThenForced)
 TEST_F(UninstallerTest, InstancesThatQuitAtOnceAreNotWaitedFor)
 {
     bool asked = false;
-    running = {[](const QString&, const QString&) { return QList<platform::RunningInstance>{{100, 1}}; },
+    running = {[](const QString&, const QString&, const std::optional<platform::FileIdentity>&) {
+                   return QList<platform::RunningInstance>{{100, 1}};
+               },
                [&](const platform::RunningInstance&) { asked = true; },
                [](const platform::RunningInstance&) { ADD_FAILURE() << "forced an instance that had quit"; },
                [&](const platform::RunningInstance&) { return asked; }};

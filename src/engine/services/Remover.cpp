@@ -4,6 +4,7 @@
 #include "platform/ErrorDescription.h"
 #include "platform/FileWriter.h"
 #include "platform/PathText.h"
+#include "platform/PlannedWay.h"
 #include "platform/Trash.h"
 #include "shared/BoundedWalk.h"
 #include "shared/FileSystem.h"
@@ -30,23 +31,7 @@ namespace {
 constexpr off_t chunkSize = 1 << 20;
 
 using Failure = std::optional<QString>;
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor()
-    {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
+using platform::FileDescriptor;
 
 QString couldNotRemove(const QByteArray& name, int error)
 {
@@ -115,7 +100,7 @@ bool fillRandom(char* buffer, std::size_t size)
 // never has its target changed.
 bool grantWriteAccess(int folderFd, const QByteArray& name, const struct stat& st)
 {
-    const Descriptor pinned(::openat(folderFd, name.constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    const FileDescriptor pinned(::openat(folderFd, name.constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
     struct stat now {};
     if (pinned.get() < 0 || ::fstat(pinned.get(), &now) != 0 || !S_ISREG(now.st_mode)
         || now.st_ino != st.st_ino || now.st_dev != st.st_dev) {
@@ -125,10 +110,28 @@ bool grantWriteAccess(int folderFd, const QByteArray& name, const struct stat& s
     return ::chmod(viaDescriptor.constData(), (now.st_mode & 07777) | S_IWUSR) == 0;
 }
 
+// Opens the regular file planned for writing. Non-blocking, so a FIFO or device
+// put in its place never holds the run up; whatever was opened must still be
+// that regular file.
+int openWritable(int folderFd, const QByteArray& name, const struct stat& st)
+{
+    const int fd = ::openat(folderFd, name.constData(), O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        return fd;
+    }
+    struct stat opened {};
+    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode) || opened.st_ino != st.st_ino
+        || opened.st_dev != st.st_dev) {
+        ::close(fd);
+        errno = ESTALE;
+        return -1;
+    }
+    return fd;
+}
+
 int openForOverwrite(int folderFd, const QByteArray& name, const struct stat& st)
 {
-    const int flags = O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC;
-    const int fd = ::openat(folderFd, name.constData(), flags);
+    const int fd = openWritable(folderFd, name, st);
     if (fd >= 0 || (errno != EACCES && errno != EPERM) || st.st_uid != ::geteuid()) {
         return fd;
     }
@@ -137,7 +140,7 @@ int openForOverwrite(int folderFd, const QByteArray& name, const struct stat& st
         errno = error;
         return -1;
     }
-    return ::openat(folderFd, name.constData(), flags);
+    return openWritable(folderFd, name, st);
 }
 
 // Overwrites the regular file in place (never truncated, never through a link)
@@ -148,14 +151,13 @@ Failure overwrite(int folderFd, const QByteArray& name, const struct stat& st, c
         // Its contents are reachable under another name, perhaps outside the selection.
         return couldNotOverwrite(name, QCoreApplication::translate("Remover", "Other hard links share its contents."));
     }
-    const Descriptor fd(openForOverwrite(folderFd, name, st));
-    if (fd.get() < 0) {
-        return couldNotOverwrite(name, platform::errorDescription(errno));
-    }
+    const FileDescriptor fd(openForOverwrite(folderFd, name, st));
     struct stat opened {};
-    if (::fstat(fd.get(), &opened) != 0 || !S_ISREG(opened.st_mode) || opened.st_ino != st.st_ino
-        || opened.st_dev != st.st_dev) {
+    if (fd.get() < 0 && errno == ESTALE) {
         return couldNotOverwrite(name, QCoreApplication::translate("Remover", "It changed while being shredded."));
+    }
+    if (fd.get() < 0 || ::fstat(fd.get(), &opened) != 0) {
+        return couldNotOverwrite(name, platform::errorDescription(errno));
     }
     std::vector<char> chunk;
     bool wrote = false;
@@ -263,18 +265,22 @@ Failure removeFolder(int parentFd, const QByteArray& name, dev_t device, bool sh
     return failure;
 }
 
-Failure removeTree(const QString& item, const struct stat& st, bool shred, const platform::FileWriter& writer)
+Failure removeTree(int parentFd, const QByteArray& name, const struct stat& st, bool shred,
+                   const platform::FileWriter& writer)
 {
-    const QByteArray name = platform::pathBytes(FS::lastPathComponent(item));
-    const Descriptor parent(
-        ::open(platform::pathBytes(FS::parentPath(item)).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-    if (parent.get() < 0) {
-        return couldNotRemove(name, errno);
-    }
     if (S_ISDIR(st.st_mode)) {
-        return removeFolder(parent.get(), name, st.st_dev, shred, writer);
+        return removeFolder(parentFd, name, st.st_dev, shred, writer);
     }
-    return removeFile(parent.get(), name, shred, writer, true);
+    return removeFile(parentFd, name, shred, writer, true);
+}
+
+// Deletes the info file of a Trash entry just removed, reached the same way.
+void removeInfoFile(const platform::PlannedWay& way, const QString& info)
+{
+    const platform::PlannedWay::Parent parent = way.openParent(info);
+    if (parent.folder.isOpen()) {
+        ::unlinkat(parent.folder.get(), parent.name.constData(), 0);
+    }
 }
 
 } // namespace
@@ -283,6 +289,7 @@ CleanupReport Remover::remove(const QStringList& locations, bool userSelected, c
 {
     const auto start = std::chrono::steady_clock::now();
     CleanupReport report;
+    const platform::PlannedWay way(FS::home());
     const qsizetype count = locations.size();
     for (qsizetype i = 0; i < count; ++i) {
         const QString& location = locations[i];
@@ -302,13 +309,22 @@ CleanupReport Remover::remove(const QStringList& locations, bool userSelected, c
             continue;
         }
         const QString item = FS::path(location);
+        // The way to the item is opened without following links: a link put on
+        // it since the plan would send the removal somewhere else.
+        const platform::PlannedWay::Parent parent = way.openParent(item);
+        if (parent.changed()) {
+            report.failures.append({location, platform::locationChangedText()});
+            continue;
+        }
         struct stat st {};
-        if (::lstat(platform::pathBytes(item).constData(), &st) != 0) {
+        if (!parent.folder.isOpen()
+            || ::fstatat(parent.folder.get(), parent.name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            const int error = parent.folder.isOpen() ? errno : parent.error;
             // Gone already (removed earlier in this list, say): nothing to do.
-            if (errno == ENOENT || errno == ENOTDIR) {
+            if (error == ENOENT || error == ENOTDIR) {
                 continue;
             }
-            report.failures.append({location, couldNotRemove(platform::pathBytes(FS::lastPathComponent(item)), errno)});
+            report.failures.append({location, couldNotRemove(parent.name, error)});
             continue;
         }
         const qint64 size = FS::size(item, true);
@@ -316,14 +332,15 @@ CleanupReport Remover::remove(const QStringList& locations, bool userSelected, c
         switch (mode_) {
         case Mode::trash:
             // Moving an item out of the Trash into the Trash again would free nothing.
-            failure = platform::Trash::isInsideTrash(item) ? removeTree(item, st, false, writer_)
-                                                           : platform::Trash::moveToTrash(item).failure;
+            failure = platform::Trash::isInsideTrash(item)
+                ? removeTree(parent.folder.get(), parent.name, st, false, writer_)
+                : platform::Trash::moveToTrash(item, parent.folder.get()).failure;
             break;
         case Mode::permanent:
-            failure = removeTree(item, st, false, writer_);
+            failure = removeTree(parent.folder.get(), parent.name, st, false, writer_);
             break;
         case Mode::shred:
-            failure = removeTree(item, st, true, writer_);
+            failure = removeTree(parent.folder.get(), parent.name, st, true, writer_);
             break;
         }
         if (failure) {
@@ -333,7 +350,7 @@ CleanupReport Remover::remove(const QStringList& locations, bool userSelected, c
         report.reclaimed += size;
         ++report.removed;
         if (const std::optional<QString> info = platform::Trash::infoFileOf(item)) {
-            ::unlink(platform::pathBytes(*info).constData());
+            removeInfoFile(way, *info);
         }
     }
     if (progress) {

@@ -3,8 +3,11 @@
 #include "engine/models/ScanItem.h"
 #include "engine/services/InstalledApp.h"
 #include "engine/services/PackageReceipt.h"
+#include "platform/FileIdentity.h"
 
 #include <QList>
+
+#include <optional>
 
 namespace harborlite {
 
@@ -17,6 +20,9 @@ struct UninstallPlan {
     // Locations the application's installer packages placed, largest first, none selected.
     QList<ScanItem> installedResidue;
     QList<PackageReceipt> receipts;
+    // The application's file as it was when planned (AppImages), so that a file
+    // or a link put under its name since is never taken for it when quitting.
+    std::optional<platform::FileIdentity> appFile;
 
     QString id() const { return app.bundleID; }
 };

@@ -151,6 +151,9 @@ UninstallPlan Uninstaller::plan(const InstalledApp& app) const
 {
     UninstallPlan plan;
     plan.app = app;
+    if (app.kind == InstalledApp::Kind::appImage) {
+        plan.appFile = platform::regularFileIdentity(app.url);
+    }
     for (const QString& location : catalog_.leftoverPaths(app)) {
         plan.leftovers.append(planItem(location, false, std::nullopt));
     }
@@ -169,10 +172,10 @@ UninstallPlan Uninstaller::plan(const InstalledApp& app) const
     return plan;
 }
 
-void Uninstaller::quitIfRunning(const QString& bundleID, const QString& bundlePath) const
+void Uninstaller::quitIfRunning(const UninstallPlan& plan) const
 {
     // An AppImage runs as its own file: its process's executable is the file.
-    const QList<platform::RunningInstance> instances = running_.instances(bundleID, bundlePath);
+    const QList<platform::RunningInstance> instances = running_.instances(plan.app.bundleID, plan.app.url, plan.appFile);
     if (instances.isEmpty()) {
         return;
     }
@@ -207,7 +210,7 @@ CleanupReport Uninstaller::uninstall(const UninstallPlan& plan, Remover::Mode mo
     case InstalledApp::Kind::appImage:
         break;
     }
-    quitIfRunning(plan.app.bundleID, plan.app.url);
+    quitIfRunning(plan);
 
     QStringList locations = selectedLocations(plan);
     locations << plan.app.url;

@@ -48,7 +48,7 @@ private:
     static CleanupReport refusedAsPackaged(const UninstallPlan& plan);
     CleanupReport uninstallFlatpak(const UninstallPlan& plan, Remover::Mode mode) const;
     CleanupReport remove(const QStringList& locations, Remover::Mode mode) const;
-    void quitIfRunning(const QString& bundleID, const QString& bundlePath) const;
+    void quitIfRunning(const UninstallPlan& plan) const;
 
     AppCatalog catalog_;
     std::chrono::milliseconds quitGracePeriod_ {1000};
