@@ -67,6 +67,8 @@ AppModel::AppModel(DefaultsStore& defaults, Setup setup, QObject* parent)
     relay(tools, &SystemTools::hasFullDiskAccessChanged, &AppModel::hasFullDiskAccessChanged);
     relay(tools, &SystemTools::maintenanceLogChanged, &AppModel::maintenanceLogChanged);
     relay(tools, &SystemTools::runningMaintenanceChanged, &AppModel::runningMaintenanceChanged);
+    relay(tools, &SystemTools::isShreddingChanged, &AppModel::isShreddingChanged);
+    relay(tools, &SystemTools::isUninstallingChanged, &AppModel::isUninstallingChanged);
 
     connect(scans, &ScanSession::bannerRaised, this, &AppModel::showBanner, Qt::DirectConnection);
     connect(tools, &SystemTools::bannerRaised, this, &AppModel::showBanner, Qt::DirectConnection);

@@ -73,6 +73,8 @@ class AppModel : public Observable {
     Q_PROPERTY(QList<harborlite::AppModel::MaintenanceLogEntry> maintenanceLog READ maintenanceLog NOTIFY
                    maintenanceLogChanged)
     Q_PROPERTY(std::optional<QString> runningMaintenance READ runningMaintenance NOTIFY runningMaintenanceChanged)
+    Q_PROPERTY(bool isShredding READ isShredding NOTIFY isShreddingChanged)
+    Q_PROPERTY(bool isUninstalling READ isUninstalling NOTIFY isUninstallingChanged)
     Q_PROPERTY(std::optional<harborlite::AppModel::Banner> banner READ banner WRITE setBanner NOTIFY bannerChanged)
 
 public:
@@ -169,6 +171,8 @@ public:
     bool hasFullDiskAccess() const { return systemTools_->hasFullDiskAccess(); }
     const QList<MaintenanceLogEntry>& maintenanceLog() const { return systemTools_->maintenanceLog(); }
     const std::optional<QString>& runningMaintenance() const { return systemTools_->runningMaintenance(); }
+    bool isShredding() const { return systemTools_->isShredding(); }
+    bool isUninstalling() const { return systemTools_->isUninstalling(); }
 
     void scan(ScanCategory category) { scanSession_->scan(category); }
     void startSmartScan() { scanSession_->startSmartScan(); }
@@ -238,6 +242,8 @@ signals:
     void hasFullDiskAccessChanged();
     void maintenanceLogChanged();
     void runningMaintenanceChanged();
+    void isShreddingChanged();
+    void isUninstallingChanged();
     void bannerChanged();
 
 private:

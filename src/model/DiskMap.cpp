@@ -46,7 +46,9 @@ void DiskMap::buildDiskTree(const QString& root)
             }
         },
         [this, generation](DiskNode tree) {
-            if (!treeRuns_.isCurrent(generation)) {
+            // A stopped build holds only part of the folder, with a total that
+            // is not the folder's: the map it would replace stays.
+            if (!treeRuns_.isCurrent(generation) || treeRuns_.isCancelled()) {
                 return;
             }
             assign(diskTree_, std::optional<DiskNode>(std::move(tree)), &DiskMap::diskTreeChanged);

@@ -20,8 +20,8 @@ namespace harborlite {
 // The disk map: a folder measured into a tree of nodes, largest first, and
 // the folders the first pass left without children, listed one level at a
 // time on demand. Every build is a new run with its own generation and stop
-// flag; a stopped build still publishes what it measured while it is the
-// newest, and a superseded one publishes nothing. Lives on the GUI thread.
+// flag; only a build that ran to its end publishes its tree, so a stopped or
+// superseded one leaves the map as it was. Lives on the GUI thread.
 class DiskMap : public Observable {
     Q_OBJECT
     Q_PROPERTY(std::optional<harborlite::DiskNode> diskTree READ diskTree NOTIFY diskTreeChanged)
@@ -60,7 +60,7 @@ public:
 
     // Measures `root` into the disk map unless a build runs.
     void buildDiskTree(const QString& root);
-    // Stops the build; the tree measured so far is still published.
+    // Stops the build; the map stays as it was before the build started.
     void stopBuild();
     // Lists a directory the map left without children, once.
     void expandChildren(const DiskNode& node);

@@ -167,12 +167,20 @@ void SystemTools::measureLocations(const QStringList& locations, QObject* receiv
     }
 }
 
-void SystemTools::shred(const QStringList& locations, std::function<void(const CleanupReport&)> done)
+bool SystemTools::shred(const QStringList& locations, std::function<void(const CleanupReport&)> done)
 {
+    if (isShredding_) {
+        return false;
+    }
+    assign(isShredding_, true, &SystemTools::isShreddingChanged);
     runner_->run(
         TaskPriority::userInitiated, this,
         [remove = engine_.remove, locations] { return remove(locations, true, Remover::Mode::shred); },
-        [done = std::move(done)](CleanupReport report) { done(report); });
+        [this, done = std::move(done)](CleanupReport report) {
+            assign(isShredding_, false, &SystemTools::isShreddingChanged);
+            done(report);
+        });
+    return true;
 }
 
 void SystemTools::planUninstall(const InstalledApp& app, QObject* receiver, std::function<void(UninstallPlan)> done)
@@ -182,13 +190,21 @@ void SystemTools::planUninstall(const InstalledApp& app, QObject* receiver, std:
         [done = std::move(done)](UninstallPlan plan) { done(std::move(plan)); });
 }
 
-void SystemTools::uninstall(const UninstallPlan& plan, Remover::Mode mode,
+bool SystemTools::uninstall(const UninstallPlan& plan, Remover::Mode mode,
                             std::function<void(const CleanupReport&)> done)
 {
+    if (isUninstalling_) {
+        return false;
+    }
+    assign(isUninstalling_, true, &SystemTools::isUninstallingChanged);
     runner_->run(
         TaskPriority::userInitiated, this,
         [uninstall = engine_.uninstall, plan, mode] { return uninstall(plan, mode); },
-        [done = std::move(done)](CleanupReport report) { done(report); });
+        [this, done = std::move(done)](CleanupReport report) {
+            assign(isUninstalling_, false, &SystemTools::isUninstallingChanged);
+            done(report);
+        });
+    return true;
 }
 
 } // namespace harborlite

@@ -24,9 +24,11 @@ namespace harborlite {
 
 // What the tool screens read and start: the installed applications, launch
 // items, processes, storage figures, local snapshots, the access probe and
-// maintenance runs. Each read runs in the background and replaces its value
-// when it ends; loading the applications and running maintenance refuse a
-// second run while one is under way. Lives on the GUI thread.
+// maintenance runs, shredding and uninstalling. Each read runs in the
+// background and replaces its value when it ends; loading the applications,
+// running maintenance, shredding and uninstalling refuse a second run while
+// one is under way, so a screen made anew finds the run still going. Lives on
+// the GUI thread.
 class SystemTools : public Observable {
     Q_OBJECT
     Q_PROPERTY(QList<harborlite::InstalledApp> apps READ apps NOTIFY appsChanged)
@@ -40,6 +42,8 @@ class SystemTools : public Observable {
     Q_PROPERTY(QList<harborlite::SystemTools::MaintenanceLogEntry> maintenanceLog READ maintenanceLog NOTIFY
                    maintenanceLogChanged)
     Q_PROPERTY(std::optional<QString> runningMaintenance READ runningMaintenance NOTIFY runningMaintenanceChanged)
+    Q_PROPERTY(bool isShredding READ isShredding NOTIFY isShreddingChanged)
+    Q_PROPERTY(bool isUninstalling READ isUninstalling NOTIFY isUninstallingChanged)
 
 public:
     // One maintenance run's outcome; the log keeps the newest first.
@@ -70,6 +74,8 @@ public:
     bool hasFullDiskAccess() const { return hasFullDiskAccess_; }
     const QList<MaintenanceLogEntry>& maintenanceLog() const { return maintenanceLog_; }
     const std::optional<QString>& runningMaintenance() const { return runningMaintenance_; }
+    bool isShredding() const { return isShredding_; }
+    bool isUninstalling() const { return isUninstalling_; }
 
     void loadApps();
     void loadStartupItems();
@@ -94,14 +100,16 @@ public:
                           std::function<void(const QString& location, const std::optional<Measurement>&)> done);
     // Shreds the locations the user picked (the removal engine in shred mode,
     // user-selected) on a worker; `done` gets the report while the tools
-    // exist, whether or not whoever asked is still there.
-    void shred(const QStringList& locations, std::function<void(const CleanupReport&)> done);
+    // exist, whether or not whoever asked is still there. Refused (false, and
+    // `done` never called) while a shred runs.
+    bool shred(const QStringList& locations, std::function<void(const CleanupReport&)> done);
     // Works out what uninstalling the application would remove, on a worker;
     // `done` gets the plan while `receiver` exists.
     void planUninstall(const InstalledApp& app, QObject* receiver, std::function<void(UninstallPlan)> done);
     // Uninstalls as the plan says in the mode, on a worker; `done` gets the
-    // report while the tools exist.
-    void uninstall(const UninstallPlan& plan, Remover::Mode mode, std::function<void(const CleanupReport&)> done);
+    // report while the tools exist. Refused (false, and `done` never called)
+    // while an uninstall runs.
+    bool uninstall(const UninstallPlan& plan, Remover::Mode mode, std::function<void(const CleanupReport&)> done);
 
     // Raises a banner for the window, as the tools' own operations do.
     void raiseBanner(const QString& title, const QString& message, bool isError);
@@ -119,6 +127,8 @@ signals:
     void hasFullDiskAccessChanged();
     void maintenanceLogChanged();
     void runningMaintenanceChanged();
+    void isShreddingChanged();
+    void isUninstallingChanged();
     // A message for the window's transient banner.
     void bannerRaised(const QString& title, const QString& message, bool isError);
 
@@ -151,6 +161,8 @@ private:
     bool hasFullDiskAccess_ = true;
     QList<MaintenanceLogEntry> maintenanceLog_;
     std::optional<QString> runningMaintenance_;
+    bool isShredding_ = false;
+    bool isUninstalling_ = false;
 
     // Set when the tools go, so application sizing stops measuring.
     std::shared_ptr<CancellationFlag> closing_;

@@ -91,7 +91,7 @@ TEST_F(DiskMapTest, ABuildPublishesItsProgressAndItsTree)
     EXPECT_EQ(map->diskTree()->children.size(), 4u);
 }
 
-TEST_F(DiskMapTest, StopPublishesThePartialTreeAndAStaleBuildNeverWins)
+TEST_F(DiskMapTest, AfterAStopOnlyTheNewerBuildIsPublished)
 {
     map->buildDiskTree("/first");
     waitFor([&] { return map->treeProgress().name == "c"; });
@@ -107,16 +107,41 @@ TEST_F(DiskMapTest, StopPublishesThePartialTreeAndAStaleBuildNeverWins)
     EXPECT_EQ(map->diskTree()->url, "/second");
 }
 
-TEST_F(DiskMapTest, AStoppedBuildStillPublishesWhatItMeasured)
+// A stopped build holds part of the folder only: the map keeps the one it had
+// before, or none.
+TEST_F(DiskMapTest, AStoppedBuildKeepsThePreviousMapOrNone)
 {
-    map->buildDiskTree("/root");
-    waitFor([&] { return map->treeProgress().name == "c"; });
-    map->stopBuild();
-    gate.wake();
-    waitFor([&] { return map->diskTree().has_value(); });
+    Gate held;
+    ModelEngine engine = test::quietEngine();
+    engine.buildDiskTree = [&held](const QString& root, const ModelEngine::TreeProgress& progress,
+                                   const ModelEngine::CancelTest& isCancelled) {
+        progress(0, root);
+        if (root != "/whole") {
+            held.pass(isCancelled);
+        }
+        return DiskNode{QUuid::createUuid(), root, root, 10, true,
+                        {{QUuid::createUuid(), root + "/a", "a", 10, true, {}}}};
+    };
+    DiskMap stopped(engine, runner);
+    const auto stopBuilding = [&](const QString& root) {
+        stopped.buildDiskTree(root);
+        waitFor([&] { return stopped.treeProgress().name == root; });
+        stopped.stopBuild();
+        held.wake();
+        runner->waitForDone();
+        QCoreApplication::sendPostedEvents();
+        EXPECT_FALSE(stopped.isBuildingTree());
+    };
 
-    EXPECT_EQ(map->diskTree()->children.size(), 2u);
-    EXPECT_FALSE(map->isBuildingTree());
+    stopBuilding("/first");
+    EXPECT_FALSE(stopped.diskTree());
+
+    stopped.buildDiskTree("/whole");
+    waitFor([&] { return stopped.diskTree().has_value(); });
+    stopBuilding("/partial");
+    ASSERT_TRUE(stopped.diskTree());
+    EXPECT_EQ(stopped.diskTree()->url, "/whole");
+    held.open();
 }
 
 TEST_F(DiskMapTest, ADirectoryIsListedOnceOnDemand)

@@ -183,3 +183,48 @@ TEST_F(SystemToolsTest, QuittingAsksTheServiceAndRefreshesTheProcesses)
     EXPECT_TRUE(banners.banners().at(0).isError);
     waitFor([&] { return services->processLoads == 2 && !tools->processes().isEmpty(); });
 }
+
+// Shredding and uninstalling are the tools' runs: a second request while one
+// runs is refused and never reported, and the busy value clears before the
+// report is handed on.
+TEST_F(SystemToolsTest, ASecondShredOrUninstallWhileOneRunsIsRefused)
+{
+    ModelEngine engine = test::scriptedEngine(script, services);
+    const auto uninstallGate = std::make_shared<Gate>();
+    engine.uninstall = [uninstallGate](const UninstallPlan&, Remover::Mode) {
+        uninstallGate->pass();
+        return CleanupReport{};
+    };
+    tools = std::make_unique<SystemTools>(engine, runner);
+    services->removeGate = std::make_shared<Gate>();
+    SignalCount shredding(tools.get(), &SystemTools::isShreddingChanged);
+    SignalCount uninstalling(tools.get(), &SystemTools::isUninstallingChanged);
+    int shredsDone = 0;
+    int uninstallsDone = 0;
+    bool busyAtReport = true;
+
+    EXPECT_TRUE(tools->shred({"/a"}, [&](const CleanupReport&) {
+        ++shredsDone;
+        busyAtReport = tools->isShredding();
+    }));
+    EXPECT_FALSE(tools->shred({"/b"}, [&](const CleanupReport&) { ++shredsDone; }));
+    EXPECT_TRUE(tools->isShredding());
+    const UninstallPlan plan;
+    EXPECT_TRUE(tools->uninstall(plan, Remover::Mode::trash, [&](const CleanupReport&) { ++uninstallsDone; }));
+    EXPECT_FALSE(tools->uninstall(plan, Remover::Mode::trash, [&](const CleanupReport&) { ++uninstallsDone; }));
+    EXPECT_TRUE(tools->isUninstalling());
+
+    services->removeGate->open();
+    uninstallGate->open();
+    waitFor([&] { return shredsDone == 1 && uninstallsDone == 1; });
+    runner->waitForDone();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(shredsDone, 1);
+    EXPECT_EQ(uninstallsDone, 1);
+    EXPECT_FALSE(busyAtReport);
+    EXPECT_FALSE(tools->isShredding());
+    EXPECT_FALSE(tools->isUninstalling());
+    EXPECT_EQ(shredding.count(), 2);
+    EXPECT_EQ(uninstalling.count(), 2);
+    EXPECT_EQ(services->removedLocations, QStringList{"/a"});
+}

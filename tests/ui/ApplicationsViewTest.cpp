@@ -256,6 +256,36 @@ TEST(ApplicationsView, AnUninstallThatOutlivesTheScreenStillReloadsAndPostsItsBa
     EXPECT_TRUE(banner.isError);
 }
 
+// The run belongs to the tools: leaving the screen and coming back during an
+// uninstall shows it busy, and the same application is not uninstalled twice.
+TEST(ApplicationsView, AScreenMadeAnewDuringAnUninstallShowsItBusyAndRunsNoSecond)
+{
+    Applications a;
+    a.loaded();
+    a.click("Alpha");
+    a.waitPlanned();
+    a.tools.hold("uninstall");
+    GlassCompatButton* button = a.view->pane()->actionBar()->button();
+    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    a.view.reset();
+    a.open();
+    a.loaded();
+    EXPECT_TRUE(a.view->isRemoving());
+    a.click("Alpha");
+    a.waitPlanned();
+    ASSERT_NE(a.view->pane()->actionBar(), nullptr);
+    EXPECT_FALSE(a.view->pane()->actionBar()->button()->isEnabled());
+    a.view->uninstall(*a.view->plan());
+    EXPECT_FALSE(a.tools.tools().uninstall(*a.view->plan(), Remover::Mode::trash, [](const CleanupReport&) {}));
+    a.tools.release("uninstall");
+    test::waitFor([&] { return a.tools.model().banner().has_value(); });
+    test::settleEvents();
+    EXPECT_EQ(a.tools.uninstalls().size(), 1);
+    EXPECT_FALSE(a.view->isRemoving());
+    EXPECT_FALSE(a.view->selection().has_value());
+    EXPECT_TRUE(a.view->placeholder()->isVisible());
+}
+
 // A Debian package's application is listed and planned, but Uninstall stays
 // disabled.
 TEST(ApplicationsView, APackagedApplicationIsProtected)

@@ -263,12 +263,13 @@ TEST(ProcessRow, DotColumnsAndQuit)
     EXPECT_EQ(ProcessRow::memoryText(2'097'152), Format::bytes(2'097'152));
 
     QList<bool> quits;
-    ProcessRow plain(process(7, 1.5), [&](bool force) { quits.append(force); });
+    const auto record = [&](const RunningProcess&, bool force) { quits.append(force); };
+    ProcessRow plain(process(7, 1.5), record);
     EXPECT_EQ(plain.quitButton(), nullptr);
     EXPECT_EQ(plain.findChild<QWidget*>("actionSlot")->width(), ProcessRow::kActionWidth);
     EXPECT_EQ(plain.findChild<RoleLabel*>("pid")->text(), "7");
 
-    ProcessRow application(process(4242, 60.0, true), [&](bool force) { quits.append(force); });
+    ProcessRow application(process(4242, 60.0, true), record);
     application.resize(700, 34);
     application.show();
     test::settle();
@@ -304,6 +305,34 @@ TEST(ProcessRow, DotColumnsAndQuit)
     EXPECT_FALSE(application.isHovering());
 }
 
+// Quit hands over the process the row showed when the button went down or
+// its menu opened, whatever sample the row shows by the release.
+TEST(ProcessRow, QuitNamesTheProcessShownAtThePress)
+{
+    QList<std::pair<quint64, bool>> quits;
+    ProcessRow row(process(4242, 60.0, true),
+                   [&](const RunningProcess& pressed, bool force) { quits.append({pressed.startTime, force}); });
+    row.resize(700, 34);
+    row.show();
+    test::settle();
+    QSignalSpy held(&row, &ProcessRow::heldChanged);
+    RunningProcess reused = process(4242, 1.0, true);
+    reused.startTime = 99999;
+
+    QTest::mousePress(row.quitButton(), Qt::LeftButton);
+    EXPECT_TRUE(row.isHeld());
+    row.setProcess(reused);
+    QTest::mouseRelease(row.quitButton(), Qt::LeftButton);
+    EXPECT_FALSE(row.isHeld());
+    EXPECT_EQ(held.size(), 2);
+
+    row.setProcess(process(4242, 60.0, true));
+    QMenu* menu = row.makeQuitMenu();
+    row.setProcess(reused);
+    menu->actions().front()->trigger();
+    EXPECT_EQ(quits, (QList<std::pair<quint64, bool>>{{1000 + 4242, false}, {1000 + 4242, true}}));
+}
+
 // The screen with a scripted engine ------------------------------------------
 
 namespace {
@@ -315,6 +344,8 @@ struct EngineScript {
     std::atomic<int> processSamples = 0;
     std::atomic<int> itemLoads = 0;
     QList<std::pair<qint32, bool>> quits;
+    // The start time of each process asked to quit.
+    QList<quint64> quitStarts;
     QList<std::pair<QString, bool>> switches;
     bool quitAnswer = true;
     // When set, quit requests go here instead of being answered with quitAnswer.
@@ -348,6 +379,7 @@ struct PerformanceScreen {
             {
                 std::lock_guard lock(script->mutex);
                 script->quits.append({process.pid, force});
+                script->quitStarts.append(process.startTime);
                 if (!script->quitThrough) {
                     return script->quitAnswer;
                 }
@@ -663,6 +695,82 @@ TEST(PerformanceView, QuitAndForceQuitRefuseTheFirstProcessAndThisOne)
     std::lock_guard lock(screen.script->mutex);
     EXPECT_EQ(screen.script->quits,
               (QList<std::pair<qint32, bool>>{{1, false}, {self, false}, {1, true}, {self, true}}));
+}
+
+namespace {
+
+QList<qint32> rowPids(const PerformanceView& view)
+{
+    QList<qint32> pids;
+    for (ProcessRow* row : view.processRows()) {
+        pids << row->process().pid;
+    }
+    return pids;
+}
+
+// Samples the processes again and waits until the screen has them.
+void resample(PerformanceScreen& screen, QList<RunningProcess> processes)
+{
+    screen.setProcesses(processes);
+    screen.tools().refreshProcesses();
+    waitFor([&] { return screen.tools().processes() == processes; });
+    test::settle();
+}
+
+} // namespace
+
+// The rows hold their places while the pointer is over them, showing each
+// process's newer figures, and take the new order once it leaves.
+TEST(PerformanceView, RowsDoNotMoveUnderThePointer)
+{
+    PerformanceScreen screen;
+    screen.setProcesses({process(10, 80, true), process(11, 10, true)});
+    PerformanceView& view = screen.open();
+    waitFor([&] { return view.processRows().size() == 2; });
+    ASSERT_EQ(rowPids(view), (QList<qint32>{10, 11}));
+    ProcessRow* first = view.processRows()[0];
+
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QCoreApplication::sendEvent(view.processList(), &enter);
+    resample(screen, {process(11, 90, true), process(10, 5, true), process(12, 3, true)});
+    EXPECT_EQ(rowPids(view), (QList<qint32>{10, 11}));
+    EXPECT_EQ(view.processRows()[0], first);
+    EXPECT_EQ(first->findChild<RoleLabel*>("cpu")->text(), "5.0%");
+
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(view.processList(), &leave);
+    test::settle();
+    EXPECT_EQ(rowPids(view), (QList<qint32>{11, 10, 12}));
+}
+
+// Quit goes to the process the row showed when the button went down: a new
+// sample before the release, in which the pid now names a later process,
+// neither moves the row nor changes what is asked to quit.
+TEST(PerformanceView, QuitActsOnTheProcessPressedEvenWhenItsPidIsReused)
+{
+    PerformanceScreen screen;
+    screen.setProcesses({process(50, 80, true)});
+    PerformanceView& view = screen.open();
+    waitFor([&] { return view.processRows().size() == 1; });
+    GlassCompatButton* quit = view.processRows()[0]->quitButton();
+    ASSERT_NE(quit, nullptr);
+
+    QTest::mousePress(quit, Qt::LeftButton);
+    RunningProcess later = process(50, 90, true);
+    later.startTime = 7777;
+    resample(screen, {process(60, 95, true), later});
+    ASSERT_EQ(rowPids(view), QList<qint32>{50});
+    QTest::mouseRelease(quit, Qt::LeftButton);
+    {
+        std::lock_guard lock(screen.script->mutex);
+        EXPECT_EQ(screen.script->quitStarts, QList<quint64>{1050});
+    }
+
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(view.processList(), &leave);
+    test::settle();
+    waitFor([&] { return rowPids(view) == QList<qint32>{60, 50}; });
+    EXPECT_EQ(view.processRows()[1]->process().startTime, 7777u);
 }
 
 TEST(PerformanceView, TheChartKeepsTheLoadsSeenWhileShownAndTheTilesTheLatestSample)

@@ -22,6 +22,7 @@
 #include "ui/tools/StorageBar.h"
 #include "ui/tools/StoragePanel.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QMenu>
 #include <QScrollArea>
@@ -383,6 +384,13 @@ public:
         view.refreshNow();
     }
 
+    // Waits until every build started has ended and delivered.
+    void finishWork()
+    {
+        runner_->waitForDone();
+        QCoreApplication::sendPostedEvents();
+    }
+
     void waitStorage(RuvozEzazView& view)
     {
         waitFor([&] { return model_->systemTools().storage().has_value(); });
@@ -488,6 +496,8 @@ TEST(RuvozEzazView, ABuildShowsItsProgressThenTheMapWithTheSelectionBar)
     EXPECT_EQ(view.selectionBar()->look().location, "~");
 }
 
+// A stopped build is never shown: the screen goes back to the map it had,
+// or to nothing mapped, and stays there when the build's part arrives.
 TEST(RuvozEzazView, StopLeavesTheBuildAtOnceShowingTheOlderMapOrNothing)
 {
     const platform::Seam<QString>::Override home(platform::homeFolder(), QStringLiteral("/home/u"));
@@ -503,9 +513,14 @@ TEST(RuvozEzazView, StopLeavesTheBuildAtOnceShowingTheOlderMapOrNothing)
     view.refreshNow();
     EXPECT_EQ(view.state(), P::MainState::nothingMapped);
     gate->wake();
-    // The stopped build still publishes what it measured.
-    waitFor([&] { return model.map().diskTree().has_value(); });
+    model.finishWork();
     view.refreshNow();
+    EXPECT_EQ(view.state(), P::MainState::nothingMapped);
+    EXPECT_FALSE(model.map().diskTree());
+
+    gate->open();
+    view.rebuild();
+    model.waitBuilt(view);
     EXPECT_EQ(view.state(), P::MainState::mapped);
     const QUuid older = model.map().diskTree()->id;
 
@@ -519,7 +534,46 @@ TEST(RuvozEzazView, StopLeavesTheBuildAtOnceShowingTheOlderMapOrNothing)
     EXPECT_EQ(view.state(), P::MainState::mapped);
     EXPECT_EQ(view.columns()->root().id, older);
     EXPECT_EQ(view.rootMenu()->text(), "/");
+    second->wake();
+    model.finishWork();
+    view.refreshNow();
+    EXPECT_EQ(view.state(), P::MainState::mapped);
+    EXPECT_EQ(model.map().diskTree()->id, older);
+    EXPECT_EQ(view.columns()->root().id, older);
     second->open();
+}
+
+// "Map u" pressed: its page goes while the map is built, and the focus must
+// not pass on to a volume of the storage panel, where the next Space would map
+// that volume instead of the folder the button named.
+TEST(RuvozEzazView, AKeyAfterMappingMapsWhatTheFocusedControlNames)
+{
+    test::FixtureTree tree;
+    const platform::Seam<QString>::Override home(platform::homeFolder(), tree.path("home"));
+    MapModel model;
+    model.setStorage(StorageBreakdown{100 * GB, 30 * GB, {volume("Data", 60 * GB), volume("Recovery", 2 * GB)}, 0, 0});
+    auto screen = model.screen([](const QString& path) { return path == "/System/Volumes/Data"; });
+    RuvozEzazView& view = *screen->view;
+    QApplication::setActiveWindow(&view);
+    model.waitStorage(view);
+    ASSERT_FALSE(view.storagePanel()->rows().isEmpty());
+    std::shared_ptr<test::Gate> gate = model.hold();
+
+    GlassCompatButton* mapButton = view.emptyState()->button();
+    QTest::mouseClick(mapButton, Qt::LeftButton);
+    EXPECT_EQ(model.builds(1), QStringList{tree.path("home")});
+    ASSERT_EQ(view.state(), P::MainState::building);
+    EXPECT_EQ(QApplication::focusWidget(), view.buildButton());
+    gate->open();
+    model.waitBuilt(view);
+    ASSERT_EQ(view.state(), P::MainState::mapped);
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    model.waitBuilt(view);
+    for (const QString& built : model.builds()) {
+        EXPECT_EQ(built, tree.path("home"));
+    }
+    EXPECT_EQ(view.root(), tree.path("home"));
 }
 
 TEST(RuvozEzazView, TheRootMenuMapsTheFoldersThatExist)

@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace harborlite;
 
 namespace {
@@ -168,6 +170,43 @@ TEST(DropZone, ADragOverItSaysReleaseAndADropHandsOverTheFiles)
     QTest::mouseClick(zone.chooseButton(), Qt::LeftButton, {}, zone.chooseButton()->rect().center());
     EXPECT_EQ(chooser.size(), 1);
     EXPECT_EQ(zone.chooseButton()->text(), QStringLiteral("Choose Files\u2026"));
+}
+
+// Only a drag that holds a local file lights the zone up; remote locations,
+// a file on another host and plain text leave it as it was.
+TEST(DropZone, ADragWithoutALocalFileDoesNotLightUp)
+{
+    struct Case {
+        const char* name;
+        QList<QUrl> urls;
+        bool lights;
+    };
+    const std::vector<Case> cases{
+        {"remote only", {QUrl("https://example.org/b"), QUrl("sftp://host/x")}, false},
+        {"file on another host", {QUrl("file://remote.example/share/y")}, false},
+        {"no urls", {}, false},
+        {"one local among remote", {QUrl("smb://host/z"), QUrl::fromLocalFile("/t/a")}, true},
+    };
+    for (const Case& c : cases) {
+        DropZone zone;
+        zone.resize(600, 260);
+        QMimeData data;
+        if (c.urls.isEmpty()) {
+            data.setText("/t/a");
+        } else {
+            data.setUrls(c.urls);
+        }
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&zone, &enter);
+        QDragMoveEvent move(QPoint(12, 12), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&zone, &move);
+        EXPECT_EQ(enter.isAccepted(), c.lights) << c.name;
+        EXPECT_EQ(move.isAccepted(), c.lights) << c.name;
+        EXPECT_EQ(zone.isDropTargeted(), c.lights) << c.name;
+        EXPECT_EQ(zone.titleLabel()->text(),
+                  c.lights ? QStringLiteral("Release to add") : QStringLiteral("Drag files here"))
+            << c.name;
+    }
 }
 
 TEST(ConfirmDialog, DestructiveFirstThenCancelAndReturnDoesNothing)

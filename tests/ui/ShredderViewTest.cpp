@@ -65,14 +65,25 @@ struct Shredder {
         QCoreApplication::sendEvent(zone, &dropped);
     }
 
-    // Confirms through the dialog's destructive button.
-    void confirm()
+    // Opens the confirmation through the bar's button.
+    void openConfirmation()
     {
         GlassCompatButton* shred = view->actionBar()->button();
         QTest::mouseClick(shred, Qt::LeftButton, {}, shred->rect().center());
         ASSERT_NE(view->confirmation(), nullptr);
+    }
+
+    void pressDestroy()
+    {
         GlassCompatButton* destroy = view->confirmation()->destructiveButton();
         QTest::mouseClick(destroy, Qt::LeftButton, {}, destroy->rect().center());
+    }
+
+    // Confirms through the dialog's destructive button.
+    void confirm()
+    {
+        openConfirmation();
+        pressDestroy();
     }
 
     std::optional<AppModel::Banner> waitBanner()
@@ -219,6 +230,56 @@ TEST(ShredderView, ARunShredsWhatItWasGivenAndOnlyThatLeavesTheList)
     EXPECT_TRUE(FS::exists(later));
 }
 
+// The dialog counts what is listed when it opens; a location measured while
+// it is up is not shredded with them.
+TEST(ShredderView, ConfirmingShredsExactlyTheTargetsTheDialogNamed)
+{
+    Shredder s;
+    const QString a = s.tree.file("home/a/inside.txt", 4000);
+    const QString b = s.tree.file("home/b.txt", 100);
+    s.view->add({b});
+    s.waitMeasured();
+    s.openConfirmation();
+    EXPECT_EQ(s.view->confirmation()->titleLabel()->text(), QStringLiteral("Permanently destroy 1 item(s)?"));
+    s.tools.hold("measure:" + FS::parentPath(a));
+    s.view->add({FS::parentPath(a)});
+    s.tools.release("measure:" + FS::parentPath(a));
+    s.waitMeasured();
+    ASSERT_EQ(s.listed(), (QStringList{b, FS::parentPath(a)}));
+    s.pressDestroy();
+    const std::optional<AppModel::Banner> banner = s.waitBanner();
+    ASSERT_EQ(s.tools.shredded().size(), 1);
+    EXPECT_EQ(s.tools.shredded().first(), QStringList{b});
+    EXPECT_EQ(banner->message.left(19), QStringLiteral("1 item(s) destroyed"));
+    EXPECT_FALSE(FS::exists(b));
+    EXPECT_TRUE(FS::exists(a));
+    EXPECT_EQ(s.listed(), QStringList{FS::parentPath(a)});
+}
+
+// While a target is still being measured, "Shred" is off and nothing can be
+// confirmed; it comes back once the measurement is in.
+TEST(ShredderView, ShredIsOffWhileATargetIsStillBeingMeasured)
+{
+    Shredder s;
+    const QString a = s.tree.file("home/a/inside.txt", 4000);
+    const QString b = s.tree.file("home/b.txt", 100);
+    s.tools.hold("measure:" + FS::parentPath(a));
+    s.view->add({FS::parentPath(a), b});
+    test::waitFor([&] { return s.listed() == QStringList{b}; });
+    test::settleEvents();
+    ASSERT_NE(s.view->actionBar(), nullptr);
+    EXPECT_FALSE(s.view->actionBar()->button()->isEnabled());
+    s.view->confirmShred();
+    EXPECT_EQ(s.view->confirmation(), nullptr);
+    s.tools.release("measure:" + FS::parentPath(a));
+    s.waitMeasured();
+    test::settleEvents();
+    EXPECT_TRUE(s.view->actionBar()->button()->isEnabled());
+    s.confirm();
+    s.waitBanner();
+    EXPECT_EQ(s.tools.shredded(), (QList<QStringList>{{FS::parentPath(a), b}}));
+}
+
 // A link is shredded as itself, never what it points to.
 TEST(ShredderView, ALinkGoesAloneNeverWhatItPointsTo)
 {
@@ -258,6 +319,36 @@ TEST(ShredderView, AnUnreadableSubfolderIsASkip)
         EXPECT_TRUE(FS::exists(locked));
         EXPECT_TRUE(s.listed().isEmpty());
     });
+}
+
+// The run belongs to the tools: a screen made anew while it runs shows it busy
+// and starts no second one.
+TEST(ShredderView, AScreenMadeAnewDuringARunShowsItAndOffersNoSecond)
+{
+    Shredder s;
+    const QString a = s.tree.file("home/a.txt", 100);
+    const QString b = s.tree.file("home/b.txt", 100);
+    s.view->add({a});
+    s.waitMeasured();
+    s.tools.hold("shred");
+    s.confirm();
+    s.view = std::make_unique<ShredderView>(s.tools.tools(), s.tools.services());
+    s.view->resize(1000, 800);
+    s.view->show();
+    EXPECT_TRUE(s.view->isShredding());
+    s.view->add({b});
+    s.waitMeasured();
+    test::settleEvents();
+    ASSERT_NE(s.view->actionBar(), nullptr);
+    EXPECT_FALSE(s.view->actionBar()->button()->isEnabled());
+    s.view->shred({s.view->targets().listed().first().id});
+    s.tools.release("shred");
+    s.waitBanner();
+    test::settleEvents();
+    EXPECT_EQ(s.tools.shredded(), QList<QStringList>{{a}});
+    EXPECT_FALSE(s.view->isShredding());
+    EXPECT_TRUE(s.view->actionBar()->button()->isEnabled());
+    EXPECT_TRUE(FS::exists(b));
 }
 
 TEST(ShredderView, ARunThatOutlivesTheScreenStillPostsItsBanner)

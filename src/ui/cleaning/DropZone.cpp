@@ -93,9 +93,11 @@ void DropZone::setDropTargeted(bool targeted)
     symbol_->update();
 }
 
+// Only a drag holding a local file lights the zone up: remote locations
+// would be dropped without a trace.
 void DropZone::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (event->mimeData()->hasUrls()) {
+    if (!localFiles(event->mimeData()).isEmpty()) {
         setDropTargeted(true);
         event->acceptProposedAction();
     }
@@ -103,7 +105,7 @@ void DropZone::dragEnterEvent(QDragEnterEvent* event)
 
 void DropZone::dragMoveEvent(QDragMoveEvent* event)
 {
-    if (event->mimeData()->hasUrls()) {
+    if (!localFiles(event->mimeData()).isEmpty()) {
         event->acceptProposedAction();
     }
 }

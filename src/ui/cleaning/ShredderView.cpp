@@ -75,6 +75,12 @@ ShredderView::ShredderView(SystemTools& tools, const ScreenServices& services, Q
 
     connect(dropZone_, &DropZone::dropped, this, &ShredderView::add);
     connect(dropZone_, &DropZone::chooseRequested, this, &ShredderView::chooseFiles);
+    connect(&tools_, &SystemTools::isShreddingChanged, this, &ShredderView::refresh);
+}
+
+bool ShredderView::isShredding() const
+{
+    return tools_.isShredding();
 }
 
 ConfirmDialog* ShredderView::confirmation() const
@@ -105,6 +111,7 @@ void ShredderView::add(const QStringList& paths)
     if (toMeasure.isEmpty()) {
         return;
     }
+    refresh();
     tools_.measureLocations(
         toMeasure, this, [this](const QString& path, const std::optional<SystemTools::Measurement>& measurement) {
             targets_.measured(path, measurement ? std::optional(ShredderTargets::Measurement{measurement->size,
@@ -117,11 +124,17 @@ void ShredderView::add(const QStringList& paths)
 void ShredderView::confirmShred()
 {
     const QList<ScanItem> listed = targets_.listed();
-    if (listed.isEmpty() || isShredding_) {
+    if (listed.isEmpty() || targets_.pendingCount() > 0 || isShredding()) {
         return;
     }
     if (confirmation_) {
         confirmation_->close();
+    }
+    // The dialog counts these targets, so only these are shredded: a location
+    // measured while it is up waits for the next run.
+    QSet<QUuid> named;
+    for (const ScanItem& item : listed) {
+        named.insert(item.id);
     }
     confirmation_ = new ConfirmDialog(
         ShredderPresentation::dialogTitle(listed.size()),
@@ -129,22 +142,22 @@ void ShredderView::confirmShred()
            "afterwards."),
         ShredderPresentation::destroyButtonTitle(targets_.totalSize()), tr("Cancel"), this);
     confirmation_->setAttribute(Qt::WA_DeleteOnClose);
-    connect(confirmation_, &ConfirmDialog::confirmed, this, &ShredderView::shred);
+    connect(confirmation_, &ConfirmDialog::confirmed, this, [this, named] { shred(named); });
     confirmation_->open();
 }
 
-void ShredderView::shred()
+void ShredderView::shred(const QSet<QUuid>& named)
 {
-    const QList<ScanItem> listed = targets_.listed();
-    if (listed.isEmpty() || isShredding_) {
-        return;
-    }
-    isShredding_ = true;
     QStringList locations;
     QSet<QUuid> ran;
-    for (const ScanItem& item : listed) {
-        locations << item.url;
-        ran.insert(item.id);
+    for (const ScanItem& item : targets_.listed()) {
+        if (named.contains(item.id)) {
+            locations << item.url;
+            ran.insert(item.id);
+        }
+    }
+    if (locations.isEmpty()) {
+        return;
     }
     // The tools outlive the screen, so the banner shows whether or not the
     // user is still here when the run ends.
@@ -155,12 +168,10 @@ void ShredderView::shred()
         const ShredderPresentation::Banner banner = ShredderPresentation::banner(report);
         tools->raiseBanner(banner.title, banner.message, banner.isError);
     });
-    refresh();
 }
 
 void ShredderView::runEnded(const QSet<QUuid>& ran)
 {
-    isShredding_ = false;
     targets_.removeAll(ran);
     refresh();
 }
@@ -213,14 +224,17 @@ void ShredderView::refresh()
         return;
     }
     const QString title = ShredderPresentation::barTitle(listed.size(), targets_.totalSize());
+    // Nothing is confirmed while a target is still being measured.
+    const bool canConfirm = targets_.pendingCount() == 0;
     if (!bar_) {
         bar_ = new PrimaryActionBar(title, tr("This cannot be undone. The files will not go to the Trash."),
-                                    tr("Shred"), true, isShredding_, Palette::danger(), [this] { confirmShred(); });
+                                    tr("Shred"), canConfirm, isShredding(), Palette::danger(),
+                                    [this] { confirmShred(); });
         bar_->setObjectName(QStringLiteral("actionBar"));
         frame_->addWidget(bar_);
     }
     bar_->setTitle(title);
-    bar_->setButtonState(true, isShredding_);
+    bar_->setButtonState(canConfirm, isShredding());
 }
 
 } // namespace harborlite

@@ -33,13 +33,15 @@ public:
 
     // Adds locations in order (the duplicate rule applied), to be listed once measured.
     void add(const QStringList& paths);
-    // Shows the confirmation; its destructive button starts shred().
+    // Shows the confirmation for the listed targets; refused while one is
+    // still measured. Its destructive button shreds the targets it named.
     void confirmShred();
-    // Shreds every listed target.
-    void shred();
+    // Shreds the named targets that are still listed, nothing added since.
+    void shred(const QSet<QUuid>& named);
 
     const ShredderTargets& targets() const { return targets_; }
-    bool isShredding() const { return isShredding_; }
+    // A shred runs; the tools keep it, so a screen made anew sees it too.
+    bool isShredding() const;
     DropZone* dropZone() const { return dropZone_; }
     QScrollArea* fileList() const { return list_; }
     PrimaryActionBar* actionBar() const { return bar_; }
@@ -56,7 +58,6 @@ private:
     SystemTools& tools_;
     ScreenServices services_;
     ShredderTargets targets_;
-    bool isShredding_ = false;
     ScreenFrame* frame_;
     DropZone* dropZone_;
     QScrollArea* list_;

@@ -20,7 +20,6 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListView>
-#include <QPointer>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -173,11 +172,23 @@ ApplicationsView::ApplicationsView(SystemTools& tools, ScanSession& scans, const
             uninstall(*plan_);
         }
     });
+    connect(&tools_, &SystemTools::isUninstallingChanged, this, [this] {
+        if (tools_.isUninstalling()) {
+            refreshPane();
+        } else {
+            uninstallFinished();
+        }
+    });
     refreshList();
     refreshPane();
 }
 
 ApplicationsView::~ApplicationsView() = default;
+
+bool ApplicationsView::isRemoving() const
+{
+    return tools_.isUninstalling();
+}
 
 void ApplicationsView::showEvent(QShowEvent* event)
 {
@@ -225,7 +236,8 @@ void ApplicationsView::refreshPane()
         return;
     }
     detail_->setCurrentIndex(1);
-    pane_->present(*selection_, plan_, ApplicationsPresentation::isProtected(*selection_), isPlanning_, isRemoving_);
+    pane_->present(*selection_, plan_, ApplicationsPresentation::isProtected(*selection_), isPlanning_,
+                   isRemoving());
 }
 
 void ApplicationsView::select(const InstalledApp& app)
@@ -280,19 +292,14 @@ void ApplicationsView::toggleResidue(const QUuid& id)
 
 void ApplicationsView::uninstall(const UninstallPlan& plan)
 {
-    if (isRemoving_ || ApplicationsPresentation::isProtected(plan.app)) {
+    if (isRemoving() || ApplicationsPresentation::isProtected(plan.app)) {
         return;
     }
-    isRemoving_ = true;
     const Remover::Mode mode = scans_.cleanupMode();
-    refreshPane();
     // The tools outlive the screen: the list reloads and the banner shows
-    // whether or not the user is still here.
-    tools_.uninstall(plan, mode, [tools = &tools_, view = QPointer<ApplicationsView>(this),
-                                  name = plan.app.name](const CleanupReport& report) {
-        if (view) {
-            view->uninstallFinished();
-        }
+    // whether or not the user is still here. Whichever screen is shown when
+    // the run ends clears its selection as the busy state ends.
+    tools_.uninstall(plan, mode, [tools = &tools_, name = plan.app.name](const CleanupReport& report) {
         tools->loadApps();
         const UninstallPresentation::Banner banner = UninstallPresentation::banner(name, report);
         tools->raiseBanner(banner.title, banner.message, banner.isError);
@@ -301,7 +308,6 @@ void ApplicationsView::uninstall(const UninstallPlan& plan)
 
 void ApplicationsView::uninstallFinished()
 {
-    isRemoving_ = false;
     selection_.reset();
     plan_.reset();
     refreshPane();

@@ -29,10 +29,11 @@ class UninstallPane;
 // The uninstaller's front page: the searchable, sortable list of installed
 // applications beside the pane of the chosen one. The list comes from the
 // tools (loaded the first time the screen shows it empty); search
-// text, order, selection, plan and the two busy flags are the screen's own.
+// text, order, selection, plan and the planning flag are the screen's own.
 // A plan is worked out on a worker and applied only while its application is
-// still the selection; an uninstall runs on a worker and, when it ends, the
-// list reloads and its banner is posted even when the screen is gone.
+// still the selection; an uninstall is the tools' run, so a screen made anew
+// shows it busy, and when it ends the list reloads and its banner is posted
+// even when the screen is gone.
 class ApplicationsView : public QWidget {
     Q_OBJECT
 
@@ -62,7 +63,7 @@ public:
     const std::optional<InstalledApp>& selection() const { return selection_; }
     const std::optional<UninstallPlan>& plan() const { return plan_; }
     bool isPlanning() const { return isPlanning_; }
-    bool isRemoving() const { return isRemoving_; }
+    bool isRemoving() const;
 
     ScreenHeader* header() const { return header_; }
     QLineEdit* searchField() const { return search_; }
@@ -89,7 +90,6 @@ private:
     std::optional<InstalledApp> selection_;
     std::optional<UninstallPlan> plan_;
     bool isPlanning_ = false;
-    bool isRemoving_ = false;
     SortOrder sort_ = SortOrder::name;
 
     AppIconCache* icons_;

@@ -14,9 +14,12 @@
 #include "ui/tools/ProcessRow.h"
 #include "ui/tools/StartupRow.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QShowEvent>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace harborlite {
 
@@ -182,9 +185,13 @@ QWidget* PerformanceView::processSection()
     labels->addWidget(actionColumn);
     column->addLayout(labels);
 
-    processList_ = new QVBoxLayout;
+    processBox_ = new QWidget;
+    processBox_->setObjectName(QStringLiteral("processList"));
+    processBox_->installEventFilter(this);
+    processList_ = new QVBoxLayout(processBox_);
+    processList_->setContentsMargins(0, 0, 0, 0);
     processList_->setSpacing(kProcessRowSpacing);
-    column->addLayout(processList_);
+    column->addWidget(processBox_);
     return section;
 }
 
@@ -204,6 +211,31 @@ void PerformanceView::hideEvent(QHideEvent* event)
     QWidget::hideEvent(event);
     if (!event->spontaneous()) {
         refreshTimer_.stop();
+    }
+}
+
+bool PerformanceView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == processBox_ && (event->type() == QEvent::Enter || event->type() == QEvent::Leave)) {
+        pointerOverProcesses_ = event->type() == QEvent::Enter;
+        if (!pointerOverProcesses_) {
+            processesLetGo();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool PerformanceView::processesHeld() const
+{
+    return pointerOverProcesses_
+        || std::any_of(processRows_.begin(), processRows_.end(), [](ProcessRow* row) { return row->isHeld(); });
+}
+
+void PerformanceView::processesLetGo()
+{
+    // On the next turn, so a click being released reaches its row first.
+    if (processOrderDeferred_ && !processesHeld()) {
+        refresher_.request();
     }
 }
 
@@ -297,26 +329,38 @@ void PerformanceView::showStartupItems()
 void PerformanceView::showProcesses()
 {
     const QList<RunningProcess> shown = tools_.processes().mid(0, P::kShownProcesses);
+    // A row stays with one process: a pid reused by a later process is a new row.
+    const auto sameProcess = [](const RunningProcess& a, const RunningProcess& b) {
+        return a.pid == b.pid && a.startTime == b.startTime && a.isApplication == b.isApplication;
+    };
+    if (processesHeld()) {
+        for (ProcessRow* row : processRows_) {
+            const auto now = std::find_if(shown.begin(), shown.end(), [&](const RunningProcess& process) {
+                return sameProcess(process, row->process());
+            });
+            if (now != shown.end()) {
+                row->setProcess(*now);
+            }
+        }
+        processOrderDeferred_ = true;
+        return;
+    }
+    processOrderDeferred_ = false;
     QList<ProcessRow*> rows;
     for (const RunningProcess& process : shown) {
-        const auto kept = std::find_if(processRows_.begin(), processRows_.end(), [&](ProcessRow* row) {
-            return row->process().pid == process.pid && row->process().isApplication == process.isApplication;
-        });
+        const auto kept = std::find_if(processRows_.begin(), processRows_.end(),
+                                       [&](ProcessRow* row) { return sameProcess(row->process(), process); });
         ProcessRow* row = nullptr;
         if (kept != processRows_.end()) {
             row = *kept;
             processRows_.erase(kept);
             row->setProcess(process);
         } else {
-            // The process as its row shows it now.
-            row = new ProcessRow(process, [this, pid = process.pid](bool force) {
-                for (ProcessRow* current : processRows_) {
-                    if (current->process().pid == pid) {
-                        tools_.quit(current->process(), force);
-                        return;
-                    }
-                }
+            // The row hands over the process it showed when pressed.
+            row = new ProcessRow(process, [this](const RunningProcess& pressed, bool force) {
+                tools_.quit(pressed, force);
             });
+            connect(row, &ProcessRow::heldChanged, this, &PerformanceView::processesLetGo);
         }
         rows.append(row);
     }

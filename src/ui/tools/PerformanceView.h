@@ -31,7 +31,9 @@ class SystemTools;
 // among them with Quit and Force Quit. While it is shown it has the launch
 // items read once and the processes sampled at once and every 4 s; hidden,
 // it asks for nothing. Switching and quitting go through the system tools,
-// which report failures as banners.
+// which report failures as banners. While the pointer is over the process
+// rows or a Quit is held, a new sample only refreshes the rows in place; they
+// take their new order once it is let go, so nothing moves under a click.
 class PerformanceView : public QWidget {
     Q_OBJECT
 
@@ -59,10 +61,13 @@ public:
 
     // Follows the model now rather than at the next turn of the event loop.
     void refreshNow();
+    // The process rows' area, which holds their order while the pointer is over it.
+    QWidget* processList() const { return processBox_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget* gauges();
@@ -72,6 +77,9 @@ private:
     void showTiles(const QList<PerformancePresentation::Tile>& tiles);
     void showStartupItems();
     void showProcesses();
+    // The pointer is over the process rows, or a row's Quit is held.
+    bool processesHeld() const;
+    void processesLetGo();
 
     SystemTools& tools_;
     MonitorFeed& feed_;
@@ -85,8 +93,11 @@ private:
     RoleLabel* noStartupItems_ = nullptr;
     QVBoxLayout* startupList_ = nullptr;
     QList<StartupRow*> startupRows_;
+    QWidget* processBox_ = nullptr;
     QVBoxLayout* processList_ = nullptr;
     QList<ProcessRow*> processRows_;
+    bool pointerOverProcesses_ = false;
+    bool processOrderDeferred_ = false;
     std::vector<double> history_;
     double lastLoad_;
     QTimer refreshTimer_;

@@ -46,10 +46,11 @@ private:
 
 } // namespace
 
-ProcessRow::ProcessRow(RunningProcess process, std::function<void(bool force)> quit, QWidget* parent)
+ProcessRow::ProcessRow(RunningProcess process, QuitRequest quit, QWidget* parent)
     : QWidget(parent)
     , process_(std::move(process))
     , quitRequest_(std::move(quit))
+    , pressed_(process_)
     , dot_(new Dot)
     , name_(new RoleLabel(QString(), Palette::ink(), TypeStyle::rowTitle()))
     , pid_(new RoleLabel(QString(), Palette::inkTertiary(), TypeStyle::font(9.5, QFont::Normal)))
@@ -97,9 +98,14 @@ ProcessRow::ProcessRow(RunningProcess process, std::function<void(bool force)> q
         quit_->setFont(TypeStyle::font(11, QFont::DemiBold));
         quit_->setFixedSize(kActionWidth, 24);
         quit_->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(quit_, &QAbstractButton::pressed, this, [this] {
+            pressed_ = process_;
+            emit heldChanged();
+        });
+        connect(quit_, &QAbstractButton::released, this, &ProcessRow::heldChanged);
         connect(quit_, &QAbstractButton::clicked, this, [this] {
             if (quitRequest_) {
-                quitRequest_(false);
+                quitRequest_(pressed_, false);
             }
         });
         connect(quit_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
@@ -139,6 +145,19 @@ void ProcessRow::setProcess(RunningProcess process)
     present(process_);
 }
 
+ProcessRow::~ProcessRow()
+{
+    // The open menu goes with the row; it has nothing more to tell it.
+    if (menu_) {
+        menu_->disconnect(this);
+    }
+}
+
+bool ProcessRow::isHeld() const
+{
+    return (quit_ != nullptr && quit_->isDown()) || isMenuOpen_;
+}
+
 QMenu* ProcessRow::makeQuitMenu()
 {
     auto* menu = new QMenu(this);
@@ -146,10 +165,19 @@ QMenu* ProcessRow::makeQuitMenu()
     MenuStyle::apply(menu);
     QAction* force = menu->addAction(tr("Force Quit"));
     force->setObjectName(QStringLiteral("forceQuit"));
-    connect(force, &QAction::triggered, this, [this] {
+    connect(force, &QAction::triggered, this, [this, opened = process_] {
         if (quitRequest_) {
-            quitRequest_(true);
+            quitRequest_(opened, true);
         }
+    });
+    menu_ = menu;
+    connect(menu, &QMenu::aboutToShow, this, [this] {
+        isMenuOpen_ = true;
+        emit heldChanged();
+    });
+    connect(menu, &QMenu::aboutToHide, this, [this] {
+        isMenuOpen_ = false;
+        emit heldChanged();
     });
     return menu;
 }

@@ -3,6 +3,7 @@
 #include "engine/services/RunningProcess.h"
 #include "shared/PaletteRole.h"
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -20,7 +21,9 @@ class RoleLabel;
 // "Quit" button whose context menu offers "Force Quit". A row that is not an
 // application keeps the button's room empty, so the columns line up. The row
 // turns mint while the pointer is over it. It only reports a quit, through
-// `quit` (false for Quit, true for Force Quit).
+// `quit`, with the process the row showed when the button was pressed or its
+// menu opened (a newer sample may arrive before the release) and false for
+// Quit, true for Force Quit.
 class ProcessRow : public QWidget {
     Q_OBJECT
 
@@ -36,7 +39,10 @@ public:
     static constexpr int kMemoryWidth = 78;
     static constexpr int kActionWidth = 60;
 
-    ProcessRow(RunningProcess process, std::function<void(bool force)> quit, QWidget* parent = nullptr);
+    using QuitRequest = std::function<void(const RunningProcess& process, bool force)>;
+
+    ProcessRow(RunningProcess process, QuitRequest quit, QWidget* parent = nullptr);
+    ~ProcessRow() override;
 
     // Above 50 danger, above 15 warning, else accent.
     static PaletteRole dotRole(double cpu);
@@ -48,10 +54,16 @@ public:
     // Shows the same process's newer sample; the hover stays.
     void setProcess(RunningProcess process);
     bool isHovering() const { return isHovering_; }
+    // The "Quit" button is held down or its menu is open.
+    bool isHeld() const;
     // The "Quit" button; none for a process that is not an application.
     GlassCompatButton* quitButton() const { return quit_; }
     // The context menu of the "Quit" button, made as it opens.
     QMenu* makeQuitMenu();
+
+signals:
+    // The button was pressed or let go, or its menu opened or closed.
+    void heldChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -62,7 +74,11 @@ private:
     void present(const RunningProcess& process);
 
     RunningProcess process_;
-    std::function<void(bool)> quitRequest_;
+    QuitRequest quitRequest_;
+    // What the row showed when "Quit" was last pressed.
+    RunningProcess pressed_;
+    QPointer<QMenu> menu_;
+    bool isMenuOpen_ = false;
     QWidget* dot_;
     RoleLabel* name_;
     RoleLabel* pid_;

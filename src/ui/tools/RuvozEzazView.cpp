@@ -20,6 +20,7 @@
 #include "ui/tools/SelectionBar.h"
 #include "ui/tools/StoragePanel.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QPainter>
@@ -278,10 +279,18 @@ void RuvozEzazView::refreshNow()
 
 void RuvozEzazView::showPage(QWidget* page)
 {
+    QWidget* focused = QApplication::focusWidget();
     for (QWidget* each : {buildingPage_, mappedPage_, static_cast<QWidget*>(emptyState_)}) {
-        if (each != page) {
-            each->hide();
+        if (each == page) {
+            continue;
         }
+        // Hiding the focused button would pass the focus on to the next in
+        // the chain, a volume of the storage panel, and the next Space would
+        // map that volume: the build button keeps it instead.
+        if (focused != nullptr && (focused == each || each->isAncestorOf(focused))) {
+            buildButton_->setFocus(Qt::OtherFocusReason);
+        }
+        each->hide();
     }
     page->show();
 }
