@@ -50,6 +50,14 @@ struct Case {
     QString message;  // empty when the path is allowed
 };
 
+struct RootCase {
+    const char* root;
+    const char* linkTo; // null: a real folder (or nothing) at the root
+    bool used;
+    bool throughLink;
+    bool needsReview;
+};
+
 // A home folder and a fixture folder in a temporary folder; the only mount
 // points are "/" and the fixture's "mounted" folder.
 class SafetyGuardTest : public ::testing::Test {
@@ -81,6 +89,10 @@ protected:
     {
         ASSERT_TRUE(QFile::link(target, expand(at))) << at;
     }
+
+    // Makes every case's link, then checks how `use` lets a scan use each root.
+    void expectRootUses(const QList<RootCase>& cases,
+                        SafetyGuard::RootUse (*use)(const QString&, const SafetyGuard::Context&)) const;
 
     void expectVerdicts(const QList<Case>& cases) const
     {
@@ -384,13 +396,25 @@ TEST_F(SafetyGuardTest, SymbolicLinksAreJudgedByTheirTargets)
     });
 }
 
-struct RootCase {
-    const char* root;
-    const char* linkTo; // null: a real folder (or nothing) at the root
-    bool used;
-    bool throughLink;
-    bool needsReview;
-};
+void SafetyGuardTest::expectRootUses(const QList<RootCase>& cases,
+                                     SafetyGuard::RootUse (*use)(const QString&, const SafetyGuard::Context&)) const
+{
+    for (const RootCase& c : cases) {
+        if (c.linkTo) {
+            link(expand(c.linkTo), c.root);
+        }
+    }
+    const SafetyGuard::Context context = SafetyGuard::context();
+    for (const RootCase& c : cases) {
+        const SafetyGuard::RootUse found = use(expand(c.root), context);
+        EXPECT_EQ(!found.skipped(), c.used) << c.root;
+        if (!found.skipped()) {
+            EXPECT_EQ(found.realPath, c.throughLink ? expand(c.linkTo) : expand(c.root)) << c.root;
+            EXPECT_EQ(found.throughLink, c.throughLink) << c.root;
+            EXPECT_EQ(found.needsReview, c.needsReview) << c.root;
+        }
+    }
+}
 
 // A root reached without a link is used as it is; one behind a link only when
 // it leads to a cache of its own or somewhere outside the home's and the
@@ -420,19 +444,37 @@ TEST_F(SafetyGuardTest, ScanRootsAreResolvedOnceAndLinksLeadOnlyToCaches)
         {"~/l-nested-cache", "~/.local/cache-store", true, true, false},
         {"~/l-disk-cache", "@/disk/cache", true, true, true},
     };
-    const SafetyGuard::Context context = SafetyGuard::context();
-    for (const RootCase& c : cases) {
-        if (c.linkTo) {
-            link(expand(c.linkTo), c.root);
-        }
-        const SafetyGuard::RootUse use = SafetyGuard::rootUse(expand(c.root), context);
-        EXPECT_EQ(!use.skipped(), c.used) << c.root;
-        if (!use.skipped()) {
-            EXPECT_EQ(use.realPath, c.throughLink ? expand(c.linkTo) : expand(c.root)) << c.root;
-            EXPECT_EQ(use.throughLink, c.throughLink) << c.root;
-            EXPECT_EQ(use.needsReview, c.needsReview) << c.root;
-        }
+    expectRootUses(cases, &SafetyGuard::rootUse);
+}
+
+// A folder whose items all start deselected follows its link wherever the
+// guard allows the place as a pick of the user's, inside the home or on another
+// disk; never to the home or above it, a system folder, a container or a loop.
+TEST_F(SafetyGuardTest, ReviewedRootsFollowLinksToAllowedPlacesOnly)
+{
+    for (const char* folder : {"~/Sync/Downloads", "~/Documents", "~/.ssh", "@/mounted/Documents", "@/disk/Documents"}) {
+        ASSERT_TRUE(QDir().mkpath(expand(folder))) << folder;
     }
+    const QList<RootCase> cases = {
+        {"~/Documents", nullptr, true, false, false},
+        {"~/missing", nullptr, false, false, false},
+        {"~/l-other-disk", "@/disk/Documents", true, true, true},
+        {"~/l-volume-folder", "@/mounted/Documents", true, true, true},
+        {"~/l-sync", "~/Sync/Downloads", true, true, true},
+        {"~/l-personal", "~/Documents", true, true, true},
+        {"~/l-home", "~", false, false, false},
+        {"~/l-above", "@/home", false, false, false},
+        {"~/l-root", "/", false, false, false},
+        {"~/l-etc", "/etc", false, false, false},
+        {"~/l-system", "/usr/share", false, false, false},
+        {"~/l-container", "/usr", false, false, false},
+        {"~/l-volume", "@/mounted", false, false, false},
+        {"~/l-keys", "~/.ssh", false, false, false},
+        {"~/l-dangling", "~/nothing-here", false, false, false},
+        {"~/l-loop-a", "~/l-loop-b", false, false, false},
+        {"~/l-loop-b", "~/l-loop-a", false, false, false},
+    };
+    expectRootUses(cases, &SafetyGuard::reviewedRootUse);
 }
 
 TEST_F(SafetyGuardTest, SystemApplicationsByPathAndIdentifier)

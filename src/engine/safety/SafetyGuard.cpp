@@ -372,7 +372,15 @@ Verdict verdictOfRealPath(const QString& realPath, bool userSelected, const Cont
     return judge(standardised(realPath), context, {FS::lastPathComponent(realPath), userSelected});
 }
 
-RootUse rootUse(const QString& root, const Context& context)
+namespace {
+
+// Where a root really is, its links resolved once; empty when nothing is there.
+struct RootPlace {
+    QString real;
+    bool throughLink = false;
+};
+
+RootPlace placeOf(const QString& root, const Context& context)
 {
     if (!root.startsWith(QLatin1Char('/'))) {
         return {};
@@ -388,19 +396,41 @@ RootUse rootUse(const QString& root, const Context& context)
     if (::stat(platform::pathBytes(real).constData(), &st) != 0) {
         return {};
     }
-    if (real == expected) {
-        return {real, false, false};
-    }
-    const auto skip = [&](const QString& why) {
-        qCWarning(engineLog).noquote() << "Skipping" << root << "- it leads to" << real << why;
-        return RootUse{};
-    };
+    return {real, real != expected};
+}
+
+void logSkipped(const QString& root, const QString& real, const QString& why)
+{
+    qCWarning(engineLog).noquote() << "Skipping" << root << "- it leads to" << real << why;
+}
+
+// Whether a link may lead a root to its real place: never to the home or
+// above it, nor anywhere the guard refuses; logged when it may not.
+bool mayFollow(const QString& root, const QString& real, const Context& context, bool userSelected)
+{
     if (FS::isBelow(context.home, real)) {
-        return skip(QStringLiteral("(the home folder or a folder holding it)"));
+        logSkipped(root, real, QStringLiteral("(the home folder or a folder holding it)"));
+        return false;
     }
-    const Verdict judged = judge(real, context, {FS::lastPathComponent(real), false});
+    const Verdict judged = judge(real, context, {FS::lastPathComponent(real), userSelected});
     if (!judged.allowed) {
-        return skip(QLatin1Char('(') + judged.message + QLatin1Char(')'));
+        logSkipped(root, real, QLatin1Char('(') + judged.message + QLatin1Char(')'));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+RootUse rootUse(const QString& root, const Context& context)
+{
+    const RootPlace place = placeOf(root, context);
+    if (place.real.isEmpty() || !place.throughLink) {
+        return {place.real, false, false};
+    }
+    const QString& real = place.real;
+    if (!mayFollow(root, real, context, false)) {
+        return {};
     }
     // The folder it lies in that is never cleaned as a whole, if any.
     QString container = FS::isBelow(real, context.home) ? context.home : QString();
@@ -417,10 +447,23 @@ RootUse rootUse(const QString& root, const Context& context)
             return step.contains(QLatin1String("cache"), Qt::CaseInsensitive);
         });
         if (!ownCache) {
-            return skip(QStringLiteral("(inside ") + container + QStringLiteral(", and no cache of its own)"));
+            logSkipped(root, real, QStringLiteral("(inside ") + container + QStringLiteral(", and no cache of its own)"));
+            return {};
         }
     }
     return {real, true, !FS::isBelow(real, context.home)};
+}
+
+RootUse reviewedRootUse(const QString& root, const Context& context)
+{
+    const RootPlace place = placeOf(root, context);
+    if (place.real.isEmpty() || !place.throughLink) {
+        return {place.real, false, false};
+    }
+    if (!mayFollow(root, place.real, context, true)) {
+        return {};
+    }
+    return {place.real, true, true};
 }
 
 bool isSystemApplication(const QString& path)

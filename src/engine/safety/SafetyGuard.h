@@ -73,6 +73,13 @@ struct RootUse {
 };
 RootUse rootUse(const QString& root, const Context& context);
 
+// The same for a root whose items all start deselected for review (a scan of
+// the user's own folders): a link is followed wherever the guard allows the
+// place it leads to, as an item the user picked, inside the home or on
+// another disk; never to the home or above it. Every item found there is
+// judged on the real path.
+RootUse reviewedRootUse(const QString& root, const Context& context);
+
 // Whether the application bundle at the path belongs to the operating system:
 // anything under /System/Applications, or an ".app" bundle whose identifier is
 // one of the system's own or starts with "com.apple." outside /Applications.

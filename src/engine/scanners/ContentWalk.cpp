@@ -142,12 +142,22 @@ QStringList ContentWalk::existingRoots(const std::optional<QStringList>& roots, 
         }
     }
     // Each is resolved once: a root that leads through a link to a place no
-    // scan may walk (the home, a system folder...) is left out.
+    // scan may walk (the home, a system folder...) is left out. One behind a
+    // link is named by its real path, so what is found there never depends on
+    // where the link points later, and a place two roots lead to counts once.
     const SafetyGuard::Context context = SafetyGuard::context();
     QStringList result;
     for (const QString& root : candidates) {
-        if (exists(root) && !SafetyGuard::rootUse(root, context).skipped()) {
-            result.append(root);
+        if (!exists(root)) {
+            continue;
+        }
+        const SafetyGuard::RootUse use = SafetyGuard::reviewedRootUse(root, context);
+        if (use.skipped()) {
+            continue;
+        }
+        const QString named = use.throughLink ? use.realPath : root;
+        if (!result.contains(named)) {
+            result.append(named);
         }
     }
     return result;

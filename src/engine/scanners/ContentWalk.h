@@ -56,7 +56,8 @@ public:
     // Whether something is at the path, following symbolic links.
     static bool exists(const QString& path);
     // The roots that exist, the given ones else the named folders of the home,
-    // without those SafetyGuard::rootUse skips.
+    // without those SafetyGuard::reviewedRootUse skips; a root behind a link
+    // by its real path, each place once.
     static QStringList existingRoots(const std::optional<QStringList>& roots, const QStringList& homeFolders);
     // The home's content folders the large-file and duplicate scans walk:
     // Downloads, Documents, Desktop, Movies, Pictures and Music, then the
