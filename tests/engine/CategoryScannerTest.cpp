@@ -1,6 +1,7 @@
 #include "support/QtPrinters.h"
 #include "engine/scanners/CategoryScanner.h"
 #include "platform/HomeFolder.h"
+#include "platform/SteadyClock.h"
 #include "shared/FileSystem.h"
 #include "support/FixtureTree.h"
 #include "support/Progress.h"
@@ -31,7 +32,7 @@ TEST(ItemCollection, MissingFoldersAndFilesGiveNothingAndNoProgress)
     FixtureTree tree;
     const QString file = tree.file("plain", 100);
     int calls = 0;
-    const auto count = [&](double) { ++calls; };
+    const auto count = [&](double, qint64) { ++calls; };
     EXPECT_TRUE(CategoryScanner::items(tree.path("missing"), std::nullopt, 0, false, never, count).isEmpty());
     EXPECT_TRUE(CategoryScanner::items(file, std::nullopt, 0, false, never, count).isEmpty());
     EXPECT_TRUE(CategoryScanner::items(tree.folder("empty"), std::nullopt, 0, false, never, count).isEmpty());
@@ -49,11 +50,19 @@ TEST(ItemCollection, ListsHiddenEntriesInSizeOrderWithProgressAndSelection)
     tree.file("home/in/folder/inner", 20000);
     tree.setTimes("home/in/a-equal", QDateTime::fromSecsSinceEpoch(1500000000, Qt::UTC));
 
+    // The clock stands still: no report comes from inside a measurement.
+    const platform::Seam<std::chrono::steady_clock::time_point>::Override still(platform::steadyClock(), {});
     QList<double> fractions;
+    QList<qint64> entries;
     const QList<ScanItem> items = CategoryScanner::items(tree.path("home/in"), QStringLiteral("Home"), 0, false,
-                                                         never, [&](double f) { fractions << f; });
+                                                         never, [&](double f, qint64 read) {
+                                                             fractions << f;
+                                                             entries << read;
+                                                         });
     EXPECT_EQ(names(items), (QStringList{".hidden", "folder", "a-equal", "b-equal", "zero"}));
     EXPECT_EQ(fractions, (QList<double>{0.0, 0.2, 0.4, 0.6, 0.8}));
+    // Entries read inside the folders measured so far: "folder" and the file in it.
+    EXPECT_EQ(entries, (QList<qint64>{0, 0, 0, 0, 2}));
     for (const ScanItem& item : items) {
         EXPECT_EQ(item.origin, QStringLiteral("Home"));
         EXPECT_TRUE(item.isSelected);
@@ -70,6 +79,43 @@ TEST(ItemCollection, ListsHiddenEntriesInSizeOrderWithProgressAndSelection)
         EXPECT_TRUE(item.requiresReview);
         EXPECT_FALSE(item.origin.has_value());
     }
+}
+
+TEST(ItemCollection, AFolderBeingMeasuredKeepsItsProgressMoving)
+{
+    FixtureTree tree;
+    platform::Seam<QString>::Override home(platform::homeFolder(), tree.path("home"));
+    const platform::Seam<std::chrono::steady_clock::time_point>::Override still(platform::steadyClock(), {});
+    constexpr int files = 40;
+    for (int i = 0; i < files; ++i) {
+        tree.file(QStringLiteral("home/in/big/f%1").arg(i, 2, 10, QLatin1Char('0')), 100);
+    }
+    tree.file("home/in/small", 100);
+
+    const auto collect = [&](std::chrono::milliseconds interval) {
+        QList<std::pair<double, qint64>> reports;
+        CategoryScanner::items(tree.path("home/in"), std::nullopt, 0, false, never,
+                               [&](double f, qint64 entries) { reports.append({f, entries}); }, interval);
+        return reports;
+    };
+
+    // With no least time between reports, every entry read inside "big" (the
+    // folder, then each file) sends one: further into its half of the folder
+    // each time, never past it.
+    constexpr int entriesRead = files + 1;
+    const QList<std::pair<double, qint64>> moving = collect(std::chrono::milliseconds(0));
+    ASSERT_EQ(moving.size(), 1 + entriesRead + 1);
+    EXPECT_EQ(moving.first(), (std::pair<double, qint64>{0.0, 0}));
+    for (int i = 1; i <= entriesRead; ++i) {
+        EXPECT_EQ(moving[i].second, i);
+        EXPECT_GT(moving[i].first, moving[i - 1].first);
+        EXPECT_LT(moving[i].first, 0.5);
+    }
+    EXPECT_EQ(moving.last(), (std::pair<double, qint64>{0.5, entriesRead}));
+
+    // The interval throttles them: a clock that stands still sends none.
+    EXPECT_EQ(collect(ProgressMeter::interval),
+              (QList<std::pair<double, qint64>>{{0.0, 0}, {0.5, entriesRead}}));
 }
 
 TEST(ItemCollection, EntriesTheGuardRefusesAreLeftOut)

@@ -138,6 +138,21 @@ TEST_F(ProcessServiceTest, ApplicationsLendTheirNamesAndIdentifiers)
     EXPECT_FALSE(processes[2].isApplication);
 }
 
+TEST_F(ProcessServiceTest, NamesTheKernelCutShortAreTakenFromTheProgram)
+{
+    process(30, "harborlite-acce", 2);
+    tree.symlink("proc/30/exe", "/usr/libexec/harborlite-accessibility");
+    process(31, "harborlite-sett", 1);
+    tree.symlink("proc/31/exe", "/usr/bin/harborlite-settings-daemon");
+    const auto applications = [] {
+        return QList<ProcessService::Application>{{31, QStringLiteral("Settings"), std::nullopt}};
+    };
+    const QList<RunningProcess> processes = service([] {}, applications).topProcesses(10);
+    ASSERT_EQ(processes.size(), 2);
+    EXPECT_EQ(processes[0].name, QStringLiteral("harborlite-accessibility"));
+    EXPECT_EQ(processes[1].name, QStringLiteral("Settings"));
+}
+
 TEST_F(ProcessServiceTest, UnreadableProcRootGivesNothing)
 {
     platform::Seam<QString>::Override missing(platform::procRoot(), tree.path("nowhere"));
@@ -228,4 +243,24 @@ TEST(ProcessService, ListsAndQuitsARealProcess)
 
     service.quit(*found);
     EXPECT_TRUE(child.waitForFinished(5000));
+}
+
+TEST(ProcessService, ARealProcessWithALongNameShowsItWhole)
+{
+    // Started through a link, the kernel names it after the link, cut to 15
+    // bytes; its program is cat, so the command line gives the name.
+    FixtureTree tree;
+    const QString program = tree.symlink("harborlite-long-program-name", QStringLiteral("/bin/cat"));
+    QProcess child;
+    child.start(program, {});
+    ASSERT_TRUE(child.waitForStarted());
+    child.write("ready\n");
+    ASSERT_TRUE(child.waitForReadyRead(10000));
+    const QList<RunningProcess> processes = ProcessService({}, [] { return 0.1; }).topProcesses(100000);
+    const auto found = std::find_if(processes.begin(), processes.end(),
+                                    [&](const RunningProcess& p) { return p.pid == child.processId(); });
+    ASSERT_NE(found, processes.end());
+    EXPECT_EQ(found->name, QStringLiteral("harborlite-long-program-name"));
+    child.closeWriteChannel();
+    EXPECT_TRUE(child.waitForFinished(10000));
 }

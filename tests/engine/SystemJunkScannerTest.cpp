@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "platform/HomeFolder.h"
 #include "platform/PathText.h"
+#include "platform/SteadyClock.h"
 #include "shared/FileSystem.h"
 #include "support/BadInput.h"
 #include "support/FixtureTree.h"
@@ -99,10 +100,13 @@ protected:
     FixtureTree tree;
     platform::Seam<QString>::Override home{platform::homeFolder(), tree.path("home")};
     platform::Seam<QDateTime>::Override clock{platform::clock(), QDateTime(QDate(2024, 6, 1), QTime(8, 0), Qt::UTC)};
+    // Reports from inside a measurement come only when this clock moves.
+    platform::Seam<std::chrono::steady_clock::time_point>::Override still{platform::steadyClock(), {}};
 
-    SystemJunkScanner scanner() const
+    SystemJunkScanner scanner(std::chrono::milliseconds reportInterval = ProgressMeter::interval) const
     {
-        return SystemJunkScanner(tree.path("shared/Library"), AppCatalog({tree.path("apps")}, tree.path("shared/Library")));
+        return SystemJunkScanner(tree.path("shared/Library"), AppCatalog({tree.path("apps")}, tree.path("shared/Library")),
+                                 reportInterval);
     }
 
     QString library(const QString& relative) const { return "home/Library/" + relative; }
@@ -217,15 +221,22 @@ TEST_F(SystemJunkScannerTest, ListsEachPhaseInOrderWithTheLinuxCachesAfterTheLib
     const QString readingCaches = "Reading user caches" + ellipsis;
     QList<Report> phaseOne;
     for (const Report& r : reports) {
-        if (r.message == readingCaches) {
+        if (r.message.startsWith(readingCaches)) {
             phaseOne.append(r);
         }
     }
-    ASSERT_EQ(phaseOne.size(), 8);
-    EXPECT_EQ(phaseOne[1], (Report{0.05, readingCaches, 0}));
-    EXPECT_EQ(phaseOne[2], (Report{0.065, readingCaches, 0}));
-    EXPECT_EQ(phaseOne[6], (Report{0.125, readingCaches, 0}));
-    EXPECT_EQ(phaseOne[7], (Report{0.1625, readingCaches, 0}));
+    // The message counts the entries read inside the folders measured so far:
+    // com.example.big and its file, then the empty folder.
+    const QString twoRead = readingCaches + " (2 items read)";
+    const QString threeRead = readingCaches + " (3 items read)";
+    EXPECT_EQ(phaseOne, (QList<Report>{{0.05, readingCaches, 0},
+                                       {0.05, readingCaches, 0},
+                                       {0.065, readingCaches, 0},
+                                       {0.08, twoRead, 0},
+                                       {0.095, twoRead, 0},
+                                       {0.11, threeRead, 0},
+                                       {0.125, threeRead, 0},
+                                       {0.1625, threeRead, 0}}));
     // Reports inside a phase carry the total as it stood when the phase started.
     EXPECT_TRUE(reports.contains(Report{0.2, "Reading system caches" + ellipsis, userCaches}));
     EXPECT_TRUE(reports.contains(Report{0.35, "Collecting logs" + ellipsis, userCaches + 4096}));
@@ -247,7 +258,7 @@ TEST_F(SystemJunkScannerTest, CancellingInTheUserCachesKeepsWhatWasFoundAndFinis
     int userCacheReports = 0;
     const auto progress = [&](const ScanProgress& p) {
         // The report before the second child of the Caches folder.
-        if (p.message == "Reading user caches" + ellipsis && ++userCacheReports == 3) {
+        if (p.message.startsWith("Reading user caches" + ellipsis) && ++userCacheReports == 3) {
             stop = true;
         }
         recorder.callback()(p);
@@ -266,12 +277,45 @@ TEST_F(SystemJunkScannerTest, CancellingInTheUserCachesKeepsWhatWasFoundAndFinis
         starts.append(p.message);
     }
     starts.removeDuplicates();
-    EXPECT_EQ(starts, (QStringList{"Reading user caches" + ellipsis, "Reading system caches" + ellipsis,
+    // The first child, a folder holding one file, was read before the stop.
+    EXPECT_EQ(starts, (QStringList{"Reading user caches" + ellipsis, "Reading user caches" + ellipsis + " (2 items read)",
+                                   "Reading system caches" + ellipsis,
                                    "Collecting logs" + ellipsis, "Checking saved application state" + ellipsis,
                                    "Looking for developer junk" + ellipsis,
                                    "Looking for package manager caches" + ellipsis,
                                    "Auditing preference files" + ellipsis, "System junk scan complete"}));
     EXPECT_EQ(recorder.reports().last().bytesFound, 4096 + partial);
+}
+
+TEST_F(SystemJunkScannerTest, ALargeCacheFolderKeepsItsPhaseMoving)
+{
+    constexpr int files = 30;
+    for (int i = 0; i < files; ++i) {
+        tree.file(library(QStringLiteral("Caches/com.example.large/f%1").arg(i, 2, 10, QLatin1Char('0'))), 4096);
+    }
+    tree.file("home/.cache/after", 4096);
+    ProgressRecorder recorder;
+    // No least time between reports: every entry read sends one.
+    scanner(std::chrono::milliseconds(0)).scan(recorder.callback(), [] { return false; });
+
+    const QString readingCaches = "Reading user caches" + ellipsis;
+    const auto read = [&](int entries) { return readingCaches + QStringLiteral(" (%1 items read)").arg(entries); };
+    QList<Report> inside;
+    for (const Report& r : reported(recorder.reports())) {
+        if (r.fraction > 0.05 && r.fraction < 0.125) {
+            inside.append(r);
+        }
+    }
+    // While the folder is measured: the folder, then each file, one report
+    // each, every one further into the Library's half of the phase.
+    ASSERT_EQ(inside.size(), files + 1);
+    for (int i = 0; i <= files; ++i) {
+        EXPECT_EQ(inside[i].message, read(i + 1));
+        if (i > 0) {
+            EXPECT_GT(inside[i].fraction, inside[i - 1].fraction);
+        }
+    }
+    EXPECT_TRUE(reported(recorder.reports()).contains(Report{0.125, read(files + 1), 0}));
 }
 
 TEST_F(SystemJunkScannerTest, AuditsPreferencesForBrokenAndUnclaimedFiles)

@@ -3,11 +3,13 @@
 #include "platform/Clock.h"
 #include "support/EventWait.h"
 #include "support/FixtureTree.h"
+#include "ui/components/ThinScrollBar.h"
 #include "widgets/host/DesktopWindow.h"
 #include "widgets/host/WidgetHost.h"
 #include "widgets/kit/WidgetBundle.h"
 
 #include <QApplication>
+#include <QScrollArea>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -77,6 +79,21 @@ TEST(WidgetHost, WithNothingPlacedItOpensTheGalleryAndPlacesFromThere)
     EXPECT_EQ(again.placements()[0].kind, QStringLiteral("Second"));
     EXPECT_NE(again.window(again.placements()[0].id), nullptr);
     EXPECT_EQ(galleryWindow(), nullptr);
+}
+
+TEST(WidgetHost, TheGalleryScrollsOnTheKitsThinBars)
+{
+    test::FixtureTree tree;
+    FakeBundle bundle;
+    WidgetHost host(bundle, setupIn(tree));
+    host.showGallery();
+    auto* scroll = qobject_cast<QScrollArea*>(galleryWindow());
+    ASSERT_NE(scroll, nullptr);
+    EXPECT_NE(qobject_cast<ThinScrollBar*>(scroll->verticalScrollBar()), nullptr);
+    EXPECT_NE(qobject_cast<ThinScrollBar*>(scroll->horizontalScrollBar()), nullptr);
+    EXPECT_EQ(scroll->frameShape(), QFrame::NoFrame);
+    scroll->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 TEST(WidgetHost, RemovingTheLastWidgetEndsTheHostAndForgetsIt)

@@ -17,7 +17,8 @@ void CategoryScanner::report(const ProgressCallback& progress, const ScanProgres
 QList<ScanItem> CategoryScanner::items(const QString& folder, const std::optional<QString>& origin,
                                        qint64 minimumSize, bool requiresReview,
                                        const CancelPredicate& isCancelled,
-                                       const std::function<void(double)>& onProgress)
+                                       const std::function<void(double, qint64)>& onProgress,
+                                       std::chrono::milliseconds reportInterval)
 {
     QList<ScanItem> result;
     const SafetyGuard::Context context = SafetyGuard::context();
@@ -28,19 +29,18 @@ QList<ScanItem> CategoryScanner::items(const QString& folder, const std::optiona
     const QStringList entries = FS::children(root.realPath, true);
     const qsizetype count = entries.size();
     const bool review = requiresReview || root.needsReview;
+    ProgressMeter meter(isCancelled, onProgress, reportInterval);
     for (qsizetype i = 0; i < count; ++i) {
         if (ScanSteps::cancelled(isCancelled)) {
             break;
         }
-        if (onProgress) {
-            onProgress(double(i) / double(std::max<qsizetype>(count, 1)));
-        }
+        meter.step(double(i) / double(count), double(i + 1) / double(count));
         const QString name = FS::lastPathComponent(entries.at(i));
         if (!SafetyGuard::verdictOfEntry(root.realPath, name, false, context).allowed) {
             continue;
         }
         const QString entry = root.throughLink ? entries.at(i) : FS::join(folder, name);
-        const qint64 size = FS::size(entry, true, isCancelled);
+        const qint64 size = FS::size(entry, true, meter.test());
         if (size < minimumSize) {
             continue;
         }

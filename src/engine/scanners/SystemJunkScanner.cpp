@@ -137,8 +137,9 @@ PreferenceState judgePreferenceFile(const QString& location)
 
 } // namespace
 
-SystemJunkScanner::SystemJunkScanner(QString sharedLibrary, AppCatalog catalog)
-    : sharedLibrary_(std::move(sharedLibrary)), catalog_(std::move(catalog))
+SystemJunkScanner::SystemJunkScanner(QString sharedLibrary, AppCatalog catalog,
+                                     std::chrono::milliseconds reportInterval)
+    : sharedLibrary_(std::move(sharedLibrary)), catalog_(std::move(catalog)), reportInterval_(reportInterval)
 {
 }
 
@@ -173,10 +174,15 @@ CategoryResult SystemJunkScanner::scan(const ProgressCallback& progress, const C
         send(phase.start, message);
         const double count = double(phase.roots.size());
         QList<ScanItem> found;
+        qint64 entriesBefore = 0;
         for (qsizetype k = 0; k < phase.roots.size(); ++k) {
-            found += items(phase.roots.at(k), std::nullopt, 0, false, isCancelled, [&](double f) {
-                send(phase.start + 0.15 * ((double(k) + f) / count), message);
-            });
+            qint64 entriesHere = 0;
+            found += items(phase.roots.at(k), std::nullopt, 0, false, isCancelled, [&](double f, qint64 entries) {
+                entriesHere = entries;
+                send(phase.start + 0.15 * ((double(k) + f) / count),
+                     ProgressMeter::withEntries(message, entriesBefore + entries));
+            }, reportInterval_);
+            entriesBefore += entriesHere;
         }
         offer({.title = QCoreApplication::translate("SystemJunkScanner", phase.title),
                .subtitle = QCoreApplication::translate("SystemJunkScanner", phase.subtitle),
@@ -213,7 +219,10 @@ ScanGroup SystemJunkScanner::developerGroup(const CancelPredicate& isCancelled, 
         const QString origin = QCoreApplication::translate("SystemJunkScanner", entry.origin);
         const QString message = QCoreApplication::translate("SystemJunkScanner", "Measuring %1\u2026").arg(origin);
         found += items(FS::join(base, text(entry.folder)), origin, 0, entry.requiresReview, isCancelled,
-                       [&](double f) { onProgress(double(k) * 0.25 + f * 0.25, message); });
+                       [&](double f, qint64 entries) {
+                           onProgress(double(k) * 0.25 + f * 0.25, ProgressMeter::withEntries(message, entries));
+                       },
+                       reportInterval_);
     }
     return {.title = QCoreApplication::translate("SystemJunkScanner", "Developer Junk"),
             .subtitle = QCoreApplication::translate("SystemJunkScanner",
@@ -234,14 +243,18 @@ ScanGroup SystemJunkScanner::packageManagerGroup(const CancelPredicate& isCancel
         }
         const PackageManagerEntry& entry = packageManagerEntries[k];
         const QString name = text(entry.name);
-        onProgress(double(k) * 0.1,
-                   QCoreApplication::translate("SystemJunkScanner", "Measuring the %1 cache\u2026").arg(name));
+        const QString message =
+            QCoreApplication::translate("SystemJunkScanner", "Measuring the %1 cache\u2026").arg(name);
+        ProgressMeter meter(isCancelled, [&](double f, qint64 entries) {
+            onProgress(f, ProgressMeter::withEntries(message, entries));
+        }, reportInterval_);
+        meter.step(double(k) * 0.1, double(k + 1) * 0.1);
         const std::optional<Root> cache = root(FS::join(entry.inLibrary ? FS::library() : FS::home(),
                                                         text(entry.folder)));
         if (!cache || !isAllowed(cache->location)) {
             continue;
         }
-        const qint64 size = FS::size(cache->location, true, isCancelled);
+        const qint64 size = FS::size(cache->location, true, meter.test());
         if (size <= 0) {
             continue;
         }

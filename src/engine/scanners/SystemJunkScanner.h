@@ -15,8 +15,10 @@ namespace harborlite {
 class SystemJunkScanner : public CategoryScanner {
 public:
     // `sharedLibrary` is the machine-wide Library folder; `catalog` tells which
-    // applications are installed.
-    explicit SystemJunkScanner(QString sharedLibrary = roots::sharedLibrary, AppCatalog catalog = {});
+    // applications are installed; `reportInterval` is the least time between
+    // two reports from inside one measurement (ProgressMeter).
+    explicit SystemJunkScanner(QString sharedLibrary = roots::sharedLibrary, AppCatalog catalog = {},
+                               std::chrono::milliseconds reportInterval = ProgressMeter::interval);
 
     ScanCategory category() const override { return ScanCategory::systemJunk; }
     CategoryResult scan(const ProgressCallback& progress, const CancelPredicate& isCancelled) const override;
@@ -33,6 +35,7 @@ private:
 
     QString sharedLibrary_;
     AppCatalog catalog_;
+    std::chrono::milliseconds reportInterval_;
 };
 
 } // namespace harborlite

@@ -4,6 +4,7 @@
 
 #include "platform/KernelRoots.h"
 #include "platform/PathText.h"
+#include "platform/ProcessName.h"
 #include "platform/ProcessStat.h"
 #include "platform/UserId.h"
 
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <charconv>
 #include <chrono>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -31,7 +33,8 @@ struct Reading {
     quint64 startTime = 0;
     quint64 ticks = 0;
     quint64 residentPages = 0;
-    QString command;
+    // The kernel's command name, as bytes: it may be cut inside a character.
+    std::string command;
 };
 
 class Folder {
@@ -99,7 +102,7 @@ std::vector<Reading> readProcesses(const QString& procRoot, bool withNames)
         }
         Reading reading{*pid, stat->startTime, stat->userTicks + stat->systemTicks, stat->residentPages, {}};
         if (withNames) {
-            reading.command = QString::fromUtf8(stat->command.data(), qsizetype(stat->command.size()));
+            reading.command = stat->command;
         }
         readings.push_back(std::move(reading));
     }
@@ -152,8 +155,10 @@ QList<RunningProcess> ProcessService::topProcesses(int limit) const
 
     const double ticksPerSecond = double(::sysconf(_SC_CLK_TCK));
     const qint64 pageSize = ::sysconf(_SC_PAGESIZE);
-    QList<RunningProcess> processes;
-    processes.reserve(qsizetype(after.size()));
+    // Each process with the reading it came from, whose command name it shows
+    // unless it is a named application.
+    std::vector<std::pair<RunningProcess, const Reading*>> processes;
+    processes.reserve(after.size());
     for (const Reading& now : after) {
         const auto earlier = std::lower_bound(before.begin(), before.end(), now.pid,
                                               [](const Reading& r, qint32 pid) { return r.pid < pid; });
@@ -164,7 +169,6 @@ QList<RunningProcess> ProcessService::topProcesses(int limit) const
 
         RunningProcess process;
         process.pid = now.pid;
-        process.name = now.command;
         process.cpu = seconds > 0 && ticksPerSecond > 0 ? double(used) / (seconds * ticksPerSecond) * 100.0 : 0.0;
         process.memory = qint64(std::min<quint64>(now.residentPages, quint64(INT64_MAX / pageSize))) * pageSize;
         process.startTime = now.startTime;
@@ -175,14 +179,23 @@ QList<RunningProcess> ProcessService::topProcesses(int limit) const
             }
             process.bundleID = application->bundleID;
         }
-        processes.append(std::move(process));
+        processes.emplace_back(std::move(process), &now);
     }
     std::stable_sort(processes.begin(), processes.end(),
-                     [](const RunningProcess& a, const RunningProcess& b) { return a.cpu > b.cpu; });
-    if (processes.size() > limit) {
-        processes.resize(limit);
+                     [](const auto& a, const auto& b) { return a.first.cpu > b.first.cpu; });
+    if (processes.size() > std::size_t(limit)) {
+        processes.resize(std::size_t(limit));
     }
-    return processes;
+    // Names that may need another file are looked up only for the kept rows.
+    QList<RunningProcess> kept;
+    kept.reserve(qsizetype(processes.size()));
+    for (auto& [process, reading] : processes) {
+        if (process.name.isEmpty()) {
+            process.name = platform::processName(procRoot, process.pid, reading->command);
+        }
+        kept.append(std::move(process));
+    }
+    return kept;
 }
 
 bool ProcessService::mayQuit(const RunningProcess& process) const

@@ -10,7 +10,8 @@ namespace harborlite {
 struct RunningProcess {
     qint32 pid = 0;
     // The running application's name when the process is one, else the
-    // kernel's command name of the process.
+    // kernel's command name of the process, or its program's name where the
+    // kernel cut that short (platform::processName).
     QString name;
     // Processor use in percent over the moments just before the list was made;
     // one fully busy core is 100, so a process on several cores can exceed it.

@@ -1,5 +1,6 @@
 #include "widgets/host/DesktopWindow.h"
 
+#include "ui/theme/MenuStyle.h"
 #include "widgets/host/DesktopLayer.h"
 #include "widgets/host/WidgetPicture.h"
 
@@ -75,16 +76,22 @@ void DesktopWindow::mouseReleaseEvent(QMouseEvent* event)
     }
 }
 
+std::unique_ptr<QMenu> DesktopWindow::makeMenu()
+{
+    auto menu = std::make_unique<QMenu>(this);
+    menu->addAction(QCoreApplication::translate("DesktopWindow", "Remove Widget"), this,
+                    &DesktopWindow::removeRequested);
+    menu->addAction(QCoreApplication::translate("DesktopWindow", "Edit Widgets…"), this,
+                    &DesktopWindow::galleryRequested);
+    menu->addSeparator();
+    menu->addAction(QCoreApplication::translate("DesktopWindow", "Quit"), this, &DesktopWindow::quitRequested);
+    MenuStyle::apply(menu.get());
+    return menu;
+}
+
 void DesktopWindow::contextMenuEvent(QContextMenuEvent* event)
 {
-    QMenu menu(this);
-    menu.addAction(QCoreApplication::translate("DesktopWindow", "Remove Widget"), this,
-                   &DesktopWindow::removeRequested);
-    menu.addAction(QCoreApplication::translate("DesktopWindow", "Edit Widgets…"), this,
-                   &DesktopWindow::galleryRequested);
-    menu.addSeparator();
-    menu.addAction(QCoreApplication::translate("DesktopWindow", "Quit"), this, &DesktopWindow::quitRequested);
-    menu.exec(event->globalPos());
+    makeMenu()->exec(event->globalPos());
 }
 
 void DesktopWindow::closeEvent(QCloseEvent* event)

@@ -4,7 +4,10 @@
 #include <QPoint>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
+
+class QMenu;
 
 namespace harborlite {
 
@@ -21,6 +24,10 @@ public:
 
     void setPicture(const QImage& picture);
     const QImage& picture() const { return picture_; }
+
+    // The right-click menu ("Remove Widget", "Edit Widgets…", "Quit") in the
+    // kit's menu style.
+    std::unique_ptr<QMenu> makeMenu();
 
 signals:
     // The user dropped the window at `position` (its top-left corner).

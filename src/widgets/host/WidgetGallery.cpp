@@ -1,5 +1,7 @@
 #include "widgets/host/WidgetGallery.h"
 
+#include "ui/components/GlassCompatButton.h"
+#include "ui/theme/TypeStyle.h"
 #include "widgets/host/CompletionRelay.h"
 #include "widgets/host/GalleryTile.h"
 #include "widgets/kit/WidgetsLog.h"
@@ -7,11 +9,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
-#include <QFont>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
-#include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -26,13 +26,10 @@ QString text(const char* source)
     return QCoreApplication::translate("WidgetGallery", source);
 }
 
-QLabel* label(const QString& content, qreal pointScale, QFont::Weight weight, const AdaptiveColor& color,
-              Appearance appearance)
+// A text of the gallery in one of the kit's type styles.
+QLabel* label(const QString& content, const QFont& font, const AdaptiveColor& color, Appearance appearance)
 {
     auto* made = new QLabel(content);
-    QFont font = made->font();
-    font.setPointSizeF(font.pointSizeF() * pointScale);
-    font.setWeight(weight);
     made->setFont(font);
     QPalette palette = made->palette();
     palette.setColor(QPalette::WindowText, color.resolve(appearance));
@@ -70,11 +67,12 @@ WidgetGallery::WidgetGallery(const std::vector<const Widget*>& widgets, Appearan
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(28, 24, 28, 28);
     column->setSpacing(6);
-    column->addWidget(label(appearanceName(appearance), 1.6, QFont::Bold, Palette::ink(), appearance));
+    column->addWidget(label(appearanceName(appearance), TypeStyle::screenTitle(), Palette::ink(), appearance));
     for (const Widget* widget : widgets) {
         column->addSpacing(16);
-        column->addWidget(label(widget->displayName(), 1.25, QFont::DemiBold, Palette::ink(), appearance));
-        column->addWidget(label(widget->description(), 1, QFont::Normal, Palette::inkSecondary(), appearance));
+        column->addWidget(label(widget->displayName(), TypeStyle::sectionTitle(), Palette::ink(), appearance));
+        column->addWidget(label(widget->description(), TypeStyle::font(13, QFont::Normal), Palette::inkSecondary(),
+                                appearance));
         column->addSpacing(6);
         auto* row = new QHBoxLayout;
         row->setSpacing(20);
@@ -84,11 +82,12 @@ WidgetGallery::WidgetGallery(const std::vector<const Widget*>& widgets, Appearan
             auto* tile = new GalleryTile(*widget, family, appearance);
             tiles_.push_back(tile);
             cell->addWidget(tile, 0, Qt::AlignLeft | Qt::AlignTop);
-            cell->addWidget(label(familyName(family), 0.9, QFont::Medium, Palette::inkSecondary(), appearance));
+            cell->addWidget(label(familyName(family), TypeStyle::rowDetail(), Palette::inkSecondary(), appearance));
             if (offersAdding) {
-                auto* add = new QPushButton(text("Add Widget"));
+                auto* add = new GlassCompatButton(text("Add Widget"), false);
+                add->setAccessibleDescription(widget->displayName() + QStringLiteral(", ") + familyName(family));
                 const QString kind = widget->kind();
-                connect(add, &QPushButton::clicked, this, [this, kind, family] { emit addRequested(kind, family); });
+                connect(add, &GlassCompatButton::clicked, this, [this, kind, family] { emit addRequested(kind, family); });
                 cell->addWidget(add, 0, Qt::AlignLeft);
             }
             cell->addStretch(1);

@@ -1,5 +1,6 @@
 #include "widgets/host/WidgetHost.h"
 
+#include "ui/components/ThinScrollBar.h"
 #include "widgets/host/DesktopLayer.h"
 #include "widgets/host/DesktopWindow.h"
 #include "widgets/host/WidgetGallery.h"
@@ -204,6 +205,9 @@ void WidgetHost::showGallery()
     scroll->setAttribute(Qt::WA_DeleteOnClose);
     scroll->setWindowTitle(QCoreApplication::translate("WidgetGallery", "Widgets"));
     scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setVerticalScrollBar(new ThinScrollBar(Qt::Vertical));
+    scroll->setHorizontalScrollBar(new ThinScrollBar(Qt::Horizontal));
     auto* pages = new QWidget;
     auto* column = new QVBoxLayout(pages);
     column->setContentsMargins(0, 0, 0, 0);
