@@ -7,6 +7,7 @@
 #include "engine/services/Remover.h"
 #include "engine/scanners/DiskNode.h"
 #include "engine/services/LocalSnapshots.h"
+#include "engine/services/MaintenanceResult.h"
 #include "engine/services/MaintenanceTask.h"
 #include "engine/services/RunningProcess.h"
 #include "engine/services/StartupItem.h"
@@ -71,7 +72,7 @@ struct ModelEngine {
     std::function<void(bool enabled, const StartupItem& item)> setStartupItemEnabled;
     // The task's sentence for the user; throws ShellRunner::RunError (or
     // another std::exception) when it fails.
-    std::function<QString(const MaintenanceTask& task)> runMaintenance;
+    std::function<MaintenanceResult(const MaintenanceTask& task)> runMaintenance;
     std::function<StorageBreakdown(const QString& volume)> storageBreakdown;
     std::function<LocalSnapshots(const QString& volume)> localSnapshots;
     // The disk map of a folder: always a root node, holding what was measured

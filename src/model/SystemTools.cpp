@@ -120,12 +120,14 @@ void SystemTools::runMaintenance(const MaintenanceTask& task)
         QString message;
         bool isError = false;
         bool cancelled = false;
+        bool changedNothing = false;
     };
     runner_->run(
         TaskPriority::userInitiated, this,
         [run = engine_.runMaintenance, task] {
             try {
-                return Outcome{run(task), false, false};
+                const MaintenanceResult result = run(task);
+                return Outcome{result.message, false, false, result.changedNothing};
             } catch (const ShellRunner::RunError& error) {
                 return Outcome{error.errorDescription(), true, error.kind() == ShellRunner::RunError::Kind::cancelled};
             } catch (const std::exception& error) {
@@ -138,7 +140,7 @@ void SystemTools::runMaintenance(const MaintenanceTask& task)
                 return;
             }
             QList<MaintenanceLogEntry> log = maintenanceLog_;
-            log.prepend({id, outcome.message, outcome.isError, platform::now()});
+            log.prepend({id, outcome.message, outcome.isError, platform::now(), outcome.changedNothing});
             assign(maintenanceLog_, std::move(log), &SystemTools::maintenanceLogChanged);
         });
 }

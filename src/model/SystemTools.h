@@ -52,6 +52,8 @@ public:
         QString message;
         bool isError = false;
         QDateTime at;
+        // The task found nothing to work on: neither a failure nor a change.
+        bool changedNothing = false;
 
         bool operator==(const MaintenanceLogEntry&) const = default;
     };

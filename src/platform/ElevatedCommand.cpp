@@ -40,4 +40,11 @@ ElevatedCommand::Outcome ElevatedCommand::outcome(int status)
     }
 }
 
+bool ElevatedCommand::hadNoPrompt(const QString& standardError)
+{
+    // pkexec's own messages, which it never translates.
+    return standardError.contains(QLatin1String("Error getting authority"))
+        || standardError.contains(QLatin1String("No authentication agent found"));
+}
+
 } // namespace harborlite::platform

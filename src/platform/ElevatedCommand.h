@@ -32,6 +32,10 @@ struct ElevatedCommand {
 
     // What pkexec's exit status says happened.
     static Outcome outcome(int status);
+
+    // Whether a refusal came before any password prompt could be shown: pkexec
+    // could not reach polkit, or no authentication agent runs in the session.
+    static bool hadNoPrompt(const QString& standardError);
 };
 
 } // namespace harborlite::platform

@@ -51,7 +51,7 @@ protected:
         return {};
     }
 
-    QString run(const QString& id) const { return MaintenanceService(tools).run(task(id)); }
+    QString run(const QString& id) const { return MaintenanceService(tools).run(task(id)).message; }
 
     QStringList administratorCommands() const
     {
@@ -143,6 +143,7 @@ TEST_F(MaintenanceServiceTest, MissingToolIsRefusedBeforeAnythingRuns)
         EXPECT_EQ(error.errorDescription(), "This version of macOS does not include " + absent.tmutil + ".");
     }
     EXPECT_TRUE(administratorCommands().isEmpty());
+    EXPECT_EQ(MaintenanceService::missingToolReason(thin), "Needs " + absent.tmutil + ", which is not installed here.");
 }
 
 TEST_F(MaintenanceServiceTest, UnknownIdentifierIsRefusedCaseSensitively)
@@ -198,10 +199,12 @@ TEST_F(MaintenanceServiceTest, VerifyReportsTheLastLineWhateverTheStatus)
 
 TEST_F(MaintenanceServiceTest, MailDatabasesAreCompactedWithTheRealTool)
 {
-    EXPECT_EQ(run("speedUpMail"), "No Mail database found to compact.");
+    // No database is nothing to do, not a change made.
+    const MaintenanceResult nothing{QStringLiteral("No Mail database found to compact."), true};
+    EXPECT_EQ(MaintenanceService(tools).run(task("speedUpMail")), nothing);
     tree.folder("home/Library/Mail/V2/MailData");
     tree.folder("home/Library/Mail/MailData");
-    EXPECT_EQ(run("speedUpMail"), "No Mail database found to compact.");
+    EXPECT_EQ(MaintenanceService(tools).run(task("speedUpMail")), nothing);
 
     // One database with deleted rows to give back, one file that is no database,
     // and a hidden version folder that is not looked at.
@@ -222,6 +225,7 @@ TEST_F(MaintenanceServiceTest, MailDatabasesAreCompactedWithTheRealTool)
     ASSERT_LT(after, before);
     EXPECT_EQ(sentence, "Compacted 1 Mail database(s), reclaiming " + Format::bytes(before - after) + ".");
 
-    // Nothing left to give back.
-    EXPECT_EQ(run("speedUpMail"), "Compacted 1 Mail database(s), reclaiming 0 KB.");
+    // Nothing left to give back, yet the database was compacted.
+    EXPECT_EQ(MaintenanceService(tools).run(task("speedUpMail")),
+              MaintenanceResult(QStringLiteral("Compacted 1 Mail database(s), reclaiming 0 KB.")));
 }

@@ -251,6 +251,7 @@ TEST_F(RunPrivilegedTest, CommandLineReachesTheShellUnderPkexecAsOneArgument)
 
 TEST_F(RunPrivilegedTest, PkexecOutcomesMapOntoTheErrors)
 {
+    const QString noPrompt = QStringLiteral("No password prompt is available on this system, so nothing was changed.");
     struct Row {
         QByteArray body;
         RunError error;
@@ -260,6 +261,12 @@ TEST_F(RunPrivilegedTest, PkexecOutcomesMapOntoTheErrors)
         {"printf 'Error executing command as another user: Not authorized\\n' >&2; exit 127",
          RunError::authorizationFailed(QStringLiteral("Error executing command as another user: Not authorized"))},
         {"exit 127", RunError::authorizationFailed(QStringLiteral("The task did not complete."))},
+        // No prompt could be shown: polkit out of reach, or no agent in the session.
+        {"printf 'Error getting authority: Error initializing authority: Could not connect: No such file or "
+         "directory\\n' >&2; exit 127",
+         RunError::authorizationFailed(noPrompt)},
+        {"printf 'Error executing command as another user: No authentication agent found.\\n' >&2; exit 127",
+         RunError::authorizationFailed(noPrompt)},
         {"printf 'boom\\n' >&2; exit 1", RunError::commandFailed(QStringLiteral("boom"))},
         {"exit 125", RunError::commandFailed(QStringLiteral("The task did not complete."))},
         {"kill -TERM $$", RunError::commandFailed(QStringLiteral("The task did not complete."))},

@@ -2,6 +2,7 @@
 #include "engine/services/DiskLayout.h"
 #include "engine/services/LocalSnapshots.h"
 #include "engine/services/StorageBreakdown.h"
+#include "platform/HomeFolder.h"
 #include "platform/KernelRoots.h"
 #include "platform/MountTable.h"
 #include "shared/FileSystem.h"
@@ -136,8 +137,8 @@ TEST_F(StorageBreakdownTest, EveryFailureFallsBackToTheVolumesCapacity)
 namespace {
 
 // A machine whose root lies on an encrypted partition of disk vda, with a
-// separate home and the boot partitions on vda, a second disk vdb, zram
-// swap, a swap partition and a swap file.
+// separate home (the user's home inside it) and the boot partitions on vda, a
+// second disk vdb, zram swap, a swap partition and a swap file.
 class DiskLayoutTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -159,7 +160,7 @@ protected:
         link(254, 17, "vdb/vdb1");
 
         root = tree.folder("root");
-        for (const char* folder : {"root/home", "root/boot", "root/boot/efi", "root/srv", "root/mnt/other", "root/run"}) {
+        for (const char* folder : {"root/home/me", "root/boot", "root/boot/efi", "root/srv", "root/mnt/other", "root/run"}) {
             tree.folder(folder);
         }
         swapfile = tree.file("root/swap file", 8192);
@@ -191,6 +192,7 @@ protected:
     QString swapfile;
     platform::Seam<QString>::Override sys{platform::sysRoot(), tree.path("sys")};
     platform::Seam<QString>::Override proc{platform::procRoot(), tree.path("proc")};
+    platform::Seam<QString>::Override home{platform::homeFolder(), tree.path("root/home/me")};
     std::optional<platform::Seam<QList<platform::MountEntry>>::Override> mounts;
 };
 
@@ -214,17 +216,22 @@ TEST_F(DiskLayoutTest, TheDiskHoldingTheFolderWithItsFileSystemsAndSwap)
     // second place it is mounted at; the swap file comes out of it.
     const qint64 swapFile = 4 * 1024;
     const qint64 swapPartition = 2097148LL * 1024;
+    // The home's file system holds the user's files; the separate root is
+    // no sealed system volume: it keeps its mount point and says what it is.
     EXPECT_EQ(breakdown->volumes,
               (QList<StorageBreakdown::Volume>{
-                  {tree.path("root/boot/efi"), "Preboot", 19 * GB, tree.path("root/boot/efi")},
-                  {tree.path("root/home"), "Data", 15 * GB, tree.path("root/home")},
-                  {tree.path("root/boot"), "Preboot", 15 * GB, tree.path("root/boot")},
-                  {root, "System", 10 * GB - swapFile, root},
+                  {tree.path("root/boot/efi"), "Preboot", 19 * GB, tree.path("root/boot/efi"), "vfat"},
+                  {tree.path("root/home"), "Data", 15 * GB, tree.path("root/home"), "xfs"},
+                  {tree.path("root/boot"), "Preboot", 15 * GB, tree.path("root/boot"), "ext4"},
+                  {root, "", 10 * GB - swapFile, root, "ext4"},
                   {"Swap", "VM", swapPartition + swapFile, ""},
               }));
     EXPECT_EQ(breakdown->volumes[1].title(), "Your files");
-    EXPECT_EQ(breakdown->volumes[3].title(), "macOS system");
+    EXPECT_EQ(breakdown->volumes[3].title(), root);
+    EXPECT_EQ(breakdown->volumes[3].detail(), "ext4 file system on this disk");
     EXPECT_EQ(breakdown->volumes[4].title(), "Swap & sleep image");
+    // Partitions of their own share no pool.
+    EXPECT_FALSE(breakdown->sharesOnePool);
     // Free is what the four file systems have available.
     EXPECT_EQ(breakdown->free, 4 * GB);
     asked.sort();
@@ -249,12 +256,67 @@ TEST_F(DiskLayoutTest, TheDiskHoldingTheFolderWithItsFileSystemsAndSwap)
     EXPECT_EQ(measured.snapshotCount, 0);
 }
 
+// Volumes that draw on one pool: subvolumes of one btrfs file system (the
+// root and the home, counted once as the file system holding the home), and
+// logical volumes of one group on one encrypted partition.
+TEST_F(DiskLayoutTest, BtrfsSubvolumesAndLogicalVolumesShareOnePool)
+{
+    constexpr qint64 GB = 1'000'000'000;
+    const DiskLayout::UseOf use = [&](const QString& mountPoint) {
+        return std::optional<DiskLayout::Use>({(mountPoint.size() - root.size() + 10) * GB, GB});
+    };
+    mounts.reset();
+    mounts.emplace(platform::mountTable(),
+                   QList<platform::MountEntry>{
+                       {root, "btrfs", makedev(0, 40), "/dev/vda2"},
+                       {tree.path("root/home"), "btrfs", makedev(0, 40), "/dev/vda2"},
+                       {tree.path("root/boot/efi"), "vfat", makedev(254, 1), "/dev/vda1"},
+                   });
+    std::optional<StorageBreakdown> breakdown = DiskLayout::of(root, use);
+    ASSERT_TRUE(breakdown);
+    EXPECT_EQ(breakdown->volumes,
+              (QList<StorageBreakdown::Volume>{
+                  {tree.path("root/boot/efi"), "Preboot", 19 * GB, tree.path("root/boot/efi"), "vfat"},
+                  {root, "Data", 10 * GB - 4 * 1024, root, "btrfs"},
+                  {"Swap", "VM", 2097148LL * 1024 + 4 * 1024, ""},
+              }));
+    EXPECT_TRUE(breakdown->sharesOnePool);
+
+    // The same file system at one place only is no pool of volumes.
+    mounts.reset();
+    mounts.emplace(platform::mountTable(), QList<platform::MountEntry>{{root, "btrfs", makedev(0, 40), "/dev/vda2"}});
+    breakdown = DiskLayout::of(root, use);
+    ASSERT_TRUE(breakdown);
+    EXPECT_FALSE(breakdown->sharesOnePool);
+
+    // Two logical volumes on the one encrypted partition.
+    tree.file("sys/block/dm-1/size", "100000000\n");
+    tree.folder("sys/block/dm-1/slaves/dm-0");
+    tree.file("sys/block/dm-2/size", "100000000\n");
+    tree.folder("sys/block/dm-2/slaves/dm-0");
+    link(253, 1, "dm-1");
+    link(253, 2, "dm-2");
+    mounts.reset();
+    mounts.emplace(platform::mountTable(), QList<platform::MountEntry>{
+                                               {root, "ext4", makedev(253, 1), "/dev/mapper/vg-root"},
+                                               {tree.path("root/home"), "ext4", makedev(253, 2), "/dev/mapper/vg-home"},
+                                           });
+    breakdown = DiskLayout::of(root, use);
+    ASSERT_TRUE(breakdown);
+    ASSERT_EQ(breakdown->volumes.size(), 3);
+    EXPECT_EQ(breakdown->volumes[0].role, "Data");
+    EXPECT_EQ(breakdown->volumes[1].role, "");
+    EXPECT_EQ(breakdown->volumes[2].role, "VM");
+    EXPECT_TRUE(breakdown->sharesOnePool);
+}
+
 TEST_F(DiskLayoutTest, FoldersOnNoDiskFallBackToTheirOwnCapacity)
 {
     platform::ToolTable noDiskutil;
     noDiskutil.diskutil = tree.path("missing/diskutil");
     const StorageBreakdown onTmpfs = StorageBreakdown::measure(tree.path("root/run"), noDiskutil);
     EXPECT_TRUE(onTmpfs.volumes.isEmpty());
+    EXPECT_FALSE(onTmpfs.sharesOnePool);
     EXPECT_EQ(onTmpfs.capacity, FS::volumeCapacity(tree.path("root/run")).total);
     // A device-mapper layer whose disk is missing, or layers that loop, name no disk.
     QFile::remove(tree.path("sys/block/dm-0/slaves/vda3"));

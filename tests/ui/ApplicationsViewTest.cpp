@@ -304,7 +304,7 @@ TEST(ApplicationsView, APackagedApplicationIsProtected)
     ASSERT_NE(a.view->pane()->actionBar(), nullptr);
     EXPECT_FALSE(a.view->pane()->actionBar()->button()->isEnabled());
     EXPECT_EQ(a.view->pane()->actionBar()->detailLabel()->text(),
-              QStringLiteral("This is Apple system software and cannot be removed here."));
+              QStringLiteral("Installed by a package; remove it with the package manager."));
     a.view->uninstall(*a.view->plan());
     test::settleEvents();
     EXPECT_FALSE(a.view->isRemoving());

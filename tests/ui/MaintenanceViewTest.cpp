@@ -201,7 +201,7 @@ namespace {
 struct RunScript {
     std::mutex mutex;
     std::shared_ptr<test::Gate> gate = std::make_shared<test::Gate>();
-    std::function<QString()> outcome = [] { return QStringLiteral("Done."); };
+    std::function<MaintenanceResult()> outcome = [] { return MaintenanceResult(QStringLiteral("Done.")); };
     std::atomic<int> snapshotMeasures = 0;
     LocalSnapshots snapshots;
 };
@@ -215,12 +215,12 @@ struct MaintenanceScreen {
     QList<MaintenanceTask> tasks;
     std::unique_ptr<MaintenanceView> view;
 
-    explicit MaintenanceScreen(std::function<QString(const MaintenanceTask&)> runTask = {})
+    explicit MaintenanceScreen(std::function<MaintenanceResult(const MaintenanceTask&)> runTask = {})
     {
         ModelEngine engine = test::quietEngine();
         engine.runMaintenance = runTask ? std::move(runTask) : [script = script](const MaintenanceTask&) {
             script->gate->pass();
-            std::function<QString()> outcome;
+            std::function<MaintenanceResult()> outcome;
             {
                 std::lock_guard lock(script->mutex);
                 outcome = script->outcome;
@@ -277,7 +277,7 @@ struct MaintenanceScreen {
         return nullptr;
     }
 
-    void setOutcome(std::function<QString()> outcome)
+    void setOutcome(std::function<MaintenanceResult()> outcome)
     {
         std::lock_guard lock(script->mutex);
         script->outcome = std::move(outcome);
@@ -397,6 +397,44 @@ TEST(MaintenanceView, AFailureShowsInTheErrorStyle)
     EXPECT_EQ(view.recentRunRows().front().symbolRole, PaletteRole::danger);
     const auto* message = view.recentRunsPanel()->findChild<RoleLabel*>(QStringLiteral("recentRunMessage"));
     EXPECT_EQ(test::roleOf(message->color()), PaletteRole::inkSecondary);
+}
+
+// Compacting Mail where there is no Mail database did nothing: the card and
+// the log say so in a neutral style, neither a success nor a failure.
+TEST(MaintenanceView, NothingToDoIsNeitherSuccessNorFailure)
+{
+    MaintenanceScreen screen;
+    MaintenanceView& view = screen.open();
+    screen.setOutcome([] { return MaintenanceResult(QStringLiteral("No Mail database found to compact."), true); });
+    screen.press(QStringLiteral("second"));
+    screen.finishRun();
+    const MaintenanceCard* card = screen.card("second");
+    EXPECT_EQ(card->look().outcome,
+              (M::OutcomeLook{QStringLiteral("info.circle.fill"), PaletteRole::inkTertiary,
+                              QStringLiteral("No Mail database found to compact."), PaletteRole::inkSecondary}));
+    EXPECT_EQ(test::roleOf(card->findChild<ClampedLabel*>(QStringLiteral("outcome"))->color()),
+              PaletteRole::inkSecondary);
+    ASSERT_EQ(view.recentRunRows().size(), 1);
+    EXPECT_EQ(view.recentRunRows().front().symbol, QStringLiteral("info.circle.fill"));
+    EXPECT_EQ(view.recentRunRows().front().symbolRole, PaletteRole::inkTertiary);
+    ASSERT_FALSE(screen.tools().maintenanceLog().isEmpty());
+    EXPECT_FALSE(screen.tools().maintenanceLog().front().isError);
+    EXPECT_TRUE(screen.tools().maintenanceLog().front().changedNothing);
+}
+
+// An unavailable card's help text names the tool it lacks; an available one has none.
+TEST(MaintenanceView, AnUnavailableCardNamesItsMissingTool)
+{
+    MaintenanceScreen screen;
+    screen.open();
+    const QString missing = screen.tree.path(QStringLiteral("no/such/tool"));
+    EXPECT_EQ(screen.card("missing")->toolTip(), "Needs " + missing + ", which is not installed here.");
+    EXPECT_EQ(screen.card("missing")->findChild<RoleLabel*>(QStringLiteral("unavailableMarker"))->toolTip(),
+              screen.card("missing")->toolTip());
+    EXPECT_EQ(screen.card("plain")->look().unavailableReason,
+              "Needs " + screen.tree.path(QStringLiteral("not-executable")) + ", which is not installed here.");
+    EXPECT_TRUE(screen.card("first")->toolTip().isEmpty());
+    EXPECT_FALSE(screen.card("first")->look().unavailableReason);
 }
 
 TEST(MaintenanceView, ACancelledPasswordPromptLeavesNoEntryButMeasuresAgain)

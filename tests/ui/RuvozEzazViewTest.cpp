@@ -131,7 +131,7 @@ TEST(RuvozEzazPresentation, TheSelectionBarAbbreviatesOnlyALeadingHome)
 
 TEST(RuvozEzazPresentation, TheLegendKeepsVolumesOfAGigabyteInOrderThenFree)
 {
-    StorageBreakdown storage{100 * GB, 20 * GB,
+    StorageBreakdown storage{100 * GB, 34 * GB,
                              {volume("Data", 50 * GB), volume("Recovery", GB), volume("VM", GB - 1),
                               volume("System", 12 * GB), volume("", 3 * GB)},
                              0, 0};
@@ -149,10 +149,10 @@ TEST(RuvozEzazPresentation, TheLegendKeepsVolumesOfAGigabyteInOrderThenFree)
     EXPECT_EQ(entries[2].root, "/System");
     EXPECT_EQ(entries[3].label, "Other");
     EXPECT_EQ(entries[3].tint, PaletteRole::inkTertiary);
-    EXPECT_EQ(entries[4], (P::LegendEntry{"Free", "Space available for new files", 20 * GB, PaletteRole::hairline, {}}));
+    EXPECT_EQ(entries[4], (P::LegendEntry{"Free", "Space available for new files", 34 * GB, PaletteRole::hairline, {}}));
 
     // A volume that says where it is mounted maps that folder, whatever its role.
-    const StorageBreakdown linux{100 * GB, 20 * GB, {{"/", "System", 40 * GB, "/"}, {"Swap", "VM", 2 * GB, ""}}, 0, 0};
+    const StorageBreakdown linux{100 * GB, 58 * GB, {{"/", "System", 40 * GB, "/"}, {"Swap", "VM", 2 * GB, ""}}, 0, 0};
     const QList<P::LegendEntry> mounted = P::legend(linux, [](const QString& path) { return path == "/"; });
     ASSERT_EQ(mounted.size(), 3);
     EXPECT_EQ(mounted[0].root, "/");
@@ -163,7 +163,7 @@ TEST(RuvozEzazPresentation, TheLegendKeepsVolumesOfAGigabyteInOrderThenFree)
     EXPECT_FALSE(P::legend(storage, noFolder)[0].isBrowsable());
     EXPECT_FALSE(P::legend(storage, noFolder)[0].detail.endsWith("Click to map it."));
 
-    const QList<P::LegendEntry> onlyFree = P::legend({10 * GB, 0, {volume("Data", GB - 1)}, 0, 0}, anyFolder);
+    const QList<P::LegendEntry> onlyFree = P::legend({GB - 1, 0, {volume("Data", GB - 1)}, 0, 0}, anyFolder);
     ASSERT_EQ(onlyFree.size(), 1);
     EXPECT_EQ(onlyFree[0].label, "Free");
     EXPECT_EQ(Format::byteText(onlyFree[0].bytes), "0 KB");
@@ -218,6 +218,71 @@ TEST(RuvozEzazPresentation, SelectionComparesPaths)
     EXPECT_EQ(P::rowBackgroundOpacity(free, false, true), std::nullopt);
     EXPECT_EQ(P::rowLabelRole(data), PaletteRole::ink);
     EXPECT_EQ(P::rowLabelRole(free), PaletteRole::inkTertiary);
+}
+
+// A Linux disk: a separate root, the home's file system and swap, each on a
+// partition of its own, and space on the disk no file system accounts for.
+// The header, the bar and the legend add up to the same capacity, and no
+// container sentence claims the volumes share one pool.
+TEST(RuvozEzazPresentation, ALinuxDiskAddsUpToItsCapacityWithoutAContainerSentence)
+{
+    StorageBreakdown disk{275 * GB, 60 * GB,
+                          {{"/home", "Data", 30 * GB, "/home", "ext4"},
+                           {"/", "", 12 * GB, "/", "ext4"},
+                           {"Swap", "VM", 2 * GB, ""},
+                           {"/boot/efi", "Preboot", GB / 2, "/boot/efi", "vfat"}},
+                          0, 0};
+    disk.sharesOnePool = false;
+    const QList<P::LegendEntry> entries = P::legend(disk, anyFolder);
+    QStringList labels;
+    qint64 sum = 0;
+    for (const P::LegendEntry& entry : entries) {
+        labels.append(entry.label);
+        sum += entry.bytes;
+    }
+    EXPECT_EQ(labels, (QStringList{"Your files", "/", "Swap", "Other space", "Free"}));
+    EXPECT_EQ(sum, disk.capacity);
+    EXPECT_EQ(entries[1].detail, "/ \u2014 ext4 file system on this disk. Click to map it.");
+    EXPECT_EQ(entries[3].bytes, 275 * GB - 60 * GB - 44 * GB);
+    EXPECT_FALSE(entries[3].isBrowsable());
+    EXPECT_EQ(P::usedText(disk), Format::byteText(sum - disk.free) + " of " + Format::byteText(disk.capacity) + " used");
+    EXPECT_EQ(P::explanation(disk), "");
+    disk.snapshotCount = 1;
+    EXPECT_FALSE(P::explanation(disk).contains("APFS"));
+
+    // Volumes sharing one pool keep the sentence.
+    disk.sharesOnePool = true;
+    EXPECT_TRUE(P::explanation(disk).startsWith("These volumes share one APFS container"));
+
+    // With no volumes listed, the used space is one segment of its own.
+    const QList<P::LegendEntry> alone = P::legend({100 * GB, 40 * GB, {}, 0, 0}, anyFolder);
+    ASSERT_EQ(alone.size(), 2);
+    EXPECT_EQ(alone[0], (P::LegendEntry{"Used", "Space in use on this volume", 60 * GB, PaletteRole::inkSecondary, {}}));
+    EXPECT_EQ(alone[1].label, "Free");
+}
+
+TEST(StoragePanel, TheBarOfALinuxDiskFillsItsWidthAsTheLegendSays)
+{
+    StorageBreakdown disk{275 * GB, 60 * GB,
+                          {{"/home", "Data", 30 * GB, "/home", "ext4"}, {"/", "", 12 * GB, "/", "ext4"}}, 0, 0};
+    disk.sharesOnePool = false;
+    StoragePanel panel([](const QString&) {}, anyFolder);
+    panel.resize(700, 300);
+    panel.show();
+    panel.setStorage(disk, QStringLiteral("/"));
+    test::settle();
+    QStringList labels;
+    for (LegendRow* row : panel.rows()) {
+        labels.append(row->entry().label);
+    }
+    EXPECT_EQ(labels, (QStringList{"Your files", "/", "Other space", "Free"}));
+    double filled = 0;
+    for (const QRectF& segment : panel.bar()->segments()) {
+        filled += segment.width();
+    }
+    EXPECT_NEAR(filled, panel.bar()->width(), 1e-6);
+    EXPECT_EQ(panel.usedLabel()->text(), Format::byteText(215 * GB) + " of " + Format::byteText(275 * GB) + " used");
+    EXPECT_TRUE(panel.explanationLabel()->text().isEmpty());
 }
 
 TEST(RuvozEzazPresentation, ExplanationAddsPurgeableAndSnapshotSentences)
@@ -700,15 +765,15 @@ TEST(RuvozEzazView, TheStoragePanelShowsOnlyForABreakdownWithACapacity)
         EXPECT_FALSE(screen->view->storagePanel()->isVisible());
     }
     MapModel model;
-    model.setStorage(StorageBreakdown{100 * GB, 40 * GB, {volume("Data", GB - 1)}, 0, 0});
+    model.setStorage(StorageBreakdown{100 * GB, 99 * GB + GB / 2, {volume("Data", GB - 1)}, 0, 0});
     auto screen = model.screen();
     model.waitStorage(*screen->view);
     StoragePanel* panel = screen->view->storagePanel();
     ASSERT_TRUE(panel->isVisible());
     ASSERT_EQ(panel->rows().size(), 1);
     EXPECT_EQ(panel->rows()[0]->entry().label, "Free");
-    EXPECT_EQ(panel->usedLabel()->text(), P::usedText({100 * GB, 40 * GB, {}, 0, 0}));
-    EXPECT_EQ(panel->explanationLabel()->text(), P::explanation({100 * GB, 40 * GB, {}, 0, 0}));
+    EXPECT_EQ(panel->usedLabel()->text(), P::usedText({100 * GB, 99 * GB + GB / 2, {}, 0, 0}));
+    EXPECT_EQ(panel->explanationLabel()->text(), P::explanation({100 * GB, 99 * GB + GB / 2, {}, 0, 0}));
     // Free cannot be mapped: clicking it does nothing.
     QTest::mouseClick(panel->rows()[0], Qt::LeftButton);
     EXPECT_TRUE(model.builds().isEmpty());
@@ -720,7 +785,7 @@ TEST(RuvozEzazView, AVolumeOfThePanelMapsItsFolderAndShowsAsTheOneMapped)
     const QString data = tree.folder("System/Volumes/Data");
     const platform::Seam<QString>::Override home(platform::homeFolder(), tree.path("home"));
     MapModel model;
-    model.setStorage(StorageBreakdown{100 * GB, 30 * GB, {volume("Data", 60 * GB), volume("Recovery", 2 * GB)}, 0, 0});
+    model.setStorage(StorageBreakdown{100 * GB, 38 * GB, {volume("Data", 60 * GB), volume("Recovery", 2 * GB)}, 0, 0});
     // The role's folder lives in the fixture tree.
     auto screen = model.screen([&](const QString& path) { return path == "/System/Volumes/Data" || path == data; });
     RuvozEzazView& view = *screen->view;
@@ -747,7 +812,7 @@ TEST(RuvozEzazView, AVolumeOfThePanelMapsItsFolderAndShowsAsTheOneMapped)
     const double width = panel->bar()->width();
     EXPECT_DOUBLE_EQ(segments[0].width(), width * 0.6);
     EXPECT_DOUBLE_EQ(segments[1].left(), width * 0.6);
-    EXPECT_DOUBLE_EQ(segments[2].width(), width * 0.3);
+    EXPECT_DOUBLE_EQ(segments[2].width(), width * 0.38);
     QTest::mouseClick(panel->bar(), Qt::LeftButton, {}, segments[2].center().toPoint());
     QTest::mouseClick(panel->bar(), Qt::LeftButton, {}, segments[1].center().toPoint());
     EXPECT_EQ(model.builds(), QStringList{"/System/Volumes/Data"});

@@ -34,8 +34,10 @@ QList<MaintenanceTask> someTasks()
 {
     MaintenanceTask free;
     free.id = QStringLiteral("freeRAM");
+    free.requiredTool = QStringLiteral("/bin/sh");
     MaintenanceTask flush;
     flush.id = QStringLiteral("flushDNS");
+    flush.requiredTool = QStringLiteral("/bin/sh");
     MaintenanceTask other;
     other.id = QStringLiteral("reindex");
     return {other, free, flush};
@@ -290,6 +292,31 @@ TEST_F(TrayTest, AMissingTaskIdRunsNothing)
     test::WindowFixture::settle();
     EXPECT_TRUE(fixture.maintenanceRuns().isEmpty());
     EXPECT_FALSE(model().runningMaintenance().has_value());
+}
+
+// A task whose tool this machine lacks is offered disabled, its tooltip naming
+// the tool, as the maintenance card says it.
+TEST_F(TrayTest, MenuItemsOfTasksWithoutTheirToolAreDisabledWithTheReason)
+{
+    QList<MaintenanceTask> tasks = someTasks();
+    tasks[2].requiredTool = QStringLiteral("/nonexistent/resolvectl");
+    auto panel = makePanel(tasks);
+    emit panel->menu()->aboutToShow();
+    EXPECT_TRUE(panel->menu()->toolTipsVisible());
+    EXPECT_TRUE(panel->freeMemoryAction()->isEnabled());
+    EXPECT_EQ(panel->freeMemoryAction()->toolTip(), QStringLiteral("Free Up Memory"));
+    EXPECT_FALSE(panel->flushDnsAction()->isEnabled());
+    EXPECT_EQ(panel->flushDnsAction()->toolTip(),
+              QStringLiteral("Needs /nonexistent/resolvectl, which is not installed here."));
+    panel->flushDnsAction()->trigger();
+    fixture.runner->waitForDone();
+    test::WindowFixture::settle();
+    EXPECT_TRUE(fixture.maintenanceRuns().isEmpty());
+
+    tasks[2].requiredTool = QStringLiteral("/bin/sh");
+    auto another = makePanel(tasks);
+    another->refresh();
+    EXPECT_TRUE(another->flushDnsAction()->isEnabled());
 }
 
 TEST_F(TrayTest, SmartScanOpensTheWindowThenRoutesThenScansAndIsDimmedWhileOneRuns)

@@ -8,6 +8,7 @@
 #include "ui/components/RoleLabel.h"
 #include "ui/components/StatusPill.h"
 #include "ui/tools/AppIconCache.h"
+#include "ui/tools/ApplicationsPresentation.h"
 #include "ui/tools/AppListModel.h"
 #include "ui/tools/UninstallPane.h"
 
@@ -149,6 +150,36 @@ TEST(UninstallPane, ResidueCardReceiptsEmptyLeftoversAndProtection)
     plan.installedResidue.clear();
     p.pane.present(plan.app, plan, false, false, false);
     EXPECT_TRUE(p.pane.residueCard()->isHidden());
+}
+
+// A Debian package's application is protected for its own reason: the pane
+// says so, and its empty leftovers card says nothing of a bundle. Another
+// application shown next gets the bundle's texts back.
+TEST(UninstallPane, APackagedApplicationSaysThePackageManagerRemovesIt)
+{
+    Pane p;
+    UninstallPlan plan;
+    plan.app = tool();
+    plan.app.kind = InstalledApp::Kind::debianPackage;
+    plan.app.url = QStringLiteral("/usr/share/applications/org.example.Tool.desktop");
+    plan.app.isSystemScope = true;
+    ASSERT_TRUE(ApplicationsPresentation::isProtected(plan.app));
+    p.pane.present(plan.app, plan, ApplicationsPresentation::isProtected(plan.app), false, false);
+    ASSERT_NE(p.pane.actionBar(), nullptr);
+    EXPECT_EQ(p.pane.actionBar()->detailLabel()->text(),
+              QStringLiteral("Installed by a package; remove it with the package manager."));
+    EXPECT_FALSE(p.pane.actionBar()->button()->isEnabled());
+    EXPECT_FALSE(p.pane.leftoversEmpty()->isHidden());
+    EXPECT_EQ(p.pane.leftoversEmpty()->text(),
+              QStringLiteral("No support files are listed for a packaged app."));
+
+    UninstallPlan bundle;
+    bundle.app = tool();
+    bundle.app.isAppleSoftware = true;
+    p.pane.present(bundle.app, bundle, ApplicationsPresentation::isProtected(bundle.app), false, false);
+    EXPECT_EQ(p.pane.actionBar()->detailLabel()->text(),
+              QStringLiteral("This is Apple system software and cannot be removed here."));
+    EXPECT_EQ(p.pane.leftoversEmpty()->text(), QStringLiteral("This app keeps everything inside its own bundle."));
 }
 
 // An icon named by a desktop entry loads on a worker; the file's icon stands

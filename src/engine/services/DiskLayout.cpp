@@ -109,18 +109,21 @@ QList<Swap> swaps()
     return result;
 }
 
+// The role whose texts are true of a mount point by its place alone: the
+// boot partitions. The home's file system is found by its device.
 QString roleFor(const QString& mountPoint, const QString& system)
 {
-    if (mountPoint == system) {
-        return QStringLiteral("System");
-    }
-    if (mountPoint == FS::join(system, QStringLiteral("home"))) {
-        return QStringLiteral("Data");
-    }
     if (mountPoint == FS::join(system, QStringLiteral("boot")) || mountPoint == FS::join(system, QStringLiteral("boot/efi"))) {
         return QStringLiteral("Preboot");
     }
     return {};
+}
+
+// The device a device-mapper layer lies on directly; empty for any other.
+QString deviceBelow(const QString& device)
+{
+    const QStringList below = FS::children(blockFolder(device) + QStringLiteral("/slaves"), true);
+    return below.size() == 1 ? FS::lastPathComponent(below.first()) : QString();
 }
 
 // Of two mount points of one file system, the one that names it.
@@ -176,6 +179,8 @@ std::optional<StorageBreakdown> of(const QString& folder, const UseOf& useOf)
     struct Found {
         QString device;
         QString mountPoint;
+        QString fileSystemType;
+        int mounts = 1;
     };
     QList<Found> found;
     for (const platform::MountEntry& mount : mounts) {
@@ -185,22 +190,43 @@ std::optional<StorageBreakdown> of(const QString& folder, const UseOf& useOf)
         }
         const auto same = std::find_if(found.begin(), found.end(), [&](const Found& f) { return f.device == device; });
         if (same == found.end()) {
-            found.append({device, mount.mountPoint});
-        } else if (namesBetter(mount.mountPoint, same->mountPoint, system)) {
+            found.append({device, mount.mountPoint, mount.fileSystemType});
+            continue;
+        }
+        if (mount.mountPoint != same->mountPoint) {
+            ++same->mounts;
+        }
+        if (namesBetter(mount.mountPoint, same->mountPoint, system)) {
             same->mountPoint = mount.mountPoint;
         }
     }
 
+    // The file system holding the home is where the user's files are.
+    const std::optional<platform::MountEntry> homeMount = mountHolding(mounts, FS::home());
+    const QString homeDevice = homeMount ? blockDeviceOf(*homeMount) : QString();
+
     StorageBreakdown breakdown;
     breakdown.capacity = sectors * 512;
+    QStringList pooledBelow;
+    breakdown.sharesOnePool = false;
     for (const Found& volume : found) {
         const std::optional<Use> usage = useOf(volume.mountPoint);
         if (!usage) {
             continue;
         }
         breakdown.free += usage->available;
-        breakdown.volumes.append({volume.mountPoint, roleFor(volume.mountPoint, system), usage->used,
-                                  volume.mountPoint});
+        const QString role = volume.device == homeDevice ? QStringLiteral("Data") : roleFor(volume.mountPoint, system);
+        breakdown.volumes.append({volume.mountPoint, role, usage->used, volume.mountPoint, volume.fileSystemType});
+        // Subvolumes of one btrfs file system share its space; so do the
+        // logical volumes of one volume group, which lie on one device.
+        if (volume.fileSystemType == QLatin1String("btrfs") && volume.mounts > 1) {
+            breakdown.sharesOnePool = true;
+        }
+        const QString below = volume.device.startsWith(QLatin1String("dm-")) ? deviceBelow(volume.device) : QString();
+        if (!below.isEmpty()) {
+            breakdown.sharesOnePool = breakdown.sharesOnePool || pooledBelow.contains(below);
+            pooledBelow.append(below);
+        }
     }
 
     // Swap on this disk, taken out of the volume a swap file lies in.

@@ -14,10 +14,13 @@ namespace harborlite {
 // layers: encryption, volume groups), its size from /sys/block; its volumes
 // are the file systems mounted from it (mount table), each once however
 // often it is mounted, with their use from statvfs, and its swap partitions
-// and files (/proc/swaps) as one "VM" volume. The folder's own file system
-// is "System", a separate "home" beside it "Data", "boot" and "boot/efi"
-// "Preboot"; each carries its mount point. Free space is what the volumes
-// have available. Reads platform::mountTable(), sysRoot() and procRoot().
+// and files (/proc/swaps) as one "VM" volume. The file system holding the
+// home is "Data", "boot" and "boot/efi" beside the folder's own "Preboot";
+// any other (a separate root, a partition of its own) has no role and keeps
+// its mount point as name, with its file-system type. Each carries its mount
+// point. They share one pool only as subvolumes of one btrfs file system or
+// logical volumes of one group. Free space is what the volumes have
+// available. Reads platform::mountTable(), sysRoot(), procRoot() and the home.
 namespace DiskLayout {
 
 // What a file system uses and has available, in bytes.

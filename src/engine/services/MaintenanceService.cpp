@@ -91,7 +91,13 @@ bool MaintenanceService::isAvailable(const MaintenanceTask& task)
     return platform::isExecutableFile(task.requiredTool);
 }
 
-QString MaintenanceService::run(const MaintenanceTask& task) const
+QString MaintenanceService::missingToolReason(const MaintenanceTask& task)
+{
+    return QCoreApplication::translate("MaintenanceService", "Needs %1, which is not installed here.")
+        .arg(task.requiredTool);
+}
+
+MaintenanceResult MaintenanceService::run(const MaintenanceTask& task) const
 {
     if (!isAvailable(task)) {
         throw ShellRunner::RunError::toolMissing(task.requiredTool);
@@ -151,7 +157,7 @@ QString MaintenanceService::run(const MaintenanceTask& task) const
         QCoreApplication::translate("MaintenanceService", "Unknown task %1.").arg(id));
 }
 
-QString MaintenanceService::compactMailIndex() const
+MaintenanceResult MaintenanceService::compactMailIndex() const
 {
     qint64 reclaimed = 0;
     int compacted = 0;
@@ -173,7 +179,7 @@ QString MaintenanceService::compactMailIndex() const
         ++compacted;
     }
     if (compacted == 0) {
-        return QCoreApplication::translate("MaintenanceService", "No Mail database found to compact.");
+        return {QCoreApplication::translate("MaintenanceService", "No Mail database found to compact."), true};
     }
     return QCoreApplication::translate("MaintenanceService", "Compacted %1 Mail database(s), reclaiming %2.")
         .arg(QString::number(compacted), Format::byteText(reclaimed));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/services/MaintenanceResult.h"
 #include "engine/services/MaintenanceTask.h"
 #include "platform/ToolTable.h"
 
@@ -32,16 +33,20 @@ public:
 
     // Whether the task's required tool is an executable file.
     static bool isAvailable(const MaintenanceTask& task);
+    // Why an unavailable task cannot run, naming the tool it lacks; the
+    // screen's card and the tray's menu show it.
+    static QString missingToolReason(const MaintenanceTask& task);
 
     // Runs the task on the calling thread (up to five minutes, or as long as
-    // the administrator prompt is up) and returns its sentence for the user.
+    // the administrator prompt is up) and returns its sentence for the user;
+    // compacting Mail with no Mail database found changed nothing.
     // Throws ShellRunner::RunError: toolMissing when the required tool is not
     // there (before anything runs), launchFailed for an unknown identifier,
     // and whatever the command runner throws, unchanged.
-    QString run(const MaintenanceTask& task) const;
+    MaintenanceResult run(const MaintenanceTask& task) const;
 
 private:
-    QString compactMailIndex() const;
+    MaintenanceResult compactMailIndex() const;
 
     platform::ToolTable tools_;
     Limits limits_;

@@ -420,6 +420,10 @@ Output runPrivileged(const QString& commandLine, const platform::ToolTable& tool
     case platform::ElevatedCommand::Outcome::dismissed:
         throw RunError::cancelled();
     case platform::ElevatedCommand::Outcome::refused:
+        if (platform::ElevatedCommand::hadNoPrompt(result.standardError)) {
+            throw RunError::authorizationFailed(QCoreApplication::translate(
+                "ShellRunner", "No password prompt is available on this system, so nothing was changed."));
+        }
         throw RunError::authorizationFailed(message());
     case platform::ElevatedCommand::Outcome::failed:
         break;

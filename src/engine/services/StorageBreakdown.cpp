@@ -119,6 +119,9 @@ QString StorageBreakdown::Volume::detail() const
     if (role == QLatin1String("Update")) {
         return QCoreApplication::translate("StorageBreakdown", "Space staged for the next macOS update");
     }
+    if (!fileSystemType.isEmpty()) {
+        return QCoreApplication::translate("StorageBreakdown", "%1 file system on this disk").arg(fileSystemType);
+    }
     return QCoreApplication::translate("StorageBreakdown", "APFS volume in the same container");
 }
 
@@ -131,7 +134,9 @@ StorageBreakdown StorageBreakdown::measure(const QString& volume, const platform
     if (!platform::isExecutableFile(tools.diskutil)) {
         std::optional<StorageBreakdown> disk = DiskLayout::of(volume);
         if (!disk) {
-            return fallback();
+            StorageBreakdown own = fallback();
+            own.sharesOnePool = false;
+            return own;
         }
         disk->purgeable = LocalSnapshots::purgeable(volume);
         disk->snapshotCount = LocalSnapshots::snapshotCount(volume, tools);

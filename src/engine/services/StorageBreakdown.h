@@ -24,6 +24,8 @@ struct StorageBreakdown {
         // Where it is mounted, for a volume the disk map can show; empty for
         // swap and for the volumes of an APFS container.
         QString mountPoint = {};
+        // The Linux file system's type ("ext4"); empty for swap and APFS.
+        QString fileSystemType = {};
 
         bool operator==(const Volume&) const = default;
 
@@ -39,6 +41,10 @@ struct StorageBreakdown {
     QList<Volume> volumes;
     qint64 purgeable = 0;
     int snapshotCount = 0;
+    // The volumes draw on one pool of space (an APFS container, subvolumes
+    // of one btrfs file system, logical volumes of one group), rather than
+    // each on a partition of its own.
+    bool sharesOnePool = true;
 
     bool operator==(const StorageBreakdown&) const = default;
 

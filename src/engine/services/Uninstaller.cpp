@@ -78,10 +78,13 @@ QStringList selectedLocations(const UninstallPlan& plan)
 CleanupReport Uninstaller::refusedAsPackaged(const UninstallPlan& plan)
 {
     CleanupReport report;
-    report.failures.append(
-        {plan.app.url,
-         QCoreApplication::translate("Uninstaller", "Installed by a package; remove it with the package manager.")});
+    report.failures.append({plan.app.url, packagedReason()});
     return report;
+}
+
+QString Uninstaller::packagedReason()
+{
+    return QCoreApplication::translate("Uninstaller", "Installed by a package; remove it with the package manager.");
 }
 
 CleanupReport Uninstaller::uninstallFlatpak(const UninstallPlan& plan, Remover::Mode mode) const

@@ -44,6 +44,10 @@ public:
     // application is never removed: the report holds one failure for it.
     CleanupReport uninstall(const UninstallPlan& plan, Remover::Mode mode) const;
 
+    // Why a Debian package's application is not removed here, as the report
+    // and the screens say it.
+    static QString packagedReason();
+
 private:
     static CleanupReport refusedAsPackaged(const UninstallPlan& plan);
     CleanupReport uninstallFlatpak(const UninstallPlan& plan, Remover::Mode mode) const;

@@ -126,8 +126,11 @@ MaintenanceCard::MaintenanceCard(MaintenanceTask task, std::function<void()> act
         new SymbolView(QStringLiteral("checkmark.circle.fill"), kSmallSymbolSide, Palette::accent(), 1, outcomeRow_);
     errorSymbol_ = new SymbolView(QStringLiteral("exclamationmark.triangle.fill"), kSmallSymbolSide, Palette::danger(),
                                   1, outcomeRow_);
+    nothingSymbol_ = new SymbolView(QStringLiteral("info.circle.fill"), kSmallSymbolSide, Palette::inkTertiary(), 1,
+                                    outcomeRow_);
     outcomeLayout->addWidget(successSymbol_, 0, Qt::AlignTop);
     outcomeLayout->addWidget(errorSymbol_, 0, Qt::AlignTop);
+    outcomeLayout->addWidget(nothingSymbol_, 0, Qt::AlignTop);
     outcome_ = new ClampedLabel(QString(), Palette::accentDeep(), TypeStyle::font(10.5, QFont::Normal), kOutcomeLines,
                                 outcomeRow_);
     outcome_->setObjectName(QStringLiteral("outcome"));
@@ -152,6 +155,11 @@ void MaintenanceCard::setLook(const MaintenancePresentation::CardLook& look)
 {
     look_ = look;
     marker_->setVisible(look.showsUnavailableMarker);
+    // Hovering the card (its button is disabled) tells which tool is missing.
+    const QString reason = look.unavailableReason.value_or(QString());
+    setToolTip(reason);
+    marker_->setToolTip(reason);
+    setAccessibleDescription(reason);
     lock_->setVisible(look.showsLock);
     reclaimableRow_->setVisible(look.reclaimable.has_value());
     reclaimable_->setText(look.reclaimable.value_or(QString()));
@@ -159,6 +167,7 @@ void MaintenanceCard::setLook(const MaintenancePresentation::CardLook& look)
     if (look.outcome) {
         successSymbol_->setVisible(successSymbol_->symbol() == look.outcome->symbol);
         errorSymbol_->setVisible(errorSymbol_->symbol() == look.outcome->symbol);
+        nothingSymbol_->setVisible(nothingSymbol_->symbol() == look.outcome->symbol);
         outcome_->setText(look.outcome->message);
         outcome_->setColor(Palette::color(look.outcome->messageRole));
     }

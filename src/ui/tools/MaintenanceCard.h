@@ -14,9 +14,10 @@ class RoleLabel;
 class SymbolView;
 
 // One maintenance task on a glass card: its symbol on a mint disc, title and
-// estimate, "Not on this macOS" without its tool, the lock of an
-// administrator task, the wrapping detail, the snapshot line, the newest
-// outcome (two lines at most) and the Run button across the card.
+// estimate, "Not on this macOS" without its tool (the card's help text names
+// the tool), the lock of an administrator task, the wrapping detail, the
+// snapshot line, the newest outcome (two lines at most) and the Run button
+// across the card.
 class MaintenanceCard : public GlassPanel {
     Q_OBJECT
 
@@ -47,6 +48,7 @@ private:
     QWidget* outcomeRow_;
     SymbolView* successSymbol_;
     SymbolView* errorSymbol_;
+    SymbolView* nothingSymbol_;
     ClampedLabel* outcome_;
     GlassCompatButton* run_;
 };

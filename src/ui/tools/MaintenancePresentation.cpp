@@ -1,5 +1,6 @@
 #include "ui/tools/MaintenancePresentation.h"
 
+#include "engine/services/MaintenanceService.h"
 #include "shared/Formatting.h"
 
 #include <QCoreApplication>
@@ -90,12 +91,18 @@ CardLook cardLook(const MaintenanceTask& task, const CardInputs& inputs)
         look.buttonEnabled = !inputs.isBlocked;
     }
     look.showsUnavailableMarker = !inputs.isAvailable;
+    if (!inputs.isAvailable) {
+        look.unavailableReason = MaintenanceService::missingToolReason(task);
+    }
     look.showsLock = task.needsAdministrator;
     look.reclaimable = inputs.reclaimable;
     if (inputs.outcome) {
         if (inputs.outcome->isError) {
             look.outcome = OutcomeLook{QStringLiteral("exclamationmark.triangle.fill"), PaletteRole::danger,
                                        inputs.outcome->message, PaletteRole::danger};
+        } else if (inputs.outcome->changedNothing) {
+            look.outcome = OutcomeLook{QStringLiteral("info.circle.fill"), PaletteRole::inkTertiary,
+                                       inputs.outcome->message, PaletteRole::inkSecondary};
         } else {
             look.outcome = OutcomeLook{QStringLiteral("checkmark.circle.fill"), PaletteRole::accent,
                                        inputs.outcome->message, PaletteRole::accentDeep};
@@ -108,9 +115,16 @@ QList<RecentRun> recentRuns(const QList<Run>& log)
 {
     QList<RecentRun> rows;
     for (const Run& run : log.first(std::min(log.size(), kRecentRunCount))) {
-        rows.append({run.isError ? QStringLiteral("xmark.circle.fill") : QStringLiteral("checkmark.circle.fill"),
-                     run.isError ? PaletteRole::danger : PaletteRole::accent, run.message,
-                     Format::relativeDate(run.at)});
+        if (run.isError) {
+            rows.append({QStringLiteral("xmark.circle.fill"), PaletteRole::danger, run.message,
+                         Format::relativeDate(run.at)});
+        } else if (run.changedNothing) {
+            rows.append({QStringLiteral("info.circle.fill"), PaletteRole::inkTertiary, run.message,
+                         Format::relativeDate(run.at)});
+        } else {
+            rows.append({QStringLiteral("checkmark.circle.fill"), PaletteRole::accent, run.message,
+                         Format::relativeDate(run.at)});
+        }
     }
     return rows;
 }

@@ -54,8 +54,9 @@ std::optional<QString> reclaimableLine(const QString& taskId, const std::optiona
 std::optional<Run> newestOutcome(const QString& taskId, const QList<Run>& log);
 
 // The outcome line of a card: a triangle and the message in the danger colour
-// for a failure, a check in the accent and the message in the deep accent
-// otherwise.
+// for a failure, an information mark and the message in the secondary ink
+// when the task found nothing to work on, a check in the accent and the
+// message in the deep accent otherwise.
 struct OutcomeLook {
     QString symbol;
     PaletteRole symbolRole = PaletteRole::accent;
@@ -73,6 +74,8 @@ struct CardLook {
     bool buttonEnabled = false;
     // "Not on this macOS" without its tool.
     bool showsUnavailableMarker = false;
+    // The card's help text without its tool: which tool is missing.
+    std::optional<QString> unavailableReason;
     // The lock of a task that asks for an administrator password.
     bool showsLock = false;
     std::optional<QString> reclaimable;
@@ -83,8 +86,9 @@ struct CardLook {
 
 CardLook cardLook(const MaintenanceTask& task, const CardInputs& inputs);
 
-// One row of "Recent runs": a cross in the danger colour for a failure or a
-// check in the accent, the message, and when it ended relative to now.
+// One row of "Recent runs": a cross in the danger colour for a failure, an
+// information mark in the tertiary ink for a task that found nothing to work
+// on, else a check in the accent; the message, and when it ended relative to now.
 struct RecentRun {
     QString symbol;
     PaletteRole symbolRole = PaletteRole::accent;

@@ -191,6 +191,23 @@ QList<LegendEntry> legend(const StorageBreakdown& storage, const FolderExists& e
         }
         entries.append(std::move(entry));
     }
+    // What no entry accounts for (other partitions, unpartitioned space,
+    // reserved blocks, volumes too small to list) is a segment of its own, so
+    // that the bar and the legend add up to the capacity the header names.
+    qint64 listed = storage.free;
+    for (const LegendEntry& entry : entries) {
+        listed += entry.bytes;
+    }
+    const qint64 rest = storage.capacity - listed;
+    if (rest >= kMinimumVolumeBytes) {
+        entries.append(storage.volumes.isEmpty()
+                           ? LegendEntry{tr("Used"), tr("Space in use on this volume"), rest,
+                                         PaletteRole::inkSecondary, std::nullopt}
+                           : LegendEntry{tr("Other space"),
+                                         tr("Space no listed volume accounts for: other partitions, "
+                                            "unpartitioned space, reserved blocks and small volumes"),
+                                         rest, PaletteRole::inkSecondary, std::nullopt});
+    }
     entries.append({tr("Free"), tr("Space available for new files"), storage.free, PaletteRole::hairline, std::nullopt});
     return entries;
 }
@@ -226,8 +243,11 @@ QString usedText(const StorageBreakdown& storage)
 
 QString explanation(const StorageBreakdown& storage)
 {
-    QStringList sentences{tr("These volumes share one APFS container, so they add up to the whole disk rather than "
-                             "to what any one volume reports.")};
+    QStringList sentences;
+    if (storage.sharesOnePool) {
+        sentences.append(tr("These volumes share one APFS container, so they add up to the whole disk rather than "
+                            "to what any one volume reports."));
+    }
     if (storage.purgeable > 0) {
         sentences.append(tr("About %1 is purgeable, which macOS already counts as free.").arg(Format::bytes(storage.purgeable)));
     }

@@ -101,7 +101,9 @@ std::optional<QString> browsableRoot(const QString& role);
 // folder of its role; none when that folder does not exist here.
 std::optional<QString> browsableRoot(const StorageBreakdown::Volume& volume, const FolderExists& exists);
 
-// The volumes of at least a decimal gigabyte in their order, then "Free".
+// The volumes of at least a decimal gigabyte in their order, then what none
+// of them accounts for when that is at least a gigabyte too ("Other space", or
+// "Used" when no volume is listed), then "Free": together the capacity.
 QList<LegendEntry> legend(const StorageBreakdown& storage, const FolderExists& exists);
 
 // Whether the entry's folder is the folder mapped now (compared as paths).
@@ -116,8 +118,8 @@ double segmentOpacity(bool selected);
 QString panelTitle();
 // "<used> of <capacity> used", used being capacity less free.
 QString usedText(const StorageBreakdown& storage);
-// The container sentence, then the purgeable and the snapshot sentences when
-// they have something to say.
+// The container sentence when the volumes share one pool, then the purgeable
+// and the snapshot sentences when they have something to say.
 QString explanation(const StorageBreakdown& storage);
 
 // The row's label colour: ink for an entry that can be mapped, else tertiary.

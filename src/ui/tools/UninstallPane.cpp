@@ -94,7 +94,7 @@ UninstallPane::UninstallPane(const ScreenServices& services, AppIconCache& icons
     , planning_(new QWidget)
     , leftoversCard_(new GlassPanel(kCardRadius))
     , leftoversTotal_(totalLabel())
-    , leftoversEmpty_(new RoleLabel(tr("This app keeps everything inside its own bundle."), Palette::inkTertiary(),
+    , leftoversEmpty_(new RoleLabel(QString(), Palette::inkTertiary(),
                                     TypeStyle::font(12, QFont::Normal)))
     , leftoversScroll_(new QScrollArea)
     , leftoversRows_(new QVBoxLayout)
@@ -231,6 +231,7 @@ void UninstallPane::showHeader(const InstalledApp& app, bool isProtected)
 void UninstallPane::showPlan(const UninstallPlan& plan)
 {
     leftoversTotal_->setText(Format::byteText(UninstallPresentation::total(plan.leftovers)));
+    leftoversEmpty_->setText(UninstallPresentation::noLeftoversText(plan.app));
     leftoversEmpty_->setVisible(plan.leftovers.isEmpty());
     leftoversScroll_->setVisible(!plan.leftovers.isEmpty());
     const auto sync = [this](QVBoxLayout* layout, QList<QUuid>& shown, const QList<ScanItem>& items, bool residue) {

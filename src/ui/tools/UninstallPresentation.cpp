@@ -1,5 +1,6 @@
 #include "ui/tools/UninstallPresentation.h"
 
+#include "engine/services/Uninstaller.h"
 #include "shared/Formatting.h"
 #include "ui/components/ReviewText.h"
 
@@ -86,12 +87,25 @@ Bar bar(const UninstallPlan& plan, bool isProtected, bool isRemoving)
 {
     Bar made;
     made.title = QCoreApplication::translate("UninstallPane", "Removes %1").arg(Format::byteText(removalTotal(plan)));
-    made.detail = isProtected ? QCoreApplication::translate("UninstallPane", "This is Apple system software and cannot be removed here.")
-                              : QCoreApplication::translate("UninstallPane", "The app and %1 support item(s).")
-                                    .arg(ReviewText::count(selectedSupportCount(plan)));
+    if (!isProtected) {
+        made.detail = QCoreApplication::translate("UninstallPane", "The app and %1 support item(s).")
+                          .arg(ReviewText::count(selectedSupportCount(plan)));
+    } else if (plan.app.isManagedByPackageManager()) {
+        made.detail = Uninstaller::packagedReason();
+    } else {
+        made.detail = QCoreApplication::translate("UninstallPane", "This is Apple system software and cannot be removed here.");
+    }
     made.isEnabled = !isProtected;
     made.isBusy = isRemoving;
     return made;
+}
+
+QString noLeftoversText(const InstalledApp& app)
+{
+    // A package's files are the package manager's; nothing is guessed for it.
+    return app.isManagedByPackageManager()
+        ? QCoreApplication::translate("UninstallPane", "No support files are listed for a packaged app.")
+        : QCoreApplication::translate("UninstallPane", "This app keeps everything inside its own bundle.");
 }
 
 std::optional<QString> receiptLine(qsizetype receipts)

@@ -50,6 +50,10 @@ qint64 total(const QList<ScanItem>& items);
 
 Bar bar(const UninstallPlan& plan, bool isProtected, bool isRemoving);
 
+// What the leftovers card says when the plan lists none: a bundle keeps
+// everything inside it; a package's application gets no guessed leftovers.
+QString noLeftoversText(const InstalledApp& app);
+
 // "Removing these also forgets <r> installer receipt(s), which needs an
 // administrator password."; none without receipts.
 std::optional<QString> receiptLine(qsizetype receipts);

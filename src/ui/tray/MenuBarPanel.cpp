@@ -1,5 +1,6 @@
 #include "ui/tray/MenuBarPanel.h"
 
+#include "engine/services/MaintenanceService.h"
 #include "paint/BrandMark.h"
 #include "shared/Formatting.h"
 #include "ui/components/GlassCompatButton.h"
@@ -227,7 +228,9 @@ QWidget* MenuBarPanel::buildActions()
     flushDns_ = menu_->addAction(tr("Flush DNS Cache"), this, [this] { runTask(QStringLiteral("flushDNS")); });
     menu_->addSeparator();
     quit_ = menu_->addAction(tr("Quit Harborlite"), this, &MenuBarPanel::quitRequested);
+    menu_->setToolTipsVisible(true);
     MenuStyle::apply(menu_);
+    connect(menu_, &QMenu::aboutToShow, this, &MenuBarPanel::showTaskAvailability);
 
     connect(open_, &QAbstractButton::clicked, this, [this] {
         emit openWindowRequested();
@@ -273,6 +276,7 @@ void MenuBarPanel::refresh()
     }
     showProcesses(model_.processes());
     smartScan_->setEnabled(!model_.isSmartScanning());
+    showTaskAvailability();
 }
 
 void MenuBarPanel::showProcesses(const QList<RunningProcess>& processes)
@@ -322,6 +326,17 @@ void MenuBarPanel::showProcesses(const QList<RunningProcess>& processes)
         processRows_[i].dot->setCpu(process.cpu);
         setTextIfChanged(processRows_[i].name, process.name);
         setTextIfChanged(processRows_[i].cpu, QString::asprintf("%.1f%%", process.cpu));
+    }
+}
+
+void MenuBarPanel::showTaskAvailability()
+{
+    for (const auto& [action, id] : {std::pair{freeMemory_, QStringLiteral("freeRAM")},
+                                     std::pair{flushDns_, QStringLiteral("flushDNS")}}) {
+        const std::optional<MaintenanceTask> found = task(tasks_, id);
+        const bool available = found && MaintenanceService::isAvailable(*found);
+        action->setEnabled(available);
+        action->setToolTip(found && !available ? MaintenanceService::missingToolReason(*found) : QString());
     }
 }
 

@@ -116,6 +116,9 @@ private:
     QWidget* buildProcesses();
     QWidget* buildActions();
     void showProcesses(const QList<RunningProcess>& processes);
+    // Each task item is enabled only where its tool is installed; its tooltip
+    // then names the missing tool.
+    void showTaskAvailability();
     void runTask(const QString& id);
     void startSmartScan();
 
