@@ -56,7 +56,7 @@ int openStepByStep(int start, const QByteArray& relative)
     return current;
 }
 
-// -1 with ENOSYS where the kernel has no openat2.
+// -1 with ENOSYS where the kernel has no openat2 (EPERM under some filters).
 int openWithKernel(int start, const QByteArray& relative)
 {
     open_how how {};
@@ -113,7 +113,9 @@ FileDescriptor PlannedWay::openBeneath(int start, const QByteArray& relative) co
 {
     if (steps_ == Steps::kernel) {
         const int fd = openWithKernel(start, relative);
-        if (fd >= 0 || errno != ENOSYS) {
+        // A sandbox's system-call filter may answer EPERM rather than ENOSYS for
+        // a call it does not know; opening a folder by path never does.
+        if (fd >= 0 || (errno != ENOSYS && errno != EPERM)) {
             return FileDescriptor(fd);
         }
     }

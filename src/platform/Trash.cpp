@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 #include "platform/ErrorDescription.h"
+#include "platform/FileReplacement.h"
 #include "platform/MountTable.h"
 #include "platform/UserId.h"
 #include "platform/XdgDataHome.h"
@@ -155,22 +156,6 @@ QByteArray candidateName(const QByteArray& name, int attempt)
         base.truncate(cut);
     }
     return base + suffix;
-}
-
-bool writeAll(int fd, const QByteArray& bytes)
-{
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        done += n;
-    }
-    return true;
 }
 
 // renameat() that never replaces an existing entry of the can.

@@ -1,4 +1,5 @@
 #include "support/QtPrinters.h"
+#include "engine/services/DesktopEntry.h"
 #include "engine/services/LoginItemsService.h"
 #include "engine/services/ShellRunner.h"
 #include "platform/UserId.h"
@@ -6,7 +7,11 @@
 #include "support/FixtureTree.h"
 #include "support/PlistFixtures.h"
 
+#include <QCryptographicHash>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
+#include <QMap>
 
 #include <gtest/gtest.h>
 
@@ -368,12 +373,12 @@ TEST_F(LoginItemsServiceTest, SystemdUnitsOfTheUserAndTheAdministratorAreListedA
     service().setEnabled(true, *gone);
     service().setEnabled(false, *backup);
     service().setEnabled(true, *odd);
-    EXPECT_EQ(administratorCommands(), (QStringList{tools.systemctl + " enable gone.service",
-                                                    tools.systemctl + " disable backup.service",
-                                                    tools.systemctl + " enable 'odd'\\''unit.service'"}));
+    EXPECT_EQ(administratorCommands(), (QStringList{tools.systemctl + " enable -- gone.service",
+                                                    tools.systemctl + " disable -- backup.service",
+                                                    tools.systemctl + " enable -- 'odd'\\''unit.service'"}));
     // The user's own units need no administrator.
     service().setEnabled(false, *sync);
-    EXPECT_EQ(test::recordedArguments(tools.systemctl), (QStringList{"--user", "disable", "sync.service"}));
+    EXPECT_EQ(test::recordedArguments(tools.systemctl), (QStringList{"--user", "disable", "--", "sync.service"}));
     EXPECT_EQ(administratorCommands().size(), 3);
     tree.file("systemctl.status", "1\n");
     tree.file("systemctl.err", "Failed to enable unit: Unit file idle.service does not exist.\n");
@@ -432,4 +437,136 @@ TEST_F(LoginItemsServiceTest, MissingToolsAndFoldersGiveAnEmptyList)
     } catch (const RunError& error) {
         EXPECT_EQ(error.kind(), RunError::Kind::launchFailed);
     }
+}
+
+TEST_F(LoginItemsServiceTest, AUnitNamedLikeAnOptionStaysAUnit)
+{
+    const QByteArray unit = "[Service]\nExecStart=/bin/true\n[Install]\nWantedBy=default.target\n";
+    tree.file("home/.config/systemd/user/-H.service", unit);
+    tree.file("etc/systemd/system/--root=x.service", unit);
+    const QList<StartupItem> items = service().items();
+
+    service().setEnabled(true, *find(items, "-H.service"));
+    service().setEnabled(true, *find(items, "--root=x.service"));
+
+    EXPECT_EQ(test::recordedArguments(tools.systemctl), (QStringList{"--user", "enable", "--", "-H.service"}));
+    EXPECT_EQ(administratorCommands(), QStringList{tools.systemctl + " enable -- --root=x.service"});
+}
+
+// Every file below the fixture's root (links not followed) with its kind and bytes.
+static QMap<QString, QByteArray> world(const QString& root)
+{
+    QMap<QString, QByteArray> entries;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QFileInfo info(path);
+        QFile file(path);
+        entries.insert(path, info.isSymLink() ? "link:" + QFile::encodeName(info.symLinkTarget())
+                             : info.isFile() && file.open(QIODevice::ReadOnly)
+                             ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex()
+                             : QByteArray("folder"));
+    }
+    return entries;
+}
+
+TEST_F(LoginItemsServiceTest, AutostartLinksAreNeverListedNorWrittenThrough)
+{
+    const QByteArray elsewhere = "[Desktop Entry]\nName=Elsewhere\nExec=sh\n";
+    tree.file("outside/elsewhere.desktop", elsewhere);
+    tree.symlink("home/.config/autostart/elsewhere.desktop", tree.path("outside/elsewhere.desktop"));
+    const QByteArray system = "[Desktop Entry]\nName=Shared\nExec=sh\n";
+    tree.file("etc/xdg/autostart/shared.desktop", system);
+    // The user's "copy" is a link to the system's own entry.
+    tree.symlink("home/.config/autostart/shared.desktop", tree.path("etc/xdg/autostart/shared.desktop"));
+    tree.symlink("etc/xdg/autostart/linked.desktop", tree.path("outside/elsewhere.desktop"));
+
+    QStringList labels;
+    for (const StartupItem& item : service().items()) {
+        labels << item.label;
+    }
+    EXPECT_EQ(labels, QStringList{"Shared"});
+
+    const QMap<QString, QByteArray> before = world(tree.root());
+    const StartupItem shared = *find(service().items(), "Shared");
+    EXPECT_FALSE(shared.needsAdministrator());
+    service().setEnabled(false, shared);
+
+    // The link was replaced by a real copy; nothing it pointed to changed.
+    const QString copy = tree.path("home/.config/autostart/shared.desktop");
+    EXPECT_FALSE(QFileInfo(copy).isSymLink());
+    EXPECT_EQ(read("home/.config/autostart/shared.desktop"), "[Desktop Entry]\nHidden=true\nName=Shared\nExec=sh\n");
+    QMap<QString, QByteArray> after = world(tree.root());
+    after.remove(copy);
+    QMap<QString, QByteArray> expected = before;
+    expected.remove(copy);
+    EXPECT_EQ(after, expected);
+    EXPECT_FALSE(find(service().items(), "Shared")->isEnabled);
+
+    // A folder of entries that is itself a link lists nothing and is never written into.
+    const QString realFolder = tree.folder("outside/autostart");
+    tree.file("outside/autostart/mine.desktop", "[Desktop Entry]\nName=Mine\nExec=sh\n");
+    locations.userAutostart = tree.symlink("home/linked-autostart", realFolder);
+    labels.clear();
+    for (const StartupItem& item : service().items()) {
+        labels << item.label;
+    }
+    EXPECT_EQ(labels, QStringList{"Shared"});
+    const QMap<QString, QByteArray> beforeSwitch = world(tree.root());
+    try {
+        service().setEnabled(false, *find(service().items(), "Shared"));
+        ADD_FAILURE() << "no error";
+    } catch (const RunError& error) {
+        EXPECT_EQ(error.kind(), RunError::Kind::commandFailed);
+    }
+    EXPECT_EQ(world(tree.root()), beforeSwitch);
+}
+
+TEST_F(LoginItemsServiceTest, OffThenOnGivesTheUsersFileBackByteForByte)
+{
+    const QByteArray bom = "\xEF\xBB\xBF";
+    const QList<std::pair<const char*, QByteArray>> files = {
+        {"plain", "[Desktop Entry]\nName=Plain\nExec=sh\nX-GNOME-Autostart-enabled=true\n"},
+        {"crlf", bom + "# made by hand\r\n[Desktop Entry]\r\nName=Crlf\r\nName[de]=Zeilen\r\nComment[fr]=caf\xc3\xa9\r\n"
+                       "Exec=sh\r\n\r\n# trailing comment\r\nX-GNOME-Autostart-enabled=true\r\n"
+                       "[Desktop Action x]\r\nHidden=keep"},
+        {"own-hidden", "[Desktop Entry]\nName=Own Hidden\n# keep\nHidden=false\nExec=sh"},
+    };
+    for (const auto& [name, bytes] : files) {
+        SCOPED_TRACE(name);
+        const QString relative = QStringLiteral("home/.config/autostart/%1.desktop").arg(name);
+        tree.file(relative, bytes);
+        const QString label = DesktopEntry::fromBytes(bytes)->value("Name").value_or("");
+        ASSERT_FALSE(label.isEmpty());
+
+        service().setEnabled(false, *find(service().items(), label));
+        EXPECT_FALSE(find(service().items(), label)->isEnabled);
+        EXPECT_TRUE(read(relative).startsWith(bytes.startsWith(bom) ? bom : QByteArray()));
+        service().setEnabled(true, *find(service().items(), label));
+
+        EXPECT_EQ(read(relative), bytes);
+        EXPECT_TRUE(find(service().items(), label)->isEnabled);
+    }
+    // A copy of a system entry, switched off and on, goes and leaves the system's entry as it was.
+    const QByteArray system = bom + "[Desktop Entry]\r\nName=Shared\r\nX-GNOME-Autostart-enabled=true\r\nExec=sh";
+    tree.file("etc/xdg/autostart/shared.desktop", system);
+    service().setEnabled(false, *find(service().items(), "Shared"));
+    EXPECT_EQ(read("home/.config/autostart/shared.desktop"),
+              bom + "[Desktop Entry]\r\nHidden=true\r\nName=Shared\r\nX-GNOME-Autostart-enabled=true\r\nExec=sh");
+    service().setEnabled(true, *find(service().items(), "Shared"));
+    EXPECT_FALSE(QFile::exists(tree.path("home/.config/autostart/shared.desktop")));
+    EXPECT_EQ(read("etc/xdg/autostart/shared.desktop"), system);
+}
+
+TEST_F(LoginItemsServiceTest, LaunchdListsAreLeftOutWhereLaunchctlIsAbsent)
+{
+    tree.file("home/Library/LaunchAgents/com.example.agent.plist",
+              plist("<key>Label</key><string>com.example.agent</string><key>Program</key><string>/bin/true</string>"));
+    tree.file("Library/LaunchDaemons/com.example.daemon.plist",
+              plist("<key>Label</key><string>com.example.daemon</string>"));
+    EXPECT_EQ(service().items().size(), 2);
+
+    tools.launchctl = tree.path("none/launchctl");
+    EXPECT_TRUE(service().items().isEmpty());
 }

@@ -245,3 +245,26 @@ TEST_F(TrashTest, WhatCannotBeTrashedStaysWhereItIs)
     EXPECT_TRUE(QFileInfo::exists(tree.path("home/.local/share/Trash/files/old")));
     EXPECT_EQ(QDir(homeTrash() + "/info").entryList(QDir::Files | QDir::Hidden), QStringList{});
 }
+
+TEST_F(TrashTest, TheWayIsNeverFollowedThroughALinkAndThePlannedPathIsRecorded)
+{
+    // The home behind a link of the system's own layout is still the home.
+    const QString realHome = tree.folder("real-home");
+    tree.file("real-home/notes/draft.txt", QByteArray("draft"));
+    tree.file("real-home/decoy/draft.txt", QByteArray("decoy"));
+    tree.symlink("real-home/linked-notes", tree.path("real-home/decoy"));
+    const QString linkedHome = tree.symlink("home-link", realHome);
+    platform::Seam<QString>::Override viaLink{platform::homeFolder(), linkedHome};
+    platform::Seam<QString>::Override dataViaLink{platform::xdgDataHome(), linkedHome + "/.local/share"};
+
+    const Trash::MoveResult moved = Trash::moveToTrash(linkedHome + "/notes/draft.txt");
+    ASSERT_EQ(moved.failure, std::nullopt);
+    EXPECT_EQ(contents(realHome + "/.local/share/Trash/info/draft.txt.trashinfo"),
+              expectedInfo(QFile::encodeName(linkedHome + "/notes/draft.txt")));
+
+    const Trash::MoveResult redirected = Trash::moveToTrash(linkedHome + "/linked-notes/draft.txt");
+    EXPECT_EQ(redirected.failure, QString::fromUtf8("Could not move \u201Cdraft.txt\u201D to the Trash: "
+                                                    "The location changed since the scan"));
+    EXPECT_EQ(contents(realHome + "/decoy/draft.txt"), "decoy");
+    EXPECT_FALSE(QFileInfo::exists(realHome + "/.local/share/Trash/info/draft.txt.2.trashinfo"));
+}

@@ -217,7 +217,14 @@ TEST(StartupRow, PillLockKindAndSymbolFollowTheItem)
     for (const auto& [scope, symbol, kind, lock] : scopes) {
         EXPECT_EQ(StartupRow::scopeSymbol(scope), symbol);
         EXPECT_EQ(StartupRow::kindText(scope), kind);
-        EXPECT_EQ(StartupRow::showsLock(scope), lock);
+        item.scope = scope;
+        for (const auto source : {StartupItem::Source::launchd, StartupItem::Source::systemd}) {
+            item.source = source;
+            EXPECT_EQ(StartupRow::showsLock(item), lock);
+        }
+        // An autostart entry is switched by writing the user's own copy: no password.
+        item.source = StartupItem::Source::autostart;
+        EXPECT_FALSE(StartupRow::showsLock(item));
     }
     EXPECT_EQ(StartupRow::lockToolTip(), "Changing this needs an administrator password.");
 }

@@ -8,12 +8,18 @@ namespace harborlite {
 namespace {
 
 const QByteArray groupHeader = QByteArrayLiteral("[Desktop Entry]");
+const QByteArray byteOrderMark = QByteArrayLiteral("\xEF\xBB\xBF");
 
 // The key of a "key=value" line, blanks around it dropped; empty for other lines.
 QByteArray keyOf(const QByteArray& line)
 {
     const qsizetype equals = line.indexOf('=');
     return equals < 0 ? QByteArray() : line.left(equals).trimmed();
+}
+
+QByteArray valueOf(const QByteArray& line)
+{
+    return line.mid(line.indexOf('=') + 1).trimmed();
 }
 
 bool isGroupHeader(const QByteArray& line)
@@ -55,7 +61,8 @@ std::optional<DesktopEntry> DesktopEntry::fromBytes(const QByteArray& bytes)
     DesktopEntry entry;
     bool inGroup = false;
     bool found = false;
-    for (const QByteArray& raw : bytes.split('\n')) {
+    const bool marked = bytes.startsWith(byteOrderMark);
+    for (const QByteArray& raw : bytes.mid(marked ? byteOrderMark.size() : 0).split('\n')) {
         const QByteArray line = raw.trimmed();
         if (line.isEmpty() || line.startsWith('#')) {
             continue;
@@ -168,34 +175,56 @@ bool DesktopEntry::startsIn(const QStringList& desktops) const
 
 QByteArray DesktopEntry::switched(const QByteArray& bytes, bool enabled)
 {
-    QList<QByteArray> lines = bytes.split('\n');
+    const bool marked = bytes.startsWith(byteOrderMark);
+    const QList<QByteArray> lines = bytes.mid(marked ? byteOrderMark.size() : 0).split('\n');
     QList<QByteArray> result;
     result.reserve(lines.size() + 1);
     bool inGroup = false;
     bool seenGroup = false;
+    bool hidden = false;
+    qsizetype header = -1;
+    QByteArray lineEnd;
     for (const QByteArray& line : lines) {
+        // Every line written keeps the file's own line ends.
+        const QByteArray end = line.endsWith('\r') ? QByteArrayLiteral("\r") : QByteArray();
         if (isGroupHeader(line)) {
             inGroup = line.trimmed() == groupHeader && !seenGroup;
             result.append(line);
             if (inGroup) {
                 seenGroup = true;
-                if (!enabled) {
-                    result.append(QByteArrayLiteral("Hidden=true"));
-                }
+                header = result.size() - 1;
+                lineEnd = end;
             }
             continue;
         }
-        const QByteArray key = keyOf(line);
-        if (inGroup && (key == "Hidden" || (enabled && key == "X-GNOME-Autostart-enabled"))) {
+        const QByteArray key = inGroup ? keyOf(line) : QByteArray();
+        if (key == "Hidden") {
+            if (!enabled) {
+                // Set in place; a repeated key goes.
+                if (!hidden) {
+                    result.append("Hidden=true" + end);
+                }
+                hidden = true;
+            } else if (!(result.size() - 1 == header && line.trimmed() == "Hidden=true")) {
+                // The line written when switching off, first in the group, goes;
+                // one of the user's own is set in place.
+                result.append("Hidden=false" + end);
+            }
+            continue;
+        }
+        if (enabled && key == "X-GNOME-Autostart-enabled" && valueOf(line) != "true") {
             continue;
         }
         result.append(line);
+    }
+    if (!enabled && seenGroup && !hidden) {
+        result.insert(header + 1, "Hidden=true" + lineEnd);
     }
     if (!seenGroup && !enabled) {
         result.prepend(QByteArrayLiteral("Hidden=true"));
         result.prepend(groupHeader);
     }
-    return result.join('\n');
+    return (marked ? byteOrderMark : QByteArray()) + result.join('\n');
 }
 
 } // namespace harborlite

@@ -42,10 +42,13 @@ public:
     // neither left out by "OnlyShowIn" nor by "NotShowIn".
     bool startsIn(const QStringList& desktops) const;
 
-    // The file's bytes switched on or off for autostart, everything else kept
-    // byte for byte: off writes "Hidden=true" at the top of the group in
-    // place of any "Hidden" line; on takes out every "Hidden" and
-    // "X-GNOME-Autostart-enabled" line of the group.
+    // The file's bytes switched on or off for autostart, every other byte kept
+    // (comments, locale keys, a byte order mark, CRLF line ends, a missing
+    // final newline), so that off then on gives the file back as it was: off
+    // sets a "Hidden" line of the group to "Hidden=true" in place, else writes
+    // that line first in the group; on takes that first line out again, sets
+    // any other "Hidden" line to "Hidden=false" in place and takes out an
+    // "X-GNOME-Autostart-enabled" line that is not "true".
     static QByteArray switched(const QByteArray& bytes, bool enabled);
 
 private:

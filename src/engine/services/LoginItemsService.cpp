@@ -1,20 +1,22 @@
 #include "engine/services/LoginItemsService.h"
 
 #include "engine/EngineLog.h"
+#include "engine/scanners/ScanSteps.h"
 #include "engine/services/DesktopEntry.h"
 #include "engine/services/NameOrder.h"
 #include "engine/services/PropertyList.h"
 #include "engine/services/ShellQuoting.h"
 #include "engine/services/ShellRunner.h"
 #include "shared/FileSystem.h"
+#include "platform/ErrorDescription.h"
+#include "platform/FileReplacement.h"
 #include "platform/SystemRoots.h"
 #include "platform/UserId.h"
 #include "platform/XdgConfigHome.h"
 
-#include <QDir>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSet>
 #include <QStandardPaths>
 
@@ -134,22 +136,42 @@ QSet<QString> enabledUnits(const QString& folder)
     return enabled;
 }
 
-void write(const QString& path, const QByteArray& bytes)
+// Writes the user's copy of an entry as a file of its own: a link at its
+// name is replaced, never written through.
+void write(const QString& folder, const QString& name, const QByteArray& bytes)
 {
-    QDir().mkpath(FS::parentPath(path));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        throw ShellRunner::RunError::commandFailed(path + QStringLiteral(": ") + file.errorString());
+    if (const std::optional<int> error = platform::replaceFile(folder, name, bytes)) {
+        throw ShellRunner::RunError::commandFailed(folder + QLatin1Char('/') + name + QStringLiteral(": ")
+                                                   + platform::errorDescription(*error));
     }
 }
 
 QByteArray contents(const QString& path)
 {
-    QFile file(path);
-    if (file.size() > DesktopEntry::maxFileBytes || !file.open(QIODevice::ReadOnly)) {
-        throw ShellRunner::RunError::commandFailed(path + QStringLiteral(": ") + file.errorString());
+    const ScanSteps::FileBytes read = ScanSteps::readFile(path, DesktopEntry::maxFileBytes);
+    if (read.status != ScanSteps::FileBytes::Status::read) {
+        throw ShellRunner::RunError::commandFailed(
+            path + QStringLiteral(": ")
+            + QCoreApplication::translate("LoginItemsService", "Not a readable entry file of its own."));
     }
-    return file.readAll();
+    return read.bytes;
+}
+
+// An entry file of the folder's own: a regular file, not a link to one
+// elsewhere, in a folder that is not a link itself.
+bool isOwnEntry(const QString& folder, const QString& name)
+{
+    return ScanSteps::entryType(folder) == ScanSteps::EntryType::folder
+        && ScanSteps::entryType(folder + QLatin1Char('/') + name) == ScanSteps::EntryType::file;
+}
+
+std::optional<DesktopEntry> ownEntry(const QString& folder, const QString& name)
+{
+    if (!isOwnEntry(folder, name)) {
+        return std::nullopt;
+    }
+    const ScanSteps::FileBytes read = ScanSteps::readFile(folder + QLatin1Char('/') + name, DesktopEntry::maxFileBytes);
+    return read.status == ScanSteps::FileBytes::Status::read ? DesktopEntry::fromBytes(read.bytes) : std::nullopt;
 }
 
 } // namespace
@@ -208,6 +230,10 @@ QSet<QString> LoginItemsService::disabledLabels() const
 
 void LoginItemsService::appendLaunchdItems(QList<StartupItem>& items) const
 {
+    // Nothing starts a launchd property list where launchctl is absent.
+    if (!platform::isExecutableFile(tools_.launchctl)) {
+        return;
+    }
     const QSet<QString> disabled = disabledLabels();
     const std::pair<QString, StartupItem::Scope> folders[] = {
         {locations_.userAgents, StartupItem::Scope::userAgent},
@@ -246,10 +272,11 @@ void LoginItemsService::appendLaunchdItems(QList<StartupItem>& items) const
 
 void LoginItemsService::appendAutostartItems(QList<StartupItem>& items) const
 {
+    // Links add nothing: an entry is a file of the folder's own.
     const auto entries = [](const QString& folder) {
         QStringList names;
         for (const QString& path : FS::children(folder, false)) {
-            if (extensionOf(path) == QLatin1String("desktop")) {
+            if (extensionOf(path) == QLatin1String("desktop") && isOwnEntry(folder, FS::lastPathComponent(path))) {
                 names.append(FS::lastPathComponent(path));
             }
         }
@@ -266,8 +293,8 @@ void LoginItemsService::appendAutostartItems(QList<StartupItem>& items) const
         const QString systemPath = locations_.systemAutostart + QLatin1Char('/') + name;
         const QString userPath = locations_.userAutostart + QLatin1Char('/') + name;
         const std::optional<DesktopEntry> system =
-            systemNames.contains(name) ? DesktopEntry::fromFile(systemPath) : std::nullopt;
-        const std::optional<DesktopEntry> user = DesktopEntry::fromFile(userPath);
+            systemNames.contains(name) ? ownEntry(locations_.systemAutostart, name) : std::nullopt;
+        const std::optional<DesktopEntry> user = ownEntry(locations_.userAutostart, name);
         if (!system && !user) {
             continue;
         }
@@ -350,13 +377,15 @@ void LoginItemsService::switchSystemd(bool enabled, const StartupItem& item) con
     const QString verb = enabled ? QStringLiteral("enable") : QStringLiteral("disable");
     if (item.scope == StartupItem::Scope::userAgent) {
         const ShellRunner::Output output =
-            ShellRunner::run(tools_.systemctl, {QStringLiteral("--user"), verb, item.label}, systemctlLimit);
+            ShellRunner::run(tools_.systemctl, {QStringLiteral("--user"), verb, QStringLiteral("--"), item.label},
+                             systemctlLimit);
         if (output.status != 0) {
             throw ShellRunner::RunError::launchFailed(output.standardError);
         }
         return;
     }
-    ShellRunner::runPrivileged(ShellQuoting::word(tools_.systemctl) + QLatin1Char(' ') + verb + QLatin1Char(' ')
+    // "--" ends the options: a unit named like one ("-H.service") stays a unit.
+    ShellRunner::runPrivileged(ShellQuoting::word(tools_.systemctl) + QLatin1Char(' ') + verb + QStringLiteral(" -- ")
                                    + ShellQuoting::word(item.label),
                                tools_);
 }
@@ -384,7 +413,8 @@ void LoginItemsService::switchAutostart(bool enabled, const StartupItem& item) c
     const QString name = FS::lastPathComponent(item.url);
     const QString userPath = locations_.userAutostart + QLatin1Char('/') + name;
     const bool shared = item.scope == StartupItem::Scope::globalAgent;
-    const bool hasUserCopy = QFileInfo(userPath).isFile();
+    // A link at the user's path is no copy: it is replaced by one, never written through.
+    const bool hasUserCopy = isOwnEntry(locations_.userAutostart, name);
     const QByteArray base = contents(hasUserCopy ? userPath : item.url);
     const QByteArray updated = DesktopEntry::switched(base, enabled);
     if (enabled && shared) {
@@ -402,7 +432,7 @@ void LoginItemsService::switchAutostart(bool enabled, const StartupItem& item) c
             return;
         }
     }
-    write(userPath, updated);
+    write(locations_.userAutostart, name, updated);
 }
 
 } // namespace harborlite

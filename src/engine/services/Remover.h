@@ -43,7 +43,10 @@ public:
     // then deletes it. Links are removed as themselves, never followed; a folder
     // holding another mounted volume is not entered. Removing an entry of a
     // Trash also removes its info file. Failures whose cause is a missing right
-    // read with the word "Permission".
+    // read with the word "Permission". The way to each location is opened
+    // without following links from folders taken when the run starts
+    // (platform::PlannedWay): a location whose way now holds a link fails with
+    // "The location changed since the scan" and nothing is done to it.
     CleanupReport remove(const QStringList& locations, bool userSelected,
                          const Progress& progress = {}) const;
 

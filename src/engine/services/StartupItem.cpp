@@ -4,6 +4,11 @@
 
 namespace harborlite {
 
+bool StartupItem::needsAdministrator() const
+{
+    return source != Source::autostart && scope != Scope::userAgent;
+}
+
 QString rawValue(StartupItem::Scope scope)
 {
     switch (scope) {

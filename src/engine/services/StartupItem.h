@@ -49,6 +49,11 @@ struct StartupItem {
 
     QString id() const { return url; }
 
+    // Whether switching it asks for an administrator's password: the shared
+    // launchd items and the administrator's units. An autostart entry is
+    // switched by the user's own copy, never with a password.
+    bool needsAdministrator() const;
+
     bool operator==(const StartupItem&) const = default;
 };
 

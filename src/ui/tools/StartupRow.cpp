@@ -123,9 +123,9 @@ std::optional<StartupRow::Pill> StartupRow::pill(const StartupItem& item)
     return std::nullopt;
 }
 
-bool StartupRow::showsLock(StartupItem::Scope scope)
+bool StartupRow::showsLock(const StartupItem& item)
 {
-    return scope != StartupItem::Scope::userAgent;
+    return item.needsAdministrator();
 }
 
 QString StartupRow::lockToolTip()
@@ -161,7 +161,7 @@ void StartupRow::present(const StartupItem& item)
         pill_->setObjectName(QStringLiteral("pill"));
         row->addWidget(pill_, 0, Qt::AlignVCenter);
     }
-    if (showsLock(item.scope)) {
+    if (showsLock(item)) {
         lock_ = new SymbolView(QStringLiteral("lock.fill"), 9, Palette::inkTertiary());
         lock_->setObjectName(QStringLiteral("lock"));
         lock_->setToolTip(lockToolTip());

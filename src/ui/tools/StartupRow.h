@@ -51,8 +51,8 @@ public:
     // "Broken" for a missing program, else "Unverified" when neither signed
     // by Apple nor validly signed; none otherwise.
     static std::optional<Pill> pill(const StartupItem& item);
-    // Everything but the user's own items needs an administrator.
-    static bool showsLock(StartupItem::Scope scope);
+    // Only items whose switch asks for an administrator's password.
+    static bool showsLock(const StartupItem& item);
     static QString lockToolTip();
 
     const StartupItem& item() const { return item_; }
