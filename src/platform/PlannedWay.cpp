@@ -83,24 +83,6 @@ bool namesParent(const QString& location)
 
 } // namespace
 
-FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept
-{
-    if (this != &other) {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-        fd_ = std::exchange(other.fd_, -1);
-    }
-    return *this;
-}
-
-FileDescriptor::~FileDescriptor()
-{
-    if (fd_ >= 0) {
-        ::close(fd_);
-    }
-}
-
 PlannedWay::PlannedWay(const QString& home, Steps steps)
     : home_(path(home))
     , root_(::open("/", folderFlags))

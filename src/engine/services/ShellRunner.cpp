@@ -1,6 +1,7 @@
 #include "engine/services/ShellRunner.h"
 
 #include "platform/ElevatedCommand.h"
+#include "platform/FileDescriptor.h"
 #include "platform/PathText.h"
 #include "platform/ToolTable.h"
 
@@ -31,6 +32,7 @@ namespace harborlite::ShellRunner {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using platform::FileDescriptor;
 
 // How long a child may take to honour the terminate request before it is killed.
 constexpr auto gracePeriod = std::chrono::seconds(2);
@@ -43,37 +45,9 @@ constexpr qsizetype readSlice = 1 << 20;
 constexpr qsizetype finalDrainLimit = 1 << 20;
 constexpr int statusUnknown = -1;
 
-class UniqueFd {
-public:
-    UniqueFd() = default;
-    explicit UniqueFd(int fd) : fd_(fd) {}
-    UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    UniqueFd& operator=(UniqueFd&& other) noexcept
-    {
-        reset(std::exchange(other.fd_, -1));
-        return *this;
-    }
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-    ~UniqueFd() { reset(); }
-
-    int get() const { return fd_; }
-    bool isOpen() const { return fd_ >= 0; }
-    void reset(int fd = -1)
-    {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-        fd_ = fd;
-    }
-
-private:
-    int fd_ = -1;
-};
-
 struct Pipe {
-    UniqueFd readEnd;
-    UniqueFd writeEnd;
+    FileDescriptor readEnd;
+    FileDescriptor writeEnd;
 };
 
 std::optional<Pipe> makePipe(int& error)
@@ -85,7 +59,7 @@ std::optional<Pipe> makePipe(int& error)
     }
     // Only the read end is ours; the child's end blocks as a pipe normally does.
     ::fcntl(fds[1], F_SETFL, ::fcntl(fds[1], F_GETFL) & ~O_NONBLOCK);
-    return Pipe{UniqueFd(fds[0]), UniqueFd(fds[1])};
+    return Pipe{FileDescriptor(fds[0]), FileDescriptor(fds[1])};
 }
 
 QString launchReason(const QString& path, int error)
@@ -94,7 +68,7 @@ QString launchReason(const QString& path, int error)
 }
 
 struct Stream {
-    UniqueFd fd;
+    FileDescriptor fd;
     QByteArray bytes;
 
     // Reads what is there, up to `limit` bytes; closes the stream at its end.
@@ -356,7 +330,7 @@ Output run(const QString& path, const QStringList& arguments, double timeout)
 
     Stream streams[2] = {{std::move(out->readEnd), {}}, {std::move(err->readEnd), {}}};
     // Readable once the child has ended; without it the child is checked on a timer.
-    UniqueFd exitNotice(openExitNotice(pid));
+    FileDescriptor exitNotice(openExitNotice(pid));
 
     int status = statusUnknown;
     std::optional<Clock::time_point> killAt;
