@@ -90,6 +90,8 @@ TEST_F(AppModelTest, AFreshModelHoldsTheInitialValues)
     EXPECT_TRUE(fresh.hasFullDiskAccess());
     EXPECT_TRUE(fresh.maintenanceLog().isEmpty());
     EXPECT_FALSE(fresh.runningMaintenance());
+    EXPECT_FALSE(fresh.isShredding());
+    EXPECT_FALSE(fresh.isUninstalling());
     EXPECT_FALSE(fresh.banner());
     EXPECT_TRUE(defaults.writes().isEmpty());
 }
@@ -157,6 +159,28 @@ TEST_F(AppModelTest, EveryStoreChangeIsAnnouncedAsTheModelsOwn)
     // series, four disk-map values set at the start and two at the end, the
     // access flag.
     EXPECT_EQ(willChange.count(), 1 + 6 + 6 + 1);
+}
+
+// The tools' shred and uninstall runs are the model's busy values too.
+TEST_F(AppModelTest, ShreddingAndUninstallingAreForwarded)
+{
+    AppModel::Setup made = setup();
+    made.engine.uninstall = [](const UninstallPlan&, Remover::Mode) { return CleanupReport{}; };
+    model = std::make_unique<AppModel>(defaults, std::move(made));
+    SignalCount shredding(model.get(), &AppModel::isShreddingChanged);
+    SignalCount uninstalling(model.get(), &AppModel::isUninstallingChanged);
+    bool shredded = false;
+    bool uninstalled = false;
+    model->systemTools().shred({"/a"}, [&](const CleanupReport&) { shredded = true; });
+    model->systemTools().uninstall(UninstallPlan{}, Remover::Mode::trash,
+                                   [&](const CleanupReport&) { uninstalled = true; });
+    EXPECT_TRUE(model->isShredding());
+    EXPECT_TRUE(model->isUninstalling());
+    waitFor([&] { return shredded && uninstalled; });
+    EXPECT_FALSE(model->isShredding());
+    EXPECT_FALSE(model->isUninstalling());
+    EXPECT_EQ(shredding.count(), 2);
+    EXPECT_EQ(uninstalling.count(), 2);
 }
 
 TEST_F(AppModelTest, SelectionAndExpansionReachTheModelWithWhatChanged)
