@@ -7,6 +7,7 @@
 #include "ui/components/ConfirmDialog.h"
 #include "ui/components/NoticeBlock.h"
 #include "ui/components/PrimaryActionBar.h"
+#include "ui/components/SheetOverlay.h"
 #include "ui/components/ScreenFrame.h"
 #include "ui/components/ScreenHeader.h"
 
@@ -130,7 +131,7 @@ void ShredderView::confirmShred()
         ShredderPresentation::destroyButtonTitle(targets_.totalSize()), tr("Cancel"), this);
     confirmation_->setAttribute(Qt::WA_DeleteOnClose);
     connect(confirmation_, &ConfirmDialog::confirmed, this, &ShredderView::shred);
-    confirmation_->open();
+    SheetOverlay::present(confirmation_, this);
 }
 
 void ShredderView::shred()
@@ -206,8 +207,7 @@ void ShredderView::refresh()
     list_->setFixedHeight(std::clamp(rowsHeight - rowsLayout_->spacing(), 0, kListMaxHeight));
     if (listed.isEmpty()) {
         if (bar_) {
-            bar_->hide();
-            bar_->deleteLater();
+            frame_->setBottomBar(nullptr);
             bar_ = nullptr;
         }
         return;
@@ -217,7 +217,9 @@ void ShredderView::refresh()
         bar_ = new PrimaryActionBar(title, tr("This cannot be undone. The files will not go to the Trash."),
                                     tr("Shred"), true, isShredding_, Palette::danger(), [this] { confirmShred(); });
         bar_->setObjectName(QStringLiteral("actionBar"));
-        frame_->addWidget(bar_);
+        // Pinned as the cleaning screens pin theirs: its surface lines up with
+        // the cards, its shadow drawn by the frame outside it.
+        frame_->setBottomBar(bar_);
     }
     bar_->setTitle(title);
     bar_->setButtonState(true, isShredding_);
