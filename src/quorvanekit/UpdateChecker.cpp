@@ -28,6 +28,15 @@ qint64 buildOf(const QJsonObject& information)
     return value.isString() ? platform::decimalInteger(value.toString()).value_or(0) : 0;
 }
 
+// The feed's location when the build names a server to ask (an http or https
+// site with a host); empty otherwise, and then no check ever asks anyone.
+QUrl feedOf(const QuorvaneConfiguration& configuration)
+{
+    const QUrl& site = configuration.siteURL;
+    const bool web = site.scheme() == QLatin1String("https") || site.scheme() == QLatin1String("http");
+    return site.isValid() && web && !site.host().isEmpty() ? configuration.updateFeedURL() : QUrl();
+}
+
 double secondsSince1970(const QDateTime& date)
 {
     return static_cast<double>(date.toMSecsSinceEpoch()) / 1000.0;
@@ -56,7 +65,7 @@ UpdateChecker::UpdateChecker(const QuorvaneConfiguration& configuration, const Q
       defaults_(defaults),
       currentVersion_(versionOf(bundleInformation)),
       currentBuild_(buildOf(bundleInformation)),
-      feedURL_(configuration.updateFeedURL()),
+      feedURL_(feedOf(configuration)),
       systemVersion_(systemVersion),
       settings_(std::move(settings)),
       network_(std::make_unique<QNetworkAccessManager>())
@@ -84,7 +93,7 @@ void UpdateChecker::checkIfDue(std::function<void()> done)
 {
     const double lastCheck = defaults_.doubleValue(kLastCheckKey);
     const bool recent = lastCheck > 0 && secondsSince1970(platform::now()) - lastCheck < interval;
-    if (!automaticallyChecks() || recent) {
+    if (feedURL_.isEmpty() || !automaticallyChecks() || recent) {
         if (done) {
             done();
         }
@@ -99,6 +108,13 @@ void UpdateChecker::checkIfDue(std::function<void()> done)
 
 void UpdateChecker::check(bool ignoringSkip, std::function<void(CheckResult)> done)
 {
+    // A build without a site asks no one and finds nothing, storing nothing.
+    if (feedURL_.isEmpty()) {
+        if (done) {
+            done(std::optional<AppUpdate>());
+        }
+        return;
+    }
     publish(isChecking_, true);
     requestFeed(*network_, feedURL_, settings_.limits,
                 [this, ignoringSkip, done = std::move(done)](FeedResult result) {
@@ -123,6 +139,14 @@ void UpdateChecker::check(bool ignoringSkip, std::function<void(CheckResult)> do
 
 void UpdateChecker::checkNow(std::function<void()> done)
 {
+    // Without a site there is no outcome to record: the sheet says the build
+    // has no update site, never that a check failed.
+    if (feedURL_.isEmpty()) {
+        if (done) {
+            done();
+        }
+        return;
+    }
     check(true, [this, done = std::move(done)](const CheckResult& result) {
         if (const auto* error = std::get_if<FeedError>(&result)) {
             publish(lastManualResult_, ManualResult::failed(error->description));

@@ -114,7 +114,9 @@ MonitorReading junkReading(const MonitorInputs& inputs)
     const double fraction =
         disk > 0 ? std::min(1.0, static_cast<double>(total) / static_cast<double>(disk) * 8) : 0;
     if (total <= 0) {
-        return {text("Nothing found"), kDash, caption, fraction, {}, std::nullopt,
+        // Before any scan nothing was looked for, so only the caption speaks.
+        const QString headline = inputs.lastSmartScan ? text("Nothing found") : kDash;
+        return {headline, kDash, caption, fraction, {}, std::nullopt,
                 tint(MonitorKind::junk), false};
     }
     return {MonitorTexts::byteText(total), Format::compactBytes(total), caption, fraction, {}, std::nullopt,

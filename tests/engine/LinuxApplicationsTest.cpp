@@ -227,6 +227,30 @@ TEST(LinuxApplications, AppImagesAreTheFilesThemselves)
     EXPECT_EQ(m.linux.installedApps(false).at(1).size, 0);
 }
 
+// The version a launcher integration writes into the entry that launches the
+// file stands in for the file name's, which may have none.
+TEST(LinuxApplications, AnAppImagesVersionComesFromItsEntryWhenItHasOne)
+{
+    LinuxMachine m;
+    const QString plain = m.tree.file("home/AppImages/Sketch Pad.AppImage", 100);
+    const QString named = m.tree.file("home/AppImages/Notes-2.4.1.AppImage", 100);
+    const QString bare = m.tree.file("home/AppImages/Bare.AppImage", 100);
+    const QString entries = "home/.local/share/applications/";
+    m.tree.file(entries + "sketch.desktop", ("[Desktop Entry]\nType=Application\nName=Sketch Pad\nExec=\"" + plain
+                                                 + "\" %U\nIcon=sketch\nX-AppImage-Version=1.0.3\n").toUtf8());
+    m.tree.file(entries + "notes.desktop", ("[Desktop Entry]\nType=Application\nName=Notes\nExec=\"" + named
+                                                + "\"\nX-AppImage-Version=2.4.1-beta\n").toUtf8());
+    m.tree.file(entries + "bare.desktop", ("[Desktop Entry]\nType=Application\nName=Bare\nExec=\"" + bare
+                                               + "\"\nX-AppImage-Version=\n").toUtf8());
+
+    const QList<InstalledApp> apps = m.linux.installedApps(false);
+    ASSERT_NE(m.find(apps, plain), nullptr);
+    EXPECT_EQ(m.find(apps, plain)->version, QStringLiteral("1.0.3"));
+    EXPECT_EQ(m.find(apps, plain)->iconName, QStringLiteral("sketch"));
+    EXPECT_EQ(m.find(apps, named)->version, QStringLiteral("2.4.1-beta"));
+    EXPECT_EQ(m.find(apps, bare)->version, QStringLiteral("\u2014"));
+}
+
 // Only the user's desktop entries whose program is exactly this file are its
 // leftovers; every other entry, however alike, stays.
 TEST(LinuxApplications, AnAppImageLeavesOnlyTheEntriesThatLaunchIt)

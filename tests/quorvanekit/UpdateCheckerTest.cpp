@@ -568,6 +568,32 @@ INSTANTIATE_TEST_SUITE_P(Ages, DailyRule,
                                          AgeCase{"ClockSetBack", -kHour, false}),
                          [](const testing::TestParamInfo<AgeCase>& row) { return std::string(row.param.name); });
 
+// A build without an update site asks nobody, on its own or when asked, and
+// says so rather than failing.
+TEST_F(UpdateCheckerTest, ABuildWithoutASiteNeverAsksAndSaysSo)
+{
+    serveBuild(121);
+    for (const char* site : {"", "updates.example.org", "ftp://updates.example.org", "file:///srv/updates"}) {
+        SCOPED_TRACE(site);
+        UpdateChecker checker(QuorvaneConfiguration(QStringLiteral("harborlite"), QUrl(QString::fromUtf8(site))),
+                              QJsonObject{{QStringLiteral("CFBundleVersion"), QStringLiteral("120")}}, defaults,
+                              {13, 0, 0}, {limits, {}});
+        EXPECT_TRUE(checker.feedURL().isEmpty());
+
+        checkIfDue(checker);
+        checkNow(checker);
+        EXPECT_EQ(check(checker, true), UpdateChecker::CheckResult(std::optional<AppUpdate>()));
+
+        EXPECT_TRUE(server.requests().isEmpty());
+        EXPECT_FALSE(checker.lastManualResult());
+        EXPECT_FALSE(checker.available());
+        EXPECT_FALSE(checker.isChecking());
+        EXPECT_FALSE(defaults.object(kLastCheckKey));
+    }
+    // A web site with a host is asked.
+    EXPECT_FALSE(makeChecker("120")->feedURL().isEmpty());
+}
+
 TEST_F(UpdateCheckerTest, NoAutomaticCheckWhileTheyAreOff)
 {
     serveBuild(121);

@@ -67,7 +67,7 @@ TEST(MonitorReading, BeforeTheFirstSample)
         {MonitorKind::network, {"0 KB/s", zero + "/s", "Up 0 KB/s", 0, true}},
         {MonitorKind::battery, {kDash, kDash, "No battery in this Mac", 0, false}},
         {MonitorKind::processes, {kDash, kDash, QStringLiteral(u"Sampling\u2026"), 0, false}},
-        {MonitorKind::junk, {"Nothing found", kDash, "Run a scan to measure", 0, false}},
+        {MonitorKind::junk, {kDash, kDash, "Run a scan to measure", 0, false}},
     };
     for (const auto& row : rows) {
         const MonitorReading reading = monitorReading(row.kind, none);

@@ -1,6 +1,7 @@
 #include "support/QtPrinters.h"
 #include "ui/tools/ApplicationsPresentation.h"
 #include "ui/tools/UninstallPresentation.h"
+#include "platform/HomeFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -131,6 +132,28 @@ TEST(UninstallPresentation, HeaderPillsInOrder)
     ASSERT_EQ(header.pills.size(), 3);
     EXPECT_EQ(header.pills.at(1), (UninstallPresentation::Pill{"System-wide", PaletteRole::info, "lock"}));
     EXPECT_EQ(header.pills.at(2), (UninstallPresentation::Pill{"Protected", PaletteRole::warning, "shield"}));
+}
+
+TEST(UninstallPresentation, AnAppImagesPathIsShownFromTheHome)
+{
+    const platform::Seam<QString>::Override home(platform::homeFolder(), QStringLiteral("/home/ada"));
+    const struct {
+        InstalledApp::Kind kind;
+        const char* id;
+        const char* shown;
+    } rows[] = {
+        {InstalledApp::Kind::appImage, "/home/ada/Applications/Foo.AppImage", "~/Applications/Foo.AppImage"},
+        {InstalledApp::Kind::appImage, "/home/adam/Foo.AppImage", "/home/adam/Foo.AppImage"},
+        {InstalledApp::Kind::appImage, "/opt/Foo.AppImage", "/opt/Foo.AppImage"},
+        {InstalledApp::Kind::flatpak, "org.example.Paint", "org.example.Paint"},
+    };
+    for (const auto& row : rows) {
+        InstalledApp a = app("Foo", QString::fromUtf8(row.id));
+        a.kind = row.kind;
+        a.version = QStringLiteral("1.2");
+        EXPECT_EQ(UninstallPresentation::header(a, false).detail,
+                  QStringLiteral("Version 1.2 \u00B7 ") + QString::fromUtf8(row.shown));
+    }
 }
 
 TEST(UninstallPresentation, BarFollowsTheSelection)

@@ -310,3 +310,25 @@ TEST(ApplicationsView, APackagedApplicationIsProtected)
     EXPECT_FALSE(a.view->isRemoving());
     EXPECT_TRUE(a.tools.uninstalls().isEmpty());
 }
+
+// The Uninstall bar's surface is as wide as the cards above it, its shadow
+// drawn outside it.
+TEST(ApplicationsView, TheUninstallBarLinesUpWithTheCards)
+{
+    Applications a;
+    a.loaded();
+    a.click("Alpha");
+    a.waitPlanned();
+    test::settleEvents();
+    const PrimaryActionBar* bar = a.view->pane()->actionBar();
+    ASSERT_NE(bar, nullptr);
+    const auto* card = a.view->pane()->findChild<QWidget*>(QStringLiteral("leftoversCard"));
+    ASSERT_NE(card, nullptr);
+    const auto area = [&](const QWidget* widget) {
+        return QRect(widget->mapTo(a.view.get(), QPoint()), widget->size());
+    };
+    const QRect surface = bar->surfaceRect().toRect().translated(area(bar).topLeft());
+    EXPECT_TRUE(bar->isShadowDrawnOutside());
+    EXPECT_EQ(surface.left(), area(card).left());
+    EXPECT_EQ(surface.right(), area(card).right());
+}

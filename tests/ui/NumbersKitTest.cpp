@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 using namespace harborlite;
@@ -77,6 +78,32 @@ TEST(PrimaryActionBar, ALongDetailWrapsRatherThanBeingCut)
     const QRect needed = bar.detailLabel()->fontMetrics().boundingRect(
         QRect(0, 0, bar.detailLabel()->width(), 1000), Qt::TextWordWrap, bar.detailLabel()->text());
     EXPECT_LE(needed.height(), bar.detailLabel()->height());
+}
+
+// A bar floating over the content cannot blur it; its veil lets no text
+// behind it read through, dark or light, in either appearance.
+TEST(PrimaryActionBar, NothingBehindAFloatingBarReadsThrough)
+{
+    for (const Appearance appearance : {Appearance::light, Appearance::dark}) {
+        SCOPED_TRACE(appearance == Appearance::dark ? "dark" : "light");
+        PrimaryActionBar bar(QStringLiteral("2.2 MB selected"), QStringLiteral("d"), QStringLiteral("Clean"), true,
+                             false, Palette::accent(), {});
+        Palette::setOwnAppearance(&bar, appearance);
+        bar.setShadowDrawnOutside(true);
+        bar.resize(600, bar.sizeHint().height());
+        const QPoint probe = bar.surfaceRect().toRect().topLeft() + QPoint(8, bar.height() / 2);
+        const auto over = [&](Qt::GlobalColor behind) {
+            QImage image(bar.size(), QImage::Format_ARGB32_Premultiplied);
+            image.fill(behind);
+            bar.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+            return image.pixelColor(probe);
+        };
+        const QColor onBlack = over(Qt::black);
+        const QColor onWhite = over(Qt::white);
+        EXPECT_LE(std::abs(onBlack.red() - onWhite.red()), 6);
+        EXPECT_LE(std::abs(onBlack.green() - onWhite.green()), 6);
+        EXPECT_LE(std::abs(onBlack.blue() - onWhite.blue()), 6);
+    }
 }
 
 TEST(StatTile, TheFillIsClampedWithASixWideStub)

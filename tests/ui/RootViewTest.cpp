@@ -3,7 +3,13 @@
 #include "WindowFixture.h"
 #include "ui/components/EmptyStateView.h"
 #include "ui/components/RoleLabel.h"
+#include "ui/components/CapsuleChip.h"
+#include "ui/components/SheetOverlay.h"
+#include "ui/monitor/MonitorChip.h"
+#include "ui/monitor/MonitorControls.h"
+#include "ui/monitor/PlacementChipRow.h"
 #include "ui/monitor/TopStatsBar.h"
+#include "ui/monitor/WidgetsView.h"
 #include "ui/theme/Motion.h"
 #include "ui/components/GlassCompatButton.h"
 #include "ui/shell/FullDiskAccessCard.h"
@@ -14,6 +20,7 @@
 #include "ui/updates/UpdateBanner.h"
 #include "ui/updates/UpdateSheet.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScrollArea>
@@ -211,12 +218,67 @@ TEST_F(RootViewTest, SheetFollowsTheFlagAndEscapeLowersIt)
     EXPECT_EQ(root->updateSheet(), nullptr);
 }
 
+// The update sheet hangs from the window's top edge inside it, over a veil
+// dimming the whole window; Escape closes it and the veil with it.
+TEST_F(RootViewTest, TheUpdateSheetIsASheetOfTheWindow)
+{
+    auto root = makeRoot();
+    root->show();
+    fixture.model->setShowUpdateSheet(true);
+    test::WindowFixture::settle();
+    UpdateSheet* sheet = root->updateSheet();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_FALSE(sheet->isWindow());
+    EXPECT_EQ(sheet->window(), root->window());
+    const SheetOverlay* overlay = SheetOverlay::of(sheet);
+    ASSERT_NE(overlay, nullptr);
+    EXPECT_TRUE(overlay->isVisible());
+    EXPECT_EQ(overlay->geometry(), root->window()->rect());
+    const QRect placed(sheet->mapTo(root->window(), QPoint()), sheet->size());
+    EXPECT_EQ(placed.top(), 0);
+    EXPECT_NEAR(placed.center().x(), root->window()->rect().center().x(), 1);
+    EXPECT_TRUE(sheet->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == sheet);
+
+    QTest::keyClick(sheet, Qt::Key_Escape);
+    test::WindowFixture::settle();
+    EXPECT_FALSE(fixture.model->showUpdateSheet());
+    EXPECT_EQ(root->updateSheet(), nullptr);
+    test::waitFor([&] { return root->findChildren<SheetOverlay*>().isEmpty(); });
+}
+
 TEST_F(RootViewTest, TopBarSettingsOpenTheWidgetsScreen)
 {
     auto root = makeRoot();
     root->show();
     QTest::mouseClick(root->topBar()->settingsButton(), Qt::LeftButton);
     EXPECT_EQ(fixture.model->route(), Route::widgets);
+}
+
+// A chip tapped on the Widgets screen shows in the top bar at once, its
+// chips whole, every time.
+TEST_F(RootViewTest, TopBarShowsItsChipsAfterAChipTap)
+{
+    auto root = makeRoot();
+    fixture.model->setRoute(Route::widgets);
+    root->show();
+    test::WindowFixture::settle();
+    auto* widgets = qobject_cast<WidgetsView*>(root->screen());
+    ASSERT_NE(widgets, nullptr);
+    const PlacementChipRow* row = widgets->controls()->topBarRow();
+
+    for (int tap : {1, 4, 1}) {
+        row->chips()[static_cast<size_t>(tap)]->click();
+        test::WindowFixture::settle();
+        const TopStatsBar* bar = root->topBar();
+        ASSERT_FALSE(bar->chips().empty());
+        for (const MonitorChip* chip : bar->chips()) {
+            EXPECT_TRUE(chip->isVisible());
+            const QRect shown(chip->mapTo(bar, QPoint()), chip->size());
+            EXPECT_GE(shown.top(), 0);
+            EXPECT_LE(shown.bottom(), bar->height() - 1);
+            EXPECT_GE(chip->height(), chip->sizeHint().height());
+        }
+    }
 }
 
 // At the window's smallest the columns keep their minimums and the detail

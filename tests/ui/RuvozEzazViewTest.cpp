@@ -856,6 +856,22 @@ TEST(RuvozEzazView, EveryStateFitsTheSmallestScreenAndTheMapGrowsWithTheWindow)
     EXPECT_GE(view.findChild<QWidget*>("browserPanel")->height(),
               RuvozEzazView::kBrowserMinHeight + 2 * RuvozEzazView::kBrowserPadding);
 
+    // Choosing a row with the screen at its top brings the bar's "Reveal"
+    // into view, whole.
+    QScrollArea* area = view.findChild<ScreenFrame*>()->scrollArea();
+    area->verticalScrollBar()->setValue(0);
+    test::settle();
+    const QWidget* reveal = view.selectionBar()->revealButton();
+    const auto revealShown = [&] {
+        const QRect button(reveal->mapTo(area->viewport(), QPoint()), reveal->size());
+        return area->viewport()->rect().contains(button);
+    };
+    ASSERT_FALSE(revealShown()) << "the bar starts below the window's foot";
+    view.columns()->select(view.columns()->root().children.front(), 0);
+    test::settle();
+    EXPECT_TRUE(revealShown());
+    EXPECT_TRUE(reveal->isVisible());
+
     // A tall window gives the browser all the height left, over 400.
     view.resize(1100, 1100);
     EXPECT_TRUE(fits());

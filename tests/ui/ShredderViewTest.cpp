@@ -14,6 +14,7 @@
 #include "ui/components/PlainSymbolButton.h"
 #include "ui/components/PrimaryActionBar.h"
 #include "ui/components/RoleLabel.h"
+#include "ui/components/SheetOverlay.h"
 
 #include <QFile>
 #include <QMimeData>
@@ -185,6 +186,23 @@ TEST(ShredderView, RemovingTheLastRowHidesTheListAndTheBar)
     ASSERT_NE(s.view->confirmation(), nullptr);
     EXPECT_EQ(s.view->confirmation()->destructiveButton()->text(), QStringLiteral("Shred 0 KB"));
     EXPECT_EQ(s.view->confirmation()->titleLabel()->text(), QStringLiteral("Permanently destroy 1 item(s)?"));
+    // A sheet of the window over a dimmed window, the destructive button
+    // first; Escape cancels.
+    ConfirmDialog* sheet = s.view->confirmation();
+    EXPECT_FALSE(sheet->isWindow());
+    EXPECT_EQ(sheet->window(), s.view->window());
+    ASSERT_NE(SheetOverlay::of(sheet), nullptr);
+    EXPECT_EQ(SheetOverlay::of(sheet)->geometry(), s.view->window()->rect());
+    EXPECT_LT(sheet->destructiveButton()->x(), sheet->cancelButton()->x());
+    QTest::keyClick(sheet, Qt::Key_Return);
+    EXPECT_TRUE(sheet->isVisible());
+    QTest::keyClick(sheet, Qt::Key_Escape);
+    test::waitFor([&] { return s.view->findChildren<SheetOverlay*>().isEmpty(); });
+    EXPECT_TRUE(!s.view->confirmation() || !s.view->confirmation()->isVisible());
+    EXPECT_TRUE(s.tools.shredded().isEmpty());
+
+    QTest::mouseClick(shred, Qt::LeftButton, {}, shred->rect().center());
+    ASSERT_NE(s.view->confirmation(), nullptr);
     GlassCompatButton* cancel = s.view->confirmation()->cancelButton();
     QTest::mouseClick(cancel, Qt::LeftButton, {}, cancel->rect().center());
     test::settleEvents();
@@ -369,4 +387,31 @@ TEST(ShredderView, ARunThatOutlivesTheScreenStillPostsItsBanner)
     EXPECT_EQ(banner->message,
               QStringLiteral("0 item(s) destroyed, 0 KB reclaimed. 1 item(s) were protected and left alone."));
     EXPECT_TRUE(banner->isError);
+}
+
+// The bar's surface lines up with the cards above it and stands 18 above the
+// bottom edge, its shadow outside it, at the smallest and a large size.
+TEST(ShredderView, TheActionBarLinesUpWithTheCards)
+{
+    Shredder s;
+    const QString file = s.tree.file("home/notes.txt", 3000);
+    s.tools.chooses(QStringList{file});
+    s.view->dropZone()->chooseButton()->click();
+    s.waitMeasured();
+    test::settleEvents();
+    ASSERT_NE(s.view->actionBar(), nullptr);
+    for (const QSize size : {QSize(760, 600), QSize(1400, 900)}) {
+        s.view->resize(size);
+        test::settleEvents();
+        const auto area = [&](const QWidget* widget) {
+            return QRect(widget->mapTo(s.view.get(), QPoint()), widget->size());
+        };
+        const QRect card = area(s.view->dropZone());
+        const PrimaryActionBar* bar = s.view->actionBar();
+        const QRect surface = bar->surfaceRect().toRect().translated(area(bar).topLeft());
+        EXPECT_EQ(surface.left(), card.left()) << size.width();
+        EXPECT_EQ(surface.right(), card.right()) << size.width();
+        EXPECT_EQ(s.view->height() - 1 - surface.bottom(), 18) << size.height();
+        EXPECT_TRUE(bar->isShadowDrawnOutside());
+    }
 }

@@ -5,6 +5,7 @@
 #include "ui/components/RoleLabel.h"
 #include "ui/shell/SidebarRow.h"
 #include "ui/shell/StorageFooter.h"
+#include "ui/theme/TypeStyle.h"
 
 #include <QAccessible>
 #include <QTest>
@@ -201,14 +202,21 @@ TEST(Sidebar, OpensWideEnoughForTheLongestTitleBesideABadge)
     for (const char* badge : {"26.5 MB", "888.8 MB"}) {
         EXPECT_LE(SidebarRow::neededWidth(title(Route::reclaim), QString::fromLatin1(badge)) + 16, width) << badge;
     }
-    // A title that has room keeps its size; a narrow column sets it smaller
-    // before it would cut it, never below 11.
+}
+
+// Every title keeps the list's type size however narrow the column: one that
+// has room shows whole, a longer one is cut at its end.
+TEST(Sidebar, TitlesKeepTheirTypeSizeAndAreCutAtTheEnd)
+{
     const QString longest = title(Route::reclaim);
-    EXPECT_DOUBLE_EQ(SidebarRow::titlePixels(longest, 400, true), 12.5);
-    const qreal narrow = SidebarRow::titlePixels(longest, 118, true);
-    EXPECT_LT(narrow, 12.5);
-    EXPECT_GE(narrow, 11);
-    EXPECT_DOUBLE_EQ(SidebarRow::titlePixels(longest, 10, true), 11);
+    for (bool selected : {false, true}) {
+        EXPECT_EQ(SidebarRow::titleFont(selected), TypeStyle::font(12.5, selected ? QFont::DemiBold : QFont::Medium));
+        EXPECT_EQ(SidebarRow::shownTitle(longest, 400, selected), longest);
+        const QString narrow = SidebarRow::shownTitle(longest, 118, selected);
+        EXPECT_TRUE(narrow.endsWith(QChar(0x2026))) << narrow.toStdString();
+        EXPECT_TRUE(longest.startsWith(narrow.chopped(1)));
+        EXPECT_LE(QFontMetricsF(SidebarRow::titleFont(selected)).horizontalAdvance(narrow), 118);
+    }
 }
 
 TEST(Sidebar, SectionsCloseUpRatherThanCutTheLastRow)

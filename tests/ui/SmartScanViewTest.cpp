@@ -69,6 +69,25 @@ TEST(SmartScanPresentation, BeforeAnyScanShowsTheInvitationOnly)
     EXPECT_FALSE(shown.ringIsIndeterminate);
 }
 
+// With nothing to show the dial rests on its track, whatever progress the
+// model kept from the scan before a clean or a stop; with results the ring
+// keeps the progress the scan left.
+TEST(SmartScanPresentation, TheRingRestsOnItsTrackWithoutResults)
+{
+    for (double left : {1.0, 0.4}) {
+        SmartScanInputs in = inputs();
+        in.smartScanProgress = left;
+        in.lastSmartScan = kNow;
+        EXPECT_EQ(SmartScan::present(in).center.kind, DialCenter::Kind::ready);
+        EXPECT_EQ(SmartScan::present(in).ringProgress, 0) << left;
+        EXPECT_FALSE(SmartScan::present(in).ringIsIndeterminate);
+
+        in = inputs({{ScanCategory::trash, result(ScanCategory::trash, {item(10)})}});
+        in.smartScanProgress = left;
+        EXPECT_EQ(SmartScan::present(in).ringProgress, left);
+    }
+}
+
 TEST(SmartScanPresentation, ScanningShowsPercentMessageAndStop)
 {
     struct Case {
@@ -534,6 +553,8 @@ TEST_F(SmartScanViewTest, WholeCycleScanStopReviewClean)
     EXPECT_EQ(view->actionBar(), nullptr);
     EXPECT_TRUE(showing("lastScanLine"));
     EXPECT_TRUE(showing("dialBrandMark"));
+    // At rest again: the ring shows its track only, as before any scan.
+    EXPECT_EQ(find<ProgressRing>(QStringLiteral("dialRing"))->progress(), 0);
     ASSERT_TRUE(model->banner().has_value());
     EXPECT_EQ(model->banner()->title, QStringLiteral("Cleanup complete"));
 }

@@ -78,6 +78,28 @@ TEST_F(UpdateSheetTest, FirstMatchingRuleChoosesTheState)
     EXPECT_EQ(content.detail, QStringLiteral("Asking 127.0.0.1 for the latest version."));
 }
 
+TEST(UpdateSheet, ABuildWithoutASiteSaysSoPlainly)
+{
+    test::WindowFixture fixture;
+    AppModel::Setup setup = fixture.setup();
+    setup.updateConfiguration = QuorvaneConfiguration(QStringLiteral("harborlite"), QUrl());
+    fixture.model = std::make_unique<AppModel>(fixture.defaults, std::move(setup));
+    UpdateChecker& updates = fixture.model->updates();
+
+    for (bool asked : {false, true}) {
+        if (asked) {
+            fixture.checkNow();
+        }
+        const UpdateSheet::Content content = UpdateSheet::content(updates);
+        EXPECT_EQ(content.state, State::noSite);
+        EXPECT_EQ(content.symbol, QStringLiteral("info.circle.fill"));
+        EXPECT_EQ(content.title, QStringLiteral("This build has no update site"));
+        EXPECT_EQ(content.detail, QStringLiteral("Harborlite 1.0 (100) was built without an update site, so it never "
+                                                 "checks for updates. New versions come from wherever you installed it."));
+    }
+    EXPECT_TRUE(fixture.feed.requests().isEmpty());
+}
+
 TEST_F(UpdateSheetTest, AvailableWinsOverAcheckInFlightAndRemindLaterFallsToUpToDate)
 {
     fixture.makeAvailable();

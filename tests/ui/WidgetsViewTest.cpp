@@ -17,6 +17,7 @@
 #include "ui/monitor/MonitorControls.h"
 #include "ui/monitor/PlacementChipRow.h"
 #include "ui/monitor/UpdatesRow.h"
+#include "ui/updates/UpdateSheet.h"
 #include "ui/monitor/WidgetsView.h"
 
 #include <QFile>
@@ -139,6 +140,12 @@ TEST(UpdatesRow, CaptionNamesVersionBuildAndHost)
     EXPECT_EQ(caption, QString::fromUtf8("Version 2.1 (57) \u00B7 checks updates.example.org once a day, sending "
                                          "nothing about you"));
     EXPECT_TRUE(UpdatesRow::caption(QStringLiteral("0"), 0, QStringLiteral("h")).startsWith("Version 0 (0) "));
+}
+
+TEST(UpdatesRow, CaptionSaysPlainlyWhenTheBuildHasNoSite)
+{
+    EXPECT_EQ(UpdatesRow::caption(QStringLiteral("2.1"), 57, QString()),
+              QString::fromUtf8("Version 2.1 (57) \u00B7 this build has no update site and never checks"));
 }
 
 TEST(AppearanceRow, ThreeThemesWithTheirOwnWords)
@@ -435,6 +442,29 @@ TEST_F(WidgetsViewTest, UpdatesRowReadsTheCheckerAndCheckNowNeverWaits)
     EXPECT_TRUE(updates->failureLabel()->isHidden());
     EXPECT_EQ(updates->checkNowButton()->text(), QStringLiteral("Check Now"));
     EXPECT_TRUE(updates->checkNowButton()->isEnabled());
+}
+
+// Without an update site "Check Now" opens the sheet, which says so, asks
+// nobody and leaves no error under the row.
+TEST_F(WidgetsViewTest, CheckNowWithoutAnUpdateSiteSaysSoWithoutAnError)
+{
+    AppModel::Setup setup = fixture.trayedSetup();
+    setup.updateConfiguration = QuorvaneConfiguration(QStringLiteral("harborlite"), QUrl());
+    fixture.model = std::make_unique<AppModel>(fixture.defaults, std::move(setup));
+    fixture.serve({503, "busy"});
+    auto view = makeView();
+    UpdatesRow* updates = view->controls()->updatesRow();
+    EXPECT_EQ(updates->captionLabel()->text(), UpdatesRow::caption(QStringLiteral("1.0"), 100, QString()));
+
+    model().updates().checkIfDue();
+    updates->checkNowButton()->click();
+    settled(*view);
+    EXPECT_TRUE(model().showUpdateSheet());
+    EXPECT_EQ(UpdateSheet::content(model().updates()).state, UpdateSheet::State::noSite);
+    EXPECT_FALSE(model().updates().lastManualResult());
+    EXPECT_FALSE(model().updates().isChecking());
+    EXPECT_TRUE(updates->failureLabel()->isHidden());
+    EXPECT_TRUE(fixture.feed.requests().isEmpty());
 }
 
 TEST_F(WidgetsViewTest, CardsFollowEverySampleAndProcessSample)

@@ -109,13 +109,20 @@ void LinuxApplications::appendAppImages(QList<InstalledApp>& apps, bool includeS
         app.size = includeSizes && !cancelled(isCancelled) ? FS::size(file, true, isCancelled) : 0;
         app.lastUsed = FS::lastAccessDate(file);
         app.isSystemScope = !FS::isBelow(file, homePath);
+        // A launcher integration's entry may name the version the file name leaves out.
+        QString entryVersion;
         for (const QString& entryPath : AppImages::desktopEntriesLaunching(file, userDesktopEntries())) {
             if (const std::optional<DesktopEntry> entry = DesktopEntry::fromFile(entryPath)) {
-                app.iconName = entry->text(QStringLiteral("Icon")).value_or(QString());
-                if (!app.iconName.isEmpty()) {
-                    break;
+                if (app.iconName.isEmpty()) {
+                    app.iconName = entry->text(QStringLiteral("Icon")).value_or(QString());
+                }
+                if (entryVersion.isEmpty()) {
+                    entryVersion = entry->text(QStringLiteral("X-AppImage-Version")).value_or(QString()).trimmed();
                 }
             }
+        }
+        if (!entryVersion.isEmpty()) {
+            app.version = entryVersion;
         }
         apps.append(std::move(app));
     }

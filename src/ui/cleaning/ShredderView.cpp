@@ -7,6 +7,7 @@
 #include "ui/components/ConfirmDialog.h"
 #include "ui/components/NoticeBlock.h"
 #include "ui/components/PrimaryActionBar.h"
+#include "ui/components/SheetOverlay.h"
 #include "ui/components/ScreenFrame.h"
 #include "ui/components/ScreenHeader.h"
 
@@ -143,7 +144,7 @@ void ShredderView::confirmShred()
         ShredderPresentation::destroyButtonTitle(targets_.totalSize()), tr("Cancel"), this);
     confirmation_->setAttribute(Qt::WA_DeleteOnClose);
     connect(confirmation_, &ConfirmDialog::confirmed, this, [this, named] { shred(named); });
-    confirmation_->open();
+    SheetOverlay::present(confirmation_, this);
 }
 
 void ShredderView::shred(const QSet<QUuid>& named)
@@ -217,8 +218,7 @@ void ShredderView::refresh()
     list_->setFixedHeight(std::clamp(rowsHeight - rowsLayout_->spacing(), 0, kListMaxHeight));
     if (listed.isEmpty()) {
         if (bar_) {
-            bar_->hide();
-            bar_->deleteLater();
+            frame_->setBottomBar(nullptr);
             bar_ = nullptr;
         }
         return;
@@ -231,7 +231,9 @@ void ShredderView::refresh()
                                     tr("Shred"), canConfirm, isShredding(), Palette::danger(),
                                     [this] { confirmShred(); });
         bar_->setObjectName(QStringLiteral("actionBar"));
-        frame_->addWidget(bar_);
+        // Pinned as the cleaning screens pin theirs: its surface lines up with
+        // the cards, its shadow drawn by the frame outside it.
+        frame_->setBottomBar(bar_);
     }
     bar_->setTitle(title);
     bar_->setButtonState(canConfirm, isShredding());

@@ -43,7 +43,9 @@ SmartScanPresentation present(const SmartScanInputs& inputs)
     }
 
     const bool scanning = inputs.isSmartScanning;
-    shown.ringProgress = inputs.smartScanProgress;
+    // At rest (nothing found, not scanning) the ring shows its track only,
+    // also after a clean or a stop left the model's progress behind.
+    shown.ringProgress = scanning || shown.hasResults ? inputs.smartScanProgress : 0;
     shown.ringIsIndeterminate = scanning && inputs.smartScanProgress < kIndeterminateBelow;
     shown.ringShowsWork = scanning;
 

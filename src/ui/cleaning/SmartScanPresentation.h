@@ -72,6 +72,7 @@ struct SmartScanPresentation {
     qint64 totalToReclaim = 0;
     // Items already in a Trash are selected; they are deleted for good.
     bool selectsTrashedItems = false;
+    // The model's progress while scanning or with results; 0 at rest.
     double ringProgress = 0;
     bool ringIsIndeterminate = false;
     // The ring shows that work goes on (its glint) for as long as the scan

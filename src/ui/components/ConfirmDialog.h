@@ -11,8 +11,8 @@ class RoleLabel;
 // and two buttons in this order, the destructive action (tinted danger) and
 // Cancel. Either button closes the dialog; only the destructive one emits
 // `confirmed`. Escape cancels; Return does nothing, so the destructive action
-// is never one key press away. Open it with open(): it is window-modal and
-// never blocks the caller.
+// is never one key press away. Present it as a sheet of its window
+// (`SheetOverlay::present`) or with open(); neither blocks the caller.
 class ConfirmDialog : public QDialog {
     Q_OBJECT
 

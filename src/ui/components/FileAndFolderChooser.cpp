@@ -12,13 +12,19 @@ FileAndFolderChooser::FileAndFolderChooser(QWidget* parent)
     setWindowModality(Qt::WindowModal);
 }
 
-void FileAndFolderChooser::open(QWidget* parent, std::function<void(const QStringList&)> chosen)
+FileAndFolderChooser* FileAndFolderChooser::open(
+    QWidget* parent, const QString& start, std::function<void(const QStringList&, const QString&)> chosen)
 {
     auto* chooser = new FileAndFolderChooser(parent);
     chooser->setAttribute(Qt::WA_DeleteOnClose);
+    // Without a folder of its own the dialog would show the working folder.
+    chooser->setDirectory(start);
     connect(chooser, &QFileDialog::filesSelected, chooser,
-            [chosen = std::move(chosen)](const QStringList& paths) { chosen(paths); });
+            [chooser, chosen = std::move(chosen)](const QStringList& paths) {
+                chosen(paths, chooser->directory().absolutePath());
+            });
     chooser->QDialog::open();
+    return chooser;
 }
 
 void FileAndFolderChooser::accept()

@@ -30,7 +30,7 @@ public:
     static constexpr int kMinimumGap = 12;
     static constexpr qreal kMinimumLabelWidth = 110;
     // The canvas under the glass while the bar floats over content.
-    static constexpr qreal kFloatingBackdropOpacity = 0.85;
+    static constexpr qreal kFloatingBackdropOpacity = 0.98;
 
     // How the button shows for the two flags.
     struct ButtonState {

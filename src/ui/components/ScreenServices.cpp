@@ -2,6 +2,7 @@
 
 #include "platform/FileManager.h"
 #include "platform/IconFiles.h"
+#include "shared/FileSystem.h"
 #include "ui/components/FileAndFolderChooser.h"
 #include "ui/components/FileIcons.h"
 
@@ -61,6 +62,8 @@ QImage loadIcon(const QString& iconName, int side)
 ScreenServices ScreenServices::real(platform::ToolTable tools)
 {
     auto icons = std::make_shared<FileIcons>();
+    // The choosers open where the user last chose something, else in the home.
+    auto lastFolder = std::make_shared<QString>();
     return {
         .reveal = [tools = std::move(tools)](const QStringList& paths) { platform::revealInFileManager(paths, tools); },
         .iconForFile = [icons](const QString& path) { return icons->icon(path); },
@@ -70,15 +73,24 @@ ScreenServices ScreenServices::real(platform::ToolTable tools)
             },
         .applicationIcon = loadIcon,
         .chooseFiles =
-            [](QWidget* parent, std::function<void(const QStringList&)> chosen) {
-                FileAndFolderChooser::open(parent, std::move(chosen));
+            [lastFolder](QWidget* parent, std::function<void(const QStringList&)> chosen) {
+                const QString start = lastFolder->isEmpty() ? FS::homePath() : *lastFolder;
+                FileAndFolderChooser::open(parent, start,
+                                           [lastFolder, chosen = std::move(chosen)](const QStringList& paths,
+                                                                                    const QString& shown) {
+                                               *lastFolder = shown;
+                                               chosen(paths);
+                                           });
             },
-        .chooseFolder = [](QWidget* parent, const QString& start) -> std::optional<QString> {
-            const QString chosen = QFileDialog::getExistingDirectory(parent, QString(), start,
+        // The desktop's own folder dialog where the platform offers one.
+        .chooseFolder = [lastFolder](QWidget* parent, const QString& start) -> std::optional<QString> {
+            const QString from = lastFolder->isEmpty() ? start : *lastFolder;
+            const QString chosen = QFileDialog::getExistingDirectory(parent, QString(), from,
                                                                      QFileDialog::ShowDirsOnly);
             if (chosen.isEmpty()) {
                 return std::nullopt;
             }
+            *lastFolder = chosen;
             return chosen;
         },
     };

@@ -138,6 +138,11 @@ void TopStatsBar::rebuildChips()
         chips_.push_back(chip);
         ++index;
     }
+    // A child added to a strip already on screen stays hidden until the next
+    // turn of the event loop, and a hidden child adds nothing to the height.
+    for (QWidget* item : stripItems_) {
+        item->show();
+    }
     scrollArea_->setFixedHeight(strip_->sizeHint().height());
 }
 

@@ -16,6 +16,10 @@ namespace harborlite {
 
 QString UpdatesRow::caption(const QString& version, qint64 build, const QString& host)
 {
+    if (host.isEmpty()) {
+        return QCoreApplication::translate("UpdatesRow", "Version %1 (%2) \u00B7 this build has no update site and never checks")
+            .arg(version, QString::number(build));
+    }
     return QCoreApplication::translate("UpdatesRow", "Version %1 (%2) \u00B7 checks %3 once a day, sending nothing about you")
         .arg(version, QString::number(build), host);
 }

@@ -5,6 +5,7 @@
 #include "platform/XdgConfigHome.h"
 #include "ui/components/AuroraBackground.h"
 #include "ui/monitor/ModelMonitorInputs.h"
+#include "ui/components/SheetOverlay.h"
 #include "ui/monitor/TopStatsBar.h"
 #include "ui/theme/Motion.h"
 #include "ui/theme/SoftShadow.h"
@@ -296,7 +297,7 @@ void RootView::refreshSheet()
     if (model_.showUpdateSheet()) {
         if (!sheet_) {
             sheet_ = new UpdateSheet(model_, model_.updates(), [this] { model_.setShowUpdateSheet(false); }, this);
-            sheet_->open();
+            SheetOverlay::present(sheet_, this);
         }
         return;
     }

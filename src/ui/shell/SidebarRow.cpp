@@ -25,12 +25,7 @@ constexpr int kBadgePaddingY = 2;
 constexpr int kShortestGap = 4;
 
 constexpr qreal kTitlePixels = 12.5;
-constexpr qreal kSmallestTitlePixels = 11;
 
-QFont titleFont(bool selected, qreal pixels = kTitlePixels)
-{
-    return TypeStyle::font(pixels, selected ? QFont::DemiBold : QFont::Medium);
-}
 QFont badgeFont() { return TypeStyle::font(9.5, QFont::Bold); }
 
 qreal badgeWidth(const QString& badge)
@@ -49,14 +44,14 @@ int SidebarRow::neededWidth(const QString& title, const std::optional<QString>& 
     return static_cast<int>(std::ceil(width));
 }
 
-qreal SidebarRow::titlePixels(const QString& title, qreal width, bool selected)
+QFont SidebarRow::titleFont(bool selected)
 {
-    for (qreal pixels = kTitlePixels; pixels > kSmallestTitlePixels; pixels -= 0.5) {
-        if (QFontMetricsF(titleFont(selected, pixels)).horizontalAdvance(title) <= width) {
-            return pixels;
-        }
-    }
-    return kSmallestTitlePixels;
+    return TypeStyle::font(kTitlePixels, selected ? QFont::DemiBold : QFont::Medium);
+}
+
+QString SidebarRow::shownTitle(const QString& title, qreal width, bool selected)
+{
+    return QFontMetricsF(titleFont(selected)).elidedText(title, Qt::ElideRight, width);
 }
 
 SidebarRow::SidebarRow(Route route, QWidget* parent)
@@ -148,12 +143,11 @@ void SidebarRow::paintEvent(QPaintEvent*)
 
     const QRectF titleRect(content.left() + kSymbolFrame + kSpacing, content.top(),
                            std::max<qreal>(0, right - (content.left() + kSymbolFrame + kSpacing)), content.height());
-    // A narrow column sets a long title a little smaller before cutting it.
-    const QFont font = titleFont(isSelected(), titlePixels(text(), titleRect.width(), isSelected()));
-    painter.setFont(font);
+    // Every title keeps the list's one type size; one too long for a narrow
+    // column is cut at its end.
+    painter.setFont(titleFont(isSelected()));
     painter.setPen(isSelected() ? white : Palette::ink().resolve(appearance));
-    painter.drawText(titleRect, Qt::AlignLeft | Qt::AlignVCenter,
-                     QFontMetrics(font).elidedText(text(), Qt::ElideRight, static_cast<int>(titleRect.width())));
+    painter.drawText(titleRect, Qt::AlignLeft | Qt::AlignVCenter, shownTitle(text(), titleRect.width(), isSelected()));
 }
 
 } // namespace harborlite

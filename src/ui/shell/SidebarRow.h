@@ -24,9 +24,12 @@ public:
     // The width a row needs to show `title` and `badge` whole, selected (the
     // bolder weight).
     static int neededWidth(const QString& title, const std::optional<QString>& badge);
-    // The title's size in pixels in `width`: 12.5, or down to 11 before the
-    // title is cut.
-    static qreal titlePixels(const QString& title, qreal width, bool selected);
+    // The title's type: 12.5 pixels, semibold when selected, medium
+    // otherwise, whatever the width.
+    static QFont titleFont(bool selected);
+    // The title as drawn in `width`: whole when it fits, else cut at the end
+    // with an ellipsis, in the title's own type.
+    static QString shownTitle(const QString& title, qreal width, bool selected);
 
     Route route() const { return route_; }
     bool isSelected() const { return isChecked(); }

@@ -5,6 +5,7 @@
 #include "ui/components/EmptyStateView.h"
 #include "ui/components/InnerCard.h"
 #include "ui/components/PopUpPicker.h"
+#include "ui/components/PrimaryActionBar.h"
 #include "ui/components/ProgressRing.h"
 #include "ui/components/ReviewText.h"
 #include "ui/components/RoleLabel.h"
@@ -20,6 +21,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListView>
+#include <QPainter>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -28,6 +30,55 @@
 namespace harborlite {
 
 namespace {
+
+// Paints the Uninstall pane's action bar shadow on the detail pane, outside
+// the bar, so the bar's surface lines up with the cards above it. Only the
+// part of the bar the pane's scroll area shows casts a shadow.
+class PaneBarShadow : public QObject {
+public:
+    PaneBarShadow(QWidget* detailPane, QScrollArea* scroll, UninstallPane* pane)
+        : QObject(detailPane)
+        , detailPane_(detailPane)
+        , scroll_(scroll)
+        , pane_(pane)
+    {
+        detailPane_->installEventFilter(this);
+        pane_->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == detailPane_ && event->type() == QEvent::Paint) {
+            paint();
+        } else if (watched == pane_
+                   && (event->type() == QEvent::Move || event->type() == QEvent::Resize
+                       || event->type() == QEvent::LayoutRequest || event->type() == QEvent::ChildRemoved)) {
+            detailPane_->update();
+        }
+        return false;
+    }
+
+private:
+    void paint()
+    {
+        PrimaryActionBar* bar = pane_->actionBar();
+        if (!bar || !bar->isVisible() || !scroll_->isVisible()) {
+            return;
+        }
+        const QRect shown(scroll_->viewport()->mapTo(detailPane_, QPoint()), scroll_->viewport()->size());
+        const QRect surface = QRect(bar->mapTo(detailPane_, QPoint()), bar->size()).intersected(shown);
+        if (surface.isEmpty()) {
+            return;
+        }
+        QPainter painter(detailPane_);
+        bar->paintShadow(painter, QRectF(surface));
+    }
+
+    QWidget* detailPane_;
+    QScrollArea* scroll_;
+    UninstallPane* pane_;
+};
 
 QWidget* searchCard(QLineEdit* edit)
 {
@@ -146,6 +197,7 @@ ApplicationsView::ApplicationsView(SystemTools& tools, ScanSession& scans, const
     paneScroll->setWidget(pane_);
     pane_->setAutoFillBackground(false);
     detail_->addWidget(paneScroll);
+    new PaneBarShadow(detailPane, paneScroll, pane_);
     splitter_->addWidget(detailPane);
     splitter_->setStretchFactor(0, 0);
     splitter_->setStretchFactor(1, 1);

@@ -24,6 +24,7 @@
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QPainter>
+#include <QScrollArea>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
@@ -324,8 +325,17 @@ void RuvozEzazView::showTree()
 
 void RuvozEzazView::showSelection()
 {
-    if (columns_) {
-        selectionBar_->setNode(columns_->selectedNode());
+    if (!columns_) {
+        return;
+    }
+    selectionBar_->setNode(columns_->selectedNode());
+    // In a short window the bar lies below the browser: a chosen row brings
+    // it, and its "Reveal", into view.
+    // Asked once the bar's new texts have their place.
+    if (!columns_->path().empty() && frame_->scrollArea()) {
+        QMetaObject::invokeMethod(
+            this, [this] { frame_->scrollArea()->ensureWidgetVisible(selectionBar_, 0, kPadding); },
+            Qt::QueuedConnection);
     }
 }
 

@@ -303,6 +303,9 @@ void UninstallPane::present(const InstalledApp& app, const std::optional<Uninsta
         bar_ = new PrimaryActionBar(look.title, look.detail, tr("Uninstall"), look.isEnabled, look.isBusy,
                                     Palette::danger(), [this] { emit uninstallRequested(); });
         bar_->setObjectName(QStringLiteral("actionBar"));
+        // Its surface lines up with the cards; the Applications screen draws
+        // its shadow outside the pane.
+        bar_->setShadowDrawnOutside(true);
         barSlot_->addWidget(bar_);
     }
     bar_->setTitle(look.title);

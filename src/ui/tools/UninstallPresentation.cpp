@@ -1,6 +1,7 @@
 #include "ui/tools/UninstallPresentation.h"
 
 #include "engine/services/Uninstaller.h"
+#include "shared/FileSystem.h"
 #include "shared/Formatting.h"
 #include "ui/components/ReviewText.h"
 
@@ -40,7 +41,9 @@ Header header(const InstalledApp& app, bool isProtected)
 {
     Header made;
     made.name = app.name;
-    made.detail = QCoreApplication::translate("UninstallPane", "Version %1").arg(app.version) + ReviewText::kMiddleDot + app.bundleID;
+    // An AppImage's identity is its path, shown as the user knows it.
+    const QString identity = app.kind == InstalledApp::Kind::appImage ? FS::abbreviatingHome(app.bundleID) : app.bundleID;
+    made.detail = QCoreApplication::translate("UninstallPane", "Version %1").arg(app.version) + ReviewText::kMiddleDot + identity;
     made.pills.append({Format::byteText(app.size), PaletteRole::accentDeep, std::nullopt});
     if (app.isSystemScope) {
         made.pills.append({QCoreApplication::translate("UninstallPane", "System-wide"), PaletteRole::info, QStringLiteral("lock")});

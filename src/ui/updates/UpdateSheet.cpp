@@ -160,6 +160,15 @@ UpdateSheet::Content UpdateSheet::content(const UpdateChecker& updates)
         made.detail = tr("Asking %1 for the latest version.").arg(updates.feedURL().host());
         return made;
     }
+    if (updates.feedURL().isEmpty()) {
+        made.state = State::noSite;
+        made.symbol = QStringLiteral("info.circle.fill");
+        made.title = tr("This build has no update site");
+        made.detail = tr("Harborlite %1 (%2) was built without an update site, so it never checks for updates. "
+                         "New versions come from wherever you installed it.")
+                          .arg(updates.currentVersion(), QString::number(updates.currentBuild()));
+        return made;
+    }
     const auto& manual = updates.lastManualResult();
     if (manual && manual->kind == UpdateChecker::ManualResult::Kind::failed) {
         made.state = State::failed;

@@ -20,7 +20,8 @@ class GlassCompatButton;
 
 // The sheet that tells where the application stands with updates: the
 // details of an available release, a check in progress, a failed check the
-// user asked for, or that this version is current. It follows the checker
+// user asked for, that this version is current, or that this build has no
+// update site to ask. It follows the checker
 // live, never starts a check itself, and closes only through `onClose`, which
 // Escape, "Close" and "Skip this version" call.
 class UpdateSheet : public QDialog {
@@ -34,6 +35,8 @@ public:
         checking,
         failed,
         upToDate,
+        // The build names no update server.
+        noSite,
     };
 
     // What the sheet shows: the first rule that holds wins.
