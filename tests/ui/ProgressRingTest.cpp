@@ -1,4 +1,5 @@
 #include "paint/Palette.h"
+#include "support/EventWait.h"
 #include "support/ImageDifference.h"
 #include "ui/components/ProgressRing.h"
 #include "ui/theme/Contrast.h"
@@ -100,9 +101,7 @@ TEST(ProgressRing, WhileTheWorkGoesOnAGlintRunsRoundAStillProgress)
         }
     } counter(&painted);
     ring.installEventFilter(&counter);
-    while (painted < 3) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    }
+    test::waitFor([&] { return painted >= 3; });
     EXPECT_GE(painted, 3);
 
     Motion::setReduceMotion(true);
@@ -236,9 +235,7 @@ TEST(ProgressRing, AMovingRingFollowsItsProgress)
     const QPoint low(side / 2 + 5, side / 2 + 29);
     EXPECT_LT(transparentRender(ring).pixelColor(low).alphaF(), 0.5);
     ring.setProgress(0.5);
-    while (ring.currentArc().length < 0.5) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    }
+    test::waitFor([&] { return ring.currentArc().length >= 0.5; });
     // Drawn directly as the arc moved on, then from its picture.
     EXPECT_GT(transparentRender(ring).pixelColor(low).alphaF(), 0.9);
     EXPECT_GT(transparentRender(ring).pixelColor(low).alphaF(), 0.9);
@@ -306,17 +303,13 @@ TEST(ProgressRing, FramesRepaintOnlyWhatMovedAndLeaveNothingBehind)
     };
     const auto framedAndRedrawn = [&](int frames) {
         const int until = ring->partial + frames;
-        while (ring->currentArc().length != ring->progress() || ring->partial < until) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-        }
+        test::waitFor([&] { return ring->currentArc().length == ring->progress() && ring->partial >= until; });
         AfterAFrame after;
         after.ring = ring;
         after.window = &window;
         ring->justPainted = false;
         qApp->installEventFilter(&after);
-        while (after.shown.isNull()) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-        }
+        test::waitFor([&] { return !after.shown.isNull(); });
         qApp->removeEventFilter(&after);
         return test::differenceOf(after.shown, after.redrawn);
     };

@@ -1,6 +1,7 @@
 #include "ui/shell/RootView.h"
 
 #include "WindowFixture.h"
+#include "support/ImageDifference.h"
 #include "ui/theme/Motion.h"
 #include "ui/updates/UpdateSheet.h"
 
@@ -9,6 +10,9 @@
 #include <QPixmap>
 
 #include <gtest/gtest.h>
+
+#include <map>
+#include <utility>
 
 using namespace harborlite;
 
@@ -61,12 +65,15 @@ protected:
         }
     }
 
-    void save(QWidget* widget, const QString& name)
+    // The picture written, as it was read back.
+    QImage save(QWidget* widget, const QString& name)
     {
         settle();
         const QString file = folder + QLatin1Char('/') + name + QStringLiteral(".png");
-        ASSERT_TRUE(widget->grab().save(file)) << file.toStdString();
-        EXPECT_FALSE(QImage(file).isNull());
+        EXPECT_TRUE(widget->grab().save(file)) << file.toStdString();
+        const QImage written(file);
+        EXPECT_FALSE(written.isNull());
+        return written;
     }
 };
 
@@ -85,13 +92,25 @@ TEST_F(RootViewLookTest, EveryRouteInBothAppearances)
         model.scan(category);
     }
     test::waitFor([&] { return model.results().size() == 3; });
+    std::map<std::pair<AppTheme, Route>, QImage> pictures;
     for (AppTheme theme : {AppTheme::light, AppTheme::dark}) {
         open(theme);
         for (Route route : Routes::allCases) {
             fixture.model->setRoute(route);
-            save(root.get(), QStringLiteral("route-") + rawValue(route) + QLatin1Char('-') + themeName(theme));
+            pictures[{theme, route}] =
+                save(root.get(), QStringLiteral("route-") + rawValue(route) + QLatin1Char('-') + themeName(theme));
         }
         root.reset();
+    }
+    // Every route shows a screen of its own, and each appearance its own colours.
+    for (const auto& [shown, picture] : pictures) {
+        for (const auto& [other, otherPicture] : pictures) {
+            if (shown < other && (shown.first == other.first || shown.second == other.second)) {
+                EXPECT_GT(test::differenceOf(picture, otherPicture).largest, 40)
+                    << rawValue(shown.second).toStdString() << " " << themeName(shown.first).toStdString() << " and "
+                    << rawValue(other.second).toStdString() << " " << themeName(other.first).toStdString();
+            }
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 #include "model/FakeEngine.h"
 #include "platform/Clock.h"
 #include "shared/MemoryDefaults.h"
+#include "support/EventWait.h"
 #include "support/QtPrinters.h"
 #include "ui/components/GlassCompatButton.h"
 #include "ui/components/PrimaryActionBar.h"
@@ -453,10 +454,10 @@ TEST_F(SmartScanViewTest, AStepThatReportsNothingForLongStillMovesTheDial)
     ASSERT_TRUE(ring->isMoving());
     const QImage first = ring->grab().toImage();
     QImage later = first;
-    while (later == first) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    test::waitFor([&] {
         later = ring->grab().toImage();
-    }
+        return later != first;
+    });
     EXPECT_NE(later, first);
     const QString folder = QCoreApplication::applicationDirPath();
     view->grab().save(folder + QStringLiteral("/smart-scan-long-step-a.png"));

@@ -54,7 +54,8 @@ private:
 } // namespace
 
 // Short and tall, on whole pixels or not, plain or faded: the cached drawing
-// gives the direct drawing's look.
+// gives the direct drawing's look. Where the cache can stand in, a surface
+// drawn again is not painted again: it comes from the cache.
 TEST(SurfaceCache, DrawsWhatTheDirectDrawingDraws)
 {
     struct Case {
@@ -62,35 +63,46 @@ TEST(SurfaceCache, DrawsWhatTheDirectDrawingDraws)
         QRectF rect;
         QPointF shift;
         qreal opacity;
+        bool kept;
     };
     const Case cases[] = {
-        {"short", QRectF(10, 12, 180, 40), {}, 1},
-        {"tall, tiled middle", QRectF(6, 4, 220, 560), {}, 1},
-        {"shifted by whole pixels", QRectF(3, 5, 200, 300), {17, 9}, 1},
-        {"off whole pixels", QRectF(3.5, 5.25, 200, 300), {}, 1},
-        {"shifted by half a pixel", QRectF(3, 5, 200, 300), {0.5, 0.5}, 1},
-        {"faded", QRectF(3, 5, 200, 300), {}, 0.5},
+        {"short", QRectF(10, 12, 180, 40), {}, 1, true},
+        {"tall, tiled middle", QRectF(6, 4, 220, 560), {}, 1, true},
+        {"shifted by whole pixels", QRectF(3, 5, 200, 300), {17, 9}, 1, true},
+        {"off whole pixels", QRectF(3.5, 5.25, 200, 300), {}, 1, false},
+        {"shifted by half a pixel", QRectF(3, 5, 200, 300), {0.5, 0.5}, 1, false},
+        {"faded", QRectF(3, 5, 200, 300), {}, 0.5, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         QPixmapCache::clear();
-        QImage cached = test::gradientBackground(QSize(260, 600));
-        QImage direct = cached.copy();
-        for (QImage* image : {&cached, &direct}) {
-            QPainter painter(image);
+        int painted = 0;
+        const auto counted = [&painted](QPainter& painter, const QRectF& rect, qreal radius) {
+            ++painted;
+            paintSurface(painter, rect, radius);
+        };
+        const auto drawn = [&](QImage& image) {
+            QPainter painter(&image);
             painter.translate(c.shift);
             painter.setOpacity(c.opacity);
-            if (image == &cached) {
-                // Twice: the second comes from the cache.
-                QImage scratch = test::gradientBackground(QSize(260, 600));
-                QPainter first(&scratch);
-                first.translate(c.shift);
-                first.setOpacity(c.opacity);
-                SurfaceCache::draw(first, c.rect, 14, QStringLiteral("test"), paintSurface);
-                SurfaceCache::draw(painter, c.rect, 14, QStringLiteral("test"), paintSurface);
-            } else {
-                paintSurface(painter, c.rect, 14);
-            }
+            SurfaceCache::draw(painter, c.rect, 14, QStringLiteral("test"), counted);
+        };
+        // Twice aside: a short surface is kept only once it is drawn again.
+        for (int turn = 0; turn < 2; ++turn) {
+            QImage scratch = test::gradientBackground(QSize(260, 600));
+            drawn(scratch);
+        }
+        const int paintedAside = painted;
+        QImage cached = test::gradientBackground(QSize(260, 600));
+        drawn(cached);
+        EXPECT_EQ(painted == paintedAside, c.kept) << painted << " paintings";
+
+        QImage direct = test::gradientBackground(QSize(260, 600));
+        {
+            QPainter painter(&direct);
+            painter.translate(c.shift);
+            painter.setOpacity(c.opacity);
+            paintSurface(painter, c.rect, 14);
         }
         expectSameLook(cached, direct);
         EXPECT_GT(differenceOf(cached, test::gradientBackground(QSize(260, 600))).largest, 10);

@@ -1,5 +1,6 @@
 #include "ui/components/FileIcons.h"
 
+#include "shared/ThreadHandOff.h"
 #include "ui/theme/Symbols.h"
 
 #include <QFile>
@@ -95,7 +96,7 @@ FileIcons::~FileIcons()
         std::lock_guard lock(mutex_);
         waiting_.clear();
     }
-    thread_.waitForDone();
+    ThreadHandOff::waitForDone(thread_);
 }
 
 FileIcons::Kind FileIcons::kindOf(const QString& path)
@@ -141,7 +142,7 @@ QIcon FileIcons::icon(const QString& path)
             lookingUp_ = true;
         }
         if (start) {
-            thread_.start([this] { lookUp(); });
+            ThreadHandOff::start(thread_, [this] { lookUp(); });
         }
     }
     return placeholder_;
@@ -167,8 +168,11 @@ void FileIcons::lookUp()
         for (const QString& path : std::as_const(paths)) {
             found.append({path, kindOf(path)});
         }
-        // Dropped with this object when it goes first.
-        QMetaObject::invokeMethod(this, [this, found = std::move(found)] { take(found); }, Qt::QueuedConnection);
+        // Dropped with this object when it goes first; carried, so that the
+        // thread sanitizer sees the hand-off through Qt's queue.
+        auto carried = ThreadHandOff::carry([this, found = std::move(found)] { take(found); });
+        const ThreadHandOff::InsideQt postingIsQtsOwnBookkeeping;
+        QMetaObject::invokeMethod(this, std::move(carried), Qt::QueuedConnection);
     }
 }
 

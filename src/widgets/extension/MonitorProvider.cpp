@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 #include "shared/SystemMetrics.h"
+#include "shared/ThreadHandOff.h"
 
 #include <QThreadPool>
 
@@ -80,8 +81,8 @@ void MonitorProvider::getTimeline(const TimelineProviderContext&,
 void MonitorProvider::sample(std::function<void(SystemSnapshot)> completion) const
 {
     QThreadPool* queue = sampling_.queue != nullptr ? sampling_.queue : QThreadPool::globalInstance();
-    queue->start([makeSampler = sampling_.makeSampler, pause = sampling_.pause,
-                  completion = std::move(completion)] {
+    ThreadHandOff::start(*queue, [makeSampler = sampling_.makeSampler, pause = sampling_.pause,
+                                  completion = std::move(completion)] {
         Sampler sampler = makeSampler();
         // A new sampler has no baseline: its first reading only records the
         // counters the second one is measured against.

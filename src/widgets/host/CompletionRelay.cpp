@@ -1,5 +1,7 @@
 #include "widgets/host/CompletionRelay.h"
 
+#include "shared/ThreadHandOff.h"
+
 #include <QMetaObject>
 
 #include <utility>
@@ -20,7 +22,10 @@ void CompletionRelay::finish(std::function<void()> work)
         std::lock_guard lock(mutex_);
         // Posting under the lock: close() cannot let the target go in between.
         if (target_ != nullptr) {
-            QMetaObject::invokeMethod(target_, std::move(work), Qt::QueuedConnection);
+            // Carried, so that the thread sanitizer sees the hand-off through Qt's queue.
+            auto carried = ThreadHandOff::carry(std::move(work));
+            const ThreadHandOff::InsideQt postingIsQtsOwnBookkeeping;
+            QMetaObject::invokeMethod(target_, std::move(carried), Qt::QueuedConnection);
         }
         --outstanding_;
     }
