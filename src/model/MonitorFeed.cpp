@@ -31,6 +31,7 @@ MonitorFeed::MonitorFeed(const ModelEngine& engine, const MonitorSettings& setti
     , scheduleTick_(scheduleTick ? std::move(scheduleTick) : TickScheduler(waitThenTick))
     , runner_(std::move(runner))
 {
+    connect(&settings_, &Observable::didChange, this, &MonitorFeed::followIntervalChange);
 }
 
 void MonitorFeed::startMonitoring()
@@ -45,11 +46,22 @@ void MonitorFeed::startMonitoring()
 
 void MonitorFeed::scheduleNextTick()
 {
-    const double interval = std::max(shortestInterval, settings_.refreshInterval());
-    scheduleTick_(this, interval, [this] {
+    waitingInterval_ = std::max(shortestInterval, settings_.refreshInterval());
+    const quint64 number = ++tickNumber_;
+    scheduleTick_(this, waitingInterval_, [this, number] {
+        if (number != tickNumber_) {
+            return;
+        }
         refreshSnapshot();
         scheduleNextTick();
     });
+}
+
+void MonitorFeed::followIntervalChange()
+{
+    if (isMonitoring_ && std::max(shortestInterval, settings_.refreshInterval()) != waitingInterval_) {
+        scheduleNextTick();
+    }
 }
 
 void MonitorFeed::refreshSnapshot()

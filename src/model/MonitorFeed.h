@@ -16,9 +16,10 @@ class MonitorSettings;
 
 // The live readings: the latest system sample and the rolling series of the
 // monitors. Once started, the loop takes one sample every max(0.5 s, refresh
-// interval), reading the interval from the settings before every wait; a tick
-// that finds a sample in flight is skipped. Samples run on the runner's
-// sampler thread. Lives on the GUI thread.
+// interval), reading the interval from the settings before every wait; a new
+// interval replaces the wait under way at once, so a change from 10 s to 1 s
+// shows in the next second. A tick that finds a sample in flight is skipped.
+// Samples run on the runner's sampler thread. Lives on the GUI thread.
 class MonitorFeed : public Observable {
     Q_OBJECT
     Q_PROPERTY(harborlite::SystemSnapshot snapshot READ snapshot NOTIFY snapshotChanged)
@@ -69,6 +70,7 @@ signals:
 
 private:
     void scheduleNextTick();
+    void followIntervalChange();
     void apply(const SystemSnapshot& snapshot);
     void append(double value, QList<double>& series, void (MonitorFeed::*changed)());
 
@@ -83,6 +85,10 @@ private:
     ModelEngine::Sampler sampler_;
     bool isSampling_ = false;
     bool isMonitoring_ = false;
+    // The wait under way and its number: a tick whose number is no longer the
+    // newest belongs to a wait that a new interval replaced.
+    double waitingInterval_ = 0;
+    quint64 tickNumber_ = 0;
     TickScheduler scheduleTick_;
     // Last, so that it is released first.
     std::shared_ptr<BackgroundRunner> runner_;

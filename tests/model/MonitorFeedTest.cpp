@@ -101,13 +101,18 @@ TEST_F(MonitorFeedTest, MonitoringSamplesAtOnceThenOncePerIntervalReadAfresh)
     EXPECT_EQ(tickWaits.at(0), 10);
     EXPECT_EQ(feed->networkScale(), 1'000'000);
 
+    // A new interval replaces the wait under way at once; the replaced wait's
+    // tick samples nothing.
     settings->setRefreshInterval(1);
+    ASSERT_EQ(ticks.size(), 2);
     fireTick(0);
-    waitFor([&] { return feed->cpuSeries().size() == 2; });
+    EXPECT_EQ(ticks.size(), 2);
     fireTick(1);
+    waitFor([&] { return feed->cpuSeries().size() == 2; });
+    fireTick(2);
     waitFor([&] { return feed->cpuSeries().size() == 3; });
 
-    EXPECT_EQ(tickWaits, QList<double>({10, 1, 1}));
+    EXPECT_EQ(tickWaits, QList<double>({10, 1, 1, 1}));
     EXPECT_EQ(feed->cpuSeries(), QList<double>({0, 0.5, 1}));
     EXPECT_EQ(feed->memorySeries(), QList<double>({0.5, 0, 0.25}));
     EXPECT_EQ(feed->storageSeries(), QList<double>({0.7, 0, 0}));
@@ -124,6 +129,9 @@ TEST_F(MonitorFeedTest, TheIntervalIsNeverShorterThanHalfASecond)
     settings->setRefreshInterval(0.1);
 
     feed->startMonitoring();
+    // Another interval below the floor is the same wait: nothing is replaced.
+    settings->setRefreshInterval(0.2);
+    settings->setShowMenuBarMonitor(false);
 
     EXPECT_EQ(tickWaits, QList<double>({0.5}));
 }
