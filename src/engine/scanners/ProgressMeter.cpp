@@ -41,9 +41,9 @@ void ProgressMeter::step(double from, double to)
 
 QString ProgressMeter::withEntries(const QString& message, qint64 entries)
 {
+    // Kept short: the dial's one line has room for little more than the message.
     return entries <= 0 ? message
-                        : QCoreApplication::translate("ProgressMeter", "%1 (%2 items read)")
-                              .arg(message, QString::number(entries));
+                        : QCoreApplication::translate("ProgressMeter", "%1 (%2)").arg(message, QString::number(entries));
 }
 
 bool ProgressMeter::countEntry()

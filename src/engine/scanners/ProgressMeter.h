@@ -38,7 +38,8 @@ public:
     // cancellation test.
     const std::function<bool()>& test() const { return test_; }
 
-    // The step's message with the entries read, once there are any.
+    // The step's message with the entries read after it in parentheses, once
+    // there are any.
     static QString withEntries(const QString& message, qint64 entries);
 
 private:
