@@ -1,3 +1,4 @@
+#include "PaintRecorder.h"
 #include "support/ImageDifference.h"
 #include "ui/theme/GlassSurface.h"
 #include "ui/theme/LayerStack.h"
@@ -174,4 +175,41 @@ TEST(LayerStack, APainterThatDoesNotDrawPlainlyGetsTheLayersOneByOne)
         const QRect area(0, 0, 640, 1240);
         EXPECT_EQ(stacked(kCards, area, prepare), oneByOne(kCards, area, prepare));
     }
+}
+
+// On a screen of device pixel ratio 2 the stack looks as the layers laid one
+// by one, the same every time, and a second paint reaches the screen as
+// copied pictures only: every row and corner comes from what was kept.
+TEST(LayerStack, AtRatioTwoLooksAsOneByOneAndIsKept)
+{
+    QPixmapCache::clear();
+    const auto drawn = [](bool asStack) {
+        QImage image = test::gradientBackground(kCanvas * 2);
+        image.setDevicePixelRatio(2);
+        QPainter painter(&image);
+        painter.setClipRect(kWhole);
+        if (asStack) {
+            stackOf(kCards).paint(painter, kWhole);
+        } else {
+            for (const TestLayer& layer : kCards) {
+                paintLayer(painter, layer);
+            }
+        }
+        return image;
+    };
+    const QImage expected = drawn(false);
+    const QImage first = drawn(true);
+    EXPECT_LE(test::differenceOf(first, expected).largest, 2);
+    EXPECT_EQ(drawn(true), first);
+
+    QPixmapCache::clear();
+    PaintRecorder screen(kCanvas, 2);
+    for (int time = 0; time < 2; ++time) {
+        screen.reset();
+        QPainter painter(&screen);
+        stackOf(kCards).paint(painter, kWhole);
+    }
+    EXPECT_GT(screen.counts().copies, 0);
+    EXPECT_EQ(screen.counts().shapes, 0);
+    EXPECT_EQ(screen.counts().scaled, 0);
 }

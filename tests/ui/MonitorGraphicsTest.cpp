@@ -1,9 +1,11 @@
+#include "PaintRecorder.h"
 #include "paint/Palette.h"
 #include "ui/monitor/FittingLabel.h"
 #include "ui/theme/Motion.h"
 #include "ui/monitor/RingGauge.h"
 #include "ui/monitor/Sparkline.h"
 
+#include <QPixmapCache>
 #include <QTest>
 
 #include "TransparentRender.h"
@@ -51,6 +53,29 @@ TEST(RingGauge, QuarterArcRunsFromTwelveToThree)
     ring.setFraction(-0.3);
     EXPECT_EQ(ring.shownFraction(), 0);
     EXPECT_LT(qAlpha(transparentRender(ring).pixel(31 + 19, 31 - 19)), 80);
+}
+
+// The track is a picture kept by its look: a second gauge of one look (as a
+// screen made anew shows) copies it and strokes only its arc, on a screen of
+// ratio 1 or 2.
+TEST(RingGauge, KeepsItsTrackAndStrokesOnlyTheArc)
+{
+    for (const qreal ratio : {1.0, 2.0}) {
+        SCOPED_TRACE(ratio);
+        QPixmapCache::clear();
+        PaintRecorder::Counts counts;
+        for (int visit = 0; visit < 2; ++visit) {
+            RingGauge ring(0.25, Palette::accent(), 8);
+            Palette::setOwnAppearance(&ring, Appearance::light);
+            ring.resize(62, 62);
+            PaintRecorder screen(ring.size(), ratio);
+            ring.render(&screen);
+            counts = screen.counts();
+        }
+        EXPECT_EQ(counts.shapes, 1);
+        EXPECT_EQ(counts.copies, 1);
+        EXPECT_EQ(counts.scaled, 0);
+    }
 }
 
 TEST(Sparkline, NormalisedPoints)

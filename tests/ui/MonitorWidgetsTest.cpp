@@ -9,8 +9,10 @@
 #include "ui/monitor/RingGauge.h"
 #include "ui/monitor/Sparkline.h"
 #include "ui/monitor/TopStatsBar.h"
+#include "ui/theme/Motion.h"
 
 #include <QApplication>
+#include <QPaintEvent>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -123,6 +125,68 @@ TEST(MonitorCard, ProcessesBeforeAndAfterTheFirstSample)
     card.setValues(inputs, next);
     EXPECT_EQ(card.findChildren<QWidget*>(QStringLiteral("processRow"))[0], first);
     EXPECT_EQ(first->findChild<RoleLabel*>(QStringLiteral("cpu"))->text(), "1.0%");
+}
+
+namespace {
+
+// Every region painted on a widget, as its paint events say.
+class PaintedRegions : public QObject {
+public:
+    explicit PaintedRegions(QWidget& widget) { widget.installEventFilter(this); }
+
+    QRegion painted;
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            painted += static_cast<QPaintEvent*>(event)->region();
+            ++paints;
+        }
+        return false;
+    }
+};
+
+MonitorInputs cpuSample(double usage, int tick)
+{
+    MonitorInputs inputs;
+    inputs.snapshot.cpuUsage = usage;
+    for (int i = 0; i < 60; ++i) {
+        inputs.cpuSeries.push_back(0.3 + 0.2 * ((i + tick) % 7) / 7.0);
+    }
+    return inputs;
+}
+
+} // namespace
+
+// The card shows a live reading, a sample a second: the ring takes each new
+// value at once, motion on and the card shown, and a sample repaints what it
+// changed (figures, ring, line), never the card's glass and shadow whole.
+TEST(MonitorCard, ASampleRepaintsOnlyWhatItChanged)
+{
+    Motion::setReduceMotion(false);
+    MonitorCard card(MonitorKind::cpu);
+    card.resize(380, 190);
+    card.setValues(cpuSample(0.3, 0), {});
+    card.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&card));
+    auto* ring = child<RingGauge>(card, "ring");
+    card.setValues(cpuSample(0.55, 1), {});
+    EXPECT_DOUBLE_EQ(ring->shownFraction(), 0.55);
+    QApplication::processEvents();
+
+    PaintedRegions cardPaints(card);
+    PaintedRegions ringPaints(*ring);
+    card.setValues(cpuSample(0.7, 2), {});
+    EXPECT_DOUBLE_EQ(ring->shownFraction(), 0.7);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ringPaints.paints > 0; }));
+    QRegion changed;
+    for (const char* name : {"ring", "headline", "caption", "sparkline"}) {
+        changed += child<QWidget>(card, name)->geometry();
+    }
+    EXPECT_FALSE(cardPaints.painted.isEmpty());
+    EXPECT_TRUE((cardPaints.painted - changed).isEmpty());
 }
 
 TEST(MonitorCard, BatteryWithoutABattery)

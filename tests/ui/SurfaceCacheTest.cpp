@@ -1,3 +1,4 @@
+#include "PaintRecorder.h"
 #include "support/ImageDifference.h"
 #include "ui/theme/GlassSurface.h"
 #include "ui/theme/Shapes.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 using namespace harborlite;
 using test::differenceOf;
@@ -216,5 +218,97 @@ TEST(SurfaceCache, TilingABandFillsItsMiddleWithTheSamePixels)
             painter.drawTiledPixmap(rows, pixmap);
         }
         EXPECT_EQ(differenceOf(tiled, copied).largest, 0);
+    }
+}
+
+namespace {
+
+constexpr QSize kHiDpiCanvas(260, 600);
+
+QImage backgroundAt(qreal ratio)
+{
+    QImage image = test::gradientBackground(kHiDpiCanvas * ratio);
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
+// The drawings a high-DPI screen repeats: each through its cache.
+struct KeptDrawing {
+    const char* name;
+    std::function<void(QPainter&)> draw;
+};
+
+std::vector<KeptDrawing> keptDrawings()
+{
+    const auto surface = [](QRectF rect) {
+        return [rect](QPainter& painter) { SurfaceCache::draw(painter, rect, 14, QStringLiteral("test"), paintSurface); };
+    };
+    return {
+        {"short surface", surface(QRectF(10, 12, 180, 40))},
+        {"tall surface, tiled middle", surface(QRectF(6, 4, 220, 560))},
+        {"glass", [](QPainter& painter) { GlassSurface::paint(painter, QRectF(12, 20, 230, 500), 20, Appearance::dark); }},
+        {"one-colour pill",
+         [](QPainter& painter) { SurfaceCache::fill(painter, QRectF(30, 40, 120, 28), 14, QColor(200, 60, 40, 150)); }},
+        // A shadow object of its own each time, as a screen made anew draws it.
+        {"shadow",
+         [](QPainter& painter) {
+             SoftShadow shadow(14, 0.2);
+             shadow.paint(painter, QRectF(40, 30, 180, 300), 20, QColor(20, 110, 80));
+         }},
+    };
+}
+
+} // namespace
+
+// At a device pixel ratio of 2 the kept pictures are the device's pixels: the
+// first, second and third drawings of each look as it does drawn directly.
+TEST(SurfaceCache, AtRatioTwoKeptPicturesLookAsDrawnDirectly)
+{
+    for (const KeptDrawing& drawing : keptDrawings()) {
+        SCOPED_TRACE(drawing.name);
+        QPixmapCache::clear();
+        QImage direct = backgroundAt(2);
+        {
+            // A painter's opacity of just under one draws directly.
+            QPainter painter(&direct);
+            painter.setOpacity(0.9999);
+            drawing.draw(painter);
+        }
+        EXPECT_GT(differenceOf(direct, backgroundAt(2)).largest, 10);
+        for (int time = 1; time <= 3; ++time) {
+            SCOPED_TRACE(time);
+            QImage cached = backgroundAt(2);
+            {
+                QPainter painter(&cached);
+                drawing.draw(painter);
+            }
+            expectSameLook(cached, direct);
+        }
+    }
+}
+
+// At a device pixel ratio of 2 the second drawing of one look is served from
+// the cache, wherever it lies: only pictures copied one to one reach the screen, no outline is
+// filled and nothing is scaled.
+TEST(SurfaceCache, AtRatioTwoASecondDrawingOfOneLookIsACopy)
+{
+    for (const KeptDrawing& drawing : keptDrawings()) {
+        SCOPED_TRACE(drawing.name);
+        QPixmapCache::clear();
+        PaintRecorder screen(kHiDpiCanvas, 2);
+        {
+            QPainter painter(&screen);
+            drawing.draw(painter);
+        }
+        screen.reset();
+        {
+            QPainter painter(&screen);
+            // Elsewhere on the screen, as a list scrolled by whole points.
+            painter.translate(3, 5);
+            drawing.draw(painter);
+        }
+        EXPECT_GT(screen.counts().copies, 0);
+        EXPECT_EQ(screen.counts().shapes, 0);
+        EXPECT_EQ(screen.counts().scaled, 0);
     }
 }

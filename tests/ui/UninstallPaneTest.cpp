@@ -226,6 +226,48 @@ TEST(AppIconCache, NamedIconsLoadOnWorkersOnce)
     runner->waitForDone();
 }
 
+// Icons are kept per device pixel ratio: one logical size on a screen of
+// ratio 2 is twice the pixels, and 52 pixels serve 26 points at ratio 2 but
+// 52 at ratio 1. The file's icon that stands in follows the ratio too.
+TEST(AppIconCache, EachRatioHasItsOwnIcon)
+{
+    auto runner = std::make_shared<BackgroundRunner>(2);
+    ScreenServices services = quietServices();
+    services.iconForFile = [](const QString&) {
+        QPixmap stand(64, 64);
+        stand.fill(Qt::blue);
+        return QIcon(stand);
+    };
+    services.applicationIcon = [](const QString&, int side) {
+        QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::red);
+        return image;
+    };
+    AppIconCache cache(services, runner);
+    InstalledApp app = tool();
+    const auto logicalSize = [](const QPixmap& pixmap) { return pixmap.deviceIndependentSize().toSize(); };
+    EXPECT_EQ(logicalSize(cache.icon(app, 26, 1)), QSize(26, 26));
+    const QPixmap standInAtTwo = cache.icon(app, 26, 2);
+    EXPECT_EQ(standInAtTwo.size(), QSize(52, 52));
+    EXPECT_EQ(logicalSize(standInAtTwo), QSize(26, 26));
+
+    app.iconName = QStringLiteral("tool");
+    struct Case {
+        int side;
+        qreal ratio;
+    };
+    for (const Case c : {Case{52, 1}, Case{26, 2}, Case{26, 1}}) {
+        SCOPED_TRACE(c.side * 10 + int(c.ratio));
+        cache.icon(app, c.side, c.ratio);
+        test::waitFor([&] { return cache.pendingCount() == 0; });
+        const QPixmap icon = cache.icon(app, c.side, c.ratio);
+        EXPECT_EQ(icon.toImage().pixelColor(4, 4), QColor(Qt::red));
+        EXPECT_EQ(icon.size(), QSize(int(c.side * c.ratio), int(c.side * c.ratio)));
+        EXPECT_EQ(logicalSize(icon), QSize(c.side, c.side));
+    }
+    runner->waitForDone();
+}
+
 TEST(AppListModel, RowsAndTheSelectionByIdentifier)
 {
     AppListModel model;

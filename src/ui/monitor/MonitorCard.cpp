@@ -145,7 +145,9 @@ void MonitorCard::setValues(const MonitorInputs& inputs, const std::vector<Runni
         return;
     }
     ring_->setTint(tint);
-    ring_->setFraction(reading_.fraction);
+    // A live reading moves with every sample: easing each change would keep
+    // the ring redrawing most of every second.
+    ring_->setFraction(reading_.fraction, false);
     setTextIfChanged(ringLabel_, ringLabel(kind_, inputs, reading_));
     // The ring is painted: assistive tools read its value from here.
     ring_->setAccessibleDescription(ringLabel_->text());

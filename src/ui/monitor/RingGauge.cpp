@@ -2,9 +2,11 @@
 
 #include "ui/theme/Motion.h"
 #include "ui/theme/Shapes.h"
+#include "ui/theme/SurfaceCache.h"
 
 #include <QGridLayout>
 #include <QPainter>
+#include <QPixmapCache>
 
 #include <algorithm>
 #include <cmath>
@@ -45,7 +47,7 @@ qreal RingGauge::spanDegrees(double fraction)
     return 360 * clampedFraction(fraction);
 }
 
-void RingGauge::setFraction(double fraction)
+void RingGauge::setFraction(double fraction, bool eases)
 {
     if (fraction == fraction_ || (std::isnan(fraction) && std::isnan(fraction_))) {
         return;
@@ -53,9 +55,11 @@ void RingGauge::setFraction(double fraction)
     fraction_ = fraction;
     const double target = clampedFraction(fraction);
     animation_.stop();
-    if (!isVisible() || Motion::reduceMotion()) {
-        shownFraction_ = target;
-        update();
+    if (!eases || !isVisible() || Motion::reduceMotion()) {
+        if (target != shownFraction_) {
+            shownFraction_ = target;
+            update();
+        }
         return;
     }
     animation_.setStartValue(shownFraction_);
@@ -65,6 +69,9 @@ void RingGauge::setFraction(double fraction)
 
 void RingGauge::setTint(const AdaptiveColor& tint)
 {
+    if (tint == tint_) {
+        return;
+    }
     tint_ = tint;
     update();
 }
@@ -72,6 +79,34 @@ void RingGauge::setTint(const AdaptiveColor& tint)
 void RingGauge::setCenterWidget(QWidget* center)
 {
     static_cast<QGridLayout*>(layout())->addWidget(center, 0, 0, Qt::AlignCenter);
+}
+
+QPixmap RingGauge::track(const QColor& tint, const QRectF& circle, qreal ratio) const
+{
+    const QSize pixels = (QSizeF(size()) * ratio).toSize();
+    const QString key = QStringLiteral("harborlite-gauge-track-%1x%2@%3-%4-%5")
+                            .arg(pixels.width())
+                            .arg(pixels.height())
+                            .arg(ratio)
+                            .arg(lineWidth_)
+                            .arg(tint.rgba());
+    QPixmap kept;
+    if (QPixmapCache::find(key, &kept)) {
+        return kept;
+    }
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(
+            QPen(Shapes::faded(tint, kTrackOpacity), lineWidth_, Qt::SolidLine, Qt::RoundCap, Qt::MiterJoin));
+        painter.drawEllipse(circle);
+    }
+    kept = QPixmap::fromImage(std::move(image));
+    QPixmapCache::insert(key, kept);
+    return kept;
 }
 
 void RingGauge::paintEvent(QPaintEvent*)
@@ -84,16 +119,17 @@ void RingGauge::paintEvent(QPaintEvent*)
     const QRectF circle((width() - side) / 2, (height() - side) / 2, side, side);
 
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QPen track(Shapes::faded(tint, kTrackOpacity), lineWidth_, Qt::SolidLine, Qt::RoundCap, Qt::MiterJoin);
-    painter.setPen(track);
-    painter.drawEllipse(circle);
+    // The painter's own scale: a widget rendered onto another device may
+    // draw at another ratio than its screen's.
+    const qreal plain = SurfaceCache::plainRatio(painter);
+    painter.drawPixmap(0, 0, track(tint, circle, plain > 0 ? plain : devicePixelRatioF()));
 
     const qreal span = spanDegrees(shownFraction_);
     // A zero-length arc with round caps would still paint a dot.
     if (span <= 0) {
         return;
     }
+    painter.setRenderHint(QPainter::Antialiasing);
     QLinearGradient gradient(0, circle.top() - lineWidth_ / 2, 0, circle.bottom() + lineWidth_ / 2);
     gradient.setColorAt(0, Shapes::faded(tint, kArcTopOpacity));
     gradient.setColorAt(1, tint);

@@ -2,6 +2,7 @@
 
 #include "paint/Palette.h"
 
+#include <QPixmap>
 #include <QVariantAnimation>
 #include <QWidget>
 
@@ -9,9 +10,13 @@ namespace harborlite {
 
 // A circular gauge: a faint full-circle track and a gradient arc from twelve
 // o'clock growing clockwise to the fraction, easing over 0.4 s when it
-// changes (at once with reduce motion on or while hidden), with a centre
-// widget laid out in the middle. The circle fits the shorter side less half
-// the line width, so the stroke is never cut.
+// changes (at once with reduce motion on, while hidden, or when the caller
+// says so), with a centre widget laid out in the middle. The circle fits the
+// shorter side less half the line width, so the stroke is never cut.
+//
+// A live display sets a new fraction every sample: the track is a picture
+// kept by its look (size, ratio, width, colour), so a repaint strokes the arc
+// alone.
 class RingGauge : public QWidget {
     Q_OBJECT
 
@@ -32,7 +37,9 @@ public:
     const AdaptiveColor& tint() const { return tint_; }
     qreal lineWidth() const { return lineWidth_; }
 
-    void setFraction(double fraction);
+    // With `eases` false the arc is drawn at the new fraction at once, as for
+    // a reading that changes with every sample.
+    void setFraction(double fraction, bool eases = true);
     void setTint(const AdaptiveColor& tint);
     // Puts `center` in the middle of the ring; the gauge takes ownership.
     void setCenterWidget(QWidget* center);
@@ -41,6 +48,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // The track drawn at `ratio` device pixels per logical pixel.
+    QPixmap track(const QColor& tint, const QRectF& circle, qreal ratio) const;
+
     double fraction_;
     double shownFraction_;
     AdaptiveColor tint_;

@@ -68,6 +68,9 @@ void Sparkline::setValues(std::vector<double> values, std::optional<double> scal
 
 void Sparkline::setTint(const AdaptiveColor& tint)
 {
+    if (tint == tint_) {
+        return;
+    }
     tint_ = tint;
     update();
 }

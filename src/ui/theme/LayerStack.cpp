@@ -45,7 +45,10 @@ void LayerStack::paint(QPainter& painter, const QRect& area) const
     std::sort(cuts.begin(), cuts.end());
     cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
 
-    const bool flattens = SurfaceCache::drawsPlainly(painter);
+    // At a ratio that is not whole, a row's edges fall inside device pixels:
+    // the layers are drawn one by one there.
+    const qreal ratio = SurfaceCache::plainRatio(painter);
+    const bool flattens = ratio > 0 && ratio == std::round(ratio);
     int unflattenedTop = -1;
     const auto rowsFrom = [&](int top, int end) { return QRect(area.left(), top, area.width(), end - top); };
     for (std::size_t cut = 0; cut + 1 < cuts.size(); ++cut) {
@@ -91,11 +94,16 @@ void LayerStack::paintOneByOne(QPainter& painter, const QRect& rows) const
 
 void LayerStack::paintFlattened(QPainter& painter, const QRect& rows) const
 {
+    // The row is drawn aside and copied in device pixels: one device row
+    // stands for every device row of the steady rows.
+    const qreal ratio = SurfaceCache::plainRatio(painter);
+    const QRect onDevice = painter.deviceTransform().mapRect(QRectF(rows)).toRect();
     std::vector<const Layer*> present;
-    QString key = QStringLiteral("harborlite-stack-%1-%2-%3")
+    QString key = QStringLiteral("harborlite-stack-%1-%2-%3@%4")
                       .arg(rows.left())
                       .arg(rows.width())
-                      .arg(int(painter.renderHints()));
+                      .arg(int(painter.renderHints()))
+                      .arg(ratio);
     for (const Layer& layer : layers_) {
         if (layer.meets(rows.top(), rows.top())) {
             present.push_back(&layer);
@@ -104,11 +112,12 @@ void LayerStack::paintFlattened(QPainter& painter, const QRect& rows) const
     }
     QPixmap row;
     if (key.isEmpty() || !QPixmapCache::find(key, &row)) {
-        QImage drawn(rows.width(), 1, QImage::Format_ARGB32_Premultiplied);
+        QImage drawn(onDevice.width(), 1, QImage::Format_ARGB32_Premultiplied);
         drawn.fill(Qt::transparent);
         {
             QPainter onto(&drawn);
             onto.setRenderHints(painter.renderHints());
+            onto.scale(ratio, ratio);
             onto.translate(-rows.left(), -rows.top());
             for (const Layer* layer : present) {
                 layer->paint(onto);
@@ -119,7 +128,10 @@ void LayerStack::paintFlattened(QPainter& painter, const QRect& rows) const
             QPixmapCache::insert(key, row);
         }
     }
-    SurfaceCache::tile(painter, rows, row);
+    painter.save();
+    SurfaceCache::useDevicePixels(painter);
+    SurfaceCache::tile(painter, onDevice, row);
+    painter.restore();
 }
 
 } // namespace harborlite

@@ -68,32 +68,40 @@ void SoftShadow::paint(QPainter& painter, const QRectF& surface, qreal cornerRad
     }
     const QRectF target(surface.topLeft() + QPointF(-reach, -reach + offsetY()),
                         surface.size() + QSizeF(2 * reach, 2 * reach));
-    if (SurfaceCache::drawsPlainly(painter)) {
-        // The scaled image sampled on the pixel grid a direct drawing would
-        // use; where the target lies within its whole pixels also sets how
-        // many there are.
-        const QRect pixels = target.toAlignedRect();
-        const QRectF within(target.topLeft() - QPointF(pixels.topLeft()), target.size());
-        const QString placedKey =
-            key + QStringLiteral("-at-%1-%2-%3x%4").arg(within.x()).arg(within.y()).arg(pixels.width()).arg(pixels.height());
-        QPixmap placed;
-        if (QPixmapCache::find(placedKey, &placed)) {
-            painter.drawPixmap(pixels.topLeft(), placed);
-            return;
-        }
+    if (const qreal ratio = SurfaceCache::plainRatio(painter); ratio > 0) {
+        // The scaled image sampled on the device's pixel grid a direct
+        // drawing would use; where the target lies within its whole pixels
+        // also sets how many there are.
+        const QRectF onDevice = painter.deviceTransform().mapRect(target);
+        const QRect pixels = onDevice.toAlignedRect();
+        const QRectF within(onDevice.topLeft() - QPointF(pixels.topLeft()), onDevice.size());
+        const QString placedKey = key
+            + QStringLiteral("-at-%1-%2-%3x%4@%5")
+                  .arg(within.x())
+                  .arg(within.y())
+                  .arg(pixels.width())
+                  .arg(pixels.height())
+                  .arg(ratio);
         // Drawn once as it is first shown, the shadow is scaled straight onto
         // the painter; kept only when it is drawn again at the same place.
-        if (SurfaceCache::seenBefore(placedKey)) {
-            QImage drawn(pixels.size(), QImage::Format_ARGB32_Premultiplied);
-            drawn.fill(Qt::transparent);
-            {
-                QPainter onto(&drawn);
-                onto.setRenderHint(QPainter::SmoothPixmapTransform);
-                onto.drawImage(within, cached_);
+        QPixmap placed;
+        const bool kept = QPixmapCache::find(placedKey, &placed);
+        if (kept || SurfaceCache::seenBefore(placedKey)) {
+            if (!kept) {
+                QImage drawn(pixels.size(), QImage::Format_ARGB32_Premultiplied);
+                drawn.fill(Qt::transparent);
+                {
+                    QPainter onto(&drawn);
+                    onto.setRenderHint(QPainter::SmoothPixmapTransform);
+                    onto.drawImage(within, cached_);
+                }
+                placed = QPixmap::fromImage(std::move(drawn));
+                QPixmapCache::insert(placedKey, placed);
             }
-            placed = QPixmap::fromImage(std::move(drawn));
-            QPixmapCache::insert(placedKey, placed);
+            painter.save();
+            SurfaceCache::useDevicePixels(painter);
             painter.drawPixmap(pixels.topLeft(), placed);
+            painter.restore();
             return;
         }
     }

@@ -23,7 +23,8 @@ bool isWhole(qreal value)
     return std::abs(value - std::round(value)) < 1e-6;
 }
 
-QPixmap rendered(const QString& key, QSize size, qreal radius, const Painter& paint)
+// The surface drawn aside at `ratio` device pixels per logical pixel, `size` device pixels large.
+QPixmap rendered(const QString& key, QSize size, qreal radius, qreal ratio, const Painter& paint)
 {
     QPixmap pixmap;
     if (QPixmapCache::find(key, &pixmap)) {
@@ -33,7 +34,8 @@ QPixmap rendered(const QString& key, QSize size, qreal radius, const Painter& pa
     image.fill(Qt::transparent);
     {
         QPainter painter(&image);
-        paint(painter, QRectF(QPointF(0, 0), QSizeF(size)), radius);
+        painter.scale(ratio, ratio);
+        paint(painter, QRectF(QPointF(0, 0), QSizeF(size) / ratio), radius);
     }
     pixmap = QPixmap::fromImage(std::move(image));
     QPixmapCache::insert(key, pixmap);
@@ -101,11 +103,30 @@ bool seenBefore(const QString& key)
     return false;
 }
 
-bool drawsPlainly(const QPainter& painter)
+qreal plainRatio(const QPainter& painter)
 {
     const QTransform transform = painter.deviceTransform();
-    return painter.opacity() == 1 && painter.compositionMode() == QPainter::CompositionMode_SourceOver
-        && transform.type() <= QTransform::TxTranslate && isWhole(transform.dx()) && isWhole(transform.dy());
+    const bool plain = painter.opacity() == 1 && painter.compositionMode() == QPainter::CompositionMode_SourceOver
+        && transform.type() <= QTransform::TxScale && transform.m11() > 0 && transform.m11() == transform.m22()
+        && isWhole(transform.dx()) && isWhole(transform.dy());
+    return plain ? transform.m11() : 0;
+}
+
+bool drawsPlainly(const QPainter& painter)
+{
+    return plainRatio(painter) > 0;
+}
+
+bool onWholePixels(const QRectF& rect)
+{
+    return isWhole(rect.x()) && isWhole(rect.y()) && isWhole(rect.width()) && isWhole(rect.height());
+}
+
+void useDevicePixels(QPainter& painter)
+{
+    // The device transform is the world transform followed by the device's
+    // own scale and shift: undoing the whole of it leaves device pixels.
+    painter.setWorldTransform(painter.deviceTransform().inverted() * painter.worldTransform());
 }
 
 void fill(QPainter& painter, const QRectF& rect, qreal cornerRadius, const QColor& color)
@@ -134,21 +155,23 @@ void disc(QPainter& painter, const QRectF& rect, const QColor& color)
 
 void draw(QPainter& painter, const QRectF& rect, qreal cornerRadius, const QString& key, const Painter& paint)
 {
-    if (!drawsPlainly(painter) || !isWhole(rect.x()) || !isWhole(rect.y()) || !isWhole(rect.width())
-        || !isWhole(rect.height()) || rect.isEmpty()) {
+    const qreal ratio = plainRatio(painter);
+    const QRectF onDevice = painter.deviceTransform().mapRect(rect);
+    if (ratio <= 0 || !onWholePixels(onDevice) || rect.isEmpty()) {
         paint(painter, rect, cornerRadius);
         return;
     }
-    const QRect target = rect.toRect();
+    const QRect target = onDevice.toRect();
     // Rows from `split` down to the height less `split` lie below and above
     // the corners: each is the same as the next.
-    const int split = int(std::ceil(std::min<qreal>(cornerRadius, target.height() / 2.0))) + 1;
+    const int split = int(std::ceil(std::min<qreal>(cornerRadius * ratio, target.height() / 2.0))) + 1;
     const int probeHeight = 2 * split + kBandRows;
-    const QString named = QStringLiteral("harborlite-surface-%1-%2x%3-%4")
+    const QString named = QStringLiteral("harborlite-surface-%1-%2x%3-%4@%5")
                               .arg(key)
                               .arg(target.width())
                               .arg(std::min(target.height(), probeHeight))
-                              .arg(cornerRadius);
+                              .arg(cornerRadius)
+                              .arg(ratio);
     if (target.height() <= probeHeight) {
         // A short surface seen once is painted directly: many are drawn only
         // as a screen first shows, and drawing one into the cache first would
@@ -157,10 +180,14 @@ void draw(QPainter& painter, const QRectF& rect, qreal cornerRadius, const QStri
             paint(painter, rect, cornerRadius);
             return;
         }
-        painter.drawPixmap(target.topLeft(), rendered(named, target.size(), cornerRadius, paint));
+        const QPixmap surface = rendered(named, target.size(), cornerRadius, ratio, paint);
+        painter.save();
+        useDevicePixels(painter);
+        painter.drawPixmap(target.topLeft(), surface);
+        painter.restore();
         return;
     }
-    const QPixmap probe = rendered(named, QSize(target.width(), probeHeight), cornerRadius, paint);
+    const QPixmap probe = rendered(named, QSize(target.width(), probeHeight), cornerRadius, ratio, paint);
     const int width = target.width();
     const QString bandKey = named + QStringLiteral("-band");
     QPixmap band;
@@ -168,10 +195,13 @@ void draw(QPainter& painter, const QRectF& rect, qreal cornerRadius, const QStri
         band = probe.copy(0, split, width, kBandRows);
         QPixmapCache::insert(bandKey, band);
     }
+    painter.save();
+    useDevicePixels(painter);
     painter.drawPixmap(QRect(target.left(), target.top(), width, split), probe, QRect(0, 0, width, split));
     tile(painter, QRect(target.left(), target.top() + split, width, target.height() - 2 * split), band);
     painter.drawPixmap(QRect(target.left(), target.bottom() + 1 - split, width, split), probe,
                        QRect(0, probeHeight - split, width, split));
+    painter.restore();
 }
 
 } // namespace harborlite::SurfaceCache

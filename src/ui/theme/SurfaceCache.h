@@ -19,12 +19,13 @@ namespace harborlite::SurfaceCache {
 // surface onto a transparent image; `key` names everything else its look
 // depends on.
 //
-// Only where logical pixels are device pixels but for a whole shift, the
-// rectangle lies on whole pixels and the painter lays what it draws plainly
-// over what is there (no opacity of its own) are the cached pixels those a
-// direct drawing would give; elsewhere the surface is painted directly. A
-// tall surface is kept as its top and bottom and a band of its middle rows,
-// which are all the same.
+// The surface is kept in device pixels, drawn aside at the painter's scale
+// (a high-DPI screen's ratio), so it is the same picture a direct drawing
+// gives wherever the painter only scales by one ratio and shifts by whole
+// device pixels, the rectangle lies on whole device pixels and the painter
+// lays what it draws plainly over what is there (no opacity of its own);
+// elsewhere the surface is painted directly. A tall surface is kept as its
+// top and bottom and a band of its middle rows, which are all the same.
 using Painter = std::function<void(QPainter& painter, const QRectF& rect, qreal cornerRadius)>;
 void draw(QPainter& painter, const QRectF& rect, qreal cornerRadius, const QString& key, const Painter& paint);
 
@@ -46,9 +47,21 @@ void tile(QPainter& painter, const QRect& rows, const QPixmap& band);
 // cheaper drawn directly than drawn aside and copied.
 bool seenBefore(const QString& key);
 
-// Whether pixels drawn aside can stand for what the painter would draw: its
-// logical pixels are device pixels but for a whole shift, and it lays what it
-// draws plainly over what is there (no opacity of its own, source-over).
+// Whether pixels drawn aside can stand for what the painter would draw: it
+// scales logical pixels to device pixels by one ratio on both axes and
+// shifts them by whole device pixels, and it lays what it draws plainly over
+// what is there (no opacity of its own, source-over).
 bool drawsPlainly(const QPainter& painter);
+
+// The painter's device pixels per logical pixel where it draws plainly, else 0.
+qreal plainRatio(const QPainter& painter);
+
+// Whether every edge of `rect` lies on a whole pixel.
+bool onWholePixels(const QRectF& rect);
+
+// Makes the painter draw in device pixels (what it draws at a point lands on
+// that device pixel), so pictures kept at the device's resolution are copied
+// one to one. The caller saves and restores the painter around it.
+void useDevicePixels(QPainter& painter);
 
 } // namespace harborlite::SurfaceCache

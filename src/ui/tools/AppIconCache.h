@@ -16,8 +16,8 @@ class BackgroundRunner;
 
 // Application icons for the list and the pane, loaded on workers: the icon a
 // desktop entry names, else the desktop's icon for the application's file.
-// Each icon is loaded once per size; until it has arrived the file's icon
-// stands in.
+// Each icon is loaded once per size and device pixel ratio; until it has
+// arrived the file's icon stands in.
 class AppIconCache : public QObject {
     Q_OBJECT
 
