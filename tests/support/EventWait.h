@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/ThreadHandOff.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEventLoop>
@@ -17,6 +19,17 @@ namespace harborlite::test {
 // sanitized build on a busy machine needs: it only turns a hang into a failure
 // that names the wait, well before the test's own time limit ends the process.
 inline constexpr std::chrono::seconds kWaitLimit{120};
+
+// Called from a worker once its result is in place: wakes the GUI thread's
+// waitFor() at once rather than at its next timer. The empty call is carried
+// through Qt's queue like any hand-off of ours, so the thread sanitizer does not
+// read Qt's own slot object as shared between the two threads.
+inline void wakeWaiters()
+{
+    auto carried = ThreadHandOff::carry([] {});
+    const ThreadHandOff::InsideQt postingIsQtsOwnBookkeeping;
+    QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(carried), Qt::QueuedConnection);
+}
 
 // Handles events until `done` holds. Workers wake the loop with their results;
 // a condition that a worker makes true without posting anything would leave

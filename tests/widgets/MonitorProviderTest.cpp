@@ -83,8 +83,7 @@ struct Delivery {
                 value = std::move(delivered);
                 thread = QThread::currentThread();
             }
-            // Wakes the waiting event loop.
-            QMetaObject::invokeMethod(QCoreApplication::instance(), [] {}, Qt::QueuedConnection);
+            test::wakeWaiters();
         };
     }
 

@@ -78,7 +78,7 @@ TEST(WidgetBundle, ThePlugInsTimelineIsOneLiveEntryReloadedFiveMinutesLater)
                                 std::lock_guard lock(mutex);
                                 timeline = std::move(made);
                             }
-                            QMetaObject::invokeMethod(QCoreApplication::instance(), [] {}, Qt::QueuedConnection);
+                            test::wakeWaiters();
                         });
     test::waitFor([&] {
         std::lock_guard lock(mutex);
