@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -32,6 +33,30 @@ struct Window {
     QRect geometry;
     int depth = 0;
 };
+
+struct Opened {
+    Window icon;
+    Window panel;
+};
+
+// The icon is the program's window embedded in the tray's.
+bool isIcon(const Window& window)
+{
+    return window.depth > 2 && window.description.contains(QStringLiteral("\"harborlite\"")) &&
+           window.geometry.top() < 24 && window.geometry.width() <= 48;
+}
+
+bool isPanel(const Window& window)
+{
+    return window.description.startsWith(QStringLiteral("\"Harborlite\"")) && window.geometry.width() == kPanelWidth;
+}
+
+void expectUnder(const Opened& opened)
+{
+    EXPECT_GE(opened.panel.geometry.top(), opened.icon.geometry.bottom());
+    EXPECT_LE(opened.panel.geometry.right(), 1399);
+    EXPECT_GT(opened.panel.geometry.height(), 200);
+}
 
 // The program on a display of its own with a real system tray beside it
 // (trayer, an XEmbed tray at the top right), in a home of the test's own.
@@ -116,24 +141,38 @@ protected:
         return found;
     }
 
-    // Waits, while the program runs, for a window that `wanted` accepts.
-    std::optional<Window> waitForWindow(const std::function<bool(const Window&)>& wanted,
-                                        int milliseconds = kWaitMilliseconds)
+    // Waits, while the program runs, until `done` holds for the display's windows.
+    bool waitForWindows(const std::function<bool(const QList<Window>&)>& done, int milliseconds = kWaitMilliseconds)
     {
         QElapsedTimer clock;
         clock.start();
         while (clock.elapsed() < milliseconds) {
-            for (const Window& window : windows()) {
-                if (wanted(window)) {
-                    return window;
-                }
+            if (done(windows())) {
+                return true;
             }
             if (program.state() != QProcess::NotRunning && program.waitForFinished(kPollMilliseconds)) {
                 ADD_FAILURE() << "Harborlite ended: " << program.readAllStandardError().toStdString();
-                return std::nullopt;
+                return false;
             }
         }
-        return std::nullopt;
+        return false;
+    }
+
+    // Waits, while the program runs, for a window that `wanted` accepts.
+    std::optional<Window> waitForWindow(const std::function<bool(const Window&)>& wanted,
+                                        int milliseconds = kWaitMilliseconds)
+    {
+        std::optional<Window> found;
+        waitForWindows(
+            [&](const QList<Window>& all) {
+                const auto match = std::find_if(all.begin(), all.end(), wanted);
+                if (match != all.end()) {
+                    found = *match;
+                }
+                return found.has_value();
+            },
+            milliseconds);
+        return found;
     }
 
     // Whether the window is mapped and all its ancestors too: the tray lists the
@@ -148,14 +187,83 @@ protected:
         return QString::fromUtf8(info.readAllStandardOutput()).contains(QStringLiteral("Map State: IsViewable"));
     }
 
-    void click(const QPoint& point)
+    // Clicks the middle of the window, placed where the window is when the
+    // click comes: a tray still laying itself out moves its icons after they
+    // are shown, and a point taken from an earlier listing may then be beside
+    // the icon.
+    void click(const Window& window)
     {
         QProcess tool;
         tool.setProcessEnvironment(environment());
-        tool.start(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--sync"),
-                                               QString::number(point.x()), QString::number(point.y()),
-                                               QStringLiteral("click"), QStringLiteral("1")});
+        tool.start(QStringLiteral("xdotool"),
+                   {QStringLiteral("mousemove"), QStringLiteral("--sync"), QStringLiteral("--window"), window.id,
+                    QString::number(window.geometry.width() / 2), QString::number(window.geometry.height() / 2),
+                    QStringLiteral("click"), QStringLiteral("1")});
         ASSERT_TRUE(tool.waitForFinished(kWaitMilliseconds));
+    }
+
+    void startTray()
+    {
+        start(tray, QStringLiteral("trayer"),
+              {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"), QStringLiteral("right"),
+               QStringLiteral("--widthtype"), QStringLiteral("request"), QStringLiteral("--height"),
+               QStringLiteral("24"), QStringLiteral("--SetDockType"), QStringLiteral("false")});
+    }
+
+    // The icon once a tray shows it. Qt gives the icon a new window each time
+    // a tray announces itself, and a tray may do so after the program docked
+    // its icon (a tray still starting up, or one started again): the icon is
+    // looked for anew at each poll, never followed by the id of a window that
+    // may be gone.
+    std::optional<Window> waitForShownIcon(int milliseconds = kWaitMilliseconds)
+    {
+        std::optional<Window> shown;
+        waitForWindows(
+            [&](const QList<Window>& all) {
+                if (tray.state() == QProcess::NotRunning) {
+                    ADD_FAILURE() << "the tray ended: " << tray.readAllStandardError().toStdString();
+                    return true;
+                }
+                const auto found = std::find_if(all.begin(), all.end(), [this](const Window& window) {
+                    return isIcon(window) && isViewable(window);
+                });
+                if (found != all.end()) {
+                    shown = *found;
+                }
+                return shown.has_value();
+            },
+            milliseconds);
+        return shown;
+    }
+
+    // Clicks the shown icon until a panel opens. A click on an icon that is
+    // being replaced is lost, so it is given again on the icon shown next as
+    // soon as the clicked one's window is gone.
+    std::optional<Opened> clickIconForPanel()
+    {
+        for (int attempt = 0; attempt < kClickAttempts; ++attempt) {
+            const std::optional<Window> icon = waitForShownIcon(kWaitMilliseconds / kClickAttempts);
+            if (!icon) {
+                continue;
+            }
+            click(*icon);
+            std::optional<Window> panel;
+            waitForWindows(
+                [&](const QList<Window>& all) {
+                    const auto opened = std::find_if(all.begin(), all.end(), isPanel);
+                    if (opened != all.end()) {
+                        panel = *opened;
+                        return true;
+                    }
+                    return std::none_of(all.begin(), all.end(),
+                                        [&](const Window& window) { return window.id == icon->id; });
+                },
+                kWaitMilliseconds / kClickAttempts);
+            if (panel) {
+                return Opened{*icon, *panel};
+            }
+        }
+        return std::nullopt;
     }
 
     FixtureTree tree;
@@ -167,41 +275,37 @@ protected:
     QProcess program;
 };
 
-bool isPanel(const Window& window)
-{
-    return window.description.startsWith(QStringLiteral("\"Harborlite\"")) && window.geometry.width() == kPanelWidth;
-}
-
 } // namespace
 
 TEST_F(RealTrayTest, TheIconSitsInTheTrayAndAClickOpensThePanelUnderIt)
 {
-    start(tray, QStringLiteral("trayer"),
-          {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"), QStringLiteral("right"),
-           QStringLiteral("--widthtype"), QStringLiteral("request"), QStringLiteral("--height"), QStringLiteral("24"),
-           QStringLiteral("--SetDockType"), QStringLiteral("false")});
+    startTray();
     start(program, kProgram, {});
 
-    // The icon is the program's window embedded in the tray's.
-    const std::optional<Window> icon = waitForWindow([](const Window& window) {
-        return window.depth > 2 && window.description.contains(QStringLiteral("\"harborlite\"")) &&
-               window.geometry.top() < 24 && window.geometry.width() <= 48;
-    });
-    ASSERT_TRUE(icon) << "no tray icon appeared";
-    const std::optional<Window> shown = waitForWindow([&](const Window& window) {
-        return window.id == icon->id && isViewable(window);
-    });
-    ASSERT_TRUE(shown) << "the tray icon was never shown";
+    ASSERT_TRUE(waitForShownIcon()) << "the tray icon was never shown";
+    const std::optional<Opened> opened = clickIconForPanel();
+    ASSERT_TRUE(opened) << "no panel opened";
+    expectUnder(*opened);
+}
 
-    // A click that came while the program was still settling its icon is
-    // clicked again once a whole attempt has passed without a panel.
-    std::optional<Window> panel;
-    for (int attempt = 0; attempt < kClickAttempts && !panel; ++attempt) {
-        click(shown->geometry.center());
-        panel = waitForWindow(isPanel, kWaitMilliseconds / kClickAttempts);
-    }
-    ASSERT_TRUE(panel) << "no panel opened";
-    EXPECT_GE(panel->geometry.top(), icon->geometry.bottom());
-    EXPECT_LE(panel->geometry.right(), 1399);
-    EXPECT_GT(panel->geometry.height(), 200);
+TEST_F(RealTrayTest, AfterTheTrayStartsAgainAClickOnItsNewIconOpensThePanel)
+{
+    startTray();
+    start(program, kProgram, {});
+    // The icon as soon as the tray lists it; the tray then announces itself
+    // anew, as a tray still starting up may, before the icon is shown.
+    const std::optional<Window> first = waitForWindow(isIcon);
+    ASSERT_TRUE(first) << "no tray icon appeared";
+
+    tray.kill();
+    ASSERT_TRUE(tray.waitForFinished(kWaitMilliseconds));
+    ASSERT_TRUE(waitForWindows([&](const QList<Window>& all) {
+        return std::none_of(all.begin(), all.end(), [&](const Window& window) { return window.id == first->id; });
+    })) << "the icon's window outlived its tray";
+    startTray();
+
+    const std::optional<Opened> opened = clickIconForPanel();
+    ASSERT_TRUE(opened) << "no panel opened";
+    EXPECT_NE(opened->icon.id, first->id);
+    expectUnder(*opened);
 }
