@@ -51,6 +51,17 @@ bool isPanel(const Window& window)
     return window.description.startsWith(QStringLiteral("\"Harborlite\"")) && window.geometry.width() == kPanelWidth;
 }
 
+std::optional<Window> firstOf(const QList<Window>& windows, const std::function<bool(const Window&)>& wanted)
+{
+    const auto found = std::find_if(windows.begin(), windows.end(), wanted);
+    return found == windows.end() ? std::nullopt : std::optional<Window>(*found);
+}
+
+bool hasWindow(const QList<Window>& windows, const QString& id)
+{
+    return std::any_of(windows.begin(), windows.end(), [&](const Window& window) { return window.id == id; });
+}
+
 void expectUnder(const Opened& opened)
 {
     EXPECT_GE(opened.panel.geometry.top(), opened.icon.geometry.bottom());
@@ -165,10 +176,7 @@ protected:
         std::optional<Window> found;
         waitForWindows(
             [&](const QList<Window>& all) {
-                const auto match = std::find_if(all.begin(), all.end(), wanted);
-                if (match != all.end()) {
-                    found = *match;
-                }
+                found = firstOf(all, wanted);
                 return found.has_value();
             },
             milliseconds);
@@ -224,12 +232,7 @@ protected:
                     ADD_FAILURE() << "the tray ended: " << tray.readAllStandardError().toStdString();
                     return true;
                 }
-                const auto found = std::find_if(all.begin(), all.end(), [this](const Window& window) {
-                    return isIcon(window) && isViewable(window);
-                });
-                if (found != all.end()) {
-                    shown = *found;
-                }
+                shown = firstOf(all, [this](const Window& window) { return isIcon(window) && isViewable(window); });
                 return shown.has_value();
             },
             milliseconds);
@@ -250,13 +253,8 @@ protected:
             std::optional<Window> panel;
             waitForWindows(
                 [&](const QList<Window>& all) {
-                    const auto opened = std::find_if(all.begin(), all.end(), isPanel);
-                    if (opened != all.end()) {
-                        panel = *opened;
-                        return true;
-                    }
-                    return std::none_of(all.begin(), all.end(),
-                                        [&](const Window& window) { return window.id == icon->id; });
+                    panel = firstOf(all, isPanel);
+                    return panel || !hasWindow(all, icon->id);
                 },
                 kWaitMilliseconds / kClickAttempts);
             if (panel) {
@@ -299,9 +297,8 @@ TEST_F(RealTrayTest, AfterTheTrayStartsAgainAClickOnItsNewIconOpensThePanel)
 
     tray.kill();
     ASSERT_TRUE(tray.waitForFinished(kWaitMilliseconds));
-    ASSERT_TRUE(waitForWindows([&](const QList<Window>& all) {
-        return std::none_of(all.begin(), all.end(), [&](const Window& window) { return window.id == first->id; });
-    })) << "the icon's window outlived its tray";
+    ASSERT_TRUE(waitForWindows([&](const QList<Window>& all) { return !hasWindow(all, first->id); }))
+        << "the icon's window outlived its tray";
     startTray();
 
     const std::optional<Opened> opened = clickIconForPanel();
