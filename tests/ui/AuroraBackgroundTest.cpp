@@ -1,3 +1,5 @@
+#include "PaintRecorder.h"
+#include "support/ImageDifference.h"
 #include "ui/components/AuroraBackground.h"
 #include "ui/theme/Motion.h"
 
@@ -78,4 +80,38 @@ TEST(AuroraBackground, ThePictureFollowsTheAppearanceAndTheDrift)
     // The orbs are green over the canvas.
     const QColor middle = light.pixelColor(400, 300);
     EXPECT_GT(middle.green(), middle.red());
+}
+
+// On a screen of ratio 2 the backdrop is kept in the screen's pixels: what is
+// shown is the backdrop composed at that ratio, copied one to one, and a
+// second paint of the same look copies the very picture the first kept.
+TEST(AuroraBackground, AtRatioTwoThePictureIsKeptInDevicePixelsAndCopied)
+{
+    const QSize size(320, 240);
+    AuroraBackground aurora;
+    Palette::setOwnAppearance(&aurora, Appearance::light);
+    aurora.resize(size);
+
+    QImage shown(size * 2, QImage::Format_RGB32);
+    shown.setDevicePixelRatio(2);
+    aurora.render(&shown);
+    const QImage direct = aurora.compose(size, Appearance::light, 0, 2);
+    ASSERT_EQ(direct.size(), size * 2);
+    EXPECT_EQ(direct.devicePixelRatio(), 2);
+    EXPECT_EQ(test::differenceOf(shown, direct).largest, 0);
+    // The same backdrop as at ratio 1, at twice the pixels.
+    const QImage single = aurora.compose(size, Appearance::light, 0);
+    const QImage halved = direct.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    EXPECT_LE(test::differenceOf(halved, single).largest, 3);
+
+    PaintRecorder screen(size, 2);
+    aurora.render(&screen);
+    const QList<qint64> first = screen.pictures();
+    screen.reset();
+    aurora.render(&screen);
+    EXPECT_GT(screen.counts().copies, 0);
+    EXPECT_EQ(screen.counts().scaled, 0);
+    EXPECT_EQ(screen.counts().shapes, 0);
+    ASSERT_FALSE(first.isEmpty());
+    EXPECT_EQ(screen.pictures(), first);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QList>
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
@@ -10,7 +11,9 @@
 // what is asked of it: pictures copied one to one onto device pixels,
 // pictures scaled on the way, antialiased shapes (paths, polygons, ellipses,
 // lines) and plain rectangles. A picture served from a cache shows as copies
-// alone; one drawn afresh shows its shapes or its scaling.
+// alone; one drawn afresh shows its shapes or its scaling. It also notes which
+// pictures were drawn (their cache keys): a picture kept between two paints
+// is the very same one both times, one made again is a new one.
 class PaintRecorder : public QPaintDevice {
 public:
     struct Counts {
@@ -29,7 +32,13 @@ public:
     ~PaintRecorder() override = default;
 
     const Counts& counts() const { return counts_; }
-    void reset() { counts_ = {}; }
+    // The cache keys of the pictures drawn, in order.
+    const QList<qint64>& pictures() const { return pictures_; }
+    void reset()
+    {
+        counts_ = {};
+        pictures_.clear();
+    }
 
     QPaintEngine* paintEngine() const override { return &engine_; }
 
@@ -73,14 +82,17 @@ private:
         void updateState(const QPaintEngineState&) override { }
         Type type() const override { return User; }
 
-        void drawPixmap(const QRectF& r, const QPixmap&, const QRectF& sr) override { picture(r, sr.size()); }
-        void drawImage(const QRectF& r, const QImage&, const QRectF& sr, Qt::ImageConversionFlags) override
+        void drawPixmap(const QRectF& r, const QPixmap& pixmap, const QRectF& sr) override
         {
-            picture(r, sr.size());
+            picture(r, sr.size(), pixmap.cacheKey());
+        }
+        void drawImage(const QRectF& r, const QImage& image, const QRectF& sr, Qt::ImageConversionFlags) override
+        {
+            picture(r, sr.size(), image.cacheKey());
         }
         void drawTiledPixmap(const QRectF& r, const QPixmap& pixmap, const QPointF&) override
         {
-            picture(QRectF(r.topLeft(), QSizeF(pixmap.size())), pixmap.size());
+            picture(QRectF(r.topLeft(), QSizeF(pixmap.size())), pixmap.size(), pixmap.cacheKey());
         }
         void drawPath(const QPainterPath&) override { ++owner_.counts_.shapes; }
         void drawPolygon(const QPointF*, int, PolygonDrawMode) override { ++owner_.counts_.shapes; }
@@ -91,10 +103,11 @@ private:
         void drawRects(const QRect*, int) override { ++owner_.counts_.rects; }
 
     private:
-        void picture(const QRectF& target, const QSizeF& source)
+        void picture(const QRectF& target, const QSizeF& source, qint64 key)
         {
             const QSizeF onDevice = painter()->deviceTransform().mapRect(target).size();
             ++(onDevice == source ? owner_.counts_.copies : owner_.counts_.scaled);
+            owner_.pictures_.append(key);
         }
 
         PaintRecorder& owner_;
@@ -104,4 +117,5 @@ private:
     qreal ratio_;
     mutable Engine engine_;
     Counts counts_;
+    QList<qint64> pictures_;
 };

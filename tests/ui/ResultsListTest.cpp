@@ -1,5 +1,7 @@
+#include "PaintRecorder.h"
 #include "ResultsSamples.h"
 #include "ReviewModelFixture.h"
+#include "support/ImageDifference.h"
 
 #include "ui/components/AuroraBackground.h"
 #include "ui/components/GlassCompatButton.h"
@@ -10,6 +12,7 @@
 #include "ui/cleaning/ResultsModel.h"
 #include "ui/cleaning/ResultsPresentation.h"
 #include "ui/components/ScreenFrame.h"
+#include "ui/theme/SoftShadow.h"
 #include "ui/theme/Symbols.h"
 
 #include <QAbstractItemModelTester>
@@ -597,6 +600,62 @@ TEST_F(ResultsListTest, RowsRepaintedApartLookAsAFullRepaint)
     list->viewport()->update(last);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
     EXPECT_EQ(shot(), whole);
+}
+
+// On a screen of ratio 2 the cards' shadow is drawn in the screen's pixels:
+// below a card it looks as the shadow drawn directly, no picture reaches the
+// screen scaled, and a second paint copies the very pictures the first kept.
+TEST_F(ResultsListTest, AtRatioTwoTheCardShadowIsKeptInDevicePixels)
+{
+    fixture.load(sampleResult(ScanCategory::trash,
+                              {sampleGroup(QStringLiteral("Trash"), sampleItems(QStringLiteral("t"), 10, 1000, 10), true)}));
+    fixture.load(sampleResult(ScanCategory::installers,
+                              {sampleGroup(QStringLiteral("Disk images"), sampleItems(QStringLiteral("i"), 3, 1000, 3))}));
+    ResultsList* list = makeList({ScanCategory::trash, ScanCategory::installers});
+    QWidget* viewport = list->viewport();
+    const QSize size = viewport->size();
+    // The two sections' cards, and the gap between them where only their shadows show.
+    const auto cardOf = [&](int section) {
+        const auto [first, count] = list->resultsModel()->sectionRows(section);
+        const int top = list->visualRect(list->resultsModel()->index(first, 0)).top()
+            + (section == 0 ? 0 : ResultsModel::kSectionSpacing);
+        const int bottom = list->visualRect(list->resultsModel()->index(first + count - 1, 0)).bottom();
+        return QRect(0, top, size.width(), bottom + 1 - top);
+    };
+    const QRect cards[] = {cardOf(0), cardOf(1)};
+    const QRect gap(0, (cards[0].bottom() + 1) * 2, size.width() * 2, (cards[1].top() - cards[0].bottom() - 1) * 2);
+    ASSERT_EQ(gap.height(), ResultsModel::kSectionSpacing * 2);
+
+    const auto background = [&] {
+        QImage image(size * 2, QImage::Format_ARGB32_Premultiplied);
+        image.fill(QColor(236, 244, 240));
+        image.setDevicePixelRatio(2);
+        return image;
+    };
+    QImage shown = background();
+    viewport->render(&shown, QPoint(), QRegion(), QWidget::RenderFlags());
+    QImage direct = background();
+    {
+        // The cards' shadow: the accent's deep shade at 0.08, blurred by 16;
+        // a painter's opacity of just under one draws it directly.
+        QPainter painter(&direct);
+        painter.setOpacity(0.9999);
+        for (const QRect& card : cards) {
+            SoftShadow(16, 0.08).paint(painter, QRectF(card), ResultsModel::kCardRadius,
+                                       Palette::accentDeep().resolve(Palette::appearance(list)));
+        }
+    }
+    EXPECT_GT(test::differenceOf(direct.copy(gap), background().copy(gap)).largest, 3);
+    EXPECT_LE(test::differenceOf(shown.copy(gap), direct.copy(gap)).largest, 2);
+
+    PaintRecorder screen(size, 2);
+    viewport->render(&screen, QPoint(), QRegion(), QWidget::RenderFlags());
+    const QList<qint64> first = screen.pictures();
+    screen.reset();
+    viewport->render(&screen, QPoint(), QRegion(), QWidget::RenderFlags());
+    EXPECT_GT(screen.counts().copies, 0);
+    EXPECT_EQ(screen.counts().scaled, 0);
+    EXPECT_EQ(screen.pictures(), first);
 }
 
 TEST_F(ResultsListTest, KeepsTheScreensScrollPositionWhenASelectionChanges)

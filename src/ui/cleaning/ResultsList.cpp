@@ -1067,21 +1067,32 @@ QMargins ResultsList::shadowReach() const
 
 void ResultsList::paintCardShadow(QPainter& painter, const QRect& card, const QColor& color)
 {
+    // The probe is drawn at the painter's ratio, so a high-DPI screen gets
+    // its pixels one to one instead of a picture of ratio 1 scaled up.
+    const qreal plain = SurfaceCache::plainRatio(painter);
+    const qreal ratio = plain > 0 ? plain : 1;
     const QMargins margins = shadowReach();
     const QSize probeSize(card.width() + margins.left() + margins.right(),
                           kShadowProbeRows + margins.top() + margins.bottom());
-    if (shadowProbe_.size() != probeSize || shadowProbeColor_ != color) {
-        shadowProbe_ = QImage(probeSize, QImage::Format_ARGB32_Premultiplied);
+    const auto onProbe = [ratio](qreal logical) { return int(std::ceil(logical * ratio)); };
+    if (shadowProbeSize_ != probeSize || shadowProbeColor_ != color || shadowProbeRatio_ != ratio) {
+        shadowProbe_ =
+            QImage(onProbe(probeSize.width()), onProbe(probeSize.height()), QImage::Format_ARGB32_Premultiplied);
         shadowProbe_.fill(Qt::transparent);
-        QPainter probe(&shadowProbe_);
-        probe.setRenderHint(QPainter::Antialiasing);
-        shadow_->paint(probe, QRectF(margins.left(), margins.top(), card.width(), kShadowProbeRows),
-                       ResultsModel::kCardRadius, color);
+        {
+            QPainter probe(&shadowProbe_);
+            probe.setRenderHint(QPainter::Antialiasing);
+            probe.scale(ratio, ratio);
+            shadow_->paint(probe, QRectF(margins.left(), margins.top(), card.width(), kShadowProbeRows),
+                           ResultsModel::kCardRadius, color);
+        }
+        shadowProbeSize_ = probeSize;
         shadowProbeColor_ = color;
+        shadowProbeRatio_ = ratio;
         constexpr int bandRows = 32;
-        QImage band(probeSize.width(), bandRows, QImage::Format_ARGB32_Premultiplied);
+        QImage band(shadowProbe_.width(), bandRows, QImage::Format_ARGB32_Premultiplied);
         for (int y = 0; y < bandRows; ++y) {
-            std::memcpy(band.scanLine(y), shadowProbe_.constScanLine(margins.top() + kShadowProbeRows / 2),
+            std::memcpy(band.scanLine(y), shadowProbe_.constScanLine(onProbe(margins.top() + kShadowProbeRows / 2)),
                         std::size_t(band.bytesPerLine()));
         }
         shadowBand_ = QPixmap::fromImage(std::move(band));
@@ -1092,16 +1103,29 @@ void ResultsList::paintCardShadow(QPainter& painter, const QRect& card, const QC
     const int left = card.left() - margins.left();
     const int width = probeSize.width();
     const int topRows = margins.top() + split;
-    painter.drawImage(QRect(left, card.top() - margins.top(), width, topRows), shadowProbe_,
-                      QRect(0, 0, width, topRows));
+    const auto fromProbe = [&](int top, int rows) {
+        return QRectF(0, top * ratio, shadowProbe_.width(), rows * ratio);
+    };
+    painter.drawImage(QRectF(left, card.top() - margins.top(), width, topRows), shadowProbe_, fromProbe(0, topRows));
     const int bottomFrom = margins.top() + kShadowProbeRows - split;
     const int bottomRows = probeSize.height() - bottomFrom;
-    painter.drawImage(QRect(left, card.bottom() + 1 - split, width, bottomRows), shadowProbe_,
-                      QRect(0, bottomFrom, width, bottomRows));
+    painter.drawImage(QRectF(left, card.bottom() + 1 - split, width, bottomRows), shadowProbe_,
+                      fromProbe(bottomFrom, bottomRows));
     const int middle = card.height() - 2 * split;
-    if (middle > 0) {
-        SurfaceCache::tile(painter, QRect(left, card.top() + split, width, middle), shadowBand_);
+    if (middle <= 0) {
+        return;
     }
+    const QRect between(left, card.top() + split, width, middle);
+    if (plain <= 0 || ratio != std::round(ratio)) {
+        // Rows that may fall inside device pixels: the band's row stretched down them.
+        painter.drawImage(QRectF(between), shadowProbe_, fromProbe(margins.top() + kShadowProbeRows / 2, 1));
+        return;
+    }
+    painter.save();
+    const QRect onDevice = painter.deviceTransform().mapRect(QRectF(between)).toRect();
+    SurfaceCache::useDevicePixels(painter);
+    SurfaceCache::tile(painter, onDevice, shadowBand_);
+    painter.restore();
 }
 
 void ResultsList::paintCards(QPainter& painter, const QRect& area)

@@ -184,11 +184,14 @@ private:
     mutable int contentWidth_ = -1;
     // The cards' shadow, blurred once for a short card and drawn in slices
     // around cards of any height (a blur of a tall card would cost a frame).
+    // The probe is kept in device pixels at the ratio it was drawn for.
     std::unique_ptr<SoftShadow> shadow_;
     QImage shadowProbe_;
     // The probe's middle row, repeated: tiled down the card's sides.
     QPixmap shadowBand_;
+    QSize shadowProbeSize_;
     QColor shadowProbeColor_;
+    qreal shadowProbeRatio_ = 0;
     // How far past the card its shadow reaches, whole pixels.
     QMargins shadowReach() const;
     void paintCardShadow(QPainter& painter, const QRect& card, const QColor& color);

@@ -3,6 +3,7 @@
 #include "ui/theme/Motion.h"
 #include "ui/theme/RowBands.h"
 #include "ui/theme/Shapes.h"
+#include "ui/theme/SurfaceCache.h"
 
 #include <QLinearGradient>
 #include <QPaintEvent>
@@ -110,7 +111,7 @@ const std::array<QImage, 4>& AuroraBackground::orbImages(Appearance appearance)
     return orbCache_;
 }
 
-QImage AuroraBackground::compose(const QSize& size, Appearance appearance, qreal driftFraction)
+QImage AuroraBackground::compose(const QSize& size, Appearance appearance, qreal driftFraction, qreal ratio)
 {
     const QSize small(std::max(1, static_cast<int>(std::ceil(size.width() * kScale))),
                       std::max(1, static_cast<int>(std::ceil(size.height() * kScale))));
@@ -136,25 +137,49 @@ QImage AuroraBackground::compose(const QSize& size, Appearance appearance, qreal
         wash.setColorAt(1, Palette::washBottom().resolve(appearance));
         painter.fillRect(QRectF(QPointF(0, 0), small), wash);
     }
-    QImage full(size, QImage::Format_RGB32);
-    QPainter painter(&full);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRectF(QPointF(0, 0), QSizeF(small) / kScale), reduced);
+    // Scaled up straight to the device's pixels: no second scaling on the screen.
+    QImage full(
+        QSize(static_cast<int>(std::ceil(size.width() * ratio)), static_cast<int>(std::ceil(size.height() * ratio))),
+        QImage::Format_RGB32);
+    {
+        QPainter painter(&full);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRectF(QPointF(0, 0), QSizeF(small) * (ratio / kScale)), reduced);
+    }
+    full.setDevicePixelRatio(ratio);
     return full;
 }
 
 void AuroraBackground::paintEvent(QPaintEvent* event)
 {
+    QPainter painter(this);
+    // The painter's ratio, not the widget's: a widget rendered into a picture
+    // of another ratio is drawn at that one.
+    const qreal plain = SurfaceCache::plainRatio(painter);
+    const qreal ratio = plain > 0 ? plain : devicePixelRatioF();
     const Appearance appearance = Palette::appearance(this);
     const qreal now = drift();
-    if (composed_.size() != size() || composedAppearance_ != appearance || composedDrift_ != now) {
-        composed_ = compose(size(), appearance, now);
+    if (composedSize_ != size() || composedRatio_ != ratio || composedAppearance_ != appearance
+        || composedDrift_ != now) {
+        composed_ = compose(size(), appearance, now, ratio);
+        composedSize_ = size();
+        composedRatio_ = ratio;
         composedAppearance_ = appearance;
         composedDrift_ = now;
     }
-    QPainter painter(this);
+    if (plain <= 0) {
+        painter.drawImage(QRectF(rect()), composed_);
+        return;
+    }
+    // Copied in device pixels, one to one; an exposed part whose edges fall
+    // inside device pixels (a ratio of 1.5) takes the whole pixels around it.
+    const QTransform toDevice = painter.deviceTransform();
+    const QPoint origin = toDevice.map(QPointF(0, 0)).toPoint();
+    SurfaceCache::useDevicePixels(painter);
     for (const QRect& exposed : event->region()) {
-        RowBands::forEach(exposed, [&](const QRect& rows) { painter.drawImage(rows, composed_, rows); });
+        const QRect onDevice = toDevice.mapRect(QRectF(exposed)).toAlignedRect();
+        RowBands::forEach(onDevice,
+                          [&](const QRect& rows) { painter.drawImage(rows, composed_, rows.translated(-origin)); });
     }
 }
 

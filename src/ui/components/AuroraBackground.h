@@ -26,9 +26,10 @@ struct AuroraOrb {
 // active and reduce motion is off, and otherwise stand at rest.
 //
 // Drawing is cheap by construction: the blurred orbs are rendered once per
-// appearance at an eighth of the resolution, the composed backdrop is kept at
-// full size until the drift moves, and the drift repaints about six times a
-// second (an orb moves at most two pixels per frame, under a blur of 45).
+// appearance at an eighth of the resolution, the composed backdrop is kept in
+// the screen's device pixels until the drift moves and copied one to one, and
+// the drift repaints about six times a second (an orb moves at most two pixels
+// per frame, under a blur of 45).
 class AuroraBackground : public QWidget {
     Q_OBJECT
 
@@ -52,9 +53,10 @@ public:
     bool isDrifting() const { return frameTimer_.isActive(); }
     qreal drift() const;
 
-    // The backdrop at the given drift, composed at full size (what paintEvent
-    // shows).
-    QImage compose(const QSize& size, Appearance appearance, qreal drift);
+    // The backdrop of `size` logical pixels at the given drift, composed in
+    // device pixels at `ratio` of them per logical pixel (what paintEvent
+    // shows on a screen of that ratio).
+    QImage compose(const QSize& size, Appearance appearance, qreal drift, qreal ratio = 1);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -73,6 +75,8 @@ private:
     bool hasOrbCache_ = false;
     Appearance orbCacheAppearance_ = Appearance::light;
     QImage composed_;
+    QSize composedSize_;
+    qreal composedRatio_ = 0;
     Appearance composedAppearance_ = Appearance::light;
     qreal composedDrift_ = -1;
 };

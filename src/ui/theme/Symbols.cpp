@@ -229,8 +229,10 @@ void paint(QPainter& painter, const QRectF& square, const QString& symbol, const
     }
     // The icon (or glyph) is drawn as a mask first and then filled, so any
     // brush, a gradient too, colours it.
-    const qreal scale = std::max<qreal>(1, painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1)
-                        * std::max<qreal>(1, std::sqrt(std::abs(painter.transform().determinant())));
+    // Made at the painter's whole scale onto device pixels (the ratio of the
+    // device it really draws on, a widget rendered into a picture included),
+    // so the mask is copied one to one rather than scaled up.
+    const qreal scale = std::max<qreal>(1, std::sqrt(std::abs(painter.deviceTransform().determinant())));
     const QSize pixels(std::max(1, static_cast<int>(std::ceil(square.width() * scale))),
                        std::max(1, static_cast<int>(std::ceil(square.height() * scale))));
     // In one colour a symbol is the same picture wherever it stands: lists
