@@ -217,6 +217,42 @@ TEST(ShredderView, RemovingTheLastRowHidesTheListAndTheBar)
     EXPECT_TRUE(FS::exists(empty));
 }
 
+// However the confirmation is dismissed (Escape, Cancel or the destructive
+// button), the sheet and its veil go at once rather than staying hidden in the
+// screen until the screen goes; the next confirmation is a new one.
+TEST(ShredderView, ADismissedConfirmationIsDestroyed)
+{
+    Shredder s;
+    s.tools.hold("shred");
+    s.view->add({s.tree.file("home/a.txt", 10)});
+    s.waitMeasured();
+    test::settleEvents();
+    const std::function<void(ConfirmDialog*)> dismissals[] = {
+        [](ConfirmDialog* sheet) { QTest::keyClick(sheet, Qt::Key_Escape); },
+        [](ConfirmDialog* sheet) {
+            QTest::mouseClick(sheet->cancelButton(), Qt::LeftButton, {}, sheet->cancelButton()->rect().center());
+        },
+        [](ConfirmDialog* sheet) {
+            QTest::mouseClick(sheet->destructiveButton(), Qt::LeftButton, {},
+                              sheet->destructiveButton()->rect().center());
+        },
+    };
+    for (std::size_t way = 0; way < std::size(dismissals); ++way) {
+        SCOPED_TRACE(way);
+        s.openConfirmation();
+        const QPointer<ConfirmDialog> sheet = s.view->confirmation();
+        dismissals[way](sheet);
+        test::settleEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(sheet.isNull());
+        EXPECT_EQ(s.view->confirmation(), nullptr);
+        EXPECT_TRUE(s.view->window()->findChildren<SheetOverlay*>().isEmpty());
+        EXPECT_TRUE(s.view->findChildren<ConfirmDialog*>().isEmpty());
+    }
+    s.tools.release("shred");
+    s.waitBanner();
+}
+
 // Targets added during a run are not part of it and stay for the next one.
 TEST(ShredderView, ARunShredsWhatItWasGivenAndOnlyThatLeavesTheList)
 {
