@@ -119,7 +119,7 @@ TEST_F(ProcessServiceTest, ApplicationsLendTheirNamesAndIdentifiers)
     process(20, "firefox-bin", 1);
     process(21, "helper", 1);
     process(22, "plain", 1);
-    const auto applications = [] {
+    const auto applications = [](const QList<qint32>&) {
         return QList<ProcessService::Application>{
             {0, QStringLiteral("Kernel"), QStringLiteral("org.example.kernel")},
             {20, QStringLiteral("Firefox"), QStringLiteral("org.mozilla.firefox")},
@@ -138,13 +138,41 @@ TEST_F(ProcessServiceTest, ApplicationsLendTheirNamesAndIdentifiers)
     EXPECT_FALSE(processes[2].isApplication);
 }
 
+// Telling an application reads several files per process: a sample asks
+// about the processes it keeps, never about every process there is.
+TEST_F(ProcessServiceTest, OnlyTheKeptProcessesAreLookedUpAmongTheApplications)
+{
+    process(40, "idle", 5);
+    process(41, "busiest", 5);
+    process(42, "idle too", 5);
+    process(43, "busy", 5);
+    process(44, "editor", 5);
+    QList<QList<qint32>> asked;
+    const auto applications = [&asked](const QList<qint32>& pids) {
+        asked.append(pids);
+        return QList<ProcessService::Application>{{44, QStringLiteral("Editor"), QStringLiteral("editor")},
+                                                  {40, QStringLiteral("Idle"), std::nullopt}};
+    };
+    const QList<RunningProcess> processes = service([&] {
+        process(41, "busiest", 5 + 30);
+        process(43, "busy", 5 + 20);
+        process(44, "editor", 5 + 10);
+    }, applications).topProcesses(3);
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_EQ(asked[0], (QList<qint32>{41, 43, 44}));
+    ASSERT_EQ(pids(processes), (QList<qint32>{41, 43, 44}));
+    EXPECT_FALSE(processes[0].isApplication);
+    EXPECT_EQ(processes[2].name, QStringLiteral("Editor"));
+    EXPECT_TRUE(processes[2].isApplication);
+}
+
 TEST_F(ProcessServiceTest, NamesTheKernelCutShortAreTakenFromTheProgram)
 {
     process(30, "harborlite-acce", 2);
     tree.symlink("proc/30/exe", "/usr/libexec/harborlite-accessibility");
     process(31, "harborlite-sett", 1);
     tree.symlink("proc/31/exe", "/usr/bin/harborlite-settings-daemon");
-    const auto applications = [] {
+    const auto applications = [](const QList<qint32>&) {
         return QList<ProcessService::Application>{{31, QStringLiteral("Settings"), std::nullopt}};
     };
     const QList<RunningProcess> processes = service([] {}, applications).topProcesses(10);

@@ -20,6 +20,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace harborlite;
 
 namespace {
@@ -187,6 +189,47 @@ TEST(MonitorCard, ASampleRepaintsOnlyWhatItChanged)
     }
     EXPECT_FALSE(cardPaints.painted.isEmpty());
     EXPECT_TRUE((cardPaints.painted - changed).isEmpty());
+}
+
+// The heaviest processes change order nearly every sample: the rows stay and
+// show the new ones in place, so a sample lays out and repaints the rows, not
+// the card (nor, through it, the whole screen). Only a change in their number
+// adds or removes rows.
+TEST(MonitorCard, ProcessRowsStayWhileTheHeaviestProcessesChange)
+{
+    MonitorCard card(MonitorKind::processes);
+    card.resize(600, 260);
+    card.setValues({}, processes(5));
+    card.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&card));
+    QApplication::processEvents();
+    const QList<QWidget*> rows = card.findChildren<QWidget*>(QStringLiteral("processRow"));
+    ASSERT_EQ(rows.size(), 5);
+
+    std::vector<RunningProcess> next = processes(5);
+    std::reverse(next.begin(), next.end());
+    next[0].pid = 900;
+    next[0].name = QStringLiteral("newcomer");
+    PaintedRegions cardPaints(card);
+    card.setValues({}, next);
+    QApplication::processEvents();
+    EXPECT_EQ(card.findChildren<QWidget*>(QStringLiteral("processRow")), rows);
+    EXPECT_EQ(rows[0]->findChild<RoleLabel*>(QStringLiteral("name"))->text(), "newcomer");
+    EXPECT_EQ(rows[0]->findChild<RoleLabel*>(QStringLiteral("cpu"))->text(), "86.0%");
+    EXPECT_EQ(rows[4]->findChild<RoleLabel*>(QStringLiteral("name"))->text(), "p0");
+    QRegion rowAreas;
+    for (const QWidget* row : rows) {
+        rowAreas += row->geometry();
+    }
+    EXPECT_TRUE((cardPaints.painted - rowAreas).isEmpty());
+
+    card.setValues({}, processes(2));
+    QList<QWidget*> fewer = card.findChildren<QWidget*>(QStringLiteral("processRow"));
+    ASSERT_EQ(fewer.size(), 2);
+    EXPECT_EQ(fewer[0], rows[0]);
+    EXPECT_EQ(fewer[0]->findChild<RoleLabel*>(QStringLiteral("name"))->text(), "p0");
+    card.setValues({}, processes(4));
+    EXPECT_EQ(card.findChildren<QWidget*>(QStringLiteral("processRow")).size(), 4);
 }
 
 TEST(MonitorCard, BatteryWithoutABattery)

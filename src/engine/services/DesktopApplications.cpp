@@ -8,7 +8,6 @@
 #include "platform/XdgDataHome.h"
 #include "shared/FileSystem.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -138,20 +137,18 @@ DesktopApplications::Locations DesktopApplications::Locations::standard()
 
 DesktopApplications::DesktopApplications(Locations locations) : locations_(std::move(locations)) {}
 
-QList<ProcessService::Application> DesktopApplications::running() const
+QList<ProcessService::Application> DesktopApplications::running(QList<qint32> pids) const
 {
+    const qint32 self = ::getpid();
+    pids.removeIf([self](qint32 pid) { return pid <= 1 || pid == self; });
+    std::sort(pids.begin(), pids.end());
+    pids.erase(std::unique(pids.begin(), pids.end()), pids.end());
+    if (pids.isEmpty()) {
+        return {};
+    }
     const Catalogue known = catalogue(locations_);
     const QString procRoot = platform::procRoot().get();
     const uid_t user = platform::userId().get();
-    QList<qint32> pids;
-    for (const QString& name : QDir(procRoot).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        bool ok = false;
-        const qint32 pid = name.toInt(&ok);
-        if (ok && pid > 1 && pid != ::getpid()) {
-            pids.append(pid);
-        }
-    }
-    std::sort(pids.begin(), pids.end());
     QList<ProcessService::Application> applications;
     for (const qint32 pid : pids) {
         const QString folder = procRoot + QLatin1Char('/') + QString::number(pid);

@@ -28,10 +28,11 @@ public:
 
     explicit DesktopApplications(Locations locations = Locations::standard());
 
-    // The applications among the processes under the proc root
-    // (platform::procRoot), in pid order, named as their entries are; never
-    // pid 1 or this process. Unreadable entries and processes add nothing.
-    QList<ProcessService::Application> running() const;
+    // The applications among the processes with the given pids under the proc
+    // root (platform::procRoot), in pid order, named as their entries are;
+    // never pid 1 or this process. Unreadable entries and processes, and pids
+    // that name none, add nothing.
+    QList<ProcessService::Application> running(QList<qint32> pids) const;
 
 private:
     Locations locations_;

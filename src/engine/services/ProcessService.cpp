@@ -121,7 +121,7 @@ double sleepThroughPause()
 
 ProcessService::ApplicationList ProcessService::desktopApplications()
 {
-    return [] { return DesktopApplications().running(); };
+    return [](const QList<qint32>& pids) { return DesktopApplications().running(pids); };
 }
 
 ProcessService::ProcessService(ApplicationList applications, Pause pause, platform::RunningApplications running)
@@ -144,15 +144,6 @@ QList<RunningProcess> ProcessService::topProcesses(int limit) const
     const double seconds = pause_();
     const std::vector<Reading> after = readProcesses(procRoot, true);
 
-    QHash<qint32, Application> applications;
-    if (applications_) {
-        for (const Application& application : applications_()) {
-            if (application.pid > 0 && !applications.contains(application.pid)) {
-                applications.insert(application.pid, application);
-            }
-        }
-    }
-
     const double ticksPerSecond = double(::sysconf(_SC_CLK_TCK));
     const qint64 pageSize = ::sysconf(_SC_PAGESIZE);
     // Each process with the reading it came from, whose command name it shows
@@ -172,13 +163,6 @@ QList<RunningProcess> ProcessService::topProcesses(int limit) const
         process.cpu = seconds > 0 && ticksPerSecond > 0 ? double(used) / (seconds * ticksPerSecond) * 100.0 : 0.0;
         process.memory = qint64(std::min<quint64>(now.residentPages, quint64(INT64_MAX / pageSize))) * pageSize;
         process.startTime = now.startTime;
-        if (const auto application = applications.constFind(now.pid); application != applications.constEnd()) {
-            process.isApplication = true;
-            if (application->localizedName && !application->localizedName->isEmpty()) {
-                process.name = *application->localizedName;
-            }
-            process.bundleID = application->bundleID;
-        }
         processes.emplace_back(std::move(process), &now);
     }
     std::stable_sort(processes.begin(), processes.end(),
@@ -186,10 +170,34 @@ QList<RunningProcess> ProcessService::topProcesses(int limit) const
     if (processes.size() > std::size_t(limit)) {
         processes.resize(std::size_t(limit));
     }
+
+    // Telling an application costs several files per process: only the kept
+    // ones are asked about.
+    QHash<qint32, Application> applications;
+    if (applications_) {
+        QList<qint32> pids;
+        pids.reserve(qsizetype(processes.size()));
+        for (const auto& [process, reading] : processes) {
+            pids.append(process.pid);
+        }
+        std::sort(pids.begin(), pids.end());
+        for (const Application& application : applications_(pids)) {
+            if (application.pid > 0 && !applications.contains(application.pid)) {
+                applications.insert(application.pid, application);
+            }
+        }
+    }
     // Names that may need another file are looked up only for the kept rows.
     QList<RunningProcess> kept;
     kept.reserve(qsizetype(processes.size()));
     for (auto& [process, reading] : processes) {
+        if (const auto application = applications.constFind(process.pid); application != applications.constEnd()) {
+            process.isApplication = true;
+            if (application->localizedName && !application->localizedName->isEmpty()) {
+                process.name = *application->localizedName;
+            }
+            process.bundleID = application->bundleID;
+        }
         if (process.name.isEmpty()) {
             process.name = platform::processName(procRoot, process.pid, reading->command);
         }

@@ -23,7 +23,8 @@ public:
         std::optional<QString> localizedName;
         std::optional<QString> bundleID;
     };
-    using ApplicationList = std::function<QList<Application>()>;
+    // The applications among the given processes (pids in ascending order).
+    using ApplicationList = std::function<QList<Application>(const QList<qint32>& pids)>;
     // Waits between the two readings and answers the seconds that passed.
     using Pause = std::function<double()>;
 
@@ -38,6 +39,7 @@ public:
     // At most `limit` processes, busiest first; equally busy ones in pid
     // order. Blocks for the pause. Never fails: an unreadable proc root gives
     // an empty list, and a process that ends between the readings is left out.
+    // Only the processes kept are looked up among the applications.
     QList<RunningProcess> topProcesses(int limit) const;
 
     // Whether a quit request may reach the process: an application when it

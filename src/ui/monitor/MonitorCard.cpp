@@ -165,44 +165,17 @@ void MonitorCard::setValues(const MonitorInputs& inputs, const std::vector<Runni
 void MonitorCard::showProcesses(const std::vector<RunningProcess>& processes)
 {
     const size_t count = std::min<size_t>(processes.size(), kProcessRows);
-    std::vector<qint32> pids;
-    for (size_t i = 0; i < count; ++i) {
-        pids.push_back(processes[i].pid);
-    }
     sampling_->setHidden(count > 0);
-    if (pids != rowPids_) {
-        // Called from the model's notifications, never from a row's own signal.
-        for (QWidget* row : rowWidgets_) {
-            delete row;
-        }
-        rowWidgets_.clear();
-        rows_.clear();
-        for (size_t i = 0; i < count; ++i) {
-            auto* rowWidget = new QWidget(this);
-            rowWidget->setObjectName(QStringLiteral("processRow"));
-            auto* row = new QHBoxLayout(rowWidget);
-            row->setContentsMargins(0, 0, 0, 0);
-            row->setSpacing(8);
-            auto* dot = new ProcessDot(rowWidget);
-            auto* name = new RoleLabel(QString(), Palette::ink(), TypeStyle::font(11.5, QFont::Normal), rowWidget);
-            name->setObjectName(QStringLiteral("name"));
-            name->setElidedOnOneLine(true);
-            auto* cpu = new RoleLabel(QString(), Palette::inkSecondary(), TypeStyle::font(11, QFont::Medium), rowWidget);
-            cpu->setObjectName(QStringLiteral("cpu"));
-            auto* memory =
-                new RoleLabel(QString(), Palette::inkTertiary(), TypeStyle::font(11, QFont::Medium), rowWidget);
-            memory->setObjectName(QStringLiteral("memory"));
-            memory->setFixedWidth(52);
-            memory->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            row->addWidget(dot, 0, Qt::AlignVCenter);
-            row->addWidget(name, 1);
-            row->addWidget(cpu);
-            row->addWidget(memory);
-            rowsLayout_->addWidget(rowWidget);
-            rowWidgets_.push_back(rowWidget);
-            rows_.push_back({dot, name, cpu, memory});
-        }
-        rowPids_ = std::move(pids);
+    // Rows keep their place while the heaviest processes change order every
+    // sample: new widgets would lay out the whole screen again.
+    // Called from the model's notifications, never from a row's own signal.
+    while (rows_.size() > count) {
+        delete rowWidgets_.back();
+        rowWidgets_.pop_back();
+        rows_.pop_back();
+    }
+    while (rows_.size() < count) {
+        addProcessRow();
     }
     for (size_t i = 0; i < count; ++i) {
         const RunningProcess& process = processes[i];
@@ -211,6 +184,32 @@ void MonitorCard::showProcesses(const std::vector<RunningProcess>& processes)
         setTextIfChanged(rows_[i].cpu, QString::asprintf("%.1f%%", process.cpu));
         setTextIfChanged(rows_[i].memory, Format::compactBytes(process.memory));
     }
+}
+
+void MonitorCard::addProcessRow()
+{
+    auto* rowWidget = new QWidget(this);
+    rowWidget->setObjectName(QStringLiteral("processRow"));
+    auto* row = new QHBoxLayout(rowWidget);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(8);
+    auto* dot = new ProcessDot(rowWidget);
+    auto* name = new RoleLabel(QString(), Palette::ink(), TypeStyle::font(11.5, QFont::Normal), rowWidget);
+    name->setObjectName(QStringLiteral("name"));
+    name->setElidedOnOneLine(true);
+    auto* cpu = new RoleLabel(QString(), Palette::inkSecondary(), TypeStyle::font(11, QFont::Medium), rowWidget);
+    cpu->setObjectName(QStringLiteral("cpu"));
+    auto* memory = new RoleLabel(QString(), Palette::inkTertiary(), TypeStyle::font(11, QFont::Medium), rowWidget);
+    memory->setObjectName(QStringLiteral("memory"));
+    memory->setFixedWidth(52);
+    memory->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    row->addWidget(dot, 0, Qt::AlignVCenter);
+    row->addWidget(name, 1);
+    row->addWidget(cpu);
+    row->addWidget(memory);
+    rowsLayout_->addWidget(rowWidget);
+    rowWidgets_.push_back(rowWidget);
+    rows_.push_back({dot, name, cpu, memory});
 }
 
 void MonitorCard::paintEvent(QPaintEvent*)

@@ -24,7 +24,8 @@ class Sparkline;
 // with the symbol, the title and "Unavailable" when the reading is, then a
 // ring with its label beside the value, caption and sparkline, or for the
 // processes monitor the five heaviest processes. setValues() updates the
-// children in place; process rows are made anew only when the pids change.
+// children in place; process rows are added or removed only when their number
+// changes, and otherwise show the new processes in place.
 class MonitorCard : public QWidget {
     Q_OBJECT
 
@@ -63,6 +64,7 @@ private:
     void buildValueBlock(QVBoxLayout* column);
     void buildProcessList(QVBoxLayout* column);
     void showProcesses(const std::vector<RunningProcess>& processes);
+    void addProcessRow();
 
     MonitorKind kind_;
     MonitorReading reading_;
@@ -79,7 +81,6 @@ private:
     QVBoxLayout* rowsLayout_ = nullptr;
     std::vector<QWidget*> rowWidgets_;
     std::vector<ProcessRow> rows_;
-    std::vector<qint32> rowPids_;
 };
 
 } // namespace harborlite
