@@ -3,7 +3,9 @@
 #include <QRunnable>
 #include <QThreadPool>
 
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <type_traits>
 #include <utility>
@@ -197,6 +199,39 @@ inline void waitForDone(QThreadPool& pool)
 {
     pool.waitForDone();
     received(&pool);
+}
+
+// Qt runs some of its own work on its global pool (it scales and converts
+// large images there, split across threads). A thread the pool starts for such
+// work has never run a job of ours, so its share of Qt's bookkeeping would be
+// checked. This runs one job of ours on every thread the pool may have, all at
+// once, and keeps the threads from expiring, so that the pool starts no thread
+// later: each is then inside Qt's bookkeeping outside our jobs, as PoolThread
+// has it. It returns once every thread has started its job; waitForDone()
+// would end the threads. Without the sanitizer it does nothing.
+inline void enterEveryThread([[maybe_unused]] QThreadPool& pool)
+{
+#if defined(__SANITIZE_THREAD__)
+    struct Gathering {
+        std::mutex mutex;
+        std::condition_variable changed;
+        int started = 0;
+    };
+    pool.setExpiryTimeout(-1);
+    const int threads = pool.maxThreadCount();
+    const auto gathering = std::make_shared<Gathering>();
+    for (int i = 0; i < threads; ++i) {
+        // Each job holds its thread until all have started, so no thread runs two.
+        start(pool, [gathering, threads] {
+            std::unique_lock lock(gathering->mutex);
+            ++gathering->started;
+            gathering->changed.notify_all();
+            gathering->changed.wait(lock, [&] { return gathering->started == threads; });
+        });
+    }
+    std::unique_lock lock(gathering->mutex);
+    gathering->changed.wait(lock, [&] { return gathering->started == threads; });
+#endif
 }
 
 } // namespace harborlite::ThreadHandOff

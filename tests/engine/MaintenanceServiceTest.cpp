@@ -1,6 +1,7 @@
 #include "support/QtPrinters.h"
 #include "engine/services/MaintenanceService.h"
 #include "engine/services/ShellRunner.h"
+#include "support/EventWait.h"
 #include "shared/FileSystem.h"
 #include "shared/Formatting.h"
 #include "platform/HomeFolder.h"
@@ -214,7 +215,7 @@ TEST_F(MaintenanceServiceTest, MailDatabasesAreCompactedWithTheRealTool)
     sqlite.start("/usr/bin/sqlite3",
                  {database, "create table m(x); with recursive n(i) as (select 1 union all select i + 1 from n "
                             "where i < 20000) insert into m select randomblob(100) from n; delete from m;"});
-    ASSERT_TRUE(sqlite.waitForFinished(-1));
+    ASSERT_TRUE(sqlite.waitForFinished(test::kWaitLimitMilliseconds));
     ASSERT_EQ(sqlite.exitCode(), 0);
     tree.file("home/Library/Mail/V9/MailData/Envelope Index", QByteArray("not a database at all, just text", 32) + QByteArray(4096, 'x'));
     tree.file("home/Library/Mail/.V8/MailData/Envelope Index", "");

@@ -1,11 +1,11 @@
 #include "model/BackgroundRunner.h"
+#include "support/ConditionWait.h"
 
 #include <QCoreApplication>
 
 #include <gtest/gtest.h>
 
 #include <future>
-#include <latch>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -70,8 +70,9 @@ TEST(BackgroundRunner, DropsTheResultWhenTheReceiverIsGone)
 TEST(BackgroundRunner, RunsUserInitiatedWorkBeforeQueuedUtilityWork)
 {
     BackgroundRunner runner(1);
-    std::latch started(1);
-    std::latch release(1);
+    std::promise<void> started;
+    std::promise<void> release;
+    const std::shared_future<void> released = release.get_future().share();
     std::mutex mutex;
     std::vector<int> order;
     auto record = [&](int job) {
@@ -82,14 +83,14 @@ TEST(BackgroundRunner, RunsUserInitiatedWorkBeforeQueuedUtilityWork)
     };
 
     runner.start(TaskPriority::utility, [&] {
-        started.count_down();
-        release.wait();
+        started.set_value();
+        test::waitUntilReady(released);
     });
-    started.wait();
+    test::waitUntilReady(started.get_future());
     runner.start(TaskPriority::utility, record(1));
     runner.start(TaskPriority::utility, record(2));
     runner.start(TaskPriority::userInitiated, record(3));
-    release.count_down();
+    release.set_value();
     runner.waitForDone();
 
     EXPECT_EQ(order, (std::vector<int>{3, 1, 2}));
@@ -99,14 +100,15 @@ TEST(BackgroundRunner, SamplesOnItsOwnThreadWhileEveryWorkerIsBusy)
 {
     BackgroundRunner runner(1);
     QObject receiver;
-    std::latch release(1);
+    std::promise<void> release;
+    const std::shared_future<void> released = release.get_future().share();
     std::promise<QThread*> sampled;
     std::vector<QThread*> applied;
     QThread* workerThread = nullptr;
 
     runner.start(TaskPriority::utility, [&] {
         workerThread = QThread::currentThread();
-        release.wait();
+        test::waitUntilReady(released);
     });
     runner.runSampling(
         &receiver,
@@ -116,8 +118,9 @@ TEST(BackgroundRunner, SamplesOnItsOwnThreadWhileEveryWorkerIsBusy)
         },
         [&](QThread* thread) { applied.push_back(thread); });
     // Returns only because the sampler does not wait for the blocked worker.
-    QThread* samplerThread = sampled.get_future().get();
-    release.count_down();
+    std::future<QThread*> sampledThread = sampled.get_future();
+    QThread* samplerThread = test::waitUntilReady(sampledThread) ? sampledThread.get() : nullptr;
+    release.set_value();
 
     runner.runSampling(
         &receiver, [] { return QThread::currentThread(); }, [&](QThread* thread) { applied.push_back(thread); });

@@ -2,6 +2,7 @@
 
 #include "engine/services/ShellRunner.h"
 #include "model/ModelEngine.h"
+#include "support/ConditionWait.h"
 #include "support/EventWait.h"
 
 #include <QCoreApplication>
@@ -87,7 +88,7 @@ public:
     void pass(const std::function<bool()>& stop = {})
     {
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return open_ || (stop && stop()); });
+        waitUntil(lock, changed_, [&] { return open_ || (stop && stop()); });
     }
 
 private:
@@ -141,7 +142,7 @@ public:
     void waitStarted(ScanCategory category, int count = 1)
     {
         std::unique_lock lock(mutex_);
-        startedChanged_.wait(lock, [&] { return started_[category] >= count; });
+        waitUntil(lock, startedChanged_, [&] { return started_[category] >= count; });
     }
 
     std::unique_ptr<CategoryScanner> scanner(ScanCategory category);

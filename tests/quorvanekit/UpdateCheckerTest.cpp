@@ -7,7 +7,6 @@
 #include "support/QtPrinters.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTcpServer>
@@ -56,14 +55,8 @@ template <typename Start>
 void await(Start start)
 {
     bool finished = false;
-    QEventLoop loop;
-    start([&] {
-        finished = true;
-        loop.quit();
-    });
-    if (!finished) {
-        loop.exec();
-    }
+    start([&] { finished = true; });
+    test::waitFor([&] { return finished; });
 }
 
 class UpdateCheckerTest : public testing::Test {
@@ -220,15 +213,9 @@ TEST_F(UpdateCheckerTest, ManualCheckOffersANewerBuild)
     EXPECT_EQ(checker->feedURL().path().toUtf8(), kFeedPath);
 
     bool finished = false;
-    QEventLoop loop;
-    checker->checkNow([&] {
-        finished = true;
-        loop.quit();
-    });
+    checker->checkNow([&] { finished = true; });
     EXPECT_TRUE(checker->isChecking());
-    if (!finished) {
-        loop.exec();
-    }
+    test::waitFor([&] { return finished; });
 
     EXPECT_FALSE(checker->isChecking());
     EXPECT_EQ(checker->lastManualResult(), UpdateChecker::ManualResult::updateAvailable());

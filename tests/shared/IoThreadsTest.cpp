@@ -1,5 +1,6 @@
 #include "shared/FileSystem.h"
 #include "shared/IoThreads.h"
+#include "support/ConditionWait.h"
 #include "support/FixtureTree.h"
 
 #include <QCryptographicHash>
@@ -29,7 +30,7 @@ public:
                     std::unique_lock lock(mutex_);
                     ++holding_;
                     changed_.notify_all();
-                    changed_.wait(lock, [this] { return released_; });
+                    test::waitUntil(lock, changed_, [this] { return released_; });
                     --holding_;
                     changed_.notify_all();
                 })) {
@@ -37,14 +38,14 @@ public:
             }
         }
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return holding_ == IoThreads::budget(); });
+        test::waitUntil(lock, changed_, [this] { return holding_ == IoThreads::budget(); });
     }
     ~BusyBudget()
     {
         std::unique_lock lock(mutex_);
         released_ = true;
         changed_.notify_all();
-        changed_.wait(lock, [this] { return holding_ == 0; });
+        test::waitUntil(lock, changed_, [this] { return holding_ == 0; });
     }
 
 private:

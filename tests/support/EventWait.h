@@ -19,6 +19,8 @@ namespace harborlite::test {
 // sanitized build on a busy machine needs: it only turns a hang into a failure
 // that names the wait, well before the test's own time limit ends the process.
 inline constexpr std::chrono::seconds kWaitLimit{120};
+// The same for Qt's waits that take milliseconds.
+inline constexpr int kWaitLimitMilliseconds = static_cast<int>(std::chrono::milliseconds(kWaitLimit).count());
 
 // Called from a worker once its result is in place: wakes the GUI thread's
 // waitFor() at once rather than at its next timer. The empty call is carried

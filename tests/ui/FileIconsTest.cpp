@@ -4,12 +4,17 @@
 #include "ui/components/FileIcons.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QImage>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace harborlite;
 
@@ -101,22 +106,80 @@ TEST(FileIcons, APathDrawsThePlaceholderUntilItsKindArrivesAndKindsShareOneIcon)
     EXPECT_NE(icons.icon(text).cacheKey(), folder.cacheKey());
 }
 
+// The lookups of desktop entries under a folder, counted by the entries'
+// openings and closings: a lookup opens the entry it looks at.
+class EntryLookups {
+public:
+    explicit EntryLookups(const QString& folder)
+        : watch_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
+    {
+        EXPECT_GE(watch_, 0);
+        EXPECT_GE(::inotify_add_watch(watch_, QFile::encodeName(folder).constData(), IN_OPEN | IN_CLOSE_NOWRITE), 0);
+    }
+    ~EntryLookups() { ::close(watch_); }
+    EntryLookups(const EntryLookups&) = delete;
+    EntryLookups& operator=(const EntryLookups&) = delete;
+
+    struct Counts {
+        int begun = 0;
+        int ended = 0;
+    };
+
+    // The lookups seen since the last call.
+    Counts taken()
+    {
+        Counts counts;
+        alignas(inotify_event) char buffer[64 * 1024];
+        for (;;) {
+            const ssize_t length = ::read(watch_, buffer, sizeof buffer);
+            if (length <= 0) {
+                EXPECT_TRUE(length < 0 && errno == EAGAIN) << "the events were not read: " << errno;
+                return counts;
+            }
+            for (ssize_t at = 0; at < length;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+                EXPECT_EQ(event->mask & IN_Q_OVERFLOW, 0u) << "events were lost";
+                counts.begun += (event->mask & IN_OPEN) != 0 ? 1 : 0;
+                counts.ended += (event->mask & IN_CLOSE_NOWRITE) != 0 ? 1 : 0;
+                at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+            }
+        }
+    }
+
+private:
+    int watch_;
+};
+
+// Going while the thread looks paths up waits for the batch under way and
+// drops the paths it has not reached: when the object is gone no lookup is
+// still open, most paths were never looked at, and nothing is looked up later.
 TEST(FileIcons, GoingWhileLookingUpWaitsForTheBatchAndDropsTheRest)
 {
     test::FixtureTree tree;
+    // Far more paths than the thread looks at while they are asked for.
+    constexpr int kPaths = 3000;
     QStringList paths;
-    for (int i = 0; i < 500; ++i) {
-        paths.append(tree.path(QStringLiteral("file-%1.txt").arg(i)));
+    for (int i = 0; i < kPaths; ++i) {
+        paths.append(tree.file(QStringLiteral("entries/entry-%1.desktop").arg(i),
+                               QByteArray("[Desktop Entry]\nIcon=folder\n")));
     }
+    EntryLookups lookups(tree.path(QStringLiteral("entries")));
     {
         FileIcons icons;
         for (const QString& path : std::as_const(paths)) {
             icons.icon(path);
         }
     }
+    const EntryLookups::Counts whileThere = lookups.taken();
+    EXPECT_EQ(whileThere.ended, whileThere.begun);
+    EXPECT_LT(whileThere.begun, kPaths);
+
     // Whatever the thread still sent is dropped with the object.
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
+    const EntryLookups::Counts afterwards = lookups.taken();
+    EXPECT_EQ(afterwards.begun, 0);
+    EXPECT_EQ(afterwards.ended, 0);
 }
 
 } // namespace

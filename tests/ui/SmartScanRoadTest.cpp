@@ -5,6 +5,7 @@
 #include "platform/XdgDataHome.h"
 #include "shared/MemoryDefaults.h"
 #include "paint/Palette.h"
+#include "support/EventWait.h"
 #include "support/FixtureTree.h"
 #include "support/Mounts.h"
 #include "ui/components/GlassCompatButton.h"
@@ -290,7 +291,7 @@ TEST(SmartScanRoad, FixtureHomeScriptFeedsEveryCategory)
     const QString home = tree.path("home");
     QProcess script;
     script.start(QStringLiteral(QT_TESTCASE_SOURCEDIR "/../scripts/fixture-home"), {home});
-    ASSERT_TRUE(script.waitForFinished(-1));
+    ASSERT_TRUE(script.waitForFinished(test::kWaitLimitMilliseconds));
     ASSERT_EQ(script.exitStatus(), QProcess::NormalExit);
     ASSERT_EQ(script.exitCode(), 0) << script.readAllStandardError().toStdString();
 

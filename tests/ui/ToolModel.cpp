@@ -2,6 +2,7 @@
 
 #include "engine/services/Remover.h"
 #include "shared/FileSystem.h"
+#include "support/ConditionWait.h"
 
 #include <QCoreApplication>
 
@@ -25,7 +26,7 @@ struct ToolModel::Shared {
     void wait(const QString& key)
     {
         std::unique_lock lock(mutex);
-        changed.wait(lock, [&] { return !held.contains(key); });
+        waitUntil(lock, changed, [&] { return !held.contains(key); });
     }
 };
 
