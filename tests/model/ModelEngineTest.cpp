@@ -100,7 +100,7 @@ TEST_F(ModelEngineTest, QuitReachesOnlyAnApplicationThatIsStillTheProcessSampled
     sleeper.start(QStringLiteral("/bin/sleep"), {QStringLiteral("30")});
     ASSERT_TRUE(sleeper.waitForStarted());
     const qint32 pid = qint32(sleeper.processId());
-    const ProcessService service([pid] { return QList<ProcessService::Application>{{pid, {}, {}}}; },
+    const ProcessService service([pid](const QList<int>&) { return QList<ProcessService::Application>{{pid, {}, {}}}; },
                                  [] { return 0.1; });
     const QList<RunningProcess> processes = service.topProcesses(100000);
     const auto found =
