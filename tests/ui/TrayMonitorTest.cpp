@@ -18,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace harborlite;
 
 namespace {
@@ -209,6 +211,34 @@ TEST_F(TrayTest, PanelFollowsTheModelAndShowsTheFourHeaviestProcesses)
     EXPECT_EQ(rows[0]->findChild<RoleLabel*>(QStringLiteral("name"))->text(), QStringLiteral("proc0"));
     EXPECT_EQ(rows[0]->findChild<RoleLabel*>(QStringLiteral("cpu"))->text(), QStringLiteral("90.0%"));
     EXPECT_EQ(rows[3]->findChild<RoleLabel*>(QStringLiteral("name"))->text(), QStringLiteral("proc3"));
+}
+
+TEST_F(TrayTest, ProcessRowsStayWhileTheHeaviestProcessesChange)
+{
+    fixture.setProcesses(test::TrayFixture::processList(4));
+    fixture.sampleProcesses();
+    auto panel = makePanel();
+    const QList<QWidget*> rows = panel->findChildren<QWidget*>(QStringLiteral("processRow"));
+    ASSERT_EQ(rows.size(), 4);
+
+    QList<RunningProcess> next = test::TrayFixture::processList(4);
+    std::reverse(next.begin(), next.end());
+    next[0].pid = 900;
+    next[0].name = QStringLiteral("newcomer");
+    fixture.setProcesses(next);
+    fixture.sampleProcesses();
+    panel->refresh();
+    EXPECT_EQ(panel->findChildren<QWidget*>(QStringLiteral("processRow")), rows);
+    EXPECT_EQ(rows[0]->findChild<RoleLabel*>(QStringLiteral("name"))->text(), QStringLiteral("newcomer"));
+    EXPECT_EQ(rows[3]->findChild<RoleLabel*>(QStringLiteral("name"))->text(), QStringLiteral("proc0"));
+
+    fixture.setProcesses(test::TrayFixture::processList(2));
+    fixture.sampleProcesses();
+    panel->refresh();
+    const QList<QWidget*> fewer = panel->findChildren<QWidget*>(QStringLiteral("processRow"));
+    ASSERT_EQ(fewer.size(), 2);
+    EXPECT_EQ(fewer[0], rows[0]);
+    EXPECT_EQ(fewer[0]->findChild<RoleLabel*>(QStringLiteral("name"))->text(), QStringLiteral("proc0"));
 }
 
 TEST_F(TrayTest, ProcessDotsAndTheirOneDecimalShare)

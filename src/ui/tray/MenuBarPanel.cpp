@@ -282,41 +282,18 @@ void MenuBarPanel::refresh()
 void MenuBarPanel::showProcesses(const QList<RunningProcess>& processes)
 {
     const auto count = static_cast<size_t>(std::min<qsizetype>(processes.size(), kProcessRows));
-    std::vector<qint32> pids;
-    for (size_t i = 0; i < count; ++i) {
-        pids.push_back(processes[static_cast<qsizetype>(i)].pid);
-    }
     sampling_->setHidden(count > 0);
-    if (pids != processPids_) {
-        // Called from the model's notifications, never from a row's own signal.
-        for (const ProcessRow& old : processRows_) {
-            delete old.row;
+    // Rows keep their place while the heaviest processes change order every
+    // sample; only a change in their number lays the panel out again.
+    // Called from the model's notifications, never from a row's own signal.
+    if (processRows_.size() != count) {
+        while (processRows_.size() > count) {
+            delete processRows_.back().row;
+            processRows_.pop_back();
         }
-        processRows_.clear();
-        QWidget* box = sampling_->parentWidget();
-        for (size_t i = 0; i < count; ++i) {
-            auto* rowWidget = new QWidget(box);
-            rowWidget->setObjectName(QStringLiteral("processRow"));
-            auto* row = new QHBoxLayout(rowWidget);
-            row->setContentsMargins(0, 0, 0, 0);
-            row->setSpacing(7);
-            auto* dot = new ProcessDot(rowWidget);
-            auto* name = new RoleLabel(QString(), Palette::ink(), TypeStyle::font(11, QFont::Normal), rowWidget);
-            name->setObjectName(QStringLiteral("name"));
-            name->setElidedOnOneLine(true);
-            name->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-            auto* cpu =
-                new RoleLabel(QString(), Palette::inkSecondary(), TypeStyle::font(10.5, QFont::Medium), rowWidget);
-            cpu->setObjectName(QStringLiteral("cpu"));
-            cpu->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            row->addWidget(dot, 0, Qt::AlignVCenter);
-            row->addWidget(name, 1);
-            row->addSpacing(6);
-            row->addWidget(cpu);
-            processLayout_->addWidget(rowWidget);
-            processRows_.push_back({rowWidget, dot, name, cpu});
+        while (processRows_.size() < count) {
+            addProcessRow();
         }
-        processPids_ = std::move(pids);
         // The panel is as tall as its content.
         layout()->activate();
         adjustSize();
@@ -327,6 +304,29 @@ void MenuBarPanel::showProcesses(const QList<RunningProcess>& processes)
         setTextIfChanged(processRows_[i].name, process.name);
         setTextIfChanged(processRows_[i].cpu, QString::asprintf("%.1f%%", process.cpu));
     }
+}
+
+void MenuBarPanel::addProcessRow()
+{
+    auto* rowWidget = new QWidget(sampling_->parentWidget());
+    rowWidget->setObjectName(QStringLiteral("processRow"));
+    auto* row = new QHBoxLayout(rowWidget);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(7);
+    auto* dot = new ProcessDot(rowWidget);
+    auto* name = new RoleLabel(QString(), Palette::ink(), TypeStyle::font(11, QFont::Normal), rowWidget);
+    name->setObjectName(QStringLiteral("name"));
+    name->setElidedOnOneLine(true);
+    name->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    auto* cpu = new RoleLabel(QString(), Palette::inkSecondary(), TypeStyle::font(10.5, QFont::Medium), rowWidget);
+    cpu->setObjectName(QStringLiteral("cpu"));
+    cpu->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    row->addWidget(dot, 0, Qt::AlignVCenter);
+    row->addWidget(name, 1);
+    row->addSpacing(6);
+    row->addWidget(cpu);
+    processLayout_->addWidget(rowWidget);
+    processRows_.push_back({rowWidget, dot, name, cpu});
 }
 
 void MenuBarPanel::showTaskAvailability()

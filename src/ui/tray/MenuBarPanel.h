@@ -116,6 +116,7 @@ private:
     QWidget* buildProcesses();
     QWidget* buildActions();
     void showProcesses(const QList<RunningProcess>& processes);
+    void addProcessRow();
     // Each task item is enabled only where its tool is installed; its tooltip
     // then names the missing tool.
     void showTaskAvailability();
@@ -132,7 +133,6 @@ private:
     QVBoxLayout* processLayout_ = nullptr;
     RoleLabel* sampling_ = nullptr;
     std::vector<ProcessRow> processRows_;
-    std::vector<qint32> processPids_;
     GlassCompatButton* open_ = nullptr;
     GlassCompatButton* smartScan_ = nullptr;
     PlainSymbolButton* menuButton_ = nullptr;
