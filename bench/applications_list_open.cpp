@@ -10,7 +10,7 @@
 #include "model/SystemTools.h"
 #include "shared/MemoryDefaults.h"
 #include "ui/theme/Symbols.h"
-#include "ui/tools/ApplicationsView.h"
+#include "ui/applications/ApplicationsView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -9,8 +9,8 @@
 #include "RoundStats.h"
 #include "shared/Formatting.h"
 #include "ui/theme/Symbols.h"
-#include "ui/tools/DiskColumn.h"
-#include "ui/tools/DiskColumns.h"
+#include "ui/diskmap/DiskColumn.h"
+#include "ui/diskmap/DiskColumns.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

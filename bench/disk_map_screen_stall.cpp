@@ -15,7 +15,7 @@
 #include "platform/OpenFileLimit.h"
 #include "shared/MemoryDefaults.h"
 #include "ui/theme/Symbols.h"
-#include "ui/tools/RuvozEzazView.h"
+#include "ui/diskmap/RuvozEzazView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -6,8 +6,8 @@
 //     run of `ps -Ao pid=,pcpu=,rss=,comm=`.
 // Then the sampler's share of one core at one sample per second: processor
 // time per sample from the tight loop, and measured over ten paced seconds.
-#include "engine/services/ProcessService.h"
-#include "engine/services/ShellRunner.h"
+#include "engine/system/ProcessService.h"
+#include "engine/commands/ShellRunner.h"
 #include "shared/SystemMetrics.h"
 
 #include <QFile>

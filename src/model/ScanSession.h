@@ -4,7 +4,7 @@
 #include "engine/models/CleanupReport.h"
 #include "engine/models/ScanCategory.h"
 #include "engine/models/ScanProgress.h"
-#include "engine/services/Remover.h"
+#include "engine/removal/Remover.h"
 #include "model/BackgroundRunner.h"
 #include "model/ModelEngine.h"
 #include "model/RunGeneration.h"

@@ -1,6 +1,6 @@
 #include "model/SystemTools.h"
 
-#include "engine/services/ShellRunner.h"
+#include "engine/commands/ShellRunner.h"
 #include "platform/Clock.h"
 
 namespace harborlite {

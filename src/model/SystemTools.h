@@ -1,11 +1,11 @@
 #pragma once
 
-#include "engine/services/InstalledApp.h"
-#include "engine/services/LocalSnapshots.h"
-#include "engine/services/MaintenanceTask.h"
-#include "engine/services/RunningProcess.h"
-#include "engine/services/StartupItem.h"
-#include "engine/services/StorageBreakdown.h"
+#include "engine/models/InstalledApp.h"
+#include "engine/system/LocalSnapshots.h"
+#include "engine/models/MaintenanceTask.h"
+#include "engine/models/RunningProcess.h"
+#include "engine/models/StartupItem.h"
+#include "engine/system/StorageBreakdown.h"
 #include "model/BackgroundRunner.h"
 #include "model/CancellationFlag.h"
 #include "model/ModelEngine.h"

@@ -1,5 +1,5 @@
 #include "support/QtPrinters.h"
-#include "engine/services/AppCatalog.h"
+#include "engine/apps/AppCatalog.h"
 #include "platform/HomeFolder.h"
 #include "shared/FileSystem.h"
 #include "support/FixtureTree.h"

@@ -1,4 +1,4 @@
-#include "engine/services/BundleInfo.h"
+#include "engine/formats/BundleInfo.h"
 
 #include "support/PlistFixtures.h"
 

@@ -1,5 +1,5 @@
 #include "support/QtPrinters.h"
-#include "engine/services/CodeSignatureInspector.h"
+#include "engine/apps/CodeSignatureInspector.h"
 #include "platform/CodeSigning.h"
 
 #include <gtest/gtest.h>

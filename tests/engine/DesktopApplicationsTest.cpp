@@ -1,4 +1,4 @@
-#include "engine/services/DesktopApplications.h"
+#include "engine/system/DesktopApplications.h"
 #include "platform/KernelRoots.h"
 #include "platform/UserId.h"
 #include "support/FixtureTree.h"

@@ -1,5 +1,5 @@
 #include "support/QtPrinters.h"
-#include "engine/services/Uninstaller.h"
+#include "engine/removal/Uninstaller.h"
 #include "platform/HomeFolder.h"
 #include "platform/RunningApplications.h"
 #include "platform/ToolTable.h"

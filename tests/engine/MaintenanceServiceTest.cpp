@@ -1,6 +1,6 @@
 #include "support/QtPrinters.h"
-#include "engine/services/MaintenanceService.h"
-#include "engine/services/ShellRunner.h"
+#include "engine/system/MaintenanceService.h"
+#include "engine/commands/ShellRunner.h"
 #include "support/EventWait.h"
 #include "shared/FileSystem.h"
 #include "shared/Formatting.h"

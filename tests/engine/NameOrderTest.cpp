@@ -1,4 +1,4 @@
-#include "engine/services/NameOrder.h"
+#include "engine/apps/NameOrder.h"
 #include "support/QtPrinters.h"
 
 #include <QStringList>

@@ -1,5 +1,5 @@
 #include "support/QtPrinters.h"
-#include "engine/services/PackageReceipts.h"
+#include "engine/apps/PackageReceipts.h"
 #include "platform/Clock.h"
 #include "platform/HomeFolder.h"
 #include "platform/ToolTable.h"

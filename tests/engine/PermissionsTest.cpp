@@ -1,5 +1,5 @@
 #include "support/QtPrinters.h"
-#include "engine/services/Permissions.h"
+#include "engine/system/Permissions.h"
 #include "platform/FullDiskAccessProbes.h"
 #include "platform/HomeFolder.h"
 #include "platform/XdgDataHome.h"

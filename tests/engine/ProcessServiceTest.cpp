@@ -1,5 +1,5 @@
 #include "support/QtPrinters.h"
-#include "engine/services/ProcessService.h"
+#include "engine/system/ProcessService.h"
 #include "platform/KernelRoots.h"
 #include "platform/UserId.h"
 #include "support/FixtureTree.h"

@@ -1,4 +1,4 @@
-#include "engine/services/PropertyList.h"
+#include "engine/formats/PropertyList.h"
 
 #include "support/PlistFixtures.h"
 

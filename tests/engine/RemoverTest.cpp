@@ -1,5 +1,5 @@
 #include "engine/safety/SafetyGuard.h"
-#include "engine/services/Remover.h"
+#include "engine/removal/Remover.h"
 #include "platform/Clock.h"
 #include "platform/FileWriter.h"
 #include "platform/HomeFolder.h"

@@ -1,7 +1,7 @@
 #include "support/QtPrinters.h"
 #include "engine/models/CategoryResult.h"
 #include "engine/models/CleanupReport.h"
-#include "engine/scanners/SizeOrder.h"
+#include "engine/models/SizeOrder.h"
 
 #include <gtest/gtest.h>
 

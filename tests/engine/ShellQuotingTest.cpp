@@ -1,5 +1,5 @@
-#include "engine/services/ShellQuoting.h"
-#include "engine/services/ShellRunner.h"
+#include "engine/commands/ShellQuoting.h"
+#include "engine/commands/ShellRunner.h"
 #include "support/QtPrinters.h"
 
 #include <QFile>

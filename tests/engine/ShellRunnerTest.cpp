@@ -1,4 +1,4 @@
-#include "engine/services/ShellRunner.h"
+#include "engine/commands/ShellRunner.h"
 #include "platform/ElevatedCommand.h"
 #include "platform/ToolTable.h"
 #include "support/FakeTool.h"

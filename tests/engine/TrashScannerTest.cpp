@@ -1,5 +1,5 @@
 #include "engine/scanners/TrashScanner.h"
-#include "engine/services/Remover.h"
+#include "engine/removal/Remover.h"
 #include "platform/Clock.h"
 #include "platform/HomeFolder.h"
 #include "platform/MountedVolumes.h"

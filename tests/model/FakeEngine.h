@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/services/ShellRunner.h"
+#include "engine/commands/ShellRunner.h"
 #include "model/ModelEngine.h"
 #include "support/ConditionWait.h"
 #include "support/EventWait.h"

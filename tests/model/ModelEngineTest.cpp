@@ -3,7 +3,7 @@
 #include "support/FixtureTree.h"
 #include "support/QtPrinters.h"
 #include "model/ModelEngine.h"
-#include "engine/services/ProcessService.h"
+#include "engine/system/ProcessService.h"
 
 #include <QProcess>
 

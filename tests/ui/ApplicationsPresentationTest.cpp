@@ -1,6 +1,6 @@
 #include "support/QtPrinters.h"
-#include "ui/tools/ApplicationsPresentation.h"
-#include "ui/tools/UninstallPresentation.h"
+#include "ui/applications/ApplicationsPresentation.h"
+#include "ui/applications/UninstallPresentation.h"
 #include "platform/HomeFolder.h"
 
 #include <gtest/gtest.h>

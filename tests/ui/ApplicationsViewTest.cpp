@@ -1,16 +1,16 @@
 #include "support/EventWait.h"
 #include "support/QtPrinters.h"
 #include "ToolModel.h"
-#include "ui/cleaning/ItemRow.h"
+#include "ui/results/ItemRow.h"
 #include "ui/components/EmptyStateView.h"
 #include "ui/components/GlassCompatButton.h"
 #include "ui/components/PopUpPicker.h"
 #include "ui/components/PrimaryActionBar.h"
 #include "ui/components/RoleLabel.h"
 #include "ui/components/ScreenHeader.h"
-#include "ui/tools/AppListModel.h"
-#include "ui/tools/ApplicationsView.h"
-#include "ui/tools/UninstallPane.h"
+#include "ui/applications/AppListModel.h"
+#include "ui/applications/ApplicationsView.h"
+#include "ui/applications/UninstallPane.h"
 
 #include <QLineEdit>
 #include <QListView>

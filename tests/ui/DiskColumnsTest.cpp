@@ -1,4 +1,4 @@
-#include "ui/tools/DiskColumns.h"
+#include "ui/diskmap/DiskColumns.h"
 #include "model/AppModel.h"
 #include "model/DiskMap.h"
 #include "model/FakeEngine.h"
@@ -10,8 +10,8 @@
 #include "ui/ScreenFixtures.h"
 #include "ui/components/ThinScrollBar.h"
 #include "ui/theme/Motion.h"
-#include "ui/tools/DiskColumn.h"
-#include "ui/tools/DiskColumnsPresentation.h"
+#include "ui/diskmap/DiskColumn.h"
+#include "ui/diskmap/DiskColumnsPresentation.h"
 
 #include <QDir>
 #include <QImage>

@@ -1,8 +1,8 @@
 #include "ResultsSamples.h"
 
-#include "ui/cleaning/ItemRow.h"
-#include "ui/cleaning/ItemRowPainter.h"
-#include "ui/cleaning/PreparedRows.h"
+#include "ui/results/ItemRow.h"
+#include "ui/results/ItemRowPainter.h"
+#include "ui/results/PreparedRows.h"
 
 #include <QAccessible>
 #include <QCoreApplication>

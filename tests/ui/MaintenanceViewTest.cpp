@@ -1,6 +1,6 @@
-#include "ui/tools/MaintenanceView.h"
-#include "engine/services/MaintenanceService.h"
-#include "engine/services/ShellRunner.h"
+#include "ui/maintenance/MaintenanceView.h"
+#include "engine/system/MaintenanceService.h"
+#include "engine/commands/ShellRunner.h"
 #include "model/AppModel.h"
 #include "model/FakeEngine.h"
 #include "model/SystemTools.h"
@@ -17,7 +17,7 @@
 #include "ui/components/ScreenHeader.h"
 #include "ui/components/SymbolView.h"
 #include "ui/shell/DetailScreen.h"
-#include "ui/tools/MaintenanceCard.h"
+#include "ui/maintenance/MaintenanceCard.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "ui/tools/PerformanceView.h"
+#include "ui/performance/PerformanceView.h"
 #include "model/AppModel.h"
 #include "model/FakeEngine.h"
 #include "model/MonitorFeed.h"
@@ -18,9 +18,9 @@
 #include "ui/components/SwitchToggle.h"
 #include "ui/components/SymbolView.h"
 #include "ui/shell/DetailScreen.h"
-#include "ui/tools/CpuHistoryChart.h"
-#include "ui/tools/ProcessRow.h"
-#include "ui/tools/StartupRow.h"
+#include "ui/performance/CpuHistoryChart.h"
+#include "ui/performance/ProcessRow.h"
+#include "ui/performance/StartupRow.h"
 
 #include <QHideEvent>
 #include <QMenu>

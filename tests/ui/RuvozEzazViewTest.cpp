@@ -1,4 +1,4 @@
-#include "ui/tools/RuvozEzazView.h"
+#include "ui/diskmap/RuvozEzazView.h"
 
 #include "model/AppModel.h"
 #include "model/DiskMap.h"
@@ -14,13 +14,13 @@
 #include "ui/components/ProgressRing.h"
 #include "ui/components/RoleLabel.h"
 #include "ui/components/ScreenFrame.h"
-#include "ui/tools/DiskColumn.h"
-#include "ui/tools/DiskColumns.h"
-#include "ui/tools/LegendRow.h"
-#include "ui/tools/RootMenuButton.h"
-#include "ui/tools/SelectionBar.h"
-#include "ui/tools/StorageBar.h"
-#include "ui/tools/StoragePanel.h"
+#include "ui/diskmap/DiskColumn.h"
+#include "ui/diskmap/DiskColumns.h"
+#include "ui/diskmap/LegendRow.h"
+#include "ui/diskmap/RootMenuButton.h"
+#include "ui/diskmap/SelectionBar.h"
+#include "ui/diskmap/StorageBar.h"
+#include "ui/diskmap/StoragePanel.h"
 
 #include <QApplication>
 #include <QDir>

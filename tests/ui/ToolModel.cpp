@@ -1,6 +1,6 @@
 #include "ToolModel.h"
 
-#include "engine/services/Remover.h"
+#include "engine/removal/Remover.h"
 #include "shared/FileSystem.h"
 #include "support/ConditionWait.h"
 

@@ -5,7 +5,7 @@
 #include "platform/HomeFolder.h"
 #include "shared/FileSystem.h"
 #include "ui/cleaning/ShredderView.h"
-#include "ui/tools/ApplicationsView.h"
+#include "ui/applications/ApplicationsView.h"
 
 #include <gtest/gtest.h>
 

@@ -1,16 +1,16 @@
 #include "support/EventWait.h"
 #include "support/QtPrinters.h"
 #include "model/BackgroundRunner.h"
-#include "ui/cleaning/ItemRow.h"
+#include "ui/results/ItemRow.h"
 #include "ui/components/GlassCompatButton.h"
 #include "ui/components/GlassPanel.h"
 #include "ui/components/PrimaryActionBar.h"
 #include "ui/components/RoleLabel.h"
 #include "ui/components/StatusPill.h"
-#include "ui/tools/AppIconCache.h"
-#include "ui/tools/ApplicationsPresentation.h"
-#include "ui/tools/AppListModel.h"
-#include "ui/tools/UninstallPane.h"
+#include "ui/applications/AppIconCache.h"
+#include "ui/applications/ApplicationsPresentation.h"
+#include "ui/applications/AppListModel.h"
+#include "ui/applications/UninstallPane.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>

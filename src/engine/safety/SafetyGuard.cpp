@@ -1,7 +1,7 @@
 #include "engine/safety/SafetyGuard.h"
 
 #include "engine/EngineLog.h"
-#include "engine/services/BundleInfo.h"
+#include "engine/formats/BundleInfo.h"
 #include "platform/MountTable.h"
 #include "platform/PathText.h"
 #include "platform/SystemRoots.h"

@@ -2,7 +2,7 @@
 
 #include "engine/safety/SafetyGuard.h"
 #include "engine/scanners/ScanSteps.h"
-#include "engine/scanners/SizeOrder.h"
+#include "engine/models/SizeOrder.h"
 #include "shared/FileSystem.h"
 
 namespace harborlite {

@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 
 #include "engine/safety/SafetyGuard.h"
-#include "engine/scanners/SizeOrder.h"
-#include "engine/services/PropertyList.h"
+#include "engine/models/SizeOrder.h"
+#include "engine/formats/PropertyList.h"
 #include "platform/Clock.h"
 #include "shared/FileSystem.h"
 #include "shared/Formatting.h"

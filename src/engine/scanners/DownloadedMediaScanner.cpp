@@ -4,7 +4,7 @@
 
 #include "engine/safety/SafetyGuard.h"
 #include "engine/scanners/ContentWalk.h"
-#include "engine/scanners/SizeOrder.h"
+#include "engine/models/SizeOrder.h"
 #include "platform/Clock.h"
 #include "shared/FileSystem.h"
 

@@ -1,7 +1,7 @@
 #include "engine/scanners/LargeOldFilesScanner.h"
 
 #include "engine/scanners/ContentWalk.h"
-#include "engine/scanners/SizeOrder.h"
+#include "engine/models/SizeOrder.h"
 #include "platform/Clock.h"
 #include "shared/FileSystem.h"
 #include "shared/Formatting.h"

@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 
 #include "engine/scanners/ScanSteps.h"
-#include "engine/scanners/SizeOrder.h"
+#include "engine/models/SizeOrder.h"
 #include "platform/Clock.h"
 #include "shared/FileSystem.h"
 #include "shared/Formatting.h"

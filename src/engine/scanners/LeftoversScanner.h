@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/scanners/CategoryScanner.h"
-#include "engine/services/AppCatalog.h"
+#include "engine/apps/AppCatalog.h"
 
 namespace harborlite {
 

@@ -1,7 +1,8 @@
 #include "engine/scanners/MailAttachmentsScanner.h"
 
+#include "engine/formats/NoFollow.h"
 #include "engine/scanners/ScanSteps.h"
-#include "engine/scanners/SizeOrder.h"
+#include "engine/models/SizeOrder.h"
 #include "platform/Clock.h"
 #include "platform/PathText.h"
 #include "shared/BoundedWalk.h"
@@ -16,6 +17,7 @@ namespace harborlite {
 
 namespace {
 
+using namespace NoFollow;
 using namespace ScanSteps;
 
 const QString attachmentsName = QStringLiteral("Attachments");

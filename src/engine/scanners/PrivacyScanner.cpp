@@ -1,7 +1,8 @@
 #include "engine/scanners/PrivacyScanner.h"
 
+#include "engine/formats/NoFollow.h"
 #include "engine/scanners/ScanSteps.h"
-#include "engine/scanners/SizeOrder.h"
+#include "engine/models/SizeOrder.h"
 #include "platform/Clock.h"
 #include "shared/FileSystem.h"
 
@@ -11,6 +12,7 @@ namespace harborlite {
 
 namespace {
 
+using namespace NoFollow;
 using namespace ScanSteps;
 
 const QString dash = QStringLiteral(" \u2014 ");

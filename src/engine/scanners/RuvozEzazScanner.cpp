@@ -1,7 +1,7 @@
 #include "engine/scanners/RuvozEzazScanner.h"
 
 #include "engine/EngineLog.h"
-#include "engine/scanners/SizeOrder.h"
+#include "engine/models/SizeOrder.h"
 #include "platform/MountTable.h"
 #include "platform/PathText.h"
 #include "shared/FileSystem.h"

@@ -3,7 +3,6 @@
 #include "engine/models/ScanGroup.h"
 #include "engine/scanners/CategoryScanner.h"
 
-#include <QByteArray>
 #include <QList>
 #include <QString>
 
@@ -11,8 +10,8 @@
 #include <optional>
 
 // The steps the category scanners share: asking about cancellation, mapping a
-// step's own progress into the scan's band, building items and groups, and
-// looking at entries without following symbolic links out of a root.
+// step's own progress into the scan's band, resolving roots, building items
+// and groups, and reading file names.
 namespace harborlite::ScanSteps {
 
 // Whether the scan was asked to stop; a missing predicate never asks.
@@ -50,17 +49,5 @@ qint64 totalSize(const QList<ScanGroup>& groups);
 QString pathExtension(const QString& name);
 // The name without its extension and that dot.
 QString deletingPathExtension(const QString& name);
-
-// What the entry itself is, a symbolic link never being followed.
-enum class EntryType { missing, link, folder, file, other };
-EntryType entryType(const QString& location);
-
-// The bytes of a regular file read without following a symbolic link.
-struct FileBytes {
-    enum class Status { read, notAFile, tooLarge, unreadable };
-    Status status = Status::unreadable;
-    QByteArray bytes;
-};
-FileBytes readFile(const QString& location, qint64 maxBytes);
 
 } // namespace harborlite::ScanSteps

@@ -1,8 +1,9 @@
 #include "engine/scanners/SystemJunkScanner.h"
 
+#include "engine/formats/NoFollow.h"
 #include "engine/scanners/ScanSteps.h"
-#include "engine/scanners/SizeOrder.h"
-#include "engine/services/PropertyList.h"
+#include "engine/models/SizeOrder.h"
+#include "engine/formats/PropertyList.h"
 #include "platform/Clock.h"
 #include "shared/FileSystem.h"
 
@@ -13,6 +14,7 @@ namespace harborlite {
 
 namespace {
 
+using namespace NoFollow;
 using namespace ScanSteps;
 
 QString text(const char* utf8)

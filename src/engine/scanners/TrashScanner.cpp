@@ -2,7 +2,7 @@
 
 #include <QCoreApplication>
 
-#include "engine/scanners/SizeOrder.h"
+#include "engine/models/SizeOrder.h"
 #include "platform/Clock.h"
 #include "platform/MountedVolumes.h"
 #include "platform/Trash.h"

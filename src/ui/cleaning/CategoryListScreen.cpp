@@ -2,7 +2,7 @@
 
 #include "model/ScanSession.h"
 #include "ui/cleaning/RemovalModePicker.h"
-#include "ui/cleaning/ResultsList.h"
+#include "ui/results/ResultsList.h"
 #include "ui/cleaning/ReviewState.h"
 #include "ui/cleaning/ScanButton.h"
 #include "ui/components/EmptyStateView.h"

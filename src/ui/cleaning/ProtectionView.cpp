@@ -2,7 +2,7 @@
 
 #include "engine/scanners/MalwareScanner.h"
 #include "model/ScanSession.h"
-#include "ui/cleaning/ResultsList.h"
+#include "ui/results/ResultsList.h"
 #include "ui/cleaning/ReviewState.h"
 #include "ui/cleaning/ScanButton.h"
 #include "ui/components/ReviewText.h"

@@ -1,7 +1,7 @@
 #include "ui/cleaning/SingleCategoryScreen.h"
 
 #include "model/ScanSession.h"
-#include "ui/cleaning/ResultsList.h"
+#include "ui/results/ResultsList.h"
 #include "ui/cleaning/ReviewState.h"
 #include "ui/cleaning/ScanButton.h"
 #include "ui/components/EmptyStateView.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/services/RunningProcess.h"
+#include "engine/models/RunningProcess.h"
 #include "shared/MonitorKind.h"
 #include "shared/MonitorReading.h"
 #include "ui/monitor/RaisedGlass.h"

@@ -10,10 +10,10 @@
 #include "ui/cleaning/ShredderView.h"
 #include "ui/cleaning/SmartScanView.h"
 #include "ui/monitor/WidgetsView.h"
-#include "ui/tools/ApplicationsView.h"
-#include "ui/tools/MaintenanceView.h"
-#include "ui/tools/PerformanceView.h"
-#include "ui/tools/RuvozEzazView.h"
+#include "ui/applications/ApplicationsView.h"
+#include "ui/maintenance/MaintenanceView.h"
+#include "ui/performance/PerformanceView.h"
+#include "ui/diskmap/RuvozEzazView.h"
 #include "model/AppModel.h"
 
 namespace harborlite {

@@ -1,6 +1,6 @@
 #include "ui/tray/MenuBarPanel.h"
 
-#include "engine/services/MaintenanceService.h"
+#include "engine/system/MaintenanceService.h"
 #include "paint/BrandMark.h"
 #include "shared/Formatting.h"
 #include "ui/components/GlassCompatButton.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/services/MaintenanceTask.h"
-#include "engine/services/RunningProcess.h"
+#include "engine/models/MaintenanceTask.h"
+#include "engine/models/RunningProcess.h"
 #include "shared/MonitorKind.h"
 #include "ui/components/CoalescedRefresh.h"
 #include "ui/components/RepeatingTask.h"
