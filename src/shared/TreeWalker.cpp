@@ -1,12 +1,13 @@
 #include "shared/TreeWalker.h"
 
-#include "platform/MountTable.h"
 #include "shared/BoundedWalk.h"
+#include "shared/FolderFilter.h"
 #include "shared/FolderListing.h"
 #include "shared/IoThreads.h"
+#include "shared/LevelNode.h"
+#include "shared/LinkClaims.h"
 
 #include <algorithm>
-#include <array>
 #include <atomic>
 #include <climits>
 #include <condition_variable>
@@ -17,7 +18,6 @@
 #include <memory>
 #include <string>
 #include <sys/resource.h>
-#include <sys/statfs.h>
 #include <unistd.h>
 #include <unordered_map>
 
@@ -25,100 +25,9 @@ namespace harborlite::FS {
 
 namespace {
 
-// statfs magic numbers of kernel file systems that hold no user data.
-constexpr std::array<unsigned long, 14> kPseudoMagics = {
-    0x9fa0UL,     // proc
-    0x62656572UL, // sysfs
-    0x1cd1UL,     // devpts
-    0x27e0ebUL,   // cgroup
-    0x63677270UL, // cgroup2
-    0x64626720UL, // debugfs
-    0x74726163UL, // tracefs
-    0x73636673UL, // securityfs
-    0xcafe4a11UL, // bpf
-    0x62656570UL, // configfs
-    0x6165676cUL, // pstore
-    0xde5e81e4UL, // efivarfs
-    0x42494e4dUL, // binfmt_misc
-    0x19800202UL, // mqueue
-};
-constexpr unsigned long kTmpfsMagic = 0x01021994UL;
-
-// devtmpfs reports the tmpfs magic, so it is told apart by its mount entry.
-bool isDevtmpfsMount(dev_t device)
-{
-    return platform::fileSystemTypeOf(device) == QLatin1String("devtmpfs");
-}
-
-qint64 saturatingAdd(qint64 a, qint64 b)
-{
-    qint64 sum = 0;
-    return __builtin_add_overflow(a, b, &sum) ? std::numeric_limits<qint64>::max() : sum;
-}
-
 using Inode = TreeWalker::Inode;
 using Node = FolderTree::Node;
 using Entry = TreeWalker::Entry;
-
-constexpr std::size_t kNoSlot = std::numeric_limits<std::size_t>::max();
-
-// An entry of a walk of levels, and where bytes counted for it go. Only the
-// thread that lists a folder adds its children, into room reserved before,
-// so a child never moves; parent, ordinal and slot never change after that.
-struct LevelNode {
-    QByteArray name;
-    bool isDirectory = false;
-    bool isListed = false;
-    qint64 bytes = 0;
-    qint64 folded = 0;
-    std::vector<LevelNode> children;
-    const LevelNode* parent = nullptr;
-    // Its place in its folder's listing by name.
-    std::uint32_t ordinal = 0;
-    // The per-thread totals' slot of a folder counted whole.
-    std::size_t slot = kNoSlot;
-    // The root's entry it lies in, and its level below the root (the root's entries are 1).
-    std::size_t top = 0;
-    int level = 0;
-};
-
-std::vector<std::uint32_t> placeOf(const LevelNode* node)
-{
-    std::vector<std::uint32_t> place;
-    for (; node != nullptr; node = node->parent) {
-        place.push_back(node->ordinal);
-    }
-    std::reverse(place.begin(), place.end());
-    return place;
-}
-
-// Whether `a` comes before `b` in listing order, depth first.
-bool earlier(const LevelNode* a, const LevelNode* b)
-{
-    if (a->parent == b->parent) {
-        return a->ordinal < b->ordinal;
-    }
-    const std::vector<std::uint32_t> first = placeOf(a);
-    const std::vector<std::uint32_t> second = placeOf(b);
-    return std::lexicographical_compare(first.begin(), first.end(), second.begin(), second.end());
-}
-
-Entry entryOf(LevelNode&& node)
-{
-    Entry entry{std::move(node.name), node.isDirectory, node.isListed, node.bytes, {}, node.folded};
-    if (node.isListed) {
-        qint64 bytes = node.folded;
-        std::sort(node.children.begin(), node.children.end(),
-                  [](const LevelNode& a, const LevelNode& b) { return a.ordinal < b.ordinal; });
-        entry.children.reserve(node.children.size());
-        for (LevelNode& child : node.children) {
-            entry.children.push_back(entryOf(std::move(child)));
-            bytes = saturatingAdd(bytes, entry.children.back().bytes);
-        }
-        entry.bytes = bytes;
-    }
-    return entry;
-}
 
 // An open folder whose pushed subfolders still wait to be opened from it.
 struct WaitingFolder {
@@ -150,12 +59,6 @@ struct Sub {
     LevelNode* level = nullptr;
 };
 
-struct Claim {
-    std::size_t root;
-    qint64 bytes;
-    LevelNode* owner; // levels: the entry the bytes go to
-};
-
 // What a walk does with the regular files it meets: count them, or hand them
 // to an indexing visitor with the folders recorded.
 struct Mode {
@@ -167,23 +70,57 @@ struct Mode {
     const std::vector<TreeWalker::Skipped>* skipped = nullptr;
 };
 
+// What one thread of a walk keeps for itself.
+struct Worker {
+    Worker(int index, std::size_t roots) : number(index), totals(roots, 0) {}
+    int number;
+    FolderListing listing;
+    std::vector<qint64> totals;
+    std::vector<std::string> subfolders;
+    std::vector<std::pair<dev_t, bool>> pseudo;
+    std::vector<const Node*> nodes; // indexing: the folders a BoundedWalk is in
+    // Levels: a listed folder's names and what came of them.
+    std::vector<std::pair<std::string, unsigned char>> names;
+    std::vector<Sub> subs;
+    std::vector<LevelNode*> fresh;
+    std::vector<std::pair<LevelNode*, struct stat>> linked;
+    // Names of the current folder never opened.
+    std::vector<const QByteArray*> skipped;
+};
+
+// How many threads a walk runs and how many opened folders wait at most:
+// within the descriptor limit, per thread a BoundedWalk and its current
+// folder, then the waiting folders, with room left for the rest of the process.
+struct DescriptorBudget {
+    int threads = 1;
+    int waitingFolders = 0;
+};
+
+DescriptorBudget descriptorBudget(int threads)
+{
+    struct rlimit limit {};
+    const long soft = ::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY
+        ? long(std::min<rlim_t>(limit.rlim_cur, 1 << 20))
+        : 1024;
+    constexpr long kReserved = 32;
+    constexpr long kPerThread = long(BoundedWalk::kMaxOpenLevels) + 4;
+    DescriptorBudget budget;
+    budget.threads = int(std::clamp<long>(std::min<long>(threads, (soft - kReserved) / (2 * kPerThread)), 1,
+                                          TreeWalker::kMaxThreads));
+    budget.waitingFolders = int(std::clamp<long>((soft - kReserved - budget.threads * kPerThread) / 2, 0,
+                                                 TreeWalker::kMaxWaitingFolders));
+    return budget;
+}
+
 class Pool {
 public:
     Pool(const TreeWalker::CancelPredicate& isCancelled, int threads, std::size_t roots, Mode mode)
-        : isCancelled_(isCancelled), mode_(mode), totals_(roots, 0)
+        : isCancelled_(isCancelled)
+        , mode_(mode)
+        , filter_(mode.indexing, mode.entered, mode.skipped)
+        , budget_(descriptorBudget(threads))
+        , totals_(roots, 0)
     {
-        // Within the descriptor limit: per thread a BoundedWalk and its current
-        // folder, then the waiting folders, with room left for the rest of the process.
-        struct rlimit limit {};
-        const long soft = ::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY
-            ? long(std::min<rlim_t>(limit.rlim_cur, 1 << 20))
-            : 1024;
-        constexpr long kReserved = 32;
-        constexpr long kPerThread = long(BoundedWalk::kMaxOpenLevels) + 4;
-        maxThreads_ = int(std::clamp<long>(std::min<long>(threads, (soft - kReserved) / (2 * kPerThread)), 1,
-                                           TreeWalker::kMaxThreads));
-        maxWaiting_ = int(std::clamp<long>((soft - kReserved - maxThreads_ * kPerThread) / 2, 0,
-                                           TreeWalker::kMaxWaitingFolders));
     }
     ~Pool() { waitForHelpers(); }
     Pool(const Pool&) = delete;
@@ -203,20 +140,7 @@ public:
             totals[root] += bytes;
             return;
         }
-        claim({st.st_dev, st.st_ino}, bytes, root, owner);
-    }
-
-    void claim(Inode inode, qint64 bytes, std::size_t root, LevelNode* owner)
-    {
-        const std::lock_guard lock(claimsMutex_);
-        const auto [it, inserted] = claims_.try_emplace(inode, Claim{root, bytes, owner});
-        if (inserted) {
-            return;
-        }
-        if (owner != nullptr ? earlier(owner, it->second.owner) : root < it->second.root) {
-            it->second.root = root;
-            it->second.owner = owner;
-        }
+        claims_.claim({st.st_dev, st.st_ino}, bytes, root, owner);
     }
 
     // Lists the root of a walk of levels on the calling thread; its
@@ -295,19 +219,7 @@ public:
         }
         waitForHelpers();
         stack_.clear();
-        for (const auto& [inode, claim] : claims_) {
-            if (!counted.insert(inode).second) {
-                continue;
-            }
-            if (claim.owner != nullptr && claim.owner->slot == kNoSlot) {
-                claim.owner->bytes = saturatingAdd(claim.owner->bytes, claim.bytes);
-            } else {
-                if (claim.root >= totals_.size()) {
-                    totals_.resize(claim.root + 1, 0);
-                }
-                totals_[claim.root] += claim.bytes;
-            }
-        }
+        claims_.settle(counted, totals_);
         return totals_;
     }
 
@@ -327,22 +239,6 @@ public:
     bool stopped() const { return stopped_.load(); }
 
 private:
-    struct Worker {
-        Worker(int index, std::size_t roots) : number(index), totals(roots, 0) {}
-        int number;
-        FolderListing listing;
-        std::vector<qint64> totals;
-        std::vector<std::string> subfolders;
-        std::vector<std::pair<dev_t, bool>> pseudo;
-        std::vector<const Node*> nodes; // indexing: the folders a BoundedWalk is in
-        // Levels: a listed folder's names and what came of them.
-        std::vector<std::pair<std::string, unsigned char>> names;
-        std::vector<Sub> subs;
-        std::vector<LevelNode*> fresh;
-        std::vector<std::pair<LevelNode*, struct stat>> linked;
-        // Names of the current folder never opened.
-        std::vector<const QByteArray*> skipped;
-    };
 
     void stop()
     {
@@ -410,7 +306,7 @@ private:
     void maybeStartHelper()
     {
         const int running = started_ + 1;
-        if (stopped_ || running >= maxThreads_ || stack_.size() <= std::size_t(running - busy_)) {
+        if (stopped_ || running >= budget_.threads || stack_.size() <= std::size_t(running - busy_)) {
             return;
         }
         const int number = ++started_;
@@ -469,61 +365,6 @@ private:
         }
     }
 
-    // The names in the folder (device, inode) never opened.
-    void findSkipped(Worker& worker, dev_t device, ino_t inode) const
-    {
-        worker.skipped.clear();
-        if (mode_.skipped == nullptr) {
-            return;
-        }
-        for (const TreeWalker::Skipped& skipped : *mode_.skipped) {
-            if (skipped.parent.device == device && skipped.parent.inode == inode) {
-                worker.skipped.push_back(&skipped.name);
-            }
-        }
-    }
-
-    static bool isSkipped(const Worker& worker, const char* name)
-    {
-        return !worker.skipped.empty()
-            && std::any_of(worker.skipped.begin(), worker.skipped.end(),
-                           [name](const QByteArray* skipped) { return *skipped == name; });
-    }
-
-    bool pseudo(Worker& worker, int fd, dev_t device)
-    {
-        for (const auto& [known, answer] : worker.pseudo) {
-            if (known == device) {
-                return answer;
-            }
-        }
-        const bool answer = isPseudoFileSystem(fd, device);
-        worker.pseudo.emplace_back(device, answer);
-        return answer;
-    }
-
-    bool entersFolder(const char* name) const
-    {
-        const TreeWalker::Indexing* indexing = mode_.indexing;
-        return indexing == nullptr || !indexing->entersFolder || indexing->entersFolder(name);
-    }
-
-    // Whether a subfolder listed in the open folder `fd` was set aside: its
-    // entry's inode matches one, and so do its device and inode.
-    bool setAside(int fd, const struct dirent64& entry) const
-    {
-        if (mode_.entered == nullptr) {
-            return false;
-        }
-        const std::vector<Inode>& aside = mode_.entered->aside;
-        if (std::none_of(aside.begin(), aside.end(), [&](const Inode& folder) { return folder.inode == entry.d_ino; })) {
-            return false;
-        }
-        struct stat st {};
-        return ::fstatat(fd, entry.d_name, &st, AT_SYMLINK_NOFOLLOW) == 0
-            && std::find(aside.begin(), aside.end(), Inode{st.st_dev, st.st_ino}) != aside.end();
-    }
-
     // One regular file, counted or handed over.
     void file(Worker& worker, const Node* folder, const char* name, const struct stat& st, std::size_t root,
               LevelNode* level)
@@ -540,7 +381,7 @@ private:
     bool list(Worker& worker, int fd, const struct stat& own, std::size_t root, const Node* node, LevelNode* level)
     {
         const bool skipHidden = mode_.indexing != nullptr && mode_.indexing->skipHidden;
-        findSkipped(worker, own.st_dev, own.st_ino);
+        filter_.findSkipped(worker.skipped, own.st_dev, own.st_ino);
         worker.listing.reset(fd);
         while (const struct dirent64* entry = worker.listing.next()) {
             if (cancelled()) {
@@ -551,7 +392,7 @@ private:
             }
             const unsigned char type = entry->d_type;
             if (type == DT_DIR) {
-                if (entersFolder(entry->d_name) && !isSkipped(worker, entry->d_name) && !setAside(fd, *entry)) {
+                if (filter_.entersFolder(entry->d_name) && !FolderFilter::isSkipped(worker.skipped, entry->d_name) && !filter_.setAside(fd, *entry)) {
                     worker.subfolders.emplace_back(entry->d_name);
                 }
                 continue;
@@ -565,8 +406,8 @@ private:
             }
             if (S_ISREG(st.st_mode)) {
                 file(worker, node, entry->d_name, st, root, level);
-            } else if (type == DT_UNKNOWN && S_ISDIR(st.st_mode) && entersFolder(entry->d_name)
-                       && !isSkipped(worker, entry->d_name) && !setAside(fd, *entry)) {
+            } else if (type == DT_UNKNOWN && S_ISDIR(st.st_mode) && filter_.entersFolder(entry->d_name)
+                       && !FolderFilter::isSkipped(worker.skipped, entry->d_name) && !filter_.setAside(fd, *entry)) {
                 worker.subfolders.emplace_back(entry->d_name);
             }
         }
@@ -581,7 +422,7 @@ private:
     bool listLevel(Worker& worker, int fd, const struct stat& own, LevelNode& folder,
                    const std::shared_ptr<WaitingFolder>& open)
     {
-        findSkipped(worker, own.st_dev, own.st_ino);
+        filter_.findSkipped(worker.skipped, own.st_dev, own.st_ino);
         bool complete = true;
         worker.names.clear();
         worker.listing.reset(fd);
@@ -602,7 +443,7 @@ private:
         worker.linked.clear();
         for (std::size_t i = 0; complete && i < worker.names.size(); ++i) {
             const auto& [name, type] = worker.names[i];
-            if (type == DT_DIR && !isSkipped(worker, name.c_str())) {
+            if (type == DT_DIR && !FolderFilter::isSkipped(worker.skipped, name.c_str())) {
                 worker.fresh.push_back(&addChild(folder, name, i, true));
             }
         }
@@ -623,7 +464,7 @@ private:
                 continue;
             }
             if (S_ISDIR(st.st_mode)) {
-                if (!isSkipped(worker, name.c_str())) {
+                if (!FolderFilter::isSkipped(worker.skipped, name.c_str())) {
                     worker.fresh.push_back(&addChild(folder, name, i, true));
                 }
                 continue;
@@ -648,7 +489,7 @@ private:
         // Folders known only from their stat (no entry type) follow the files.
         queueFolders(worker, folder, open);
         for (const auto& [child, st] : worker.linked) {
-            claim({st.st_dev, st.st_ino}, qint64(st.st_blocks) * 512, 0, child);
+            claims_.claim({st.st_dev, st.st_ino}, qint64(st.st_blocks) * 512, 0, child);
         }
         return complete;
     }
@@ -703,7 +544,7 @@ private:
     {
         walkIt = true;
         if (anotherMount) {
-            walkIt = st != nullptr && !pseudo(worker, fd, st->st_dev);
+            walkIt = st != nullptr && !FolderFilter::pseudo(worker.pseudo, fd, st->st_dev);
             if (walkIt && mode_.indexing != nullptr && !mode_.entered->enter(Inode{st->st_dev, st->st_ino})
                 && task.parentNode != nullptr) {
                 walkIt = false;
@@ -723,11 +564,11 @@ private:
         BoundedWalk::Visitor visitor;
         std::vector<std::vector<const QByteArray*>> skippedByDepth;
         visitor.enter = [&](const BoundedWalk::Folder& folder) {
-            if (pseudo(worker, folder.fd, folder.device)) {
+            if (FolderFilter::pseudo(worker.pseudo, folder.fd, folder.device)) {
                 return BoundedWalk::Step::skip;
             }
             if (mode_.skipped != nullptr && !mode_.skipped->empty()) {
-                findSkipped(worker, folder.device, folder.inode);
+                filter_.findSkipped(worker.skipped, folder.device, folder.inode);
                 skippedByDepth.resize(folder.depth + 1);
                 skippedByDepth[folder.depth] = worker.skipped;
             }
@@ -753,11 +594,11 @@ private:
             if (entry.type == DT_DIR) {
                 if (folder.depth < skippedByDepth.size()) {
                     worker.skipped = skippedByDepth[folder.depth];
-                    if (isSkipped(worker, entryName)) {
+                    if (FolderFilter::isSkipped(worker.skipped, entryName)) {
                         return BoundedWalk::Step::skip;
                     }
                 }
-                return entersFolder(entryName) ? BoundedWalk::Step::go : BoundedWalk::Step::skip;
+                return filter_.entersFolder(entryName) ? BoundedWalk::Step::go : BoundedWalk::Step::skip;
             }
             struct stat st {};
             if (entry.type == DT_REG && ::fstatat(folder.fd, entryName, &st, AT_SYMLINK_NOFOLLOW) == 0
@@ -818,7 +659,7 @@ private:
             task.name = std::move(worker.subfolders.front());
             task.parentNode = node;
             if (worker.subfolders.size() > 1) {
-                if (waiting_.load(std::memory_order_relaxed) < maxWaiting_) {
+                if (waiting_.load(std::memory_order_relaxed) < budget_.waitingFolders) {
                     push(folder, worker.subfolders, 1, task.root, node, task.level);
                 } else {
                     std::vector<std::string> rest(std::make_move_iterator(worker.subfolders.begin() + 1),
@@ -838,8 +679,8 @@ private:
 
     const TreeWalker::CancelPredicate& isCancelled_;
     const Mode mode_;
-    int maxThreads_ = 1;
-    int maxWaiting_ = 0;
+    const FolderFilter filter_;
+    const DescriptorBudget budget_;
     std::atomic<bool> stopped_{false};
     std::atomic<int> waiting_{0};
     std::mutex mutex_;
@@ -849,8 +690,7 @@ private:
     int started_ = 0;
     int helpers_ = 0;
     std::vector<qint64> totals_;
-    std::mutex claimsMutex_;
-    std::unordered_map<Inode, Claim, TreeWalker::InodeHash> claims_;
+    LinkClaims claims_;
     // Levels: work left per root entry, the folders counted whole by slot, the root's subfolders.
     std::unique_ptr<std::atomic<int>[]> tracked_;
     std::mutex slotsMutex_;
@@ -861,18 +701,6 @@ private:
 
 } // namespace
 
-bool isPseudoFileSystem(int fd, dev_t device)
-{
-    struct statfs fs {};
-    if (::fstatfs(fd, &fs) != 0) {
-        return false;
-    }
-    const auto magic = static_cast<unsigned long>(fs.f_type);
-    if (std::find(kPseudoMagics.begin(), kPseudoMagics.end(), magic) != kPseudoMagics.end()) {
-        return true;
-    }
-    return magic == kTmpfsMagic && isDevtmpfsMount(device);
-}
 
 bool TreeWalker::EnteredFolders::enter(const Inode& folder)
 {

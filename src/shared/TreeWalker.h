@@ -152,7 +152,4 @@ private:
     std::vector<Skipped> skipped_;
 };
 
-// Whether the open folder lies on a kernel file system that holds no user data.
-bool isPseudoFileSystem(int fd, dev_t device);
-
 } // namespace harborlite::FS
