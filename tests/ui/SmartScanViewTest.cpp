@@ -3,6 +3,7 @@
 #include "shared/MemoryDefaults.h"
 #include "support/EventWait.h"
 #include "support/QtPrinters.h"
+#include "ui/ScreenFixtures.h"
 #include "ui/components/GlassCompatButton.h"
 #include "ui/components/PrimaryActionBar.h"
 #include "ui/components/ProgressRing.h"
@@ -597,6 +598,8 @@ TEST_F(SmartScanViewTest, DeselectingEverythingDisablesClean)
     waitFor([&] { return !model->isSmartScanning() && view->presentation().hasResults; });
     settle();
     EXPECT_EQ(bar()->titleLabel()->text(), QStringLiteral("8 KB selected"));
+    // The bar shows its look as the review screens' bars show theirs.
+    EXPECT_EQ(test::shownBar(bar()), view->presentation().bar);
     for (ScanCategory category : ScanCategories::smartScan) {
         const CategoryResult found = *model->result(category);
         model->toggleItem(found.groups.at(0).items.at(0), category);
@@ -604,6 +607,7 @@ TEST_F(SmartScanViewTest, DeselectingEverythingDisablesClean)
     settle();
     EXPECT_EQ(bar()->titleLabel()->text(), QStringLiteral("0 KB selected"));
     EXPECT_FALSE(bar()->button()->isEnabled());
+    EXPECT_EQ(test::shownBar(bar()), view->presentation().bar);
     const CategoryResult trash = *model->result(ScanCategory::trash);
     model->toggleItem(trash.groups.at(0).items.at(0), ScanCategory::trash);
     model->setCleanupMode(Remover::Mode::shred);
@@ -611,6 +615,7 @@ TEST_F(SmartScanViewTest, DeselectingEverythingDisablesClean)
     EXPECT_EQ(bar()->titleLabel()->text(), QStringLiteral("1 KB selected"));
     EXPECT_TRUE(bar()->button()->isEnabled());
     EXPECT_EQ(bar()->detailLabel()->text(), QStringLiteral("Items are removed permanently."));
+    EXPECT_EQ(test::shownBar(bar()), view->presentation().bar);
 }
 
 TEST_F(SmartScanViewTest, TheDetailAreaBuildsTheScreenForItsRoute)

@@ -6,6 +6,7 @@
 #include "shared/PaletteRole.h"
 #include "shared/SystemSnapshot.h"
 #include "model/Route.h"
+#include "ui/components/ActionBarLook.h"
 
 #include <QDateTime>
 #include <QString>
@@ -55,17 +56,6 @@ struct PrimaryButtonLook {
     bool operator==(const PrimaryButtonLook&) const = default;
 };
 
-struct CleanBarLook {
-    QString title;
-    QString detail;
-    QString buttonTitle;
-    bool isEnabled = false;
-    bool isBusy = false;
-    PaletteRole tint = PaletteRole::accent;
-
-    bool operator==(const CleanBarLook&) const = default;
-};
-
 struct SmartScanPresentation {
     bool hasResults = false;
     qint64 selectedTotal = 0;
@@ -85,7 +75,7 @@ struct SmartScanPresentation {
     std::optional<QString> lastScanLine;
     // The grid of category cards and the clean bar show together.
     bool showsSummary = false;
-    CleanBarLook bar;
+    ActionBarLook bar;
 };
 
 // One tile of the strip of live readings.
