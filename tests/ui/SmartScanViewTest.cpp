@@ -12,6 +12,7 @@
 #include "ui/cleaning/CategorySummaryCard.h"
 #include "ui/components/ScreenServices.h"
 #include "ui/cleaning/SmartScanView.h"
+#include "ui/performance/PerformancePresentation.h"
 #include "ui/shell/DetailScreen.h"
 #include "model/AppModel.h"
 
@@ -280,15 +281,17 @@ TEST(SmartScanPresentation, SystemStripTexts)
          {0, 0, 0}},
     };
     for (const Case& c : cases) {
-        const std::array<StripTileLook, 3> strip = SmartScan::systemStrip(c.snapshot);
+        const std::array<StatTileLook, 3> strip = SmartScan::systemStrip(c.snapshot);
         for (std::size_t i = 0; i < 3; ++i) {
             EXPECT_EQ(strip[i].value, c.values[i]) << c.name << " " << i;
             EXPECT_EQ(strip[i].caption, c.captions[i]) << c.name << " " << i;
             EXPECT_DOUBLE_EQ(strip[i].fraction, c.fractions[i]) << c.name << " " << i;
         }
+        // The processor tile is the Performance screen's own.
+        EXPECT_EQ(strip[0], PerformancePresentation::tiles(c.snapshot).at(0)) << c.name;
     }
-    const std::array<StripTileLook, 3> strip = SmartScan::systemStrip({});
-    EXPECT_EQ(strip[0], (StripTileLook{QStringLiteral("CPU"), QStringLiteral("0%"), strip[0].caption, 0,
+    const std::array<StatTileLook, 3> strip = SmartScan::systemStrip({});
+    EXPECT_EQ(strip[0], (StatTileLook{QStringLiteral("CPU"), QStringLiteral("0%"), strip[0].caption, 0,
                                        QStringLiteral("cpu"), PaletteRole::accent}));
     EXPECT_EQ(strip[1].title, QStringLiteral("Memory"));
     EXPECT_EQ(strip[1].symbol, QStringLiteral("memorychip"));

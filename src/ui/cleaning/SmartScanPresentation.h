@@ -7,6 +7,7 @@
 #include "shared/SystemSnapshot.h"
 #include "model/Route.h"
 #include "ui/components/ActionBarLook.h"
+#include "ui/components/StatTileLook.h"
 
 #include <QDateTime>
 #include <QString>
@@ -78,18 +79,6 @@ struct SmartScanPresentation {
     ActionBarLook bar;
 };
 
-// One tile of the strip of live readings.
-struct StripTileLook {
-    QString title;
-    QString value;
-    QString caption;
-    double fraction = 0;
-    QString symbol;
-    PaletteRole tint = PaletteRole::accent;
-
-    bool operator==(const StripTileLook&) const = default;
-};
-
 namespace SmartScan {
 
 // The ring shows no fixed arc until the progress reaches this.
@@ -101,7 +90,7 @@ SmartScanPresentation present(const SmartScanInputs& inputs);
 QString cleanDetail(RemovalMode mode);
 
 // Processor, memory and storage, left to right.
-std::array<StripTileLook, 3> systemStrip(const SystemSnapshot& snapshot);
+std::array<StatTileLook, 3> systemStrip(const SystemSnapshot& snapshot);
 
 // The screen that reviews a category's findings.
 Route cardRoute(ScanCategory category);
