@@ -1,4 +1,5 @@
 #include "ui/components/GlassCompatButton.h"
+#include "ui/components/DisabledLayer.h"
 #include "ui/components/GlassCompatContainer.h"
 #include "ui/theme/Contrast.h"
 #include "ui/theme/GlassSurface.h"
@@ -7,6 +8,7 @@
 #include <QEnterEvent>
 #include <QImage>
 #include <QLayout>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -116,6 +118,30 @@ TEST(GlassCompatButton, HoverChangesTheFillAndDisablingOnlyDims)
     const QPoint probe(GlassCompatButton::kFocusMargin + 8, rest.height() / 2);
     EXPECT_NEAR(dimmed.pixelColor(probe).alphaF(), rest.pixelColor(probe).alphaF() * 0.45, 0.02);
     Motion::setReduceMotion(std::nullopt);
+}
+
+TEST(DisabledLayer, AControlIsDimmedAsOneLayerAtAnyRatio)
+{
+    for (const qreal ratio : {1.0, 2.0}) {
+        QImage image((QSizeF(40, 20) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::transparent);
+        {
+            QPainter painter(&image);
+            // Two opaque layers over each other, the second reaching the far corner.
+            DisabledLayer::paint(painter, QSize(40, 20), ratio, [](QPainter& onto) {
+                onto.fillRect(QRectF(0, 0, 30, 20), Qt::black);
+                onto.fillRect(QRectF(10, 0, 30, 20), Qt::black);
+            });
+            // The painter is left as it was given.
+            EXPECT_EQ(painter.opacity(), 1) << ratio;
+        }
+        for (const QPointF point : {QPointF(5, 10), QPointF(20, 10), QPointF(39.5, 19.5)}) {
+            const QPoint pixel(int(point.x() * ratio), int(point.y() * ratio));
+            EXPECT_NEAR(image.pixelColor(pixel).alphaF(), GlassCompatButtonStyle::kDisabledOpacity, 0.01)
+                << ratio << " at " << point.x() << "," << point.y();
+        }
+    }
 }
 
 TEST(GlassCompatButton, TheLabelKeepsItsMinimumWidthWithAndWithoutSpinner)

@@ -1,6 +1,5 @@
 #include "PaintRecorder.h"
 #include "paint/Palette.h"
-#include "ui/monitor/FittingLabel.h"
 #include "ui/theme/Motion.h"
 #include "ui/monitor/RingGauge.h"
 #include "ui/monitor/Sparkline.h"
@@ -136,14 +135,6 @@ TEST(Sparkline, FewerThanTwoValuesDrawTheBaseline)
     const QImage full = transparentRender(sparkline);
     EXPECT_GT(qAlpha(full.pixel(22, 0)), 150);
     EXPECT_GT(qAlpha(full.pixel(22, 10)), 0);
-}
-
-TEST(FittingLabel, ShrinksToTheMinimumScaleThenCuts)
-{
-    EXPECT_EQ(FittingLabel::fittingScale(80, 100, 0.7), 1);
-    EXPECT_DOUBLE_EQ(FittingLabel::fittingScale(100, 80, 0.7), 0.8);
-    EXPECT_DOUBLE_EQ(FittingLabel::fittingScale(200, 80, 0.7), 0.7);
-    EXPECT_EQ(FittingLabel::fittingScale(0, 0, 0.7), 1);
 }
 
 TEST(RingGauge, EasesToANewFractionUnlessMotionIsReduced)

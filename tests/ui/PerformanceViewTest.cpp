@@ -72,11 +72,11 @@ RunningProcess process(qint32 pid, double cpu, bool application = false, qint64 
 
 TEST(PerformancePresentation, BeforeTheFirstSampleThreeEmptyTiles)
 {
-    const QList<P::Tile> tiles = P::tiles(SystemSnapshot{});
+    const QList<StatTileLook> tiles = P::tiles(SystemSnapshot{});
     ASSERT_EQ(tiles.size(), 3);
-    EXPECT_EQ(tiles[0], (P::Tile{"CPU", "0%", "User 0% \u00B7 System 0%", 0, "cpu", PaletteRole::accent}));
-    EXPECT_EQ(tiles[1], (P::Tile{"Memory", "0%", "0 KB of 0 KB", 0, "memorychip", PaletteRole::accentDeep}));
-    EXPECT_EQ(tiles[2], (P::Tile{"Network", "0 KB/s", "Up 0 KB/s", 0, "arrow.up.arrow.down", PaletteRole::info}));
+    EXPECT_EQ(tiles[0], (StatTileLook{"CPU", "0%", "User 0% \u00B7 System 0%", 0, "cpu", PaletteRole::accent}));
+    EXPECT_EQ(tiles[1], (StatTileLook{"Memory", "0%", "0 KB of 0 KB", 0, "memorychip", PaletteRole::accentDeep}));
+    EXPECT_EQ(tiles[2], (StatTileLook{"Network", "0 KB/s", "Up 0 KB/s", 0, "arrow.up.arrow.down", PaletteRole::info}));
 }
 
 TEST(PerformancePresentation, TilesFollowTheSample)
@@ -89,7 +89,7 @@ TEST(PerformancePresentation, TilesFollowTheSample)
     snapshot.memoryTotal = 16'000'000'000;
     snapshot.networkIn = 5'000'000;
     snapshot.networkOut = 120'000;
-    const QList<P::Tile> tiles = P::tiles(snapshot);
+    const QList<StatTileLook> tiles = P::tiles(snapshot);
     ASSERT_EQ(tiles.size(), 3);
     EXPECT_EQ(tiles[0].value, Format::percent(0.423));
     EXPECT_EQ(tiles[0].caption, "User " + Format::percent(0.3) + " \u00B7 System " + Format::percent(0.123));
@@ -131,7 +131,7 @@ TEST(PerformancePresentation, TheBatteryTileAndItsCaption)
         snapshot.batteryCycleCount = c.cycles;
         snapshot.batteryHealth = c.health;
         EXPECT_EQ(P::batteryCaption(snapshot), c.caption) << c.name;
-        const QList<P::Tile> tiles = P::tiles(snapshot);
+        const QList<StatTileLook> tiles = P::tiles(snapshot);
         ASSERT_EQ(tiles.size(), 4) << c.name;
         EXPECT_EQ(tiles[3].title, "Battery") << c.name;
         EXPECT_EQ(tiles[3].value, Format::percent(c.level)) << c.name;

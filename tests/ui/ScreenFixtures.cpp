@@ -253,9 +253,8 @@ ScanButtonLook shownScan(const ScanButton& button)
     return {button.text(), roleOf(button.tint()).value_or(PaletteRole::ink), button.isBusy()};
 }
 
-std::optional<ActionBarLook> shownBar(const ReviewScreen& screen)
+std::optional<ActionBarLook> shownBar(const PrimaryActionBar* bar)
 {
-    const PrimaryActionBar* bar = screen.actionBar();
     if (!bar) {
         return std::nullopt;
     }
@@ -265,6 +264,11 @@ std::optional<ActionBarLook> shownBar(const ReviewScreen& screen)
                          bar->button()->isEnabled(),
                          bar->button()->showsSpinner(),
                          roleOf(bar->button()->tint()).value_or(PaletteRole::ink)};
+}
+
+std::optional<ActionBarLook> shownBar(const ReviewScreen& screen)
+{
+    return shownBar(screen.actionBar());
 }
 
 bool pressBar(const ReviewScreen& screen)

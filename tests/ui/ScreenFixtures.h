@@ -5,6 +5,7 @@
 #include "support/QtPrinters.h"
 #include "ui/cleaning/CategoryTotals.h"
 #include "ui/cleaning/ReviewLooks.h"
+#include "ui/components/ActionBarLook.h"
 #include "ui/cleaning/ScanButton.h"
 #include "ui/components/SummaryRow.h"
 #include "ui/cleaning/ReviewScreen.h"
@@ -97,8 +98,9 @@ std::optional<PaletteRole> roleOf(const AdaptiveColor& color);
 // What a screen's scan button shows: title, tint and whether a press stops.
 ScanButtonLook shownScan(const ScanButton& button);
 
-// What the screen's action bar shows; none without a bar. A busy bar reads
-// as not enabled, since its button refuses clicks.
+// What an action bar shows; none without a bar. A busy bar reads as not
+// enabled, since its button refuses clicks.
+std::optional<ActionBarLook> shownBar(const PrimaryActionBar* bar);
 std::optional<ActionBarLook> shownBar(const ReviewScreen& screen);
 
 // Presses the action bar's button; false without a bar.

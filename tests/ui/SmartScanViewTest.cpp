@@ -3,6 +3,7 @@
 #include "shared/MemoryDefaults.h"
 #include "support/EventWait.h"
 #include "support/QtPrinters.h"
+#include "ui/ScreenFixtures.h"
 #include "ui/components/GlassCompatButton.h"
 #include "ui/components/PrimaryActionBar.h"
 #include "ui/components/ProgressRing.h"
@@ -11,6 +12,7 @@
 #include "ui/cleaning/CategorySummaryCard.h"
 #include "ui/components/ScreenServices.h"
 #include "ui/cleaning/SmartScanView.h"
+#include "ui/performance/PerformancePresentation.h"
 #include "ui/shell/DetailScreen.h"
 #include "model/AppModel.h"
 
@@ -279,15 +281,17 @@ TEST(SmartScanPresentation, SystemStripTexts)
          {0, 0, 0}},
     };
     for (const Case& c : cases) {
-        const std::array<StripTileLook, 3> strip = SmartScan::systemStrip(c.snapshot);
+        const std::array<StatTileLook, 3> strip = SmartScan::systemStrip(c.snapshot);
         for (std::size_t i = 0; i < 3; ++i) {
             EXPECT_EQ(strip[i].value, c.values[i]) << c.name << " " << i;
             EXPECT_EQ(strip[i].caption, c.captions[i]) << c.name << " " << i;
             EXPECT_DOUBLE_EQ(strip[i].fraction, c.fractions[i]) << c.name << " " << i;
         }
+        // The processor tile is the Performance screen's own.
+        EXPECT_EQ(strip[0], PerformancePresentation::tiles(c.snapshot).at(0)) << c.name;
     }
-    const std::array<StripTileLook, 3> strip = SmartScan::systemStrip({});
-    EXPECT_EQ(strip[0], (StripTileLook{QStringLiteral("CPU"), QStringLiteral("0%"), strip[0].caption, 0,
+    const std::array<StatTileLook, 3> strip = SmartScan::systemStrip({});
+    EXPECT_EQ(strip[0], (StatTileLook{QStringLiteral("CPU"), QStringLiteral("0%"), strip[0].caption, 0,
                                        QStringLiteral("cpu"), PaletteRole::accent}));
     EXPECT_EQ(strip[1].title, QStringLiteral("Memory"));
     EXPECT_EQ(strip[1].symbol, QStringLiteral("memorychip"));
@@ -597,6 +601,8 @@ TEST_F(SmartScanViewTest, DeselectingEverythingDisablesClean)
     waitFor([&] { return !model->isSmartScanning() && view->presentation().hasResults; });
     settle();
     EXPECT_EQ(bar()->titleLabel()->text(), QStringLiteral("8 KB selected"));
+    // The bar shows its look as the review screens' bars show theirs.
+    EXPECT_EQ(test::shownBar(bar()), view->presentation().bar);
     for (ScanCategory category : ScanCategories::smartScan) {
         const CategoryResult found = *model->result(category);
         model->toggleItem(found.groups.at(0).items.at(0), category);
@@ -604,6 +610,7 @@ TEST_F(SmartScanViewTest, DeselectingEverythingDisablesClean)
     settle();
     EXPECT_EQ(bar()->titleLabel()->text(), QStringLiteral("0 KB selected"));
     EXPECT_FALSE(bar()->button()->isEnabled());
+    EXPECT_EQ(test::shownBar(bar()), view->presentation().bar);
     const CategoryResult trash = *model->result(ScanCategory::trash);
     model->toggleItem(trash.groups.at(0).items.at(0), ScanCategory::trash);
     model->setCleanupMode(Remover::Mode::shred);
@@ -611,6 +618,7 @@ TEST_F(SmartScanViewTest, DeselectingEverythingDisablesClean)
     EXPECT_EQ(bar()->titleLabel()->text(), QStringLiteral("1 KB selected"));
     EXPECT_TRUE(bar()->button()->isEnabled());
     EXPECT_EQ(bar()->detailLabel()->text(), QStringLiteral("Items are removed permanently."));
+    EXPECT_EQ(test::shownBar(bar()), view->presentation().bar);
 }
 
 TEST_F(SmartScanViewTest, TheDetailAreaBuildsTheScreenForItsRoute)

@@ -7,7 +7,6 @@
 #include "widgets/extension/WidgetBar.h"
 #include "widgets/extension/WidgetHeader.h"
 #include "widgets/extension/WidgetRing.h"
-#include "widgets/extension/WidgetText.h"
 #include "widgets/extension/FreeAmountRow.h"
 
 #include <QImage>
@@ -100,21 +99,6 @@ TEST(WidgetRing, AQuarterRingRunsFromTwelveToThree)
     // The stroke's outer half stays inside the widget.
     EXPECT_GE(frame.top(), WidgetRing::kOverhang);
     EXPECT_GE(frame.left(), WidgetRing::kOverhang);
-}
-
-TEST(WidgetText, AWideValueShrinksToItsLimitThenIsCut)
-{
-    const struct {
-        qreal textWidth;
-        qreal width;
-        qreal scale;
-    } rows[] = {
-        {40, 42, 1}, {42, 42, 1}, {60, 42, 0.7}, {84, 42, 0.6}, {200, 42, 0.6}, {0, 0, 1},
-    };
-    for (const auto& row : rows) {
-        EXPECT_DOUBLE_EQ(WidgetText::fittingScale(row.textWidth, row.width, WidgetRing::kValueMinimumScale), row.scale)
-            << row.textWidth;
-    }
 }
 
 TEST(WidgetRing, ValuesStayOnOneLineInsideTheRing)

@@ -3,6 +3,7 @@
 #include "ui/components/SummaryRow.h"
 #include "ui/cleaning/CategoryTotals.h"
 #include "ui/cleaning/ReviewLooks.h"
+#include "ui/components/ActionBarLook.h"
 #include "ui/cleaning/ReviewScreen.h"
 
 #include <QList>

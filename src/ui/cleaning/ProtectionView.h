@@ -2,6 +2,7 @@
 
 #include "ui/cleaning/ReviewLooks.h"
 #include "ui/cleaning/ReviewScreen.h"
+#include "ui/components/ActionBarLook.h"
 
 #include <optional>
 

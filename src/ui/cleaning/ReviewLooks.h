@@ -21,18 +21,6 @@ struct ScanButtonLook {
     bool operator==(const ScanButtonLook&) const = default;
 };
 
-// The bottom action bar, present only while a screen has something to act on.
-struct ActionBarLook {
-    QString title;
-    QString detail;
-    QString buttonTitle;
-    bool isEnabled = false;
-    bool isBusy = false;
-    PaletteRole tint = PaletteRole::accent;
-
-    bool operator==(const ActionBarLook&) const = default;
-};
-
 // The notice under a screen's header: a symbol in a colour and a sentence.
 struct NoticeText {
     QString symbol;

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "ui/components/ActionBarLook.h"
 #include "ui/components/CoalescedRefresh.h"
 #include "ui/components/ScreenFrame.h"
-#include "ui/cleaning/ReviewLooks.h"
 
 #include <QWidget>
 

@@ -82,7 +82,7 @@ SmartScanPresentation present(const SmartScanInputs& inputs)
     return shown;
 }
 
-std::array<StripTileLook, 3> systemStrip(const SystemSnapshot& snapshot)
+std::array<StatTileLook, 3> systemStrip(const SystemSnapshot& snapshot)
 {
     const auto share = [](qint64 part, qint64 whole) {
         return whole > 0 ? static_cast<double>(part) / static_cast<double>(whole) : 0.0;

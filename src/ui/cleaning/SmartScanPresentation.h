@@ -6,6 +6,8 @@
 #include "shared/PaletteRole.h"
 #include "shared/SystemSnapshot.h"
 #include "model/Route.h"
+#include "ui/components/ActionBarLook.h"
+#include "ui/components/StatTileLook.h"
 
 #include <QDateTime>
 #include <QString>
@@ -55,17 +57,6 @@ struct PrimaryButtonLook {
     bool operator==(const PrimaryButtonLook&) const = default;
 };
 
-struct CleanBarLook {
-    QString title;
-    QString detail;
-    QString buttonTitle;
-    bool isEnabled = false;
-    bool isBusy = false;
-    PaletteRole tint = PaletteRole::accent;
-
-    bool operator==(const CleanBarLook&) const = default;
-};
-
 struct SmartScanPresentation {
     bool hasResults = false;
     qint64 selectedTotal = 0;
@@ -85,19 +76,7 @@ struct SmartScanPresentation {
     std::optional<QString> lastScanLine;
     // The grid of category cards and the clean bar show together.
     bool showsSummary = false;
-    CleanBarLook bar;
-};
-
-// One tile of the strip of live readings.
-struct StripTileLook {
-    QString title;
-    QString value;
-    QString caption;
-    double fraction = 0;
-    QString symbol;
-    PaletteRole tint = PaletteRole::accent;
-
-    bool operator==(const StripTileLook&) const = default;
+    ActionBarLook bar;
 };
 
 namespace SmartScan {
@@ -111,7 +90,7 @@ SmartScanPresentation present(const SmartScanInputs& inputs);
 QString cleanDetail(RemovalMode mode);
 
 // Processor, memory and storage, left to right.
-std::array<StripTileLook, 3> systemStrip(const SystemSnapshot& snapshot);
+std::array<StatTileLook, 3> systemStrip(const SystemSnapshot& snapshot);
 
 // The screen that reviews a category's findings.
 Route cardRoute(ScanCategory category);

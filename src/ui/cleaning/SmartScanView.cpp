@@ -208,9 +208,9 @@ QWidget* SmartScanView::buildStrip()
     auto* row = new QHBoxLayout(strip);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(kStripSpacing);
-    const std::array<StripTileLook, 3> looks = SmartScan::systemStrip(feed_.snapshot());
+    const std::array<StatTileLook, 3> looks = SmartScan::systemStrip(feed_.snapshot());
     for (std::size_t index = 0; index < looks.size(); ++index) {
-        const StripTileLook& look = looks[index];
+        const StatTileLook& look = looks[index];
         tiles_[index] = new StatTile(look.title, look.value, look.caption, look.fraction, look.symbol,
                                      Palette::color(look.tint));
         tiles_[index]->setObjectName(QStringLiteral("stripTile") + QString::number(index));
@@ -270,7 +270,7 @@ void SmartScanView::refresh()
     for (auto& [category, card] : cards_) {
         card->setState(scans_.result(category), scans_.runningCategories().contains(category));
     }
-    const std::array<StripTileLook, 3> strip = SmartScan::systemStrip(feed_.snapshot());
+    const std::array<StatTileLook, 3> strip = SmartScan::systemStrip(feed_.snapshot());
     for (std::size_t index = 0; index < strip.size(); ++index) {
         tiles_[index]->setValue(strip[index].value);
         tiles_[index]->setCaption(strip[index].caption);

@@ -1,5 +1,6 @@
 #include "ui/components/GlassCompatButton.h"
 
+#include "ui/components/DisabledLayer.h"
 #include "ui/theme/Contrast.h"
 #include "ui/theme/GlassSurface.h"
 #include "ui/theme/Motion.h"
@@ -255,17 +256,8 @@ void GlassCompatButton::paintEvent(QPaintEvent*)
         paintButton(target, appearance);
         return;
     }
-    // Disabled dims the whole button as one layer, not each of its layers.
-    const qreal ratio = devicePixelRatioF();
-    QImage layer((QSizeF(size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
-    layer.setDevicePixelRatio(ratio);
-    layer.fill(Qt::transparent);
-    {
-        QPainter painter(&layer);
-        paintButton(painter, appearance);
-    }
-    target.setOpacity(kDisabledOpacity);
-    target.drawImage(QPointF(0, 0), layer);
+    DisabledLayer::paint(target, size(), devicePixelRatioF(),
+                         [&](QPainter& painter) { paintButton(painter, appearance); });
 }
 
 void GlassCompatButton::paintButton(QPainter& painter, Appearance appearance) const

@@ -1,5 +1,6 @@
 #include "ui/components/SwitchToggle.h"
 
+#include "ui/components/DisabledLayer.h"
 #include "ui/components/GlassCompatButton.h"
 #include "ui/theme/Motion.h"
 #include "ui/theme/Shapes.h"
@@ -154,16 +155,8 @@ void SwitchToggle::paintEvent(QPaintEvent*)
         paintSwitch(target, appearance);
         return;
     }
-    const qreal ratio = devicePixelRatioF();
-    QImage layer((QSizeF(size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
-    layer.setDevicePixelRatio(ratio);
-    layer.fill(Qt::transparent);
-    {
-        QPainter painter(&layer);
-        paintSwitch(painter, appearance);
-    }
-    target.setOpacity(GlassCompatButtonStyle::kDisabledOpacity);
-    target.drawImage(QPointF(0, 0), layer);
+    DisabledLayer::paint(target, size(), devicePixelRatioF(),
+                         [&](QPainter& painter) { paintSwitch(painter, appearance); });
 }
 
 void SwitchToggle::paintSwitch(QPainter& painter, Appearance appearance) const

@@ -1,8 +1,9 @@
 #include "ui/monitor/FittingLabel.h"
 
+#include "paint/FittedText.h"
+
 #include <QPainter>
 
-#include <algorithm>
 #include <cmath>
 
 namespace harborlite {
@@ -14,14 +15,6 @@ FittingLabel::FittingLabel(const QFont& font, const AdaptiveColor& color, qreal 
 {
     setFont(font);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-}
-
-qreal FittingLabel::fittingScale(qreal textWidth, qreal width, qreal minimumScale)
-{
-    if (textWidth <= width || textWidth <= 0) {
-        return 1;
-    }
-    return std::max(minimumScale, width / textWidth);
 }
 
 void FittingLabel::setText(const QString& text)
@@ -52,17 +45,9 @@ QSize FittingLabel::minimumSizeHint() const
 
 void FittingLabel::paintEvent(QPaintEvent*)
 {
-    QFont scaled = font();
-    const qreal scale = fittingScale(fontMetrics().horizontalAdvance(text_), width(), minimumScale_);
-    if (scale < 1) {
-        scaled.setPointSizeF(font().pointSizeF() * scale);
-    }
-    const QFontMetricsF metrics(scaled);
     QPainter painter(this);
-    painter.setFont(scaled);
     painter.setPen(color_.resolve(Palette::appearance(this)));
-    painter.drawText(QRectF(rect()), alignment_ | Qt::AlignVCenter | Qt::TextSingleLine,
-                     metrics.elidedText(text_, Qt::ElideRight, width()));
+    FittedText::paint(painter, QRectF(rect()), text_, font(), minimumScale_, alignment_);
 }
 
 } // namespace harborlite

@@ -15,9 +15,6 @@ class FittingLabel : public QWidget {
 public:
     FittingLabel(const QFont& font, const AdaptiveColor& color, qreal minimumScale, QWidget* parent = nullptr);
 
-    // The scale (minimumScale...1) the text is drawn at in `width` pixels.
-    static qreal fittingScale(qreal textWidth, qreal width, qreal minimumScale);
-
     const QString& text() const { return text_; }
     void setText(const QString& text);
 

@@ -30,10 +30,10 @@ QString headerSymbol()
     return QStringLiteral("speedometer");
 }
 
-QList<Tile> tiles(const SystemSnapshot& snapshot)
+QList<StatTileLook> tiles(const SystemSnapshot& snapshot)
 {
     const double memory = snapshot.memoryTotal > 0 ? double(snapshot.memoryUsed) / double(snapshot.memoryTotal) : 0.0;
-    QList<Tile> result{
+    QList<StatTileLook> result{
         {QCoreApplication::translate("PerformanceView", "CPU"), Format::percent(snapshot.cpuUsage),
          QCoreApplication::translate("PerformanceView", "User %1").arg(Format::percent(snapshot.cpuUser)) + separator
              + QCoreApplication::translate("PerformanceView", "System %1").arg(Format::percent(snapshot.cpuSystem)),

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "engine/models/StartupItem.h"
-#include "shared/PaletteRole.h"
 #include "shared/SystemSnapshot.h"
+#include "ui/components/StatTileLook.h"
 
 #include <QList>
 #include <QString>
@@ -18,23 +18,12 @@ inline constexpr int kRefreshMilliseconds = 4000;
 // Incoming traffic that fills the network tile's bar, in bytes per second.
 inline constexpr double kNetworkFullScale = 10'000'000;
 
-struct Tile {
-    QString title;
-    QString value;
-    QString caption;
-    double fraction = 0;
-    QString symbol;
-    PaletteRole tint = PaletteRole::accent;
-
-    bool operator==(const Tile&) const = default;
-};
-
 QString title();
 QString subtitle();
 QString headerSymbol();
 
 // CPU, Memory and Network, then Battery when the snapshot has a level.
-QList<Tile> tiles(const SystemSnapshot& snapshot);
+QList<StatTileLook> tiles(const SystemSnapshot& snapshot);
 // Cycles, health and "Charging", those known, joined by " · "; "On battery"
 // when none is.
 QString batteryCaption(const SystemSnapshot& snapshot);

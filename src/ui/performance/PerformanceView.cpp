@@ -260,19 +260,20 @@ void PerformanceView::refreshNow()
     showProcesses();
 }
 
-void PerformanceView::showTiles(const QList<P::Tile>& tiles)
+void PerformanceView::showTiles(const QList<StatTileLook>& tiles)
 {
     const bool sameKinds = tiles.size() == shownTiles_.size()
-        && std::equal(tiles.begin(), tiles.end(), shownTiles_.begin(), [](const P::Tile& a, const P::Tile& b) {
-                               return a.title == b.title && a.symbol == b.symbol && a.tint == b.tint;
-                           });
+        && std::equal(tiles.begin(), tiles.end(), shownTiles_.begin(),
+                      [](const StatTileLook& a, const StatTileLook& b) {
+                          return a.title == b.title && a.symbol == b.symbol && a.tint == b.tint;
+                      });
     if (!sameKinds) {
         for (StatTile* tile : tiles_) {
             tileRow_->removeWidget(tile);
             tile->deleteLater();
         }
         tiles_.clear();
-        for (const P::Tile& tile : tiles) {
+        for (const StatTileLook& tile : tiles) {
             auto* shown = new StatTile(tile.title, tile.value, tile.caption, tile.fraction, tile.symbol,
                                        Palette::color(tile.tint));
             shown->setObjectName(QStringLiteral("tile"));

@@ -74,7 +74,7 @@ private:
     QWidget* startupSection();
     QWidget* processSection();
     void sampled();
-    void showTiles(const QList<PerformancePresentation::Tile>& tiles);
+    void showTiles(const QList<StatTileLook>& tiles);
     void showStartupItems();
     void showProcesses();
     // The pointer is over the process rows, or a row's Quit is held.
@@ -86,7 +86,7 @@ private:
     ScreenFrame* frame_;
     QHBoxLayout* tileRow_ = nullptr;
     QList<StatTile*> tiles_;
-    QList<PerformancePresentation::Tile> shownTiles_;
+    QList<StatTileLook> shownTiles_;
     CpuHistoryChart* chart_ = nullptr;
     RoleLabel* uptime_ = nullptr;
     RoleLabel* startupCount_ = nullptr;

@@ -1,7 +1,7 @@
 #include "widgets/extension/LabelledFigure.h"
 
+#include "paint/FittedText.h"
 #include "widgets/extension/WidgetFont.h"
-#include "widgets/extension/WidgetText.h"
 
 #include <QPainter>
 
@@ -72,8 +72,7 @@ void LabelledFigure::paintEvent(QPaintEvent*)
                      title.elidedText(shownTitle(title_), Qt::ElideRight, width()));
     painter.setPen(color_.resolve(appearance));
     const qreal top = ceilOf(title.height()) + kSpacing;
-    WidgetText::paintFitted(painter, QRectF(0, top, width(), height() - top), value_, valueFont(),
-                            kValueMinimumScale);
+    FittedText::paint(painter, QRectF(0, top, width(), height() - top), value_, valueFont(), kValueMinimumScale);
 }
 
 } // namespace harborlite

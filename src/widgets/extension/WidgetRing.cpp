@@ -1,7 +1,7 @@
 #include "widgets/extension/WidgetRing.h"
 
+#include "paint/FittedText.h"
 #include "widgets/extension/WidgetFont.h"
-#include "widgets/extension/WidgetText.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -85,8 +85,8 @@ void WidgetRing::paintEvent(QPaintEvent*)
     }
 
     painter.setPen(Palette::ink().resolve(appearance));
-    WidgetText::paintFitted(painter, frame.adjusted(kValuePadding, kValuePadding, -kValuePadding, -kValuePadding),
-                            value_, valueFont(), kValueMinimumScale, Qt::AlignHCenter);
+    FittedText::paint(painter, frame.adjusted(kValuePadding, kValuePadding, -kValuePadding, -kValuePadding), value_,
+                      valueFont(), kValueMinimumScale, Qt::AlignHCenter);
 
     const QFontMetricsF caption(captionFont());
     painter.setPen(Palette::inkSecondary().resolve(appearance));

@@ -1,8 +1,9 @@
 #include "widgets/extension/WidgetText.h"
 
+#include "paint/FittedText.h"
+
 #include <QPainter>
 
-#include <algorithm>
 #include <cmath>
 
 namespace harborlite {
@@ -14,28 +15,6 @@ WidgetText::WidgetText(const QString& text, const QFont& font, const AdaptiveCol
     setFont(font);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     setAccessibleName(text);
-}
-
-qreal WidgetText::fittingScale(qreal textWidth, qreal width, qreal minimumScale)
-{
-    if (textWidth <= width || textWidth <= 0) {
-        return 1;
-    }
-    return std::max(minimumScale, width / textWidth);
-}
-
-void WidgetText::paintFitted(QPainter& painter, const QRectF& rect, const QString& text, const QFont& font,
-                             qreal minimumScale, Qt::Alignment alignment)
-{
-    QFont scaled = font;
-    const qreal scale = fittingScale(QFontMetricsF(font).horizontalAdvance(text), rect.width(), minimumScale);
-    if (scale < 1) {
-        scaled.setPointSizeF(font.pointSizeF() * scale);
-    }
-    const QFontMetricsF metrics(scaled);
-    painter.setFont(scaled);
-    painter.drawText(rect, int(alignment | Qt::AlignVCenter | Qt::TextSingleLine),
-                     metrics.elidedText(text, Qt::ElideRight, rect.width()));
 }
 
 QSize WidgetText::sizeHint() const
@@ -53,7 +32,7 @@ void WidgetText::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setPen(color_.resolve(Palette::appearance(this)));
-    paintFitted(painter, QRectF(rect()), text_, font(), minimumScale_);
+    FittedText::paint(painter, QRectF(rect()), text_, font(), minimumScale_);
 }
 
 } // namespace harborlite

@@ -6,8 +6,6 @@
 #include <QString>
 #include <QWidget>
 
-class QPainter;
-
 namespace harborlite {
 
 // One line of text in a palette colour. When the width runs short the font
@@ -19,13 +17,6 @@ class WidgetText : public QWidget {
 public:
     WidgetText(const QString& text, const QFont& font, const AdaptiveColor& color, qreal minimumScale = 1,
                QWidget* parent = nullptr);
-
-    // The scale (minimumScale...1) a text `textWidth` wide is drawn at in `width`.
-    static qreal fittingScale(qreal textWidth, qreal width, qreal minimumScale);
-
-    // Draws `text` in `rect` (left-aligned, vertically centred) by the rule above.
-    static void paintFitted(QPainter& painter, const QRectF& rect, const QString& text, const QFont& font,
-                            qreal minimumScale, Qt::Alignment alignment = Qt::AlignLeft);
 
     const QString& text() const { return text_; }
 
