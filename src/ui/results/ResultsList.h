@@ -26,7 +26,7 @@ class ResultsModel;
 // count, size and chevron, and while expanded its items, 40 at first and then
 // 200 more per "Show … more of …". Every choice goes to the model
 // (toggleItem, toggleGroup, setExpanded, scan); the list keeps only each
-// group's page size and the pointer's row.
+// group's page size, and its controller the pressed row.
 //
 // Rows are painted (no widget per row) from a flat item model that follows the
 // model's results in place: a toggle repaints its rows only, an expansion or a
