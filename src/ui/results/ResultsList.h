@@ -1,21 +1,17 @@
 #pragma once
 
 #include "engine/models/ScanCategory.h"
-#include "paint/Palette.h"
-#include "ui/results/PreparedRows.h"
 #include "ui/components/CoalescedRefresh.h"
 #include "ui/components/ScreenServices.h"
+#include "ui/results/ResultsListController.h"
+#include "ui/results/ResultsListPainter.h"
 
 #include <QElapsedTimer>
-#include <QImage>
 #include <QList>
 #include <QListView>
-#include <QPixmap>
 #include <QTimer>
 #include <QUuid>
 
-#include <memory>
-#include <optional>
 #include <vector>
 
 namespace harborlite {
@@ -23,7 +19,6 @@ namespace harborlite {
 class ScanSession;
 class CategorySectionHeader;
 class ResultsModel;
-class SoftShadow;
 
 // The one list through which the cleaning screens show what the scans found:
 // one card per category (its header with scan state and "Scan"/"Rescan", then
@@ -31,7 +26,7 @@ class SoftShadow;
 // count, size and chevron, and while expanded its items, 40 at first and then
 // 200 more per "Show … more of …". Every choice goes to the model
 // (toggleItem, toggleGroup, setExpanded, scan); the list keeps only each
-// group's page size and the pointer's row.
+// group's page size, and its controller the pressed row.
 //
 // Rows are painted (no widget per row) from a flat item model that follows the
 // model's results in place: a toggle repaints its rows only, an expansion or a
@@ -53,6 +48,11 @@ class SoftShadow;
 // the current group and shows the next page on a "Show more" row. Assistive
 // tools read each group and item row by its title, with its box as the row's
 // checked state, and hear of every toggle.
+//
+// The list is the view: it follows the model, lays out the rows and the
+// cards and knows what is in view. What input does to the rows is its
+// ResultsListController's; how the rows and cards look, and where a row's
+// parts lie, its ResultsListPainter's.
 class ResultsList : public QListView {
     Q_OBJECT
 
@@ -62,8 +62,7 @@ public:
     // The shortest time between two refreshes of the rows while scanning.
     static constexpr int kScanningRefreshMs = 200;
 
-    // The parts of a row the pointer can act on.
-    enum class Target { none, box, header, chevron, reveal, warning, showMore };
+    using Target = RowTarget;
 
     ResultsList(ScanSession& scans, QList<ScanCategory> categories, const ScreenServices& services,
                 QWidget* parent = nullptr);
@@ -116,8 +115,6 @@ protected:
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
 private:
-    class Delegate;
-
     // A result or a running state changed: the rows follow on the next turn,
     // or a while later when they followed a moment ago and a scan runs.
     void scheduleRefresh();
@@ -139,6 +136,8 @@ private:
     std::vector<RowSource> rowSources() const;
     void lookUpIcons();
     void paintPart(QPaintEvent* event);
+    // The section and group cards that reach into `area`.
+    ResultsListPainter::Cards cardsIn(const QRect& area) const;
     // Measures the titles of the group rows in `area` not measured yet (the
     // rows about to be painted); when one is taller than a line the rows are
     // laid out again.
@@ -147,21 +146,14 @@ private:
     void relayout();
     bool isScanning() const;
     void placeSectionHeaders();
-    void act(const QModelIndex& index, Target target);
-    // What Space does on a row: flips an item, toggles a group, shows a page.
-    void toggle(const QModelIndex& index);
-    // What Enter does on a row: expands or collapses a group, shows a page.
-    void expandOrPage(const QModelIndex& index);
-    void setExpanded(const QModelIndex& index, bool expanded);
     int headerHeight() const;
-    QIcon icon(const QString& path) const;
     int contentHeight() const;
-    void paintCards(QPainter& painter, const QRect& area);
 
     ScanSession& scans_;
     ScreenServices services_;
     ResultsModel* rows_;
-    Delegate* delegate_;
+    ResultsListController controller_;
+    ResultsListPainter* painter_ = nullptr;
     QList<CategorySectionHeader*> headers_;
     int headerHeight_ = 0;
     bool fitsContent_ = true;
@@ -169,32 +161,12 @@ private:
     CoalescedRefresh headerRefresher_{this, [this] { refreshHeaders(); }};
     CoalescedRefresh relayouter_{this, [this] { relayout(); }};
     std::vector<RowSource> shownSources_;
-    // The part of the viewport being painted (see paintEvent) and its
-    // appearance; null and none otherwise.
-    QRect paintingPart_;
-    std::optional<Appearance> paintingAppearance_;
-    PreparedRows preparedRows_;
     CoalescedRefresh repainter_{this, [this] { viewport()->update(); }};
     QTimer delayedRefresh_;
     QElapsedTimer lastRefresh_;
     int titleWidth_ = -1;
-    QPersistentModelIndex pressedIndex_;
-    Target pressedTarget_ = Target::none;
     mutable int contentHeight_ = -1;
     mutable int contentWidth_ = -1;
-    // The cards' shadow, blurred once for a short card and drawn in slices
-    // around cards of any height (a blur of a tall card would cost a frame).
-    // The probe is kept in device pixels at the ratio it was drawn for.
-    std::unique_ptr<SoftShadow> shadow_;
-    QImage shadowProbe_;
-    // The probe's middle row, repeated: tiled down the card's sides.
-    QPixmap shadowBand_;
-    QSize shadowProbeSize_;
-    QColor shadowProbeColor_;
-    qreal shadowProbeRatio_ = 0;
-    // How far past the card its shadow reaches, whole pixels.
-    QMargins shadowReach() const;
-    void paintCardShadow(QPainter& painter, const QRect& card, const QColor& color);
 };
 
 } // namespace harborlite
