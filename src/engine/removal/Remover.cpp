@@ -327,7 +327,7 @@ CleanupReport Remover::remove(const QStringList& locations, bool userSelected, c
             report.failures.append({location, couldNotRemove(parent.name, error)});
             continue;
         }
-        const qint64 size = FS::size(item, true);
+        const qint64 size = FS::size(item, {.descendIntoPackages = true});
         Failure failure;
         switch (mode_) {
         case Mode::trash:
