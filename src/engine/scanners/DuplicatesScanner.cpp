@@ -3,6 +3,7 @@
 #include "engine/safety/SafetyGuard.h"
 #include "engine/scanners/ContentWalk.h"
 #include "platform/Clock.h"
+#include "platform/FileDescriptor.h"
 #include "platform/PathText.h"
 #include "shared/FileSystem.h"
 #include "shared/FolderTree.h"
@@ -206,33 +207,24 @@ public:
     // The same, and only if it is still the regular file indexed, of the same size.
     OpenedFile(int folderFd, const Entry& entry) : OpenedFile(folderFd, entry.name)
     {
-        if (fd_ < 0) {
+        if (!fd_.isOpen()) {
             return;
         }
-        if (::fstat(fd_, &before_) != 0 || !S_ISREG(before_.st_mode) || before_.st_size != entry.size
+        if (::fstat(fd_.get(), &before_) != 0 || !S_ISREG(before_.st_mode) || before_.st_size != entry.size
             || before_.st_dev != entry.device || before_.st_ino != entry.inode) {
-            ::close(fd_);
-            fd_ = -1;
+            fd_.reset();
         }
     }
-    ~OpenedFile()
-    {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    OpenedFile(const OpenedFile&) = delete;
-    OpenedFile& operator=(const OpenedFile&) = delete;
 
-    int fd() const { return fd_; }
-    bool isOpen() const { return fd_ >= 0; }
+    int fd() const { return fd_.get(); }
+    bool isOpen() const { return fd_.isOpen(); }
 
     // Exactly `length` bytes at `offset`, or false.
     bool readAt(char* buffer, qint64 length, qint64 offset) const
     {
         qint64 done = 0;
         while (done < length) {
-            const ssize_t got = ::pread(fd_, buffer + done, size_t(length - done), off_t(offset + done));
+            const ssize_t got = ::pread(fd_.get(), buffer + done, size_t(length - done), off_t(offset + done));
             if (got < 0 && errno == EINTR) {
                 continue;
             }
@@ -248,12 +240,12 @@ public:
     bool unchanged() const
     {
         struct stat after {};
-        return ::fstat(fd_, &after) == 0 && after.st_size == before_.st_size
+        return ::fstat(fd_.get(), &after) == 0 && after.st_size == before_.st_size
             && after.st_mtim.tv_sec == before_.st_mtim.tv_sec && after.st_mtim.tv_nsec == before_.st_mtim.tv_nsec;
     }
 
 private:
-    int fd_ = -1;
+    platform::FileDescriptor fd_;
     struct stat before_ {};
 };
 
@@ -354,13 +346,6 @@ double held(double fraction)
 class FolderChain {
 public:
     FolderChain() = default;
-    ~FolderChain()
-    {
-        closeDeep();
-        for (const Step& step : steps_) {
-            ::close(step.fd);
-        }
-    }
     FolderChain(const FolderChain&) = delete;
     FolderChain& operator=(const FolderChain&) = delete;
 
@@ -368,7 +353,7 @@ public:
     // until the next call.
     int open(std::string_view path)
     {
-        closeDeep();
+        deep_.reset();
         std::vector<std::string_view> names;
         for (std::size_t at = 0; at < path.size();) {
             const std::size_t slash = path.find('/', at);
@@ -379,56 +364,44 @@ public:
             at = end + 1;
         }
         if (steps_.empty()) {
-            const int root = ::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC);
-            if (root < 0) {
+            platform::FileDescriptor root(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
+            if (!root.isOpen()) {
                 return -1;
             }
-            steps_.push_back({{}, root});
+            steps_.push_back({{}, std::move(root)});
         }
         std::size_t kept = 1;
         while (kept < steps_.size() && kept - 1 < names.size() && steps_[kept].name == names[kept - 1]) {
             ++kept;
         }
-        while (steps_.size() > kept) {
-            ::close(steps_.back().fd);
-            steps_.pop_back();
-        }
+        steps_.resize(kept);
         for (std::size_t i = steps_.size() - 1; i < names.size(); ++i) {
             const std::string name(names[i]);
-            const int parent = deep_ >= 0 ? deep_ : steps_.back().fd;
-            const int fd = ::openat(parent, name.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-            if (fd < 0) {
-                closeDeep();
+            const int parent = deep_.isOpen() ? deep_.get() : steps_.back().fd.get();
+            platform::FileDescriptor fd(::openat(parent, name.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+            if (!fd.isOpen()) {
+                deep_.reset();
                 return -1;
             }
             // Far down only the last step stays open: a tree thousands of
             // levels deep must not hold thousands of descriptors.
-            if (deep_ < 0 && steps_.size() <= kMaxSteps) {
-                steps_.push_back({name, fd});
+            if (!deep_.isOpen() && steps_.size() <= kMaxSteps) {
+                steps_.push_back({name, std::move(fd)});
             } else {
-                closeDeep();
-                deep_ = fd;
+                deep_ = std::move(fd);
             }
         }
-        return deep_ >= 0 ? deep_ : steps_.back().fd;
+        return deep_.isOpen() ? deep_.get() : steps_.back().fd.get();
     }
 
 private:
-    void closeDeep()
-    {
-        if (deep_ >= 0) {
-            ::close(deep_);
-            deep_ = -1;
-        }
-    }
-
     struct Step {
         std::string name;
-        int fd;
+        platform::FileDescriptor fd;
     };
     static constexpr std::size_t kMaxSteps = 64;
     std::vector<Step> steps_; // the root "/" first
-    int deep_ = -1;
+    platform::FileDescriptor deep_;
 };
 
 // Runs work(folderFd, file, scratch) for every file on the I/O threads, with
