@@ -694,6 +694,14 @@ private:
         return bySize;
     }
 
+    // Progress `done` steps of `count` into a pass that fills 0.3 of the bar
+    // from `start`.
+    void reportStep(double start, size_t done, size_t count, const QString& text) const
+    {
+        const double fraction = start + 0.3 * double(done) / double(std::max<size_t>(count, 1));
+        CategoryScanner::report(progress_, {held(fraction), text, 0});
+    }
+
     // Each file judged where the walk found it, a path without links.
     void judge(Candidate& file) const
     {
@@ -760,11 +768,9 @@ private:
             if (cancelled_()) {
                 break;
             }
-            CategoryScanner::report(
-                progress_, {held(0.35 + 0.3 * double(compared) / double(std::max<size_t>(sizeMatches, 1))),
-                            QCoreApplication::translate("DuplicatesScanner", "Comparing %1 size matches\u2026")
-                                .arg(QString::number(sizeMatches - compared)),
-                            0});
+            reportStep(0.35, compared, sizeMatches,
+                       QCoreApplication::translate("DuplicatesScanner", "Comparing %1 size matches\u2026")
+                           .arg(QString::number(sizeMatches - compared)));
         }
         bySize.resize(compared);
         std::vector<Group> bySignature = regroup(bySize, [](const Candidate& file) {
@@ -797,11 +803,9 @@ private:
             if (cancelled_()) {
                 break;
             }
-            CategoryScanner::report(
-                progress_, {held(0.65 + 0.3 * double(i) / double(std::max<size_t>(count, 1))),
-                            QCoreApplication::translate("DuplicatesScanner", "Verifying %1 possible duplicates\u2026")
-                                .arg(QString::number(count - i)),
-                            0});
+            reportStep(0.65, i, count,
+                       QCoreApplication::translate("DuplicatesScanner", "Verifying %1 possible duplicates\u2026")
+                           .arg(QString::number(count - i)));
             for (Candidate* file : bySignature[i]) {
                 if (cancelled_()) {
                     break;
