@@ -49,7 +49,6 @@ public:
     RootView* rootView() const { return root_; }
     TrayItem* tray() const { return tray_.get(); }
     QMenu* applicationMenu() const { return applicationMenu_; }
-    QAction* aboutAction() const { return about_; }
     QAction* checkForUpdatesAction() const { return checkForUpdates_; }
     QAction* quitAction() const { return quit_; }
 

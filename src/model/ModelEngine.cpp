@@ -88,7 +88,7 @@ ModelEngine ModelEngine::real()
         if (!FS::exists(location)) {
             return std::nullopt;
         }
-        return Measurement{FS::size(location, true), FS::modificationDate(location)};
+        return Measurement{FS::size(location, {.descendIntoPackages = true}), FS::modificationDate(location)};
     };
     engine.uninstallPlan = [](const InstalledApp& app) { return Uninstaller().plan(app); };
     engine.uninstall = [](const UninstallPlan& plan, Remover::Mode mode) { return Uninstaller().uninstall(plan, mode); };

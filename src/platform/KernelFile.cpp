@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
-#include <utility>
 
 namespace harborlite::platform {
 
@@ -38,42 +37,14 @@ ssize_t readFromStart(int fd, char* data, std::size_t size)
 
 KernelFile::KernelFile(const QString& path) : path_(pathBytes(path)) {}
 
-KernelFile::~KernelFile()
-{
-    close();
-}
-
-KernelFile::KernelFile(KernelFile&& other) noexcept
-    : path_(std::move(other.path_)), fd_(std::exchange(other.fd_, -1))
-{
-}
-
-KernelFile& KernelFile::operator=(KernelFile&& other) noexcept
-{
-    if (this != &other) {
-        close();
-        path_ = std::move(other.path_);
-        fd_ = std::exchange(other.fd_, -1);
-    }
-    return *this;
-}
-
-void KernelFile::close()
-{
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
-    }
-}
-
 std::string_view KernelFile::read(std::vector<char>& buffer, bool growToFit)
 {
     if (path_.isEmpty()) {
         return {};
     }
-    if (fd_ < 0) {
-        fd_ = ::open(path_.constData(), O_RDONLY | O_CLOEXEC);
-        if (fd_ < 0) {
+    if (!fd_.isOpen()) {
+        fd_.reset(::open(path_.constData(), O_RDONLY | O_CLOEXEC));
+        if (!fd_.isOpen()) {
             return {};
         }
     }
@@ -81,9 +52,9 @@ std::string_view KernelFile::read(std::vector<char>& buffer, bool growToFit)
         buffer.resize(firstBuffer);
     }
     for (;;) {
-        const ssize_t count = readFromStart(fd_, buffer.data(), buffer.size());
+        const ssize_t count = readFromStart(fd_.get(), buffer.data(), buffer.size());
         if (count < 0) {
-            close();
+            fd_.reset();
             return {};
         }
         if (!growToFit || std::size_t(count) < buffer.size() || buffer.size() >= largestBuffer) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileDescriptor.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -16,11 +18,6 @@ class KernelFile {
 public:
     KernelFile() = default;
     explicit KernelFile(const QString& path);
-    ~KernelFile();
-    KernelFile(KernelFile&& other) noexcept;
-    KernelFile& operator=(KernelFile&& other) noexcept;
-    KernelFile(const KernelFile&) = delete;
-    KernelFile& operator=(const KernelFile&) = delete;
 
     // The file's text, read into `buffer`; empty when the file cannot be read.
     // With `growToFit` the buffer is enlarged (up to 4 MiB) until the whole
@@ -30,10 +27,8 @@ public:
     std::string_view read(std::vector<char>& buffer, bool growToFit = true);
 
 private:
-    void close();
-
     QByteArray path_;
-    int fd_ = -1;
+    FileDescriptor fd_;
 };
 
 // The whole file at `path` read once; empty when it cannot be read.

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
+#include <utility>
 
 namespace harborlite::platform {
 
@@ -17,40 +18,38 @@ namespace {
 constexpr int folderFlags = O_PATH | O_DIRECTORY | O_CLOEXEC;
 
 // Opens one step below `folder`, never through a link: a link met there is ELOOP.
-int openStep(int folder, const QByteArray& name)
+FileDescriptor openStep(int folder, const QByteArray& name)
 {
-    const int fd = ::openat(folder, name.constData(), folderFlags | O_NOFOLLOW);
-    if (fd < 0) {
+    FileDescriptor fd(::openat(folder, name.constData(), folderFlags | O_NOFOLLOW));
+    if (!fd.isOpen()) {
         const int error = errno;
         struct stat st {};
         errno = ::fstatat(folder, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode)
             ? ELOOP
             : error;
-        return -1;
+        return fd;
     }
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISDIR(st.st_mode)) {
-        ::close(fd);
+    if (::fstat(fd.get(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        fd.reset();
         errno = ENOTDIR;
-        return -1;
     }
     return fd;
 }
 
-int openStepByStep(int start, const QByteArray& relative)
+FileDescriptor openStepByStep(int start, const QByteArray& relative)
 {
-    int current = ::fcntl(start, F_DUPFD_CLOEXEC, 0);
+    FileDescriptor current(::fcntl(start, F_DUPFD_CLOEXEC, 0));
     for (const QByteArray& name : relative.split('/')) {
-        if (current < 0) {
+        if (!current.isOpen()) {
             break;
         }
         if (name.isEmpty() || name == ".") {
             continue;
         }
-        const int next = openStep(current, name);
+        FileDescriptor next = openStep(current.get(), name);
         const int error = errno;
-        ::close(current);
-        current = next;
+        current = std::move(next);
         errno = error;
     }
     return current;
@@ -101,7 +100,7 @@ FileDescriptor PlannedWay::openBeneath(int start, const QByteArray& relative) co
             return FileDescriptor(fd);
         }
     }
-    return FileDescriptor(openStepByStep(start, relative));
+    return openStepByStep(start, relative);
 }
 
 PlannedWay::Parent PlannedWay::openParent(const QString& location) const

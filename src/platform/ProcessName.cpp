@@ -1,5 +1,6 @@
 #include "platform/ProcessName.h"
 
+#include "platform/FileDescriptor.h"
 #include "platform/PathText.h"
 
 #include <cerrno>
@@ -59,12 +60,11 @@ QString processName(const QString& procRoot, pid_t pid, std::string_view command
     // Only the first word matters; a longer command line is cut.
     char line[4096];
     ssize_t count = 0;
-    const int fd = ::open((folder + "/cmdline").constData(), O_RDONLY | O_CLOEXEC);
-    if (fd >= 0) {
+    const FileDescriptor fd(::open((folder + "/cmdline").constData(), O_RDONLY | O_CLOEXEC));
+    if (fd.isOpen()) {
         do {
-            count = ::read(fd, line, sizeof line);
+            count = ::read(fd.get(), line, sizeof line);
         } while (count < 0 && errno == EINTR);
-        ::close(fd);
     }
     if (count > 0) {
         const std::string_view all(line, std::size_t(count));

@@ -220,14 +220,13 @@ std::optional<QString> folderPath(int folder)
 // Opens one folder of a trash can, never through a link.
 FileDescriptor openCanFolder(int can, const char* name)
 {
-    const int fd = ::openat(can, name, O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    FileDescriptor fd(::openat(can, name, O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     struct stat st {};
-    if (fd >= 0 && (::fstat(fd, &st) != 0 || !S_ISDIR(st.st_mode))) {
-        ::close(fd);
+    if (fd.isOpen() && (::fstat(fd.get(), &st) != 0 || !S_ISDIR(st.st_mode))) {
+        fd.reset();
         errno = ENOTDIR;
-        return FileDescriptor();
     }
-    return FileDescriptor(fd);
+    return fd;
 }
 
 // Moves the item `name` of the open folder `parent` into the trash can,

@@ -1,13 +1,13 @@
 #include "shared/FileSystem.h"
 
+#include "platform/FileDescriptor.h"
 #include "platform/HomeFolder.h"
 #include "platform/PathText.h"
+#include "shared/FolderListing.h"
 #include "shared/TreeWalker.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -54,13 +54,13 @@ QString homePath()
     return home();
 }
 
-qint64 size(const QString& location, bool descendIntoPackages, const CancelPredicate& isCancelled)
+qint64 size(const QString& location, const SizeOptions& options)
 {
     // A package holds only the regular files below it, so measuring it apart and
-    // skipping its descendants gives the same total as walking straight through.
-    Q_UNUSED(descendIntoPackages);
+    // skipping its descendants gives the same total as walking straight through:
+    // options.descendIntoPackages changes nothing.
     // "link/" would make the kernel follow the link: the item is measured as named.
-    return TreeWalker(isCancelled).total(encoded(path(location)));
+    return TreeWalker(options.isCancelled).total(encoded(path(location)));
 }
 
 qint64 allocatedSize(const QString& location)
@@ -85,28 +85,26 @@ bool isDirectory(const QString& location)
         && S_ISDIR(st.st_mode);
 }
 
-QStringList children(const QString& folder, bool includingHidden)
+QStringList children(const QString& folder, const ChildrenOptions& options)
 {
     QStringList result;
     if (folder.isEmpty()) {
         return result;
     }
-    DIR* dir = ::opendir(encoded(folder).constData());
-    if (dir == nullptr) {
+    // Unlike a walk, the listing follows a link given as the folder itself.
+    const platform::FileDescriptor fd(::open(encoded(folder).constData(), FolderListing::kOpenFlags & ~O_NOFOLLOW));
+    if (!fd.isOpen()) {
         return result;
     }
+    FolderListing listing;
+    listing.reset(fd.get());
     std::vector<QByteArray> names;
-    while (const dirent* entry = ::readdir(dir)) {
-        const char* name = entry->d_name;
-        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) {
+    while (const struct dirent64* entry = listing.next()) {
+        if (!options.includingHidden && entry->d_name[0] == '.') {
             continue;
         }
-        if (!includingHidden && name[0] == '.') {
-            continue;
-        }
-        names.emplace_back(name);
+        names.emplace_back(entry->d_name);
     }
-    ::closedir(dir);
     // Byte order puts every upper-case ASCII letter before every lower-case one.
     std::sort(names.begin(), names.end());
     const QString base = path(folder);

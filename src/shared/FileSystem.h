@@ -32,16 +32,21 @@ using platform::lastPathComponent;
 using platform::parentPath;
 using platform::isBelow;
 
+struct SizeOptions {
+    // Packages count the same whether or not they are descended into, so
+    // this never changes the result.
+    bool descendIntoPackages = false;
+    // Polled before every entry; once it returns true the total counted so
+    // far is returned.
+    CancelPredicate isCancelled = {};
+};
+
 // Bytes the file or folder tree occupies on disk (allocated blocks). A folder
 // counts the regular files below it; symbolic links add nothing and are never
 // followed, a symbolic link given as `location` (with or without a trailing
 // slash) counts only itself; a file with several hard links counts once. Pseudo file
 // systems (proc, sysfs, devtmpfs, cgroup and the like) are not entered.
-// `isCancelled` is polled before every entry; once it returns true the total
-// counted so far is returned. Packages count the same whether or not they are
-// descended into, so `descendIntoPackages` never changes the result.
-qint64 size(const QString& location, bool descendIntoPackages = false,
-            const CancelPredicate& isCancelled = {});
+qint64 size(const QString& location, const SizeOptions& options = {});
 
 // Allocated bytes of one item itself (not following a link); 0 when it cannot be read.
 qint64 allocatedSize(const QString& location);
@@ -51,11 +56,18 @@ bool exists(const QString& location);
 // Whether the location is a folder, following a symbolic link to one.
 bool isDirectory(const QString& location);
 
-// The folder's direct entries as full paths, hidden ones ("." prefix) only when
-// asked, sorted by name with plain byte comparison. An unreadable folder gives
-// an empty list. Names that are not UTF-8 keep their bytes (platform::pathText),
-// so every path listed names its entry when handed back.
-QStringList children(const QString& folder, bool includingHidden);
+struct ChildrenOptions {
+    // Whether entries whose names begin with "." are listed.
+    bool includingHidden = false;
+};
+
+// The folder's direct entries as full paths, sorted by name with plain byte
+// comparison. A symbolic link given as `folder` lists the folder it points
+// to; an unreadable folder gives an empty list, one whose reading fails
+// midway the entries read until then. Names that are not UTF-8 keep their
+// bytes (platform::pathText), so every path listed names its entry when
+// handed back.
+QStringList children(const QString& folder, const ChildrenOptions& options);
 
 // Content modification date (UTC); absent when it cannot be read.
 std::optional<QDateTime> modificationDate(const QString& location);

@@ -67,7 +67,7 @@ TEST(AppCatalog, ListsBundlesDirectlyInsideTheRootsOncePerIdentifier)
     EXPECT_EQ(tool.version, QStringLiteral("3.1"));
     EXPECT_TRUE(tool.isSystemScope);
     EXPECT_FALSE(tool.isAppleSoftware);
-    EXPECT_EQ(tool.size, FS::size(shared, true));
+    EXPECT_EQ(tool.size, FS::size(shared, {.descendIntoPackages = true}));
     EXPECT_GT(tool.size, 50000);
     EXPECT_TRUE(tool.lastUsed.has_value());
 

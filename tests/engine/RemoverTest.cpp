@@ -182,7 +182,7 @@ TEST_F(RemoverTest, EveryModeRemovesExactlyTheSelection)
         const QStringList selection = {folder, big, empty, sparse, link};
         qint64 expectedBytes = 0;
         for (const QString& s : selection) {
-            expectedBytes += FS::size(s, true);
+            expectedBytes += FS::size(s, {.descendIntoPackages = true});
         }
         const auto before = snapshot(tree.root());
 

@@ -107,7 +107,7 @@ TEST_F(UninstallerTest, PlanListsLeftoversResidueAndReceipts)
     for (const ScanItem& item : plan.leftovers) {
         EXPECT_TRUE(item.isSelected);
         EXPECT_FALSE(item.requiresReview);
-        EXPECT_EQ(item.size, FS::size(item.url, true));
+        EXPECT_EQ(item.size, FS::size(item.url, {.descendIntoPackages = true}));
     }
     EXPECT_EQ(plan.leftovers.at(1).origin, QStringLiteral("~/Library/Preferences"));
     ASSERT_EQ(urls(plan.installedResidue), QStringList{tree.path("opt/foo")});

@@ -3,6 +3,7 @@
 #include "platform/PathText.h"
 #include "shared/FileSystem.h"
 #include "support/FixtureTree.h"
+#include "support/OrdinaryUser.h"
 #include "support/Progress.h"
 
 #include <QFile>
@@ -102,10 +103,11 @@ TEST(FileSystemSize, CountsAllocatedBytesOfRegularFilesOnly)
 
     const qint64 expected = allocated(a) + allocated(hidden) + allocated(nested) + allocated(inPackage);
     EXPECT_EQ(FS::size(tree.path("top")), expected);
-    EXPECT_EQ(FS::size(tree.path("top"), true), expected);
+    EXPECT_EQ(FS::size(tree.path("top"), {.descendIntoPackages = true}), expected);
     EXPECT_EQ(FS::size(tree.path("top/")), expected);
     // A package counts the same whichever way it is measured.
-    EXPECT_EQ(FS::size(tree.path("top/Tool.app"), false), FS::size(tree.path("top/Tool.app"), true));
+    EXPECT_EQ(FS::size(tree.path("top/Tool.app"), {.descendIntoPackages = false}),
+              FS::size(tree.path("top/Tool.app"), {.descendIntoPackages = true}));
 }
 
 TEST(FileSystemSize, SingleItemsMissingPathsAndLinks)
@@ -138,9 +140,9 @@ TEST(FileSystemSize, CancellationReturnsThePartialTotal)
     }
     // One poll before the walk starts, then one before every entry.
     CancelAfter afterFour(4);
-    EXPECT_EQ(FS::size(tree.path("flat"), false, afterFour.predicate()), 3 * each);
+    EXPECT_EQ(FS::size(tree.path("flat"), {.isCancelled = afterFour.predicate()}), 3 * each);
     CancelAfter atOnce(0);
-    EXPECT_EQ(FS::size(tree.path("flat"), false, atOnce.predicate()), 0);
+    EXPECT_EQ(FS::size(tree.path("flat"), {.isCancelled = atOnce.predicate()}), 0);
 }
 
 TEST(FileSystemSize, SurvivesATreeTenThousandLevelsDeep)
@@ -183,21 +185,42 @@ TEST(FileSystemChildren, SortsByBytesAndFiltersHiddenEntries)
     }
     const QString dir = tree.path("dir");
     QStringList names;
-    for (const QString& child : FS::children(dir, false)) {
+    for (const QString& child : FS::children(dir, {.includingHidden = false})) {
         names << FS::lastPathComponent(child);
     }
     EXPECT_EQ(names, (QStringList{"Alpha", "Zulu", "_under", "alpha", "beta"}));
-    EXPECT_EQ(FS::children(dir, true).first(), dir + QStringLiteral("/.hidden"));
-    EXPECT_EQ(FS::children(dir + QStringLiteral("/"), true).first(), dir + QStringLiteral("/.hidden"));
+    EXPECT_EQ(FS::children(dir, {.includingHidden = true}).first(), dir + QStringLiteral("/.hidden"));
+    EXPECT_EQ(FS::children(dir + QStringLiteral("/"), {.includingHidden = true}).first(),
+              dir + QStringLiteral("/.hidden"));
 }
 
 TEST(FileSystemChildren, UnreadableOrMissingFoldersListNothing)
 {
     FixtureTree tree;
     const QString file = tree.file("plain", 10);
-    EXPECT_TRUE(FS::children(file, true).isEmpty());
-    EXPECT_TRUE(FS::children(tree.path("missing"), true).isEmpty());
-    EXPECT_TRUE(FS::children(QString(), true).isEmpty());
+    EXPECT_TRUE(FS::children(file, {.includingHidden = true}).isEmpty());
+    EXPECT_TRUE(FS::children(tree.path("missing"), {.includingHidden = true}).isEmpty());
+    EXPECT_TRUE(FS::children(QString(), {.includingHidden = true}).isEmpty());
+}
+
+// A link given as the folder lists the folder it points to, each entry named
+// through the link; a folder that cannot be read lists nothing.
+TEST(FileSystemChildren, ALinkToAFolderListsItsTargetAndAClosedFolderNothing)
+{
+    test::asOrdinaryUser([] {
+        FixtureTree tree;
+        tree.file("real/a", 10);
+        tree.file("real/.b", 10);
+        const QString link = tree.symlink("link", tree.path("real"));
+        EXPECT_EQ(FS::children(link, {.includingHidden = true}), (QStringList{link + "/.b", link + "/a"}));
+        EXPECT_EQ(FS::children(link + "/", {.includingHidden = false}), QStringList{link + "/a"});
+
+        tree.file("closed/c", 10);
+        const QByteArray closed = QFile::encodeName(tree.path("closed"));
+        ASSERT_EQ(::chmod(closed.constData(), 0300), 0);
+        EXPECT_TRUE(FS::children(tree.path("closed"), {.includingHidden = true}).isEmpty());
+        ::chmod(closed.constData(), 0755);
+    });
 }
 
 TEST(FileSystemChildren, NamesThatAreNotUtf8AreListedByTheirBytes)
@@ -213,7 +236,7 @@ TEST(FileSystemChildren, NamesThatAreNotUtf8AreListedByTheirBytes)
     struct stat st {};
     ASSERT_EQ(::lstat(badName.constData(), &st), 0);
 
-    const QStringList listed = FS::children(dir, true);
+    const QStringList listed = FS::children(dir, {.includingHidden = true});
     ASSERT_EQ(listed.size(), 2);
     EXPECT_EQ(platform::pathBytes(listed[0]), badName);
     EXPECT_EQ(listed[1], good);

@@ -120,7 +120,7 @@ TEST(ShredderView, ChosenLocationsAreMeasuredOffTheGuiThreadAndListedInOrder)
     test::settleEvents();
     EXPECT_EQ(s.listed(), (QStringList{dir, file}));
     const QList<ScanItem> items = s.view->targets().listed();
-    EXPECT_EQ(items.at(0).size, FS::size(dir, true));
+    EXPECT_EQ(items.at(0).size, FS::size(dir, {.descendIntoPackages = true}));
     EXPECT_EQ(items.at(0).origin, QStringLiteral("~/Projects"));
     EXPECT_EQ(items.at(0).displayName, QStringLiteral("old"));
     EXPECT_TRUE(items.at(1).modified.has_value());
@@ -262,7 +262,7 @@ TEST(ShredderView, ARunShredsWhatItWasGivenAndOnlyThatLeavesTheList)
     const QString later = s.tree.file("home/later.txt", 10);
     s.view->add({a, FS::parentPath(b)});
     s.waitMeasured();
-    const qint64 reclaimed = FS::size(a) + FS::size(FS::parentPath(b), true);
+    const qint64 reclaimed = FS::size(a) + FS::size(FS::parentPath(b), {.descendIntoPackages = true});
     s.tools.hold("shred");
     s.confirm();
     EXPECT_TRUE(s.view->isShredding());

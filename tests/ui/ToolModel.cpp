@@ -40,7 +40,8 @@ ToolModel::ToolModel()
         if (!FS::exists(location)) {
             return std::nullopt;
         }
-        return ModelEngine::Measurement{FS::size(location, true), FS::modificationDate(location)};
+        return ModelEngine::Measurement{FS::size(location, {.descendIntoPackages = true}),
+                                        FS::modificationDate(location)};
     };
     engine.remove = [shared = shared_](const QStringList& locations, bool userSelected, Remover::Mode mode) {
         shared->wait(QStringLiteral("shred"));

@@ -52,7 +52,7 @@ QList<InstalledApp> AppCatalog::installedApps(bool includeSizes, const std::func
     QSet<QString> seen;
     const QString homePath = FS::homePath();
     for (const QString& root : searchRoots()) {
-        for (const QString& child : FS::children(root, false)) {
+        for (const QString& child : FS::children(root, {.includingHidden = false})) {
             const QString fileName = FS::lastPathComponent(child);
             if (!fileName.endsWith(QLatin1String(".app")) || fileName.size() <= 4) {
                 continue;
@@ -71,7 +71,7 @@ QList<InstalledApp> AppCatalog::installedApps(bool includeSizes, const std::func
             app.name = info->displayName.value_or(info->name.value_or(withoutExtension(fileName)));
             app.url = child;
             app.version = info->shortVersion.value_or(info->version.value_or(QStringLiteral("\u2014")));
-            app.size = includeSizes ? FS::size(child, true, isCancelled) : 0;
+            app.size = includeSizes ? FS::size(child, {.descendIntoPackages = true, .isCancelled = isCancelled}) : 0;
             app.lastUsed = FS::lastAccessDate(child);
             app.isAppleSoftware = identifier.startsWith(QLatin1String("com.apple."));
             app.isSystemScope = !FS::isBelow(child, homePath);

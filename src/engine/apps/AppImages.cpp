@@ -82,7 +82,7 @@ QStringList find(const QStringList& folders)
 {
     QStringList found;
     for (const QString& folder : folders) {
-        for (const QString& child : FS::children(folder, false)) {
+        for (const QString& child : FS::children(folder, {.includingHidden = false})) {
             if (isAppImageName(FS::lastPathComponent(child))
                 && NoFollow::entryType(child) == NoFollow::EntryType::file) {
                 found << child;
@@ -96,7 +96,7 @@ QStringList desktopEntriesLaunching(const QString& appImage, const QString& entr
 {
     const QString target = QDir::cleanPath(appImage);
     QStringList entries;
-    for (const QString& child : FS::children(entriesFolder, false)) {
+    for (const QString& child : FS::children(entriesFolder, {.includingHidden = false})) {
         if (!child.endsWith(QLatin1String(".desktop")) || NoFollow::entryType(child) != NoFollow::EntryType::file) {
             continue;
         }

@@ -94,7 +94,7 @@ QList<FlatpakInstallation::App> FlatpakInstallation::apps() const
 {
     QList<App> found;
     const QString appsFolder = FS::join(root_, QStringLiteral("app"));
-    for (const QString& folder : FS::children(appsFolder, false)) {
+    for (const QString& folder : FS::children(appsFolder, {.includingHidden = false})) {
         const QString id = FS::lastPathComponent(folder);
         if (!isValidAppId(id) || NoFollow::entryType(folder) != NoFollow::EntryType::folder) {
             continue;

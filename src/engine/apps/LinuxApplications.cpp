@@ -105,7 +105,9 @@ void LinuxApplications::appendAppImages(QList<InstalledApp>& apps, bool includeS
         app.name = named.name;
         app.url = file;
         app.version = named.version.value_or(noVersion);
-        app.size = includeSizes && !cancelled(isCancelled) ? FS::size(file, true, isCancelled) : 0;
+        app.size = includeSizes && !cancelled(isCancelled)
+            ? FS::size(file, {.descendIntoPackages = true, .isCancelled = isCancelled})
+            : 0;
         app.lastUsed = FS::lastAccessDate(file);
         app.isSystemScope = !FS::isBelow(file, homePath);
         // A launcher integration's entry may name the version the file name leaves out.
@@ -146,7 +148,9 @@ void LinuxApplications::appendFlatpaks(QList<InstalledApp>& apps, const QString&
         }
         app.url = deployed.folder;
         app.version = FlatpakInstallation::version(deployed).value_or(noVersion);
-        app.size = includeSizes && !cancelled(isCancelled) ? FS::size(deployed.folder, true, isCancelled) : 0;
+        app.size = includeSizes && !cancelled(isCancelled)
+            ? FS::size(deployed.folder, {.descendIntoPackages = true, .isCancelled = isCancelled})
+            : 0;
         const QString data = FS::join(flatpakAppData(), deployed.id);
         app.lastUsed = FS::lastAccessDate(FS::exists(data) ? data : deployed.folder);
         app.isSystemScope = isSystem;

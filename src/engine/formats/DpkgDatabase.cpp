@@ -94,7 +94,7 @@ QList<DpkgDatabase::OwnedFile> DpkgDatabase::ownedFiles(const QString& folder, c
     const QByteArray prefix = FS::path(folder).toUtf8() + '/';
     const QByteArray ending = suffix.toUtf8();
     QList<OwnedFile> owned;
-    for (const QString& list : FS::children(FS::join(folder_, QStringLiteral("info")), false)) {
+    for (const QString& list : FS::children(FS::join(folder_, QStringLiteral("info")), {.includingHidden = false})) {
         const QString fileName = FS::lastPathComponent(list);
         if (!fileName.endsWith(QLatin1String(".list"))) {
             continue;

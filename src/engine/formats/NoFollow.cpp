@@ -1,5 +1,6 @@
 #include "engine/formats/NoFollow.h"
 
+#include "platform/FileDescriptor.h"
 #include "platform/PathText.h"
 
 #include <cerrno>
@@ -28,26 +29,24 @@ FileBytes readFile(const QString& location, qint64 maxBytes)
 {
     FileBytes result;
     // Non-blocking, so a named pipe planted under the name cannot stall the open.
-    const int fd = ::open(platform::pathBytes(location).constData(),
-                          O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW);
-    if (fd < 0) {
+    const platform::FileDescriptor fd(
+        ::open(platform::pathBytes(location).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW));
+    if (!fd.isOpen()) {
         result.status = errno == ELOOP ? FileBytes::Status::notAFile : FileBytes::Status::unreadable;
         return result;
     }
     struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        ::close(fd);
+    if (::fstat(fd.get(), &st) != 0) {
         return result;
     }
     if (!S_ISREG(st.st_mode)) {
-        ::close(fd);
         result.status = FileBytes::Status::notAFile;
         return result;
     }
     result.status = FileBytes::Status::read;
     char chunk[16384];
     while (true) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        const ssize_t got = ::read(fd.get(), chunk, sizeof chunk);
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -65,7 +64,6 @@ FileBytes readFile(const QString& location, qint64 maxBytes)
         }
         result.bytes.append(chunk, qsizetype(got));
     }
-    ::close(fd);
     if (result.status != FileBytes::Status::read) {
         result.bytes.clear();
     }

@@ -1,5 +1,6 @@
 #include "engine/formats/PropertyList.h"
 
+#include "platform/FileDescriptor.h"
 #include "platform/PathText.h"
 
 #include <QHash>
@@ -755,21 +756,21 @@ std::optional<PropertyList> PropertyList::fromFile(const QString& path)
         return std::nullopt;
     }
     // Non-blocking, so a named pipe planted under a list's name cannot stall the open.
-    const int fd = ::open(platform::pathBytes(path).constData(),
-                          O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) {
+    const platform::FileDescriptor fd(
+        ::open(platform::pathBytes(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (!fd.isOpen()) {
         return std::nullopt;
     }
     struct stat st {};
     QByteArray bytes;
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= maxFileBytes;
+    bool ok = ::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= maxFileBytes;
     if (ok) {
         bytes.reserve(qsizetype(st.st_size));
     }
     // The size is checked again while reading: the file may grow after fstat.
     char chunk[16384];
     while (ok) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        const ssize_t got = ::read(fd.get(), chunk, sizeof chunk);
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -780,7 +781,6 @@ std::optional<PropertyList> PropertyList::fromFile(const QString& path)
         bytes.append(chunk, qsizetype(got));
         ok = bytes.size() <= maxFileBytes;
     }
-    ::close(fd);
     if (!ok) {
         return std::nullopt;
     }

@@ -113,32 +113,29 @@ bool grantWriteAccess(int folderFd, const QByteArray& name, const struct stat& s
 // Opens the regular file planned for writing. Non-blocking, so a FIFO or device
 // put in its place never holds the run up; whatever was opened must still be
 // that regular file.
-int openWritable(int folderFd, const QByteArray& name, const struct stat& st)
+FileDescriptor openWritable(int folderFd, const QByteArray& name, const struct stat& st)
 {
-    const int fd = ::openat(folderFd, name.constData(), O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        return fd;
-    }
+    FileDescriptor fd(::openat(folderFd, name.constData(), O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC));
     struct stat opened {};
-    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode) || opened.st_ino != st.st_ino
-        || opened.st_dev != st.st_dev) {
-        ::close(fd);
+    if (fd.isOpen()
+        && (::fstat(fd.get(), &opened) != 0 || !S_ISREG(opened.st_mode) || opened.st_ino != st.st_ino
+            || opened.st_dev != st.st_dev)) {
+        fd.reset();
         errno = ESTALE;
-        return -1;
     }
     return fd;
 }
 
-int openForOverwrite(int folderFd, const QByteArray& name, const struct stat& st)
+FileDescriptor openForOverwrite(int folderFd, const QByteArray& name, const struct stat& st)
 {
-    const int fd = openWritable(folderFd, name, st);
-    if (fd >= 0 || (errno != EACCES && errno != EPERM) || st.st_uid != ::geteuid()) {
+    FileDescriptor fd = openWritable(folderFd, name, st);
+    if (fd.isOpen() || (errno != EACCES && errno != EPERM) || st.st_uid != ::geteuid()) {
         return fd;
     }
     const int error = errno;
     if (!grantWriteAccess(folderFd, name, st)) {
         errno = error;
-        return -1;
+        return fd;
     }
     return openWritable(folderFd, name, st);
 }
@@ -151,7 +148,7 @@ Failure overwrite(int folderFd, const QByteArray& name, const struct stat& st, c
         // Its contents are reachable under another name, perhaps outside the selection.
         return couldNotOverwrite(name, QCoreApplication::translate("Remover", "Other hard links share its contents."));
     }
-    const FileDescriptor fd(openForOverwrite(folderFd, name, st));
+    const FileDescriptor fd = openForOverwrite(folderFd, name, st);
     struct stat opened {};
     if (fd.get() < 0 && errno == ESTALE) {
         return couldNotOverwrite(name, QCoreApplication::translate("Remover", "It changed while being shredded."));
@@ -327,7 +324,7 @@ CleanupReport Remover::remove(const QStringList& locations, bool userSelected, c
             report.failures.append({location, couldNotRemove(parent.name, error)});
             continue;
         }
-        const qint64 size = FS::size(item, true);
+        const qint64 size = FS::size(item, {.descendIntoPackages = true});
         Failure failure;
         switch (mode_) {
         case Mode::trash:

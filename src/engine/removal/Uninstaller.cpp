@@ -24,7 +24,7 @@ ScanItem planItem(const QString& location, bool residue, const std::optional<QSt
     item.url = location;
     item.displayName = FS::lastPathComponent(location);
     item.origin = FS::abbreviatingHome(FS::parentPath(location));
-    item.size = FS::size(location, true);
+    item.size = FS::size(location, {.descendIntoPackages = true});
     item.modified = FS::modificationDate(location);
     item.requiresReview = residue;
     item.detail = detail;
@@ -111,7 +111,7 @@ CleanupReport Uninstaller::uninstallFlatpak(const UninstallPlan& plan, Remover::
     if (!platform::isExecutableFile(tools_.flatpak)) {
         return fail(ShellRunner::RunError::toolMissing(tools_.flatpak).errorDescription());
     }
-    const qint64 size = FS::size(plan.app.url, true);
+    const qint64 size = FS::size(plan.app.url, {.descendIntoPackages = true});
     const QStringList arguments = {QStringLiteral("uninstall"), QStringLiteral("--noninteractive"),
                                    plan.app.isSystemScope ? QStringLiteral("--system") : QStringLiteral("--user"), id};
     try {

@@ -26,7 +26,7 @@ QList<ScanItem> CategoryScanner::items(const QString& folder, const std::optiona
     if (root.skipped() || !FS::isDirectory(root.realPath)) {
         return result;
     }
-    const QStringList entries = FS::children(root.realPath, true);
+    const QStringList entries = FS::children(root.realPath, {.includingHidden = true});
     const qsizetype count = entries.size();
     const bool review = requiresReview || root.needsReview;
     ProgressMeter meter(isCancelled, onProgress, reportInterval);
@@ -40,7 +40,7 @@ QList<ScanItem> CategoryScanner::items(const QString& folder, const std::optiona
             continue;
         }
         const QString entry = root.throughLink ? entries.at(i) : FS::join(folder, name);
-        const qint64 size = FS::size(entry, true, meter.test());
+        const qint64 size = FS::size(entry, {.descendIntoPackages = true, .isCancelled = meter.test()});
         if (size < minimumSize) {
             continue;
         }

@@ -85,7 +85,7 @@ CategoryResult DeviceBackupsScanner::scan(const ProgressCallback& progress, cons
         if (stopped || !FS::isDirectory(root)) {
             continue;
         }
-        const QStringList children = FS::children(root, false);
+        const QStringList children = FS::children(root, {.includingHidden = false});
         const qsizetype n = children.size();
         for (qsizetype i = 0; i < n; ++i) {
             if (cancelled()) {
@@ -101,7 +101,7 @@ CategoryResult DeviceBackupsScanner::scan(const ProgressCallback& progress, cons
                     QCoreApplication::translate("DeviceBackupsScanner", "Measuring backup %1 of %2\u2026")
                         .arg(QString::number(i + 1), QString::number(n)),
                     total});
-            const qint64 size = FS::size(child, true, isCancelled);
+            const qint64 size = FS::size(child, {.descendIntoPackages = true, .isCancelled = isCancelled});
             if (size <= 0) {
                 continue;
             }
@@ -133,14 +133,14 @@ CategoryResult DeviceBackupsScanner::scan(const ProgressCallback& progress, cons
         if (!FS::isDirectory(root)) {
             continue;
         }
-        for (const QString& child : FS::children(root, false)) {
+        for (const QString& child : FS::children(root, {.includingHidden = false})) {
             if (cancelled()) {
                 break;
             }
             if (!SafetyGuard::verdict(child, true).allowed) {
                 continue;
             }
-            const qint64 size = FS::size(child, true, isCancelled);
+            const qint64 size = FS::size(child, {.descendIntoPackages = true, .isCancelled = isCancelled});
             if (size <= 0) {
                 continue;
             }

@@ -80,7 +80,7 @@ CategoryResult DownloadedMediaScanner::scan(const ProgressCallback& progress, co
 
         QList<ScanItem> items;
         auto measure = [&](const QString& location) {
-            const qint64 size = FS::size(location, true, isCancelled);
+            const qint64 size = FS::size(location, {.descendIntoPackages = true, .isCancelled = isCancelled});
             if (size < minimumSize_) {
                 return;
             }
@@ -114,7 +114,7 @@ CategoryResult DownloadedMediaScanner::scan(const ProgressCallback& progress, co
                 measure(location);
                 continue;
             }
-            for (const QString& child : FS::children(location, false)) {
+            for (const QString& child : FS::children(location, {.includingHidden = false})) {
                 if (cancelled()) {
                     break;
                 }

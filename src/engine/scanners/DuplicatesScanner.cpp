@@ -3,6 +3,7 @@
 #include "engine/safety/SafetyGuard.h"
 #include "engine/scanners/ContentWalk.h"
 #include "platform/Clock.h"
+#include "platform/FileDescriptor.h"
 #include "platform/PathText.h"
 #include "shared/FileSystem.h"
 #include "shared/FolderTree.h"
@@ -206,33 +207,24 @@ public:
     // The same, and only if it is still the regular file indexed, of the same size.
     OpenedFile(int folderFd, const Entry& entry) : OpenedFile(folderFd, entry.name)
     {
-        if (fd_ < 0) {
+        if (!fd_.isOpen()) {
             return;
         }
-        if (::fstat(fd_, &before_) != 0 || !S_ISREG(before_.st_mode) || before_.st_size != entry.size
+        if (::fstat(fd_.get(), &before_) != 0 || !S_ISREG(before_.st_mode) || before_.st_size != entry.size
             || before_.st_dev != entry.device || before_.st_ino != entry.inode) {
-            ::close(fd_);
-            fd_ = -1;
+            fd_.reset();
         }
     }
-    ~OpenedFile()
-    {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    OpenedFile(const OpenedFile&) = delete;
-    OpenedFile& operator=(const OpenedFile&) = delete;
 
-    int fd() const { return fd_; }
-    bool isOpen() const { return fd_ >= 0; }
+    int fd() const { return fd_.get(); }
+    bool isOpen() const { return fd_.isOpen(); }
 
     // Exactly `length` bytes at `offset`, or false.
     bool readAt(char* buffer, qint64 length, qint64 offset) const
     {
         qint64 done = 0;
         while (done < length) {
-            const ssize_t got = ::pread(fd_, buffer + done, size_t(length - done), off_t(offset + done));
+            const ssize_t got = ::pread(fd_.get(), buffer + done, size_t(length - done), off_t(offset + done));
             if (got < 0 && errno == EINTR) {
                 continue;
             }
@@ -248,12 +240,12 @@ public:
     bool unchanged() const
     {
         struct stat after {};
-        return ::fstat(fd_, &after) == 0 && after.st_size == before_.st_size
+        return ::fstat(fd_.get(), &after) == 0 && after.st_size == before_.st_size
             && after.st_mtim.tv_sec == before_.st_mtim.tv_sec && after.st_mtim.tv_nsec == before_.st_mtim.tv_nsec;
     }
 
 private:
-    int fd_ = -1;
+    platform::FileDescriptor fd_;
     struct stat before_ {};
 };
 
@@ -354,13 +346,6 @@ double held(double fraction)
 class FolderChain {
 public:
     FolderChain() = default;
-    ~FolderChain()
-    {
-        closeDeep();
-        for (const Step& step : steps_) {
-            ::close(step.fd);
-        }
-    }
     FolderChain(const FolderChain&) = delete;
     FolderChain& operator=(const FolderChain&) = delete;
 
@@ -368,7 +353,7 @@ public:
     // until the next call.
     int open(std::string_view path)
     {
-        closeDeep();
+        deep_.reset();
         std::vector<std::string_view> names;
         for (std::size_t at = 0; at < path.size();) {
             const std::size_t slash = path.find('/', at);
@@ -379,56 +364,44 @@ public:
             at = end + 1;
         }
         if (steps_.empty()) {
-            const int root = ::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC);
-            if (root < 0) {
+            platform::FileDescriptor root(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
+            if (!root.isOpen()) {
                 return -1;
             }
-            steps_.push_back({{}, root});
+            steps_.push_back({{}, std::move(root)});
         }
         std::size_t kept = 1;
         while (kept < steps_.size() && kept - 1 < names.size() && steps_[kept].name == names[kept - 1]) {
             ++kept;
         }
-        while (steps_.size() > kept) {
-            ::close(steps_.back().fd);
-            steps_.pop_back();
-        }
+        steps_.resize(kept);
         for (std::size_t i = steps_.size() - 1; i < names.size(); ++i) {
             const std::string name(names[i]);
-            const int parent = deep_ >= 0 ? deep_ : steps_.back().fd;
-            const int fd = ::openat(parent, name.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-            if (fd < 0) {
-                closeDeep();
+            const int parent = deep_.isOpen() ? deep_.get() : steps_.back().fd.get();
+            platform::FileDescriptor fd(::openat(parent, name.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+            if (!fd.isOpen()) {
+                deep_.reset();
                 return -1;
             }
             // Far down only the last step stays open: a tree thousands of
             // levels deep must not hold thousands of descriptors.
-            if (deep_ < 0 && steps_.size() <= kMaxSteps) {
-                steps_.push_back({name, fd});
+            if (!deep_.isOpen() && steps_.size() <= kMaxSteps) {
+                steps_.push_back({name, std::move(fd)});
             } else {
-                closeDeep();
-                deep_ = fd;
+                deep_ = std::move(fd);
             }
         }
-        return deep_ >= 0 ? deep_ : steps_.back().fd;
+        return deep_.isOpen() ? deep_.get() : steps_.back().fd.get();
     }
 
 private:
-    void closeDeep()
-    {
-        if (deep_ >= 0) {
-            ::close(deep_);
-            deep_ = -1;
-        }
-    }
-
     struct Step {
         std::string name;
-        int fd;
+        platform::FileDescriptor fd;
     };
     static constexpr std::size_t kMaxSteps = 64;
     std::vector<Step> steps_; // the root "/" first
-    int deep_ = -1;
+    platform::FileDescriptor deep_;
 };
 
 // Runs work(folderFd, file, scratch) for every file on the I/O threads, with
@@ -538,6 +511,455 @@ std::vector<std::vector<Candidate*>> regroup(const std::vector<std::vector<Candi
     return result;
 }
 
+// A folder the search was asked for: as named, and its real path, walked
+// unless it is missing, not a folder or inside a root walked before.
+struct Root {
+    QString named;
+    QByteArray real;
+    bool walked = false;
+};
+
+// A set of identical files as checked last.
+struct CopySet {
+    struct Member {
+        QString path;
+        qint64 modified; // milliseconds
+    };
+    qint64 sum = 0;
+    qint64 size = 0;
+    const Entry* kept = nullptr;
+    std::vector<Member> members; // the kept copy first
+};
+
+using Group = std::vector<Candidate*>;
+
+// One search, pass by pass: each pass narrows the groups the one before left.
+class DuplicateSearch {
+public:
+    DuplicateSearch(qint64 minimumSize, const ProgressCallback& progress, const CancelPredicate& isCancelled)
+        : minimumSize_(minimumSize), progress_(progress), cancelled_(isCancelled), context_(SafetyGuard::context())
+    {
+    }
+    DuplicateSearch(const DuplicateSearch&) = delete;
+    DuplicateSearch& operator=(const DuplicateSearch&) = delete;
+
+    // The sets of copies below `roots`, largest first. What the search held
+    // to find them is given back before it returns.
+    std::vector<CopySet> run(const QStringList& roots)
+    {
+        index(roots);
+        std::vector<Group> bySize = sizeBuckets(distinctFiles());
+        judgeBuckets(bySize);
+        std::vector<CopySet> sets = checkedSets(compareContents(compareSignatures(std::move(bySize))));
+        release();
+        return sets;
+    }
+
+private:
+    // Pass 1: every file of at least the minimum size, found by the parallel
+    // walk. Each root is walked once: one lying inside an earlier root is
+    // that root's already, and an earlier root lying inside a later one is
+    // set aside by the later one's walk.
+    void index(const QStringList& roots)
+    {
+        walker_.emplace([this] { return cancelled_(); });
+        for (const QString& named : roots) {
+            Root root{named, {}, false};
+            if (char* real = ::realpath(platform::pathBytes(named).constData(), nullptr)) {
+                root.real = real;
+                std::free(real);
+            }
+            struct stat st {};
+            const QString realText = platform::pathText(root.real);
+            root.walked = !root.real.isEmpty() && ::stat(root.real.constData(), &st) == 0 && S_ISDIR(st.st_mode)
+                && std::none_of(roots_.begin(), roots_.end(), [&](const Root& earlier) {
+                       return earlier.walked && FS::isBelow(realText, platform::pathText(earlier.real));
+                   });
+            if (root.walked) {
+                walker_->setAside(st.st_dev, st.st_ino);
+            }
+            roots_.push_back(std::move(root));
+        }
+
+        // Each walk thread keeps its own files, in blocks that never move.
+        found_.resize(FS::TreeWalker::kMaxThreads);
+        names_.resize(FS::TreeWalker::kMaxThreads);
+        FS::TreeWalker::Indexing indexing;
+        indexing.skipHidden = true;
+        indexing.entersFolder = [](std::string_view name) { return !isPruned(name) && !ContentWalk::isPackage(name); };
+        indexing.file = [this](int worker, const Node& folder, std::string_view name, const struct stat& st) {
+            if (st.st_size >= minimumSize_) {
+                found_[std::size_t(worker)].push_back(Entry{&folder, names_[std::size_t(worker)].add(name),
+                                                            qint64(st.st_size), st.st_dev, st.st_ino,
+                                                            nanoseconds(st.st_mtim)});
+            }
+        };
+        const qsizetype rootCount = qsizetype(roots_.size());
+        for (qsizetype i = 0; i < rootCount; ++i) {
+            if (cancelled_()) {
+                break;
+            }
+            const Root& root = roots_[std::size_t(i)];
+            CategoryScanner::report(progress_,
+                                    {held(0.35 * double(i) / double(std::max<qsizetype>(rootCount, 1))),
+                                     QCoreApplication::translate("DuplicatesScanner", "Indexing %1\u2026")
+                                         .arg(FS::lastPathComponent(root.named)),
+                                     0});
+            if (root.walked && !walker_->index(root.real, std::size_t(i), indexing) && cancelled_()) {
+                break;
+            }
+        }
+    }
+
+    // The files indexed, smallest first. Further names of one file (hard
+    // links, or a folder a mount shows again) are that file, not copies of
+    // it: its first name in walk order stands for it.
+    std::vector<Entry*> distinctFiles()
+    {
+        std::vector<Entry*> entries;
+        {
+            std::size_t count = 0;
+            for (const std::deque<Entry>& list : found_) {
+                count += list.size();
+            }
+            entries.reserve(count);
+        }
+        for (std::deque<Entry>& list : found_) {
+            for (Entry& entry : list) {
+                entries.push_back(&entry);
+            }
+        }
+        std::sort(entries.begin(), entries.end(), [](const Entry* a, const Entry* b) {
+            return std::tie(a->device, a->inode) < std::tie(b->device, b->inode);
+        });
+        for (std::size_t begin = 0; begin < entries.size();) {
+            std::size_t end = begin + 1;
+            while (end < entries.size() && entries[end]->device == entries[begin]->device
+                   && entries[end]->inode == entries[begin]->inode) {
+                ++end;
+            }
+            if (end - begin > 1) {
+                Entry* first = *std::min_element(entries.begin() + qsizetype(begin), entries.begin() + qsizetype(end),
+                                                 [](const Entry* a, const Entry* b) { return entryBefore(*a, *b); });
+                for (std::size_t k = begin; k < end; ++k) {
+                    if (entries[k] != first) {
+                        entries[k]->folder = nullptr;
+                    }
+                }
+            }
+            begin = end;
+        }
+        std::erase_if(entries, [](const Entry* entry) { return entry->folder == nullptr; });
+        std::sort(entries.begin(), entries.end(), [](const Entry* a, const Entry* b) { return a->size < b->size; });
+        return entries;
+    }
+
+    // The size buckets: files that share their size with another, made the
+    // search's candidates.
+    std::vector<Group> sizeBuckets(std::vector<Entry*> entries)
+    {
+        std::vector<std::pair<std::size_t, std::size_t>> runs;
+        std::size_t bucketed = 0;
+        for (std::size_t begin = 0; begin < entries.size();) {
+            std::size_t end = begin + 1;
+            while (end < entries.size() && entries[end]->size == entries[begin]->size) {
+                ++end;
+            }
+            if (end - begin >= 2) {
+                runs.emplace_back(begin, end);
+                bucketed += end - begin;
+            }
+            begin = end;
+        }
+        candidates_.reserve(bucketed);
+        std::vector<std::pair<std::size_t, std::size_t>> ranges;
+        ranges.reserve(runs.size());
+        for (const auto& [begin, end] : runs) {
+            ranges.emplace_back(candidates_.size(), candidates_.size() + (end - begin));
+            for (std::size_t k = begin; k < end; ++k) {
+                candidates_.push_back({entries[k]});
+            }
+        }
+        runs = {};
+        entries = {};
+        std::vector<Group> bySize;
+        bySize.reserve(ranges.size());
+        for (const auto& [begin, end] : ranges) {
+            Group bucket;
+            for (std::size_t k = begin; k < end; ++k) {
+                bucket.push_back(&candidates_[k]);
+            }
+            bySize.push_back(std::move(bucket));
+        }
+        return bySize;
+    }
+
+    // Progress `done` steps of `count` into a pass that fills 0.3 of the bar
+    // from `start`.
+    void reportStep(double start, size_t done, size_t count, const QString& text) const
+    {
+        const double fraction = start + 0.3 * double(done) / double(std::max<size_t>(count, 1));
+        CategoryScanner::report(progress_, {held(fraction), text, 0});
+    }
+
+    // Each file judged where the walk found it, a path without links.
+    void judge(Candidate& file) const
+    {
+        const std::string path = FS::FolderTree::path(*file.entry->folder, file.entry->nameView());
+        file.verdict = SafetyGuard::verdictOfRealPath(platform::pathText(path), true, context_).allowed
+            ? Verdict::allowed
+            : Verdict::refused;
+    }
+
+    // A refused file can neither keep a bucket alive nor be kept or reported.
+    // A bucket asks the guard only until two of its files are allowed; the
+    // others are asked once their signature matches another's.
+    void judgeBuckets(std::vector<Group>& bySize)
+    {
+        if (!cancelled_()) {
+            IoThreads::forEach(bySize.size(), [&](std::size_t k) {
+                int allowed = 0;
+                for (Candidate* file : bySize[k]) {
+                    if (allowed == 2 || cancelled_()) {
+                        break;
+                    }
+                    judge(*file);
+                    allowed += file->verdict == Verdict::allowed ? 1 : 0;
+                }
+            });
+        }
+        for (Group& bucket : bySize) {
+            std::erase_if(bucket, [](const Candidate* file) { return file->verdict == Verdict::refused; });
+        }
+        std::erase_if(bySize, [](const Group& bucket) {
+            return std::count_if(bucket.begin(), bucket.end(),
+                                 [](const Candidate* file) { return file->verdict == Verdict::allowed; })
+                < 2;
+        });
+    }
+
+    // Pass 2: signatures of every file left in a bucket, then the comparison.
+    // The files whose signature matches another's are judged now; the groups
+    // left share size and signature, every member allowed.
+    std::vector<Group> compareSignatures(std::vector<Group> bySize)
+    {
+        if (!cancelled_()) {
+            Group toSign;
+            for (const Group& bucket : bySize) {
+                toSign.insert(toSign.end(), bucket.begin(), bucket.end());
+            }
+            const auto signatureBytes = [](const Candidate& file) {
+                constexpr qint64 block = DuplicatesScanner::signatureBlock;
+                const qint64 size = file.entry->size;
+                return std::min(size, block) + (size > 2 * block ? block : 0);
+            };
+            const auto sign = [this](int folder, Candidate& file, ReadBuffer& scratch) {
+                if (!cancelled_()) {
+                    const std::optional<Digest> signature = signatureOf(folder, *file.entry, scratch);
+                    file.signed_ = signature.has_value();
+                    file.digest = signature.value_or(Digest{});
+                }
+            };
+            inFolders(toSign, IoThreads::budget(), signatureBytes, sign);
+        }
+        const size_t sizeMatches = bySize.size();
+        size_t compared = 0;
+        for (; compared < sizeMatches; ++compared) {
+            if (cancelled_()) {
+                break;
+            }
+            reportStep(0.35, compared, sizeMatches,
+                       QCoreApplication::translate("DuplicatesScanner", "Comparing %1 size matches\u2026")
+                           .arg(QString::number(sizeMatches - compared)));
+        }
+        bySize.resize(compared);
+        std::vector<Group> bySignature = regroup(bySize, [](const Candidate& file) {
+            return file.signed_ ? std::optional(file.digest) : std::nullopt;
+        });
+        bySize = {};
+        if (!cancelled_()) {
+            Group unasked;
+            for (const Group& group : bySignature) {
+                std::copy_if(group.begin(), group.end(), std::back_inserter(unasked),
+                             [](const Candidate* file) { return file->verdict == Verdict::unasked; });
+            }
+            inChunks(unasked.size(), 32, [&](std::size_t i) { judge(*unasked[i]); });
+            for (Group& group : bySignature) {
+                std::erase_if(group, [](const Candidate* file) { return file->verdict != Verdict::allowed; });
+            }
+            std::erase_if(bySignature, [](const Group& group) { return group.size() < 2; });
+        }
+        return bySignature;
+    }
+
+    // Pass 3: full hashes of the files that share size and signature, then
+    // the groups that share their content. A file no larger than one
+    // signature block was hashed whole by its signature.
+    std::vector<Group> compareContents(std::vector<Group> bySignature)
+    {
+        Group toHash;
+        const size_t count = bySignature.size();
+        for (size_t i = 0; i < count; ++i) {
+            if (cancelled_()) {
+                break;
+            }
+            reportStep(0.65, i, count,
+                       QCoreApplication::translate("DuplicatesScanner", "Verifying %1 possible duplicates\u2026")
+                           .arg(QString::number(count - i)));
+            for (Candidate* file : bySignature[i]) {
+                if (cancelled_()) {
+                    break;
+                }
+                if (file->entry->size <= DuplicatesScanner::signatureBlock) {
+                    file->hashed = true;
+                } else {
+                    toHash.push_back(file);
+                }
+            }
+        }
+        // Each full hash holds up to a block of memory while it reads: a few
+        // at once keep the scan's peak down, and spare a spinning disk.
+        const auto hash = [this](int folder, Candidate& file, ReadBuffer& scratch) {
+            const std::optional<Digest> content = contentHashOf(folder, *file.entry, scratch, cancelled_);
+            file.hashed = content.has_value();
+            file.digest = content.value_or(Digest{});
+        };
+        inFolders(toHash, kFullHashThreads, [](const Candidate& file) { return file.entry->size; }, hash);
+        return regroup(bySignature, [](const Candidate& file) {
+            return file.hashed ? std::optional(file.digest) : std::nullopt;
+        });
+    }
+
+    // The members of one group still as indexed, dated, the oldest first
+    // (equal dates keep the order found) and kept; none when fewer than two
+    // are left. A file gone or changed meanwhile leaves its set: keeping a
+    // copy that is no longer there would have the others removed with
+    // nothing kept. A look-up of every member's path.
+    std::optional<CopySet> checkedSet(Group members) const
+    {
+        // The order a walk in name order would have met them.
+        std::sort(members.begin(), members.end(),
+                  [](const Candidate* a, const Candidate* b) { return entryBefore(*a->entry, *b->entry); });
+        CopySet set;
+        std::vector<std::pair<const Entry*, qint64>> blocks;
+        for (const Candidate* file : members) {
+            const Entry& entry = *file->entry;
+            const Root& root = roots_[entry.folder->root];
+            QString path = FS::join(FS::path(root.named),
+                                    platform::pathText(FS::FolderTree::relativePath(*entry.folder, entry.nameView())));
+            // Still the file indexed, as it was then: one replaced or changed
+            // since (before, while or after it was read) is no copy.
+            struct stat st {};
+            if (::lstat(platform::pathBytes(path).constData(), &st) != 0 || !S_ISREG(st.st_mode)
+                || st.st_dev != entry.device || st.st_ino != entry.inode || st.st_size != entry.size
+                || nanoseconds(st.st_mtim) != entry.modifiedNs) {
+                continue;
+            }
+            set.members.push_back({std::move(path), qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000});
+            blocks.emplace_back(&entry, qint64(st.st_blocks) * 512);
+        }
+        if (set.members.size() < 2) {
+            return std::nullopt;
+        }
+        std::vector<std::size_t> order(set.members.size());
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            order[i] = i;
+        }
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            return set.members[a].modified < set.members[b].modified;
+        });
+        std::vector<CopySet::Member> dated;
+        for (const std::size_t i : order) {
+            dated.push_back(std::move(set.members[i]));
+        }
+        set.members = std::move(dated);
+        set.kept = blocks[order.front()].first;
+        set.size = blocks[order.front()].second;
+        set.sum = set.size * qint64(set.members.size() - 1);
+        return set;
+    }
+
+    // Every group checked on the I/O threads; largest first, equal sums in
+    // the order their kept copies were found.
+    std::vector<CopySet> checkedSets(const std::vector<Group>& byContent) const
+    {
+        std::vector<std::optional<CopySet>> checked(byContent.size());
+        inChunks(byContent.size(), 64, [&](std::size_t i) { checked[i] = checkedSet(byContent[i]); });
+        std::vector<CopySet> sets;
+        for (std::optional<CopySet>& set : checked) {
+            if (set) {
+                sets.push_back(std::move(*set));
+            }
+        }
+        checked = {};
+        std::sort(sets.begin(), sets.end(), [](const CopySet& a, const CopySet& b) {
+            if (a.sum != b.sum) {
+                return a.sum > b.sum;
+            }
+            return entryBefore(*a.kept, *b.kept);
+        });
+        return sets;
+    }
+
+    // What the search held goes before the result is built. The walk's
+    // threads held it in memory pools of their own, which the result, built
+    // on the scan's thread, would not reuse: give it back instead, on an I/O
+    // thread when one is free, since handing back many pages takes a busy
+    // machine tens of milliseconds the result need not wait for.
+    void release()
+    {
+        candidates_ = {};
+        found_ = {};
+        std::vector<NameStore>().swap(names_);
+        walker_.reset();
+        if (!IoThreads::tryStart([] { ::malloc_trim(0); })) {
+            ::malloc_trim(0);
+        }
+    }
+
+    const qint64 minimumSize_;
+    const ProgressCallback& progress_;
+    Cancellation cancelled_;
+    const SafetyGuard::Context context_;
+    std::vector<Root> roots_;
+    std::optional<FS::TreeWalker> walker_;
+    std::vector<std::deque<Entry>> found_;
+    std::vector<NameStore> names_;
+    std::vector<Candidate> candidates_;
+};
+
+// The opt-in group listing a set's copies, all but the kept one.
+ScanGroup groupOf(const CopySet& set)
+{
+    const QString& kept = set.members.front().path;
+    const QString keptText = FS::abbreviatingHome(kept);
+    const QString detail = QCoreApplication::translate("DuplicatesScanner", "Copy of %1").arg(keptText);
+    ScanGroup group;
+    group.title = FS::lastPathComponent(kept);
+    group.symbol = QStringLiteral("doc.on.doc");
+    group.isOptIn = true;
+    group.isExpanded = false;
+    for (std::size_t i = 1; i < set.members.size(); ++i) {
+        const CopySet::Member& copy = set.members[i];
+        ScanItem item;
+        item.url = copy.path;
+        item.displayName = FS::lastPathComponent(copy.path);
+        item.origin = FS::abbreviatingHome(FS::parentPath(copy.path));
+        item.size = set.size;
+        item.modified = QDateTime::fromMSecsSinceEpoch(copy.modified, Qt::UTC);
+        item.requiresReview = true;
+        item.detail = detail;
+        item.isSelected = false;
+        group.items.append(std::move(item));
+    }
+    const qsizetype copies = group.items.size();
+    group.subtitle =
+        (copies == 1 ? QCoreApplication::translate("DuplicatesScanner", "%1 extra copy \u00b7 keeping %2")
+                     : QCoreApplication::translate("DuplicatesScanner", "%1 extra copies \u00b7 keeping %2"))
+            .arg(QString::number(copies), keptText);
+    return group;
+}
+
 } // namespace
 
 DuplicatesScanner::DuplicatesScanner(qint64 minimumSize, std::optional<QStringList> roots)
@@ -564,382 +986,16 @@ QStringList DuplicatesScanner::searchRoots() const
 
 CategoryResult DuplicatesScanner::scan(const ProgressCallback& progress, const CancelPredicate& isCancelled) const
 {
-    Cancellation cancelled(isCancelled);
-    const SafetyGuard::Context context = SafetyGuard::context();
-
-    // Pass 1: every file of at least the minimum size, found by the parallel
-    // walk. Each root is walked once: one lying inside an earlier root is
-    // that root's already, and an earlier root lying inside a later one is
-    // set aside by the later one's walk.
-    const QStringList roots = searchRoots();
-    struct Root {
-        QString named;
-        QByteArray real;
-        bool walked = false;
-    };
-    std::vector<Root> walkRoots;
-    std::optional<FS::TreeWalker> walker(std::in_place, [&cancelled] { return cancelled(); });
-    for (const QString& named : roots) {
-        Root root{named, {}, false};
-        if (char* real = ::realpath(platform::pathBytes(named).constData(), nullptr)) {
-            root.real = real;
-            std::free(real);
-        }
-        struct stat st {};
-        const QString realText = platform::pathText(root.real);
-        root.walked = !root.real.isEmpty() && ::stat(root.real.constData(), &st) == 0 && S_ISDIR(st.st_mode)
-            && std::none_of(walkRoots.begin(), walkRoots.end(), [&](const Root& earlier) {
-                   return earlier.walked && FS::isBelow(realText, platform::pathText(earlier.real));
-               });
-        if (root.walked) {
-            walker->setAside(st.st_dev, st.st_ino);
-        }
-        walkRoots.push_back(std::move(root));
-    }
-
-    // Each walk thread keeps its own files, in blocks that never move.
-    std::vector<std::deque<Entry>> found(FS::TreeWalker::kMaxThreads);
-    std::vector<NameStore> names(FS::TreeWalker::kMaxThreads);
-    FS::TreeWalker::Indexing indexing;
-    indexing.skipHidden = true;
-    indexing.entersFolder = [](std::string_view name) { return !isPruned(name) && !ContentWalk::isPackage(name); };
-    indexing.file = [&](int worker, const Node& folder, std::string_view name, const struct stat& st) {
-        if (st.st_size >= minimumSize_) {
-            found[std::size_t(worker)].push_back(Entry{&folder, names[std::size_t(worker)].add(name), qint64(st.st_size),
-                                                       st.st_dev, st.st_ino, nanoseconds(st.st_mtim)});
-        }
-    };
-    const qsizetype rootCount = qsizetype(walkRoots.size());
-    for (qsizetype i = 0; i < rootCount; ++i) {
-        if (cancelled()) {
-            break;
-        }
-        const Root& root = walkRoots[std::size_t(i)];
-        report(progress,
-               {held(0.35 * double(i) / double(std::max<qsizetype>(rootCount, 1))),
-                QCoreApplication::translate("DuplicatesScanner", "Indexing %1\u2026")
-                    .arg(FS::lastPathComponent(root.named)),
-                0});
-        if (root.walked && !walker->index(root.real, std::size_t(i), indexing) && cancelled()) {
-            break;
-        }
-    }
-
-    std::vector<Entry*> entries;
-    {
-        std::size_t count = 0;
-        for (const std::deque<Entry>& list : found) {
-            count += list.size();
-        }
-        entries.reserve(count);
-    }
-    for (std::deque<Entry>& list : found) {
-        for (Entry& entry : list) {
-            entries.push_back(&entry);
-        }
-    }
-    // Further names of one file (hard links, or a folder a mount shows
-    // again) are that file, not copies of it: its first name in walk order
-    // stands for it.
-    std::sort(entries.begin(), entries.end(), [](const Entry* a, const Entry* b) {
-        return std::tie(a->device, a->inode) < std::tie(b->device, b->inode);
-    });
-    for (std::size_t begin = 0; begin < entries.size();) {
-        std::size_t end = begin + 1;
-        while (end < entries.size() && entries[end]->device == entries[begin]->device
-               && entries[end]->inode == entries[begin]->inode) {
-            ++end;
-        }
-        if (end - begin > 1) {
-            Entry* first = *std::min_element(entries.begin() + qsizetype(begin), entries.begin() + qsizetype(end),
-                                             [](const Entry* a, const Entry* b) { return entryBefore(*a, *b); });
-            for (std::size_t k = begin; k < end; ++k) {
-                if (entries[k] != first) {
-                    entries[k]->folder = nullptr;
-                }
-            }
-        }
-        begin = end;
-    }
-    std::erase_if(entries, [](const Entry* entry) { return entry->folder == nullptr; });
-    std::sort(entries.begin(), entries.end(), [](const Entry* a, const Entry* b) { return a->size < b->size; });
-
-    // The size buckets: files that share their size with another.
-    std::vector<std::pair<std::size_t, std::size_t>> runs;
-    std::size_t bucketed = 0;
-    for (std::size_t begin = 0; begin < entries.size();) {
-        std::size_t end = begin + 1;
-        while (end < entries.size() && entries[end]->size == entries[begin]->size) {
-            ++end;
-        }
-        if (end - begin >= 2) {
-            runs.emplace_back(begin, end);
-            bucketed += end - begin;
-        }
-        begin = end;
-    }
-    std::vector<Candidate> candidates;
-    candidates.reserve(bucketed);
-    std::vector<std::pair<std::size_t, std::size_t>> ranges;
-    ranges.reserve(runs.size());
-    for (const auto& [begin, end] : runs) {
-        ranges.emplace_back(candidates.size(), candidates.size() + (end - begin));
-        for (std::size_t k = begin; k < end; ++k) {
-            candidates.push_back({entries[k]});
-        }
-    }
-    runs = {};
-    entries = {};
-    std::vector<std::vector<Candidate*>> bySize;
-    bySize.reserve(ranges.size());
-    for (const auto& [begin, end] : ranges) {
-        std::vector<Candidate*> bucket;
-        for (std::size_t k = begin; k < end; ++k) {
-            bucket.push_back(&candidates[k]);
-        }
-        bySize.push_back(std::move(bucket));
-    }
-
-    // Each file judged where the walk found it, a path without links.
-    const auto judge = [&context](Candidate& file) {
-        const std::string path = FS::FolderTree::path(*file.entry->folder, file.entry->nameView());
-        file.verdict = SafetyGuard::verdictOfRealPath(platform::pathText(path), true, context).allowed
-            ? Verdict::allowed
-            : Verdict::refused;
-    };
-
-    // A refused file can neither keep a bucket alive nor be kept or reported.
-    // A bucket asks the guard only until two of its files are allowed; the
-    // others are asked once their signature matches another's.
-    if (!cancelled()) {
-        IoThreads::forEach(bySize.size(), [&](std::size_t k) {
-            int allowed = 0;
-            for (Candidate* file : bySize[k]) {
-                if (allowed == 2 || cancelled()) {
-                    break;
-                }
-                judge(*file);
-                allowed += file->verdict == Verdict::allowed ? 1 : 0;
-            }
-        });
-    }
-    for (std::vector<Candidate*>& bucket : bySize) {
-        std::erase_if(bucket, [](const Candidate* file) { return file->verdict == Verdict::refused; });
-    }
-    std::erase_if(bySize, [](const std::vector<Candidate*>& bucket) {
-        return std::count_if(bucket.begin(), bucket.end(),
-                             [](const Candidate* file) { return file->verdict == Verdict::allowed; })
-            < 2;
-    });
-
-    // Pass 2: signatures of every file left in a bucket, then the comparison.
-    if (!cancelled()) {
-        std::vector<Candidate*> toSign;
-        for (const std::vector<Candidate*>& bucket : bySize) {
-            toSign.insert(toSign.end(), bucket.begin(), bucket.end());
-        }
-        const auto signatureBytes = [](const Candidate& file) {
-            const qint64 size = file.entry->size;
-            return std::min(size, signatureBlock) + (size > 2 * signatureBlock ? signatureBlock : 0);
-        };
-        const auto sign = [&cancelled](int folder, Candidate& file, ReadBuffer& scratch) {
-            if (!cancelled()) {
-                const std::optional<Digest> signature = signatureOf(folder, *file.entry, scratch);
-                file.signed_ = signature.has_value();
-                file.digest = signature.value_or(Digest{});
-            }
-        };
-        inFolders(toSign, IoThreads::budget(), signatureBytes, sign);
-    }
-    const size_t sizeMatches = bySize.size();
-    size_t compared = 0;
-    for (; compared < sizeMatches; ++compared) {
-        if (cancelled()) {
-            break;
-        }
-        report(progress,
-               {held(0.35 + 0.3 * double(compared) / double(std::max<size_t>(sizeMatches, 1))),
-                QCoreApplication::translate("DuplicatesScanner", "Comparing %1 size matches\u2026")
-                    .arg(QString::number(sizeMatches - compared)),
-                0});
-    }
-    bySize.resize(compared);
-    std::vector<std::vector<Candidate*>> bySignature = regroup(bySize, [](const Candidate& file) {
-        return file.signed_ ? std::optional(file.digest) : std::nullopt;
-    });
-    bySize = {};
-    if (!cancelled()) {
-        std::vector<Candidate*> unasked;
-        for (const std::vector<Candidate*>& group : bySignature) {
-            std::copy_if(group.begin(), group.end(), std::back_inserter(unasked),
-                         [](const Candidate* file) { return file->verdict == Verdict::unasked; });
-        }
-        inChunks(unasked.size(), 32, [&](std::size_t i) { judge(*unasked[i]); });
-        for (std::vector<Candidate*>& group : bySignature) {
-            std::erase_if(group, [](const Candidate* file) { return file->verdict != Verdict::allowed; });
-        }
-        std::erase_if(bySignature, [](const std::vector<Candidate*>& group) { return group.size() < 2; });
-    }
-
-    // Pass 3: full hashes of the files that share size and signature. A file no
-    // larger than one signature block was hashed whole by its signature.
-    {
-        std::vector<Candidate*> toHash;
-        const size_t count = bySignature.size();
-        for (size_t i = 0; i < count; ++i) {
-            if (cancelled()) {
-                break;
-            }
-            report(progress,
-                   {held(0.65 + 0.3 * double(i) / double(std::max<size_t>(count, 1))),
-                    QCoreApplication::translate("DuplicatesScanner", "Verifying %1 possible duplicates\u2026")
-                        .arg(QString::number(count - i)),
-                    0});
-            for (Candidate* file : bySignature[i]) {
-                if (cancelled()) {
-                    break;
-                }
-                if (file->entry->size <= signatureBlock) {
-                    file->hashed = true;
-                } else {
-                    toHash.push_back(file);
-                }
-            }
-        }
-        // Each full hash holds up to a block of memory while it reads: a few
-        // at once keep the scan's peak down, and spare a spinning disk.
-        const auto hash = [&cancelled](int folder, Candidate& file, ReadBuffer& scratch) {
-            const std::optional<Digest> content = contentHashOf(folder, *file.entry, scratch, cancelled);
-            file.hashed = content.has_value();
-            file.digest = content.value_or(Digest{});
-        };
-        inFolders(toHash, kFullHashThreads, [](const Candidate& file) { return file.entry->size; }, hash);
-    }
-    std::vector<std::vector<Candidate*>> byContent = regroup(bySignature, [](const Candidate& file) {
-        return file.hashed ? std::optional(file.digest) : std::nullopt;
-    });
-
-    // Grouping: the oldest copy is kept (equal dates keep the order found),
-    // the others are reported. A file gone or changed meanwhile leaves its
-    // set: keeping a copy that is no longer there would have the others
-    // removed with nothing kept.
-    struct Member {
-        QString path;
-        qint64 modified; // milliseconds
-    };
-    struct Set {
-        qint64 sum = 0;
-        qint64 size = 0;
-        const Entry* kept = nullptr;
-        std::vector<Member> members; // the kept copy first
-    };
-    // Each set is checked on the I/O threads: a look-up of every member's path.
-    const auto setOf = [&walkRoots](std::vector<Candidate*> members) -> std::optional<Set> {
-        // The order a walk in name order would have met them.
-        std::sort(members.begin(), members.end(),
-                  [](const Candidate* a, const Candidate* b) { return entryBefore(*a->entry, *b->entry); });
-        Set set;
-        std::vector<std::pair<const Entry*, qint64>> blocks;
-        for (const Candidate* file : members) {
-            const Entry& entry = *file->entry;
-            const Root& root = walkRoots[entry.folder->root];
-            QString path = FS::join(FS::path(root.named),
-                                    platform::pathText(FS::FolderTree::relativePath(*entry.folder, entry.nameView())));
-            // Still the file indexed, as it was then: one replaced or changed
-            // since (before, while or after it was read) is no copy.
-            struct stat st {};
-            if (::lstat(platform::pathBytes(path).constData(), &st) != 0 || !S_ISREG(st.st_mode)
-                || st.st_dev != entry.device || st.st_ino != entry.inode || st.st_size != entry.size
-                || nanoseconds(st.st_mtim) != entry.modifiedNs) {
-                continue;
-            }
-            set.members.push_back({std::move(path), qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000});
-            blocks.emplace_back(&entry, qint64(st.st_blocks) * 512);
-        }
-        if (set.members.size() < 2) {
-            return std::nullopt;
-        }
-        std::vector<std::size_t> order(set.members.size());
-        for (std::size_t i = 0; i < order.size(); ++i) {
-            order[i] = i;
-        }
-        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-            return set.members[a].modified < set.members[b].modified;
-        });
-        std::vector<Member> dated;
-        for (const std::size_t i : order) {
-            dated.push_back(std::move(set.members[i]));
-        }
-        set.members = std::move(dated);
-        set.kept = blocks[order.front()].first;
-        set.size = blocks[order.front()].second;
-        set.sum = set.size * qint64(set.members.size() - 1);
-        return set;
-    };
-    std::vector<std::optional<Set>> checked(byContent.size());
-    inChunks(byContent.size(), 64, [&](std::size_t i) { checked[i] = setOf(byContent[i]); });
-    std::vector<Set> sets;
-    for (std::optional<Set>& set : checked) {
-        if (set) {
-            sets.push_back(std::move(*set));
-        }
-    }
-    checked = {};
-    // Largest first; equal sums in the order their kept copies were found.
-    std::sort(sets.begin(), sets.end(), [](const Set& a, const Set& b) {
-        if (a.sum != b.sum) {
-            return a.sum > b.sum;
-        }
-        return entryBefore(*a.kept, *b.kept);
-    });
-    // What the scan held to find them goes before the result is built.
-    bySignature = {};
-    candidates = {};
-    found = {};
-    std::vector<NameStore>().swap(names);
-    walker.reset();
-    // The walk's threads held it in memory pools of their own, which the
-    // result, built on this thread, would not reuse: give it back instead,
-    // on an I/O thread when one is free, since handing back many pages takes
-    // a busy machine tens of milliseconds the result need not wait for.
-    if (!IoThreads::tryStart([] { ::malloc_trim(0); })) {
-        ::malloc_trim(0);
-    }
+    DuplicateSearch search(minimumSize_, progress, isCancelled);
+    const std::vector<CopySet> sets = search.run(searchRoots());
 
     CategoryResult result;
     result.category = category();
     qint64 total = 0;
-    for (const Set& set : sets) {
-        const QString& kept = set.members.front().path;
-        const QString keptText = FS::abbreviatingHome(kept);
-        const QString detail = QCoreApplication::translate("DuplicatesScanner", "Copy of %1").arg(keptText);
-        ScanGroup group;
-        group.title = FS::lastPathComponent(kept);
-        group.symbol = QStringLiteral("doc.on.doc");
-        group.isOptIn = true;
-        group.isExpanded = false;
-        for (std::size_t i = 1; i < set.members.size(); ++i) {
-            const Member& copy = set.members[i];
-            ScanItem item;
-            item.url = copy.path;
-            item.displayName = FS::lastPathComponent(copy.path);
-            item.origin = FS::abbreviatingHome(FS::parentPath(copy.path));
-            item.size = set.size;
-            item.modified = QDateTime::fromMSecsSinceEpoch(copy.modified, Qt::UTC);
-            item.requiresReview = true;
-            item.detail = detail;
-            item.isSelected = false;
-            group.items.append(std::move(item));
-        }
-        const qsizetype copies = group.items.size();
-        group.subtitle =
-            (copies == 1 ? QCoreApplication::translate("DuplicatesScanner", "%1 extra copy \u00b7 keeping %2")
-                         : QCoreApplication::translate("DuplicatesScanner", "%1 extra copies \u00b7 keeping %2"))
-                .arg(QString::number(copies), keptText);
+    for (const CopySet& set : sets) {
+        result.groups.append(groupOf(set));
         total += set.sum;
-        result.groups.append(std::move(group));
     }
-
     report(progress,
            {1.0,
             result.groups.isEmpty() ? QCoreApplication::translate("DuplicatesScanner", "No duplicates found")

@@ -123,7 +123,7 @@ QSet<QString> InstallersScanner::installedApplicationNames() const
         QStringList{roots::applications, FS::join(FS::home(), QStringLiteral("Applications"))});
     QSet<QString> names;
     for (const QString& folder : folders) {
-        for (const QString& child : FS::children(folder, false)) {
+        for (const QString& child : FS::children(folder, {.includingHidden = false})) {
             const QString name = FS::lastPathComponent(child);
             if (extensionOf(name) == QLatin1String("app")) {
                 names.insert(normalise(withoutExtension(name)));
@@ -136,7 +136,8 @@ QSet<QString> InstallersScanner::installedApplicationNames() const
 QStringList InstallersScanner::systemUpdateLocations() const
 {
     QStringList result;
-    for (const QString& child : FS::children(locations_.systemInstallers.value_or(roots::applications), false)) {
+    for (const QString& child :
+         FS::children(locations_.systemInstallers.value_or(roots::applications), {.includingHidden = false})) {
         const QString name = FS::lastPathComponent(child);
         if (name.startsWith(QLatin1String("Install macOS")) && extensionOf(name) == QLatin1String("app")) {
             result.append(child);
@@ -144,7 +145,7 @@ QStringList InstallersScanner::systemUpdateLocations() const
     }
     const QString updates = locations_.updates.value_or(FS::join(FS::library(), QStringLiteral("Updates")));
     if (FS::isDirectory(updates)) {
-        result += FS::children(updates, false);
+        result += FS::children(updates, {.includingHidden = false});
     }
     return result;
 }
@@ -184,7 +185,7 @@ CategoryResult InstallersScanner::scan(const ProgressCallback& progress, const C
                {std::clamp(0.8 * double(i) / double(std::max<qsizetype>(n, 1)), 0.0, 1.0),
                 QCoreApplication::translate("InstallersScanner", "Scanning %1\u2026").arg(FS::lastPathComponent(root)),
                 total});
-        for (const QString& child : FS::children(root, false)) {
+        for (const QString& child : FS::children(root, {.includingHidden = false})) {
             if (cancelled()) {
                 break;
             }
@@ -217,7 +218,7 @@ CategoryResult InstallersScanner::scan(const ProgressCallback& progress, const C
     if (!cancelled()) {
         report(progress, {0.85, QCoreApplication::translate("InstallersScanner", "Checking system update downloads\u2026"), total});
         for (const QString& location : systemUpdateLocations()) {
-            const qint64 size = FS::size(location, true, isCancelled);
+            const qint64 size = FS::size(location, {.descendIntoPackages = true, .isCancelled = isCancelled});
             if (size < minimumSize_ || !SafetyGuard::verdict(location, true).allowed) {
                 continue;
             }

@@ -182,7 +182,7 @@ CategoryResult LargeOldFilesScanner::scan(const ProgressCallback& progress, cons
                           total});
         const bool finished = walk.walk(root, [&](const ContentEntry& entry) {
             if (entry.kind == ContentEntry::Kind::package) {
-                const qint64 size = FS::size(entry.path, true, isCancelled);
+                const qint64 size = FS::size(entry.path, {.descendIntoPackages = true, .isCancelled = isCancelled});
                 const QDateTime date = lastUse(entry);
                 if (size >= minimumSize_ && date < cutOff) {
                     add(entry, size, date, FileKind::bundle);

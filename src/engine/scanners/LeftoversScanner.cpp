@@ -115,7 +115,8 @@ CategoryResult LeftoversScanner::scan(const ProgressCallback& progress, const Ca
         report(progress, {0.1 + 0.85 * double(i) / double(folderCount), QCoreApplication::translate("LeftoversScanner", "Checking %1\u2026").arg(name),
                   bytesFound});
         const std::optional<Root> folder = root(FS::join(FS::library(), name));
-        for (const QString& child : folder ? FS::children(folder->location, false) : QStringList()) {
+        for (const QString& child :
+             folder ? FS::children(folder->location, {.includingHidden = false}) : QStringList()) {
             if (cancelled(isCancelled)) {
                 break;
             }
@@ -123,7 +124,7 @@ CategoryResult LeftoversScanner::scan(const ProgressCallback& progress, const Ca
             if (!isOrphan(identifier, identity) || !isAllowed(child)) {
                 continue;
             }
-            const qint64 size = FS::size(child, true, isCancelled);
+            const qint64 size = FS::size(child, {.descendIntoPackages = true, .isCancelled = isCancelled});
             if (size <= 0) {
                 continue;
             }

@@ -27,11 +27,11 @@ const QString attachmentsName = QStringLiteral("Attachments");
 QStringList accountFolders(const QString& store, const CancelPredicate& isCancelled)
 {
     QStringList accounts;
-    for (const QString& version : FS::children(store, false)) {
+    for (const QString& version : FS::children(store, {.includingHidden = false})) {
         if (!FS::lastPathComponent(version).startsWith(QLatin1Char('V')) || entryType(version) != EntryType::folder) {
             continue;
         }
-        for (const QString& entry : FS::children(version, false)) {
+        for (const QString& entry : FS::children(version, {.includingHidden = false})) {
             if (cancelled(isCancelled)) {
                 break;
             }
@@ -116,7 +116,7 @@ QList<ScanItem> MailAttachmentsScanner::attachments(const QString& account, bool
         if (entry.type != DT_DIR || !isAllowed(location)) {
             return FS::BoundedWalk::Step::skip;
         }
-        const qint64 size = FS::size(location, true, isCancelled);
+        const qint64 size = FS::size(location, {.descendIntoPackages = true, .isCancelled = isCancelled});
         if (size > 0) {
             const QString parent = FS::lastPathComponent(FS::parentPath(location));
             found.append(item(location, parent.isEmpty() ? attachmentsName : parent,

@@ -138,7 +138,8 @@ CategoryResult PrivacyScanner::scan(const ProgressCallback& progress, const Canc
                                                                   : FS::join(profile->location, trace.relative);
                 if (FS::exists(location) && isAllowed(location)) {
                     traces.append(item(location, browser.name + dash + trace.label, browser.name,
-                                       FS::size(location, true, isCancelled), true));
+                                       FS::size(location, {.descendIntoPackages = true, .isCancelled = isCancelled}),
+                                       true));
                 }
             }
         }
@@ -184,7 +185,7 @@ QList<ScanItem> PrivacyScanner::firefoxTraces(const CancelPredicate& isCancelled
         if (!profiles || !FS::isDirectory(profiles->location)) {
             continue;
         }
-        for (const QString& profile : FS::children(profiles->location, false)) {
+        for (const QString& profile : FS::children(profiles->location, {.includingHidden = false})) {
             if (cancelled(isCancelled)) {
                 return found;
             }
@@ -210,7 +211,7 @@ QList<ScanItem> PrivacyScanner::recentItemTraces(const CancelPredicate& isCancel
 {
     QList<ScanItem> found;
     const std::optional<Root> lists = root(FS::join(FS::library(), text("Application Support/com.apple.sharedfilelist")));
-    for (const QString& list : lists ? FS::children(lists->location, true) : QStringList()) {
+    for (const QString& list : lists ? FS::children(lists->location, {.includingHidden = true}) : QStringList()) {
         const QString name = FS::lastPathComponent(list);
         if (!pathExtension(name).startsWith(QLatin1String("sfl"))) {
             continue;

@@ -256,7 +256,7 @@ ScanGroup SystemJunkScanner::packageManagerGroup(const CancelPredicate& isCancel
         if (!cache || !isAllowed(cache->location)) {
             continue;
         }
-        const qint64 size = FS::size(cache->location, true, meter.test());
+        const qint64 size = FS::size(cache->location, {.descendIntoPackages = true, .isCancelled = meter.test()});
         if (size <= 0) {
             continue;
         }
@@ -278,7 +278,7 @@ ScanGroup SystemJunkScanner::brokenPreferencesGroup(const CancelPredicate& isCan
 {
     const AppCatalog::Identity identity = catalog_.installedIdentity();
     QStringList files;
-    for (const QString& child : FS::children(FS::join(FS::library(), text("Preferences")), true)) {
+    for (const QString& child : FS::children(FS::join(FS::library(), text("Preferences")), {.includingHidden = true})) {
         if (pathExtension(FS::lastPathComponent(child)) == QLatin1String("plist")) {
             files.append(child);
         }

@@ -53,7 +53,7 @@ Catalogue catalogue(const DesktopApplications::Locations& locations)
     Catalogue result;
     QSet<QString> seen;
     for (const QString& folder : locations.entryFolders) {
-        for (const QString& path : FS::children(folder, false)) {
+        for (const QString& path : FS::children(folder, {.includingHidden = false})) {
             const QString file = FS::lastPathComponent(path);
             if (!file.endsWith(QLatin1String(".desktop"))) {
                 continue;

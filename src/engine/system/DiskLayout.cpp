@@ -52,13 +52,15 @@ QString diskOf(const QString& device, int layers = 0)
         return {};
     }
     if (FS::isDirectory(blockFolder(device))) {
-        const QStringList below = FS::children(blockFolder(device) + QStringLiteral("/slaves"), true);
+        const QStringList below =
+            FS::children(blockFolder(device) + QStringLiteral("/slaves"), {.includingHidden = true});
         if (!below.isEmpty() && layers < kMaxLayers) {
             return diskOf(FS::lastPathComponent(below.first()), layers + 1);
         }
         return below.isEmpty() ? device : QString();
     }
-    for (const QString& disk : FS::children(platform::sysRoot().get() + QStringLiteral("/block"), true)) {
+    for (const QString& disk :
+         FS::children(platform::sysRoot().get() + QStringLiteral("/block"), {.includingHidden = true})) {
         if (FS::exists(disk + QLatin1Char('/') + device)) {
             return FS::lastPathComponent(disk);
         }
@@ -122,7 +124,7 @@ QString roleFor(const QString& mountPoint, const QString& system)
 // The device a device-mapper layer lies on directly; empty for any other.
 QString deviceBelow(const QString& device)
 {
-    const QStringList below = FS::children(blockFolder(device) + QStringLiteral("/slaves"), true);
+    const QStringList below = FS::children(blockFolder(device) + QStringLiteral("/slaves"), {.includingHidden = true});
     return below.size() == 1 ? FS::lastPathComponent(below.first()) : QString();
 }
 

@@ -124,11 +124,11 @@ std::optional<UnitFile> readUnit(const QString& path)
 QSet<QString> enabledUnits(const QString& folder)
 {
     QSet<QString> enabled;
-    for (const QString& wants : FS::children(folder, false)) {
+    for (const QString& wants : FS::children(folder, {.includingHidden = false})) {
         if (!wants.endsWith(QLatin1String(".wants")) && !wants.endsWith(QLatin1String(".requires"))) {
             continue;
         }
-        for (const QString& link : FS::children(wants, false)) {
+        for (const QString& link : FS::children(wants, {.includingHidden = false})) {
             if (QFileInfo(link).isSymLink()) {
                 enabled.insert(FS::lastPathComponent(link));
             }
@@ -242,7 +242,7 @@ void LoginItemsService::appendLaunchdItems(QList<StartupItem>& items) const
         {locations_.daemons, StartupItem::Scope::daemon},
     };
     for (const auto& [folder, scope] : folders) {
-        for (const QString& path : FS::children(folder, false)) {
+        for (const QString& path : FS::children(folder, {.includingHidden = false})) {
             if (extensionOf(path) != QLatin1String("plist")) {
                 continue;
             }
@@ -276,7 +276,7 @@ void LoginItemsService::appendAutostartItems(QList<StartupItem>& items) const
     // Links add nothing: an entry is a file of the folder's own.
     const auto entries = [](const QString& folder) {
         QStringList names;
-        for (const QString& path : FS::children(folder, false)) {
+        for (const QString& path : FS::children(folder, {.includingHidden = false})) {
             if (extensionOf(path) == QLatin1String("desktop") && isOwnEntry(folder, FS::lastPathComponent(path))) {
                 names.append(FS::lastPathComponent(path));
             }
@@ -333,7 +333,7 @@ void LoginItemsService::appendSystemdItems(QList<StartupItem>& items) const
     };
     for (const auto& [folder, scope] : folders) {
         const QSet<QString> enabled = enabledUnits(folder);
-        for (const QString& path : FS::children(folder, false)) {
+        for (const QString& path : FS::children(folder, {.includingHidden = false})) {
             const QString unit = FS::lastPathComponent(path);
             if (!unit.endsWith(QLatin1String(".service")) || unit.endsWith(QLatin1String("@.service"))) {
                 continue;

@@ -161,7 +161,7 @@ MaintenanceResult MaintenanceService::compactMailIndex() const
 {
     qint64 reclaimed = 0;
     int compacted = 0;
-    for (const QString& folder : FS::children(FS::library() + QStringLiteral("/Mail"), false)) {
+    for (const QString& folder : FS::children(FS::library() + QStringLiteral("/Mail"), {.includingHidden = false})) {
         if (!FS::lastPathComponent(folder).startsWith(QLatin1Char('V'))) {
             continue;
         }

@@ -2,6 +2,7 @@
 
 #include "engine/system/DesktopApplications.h"
 
+#include "platform/FileDescriptor.h"
 #include "platform/KernelRoots.h"
 #include "platform/PathText.h"
 #include "platform/ProcessName.h"
@@ -84,15 +85,14 @@ std::vector<Reading> readProcesses(const QString& procRoot, bool withNames)
         char statPath[32];
         const auto [end, error] = std::to_chars(statPath, statPath + 20, *pid);
         std::copy_n("/stat", 6, end);
-        const int fd = ::openat(folderFd, statPath, O_RDONLY | O_CLOEXEC);
-        if (fd < 0) {
+        const platform::FileDescriptor fd(::openat(folderFd, statPath, O_RDONLY | O_CLOEXEC));
+        if (!fd.isOpen()) {
             continue;
         }
         ssize_t count = 0;
         do {
-            count = ::read(fd, buffer, sizeof buffer);
+            count = ::read(fd.get(), buffer, sizeof buffer);
         } while (count < 0 && errno == EINTR);
-        ::close(fd);
         if (count <= 0) {
             continue;
         }

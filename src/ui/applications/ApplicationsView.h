@@ -73,7 +73,6 @@ public:
     AppListModel* rows() const { return rows_; }
     EmptyStateView* placeholder() const { return placeholder_; }
     UninstallPane* pane() const { return pane_; }
-    QSplitter* splitter() const { return splitter_; }
 
 protected:
     void showEvent(QShowEvent* event) override;

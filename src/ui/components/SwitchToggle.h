@@ -55,7 +55,6 @@ public:
     void setLabel(std::optional<Label> label);
     const std::optional<Label>& label() const { return label_; }
 
-    ControlSize controlSize() const { return size_; }
     const AdaptiveColor& tint() const { return tint_; }
     // The knob's place now, 0 (off) to 1 (on), animations included.
     qreal knobPosition() const { return knobPosition_; }

@@ -87,7 +87,6 @@ public:
     int columnCount() const { return static_cast<int>(parents_.size()); }
     // The column at `index` when it exists as a widget (it is in view).
     DiskColumn* column(int index) const;
-    int liveColumnCount() const { return static_cast<int>(live_.size()); }
     bool isScrolling() const;
 
     QSize sizeHint() const override;

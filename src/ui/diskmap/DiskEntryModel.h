@@ -43,7 +43,6 @@ public:
 
     // Rows are selected by location, not by identity.
     void setSelectedUrl(std::optional<QString> url);
-    const std::optional<QString>& selectedUrl() const { return selectedUrl_; }
     bool isSelected(int row) const;
 
     const DiskNode* node(int row) const;

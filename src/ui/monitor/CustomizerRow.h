@@ -40,7 +40,6 @@ public:
     explicit CustomizerRow(MonitorKind kind, QWidget* parent = nullptr);
 
     MonitorKind kind() const { return kind_; }
-    const State& shownState() const { return state_; }
     SwitchToggle* toggle() const { return switch_; }
     GlassCompatButton* upButton() const { return up_; }
     GlassCompatButton* downButton() const { return down_; }

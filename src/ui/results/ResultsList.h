@@ -75,7 +75,6 @@ public:
     void refreshNow();
 
     void setFitsContent(bool fits);
-    bool fitsContent() const { return fitsContent_; }
 
     // Rows by what they show; invalid when not listed (collapsed, on a later
     // page, or gone with a new result).
