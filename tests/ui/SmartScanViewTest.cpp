@@ -12,7 +12,7 @@
 #include "ui/components/ScreenServices.h"
 #include "ui/cleaning/SmartScanView.h"
 #include "ui/shell/DetailScreen.h"
-#include "model/AppModel.h"
+#include "model/AppModelSetup.h"
 
 #include <QTest>
 
