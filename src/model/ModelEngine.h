@@ -43,9 +43,9 @@ struct ModelEngine {
     DiskMap::Engine diskMap() const { return {buildDiskTree, listDirectory}; }
     SystemTools::Engine systemTools() const
     {
-        return {installedApps,    hasFullDiskAccess, topProcesses, quit,    startupItems,
-                setStartupItemEnabled, runMaintenance, storageBreakdown, localSnapshots, remove,
-                measure,          uninstallPlan,     uninstall};
+        return {installedApps,  hasFullDiskAccess, topProcesses,   quit,   startupItems, setStartupItemEnabled,
+                runMaintenance, storageBreakdown,  localSnapshots, remove, measure,      uninstallPlan,
+                uninstall};
     }
 
     // The machine's own scanners and services.

@@ -58,8 +58,8 @@ TEST(LiveViewBindingTest, TheTrayAndTheWidgetsScreenRefreshOnlyForWhatTheyShow)
         return Refreshes{trayCalls.count(), panelCalls.count(), widgetsCalls.count()};
     };
 
-    fixture.script.setReports(ScanCategory::trash, {{0.25, QStringLiteral("Looking"), 10},
-                                                    {0.5, QStringLiteral("Still looking"), 20}});
+    fixture.script.setReports(ScanCategory::trash,
+                              {{0.25, QStringLiteral("Looking"), 10}, {0.5, QStringLiteral("Still looking"), 20}});
     fixture.script.hold(ScanCategory::trash);
     model.scan(ScanCategory::trash);
     test::waitFor([&] {
