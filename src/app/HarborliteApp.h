@@ -2,7 +2,7 @@
 
 #include "ui/tray/TrayItem.h"
 #include "ui/shell/RootView.h"
-#include "model/AppModel.h"
+#include "model/AppModelSetup.h"
 
 #include <QObject>
 

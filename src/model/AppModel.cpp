@@ -1,5 +1,6 @@
 #include "model/AppModel.h"
 
+#include "model/AppModelSetup.h"
 #include "shared/DefaultsStore.h"
 
 namespace harborlite {
@@ -16,17 +17,11 @@ AppModel::AppModel(DefaultsStore& defaults, Setup setup, QObject* parent)
 {
     const std::shared_ptr<BackgroundRunner> runner =
         setup.runner ? std::move(setup.runner) : std::make_shared<BackgroundRunner>();
-    scanSession_ = std::make_unique<ScanSession>(setup.engine, runner);
-    monitorFeed_ = std::make_unique<MonitorFeed>(setup.engine, *settings_, runner, std::move(setup.scheduleTick));
-    diskMap_ = std::make_unique<DiskMap>(setup.engine, runner);
-    systemTools_ = std::make_unique<SystemTools>(setup.engine, runner);
-
-    forwardChanges(settings_.get());
-    forwardChanges(updates_.get());
-    for (const Observable* store : std::initializer_list<const Observable*>{scanSession_.get(), monitorFeed_.get(),
-                                                                            diskMap_.get(), systemTools_.get()}) {
-        forwardChanges(store);
-    }
+    scanSession_ = std::make_unique<ScanSession>(setup.engine.scanSession(), runner);
+    monitorFeed_ = std::make_unique<MonitorFeed>(setup.engine.monitorFeed(), *settings_, runner,
+                                                 std::move(setup.scheduleTick));
+    diskMap_ = std::make_unique<DiskMap>(setup.engine.diskMap(), runner);
+    systemTools_ = std::make_unique<SystemTools>(setup.engine.systemTools(), runner);
 
     const ScanSession* scans = scanSession_.get();
     relay(scans, &ScanSession::resultsChanged, &AppModel::resultsChanged);

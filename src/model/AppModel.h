@@ -1,18 +1,14 @@
 #pragma once
 
 #include "model/DiskMap.h"
-#include "model/ModelEngine.h"
 #include "model/MonitorFeed.h"
 #include "model/MonitorSettings.h"
 #include "model/Route.h"
 #include "model/ScanSession.h"
 #include "model/SystemTools.h"
-#include "platform/SystemVersion.h"
-#include "quorvanekit/QuorvaneConfiguration.h"
 #include "quorvanekit/UpdateChecker.h"
 #include "shared/Observable.h"
 
-#include <QJsonObject>
 #include <QString>
 #include <QUuid>
 
@@ -29,9 +25,10 @@ class DefaultsStore;
 // stores that hold everything else (ScanSession, MonitorFeed, DiskMap,
 // SystemTools). Screens take the store they need; the window's frame takes
 // the whole model, which reads and forwards every store's values and
-// operations under their own names. Every change of a store or a child is
-// announced as the model's own (objectWillChange()/didChange() and the
-// value's change signal). Lives on the GUI thread.
+// operations under their own names, each value's change signal with them.
+// objectWillChange()/didChange() announce the model's own values only: a view
+// listens to the stores, or the change signals, of what it shows. Lives on the
+// GUI thread.
 //
 // "Stop" is one stop: a session's cancelScan() also stops the disk-map build.
 class AppModel : public Observable {
@@ -47,7 +44,7 @@ class AppModel : public Observable {
     Q_PROPERTY(std::optional<QDateTime> lastSmartScan READ lastSmartScan NOTIFY lastSmartScanChanged)
     Q_PROPERTY(std::optional<harborlite::CleanupReport> lastReport READ lastReport NOTIFY lastReportChanged)
     Q_PROPERTY(bool isCleaning READ isCleaning NOTIFY isCleaningChanged)
-    Q_PROPERTY(harborlite::Remover::Mode cleanupMode READ cleanupMode WRITE setCleanupMode NOTIFY
+    Q_PROPERTY(harborlite::RemovalMode cleanupMode READ cleanupMode WRITE setCleanupMode NOTIFY
                    cleanupModeChanged)
     Q_PROPERTY(harborlite::SystemSnapshot snapshot READ snapshot NOTIFY snapshotChanged)
     Q_PROPERTY(QList<harborlite::InstalledApp> apps READ apps NOTIFY appsChanged)
@@ -97,18 +94,8 @@ public:
     using MaintenanceLogEntry = SystemTools::MaintenanceLogEntry;
     using TickScheduler = MonitorFeed::TickScheduler;
 
-    // What the model is built from; the defaults are the machine's own.
-    struct Setup {
-        ModelEngine engine = ModelEngine::real();
-        QuorvaneConfiguration updateConfiguration = QuorvaneConfiguration::harborlite();
-        QJsonObject bundleInformation = UpdateChecker::mainBundleInformation();
-        platform::OperatingSystemVersion systemVersion = platform::systemVersion();
-        UpdateChecker::Settings updateSettings;
-        // Shared with the caller when given, else the model's own.
-        std::shared_ptr<BackgroundRunner> runner;
-        // Defaults to a single-shot timer.
-        TickScheduler scheduleTick;
-    };
+    // What the model is built from (model/AppModelSetup.h).
+    struct Setup;
 
     static constexpr std::array<ScanCategory, 6> cleanupCategories = ScanSession::cleanupCategories;
     static constexpr qsizetype seriesLength = MonitorFeed::seriesLength;
@@ -149,8 +136,8 @@ public:
     const std::optional<QDateTime>& lastSmartScan() const { return scanSession_->lastSmartScan(); }
     const std::optional<CleanupReport>& lastReport() const { return scanSession_->lastReport(); }
     bool isCleaning() const { return scanSession_->isCleaning(); }
-    Remover::Mode cleanupMode() const { return scanSession_->cleanupMode(); }
-    void setCleanupMode(Remover::Mode mode) { scanSession_->setCleanupMode(mode); }
+    RemovalMode cleanupMode() const { return scanSession_->cleanupMode(); }
+    void setCleanupMode(RemovalMode mode) { scanSession_->setCleanupMode(mode); }
     const SystemSnapshot& snapshot() const { return monitorFeed_->snapshot(); }
     const QList<double>& cpuSeries() const { return monitorFeed_->cpuSeries(); }
     const QList<double>& memorySeries() const { return monitorFeed_->memorySeries(); }

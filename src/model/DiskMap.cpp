@@ -13,9 +13,9 @@ constexpr std::size_t treeProgressBuffer = 2;
 
 } // namespace
 
-DiskMap::DiskMap(const ModelEngine& engine, std::shared_ptr<BackgroundRunner> runner, QObject* parent)
+DiskMap::DiskMap(Engine engine, std::shared_ptr<BackgroundRunner> runner, QObject* parent)
     : Observable(parent)
-    , engine_{engine.buildDiskTree, engine.listDirectory}
+    , engine_(std::move(engine))
     , closing_(std::make_shared<CancellationFlag>())
     , runner_(std::move(runner))
 {

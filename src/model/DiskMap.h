@@ -3,12 +3,12 @@
 #include "engine/scanners/DiskNode.h"
 #include "model/BackgroundRunner.h"
 #include "model/CancellationFlag.h"
-#include "model/ModelEngine.h"
 #include "model/RunGeneration.h"
 #include "shared/Observable.h"
 
 #include <QString>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -44,8 +44,23 @@ public:
     using Listings = std::map<QString, std::vector<DiskNode>>;
     using Locations = std::set<QString>;
 
+    // The part of the engine the map calls, on workers, several at once.
+    struct Engine {
+        using CancelTest = std::function<bool()>;
+        using Progress = std::function<void(double fraction, const QString& name)>;
+
+        // The disk map of a folder: always a root node, holding what was
+        // measured before the cancel test answered true.
+        std::function<DiskNode(const QString& root, const Progress& progress, const CancelTest& isCancelled)>
+            buildDiskTree;
+        // One level of a folder as nodes without children, largest first:
+        // links and entries of no size left out, hidden entries kept, folders
+        // measured whole.
+        std::function<std::vector<DiskNode>(const QString& folder, const CancelTest& isCancelled)> listDirectory;
+    };
+
     // Builds and listings come from `engine`; work runs on `runner`.
-    DiskMap(const ModelEngine& engine, std::shared_ptr<BackgroundRunner> runner, QObject* parent = nullptr);
+    DiskMap(Engine engine, std::shared_ptr<BackgroundRunner> runner, QObject* parent = nullptr);
     // Stops the build and the listings; whatever they return later is dropped.
     ~DiskMap() override;
 
@@ -75,12 +90,6 @@ signals:
     void treeProgressChanged();
 
 private:
-    // The part of the engine the map calls.
-    struct Engine {
-        decltype(ModelEngine::buildDiskTree) buildDiskTree;
-        decltype(ModelEngine::listDirectory) listDirectory;
-    };
-
     Engine engine_;
 
     std::optional<DiskNode> diskTree_;

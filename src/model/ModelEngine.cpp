@@ -17,6 +17,7 @@
 #include "engine/system/MaintenanceService.h"
 #include "engine/system/Permissions.h"
 #include "engine/system/ProcessService.h"
+#include "engine/removal/Remover.h"
 #include "engine/removal/Uninstaller.h"
 #include "shared/FileSystem.h"
 #include "shared/SystemMetrics.h"
@@ -60,7 +61,7 @@ ModelEngine ModelEngine::real()
 {
     ModelEngine engine;
     engine.scanner = scannerFor;
-    engine.remove = [](const QStringList& locations, bool userSelected, Remover::Mode mode) {
+    engine.remove = [](const QStringList& locations, bool userSelected, RemovalMode mode) {
         return Remover(mode).remove(locations, userSelected);
     };
     engine.installedApps = [](const CancelTest& isCancelled) { return AppCatalog().installedApps(true, isCancelled); };
@@ -91,7 +92,7 @@ ModelEngine ModelEngine::real()
         return Measurement{FS::size(location, {.descendIntoPackages = true}), FS::modificationDate(location)};
     };
     engine.uninstallPlan = [](const InstalledApp& app) { return Uninstaller().plan(app); };
-    engine.uninstall = [](const UninstallPlan& plan, Remover::Mode mode) { return Uninstaller().uninstall(plan, mode); };
+    engine.uninstall = [](const UninstallPlan& plan, RemovalMode mode) { return Uninstaller().uninstall(plan, mode); };
     engine.startupItems = [] { return LoginItemsService().items(); };
     engine.setStartupItemEnabled = [](bool enabled, const StartupItem& item) {
         LoginItemsService().setEnabled(enabled, item);

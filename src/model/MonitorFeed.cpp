@@ -23,7 +23,7 @@ void waitThenTick(QObject* context, double seconds, std::function<void()> tick)
 
 } // namespace
 
-MonitorFeed::MonitorFeed(const ModelEngine& engine, const MonitorSettings& settings,
+MonitorFeed::MonitorFeed(const Engine& engine, const MonitorSettings& settings,
                          std::shared_ptr<BackgroundRunner> runner, TickScheduler scheduleTick, QObject* parent)
     : Observable(parent)
     , settings_(settings)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "model/BackgroundRunner.h"
-#include "model/ModelEngine.h"
 #include "shared/Observable.h"
 #include "shared/SystemSnapshot.h"
 
@@ -34,12 +33,21 @@ public:
     // gone by then.
     using TickScheduler = std::function<void(QObject* context, double seconds, std::function<void()> tick)>;
 
+    // The part of the engine the feed calls.
+    struct Engine {
+        // Takes one reading of the machine; keeps its previous readings and
+        // is called one sample at a time, on the sampler thread.
+        using Sampler = std::function<SystemSnapshot()>;
+        // Makes the feed's one sampler.
+        std::function<Sampler()> makeSampler;
+    };
+
     // Series keep this many of the newest samples.
     static constexpr qsizetype seriesLength = 90;
 
     // The sampler comes from `engine`; `settings` gives the refresh interval
     // and must outlive the feed. `scheduleTick` defaults to a single-shot timer.
-    MonitorFeed(const ModelEngine& engine, const MonitorSettings& settings, std::shared_ptr<BackgroundRunner> runner,
+    MonitorFeed(const Engine& engine, const MonitorSettings& settings, std::shared_ptr<BackgroundRunner> runner,
                 TickScheduler scheduleTick = {}, QObject* parent = nullptr);
 
     MonitorFeed(const MonitorFeed&) = delete;
@@ -82,7 +90,7 @@ private:
     QList<double> networkOutSeries_;
     QList<double> storageSeries_;
 
-    ModelEngine::Sampler sampler_;
+    Engine::Sampler sampler_;
     bool isSampling_ = false;
     bool isMonitoring_ = false;
     // The wait under way and its number: a tick whose number is no longer the

@@ -1,5 +1,6 @@
 #include "model/ScanSession.h"
 
+#include "engine/scanners/CategoryScanner.h"
 #include "model/ProgressChannel.h"
 #include "platform/Clock.h"
 #include "shared/Formatting.h"
@@ -40,9 +41,9 @@ struct ScanSession::SmartScanRun {
     std::shared_ptr<ScanChannel> channel;
 };
 
-ScanSession::ScanSession(const ModelEngine& engine, std::shared_ptr<BackgroundRunner> runner, QObject* parent)
+ScanSession::ScanSession(Engine engine, std::shared_ptr<BackgroundRunner> runner, QObject* parent)
     : Observable(parent)
-    , engine_{engine.scanner, engine.remove}
+    , engine_(std::move(engine))
     , smartScanMessage_(tr("Ready to scan"))
     , runner_(std::move(runner))
 {
@@ -56,7 +57,7 @@ ScanSession::~ScanSession()
     smartRuns_.cancel();
 }
 
-void ScanSession::setCleanupMode(Remover::Mode mode)
+void ScanSession::setCleanupMode(RemovalMode mode)
 {
     assign(cleanupMode_, mode, &ScanSession::cleanupModeChanged);
 }
@@ -326,7 +327,7 @@ void ScanSession::clean(const QList<ScanCategory>& categories)
     }
     const bool userSelected = categories.contains(ScanCategory::largeAndOld);
     assign(isCleaning_, true, &ScanSession::isCleaningChanged);
-    const Remover::Mode mode = cleanupMode_;
+    const RemovalMode mode = cleanupMode_;
     runner_->run(
         TaskPriority::userInitiated, this,
         [remove = engine_.remove, locations, userSelected, mode] { return remove(locations, userSelected, mode); },

@@ -2,17 +2,17 @@
 
 #include "engine/models/CategoryResult.h"
 #include "engine/models/CleanupReport.h"
+#include "engine/models/RemovalMode.h"
 #include "engine/models/ScanCategory.h"
 #include "engine/models/ScanProgress.h"
-#include "engine/removal/Remover.h"
 #include "model/BackgroundRunner.h"
-#include "model/ModelEngine.h"
 #include "model/RunGeneration.h"
 #include "shared/Observable.h"
 
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QUuid>
 
 #include <array>
@@ -23,6 +23,8 @@
 #include <set>
 
 namespace harborlite {
+
+class CategoryScanner;
 
 // The scans and what they found: single-category scans, the smart scan over
 // its eight categories, the selection inside the results and the cleanup of
@@ -43,12 +45,20 @@ class ScanSession : public Observable {
     Q_PROPERTY(std::optional<QDateTime> lastSmartScan READ lastSmartScan NOTIFY lastSmartScanChanged)
     Q_PROPERTY(std::optional<harborlite::CleanupReport> lastReport READ lastReport NOTIFY lastReportChanged)
     Q_PROPERTY(bool isCleaning READ isCleaning NOTIFY isCleaningChanged)
-    Q_PROPERTY(harborlite::Remover::Mode cleanupMode READ cleanupMode WRITE setCleanupMode NOTIFY cleanupModeChanged)
+    Q_PROPERTY(harborlite::RemovalMode cleanupMode READ cleanupMode WRITE setCleanupMode NOTIFY cleanupModeChanged)
 
 public:
     using Results = std::map<ScanCategory, CategoryResult>;
     using ProgressTable = std::map<ScanCategory, ScanProgress>;
     using Categories = std::set<ScanCategory>;
+
+    // The part of the engine the session calls, on workers, several at once.
+    struct Engine {
+        // A new scanner for the category, with the category's thresholds.
+        std::function<std::unique_ptr<CategoryScanner>(ScanCategory)> scanner;
+        // Removes the locations in order in the mode; never throws.
+        std::function<CleanupReport(const QStringList& locations, bool userSelected, RemovalMode mode)> remove;
+    };
 
     // The six categories of the Cleanup screen, in its order.
     static constexpr std::array<ScanCategory, 6> cleanupCategories = {
@@ -58,7 +68,7 @@ public:
 
     // Scanners and the remover come from `engine`; work runs on `runner`.
     // Nothing is announced while the session is built.
-    ScanSession(const ModelEngine& engine, std::shared_ptr<BackgroundRunner> runner, QObject* parent = nullptr);
+    ScanSession(Engine engine, std::shared_ptr<BackgroundRunner> runner, QObject* parent = nullptr);
     // Asks running scans to stop; whatever they return later is dropped.
     ~ScanSession() override;
 
@@ -74,8 +84,8 @@ public:
     const std::optional<QDateTime>& lastSmartScan() const { return lastSmartScan_; }
     const std::optional<CleanupReport>& lastReport() const { return lastReport_; }
     bool isCleaning() const { return isCleaning_; }
-    Remover::Mode cleanupMode() const { return cleanupMode_; }
-    void setCleanupMode(Remover::Mode mode);
+    RemovalMode cleanupMode() const { return cleanupMode_; }
+    void setCleanupMode(RemovalMode mode);
 
     // Scans one category in the background unless it is already scanning.
     void scan(ScanCategory category);
@@ -142,12 +152,6 @@ private:
     // The index of the group with `id` in the category's result, or -1.
     qsizetype groupIndex(ScanCategory category, const QUuid& id) const;
 
-    // The part of the engine the session calls.
-    struct Engine {
-        decltype(ModelEngine::scanner) scanner;
-        decltype(ModelEngine::remove) remove;
-    };
-
     Engine engine_;
 
     Results results_;
@@ -159,7 +163,7 @@ private:
     std::optional<QDateTime> lastSmartScan_;
     std::optional<CleanupReport> lastReport_;
     bool isCleaning_ = false;
-    Remover::Mode cleanupMode_ = Remover::Mode::trash;
+    RemovalMode cleanupMode_ = RemovalMode::trash;
 
     std::map<ScanCategory, RunGeneration> categoryRuns_;
     RunGeneration smartRuns_;

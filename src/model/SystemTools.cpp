@@ -1,6 +1,8 @@
 #include "model/SystemTools.h"
 
 #include "engine/commands/ShellRunner.h"
+#include "engine/models/MaintenanceResult.h"
+#include "engine/models/UninstallPlan.h"
 #include "platform/Clock.h"
 
 namespace harborlite {
@@ -13,13 +15,9 @@ const QString rootVolume = QStringLiteral("/");
 
 } // namespace
 
-SystemTools::SystemTools(const ModelEngine& engine, std::shared_ptr<BackgroundRunner> runner, QObject* parent)
+SystemTools::SystemTools(Engine engine, std::shared_ptr<BackgroundRunner> runner, QObject* parent)
     : Observable(parent)
-    , engine_{engine.installedApps,  engine.hasFullDiskAccess, engine.topProcesses,
-              engine.quit,           engine.startupItems,      engine.setStartupItemEnabled,
-              engine.runMaintenance, engine.storageBreakdown,  engine.localSnapshots,
-              engine.remove,         engine.measure,           engine.uninstallPlan,
-              engine.uninstall}
+    , engine_(std::move(engine))
     , closing_(std::make_shared<CancellationFlag>())
     , runner_(std::move(runner))
 {
@@ -177,7 +175,7 @@ bool SystemTools::shred(const QStringList& locations, std::function<void(const C
     assign(isShredding_, true, &SystemTools::isShreddingChanged);
     runner_->run(
         TaskPriority::userInitiated, this,
-        [remove = engine_.remove, locations] { return remove(locations, true, Remover::Mode::shred); },
+        [remove = engine_.remove, locations] { return remove(locations, true, RemovalMode::shred); },
         [this, done = std::move(done)](CleanupReport report) {
             assign(isShredding_, false, &SystemTools::isShreddingChanged);
             done(report);
@@ -192,7 +190,7 @@ void SystemTools::planUninstall(const InstalledApp& app, QObject* receiver, std:
         [done = std::move(done)](UninstallPlan plan) { done(std::move(plan)); });
 }
 
-bool SystemTools::uninstall(const UninstallPlan& plan, Remover::Mode mode,
+bool SystemTools::uninstall(const UninstallPlan& plan, RemovalMode mode,
                             std::function<void(const CleanupReport&)> done)
 {
     if (isUninstalling_) {

@@ -1,14 +1,15 @@
 #pragma once
 
+#include "engine/models/CleanupReport.h"
 #include "engine/models/InstalledApp.h"
-#include "engine/system/LocalSnapshots.h"
 #include "engine/models/MaintenanceTask.h"
+#include "engine/models/RemovalMode.h"
 #include "engine/models/RunningProcess.h"
 #include "engine/models/StartupItem.h"
+#include "engine/system/LocalSnapshots.h"
 #include "engine/system/StorageBreakdown.h"
 #include "model/BackgroundRunner.h"
 #include "model/CancellationFlag.h"
-#include "model/ModelEngine.h"
 #include "shared/Observable.h"
 
 #include <QDateTime>
@@ -21,6 +22,9 @@
 #include <optional>
 
 namespace harborlite {
+
+struct MaintenanceResult;
+struct UninstallPlan;
 
 // What the tool screens read and start: the installed applications, launch
 // items, processes, storage figures, local snapshots, the access probe and
@@ -58,8 +62,50 @@ public:
         bool operator==(const MaintenanceLogEntry&) const = default;
     };
 
+    // What a location holds now.
+    struct Measurement {
+        qint64 size = 0;
+        std::optional<QDateTime> modified;
+
+        bool operator==(const Measurement&) const = default;
+    };
+
+    // The part of the engine the tools call. Every function but `quit` is
+    // called on a worker, several at once.
+    struct Engine {
+        using CancelTest = std::function<bool()>;
+
+        // The installed applications with their sizes; measuring stops once
+        // the test answers true (the tools going).
+        std::function<QList<InstalledApp>(const CancelTest& isCancelled)> installedApps;
+        std::function<bool()> hasFullDiskAccess;
+        // The busiest processes, at most `limit`.
+        std::function<QList<RunningProcess>(int limit)> topProcesses;
+        // Asks the process to quit, or ends it when `force`; false when it is
+        // not an application that can be asked or the request was refused.
+        // Called on the GUI thread; must return at once.
+        std::function<bool(const RunningProcess& process, bool force)> quit;
+        std::function<QList<StartupItem>()> startupItems;
+        // Throws ShellRunner::RunError when the item cannot be switched.
+        std::function<void(bool enabled, const StartupItem& item)> setStartupItemEnabled;
+        // The task's sentence for the user; throws ShellRunner::RunError (or
+        // another std::exception) when it fails.
+        std::function<MaintenanceResult(const MaintenanceTask& task)> runMaintenance;
+        std::function<StorageBreakdown(const QString& volume)> storageBreakdown;
+        std::function<LocalSnapshots(const QString& volume)> localSnapshots;
+        // Removes the locations in order in the mode; never throws.
+        std::function<CleanupReport(const QStringList& locations, bool userSelected, RemovalMode mode)> remove;
+        // The size of a file or folder (packages descended into, links never
+        // followed) and its modification date; none when nothing is there.
+        std::function<std::optional<Measurement>(const QString& location)> measure;
+        // What uninstalling the application would remove.
+        std::function<UninstallPlan(const InstalledApp& app)> uninstallPlan;
+        // Uninstalls as the plan says, in the mode; never throws.
+        std::function<CleanupReport(const UninstallPlan& plan, RemovalMode mode)> uninstall;
+    };
+
     // Services come from `engine`; work runs on `runner`.
-    SystemTools(const ModelEngine& engine, std::shared_ptr<BackgroundRunner> runner, QObject* parent = nullptr);
+    SystemTools(Engine engine, std::shared_ptr<BackgroundRunner> runner, QObject* parent = nullptr);
     // Stops measuring applications; whatever work returns later is dropped.
     ~SystemTools() override;
 
@@ -92,8 +138,6 @@ public:
     // banner. The processes are refreshed either way.
     void quit(const RunningProcess& process, bool force);
 
-    using Measurement = ModelEngine::Measurement;
-
     // Measures each location on a worker, one job per location so a small
     // file is not held up by a large folder; `done` gets each location with
     // its measurement (none when nothing is there any more) while `receiver`
@@ -111,7 +155,7 @@ public:
     // Uninstalls as the plan says in the mode, on a worker; `done` gets the
     // report while the tools exist. Refused (false, and `done` never called)
     // while an uninstall runs.
-    bool uninstall(const UninstallPlan& plan, Remover::Mode mode, std::function<void(const CleanupReport&)> done);
+    bool uninstall(const UninstallPlan& plan, RemovalMode mode, std::function<void(const CleanupReport&)> done);
 
     // Raises a banner for the window, as the tools' own operations do.
     void raiseBanner(const QString& title, const QString& message, bool isError);
@@ -135,23 +179,6 @@ signals:
     void bannerRaised(const QString& title, const QString& message, bool isError);
 
 private:
-    // The part of the engine the tools call.
-    struct Engine {
-        decltype(ModelEngine::installedApps) installedApps;
-        decltype(ModelEngine::hasFullDiskAccess) hasFullDiskAccess;
-        decltype(ModelEngine::topProcesses) topProcesses;
-        decltype(ModelEngine::quit) quit;
-        decltype(ModelEngine::startupItems) startupItems;
-        decltype(ModelEngine::setStartupItemEnabled) setStartupItemEnabled;
-        decltype(ModelEngine::runMaintenance) runMaintenance;
-        decltype(ModelEngine::storageBreakdown) storageBreakdown;
-        decltype(ModelEngine::localSnapshots) localSnapshots;
-        decltype(ModelEngine::remove) remove;
-        decltype(ModelEngine::measure) measure;
-        decltype(ModelEngine::uninstallPlan) uninstallPlan;
-        decltype(ModelEngine::uninstall) uninstall;
-    };
-
     Engine engine_;
 
     QList<InstalledApp> apps_;

@@ -17,11 +17,6 @@ class Observable : public QObject {
 public:
     explicit Observable(QObject* parent = nullptr);
 
-    // Re-emits every change announcement of `child` as this object's own, at
-    // once and on the same thread. The forwarding ends when either object is
-    // destroyed.
-    void forwardChanges(const Observable* child);
-
 signals:
     void objectWillChange();
     void didChange();

@@ -9,7 +9,7 @@
 #include "support/FixtureTree.h"
 #include "support/Mounts.h"
 #include "support/QtPrinters.h"
-#include "model/AppModel.h"
+#include "model/AppModelSetup.h"
 
 #include <gtest/gtest.h>
 

@@ -43,7 +43,7 @@ protected:
             listingGate.pass();
             return std::vector<DiskNode>{{QUuid::createUuid(), folder + "/x", "x", 5, false, {}}};
         };
-        map = std::make_unique<DiskMap>(engine, runner);
+        map = std::make_unique<DiskMap>(engine.diskMap(), runner);
     }
 
     // The builds use the gates, so they end before the gates go.
@@ -122,7 +122,7 @@ TEST_F(DiskMapTest, AStoppedBuildKeepsThePreviousMapOrNone)
         return DiskNode{QUuid::createUuid(), root, root, 10, true,
                         {{QUuid::createUuid(), root + "/a", "a", 10, true, {}}}};
     };
-    DiskMap stopped(engine, runner);
+    DiskMap stopped(engine.diskMap(), runner);
     const auto stopBuilding = [&](const QString& root) {
         stopped.buildDiskTree(root);
         waitFor([&] { return stopped.treeProgress().name == root; });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/commands/ShellRunner.h"
+#include "engine/removal/Remover.h"
 #include "model/ModelEngine.h"
 #include "support/ConditionWait.h"
 #include "support/EventWait.h"

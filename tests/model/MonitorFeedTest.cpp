@@ -39,7 +39,7 @@ protected:
     MonitorFeed& makeFeed()
     {
         settings = std::make_unique<MonitorSettings>(defaults);
-        feed = std::make_unique<MonitorFeed>(test::scriptedEngine(script, services), *settings, runner,
+        feed = std::make_unique<MonitorFeed>(test::scriptedEngine(script, services).monitorFeed(), *settings, runner,
                                              [this](QObject*, double seconds, std::function<void()> tick) {
                                                  tickWaits.append(seconds);
                                                  ticks.append(std::move(tick));

@@ -366,13 +366,11 @@ TEST(MonitorSettings, IntervalChoicesAndThemeRawValues)
     EXPECT_EQ(appThemeFromRawValue(QStringLiteral("Dark")), std::nullopt);
 }
 
-TEST(MonitorSettings, ForwardedChangesReachTheOwnerOncePerAssignment)
+TEST(MonitorSettings, ChangesAreAnnouncedOncePerAssignment)
 {
     MemoryDefaults defaults;
-    Observable owner;
     MonitorSettings settings(defaults);
-    owner.forwardChanges(&settings);
-    Announcements announced(owner);
+    Announcements announced(settings);
 
     settings.setRefreshInterval(1);
     settings.toggle(cpu, List::topBar);

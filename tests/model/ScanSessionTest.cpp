@@ -40,7 +40,7 @@ protected:
 
     ScanSession& makeSession()
     {
-        session = std::make_unique<ScanSession>(engine(), runner);
+        session = std::make_unique<ScanSession>(engine().scanSession(), runner);
         return *session;
     }
 
@@ -271,7 +271,7 @@ protected:
             }
             return script.scanner(category);
         };
-        session = std::make_unique<ScanSession>(made, runner);
+        session = std::make_unique<ScanSession>(made.scanSession(), runner);
     }
 
     // Stores the result in the session through a scan.

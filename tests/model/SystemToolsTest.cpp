@@ -34,7 +34,7 @@ protected:
 
     SystemTools& makeTools()
     {
-        tools = std::make_unique<SystemTools>(test::scriptedEngine(script, services), runner);
+        tools = std::make_unique<SystemTools>(test::scriptedEngine(script, services).systemTools(), runner);
         return *tools;
     }
 };
@@ -195,7 +195,7 @@ TEST_F(SystemToolsTest, ASecondShredOrUninstallWhileOneRunsIsRefused)
         uninstallGate->pass();
         return CleanupReport{};
     };
-    tools = std::make_unique<SystemTools>(engine, runner);
+    tools = std::make_unique<SystemTools>(engine.systemTools(), runner);
     services->removeGate = std::make_shared<Gate>();
     SignalCount shredding(tools.get(), &SystemTools::isShreddingChanged);
     SignalCount uninstalling(tools.get(), &SystemTools::isUninstallingChanged);

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <vector>
 
 using namespace harborlite;
@@ -34,25 +33,4 @@ TEST(Observable, AnnouncesBeforeAndAfterEveryAssignmentEvenOfAnEqualValue)
 
     EXPECT_EQ(seenBefore, (std::vector<int>{0, 5, 5}));
     EXPECT_EQ(seenAfter, (std::vector<int>{5, 5, 7}));
-}
-
-TEST(Observable, ForwardsEachChildChangeOnceUntilTheParentIsGone)
-{
-    Counter child;
-    auto parent = std::make_unique<Counter>();
-    parent->forwardChanges(&child);
-    int willChange = 0;
-    int didChange = 0;
-    QObject::connect(parent.get(), &Observable::objectWillChange, [&] { ++willChange; });
-    QObject::connect(parent.get(), &Observable::didChange, [&] { ++didChange; });
-
-    child.setValue(1);
-    child.setValue(1);
-    EXPECT_EQ(willChange, 2);
-    EXPECT_EQ(didChange, 2);
-    EXPECT_EQ(parent->value(), 0);
-
-    parent.reset();
-    child.setValue(2);
-    EXPECT_EQ(child.value(), 2);
 }

@@ -1,5 +1,5 @@
 #include "ui/diskmap/DiskColumns.h"
-#include "model/AppModel.h"
+#include "model/AppModelSetup.h"
 #include "model/DiskMap.h"
 #include "model/FakeEngine.h"
 #include "platform/PathText.h"

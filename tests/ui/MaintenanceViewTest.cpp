@@ -1,7 +1,7 @@
 #include "ui/maintenance/MaintenanceView.h"
 #include "engine/system/MaintenanceService.h"
 #include "engine/commands/ShellRunner.h"
-#include "model/AppModel.h"
+#include "model/AppModelSetup.h"
 #include "model/FakeEngine.h"
 #include "model/SystemTools.h"
 #include "platform/Clock.h"

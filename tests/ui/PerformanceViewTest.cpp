@@ -1,5 +1,5 @@
 #include "ui/performance/PerformanceView.h"
-#include "model/AppModel.h"
+#include "model/AppModelSetup.h"
 #include "model/FakeEngine.h"
 #include "model/MonitorFeed.h"
 #include "model/SystemTools.h"

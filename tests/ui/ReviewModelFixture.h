@@ -36,7 +36,7 @@ public:
             }
             return std::make_unique<Preset>(found->second);
         };
-        scans_ = std::make_unique<ScanSession>(engine, runner_);
+        scans_ = std::make_unique<ScanSession>(engine.scanSession(), runner_);
     }
 
     ~ReviewModelFixture()

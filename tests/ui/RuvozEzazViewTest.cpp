@@ -1,6 +1,6 @@
 #include "ui/diskmap/RuvozEzazView.h"
 
-#include "model/AppModel.h"
+#include "model/AppModelSetup.h"
 #include "model/DiskMap.h"
 #include "model/FakeEngine.h"
 #include "platform/HomeFolder.h"

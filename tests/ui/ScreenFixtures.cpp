@@ -1,5 +1,6 @@
 #include "ui/ScreenFixtures.h"
 
+#include "model/AppModelSetup.h"
 #include "paint/Palette.h"
 #include "ui/components/AuroraBackground.h"
 #include "ui/components/GlassCompatButton.h"

@@ -14,7 +14,7 @@
 #include "ui/components/ScreenServices.h"
 #include "ui/cleaning/SmartScanView.h"
 #include "ui/theme/Symbols.h"
-#include "model/AppModel.h"
+#include "model/AppModelSetup.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -14,7 +14,7 @@
 #include "ui/cleaning/SmartScanView.h"
 #include "ui/performance/PerformancePresentation.h"
 #include "ui/shell/DetailScreen.h"
-#include "model/AppModel.h"
+#include "model/AppModelSetup.h"
 
 #include <QTest>
 

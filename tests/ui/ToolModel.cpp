@@ -1,6 +1,7 @@
 #include "ToolModel.h"
 
 #include "engine/removal/Remover.h"
+#include "model/AppModelSetup.h"
 #include "shared/FileSystem.h"
 #include "support/ConditionWait.h"
 

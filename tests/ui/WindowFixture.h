@@ -3,7 +3,7 @@
 #include "model/FakeEngine.h"
 #include "quorvanekit/FeedServer.h"
 #include "shared/MemoryDefaults.h"
-#include "model/AppModel.h"
+#include "model/AppModelSetup.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

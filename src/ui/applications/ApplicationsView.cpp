@@ -347,7 +347,7 @@ void ApplicationsView::uninstall(const UninstallPlan& plan)
     if (isRemoving() || ApplicationsPresentation::isProtected(plan.app)) {
         return;
     }
-    const Remover::Mode mode = scans_.cleanupMode();
+    const RemovalMode mode = scans_.cleanupMode();
     // The tools outlive the screen: the list reloads and the banner shows
     // whether or not the user is still here. Whichever screen is shown when
     // the run ends clears its selection as the busy state ends.

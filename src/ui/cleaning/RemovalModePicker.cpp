@@ -8,14 +8,14 @@
 
 namespace harborlite {
 
-QString RemovalModePicker::title(Remover::Mode mode)
+QString RemovalModePicker::title(RemovalMode mode)
 {
     switch (mode) {
-    case Remover::Mode::permanent:
+    case RemovalMode::permanent:
         return tr("Delete permanently");
-    case Remover::Mode::shred:
+    case RemovalMode::shred:
         return tr("Shred securely");
-    case Remover::Mode::trash:
+    case RemovalMode::trash:
         break;
     }
     return tr("Move to Trash");
@@ -28,29 +28,29 @@ RemovalModePicker::RemovalModePicker(ScanSession& scans, QWidget* parent)
     setObjectName(QStringLiteral("removalModePicker"));
     setFixedWidth(kWidth);
     QStringList titles;
-    for (const Remover::Mode mode : Remover::allModes) {
+    for (const RemovalMode mode : allRemovalModes) {
         titles.append(title(mode));
     }
     setItems(titles);
     showModelMode();
     connect(this, &PopUpPicker::currentIndexChanged, this, [this](int index) {
         if (index >= 0) {
-            scans_.setCleanupMode(Remover::allModes[static_cast<std::size_t>(index)]);
+            scans_.setCleanupMode(allRemovalModes[static_cast<std::size_t>(index)]);
         }
     });
     connect(&scans_, &ScanSession::cleanupModeChanged, this, &RemovalModePicker::showModelMode);
 }
 
-Remover::Mode RemovalModePicker::mode() const
+RemovalMode RemovalModePicker::mode() const
 {
-    return Remover::allModes[static_cast<std::size_t>(std::max(0, currentIndex()))];
+    return allRemovalModes[static_cast<std::size_t>(std::max(0, currentIndex()))];
 }
 
 void RemovalModePicker::showModelMode()
 {
     const QSignalBlocker blocker(this);
-    const auto mode = std::find(Remover::allModes.begin(), Remover::allModes.end(), scans_.cleanupMode());
-    setCurrentIndex(static_cast<int>(mode - Remover::allModes.begin()));
+    const auto mode = std::find(allRemovalModes.begin(), allRemovalModes.end(), scans_.cleanupMode());
+    setCurrentIndex(static_cast<int>(mode - allRemovalModes.begin()));
 }
 
 } // namespace harborlite

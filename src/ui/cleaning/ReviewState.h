@@ -13,7 +13,7 @@ struct ReviewState {
     ScanSession::ProgressTable progress;
     ScanSession::Categories running;
     bool isCleaning = false;
-    Remover::Mode mode = Remover::Mode::trash;
+    RemovalMode mode = RemovalMode::trash;
     qint64 diskFree = 0;
 
     // The session's values and the free space of the feed's latest sample.

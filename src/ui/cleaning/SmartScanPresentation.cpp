@@ -19,9 +19,9 @@ SmartScanInputs SmartScanInputs::of(const ScanSession& scans)
 
 namespace SmartScan {
 
-QString cleanDetail(Remover::Mode mode)
+QString cleanDetail(RemovalMode mode)
 {
-    if (mode == Remover::Mode::trash) {
+    if (mode == RemovalMode::trash) {
         return QCoreApplication::translate("SmartScan", "Items move to the Trash so you can put them back.");
     }
     return QCoreApplication::translate("SmartScan", "Items are removed permanently.");

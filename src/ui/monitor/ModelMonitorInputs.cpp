@@ -37,4 +37,12 @@ MonitorInputs monitorInputs(const AppModel& model)
     return inputs;
 }
 
+void watchMonitorInputs(const AppModel& model, const QObject* context, const std::function<void()>& changed)
+{
+    QObject::connect(&model.monitorFeed(), &Observable::didChange, context, changed);
+    QObject::connect(&model.systemTools(), &SystemTools::processesChanged, context, changed);
+    QObject::connect(&model.scanSession(), &ScanSession::resultsChanged, context, changed);
+    QObject::connect(&model.scanSession(), &ScanSession::lastSmartScanChanged, context, changed);
+}
+
 } // namespace harborlite

@@ -2,11 +2,20 @@
 
 #include "shared/MonitorReading.h"
 
+#include <functional>
+
+class QObject;
+
 namespace harborlite {
 
 class AppModel;
 
 // The model's current values in the form the live displays read them.
 MonitorInputs monitorInputs(const AppModel& model);
+// Runs `changed` whenever a value monitorInputs() reads changes (a sample, the
+// processes, the results, the last smart scan) and only then, while `context`
+// exists: the live displays refresh for what they show, not for every change
+// of the stores.
+void watchMonitorInputs(const AppModel& model, const QObject* context, const std::function<void()>& changed);
 
 } // namespace harborlite

@@ -61,14 +61,14 @@ WidgetsView::WidgetsView(AppModel& model, QWidget* parent)
     customizer_ = new DashboardCustomizer(model_.settings());
     frame_->addWidget(customizer_);
 
-    connect(&model_, &Observable::didChange, this, [this] { refresher_.request(); });
+    const auto request = [this] { refresher_.request(); };
+    watchMonitorInputs(model_, this, request);
+    connect(&model_.settings(), &Observable::didChange, this, request);
+    connect(&model_.updates(), &Observable::didChange, this, request);
     refresh();
 }
 
-WidgetsView::~WidgetsView()
-{
-    disconnect(&model_, nullptr, this, nullptr);
-}
+WidgetsView::~WidgetsView() = default;
 
 void WidgetsView::showEvent(QShowEvent* event)
 {

@@ -145,14 +145,13 @@ MenuBarPanel::MenuBarPanel(AppModel& model, QList<MaintenanceTask> tasks, QWidge
     column->addWidget(new HairlineDivider(Qt::Horizontal, this));
     column->addWidget(padded(buildActions(), 14, 11, this));
 
-    connect(&model_, &Observable::didChange, this, [this] { refresher_.request(); });
+    const auto request = [this] { refresher_.request(); };
+    watchMonitorInputs(model_, this, request);
+    connect(&model_.scanSession(), &ScanSession::isSmartScanningChanged, this, request);
     refresh();
 }
 
-MenuBarPanel::~MenuBarPanel()
-{
-    disconnect(&model_, nullptr, this, nullptr);
-}
+MenuBarPanel::~MenuBarPanel() = default;
 
 QWidget* MenuBarPanel::buildHeader()
 {

@@ -27,12 +27,16 @@ TrayItem::TrayItem(AppModel& model, Availability available, QList<MaintenanceTas
     trayCheck_.setInterval(kTrayCheckMilliseconds);
     trayCheck_.setTimerType(Qt::VeryCoarseTimer);
     connect(&trayCheck_, &QTimer::timeout, this, &TrayItem::refresh);
-    connect(&model_.settings(), &Observable::didChange, this, &TrayItem::refresh);
-    connect(&model_, &Observable::didChange, this, [this] {
+    const auto requestTip = [this] {
         if (isInserted()) {
             tipRefresher_.request();
         }
+    };
+    connect(&model_.settings(), &Observable::didChange, this, [this, requestTip] {
+        refresh();
+        requestTip();
     });
+    watchMonitorInputs(model_, this, requestTip);
     refresh();
 }
 
