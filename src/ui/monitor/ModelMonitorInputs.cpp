@@ -45,4 +45,11 @@ void watchMonitorInputs(const AppModel& model, const QObject* context, const std
     QObject::connect(&model.scanSession(), &ScanSession::lastSmartScanChanged, context, changed);
 }
 
+void unwatchMonitorInputs(const AppModel& model, const QObject* context)
+{
+    QObject::disconnect(&model.monitorFeed(), nullptr, context, nullptr);
+    QObject::disconnect(&model.systemTools(), nullptr, context, nullptr);
+    QObject::disconnect(&model.scanSession(), nullptr, context, nullptr);
+}
+
 } // namespace harborlite

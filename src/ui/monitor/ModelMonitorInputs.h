@@ -17,5 +17,9 @@ MonitorInputs monitorInputs(const AppModel& model);
 // exists: the live displays refresh for what they show, not for every change
 // of the stores.
 void watchMonitorInputs(const AppModel& model, const QObject* context, const std::function<void()>& changed);
+// Ends every connection of the stores watchMonitorInputs() watches to
+// `context`: a view calls it first thing in its destructor, so no change
+// reaches it while its children are destroyed after its own members.
+void unwatchMonitorInputs(const AppModel& model, const QObject* context);
 
 } // namespace harborlite

@@ -68,7 +68,12 @@ WidgetsView::WidgetsView(AppModel& model, QWidget* parent)
     refresh();
 }
 
-WidgetsView::~WidgetsView() = default;
+WidgetsView::~WidgetsView()
+{
+    unwatchMonitorInputs(model_, this);
+    disconnect(&model_.settings(), nullptr, this, nullptr);
+    disconnect(&model_.updates(), nullptr, this, nullptr);
+}
 
 void WidgetsView::showEvent(QShowEvent* event)
 {

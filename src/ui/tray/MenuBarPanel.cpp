@@ -151,7 +151,10 @@ MenuBarPanel::MenuBarPanel(AppModel& model, QList<MaintenanceTask> tasks, QWidge
     refresh();
 }
 
-MenuBarPanel::~MenuBarPanel() = default;
+MenuBarPanel::~MenuBarPanel()
+{
+    unwatchMonitorInputs(model_, this);
+}
 
 QWidget* MenuBarPanel::buildHeader()
 {
