@@ -4,12 +4,14 @@
 #include "ui/components/FileIcons.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include <sys/inotify.h>
@@ -104,6 +106,82 @@ TEST(FileIcons, APathDrawsThePlaceholderUntilItsKindArrivesAndKindsShareOneIcon)
     EXPECT_FALSE(folder.isNull());
     EXPECT_EQ(icons.icon(second).cacheKey(), folder.cacheKey());
     EXPECT_NE(icons.icon(text).cacheKey(), folder.cacheKey());
+}
+
+// A path that holds another entry than its kind was told from is looked at
+// again: it draws the placeholder until the new kind arrives, then that
+// kind's icon.
+TEST(FileIcons, APathHoldingAnotherEntryIsLookedAtAgain)
+{
+    struct Case {
+        const char* name;
+        bool wasFolder;
+    };
+    const Case cases[] = {
+        {"a file replaced by a folder", false},
+        {"a folder replaced by a file", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::FixtureTree tree;
+        const QString folder = tree.folder(QStringLiteral("Photos"));
+        const QString text = tree.file(QStringLiteral("notes.txt"), QByteArray("hello"));
+        const QString changing = c.wasFolder ? tree.folder(QStringLiteral("entry.txt"))
+                                             : tree.file(QStringLiteral("entry.txt"), QByteArray("hello"));
+        FileIcons icons;
+        for (const QString& path : {folder, text, changing}) {
+            icons.icon(path);
+        }
+        test::waitFor([&] { return icons.isKnown(folder) && icons.isKnown(text) && icons.isKnown(changing); });
+        const qint64 folderIcon = icons.icon(folder).cacheKey();
+        const qint64 textIcon = icons.icon(text).cacheKey();
+        ASSERT_NE(folderIcon, textIcon);
+        EXPECT_EQ(icons.icon(changing).cacheKey(), c.wasFolder ? folderIcon : textIcon);
+
+        ASSERT_TRUE(c.wasFolder ? QDir().rmdir(changing) : QFile::remove(changing));
+        if (c.wasFolder) {
+            tree.file(QStringLiteral("entry.txt"), QByteArray("hello"));
+        } else {
+            tree.folder(QStringLiteral("entry.txt"));
+        }
+        EXPECT_EQ(icons.icon(changing).cacheKey(), icons.placeholder().cacheKey());
+        test::waitFor([&] { return icons.isKnown(changing); });
+        EXPECT_EQ(icons.icon(changing).cacheKey(), c.wasFolder ? textIcon : folderIcon);
+    }
+}
+
+// However many paths are asked for, the kinds of the last kKeptPaths are
+// kept and the earlier ones forgotten; a forgotten path asked again is
+// looked up again.
+TEST(FileIcons, KeepsTheKindsOfTheLastPathsAskedForOnly)
+{
+    test::FixtureTree tree;
+    constexpr qsizetype kPaths = FileIcons::kKeptPaths + 100;
+    QStringList paths;
+    for (qsizetype i = 0; i < kPaths; ++i) {
+        paths.append(tree.file(QStringLiteral("files/file-%1.txt").arg(i), QByteArray()));
+    }
+    FileIcons icons;
+    QSignalSpy arrived(&icons, &FileIcons::arrived);
+    for (const QString& path : std::as_const(paths)) {
+        icons.icon(path);
+    }
+    qsizetype arrivedPaths = 0;
+    test::waitFor([&] {
+        while (!arrived.isEmpty()) {
+            arrivedPaths += arrived.takeFirst().at(0).toStringList().size();
+        }
+        return arrivedPaths == kPaths;
+    });
+    const auto known = std::count_if(paths.cbegin(), paths.cend(), [&](const QString& path) { return icons.isKnown(path); });
+    EXPECT_EQ(known, FileIcons::kKeptPaths);
+    EXPECT_FALSE(icons.isKnown(paths.first()));
+    EXPECT_TRUE(icons.isKnown(paths.last()));
+
+    EXPECT_EQ(icons.icon(paths.first()).cacheKey(), icons.placeholder().cacheKey());
+    test::waitFor([&] { return icons.isKnown(paths.first()); });
+    // It takes the place of the one asked for least recently.
+    EXPECT_FALSE(icons.isKnown(paths.at(kPaths - FileIcons::kKeptPaths)));
 }
 
 // The lookups of desktop entries under a folder, counted by the entries'

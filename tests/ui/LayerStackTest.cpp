@@ -1,8 +1,8 @@
 #include "PaintRecorder.h"
 #include "support/ImageDifference.h"
+#include "ui/paintcache/SurfaceCache.h"
 #include "ui/theme/GlassSurface.h"
 #include "ui/theme/LayerStack.h"
-#include "ui/theme/SurfaceCache.h"
 
 #include <QPainter>
 #include <QPixmapCache>

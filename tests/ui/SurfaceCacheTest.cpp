@@ -1,9 +1,9 @@
 #include "PaintRecorder.h"
 #include "support/ImageDifference.h"
+#include "ui/paintcache/SurfaceCache.h"
 #include "ui/theme/GlassSurface.h"
 #include "ui/theme/Shapes.h"
 #include "ui/theme/SoftShadow.h"
-#include "ui/theme/SurfaceCache.h"
 
 #include <QPainter>
 #include <QPixmapCache>

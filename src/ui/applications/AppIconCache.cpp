@@ -22,8 +22,7 @@ AppIconCache::AppIconCache(const ScreenServices& services, std::shared_ptr<Backg
 
 QPixmap AppIconCache::fileIcon(const InstalledApp& app, int side, qreal devicePixelRatio)
 {
-    const QString key =
-        app.url + QLatin1Char('@') + QString::number(side) + QLatin1Char('x') + QString::number(devicePixelRatio);
+    const PictureKey key{PictureLook::of(u"file-icon", app.url), QSize(side, side), devicePixelRatio};
     if (const auto found = fileIcons_.constFind(key); found != fileIcons_.constEnd()) {
         return *found;
     }
@@ -39,9 +38,7 @@ QPixmap AppIconCache::icon(const InstalledApp& app, int side, qreal devicePixelR
         return fileIcon(app, side, devicePixelRatio);
     }
     const int pixels = static_cast<int>(std::ceil(side * devicePixelRatio));
-    // One image of so many pixels serves one logical size per ratio.
-    const QString key = app.iconName + QLatin1Char('@') + QString::number(pixels) + QLatin1Char('x')
-        + QString::number(devicePixelRatio);
+    const PictureKey key{PictureLook::of(u"app-icon", app.iconName), QSize(pixels, pixels), devicePixelRatio};
     if (const auto found = loaded_.constFind(key); found != loaded_.constEnd()) {
         return *found;
     }

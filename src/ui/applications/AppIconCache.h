@@ -2,6 +2,7 @@
 
 #include "engine/models/InstalledApp.h"
 #include "ui/components/ScreenServices.h"
+#include "ui/paintcache/PictureKey.h"
 
 #include <QHash>
 #include <QObject>
@@ -40,10 +41,10 @@ private:
 
     ScreenServices services_;
     std::shared_ptr<BackgroundRunner> runner_;
-    QHash<QString, QPixmap> loaded_;
-    QSet<QString> missing_;
-    QSet<QString> pending_;
-    QHash<QString, QPixmap> fileIcons_;
+    QHash<PictureKey, QPixmap> loaded_;
+    QSet<PictureKey> missing_;
+    QSet<PictureKey> pending_;
+    QHash<PictureKey, QPixmap> fileIcons_;
 };
 
 } // namespace harborlite

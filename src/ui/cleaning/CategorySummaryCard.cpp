@@ -1,12 +1,12 @@
 #include "ui/cleaning/CategorySummaryCard.h"
 
-#include "shared/Formatting.h"
 #include "paint/Palette.h"
+#include "shared/Formatting.h"
 #include "ui/components/InnerCard.h"
 #include "ui/components/ProgressRing.h"
 #include "ui/components/ReviewText.h"
+#include "ui/paintcache/SurfaceCache.h"
 #include "ui/theme/Shapes.h"
-#include "ui/theme/SurfaceCache.h"
 #include "ui/theme/Symbols.h"
 #include "ui/theme/TypeStyle.h"
 

@@ -1,9 +1,9 @@
 #include "ui/components/AuroraBackground.h"
 
+#include "ui/paintcache/RowBands.h"
+#include "ui/paintcache/SurfaceCache.h"
 #include "ui/theme/Motion.h"
-#include "ui/theme/RowBands.h"
 #include "ui/theme/Shapes.h"
-#include "ui/theme/SurfaceCache.h"
 
 #include <QLinearGradient>
 #include <QPaintEvent>

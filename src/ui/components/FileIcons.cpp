@@ -99,38 +99,56 @@ FileIcons::~FileIcons()
     ThreadHandOff::waitForDone(thread_);
 }
 
-FileIcons::Kind FileIcons::kindOf(const QString& path)
+FileIcons::Stamp FileIcons::stampOf(const QString& path)
 {
     struct stat status {};
-    if (::lstat(QFile::encodeName(path).constData(), &status) == 0) {
-        if (S_ISLNK(status.st_mode)) {
-            return {QStringLiteral("inode/symlink"), QStringLiteral("inode-symlink"), kGenericFile, {}};
+    if (::lstat(QFile::encodeName(path).constData(), &status) != 0) {
+        return {};
+    }
+    return {quint64(status.st_dev), quint64(status.st_ino), quint32(status.st_mode & S_IFMT),
+            qint64(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec};
+}
+
+FileIcons::Kind FileIcons::kindOf(const QString& path)
+{
+    // Told before the entry is looked at: one written meanwhile is looked at again.
+    const Stamp stamp = stampOf(path);
+    switch (stamp.type) {
+    case S_IFLNK:
+        return {QStringLiteral("inode/symlink"), QStringLiteral("inode-symlink"), kGenericFile, {}, stamp};
+    case S_IFDIR:
+        if (path.endsWith(QStringLiteral(".app"), Qt::CaseInsensitive)) {
+            return {QStringLiteral("application/x-bundle"), kApplication, kApplication, {}, stamp};
         }
-        if (S_ISDIR(status.st_mode)) {
-            if (path.endsWith(QStringLiteral(".app"), Qt::CaseInsensitive)) {
-                return {QStringLiteral("application/x-bundle"), kApplication, kApplication, {}};
-            }
-            return {QStringLiteral("inode/directory"), QStringLiteral("folder"), QStringLiteral("folder"), {}};
-        }
-        if (S_ISREG(status.st_mode) && path.endsWith(QStringLiteral(".desktop"))) {
+        return {QStringLiteral("inode/directory"), QStringLiteral("folder"), QStringLiteral("folder"), {}, stamp};
+    case S_IFREG:
+        if (path.endsWith(QStringLiteral(".desktop"))) {
             const QString icon = desktopEntryIcon(path);
             if (icon.startsWith(QLatin1Char('/'))) {
-                return {QStringLiteral("application:") + icon, {}, kApplication, iconFile(icon)};
+                return {QStringLiteral("application:") + icon, {}, kApplication, iconFile(icon), stamp};
             }
             if (!icon.isEmpty()) {
-                return {QStringLiteral("application:") + icon, icon, kApplication, {}};
+                return {QStringLiteral("application:") + icon, icon, kApplication, {}, stamp};
             }
         }
+        break;
+    default:
+        break;
     }
     const QMimeType type = QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchExtension);
-    return {type.name(), type.iconName(), type.genericIconName(), {}};
+    return {type.name(), type.iconName(), type.genericIconName(), {}, stamp};
 }
 
 QIcon FileIcons::icon(const QString& path)
 {
-    const auto known = kindOfPath_.constFind(path);
-    if (known != kindOfPath_.constEnd()) {
-        return iconOfKind_.value(*known, placeholder_);
+    if (const Known* known = kindOfPath_.object(path)) {
+        if (known->stamp == stampOf(path)) {
+            if (const QIcon* kindIcon = iconOfKind_.object(known->kind)) {
+                return *kindIcon;
+            }
+        }
+        // Another entry now, or its kind's icon was let go: looked at again.
+        kindOfPath_.remove(path);
     }
     if (!asked_.contains(path)) {
         asked_.insert(path);
@@ -182,7 +200,8 @@ void FileIcons::take(const QList<std::pair<QString, Kind>>& found)
     paths.reserve(found.size());
     for (const auto& [path, kind] : found) {
         paths.append(path);
-        kindOfPath_.insert(path, kind.key);
+        asked_.remove(path);
+        kindOfPath_.insert(path, new Known{kind.key, kind.stamp});
         if (iconOfKind_.contains(kind.key)) {
             continue;
         }
@@ -190,7 +209,7 @@ void FileIcons::take(const QList<std::pair<QString, Kind>>& found)
         if (made.isNull()) {
             made = QIcon::fromTheme(kind.fallbackName);
         }
-        iconOfKind_.insert(kind.key, made.isNull() ? placeholder_ : made);
+        iconOfKind_.insert(kind.key, new QIcon(made.isNull() ? placeholder_ : made));
     }
     emit arrived(paths);
 }

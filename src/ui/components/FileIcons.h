@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QHash>
+#include <QCache>
 #include <QIcon>
 #include <QImage>
 #include <QObject>
@@ -19,19 +19,41 @@ namespace harborlite {
 // application, anything else as the icon of its MIME type (told by its name,
 // never by reading it). What kind a path is, is found out on a thread of its
 // own, a batch at a time; until then the path draws the placeholder. Icons are
-// made once per kind. Lives on the GUI thread.
+// made once per kind. The kinds of the paths asked for last are kept, each
+// with what the path held when it was looked at: a path that holds another
+// entry now (a file replaced by a folder) is looked at again. Lives on the
+// GUI thread.
 class FileIcons : public QObject {
     Q_OBJECT
 
 public:
+    // Paths whose kinds are kept, and kinds whose icons are: past these, the
+    // one asked for least recently is forgotten.
+    static constexpr qsizetype kKeptPaths = 4096;
+    static constexpr qsizetype kKeptKinds = 256;
+
+    // What the entry at a path is, as far as its kind goes: which entry
+    // (device and inode), its type, and when it was last written. All zero
+    // when there is none.
+    struct Stamp {
+        quint64 device = 0;
+        quint64 inode = 0;
+        quint32 type = 0;
+        qint64 modified = 0;
+
+        friend bool operator==(const Stamp&, const Stamp&) = default;
+    };
+
     // A path's kind: the key its icon is kept under, the theme icon that
     // shows it and the one to use when the theme lacks that; or, for a
-    // desktop entry naming an image file, that image, read with the kind.
+    // desktop entry naming an image file, that image, read with the kind;
+    // and the entry it was told from.
     struct Kind {
         QString key;
         QString iconName;
         QString fallbackName;
         QImage image;
+        Stamp stamp;
     };
 
     explicit FileIcons(QObject* parent = nullptr);
@@ -41,10 +63,11 @@ public:
     FileIcons(const FileIcons&) = delete;
     FileIcons& operator=(const FileIcons&) = delete;
 
-    // The icon of the path's kind once known; the placeholder before, and
-    // the kind is then looked up in the background.
+    // The icon of the path's kind once known and the path still holds the
+    // entry it was told from (one lstat); the placeholder before, and the
+    // kind is then looked up in the background.
     QIcon icon(const QString& path);
-    // Whether the path's kind is known.
+    // Whether the path's kind is kept.
     bool isKnown(const QString& path) const { return kindOfPath_.contains(path); }
 
     // The generic file icon, drawn until a path's kind is known.
@@ -53,6 +76,8 @@ public:
     // desktop entry's first lines and the image it names) and may run on any
     // thread.
     static Kind kindOf(const QString& path);
+    // The entry at `path`, without following a link.
+    static Stamp stampOf(const QString& path);
 
 signals:
     // The kinds of these paths, which drew the placeholder, are known now.
@@ -69,9 +94,15 @@ private:
     // under the mutex.
     std::deque<QString> waiting_;
     bool lookingUp_ = false;
+    struct Known {
+        QString kind;
+        Stamp stamp;
+    };
+
+    // Paths waiting for their kinds.
     QSet<QString> asked_;
-    QHash<QString, QString> kindOfPath_;
-    QHash<QString, QIcon> iconOfKind_;
+    QCache<QString, Known> kindOfPath_{kKeptPaths};
+    QCache<QString, QIcon> iconOfKind_{kKeptKinds};
 };
 
 } // namespace harborlite

@@ -1,11 +1,11 @@
 #include "ui/components/GlassCompatButton.h"
 
 #include "ui/components/DisabledLayer.h"
+#include "ui/paintcache/SurfaceCache.h"
 #include "ui/theme/Contrast.h"
 #include "ui/theme/GlassSurface.h"
 #include "ui/theme/Motion.h"
 #include "ui/theme/Shapes.h"
-#include "ui/theme/SurfaceCache.h"
 #include "ui/theme/Symbols.h"
 #include "ui/theme/TypeStyle.h"
 

@@ -1,7 +1,8 @@
 #include "ui/components/InnerCard.h"
 
+#include "ui/paintcache/PictureKey.h"
+#include "ui/paintcache/SurfaceCache.h"
 #include "ui/theme/Shapes.h"
-#include "ui/theme/SurfaceCache.h"
 
 #include <QChildEvent>
 #include <QPainter>

@@ -1,9 +1,9 @@
 #include "ui/components/PopUpPicker.h"
 
 #include "ui/components/GlassCompatButton.h"
+#include "ui/paintcache/SurfaceCache.h"
 #include "ui/theme/MenuStyle.h"
 #include "ui/theme/Shapes.h"
-#include "ui/theme/SurfaceCache.h"
 #include "ui/theme/TypeStyle.h"
 
 #include <QActionGroup>

@@ -2,9 +2,9 @@
 
 #include "ui/components/GlassCompatButton.h"
 #include "ui/components/RoleLabel.h"
+#include "ui/paintcache/SurfaceCache.h"
 #include "ui/theme/GlassSurface.h"
 #include "ui/theme/Shapes.h"
-#include "ui/theme/SurfaceCache.h"
 #include "ui/theme/TypeStyle.h"
 
 #include <QHBoxLayout>

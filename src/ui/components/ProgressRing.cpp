@@ -1,14 +1,14 @@
 #include "ui/components/ProgressRing.h"
 
 #include "paint/Palette.h"
+#include "ui/paintcache/PictureCache.h"
+#include "ui/paintcache/RowBands.h"
 #include "ui/theme/Motion.h"
-#include "ui/theme/RowBands.h"
 #include "ui/theme/Shapes.h"
 
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
-#include <QPixmapCache>
 #include <QtMath>
 
 #include <algorithm>
@@ -248,19 +248,12 @@ void ProgressRing::paintEvent(QPaintEvent*)
     }
 }
 
-QString ProgressRing::pictureKey(const RingArc& shown, Appearance appearance) const
+PictureKey ProgressRing::pictureKey(const RingArc& shown, Appearance appearance) const
 {
     const qreal scale = devicePixelRatioF();
-    const QSize pixels = (QSizeF(size()) * scale).toSize();
-    return QStringLiteral("harborlite-ring-%1x%2-%3-%4-%5-%6-%7-%8")
-        .arg(pixels.width())
-        .arg(pixels.height())
-        .arg(scale)
-        .arg(lineWidth_)
-        .arg(int(appearance))
-        .arg(Palette::accent().resolve(appearance).rgba())
-        .arg(shown.startDegrees)
-        .arg(shown.length);
+    return {PictureLook::of(u"ring", lineWidth_, appearance, Palette::accent().resolve(appearance), shown.startDegrees,
+                            shown.length),
+            (QSizeF(size()) * scale).toSize(), scale};
 }
 
 QImage ProgressRing::layer(const std::function<void(QPainter&)>& paint) const
@@ -290,11 +283,11 @@ QImage ProgressRing::still(const QRectF& circle, const RingArc& shown, Appearanc
 {
     // A ring at rest is one picture, the same on every visit to its screen:
     // it is kept by its look, not by the widget, which a visit makes anew.
-    const QString key = pictureKey(shown, appearance);
+    const PictureKey key = pictureKey(shown, appearance);
     QPixmap kept;
-    if (!QPixmapCache::find(key, &kept)) {
+    if (!PictureCache::find(key, &kept)) {
         kept = QPixmap::fromImage(picture(circle, shown, appearance));
-        QPixmapCache::insert(key, kept);
+        PictureCache::keep(key, kept);
     }
     return kept.toImage();
 }
@@ -304,7 +297,7 @@ void ProgressRing::paintMoving(QPainter& painter, const QRectF& circle, const Ri
     // While the glint runs round a progress that holds still, every frame
     // would stroke the same arc again: the second frame keeps a picture. While
     // the progress moves on, a picture would serve one frame only.
-    const QString key = pictureKey(shown, appearance);
+    const PictureKey key = pictureKey(shown, appearance);
     if (key == movingKey_) {
         if (moving_.isNull()) {
             moving_ = picture(circle, shown, appearance);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "paint/Palette.h"
+#include "ui/paintcache/PictureKey.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -93,7 +94,7 @@ private:
     // An image of the widget's size and scale holding what `paint` draws in
     // the widget's coordinates.
     QImage layer(const std::function<void(QPainter&)>& paint) const;
-    QString pictureKey(const RingArc& shown, Appearance appearance) const;
+    PictureKey pictureKey(const RingArc& shown, Appearance appearance) const;
     // The track and the arc on a transparent picture of the widget.
     QImage picture(const QRectF& circle, const RingArc& shown, Appearance appearance);
     QImage still(const QRectF& circle, const RingArc& shown, Appearance appearance);
@@ -119,7 +120,7 @@ private:
     // The look of the track and the arc as last drawn while moving, and their
     // picture once that look was drawn twice.
     QImage moving_;
-    QString movingKey_;
+    PictureKey movingKey_;
 };
 
 } // namespace harborlite

@@ -1,7 +1,7 @@
 #include "ui/components/StatusPill.h"
 
+#include "ui/paintcache/SurfaceCache.h"
 #include "ui/theme/Shapes.h"
-#include "ui/theme/SurfaceCache.h"
 #include "ui/theme/Symbols.h"
 #include "ui/theme/TypeStyle.h"
 

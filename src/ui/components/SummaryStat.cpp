@@ -1,9 +1,9 @@
 #include "ui/components/SummaryStat.h"
 
 #include "ui/components/RoleLabel.h"
+#include "ui/paintcache/SurfaceCache.h"
 #include "ui/theme/GlassSurface.h"
 #include "ui/theme/Shapes.h"
-#include "ui/theme/SurfaceCache.h"
 #include "ui/theme/Symbols.h"
 #include "ui/theme/TypeStyle.h"
 

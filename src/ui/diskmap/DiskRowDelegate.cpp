@@ -122,8 +122,8 @@ bool DiskRowDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view, cons
 const QPixmap& DiskRowDelegate::symbol(const QString& name, qreal side, const QColor& color,
                                        qreal devicePixelRatio) const
 {
-    const QString key =
-        name + QLatin1Char('|') + QString::number(color.rgba()) + QLatin1Char('|') + QString::number(devicePixelRatio);
+    const int pixels = std::max(1, static_cast<int>(std::ceil(side * devicePixelRatio)));
+    const PictureKey key{PictureLook::of(u"symbol", name, color), QSize(pixels, pixels), devicePixelRatio};
     auto found = symbols_.find(key);
     if (found == symbols_.end()) {
         found = symbols_.insert(key, Symbols::pixmap(name, side, color, devicePixelRatio));

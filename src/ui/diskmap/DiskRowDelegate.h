@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/paintcache/PictureKey.h"
+
 #include <QFont>
 #include <QHash>
 #include <QPixmap>
@@ -44,8 +46,7 @@ private:
     QFont regularSize_;
     QFont semiboldSize_;
     QFont name_;
-    // By symbol, colour and pixel ratio.
-    mutable QHash<QString, QPixmap> symbols_;
+    mutable QHash<PictureKey, QPixmap> symbols_;
 };
 
 } // namespace harborlite

@@ -1,12 +1,12 @@
 #include "ui/monitor/RingGauge.h"
 
+#include "ui/paintcache/PictureCache.h"
+#include "ui/paintcache/SurfaceCache.h"
 #include "ui/theme/Motion.h"
 #include "ui/theme/Shapes.h"
-#include "ui/theme/SurfaceCache.h"
 
 #include <QGridLayout>
 #include <QPainter>
-#include <QPixmapCache>
 
 #include <algorithm>
 #include <cmath>
@@ -84,14 +84,9 @@ void RingGauge::setCenterWidget(QWidget* center)
 QPixmap RingGauge::track(const QColor& tint, const QRectF& circle, qreal ratio) const
 {
     const QSize pixels = (QSizeF(size()) * ratio).toSize();
-    const QString key = QStringLiteral("harborlite-gauge-track-%1x%2@%3-%4-%5")
-                            .arg(pixels.width())
-                            .arg(pixels.height())
-                            .arg(ratio)
-                            .arg(lineWidth_)
-                            .arg(tint.rgba());
+    const PictureKey key{PictureLook::of(u"gauge-track", lineWidth_, tint), pixels, ratio};
     QPixmap kept;
-    if (QPixmapCache::find(key, &kept)) {
+    if (PictureCache::find(key, &kept)) {
         return kept;
     }
     QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
@@ -105,7 +100,7 @@ QPixmap RingGauge::track(const QColor& tint, const QRectF& circle, qreal ratio) 
         painter.drawEllipse(circle);
     }
     kept = QPixmap::fromImage(std::move(image));
-    QPixmapCache::insert(key, kept);
+    PictureCache::keep(key, kept);
     return kept;
 }
 

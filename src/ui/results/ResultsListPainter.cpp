@@ -8,7 +8,9 @@
 #include "ui/theme/LayerStack.h"
 #include "ui/theme/Shapes.h"
 #include "ui/theme/SoftShadow.h"
-#include "ui/theme/SurfaceCache.h"
+#include "ui/paintcache/PictureKey.h"
+#include "ui/paintcache/ProbeAndBand.h"
+#include "ui/paintcache/SurfaceCache.h"
 #include "ui/theme/Symbols.h"
 #include "ui/theme/TypeStyle.h"
 
@@ -21,7 +23,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace harborlite {
 
@@ -400,64 +401,24 @@ QMargins ResultsListPainter::shadowReach() const
 void ResultsListPainter::paintCardShadow(QPainter& painter, const QRect& card, const QColor& color)
 {
     // The probe is drawn at the painter's ratio, so a high-DPI screen gets
-    // its pixels one to one instead of a picture of ratio 1 scaled up.
+    // its pixels one to one instead of a picture of ratio 1 scaled up. Its
+    // upper half goes over the card's top, its lower half over the card's
+    // bottom, and its middle row between them.
     const qreal plain = SurfaceCache::plainRatio(painter);
     const qreal ratio = plain > 0 ? plain : 1;
     const QMargins margins = shadowReach();
-    const QSize probeSize(card.width() + margins.left() + margins.right(),
-                          kShadowProbeRows + margins.top() + margins.bottom());
-    const auto onProbe = [ratio](qreal logical) { return int(std::ceil(logical * ratio)); };
-    if (shadowProbeSize_ != probeSize || shadowProbeColor_ != color || shadowProbeRatio_ != ratio) {
-        shadowProbe_ =
-            QImage(onProbe(probeSize.width()), onProbe(probeSize.height()), QImage::Format_ARGB32_Premultiplied);
-        shadowProbe_.fill(Qt::transparent);
-        {
-            QPainter probe(&shadowProbe_);
-            probe.setRenderHint(QPainter::Antialiasing);
-            probe.scale(ratio, ratio);
-            shadow_->paint(probe, QRectF(margins.left(), margins.top(), card.width(), kShadowProbeRows),
-                           ResultsModel::kCardRadius, color);
-        }
-        shadowProbeSize_ = probeSize;
-        shadowProbeColor_ = color;
-        shadowProbeRatio_ = ratio;
-        constexpr int bandRows = 32;
-        QImage band(shadowProbe_.width(), bandRows, QImage::Format_ARGB32_Premultiplied);
-        for (int y = 0; y < bandRows; ++y) {
-            std::memcpy(band.scanLine(y), shadowProbe_.constScanLine(onProbe(margins.top() + kShadowProbeRows / 2)),
-                        std::size_t(band.bytesPerLine()));
-        }
-        shadowBand_ = QPixmap::fromImage(std::move(band));
-    }
-    // The probe's upper half over the card's top, its lower half over the
-    // card's bottom, and its middle row (the band) tiled between them.
+    const QSize probe(card.width() + margins.left() + margins.right(),
+                      kShadowProbeRows + margins.top() + margins.bottom());
+    const auto rows = [ratio](int logical) { return int(std::ceil(logical * ratio)); };
     const int split = shadowSplit(card);
-    const int left = card.left() - margins.left();
-    const int width = probeSize.width();
-    const int topRows = margins.top() + split;
-    const auto fromProbe = [&](int top, int rows) {
-        return QRectF(0, top * ratio, shadowProbe_.width(), rows * ratio);
-    };
-    painter.drawImage(QRectF(left, card.top() - margins.top(), width, topRows), shadowProbe_, fromProbe(0, topRows));
-    const int bottomFrom = margins.top() + kShadowProbeRows - split;
-    const int bottomRows = probeSize.height() - bottomFrom;
-    painter.drawImage(QRectF(left, card.bottom() + 1 - split, width, bottomRows), shadowProbe_,
-                      fromProbe(bottomFrom, bottomRows));
-    const int middle = card.height() - 2 * split;
-    if (middle <= 0) {
-        return;
-    }
-    const QRect between(left, card.top() + split, width, middle);
-    if (plain <= 0 || ratio != std::round(ratio)) {
-        // Rows that may fall inside device pixels: the band's row stretched down them.
-        painter.drawImage(QRectF(between), shadowProbe_, fromProbe(margins.top() + kShadowProbeRows / 2, 1));
-        return;
-    }
-    painter.save();
-    const QRect onDevice = painter.deviceTransform().mapRect(QRectF(between)).toRect();
-    SurfaceCache::useDevicePixels(painter);
-    SurfaceCache::tile(painter, onDevice, shadowBand_);
-    painter.restore();
+    const PictureKey key{PictureLook::of(u"card-shadow", shadow_->radius(), shadow_->opacity(), color, card.width()),
+                         QSize(rows(probe.width()), rows(probe.height())), ratio};
+    ProbeAndBand::draw(painter, QRectF(card.marginsAdded(margins)),
+                       {key, rows(margins.top() + split), rows(probe.height()) - rows(margins.top() + kShadowProbeRows - split)},
+                       [&](QPainter& onto) {
+                           shadow_->paint(onto, QRectF(margins.left(), margins.top(), card.width(), kShadowProbeRows),
+                                          ResultsModel::kCardRadius, color);
+                       });
 }
 
 void ResultsListPainter::paintCards(QPainter& painter, const Cards& cards, const QRect& area)
@@ -475,13 +436,13 @@ void ResultsListPainter::paintCards(QPainter& painter, const Cards& cards, const
         stack.add(
             card.top() - reach.top(), card.bottom() + reach.bottom(), card.top() + split, card.bottom() - split,
             [this, card, shadowColor](QPainter& onto) { paintCardShadow(onto, card, shadowColor); },
-            QStringLiteral("card-shadow-%1-%2-%3").arg(card.left()).arg(card.width()).arg(shadowColor.rgba()));
+            PictureLook::of(u"card-shadow", card.left(), card.width(), shadowColor));
         stack.addRoundedRect(
             card, ResultsModel::kCardRadius,
             [card, appearance](QPainter& onto) {
                 GlassSurface::paint(onto, QRectF(card), ResultsModel::kCardRadius, appearance);
             },
-            QStringLiteral("%1-%2-%3").arg(glassLook).arg(card.left()).arg(card.width()));
+            PictureLook::of(u"card", glassLook, card.left(), card.width()));
     }
     for (const QRect& card : cards.groups) {
         stack.addRoundedRect(
@@ -490,7 +451,7 @@ void ResultsListPainter::paintCards(QPainter& painter, const Cards& cards, const
                 InnerCard::paintFill(onto, card, ResultsModel::kGroupRadius, false, appearance);
                 InnerCard::paintBorder(onto, card, ResultsModel::kGroupRadius, false, appearance);
             },
-            QStringLiteral("%1-%2-%3").arg(innerLook).arg(card.left()).arg(card.width()));
+            PictureLook::of(u"card", innerLook, card.left(), card.width()));
     }
     stack.paint(painter, area);
 }

@@ -5,9 +5,7 @@
 #include "ui/results/ResultsModel.h"
 #include "ui/results/RowTarget.h"
 
-#include <QImage>
 #include <QMargins>
-#include <QPixmap>
 #include <QStyledItemDelegate>
 
 #include <functional>
@@ -81,14 +79,7 @@ private:
     mutable PreparedRows preparedRows_;
     // The cards' shadow, blurred once for a short card and drawn in slices
     // around cards of any height (a blur of a tall card would cost a frame).
-    // The probe is kept in device pixels at the ratio it was drawn for.
     std::unique_ptr<SoftShadow> shadow_;
-    QImage shadowProbe_;
-    // The probe's middle row, repeated: tiled down the card's sides.
-    QPixmap shadowBand_;
-    QSize shadowProbeSize_;
-    QColor shadowProbeColor_;
-    qreal shadowProbeRatio_ = 0;
 };
 
 } // namespace harborlite

@@ -3,8 +3,9 @@
 #include "ui/components/GlassCompatButton.h"
 #include "ui/components/StatusPill.h"
 #include "ui/components/TriStateToggle.h"
+#include "ui/paintcache/PictureKey.h"
+#include "ui/paintcache/SurfaceCache.h"
 #include "ui/theme/Shapes.h"
-#include "ui/theme/SurfaceCache.h"
 #include "ui/theme/Symbols.h"
 #include "ui/theme/TypeStyle.h"
 

@@ -1,7 +1,8 @@
 #include "ui/theme/GlassSurface.h"
 
+#include "ui/paintcache/PictureKey.h"
+#include "ui/paintcache/SurfaceCache.h"
 #include "ui/theme/Shapes.h"
-#include "ui/theme/SurfaceCache.h"
 
 #include <QPainter>
 
@@ -30,11 +31,7 @@ Colours colours(Appearance appearance)
 // The colours name the look: a change of palette or contrast is a new surface.
 QString lookOf(const Colours& colours, const std::optional<QColor>& tint)
 {
-    return QStringLiteral("glass-%1-%2-%3-%4")
-        .arg(colours.fill.rgba())
-        .arg(colours.card.rgba())
-        .arg(colours.stroke.rgba())
-        .arg(tint ? tint->rgba() : 0u);
+    return PictureLook::of(u"glass", colours.fill, colours.card, colours.stroke, tint.value_or(QColor()));
 }
 
 } // namespace

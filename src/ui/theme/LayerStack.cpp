@@ -1,11 +1,11 @@
 #include "ui/theme/LayerStack.h"
 
-#include "ui/theme/SurfaceCache.h"
+#include "ui/paintcache/PictureCache.h"
+#include "ui/paintcache/SurfaceCache.h"
 
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
-#include <QPixmapCache>
 
 #include <algorithm>
 #include <cmath>
@@ -99,19 +99,19 @@ void LayerStack::paintFlattened(QPainter& painter, const QRect& rows) const
     const qreal ratio = SurfaceCache::plainRatio(painter);
     const QRect onDevice = painter.deviceTransform().mapRect(QRectF(rows)).toRect();
     std::vector<const Layer*> present;
-    QString key = QStringLiteral("harborlite-stack-%1-%2-%3@%4")
-                      .arg(rows.left())
-                      .arg(rows.width())
-                      .arg(int(painter.renderHints()))
-                      .arg(ratio);
+    // Kept only where every layer names its look.
+    bool named = true;
+    QString look = PictureLook::of(u"stack", rows.left(), int(painter.renderHints()));
     for (const Layer& layer : layers_) {
         if (layer.meets(rows.top(), rows.top())) {
             present.push_back(&layer);
-            key = layer.look.isEmpty() || key.isEmpty() ? QString() : key + QLatin1Char('|') + layer.look;
+            named = named && !layer.look.isEmpty();
+            look += QLatin1Char('|') + PictureLook::part(layer.look);
         }
     }
+    const PictureKey key{look, QSize(onDevice.width(), 1), ratio};
     QPixmap row;
-    if (key.isEmpty() || !QPixmapCache::find(key, &row)) {
+    if (!named || !PictureCache::find(key, &row)) {
         QImage drawn(onDevice.width(), 1, QImage::Format_ARGB32_Premultiplied);
         drawn.fill(Qt::transparent);
         {
@@ -124,8 +124,8 @@ void LayerStack::paintFlattened(QPainter& painter, const QRect& rows) const
             }
         }
         row = QPixmap::fromImage(std::move(drawn));
-        if (!key.isEmpty()) {
-            QPixmapCache::insert(key, row);
+        if (named) {
+            PictureCache::keep(key, row);
         }
     }
     painter.save();

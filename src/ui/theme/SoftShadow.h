@@ -4,7 +4,6 @@
 #include <QImage>
 #include <QMarginsF>
 #include <QRectF>
-#include <QString>
 
 class QPainter;
 
@@ -12,8 +11,8 @@ namespace harborlite {
 
 // The drop shadow of a raised surface: the surface's shape blurred by
 // `radius`, moved down by 0.4 × radius. A widget cannot paint outside itself,
-// so a shadowed widget keeps margins() around its surface. Blurred shapes
-// are kept in Qt's pixmap cache, so repaints cost one image draw.
+// so a shadowed widget keeps margins() around its surface. Shadows as placed
+// on the device are kept in the picture cache, so repaints cost one copy.
 class SoftShadow {
 public:
     SoftShadow(qreal radius, qreal opacity);
@@ -30,14 +29,11 @@ public:
     void paint(QPainter& painter, const QRectF& surface, qreal cornerRadius, const QColor& color);
 
 private:
+    // The surface's shape blurred, at half resolution, with room for its reach.
+    QImage blurred(const QSizeF& surface, qreal cornerRadius, const QColor& color) const;
+
     qreal radius_;
     qreal opacity_;
-    // The blurred shape last drawn, and what it is kept under in the pixmap
-    // cache. The shadow as drawn on the device, on its whole pixels, is kept
-    // there too: drawing the half-resolution image scaled up, smoothly, on
-    // every repaint cost more than the rest of the repaint.
-    QImage cached_;
-    QString cachedKey_;
 };
 
 } // namespace harborlite

@@ -1,12 +1,12 @@
 #include "ui/theme/Symbols.h"
 
+#include "ui/paintcache/PictureCache.h"
 #include "ui/theme/PaintedSymbols.h"
 
 #include <QIcon>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
-#include <QPixmapCache>
 
 #include <algorithm>
 #include <array>
@@ -239,15 +239,11 @@ void paint(QPainter& painter, const QRectF& square, const QString& symbol, const
     // draw the same few on every row, and each costs a path or an icon
     // theme lookup to make.
     const bool oneColour = brush.style() == Qt::SolidPattern && brush.transform().isIdentity();
-    QString key;
+    const PictureKey key = oneColour ? PictureKey{PictureLook::of(u"symbol", symbol, brush.color()), pixels, scale}
+                                     : PictureKey{};
     if (oneColour) {
-        key = QStringLiteral("harborlite-symbol-%1-%2x%3-%4")
-                  .arg(symbol)
-                  .arg(pixels.width())
-                  .arg(pixels.height())
-                  .arg(brush.color().rgba());
         QPixmap kept;
-        if (QPixmapCache::find(key, &kept)) {
+        if (PictureCache::find(key, &kept)) {
             painter.drawImage(square, kept.toImage());
             return;
         }
@@ -277,7 +273,7 @@ void paint(QPainter& painter, const QRectF& square, const QString& symbol, const
         maskPainter.fillRect(square, brush);
     }
     if (oneColour) {
-        QPixmapCache::insert(key, QPixmap::fromImage(mask));
+        PictureCache::keep(key, QPixmap::fromImage(mask));
     }
     painter.drawImage(square, mask);
 }

@@ -1,11 +1,12 @@
-#include "ui/theme/SurfaceCache.h"
+#include "ui/paintcache/SurfaceCache.h"
 
-#include "ui/theme/RowBands.h"
+#include "ui/paintcache/PictureCache.h"
+#include "ui/paintcache/ProbeAndBand.h"
+#include "ui/paintcache/RowBands.h"
 #include "ui/theme/Shapes.h"
 
 #include <QPainter>
 #include <QPixmap>
-#include <QPixmapCache>
 
 #include <algorithm>
 #include <cmath>
@@ -15,31 +16,9 @@ namespace harborlite::SurfaceCache {
 
 namespace {
 
-// Rows of the middle kept for a tall surface: tiled over its middle.
-constexpr int kBandRows = 32;
-
 bool isWhole(qreal value)
 {
     return std::abs(value - std::round(value)) < 1e-6;
-}
-
-// The surface drawn aside at `ratio` device pixels per logical pixel, `size` device pixels large.
-QPixmap rendered(const QString& key, QSize size, qreal radius, qreal ratio, const Painter& paint)
-{
-    QPixmap pixmap;
-    if (QPixmapCache::find(key, &pixmap)) {
-        return pixmap;
-    }
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    {
-        QPainter painter(&image);
-        painter.scale(ratio, ratio);
-        paint(painter, QRectF(QPointF(0, 0), QSizeF(size) / ratio), radius);
-    }
-    pixmap = QPixmap::fromImage(std::move(image));
-    QPixmapCache::insert(key, pixmap);
-    return pixmap;
 }
 
 // Fills narrower than this are left to the copy: too little to gain.
@@ -92,24 +71,18 @@ void tile(QPainter& painter, const QRect& rows, const QPixmap& band)
     }
 }
 
-bool seenBefore(const QString& key)
+qreal scaleRatio(const QPainter& painter)
 {
-    QPixmap found;
-    const QString seen = key + QStringLiteral("-seen");
-    if (QPixmapCache::find(key, &found) || QPixmapCache::find(seen, &found)) {
-        return true;
-    }
-    QPixmapCache::insert(seen, QPixmap(1, 1));
-    return false;
+    const QTransform transform = painter.deviceTransform();
+    const bool plain = painter.opacity() == 1 && painter.compositionMode() == QPainter::CompositionMode_SourceOver
+        && transform.type() <= QTransform::TxScale && transform.m11() > 0 && transform.m11() == transform.m22();
+    return plain ? transform.m11() : 0;
 }
 
 qreal plainRatio(const QPainter& painter)
 {
     const QTransform transform = painter.deviceTransform();
-    const bool plain = painter.opacity() == 1 && painter.compositionMode() == QPainter::CompositionMode_SourceOver
-        && transform.type() <= QTransform::TxScale && transform.m11() > 0 && transform.m11() == transform.m22()
-        && isWhole(transform.dx()) && isWhole(transform.dy());
-    return plain ? transform.m11() : 0;
+    return isWhole(transform.dx()) && isWhole(transform.dy()) ? scaleRatio(painter) : 0;
 }
 
 bool drawsPlainly(const QPainter& painter)
@@ -131,7 +104,7 @@ void useDevicePixels(QPainter& painter)
 
 void fill(QPainter& painter, const QRectF& rect, qreal cornerRadius, const QColor& color)
 {
-    draw(painter, rect, cornerRadius, QStringLiteral("fill-%1").arg(color.rgba()),
+    draw(painter, rect, cornerRadius, PictureLook::of(u"fill", color),
          [&color](QPainter& onto, const QRectF& surface, qreal radius) {
              onto.save();
              onto.setRenderHint(QPainter::Antialiasing);
@@ -142,7 +115,7 @@ void fill(QPainter& painter, const QRectF& rect, qreal cornerRadius, const QColo
 
 void disc(QPainter& painter, const QRectF& rect, const QColor& color)
 {
-    draw(painter, rect, std::min(rect.width(), rect.height()) / 2, QStringLiteral("disc-%1").arg(color.rgba()),
+    draw(painter, rect, std::min(rect.width(), rect.height()) / 2, PictureLook::of(u"disc", color),
          [&color](QPainter& onto, const QRectF& surface, qreal) {
              onto.save();
              onto.setRenderHint(QPainter::Antialiasing);
@@ -153,7 +126,7 @@ void disc(QPainter& painter, const QRectF& rect, const QColor& color)
          });
 }
 
-void draw(QPainter& painter, const QRectF& rect, qreal cornerRadius, const QString& key, const Painter& paint)
+void draw(QPainter& painter, const QRectF& rect, qreal cornerRadius, const QString& look, const Painter& paint)
 {
     const qreal ratio = plainRatio(painter);
     const QRectF onDevice = painter.deviceTransform().mapRect(rect);
@@ -165,42 +138,27 @@ void draw(QPainter& painter, const QRectF& rect, qreal cornerRadius, const QStri
     // Rows from `split` down to the height less `split` lie below and above
     // the corners: each is the same as the next.
     const int split = int(std::ceil(std::min<qreal>(cornerRadius * ratio, target.height() / 2.0))) + 1;
-    const int probeHeight = 2 * split + kBandRows;
-    const QString named = QStringLiteral("harborlite-surface-%1-%2x%3-%4@%5")
-                              .arg(key)
-                              .arg(target.width())
-                              .arg(std::min(target.height(), probeHeight))
-                              .arg(cornerRadius)
-                              .arg(ratio);
-    if (target.height() <= probeHeight) {
-        // A short surface seen once is painted directly: many are drawn only
-        // as a screen first shows, and drawing one into the cache first would
-        // cost that first paint a second pass.
-        if (!seenBefore(named)) {
-            paint(painter, rect, cornerRadius);
-            return;
-        }
-        const QPixmap surface = rendered(named, target.size(), cornerRadius, ratio, paint);
-        painter.save();
-        useDevicePixels(painter);
-        painter.drawPixmap(target.topLeft(), surface);
-        painter.restore();
+    const int probeHeight = 2 * split + ProbeAndBand::kBandRows;
+    const PictureKey key{PictureLook::of(u"surface", look, cornerRadius),
+                         QSize(target.width(), std::min(target.height(), probeHeight)), ratio};
+    const auto paintAside = [&](QPainter& onto) {
+        paint(onto, QRectF(QPointF(0, 0), QSizeF(key.size) / ratio), cornerRadius);
+    };
+    if (target.height() > probeHeight) {
+        ProbeAndBand::draw(painter, rect, {key, split, split}, paintAside);
         return;
     }
-    const QPixmap probe = rendered(named, QSize(target.width(), probeHeight), cornerRadius, ratio, paint);
-    const int width = target.width();
-    const QString bandKey = named + QStringLiteral("-band");
-    QPixmap band;
-    if (!QPixmapCache::find(bandKey, &band)) {
-        band = probe.copy(0, split, width, kBandRows);
-        QPixmapCache::insert(bandKey, band);
+    // A short surface seen once is painted directly: many are drawn only as
+    // a screen first shows, and drawing one into the cache first would cost
+    // that first paint a second pass.
+    if (!PictureCache::seenBefore(key)) {
+        paint(painter, rect, cornerRadius);
+        return;
     }
+    const QPixmap surface = PictureCache::made(key, paintAside);
     painter.save();
     useDevicePixels(painter);
-    painter.drawPixmap(QRect(target.left(), target.top(), width, split), probe, QRect(0, 0, width, split));
-    tile(painter, QRect(target.left(), target.top() + split, width, target.height() - 2 * split), band);
-    painter.drawPixmap(QRect(target.left(), target.bottom() + 1 - split, width, split), probe,
-                       QRect(0, probeHeight - split, width, split));
+    painter.drawPixmap(target.topLeft(), surface);
     painter.restore();
 }
 

@@ -16,18 +16,18 @@ namespace harborlite::SurfaceCache {
 // pixmap cache instead of painting it each time: antialiased fills and
 // strokes of a large outline cost a repaint milliseconds, copying their
 // pixels a fraction of that. `paint(painter, rect, cornerRadius)` paints the
-// surface onto a transparent image; `key` names everything else its look
-// depends on.
+// surface onto a transparent image; `look` (a PictureLook) names everything
+// else its pixels depend on.
 //
 // The surface is kept in device pixels, drawn aside at the painter's scale
 // (a high-DPI screen's ratio), so it is the same picture a direct drawing
 // gives wherever the painter only scales by one ratio and shifts by whole
 // device pixels, the rectangle lies on whole device pixels and the painter
 // lays what it draws plainly over what is there (no opacity of its own);
-// elsewhere the surface is painted directly. A tall surface is kept as its
-// top and bottom and a band of its middle rows, which are all the same.
+// elsewhere the surface is painted directly. A tall surface is kept as a
+// probe (ProbeAndBand): its top, its bottom and between them rows all alike.
 using Painter = std::function<void(QPainter& painter, const QRectF& rect, qreal cornerRadius)>;
-void draw(QPainter& painter, const QRectF& rect, qreal cornerRadius, const QString& key, const Painter& paint);
+void draw(QPainter& painter, const QRectF& rect, qreal cornerRadius, const QString& look, const Painter& paint);
 
 // The rounded rectangle filled with one colour, antialiased, through draw().
 void fill(QPainter& painter, const QRectF& rect, qreal cornerRadius, const QColor& color);
@@ -41,12 +41,6 @@ void disc(QPainter& painter, const QRectF& rect, const QColor& color);
 // and a clear one costs nothing): the pixels are the same.
 void tile(QPainter& painter, const QRect& rows, const QPixmap& band);
 
-// Whether a picture is worth keeping under `key`: one is kept there already,
-// or it was asked for before. The first time, the key is only marked seen
-// and the answer is no: a picture drawn once, as a screen first shows, is
-// cheaper drawn directly than drawn aside and copied.
-bool seenBefore(const QString& key);
-
 // Whether pixels drawn aside can stand for what the painter would draw: it
 // scales logical pixels to device pixels by one ratio on both axes and
 // shifts them by whole device pixels, and it lays what it draws plainly over
@@ -55,6 +49,10 @@ bool drawsPlainly(const QPainter& painter);
 
 // The painter's device pixels per logical pixel where it draws plainly, else 0.
 qreal plainRatio(const QPainter& painter);
+
+// The same where the painter may also shift by parts of a device pixel: for
+// pictures that place themselves within their pixels.
+qreal scaleRatio(const QPainter& painter);
 
 // Whether every edge of `rect` lies on a whole pixel.
 bool onWholePixels(const QRectF& rect);
