@@ -42,6 +42,8 @@ TrayItem::TrayItem(AppModel& model, Availability available, QList<MaintenanceTas
 
 TrayItem::~TrayItem()
 {
+    unwatchMonitorInputs(model_, this);
+    disconnect(&model_.settings(), nullptr, this, nullptr);
     delete panel_;
     delete closing_;
 }
