@@ -63,7 +63,7 @@ inline Run runProgram(const std::vector<std::string>& arguments)
     }
     ::close(channel[0]);
     int status = 0;
-    struct rusage usage {};
+    struct rusage usage { };
     ::wait4(child, &status, 0, &usage);
     run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     run.peakKiB = usage.ru_maxrss;

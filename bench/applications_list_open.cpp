@@ -9,8 +9,8 @@
 #include "model/AppModel.h"
 #include "model/SystemTools.h"
 #include "shared/MemoryDefaults.h"
-#include "ui/theme/Symbols.h"
 #include "ui/applications/ApplicationsView.h"
+#include "ui/theme/Symbols.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -33,8 +33,12 @@ using harborlite::bench::stats;
 constexpr int kRounds = 9;
 constexpr int kApps = 500;
 
-const QStringList kQueries = {QStringLiteral("e"), QStringLiteral("ed"), QStringLiteral("edi"),
-                              QStringLiteral("edit"), QStringLiteral("org.example.tool"), QString()};
+const QStringList kQueries = {QStringLiteral("e"),
+                              QStringLiteral("ed"),
+                              QStringLiteral("edi"),
+                              QStringLiteral("edit"),
+                              QStringLiteral("org.example.tool"),
+                              QString()};
 
 QList<InstalledApp> generate(const QString& folder)
 {

@@ -66,8 +66,7 @@ int main(int argc, char* argv[])
     QTextStream out(stdout);
     out << "aurora drifting frame (ms): min " << frame.min << " median " << frame.median << " max " << frame.max
         << "\n";
-    out << "peer, copy at rest (ms):     min " << peer.min << " median " << peer.median << " max " << peer.max
-        << "\n";
+    out << "peer, copy at rest (ms):     min " << peer.min << " median " << peer.median << " max " << peer.max << "\n";
     out << "ratio (median): " << frame.median / peer.median << "\n";
     out << "share of one core while drifting at " << framesPerSecond
         << " frames/s: " << frame.median * framesPerSecond / 10.0 << " %\n";

@@ -8,9 +8,9 @@
 // the opening rounds and times only the scrolling.
 #include "RoundStats.h"
 #include "shared/Formatting.h"
-#include "ui/theme/Symbols.h"
 #include "ui/diskmap/DiskColumn.h"
 #include "ui/diskmap/DiskColumns.h"
+#include "ui/theme/Symbols.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -14,8 +14,8 @@
 #include "model/DiskMap.h"
 #include "platform/OpenFileLimit.h"
 #include "shared/MemoryDefaults.h"
-#include "ui/theme/Symbols.h"
 #include "ui/diskmap/RuvozEzazView.h"
+#include "ui/theme/Symbols.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -104,7 +104,9 @@ int main(int argc, char** argv)
         took.start();
         view.select(folder);
         const Beats during = beat(
-            [&] { return !model.diskMap().isBuildingTree() && view.state() == RuvozEzazPresentation::MainState::mapped; },
+            [&] {
+                return !model.diskMap().isBuildingTree() && view.state() == RuvozEzazPresentation::MainState::mapped;
+            },
             kAfterMilliseconds);
         const qint64 elapsed = took.elapsed();
         QElapsedTimer quiet;

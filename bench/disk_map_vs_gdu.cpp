@@ -65,7 +65,8 @@ int main(int argc, char** argv)
     const std::vector<std::string> ours{self, "--map", folder};
     const std::vector<std::string> peer{"gdu", "-n", "-p", "-s", folder};
 
-    std::printf("disk map vs gdu on %s: %ld processors, load average ", folder.c_str(), ::sysconf(_SC_NPROCESSORS_ONLN));
+    std::printf("disk map vs gdu on %s: %ld processors, load average ", folder.c_str(),
+                ::sysconf(_SC_NPROCESSORS_ONLN));
     if (FILE* load = std::fopen("/proc/loadavg", "r")) {
         double one = 0, five = 0, fifteen = 0;
         if (std::fscanf(load, "%lf %lf %lf", &one, &five, &fifteen) == 3) {

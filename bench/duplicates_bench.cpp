@@ -73,7 +73,7 @@ Run runProgram(const std::vector<std::string>& arguments, const std::string& out
         ::_exit(127);
     }
     int status = 0;
-    struct rusage usage {};
+    struct rusage usage { };
     ::wait4(child, &status, 0, &usage);
     run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
     run.peakKiB = usage.ru_maxrss;
@@ -96,7 +96,7 @@ std::string readAll(const std::string& path)
 
 std::optional<Inode> inodeOf(const std::string& path)
 {
-    struct stat st {};
+    struct stat st { };
     if (::lstat(path.c_str(), &st) != 0) {
         return std::nullopt;
     }
@@ -202,7 +202,10 @@ int printSets(const QString& folder, qint64 minimumSize)
 
 struct Side {
     Side(const char* name, std::vector<std::string> command, std::size_t folderArgument, std::string file)
-        : label(name), arguments(std::move(command)), folderAt(folderArgument), output(std::move(file))
+        : label(name)
+        , arguments(std::move(command))
+        , folderAt(folderArgument)
+        , output(std::move(file))
     {
     }
     // The same command on another folder.
@@ -323,6 +326,7 @@ int main(int argc, char** argv)
         return compare(self, folder, argc > 3 ? std::max(1, std::atoi(argv[3])) : 5,
                        argc > 4 ? std::atoll(argv[4]) : 1);
     }
-    std::fprintf(stderr, "usage: %s compare <folder> [rounds] [minimum size] | sets <folder> [minimum size]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s compare <folder> [rounds] [minimum size] | sets <folder> [minimum size]\n",
+                 argv[0]);
     return 2;
 }

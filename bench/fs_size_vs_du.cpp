@@ -43,8 +43,8 @@ qint64 duBytes(const QString& path)
 qint64 countEntries(const QString& path)
 {
     QProcess find;
-    find.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("find \"$1\" 2>/dev/null | wc -l"),
-                                      QStringLiteral("sh"), path});
+    find.start(QStringLiteral("sh"),
+               {QStringLiteral("-c"), QStringLiteral("find \"$1\" 2>/dev/null | wc -l"), QStringLiteral("sh"), path});
     find.waitForFinished(-1);
     return find.readAllStandardOutput().trimmed().toLongLong();
 }

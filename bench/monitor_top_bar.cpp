@@ -1,8 +1,8 @@
 // Cost of one sample in the window's top bar: new readings for every chip and
 // a full repaint, against repainting the same bar with unchanged values.
 #include "RoundStats.h"
-#include "shared/MonitorReading.h"
 #include "paint/Palette.h"
+#include "shared/MonitorReading.h"
 #include "ui/monitor/TopStatsBar.h"
 #include "ui/theme/Symbols.h"
 

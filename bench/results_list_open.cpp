@@ -8,12 +8,12 @@
 // rounds and times only the scrolling.
 #include "RoundStats.h"
 #include "engine/scanners/CategoryScanner.h"
+#include "model/AppModel.h"
 #include "shared/MemoryDefaults.h"
+#include "ui/components/ScreenFrame.h"
 #include "ui/results/ResultsList.h"
 #include "ui/results/ResultsModel.h"
-#include "ui/components/ScreenFrame.h"
 #include "ui/theme/Symbols.h"
-#include "model/AppModel.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -66,7 +66,10 @@ CategoryResult generate(int groups, int expanded)
 // Hands the model a prepared result with new identifiers, as a new scan would.
 class PreparedScanner : public CategoryScanner {
 public:
-    explicit PreparedScanner(CategoryResult result) : result_(std::move(result)) {}
+    explicit PreparedScanner(CategoryResult result)
+        : result_(std::move(result))
+    {
+    }
     ScanCategory category() const override { return result_.category; }
     CategoryResult scan(const ProgressCallback&, const CancelPredicate&) const override
     {

@@ -26,9 +26,9 @@
 #include "model/AppModel.h"
 #include "shared/MemoryDefaults.h"
 #include "ui/cleaning/CategoryListScreen.h"
+#include "ui/components/ScreenFrame.h"
 #include "ui/results/ResultsList.h"
 #include "ui/results/ResultsModel.h"
-#include "ui/components/ScreenFrame.h"
 #include "ui/shell/RootView.h"
 #include "ui/theme/Symbols.h"
 
@@ -46,8 +46,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 #include <fcntl.h>
 #include <functional>
 #include <map>
@@ -75,7 +75,10 @@ constexpr double kFrameBudgetMs = 16.7;
 // beyond its folders.
 class HomeWriter {
 public:
-    explicit HomeWriter(std::string root) : root_(std::move(root)) {}
+    explicit HomeWriter(std::string root)
+        : root_(std::move(root))
+    {
+    }
 
     long entries() const { return entries_; }
 
@@ -150,8 +153,8 @@ public:
         folder(trash + "/info");
         for (int i = 0; i < 25000; ++i) {
             const bool isFolder = i % 10 == 0;
-            const std::string name = (isFolder ? "album-" : "note-") + std::to_string(i)
-                                     + (isFolder ? "" : kinds[i % std::size(kinds)]);
+            const std::string name =
+                (isFolder ? "album-" : "note-") + std::to_string(i) + (isFolder ? "" : kinds[i % std::size(kinds)]);
             if (isFolder) {
                 folder(trash + "/files/" + name);
                 for (int f = 0; f < 120; ++f) {
@@ -160,16 +163,16 @@ public:
             } else {
                 file(trash + "/files/" + name);
             }
-            text(trash + "/info/" + name + ".trashinfo", "[Trash Info]\nPath=" + root_ + "/Documents/" + name
-                                                             + "\nDeletionDate=2025-01-02T03:04:05\n");
+            text(trash + "/info/" + name + ".trashinfo",
+                 "[Trash Info]\nPath=" + root_ + "/Documents/" + name + "\nDeletionDate=2025-01-02T03:04:05\n");
         }
 
         // Leftovers of applications that are not installed.
         folders("Library/Application Support");
         for (int i = 0; i < 2000; ++i) {
             const std::string id = i % 100 == 0 ? "org.example.an-application-with-a-remarkably-long-identifier-"
-                                                      "that-goes-on-past-any-column-width-number-"
-                                                      + std::to_string(i)
+                                                  "that-goes-on-past-any-column-width-number-"
+                    + std::to_string(i)
                                                 : "com.vendor" + std::to_string(i) + ".product";
             const std::string entry = "Library/Application Support/" + id;
             folder(entry);
@@ -311,7 +314,8 @@ public:
         std::vector<std::pair<QString, Cost>> sorted(costs_.begin(), costs_.end());
         std::sort(sorted.begin(), sorted.end(),
                   [](const auto& a, const auto& b) { return a.second.total > b.second.total; });
-        out << "GUI-thread events over " << kSpare << " ms of work (phase: event type, receiver): count, total ms, longest ms\n";
+        out << "GUI-thread events over " << kSpare
+            << " ms of work (phase: event type, receiver): count, total ms, longest ms\n";
         for (int i = 0; i < rows && i < int(sorted.size()); ++i) {
             const Cost& cost = sorted[std::size_t(i)].second;
             out << "  " << sorted[std::size_t(i)].first << ": " << cost.count << ", " << cost.total << ", "
@@ -498,9 +502,9 @@ Round runRound()
     QList<QUuid> firstItems;
     if (const std::optional<CategoryResult> trash = model.result(ScanCategory::trash);
         trash && !trash->groups.isEmpty()) {
-        const ScanGroup& largest = *std::max_element(
-            trash->groups.begin(), trash->groups.end(),
-            [](const ScanGroup& a, const ScanGroup& b) { return a.items.size() < b.items.size(); });
+        const ScanGroup& largest =
+            *std::max_element(trash->groups.begin(), trash->groups.end(),
+                              [](const ScanGroup& a, const ScanGroup& b) { return a.items.size() < b.items.size(); });
         largestGroup = largest.id;
         for (int i = 0; i < 20 && i < largest.items.size(); ++i) {
             firstItems.append(largest.items[i].id);
@@ -572,8 +576,8 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "no temporary folder\n");
         return 1;
     }
-    const QString home = argc > 2 ? QDir(QString::fromLocal8Bit(argv[2])).absolutePath()
-                                  : folder.path() + QStringLiteral("/home");
+    const QString home =
+        argc > 2 ? QDir(QString::fromLocal8Bit(argv[2])).absolutePath() : folder.path() + QStringLiteral("/home");
     if (!QFileInfo::exists(home)) {
         QDir().mkpath(home);
         QElapsedTimer writing;
@@ -605,11 +609,11 @@ int main(int argc, char* argv[])
             << round.frames.over << " over " << kFrameBudgetMs << " ms ("
             << 100.0 * round.frames.over / std::max(1, round.frames.count) << " %), " << round.gaps.over
             << " stalls over " << kStallMs << " ms, longest gap " << round.gaps.longest << " ms, frame p99 "
-            << percentile(round.frameTimes, 0.99) << " ms; GUI-thread work: " << round.frameWork.over
-            << " frames over " << kFrameBudgetMs << " ms, " << round.gapWork.over << " gaps over " << kStallMs
-            << " ms, longest " << round.gapWork.longest << " ms; frames over " << kFrameBudgetMs
-            << " ms while scanning " << round.scanFrames.over << " of " << round.scanFrames.count << ", reviewing "
-            << round.reviewFrames.over << " of " << round.reviewFrames.count << "\n";
+            << percentile(round.frameTimes, 0.99) << " ms; GUI-thread work: " << round.frameWork.over << " frames over "
+            << kFrameBudgetMs << " ms, " << round.gapWork.over << " gaps over " << kStallMs << " ms, longest "
+            << round.gapWork.longest << " ms; frames over " << kFrameBudgetMs << " ms while scanning "
+            << round.scanFrames.over << " of " << round.scanFrames.count << ", reviewing " << round.reviewFrames.over
+            << " of " << round.reviewFrames.count << "\n";
         out.flush();
     }
     const auto across = [&](const std::function<double(const Round&)>& value) {
@@ -624,20 +628,16 @@ int main(int argc, char* argv[])
     };
     line(QStringLiteral("longest GUI-thread gap (ms)"), across([](const Round& r) { return r.gaps.longest; }));
     line(QStringLiteral("stalls over 50 ms per round"), across([](const Round& r) { return double(r.gaps.over); }));
-    line(QStringLiteral("frames over 16.7 ms (%)"), across([](const Round& r) {
-             return 100.0 * r.frames.over / std::max(1, r.frames.count);
-         }));
-    line(QStringLiteral("frames over 16.7 ms while scanning (%)"), across([](const Round& r) {
-             return 100.0 * r.scanFrames.over / std::max(1, r.scanFrames.count);
-         }));
-    line(QStringLiteral("frames over 16.7 ms while reviewing (%)"), across([](const Round& r) {
-             return 100.0 * r.reviewFrames.over / std::max(1, r.reviewFrames.count);
-         }));
+    line(QStringLiteral("frames over 16.7 ms (%)"),
+         across([](const Round& r) { return 100.0 * r.frames.over / std::max(1, r.frames.count); }));
+    line(QStringLiteral("frames over 16.7 ms while scanning (%)"),
+         across([](const Round& r) { return 100.0 * r.scanFrames.over / std::max(1, r.scanFrames.count); }));
+    line(QStringLiteral("frames over 16.7 ms while reviewing (%)"),
+         across([](const Round& r) { return 100.0 * r.reviewFrames.over / std::max(1, r.reviewFrames.count); }));
     line(QStringLiteral("longest GUI-thread work between beats (ms)"),
          across([](const Round& r) { return r.gapWork.longest; }));
-    line(QStringLiteral("frames with over 16.7 ms of GUI-thread work (%)"), across([](const Round& r) {
-             return 100.0 * r.frameWork.over / std::max(1, r.frameWork.count);
-         }));
+    line(QStringLiteral("frames with over 16.7 ms of GUI-thread work (%)"),
+         across([](const Round& r) { return 100.0 * r.frameWork.over / std::max(1, r.frameWork.count); }));
     std::vector<double> allFrames;
     for (const Round& round : done) {
         allFrames.insert(allFrames.end(), round.frameTimes.begin(), round.frameTimes.end());

@@ -6,8 +6,8 @@
 //     run of `ps -Ao pid=,pcpu=,rss=,comm=`.
 // Then the sampler's share of one core at one sample per second: processor
 // time per sample from the tight loop, and measured over ten paced seconds.
-#include "engine/system/ProcessService.h"
 #include "engine/commands/ShellRunner.h"
+#include "engine/system/ProcessService.h"
 #include "shared/SystemMetrics.h"
 
 #include <QFile>
@@ -30,7 +30,7 @@ std::atomic<long> allocations{0};
 
 double threadSeconds()
 {
-    timespec now {};
+    timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
 }
@@ -74,8 +74,8 @@ void report(const char* name, const Rounds& ours, const char* peerName, const Ro
 {
     std::printf("%-28s min %9.2f us  median %9.2f us  max %9.2f us\n", name, ours.min() * 1e6, ours.median() * 1e6,
                 ours.max() * 1e6);
-    std::printf("%-28s min %9.2f us  median %9.2f us  max %9.2f us\n", peerName, peer.min() * 1e6,
-                peer.median() * 1e6, peer.max() * 1e6);
+    std::printf("%-28s min %9.2f us  median %9.2f us  max %9.2f us\n", peerName, peer.min() * 1e6, peer.median() * 1e6,
+                peer.max() * 1e6);
     std::printf("%-28s %.3f (median against median)\n\n", "ratio", ours.median() / peer.median());
 }
 

@@ -32,14 +32,18 @@
 
 using namespace harborlite;
 using Clock = std::chrono::steady_clock;
-using harborlite::bench::Run;
 using harborlite::bench::loadAverage;
+using harborlite::bench::Run;
 using harborlite::bench::runProgram;
 
 namespace {
 
 struct Side {
-    Side(const char* name, std::vector<std::string> command) : label(name), arguments(std::move(command)) {}
+    Side(const char* name, std::vector<std::string> command)
+        : label(name)
+        , arguments(std::move(command))
+    {
+    }
     const char* label;
     std::vector<std::string> arguments;
     std::vector<double> seconds;
@@ -210,9 +214,9 @@ double perSecond(double entries, double seconds)
 int compare(const std::string& self, const std::string& folder, int rounds)
 {
     const double entries = std::atof(shellOutput("find \"$1\" -mindepth 1 2>/dev/null | wc -l", folder).c_str());
-    const std::string independent = shellOutput(
-        "find \"$1\" -type f -printf '%D:%i %b\\n' 2>/dev/null | sort -u | awk '{s += $2 * 512} END {printf \"%.0f\", s}'",
-        folder);
+    const std::string independent = shellOutput("find \"$1\" -type f -printf '%D:%i %b\\n' 2>/dev/null | sort -u | awk "
+                                                "'{s += $2 * 512} END {printf \"%.0f\", s}'",
+                                                folder);
     std::printf("\n== %s: %.0f entries, %d rounds after one warm-up, warm cache, contenders interleaved\n",
                 folder.c_str(), entries, rounds);
     std::printf("independent count (allocated blocks of regular files, each inode once): %s bytes\n",

@@ -1,8 +1,8 @@
 #include "app/HarborliteApp.h"
 
+#include "ui/shell/BrandIcon.h"
 #include "ui/theme/ApplicationAppearance.h"
 #include "ui/theme/MenuStyle.h"
-#include "ui/shell/BrandIcon.h"
 
 #include <QAction>
 #include <QApplication>
@@ -111,11 +111,11 @@ void HarborliteApp::followTray()
 
 void HarborliteApp::showAbout()
 {
-    auto* box = new QMessageBox(QMessageBox::NoIcon, tr("About Harborlite"),
-                                tr("Harborlite %1 (%2)")
-                                    .arg(model_->updates().currentVersion(),
-                                         QString::number(model_->updates().currentBuild())),
-                                QMessageBox::Ok, window_.get());
+    auto* box =
+        new QMessageBox(QMessageBox::NoIcon, tr("About Harborlite"),
+                        tr("Harborlite %1 (%2)")
+                            .arg(model_->updates().currentVersion(), QString::number(model_->updates().currentBuild())),
+                        QMessageBox::Ok, window_.get());
     box->setIconPixmap(QPixmap::fromImage(brandIconImage(64)));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();

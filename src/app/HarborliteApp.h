@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ui/tray/TrayItem.h"
-#include "ui/shell/RootView.h"
 #include "model/AppModelSetup.h"
+#include "ui/shell/RootView.h"
+#include "ui/tray/TrayItem.h"
 
 #include <QObject>
 

@@ -3,6 +3,7 @@
 #include "paint/BrandMark.h"
 #include "ui/components/AuroraBackground.h"
 #include "ui/components/CapsuleChip.h"
+#include "ui/components/ClampedLabel.h"
 #include "ui/components/EmptyStateView.h"
 #include "ui/components/GlassCompatButton.h"
 #include "ui/components/GlassCompatContainer.h"
@@ -11,7 +12,6 @@
 #include "ui/components/PopUpPicker.h"
 #include "ui/components/PrimaryActionBar.h"
 #include "ui/components/ProgressRing.h"
-#include "ui/components/ClampedLabel.h"
 #include "ui/components/RoleLabel.h"
 #include "ui/components/ScreenHeader.h"
 #include "ui/components/StatTile.h"
@@ -30,8 +30,8 @@
 #include <QEnterEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QStyleOption>
 #include <QPainter>
+#include <QStyleOption>
 #include <QVBoxLayout>
 
 namespace harborlite::Gallery {
@@ -120,10 +120,10 @@ QWidget* controls()
     };
     auto* disabledOn = new SwitchToggle(true, SwitchToggle::ControlSize::mini);
     disabledOn->setEnabled(false);
-    auto* selectedTheme = new CapsuleChip(QStringLiteral("sun.max.fill"), QStringLiteral("Light"), true,
-                                          CapsuleChip::Metrics::regular());
-    auto* otherTheme = new CapsuleChip(QStringLiteral("moon.fill"), QStringLiteral("Dark"), false,
-                                       CapsuleChip::Metrics::regular());
+    auto* selectedTheme =
+        new CapsuleChip(QStringLiteral("sun.max.fill"), QStringLiteral("Light"), true, CapsuleChip::Metrics::regular());
+    auto* otherTheme =
+        new CapsuleChip(QStringLiteral("moon.fill"), QStringLiteral("Dark"), false, CapsuleChip::Metrics::regular());
     return row({
         new SwitchToggle(false, SwitchToggle::ControlSize::mini),
         new SwitchToggle(true, SwitchToggle::ControlSize::mini),
@@ -169,8 +169,8 @@ protected:
         const int margin = MenuStyle::kPanelMargin;
         for (int index = 0; index < rows_.size(); ++index) {
             QStyleOptionMenuItem item = option(rows_.at(index), index == chosen_, index == 1);
-            item.rect = QRect(margin, margin + index * MenuStyle::kRowHeight, width() - 2 * margin,
-                              MenuStyle::kRowHeight);
+            item.rect =
+                QRect(margin, margin + index * MenuStyle::kRowHeight, width() - 2 * margin, MenuStyle::kRowHeight);
             style_.drawControl(QStyle::CE_MenuItem, &item, &painter, this);
         }
     }
@@ -344,18 +344,20 @@ QWidget* build(Appearance appearance)
     }));
 
     grid->addWidget(caption(QStringLiteral("Symbols the system paints itself")));
-    QWidget* painted = row({
-        new SymbolView(QStringLiteral("slider.horizontal.3"), 22, Palette::inkSecondary()),
-        new SymbolView(QStringLiteral("info.circle.fill"), 22, Palette::info()),
-        new SymbolView(QStringLiteral("shield"), 22, Palette::inkTertiary()),
-        new SymbolView(QStringLiteral("shield.lefthalf.filled"), 22, Palette::info()),
-        new SymbolView(QStringLiteral("checkmark.shield.fill"), 22, Palette::accent()),
-        new SymbolView(QStringLiteral("exclamationmark.shield.fill"), 22, Palette::danger()),
-        new SymbolView(QStringLiteral("lock.shield.fill"), 22, Palette::warning()),
-        new SymbolView(QStringLiteral("flame"), 22, Palette::danger()),
-        new SymbolView(QStringLiteral("exclamationmark.shield.fill"), 52, Palette::danger()),
-        new SymbolView(QStringLiteral("flame"), 52, Palette::warning()),
-    }, 16);
+    QWidget* painted = row(
+        {
+            new SymbolView(QStringLiteral("slider.horizontal.3"), 22, Palette::inkSecondary()),
+            new SymbolView(QStringLiteral("info.circle.fill"), 22, Palette::info()),
+            new SymbolView(QStringLiteral("shield"), 22, Palette::inkTertiary()),
+            new SymbolView(QStringLiteral("shield.lefthalf.filled"), 22, Palette::info()),
+            new SymbolView(QStringLiteral("checkmark.shield.fill"), 22, Palette::accent()),
+            new SymbolView(QStringLiteral("exclamationmark.shield.fill"), 22, Palette::danger()),
+            new SymbolView(QStringLiteral("lock.shield.fill"), 22, Palette::warning()),
+            new SymbolView(QStringLiteral("flame"), 22, Palette::danger()),
+            new SymbolView(QStringLiteral("exclamationmark.shield.fill"), 52, Palette::danger()),
+            new SymbolView(QStringLiteral("flame"), 52, Palette::warning()),
+        },
+        16);
     grid->addWidget(painted);
 
     grid->addWidget(caption(QStringLiteral("Stat tiles")));
@@ -370,8 +372,8 @@ QWidget* build(Appearance appearance)
                                     QStringLiteral("Nothing in use at all"), 0, QStringLiteral("memorychip"),
                                     Palette::accentDeep()));
     tileRow->addWidget(new StatTile(QStringLiteral("Network"), QStringLiteral("130%"),
-                                    QStringLiteral("A caption far too long to fit on a single line of this tile"),
-                                    1.3, QStringLiteral("arrow.up.arrow.down"), Palette::info()));
+                                    QStringLiteral("A caption far too long to fit on a single line of this tile"), 1.3,
+                                    QStringLiteral("arrow.up.arrow.down"), Palette::info()));
     grid->addWidget(tiles);
 
     grid->addWidget(caption(QStringLiteral("Inner cards, glass panels")));
@@ -379,8 +381,8 @@ QWidget* build(Appearance appearance)
 
     grid->addWidget(caption(QStringLiteral("Primary action bar: ready, disabled, busy")));
     const auto bar = [](const QString& detail, bool enabled, bool busy) {
-        return new PrimaryActionBar(QStringLiteral("3.1 GB selected"), detail, QStringLiteral("Clean"), enabled,
-                                    busy, Palette::accent(), [] {});
+        return new PrimaryActionBar(QStringLiteral("3.1 GB selected"), detail, QStringLiteral("Clean"), enabled, busy,
+                                    Palette::accent(), [] {});
     };
     auto* bars = new QWidget;
     auto* barRow = new QHBoxLayout(bars);

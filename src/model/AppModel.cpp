@@ -5,7 +5,10 @@
 
 namespace harborlite {
 
-AppModel::AppModel(DefaultsStore& defaults, QObject* parent) : AppModel(defaults, Setup{}, parent) {}
+AppModel::AppModel(DefaultsStore& defaults, QObject* parent)
+    : AppModel(defaults, Setup{}, parent)
+{
+}
 
 AppModel::AppModel(DefaultsStore& defaults, Setup setup, QObject* parent)
     : Observable(parent)
@@ -18,8 +21,8 @@ AppModel::AppModel(DefaultsStore& defaults, Setup setup, QObject* parent)
     const std::shared_ptr<BackgroundRunner> runner =
         setup.runner ? std::move(setup.runner) : std::make_shared<BackgroundRunner>();
     scanSession_ = std::make_unique<ScanSession>(setup.engine.scanSession(), runner);
-    monitorFeed_ = std::make_unique<MonitorFeed>(setup.engine.monitorFeed(), *settings_, runner,
-                                                 std::move(setup.scheduleTick));
+    monitorFeed_ =
+        std::make_unique<MonitorFeed>(setup.engine.monitorFeed(), *settings_, runner, std::move(setup.scheduleTick));
     diskMap_ = std::make_unique<DiskMap>(setup.engine.diskMap(), runner);
     systemTools_ = std::make_unique<SystemTools>(setup.engine.systemTools(), runner);
 

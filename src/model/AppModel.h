@@ -36,16 +36,15 @@ class AppModel : public Observable {
     Q_PROPERTY(harborlite::Route route READ route WRITE setRoute NOTIFY routeChanged)
     Q_PROPERTY(harborlite::AppModel::Results results READ results NOTIFY resultsChanged)
     Q_PROPERTY(harborlite::AppModel::ProgressTable progress READ progress NOTIFY progressChanged)
-    Q_PROPERTY(harborlite::AppModel::Categories runningCategories READ runningCategories NOTIFY
-                   runningCategoriesChanged)
+    Q_PROPERTY(
+        harborlite::AppModel::Categories runningCategories READ runningCategories NOTIFY runningCategoriesChanged)
     Q_PROPERTY(double smartScanProgress READ smartScanProgress NOTIFY smartScanProgressChanged)
     Q_PROPERTY(QString smartScanMessage READ smartScanMessage NOTIFY smartScanMessageChanged)
     Q_PROPERTY(bool isSmartScanning READ isSmartScanning NOTIFY isSmartScanningChanged)
     Q_PROPERTY(std::optional<QDateTime> lastSmartScan READ lastSmartScan NOTIFY lastSmartScanChanged)
     Q_PROPERTY(std::optional<harborlite::CleanupReport> lastReport READ lastReport NOTIFY lastReportChanged)
     Q_PROPERTY(bool isCleaning READ isCleaning NOTIFY isCleaningChanged)
-    Q_PROPERTY(harborlite::RemovalMode cleanupMode READ cleanupMode WRITE setCleanupMode NOTIFY
-                   cleanupModeChanged)
+    Q_PROPERTY(harborlite::RemovalMode cleanupMode READ cleanupMode WRITE setCleanupMode NOTIFY cleanupModeChanged)
     Q_PROPERTY(harborlite::SystemSnapshot snapshot READ snapshot NOTIFY snapshotChanged)
     Q_PROPERTY(QList<harborlite::InstalledApp> apps READ apps NOTIFY appsChanged)
     Q_PROPERTY(bool isLoadingApps READ isLoadingApps NOTIFY isLoadingAppsChanged)
@@ -63,8 +62,8 @@ class AppModel : public Observable {
     Q_PROPERTY(QList<double> networkInSeries READ networkInSeries NOTIFY networkInSeriesChanged)
     Q_PROPERTY(QList<double> networkOutSeries READ networkOutSeries NOTIFY networkOutSeriesChanged)
     Q_PROPERTY(QList<double> storageSeries READ storageSeries NOTIFY storageSeriesChanged)
-    Q_PROPERTY(std::optional<harborlite::LocalSnapshots> localSnapshots READ localSnapshots NOTIFY
-                   localSnapshotsChanged)
+    Q_PROPERTY(
+        std::optional<harborlite::LocalSnapshots> localSnapshots READ localSnapshots NOTIFY localSnapshotsChanged)
     Q_PROPERTY(std::optional<harborlite::StorageBreakdown> storage READ storage NOTIFY storageChanged)
     Q_PROPERTY(bool hasFullDiskAccess READ hasFullDiskAccess NOTIFY hasFullDiskAccessChanged)
     Q_PROPERTY(QList<harborlite::AppModel::MaintenanceLogEntry> maintenanceLog READ maintenanceLog NOTIFY

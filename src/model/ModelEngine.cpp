@@ -1,5 +1,8 @@
 #include "model/ModelEngine.h"
 
+#include "engine/apps/AppCatalog.h"
+#include "engine/removal/Remover.h"
+#include "engine/removal/Uninstaller.h"
 #include "engine/scanners/DeviceBackupsScanner.h"
 #include "engine/scanners/DownloadedMediaScanner.h"
 #include "engine/scanners/DuplicatesScanner.h"
@@ -12,13 +15,10 @@
 #include "engine/scanners/RuvozEzazScanner.h"
 #include "engine/scanners/SystemJunkScanner.h"
 #include "engine/scanners/TrashScanner.h"
-#include "engine/apps/AppCatalog.h"
 #include "engine/system/LoginItemsService.h"
 #include "engine/system/MaintenanceService.h"
 #include "engine/system/Permissions.h"
 #include "engine/system/ProcessService.h"
-#include "engine/removal/Remover.h"
-#include "engine/removal/Uninstaller.h"
 #include "shared/FileSystem.h"
 #include "shared/SystemMetrics.h"
 

@@ -41,15 +41,14 @@ double offeredInterval(double stored)
 } // namespace
 
 MonitorSettings::MonitorSettings(DefaultsStore& defaults, QObject* parent)
-    : Observable(parent),
-      defaults_(defaults),
-      showMenuBarMonitor_(defaults.boolean(keyName(Key::showMenuBar)).value_or(true)),
-      refreshInterval_(offeredInterval(defaults.doubleValue(keyName(Key::refreshInterval)))),
-      lists_{load(defaults, Key::topBar).value_or(defaultKinds(List::topBar)),
+    : Observable(parent)
+    , defaults_(defaults)
+    , showMenuBarMonitor_(defaults.boolean(keyName(Key::showMenuBar)).value_or(true))
+    , refreshInterval_(offeredInterval(defaults.doubleValue(keyName(Key::refreshInterval))))
+    , lists_{load(defaults, Key::topBar).value_or(defaultKinds(List::topBar)),
              load(defaults, Key::dashboard).value_or(defaultKinds(List::dashboard)),
-             load(defaults, Key::menuBar).value_or(defaultKinds(List::menuBar))},
-      theme_(appThemeFromRawValue(defaults.string(keyName(Key::theme)).value_or(QString()))
-                 .value_or(AppTheme::system))
+             load(defaults, Key::menuBar).value_or(defaultKinds(List::menuBar))}
+    , theme_(appThemeFromRawValue(defaults.string(keyName(Key::theme)).value_or(QString())).value_or(AppTheme::system))
 {
 }
 
@@ -60,8 +59,7 @@ void MonitorSettings::setShowMenuBarMonitor(bool show)
 
 void MonitorSettings::setRefreshInterval(double seconds)
 {
-    publish(refreshInterval_, seconds,
-            [this] { defaults_.setValue(keyName(Key::refreshInterval), refreshInterval_); });
+    publish(refreshInterval_, seconds, [this] { defaults_.setValue(keyName(Key::refreshInterval), refreshInterval_); });
 }
 
 void MonitorSettings::setTopBar(Kinds kinds)

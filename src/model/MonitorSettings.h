@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shared/MonitorKind.h"
 #include "paint/AppTheme.h"
+#include "shared/MonitorKind.h"
 #include "shared/Observable.h"
 
 #include <array>

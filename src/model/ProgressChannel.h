@@ -22,7 +22,7 @@ namespace harborlite {
 // once the receiver is gone.
 template <typename Value, typename Result>
 class ProgressChannel : public std::enable_shared_from_this<ProgressChannel<Value, Result>> {
-    struct Token {};
+    struct Token { };
 
 public:
     using ValueHandler = std::function<void(Value)>;
@@ -33,12 +33,14 @@ public:
                                                  ResultHandler onResult)
     {
         Q_ASSERT(GuiThread::isCurrent());
-        return std::make_shared<ProgressChannel>(Token{}, capacity, receiver, std::move(onValue),
-                                                 std::move(onResult));
+        return std::make_shared<ProgressChannel>(Token{}, capacity, receiver, std::move(onValue), std::move(onResult));
     }
 
     ProgressChannel(Token, std::size_t capacity, QObject* receiver, ValueHandler onValue, ResultHandler onResult)
-        : capacity_(capacity), receiver_(receiver), onValue_(std::move(onValue)), onResult_(std::move(onResult))
+        : capacity_(capacity)
+        , receiver_(receiver)
+        , onValue_(std::move(onValue))
+        , onResult_(std::move(onResult))
     {
         Q_ASSERT(capacity_ > 0);
     }

@@ -1,7 +1,7 @@
 #include "model/Route.h"
 
-#include "shared/RawValue.h"
 #include "shared/DefaultsStore.h"
+#include "shared/RawValue.h"
 
 #include <QCoreApplication>
 

@@ -30,9 +30,8 @@ enum class Route {
 namespace Routes {
 
 inline constexpr std::array<Route, 12> allCases = {
-    Route::smartScan,  Route::widgets, Route::cleanup,      Route::largeFiles,
-    Route::reclaim,    Route::ruvozEzaz, Route::protection, Route::privacy,
-    Route::applications, Route::performance, Route::maintenance, Route::shredder,
+    Route::smartScan,  Route::widgets, Route::cleanup,      Route::largeFiles,  Route::reclaim,     Route::ruvozEzaz,
+    Route::protection, Route::privacy, Route::applications, Route::performance, Route::maintenance, Route::shredder,
 };
 
 // The sidebar's section titles, top to bottom.

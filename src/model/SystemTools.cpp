@@ -190,8 +190,7 @@ void SystemTools::planUninstall(const InstalledApp& app, QObject* receiver, std:
         [done = std::move(done)](UninstallPlan plan) { done(std::move(plan)); });
 }
 
-bool SystemTools::uninstall(const UninstallPlan& plan, RemovalMode mode,
-                            std::function<void(const CleanupReport&)> done)
+bool SystemTools::uninstall(const UninstallPlan& plan, RemovalMode mode, std::function<void(const CleanupReport&)> done)
 {
     if (isUninstalling_) {
         return false;

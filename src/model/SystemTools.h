@@ -14,8 +14,8 @@
 
 #include <QDateTime>
 #include <QList>
-#include <QStringList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>

@@ -63,8 +63,8 @@ constexpr std::array<Pair, paletteRoleCount> kPairs = {{
 
 QColor makeColor(const Rgba& c)
 {
-    return QColor::fromRgbF(static_cast<float>(c.red), static_cast<float>(c.green),
-                            static_cast<float>(c.blue), static_cast<float>(c.alpha));
+    return QColor::fromRgbF(static_cast<float>(c.red), static_cast<float>(c.green), static_cast<float>(c.blue),
+                            static_cast<float>(c.alpha));
 }
 
 const std::array<AdaptiveColor, paletteRoleCount>& colors()
@@ -95,8 +95,7 @@ std::optional<Appearance> appearanceProperty(const QObject* object)
 
 void setAppearanceProperty(QObject* object, std::optional<Appearance> appearance)
 {
-    object->setProperty(kAppearanceProperty,
-                        appearance ? QVariant(static_cast<int>(*appearance)) : QVariant());
+    object->setProperty(kAppearanceProperty, appearance ? QVariant(static_cast<int>(*appearance)) : QVariant());
 }
 
 } // namespace
@@ -123,30 +122,102 @@ const AdaptiveColor& color(PaletteRole role)
     return colors().at(static_cast<size_t>(role));
 }
 
-const AdaptiveColor& accent() { return color(PaletteRole::accent); }
-const AdaptiveColor& accentDeep() { return color(PaletteRole::accentDeep); }
-const AdaptiveColor& accentBright() { return color(PaletteRole::accentBright); }
-const AdaptiveColor& mint() { return color(PaletteRole::mint); }
-const AdaptiveColor& mintDeep() { return color(PaletteRole::mintDeep); }
-const AdaptiveColor& canvas() { return color(PaletteRole::canvas); }
-const AdaptiveColor& canvasNSColor() { return color(PaletteRole::canvas); }
-const AdaptiveColor& card() { return color(PaletteRole::card); }
-const AdaptiveColor& ink() { return color(PaletteRole::ink); }
-const AdaptiveColor& inkSecondary() { return color(PaletteRole::inkSecondary); }
-const AdaptiveColor& inkTertiary() { return color(PaletteRole::inkTertiary); }
-const AdaptiveColor& hairline() { return color(PaletteRole::hairline); }
-const AdaptiveColor& warning() { return color(PaletteRole::warning); }
-const AdaptiveColor& danger() { return color(PaletteRole::danger); }
-const AdaptiveColor& info() { return color(PaletteRole::info); }
-const AdaptiveColor& gradientDeep() { return color(PaletteRole::gradientDeep); }
-const AdaptiveColor& surfaceStroke() { return color(PaletteRole::surfaceStroke); }
-const AdaptiveColor& innerFill() { return color(PaletteRole::innerFill); }
-const AdaptiveColor& innerFillSoft() { return color(PaletteRole::innerFillSoft); }
-const AdaptiveColor& hoverFill() { return color(PaletteRole::hoverFill); }
-const AdaptiveColor& sidebarWash() { return color(PaletteRole::sidebarWash); }
-const AdaptiveColor& washTop() { return color(PaletteRole::washTop); }
-const AdaptiveColor& washMiddle() { return color(PaletteRole::washMiddle); }
-const AdaptiveColor& washBottom() { return color(PaletteRole::washBottom); }
+const AdaptiveColor& accent()
+{
+    return color(PaletteRole::accent);
+}
+const AdaptiveColor& accentDeep()
+{
+    return color(PaletteRole::accentDeep);
+}
+const AdaptiveColor& accentBright()
+{
+    return color(PaletteRole::accentBright);
+}
+const AdaptiveColor& mint()
+{
+    return color(PaletteRole::mint);
+}
+const AdaptiveColor& mintDeep()
+{
+    return color(PaletteRole::mintDeep);
+}
+const AdaptiveColor& canvas()
+{
+    return color(PaletteRole::canvas);
+}
+const AdaptiveColor& canvasNSColor()
+{
+    return color(PaletteRole::canvas);
+}
+const AdaptiveColor& card()
+{
+    return color(PaletteRole::card);
+}
+const AdaptiveColor& ink()
+{
+    return color(PaletteRole::ink);
+}
+const AdaptiveColor& inkSecondary()
+{
+    return color(PaletteRole::inkSecondary);
+}
+const AdaptiveColor& inkTertiary()
+{
+    return color(PaletteRole::inkTertiary);
+}
+const AdaptiveColor& hairline()
+{
+    return color(PaletteRole::hairline);
+}
+const AdaptiveColor& warning()
+{
+    return color(PaletteRole::warning);
+}
+const AdaptiveColor& danger()
+{
+    return color(PaletteRole::danger);
+}
+const AdaptiveColor& info()
+{
+    return color(PaletteRole::info);
+}
+const AdaptiveColor& gradientDeep()
+{
+    return color(PaletteRole::gradientDeep);
+}
+const AdaptiveColor& surfaceStroke()
+{
+    return color(PaletteRole::surfaceStroke);
+}
+const AdaptiveColor& innerFill()
+{
+    return color(PaletteRole::innerFill);
+}
+const AdaptiveColor& innerFillSoft()
+{
+    return color(PaletteRole::innerFillSoft);
+}
+const AdaptiveColor& hoverFill()
+{
+    return color(PaletteRole::hoverFill);
+}
+const AdaptiveColor& sidebarWash()
+{
+    return color(PaletteRole::sidebarWash);
+}
+const AdaptiveColor& washTop()
+{
+    return color(PaletteRole::washTop);
+}
+const AdaptiveColor& washMiddle()
+{
+    return color(PaletteRole::washMiddle);
+}
+const AdaptiveColor& washBottom()
+{
+    return color(PaletteRole::washBottom);
+}
 
 const AdaptiveGradient& accentGradient()
 {
@@ -198,8 +269,8 @@ Appearance systemAppearance()
     // Qt 6.4 cannot ask the desktop for its colour scheme; its palette tells.
     const QPalette palette = QGuiApplication::palette();
     return palette.color(QPalette::WindowText).lightness() > palette.color(QPalette::Window).lightness()
-               ? Appearance::dark
-               : Appearance::light;
+        ? Appearance::dark
+        : Appearance::light;
 }
 
 std::optional<Appearance> applicationAppearance()

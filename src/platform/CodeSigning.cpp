@@ -4,9 +4,8 @@ namespace harborlite::platform {
 
 Seam<CodeSigningSource>& codeSigning()
 {
-    static Seam<CodeSigningSource> seam([] {
-        return CodeSigningSource([](const QString&) { return std::optional<StaticCodeInfo>(); });
-    });
+    static Seam<CodeSigningSource> seam(
+        [] { return CodeSigningSource([](const QString&) { return std::optional<StaticCodeInfo>(); }); });
     return seam;
 }
 

@@ -10,10 +10,9 @@ constexpr int refusedStatus = 127;
 // Runs "$1 -c $2" and keeps its status out of the two values pkexec uses for
 // itself. The shell and the command line arrive as positional parameters, so
 // neither is ever parsed as part of this script.
-const QString wrapper = QStringLiteral(
-    "\"$1\" -c \"$2\"; status=$?; "
-    "if [ \"$status\" -eq 126 ] || [ \"$status\" -eq 127 ]; then exit 125; fi; "
-    "exit \"$status\"");
+const QString wrapper = QStringLiteral("\"$1\" -c \"$2\"; status=$?; "
+                                       "if [ \"$status\" -eq 126 ] || [ \"$status\" -eq 127 ]; then exit 125; fi; "
+                                       "exit \"$status\"");
 
 } // namespace
 

@@ -8,7 +8,7 @@ namespace harborlite::platform {
 
 std::optional<FileIdentity> regularFileIdentity(const QString& location)
 {
-    struct stat st {};
+    struct stat st { };
     if (::lstat(pathBytes(location).constData(), &st) != 0 || !S_ISREG(st.st_mode)) {
         return std::nullopt;
     }

@@ -57,13 +57,13 @@ std::optional<int> replaceFile(const QString& folder, const QString& name, const
     }
     const QByteArray entry = pathBytes(name);
     // A file replaced keeps its rights; a new one gets the usual ones under the umask.
-    struct stat old {};
+    struct stat old { };
     const bool replacesFile =
         ::fstatat(into.get(), entry.constData(), &old, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(old.st_mode);
     const mode_t mode = replacesFile ? old.st_mode & 0777 : 0644;
     const QByteArray temporary = temporaryName(entry);
-    const int fd = ::openat(into.get(), temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                            mode);
+    const int fd =
+        ::openat(into.get(), temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
     if (fd < 0) {
         return errno;
     }

@@ -3,7 +3,6 @@
 #include "platform/PathText.h"
 #include "platform/XdgDataHome.h"
 
-
 #include <sys/stat.h>
 
 namespace harborlite::platform {
@@ -12,15 +11,15 @@ namespace {
 
 bool isRegularFile(const QString& path)
 {
-    struct stat info {};
+    struct stat info { };
     return ::stat(pathBytes(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 const QStringList& themeSizes()
 {
     static const QStringList sizes = {
-        QStringLiteral("scalable"), QStringLiteral("128x128"), QStringLiteral("96x96"),   QStringLiteral("64x64"),
-        QStringLiteral("256x256"),  QStringLiteral("512x512"), QStringLiteral("48x48"),   QStringLiteral("32x32"),
+        QStringLiteral("scalable"), QStringLiteral("128x128"), QStringLiteral("96x96"), QStringLiteral("64x64"),
+        QStringLiteral("256x256"),  QStringLiteral("512x512"), QStringLiteral("48x48"), QStringLiteral("32x32"),
         QStringLiteral("24x24"),    QStringLiteral("22x22"),   QStringLiteral("16x16"),
     };
     return sizes;
@@ -31,7 +30,8 @@ const QStringList& themeSizes()
 QStringList iconThemeFolders()
 {
     QStringList folders = {join(xdgDataHome().get(), QStringLiteral("icons"))};
-    QStringList dataFolders = QString::fromLocal8Bit(qgetenv("XDG_DATA_DIRS")).split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    QStringList dataFolders =
+        QString::fromLocal8Bit(qgetenv("XDG_DATA_DIRS")).split(QLatin1Char(':'), Qt::SkipEmptyParts);
     if (dataFolders.isEmpty()) {
         dataFolders = {QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")};
     }
@@ -67,9 +67,10 @@ std::optional<QString> applicationIconFile(const QString& iconName, const QStrin
         for (const QString& folder : themeFolders) {
             for (const QString& size : themeSizes()) {
                 for (const char* extension : {".svg", ".svgz", ".png"}) {
-                    const QString candidate = join(folder, QLatin1String(theme) + QLatin1Char('/') + size
-                                                               + QStringLiteral("/apps/") + iconName
-                                                               + QLatin1String(extension));
+                    const QString candidate =
+                        join(folder,
+                             QLatin1String(theme) + QLatin1Char('/') + size + QStringLiteral("/apps/") + iconName
+                                 + QLatin1String(extension));
                     if (isRegularFile(candidate)) {
                         return candidate;
                     }

@@ -23,7 +23,8 @@ QStringList pixmapFolders();
 // hicolor theme, then Adwaita (scalable first, then the sharpest sizes), then
 // among the loose icons. None when nothing is found or the name could lead
 // out of the folders.
-std::optional<QString> applicationIconFile(const QString& iconName, const QStringList& themeFolders = iconThemeFolders(),
+std::optional<QString> applicationIconFile(const QString& iconName,
+                                           const QStringList& themeFolders = iconThemeFolders(),
                                            const QStringList& looseFolders = pixmapFolders());
 
 } // namespace harborlite::platform

@@ -35,7 +35,10 @@ ssize_t readFromStart(int fd, char* data, std::size_t size)
 
 } // namespace
 
-KernelFile::KernelFile(const QString& path) : path_(pathBytes(path)) {}
+KernelFile::KernelFile(const QString& path)
+    : path_(pathBytes(path))
+{
+}
 
 std::string_view KernelFile::read(std::vector<char>& buffer, bool growToFit)
 {

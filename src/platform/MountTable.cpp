@@ -23,8 +23,7 @@ QByteArray unescaped(const QByteArray& field)
         // The kernel escapes a byte as a backslash and three octal digits (\040, \134).
         if (field[i] == '\\' && i + 3 < field.size() && field[i + 1] >= '0' && field[i + 1] <= '3'
             && isOctalDigit(field[i + 2]) && isOctalDigit(field[i + 3])) {
-            result.append(char(((field[i + 1] - '0') << 6) | ((field[i + 2] - '0') << 3)
-                               | (field[i + 3] - '0')));
+            result.append(char(((field[i + 1] - '0') << 6) | ((field[i + 2] - '0') << 3) | (field[i + 3] - '0')));
             i += 3;
         } else {
             result.append(field[i]);
@@ -76,8 +75,8 @@ QList<MountEntry> parseMountInfo(const QByteArray& text)
             continue;
         }
         const QByteArray source = separator + 2 < fields.size() ? unescaped(fields[separator + 2]) : QByteArray();
-        result.append({pathText(unescaped(fields[4])), QString::fromUtf8(fields[separator + 1]), *device,
-                       pathText(source)});
+        result.append(
+            {pathText(unescaped(fields[4])), QString::fromUtf8(fields[separator + 1]), *device, pathText(source)});
     }
     return result;
 }
@@ -100,14 +99,29 @@ QStringList mountPoints()
 bool isNetworkFileSystem(const QString& type)
 {
     static const QStringList network = {
-        QStringLiteral("nfs"),        QStringLiteral("nfs4"),        QStringLiteral("cifs"),
-        QStringLiteral("smb3"),       QStringLiteral("smbfs"),       QStringLiteral("ncpfs"),
-        QStringLiteral("afs"),        QStringLiteral("ceph"),        QStringLiteral("glusterfs"),
-        QStringLiteral("9p"),         QStringLiteral("lustre"),      QStringLiteral("gpfs"),
-        QStringLiteral("beegfs"),     QStringLiteral("davfs"),       QStringLiteral("coda"),
-        QStringLiteral("fuse.sshfs"), QStringLiteral("fuse.rclone"), QStringLiteral("fuse.s3fs"),
-        QStringLiteral("fuse.davfs"), QStringLiteral("fuse.curlftpfs"), QStringLiteral("fuse.glusterfs"),
-        QStringLiteral("fuse.gvfsd-fuse"), QStringLiteral("fuse.cephfs"),
+        QStringLiteral("nfs"),
+        QStringLiteral("nfs4"),
+        QStringLiteral("cifs"),
+        QStringLiteral("smb3"),
+        QStringLiteral("smbfs"),
+        QStringLiteral("ncpfs"),
+        QStringLiteral("afs"),
+        QStringLiteral("ceph"),
+        QStringLiteral("glusterfs"),
+        QStringLiteral("9p"),
+        QStringLiteral("lustre"),
+        QStringLiteral("gpfs"),
+        QStringLiteral("beegfs"),
+        QStringLiteral("davfs"),
+        QStringLiteral("coda"),
+        QStringLiteral("fuse.sshfs"),
+        QStringLiteral("fuse.rclone"),
+        QStringLiteral("fuse.s3fs"),
+        QStringLiteral("fuse.davfs"),
+        QStringLiteral("fuse.curlftpfs"),
+        QStringLiteral("fuse.glusterfs"),
+        QStringLiteral("fuse.gvfsd-fuse"),
+        QStringLiteral("fuse.cephfs"),
     };
     return network.contains(type);
 }

@@ -1,8 +1,8 @@
 #include "platform/MountedVolumes.h"
 
 #include "platform/MountTable.h"
-#include "platform/UserId.h"
 #include "platform/PathText.h"
+#include "platform/UserId.h"
 
 #include <QFile>
 
@@ -15,7 +15,7 @@ namespace {
 
 QString userName(uid_t uid)
 {
-    passwd entry {};
+    passwd entry{};
     passwd* found = nullptr;
     char buffer[4096];
     if (::getpwuid_r(uid, &entry, buffer, sizeof buffer, &found) == 0 && found != nullptr
@@ -35,11 +35,11 @@ QList<MountedVolume> volumesAmong(const QStringList& mountPoints, const QString&
     }
     QList<MountedVolume> result;
     for (const QString& point : mountPoints) {
-        const bool underRoot = std::any_of(roots.begin(), roots.end(), [&](const QString& root) {
-            return isBelow(point, root);
-        });
-        if (underRoot && !std::any_of(result.begin(), result.end(),
-                                      [&](const MountedVolume& v) { return v.mountPoint == point; })) {
+        const bool underRoot =
+            std::any_of(roots.begin(), roots.end(), [&](const QString& root) { return isBelow(point, root); });
+        if (underRoot && !std::any_of(result.begin(), result.end(), [&](const MountedVolume& v) {
+                return v.mountPoint == point;
+            })) {
             result.append({lastPathComponent(point), point});
         }
     }
@@ -51,8 +51,7 @@ QList<MountedVolume> volumesAmong(const QStringList& mountPoints, const QString&
 
 Seam<QList<MountedVolume>>& mountedVolumes()
 {
-    static Seam<QList<MountedVolume>> seam(
-        [] { return volumesAmong(mountPoints(), userName(userId().get())); });
+    static Seam<QList<MountedVolume>> seam([] { return volumesAmong(mountPoints(), userName(userId().get())); });
     return seam;
 }
 

@@ -10,7 +10,7 @@ namespace harborlite::platform {
 
 // A mounted volume the user sees as a drive of its own.
 struct MountedVolume {
-    QString name;       // the last path component of the mount point
+    QString name; // the last path component of the mount point
     QString mountPoint;
 
     bool operator==(const MountedVolume&) const = default;

@@ -6,7 +6,7 @@ namespace harborlite::platform {
 
 bool raiseOpenFileLimit()
 {
-    struct rlimit limit {};
+    struct rlimit limit { };
     if (::getrlimit(RLIMIT_NOFILE, &limit) != 0) {
         return false;
     }

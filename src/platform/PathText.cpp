@@ -165,8 +165,7 @@ bool isBelow(const QString& location, const QString& root)
     if (root == QLatin1String("/")) {
         return location.startsWith(QLatin1Char('/'));
     }
-    return location.size() > root.size() && location.startsWith(root)
-        && location.at(root.size()) == QLatin1Char('/');
+    return location.size() > root.size() && location.startsWith(root) && location.at(root.size()) == QLatin1Char('/');
 }
 
 } // namespace harborlite::platform

@@ -23,13 +23,12 @@ FileDescriptor openStep(int folder, const QByteArray& name)
     FileDescriptor fd(::openat(folder, name.constData(), folderFlags | O_NOFOLLOW));
     if (!fd.isOpen()) {
         const int error = errno;
-        struct stat st {};
-        errno = ::fstatat(folder, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode)
-            ? ELOOP
-            : error;
+        struct stat st { };
+        errno =
+            ::fstatat(folder, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode) ? ELOOP : error;
         return fd;
     }
-    struct stat st {};
+    struct stat st { };
     if (::fstat(fd.get(), &st) != 0 || !S_ISDIR(st.st_mode)) {
         fd.reset();
         errno = ENOTDIR;
@@ -58,7 +57,7 @@ FileDescriptor openStepByStep(int start, const QByteArray& relative)
 // -1 with ENOSYS where the kernel has no openat2 (EPERM under some filters).
 int openWithKernel(int start, const QByteArray& relative)
 {
-    open_how how {};
+    open_how how{};
     how.flags = folderFlags;
     how.resolve = RESOLVE_NO_SYMLINKS | RESOLVE_BENEATH | RESOLVE_NO_MAGICLINKS;
     const QByteArray way = relative.isEmpty() ? QByteArray(".") : relative;

@@ -19,8 +19,8 @@ namespace harborlite::platform {
 class PlannedWay {
 public:
     enum class Steps {
-        kernel,    // openat2, one step at a time where the kernel lacks it
-        oneByOne,  // always one O_NOFOLLOW step at a time
+        kernel, // openat2, one step at a time where the kernel lacks it
+        oneByOne, // always one O_NOFOLLOW step at a time
     };
 
     explicit PlannedWay(const QString& home, Steps steps = Steps::kernel);

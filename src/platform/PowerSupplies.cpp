@@ -23,7 +23,8 @@ std::string_view firstLine(std::string_view text)
 
 } // namespace
 
-PowerSupplies::PowerSupplies(const QString& sysRoot) : buffer_(attributeBytes)
+PowerSupplies::PowerSupplies(const QString& sysRoot)
+    : buffer_(attributeBytes)
 {
     const QDir folder(sysRoot + QStringLiteral("/class/power_supply"));
     const QStringList names = folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::System, QDir::Name);

@@ -37,15 +37,18 @@ std::optional<ProcessStat> parseProcessStat(std::string_view text)
         if (!value) {
             return std::nullopt;
         }
-        (index == 11 ? stat.userTicks : index == 12 ? stat.systemTicks : index == 19 ? stat.startTime
-                                                                                     : stat.residentPages) = *value;
+        (index == 11       ? stat.userTicks
+             : index == 12 ? stat.systemTicks
+             : index == 19 ? stat.startTime
+                           : stat.residentPages) = *value;
     }
     return stat;
 }
 
 quint64 processStartTime(const QString& procRoot, pid_t pid)
 {
-    const QByteArray text = readKernelFile(procRoot + QLatin1Char('/') + QString::number(pid) + QStringLiteral("/stat"));
+    const QByteArray text =
+        readKernelFile(procRoot + QLatin1Char('/') + QString::number(pid) + QStringLiteral("/stat"));
     const std::optional<ProcessStat> stat = parseProcessStat({text.constData(), std::size_t(text.size())});
     return stat && stat->state != 'Z' ? stat->startTime : 0;
 }

@@ -7,8 +7,8 @@
 #include <QFile>
 
 #include <csignal>
-#include <sys/stat.h>
 #include <cstdlib>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace harborlite::platform {
@@ -43,7 +43,7 @@ QList<pid_t> otherProcesses()
 // The process's executable file itself: still readable after it was renamed or deleted.
 std::optional<FileIdentity> executableOf(pid_t pid)
 {
-    struct stat st {};
+    struct stat st { };
     if (::stat(QByteArray("/proc/" + QByteArray::number(pid) + "/exe").constData(), &st) != 0) {
         return std::nullopt;
     }
@@ -65,11 +65,11 @@ QList<RunningInstance> processesOf(const QString& bundlePath, const std::optiona
 {
     QList<RunningInstance> result;
     const QString bundle = path(bundlePath);
-    struct stat st {};
+    struct stat st { };
     if (::lstat(pathBytes(bundle).constData(), &st) != 0) {
         return result;
     }
-    const FileIdentity now {quint64(st.st_dev), quint64(st.st_ino)};
+    const FileIdentity now{quint64(st.st_dev), quint64(st.st_ino)};
     if ((!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) || (planned && *planned != now)) {
         // A link or another file put in its place runs nothing of the application.
         return result;

@@ -12,7 +12,10 @@ namespace harborlite::platform {
 template <typename T>
 class Seam {
 public:
-    explicit Seam(std::function<T()> real) : real_(std::move(real)) {}
+    explicit Seam(std::function<T()> real)
+        : real_(std::move(real))
+    {
+    }
 
     T get() const { return override_ ? *override_ : real_(); }
     bool isOverridden() const { return override_.has_value(); }
@@ -20,7 +23,8 @@ public:
     class Override {
     public:
         Override(Seam& seam, T value)
-            : seam_(seam), previous_(std::exchange(seam.override_, std::move(value)))
+            : seam_(seam)
+            , previous_(std::exchange(seam.override_, std::move(value)))
         {
         }
         ~Override() { seam_.override_ = std::move(previous_); }

@@ -55,7 +55,7 @@ QString SingleInstance::runtimeFolder()
 
 bool SingleInstance::isPrivateFolder(const QString& path)
 {
-    struct stat status {};
+    struct stat status { };
     return ::lstat(QFile::encodeName(path).constData(), &status) == 0 && S_ISDIR(status.st_mode)
         && status.st_uid == userId().get() && (status.st_mode & 077) == 0;
 }

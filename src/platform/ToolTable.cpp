@@ -13,9 +13,8 @@ bool isExecutableFile(const QString& path)
         return false;
     }
     const QByteArray encoded = pathBytes(path);
-    struct stat info {};
-    return ::stat(encoded.constData(), &info) == 0 && S_ISREG(info.st_mode)
-        && ::access(encoded.constData(), X_OK) == 0;
+    struct stat info { };
+    return ::stat(encoded.constData(), &info) == 0 && S_ISREG(info.st_mode) && ::access(encoded.constData(), X_OK) == 0;
 }
 
 } // namespace harborlite::platform

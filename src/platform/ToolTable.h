@@ -12,9 +12,8 @@ struct ToolTable {
     QString ps = QStringLiteral("/bin/ps");
     QString tmutil = QStringLiteral("/usr/bin/tmutil");
     QString diskutil = QStringLiteral("/usr/sbin/diskutil");
-    QString lsregister = QStringLiteral(
-        "/System/Library/Frameworks/CoreServices.framework/Frameworks/"
-        "LaunchServices.framework/Support/lsregister");
+    QString lsregister = QStringLiteral("/System/Library/Frameworks/CoreServices.framework/Frameworks/"
+                                        "LaunchServices.framework/Support/lsregister");
     QString sqlite3 = QStringLiteral("/usr/bin/sqlite3");
     QString launchctl = QStringLiteral("/bin/launchctl");
     QString pkgutil = QStringLiteral("/usr/sbin/pkgutil");

@@ -3,12 +3,12 @@
 #include "platform/Clock.h"
 #include "platform/ErrorDescription.h"
 #include "platform/FileReplacement.h"
+#include "platform/HomeFolder.h"
 #include "platform/MountTable.h"
+#include "platform/PathText.h"
+#include "platform/PlannedWay.h"
 #include "platform/UserId.h"
 #include "platform/XdgDataHome.h"
-#include "platform/PathText.h"
-#include "platform/HomeFolder.h"
-#include "platform/PlannedWay.h"
 
 #include <QCoreApplication>
 
@@ -70,7 +70,7 @@ QString resolvedPath(const QString& location)
 
 bool makeFolders(const QString& folder)
 {
-    struct stat st {};
+    struct stat st { };
     if (::stat(encoded(folder).constData(), &st) == 0) {
         return S_ISDIR(st.st_mode);
     }
@@ -83,13 +83,13 @@ bool makeFolders(const QString& folder)
 // A folder of a volume can: a real folder (no link) of the user.
 bool isOwnedFolder(const QString& folder, uid_t uid)
 {
-    struct stat st {};
+    struct stat st { };
     return lstatPath(folder, st) && S_ISDIR(st.st_mode) && st.st_uid == uid;
 }
 
 bool isRealFolder(const QString& folder)
 {
-    struct stat st {};
+    struct stat st { };
     return lstatPath(folder, st) && S_ISDIR(st.st_mode);
 }
 
@@ -109,16 +109,14 @@ bool prepareFolder(const QString& folder)
 
 bool prepareVolumeCan(const QString& can, uid_t uid)
 {
-    return prepareFolder(can) && isOwnedFolder(can, uid)
-        && prepareFolder(join(can, QStringLiteral("files")))
+    return prepareFolder(can) && isOwnedFolder(can, uid) && prepareFolder(join(can, QStringLiteral("files")))
         && prepareFolder(join(can, QStringLiteral("info"))) && isUsableCan(can, uid);
 }
 
 bool hasStickySharedTrash(const QString& top)
 {
-    struct stat st {};
-    return lstatPath(join(top, QStringLiteral(".Trash")), st) && S_ISDIR(st.st_mode)
-        && (st.st_mode & S_ISVTX) != 0;
+    struct stat st { };
+    return lstatPath(join(top, QStringLiteral(".Trash")), st) && S_ISDIR(st.st_mode) && (st.st_mode & S_ISVTX) != 0;
 }
 
 QString uidText()
@@ -168,7 +166,7 @@ int renameNoReplace(int fromFolder, const QByteArray& from, int toFolder, const 
         return -1;
     }
     // File systems without the flag: check, then rename.
-    struct stat st {};
+    struct stat st { };
     if (::fstatat(toFolder, to.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
         errno = EEXIST;
         return -1;
@@ -221,7 +219,7 @@ std::optional<QString> folderPath(int folder)
 FileDescriptor openCanFolder(int can, const char* name)
 {
     FileDescriptor fd(::openat(can, name, O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-    struct stat st {};
+    struct stat st { };
     if (fd.isOpen() && (::fstat(fd.get(), &st) != 0 || !S_ISDIR(st.st_mode))) {
         fd.reset();
         errno = ENOTDIR;
@@ -244,20 +242,19 @@ MoveResult moveInto(const QString& item, int parent, const QByteArray& name, con
         return failedWithError(item, errno);
     }
     const QByteArray content = "[Trash Info]\nPath=" + encoded(originalPath).toPercentEncoding("/")
-        + "\nDeletionDate="
-        + now().toLocalTime().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss")).toLatin1() + '\n';
+        + "\nDeletionDate=" + now().toLocalTime().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss")).toLatin1() + '\n';
 
     constexpr int attempts = 10000;
     for (int attempt = 1; attempt <= attempts; ++attempt) {
         const QByteArray candidate = candidateName(name, attempt);
-        struct stat st {};
+        struct stat st { };
         if (::fstatat(files.get(), candidate.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
             continue;
         }
         // Reserving the info file first claims the name against other programs.
         const QByteArray infoFile = candidate + ".trashinfo";
-        const int fd = ::openat(info.get(), infoFile.constData(),
-                                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        const int fd =
+            ::openat(info.get(), infoFile.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0) {
             if (errno == EEXIST) {
                 continue;
@@ -331,7 +328,7 @@ MoveResult moveToTrash(const QString& location, int parentFolder)
         return failed(item, QCoreApplication::translate("Trash", "Not a location that can be moved."));
     }
     const QByteArray entry = encoded(name);
-    struct stat st {};
+    struct stat st { };
     if (::fstatat(parentFolder, entry.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
         return failedWithError(item, errno);
     }
@@ -348,8 +345,7 @@ MoveResult moveToTrash(const QString& location, int parentFolder)
     QString can;
     QString original;
     if (top == topFolderOf(resolvedPath(home))) {
-        if (!makeFolders(join(home, QStringLiteral("files")))
-            || !makeFolders(join(home, QStringLiteral("info")))) {
+        if (!makeFolders(join(home, QStringLiteral("files"))) || !makeFolders(join(home, QStringLiteral("info")))) {
             return failed(item, QCoreApplication::translate("Trash", "The Trash folder could not be created."));
         }
         can = home;
@@ -380,14 +376,13 @@ std::optional<QString> infoFileOf(const QString& location)
     if (!isTrashCan(can)) {
         return std::nullopt;
     }
-    return join(can, QStringLiteral("info/") + lastPathComponent(entry)
-                             + QStringLiteral(".trashinfo"));
+    return join(can, QStringLiteral("info/") + lastPathComponent(entry) + QStringLiteral(".trashinfo"));
 }
 
 bool isInsideTrash(const QString& location)
 {
-    for (QString folder = parentPath(path(location));
-         !folder.isEmpty() && folder != QLatin1String("/"); folder = parentPath(folder)) {
+    for (QString folder = parentPath(path(location)); !folder.isEmpty() && folder != QLatin1String("/");
+         folder = parentPath(folder)) {
         if (lastPathComponent(folder) == QLatin1String("files") && isTrashCan(parentPath(folder))) {
             return true;
         }

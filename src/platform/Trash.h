@@ -20,7 +20,7 @@ QString homeTrash();
 QStringList volumeTrashes(const QString& top);
 
 struct MoveResult {
-    QString trashedAs;              // where the item now is, inside a `files` folder
+    QString trashedAs; // where the item now is, inside a `files` folder
     std::optional<QString> failure; // why it was not moved; then nothing changed
 };
 

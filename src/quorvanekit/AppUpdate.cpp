@@ -115,8 +115,7 @@ std::variant<AppUpdate, FeedError> AppUpdate::decode(const QByteArray& json)
     const QJsonObject object = document.object();
     AppUpdate update;
     FeedError error = FeedError::dataCorrupted();
-    const bool decoded =
-        take(stringField(object, QStringLiteral("version")), true, update.version, error)
+    const bool decoded = take(stringField(object, QStringLiteral("version")), true, update.version, error)
         && take(integerField(object, QStringLiteral("build")), true, update.build, error)
         && take(stringField(object, QStringLiteral("minimumSystemVersion")), false, update.minimumSystemVersion, error)
         && take(urlField(object, QStringLiteral("downloadUrl")), true, update.downloadUrl, error)

@@ -21,13 +21,15 @@ FeedError FeedError::badServerResponse()
 
 FeedError FeedError::valueMissing()
 {
-    return {Kind::valueMissing, QCoreApplication::translate("FeedError", "The data couldn\u2019t be read because it is missing.")};
+    return {Kind::valueMissing,
+            QCoreApplication::translate("FeedError", "The data couldn\u2019t be read because it is missing.")};
 }
 
 FeedError FeedError::dataCorrupted()
 {
     return {Kind::dataCorrupted,
-            QCoreApplication::translate("FeedError", "The data couldn\u2019t be read because it isn\u2019t in the correct format.")};
+            QCoreApplication::translate("FeedError",
+                                        "The data couldn\u2019t be read because it isn\u2019t in the correct format.")};
 }
 
 } // namespace harborlite

@@ -25,8 +25,8 @@ struct FeedLimits {
 // Fetches the feed document with GET, bypassing any cache, uncompressed, and
 // decodes it. Only a status from 200 through 299 is accepted; redirects are
 // followed between http and https locations, never from https down to http
-// (judged from where the request stands at each hop) nor to any other scheme. `done` runs exactly once, on the manager's thread, unless the
-// manager is destroyed first.
+// (judged from where the request stands at each hop) nor to any other scheme. `done` runs exactly once, on the
+// manager's thread, unless the manager is destroyed first.
 void requestFeed(QNetworkAccessManager& network, const QUrl& feedURL, const FeedLimits& limits,
                  std::function<void(FeedResult)> done);
 

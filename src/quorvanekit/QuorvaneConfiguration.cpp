@@ -5,7 +5,8 @@
 namespace harborlite {
 
 QuorvaneConfiguration::QuorvaneConfiguration(const QString& slug, QUrl site)
-    : appSlug(slug.toLower()), siteURL(std::move(site))
+    : appSlug(slug.toLower())
+    , siteURL(std::move(site))
 {
 }
 
@@ -24,8 +25,8 @@ const QuorvaneConfiguration& QuorvaneConfiguration::harborlite()
 QUrl QuorvaneConfiguration::updateFeedURL() const
 {
     QString path = siteURL.path(QUrl::FullyDecoded);
-    for (const QString& component :
-         {QStringLiteral("api"), QStringLiteral("v1"), QStringLiteral("apps"), appSlug, QStringLiteral("latest.json")}) {
+    for (const QString& component : {QStringLiteral("api"), QStringLiteral("v1"), QStringLiteral("apps"), appSlug,
+                                     QStringLiteral("latest.json")}) {
         if (!path.endsWith(u'/')) {
             path += u'/';
         }

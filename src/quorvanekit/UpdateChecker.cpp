@@ -59,16 +59,16 @@ QJsonObject UpdateChecker::mainBundleInformation()
 }
 
 UpdateChecker::UpdateChecker(const QuorvaneConfiguration& configuration, const QJsonObject& bundleInformation,
-                             DefaultsStore& defaults, platform::OperatingSystemVersion systemVersion,
-                             Settings settings, QObject* parent)
-    : Observable(parent),
-      defaults_(defaults),
-      currentVersion_(versionOf(bundleInformation)),
-      currentBuild_(buildOf(bundleInformation)),
-      feedURL_(feedOf(configuration)),
-      systemVersion_(systemVersion),
-      settings_(std::move(settings)),
-      network_(std::make_unique<QNetworkAccessManager>())
+                             DefaultsStore& defaults, platform::OperatingSystemVersion systemVersion, Settings settings,
+                             QObject* parent)
+    : Observable(parent)
+    , defaults_(defaults)
+    , currentVersion_(versionOf(bundleInformation))
+    , currentBuild_(buildOf(bundleInformation))
+    , feedURL_(feedOf(configuration))
+    , systemVersion_(systemVersion)
+    , settings_(std::move(settings))
+    , network_(std::make_unique<QNetworkAccessManager>())
 {
     if (!settings_.opener) {
         settings_.opener = [](const QUrl& url) { return platform::openUrl(url); };
@@ -116,25 +116,24 @@ void UpdateChecker::check(bool ignoringSkip, std::function<void(CheckResult)> do
         return;
     }
     publish(isChecking_, true);
-    requestFeed(*network_, feedURL_, settings_.limits,
-                [this, ignoringSkip, done = std::move(done)](FeedResult result) {
-                    CheckResult outcome = std::optional<AppUpdate>();
-                    if (auto* error = std::get_if<FeedError>(&result)) {
-                        outcome = *error;
-                    } else {
-                        const AppUpdate& update = std::get<AppUpdate>(result);
-                        defaults_.setValue(kLastCheckKey, secondsSince1970(platform::now()));
-                        const bool qualifies = update.build > currentBuild_ && canRun(update)
-                            && (ignoringSkip || defaults_.integerValue(kSkippedBuildKey) < update.build);
-                        std::optional<AppUpdate> offered = qualifies ? std::optional<AppUpdate>(update) : std::nullopt;
-                        publish(available_, offered);
-                        outcome = std::move(offered);
-                    }
-                    publish(isChecking_, false);
-                    if (done) {
-                        done(std::move(outcome));
-                    }
-                });
+    requestFeed(*network_, feedURL_, settings_.limits, [this, ignoringSkip, done = std::move(done)](FeedResult result) {
+        CheckResult outcome = std::optional<AppUpdate>();
+        if (auto* error = std::get_if<FeedError>(&result)) {
+            outcome = *error;
+        } else {
+            const AppUpdate& update = std::get<AppUpdate>(result);
+            defaults_.setValue(kLastCheckKey, secondsSince1970(platform::now()));
+            const bool qualifies = update.build > currentBuild_ && canRun(update)
+                && (ignoringSkip || defaults_.integerValue(kSkippedBuildKey) < update.build);
+            std::optional<AppUpdate> offered = qualifies ? std::optional<AppUpdate>(update) : std::nullopt;
+            publish(available_, offered);
+            outcome = std::move(offered);
+        }
+        publish(isChecking_, false);
+        if (done) {
+            done(std::move(outcome));
+        }
+    });
 }
 
 void UpdateChecker::checkNow(std::function<void()> done)

@@ -32,20 +32,32 @@ struct Level {
 unsigned char typeOf(mode_t mode)
 {
     switch (mode & S_IFMT) {
-    case S_IFDIR: return DT_DIR;
-    case S_IFREG: return DT_REG;
-    case S_IFLNK: return DT_LNK;
-    case S_IFIFO: return DT_FIFO;
-    case S_IFSOCK: return DT_SOCK;
-    case S_IFCHR: return DT_CHR;
-    case S_IFBLK: return DT_BLK;
-    default: return DT_UNKNOWN;
+    case S_IFDIR:
+        return DT_DIR;
+    case S_IFREG:
+        return DT_REG;
+    case S_IFLNK:
+        return DT_LNK;
+    case S_IFIFO:
+        return DT_FIFO;
+    case S_IFSOCK:
+        return DT_SOCK;
+    case S_IFCHR:
+        return DT_CHR;
+    case S_IFBLK:
+        return DT_BLK;
+    default:
+        return DT_UNKNOWN;
     }
 }
 
 class Chain {
 public:
-    Chain(const BoundedWalk::Visitor& visitor, BoundedWalk::Options options) : visitor_(visitor), options_(options) {}
+    Chain(const BoundedWalk::Visitor& visitor, BoundedWalk::Options options)
+        : visitor_(visitor)
+        , options_(options)
+    {
+    }
     ~Chain()
     {
         for (const Level& level : levels_) {
@@ -70,7 +82,7 @@ public:
                 const char* entryName = top.names.data() + slot.offset;
                 unsigned char type = slot.type;
                 if (type == DT_UNKNOWN) {
-                    struct stat st {};
+                    struct stat st { };
                     if (::fstatat(top.folder.fd, entryName, &st, AT_SYMLINK_NOFOLLOW) != 0) {
                         continue;
                     }
@@ -126,7 +138,7 @@ private:
     bool enter(int parentFd, const std::string& name)
     {
         const int fd = FolderListing::open(parentFd, name.c_str());
-        struct stat st {};
+        struct stat st { };
         if (fd < 0 || ::fstat(fd, &st) != 0) {
             const int error = errno;
             if (fd >= 0) {
@@ -188,7 +200,7 @@ private:
     {
         BoundedWalk::Folder& parent = levels_[index - 1].folder;
         const int fd = ::openat(levels_[index].folder.fd, "..", FolderListing::kOpenFlags);
-        struct stat st {};
+        struct stat st { };
         if (fd < 0) {
             return false;
         }

@@ -40,7 +40,7 @@ public:
     };
 
     enum class Step {
-        go,   // enter: visit the folder's entries; entry: enter a folder at once
+        go, // enter: visit the folder's entries; entry: enter a folder at once
         skip, // enter: leave the folder unvisited (no leave call); entry: pass it by
         stop, // end the walk
     };
@@ -69,7 +69,7 @@ public:
     enum class Outcome {
         completed,
         stopped, // a visitor stopped it
-        lost,    // a closed level could not be found again: the tree moved underneath
+        lost, // a closed level could not be found again: the tree moved underneath
     };
 
     // Walks the folder `name` inside the open folder `parentFd` (or AT_FDCWD with a path).

@@ -65,7 +65,7 @@ qint64 size(const QString& location, const SizeOptions& options)
 
 qint64 allocatedSize(const QString& location)
 {
-    struct stat st {};
+    struct stat st { };
     if (!lstatPath(location, st)) {
         return 0;
     }
@@ -74,15 +74,14 @@ qint64 allocatedSize(const QString& location)
 
 bool exists(const QString& location)
 {
-    struct stat st {};
+    struct stat st { };
     return lstatPath(location, st);
 }
 
 bool isDirectory(const QString& location)
 {
-    struct stat st {};
-    return !location.isEmpty() && ::stat(encoded(location).constData(), &st) == 0
-        && S_ISDIR(st.st_mode);
+    struct stat st { };
+    return !location.isEmpty() && ::stat(encoded(location).constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 QStringList children(const QString& folder, const ChildrenOptions& options)
@@ -117,7 +116,7 @@ QStringList children(const QString& folder, const ChildrenOptions& options)
 
 std::optional<QDateTime> modificationDate(const QString& location)
 {
-    struct stat st {};
+    struct stat st { };
     if (!lstatPath(location, st)) {
         return std::nullopt;
     }
@@ -126,10 +125,10 @@ std::optional<QDateTime> modificationDate(const QString& location)
 
 std::optional<QDateTime> lastAccessDate(const QString& location)
 {
-    struct statx stx {};
+    struct statx stx { };
     if (location.isEmpty()
-        || ::statx(AT_FDCWD, encoded(location).constData(), AT_SYMLINK_NOFOLLOW,
-                   STATX_ATIME | STATX_MTIME, &stx) != 0) {
+        || ::statx(AT_FDCWD, encoded(location).constData(), AT_SYMLINK_NOFOLLOW, STATX_ATIME | STATX_MTIME, &stx)
+            != 0) {
         return std::nullopt;
     }
     if (stx.stx_mask & STATX_ATIME) {
@@ -143,7 +142,7 @@ std::optional<QDateTime> lastAccessDate(const QString& location)
 
 VolumeCapacity volumeCapacity(const QString& location)
 {
-    struct statvfs vfs {};
+    struct statvfs vfs { };
     if (location.isEmpty() || ::statvfs(encoded(location).constData(), &vfs) != 0) {
         return {};
     }

@@ -26,11 +26,11 @@ QString library();
 QString homePath();
 
 // Pure path text, shared with the platform layer (see platform/PathText.h).
-using platform::path;
+using platform::isBelow;
 using platform::join;
 using platform::lastPathComponent;
 using platform::parentPath;
-using platform::isBelow;
+using platform::path;
 
 struct SizeOptions {
     // Packages count the same whether or not they are descended into, so

@@ -31,7 +31,10 @@ QByteArray whereIs(int fd)
 
 } // namespace
 
-FolderListing::FolderListing() : buffer_(new char[kBufferSize]) {}
+FolderListing::FolderListing()
+    : buffer_(new char[kBufferSize])
+{
+}
 
 int FolderListing::open(int parentFd, const char* name)
 {
@@ -45,7 +48,7 @@ int FolderListing::openBelow(int parentFd, const char* name, bool& anotherMount)
     static std::atomic<bool> supported{true};
     anotherMount = true;
     if (supported.load(std::memory_order_relaxed)) {
-        struct open_how how {};
+        struct open_how how { };
         how.flags = std::uint64_t(kOpenFlags);
         how.resolve = RESOLVE_NO_XDEV;
         const int fd = int(::syscall(SYS_openat2, parentFd, name, &how, sizeof how));
@@ -94,9 +97,8 @@ const struct dirent64* FolderListing::next()
             if (n <= 0) {
                 if (n < 0) {
                     error_ = errno;
-                    qCWarning(sharedLog).noquote() << "Passing over the rest of"
-                                                   << QString::fromUtf8(whereIs(fd_)) << "-"
-                                                   << platform::errorDescription(error_);
+                    qCWarning(sharedLog).noquote() << "Passing over the rest of" << QString::fromUtf8(whereIs(fd_))
+                                                   << "-" << platform::errorDescription(error_);
                 }
                 fd_ = -1;
                 filled_ = 0;

@@ -27,7 +27,10 @@ void appendStep(std::string& path, std::string_view name)
 
 } // namespace
 
-FolderTree::FolderTree(int workers) : nodes_(std::size_t(std::max(workers, 1))) {}
+FolderTree::FolderTree(int workers)
+    : nodes_(std::size_t(std::max(workers, 1)))
+{
+}
 
 const FolderTree::Node& FolderTree::add(int worker, const Node* parent, std::size_t root, std::string_view name)
 {

@@ -16,8 +16,8 @@ class FolderTree {
 public:
     struct Node {
         const Node* parent = nullptr; // none for a root
-        std::size_t root = 0;         // which root, in the order they were walked
-        std::string name;             // a root's path, else the folder's own name
+        std::size_t root = 0; // which root, in the order they were walked
+        std::string name; // a root's path, else the folder's own name
         std::size_t depth = 0;
     };
 

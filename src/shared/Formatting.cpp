@@ -41,8 +41,7 @@ const icu::RelativeDateTimeFormatter* relativeFormatter()
     static const std::unique_ptr<const icu::RelativeDateTimeFormatter> formatter = [] {
         UErrorCode status = U_ZERO_ERROR;
         auto built = std::make_unique<const icu::RelativeDateTimeFormatter>(
-            icu::Locale::getEnglish(), nullptr, UDAT_STYLE_SHORT, UDISPCTX_CAPITALIZATION_NONE,
-            status);
+            icu::Locale::getEnglish(), nullptr, UDAT_STYLE_SHORT, UDISPCTX_CAPITALIZATION_NONE, status);
         return U_SUCCESS(status) ? std::move(built) : nullptr;
     }();
     return formatter.get();
@@ -103,16 +102,15 @@ QString magnitudeText(quint64 count)
     quint64 steps = roundedSteps(count, index);
     while (steps >= 1000 * powerOfTen(byteUnits[index].decimals) && index + 1 < byteUnits.size())
         steps = roundedSteps(count, ++index);
-    return trimmedDecimal(steps, byteUnits[index].decimals) + QLatin1Char(' ')
-        + QLatin1String(byteUnits[index].name);
+    return trimmedDecimal(steps, byteUnits[index].decimals) + QLatin1Char(' ') + QLatin1String(byteUnits[index].name);
 }
 
 // printf("%.*f") without the process locale.
 QString fixed(double value, int decimals)
 {
     std::array<char, 400> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::fixed, decimals);
+    const auto result =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, decimals);
     return QString::fromLatin1(buffer.data(), result.ptr - buffer.data());
 }
 

@@ -53,7 +53,8 @@ void forEach(std::size_t count, const std::function<void(std::size_t)>& work, in
             work(i);
         }
     };
-    for (std::size_t helpers = 1; helpers < count && int(helpers) <= budget() && int(helpers) < mostThreads; ++helpers) {
+    for (std::size_t helpers = 1; helpers < count && int(helpers) <= budget() && int(helpers) < mostThreads;
+         ++helpers) {
         {
             const std::lock_guard lock(shared->mutex);
             ++shared->helping;

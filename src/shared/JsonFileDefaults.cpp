@@ -14,7 +14,8 @@
 
 namespace harborlite {
 
-JsonFileDefaults::JsonFileDefaults(QString filePath) : filePath_(std::move(filePath))
+JsonFileDefaults::JsonFileDefaults(QString filePath)
+    : filePath_(std::move(filePath))
 {
     QFile file(filePath_);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -33,8 +34,8 @@ JsonFileDefaults::JsonFileDefaults(QString filePath) : filePath_(std::move(fileP
     const QString kept = DamagedJsonFile::keepAside(filePath_);
     if (kept.isEmpty()) {
         qCWarning(sharedLog).noquote() << "The settings file" << filePath_
-                                       << "is damaged and could not be kept aside; it is read as"
-                                       << values_.size() << "setting(s) and left as it is.";
+                                       << "is damaged and could not be kept aside; it is read as" << values_.size()
+                                       << "setting(s) and left as it is.";
         return;
     }
     write();

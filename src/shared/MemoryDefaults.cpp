@@ -4,7 +4,10 @@
 
 namespace harborlite {
 
-MemoryDefaults::MemoryDefaults(QJsonObject values) : values_(std::move(values)) {}
+MemoryDefaults::MemoryDefaults(QJsonObject values)
+    : values_(std::move(values))
+{
+}
 
 std::optional<QJsonValue> MemoryDefaults::object(const QString& key) const
 {

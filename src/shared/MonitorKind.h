@@ -28,7 +28,10 @@ inline constexpr std::array<MonitorKind, 7> allCases = {
 };
 
 inline constexpr std::array<MonitorKind, 4> defaultTopBar = {
-    MonitorKind::cpu, MonitorKind::memory, MonitorKind::storage, MonitorKind::network,
+    MonitorKind::cpu,
+    MonitorKind::memory,
+    MonitorKind::storage,
+    MonitorKind::network,
 };
 
 inline constexpr std::array<MonitorKind, 6> defaultDashboard = {
@@ -37,7 +40,9 @@ inline constexpr std::array<MonitorKind, 6> defaultDashboard = {
 };
 
 inline constexpr std::array<MonitorKind, 3> defaultMenuBar = {
-    MonitorKind::cpu, MonitorKind::memory, MonitorKind::network,
+    MonitorKind::cpu,
+    MonitorKind::memory,
+    MonitorKind::network,
 };
 
 } // namespace MonitorKinds

@@ -2,6 +2,9 @@
 
 namespace harborlite {
 
-Observable::Observable(QObject* parent) : QObject(parent) {}
+Observable::Observable(QObject* parent)
+    : QObject(parent)
+{
+}
 
 } // namespace harborlite

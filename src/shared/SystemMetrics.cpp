@@ -1,8 +1,8 @@
 #include "shared/SystemMetrics.h"
 
-#include "shared/FileSystem.h"
 #include "platform/KernelRoots.h"
 #include "platform/SteadyClock.h"
+#include "shared/FileSystem.h"
 
 #include <algorithm>
 #include <array>
@@ -42,14 +42,14 @@ quint64 increase(quint64 now, quint64 before)
 } // namespace
 
 SystemMetrics::SystemMetrics()
-    : home_(FS::home()),
-      stat_(platform::procRoot().get() + QStringLiteral("/stat")),
-      memoryInfo_(platform::procRoot().get() + QStringLiteral("/meminfo")),
-      memoryPressure_(platform::procRoot().get() + QStringLiteral("/pressure/memory")),
-      networkDevices_(platform::procRoot().get() + QStringLiteral("/net/dev")),
-      uptime_(platform::procRoot().get() + QStringLiteral("/uptime")),
-      powerSupplies_(platform::sysRoot().get()),
-      smallBuffer_(statPrefixBytes)
+    : home_(FS::home())
+    , stat_(platform::procRoot().get() + QStringLiteral("/stat"))
+    , memoryInfo_(platform::procRoot().get() + QStringLiteral("/meminfo"))
+    , memoryPressure_(platform::procRoot().get() + QStringLiteral("/pressure/memory"))
+    , networkDevices_(platform::procRoot().get() + QStringLiteral("/net/dev"))
+    , uptime_(platform::procRoot().get() + QStringLiteral("/uptime"))
+    , powerSupplies_(platform::sysRoot().get())
+    , smallBuffer_(statPrefixBytes)
 {
 }
 
@@ -75,7 +75,8 @@ SystemSnapshot SystemMetrics::snapshot()
 
 SystemMetrics::CPUReading SystemMetrics::readCPU()
 {
-    const std::optional<platform::ProcessorTicks> ticks = platform::parseProcessorTicks(stat_.read(smallBuffer_, false));
+    const std::optional<platform::ProcessorTicks> ticks =
+        platform::parseProcessorTicks(stat_.read(smallBuffer_, false));
     if (!ticks) {
         return {};
     }
@@ -137,7 +138,7 @@ SystemMetrics::NetworkRates SystemMetrics::readNetwork()
     const auto rate = [seconds](quint64 now, quint64 before) {
         const double perSecond = double(increase(now, before)) / seconds;
         return perSecond >= double(std::numeric_limits<qint64>::max()) ? std::numeric_limits<qint64>::max()
-                                                                         : qint64(perSecond);
+                                                                       : qint64(perSecond);
     };
     return {rate(totals.inBytes, previous->inBytes), rate(totals.outBytes, previous->outBytes)};
 }

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "shared/SystemSnapshot.h"
 #include "platform/KernelCounters.h"
 #include "platform/KernelFile.h"
 #include "platform/PowerSupplies.h"
+#include "shared/SystemSnapshot.h"
 
 #include <QByteArray>
 #include <QString>

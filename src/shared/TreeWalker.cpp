@@ -11,8 +11,8 @@
 #include <atomic>
 #include <climits>
 #include <condition_variable>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <fcntl.h>
 #include <limits>
 #include <memory>
@@ -31,7 +31,12 @@ using Entry = TreeWalker::Entry;
 
 // An open folder whose pushed subfolders still wait to be opened from it.
 struct WaitingFolder {
-    WaitingFolder(int descriptor, std::atomic<int>& count) : fd(descriptor), held(count) { ++held; }
+    WaitingFolder(int descriptor, std::atomic<int>& count)
+        : fd(descriptor)
+        , held(count)
+    {
+        ++held;
+    }
     ~WaitingFolder()
     {
         ::close(fd);
@@ -72,7 +77,11 @@ struct Mode {
 
 // What one thread of a walk keeps for itself.
 struct Worker {
-    Worker(int index, std::size_t roots) : number(index), totals(roots, 0) {}
+    Worker(int index, std::size_t roots)
+        : number(index)
+        , totals(roots, 0)
+    {
+    }
     int number;
     FolderListing listing;
     std::vector<qint64> totals;
@@ -98,17 +107,17 @@ struct DescriptorBudget {
 
 DescriptorBudget descriptorBudget(int threads)
 {
-    struct rlimit limit {};
+    struct rlimit limit { };
     const long soft = ::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY
         ? long(std::min<rlim_t>(limit.rlim_cur, 1 << 20))
         : 1024;
     constexpr long kReserved = 32;
     constexpr long kPerThread = long(BoundedWalk::kMaxOpenLevels) + 4;
     DescriptorBudget budget;
-    budget.threads = int(std::clamp<long>(std::min<long>(threads, (soft - kReserved) / (2 * kPerThread)), 1,
-                                          TreeWalker::kMaxThreads));
-    budget.waitingFolders = int(std::clamp<long>((soft - kReserved - budget.threads * kPerThread) / 2, 0,
-                                                 TreeWalker::kMaxWaitingFolders));
+    budget.threads = int(
+        std::clamp<long>(std::min<long>(threads, (soft - kReserved) / (2 * kPerThread)), 1, TreeWalker::kMaxThreads));
+    budget.waitingFolders =
+        int(std::clamp<long>((soft - kReserved - budget.threads * kPerThread) / 2, 0, TreeWalker::kMaxWaitingFolders));
     return budget;
 }
 
@@ -159,8 +168,8 @@ public:
         }
         std::sort(ordinals.begin(), ordinals.end());
         for (LevelNode& child : root.children) {
-            child.ordinal = std::uint32_t(std::lower_bound(ordinals.begin(), ordinals.end(), child.ordinal)
-                                          - ordinals.begin());
+            child.ordinal =
+                std::uint32_t(std::lower_bound(ordinals.begin(), ordinals.end(), child.ordinal) - ordinals.begin());
             child.top = child.ordinal;
         }
         return complete;
@@ -183,7 +192,7 @@ public:
             stack_.push_back(levelTask(folder, std::move(sub)));
         }
         rootSubs_.clear();
-        for (int started = started_; ; started = started_) {
+        for (int started = started_;; started = started_) {
             maybeStartHelper();
             if (started_ == started) {
                 break;
@@ -239,7 +248,6 @@ public:
     bool stopped() const { return stopped_.load(); }
 
 private:
-
     void stop()
     {
         stopped_ = true;
@@ -392,7 +400,8 @@ private:
             }
             const unsigned char type = entry->d_type;
             if (type == DT_DIR) {
-                if (filter_.entersFolder(entry->d_name) && !FolderFilter::isSkipped(worker.skipped, entry->d_name) && !filter_.setAside(fd, *entry)) {
+                if (filter_.entersFolder(entry->d_name) && !FolderFilter::isSkipped(worker.skipped, entry->d_name)
+                    && !filter_.setAside(fd, *entry)) {
                     worker.subfolders.emplace_back(entry->d_name);
                 }
                 continue;
@@ -400,7 +409,7 @@ private:
             if (type != DT_REG && type != DT_UNKNOWN) {
                 continue;
             }
-            struct stat st {};
+            struct stat st { };
             if (::fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
                 continue;
             }
@@ -458,9 +467,8 @@ private:
                 complete = false;
                 break;
             }
-            struct stat st {};
-            if ((type == DT_REG || type == DT_UNKNOWN)
-                && ::fstatat(fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            struct stat st { };
+            if ((type == DT_REG || type == DT_UNKNOWN) && ::fstatat(fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
                 continue;
             }
             if (S_ISDIR(st.st_mode)) {
@@ -539,8 +547,7 @@ private:
     // through mounts (a bind mount of a parent), so only the roots of mounts
     // are looked at for that and remembered. `st` is the folder's own stat
     // when it was taken.
-    const Node* admit(Worker& worker, int fd, const struct stat* st, bool anotherMount, const Task& task,
-                      bool& walkIt)
+    const Node* admit(Worker& worker, int fd, const struct stat* st, bool anotherMount, const Task& task, bool& walkIt)
     {
         walkIt = true;
         if (anotherMount) {
@@ -577,7 +584,8 @@ private:
                     return BoundedWalk::Step::skip;
                 }
                 const std::size_t slash = folder.path.rfind('/');
-                const std::string_view own = slash == std::string_view::npos ? folder.path : folder.path.substr(slash + 1);
+                const std::string_view own =
+                    slash == std::string_view::npos ? folder.path : folder.path.substr(slash + 1);
                 const Node* parent = worker.nodes.empty() ? parentNode : worker.nodes.back();
                 worker.nodes.push_back(&mode_.folders->add(worker.number, parent, root, own));
             }
@@ -600,7 +608,7 @@ private:
                 }
                 return filter_.entersFolder(entryName) ? BoundedWalk::Step::go : BoundedWalk::Step::skip;
             }
-            struct stat st {};
+            struct stat st { };
             if (entry.type == DT_REG && ::fstatat(folder.fd, entryName, &st, AT_SYMLINK_NOFOLLOW) == 0
                 && S_ISREG(st.st_mode)) {
                 file(worker, indexing ? worker.nodes.back() : nullptr, entryName, st, root, level);
@@ -634,7 +642,7 @@ private:
             // The folder's own device and inode are needed at the root of a
             // mount, to find the folders never opened, and in a walk of levels.
             const bool needsStat = anotherMount || task.listed || (mode_.skipped != nullptr && !mode_.skipped->empty());
-            struct stat st {};
+            struct stat st { };
             const bool known = needsStat && ::fstat(fd, &st) == 0;
             bool walkIt = false;
             const Node* node = admit(worker, fd, known ? &st : nullptr, anotherMount, task, walkIt);
@@ -701,7 +709,6 @@ private:
 
 } // namespace
 
-
 bool TreeWalker::EnteredFolders::enter(const Inode& folder)
 {
     const std::lock_guard lock(mutex);
@@ -709,7 +716,9 @@ bool TreeWalker::EnteredFolders::enter(const Inode& folder)
 }
 
 TreeWalker::TreeWalker(CancelPredicate isCancelled, int threads)
-    : isCancelled_(std::move(isCancelled)), threads_(threads), folders_(kMaxThreads)
+    : isCancelled_(std::move(isCancelled))
+    , threads_(threads)
+    , folders_(kMaxThreads)
 {
 }
 
@@ -721,7 +730,7 @@ void TreeWalker::skipFolders(const std::vector<QByteArray>& folders)
             continue;
         }
         const QByteArray parent = slash == 0 ? QByteArray("/") : folder.left(slash);
-        struct stat st {};
+        struct stat st { };
         if (::stat(parent.constData(), &st) == 0 && S_ISDIR(st.st_mode)) {
             skipped_.push_back({{st.st_dev, st.st_ino}, folder.mid(slash + 1)});
         }
@@ -733,7 +742,7 @@ std::vector<qint64> TreeWalker::totals(const std::vector<QByteArray>& roots)
     Pool pool(isCancelled_, threads_, roots.size(), {nullptr, nullptr, nullptr, nullptr, &skipped_});
     bool anyFolder = false;
     for (std::size_t i = 0; i < roots.size(); ++i) {
-        struct stat st {};
+        struct stat st { };
         if (roots[i].isEmpty() || ::lstat(roots[i].constData(), &st) != 0) {
             continue;
         }
@@ -791,7 +800,7 @@ TreeWalker::Entry TreeWalker::levels(const QByteArray& root, const Levels& level
     if (fd < 0) {
         return entryOf(std::move(top));
     }
-    struct stat st {};
+    struct stat st { };
     if (::fstat(fd, &st) != 0 || isPseudoFileSystem(fd, st.st_dev) || pool.cancelled()) {
         ::close(fd);
         return entryOf(std::move(top));

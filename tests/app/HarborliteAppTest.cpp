@@ -1,11 +1,11 @@
 #include "app/HarborliteApp.h"
 
 #include "ui/WindowFixture.h"
+#include "ui/components/GlassCompatButton.h"
 #include "ui/theme/MenuStyle.h"
 #include "ui/theme/TypeStyle.h"
-#include "ui/updates/UpdateSheet.h"
-#include "ui/components/GlassCompatButton.h"
 #include "ui/tray/MenuBarPanel.h"
+#include "ui/updates/UpdateSheet.h"
 
 #include <QAction>
 #include <QApplication>

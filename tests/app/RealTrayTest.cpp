@@ -42,8 +42,8 @@ struct Opened {
 // The icon is the program's window embedded in the tray's.
 bool isIcon(const Window& window)
 {
-    return window.depth > 2 && window.description.contains(QStringLiteral("\"harborlite\"")) &&
-           window.geometry.top() < 24 && window.geometry.width() <= 48;
+    return window.depth > 2 && window.description.contains(QStringLiteral("\"harborlite\""))
+        && window.geometry.top() < 24 && window.geometry.width() <= 48;
 }
 
 bool isPanel(const Window& window)
@@ -85,9 +85,9 @@ protected:
         QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 
         // Xvfb picks a free display and writes its number.
-        server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                                              QStringLiteral("0"), QStringLiteral("1400x900x24"),
-                                              QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        server.start(QStringLiteral("Xvfb"),
+                     {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
+                      QStringLiteral("1400x900x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
         ASSERT_TRUE(server.waitForStarted(kWaitMilliseconds));
         while (!server.canReadLine()) {
             ASSERT_EQ(server.state(), QProcess::Running) << "Xvfb ended";

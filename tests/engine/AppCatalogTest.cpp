@@ -1,9 +1,9 @@
-#include "support/QtPrinters.h"
 #include "engine/apps/AppCatalog.h"
 #include "platform/HomeFolder.h"
 #include "shared/FileSystem.h"
 #include "support/FixtureTree.h"
 #include "support/PlistFixtures.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -43,9 +43,9 @@ QStringList namesOf(const QList<InstalledApp>& apps)
 TEST(AppCatalog, ListsBundlesDirectlyInsideTheRootsOncePerIdentifier)
 {
     Machine m;
-    const QString shared = m.app("Applications/Tool.app", {{"CFBundleIdentifier", "com.example.tool"},
-                                                           {"CFBundleName", "Tool"},
-                                                           {"CFBundleShortVersionString", "3.1"}});
+    const QString shared = m.app(
+        "Applications/Tool.app",
+        {{"CFBundleIdentifier", "com.example.tool"}, {"CFBundleName", "Tool"}, {"CFBundleShortVersionString", "3.1"}});
     m.tree.file("Applications/Tool.app/Contents/MacOS/tool", 50000);
     m.app("home/Applications/Tool.app", {{"CFBundleIdentifier", "com.example.tool"}, {"CFBundleName", "Mine"}});
     m.app("Applications/Utilities/Disk.app", {{"CFBundleIdentifier", "com.apple.disk"}, {"CFBundleVersion", "1234"}},
@@ -54,8 +54,8 @@ TEST(AppCatalog, ListsBundlesDirectlyInsideTheRootsOncePerIdentifier)
     m.app("Applications/Caps.APP", {{"CFBundleIdentifier", "com.example.caps"}});
     m.app("Applications/.Hidden.app", {{"CFBundleIdentifier", "com.example.hidden"}});
     m.app("Applications/NoId.app", {{"CFBundleName", "NoId"}});
-    m.app("home/Applications/Empty.app", {{"CFBundleIdentifier", "org.empty"}, {"CFBundleDisplayName", ""},
-                                          {"CFBundleName", "Fallback"}});
+    m.app("home/Applications/Empty.app",
+          {{"CFBundleIdentifier", "org.empty"}, {"CFBundleDisplayName", ""}, {"CFBundleName", "Fallback"}});
     m.tree.folder("home/Applications/Broken.app");
     m.tree.file("home/Applications/Broken.app/Contents/Info.plist", QByteArray("<plist><dict><key>"));
 

@@ -11,13 +11,11 @@ using namespace harborlite;
 namespace {
 
 BundleInfo info(std::optional<QString> identifier, std::optional<QString> name = std::nullopt,
-                std::optional<QString> displayName = std::nullopt,
-                std::optional<QString> shortVersion = std::nullopt,
-                std::optional<QString> version = std::nullopt,
-                std::optional<QString> executable = std::nullopt)
+                std::optional<QString> displayName = std::nullopt, std::optional<QString> shortVersion = std::nullopt,
+                std::optional<QString> version = std::nullopt, std::optional<QString> executable = std::nullopt)
 {
-    return BundleInfo { std::move(identifier), std::move(name), std::move(displayName),
-                        std::move(shortVersion), std::move(version), std::move(executable) };
+    return BundleInfo{std::move(identifier),   std::move(name),    std::move(displayName),
+                      std::move(shortVersion), std::move(version), std::move(executable)};
 }
 
 } // namespace
@@ -27,17 +25,16 @@ TEST(BundleInfo, ReadsTheDeclaredStringsFromXmlAndBinaryLists)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QList<QPair<QString, QString>> entries = {
-        { QStringLiteral("CFBundleIdentifier"), QStringLiteral("com.example.Editor") },
-        { QStringLiteral("CFBundleName"), QStringLiteral("Editor") },
-        { QStringLiteral("CFBundleDisplayName"), QString() },
-        { QStringLiteral("CFBundleShortVersionString"), QStringLiteral("2.1") },
-        { QStringLiteral("CFBundleVersion"), QStringLiteral("1234") },
-        { QStringLiteral("CFBundleExecutable"), QStringLiteral("editor") },
+        {QStringLiteral("CFBundleIdentifier"), QStringLiteral("com.example.Editor")},
+        {QStringLiteral("CFBundleName"), QStringLiteral("Editor")},
+        {QStringLiteral("CFBundleDisplayName"), QString()},
+        {QStringLiteral("CFBundleShortVersionString"), QStringLiteral("2.1")},
+        {QStringLiteral("CFBundleVersion"), QStringLiteral("1234")},
+        {QStringLiteral("CFBundleExecutable"), QStringLiteral("editor")},
     };
-    const BundleInfo expected = info(QStringLiteral("com.example.Editor"), QStringLiteral("Editor"),
-                                     QString(), QStringLiteral("2.1"), QStringLiteral("1234"),
-                                     QStringLiteral("editor"));
-    for (const bool binary : { false, true }) {
+    const BundleInfo expected = info(QStringLiteral("com.example.Editor"), QStringLiteral("Editor"), QString(),
+                                     QStringLiteral("2.1"), QStringLiteral("1234"), QStringLiteral("editor"));
+    for (const bool binary : {false, true}) {
         const QString bundle = dir.filePath(binary ? QStringLiteral("Binary.app") : QStringLiteral("Xml.app"));
         ASSERT_TRUE(test::writeBundle(bundle, entries, binary));
         EXPECT_EQ(BundleInfo::read(bundle), expected) << binary;
@@ -59,18 +56,16 @@ TEST(BundleInfo, FallsBackAndLeavesFieldsAbsent)
     plist_t typed = plist_new_dict();
     plist_dict_set_item(typed, "CFBundleIdentifier", plist_new_uint(7));
     plist_dict_set_item(typed, "CFBundleVersion", plist_new_uint(1234));
-    ASSERT_TRUE(test::writeFile(dir.filePath(QStringLiteral("Typed.app/Contents/Info.plist")),
-                                test::binaryList(typed)));
+    ASSERT_TRUE(
+        test::writeFile(dir.filePath(QStringLiteral("Typed.app/Contents/Info.plist")), test::binaryList(typed)));
     EXPECT_EQ(BundleInfo::read(dir.filePath(QStringLiteral("Typed.app"))), info(std::nullopt));
 
     // A list that is not a dictionary, a corrupt list and no list: an empty record.
     plist_t array = plist_new_array();
-    ASSERT_TRUE(test::writeFile(dir.filePath(QStringLiteral("Array.app/Contents/Info.plist")),
-                                test::xmlList(array)));
-    ASSERT_TRUE(test::writeFile(dir.filePath(QStringLiteral("Corrupt.app/Contents/Info.plist")),
-                                "<plist><dict>"));
+    ASSERT_TRUE(test::writeFile(dir.filePath(QStringLiteral("Array.app/Contents/Info.plist")), test::xmlList(array)));
+    ASSERT_TRUE(test::writeFile(dir.filePath(QStringLiteral("Corrupt.app/Contents/Info.plist")), "<plist><dict>"));
     ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("Empty.app/Contents")));
-    for (const char* name : { "Array.app", "Corrupt.app", "Empty.app" }) {
+    for (const char* name : {"Array.app", "Corrupt.app", "Empty.app"}) {
         EXPECT_EQ(BundleInfo::read(dir.filePath(QLatin1String(name))), info(std::nullopt)) << name;
     }
 

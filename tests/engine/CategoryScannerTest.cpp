@@ -1,10 +1,10 @@
-#include "support/QtPrinters.h"
 #include "engine/scanners/CategoryScanner.h"
 #include "platform/HomeFolder.h"
 #include "platform/SteadyClock.h"
 #include "shared/FileSystem.h"
 #include "support/FixtureTree.h"
 #include "support/Progress.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -54,8 +54,8 @@ TEST(ItemCollection, ListsHiddenEntriesInSizeOrderWithProgressAndSelection)
     const platform::Seam<std::chrono::steady_clock::time_point>::Override still(platform::steadyClock(), {});
     QList<double> fractions;
     QList<qint64> entries;
-    const QList<ScanItem> items = CategoryScanner::items(tree.path("home/in"), QStringLiteral("Home"), 0, false,
-                                                         never, [&](double f, qint64 read) {
+    const QList<ScanItem> items = CategoryScanner::items(tree.path("home/in"), QStringLiteral("Home"), 0, false, never,
+                                                         [&](double f, qint64 read) {
                                                              fractions << f;
                                                              entries << read;
                                                          });
@@ -94,8 +94,12 @@ TEST(ItemCollection, AFolderBeingMeasuredKeepsItsProgressMoving)
 
     const auto collect = [&](std::chrono::milliseconds interval) {
         QList<std::pair<double, qint64>> reports;
-        CategoryScanner::items(tree.path("home/in"), std::nullopt, 0, false, never,
-                               [&](double f, qint64 entries) { reports.append({f, entries}); }, interval);
+        CategoryScanner::items(
+            tree.path("home/in"), std::nullopt, 0, false, never,
+            [&](double f, qint64 entries) {
+                reports.append({f, entries});
+            },
+            interval);
         return reports;
     };
 
@@ -114,8 +118,7 @@ TEST(ItemCollection, AFolderBeingMeasuredKeepsItsProgressMoving)
     EXPECT_EQ(moving.last(), (std::pair<double, qint64>{0.5, entriesRead}));
 
     // The interval throttles them: a clock that stands still sends none.
-    EXPECT_EQ(collect(ProgressMeter::interval),
-              (QList<std::pair<double, qint64>>{{0.0, 0}, {0.5, entriesRead}}));
+    EXPECT_EQ(collect(ProgressMeter::interval), (QList<std::pair<double, qint64>>{{0.0, 0}, {0.5, entriesRead}}));
 }
 
 TEST(ItemCollection, EntriesTheGuardRefusesAreLeftOut)
@@ -125,8 +128,7 @@ TEST(ItemCollection, EntriesTheGuardRefusesAreLeftOut)
     // Listing the home folder itself meets the Library folder, which is pinned.
     tree.file("home/Library/Caches/x", 5000);
     tree.file("home/note.txt", 100);
-    EXPECT_EQ(names(CategoryScanner::items(tree.path("home"), std::nullopt, 0, false, never)),
-              QStringList{"note.txt"});
+    EXPECT_EQ(names(CategoryScanner::items(tree.path("home"), std::nullopt, 0, false, never)), QStringList{"note.txt"});
 }
 
 TEST(ItemCollection, CancellationKeepsWhatWasCollected)
@@ -138,8 +140,8 @@ TEST(ItemCollection, CancellationKeepsWhatWasCollected)
     }
     // A file polls once, before it is reached; measuring it does not poll.
     CancelAfter afterThree(3);
-    const QList<ScanItem> items = CategoryScanner::items(tree.path("home/in"), std::nullopt, 0, false,
-                                                         afterThree.predicate());
+    const QList<ScanItem> items =
+        CategoryScanner::items(tree.path("home/in"), std::nullopt, 0, false, afterThree.predicate());
     EXPECT_EQ(names(items), (QStringList{"f2", "f1", "f0"}));
 
     // A measurement cut short still yields its item, with the partial size.
@@ -147,8 +149,8 @@ TEST(ItemCollection, CancellationKeepsWhatWasCollected)
         tree.file(QStringLiteral("home/deep/folder/f%1").arg(i), 8192);
     }
     CancelAfter midWalk(4);
-    const QList<ScanItem> partial = CategoryScanner::items(tree.path("home/deep"), std::nullopt, 0, false,
-                                                           midWalk.predicate());
+    const QList<ScanItem> partial =
+        CategoryScanner::items(tree.path("home/deep"), std::nullopt, 0, false, midWalk.predicate());
     ASSERT_EQ(partial.size(), 1);
     EXPECT_GT(partial.first().size, 0);
     EXPECT_LT(partial.first().size, FS::size(tree.path("home/deep/folder")));

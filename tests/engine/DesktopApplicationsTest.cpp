@@ -36,7 +36,8 @@ protected:
         viewer = tree.file("opt/My Viewer/viewer", "#!/bin/sh\n");
         QFile::setPermissions(viewer, QFile::ReadOwner | QFile::ExeOwner);
 
-        tree.file("apps/user/viewer.desktop", entry("Viewer", "\"" + QFile::encodeName(viewer) + "\" --new", "NoDisplay=true\n"));
+        tree.file("apps/user/viewer.desktop",
+                  entry("Viewer", "\"" + QFile::encodeName(viewer) + "\" --new", "NoDisplay=true\n"));
         tree.file("apps/system/editor.desktop", entry("Editor", "editor %F"));
         tree.file("apps/system/linked.desktop", entry("Linked Editor", "edit-link %F"));
         tree.file("apps/system/viewer.desktop", entry("Viewer", "\"" + QFile::encodeName(viewer) + "\" --new"));
@@ -70,8 +71,8 @@ protected:
 
     DesktopApplications applications()
     {
-        return DesktopApplications({{tree.path("apps/user"), tree.path("apps/system"), tree.path("apps/missing")},
-                                    {tree.path("bin")}});
+        return DesktopApplications(
+            {{tree.path("apps/user"), tree.path("apps/system"), tree.path("apps/missing")}, {tree.path("bin")}});
     }
 
     FixtureTree tree;
@@ -141,8 +142,8 @@ TEST_F(DesktopApplicationsTest, TheStandardFoldersFollowTheDataHomeAndTheDataFol
     qunsetenv("XDG_DATA_DIRS");
     const DesktopApplications::Locations fallback = DesktopApplications::Locations::standard();
     qputenv("XDG_DATA_DIRS", saved);
-    EXPECT_EQ(standard.entryFolders.mid(1), (QStringList{"/opt/share/applications",
-                                                         "/var/lib/flatpak/exports/share/applications"}));
+    EXPECT_EQ(standard.entryFolders.mid(1),
+              (QStringList{"/opt/share/applications", "/var/lib/flatpak/exports/share/applications"}));
     EXPECT_TRUE(standard.entryFolders.first().endsWith("/applications"));
     EXPECT_EQ(fallback.entryFolders.mid(1), (QStringList{"/usr/local/share/applications", "/usr/share/applications"}));
 }

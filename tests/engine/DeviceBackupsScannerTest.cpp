@@ -21,7 +21,8 @@ const QDateTime kBackedUp(QDate(2024, 5, 20), QTime(10, 0), Qt::UTC);
 QByteArray infoList(const QString& entries)
 {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-           "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" \"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+           "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
+           "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
            "<plist version=\"1.0\"><dict>"
         + entries.toUtf8() + "</dict></plist>\n";
 }
@@ -185,6 +186,7 @@ TEST_F(DeviceBackupsScannerTest, CancellingWhileMeasuringEndsTheScanWithoutFurth
 
     // The measurement under way stops at once, so the first backup counts nothing.
     EXPECT_TRUE(result.groups.isEmpty());
-    EXPECT_EQ(messages(recorder), (QStringList{QString::fromUtf8("Looking for device backups\u2026"),
-                                               QString::fromUtf8("Measuring backup 1 of 2\u2026")}));
+    EXPECT_EQ(messages(recorder),
+              (QStringList{QString::fromUtf8("Looking for device backups\u2026"),
+                           QString::fromUtf8("Measuring backup 1 of 2\u2026")}));
 }

@@ -43,8 +43,8 @@ protected:
     platform::Seam<QString>::Override home{platform::homeFolder(), tree.path("home")};
     platform::Seam<QDateTime>::Override clock{platform::clock(), kNow};
 
-    CategoryResult scan(qint64 minimumSize, ProgressRecorder& recorder,
-                        const CancelPredicate& isCancelled = [] { return false; })
+    CategoryResult scan(
+        qint64 minimumSize, ProgressRecorder& recorder, const CancelPredicate& isCancelled = [] { return false; })
     {
         return DownloadedMediaScanner(minimumSize).scan(recorder.callback(), isCancelled);
     }
@@ -109,12 +109,12 @@ TEST_F(DownloadedMediaScannerTest, NothingPresentGivesOneReportPerSource)
         messages.append(p.message);
         fractions.append(p.fraction);
     }
-    EXPECT_EQ(messages, (QStringList{QString::fromUtf8("Checking Podcast Episodes\u2026"),
-                                     QString::fromUtf8("Checking TV & Movie Downloads\u2026"),
-                                     QString::fromUtf8("Checking Music Downloads\u2026"),
-                                     QString::fromUtf8("Checking Photo Caches\u2026"),
-                                     QString::fromUtf8("Checking Books & Audiobooks\u2026"),
-                                     "No downloaded media found"}));
+    EXPECT_EQ(messages,
+              (QStringList{QString::fromUtf8("Checking Podcast Episodes\u2026"),
+                           QString::fromUtf8("Checking TV & Movie Downloads\u2026"),
+                           QString::fromUtf8("Checking Music Downloads\u2026"),
+                           QString::fromUtf8("Checking Photo Caches\u2026"),
+                           QString::fromUtf8("Checking Books & Audiobooks\u2026"), "No downloaded media found"}));
     const QList<double> expected = {0.0, 0.2, 0.4, 0.6, 0.8, 1.0};
     ASSERT_EQ(fractions.size(), expected.size());
     for (qsizetype i = 0; i < expected.size(); ++i) {
@@ -134,8 +134,8 @@ TEST_F(DownloadedMediaScannerTest, SourcesKeepTheirOrderAndTotalsGrowPerSource)
     ProgressRecorder recorder;
     const CategoryResult result = scan(1, recorder);
 
-    ASSERT_EQ(titles(result), (QStringList{"Podcast Episodes", "TV & Movie Downloads", "Music Downloads",
-                                           "Photo Caches"}));
+    ASSERT_EQ(titles(result),
+              (QStringList{"Podcast Episodes", "TV & Movie Downloads", "Music Downloads", "Photo Caches"}));
     EXPECT_EQ(names(result.groups[3]), QStringList{"iPod Photo Cache"});
     EXPECT_EQ(result.groups[3].items[0].detail, "Photos rebuilds this");
     const qint64 podcasts = result.groups[0].items[0].size;

@@ -72,9 +72,9 @@ protected:
         return path;
     }
 
-    CategoryResult scan(qint64 minimumSize, ProgressRecorder& recorder,
-                        const CancelPredicate& isCancelled = [] { return false; },
-                        std::optional<QStringList> roots = std::nullopt)
+    CategoryResult scan(
+        qint64 minimumSize, ProgressRecorder& recorder, const CancelPredicate& isCancelled = [] { return false; },
+        std::optional<QStringList> roots = std::nullopt)
     {
         return DuplicatesScanner(minimumSize, std::move(roots)).scan(recorder.callback(), isCancelled);
     }
@@ -183,8 +183,8 @@ TEST_F(DuplicatesScannerTest, PrunedHiddenPackagedAndLinkedFilesAreNeverSeen)
     const QByteArray bytes = content(5000, 6);
     const QString original = file("Downloads/original.bin", bytes);
     for (const char* place : {"Documents/app/node_modules/x.bin", "Documents/repo/.git/x.bin",
-                                 "Documents/DerivedData/x.bin", "Documents/.hidden/x.bin", "Documents/.x.bin",
-                                 "Documents/Tool.app/Contents/x.bin", "Documents/Shots.photoslibrary/x.bin"}) {
+                              "Documents/DerivedData/x.bin", "Documents/.hidden/x.bin", "Documents/.x.bin",
+                              "Documents/Tool.app/Contents/x.bin", "Documents/Shots.photoslibrary/x.bin"}) {
         file(QString::fromUtf8(place), bytes);
     }
     tree.symlink("home/Desktop/link.bin", original);
@@ -203,10 +203,9 @@ TEST_F(DuplicatesScannerTest, AFileTheGuardRefusesIsNeitherKeptNorReported)
     file("Library/Messages/lonely.bin", content(6000, 8));
 
     ProgressRecorder recorder;
-    const CategoryResult result =
-        scan(1000, recorder, [] { return false; },
-             QStringList{tree.path("home/Downloads"), tree.path("home/Documents"),
-                         tree.path("home/Library/Messages")});
+    const CategoryResult result = scan(
+        1000, recorder, [] { return false; },
+        QStringList{tree.path("home/Downloads"), tree.path("home/Documents"), tree.path("home/Library/Messages")});
 
     ASSERT_EQ(result.groups.size(), 1);
     EXPECT_EQ(result.groups[0].title, "a.bin");
@@ -244,9 +243,9 @@ TEST_F(DuplicatesScannerTest, AFolderReachedTwiceCountsOnce)
     tree.symlink("home/Documents", tree.path("home/Downloads"));
 
     ProgressRecorder recorder;
-    const CategoryResult result =
-        scan(1000, recorder, [] { return false; },
-             QStringList{tree.path("home/Downloads"), tree.path("home/Downloads/sub"), tree.path("home/Documents")});
+    const CategoryResult result = scan(
+        1000, recorder, [] { return false; },
+        QStringList{tree.path("home/Downloads"), tree.path("home/Downloads/sub"), tree.path("home/Documents")});
 
     ASSERT_EQ(result.groups.size(), 1);
     EXPECT_EQ(names(result.groups[0]), QStringList{"b.bin"});
@@ -368,15 +367,14 @@ TEST_F(DuplicatesScannerTest, ProgressCountsDownThroughEachPass)
             EXPECT_EQ(p.bytesFound, 0);
         }
     }
-    EXPECT_EQ(messages, (QStringList{QString::fromUtf8("Indexing Downloads\u2026"),
-                                     QString::fromUtf8("Indexing Documents\u2026"),
-                                     QString::fromUtf8("Comparing 3 size matches\u2026"),
-                                     QString::fromUtf8("Comparing 2 size matches\u2026"),
-                                     QString::fromUtf8("Comparing 1 size matches\u2026"),
-                                     QString::fromUtf8("Verifying 3 possible duplicates\u2026"),
-                                     QString::fromUtf8("Verifying 2 possible duplicates\u2026"),
-                                     QString::fromUtf8("Verifying 1 possible duplicates\u2026"),
-                                     "Duplicate scan complete"}));
+    EXPECT_EQ(messages,
+              (QStringList{QString::fromUtf8("Indexing Downloads\u2026"), QString::fromUtf8("Indexing Documents\u2026"),
+                           QString::fromUtf8("Comparing 3 size matches\u2026"),
+                           QString::fromUtf8("Comparing 2 size matches\u2026"),
+                           QString::fromUtf8("Comparing 1 size matches\u2026"),
+                           QString::fromUtf8("Verifying 3 possible duplicates\u2026"),
+                           QString::fromUtf8("Verifying 2 possible duplicates\u2026"),
+                           QString::fromUtf8("Verifying 1 possible duplicates\u2026"), "Duplicate scan complete"}));
     const QList<double> expected = {0.0, 0.175, 0.35, 0.45, 0.55, 0.65, 0.75, 0.85, 1.0};
     ASSERT_EQ(fractions.size(), expected.size());
     for (qsizetype i = 0; i < expected.size(); ++i) {

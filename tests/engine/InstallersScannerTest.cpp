@@ -58,8 +58,9 @@ protected:
         return InstallersScanner(minimumSize, 14, locations);
     }
 
-    CategoryResult scan(ProgressRecorder& recorder, qint64 minimumSize = 10000,
-                        const CancelPredicate& isCancelled = [] { return false; }) const
+    CategoryResult scan(
+        ProgressRecorder& recorder, qint64 minimumSize = 10000,
+        const CancelPredicate& isCancelled = [] { return false; }) const
     {
         return scanner(minimumSize).scan(recorder.callback(), isCancelled);
     }
@@ -152,8 +153,9 @@ TEST_F(InstallersScannerTest, ExtensionsDecideTheGroupAndOnlyTheFirstLevelCounts
     ASSERT_EQ(result.groups.size(), 2);
     QStringList installers = names(result.groups[0]);
     installers.sort();
-    EXPECT_EQ(installers, (QStringList{"Tool.AppImage", "Tool.app.zip", "app.flatpakref", "app.snap", "image.iso",
-                                       "pkg.deb", "pkg.rpm"}));
+    EXPECT_EQ(installers,
+              (QStringList{"Tool.AppImage", "Tool.app.zip", "app.flatpakref", "app.snap", "image.iso", "pkg.deb",
+                           "pkg.rpm"}));
     const ScanGroup& archives = result.groups[1];
     EXPECT_EQ(archives.title, "Downloaded Archives");
     EXPECT_EQ(archives.subtitle, "Zips and tarballs you have already extracted or can fetch again");

@@ -60,8 +60,8 @@ protected:
         return path;
     }
 
-    CategoryResult scan(qint64 minimumSize, ProgressRecorder& recorder,
-                        const CancelPredicate& isCancelled = [] { return false; })
+    CategoryResult scan(
+        qint64 minimumSize, ProgressRecorder& recorder, const CancelPredicate& isCancelled = [] { return false; })
     {
         return LargeOldFilesScanner(minimumSize, 180).scan(recorder.callback(), isCancelled);
     }
@@ -118,15 +118,20 @@ TEST_F(LargeOldFilesScannerTest, KindsGroupInFixedOrderWithTheirTexts)
     ProgressRecorder recorder;
     const CategoryResult result = scan(10000, recorder);
 
-    ASSERT_EQ(titles(result), (QStringList{"Archives & Disk Images", "Videos", "Images", "Audio", "Documents",
-                                           "Bundles & Libraries", "Other Files"}));
-    EXPECT_EQ(names(result), (QStringList{"backup.zip", "system.iso", "clip.mp4", "photo.png", "song.mp3",
-                                          "report.pdf", "Project.app", "notes"}));
-    const QStringList subtitles = {"Installers and zips you already used", "Large recordings and downloads",
-                                   "High resolution images and raw files", "Long recordings and lossless audio",
-                                   "Big documents and exports", "Project packages and media libraries",
+    ASSERT_EQ(titles(result),
+              (QStringList{"Archives & Disk Images", "Videos", "Images", "Audio", "Documents", "Bundles & Libraries",
+                           "Other Files"}));
+    EXPECT_EQ(names(result),
+              (QStringList{"backup.zip", "system.iso", "clip.mp4", "photo.png", "song.mp3", "report.pdf", "Project.app",
+                           "notes"}));
+    const QStringList subtitles = {"Installers and zips you already used",
+                                   "Large recordings and downloads",
+                                   "High resolution images and raw files",
+                                   "Long recordings and lossless audio",
+                                   "Big documents and exports",
+                                   "Project packages and media libraries",
                                    "Everything else over the size threshold"};
-    const QStringList symbols = {"doc.zipper", "film", "photo", "waveform", "doc.richtext", "cube.box",
+    const QStringList symbols = {"doc.zipper",         "film", "photo", "waveform", "doc.richtext", "cube.box",
                                  "questionmark.folder"};
     for (qsizetype i = 0; i < result.groups.size(); ++i) {
         const ScanGroup& group = result.groups[i];
@@ -215,14 +220,15 @@ TEST_F(LargeOldFilesScannerTest, ReportsEachRootAndStopsWhenCancelled)
     std::atomic<bool> stop = false;
     ProgressRecorder recorder;
     const auto record = recorder.callback();
-    const CategoryResult result = LargeOldFilesScanner(10000, 180).scan(
-        [&](const ScanProgress& p) {
-            record(p);
-            if (p.message.startsWith("Scanning Documents")) {
-                stop = true;
-            }
-        },
-        [&] { return stop.load(); });
+    const CategoryResult result = LargeOldFilesScanner(10000, 180)
+                                      .scan(
+                                          [&](const ScanProgress& p) {
+                                              record(p);
+                                              if (p.message.startsWith("Scanning Documents")) {
+                                                  stop = true;
+                                              }
+                                          },
+                                          [&] { return stop.load(); });
 
     EXPECT_EQ(names(result), QStringList{"a.zip"});
     const QList<ScanProgress> reports = recorder.reports();

@@ -3,8 +3,8 @@
 #include "platform/HomeFolder.h"
 #include "shared/FileSystem.h"
 #include "shared/Formatting.h"
-#include "support/ItemRows.h"
 #include "support/FixtureTree.h"
+#include "support/ItemRows.h"
 #include "support/PlistFixtures.h"
 #include "support/Progress.h"
 #include "support/QtPrinters.h"
@@ -136,7 +136,8 @@ TEST_F(LeftoversScannerTest, ListsUnclaimedEntriesOfTheSevenFoldersInOneOptInGro
     ASSERT_EQ(result.groups.size(), 1);
     const ScanGroup& group = result.groups[0];
     EXPECT_EQ(group.title, "Orphaned Support Files");
-    EXPECT_EQ(group.subtitle, QString::fromUtf8("No installed application claims these folders \u2014 review before removing"));
+    EXPECT_EQ(group.subtitle,
+              QString::fromUtf8("No installed application claims these folders \u2014 review before removing"));
     EXPECT_EQ(group.symbol, "shippingbox");
     EXPECT_TRUE(group.isOptIn);
     EXPECT_FALSE(group.isExpanded);
@@ -153,14 +154,15 @@ TEST_F(LeftoversScannerTest, ListsUnclaimedEntriesOfTheSevenFoldersInOneOptInGro
         {"org.example.kit", "Library/WebKit", 4096, twoDays},
     };
     if (link > 0) {
-        const QString changed = Format::relativeDate(*FS::modificationDate(tree.path("home/Library/Containers/org.example.link")));
+        const QString changed =
+            Format::relativeDate(*FS::modificationDate(tree.path("home/Library/Containers/org.example.link")));
         expected.insert(2, {"org.example.link", "Library/Containers", link, "Last changed " + changed});
     }
     std::stable_sort(expected.begin(), expected.end(), [](const Row& a, const Row& b) { return a.size > b.size; });
     EXPECT_EQ(rows(group), expected);
     for (const ScanItem& item : group.items) {
         if (item.displayName == "org.example.viewer") {
-        EXPECT_EQ(item.url, tree.path("home/Library/Saved Application State/org.example.viewer.savedState"));
+            EXPECT_EQ(item.url, tree.path("home/Library/Saved Application State/org.example.viewer.savedState"));
         }
     }
 

@@ -76,8 +76,10 @@ TEST_F(LinkedUserFoldersTest, LinkedFoldersAreWalkedOnTheirRealPathsAndOthersRef
 TEST_F(LinkedUserFoldersTest, ItemsBehindLinkedFoldersAreFoundAndNamedByTheirRealPaths)
 {
     const QByteArray bytes(30000, 'x');
-    const QString archive = oldFile(QStringLiteral("disk/Documents"), QStringLiteral("backup.iso"), QByteArray(40000, 'i'));
-    const QString installer = oldFile(QStringLiteral("home/Sync/Downloads"), QStringLiteral("tool.deb"), QByteArray(50000, 'd'));
+    const QString archive =
+        oldFile(QStringLiteral("disk/Documents"), QStringLiteral("backup.iso"), QByteArray(40000, 'i'));
+    const QString installer =
+        oldFile(QStringLiteral("home/Sync/Downloads"), QStringLiteral("tool.deb"), QByteArray(50000, 'd'));
     const QString original = oldFile(QStringLiteral("disk/Documents"), QStringLiteral("report.bin"), bytes);
     const QString copy = oldFile(QStringLiteral("home/Sync/Downloads"), QStringLiteral("report copy.bin"), bytes);
 

@@ -1,10 +1,9 @@
-#include "support/QtPrinters.h"
+#include "engine/apps/LinuxApplications.h"
 #include "engine/apps/AppCatalog.h"
 #include "engine/apps/AppImages.h"
+#include "engine/apps/FlatpakInstallation.h"
 #include "engine/formats/DesktopEntry.h"
 #include "engine/formats/DpkgDatabase.h"
-#include "engine/apps/FlatpakInstallation.h"
-#include "engine/apps/LinuxApplications.h"
 #include "engine/formats/Metainfo.h"
 #include "platform/HomeFolder.h"
 #include "platform/PathText.h"
@@ -13,6 +12,7 @@
 #include "support/FixtureTree.h"
 #include "support/LinuxAppFixtures.h"
 #include "support/PlistFixtures.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -25,8 +25,8 @@ namespace {
 // installations, a dpkg database and the folder its lists' paths lie in.
 struct LinuxMachine {
     FixtureTree tree;
-    platform::Seam<QString>::Override home {platform::homeFolder(), tree.path("home")};
-    LinuxApplications::Roots roots {
+    platform::Seam<QString>::Override home{platform::homeFolder(), tree.path("home")};
+    LinuxApplications::Roots roots{
         .appImageFolders = std::nullopt,
         .userDesktopEntries = std::nullopt,
         .flatpakUser = std::nullopt,
@@ -35,7 +35,7 @@ struct LinuxMachine {
         .dpkgDatabase = tree.path("var/lib/dpkg"),
         .packageFilesRoot = tree.path("root"),
     };
-    LinuxApplications linux {roots};
+    LinuxApplications linux{roots};
 
     const InstalledApp* find(const QList<InstalledApp>& apps, const QString& id) const
     {
@@ -124,9 +124,9 @@ TEST(Metainfo, TheNewestReleaseOrNothing)
                                              "<release version=\"1.5\" date=\"2021-06-01\"/></releases></component>"),
               QStringLiteral("1.5"));
     // Releases of a nested element are not the application's.
-    EXPECT_EQ(Metainfo::newestReleaseVersion(
-                  "<component><x><releases><release version=\"9\"/></releases></x></component>"),
-              std::nullopt);
+    EXPECT_EQ(
+        Metainfo::newestReleaseVersion("<component><x><releases><release version=\"9\"/></releases></x></component>"),
+        std::nullopt);
     const QByteArray truncated = test::metainfo({"2.1"}).left(120);
     const QByteArray binary("\x00\x01\xff\xfe<component>", 15);
     const QByteArray huge = "<component><releases><release version=\"1\"/></releases><!--"
@@ -134,10 +134,11 @@ TEST(Metainfo, TheNewestReleaseOrNothing)
     const QByteArray longVersion = test::metainfo({QString(200, QLatin1Char('9'))});
     const QByteArray blankVersion = test::metainfo({"1 2"});
     const QByteArray noReleases = "<component><id>x</id></component>";
-    const QByteArray entities = "<!DOCTYPE c [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">"
-                                "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\"><!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\">"
-                                "<!ENTITY e \"&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;\">]><component><releases>"
-                                "<release version=\"&e;\"/></releases></component>";
+    const QByteArray entities =
+        "<!DOCTYPE c [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">"
+        "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\"><!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\">"
+        "<!ENTITY e \"&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;\">]><component><releases>"
+        "<release version=\"&e;\"/></releases></component>";
     for (const QByteArray& bad : {truncated, binary, huge, longVersion, blankVersion, noReleases, entities}) {
         EXPECT_EQ(Metainfo::newestReleaseVersion(bad), std::nullopt) << bad.left(60).toStdString();
     }
@@ -236,12 +237,17 @@ TEST(LinuxApplications, AnAppImagesVersionComesFromItsEntryWhenItHasOne)
     const QString named = m.tree.file("home/AppImages/Notes-2.4.1.AppImage", 100);
     const QString bare = m.tree.file("home/AppImages/Bare.AppImage", 100);
     const QString entries = "home/.local/share/applications/";
-    m.tree.file(entries + "sketch.desktop", ("[Desktop Entry]\nType=Application\nName=Sketch Pad\nExec=\"" + plain
-                                                 + "\" %U\nIcon=sketch\nX-AppImage-Version=1.0.3\n").toUtf8());
-    m.tree.file(entries + "notes.desktop", ("[Desktop Entry]\nType=Application\nName=Notes\nExec=\"" + named
-                                                + "\"\nX-AppImage-Version=2.4.1-beta\n").toUtf8());
-    m.tree.file(entries + "bare.desktop", ("[Desktop Entry]\nType=Application\nName=Bare\nExec=\"" + bare
-                                               + "\"\nX-AppImage-Version=\n").toUtf8());
+    m.tree.file(entries + "sketch.desktop",
+                ("[Desktop Entry]\nType=Application\nName=Sketch Pad\nExec=\"" + plain
+                 + "\" %U\nIcon=sketch\nX-AppImage-Version=1.0.3\n")
+                    .toUtf8());
+    m.tree.file(
+        entries + "notes.desktop",
+        ("[Desktop Entry]\nType=Application\nName=Notes\nExec=\"" + named + "\"\nX-AppImage-Version=2.4.1-beta\n")
+            .toUtf8());
+    m.tree.file(
+        entries + "bare.desktop",
+        ("[Desktop Entry]\nType=Application\nName=Bare\nExec=\"" + bare + "\"\nX-AppImage-Version=\n").toUtf8());
 
     const QList<InstalledApp> apps = m.linux.installedApps(false);
     ASSERT_NE(m.find(apps, plain), nullptr);
@@ -258,18 +264,21 @@ TEST(LinuxApplications, AnAppImageLeavesOnlyTheEntriesThatLaunchIt)
     LinuxMachine m;
     const QString file = m.tree.file("home/Applications/My Tool-1.0.AppImage", 100);
     const QString entries = "home/.local/share/applications/";
-    const QString quoted = m.tree.file(entries + "quoted.desktop",
-                                       test::desktopEntry("Tool", "\"" + file + "\" %F"));
-    const QString doubled = m.tree.file(entries + "doubled.desktop",
-                                        test::desktopEntry("Tool", "\"" + m.tree.path("home/Applications//My Tool-1.0.AppImage") + "\""));
+    const QString quoted = m.tree.file(entries + "quoted.desktop", test::desktopEntry("Tool", "\"" + file + "\" %F"));
+    const QString doubled =
+        m.tree.file(entries + "doubled.desktop",
+                    test::desktopEntry("Tool", "\"" + m.tree.path("home/Applications//My Tool-1.0.AppImage") + "\""));
     m.tree.file(entries + "backup.desktop", test::desktopEntry("Tool", "\"" + file + ".bak\""));
     m.tree.file(entries + "unquoted.desktop", test::desktopEntry("Tool", file));
     m.tree.file(entries + "relative.desktop", test::desktopEntry("Tool", "My\\sTool-1.0.AppImage"));
     m.tree.file(entries + "other.desktop", test::desktopEntry("Other", "/usr/bin/other"));
     m.tree.file(entries + "truncated.desktop", test::desktopEntry("Tool", "\"" + file + "\"").left(20));
-    m.tree.file(entries + "binary.desktop", QByteArray("\x7f" "ELF\x00\x01\x02\xff", 8));
-    m.tree.file(entries + "huge.desktop", test::desktopEntry("Tool", "\"" + file + "\"")
-                                              + QByteArray(DesktopEntry::maxFileBytes, '#'));
+    m.tree.file(entries + "binary.desktop",
+                QByteArray("\x7f"
+                           "ELF\x00\x01\x02\xff",
+                           8));
+    m.tree.file(entries + "huge.desktop",
+                test::desktopEntry("Tool", "\"" + file + "\"") + QByteArray(DesktopEntry::maxFileBytes, '#'));
     m.tree.symlink(entries + "link.desktop", quoted);
     m.tree.file(entries + "tool.desktop.txt", test::desktopEntry("Tool", "\"" + file + "\""));
 
@@ -296,14 +305,16 @@ TEST(LinuxApplications, FlatpaksOfBothInstallationsWithTheirDataFolders)
     m.tree.file("var/lib/flatpak/app/org.example.Escape/x86_64/stable/0123abcd/metadata", 10);
     m.tree.symlink("var/lib/flatpak/app/org.example.Escape/current", "../../../..");
     m.tree.file("var/lib/flatpak/app/org.example.Absolute/x86_64/stable/0123abcd/metadata", 10);
-    m.tree.symlink("var/lib/flatpak/app/org.example.Absolute/current", m.tree.path("var/lib/flatpak/app/org.example.Editor/x86_64/stable"));
+    m.tree.symlink("var/lib/flatpak/app/org.example.Absolute/current",
+                   m.tree.path("var/lib/flatpak/app/org.example.Editor/x86_64/stable"));
     m.tree.folder("var/lib/flatpak/app/org.example.Inactive/x86_64/stable");
     m.tree.symlink("var/lib/flatpak/app/org.example.Inactive/current", "x86_64/stable");
     m.tree.symlink("var/lib/flatpak/app/org.example.Inactive/x86_64/stable/active", "deadbeef");
     m.tree.symlink("var/lib/flatpak/app/org.example.Linked", m.tree.path("var/lib/flatpak/app/org.example.Editor"));
     // Hostile metainfo gives no version, never a failure.
-    test::flatpakApp(m.tree, "var/lib/flatpak", "org.example.Broken",
-                     test::FlatpakFixture::named("Broken", {}, QByteArray("\x00\xff<component><releases><release version=", 40)));
+    test::flatpakApp(
+        m.tree, "var/lib/flatpak", "org.example.Broken",
+        test::FlatpakFixture::named("Broken", {}, QByteArray("\x00\xff<component><releases><release version=", 40)));
 
     const QList<InstalledApp> apps = m.linux.installedApps(true);
     EXPECT_EQ(idsOf(apps), (QStringList{"org.example.Broken", "org.example.Editor", "com.example.Game"}));
@@ -316,8 +327,9 @@ TEST(LinuxApplications, FlatpaksOfBothInstallationsWithTheirDataFolders)
     EXPECT_EQ(editor->size, FS::size(editor->url));
     EXPECT_GE(editor->size, 50000);
     EXPECT_TRUE(editor->isSystemScope);
-    EXPECT_EQ(editor->iconName, m.tree.path("var/lib/flatpak/app/org.example.Editor/x86_64/stable/0123abcd/export/"
-                                            "share/icons/hicolor/scalable/apps/org.example.Editor.svg"));
+    EXPECT_EQ(editor->iconName,
+              m.tree.path("var/lib/flatpak/app/org.example.Editor/x86_64/stable/0123abcd/export/"
+                          "share/icons/hicolor/scalable/apps/org.example.Editor.svg"));
     const InstalledApp* game = m.find(apps, "com.example.Game");
     ASSERT_NE(game, nullptr);
     EXPECT_EQ(game->name, QStringLiteral("Game"));
@@ -337,8 +349,7 @@ TEST(LinuxApplications, DebianDesktopApplicationsAreListedFromTheDatabase)
 {
     LinuxMachine m;
     const QString db = "var/lib/dpkg";
-    m.tree.file("root/usr/share/applications/vim.desktop",
-                test::desktopEntry("Vim", "vim %F", "gvim"));
+    m.tree.file("root/usr/share/applications/vim.desktop", test::desktopEntry("Vim", "vim %F", "gvim"));
     m.tree.file("root/usr/bin/vim", 10);
     m.tree.file("root/usr/share/applications/display-im6.q16.desktop",
                 test::desktopEntry("ImageMagick", "/usr/bin/display-im6.q16 -nostdin %F", "display-im6.q16"));
@@ -346,9 +357,9 @@ TEST(LinuxApplications, DebianDesktopApplicationsAreListedFromTheDatabase)
                 test::desktopEntry("Python", "/usr/bin/python3.11", {}, "NoDisplay=true\n"));
     m.tree.file("root/usr/share/applications/kde4/old.desktop", test::desktopEntry("Old", "old"));
     m.tree.file("root/usr/share/applications/broken.desktop", QByteArray("\xff\xfe\x00\x01", 4));
-    test::dpkgPackage(m.tree, db,
-                      "Package: vim-common\nStatus: install ok installed\nInstalled-Size: 380\nVersion: 2:9.0\n",
-                      "vim-common", {"/usr/bin/vimtutor", "/usr/share/applications/vim.desktop", "/usr/share/applications"});
+    test::dpkgPackage(
+        m.tree, db, "Package: vim-common\nStatus: install ok installed\nInstalled-Size: 380\nVersion: 2:9.0\n",
+        "vim-common", {"/usr/bin/vimtutor", "/usr/share/applications/vim.desktop", "/usr/share/applications"});
     test::dpkgPackage(m.tree, db,
                       "Package: imagemagick-6.q16\nStatus: install ok installed\nArchitecture: amd64\n"
                       "Installed-Size: 12\nVersion: 8:6.9\n",
@@ -356,9 +367,9 @@ TEST(LinuxApplications, DebianDesktopApplicationsAreListedFromTheDatabase)
     test::dpkgPackage(m.tree, db, "Package: python3.11\nStatus: install ok installed\nVersion: 3.11\n", "python3.11",
                       {"/usr/share/applications/python3.11.desktop"});
     // No status paragraph at all; a listed entry that is missing; an unreadable entry.
-    test::dpkgPackage(m.tree, db, "", "kdelibs", {"/usr/share/applications/kde4/old.desktop",
-                                                 "/usr/share/applications/gone.desktop",
-                                                 "/usr/share/applications/broken.desktop"});
+    test::dpkgPackage(m.tree, db, "", "kdelibs",
+                      {"/usr/share/applications/kde4/old.desktop", "/usr/share/applications/gone.desktop",
+                       "/usr/share/applications/broken.desktop"});
     // Text that is not a list at all.
     m.tree.file(db + "/info/garbage.list", QByteArray("\x00\xff/usr/share/applications/\xfe.desktop\n", 36));
     m.tree.file(db + "/info/vim-common.md5sums", "/usr/share/applications/fake.desktop\n");
@@ -398,7 +409,8 @@ TEST(AppCatalog, LinuxFormsFollowTheBundlesOncePerIdentifierInNameOrder)
     ASSERT_TRUE(test::writeBundle(m.tree.path("Applications/Zed.app"),
                                   {{"CFBundleIdentifier", "org.example.Editor"}, {"CFBundleName", "Zed"}}));
     test::flatpakApp(m.tree, "var/lib/flatpak", "org.example.Editor", test::FlatpakFixture::named("Editor"));
-    test::flatpakApp(m.tree, "home/.local/share/flatpak", "org.example.Editor", test::FlatpakFixture::named("Editor Too"));
+    test::flatpakApp(m.tree, "home/.local/share/flatpak", "org.example.Editor",
+                     test::FlatpakFixture::named("Editor Too"));
     test::flatpakApp(m.tree, "home/.local/share/flatpak", "com.example.Game", test::FlatpakFixture::named("game"));
     m.tree.file("home/Applications/Beta-1.0.AppImage", 10);
     const AppCatalog catalog({m.tree.path("Applications")}, m.tree.path("Library"), m.linux);

@@ -1,4 +1,3 @@
-#include "support/QtPrinters.h"
 #include "engine/removal/Uninstaller.h"
 #include "platform/HomeFolder.h"
 #include "platform/RunningApplications.h"
@@ -7,6 +6,7 @@
 #include "support/FakeTool.h"
 #include "support/FixtureTree.h"
 #include "support/LinuxAppFixtures.h"
+#include "support/QtPrinters.h"
 
 #include <QDir>
 #include <QFile>
@@ -48,7 +48,7 @@ protected:
         roots.flatpakSystem = tree.path("var/lib/flatpak");
         roots.dpkgDatabase = tree.path("var/lib/dpkg");
         roots.packageFilesRoot = tree.path("root");
-        const platform::RunningApplications nothingRuns {
+        const platform::RunningApplications nothingRuns{
             [this](const QString&, const QString&, const std::optional<platform::FileIdentity>& planned) {
                 asked.append(planned);
                 return QList<platform::RunningInstance>();
@@ -84,7 +84,7 @@ protected:
     }
 
     FixtureTree tree;
-    platform::Seam<QString>::Override home {platform::homeFolder(), tree.path("home")};
+    platform::Seam<QString>::Override home{platform::homeFolder(), tree.path("home")};
     platform::ToolTable tools;
 };
 
@@ -96,8 +96,8 @@ TEST_F(LinuxUninstallTest, AnAppImageGoesWithTheEntriesThatLaunchItAndNothingEls
     const QString other = tree.file("home/Applications/Other-1.0.AppImage", 100);
     const QString entry = tree.file("home/.local/share/applications/appimagekit-tool.desktop",
                                     test::desktopEntry("Tool", "\"" + file + "\" %U"));
-    const QString unrelated = tree.file("home/.local/share/applications/other.desktop",
-                                        test::desktopEntry("Other", "\"" + other + "\""));
+    const QString unrelated =
+        tree.file("home/.local/share/applications/other.desktop", test::desktopEntry("Other", "\"" + other + "\""));
     tree.file("home/.config/Tool/settings.json", 10);
 
     const UninstallPlan plan = uninstaller().plan(listed(file));
@@ -143,8 +143,8 @@ TEST_F(LinuxUninstallTest, AFlatpakIsUninstalledByFlatpakThenItsDataGoes)
     EXPECT_TRUE(FS::exists(tree.path("home/.var/app/org.example.EditorPlugin/keep")));
     EXPECT_TRUE(FS::exists(tree.path("home/.local/share/flatpak/app/com.example.Game")));
 
-    const CleanupReport user = uninstaller().uninstall(uninstaller().plan(listed("com.example.Game")),
-                                                       Remover::Mode::trash);
+    const CleanupReport user =
+        uninstaller().uninstall(uninstaller().plan(listed("com.example.Game")), Remover::Mode::trash);
     EXPECT_TRUE(user.failures.isEmpty());
     EXPECT_EQ(test::recordedArguments(tools.flatpak),
               (QStringList{"uninstall", "--noninteractive", "--user", "com.example.Game"}));

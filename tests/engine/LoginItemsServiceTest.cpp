@@ -1,12 +1,12 @@
-#include "support/QtPrinters.h"
-#include "engine/apps/CodeSignatureInspector.h"
-#include "engine/formats/DesktopEntry.h"
 #include "engine/system/LoginItemsService.h"
+#include "engine/apps/CodeSignatureInspector.h"
 #include "engine/commands/ShellRunner.h"
+#include "engine/formats/DesktopEntry.h"
 #include "platform/UserId.h"
 #include "support/FakeTool.h"
 #include "support/FixtureTree.h"
 #include "support/PlistFixtures.h"
+#include "support/QtPrinters.h"
 
 #include <QCryptographicHash>
 #include <QDirIterator>
@@ -41,9 +41,9 @@ protected:
             tree.root(), "launchctl",
             "if [ \"$1\" = print-disabled ]; then cat \"$0.$(echo \"$2\" | tr / _)\" 2>/dev/null; exit 0; fi\n"
             "cat \"$0.err\" >&2 2>/dev/null; exit \"$(cat \"$0.status\" 2>/dev/null || echo 0)\"");
-        tools.systemctl = test::writeFakeTool(
-            tree.root(), "systemctl",
-            "cat \"$0.err\" >&2 2>/dev/null; exit \"$(cat \"$0.status\" 2>/dev/null || echo 0)\"");
+        tools.systemctl =
+            test::writeFakeTool(tree.root(), "systemctl",
+                                "cat \"$0.err\" >&2 2>/dev/null; exit \"$(cat \"$0.status\" 2>/dev/null || echo 0)\"");
         tools.pkexec = test::writeFakeTool(tree.root(), "pkexec",
                                            "printf '%s\\n' \"$7\" >> \"$0.log\"\n"
                                            "exit \"$(cat \"$0.status\" 2>/dev/null || echo 0)\"\n");
@@ -107,14 +107,17 @@ TEST_F(LoginItemsServiceTest, LaunchdListsReadAsTheirFoldersAndLaunchctlSay)
     plist_dict_set_item(binary, "Program", plist_new_string("relative-tool"));
     plist_dict_set_item(binary, "Disabled", plist_new_bool(1));
     ASSERT_TRUE(test::writeFile(tree.path("home/Library/LaunchAgents/binary.plist"), test::binaryList(binary)));
-    tree.file("Library/LaunchAgents/item2.plist",
-              plist("<key>Label</key><string>item2</string><key>Program</key><string>" + gone.toUtf8()
-                    + "</string><key>RunAtLoad</key><true/><key>KeepAlive</key><dict><key>SuccessfulExit</key><false/></dict>"
-                      "<key>Disabled</key><false/>"));
-    tree.file("Library/LaunchDaemons/spaces.plist",
-              plist("<key>Label</key><string>with spaces</string><key>Program</key><string>/opt/My \"Tool\"/run it</string>"
-                    "<key>RunAtLoad</key><string>yes</string>"));
-    tree.file("launchctl.gui_501", "disabled services = {\n\t\"item2\" => true\n\t\"item10\" => false\n\t\"odd => true\n}\n");
+    tree.file(
+        "Library/LaunchAgents/item2.plist",
+        plist("<key>Label</key><string>item2</string><key>Program</key><string>" + gone.toUtf8()
+              + "</string><key>RunAtLoad</key><true/><key>KeepAlive</key><dict><key>SuccessfulExit</key><false/></dict>"
+                "<key>Disabled</key><false/>"));
+    tree.file(
+        "Library/LaunchDaemons/spaces.plist",
+        plist("<key>Label</key><string>with spaces</string><key>Program</key><string>/opt/My \"Tool\"/run it</string>"
+              "<key>RunAtLoad</key><string>yes</string>"));
+    tree.file("launchctl.gui_501",
+              "disabled services = {\n\t\"item2\" => true\n\t\"item10\" => false\n\t\"odd => true\n}\n");
     tree.file("launchctl.system", "\t\"with spaces\" => true  \n");
 
     const QList<StartupItem> items = service().items();
@@ -195,9 +198,10 @@ TEST_F(LoginItemsServiceTest, LaunchdSwitchingByScope)
     item.label = "x; rm -rf /";
     item.scope = Scope::daemon;
     service().setEnabled(false, item);
-    EXPECT_EQ(administratorCommands(), (QStringList{tools.launchctl + " enable system/com.example.agent",
-                                                    tools.launchctl + " disable gui/501/com.example.agent",
-                                                    tools.launchctl + " disable 'system/x; rm -rf /'"}));
+    EXPECT_EQ(administratorCommands(),
+              (QStringList{tools.launchctl + " enable system/com.example.agent",
+                           tools.launchctl + " disable gui/501/com.example.agent",
+                           tools.launchctl + " disable 'system/x; rm -rf /'"}));
 
     tree.file("pkexec.status", "126");
     try {
@@ -210,8 +214,10 @@ TEST_F(LoginItemsServiceTest, LaunchdSwitchingByScope)
 
 TEST_F(LoginItemsServiceTest, AutostartEntriesFollowTheFreedesktopRules)
 {
-    tree.file("home/.config/autostart/only.desktop", "[Desktop Entry]\nType=Application\nName=Only Mine\nExec=/bin/sh -c true\n");
-    tree.file("home/.config/autostart/mine-hidden.desktop", "[Desktop Entry]\nName=Mine Hidden\nExec=sh\nHidden=true\n");
+    tree.file("home/.config/autostart/only.desktop",
+              "[Desktop Entry]\nType=Application\nName=Only Mine\nExec=/bin/sh -c true\n");
+    tree.file("home/.config/autostart/mine-hidden.desktop",
+              "[Desktop Entry]\nName=Mine Hidden\nExec=sh\nHidden=true\n");
     tree.file("home/.config/autostart/noexec.desktop", "[Desktop Entry]\nName=No Exec\n");
     tree.file("home/.config/autostart/missing.desktop",
               "[Desktop Entry]\nName=Missing\nExec=harborlite-no-such-program --flag\n");
@@ -223,7 +229,8 @@ TEST_F(LoginItemsServiceTest, AutostartEntriesFollowTheFreedesktopRules)
               "[Desktop Entry]\nName=Shared\nName[de]=Geteilt\nExec=\"/opt/my \\\"odd\\\" tool\" %u\n");
     tree.file("etc/xdg/autostart/overridden.desktop", "[Desktop Entry]\nName=Overridden\nExec=/bin/true\n");
     tree.file("home/.config/autostart/overridden.desktop", "[Desktop Entry]\nHidden=true\n");
-    tree.file("etc/xdg/autostart/gnome-off.desktop", "[Desktop Entry]\nName=Gnome Off\nExec=sh\nX-GNOME-Autostart-enabled=false\n");
+    tree.file("etc/xdg/autostart/gnome-off.desktop",
+              "[Desktop Entry]\nName=Gnome Off\nExec=sh\nX-GNOME-Autostart-enabled=false\n");
     tree.file("etc/xdg/autostart/kde.desktop", "[Desktop Entry]\nName=KDE Only\nExec=sh\nOnlyShowIn=KDE;\n");
     tree.file("etc/xdg/autostart/both.desktop", "[Desktop Entry]\nName=Both\nExec=sh\nOnlyShowIn=KDE;GNOME;\n");
     tree.file("etc/xdg/autostart/not-gnome.desktop", "[Desktop Entry]\nName=Not Gnome\nExec=sh\nNotShowIn=GNOME;\n");
@@ -233,8 +240,9 @@ TEST_F(LoginItemsServiceTest, AutostartEntriesFollowTheFreedesktopRules)
     for (const StartupItem& item : items) {
         labels << item.label;
     }
-    EXPECT_EQ(labels, (QStringList{"Both", QString::fromUtf8("Caf\xef\xbf\xbd"), "Gnome Off", "KDE Only", "Mine Hidden",
-                                   "Missing", "No Exec", "Not Gnome", "Only Mine", "Overridden", "Shared"}));
+    EXPECT_EQ(labels,
+              (QStringList{"Both", QString::fromUtf8("Caf\xef\xbf\xbd"), "Gnome Off", "KDE Only", "Mine Hidden",
+                           "Missing", "No Exec", "Not Gnome", "Only Mine", "Overridden", "Shared"}));
     struct Row {
         QString label;
         Scope scope;
@@ -321,11 +329,14 @@ TEST_F(LoginItemsServiceTest, SystemdUnitsOfTheUserAndTheAdministratorAreListedA
 {
     const QByteArray install = "[Install]\nWantedBy=multi-user.target\n";
     tree.file("etc/systemd/system/backup.service",
-              "[Unit]\nDescription=x\n[Service]\nExecStart=-/usr/local/bin/backup --daily\nRestart=on-failure\n" + install);
-    tree.symlink("etc/systemd/system/multi-user.target.wants/backup.service", tree.path("etc/systemd/system/backup.service"));
+              "[Unit]\nDescription=x\n[Service]\nExecStart=-/usr/local/bin/backup --daily\nRestart=on-failure\n"
+                  + install);
+    tree.symlink("etc/systemd/system/multi-user.target.wants/backup.service",
+                 tree.path("etc/systemd/system/backup.service"));
     tree.file("lib/systemd/system/cron.service", "[Service]\nExecStart=/usr/sbin/cron\n" + install);
     tree.symlink("etc/systemd/system/cron.service", tree.path("lib/systemd/system/cron.service"));
-    tree.symlink("etc/systemd/system/multi-user.target.wants/cron.service", tree.path("lib/systemd/system/cron.service"));
+    tree.symlink("etc/systemd/system/multi-user.target.wants/cron.service",
+                 tree.path("lib/systemd/system/cron.service"));
     tree.symlink("etc/systemd/system/masked.service", "/dev/null");
     tree.file("etc/systemd/system/static.service", "[Service]\nExecStart=/bin/true\n");
     tree.file("etc/systemd/system/getty@.service", "[Service]\nExecStart=/sbin/agetty\n" + install);
@@ -337,14 +348,16 @@ TEST_F(LoginItemsServiceTest, SystemdUnitsOfTheUserAndTheAdministratorAreListedA
               "[Service]\nExecStart=sync-tool --watch\n[Install]\nWantedBy=default.target\n");
     tree.symlink("home/.config/systemd/user/default.target.wants/sync.service",
                  tree.path("home/.config/systemd/user/sync.service"));
-    tree.file("home/.config/systemd/user/idle.service", "[Service]\nExecStart=/bin/sleep 1\n[Install]\nWantedBy=default.target\n");
+    tree.file("home/.config/systemd/user/idle.service",
+              "[Service]\nExecStart=/bin/sleep 1\n[Install]\nWantedBy=default.target\n");
 
     const QList<StartupItem> items = service().items();
     QStringList labels;
     for (const StartupItem& item : items) {
         labels << item.label;
     }
-    EXPECT_EQ(labels, (QStringList{"backup.service", "gone.service", "idle.service", "odd'unit.service", "sync.service"}));
+    EXPECT_EQ(labels,
+              (QStringList{"backup.service", "gone.service", "idle.service", "odd'unit.service", "sync.service"}));
     const StartupItem* backup = find(items, "backup.service");
     ASSERT_NE(backup, nullptr);
     EXPECT_EQ(backup->scope, Scope::daemon);
@@ -374,9 +387,9 @@ TEST_F(LoginItemsServiceTest, SystemdUnitsOfTheUserAndTheAdministratorAreListedA
     service().setEnabled(true, *gone);
     service().setEnabled(false, *backup);
     service().setEnabled(true, *odd);
-    EXPECT_EQ(administratorCommands(), (QStringList{tools.systemctl + " enable -- gone.service",
-                                                    tools.systemctl + " disable -- backup.service",
-                                                    tools.systemctl + " enable -- 'odd'\\''unit.service'"}));
+    EXPECT_EQ(administratorCommands(),
+              (QStringList{tools.systemctl + " enable -- gone.service", tools.systemctl + " disable -- backup.service",
+                           tools.systemctl + " enable -- 'odd'\\''unit.service'"}));
     // The user's own units need no administrator.
     service().setEnabled(false, *sync);
     EXPECT_EQ(test::recordedArguments(tools.systemctl), (QStringList{"--user", "disable", "--", "sync.service"}));
@@ -398,7 +411,8 @@ TEST_F(LoginItemsServiceTest, BadUnitFilesAndAutostartEntriesAreLeftOut)
 {
     const QByteArray install = "[Install]\nWantedBy=multi-user.target\n";
     tree.file("etc/systemd/system/good.service", "[Service]\nExecStart=/bin/true\n" + install);
-    tree.file("etc/systemd/system/huge.service", "[Service]\nExecStart=/bin/true\n" + install + QByteArray(1100 * 1024, '#'));
+    tree.file("etc/systemd/system/huge.service",
+              "[Service]\nExecStart=/bin/true\n" + install + QByteArray(1100 * 1024, '#'));
     tree.symlink("etc/systemd/system/loop.service", tree.path("etc/systemd/system/loop.service"));
     tree.file("etc/systemd/system/garbage.service", QByteArray("\x00\xff\xfe[Serv\nExec\x01Start", 18));
     tree.folder("etc/systemd/system/folder.service");
@@ -409,7 +423,8 @@ TEST_F(LoginItemsServiceTest, BadUnitFilesAndAutostartEntriesAreLeftOut)
     tree.file("etc/xdg/autostart/garbage.desktop", QByteArray("\xff\xfe\x00Name=Garbage\n", 17));
     tree.symlink("etc/xdg/autostart/loop.desktop", tree.path("etc/xdg/autostart/loop.desktop"));
     tree.symlink("home/.config/autostart/loop.desktop", tree.path("home/.config/autostart/loop.desktop"));
-    tree.symlink("home/.config/systemd/user/default.target.wants", tree.path("home/.config/systemd/user/default.target.wants"));
+    tree.symlink("home/.config/systemd/user/default.target.wants",
+                 tree.path("home/.config/systemd/user/default.target.wants"));
 
     QStringList labels;
     for (const StartupItem& item : service().items()) {
@@ -464,10 +479,11 @@ static QMap<QString, QByteArray> world(const QString& root)
         const QString path = it.next();
         const QFileInfo info(path);
         QFile file(path);
-        entries.insert(path, info.isSymLink() ? "link:" + QFile::encodeName(info.symLinkTarget())
-                             : info.isFile() && file.open(QIODevice::ReadOnly)
-                             ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex()
-                             : QByteArray("folder"));
+        entries.insert(path,
+                       info.isSymLink() ? "link:" + QFile::encodeName(info.symLinkTarget())
+                           : info.isFile() && file.open(QIODevice::ReadOnly)
+                           ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex()
+                           : QByteArray("folder"));
     }
     return entries;
 }
@@ -529,9 +545,11 @@ TEST_F(LoginItemsServiceTest, OffThenOnGivesTheUsersFileBackByteForByte)
     const QByteArray bom = "\xEF\xBB\xBF";
     const QList<std::pair<const char*, QByteArray>> files = {
         {"plain", "[Desktop Entry]\nName=Plain\nExec=sh\nX-GNOME-Autostart-enabled=true\n"},
-        {"crlf", bom + "# made by hand\r\n[Desktop Entry]\r\nName=Crlf\r\nName[de]=Zeilen\r\nComment[fr]=caf\xc3\xa9\r\n"
-                       "Exec=sh\r\n\r\n# trailing comment\r\nX-GNOME-Autostart-enabled=true\r\n"
-                       "[Desktop Action x]\r\nHidden=keep"},
+        {"crlf",
+         bom
+             + "# made by hand\r\n[Desktop Entry]\r\nName=Crlf\r\nName[de]=Zeilen\r\nComment[fr]=caf\xc3\xa9\r\n"
+               "Exec=sh\r\n\r\n# trailing comment\r\nX-GNOME-Autostart-enabled=true\r\n"
+               "[Desktop Action x]\r\nHidden=keep"},
         {"own-hidden", "[Desktop Entry]\nName=Own Hidden\n# keep\nHidden=false\nExec=sh"},
     };
     for (const auto& [name, bytes] : files) {

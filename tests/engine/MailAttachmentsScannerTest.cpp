@@ -1,9 +1,9 @@
 #include "engine/scanners/MailAttachmentsScanner.h"
 #include "platform/Clock.h"
 #include "platform/HomeFolder.h"
-#include "support/ItemRows.h"
 #include "support/BadInput.h"
 #include "support/FixtureTree.h"
+#include "support/ItemRows.h"
 #include "support/OrdinaryUser.h"
 #include "support/Progress.h"
 #include "support/QtPrinters.h"
@@ -110,10 +110,11 @@ TEST_F(MailAttachmentsScannerTest, FindsAttachmentFoldersInAccountsAndTheDownloa
     EXPECT_EQ(stored.symbol, "paperclip");
     EXPECT_FALSE(stored.isOptIn);
     EXPECT_FALSE(stored.isExpanded);
-    EXPECT_EQ(rows(stored), (QList<Row>{{"Archive.mbox", "Mail attachments", 5 * 4096},
-                                        {"INBOX.mbox", "Mail attachments", 3 * 4096},
-                                        {"New\nFolder.mbox", "Mail attachments", 4096},
-                                        {"Old.mbox", "Mail attachments", 4096}}));
+    EXPECT_EQ(rows(stored),
+              (QList<Row>{{"Archive.mbox", "Mail attachments", 5 * 4096},
+                          {"INBOX.mbox", "Mail attachments", 3 * 4096},
+                          {"New\nFolder.mbox", "Mail attachments", 4096},
+                          {"Old.mbox", "Mail attachments", 4096}}));
     EXPECT_EQ(stored.items[1].url, tree.path(store("V10/ACCOUNT-1/INBOX.mbox/Attachments")));
 
     const ScanGroup& opened = result.groups[1];
@@ -121,9 +122,10 @@ TEST_F(MailAttachmentsScannerTest, FindsAttachmentFoldersInAccountsAndTheDownloa
     EXPECT_EQ(opened.subtitle, "Attachments opened straight from a message");
     EXPECT_EQ(opened.symbol, "arrow.down.doc");
     EXPECT_FALSE(opened.isOptIn);
-    EXPECT_EQ(rows(opened), (QList<Row>{{"report.pdf", "Mail Downloads", 2 * 4096},
-                                        {".hidden", "Mail Downloads", 4096},
-                                        {"empty.txt", "Mail Downloads", 0}}));
+    EXPECT_EQ(rows(opened),
+              (QList<Row>{{"report.pdf", "Mail Downloads", 2 * 4096},
+                          {".hidden", "Mail Downloads", 4096},
+                          {"empty.txt", "Mail Downloads", 0}}));
 
     const QList<ScanProgress> reports = recorder.reports();
     ASSERT_EQ(reports.size(), 4);
@@ -152,9 +154,8 @@ TEST_F(MailAttachmentsScannerTest, CancellingBetweenAccountsKeepsTheFirstAndStil
         countFrom04(p);
         recorder.callback()(p);
     };
-    const CategoryResult result = MailAttachmentsScanner().scan(progress, [&] {
-        return counting && ++asked > perAccount;
-    });
+    const CategoryResult result =
+        MailAttachmentsScanner().scan(progress, [&] { return counting && ++asked > perAccount; });
 
     ASSERT_EQ(result.groups.size(), 1);
     EXPECT_EQ(rows(result.groups[0]), (QList<Row>{{"INBOX.mbox", "Mail attachments", 2 * 4096}}));

@@ -1,14 +1,14 @@
-#include "support/QtPrinters.h"
 #include "engine/system/MaintenanceService.h"
 #include "engine/commands/ShellRunner.h"
-#include "support/EventWait.h"
-#include "shared/FileSystem.h"
-#include "shared/Formatting.h"
 #include "platform/HomeFolder.h"
 #include "platform/UserId.h"
 #include "platform/XdgDataHome.h"
+#include "shared/FileSystem.h"
+#include "shared/Formatting.h"
+#include "support/EventWait.h"
 #include "support/FakeTool.h"
 #include "support/FixtureTree.h"
+#include "support/QtPrinters.h"
 
 #include <QFile>
 #include <QProcess>
@@ -36,9 +36,9 @@ protected:
         tools.mdutil = test::writeFakeTool(tree.root(), "mdutil", "exit 0");
         tools.tmutil = test::writeFakeTool(tree.root(), "tmutil", "exit 0");
         tools.diskutil = test::writeFakeTool(tree.root(), "diskutil", "cat \"$0.out\" 2>/dev/null; exit 1");
-        tools.updateDesktopDatabase = test::writeFakeTool(
-            tree.root(), "update-desktop-database",
-            "cat \"$0.err\" >&2 2>/dev/null; exit \"$(cat \"$0.status\" 2>/dev/null || echo 0)\"");
+        tools.updateDesktopDatabase =
+            test::writeFakeTool(tree.root(), "update-desktop-database",
+                                "cat \"$0.err\" >&2 2>/dev/null; exit \"$(cat \"$0.status\" 2>/dev/null || echo 0)\"");
     }
 
     MaintenanceTask task(const QString& id) const
@@ -79,16 +79,19 @@ TEST_F(MaintenanceServiceTest, EightTasksInOrderWithTheirTexts)
     for (const MaintenanceTask& t : tasks) {
         ids << t.id;
     }
-    EXPECT_EQ(ids, (QStringList{"freeRAM", "flushDNS", "rebuildSpotlight", "rebuildLaunchServices", "repairPermissions",
-                                "speedUpMail", "thinSnapshots", "verifyDisk"}));
-    EXPECT_EQ(tasks[0], (MaintenanceTask{"freeRAM", "Free Up Purgeable Memory",
-                                         "Asks the kernel to release inactive pages and compressed memory.", "memorychip",
-                                         true, "About 20 seconds", "/bin/sync"}));
+    EXPECT_EQ(ids,
+              (QStringList{"freeRAM", "flushDNS", "rebuildSpotlight", "rebuildLaunchServices", "repairPermissions",
+                           "speedUpMail", "thinSnapshots", "verifyDisk"}));
+    EXPECT_EQ(tasks[0],
+              (MaintenanceTask{"freeRAM", "Free Up Purgeable Memory",
+                               "Asks the kernel to release inactive pages and compressed memory.", "memorychip", true,
+                               "About 20 seconds", "/bin/sync"}));
     EXPECT_EQ(tasks[3].requiredTool, "/usr/bin/update-desktop-database");
     EXPECT_FALSE(tasks[3].needsAdministrator);
-    EXPECT_EQ(tasks[6], (MaintenanceTask{"thinSnapshots", "Thin Time Machine Snapshots",
-                                         "Removes local APFS snapshots that are holding on to disk space.",
-                                         "clock.arrow.2.circlepath", true, "Under a minute", "/usr/bin/tmutil"}));
+    EXPECT_EQ(tasks[6],
+              (MaintenanceTask{"thinSnapshots", "Thin Time Machine Snapshots",
+                               "Removes local APFS snapshots that are holding on to disk space.",
+                               "clock.arrow.2.circlepath", true, "Under a minute", "/usr/bin/tmutil"}));
     EXPECT_EQ(tasks[7].detail, "Runs a read-only filesystem check and reports any damage.");
     EXPECT_EQ(tasks[7].estimate, "One to three minutes");
 }
@@ -163,7 +166,8 @@ TEST_F(MaintenanceServiceTest, UnknownIdentifierIsRefusedCaseSensitively)
 TEST_F(MaintenanceServiceTest, DesktopDatabaseIsRebuiltInTheUsersApplicationsFolder)
 {
     EXPECT_EQ(run("rebuildLaunchServices"), "Launch Services database rebuilt.");
-    EXPECT_EQ(test::recordedArguments(tools.updateDesktopDatabase), QStringList{tree.path("home/.local/share/applications")});
+    EXPECT_EQ(test::recordedArguments(tools.updateDesktopDatabase),
+              QStringList{tree.path("home/.local/share/applications")});
 
     tree.file("update-desktop-database.status", "1");
     tree.file("update-desktop-database.err", "cannot write cache");
@@ -213,11 +217,13 @@ TEST_F(MaintenanceServiceTest, MailDatabasesAreCompactedWithTheRealTool)
     tree.folder("home/Library/Mail/V10/MailData");
     QProcess sqlite;
     sqlite.start("/usr/bin/sqlite3",
-                 {database, "create table m(x); with recursive n(i) as (select 1 union all select i + 1 from n "
-                            "where i < 20000) insert into m select randomblob(100) from n; delete from m;"});
+                 {database,
+                  "create table m(x); with recursive n(i) as (select 1 union all select i + 1 from n "
+                  "where i < 20000) insert into m select randomblob(100) from n; delete from m;"});
     ASSERT_TRUE(sqlite.waitForFinished(test::kWaitLimitMilliseconds));
     ASSERT_EQ(sqlite.exitCode(), 0);
-    tree.file("home/Library/Mail/V9/MailData/Envelope Index", QByteArray("not a database at all, just text", 32) + QByteArray(4096, 'x'));
+    tree.file("home/Library/Mail/V9/MailData/Envelope Index",
+              QByteArray("not a database at all, just text", 32) + QByteArray(4096, 'x'));
     tree.file("home/Library/Mail/.V8/MailData/Envelope Index", "");
 
     const qint64 before = FS::allocatedSize(database);

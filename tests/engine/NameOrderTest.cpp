@@ -14,7 +14,7 @@ TEST(NameOrder, CaseInsensitiveNumericAndStable)
         int found;
     };
     QList<Entry> entries = {{"App 10", 0}, {"app 2", 1}, {"App 1", 2}, {"beta", 3}, {"Alpha", 4},
-                            {"item10", 5}, {"item2", 6}, {"Beta", 7}, {"Ärger", 8}};
+                            {"item10", 5}, {"item2", 6}, {"Beta", 7},  {"Ärger", 8}};
     NameOrder().sort(entries, [](const Entry& e) { return e.name; });
     QStringList names;
     QList<int> order;

@@ -1,10 +1,10 @@
-#include "support/QtPrinters.h"
 #include "engine/apps/PackageReceipts.h"
 #include "platform/Clock.h"
 #include "platform/HomeFolder.h"
 #include "platform/ToolTable.h"
 #include "support/FakeReceiptTool.h"
 #include "support/FixtureTree.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -32,9 +32,17 @@ QStringList ids(const QList<PackageReceipt>& receipts)
 
 TEST(PackageReceipts, MaximalPathsKeepTopmostOwnedLocationsShortestFirst)
 {
-    const QStringList listed = {"/Applications", "/Applications/Foo.app", "/Applications/Foo.app/Contents",
-                                "/Applications/Foo.app/Contents/Info.plist", "/usr/local/bin",
-                                "/usr/local/bin/foo", "/opt/foo", "/opt/foobar/", "/", "", "/opt/foo"};
+    const QStringList listed = {"/Applications",
+                                "/Applications/Foo.app",
+                                "/Applications/Foo.app/Contents",
+                                "/Applications/Foo.app/Contents/Info.plist",
+                                "/usr/local/bin",
+                                "/usr/local/bin/foo",
+                                "/opt/foo",
+                                "/opt/foobar/",
+                                "/",
+                                "",
+                                "/opt/foo"};
     EXPECT_EQ(PackageReceipts::maximalPaths(listed),
               (QStringList{"/opt/foo", "/opt/foo", "/opt/foobar", "/usr/local/bin/foo", "/Applications/Foo.app"}));
 }
@@ -116,11 +124,12 @@ TEST(PackageReceipts, ResidueLeavesOutTheBundleClaimsMissingAndGuardedLocations)
     const QString twice = tree.file("opt/twice", 10);
     const QString kept = tree.file("opt/kept", 10);
 
-    const PackageReceipt first = receipt("com.example.foo", {app, app + "/Contents", tool, shared, inside,
-                                                              container, twice, tree.path("opt/gone"), "/usr/bin"});
+    const PackageReceipt first =
+        receipt("com.example.foo",
+                {app, app + "/Contents", tool, shared, inside, container, twice, tree.path("opt/gone"), "/usr/bin"});
     const PackageReceipt second = receipt("com.example.extra", {twice, kept});
-    const PackageReceipt other = receipt("org.other", {shared, tree.path("opt/claimedparent"),
-                                                       tree.path("opt/container/claimed-inner")});
+    const PackageReceipt other =
+        receipt("org.other", {shared, tree.path("opt/claimedparent"), tree.path("opt/container/claimed-inner")});
     const QList<PackageReceipts::ResidueItem> items =
         PackageReceipts::residue({first, second}, app, {first, other, second});
 

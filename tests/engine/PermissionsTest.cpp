@@ -1,9 +1,9 @@
-#include "support/QtPrinters.h"
 #include "engine/system/Permissions.h"
 #include "platform/FullDiskAccessProbes.h"
 #include "platform/HomeFolder.h"
 #include "platform/XdgDataHome.h"
 #include "support/FixtureTree.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 #include "platform/Clock.h"
 #include "platform/HomeFolder.h"
 #include "shared/FileSystem.h"
-#include "support/ItemRows.h"
 #include "support/FixtureTree.h"
+#include "support/ItemRows.h"
 #include "support/Progress.h"
 #include "support/QtPrinters.h"
 
@@ -49,8 +49,9 @@ TEST_F(PrivacyScannerTest, BrowsersKeepTheLibraryFolderFirstAndTheLinuxFolderAft
         names.append(browser.name);
     }
     EXPECT_EQ(names, (QStringList{"Safari", "Safari Caches", "Google Chrome", "Brave", "Microsoft Edge", "Arc"}));
-    EXPECT_EQ(browsers[2].roots, (QStringList{tree.path(library("Application Support/Google/Chrome/Default")),
-                                              tree.path("home/.config/google-chrome/Default")}));
+    EXPECT_EQ(browsers[2].roots,
+              (QStringList{tree.path(library("Application Support/Google/Chrome/Default")),
+                           tree.path("home/.config/google-chrome/Default")}));
     EXPECT_EQ(browsers[3].roots.last(), tree.path("home/.config/BraveSoftware/Brave-Browser/Default"));
     EXPECT_EQ(browsers[4].roots.last(), tree.path("home/.config/microsoft-edge/Default"));
     EXPECT_EQ(browsers[0].roots.size(), 1);
@@ -130,24 +131,26 @@ TEST_F(PrivacyScannerTest, ListsBrowserFirefoxAndRecentItemTraces)
     EXPECT_EQ(firefox.subtitle, "Per-profile history and cookie stores");
     EXPECT_EQ(firefox.symbol, "flame");
     EXPECT_TRUE(firefox.isOptIn);
-    EXPECT_EQ(rows(firefox), (QList<Row>{
-                                 {"abc.default" + dash + "Cookies", "Firefox", 4096},
-                                 {"xyz.default-release" + dash + "History & bookmarks index", "Firefox", 2 * 4096},
-                                 {"xyz.default-release" + dash + "Cookies", "Firefox", 4096},
-                             }));
+    EXPECT_EQ(rows(firefox),
+              (QList<Row>{
+                  {"abc.default" + dash + "Cookies", "Firefox", 4096},
+                  {"xyz.default-release" + dash + "History & bookmarks index", "Firefox", 2 * 4096},
+                  {"xyz.default-release" + dash + "Cookies", "Firefox", 4096},
+              }));
 
     const ScanGroup& recent = result.groups[2];
     EXPECT_EQ(recent.title, "Recent Items");
     EXPECT_EQ(recent.subtitle, "Recently opened file lists across the system");
     EXPECT_EQ(recent.symbol, "clock.arrow.circlepath");
     EXPECT_TRUE(recent.isOptIn);
-    EXPECT_EQ(rows(recent), (QList<Row>{
-                                {".hidden", "Recent items list", 4096},
-                                {"a", "Recent items list", 4096},
-                                {"b", "Recent items list", 4096},
-                                {"com.apple.LSSharedFileList.RecentDocuments", "Recent items list", 4096},
-                                {"Download history", "LaunchServices quarantine log", 2 * 4096},
-                            }));
+    EXPECT_EQ(rows(recent),
+              (QList<Row>{
+                  {".hidden", "Recent items list", 4096},
+                  {"a", "Recent items list", 4096},
+                  {"b", "Recent items list", 4096},
+                  {"com.apple.LSSharedFileList.RecentDocuments", "Recent items list", 4096},
+                  {"Download history", "LaunchServices quarantine log", 2 * 4096},
+              }));
 
     const qint64 browserBytes = 15 * 4096 + link;
     const QList<ScanProgress> reports = recorder.reports();
@@ -199,9 +202,9 @@ TEST_F(PrivacyScannerTest, CancellingStillChecksTheQuarantineLogAndReports)
     const CategoryResult result = PrivacyScanner().scan(progress, [&] { return stop; });
 
     ASSERT_EQ(result.groups.size(), 2);
-    EXPECT_EQ(rows(result.groups[0]), (QList<Row>{{"Google Chrome" + dash + "Browsing history", "Google Chrome", 2 * 4096}}));
-    EXPECT_EQ(rows(result.groups[1]),
-              (QList<Row>{{"Download history", "LaunchServices quarantine log", 4096}}));
+    EXPECT_EQ(rows(result.groups[0]),
+              (QList<Row>{{"Google Chrome" + dash + "Browsing history", "Google Chrome", 2 * 4096}}));
+    EXPECT_EQ(rows(result.groups[1]), (QList<Row>{{"Download history", "LaunchServices quarantine log", 4096}}));
     const QList<ScanProgress> reports = recorder.reports();
     ASSERT_EQ(reports.size(), 8);
     EXPECT_EQ(reports.last().message, "Privacy scan complete");

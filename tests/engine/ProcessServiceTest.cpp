@@ -1,8 +1,8 @@
-#include "support/QtPrinters.h"
 #include "engine/system/ProcessService.h"
 #include "platform/KernelRoots.h"
 #include "platform/UserId.h"
 #include "support/FixtureTree.h"
+#include "support/QtPrinters.h"
 
 #include <QDir>
 #include <QFile>
@@ -77,15 +77,15 @@ TEST_F(ProcessServiceTest, RecentTicksBusiestFirstWithTiesInPidOrder)
     tree.file("proc/17/stat", "garbage");
 
     const QList<RunningProcess> processes = service([&] {
-        process(10, "steady", 1000 + 10);
-        process(11, "busy", 50 + 520);
-        process(12, "tie a", 7 + 10);
-        process(13, "tie b", 7 + 10);
-        gone(14);
-        process(15, "recycled", 30, 5000);
-        process(16, "backwards", 400);
-        process(18, "newcomer", 40, 4000, 256);
-    }).topProcesses(40);
+                                                process(10, "steady", 1000 + 10);
+                                                process(11, "busy", 50 + 520);
+                                                process(12, "tie a", 7 + 10);
+                                                process(13, "tie b", 7 + 10);
+                                                gone(14);
+                                                process(15, "recycled", 30, 5000);
+                                                process(16, "backwards", 400);
+                                                process(18, "newcomer", 40, 4000, 256);
+                                            }).topProcesses(40);
 
     EXPECT_EQ(pids(processes), (QList<qint32>{11, 18, 15, 10, 12, 13, 16}));
     ASSERT_EQ(processes.size(), 7);
@@ -153,11 +153,14 @@ TEST_F(ProcessServiceTest, OnlyTheKeptProcessesAreLookedUpAmongTheApplications)
         return QList<ProcessService::Application>{{44, QStringLiteral("Editor"), QStringLiteral("editor")},
                                                   {40, QStringLiteral("Idle"), std::nullopt}};
     };
-    const QList<RunningProcess> processes = service([&] {
-        process(41, "busiest", 5 + 30);
-        process(43, "busy", 5 + 20);
-        process(44, "editor", 5 + 10);
-    }, applications).topProcesses(3);
+    const QList<RunningProcess> processes = service(
+                                                [&] {
+                                                    process(41, "busiest", 5 + 30);
+                                                    process(43, "busy", 5 + 20);
+                                                    process(44, "editor", 5 + 10);
+                                                },
+                                                applications)
+                                                .topProcesses(3);
     ASSERT_EQ(asked.size(), 1);
     EXPECT_EQ(asked[0], (QList<qint32>{41, 43, 44}));
     ASSERT_EQ(pids(processes), (QList<qint32>{41, 43, 44}));
@@ -196,7 +199,8 @@ TEST_F(ProcessServiceTest, QuitNamesTheProcessByPidAndStartTime)
     platform::RunningApplications running;
     running.terminate = [&](const platform::RunningInstance& i) { terminated << i; };
     running.forceTerminate = [&](const platform::RunningInstance& i) { killed << i; };
-    const ProcessService service({}, [] { return 1.0; }, running);
+    const ProcessService service(
+        {}, [] { return 1.0; }, running);
     RunningProcess process;
     process.pid = 4242;
     process.startTime = 777;

@@ -7,11 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
-#include <clocale>
-#include <cstdlib>
 #include <random>
 #include <sys/stat.h>
 
@@ -35,7 +35,10 @@ plist_t sampleTree()
     plist_dict_set_item(root, "Yes", plist_new_bool(1));
     plist_dict_set_item(root, "No", plist_new_bool(0));
     plist_dict_set_item(root, "When", plist_new_date(sampleDateSeconds, 0));
-    plist_dict_set_item(root, "Blob", plist_new_data("\x00\x01\xff" "abc", 6));
+    plist_dict_set_item(root, "Blob",
+                        plist_new_data("\x00\x01\xff"
+                                       "abc",
+                                       6));
     plist_t words = plist_new_array();
     plist_array_append_item(words, plist_new_string("/bin/sh"));
     plist_array_append_item(words, plist_new_string("-c"));
@@ -139,7 +142,7 @@ QByteArray nestedBinary(int levels)
 {
     QList<QByteArray> objects;
     for (int i = 0; i < levels; ++i) {
-        objects.append(arrayObject({ quint64(i + 1) }));
+        objects.append(arrayObject({quint64(i + 1)}));
     }
     objects.append(trueObject);
     return assembleBinary(objects);
@@ -147,9 +150,8 @@ QByteArray nestedBinary(int levels)
 
 QByteArray nestedXml(int levels)
 {
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\">"
-        + QByteArray("<array>").repeated(levels) + "<true/>" + QByteArray("</array>").repeated(levels)
-        + "</plist>";
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\">" + QByteArray("<array>").repeated(levels)
+        + "<true/>" + QByteArray("</array>").repeated(levels) + "</plist>";
 }
 
 // Reads every value of the tree through every accessor.
@@ -184,18 +186,20 @@ void expectSample(const PropertyList& list)
     EXPECT_EQ(list.boolean(QStringLiteral("Yes")), true);
     EXPECT_EQ(list.boolean(QStringLiteral("No")), false);
     EXPECT_EQ(list.date(QStringLiteral("When")), sampleDate);
-    EXPECT_EQ(list.data(QStringLiteral("Blob")), QByteArray("\x00\x01\xff" "abc", 6));
-    EXPECT_EQ(list.stringList(QStringLiteral("Words")),
-              QStringList({ QStringLiteral("/bin/sh"), QStringLiteral("-c") }));
+    EXPECT_EQ(list.data(QStringLiteral("Blob")),
+              QByteArray("\x00\x01\xff"
+                         "abc",
+                         6));
+    EXPECT_EQ(list.stringList(QStringLiteral("Words")), QStringList({QStringLiteral("/bin/sh"), QStringLiteral("-c")}));
     const auto mixed = list.array(QStringLiteral("Mixed"));
     ASSERT_TRUE(mixed.has_value());
     ASSERT_EQ(mixed->size(), 2);
     EXPECT_EQ(mixed->at(0).toString(), QStringLiteral("a"));
     EXPECT_EQ(mixed->at(1).toInteger(), 1);
-    const auto leaf = list.valueAt({ QStringLiteral("Nested"), QStringLiteral("Level"), QStringLiteral("Leaf") });
+    const auto leaf = list.valueAt({QStringLiteral("Nested"), QStringLiteral("Level"), QStringLiteral("Leaf")});
     ASSERT_TRUE(leaf.has_value());
     EXPECT_EQ(leaf->toString(), QStringLiteral("deep"));
-    EXPECT_EQ(list.dictionary(QStringLiteral("Nested"))->keys(), QStringList { QStringLiteral("Level") });
+    EXPECT_EQ(list.dictionary(QStringLiteral("Nested"))->keys(), QStringList{QStringLiteral("Level")});
 }
 
 } // namespace
@@ -206,7 +210,7 @@ TEST(PropertyList, ReadsEveryTypeFromXmlAndBinary)
     const QByteArray binary = test::binaryList(sampleTree());
     ASSERT_TRUE(xml.startsWith("<?xml"));
     ASSERT_TRUE(binary.startsWith("bplist00"));
-    for (const QByteArray& bytes : { xml, binary }) {
+    for (const QByteArray& bytes : {xml, binary}) {
         SCOPED_TRACE(bytes.left(8).toStdString());
         const std::optional<PropertyList> list = PropertyList::fromBytes(bytes);
         ASSERT_TRUE(list.has_value());
@@ -261,8 +265,8 @@ TEST(PropertyList, WrongTypesAndMissingKeysGiveNoValue)
     EXPECT_FALSE(list.string(QStringLiteral("text")));
     EXPECT_FALSE(list.value(QStringLiteral("Text"))->value(QStringLiteral("Text")));
     EXPECT_TRUE(list.value(QStringLiteral("Words"))->keys().isEmpty());
-    EXPECT_FALSE(list.valueAt({ QStringLiteral("Nested"), QStringLiteral("Missing"), QStringLiteral("Leaf") }));
-    EXPECT_FALSE(list.valueAt({ QStringLiteral("Text"), QStringLiteral("Level") }));
+    EXPECT_FALSE(list.valueAt({QStringLiteral("Nested"), QStringLiteral("Missing"), QStringLiteral("Leaf")}));
+    EXPECT_FALSE(list.valueAt({QStringLiteral("Text"), QStringLiteral("Level")}));
     EXPECT_EQ(list.valueAt({})->kind(), Kind::Dictionary);
     EXPECT_FALSE(list.toString());
     EXPECT_FALSE(list.toArray());
@@ -307,7 +311,7 @@ TEST(PropertyList, EveryTruncationIsRejected)
 TEST(PropertyList, RandomByteFlipsNeverCrash)
 {
     std::mt19937 random(20240611);
-    for (const QByteArray& original : { test::binaryList(launchAgentTree()), test::xmlList(launchAgentTree()) }) {
+    for (const QByteArray& original : {test::binaryList(launchAgentTree()), test::xmlList(launchAgentTree())}) {
         int accepted = 0;
         int rejected = 0;
         std::uniform_int_distribution<qsizetype> position(0, original.size() - 1);
@@ -348,31 +352,30 @@ TEST(PropertyList, NestingIsCappedInBothFormats)
 TEST(PropertyList, CyclesAndSharedObjectsInBinaryLists)
 {
     // An array holding itself, and two arrays holding each other.
-    EXPECT_FALSE(PropertyList::fromBytes(assembleBinary({ arrayObject({ 0 }) })));
-    EXPECT_FALSE(PropertyList::fromBytes(assembleBinary({ arrayObject({ 1 }), arrayObject({ 0 }) })));
+    EXPECT_FALSE(PropertyList::fromBytes(assembleBinary({arrayObject({0})})));
+    EXPECT_FALSE(PropertyList::fromBytes(assembleBinary({arrayObject({1}), arrayObject({0})})));
     // A reference past the last object, and a dictionary whose key is no string.
-    EXPECT_FALSE(PropertyList::fromBytes(assembleBinary({ arrayObject({ 7 }) })));
-    EXPECT_FALSE(PropertyList::fromBytes(
-        assembleBinary({ dictionaryObject({ 1 }, { 1 }), arrayObject({}) })));
+    EXPECT_FALSE(PropertyList::fromBytes(assembleBinary({arrayObject({7})})));
+    EXPECT_FALSE(PropertyList::fromBytes(assembleBinary({dictionaryObject({1}, {1}), arrayObject({})})));
 
     // One string referenced twice is read twice.
-    const auto shared = PropertyList::fromBytes(assembleBinary({ arrayObject({ 1, 1 }), asciiObject("x") }));
+    const auto shared = PropertyList::fromBytes(assembleBinary({arrayObject({1, 1}), asciiObject("x")}));
     ASSERT_TRUE(shared.has_value());
-    EXPECT_EQ(shared->toStringList(), QStringList({ QStringLiteral("x"), QStringLiteral("x") }));
+    EXPECT_EQ(shared->toStringList(), QStringList({QStringLiteral("x"), QStringLiteral("x")}));
 
     // Forty levels that each reference the next one twice expand to 2^40 values.
     QList<QByteArray> doubling;
     for (int i = 0; i < 40; ++i) {
-        doubling.append(arrayObject({ quint64(i + 1), quint64(i + 1) }));
+        doubling.append(arrayObject({quint64(i + 1), quint64(i + 1)}));
     }
     doubling.append(trueObject);
     EXPECT_FALSE(PropertyList::fromBytes(assembleBinary(doubling)));
 
     // A key given twice keeps the later value.
     const auto twice = PropertyList::fromBytes(assembleBinary(
-        { dictionaryObject({ 1, 1 }, { 2, 3 }), asciiObject("Key"), asciiObject("first"), asciiObject("second") }));
+        {dictionaryObject({1, 1}, {2, 3}), asciiObject("Key"), asciiObject("first"), asciiObject("second")}));
     ASSERT_TRUE(twice.has_value());
-    EXPECT_EQ(twice->keys(), QStringList { QStringLiteral("Key") });
+    EXPECT_EQ(twice->keys(), QStringList{QStringLiteral("Key")});
     EXPECT_EQ(twice->string(QStringLiteral("Key")), QStringLiteral("second"));
 }
 
@@ -413,8 +416,8 @@ TEST(PropertyList, RealsIgnoreTheProcessNumericLocale)
                                 "END LC_NUMERIC\n"));
     QProcess localedef;
     localedef.start(QStringLiteral("localedef"),
-                    { QStringLiteral("-c"), QStringLiteral("-i"), dir.filePath(QStringLiteral("comma.def")),
-                      QStringLiteral("-f"), QStringLiteral("ANSI_X3.4-1968"), dir.filePath(QStringLiteral("comma")) });
+                    {QStringLiteral("-c"), QStringLiteral("-i"), dir.filePath(QStringLiteral("comma.def")),
+                     QStringLiteral("-f"), QStringLiteral("ANSI_X3.4-1968"), dir.filePath(QStringLiteral("comma"))});
     localedef.waitForFinished();
     const QByteArray previous = std::setlocale(LC_NUMERIC, nullptr);
     ::setenv("LOCPATH", QFile::encodeName(dir.path()).constData(), 1);
@@ -444,8 +447,8 @@ QByteArray binaryDate(double secondsFromReference)
     }
     bytes.append(char(8)); // offset table: the object starts after the magic
     QByteArray trailer(32, '\0');
-    trailer[6] = 1;  // offset size
-    trailer[7] = 1;  // reference size
+    trailer[6] = 1; // offset size
+    trailer[7] = 1; // reference size
     trailer[15] = 1; // one object
     trailer[31] = char(17);
     return bytes + trailer;

@@ -1,5 +1,5 @@
-#include "engine/safety/SafetyGuard.h"
 #include "engine/removal/Remover.h"
+#include "engine/safety/SafetyGuard.h"
 #include "platform/Clock.h"
 #include "platform/FileWriter.h"
 #include "platform/HomeFolder.h"
@@ -7,8 +7,8 @@
 #include "platform/Trash.h"
 #include "platform/XdgDataHome.h"
 #include "shared/FileSystem.h"
-#include "support/Mounts.h"
 #include "support/FixtureTree.h"
+#include "support/Mounts.h"
 #include "support/OpenFileLimit.h"
 #include "support/QtPrinters.h"
 
@@ -43,7 +43,7 @@ QMap<QString, QByteArray> snapshot(const QString& root)
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
-        struct stat st {};
+        struct stat st { };
         ::lstat(QFile::encodeName(path).constData(), &st);
         QByteArray value = QByteArray::number(st.st_mode, 8) + ':';
         if (S_ISLNK(st.st_mode)) {
@@ -120,7 +120,7 @@ struct WriteLog {
                 },
                 [this](int fd) {
                     ++syncs;
-                    struct stat st {};
+                    struct stat st { };
                     ::fstat(fd, &st);
                     QByteArray back(st.st_size, '\0');
                     const int reader = ::open(("/proc/self/fd/" + QByteArray::number(fd)).constData(), O_RDONLY);
@@ -205,7 +205,8 @@ TEST_F(RemoverTest, EveryModeRemovesExactlyTheSelection)
             for (const QString& s : selection) {
                 const QString name = QFileInfo(s).fileName();
                 EXPECT_TRUE(FS::exists(homeTrash() + "/files/" + name)) << name.toStdString();
-                EXPECT_TRUE(contents(homeTrash() + "/info/" + name + ".trashinfo").contains("Path=")) << name.toStdString();
+                EXPECT_TRUE(contents(homeTrash() + "/info/" + name + ".trashinfo").contains("Path="))
+                    << name.toStdString();
             }
             EXPECT_EQ(QFileInfo(homeTrash() + "/files/link-to-keep").symLinkTarget(), outsideFile);
         } else {
@@ -237,7 +238,7 @@ TEST_F(RemoverTest, ShreddingWritesRandomChunksInPlaceAndFlushesOnce)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file.toStdString());
-        struct stat st {};
+        struct stat st { };
         ::lstat(QFile::encodeName(c.file).constData(), &st);
         WriteLog log;
         const CleanupReport report = Remover(Mode::shred, log.writer()).remove({c.file}, false);
@@ -275,8 +276,10 @@ TEST_F(RemoverTest, ShreddingNeverWritesBeyondTheSelection)
     EXPECT_FALSE(FS::exists(folder));
     EXPECT_EQ(contents(outsideFile), QByteArray(3000, 'k'));
     // A hard-linked file would change under its other name too: not shredded.
-    EXPECT_EQ(reasons(report), QStringList{hardLink + " -> " + QString::fromUtf8(
-                                   "Could not overwrite \u201Cshared.bin\u201D: Other hard links share its contents.")});
+    EXPECT_EQ(reasons(report),
+              QStringList{hardLink + " -> "
+                          + QString::fromUtf8(
+                              "Could not overwrite \u201Cshared.bin\u201D: Other hard links share its contents.")});
     EXPECT_EQ(report.removed, 1);
     EXPECT_EQ(contents(hardLinked), QByteArray(3000, 'h'));
     EXPECT_TRUE(FS::exists(hardLink));
@@ -333,8 +336,8 @@ TEST_F(RemoverTest, BadInputIsRefusedOrSkippedAndNothingElseChanges)
             EXPECT_FALSE(SafetyGuard::verdict(location, true).allowed) << location.toStdString();
         }
 
-        const CleanupReport report = Remover(mode).remove(
-            {"/", homeFolder, twice, twice, vanished, toSystem, traversal, relative}, true);
+        const CleanupReport report =
+            Remover(mode).remove({"/", homeFolder, twice, twice, vanished, toSystem, traversal, relative}, true);
 
         QStringList expected;
         for (const QString& location : refusedOnes) {
@@ -353,7 +356,8 @@ TEST_F(RemoverTest, BadInputIsRefusedOrSkippedAndNothingElseChanges)
 TEST_F(RemoverTest, TrashEntriesAreDeletedForGoodWithTheirInfo)
 {
     const QString volume = tree.folder("Volume");
-    platform::Seam<QList<platform::MountEntry>>::Override volumeMounted(platform::mountTable(), test::mountsAt({"/", volume}));
+    platform::Seam<QList<platform::MountEntry>>::Override volumeMounted(platform::mountTable(),
+                                                                        test::mountsAt({"/", volume}));
     const QString file = tree.file("home/old.log", 4096);
     const QString other = tree.file("home/other.log", 4096);
     const QString onVolume = tree.file("Volume/clip.mov", 8192);
@@ -391,14 +395,17 @@ TEST_F(RemoverTest, AnItemNoTrashCanTakeStaysAndFails)
 {
     const QString volume = tree.folder("Volume");
     tree.file("Volume/.Trash-" + QString::number(getuid()), 1);
-    platform::Seam<QList<platform::MountEntry>>::Override volumeMounted(platform::mountTable(), test::mountsAt({"/", volume}));
+    platform::Seam<QList<platform::MountEntry>>::Override volumeMounted(platform::mountTable(),
+                                                                        test::mountsAt({"/", volume}));
     const QString item = tree.file("Volume/keep.iso", 4096);
 
     const CleanupReport report = Remover(Mode::trash).remove({item}, false);
 
-    EXPECT_EQ(reasons(report), QStringList{item + " -> " + QString::fromUtf8(
-                                   "Could not move \u201Ckeep.iso\u201D to the Trash: The volume has no Trash "
-                                   "folder you may use.")});
+    EXPECT_EQ(
+        reasons(report),
+        QStringList{item + " -> "
+                    + QString::fromUtf8("Could not move \u201Ckeep.iso\u201D to the Trash: The volume has no Trash "
+                                        "folder you may use.")});
     EXPECT_EQ(report.removed, 0);
     EXPECT_EQ(report.reclaimed, 0);
     EXPECT_TRUE(FS::exists(item));
@@ -527,12 +534,14 @@ TEST_F(RemoverTest, MissingRightsAreFailuresThatSayPermission)
         }
     }
     EXPECT_EQ(reasons(removeAs(nobody, Mode::permanent, {sticky})),
-              QStringList{sticky + " -> " + QString::fromUtf8("Could not remove \u201Croot-owned.txt\u201D: "
-                                                              "Permission denied (operation not permitted)")});
+              QStringList{sticky + " -> "
+                          + QString::fromUtf8("Could not remove \u201Croot-owned.txt\u201D: "
+                                              "Permission denied (operation not permitted)")});
 
     const CleanupReport shredded = removeAs(nobody, Mode::shred, {foreign, readOnly});
-    EXPECT_EQ(reasons(shredded), QStringList{foreign + " -> " + QString::fromUtf8(
-                                     "Could not overwrite \u201Cforeign.txt\u201D: Permission denied")});
+    EXPECT_EQ(reasons(shredded),
+              QStringList{foreign + " -> "
+                          + QString::fromUtf8("Could not overwrite \u201Cforeign.txt\u201D: Permission denied")});
     EXPECT_EQ(contents(foreign), "foreign");
     EXPECT_EQ(shredded.removed, 1);
     EXPECT_FALSE(FS::exists(readOnly));
@@ -562,10 +571,10 @@ TEST_F(RemoverTest, AParentReplacedByALinkAfterThePlanIsRefusedInEveryMode)
 {
     const QString volume = tree.folder("Volume");
     platform::Seam<QList<platform::MountEntry>>::Override volumeMounted(platform::mountTable(),
-                                                                         test::mountsAt({"/", volume}));
+                                                                        test::mountsAt({"/", volume}));
     struct Case {
         const char* name;
-        QString itemBase;  // where the selected item lies
+        QString itemBase; // where the selected item lies
         QString decoyBase; // where the link now leads
     };
     const QList<Case> cases = {
@@ -595,14 +604,16 @@ TEST_F(RemoverTest, AParentReplacedByALinkAfterThePlanIsRefusedInEveryMode)
 
             const CleanupReport report = Remover(mode).remove({item, folderItem, untouched}, false, swapParent);
 
-            EXPECT_EQ(reasons(report), (QStringList{item + " -> The location changed since the scan",
-                                                    folderItem + " -> The location changed since the scan"}));
+            EXPECT_EQ(reasons(report),
+                      (QStringList{item + " -> The location changed since the scan",
+                                   folderItem + " -> The location changed since the scan"}));
             EXPECT_EQ(report.removed, 1);
             EXPECT_EQ(report.reclaimed, 4096);
             EXPECT_FALSE(FS::exists(untouched));
             // Nothing but the one item left in the selection changed: not the decoy,
             // not the moved parent.
-            const QStringList changed = {untouched, tree.path("home/.local"), volume + "/.Trash-" + QString::number(getuid())};
+            const QStringList changed = {untouched, tree.path("home/.local"),
+                                         volume + "/.Trash-" + QString::number(getuid())};
             EXPECT_EQ(outside(snapshot(tree.root()), changed), outside(atAction, changed));
             EXPECT_EQ(contents(tree.path(decoy + "/child")), "decoy's own file");
             EXPECT_EQ(contents(tree.path(base + "/moved-aside/child")), QByteArray(5000, 'x'));

@@ -13,8 +13,8 @@
 
 #include <fcntl.h>
 #include <mutex>
-#include <sys/sysmacros.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 using namespace harborlite;
@@ -69,13 +69,14 @@ TEST(RuvozEzazScanner, FoldsSmallChildrenBelowTheTopLevelAndSortsLargestFirst)
     tree.file("root/deep/l2/l3/l4/beside", 11 * U);
 
     const DiskNode map = RuvozEzazScanner(kMinimum, 4).buildTree(tree.path("root/"));
-    EXPECT_EQ(shape(map), "root=159/["
-                          "target=50/[huge=50],"
-                          "top=50/[mid=37/[a=30,Smaller items=7/],all-small=13/],"
-                          "deep=22/[l2=22/[l3=22/[l4=22/]]],"
-                          "folder=20/[big=20],"
-                          ".hidden=12/[h=12],"
-                          "small-file=5]");
+    EXPECT_EQ(shape(map),
+              "root=159/["
+              "target=50/[huge=50],"
+              "top=50/[mid=37/[a=30,Smaller items=7/],all-small=13/],"
+              "deep=22/[l2=22/[l3=22/[l4=22/]]],"
+              "folder=20/[big=20],"
+              ".hidden=12/[h=12],"
+              "small-file=5]");
     EXPECT_EQ(map.url, tree.path("root"));
     EXPECT_TRUE(map.isDirectory);
     const DiskNode& smaller = map.children[1].children[0].children[1];
@@ -195,8 +196,7 @@ TEST(RuvozEzazScanner, NetworkFileSystemsAreNotEnteredUnlessTheMapIsOfOne)
               "root=31/[local=20,deep=11/[er=11/[kept=11]]]");
     // A map of the share itself reads it, but not the share mounted inside it.
     EXPECT_EQ(shape(RuvozEzazScanner(kMinimum, 4).buildTree(tree.path("root/share"))), "share=30/[remote=30]");
-    EXPECT_EQ(shape(RuvozEzazScanner(kMinimum, 4).buildTree(tree.path("root/share/nested"))),
-              "nested=12/[deeper=12]");
+    EXPECT_EQ(shape(RuvozEzazScanner(kMinimum, 4).buildTree(tree.path("root/share/nested"))), "nested=12/[deeper=12]");
 }
 
 TEST(RuvozEzazScanner, AnExpansionListsOneLevelLargestFirstWithFoldersMeasuredWhole)
@@ -254,7 +254,8 @@ TEST(RuvozEzazScanner, NamesThatAreNotUtf8CountInTheMap)
     for (const DiskNode& child : map.children) {
         names << shape(child);
     }
-    EXPECT_EQ(names, (QStringList{"plain=34/[big=20,bad-" + platform::pathText(QByteArray("\xfe")) + "=12,Smaller items=2/]",
-                                  platform::pathText(QByteArray("dossier-\xe9")) + "=30/[inside=30]",
-                                  platform::pathText(QByteArray("top-\xff")) + "=3"}));
+    EXPECT_EQ(names,
+              (QStringList{"plain=34/[big=20,bad-" + platform::pathText(QByteArray("\xfe")) + "=12,Smaller items=2/]",
+                           platform::pathText(QByteArray("dossier-\xe9")) + "=30/[inside=30]",
+                           platform::pathText(QByteArray("top-\xff")) + "=3"}));
 }

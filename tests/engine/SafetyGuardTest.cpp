@@ -47,7 +47,7 @@ QString liveData(const char* name)
 struct Case {
     const char* path; // "~" stands for the home folder, "@" for the fixture folder
     bool userSelected;
-    QString message;  // empty when the path is allowed
+    QString message; // empty when the path is allowed
 };
 
 struct RootCase {
@@ -85,10 +85,7 @@ protected:
         return text;
     }
 
-    void link(const QString& target, const char* at) const
-    {
-        ASSERT_TRUE(QFile::link(target, expand(at))) << at;
-    }
+    void link(const QString& target, const char* at) const { ASSERT_TRUE(QFile::link(target, expand(at))) << at; }
 
     // Makes every case's link, then checks how `use` lets a scan use each root.
     void expectRootUses(const QList<RootCase>& cases,
@@ -116,173 +113,172 @@ TEST_F(SafetyGuardTest, JudgesPathsByTheRulesInOrder)
 {
     expectVerdicts({
         // 1. Not absolute, judged on the text as passed: never resolved against the working folder.
-        { "", false, notAbsolute },
-        { "relative/file", true, notAbsolute },
-        { "../etc/passwd", false, notAbsolute },
+        {"", false, notAbsolute},
+        {"relative/file", true, notAbsolute},
+        {"../etc/passwd", false, notAbsolute},
         // 3. The root, however it is written.
-        { "/", false, filesystemRoot },
-        { "//", true, filesystemRoot },
-        { "/usr/..", false, filesystemRoot },
+        {"/", false, filesystemRoot},
+        {"//", true, filesystemRoot},
+        {"/usr/..", false, filesystemRoot},
         // 4. Pinned containers, named by the last component as passed; only the folders themselves.
-        { "~", false, container("me") },
-        { "~/", true, container("me") },
-        { "~/Library", true, container("Library") },
-        { "~/Library/Caches", false, container("Caches") },
-        { "~/Library/Caches/", false, container("Caches") },
-        { "~/Library/Logs", false, container("Logs") },
-        { "~/Library/Containers", false, container("Containers") },
-        { "~/Library/Application Support", false, container("Application Support") },
-        { "~/Library/Preferences", false, container("Preferences") },
-        { "~/Library/Saved Application State", false, container("Saved Application State") },
-        { "~/Library/LaunchAgents", false, container("LaunchAgents") },
-        { "~/Library/Group Containers", false, container("Group Containers") },
-        { "~/Library/Cookies", false, container("Cookies") },
-        { "/Applications", true, container("Applications") },
-        { "/Library", false, container("Library") },
-        { "/Users", false, container("Users") },
-        { "/Volumes", false, container("Volumes") },
-        { "/private", false, container("private") },
-        { "/private/tmp", false, container("tmp") },
-        { "/private/var", false, container("var") },
-        { "/home", false, container("home") },
-        { "/media", false, container("media") },
-        { "/mnt", false, container("mnt") },
-        { "/run/media", false, container("media") },
-        { "/tmp", true, container("tmp") },
-        { "/var", false, container("var") },
-        { "/usr", false, container("usr") },
-        { "/usr/local", false, container("local") },
-        { "/opt", false, container("opt") },
-        { "~/Library/Caches/com.example.app", false, {} },
-        { "~/Library/Logs/tool.log", false, {} },
+        {"~", false, container("me")},
+        {"~/", true, container("me")},
+        {"~/Library", true, container("Library")},
+        {"~/Library/Caches", false, container("Caches")},
+        {"~/Library/Caches/", false, container("Caches")},
+        {"~/Library/Logs", false, container("Logs")},
+        {"~/Library/Containers", false, container("Containers")},
+        {"~/Library/Application Support", false, container("Application Support")},
+        {"~/Library/Preferences", false, container("Preferences")},
+        {"~/Library/Saved Application State", false, container("Saved Application State")},
+        {"~/Library/LaunchAgents", false, container("LaunchAgents")},
+        {"~/Library/Group Containers", false, container("Group Containers")},
+        {"~/Library/Cookies", false, container("Cookies")},
+        {"/Applications", true, container("Applications")},
+        {"/Library", false, container("Library")},
+        {"/Users", false, container("Users")},
+        {"/Volumes", false, container("Volumes")},
+        {"/private", false, container("private")},
+        {"/private/tmp", false, container("tmp")},
+        {"/private/var", false, container("var")},
+        {"/home", false, container("home")},
+        {"/media", false, container("media")},
+        {"/mnt", false, container("mnt")},
+        {"/run/media", false, container("media")},
+        {"/tmp", true, container("tmp")},
+        {"/var", false, container("var")},
+        {"/usr", false, container("usr")},
+        {"/usr/local", false, container("local")},
+        {"/opt", false, container("opt")},
+        {"~/Library/Caches/com.example.app", false, {}},
+        {"~/Library/Logs/tool.log", false, {}},
         // 5. System roots and anything below them; a sibling sharing a prefix is not below.
-        { "/System", false, systemDirectory("/System") },
-        { "/System/Library/Fonts/Menlo.ttc", false, systemDirectory("/System") },
-        { "/System/Applications/Calculator.app", false, systemDirectory("/System") },
-        { "/usr/bin", true, systemDirectory("/usr/bin") },
-        { "/usr/bin/ls", true, systemDirectory("/usr/bin") },
-        { "/usr/lib/tool", false, systemDirectory("/usr/lib") },
-        { "/usr/libexec/helper", false, systemDirectory("/usr/libexec") },
-        { "/usr/sbin/tool", false, systemDirectory("/usr/sbin") },
-        { "/usr/share/doc", false, systemDirectory("/usr/share") },
-        { "/dev/null", false, systemDirectory("/dev") },
-        { "/cores/core.1", false, systemDirectory("/cores") },
-        { "/Network/Servers", false, systemDirectory("/Network") },
-        { "/private/var/db/receipts", false, systemDirectory("/private/var/db") },
-        { "/private/etc/hosts", false, systemDirectory("/private/etc") },
-        { "/Library/Apple/System", false, systemDirectory("/Library/Apple") },
-        { "/Library/Developer/CommandLineTools/usr", false, systemDirectory("/Library/Developer/CommandLineTools") },
-        { "/Library/Keychains/System.keychain", false, systemDirectory("/Library/Keychains") },
-        { "/Library/Security/Trust", false, systemDirectory("/Library/Security") },
-        { "/etc/passwd", true, systemDirectory("/etc") },
-        { "/boot/grub", false, systemDirectory("/boot") },
-        { "/proc/1/status", false, systemDirectory("/proc") },
-        { "/sys/kernel", false, systemDirectory("/sys") },
-        { "/var/lib/dpkg/status", true, systemDirectory("/var/lib") },
-        { "/usr/lib32/tool", false, systemDirectory("/usr/lib32") },
-        { "/usr/lib64/tool", false, systemDirectory("/usr/lib64") },
-        { "/usr/include/stdio.h", false, systemDirectory("/usr/include") },
-        { "/usr/local/bin/tool", false, {} },
-        { "/usr/binaries/tool", false, {} },
-        { "/var/cache/apt/archives/tool.deb", false, {} },
-        { "/Library/Caches/com.example", false, {} },
+        {"/System", false, systemDirectory("/System")},
+        {"/System/Library/Fonts/Menlo.ttc", false, systemDirectory("/System")},
+        {"/System/Applications/Calculator.app", false, systemDirectory("/System")},
+        {"/usr/bin", true, systemDirectory("/usr/bin")},
+        {"/usr/bin/ls", true, systemDirectory("/usr/bin")},
+        {"/usr/lib/tool", false, systemDirectory("/usr/lib")},
+        {"/usr/libexec/helper", false, systemDirectory("/usr/libexec")},
+        {"/usr/sbin/tool", false, systemDirectory("/usr/sbin")},
+        {"/usr/share/doc", false, systemDirectory("/usr/share")},
+        {"/dev/null", false, systemDirectory("/dev")},
+        {"/cores/core.1", false, systemDirectory("/cores")},
+        {"/Network/Servers", false, systemDirectory("/Network")},
+        {"/private/var/db/receipts", false, systemDirectory("/private/var/db")},
+        {"/private/etc/hosts", false, systemDirectory("/private/etc")},
+        {"/Library/Apple/System", false, systemDirectory("/Library/Apple")},
+        {"/Library/Developer/CommandLineTools/usr", false, systemDirectory("/Library/Developer/CommandLineTools")},
+        {"/Library/Keychains/System.keychain", false, systemDirectory("/Library/Keychains")},
+        {"/Library/Security/Trust", false, systemDirectory("/Library/Security")},
+        {"/etc/passwd", true, systemDirectory("/etc")},
+        {"/boot/grub", false, systemDirectory("/boot")},
+        {"/proc/1/status", false, systemDirectory("/proc")},
+        {"/sys/kernel", false, systemDirectory("/sys")},
+        {"/var/lib/dpkg/status", true, systemDirectory("/var/lib")},
+        {"/usr/lib32/tool", false, systemDirectory("/usr/lib32")},
+        {"/usr/lib64/tool", false, systemDirectory("/usr/lib64")},
+        {"/usr/include/stdio.h", false, systemDirectory("/usr/include")},
+        {"/usr/local/bin/tool", false, {}},
+        {"/usr/binaries/tool", false, {}},
+        {"/var/cache/apt/archives/tool.deb", false, {}},
+        {"/Library/Caches/com.example", false, {}},
         // 7. Personal folders, only for items the user did not pick.
-        { "~/Documents", false, personal("Documents") },
-        { "~/Documents/report.txt", false, personal("Documents") },
-        { "~/Documents/report.txt", true, {} },
-        { "~/Desktop/note.txt", false, personal("Desktop") },
-        { "~/Pictures/a.jpg", false, personal("Pictures") },
-        { "~/Movies/a.mov", false, personal("Movies") },
-        { "~/Music/a.mp3", false, personal("Music") },
-        { "~/Public/drop", false, personal("Public") },
-        { "~/Sites/index.html", false, personal("Sites") },
-        { "~/Sites/index.html", true, {} },
-        { "~/Documents old/report.txt", false, {} },
-        { "~/Downloads/setup.zip", false, {} },
+        {"~/Documents", false, personal("Documents")},
+        {"~/Documents/report.txt", false, personal("Documents")},
+        {"~/Documents/report.txt", true, {}},
+        {"~/Desktop/note.txt", false, personal("Desktop")},
+        {"~/Pictures/a.jpg", false, personal("Pictures")},
+        {"~/Movies/a.mov", false, personal("Movies")},
+        {"~/Music/a.mp3", false, personal("Music")},
+        {"~/Public/drop", false, personal("Public")},
+        {"~/Sites/index.html", false, personal("Sites")},
+        {"~/Sites/index.html", true, {}},
+        {"~/Documents old/report.txt", false, {}},
+        {"~/Downloads/setup.zip", false, {}},
         // 8. Live data in the Library, for every caller; the message names the entry's last component.
-        { "~/Library/Keychains/login.keychain-db", true, liveData("Keychains") },
-        { "~/Library/Mobile Documents/file", false, liveData("Mobile Documents") },
-        { "~/Library/Application Support/MobileSync", false, liveData("MobileSync") },
-        { "~/Library/Application Support/MobileSync/Backup/00008030-001", true, liveData("MobileSync") },
-        { "~/Library/Application Support/AddressBook/Sources", false, liveData("AddressBook") },
-        { "~/Library/Messages/chat.db", false, liveData("Messages") },
-        { "~/Library/Messages/chat.db", true, liveData("Messages") },
-        { "~/Library/Mail/V10/MailData/Envelope Index", true, liveData("MailData") },
-        { "~/Library/Calendars/Calendar.sqlitedb", false, liveData("Calendars") },
-        { "~/Library/Reminders/store", false, liveData("Reminders") },
-        { "~/Library/Photos/Libraries", false, liveData("Photos") },
-        { "~/Library/PhotoBooth/Pictures", false, liveData("PhotoBooth") },
-        { "~/Library/Safari/Bookmarks.plist", false, liveData("Bookmarks.plist") },
-        { "~/Library/Group Containers/group.com.apple.notes/NoteStore.sqlite", false,
-          liveData("group.com.apple.notes") },
+        {"~/Library/Keychains/login.keychain-db", true, liveData("Keychains")},
+        {"~/Library/Mobile Documents/file", false, liveData("Mobile Documents")},
+        {"~/Library/Application Support/MobileSync", false, liveData("MobileSync")},
+        {"~/Library/Application Support/MobileSync/Backup/00008030-001", true, liveData("MobileSync")},
+        {"~/Library/Application Support/AddressBook/Sources", false, liveData("AddressBook")},
+        {"~/Library/Messages/chat.db", false, liveData("Messages")},
+        {"~/Library/Messages/chat.db", true, liveData("Messages")},
+        {"~/Library/Mail/V10/MailData/Envelope Index", true, liveData("MailData")},
+        {"~/Library/Calendars/Calendar.sqlitedb", false, liveData("Calendars")},
+        {"~/Library/Reminders/store", false, liveData("Reminders")},
+        {"~/Library/Photos/Libraries", false, liveData("Photos")},
+        {"~/Library/PhotoBooth/Pictures", false, liveData("PhotoBooth")},
+        {"~/Library/Safari/Bookmarks.plist", false, liveData("Bookmarks.plist")},
+        {"~/Library/Group Containers/group.com.apple.notes/NoteStore.sqlite", false, liveData("group.com.apple.notes")},
         // The home's keys and password stores, for every caller too.
-        { "~/.ssh", true, liveData(".ssh") },
-        { "~/.ssh/id_ed25519", true, liveData(".ssh") },
-        { "~/.gnupg/private-keys-v1.d/key", false, liveData(".gnupg") },
-        { "~/.local/share/keyrings/login.keyring", true, liveData("keyrings") },
-        { "~/.password-store/mail.gpg", true, liveData(".password-store") },
-        { "~/.sshd/config", false, {} },
-        { "~/.local/share/keyrings-old", false, {} },
-        { "~/Library/Application Support/MobileSyncExtra", false, {} },
-        { "~/Library/Mail/V10/Other", false, {} },
-        { "~/Library/Safari/History.db", false, {} },
-        { "~/Library/Group Containers/group.com.example/data", false, {} },
+        {"~/.ssh", true, liveData(".ssh")},
+        {"~/.ssh/id_ed25519", true, liveData(".ssh")},
+        {"~/.gnupg/private-keys-v1.d/key", false, liveData(".gnupg")},
+        {"~/.local/share/keyrings/login.keyring", true, liveData("keyrings")},
+        {"~/.password-store/mail.gpg", true, liveData(".password-store")},
+        {"~/.sshd/config", false, {}},
+        {"~/.local/share/keyrings-old", false, {}},
+        {"~/Library/Application Support/MobileSyncExtra", false, {}},
+        {"~/Library/Mail/V10/Other", false, {}},
+        {"~/Library/Safari/History.db", false, {}},
+        {"~/Library/Group Containers/group.com.example/data", false, {}},
         // 9. Whole volumes: the folders above them, the volumes themselves and any mount point.
-        { "/Volumes/Backup", true, entireVolume },
-        { "/Volumes/Backup/", true, entireVolume },
-        { "/Volumes/Backup/Old", true, {} },
-        { "/media/me", false, entireVolume },
-        { "/media/me/USB", false, entireVolume },
-        { "/media/me/USB/photo.jpg", false, {} },
-        { "/run/media/me/USB", false, entireVolume },
-        { "/run/media/me/USB/photo.jpg", false, {} },
-        { "/mnt/disk", false, entireVolume },
-        { "/mnt/disk/photo.jpg", false, {} },
-        { "@/mounted", true, entireVolume },
-        { "@/mounted/file", true, {} },
+        {"/Volumes/Backup", true, entireVolume},
+        {"/Volumes/Backup/", true, entireVolume},
+        {"/Volumes/Backup/Old", true, {}},
+        {"/media/me", false, entireVolume},
+        {"/media/me/USB", false, entireVolume},
+        {"/media/me/USB/photo.jpg", false, {}},
+        {"/run/media/me/USB", false, entireVolume},
+        {"/run/media/me/USB/photo.jpg", false, {}},
+        {"/mnt/disk", false, entireVolume},
+        {"/mnt/disk/photo.jpg", false, {}},
+        {"@/mounted", true, entireVolume},
+        {"@/mounted/file", true, {}},
         // 10. Other accounts' homes and the shared folder.
-        { "/Users/Shared/file", false, otherUser },
-        { "/Users/other", true, otherUser },
-        { "/Users/other/Downloads/a.zip", true, otherUser },
-        { "/home/other", false, otherUser },
-        { "/home/other/.cache/thumbnails", true, otherUser },
+        {"/Users/Shared/file", false, otherUser},
+        {"/Users/other", true, otherUser},
+        {"/Users/other/Downloads/a.zip", true, otherUser},
+        {"/home/other", false, otherUser},
+        {"/home/other/.cache/thumbnails", true, otherUser},
         // Dot steps and repeated or trailing slashes.
-        { "~/Downloads/../Documents/report.txt", false, personal("Documents") },
-        { "/usr/local/../bin/ls", false, systemDirectory("/usr/bin") },
-        { "/tmp/./x/../../etc/hosts", false, systemDirectory("/etc") },
-        { "//usr//bin//ls", false, systemDirectory("/usr/bin") },
-        { "/usr/bin/", false, systemDirectory("/usr/bin") },
-        { "/../../usr/bin/ls", false, systemDirectory("/usr/bin") },
-        { "/etc/.", false, systemDirectory("/etc") },
-        { "/tmp/..", false, filesystemRoot },
-        { "/home/./other", false, otherUser },
+        {"~/Downloads/../Documents/report.txt", false, personal("Documents")},
+        {"/usr/local/../bin/ls", false, systemDirectory("/usr/bin")},
+        {"/tmp/./x/../../etc/hosts", false, systemDirectory("/etc")},
+        {"//usr//bin//ls", false, systemDirectory("/usr/bin")},
+        {"/usr/bin/", false, systemDirectory("/usr/bin")},
+        {"/../../usr/bin/ls", false, systemDirectory("/usr/bin")},
+        {"/etc/.", false, systemDirectory("/etc")},
+        {"/tmp/..", false, filesystemRoot},
+        {"/home/./other", false, otherUser},
         // Three dots or a dotted name are names, not steps.
-        { "~/.../Documents/report.txt", false, {} },
-        { "~/..hidden/../Documents/report.txt", false, personal("Documents") },
-        { "@/plain/file.txt", false, {} },
+        {"~/.../Documents/report.txt", false, {}},
+        {"~/..hidden/../Documents/report.txt", false, personal("Documents")},
+        {"@/plain/file.txt", false, {}},
     });
 }
 
 TEST_F(SafetyGuardTest, ServerSpoolRuntimeAndAdministratorFoldersAreSystemFolders)
 {
     expectVerdicts({
-        { "/srv", false, systemDirectory("/srv") },
-        { "/srv/www/index.html", true, systemDirectory("/srv") },
-        { "/snap/core22/current", false, systemDirectory("/snap") },
-        { "/run", false, systemDirectory("/run") },
-        { "/run/user/1000/bus", true, systemDirectory("/run") },
-        { "/var/spool/cron/crontabs/me", false, systemDirectory("/var/spool") },
-        { "/var/mail/me", true, systemDirectory("/var/mail") },
-        { "/root", false, systemDirectory("/root") },
-        { "/root/.cache/tool", true, systemDirectory("/root") },
-        { "/rootfs/tool", false, {} },
-        { "/srvdata/tool", false, {} },
+        {"/srv", false, systemDirectory("/srv")},
+        {"/srv/www/index.html", true, systemDirectory("/srv")},
+        {"/snap/core22/current", false, systemDirectory("/snap")},
+        {"/run", false, systemDirectory("/run")},
+        {"/run/user/1000/bus", true, systemDirectory("/run")},
+        {"/var/spool/cron/crontabs/me", false, systemDirectory("/var/spool")},
+        {"/var/mail/me", true, systemDirectory("/var/mail")},
+        {"/root", false, systemDirectory("/root")},
+        {"/root/.cache/tool", true, systemDirectory("/root")},
+        {"/rootfs/tool", false, {}},
+        {"/srvdata/tool", false, {}},
         // Logs and caches of the machine stay open to the rules that follow.
-        { "/var/log/syslog.1", false, {} },
-        { "/var/cache/apt/pkgcache.bin", false, {} },
+        {"/var/log/syslog.1", false, {}},
+        {"/var/cache/apt/pkgcache.bin", false, {}},
         // The user's volumes below /run stay volumes, their contents stay open.
-        { "/run/media/me/USB", false, entireVolume },
-        { "/run/media/me/USB/photo.jpg", false, {} },
+        {"/run/media/me/USB", false, entireVolume},
+        {"/run/media/me/USB/photo.jpg", false, {}},
     });
 }
 
@@ -300,20 +296,19 @@ TEST_F(SafetyGuardTest, AMountPointBelowRunIsAVolume)
         GTEST_SKIP() << "no folder below /run";
     }
     const platform::Seam<QList<platform::MountEntry>>::Override mountedBelowRun(
-        platform::mountTable(), test::mountsAt({ QStringLiteral("/"), mounted }));
+        platform::mountTable(), test::mountsAt({QStringLiteral("/"), mounted}));
     EXPECT_EQ(SafetyGuard::verdict(mounted, false).message, QString::fromLatin1(entireVolume));
-    EXPECT_EQ(SafetyGuard::verdict(mounted + QStringLiteral("/file"), false).message,
-              systemDirectory("/run"));
+    EXPECT_EQ(SafetyGuard::verdict(mounted + QStringLiteral("/file"), false).message, systemDirectory("/run"));
 }
 
 TEST_F(SafetyGuardTest, TheAdministratorsHomeIsAHomeWhenItIsOurs)
 {
     const platform::Seam<QString>::Override rootHome(platform::homeFolder(), QStringLiteral("/root"));
     expectVerdicts({
-        { "/root", false, container("root") },
-        { "/root/.cache/tool", false, {} },
-        { "/root/Documents/a.txt", false, personal("Documents") },
-        { "/srv/www", false, systemDirectory("/srv") },
+        {"/root", false, container("root")},
+        {"/root/.cache/tool", false, {}},
+        {"/root/Documents/a.txt", false, personal("Documents")},
+        {"/srv/www", false, systemDirectory("/srv")},
     });
 }
 
@@ -321,9 +316,9 @@ TEST_F(SafetyGuardTest, TheUsersOwnFoldersArePersonalByTheirLocalNames)
 {
     // Without the desktop's list only ~/Videos joins the listed folders.
     expectVerdicts({
-        { "~/Videos/clip.mp4", false, personal("Videos") },
-        { "~/Videos/clip.mp4", true, {} },
-        { "~/Bilder/a.jpg", false, {} },
+        {"~/Videos/clip.mp4", false, personal("Videos")},
+        {"~/Videos/clip.mp4", true, {}},
+        {"~/Bilder/a.jpg", false, {}},
     });
     ASSERT_TRUE(QDir().mkpath(home + QStringLiteral("/.config")));
     QFile list(home + QStringLiteral("/.config/user-dirs.dirs"));
@@ -333,18 +328,18 @@ TEST_F(SafetyGuardTest, TheUsersOwnFoldersArePersonalByTheirLocalNames)
                "XDG_PUBLICSHARE_DIR=\"$HOME/\"\nXDG_TEMPLATES_DIR=\"$HOME/Vorlagen\"\n");
     list.close();
     expectVerdicts({
-        { "~/Schreibtisch/notes.txt", false, personal("Schreibtisch") },
-        { "~/Medien/Bilder/a.jpg", false, personal("Bilder") },
-        { "~/Medien/Bilder/a.jpg", true, {} },
-        { "~/Filme/clip.mp4", false, personal("Filme") },
-        { "~/Videos/clip.mp4", false, {} },
-        { "~/Documents/a.txt", false, personal("Documents") },
-        { "~/Movies/a.mov", false, personal("Movies") },
+        {"~/Schreibtisch/notes.txt", false, personal("Schreibtisch")},
+        {"~/Medien/Bilder/a.jpg", false, personal("Bilder")},
+        {"~/Medien/Bilder/a.jpg", true, {}},
+        {"~/Filme/clip.mp4", false, personal("Filme")},
+        {"~/Videos/clip.mp4", false, {}},
+        {"~/Documents/a.txt", false, personal("Documents")},
+        {"~/Movies/a.mov", false, personal("Movies")},
         // Neither downloads nor templates are personal folders; the home
         // itself named as a folder switches it off rather than guarding it all.
-        { "~/Telechargements/a.zip", false, {} },
-        { "~/Vorlagen/a.odt", false, {} },
-        { "~/notes.txt", false, {} },
+        {"~/Telechargements/a.zip", false, {}},
+        {"~/Vorlagen/a.odt", false, {}},
+        {"~/notes.txt", false, {}},
     });
 }
 
@@ -352,12 +347,12 @@ TEST_F(SafetyGuardTest, HomeUnderUsersIsNotAnotherAccount)
 {
     const platform::Seam<QString>::Override usersHome(platform::homeFolder(), QStringLiteral("/Users/me"));
     expectVerdicts({
-        { "/Users/me", false, container("me") },
-        { "/Users/me/Library/Caches", false, container("Caches") },
-        { "/Users/me/Downloads/a.zip", false, {} },
-        { "/Users/me/Documents/a.txt", false, personal("Documents") },
-        { "/Users/meg/Downloads/a.zip", false, otherUser },
-        { "/Users/Shared", false, otherUser },
+        {"/Users/me", false, container("me")},
+        {"/Users/me/Library/Caches", false, container("Caches")},
+        {"/Users/me/Downloads/a.zip", false, {}},
+        {"/Users/me/Documents/a.txt", false, personal("Documents")},
+        {"/Users/meg/Downloads/a.zip", false, otherUser},
+        {"/Users/Shared", false, otherUser},
     });
 }
 
@@ -375,24 +370,24 @@ TEST_F(SafetyGuardTest, SymbolicLinksAreJudgedByTheirTargets)
     link(root + QStringLiteral("/loop2"), "@/loop1");
     link(root + QStringLiteral("/loop1"), "@/loop2");
     expectVerdicts({
-        { "@/tools", false, systemDirectory("/usr/bin") },
-        { "@/tools/", true, systemDirectory("/usr/bin") },
-        { "@/tools/ls", true, systemDirectory("/usr/bin") },
-        { "@/dangling", false, systemDirectory("/usr/bin") },
+        {"@/tools", false, systemDirectory("/usr/bin")},
+        {"@/tools/", true, systemDirectory("/usr/bin")},
+        {"@/tools/ls", true, systemDirectory("/usr/bin")},
+        {"@/dangling", false, systemDirectory("/usr/bin")},
         // A relative target.
-        { "@/documents/a.txt", false, personal("Documents") },
-        { "@/documents/a.txt", true, {} },
+        {"@/documents/a.txt", false, personal("Documents")},
+        {"@/documents/a.txt", true, {}},
         // The pinned message names the path as passed, not its target.
-        { "@/homelink", false, container("homelink") },
-        { "@/homelink/Library/Messages/chat.db", false, liveData("Messages") },
+        {"@/homelink", false, container("homelink")},
+        {"@/homelink/Library/Messages/chat.db", false, liveData("Messages")},
         // Dot-dot after a link leads to the target's parent, where the removal
         // would act; the reading as text must pass too.
-        { "@/inner/deep/../notes.txt", false, personal("Documents") },
-        { "@/inner/deep/../notes.txt", true, {} },
-        { "~/Documents/out/../notes.txt", false, personal("Documents") },
-        { "~/Documents/out/../notes.txt", true, {} },
+        {"@/inner/deep/../notes.txt", false, personal("Documents")},
+        {"@/inner/deep/../notes.txt", true, {}},
+        {"~/Documents/out/../notes.txt", false, personal("Documents")},
+        {"~/Documents/out/../notes.txt", true, {}},
         // A loop is judged as text.
-        { "@/loop1/file", false, {} },
+        {"@/loop1/file", false, {}},
     });
 }
 
@@ -452,7 +447,8 @@ TEST_F(SafetyGuardTest, ScanRootsAreResolvedOnceAndLinksLeadOnlyToCaches)
 // disk; never to the home or above it, a system folder, a container or a loop.
 TEST_F(SafetyGuardTest, ReviewedRootsFollowLinksToAllowedPlacesOnly)
 {
-    for (const char* folder : {"~/Sync/Downloads", "~/Documents", "~/.ssh", "@/mounted/Documents", "@/disk/Documents"}) {
+    for (const char* folder :
+         {"~/Sync/Downloads", "~/Documents", "~/.ssh", "@/mounted/Documents", "@/disk/Documents"}) {
         ASSERT_TRUE(QDir().mkpath(expand(folder))) << folder;
     }
     const QList<RootCase> cases = {
@@ -480,9 +476,9 @@ TEST_F(SafetyGuardTest, ReviewedRootsFollowLinksToAllowedPlacesOnly)
 TEST_F(SafetyGuardTest, SystemApplicationsByPathAndIdentifier)
 {
     const auto bundle = [this](const char* at, const char* identifier, bool binary) {
-        QList<QPair<QString, QString>> entries = { { QStringLiteral("CFBundleName"), QStringLiteral("App") } };
+        QList<QPair<QString, QString>> entries = {{QStringLiteral("CFBundleName"), QStringLiteral("App")}};
         if (identifier != nullptr) {
-            entries.append({ QStringLiteral("CFBundleIdentifier"), QLatin1String(identifier) });
+            entries.append({QStringLiteral("CFBundleIdentifier"), QLatin1String(identifier)});
         }
         EXPECT_TRUE(test::writeBundle(expand(at), entries, binary)) << at;
     };
@@ -495,13 +491,12 @@ TEST_F(SafetyGuardTest, SystemApplicationsByPathAndIdentifier)
     bundle("@/Apps/Tool.APP", "com.apple.Terminal", false);
     bundle("~/Documents/Mail.app", "com.apple.mail", true);
 
-    for (const char* path : { "@/Apps/Safari.app", "@/Apps/Terminal.app", "@/Apps/Keynote.app",
-                              "@/Apps/Keynote.app/", "/System/Applications/Calculator.app",
-                              "/System/Applications/Utilities/Anything" }) {
+    for (const char* path : {"@/Apps/Safari.app", "@/Apps/Terminal.app", "@/Apps/Keynote.app", "@/Apps/Keynote.app/",
+                             "/System/Applications/Calculator.app", "/System/Applications/Utilities/Anything"}) {
         EXPECT_TRUE(SafetyGuard::isSystemApplication(expand(path))) << path;
     }
-    for (const char* path : { "@/Apps/Editor.app", "@/Apps/Anonymous.app", "@/Apps/Finder", "@/Apps/Tool.APP",
-                              "@/Apps/Missing.app", "/System/ApplicationsX/Tool", "/System/Applications2" }) {
+    for (const char* path : {"@/Apps/Editor.app", "@/Apps/Anonymous.app", "@/Apps/Finder", "@/Apps/Tool.APP",
+                             "@/Apps/Missing.app", "/System/ApplicationsX/Tool", "/System/Applications2"}) {
         EXPECT_FALSE(SafetyGuard::isSystemApplication(expand(path))) << path;
     }
 
@@ -522,11 +517,11 @@ TEST_F(SafetyGuardTest, SystemApplicationsByPathAndIdentifier)
     EXPECT_TRUE(known("/System/Applications/Editor.app", "com.example.Editor"));
 
     expectVerdicts({
-        { "@/Apps/Safari.app", true, systemApplication },
-        { "@/Apps/Keynote.app", true, systemApplication },
-        { "@/Apps/Editor.app", true, {} },
-        { "@/Apps/Anonymous.app", false, {} },
+        {"@/Apps/Safari.app", true, systemApplication},
+        {"@/Apps/Keynote.app", true, systemApplication},
+        {"@/Apps/Editor.app", true, {}},
+        {"@/Apps/Anonymous.app", false, {}},
         // The system-application rule comes before the personal-folder rule.
-        { "~/Documents/Mail.app", false, systemApplication },
+        {"~/Documents/Mail.app", false, systemApplication},
     });
 }

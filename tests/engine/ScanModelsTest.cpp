@@ -1,7 +1,7 @@
-#include "support/QtPrinters.h"
 #include "engine/models/CategoryResult.h"
 #include "engine/models/CleanupReport.h"
 #include "engine/models/SizeOrder.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -38,7 +38,8 @@ TEST(ScanCategory, TextsAndRawValues)
 
     EXPECT_EQ(title(ScanCategory::largeAndOld), QStringLiteral("Large & Old Files"));
     EXPECT_EQ(symbol(ScanCategory::malware), QStringLiteral("shield.lefthalf.filled"));
-    EXPECT_EQ(blurb(ScanCategory::deviceBackups), QStringLiteral("iPhone and iPad backups and their software updates."));
+    EXPECT_EQ(blurb(ScanCategory::deviceBackups),
+              QStringLiteral("iPhone and iPad backups and their software updates."));
     EXPECT_EQ(rawValue(ScanCategory::downloadedMedia), QStringLiteral("downloadedMedia"));
 }
 

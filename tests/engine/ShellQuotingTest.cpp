@@ -23,8 +23,7 @@ TEST(ShellQuoting, WritesTheExpectedForms)
     EXPECT_EQ(ShellQuoting::doubleQuoted(QStringLiteral("/Applications/Foo.app")),
               QStringLiteral("\"/Applications/Foo.app\""));
     // Each backslash doubled, each double quote behind exactly one backslash.
-    EXPECT_EQ(ShellQuoting::doubleQuoted(QStringLiteral("a\\b\"c\\\"d")),
-              QStringLiteral("\"a\\\\b\\\"c\\\\\\\"d\""));
+    EXPECT_EQ(ShellQuoting::doubleQuoted(QStringLiteral("a\\b\"c\\\"d")), QStringLiteral("\"a\\\\b\\\"c\\\\\\\"d\""));
 }
 
 TEST(ShellQuoting, EveryValueReachesTheShellAsOneLiteralArgument)
@@ -47,8 +46,8 @@ TEST(ShellQuoting, EveryValueReachesTheShellAsOneLiteralArgument)
         QStringLiteral("-n"),
         QString(),
     };
-    const std::function<QString(const QString&)> quotings[] = {
-        ShellQuoting::quoted, ShellQuoting::word, ShellQuoting::doubleQuoted};
+    const std::function<QString(const QString&)> quotings[] = {ShellQuoting::quoted, ShellQuoting::word,
+                                                               ShellQuoting::doubleQuoted};
     for (const auto& quote : quotings) {
         for (const QString& value : values) {
             // printf gets the value as its second argument; "|" marks both ends.

@@ -11,8 +11,8 @@
 
 #include <csignal>
 #include <functional>
-#include <optional>
 #include <limits>
+#include <optional>
 #include <sys/types.h>
 
 using namespace harborlite;
@@ -28,7 +28,10 @@ constexpr double settleTime = 3.0;
 // Kills a process the test left running in the background, once the test ends.
 class BackgroundProcess {
 public:
-    explicit BackgroundProcess(QString pidFile) : pidFile_(std::move(pidFile)) {}
+    explicit BackgroundProcess(QString pidFile)
+        : pidFile_(std::move(pidFile))
+    {
+    }
     ~BackgroundProcess()
     {
         QFile file(pidFile_);
@@ -47,10 +50,7 @@ private:
 
 class ShellRunnerTest : public ::testing::Test {
 protected:
-    QString tool(const QString& name, const QByteArray& body)
-    {
-        return test::writeFakeTool(dir.path(), name, body);
-    }
+    QString tool(const QString& name, const QByteArray& body) { return test::writeFakeTool(dir.path(), name, body); }
     QString file(const QString& name) const { return dir.filePath(name); }
 
     QTemporaryDir dir;
@@ -140,9 +140,15 @@ TEST_F(ShellRunnerTest, ArgumentsReachTheToolVerbatim)
 {
     const QString path = tool(QStringLiteral("echoer"), "exit 0");
     const QStringList arguments = {
-        QStringLiteral("two words"), QStringLiteral("\"double\""), QStringLiteral("it's"),
-        QStringLiteral("$(touch %1)").arg(file(QStringLiteral("pwned"))), QString(), QStringLiteral("*"),
-        QStringLiteral("line\nbreak"), QStringLiteral("back\\slash"), QStringLiteral("--flag=v;echo x"),
+        QStringLiteral("two words"),
+        QStringLiteral("\"double\""),
+        QStringLiteral("it's"),
+        QStringLiteral("$(touch %1)").arg(file(QStringLiteral("pwned"))),
+        QString(),
+        QStringLiteral("*"),
+        QStringLiteral("line\nbreak"),
+        QStringLiteral("back\\slash"),
+        QStringLiteral("--flag=v;echo x"),
     };
     EXPECT_EQ(ShellRunner::run(path, arguments, 10).status, 0);
     EXPECT_EQ(test::recordedArguments(path), arguments);
@@ -211,8 +217,7 @@ TEST_F(ShellRunnerTest, DescendantHoldingThePipesDoesNotOutlastTheChild)
 
 TEST(ShellRunnerLines, SplitsAtLineFeedsAndDropsEmptyPieces)
 {
-    EXPECT_EQ(ShellRunner::lines(QStringLiteral("a\n\nb\n")),
-              (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
+    EXPECT_EQ(ShellRunner::lines(QStringLiteral("a\n\nb\n")), (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
     EXPECT_EQ(ShellRunner::lines(QStringLiteral("x\r\n y ")),
               (QStringList{QStringLiteral("x\r"), QStringLiteral(" y ")}));
     EXPECT_TRUE(ShellRunner::lines(QStringLiteral("\n\n")).isEmpty());
@@ -222,10 +227,7 @@ TEST(ShellRunnerLines, SplitsAtLineFeedsAndDropsEmptyPieces)
 class RunPrivilegedTest : public ShellRunnerTest {
 protected:
     // Installs a pkexec stand-in with `body` into the tool table.
-    void usePkexec(const QByteArray& body)
-    {
-        table.pkexec = tool(QStringLiteral("pkexec"), body);
-    }
+    void usePkexec(const QByteArray& body) { table.pkexec = tool(QStringLiteral("pkexec"), body); }
 
     platform::ToolTable table;
 };
@@ -309,7 +311,8 @@ TEST_F(RunPrivilegedTest, CommandsOwnStatusesAreNeverTakenForPkexecs)
         }
     }
 
-    const RunError notFound = runError([&] { ShellRunner::runPrivileged(file(QStringLiteral("no-such-tool")), table); });
+    const RunError notFound =
+        runError([&] { ShellRunner::runPrivileged(file(QStringLiteral("no-such-tool")), table); });
     EXPECT_EQ(notFound.kind(), RunError::Kind::commandFailed);
     EXPECT_TRUE(notFound.detail().contains(QStringLiteral("not found"))) << notFound.what();
 }

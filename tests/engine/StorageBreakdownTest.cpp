@@ -1,13 +1,13 @@
-#include "support/QtPrinters.h"
+#include "engine/system/StorageBreakdown.h"
 #include "engine/system/DiskLayout.h"
 #include "engine/system/LocalSnapshots.h"
-#include "engine/system/StorageBreakdown.h"
 #include "platform/HomeFolder.h"
 #include "platform/KernelRoots.h"
 #include "platform/MountTable.h"
 #include "shared/FileSystem.h"
 #include "support/FakeTool.h"
 #include "support/FixtureTree.h"
+#include "support/QtPrinters.h"
 
 #include <QFile>
 
@@ -45,17 +45,19 @@ protected:
                                              "case \"$1\" in info) cat \"$0.info\";; apfs) cat \"$0.list\";; esac");
         tools.tmutil = test::writeFakeTool(tree.root(), "tmutil", "touch \"$0.ran\"; cat \"$0.out\" 2>/dev/null");
         tree.file("diskutil.info", apfsInfo);
-        tree.file("tmutil.out", "Snapshots for disk /:\ncom.apple.TimeMachine.2024-01-01-000000.local\n"
-                                "com.apple.TimeMachine.2024-01-02-000000.local\nother.snapshot\n");
+        tree.file("tmutil.out",
+                  "Snapshots for disk /:\ncom.apple.TimeMachine.2024-01-01-000000.local\n"
+                  "com.apple.TimeMachine.2024-01-02-000000.local\nother.snapshot\n");
     }
 
     void listing(const QByteArray& containerBody)
     {
-        tree.file("diskutil.list", plist("<dict><key>Containers</key><array>"
-                                         "<dict><key>ContainerReference</key><string>disk1</string>"
-                                         "<key>CapacityCeiling</key><integer>1</integer></dict>"
-                                         "<dict><key>ContainerReference</key><string>disk3</string>"
-                                         + containerBody + "</dict></array></dict>"));
+        tree.file("diskutil.list",
+                  plist("<dict><key>Containers</key><array>"
+                        "<dict><key>ContainerReference</key><string>disk1</string>"
+                        "<key>CapacityCeiling</key><integer>1</integer></dict>"
+                        "<dict><key>ContainerReference</key><string>disk3</string>"
+                        + containerBody + "</dict></array></dict>"));
     }
 
     FixtureTree tree;
@@ -117,7 +119,8 @@ TEST_F(StorageBreakdownTest, EveryFailureFallsBackToTheVolumesCapacity)
         {"info not a list", "garbage", ""},
         {"info an array", plist("<array><string>disk3</string></array>"), ""},
         {"no such container", apfsInfo, plist("<dict><key>Containers</key><array></array></dict>")},
-        {"containers not dictionaries", apfsInfo, plist("<dict><key>Containers</key><array><string>x</string></array></dict>")},
+        {"containers not dictionaries", apfsInfo,
+         plist("<dict><key>Containers</key><array><string>x</string></array></dict>")},
         {"listing broken", apfsInfo, "<plist"},
     };
     for (const Row& row : rows) {
@@ -160,16 +163,18 @@ protected:
         link(254, 17, "vdb/vdb1");
 
         root = tree.folder("root");
-        for (const char* folder : {"root/home/me", "root/boot", "root/boot/efi", "root/srv", "root/mnt/other", "root/run"}) {
+        for (const char* folder :
+             {"root/home/me", "root/boot", "root/boot/efi", "root/srv", "root/mnt/other", "root/run"}) {
             tree.folder(folder);
         }
         swapfile = tree.file("root/swap file", 8192);
-        tree.file("proc/swaps", "Filename\t\t\t\tType\t\tSize\t\tUsed\t\tPriority\n"
-                                "/dev/vda5                               partition\t2097148\t\t0\t\t-2\n"
-                                + QFile::encodeName(swapfile).replace(" ", "\\040")
-                                + "                 file\t\t4\t\t0\t\t-3\n"
-                                  "/dev/zram0                              partition\t1000\t\t0\t\t100\n"
-                                  "garbage\n");
+        tree.file("proc/swaps",
+                  "Filename\t\t\t\tType\t\tSize\t\tUsed\t\tPriority\n"
+                  "/dev/vda5                               partition\t2097148\t\t0\t\t-2\n"
+                      + QFile::encodeName(swapfile).replace(" ", "\\040")
+                      + "                 file\t\t4\t\t0\t\t-3\n"
+                        "/dev/zram0                              partition\t1000\t\t0\t\t100\n"
+                        "garbage\n");
         mounts.emplace(platform::mountTable(),
                        QList<platform::MountEntry>{
                            {root, "ext4", makedev(253, 0), "/dev/mapper/root"},
@@ -297,10 +302,11 @@ TEST_F(DiskLayoutTest, BtrfsSubvolumesAndLogicalVolumesShareOnePool)
     link(253, 1, "dm-1");
     link(253, 2, "dm-2");
     mounts.reset();
-    mounts.emplace(platform::mountTable(), QList<platform::MountEntry>{
-                                               {root, "ext4", makedev(253, 1), "/dev/mapper/vg-root"},
-                                               {tree.path("root/home"), "ext4", makedev(253, 2), "/dev/mapper/vg-home"},
-                                           });
+    mounts.emplace(platform::mountTable(),
+                   QList<platform::MountEntry>{
+                       {root, "ext4", makedev(253, 1), "/dev/mapper/vg-root"},
+                       {tree.path("root/home"), "ext4", makedev(253, 2), "/dev/mapper/vg-home"},
+                   });
     breakdown = DiskLayout::of(root, use);
     ASSERT_TRUE(breakdown);
     ASSERT_EQ(breakdown->volumes.size(), 3);
@@ -324,7 +330,6 @@ TEST_F(DiskLayoutTest, FoldersOnNoDiskFallBackToTheirOwnCapacity)
     EXPECT_TRUE(StorageBreakdown::measure(root, noDiskutil).volumes.isEmpty());
     EXPECT_FALSE(DiskLayout::of(root).has_value());
 }
-
 
 TEST_F(StorageBreakdownTest, SnapshotCountNeedsTheToolAndItsSuccess)
 {

@@ -105,8 +105,8 @@ protected:
 
     SystemJunkScanner scanner(std::chrono::milliseconds reportInterval = ProgressMeter::interval) const
     {
-        return SystemJunkScanner(tree.path("shared/Library"), AppCatalog({tree.path("apps")}, tree.path("shared/Library")),
-                                 reportInterval);
+        return SystemJunkScanner(tree.path("shared/Library"),
+                                 AppCatalog({tree.path("apps")}, tree.path("shared/Library")), reportInterval);
     }
 
     QString library(const QString& relative) const { return "home/Library/" + relative; }
@@ -130,7 +130,7 @@ TEST_F(SystemJunkScannerTest, NothingToFindStillReportsEveryPhase)
         {0.65, "Looking for developer junk" + ellipsis, 0},
         {0.8, "Looking for package manager caches" + ellipsis, 0},
     };
-    const char* const managers[] = {"Homebrew", "npm", "Yarn", "pnpm", "pip",
+    const char* const managers[] = {"Homebrew",  "npm",    "Yarn",  "pnpm",       "pip",
                                     "CocoaPods", "Gradle", "Cargo", "Go modules", "Docker"};
     for (int k = 0; k < 10; ++k) {
         expected.append({rounded(0.8 + 0.01 * k), QString("Measuring the ") + managers[k] + " cache" + ellipsis, 0});
@@ -183,19 +183,25 @@ TEST_F(SystemJunkScannerTest, ListsEachPhaseInOrderWithTheLinuxCachesAfterTheLib
         QList<Row> rows;
     };
     const QList<Expected> expected = {
-        {"User Cache Files", "Rebuilt automatically the next time each app runs", "internaldrive",
-         userCacheRows},
-        {"System Cache Files", "Shared caches under /Library", "gearshape.2",
-         {{"com.shared", "-", 4096, true, false}}},
-        {"Log Files", "Diagnostic output from apps and the system", "doc.text",
+        {"User Cache Files", "Rebuilt automatically the next time each app runs", "internaldrive", userCacheRows},
+        {"System Cache Files", "Shared caches under /Library", "gearshape.2", {{"com.shared", "-", 4096, true, false}}},
+        {"Log Files",
+         "Diagnostic output from apps and the system",
+         "doc.text",
          {{"tool.log", "-", 4096, true, false}, {"system.log", "-", 5 * 4096, true, false}}},
-        {"Saved Application State", "Window layouts restored when apps reopen", "macwindow.on.rectangle",
+        {"Saved Application State",
+         "Window layouts restored when apps reopen",
+         "macwindow.on.rectangle",
          {{"com.example.savedState", "-", 4096, true, false}}},
-        {"Developer Junk", "Xcode build products, device support and simulator caches", "hammer",
+        {"Developer Junk",
+         "Xcode build products, device support and simulator caches",
+         "hammer",
          {{"Project-abc", "Xcode Derived Data", 2 * 4096, true, false},
           {"17.0", "iOS Device Support", 3 * 4096, false, true},
           {"2024-01-01", "Xcode Archives", 4096, false, true}}},
-        {"Package Manager Caches", "Downloaded archives your tools can fetch again", "shippingbox.and.arrow.backward",
+        {"Package Manager Caches",
+         "Downloaded archives your tools can fetch again",
+         "shippingbox.and.arrow.backward",
          {{"Go modules cache", tree.path("home/go/pkg/mod/cache/download"), 2 * 4096, true, false},
           {"npm cache", tree.path("home/.npm/_cacache"), 4096, true, false}}},
     };
@@ -229,14 +235,15 @@ TEST_F(SystemJunkScannerTest, ListsEachPhaseInOrderWithTheLinuxCachesAfterTheLib
     // com.example.big and its file, then the empty folder.
     const QString twoRead = readingCaches + " (2)";
     const QString threeRead = readingCaches + " (3)";
-    EXPECT_EQ(phaseOne, (QList<Report>{{0.05, readingCaches, 0},
-                                       {0.05, readingCaches, 0},
-                                       {0.065, readingCaches, 0},
-                                       {0.08, twoRead, 0},
-                                       {0.095, twoRead, 0},
-                                       {0.11, threeRead, 0},
-                                       {0.125, threeRead, 0},
-                                       {0.1625, threeRead, 0}}));
+    EXPECT_EQ(phaseOne,
+              (QList<Report>{{0.05, readingCaches, 0},
+                             {0.05, readingCaches, 0},
+                             {0.065, readingCaches, 0},
+                             {0.08, twoRead, 0},
+                             {0.095, twoRead, 0},
+                             {0.11, threeRead, 0},
+                             {0.125, threeRead, 0},
+                             {0.1625, threeRead, 0}}));
     // Reports inside a phase carry the total as it stood when the phase started.
     EXPECT_TRUE(reports.contains(Report{0.2, "Reading system caches" + ellipsis, userCaches}));
     EXPECT_TRUE(reports.contains(Report{0.35, "Collecting logs" + ellipsis, userCaches + 4096}));
@@ -278,12 +285,12 @@ TEST_F(SystemJunkScannerTest, CancellingInTheUserCachesKeepsWhatWasFoundAndFinis
     }
     starts.removeDuplicates();
     // The first child, a folder holding one file, was read before the stop.
-    EXPECT_EQ(starts, (QStringList{"Reading user caches" + ellipsis, "Reading user caches" + ellipsis + " (2)",
-                                   "Reading system caches" + ellipsis,
-                                   "Collecting logs" + ellipsis, "Checking saved application state" + ellipsis,
-                                   "Looking for developer junk" + ellipsis,
-                                   "Looking for package manager caches" + ellipsis,
-                                   "Auditing preference files" + ellipsis, "System junk scan complete"}));
+    EXPECT_EQ(starts,
+              (QStringList{"Reading user caches" + ellipsis, "Reading user caches" + ellipsis + " (2)",
+                           "Reading system caches" + ellipsis, "Collecting logs" + ellipsis,
+                           "Checking saved application state" + ellipsis, "Looking for developer junk" + ellipsis,
+                           "Looking for package manager caches" + ellipsis, "Auditing preference files" + ellipsis,
+                           "System junk scan complete"}));
     EXPECT_EQ(recorder.reports().last().bytesFound, 4096 + partial);
 }
 
@@ -359,8 +366,8 @@ TEST_F(SystemJunkScannerTest, AuditsPreferencesForBrokenAndUnclaimedFiles)
     for (const ScanItem& item : group.items) {
         EXPECT_EQ(item.size, FS::allocatedSize(item.url));
         EXPECT_EQ(item.url, tree.path(prefs + item.displayName));
-        byName.insert(item.displayName, {item.displayName, item.origin.value_or("-"), 0, item.isSelected,
-                                         item.requiresReview});
+        byName.insert(item.displayName,
+                      {item.displayName, item.origin.value_or("-"), 0, item.isSelected, item.requiresReview});
     }
     const QString unreadable = "Unreadable property list";
     const QMap<QString, Row> expected = {
@@ -393,7 +400,8 @@ TEST_F(SystemJunkScannerTest, AFileThatCannotBeOpenedIsUnreadable)
         ::chmod(QFile::encodeName(locked).constData(), 0644);
         ASSERT_EQ(result.groups.size(), 1);
         EXPECT_EQ(rows(result.groups[0]),
-                  (QList<Row>{{"com.vendor.locked.plist", "Unreadable property list", FS::allocatedSize(locked), false, false}}));
+                  (QList<Row>{{"com.vendor.locked.plist", "Unreadable property list", FS::allocatedSize(locked), false,
+                               false}}));
     });
 }
 
@@ -521,15 +529,13 @@ TEST_P(LinkedUserCaches, OfferNothingBehindALinkThatLeadsOutOfTheCaches)
     EXPECT_EQ(rows(result.groups[0]), (QList<Row>{{"app.log", "-", 4096, true, false}}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Targets, LinkedUserCaches,
-                         testing::Values(LinkedCachesCase{"TheHome", "~"}, LinkedCachesCase{"TheRoot", "/"},
-                                         LinkedCachesCase{"AboveTheHome", "@"},
-                                         LinkedCachesCase{"AFolderOfTheHome", "~/projects"},
-                                         LinkedCachesCase{"APersonalFolder", "~/Documents"},
-                                         LinkedCachesCase{"TheKeys", "~/.ssh"},
-                                         LinkedCachesCase{"SettingsInTheHome", "~/.config"},
-                                         LinkedCachesCase{"TheSystem", "/usr/share"}),
-                         [](const testing::TestParamInfo<LinkedCachesCase>& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Targets, LinkedUserCaches,
+    testing::Values(LinkedCachesCase{"TheHome", "~"}, LinkedCachesCase{"TheRoot", "/"},
+                    LinkedCachesCase{"AboveTheHome", "@"}, LinkedCachesCase{"AFolderOfTheHome", "~/projects"},
+                    LinkedCachesCase{"APersonalFolder", "~/Documents"}, LinkedCachesCase{"TheKeys", "~/.ssh"},
+                    LinkedCachesCase{"SettingsInTheHome", "~/.config"}, LinkedCachesCase{"TheSystem", "/usr/share"}),
+    [](const testing::TestParamInfo<LinkedCachesCase>& row) { return std::string(row.param.name); });
 
 // Behind a link to a folder outside the home that is no cache, nothing is
 // ever preselected: at most it is listed for the user to look at.
@@ -560,9 +566,10 @@ TEST_F(SystemJunkScannerTest, ACacheOnAnotherDiskIsListedForReviewOnly)
     const CategoryResult result = scanner().scan({}, [] { return false; });
 
     ASSERT_EQ(result.groups.size(), 1);
-    EXPECT_EQ(rows(result.groups[0]), (QList<Row>{{"com.example.app", "-", 4096, true, false},
-                                                  {"thumbnails", "-", 2 * 4096, false, true},
-                                                  {"fonts", "-", 4096, false, true}}));
+    EXPECT_EQ(rows(result.groups[0]),
+              (QList<Row>{{"com.example.app", "-", 4096, true, false},
+                          {"thumbnails", "-", 2 * 4096, false, true},
+                          {"fonts", "-", 4096, false, true}}));
     EXPECT_EQ(result.groups[0].items[1].url, tree.path("disk/user-cache/thumbnails"));
 }
 

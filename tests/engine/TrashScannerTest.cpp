@@ -6,8 +6,8 @@
 #include "platform/PathText.h"
 #include "platform/XdgDataHome.h"
 #include "shared/FileSystem.h"
-#include "support/ItemRows.h"
 #include "support/FixtureTree.h"
+#include "support/ItemRows.h"
 #include "support/Progress.h"
 #include "support/QtPrinters.h"
 
@@ -107,10 +107,11 @@ TEST_F(TrashScannerTest, ListsTheHomeTrashThenEachVolumeByNameAndSize)
     EXPECT_EQ(volumeGroup.symbol, "externaldrive.badge.xmark");
     EXPECT_FALSE(volumeGroup.isOptIn);
     EXPECT_FALSE(volumeGroup.isExpanded);
-    EXPECT_EQ(rows(volumeGroup), (QList<Row>{{"large", "A", 5 * 4096},
-                                             {"small", "A", 4096},
-                                             {"own-entry", "B", 6 * 4096},
-                                             {"shared-entry", "B", 2 * 4096}}));
+    EXPECT_EQ(rows(volumeGroup),
+              (QList<Row>{{"large", "A", 5 * 4096},
+                          {"small", "A", 4096},
+                          {"own-entry", "B", 6 * 4096},
+                          {"shared-entry", "B", 2 * 4096}}));
     for (const ScanGroup& group : result.groups) {
         for (const ScanItem& item : group.items) {
             EXPECT_TRUE(item.isSelected);
@@ -189,7 +190,7 @@ TEST_F(TrashScannerTest, AnEntryWhoseNameIsNotUtf8IsListedAndCanBeEmptied)
     EXPECT_TRUE(report.failures.isEmpty());
     EXPECT_EQ(report.removed, 2);
     EXPECT_EQ(report.reclaimed, 4 * 4096);
-    struct stat st {};
+    struct stat st { };
     EXPECT_NE(::lstat((files + name).constData(), &st), 0);
     EXPECT_NE(::lstat((info + name + ".trashinfo").constData(), &st), 0);
     EXPECT_TRUE(TrashScanner().scan({}, {}).groups.isEmpty());

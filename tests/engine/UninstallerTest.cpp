@@ -1,4 +1,3 @@
-#include "support/QtPrinters.h"
 #include "engine/removal/Uninstaller.h"
 #include "platform/HomeFolder.h"
 #include "platform/RunningApplications.h"
@@ -8,6 +7,7 @@
 #include "support/FakeTool.h"
 #include "support/FixtureTree.h"
 #include "support/PlistFixtures.h"
+#include "support/QtPrinters.h"
 
 #include <QFile>
 
@@ -77,7 +77,7 @@ protected:
 
     FixtureTree tree;
     test::FakeReceiptTool receipts;
-    platform::Seam<QString>::Override home {platform::homeFolder(), tree.path("home")};
+    platform::Seam<QString>::Override home{platform::homeFolder(), tree.path("home")};
     platform::ToolTable table;
     platform::RunningApplications running = noApplicationsRunning();
 };
@@ -135,10 +135,10 @@ TEST_F(UninstallerTest, UninstallRemovesSelectedItemsThenTheBundleAndForgetsOwnR
     plan.leftovers[1].isSelected = false;
     QStringList removed;
     const CleanupReport report = uninstaller([&](const QStringList& locations, Remover::Mode mode) {
-        removed = locations;
-        EXPECT_EQ(mode, Remover::Mode::trash);
-        return Remover(Remover::Mode::permanent).remove(locations, false);
-    }).uninstall(plan, Remover::Mode::trash);
+                                     removed = locations;
+                                     EXPECT_EQ(mode, Remover::Mode::trash);
+                                     return Remover(Remover::Mode::permanent).remove(locations, false);
+                                 }).uninstall(plan, Remover::Mode::trash);
 
     EXPECT_EQ(removed, (QStringList{plan.leftovers.at(0).url, plan.app.url}));
     EXPECT_TRUE(report.failures.isEmpty());
@@ -184,11 +184,11 @@ TEST_F(UninstallerTest, OtherFailuresBlockForgettingWithoutRetry)
     locked.url = tree.path("home/Library/Caches/locked");
     plan.leftovers = {locked};
     const CleanupReport report = uninstaller([&](const QStringList& locations, Remover::Mode) {
-        CleanupReport r;
-        r.removed = 1;
-        r.failures.append({locations.first(), QStringLiteral("Device or resource busy")});
-        return r;
-    }).uninstall(plan, Remover::Mode::permanent);
+                                     CleanupReport r;
+                                     r.removed = 1;
+                                     r.failures.append({locations.first(), QStringLiteral("Device or resource busy")});
+                                     return r;
+                                 }).uninstall(plan, Remover::Mode::permanent);
     EXPECT_EQ(report.failures.size(), 1);
     EXPECT_TRUE(administratorCommands().isEmpty());
 }
@@ -198,9 +198,9 @@ TEST_F(UninstallerTest, RunningInstancesAreAskedToQuitThenForced)
     struct Log {
         QStringList events;
     } log;
-    const platform::RunningInstance stubborn {100, 1};
-    const platform::RunningInstance polite {101, 1};
-    platform::RunningApplications apps {
+    const platform::RunningInstance stubborn{100, 1};
+    const platform::RunningInstance polite{101, 1};
+    platform::RunningApplications apps{
         [&](const QString& id, const QString& path, const std::optional<platform::FileIdentity>&) {
             log.events << "list " + id + " " + FS::lastPathComponent(path);
             return QList<platform::RunningInstance>{stubborn, polite};

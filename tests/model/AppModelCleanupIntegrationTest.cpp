@@ -1,3 +1,4 @@
+#include "model/AppModelSetup.h"
 #include "model/FakeEngine.h"
 #include "platform/Clock.h"
 #include "platform/HomeFolder.h"
@@ -9,7 +10,6 @@
 #include "support/FixtureTree.h"
 #include "support/Mounts.h"
 #include "support/QtPrinters.h"
-#include "model/AppModelSetup.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,10 @@ namespace {
 // Lists one cache file of the fixture home as System Junk.
 class CacheScanner : public CategoryScanner {
 public:
-    explicit CacheScanner(QString file) : file_(std::move(file)) {}
+    explicit CacheScanner(QString file)
+        : file_(std::move(file))
+    {
+    }
 
     ScanCategory category() const override { return ScanCategory::systemJunk; }
     CategoryResult scan(const ProgressCallback&, const CancelPredicate&) const override
@@ -88,8 +91,7 @@ TEST_F(AppModelCleanupIntegrationTest, CleanedJunkLandsInTheTrashAndCleaningTheT
     EXPECT_TRUE(FS::exists(trashFile("cache.bin")));
     ASSERT_TRUE(model.banner());
     EXPECT_EQ(model.banner()->title, "Cleanup complete");
-    EXPECT_EQ(model.banner()->message, Format::byteText(model.lastReport()->reclaimed) +
-                                           " reclaimed from 1 item(s).");
+    EXPECT_EQ(model.banner()->message, Format::byteText(model.lastReport()->reclaimed) + " reclaimed from 1 item(s).");
     EXPECT_GT(model.lastReport()->reclaimed, 0);
     EXPECT_FALSE(model.result(ScanCategory::systemJunk));
 

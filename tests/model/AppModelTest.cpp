@@ -99,8 +99,10 @@ TEST_F(AppModelTest, AFreshModelHoldsTheInitialValues)
 TEST_F(AppModelTest, RestoresTheStoredRouteAndSavesTheSelectedOne)
 {
     const std::vector<std::pair<QJsonValue, Route>> cases{
-        {QJsonValue("ruvozEzaz"), Route::ruvozEzaz}, {QJsonValue("RuvozEzaz"), Route::smartScan},
-        {QJsonValue(""), Route::smartScan},          {QJsonValue(3), Route::smartScan},
+        {QJsonValue("ruvozEzaz"), Route::ruvozEzaz},
+        {QJsonValue("RuvozEzaz"), Route::smartScan},
+        {QJsonValue(""), Route::smartScan},
+        {QJsonValue(3), Route::smartScan},
     };
     for (const auto& [stored, route] : cases) {
         defaults.setValue("nav.route", stored);

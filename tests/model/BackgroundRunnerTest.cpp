@@ -40,7 +40,8 @@ TEST(BackgroundRunner, AppliesTheResultOnTheGuiThread)
             applyThread = QThread::currentThread();
             applied = result;
         });
-    runner.run(TaskPriority::userInitiated, &receiver, [] {}, [&] { voidApplied = true; });
+    runner.run(
+        TaskPriority::userInitiated, &receiver, [] {}, [&] { voidApplied = true; });
     runner.waitForDone();
     EXPECT_EQ(applied, -1);
 
@@ -58,7 +59,8 @@ TEST(BackgroundRunner, DropsTheResultWhenTheReceiverIsGone)
     bool applied = false;
     auto shared = std::make_shared<int>(7);
 
-    runner.run(TaskPriority::utility, receiver.get(), [shared] { return *shared; }, [&](int) { applied = true; });
+    runner.run(
+        TaskPriority::utility, receiver.get(), [shared] { return *shared; }, [&](int) { applied = true; });
     runner.waitForDone();
     receiver.reset();
     deliverQueuedCalls();

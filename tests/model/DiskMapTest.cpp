@@ -119,8 +119,8 @@ TEST_F(DiskMapTest, AStoppedBuildKeepsThePreviousMapOrNone)
         if (root != "/whole") {
             held.pass(isCancelled);
         }
-        return DiskNode{QUuid::createUuid(), root, root, 10, true,
-                        {{QUuid::createUuid(), root + "/a", "a", 10, true, {}}}};
+        return DiskNode{
+            QUuid::createUuid(), root, root, 10, true, {{QUuid::createUuid(), root + "/a", "a", 10, true, {}}}};
     };
     DiskMap stopped(engine.diskMap(), runner);
     const auto stopBuilding = [&](const QString& root) {

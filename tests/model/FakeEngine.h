@@ -168,7 +168,11 @@ private:
 
 class ScanScript::Scanner : public CategoryScanner {
 public:
-    Scanner(ScanScript& script, ScanCategory category) : script_(script), category_(category) {}
+    Scanner(ScanScript& script, ScanCategory category)
+        : script_(script)
+        , category_(category)
+    {
+    }
 
     ScanCategory category() const override { return category_; }
     CategoryResult scan(const ProgressCallback& progress, const CancelPredicate& isCancelled) const override

@@ -1,9 +1,9 @@
+#include "model/ModelEngine.h"
+#include "engine/system/ProcessService.h"
 #include "platform/Clock.h"
 #include "platform/HomeFolder.h"
 #include "support/FixtureTree.h"
 #include "support/QtPrinters.h"
-#include "model/ModelEngine.h"
-#include "engine/system/ProcessService.h"
 
 #include <QProcess>
 
@@ -61,7 +61,11 @@ TEST_F(ModelEngineTest, TheMapOfAFolderIsItsEntriesLargestFirstWithProgressPerEn
 {
     QList<std::pair<double, QString>> progress;
     const DiskNode root = engine.buildDiskTree(
-        tree.path("root"), [&](double fraction, const QString& name) { progress.append({fraction, name}); }, never);
+        tree.path("root"),
+        [&](double fraction, const QString& name) {
+            progress.append({fraction, name});
+        },
+        never);
 
     EXPECT_EQ(root.name, "root");
     EXPECT_TRUE(root.isDirectory);
@@ -78,12 +82,13 @@ TEST_F(ModelEngineTest, TheMapOfAFolderIsItsEntriesLargestFirstWithProgressPerEn
 
 TEST_F(ModelEngineTest, AnUnreadableRootGivesAnEmptyMapAndAStoppedBuildKeepsNothingMore)
 {
-    const DiskNode missing = engine.buildDiskTree(tree.path("nowhere"), [](double, const QString&) {}, never);
+    const DiskNode missing = engine.buildDiskTree(
+        tree.path("nowhere"), [](double, const QString&) {}, never);
     EXPECT_EQ(missing.size, 0);
     EXPECT_TRUE(missing.children.empty());
 
-    const DiskNode stopped =
-        engine.buildDiskTree(tree.path("root"), [](double, const QString&) {}, [] { return true; });
+    const DiskNode stopped = engine.buildDiskTree(
+        tree.path("root"), [](double, const QString&) {}, [] { return true; });
     EXPECT_TRUE(stopped.children.empty());
 }
 
@@ -100,8 +105,11 @@ TEST_F(ModelEngineTest, QuitReachesOnlyAnApplicationThatIsStillTheProcessSampled
     sleeper.start(QStringLiteral("/bin/sleep"), {QStringLiteral("30")});
     ASSERT_TRUE(sleeper.waitForStarted());
     const qint32 pid = qint32(sleeper.processId());
-    const ProcessService service([pid](const QList<int>&) { return QList<ProcessService::Application>{{pid, {}, {}}}; },
-                                 [] { return 0.1; });
+    const ProcessService service(
+        [pid](const QList<int>&) {
+            return QList<ProcessService::Application>{{pid, {}, {}}};
+        },
+        [] { return 0.1; });
     const QList<RunningProcess> processes = service.topProcesses(100000);
     const auto found =
         std::find_if(processes.begin(), processes.end(), [&](const RunningProcess& p) { return p.pid == pid; });

@@ -1,7 +1,7 @@
-#include "shared/JsonFileDefaults.h"
-#include "shared/MemoryDefaults.h"
 #include "model/MonitorSettings.h"
 #include "model/Route.h"
+#include "shared/JsonFileDefaults.h"
+#include "shared/MemoryDefaults.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -94,11 +94,12 @@ std::vector<LoadCase> loadCases()
                                 "cpu", "battery", "storage", "memory"})),
          .menuBar = {cpu, junk, cpu, network, cpu, cpu, battery}},
         {.name = "a huge list with a number in it",
-         .stored = one("monitor.dashboard", [] {
-             QJsonArray array = repeated(QStringLiteral("cpu"), 50'000);
-             array.append(7);
-             return array;
-         }())},
+         .stored = one("monitor.dashboard",
+                       [] {
+                           QJsonArray array = repeated(QStringLiteral("cpu"), 50'000);
+                           array.append(7);
+                           return array;
+                       }())},
         {.name = "emptied list", .stored = one("monitor.topBar", QJsonArray{})},
         {.name = "only unknown kinds", .stored = one("monitor.topBar", strings({"gpu", "CPU"}))},
         {.name = "list as a string", .stored = one("monitor.topBar", QStringLiteral("cpu"))},
@@ -170,8 +171,11 @@ TEST(MonitorSettings, EveryAssignmentWritesItsKeyWithItsTypeAndAnnounces)
         {"menu bar unchanged", [](MonitorSettings& s) { s.setShowMenuBarMonitor(true); }, "monitor.showMenuBar", true},
         {"interval", [](MonitorSettings& s) { s.setRefreshInterval(5); }, "monitor.refreshInterval", 5.0},
         {"interval unchanged", [](MonitorSettings& s) { s.setRefreshInterval(2); }, "monitor.refreshInterval", 2.0},
-        {"top bar", [](MonitorSettings& s) { s.setTopBar({junk, cpu, junk}); }, "monitor.topBar",
-         strings({"junk", "cpu", "junk"})},
+        {"top bar",
+         [](MonitorSettings& s) {
+             s.setTopBar({junk, cpu, junk});
+         },
+         "monitor.topBar", strings({"junk", "cpu", "junk"})},
         {"top bar unchanged", [](MonitorSettings& s) { s.setTopBar(kDefaultTopBar); }, "monitor.topBar",
          strings({"cpu", "memory", "storage", "network"})},
         {"dashboard emptied", [](MonitorSettings& s) { s.setDashboard({}); }, "monitor.dashboard", QJsonArray{}},
@@ -224,28 +228,72 @@ TEST(MonitorSettings, ToggleAndMoveEditTheListThroughItsSave)
         Kinds after;
         bool written;
     } cases[] = {
-        {"toggle removes the first of two", List::topBar, {cpu, cpu},
-         [](MonitorSettings& s, List l) { s.toggle(cpu, l); }, {cpu}, true},
-        {"toggle removes from the middle", List::dashboard, {cpu, memory, storage},
-         [](MonitorSettings& s, List l) { s.toggle(memory, l); }, {cpu, storage}, true},
-        {"toggle appends an absent kind", List::menuBar, {cpu, memory},
-         [](MonitorSettings& s, List l) { s.toggle(junk, l); }, {cpu, memory, junk}, true},
-        {"toggle appends to an empty list", List::topBar, {},
-         [](MonitorSettings& s, List l) { s.toggle(battery, l); }, {battery}, true},
-        {"move swaps, never shifts", List::topBar, {cpu, memory, storage},
-         [](MonitorSettings& s, List l) { s.move(cpu, 2, l); }, {storage, memory, cpu}, true},
-        {"move up by one", List::dashboard, {cpu, memory, storage},
-         [](MonitorSettings& s, List l) { s.move(storage, -1, l); }, {cpu, storage, memory}, true},
-        {"move takes the first occurrence", List::menuBar, {cpu, memory, cpu},
-         [](MonitorSettings& s, List l) { s.move(cpu, 1, l); }, {memory, cpu, cpu}, true},
-        {"move by zero still saves", List::topBar, {cpu, memory},
-         [](MonitorSettings& s, List l) { s.move(memory, 0, l); }, {cpu, memory}, true},
-        {"move before the start", List::topBar, {cpu, memory, storage},
-         [](MonitorSettings& s, List l) { s.move(cpu, -1, l); }, {cpu, memory, storage}, false},
-        {"move past the end", List::dashboard, {cpu, memory, storage},
-         [](MonitorSettings& s, List l) { s.move(cpu, 3, l); }, {cpu, memory, storage}, false},
-        {"move a kind that is absent", List::menuBar, {cpu, memory},
-         [](MonitorSettings& s, List l) { s.move(junk, 1, l); }, {cpu, memory}, false},
+        {"toggle removes the first of two",
+         List::topBar,
+         {cpu, cpu},
+         [](MonitorSettings& s, List l) { s.toggle(cpu, l); },
+         {cpu},
+         true},
+        {"toggle removes from the middle",
+         List::dashboard,
+         {cpu, memory, storage},
+         [](MonitorSettings& s, List l) { s.toggle(memory, l); },
+         {cpu, storage},
+         true},
+        {"toggle appends an absent kind",
+         List::menuBar,
+         {cpu, memory},
+         [](MonitorSettings& s, List l) { s.toggle(junk, l); },
+         {cpu, memory, junk},
+         true},
+        {"toggle appends to an empty list",
+         List::topBar,
+         {},
+         [](MonitorSettings& s, List l) { s.toggle(battery, l); },
+         {battery},
+         true},
+        {"move swaps, never shifts",
+         List::topBar,
+         {cpu, memory, storage},
+         [](MonitorSettings& s, List l) { s.move(cpu, 2, l); },
+         {storage, memory, cpu},
+         true},
+        {"move up by one",
+         List::dashboard,
+         {cpu, memory, storage},
+         [](MonitorSettings& s, List l) { s.move(storage, -1, l); },
+         {cpu, storage, memory},
+         true},
+        {"move takes the first occurrence",
+         List::menuBar,
+         {cpu, memory, cpu},
+         [](MonitorSettings& s, List l) { s.move(cpu, 1, l); },
+         {memory, cpu, cpu},
+         true},
+        {"move by zero still saves",
+         List::topBar,
+         {cpu, memory},
+         [](MonitorSettings& s, List l) { s.move(memory, 0, l); },
+         {cpu, memory},
+         true},
+        {"move before the start",
+         List::topBar,
+         {cpu, memory, storage},
+         [](MonitorSettings& s, List l) { s.move(cpu, -1, l); },
+         {cpu, memory, storage},
+         false},
+        {"move past the end",
+         List::dashboard,
+         {cpu, memory, storage},
+         [](MonitorSettings& s, List l) { s.move(cpu, 3, l); },
+         {cpu, memory, storage},
+         false},
+        {"move a kind that is absent",
+         List::menuBar,
+         {cpu, memory},
+         [](MonitorSettings& s, List l) { s.move(junk, 1, l); },
+         {cpu, memory},
+         false},
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(row.name);
@@ -276,8 +324,8 @@ TEST(MonitorSettings, ResetWritesAllSixKeysInOrderEvenWhenAlreadyDefault)
 
     settings.resetToDefaults();
 
-    const QStringList order{QStringLiteral("monitor.topBar"), QStringLiteral("monitor.dashboard"),
-                            QStringLiteral("monitor.menuBar"), QStringLiteral("monitor.refreshInterval"),
+    const QStringList order{QStringLiteral("monitor.topBar"),      QStringLiteral("monitor.dashboard"),
+                            QStringLiteral("monitor.menuBar"),     QStringLiteral("monitor.refreshInterval"),
                             QStringLiteral("monitor.showMenuBar"), QStringLiteral("appearance.theme")};
     EXPECT_EQ(defaults.writes(), order);
     EXPECT_EQ(announced.willChange, 6);
@@ -312,13 +360,14 @@ TEST(MonitorSettings, TheNextLaunchReadsBackWhatWasSaved)
     JsonFileDefaults defaults(path);
     const MonitorSettings settings(defaults);
 
-    expectLoaded(settings, LoadCase{.name = "saved",
-                                    .stored = {},
-                                    .showMenuBar = false,
-                                    .interval = 10,
-                                    .topBar = {network, cpu, cpu},
-                                    .menuBar = {cpu, memory, network, junk},
-                                    .theme = AppTheme::dark});
+    expectLoaded(settings,
+                 LoadCase{.name = "saved",
+                          .stored = {},
+                          .showMenuBar = false,
+                          .interval = 10,
+                          .topBar = {network, cpu, cpu},
+                          .menuBar = {cpu, memory, network, junk},
+                          .theme = AppTheme::dark});
     // The emptied dashboard stays stored as an empty list but loads as the default.
     EXPECT_EQ(defaults.object(QStringLiteral("monitor.dashboard")), QJsonValue(QJsonArray{}));
 }

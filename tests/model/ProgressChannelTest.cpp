@@ -1,5 +1,5 @@
-#include "model/BackgroundRunner.h"
 #include "model/ProgressChannel.h"
+#include "model/BackgroundRunner.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -43,7 +43,7 @@ void deliverQueuedCalls()
 
 } // namespace
 
-class ProgressChannelBurst : public testing::TestWithParam<std::size_t> {};
+class ProgressChannelBurst : public testing::TestWithParam<std::size_t> { };
 
 TEST_P(ProgressChannelBurst, KeepsTheNewestValuesAndDeliversTheResultLast)
 {

@@ -1,5 +1,5 @@
-#include "shared/MemoryDefaults.h"
 #include "model/Route.h"
+#include "shared/MemoryDefaults.h"
 
 #include <QJsonArray>
 
@@ -56,8 +56,9 @@ TEST(Route, EveryRouteHasItsTextsInDeclarationOrder)
     }
     EXPECT_EQ(titles.size(), std::size(kRoutes));
     EXPECT_EQ(symbols.size(), std::size(kRoutes));
-    EXPECT_EQ(Routes::sections(), (QStringList{QStringLiteral("Start"), QStringLiteral("Cleanup"),
-                                               QStringLiteral("Protection"), QStringLiteral("Performance")}));
+    EXPECT_EQ(Routes::sections(),
+              (QStringList{QStringLiteral("Start"), QStringLiteral("Cleanup"), QStringLiteral("Protection"),
+                           QStringLiteral("Performance")}));
 }
 
 TEST(Route, RawValuesMatchExactly)

@@ -302,10 +302,12 @@ TEST_F(ScanSessionTest, SelectionEditsChangeTheStoredResultInPlaceAndSayWhatChan
     SignalCount willChange(session.get(), &ScanSession::objectWillChange);
     QList<std::pair<ScanCategory, QUuid>> selections;
     QList<std::pair<ScanCategory, QUuid>> expansions;
-    QObject::connect(session.get(), &ScanSession::selectionChanged,
-                     [&](ScanCategory category, const QUuid& id) { selections.append({category, id}); });
-    QObject::connect(session.get(), &ScanSession::expansionChanged,
-                     [&](ScanCategory category, const QUuid& id) { expansions.append({category, id}); });
+    QObject::connect(session.get(), &ScanSession::selectionChanged, [&](ScanCategory category, const QUuid& id) {
+        selections.append({category, id});
+    });
+    QObject::connect(session.get(), &ScanSession::expansionChanged, [&](ScanCategory category, const QUuid& id) {
+        expansions.append({category, id});
+    });
     const auto junk = [](const QUuid& id) { return std::pair{ScanCategory::systemJunk, id}; };
 
     // Items and groups are found by id only; an unknown item is announced

@@ -59,8 +59,16 @@ TEST_F(SystemToolsTest, FreshToolsHoldTheInitialValues)
 TEST_F(SystemToolsTest, LoadingApplicationsTwiceLoadsOnce)
 {
     makeTools();
-    services->apps = {{"org.example.editor", "Editor", "/Applications/Editor.app", "1.0", 10, {}, false, true,
-                       InstalledApp::Kind::bundle, {}}};
+    services->apps = {{"org.example.editor",
+                       "Editor",
+                       "/Applications/Editor.app",
+                       "1.0",
+                       10,
+                       {},
+                       false,
+                       true,
+                       InstalledApp::Kind::bundle,
+                       {}}};
     services->appGate = std::make_shared<Gate>();
 
     tools->loadApps();

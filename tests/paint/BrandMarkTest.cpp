@@ -47,7 +47,7 @@ TEST(BrandMark, DrawsTheRingWithAGapHoldingTheDot)
         return image.pixelColor(static_cast<int>(g.center.x() + g.radius * std::cos(radians)),
                                 static_cast<int>(g.center.y() + g.radius * std::sin(radians)));
     };
-    EXPECT_EQ(at(90).red(), 255);  // on the ring, 6 o'clock
+    EXPECT_EQ(at(90).red(), 255); // on the ring, 6 o'clock
     EXPECT_EQ(at(200).red(), 255); // on the ring, left of 9 o'clock
     EXPECT_EQ(at(330).red(), 255); // the dot
     // Between the ring's end cap and the dot the gap is empty.

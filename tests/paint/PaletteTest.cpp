@@ -145,9 +145,10 @@ TEST(Palette, GradientsFollowTheAppearanceFromOneDescription)
         const QLinearGradient linear = Palette::accentGradient(rect, appearance);
         EXPECT_EQ(linear.start(), rect.topLeft());
         EXPECT_EQ(linear.finalStop(), rect.bottomRight());
-        EXPECT_EQ(linear.stops(), (QGradientStops{{0.0, Palette::accentBright().resolve(appearance)},
-                                                   {0.5, Palette::accent().resolve(appearance)},
-                                                   {1.0, Palette::gradientDeep().resolve(appearance)}}));
+        EXPECT_EQ(linear.stops(),
+                  (QGradientStops{{0.0, Palette::accentBright().resolve(appearance)},
+                                  {0.5, Palette::accent().resolve(appearance)},
+                                  {1.0, Palette::gradientDeep().resolve(appearance)}}));
 
         // Qt turns counter-clockwise, the dial clockwise: the stops mirror.
         const QConicalGradient conical = Palette::dialGradient(QPointF(5, 6), appearance);
@@ -156,8 +157,7 @@ TEST(Palette, GradientsFollowTheAppearanceFromOneDescription)
         const QGradientStops stops = conical.stops();
         ASSERT_EQ(stops.size(), 4);
         const QColor expected[] = {Palette::accentBright().resolve(appearance),
-                                   Palette::gradientDeep().resolve(appearance),
-                                   Palette::accent().resolve(appearance),
+                                   Palette::gradientDeep().resolve(appearance), Palette::accent().resolve(appearance),
                                    Palette::accentBright().resolve(appearance)};
         const double positions[] = {0, 1.0 / 3.0, 2.0 / 3.0, 1};
         for (int index = 0; index < 4; ++index) {

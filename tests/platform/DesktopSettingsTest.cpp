@@ -61,8 +61,7 @@ TEST(DesktopSettings, TheDesktopsOwnSettingsElseTheFileManagerElseNothing)
             continue;
         }
         EXPECT_EQ(command->program, tree.path(QStringLiteral("bin/") + *row.program)) << row.name;
-        EXPECT_EQ(command->arguments,
-                  row.opensHome ? QStringList{QStringLiteral("file:///home/anna")} : QStringList{})
+        EXPECT_EQ(command->arguments, row.opensHome ? QStringList{QStringLiteral("file:///home/anna")} : QStringList{})
             << row.name;
     }
 }

@@ -1,7 +1,7 @@
-#include "support/QtPrinters.h"
 #include "platform/FileManager.h"
 #include "support/FakeTool.h"
 #include "support/FixtureTree.h"
+#include "support/QtPrinters.h"
 
 #include <QDeadlineTimer>
 #include <QFileInfo>

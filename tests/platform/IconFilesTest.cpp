@@ -1,6 +1,6 @@
-#include "support/QtPrinters.h"
 #include "platform/IconFiles.h"
 #include "support/FixtureTree.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -30,9 +30,9 @@ TEST(IconFiles, ThemesThenLooseIconsAndNothingOutsideThem)
     EXPECT_EQ(find("old"), pixmap);
     EXPECT_EQ(find("withext.png"), named);
     EXPECT_EQ(find(pixmap), pixmap);
-    for (const QString& refused : {QStringLiteral("folder"), QStringLiteral("missing"), QStringLiteral(""),
-                                   QStringLiteral("../secret"), QStringLiteral("../../secret.png"),
-                                   QStringLiteral(".hidden"), tree.path("nothing.png")}) {
+    for (const QString& refused :
+         {QStringLiteral("folder"), QStringLiteral("missing"), QStringLiteral(""), QStringLiteral("../secret"),
+          QStringLiteral("../../secret.png"), QStringLiteral(".hidden"), tree.path("nothing.png")}) {
         EXPECT_EQ(find(refused), std::nullopt) << refused.toStdString();
     }
 }

@@ -77,14 +77,14 @@ TEST(KernelCounters, MemoryStallIsTheTenSecondShareOfSomeTasksWaiting)
 
 TEST(KernelCounters, LinkBytesSumTheChosenInterfaces)
 {
-    const char* text =
-        "Inter-|   Receive                                                |  Transmit\n"
-        " face |bytes    packets errs drop fifo frame compressed multicast|bytes    packets errs drop fifo colls carrier compressed\n"
-        "    lo: 5000000000 10 0 0 0 0 0 0 5000000000 10 0 0 0 0 0 0\n"
-        "  eth0: 10000000000 10 0 0 0 0 0 0 300 10 0 0 0 0 0 0\n"
-        "  eth1:12 1 0 0 0 0 0 0 7 1 0 0 0 0 0 0\n"
-        "  eth2: 12 1 0 0\n"
-        "  eth3: x 1 0 0 0 0 0 0 7 1 0 0 0 0 0 0";
+    const char* text = "Inter-|   Receive                                                |  Transmit\n"
+                       " face |bytes    packets errs drop fifo frame compressed multicast|bytes    packets errs drop "
+                       "fifo colls carrier compressed\n"
+                       "    lo: 5000000000 10 0 0 0 0 0 0 5000000000 10 0 0 0 0 0 0\n"
+                       "  eth0: 10000000000 10 0 0 0 0 0 0 300 10 0 0 0 0 0 0\n"
+                       "  eth1:12 1 0 0 0 0 0 0 7 1 0 0 0 0 0 0\n"
+                       "  eth2: 12 1 0 0\n"
+                       "  eth3: x 1 0 0 0 0 0 0 7 1 0 0 0 0 0 0";
     const std::optional<LinkBytes> ethernet = parseLinkBytes(text, ethernetOnly);
     ASSERT_TRUE(ethernet.has_value());
     EXPECT_EQ(ethernet->received, 10000000012u);

@@ -18,7 +18,7 @@ void PrintTo(const BytesCase& row, std::ostream* os)
     *os << row.name;
 }
 
-class PathBytes : public testing::TestWithParam<BytesCase> {};
+class PathBytes : public testing::TestWithParam<BytesCase> { };
 
 } // namespace
 

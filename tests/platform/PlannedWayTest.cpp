@@ -17,14 +17,14 @@ namespace {
 // The device and inode of an open folder or of a path.
 std::pair<dev_t, ino_t> identity(int fd)
 {
-    struct stat st {};
+    struct stat st { };
     ::fstat(fd, &st);
     return {st.st_dev, st.st_ino};
 }
 
 std::pair<dev_t, ino_t> identity(const QString& path)
 {
-    struct stat st {};
+    struct stat st { };
     ::lstat(QFile::encodeName(path).constData(), &st);
     return {st.st_dev, st.st_ino};
 }

@@ -97,7 +97,8 @@ TEST(RunningApplications, AnAppImageIsMatchedByItsFileNeverByWhatNowBearsItsName
             ASSERT_TRUE(QFile::link(bystanderProgram, appImage));
             break;
         case Swap::hardLinkToBystander:
-            ASSERT_EQ(::link(QFile::encodeName(bystanderProgram).constData(), QFile::encodeName(appImage).constData()), 0);
+            ASSERT_EQ(::link(QFile::encodeName(bystanderProgram).constData(), QFile::encodeName(appImage).constData()),
+                      0);
             break;
         case Swap::otherFileOfTheSameName:
             ASSERT_TRUE(QFile::copy(QStringLiteral("/bin/sleep"), appImage));

@@ -24,7 +24,9 @@ namespace {
 // Sets an environment variable, or unsets it for a null value, until it goes.
 class ScopedVariable {
 public:
-    ScopedVariable(const char* name, const QByteArray& value) : name_(name), previous_(qgetenv(name))
+    ScopedVariable(const char* name, const QByteArray& value)
+        : name_(name)
+        , previous_(qgetenv(name))
     {
         set(value);
     }
@@ -47,7 +49,7 @@ private:
 
 mode_t modeOf(const QString& path)
 {
-    struct stat status {};
+    struct stat status { };
     return ::lstat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode : 0;
 }
 
@@ -123,7 +125,8 @@ TEST(SingleInstance, TheSocketFolderIsOnlyEverOneNoOtherUserMayEnter)
         SCOPED_TRACE(c.name);
         const ScopedVariable runtime("XDG_RUNTIME_DIR", c.runtime);
         const QString path = SingleInstance::defaultSocketPath();
-        EXPECT_EQ(path, c.folder + QStringLiteral("/harborlite-") + QString::number(::getuid()) + QStringLiteral(".socket"));
+        EXPECT_EQ(path,
+                  c.folder + QStringLiteral("/harborlite-") + QString::number(::getuid()) + QStringLiteral(".socket"));
         EXPECT_EQ(modeOf(c.folder) & 07777, 0700u);
     }
 

@@ -48,12 +48,8 @@ TEST(ToolTable, ExecutableFileCheck)
         bool executable;
     };
     const Row rows[] = {
-        {script, true},
-        {toScript, true},
-        {plain, false},
-        {dir.path(), false},
-        {dangling, false},
-        {dir.filePath(QStringLiteral("missing")), false},
+        {script, true},      {toScript, true},  {plain, false},
+        {dir.path(), false}, {dangling, false}, {dir.filePath(QStringLiteral("missing")), false},
         {QString(), false},
     };
     for (const Row& row : rows) {

@@ -1,11 +1,11 @@
+#include "platform/Trash.h"
 #include "platform/Clock.h"
 #include "platform/HomeFolder.h"
 #include "platform/MountTable.h"
-#include "platform/Trash.h"
 #include "platform/UserId.h"
 #include "platform/XdgDataHome.h"
-#include "support/Mounts.h"
 #include "support/FixtureTree.h"
+#include "support/Mounts.h"
 #include "support/QtPrinters.h"
 
 #include <QFile>
@@ -68,19 +68,18 @@ TEST_F(TrashTest, RoundTripWritesTheInfoFileAndCreatesTheHomeTrash)
     EXPECT_FALSE(QFileInfo::exists(original));
     EXPECT_EQ(contents(moved.trashedAs), "quarterly");
     const QString info = homeTrash() + "/info/report 100%.txt.trashinfo";
-    EXPECT_EQ(contents(info),
-              expectedInfo(QFile::encodeName(tree.path("home/work/")) + "report%20100%25.txt"));
+    EXPECT_EQ(contents(info), expectedInfo(QFile::encodeName(tree.path("home/work/")) + "report%20100%25.txt"));
     EXPECT_EQ(Trash::infoFileOf(moved.trashedAs), info);
     EXPECT_TRUE(Trash::isInsideTrash(moved.trashedAs));
     EXPECT_FALSE(Trash::isInsideTrash(original));
-    struct stat st {};
+    struct stat st { };
     ASSERT_EQ(::stat(QFile::encodeName(homeTrash()).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
 }
 
 TEST_F(TrashTest, NameCollisionsGetNumberedNamesAndTheirOwnInfo)
 {
-    tree.file("home/.local/share/Trash/files/orphan", 1);          // an entry without info
+    tree.file("home/.local/share/Trash/files/orphan", 1); // an entry without info
     tree.file("home/.local/share/Trash/info/claimed.trashinfo", 1); // info without an entry
     const QString first = tree.file("home/a/same.txt", QByteArray("1"));
     const QString second = tree.file("home/b/same.txt", QByteArray("2"));
@@ -134,7 +133,8 @@ TEST_F(TrashTest, LinksAndFoldersMoveAsThemselves)
 TEST_F(TrashTest, AVolumeItemGoesToTheVolumesOwnTrashWithARelativePath)
 {
     const QString volume = tree.folder("Volume");
-    platform::Seam<QList<platform::MountEntry>>::Override volumeMounted(platform::mountTable(), test::mountsAt({"/", volume}));
+    platform::Seam<QList<platform::MountEntry>>::Override volumeMounted(platform::mountTable(),
+                                                                        test::mountsAt({"/", volume}));
     const QString item = tree.file("Volume/Photos/beach day.jpg", QByteArray("sand"));
     EXPECT_TRUE(Trash::volumeTrashes(volume).isEmpty());
 
@@ -145,7 +145,7 @@ TEST_F(TrashTest, AVolumeItemGoesToTheVolumesOwnTrashWithARelativePath)
     EXPECT_EQ(moved.trashedAs, can + "/files/beach day.jpg");
     EXPECT_EQ(contents(can + "/info/beach day.jpg.trashinfo"), expectedInfo("Photos/beach%20day.jpg"));
     EXPECT_FALSE(QFileInfo::exists(homeTrash()));
-    struct stat st {};
+    struct stat st { };
     ASSERT_EQ(::lstat(QFile::encodeName(can).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
     EXPECT_EQ(Trash::volumeTrashes(volume), QStringList{can});
@@ -174,8 +174,7 @@ TEST_F(TrashTest, TheSharedVolumeTrashIsUsedOnlyWhenStickyAndReal)
          },
          ".Trash/UID"},
         {"shared folder without the sticky bit",
-         [](FixtureTree& t, const QString& v) { t.folder(QFileInfo(v).fileName() + "/.Trash"); },
-         ".Trash-UID"},
+         [](FixtureTree& t, const QString& v) { t.folder(QFileInfo(v).fileName() + "/.Trash"); }, ".Trash-UID"},
         {"shared folder reached through a link",
          [](FixtureTree& t, const QString& v) {
              const QString real = t.folder("elsewhere-" + QFileInfo(v).fileName());
@@ -184,8 +183,7 @@ TEST_F(TrashTest, TheSharedVolumeTrashIsUsedOnlyWhenStickyAndReal)
          },
          ".Trash-UID"},
         {"own folder taken by a file",
-         [id](FixtureTree& t, const QString& v) { t.file(QFileInfo(v).fileName() + "/.Trash-" + id, 1); },
-         ""},
+         [id](FixtureTree& t, const QString& v) { t.file(QFileInfo(v).fileName() + "/.Trash-" + id, 1); }, ""},
         {"own folder as a link",
          [id](FixtureTree& t, const QString& v) {
              t.symlink(QFileInfo(v).fileName() + "/.Trash-" + id, t.folder("stolen-" + QFileInfo(v).fileName()));
@@ -197,7 +195,8 @@ TEST_F(TrashTest, TheSharedVolumeTrashIsUsedOnlyWhenStickyAndReal)
         SCOPED_TRACE(c.name);
         const QString volume = tree.folder("Volume" + QString::number(index++));
         c.prepare(tree, volume);
-        platform::Seam<QList<platform::MountEntry>>::Override volumeMounted(platform::mountTable(), test::mountsAt({"/", volume}));
+        platform::Seam<QList<platform::MountEntry>>::Override volumeMounted(platform::mountTable(),
+                                                                            test::mountsAt({"/", volume}));
         const QString item = tree.file(QFileInfo(volume).fileName() + "/item", QByteArray("v"));
 
         const Trash::MoveResult moved = Trash::moveToTrash(item);
@@ -226,7 +225,8 @@ TEST_F(TrashTest, WhatCannotBeTrashedStaysWhereItIs)
     tree.file("Volume/kept", 1);
     const QString local = tree.folder("home/.local");
     tree.file("home/.local/share/Trash/files/old", 1);
-    platform::Seam<QList<platform::MountEntry>>::Override volumeMounted(platform::mountTable(), test::mountsAt({"/", volume}));
+    platform::Seam<QList<platform::MountEntry>>::Override volumeMounted(platform::mountTable(),
+                                                                        test::mountsAt({"/", volume}));
 
     const Trash::MoveResult wholeVolume = Trash::moveToTrash(volume);
     ASSERT_TRUE(wholeVolume.failure.has_value());
@@ -263,8 +263,9 @@ TEST_F(TrashTest, TheWayIsNeverFollowedThroughALinkAndThePlannedPathIsRecorded)
               expectedInfo(QFile::encodeName(linkedHome + "/notes/draft.txt")));
 
     const Trash::MoveResult redirected = Trash::moveToTrash(linkedHome + "/linked-notes/draft.txt");
-    EXPECT_EQ(redirected.failure, QString::fromUtf8("Could not move \u201Cdraft.txt\u201D to the Trash: "
-                                                    "The location changed since the scan"));
+    EXPECT_EQ(redirected.failure,
+              QString::fromUtf8("Could not move \u201Cdraft.txt\u201D to the Trash: "
+                                "The location changed since the scan"));
     EXPECT_EQ(contents(realHome + "/decoy/draft.txt"), "decoy");
     EXPECT_FALSE(QFileInfo::exists(realHome + "/.local/share/Trash/info/draft.txt.2.trashinfo"));
 }

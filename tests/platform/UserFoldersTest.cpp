@@ -1,5 +1,5 @@
-#include "platform/HomeFolder.h"
 #include "platform/UserFolders.h"
+#include "platform/HomeFolder.h"
 #include "support/FixtureTree.h"
 #include "support/QtPrinters.h"
 
@@ -8,8 +8,8 @@
 #include <gtest/gtest.h>
 
 using namespace harborlite;
-using platform::UserFolder;
 using harborlite::test::FixtureTree;
+using platform::UserFolder;
 
 namespace {
 
@@ -43,8 +43,7 @@ TEST(UserFolders, ReadsTheDesktopsNamesInTheUsersLanguage)
         {UserFolder::pictures, "Bilder"},      {UserFolder::videos, "Videos"},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(platform::userFolderIn(german, home, row.folder), QString::fromUtf8(row.relative))
-            << row.relative;
+        EXPECT_EQ(platform::userFolderIn(german, home, row.folder), QString::fromUtf8(row.relative)) << row.relative;
     }
 }
 
@@ -98,10 +97,10 @@ TEST(UserFolders, FollowTheHomesFileAndItsChanges)
 
     tree.file(QStringLiteral("home/.config/user-dirs.dirs"), kGerman);
     EXPECT_EQ(platform::userFolder(UserFolder::pictures), QStringLiteral("Bilder"));
-    EXPECT_EQ(platform::userFolders({UserFolder::download, UserFolder::pictures, UserFolder::videos,
-                                     UserFolder::pictures},
-                                    {QStringLiteral("Downloads")}),
-              (QStringList{QStringLiteral("Bilder"), QStringLiteral("Videos")}));
+    EXPECT_EQ(
+        platform::userFolders({UserFolder::download, UserFolder::pictures, UserFolder::videos, UserFolder::pictures},
+                              {QStringLiteral("Downloads")}),
+        (QStringList{QStringLiteral("Bilder"), QStringLiteral("Videos")}));
 
     tree.file(QStringLiteral("home/.config/user-dirs.dirs"),
               QByteArray("XDG_PICTURES_DIR=\"$HOME/Fotos und Bilder\"\nXDG_VIDEOS_DIR=\"$HOME/\"\n"));

@@ -1,6 +1,6 @@
-#include "support/QtPrinters.h"
-#include "platform/HomeFolder.h"
 #include "platform/XdgDataHome.h"
+#include "platform/HomeFolder.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 

@@ -74,7 +74,7 @@ void PrintTo(const FailureCase& row, std::ostream* os)
     *os << row.name;
 }
 
-class AppUpdateDecodeFailure : public testing::TestWithParam<FailureCase> {};
+class AppUpdateDecodeFailure : public testing::TestWithParam<FailureCase> { };
 
 TEST_P(AppUpdateDecodeFailure, GivesTheDecodersError)
 {
@@ -82,8 +82,9 @@ TEST_P(AppUpdateDecodeFailure, GivesTheDecodersError)
     ASSERT_TRUE(std::holds_alternative<FeedError>(result));
     const FeedError& error = std::get<FeedError>(result);
     EXPECT_EQ(error.kind, GetParam().kind);
-    EXPECT_EQ(error, GetParam().kind == FeedError::Kind::valueMissing ? FeedError::valueMissing()
-                                                                       : FeedError::dataCorrupted());
+    EXPECT_EQ(error,
+              GetParam().kind == FeedError::Kind::valueMissing ? FeedError::valueMissing()
+                                                               : FeedError::dataCorrupted());
 }
 
 constexpr auto missing = FeedError::Kind::valueMissing;
@@ -96,8 +97,10 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"NullVersion", R"({"version": null, "build": 7, "downloadUrl": "https://e.org/d"})", missing},
         FailureCase{"NoBuild", R"({"version": "2", "downloadUrl": "https://e.org/d"})", missing},
         FailureCase{"QuotedBuild", R"({"version": "2", "build": "120", "downloadUrl": "https://e.org/d"})", corrupted},
-        FailureCase{"FractionalBuild", R"({"version": "2", "build": 1.5, "downloadUrl": "https://e.org/d"})", corrupted},
-        FailureCase{"BuildOutOfRange", R"({"version": "2", "build": 1e30, "downloadUrl": "https://e.org/d"})", corrupted},
+        FailureCase{"FractionalBuild", R"({"version": "2", "build": 1.5, "downloadUrl": "https://e.org/d"})",
+                    corrupted},
+        FailureCase{"BuildOutOfRange", R"({"version": "2", "build": 1e30, "downloadUrl": "https://e.org/d"})",
+                    corrupted},
         FailureCase{"NumericVersion", R"({"version": 2, "build": 7, "downloadUrl": "https://e.org/d"})", corrupted},
         FailureCase{"NumericPageUrl", R"({"version": "2", "build": 7, "downloadUrl": "https://e.org/d", "pageUrl": 3})",
                     corrupted},

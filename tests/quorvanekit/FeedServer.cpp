@@ -65,7 +65,8 @@ extern "C" const char* __lsan_default_suppressions()
 #endif
 
 FeedServer::FeedServer(Transport transport)
-    : transport_(transport), server_(transport == Transport::tls ? tlsServer() : std::make_unique<QTcpServer>())
+    : transport_(transport)
+    , server_(transport == Transport::tls ? tlsServer() : std::make_unique<QTcpServer>())
 {
     // Requests go straight to this loopback server, whatever proxy the machine names.
     QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);

@@ -35,8 +35,11 @@ public:
 
         Response(int code = 200, QByteArray content = {}, Headers extraHeaders = {},
                  Framing framingMode = Framing::contentLength, qint64 length = -1)
-            : status(code), body(std::move(content)), headers(std::move(extraHeaders)), framing(framingMode),
-              declaredLength(length)
+            : status(code)
+            , body(std::move(content))
+            , headers(std::move(extraHeaders))
+            , framing(framingMode)
+            , declaredLength(length)
         {
         }
 

@@ -17,7 +17,7 @@ void PrintTo(const FeedCase& row, std::ostream* os)
     *os << row.slug << " on " << row.site;
 }
 
-class FeedLocation : public testing::TestWithParam<FeedCase> {};
+class FeedLocation : public testing::TestWithParam<FeedCase> { };
 
 TEST_P(FeedLocation, AppendsTheComponentsAfterTheSitesOwnPath)
 {
@@ -26,25 +26,26 @@ TEST_P(FeedLocation, AppendsTheComponentsAfterTheSitesOwnPath)
     EXPECT_EQ(configuration.updateFeedURL().toString().toStdString(), row.feed);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sites, FeedLocation,
-    testing::Values(FeedCase{"harborlite", "https://updates.example.org",
-                             "https://updates.example.org/api/v1/apps/harborlite/latest.json"},
-                    FeedCase{"harborlite", "https://updates.example.org/",
-                             "https://updates.example.org/api/v1/apps/harborlite/latest.json"},
-                    FeedCase{"harborlite", "https://example.org/updates",
-                             "https://example.org/updates/api/v1/apps/harborlite/latest.json"},
-                    FeedCase{"harborlite", "http://127.0.0.1:8080/base/",
-                             "http://127.0.0.1:8080/base/api/v1/apps/harborlite/latest.json"},
-                    FeedCase{"HarborLite", "https://updates.example.org",
-                             "https://updates.example.org/api/v1/apps/harborlite/latest.json"}));
+INSTANTIATE_TEST_SUITE_P(Sites, FeedLocation,
+                         testing::Values(FeedCase{"harborlite", "https://updates.example.org",
+                                                  "https://updates.example.org/api/v1/apps/harborlite/latest.json"},
+                                         FeedCase{"harborlite", "https://updates.example.org/",
+                                                  "https://updates.example.org/api/v1/apps/harborlite/latest.json"},
+                                         FeedCase{"harborlite", "https://example.org/updates",
+                                                  "https://example.org/updates/api/v1/apps/harborlite/latest.json"},
+                                         FeedCase{"harborlite", "http://127.0.0.1:8080/base/",
+                                                  "http://127.0.0.1:8080/base/api/v1/apps/harborlite/latest.json"},
+                                         FeedCase{"HarborLite", "https://updates.example.org",
+                                                  "https://updates.example.org/api/v1/apps/harborlite/latest.json"}));
 
 TEST(QuorvaneConfiguration, StoresTheSlugLowerCased)
 {
     const QuorvaneConfiguration configuration(QStringLiteral("HarborLite"), QUrl(QStringLiteral("https://a.example")));
     EXPECT_EQ(configuration.appSlug, QStringLiteral("harborlite"));
-    EXPECT_EQ(configuration, QuorvaneConfiguration(QStringLiteral("harborlite"), QUrl(QStringLiteral("https://a.example"))));
-    EXPECT_NE(configuration, QuorvaneConfiguration(QStringLiteral("harborlite"), QUrl(QStringLiteral("https://b.example"))));
+    EXPECT_EQ(configuration,
+              QuorvaneConfiguration(QStringLiteral("harborlite"), QUrl(QStringLiteral("https://a.example"))));
+    EXPECT_NE(configuration,
+              QuorvaneConfiguration(QStringLiteral("harborlite"), QUrl(QStringLiteral("https://b.example"))));
 }
 
 TEST(QuorvaneConfiguration, TheApplicationAsksTheBuildsUpdateServer)

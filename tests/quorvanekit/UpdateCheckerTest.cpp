@@ -139,7 +139,7 @@ void PrintTo(const BundleCase& row, std::ostream* os)
     *os << row.name;
 }
 
-class CurrentRelease : public testing::TestWithParam<BundleCase> {};
+class CurrentRelease : public testing::TestWithParam<BundleCase> { };
 
 TEST_P(CurrentRelease, ComesFromTheBundleInformation)
 {
@@ -184,7 +184,7 @@ void PrintTo(const RunCase& row, std::ostream* os)
     *os << (row.minimum ? row.minimum : "no minimum");
 }
 
-class CanRun : public testing::TestWithParam<RunCase> {};
+class CanRun : public testing::TestWithParam<RunCase> { };
 
 TEST_P(CanRun, ComparesMajorThenMinorThenPatch)
 {
@@ -252,7 +252,7 @@ void PrintTo(const RedirectCase& row, std::ostream* os)
     *os << row.name;
 }
 
-class Redirects : public UpdateCheckerTest, public testing::WithParamInterface<RedirectCase> {};
+class Redirects : public UpdateCheckerTest, public testing::WithParamInterface<RedirectCase> { };
 
 // Whether a redirect may be followed depends on where the request stands when
 // it is redirected, which is the feed location only at the first hop.
@@ -264,9 +264,7 @@ TEST_P(Redirects, AreFollowedOnlyWithinTheWebAndNeverFromHttpsDownToHttp)
         text.replace("{tls}", tls.site().toEncoded());
         return text;
     };
-    const auto serverOf = [&](const QByteArray& site) -> test::FeedServer& {
-        return site == "{tls}" ? tls : server;
-    };
+    const auto serverOf = [&](const QByteArray& site) -> test::FeedServer& { return site == "{tls}" ? tls : server; };
     const std::vector<QByteArray>& hops = GetParam().hops;
     const auto hopPath = [](std::size_t i) { return "/hop" + QByteArray::number(qsizetype(i)); };
     test::FeedServer& feed = GetParam().feedOverTls ? tls : server;
@@ -276,8 +274,8 @@ TEST_P(Redirects, AreFollowedOnlyWithinTheWebAndNeverFromHttpsDownToHttp)
     }
     serverOf(hops.back()).serve(hopPath(hops.size() - 1), {200, document(121)});
 
-    auto checker = makeChecker(QJsonObject{{QStringLiteral("CFBundleVersion"), QStringLiteral("120")}}, {13, 0, 0},
-                               feed.site());
+    auto checker =
+        makeChecker(QJsonObject{{QStringLiteral("CFBundleVersion"), QStringLiteral("120")}}, {13, 0, 0}, feed.site());
     const UpdateChecker::CheckResult result = check(*checker, true);
     if (GetParam().accepted) {
         ASSERT_TRUE(std::holds_alternative<std::optional<AppUpdate>>(result));
@@ -288,14 +286,14 @@ TEST_P(Redirects, AreFollowedOnlyWithinTheWebAndNeverFromHttpsDownToHttp)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Hops, Redirects,
-    testing::Values(RedirectCase{"HttpsToHttps", true, {"{tls}"}, true},
-                    RedirectCase{"HttpToHttps", false, {"{tls}"}, true},
-                    RedirectCase{"HttpsDownToHttp", true, {"{plain}"}, false},
-                    RedirectCase{"HttpUpToHttpsThenDownToHttp", false, {"{tls}", "{plain}"}, false},
-                    RedirectCase{"HttpsToHttpsThenDownToHttp", true, {"{tls}", "{plain}"}, false}),
-    [](const testing::TestParamInfo<RedirectCase>& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Hops, Redirects,
+                         testing::Values(RedirectCase{"HttpsToHttps", true, {"{tls}"}, true},
+                                         RedirectCase{"HttpToHttps", false, {"{tls}"}, true},
+                                         RedirectCase{"HttpsDownToHttp", true, {"{plain}"}, false},
+                                         RedirectCase{
+                                             "HttpUpToHttpsThenDownToHttp", false, {"{tls}", "{plain}"}, false},
+                                         RedirectCase{"HttpsToHttpsThenDownToHttp", true, {"{tls}", "{plain}"}, false}),
+                         [](const testing::TestParamInfo<RedirectCase>& row) { return std::string(row.param.name); });
 
 struct NothingCase {
     const char* name;
@@ -307,7 +305,7 @@ void PrintTo(const NothingCase& row, std::ostream* os)
     *os << row.name;
 }
 
-class NothingQualifies : public UpdateCheckerTest, public testing::WithParamInterface<NothingCase> {};
+class NothingQualifies : public UpdateCheckerTest, public testing::WithParamInterface<NothingCase> { };
 
 TEST_P(NothingQualifies, EndsUpToDateAndClearsTheEarlierOffer)
 {
@@ -407,7 +405,7 @@ void PrintTo(const FailureCase& row, std::ostream* os)
     *os << row.name;
 }
 
-class FailedCheck : public UpdateCheckerTest, public testing::WithParamInterface<FailureCase> {};
+class FailedCheck : public UpdateCheckerTest, public testing::WithParamInterface<FailureCase> { };
 
 TEST_P(FailedCheck, ReportsTheErrorAndChangesNothing)
 {
@@ -536,7 +534,7 @@ void PrintTo(const AgeCase& row, std::ostream* os)
     *os << row.name;
 }
 
-class DailyRule : public UpdateCheckerTest, public testing::WithParamInterface<AgeCase> {};
+class DailyRule : public UpdateCheckerTest, public testing::WithParamInterface<AgeCase> { };
 
 TEST_P(DailyRule, ChecksOnceTheLastSuccessIsADayOld)
 {
@@ -632,7 +630,7 @@ void PrintTo(const StoredSwitchCase& row, std::ostream* os)
     *os << row.name;
 }
 
-class AutomaticSwitch : public testing::TestWithParam<StoredSwitchCase> {};
+class AutomaticSwitch : public testing::TestWithParam<StoredSwitchCase> { };
 
 TEST_P(AutomaticSwitch, ReadsABooleanOrZeroOrOneElseOn)
 {
@@ -646,7 +644,8 @@ TEST_P(AutomaticSwitch, ReadsABooleanOrZeroOrOneElseOn)
 
 INSTANTIATE_TEST_SUITE_P(
     Stored, AutomaticSwitch,
-    testing::Values(StoredSwitchCase{"Nothing", std::nullopt, true}, StoredSwitchCase{"False", QJsonValue(false), false},
+    testing::Values(StoredSwitchCase{"Nothing", std::nullopt, true},
+                    StoredSwitchCase{"False", QJsonValue(false), false},
                     StoredSwitchCase{"True", QJsonValue(true), true}, StoredSwitchCase{"Zero", QJsonValue(0), false},
                     StoredSwitchCase{"One", QJsonValue(1), true}, StoredSwitchCase{"Two", QJsonValue(2), true},
                     StoredSwitchCase{"Text", QJsonValue(QStringLiteral("no")), true},
@@ -726,7 +725,7 @@ void PrintTo(const NotesCase& row, std::ostream* os)
     *os << row.name;
 }
 
-class ReleaseNotes : public UpdateCheckerTest, public testing::WithParamInterface<NotesCase> {};
+class ReleaseNotes : public UpdateCheckerTest, public testing::WithParamInterface<NotesCase> { };
 
 TEST_P(ReleaseNotes, OpensTheFirstPresentLocation)
 {
@@ -743,12 +742,13 @@ TEST_P(ReleaseNotes, OpensTheFirstPresentLocation)
     EXPECT_EQ(opened, QList<QUrl>{QUrl(QString::fromUtf8(GetParam().expected))});
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Locations, ReleaseNotes,
-    testing::Values(NotesCase{"Notes", "https://example.org/notes", "https://example.org/page", "https://example.org/notes"},
-                    NotesCase{"Page", nullptr, "http://example.org/page", "http://example.org/page"},
-                    NotesCase{"Download", nullptr, nullptr, "https://example.org/download"}),
-    [](const testing::TestParamInfo<NotesCase>& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Locations, ReleaseNotes,
+                         testing::Values(NotesCase{"Notes", "https://example.org/notes", "https://example.org/page",
+                                                   "https://example.org/notes"},
+                                         NotesCase{"Page", nullptr, "http://example.org/page",
+                                                   "http://example.org/page"},
+                                         NotesCase{"Download", nullptr, nullptr, "https://example.org/download"}),
+                         [](const testing::TestParamInfo<NotesCase>& row) { return std::string(row.param.name); });
 
 TEST_F(UpdateCheckerTest, OnlyWebLocationsAreOpened)
 {

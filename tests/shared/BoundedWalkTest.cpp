@@ -25,8 +25,8 @@ QStringList events(const QString& root, FS::BoundedWalk::Options options, const 
     QStringList seen;
     FS::BoundedWalk::Visitor visitor;
     visitor.enter = [&](const FS::BoundedWalk::Folder& folder) {
-        seen << "enter " + QString::fromUtf8(folder.path.data(), qsizetype(folder.path.size())).mid(root.size())
-                + " " + QString::number(folder.depth);
+        seen << "enter " + QString::fromUtf8(folder.path.data(), qsizetype(folder.path.size())).mid(root.size()) + " "
+                + QString::number(folder.depth);
         return Step::go;
     };
     visitor.entry = [&](const FS::BoundedWalk::Folder&, const FS::BoundedWalk::Entry& entry) {
@@ -71,9 +71,8 @@ TEST(BoundedWalk, ShowsEachEntryThenWhatLiesBelowItInNameOrder)
 
     EXPECT_EQ(events(root, {.nameOrder = true, .skipHidden = true}, "skipped"),
               (QStringList{"enter  0", "entry a file", "entry b dir", "enter /b 1", "entry x file", "entry y file",
-                           "leave b", "entry c dir", "enter /c 1", "entry deep dir", "enter /c/deep 2",
-                           "entry z file", "leave deep", "leave c", "entry link link", "entry skipped dir",
-                           "leave " + root}));
+                           "leave b", "entry c dir", "enter /c 1", "entry deep dir", "enter /c/deep 2", "entry z file",
+                           "leave deep", "leave c", "entry link link", "entry skipped dir", "leave " + root}));
     const QStringList all = events(root, {.nameOrder = true, .skipHidden = false});
     EXPECT_TRUE(all.contains("entry .hidden dir"));
     EXPECT_TRUE(all.contains("entry h file"));

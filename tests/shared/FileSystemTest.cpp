@@ -1,10 +1,10 @@
-#include "support/QtPrinters.h"
+#include "shared/FileSystem.h"
 #include "platform/HomeFolder.h"
 #include "platform/PathText.h"
-#include "shared/FileSystem.h"
 #include "support/FixtureTree.h"
 #include "support/OrdinaryUser.h"
 #include "support/Progress.h"
+#include "support/QtPrinters.h"
 
 #include <QFile>
 
@@ -22,7 +22,7 @@ namespace {
 
 qint64 allocated(const QString& path)
 {
-    struct stat st {};
+    struct stat st { };
     EXPECT_EQ(::lstat(QFile::encodeName(path).constData(), &st), 0) << path.toStdString();
     return qint64(st.st_blocks) * 512;
 }
@@ -39,12 +39,8 @@ struct PathCase {
 TEST(FileSystemPaths, TrimLastComponentAndParent)
 {
     const PathCase cases[] = {
-        {"/a/b/", "/a/b", "b", "/a"},
-        {"/a/b///", "/a/b", "b", "/a"},
-        {"/", "/", "/", ""},
-        {"//", "/", "/", ""},
-        {"/top", "/top", "top", "/"},
-        {"/x/.Trash", "/x/.Trash", ".Trash", "/x"},
+        {"/a/b/", "/a/b", "b", "/a"}, {"/a/b///", "/a/b", "b", "/a"}, {"/", "/", "/", ""},
+        {"//", "/", "/", ""},         {"/top", "/top", "top", "/"},   {"/x/.Trash", "/x/.Trash", ".Trash", "/x"},
     };
     for (const PathCase& c : cases) {
         SCOPED_TRACE(c.input);
@@ -233,7 +229,7 @@ TEST(FileSystemChildren, NamesThatAreNotUtf8AreListedByTheirBytes)
     ASSERT_GE(fd, 0);
     ASSERT_EQ(::write(fd, QByteArray(8192, 'y').constData(), 8192), 8192);
     ::close(fd);
-    struct stat st {};
+    struct stat st { };
     ASSERT_EQ(::lstat(badName.constData(), &st), 0);
 
     const QStringList listed = FS::children(dir, {.includingHidden = true});

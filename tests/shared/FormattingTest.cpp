@@ -1,6 +1,6 @@
-#include "support/QtPrinters.h"
-#include "platform/Clock.h"
 #include "shared/Formatting.h"
+#include "platform/Clock.h"
+#include "support/QtPrinters.h"
 
 #include <QDir>
 #include <QFile>
@@ -138,15 +138,8 @@ TEST(Formatting, ScaleKeepsTheValueAtLeastOneUpToPetabytes)
 TEST(Formatting, ByteValueAndCompactBytesChooseDecimalsByMagnitude)
 {
     const std::vector<TextCase<qint64>> values{
-        {999, "999"},
-        {1'000, "1.00"},
-        {123'456'789, "123"},
-        {25'300'000'000, "25.3"},
-        {99'999, "100.0"},
-        {5, "5.00"},
-        {0, "0.00"},
-        {-7, "0.00"},
-        {int64Max, "9223"},
+        {999, "999"}, {1'000, "1.00"}, {123'456'789, "123"}, {25'300'000'000, "25.3"}, {99'999, "100.0"},
+        {5, "5.00"},  {0, "0.00"},     {-7, "0.00"},         {int64Max, "9223"},
     };
     for (const auto& c : values)
         EXPECT_EQ(Format::byteValue(c.input).toStdString(), c.expected) << c.input;
@@ -229,7 +222,8 @@ TEST(Formatting, RelativeDateNamesTheLargestNonZeroUnit)
         {QDateTime(QDate(2024, 5, 13), QTime(14, 0), QTimeZone(7'200)), "2 days ago"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(Format::relativeDate(c.date).toStdString(), c.expected) << c.date.toString(Qt::ISODateWithMs).toStdString();
+        EXPECT_EQ(Format::relativeDate(c.date).toStdString(), c.expected)
+            << c.date.toString(Qt::ISODateWithMs).toStdString();
 
     EXPECT_TRUE(Format::relativeDate(QDateTime()).isEmpty());
 }
@@ -248,8 +242,8 @@ TEST(Formatting, RelativeDateCountsCalendarMonthsAtMonthEnds)
         // An hour short of the shortened month end is still weeks.
         {QDateTime(QDate(2024, 2, 29), QTime(11, 0), Qt::UTC), QDateTime(QDate(2024, 1, 31), QTime(12, 0), Qt::UTC),
          "4 wk. ago"},
-        {QDateTime(QDate(2023, 12, 31), QTime(23, 59, 59), Qt::UTC), QDateTime(QDate(2024, 12, 31), QTime(23, 59, 58), Qt::UTC),
-         "in 11 mo."},
+        {QDateTime(QDate(2023, 12, 31), QTime(23, 59, 59), Qt::UTC),
+         QDateTime(QDate(2024, 12, 31), QTime(23, 59, 58), Qt::UTC), "in 11 mo."},
     };
     for (const auto& c : cases) {
         platform::Seam<QDateTime>::Override pinned(platform::clock(), c.now);
@@ -288,7 +282,8 @@ protected:
         const char* name = "de_DE.UTF-8";
         if (!std::setlocale(LC_ALL, name) && folder_.isValid()) {
             const QString target = QDir(folder_.path()).filePath(QString::fromLatin1(name));
-            const int status = QProcess::execute(QStringLiteral("localedef"),
+            const int status = QProcess::execute(
+                QStringLiteral("localedef"),
                 {QStringLiteral("-i"), QStringLiteral("de_DE"), QStringLiteral("-f"), QStringLiteral("UTF-8"), target});
             if (status == 0) {
                 qputenv("LOCPATH", QFile::encodeName(folder_.path()));

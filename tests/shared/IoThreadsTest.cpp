@@ -1,5 +1,5 @@
-#include "shared/FileSystem.h"
 #include "shared/IoThreads.h"
+#include "shared/FileSystem.h"
 #include "support/ConditionWait.h"
 #include "support/FixtureTree.h"
 
@@ -27,13 +27,13 @@ public:
         for (int i = 0; i < IoThreads::budget(); ++i) {
             // A walk that has just ended may not have handed its threads back yet.
             while (!IoThreads::tryStart([this] {
-                    std::unique_lock lock(mutex_);
-                    ++holding_;
-                    changed_.notify_all();
-                    test::waitUntil(lock, changed_, [this] { return released_; });
-                    --holding_;
-                    changed_.notify_all();
-                })) {
+                std::unique_lock lock(mutex_);
+                ++holding_;
+                changed_.notify_all();
+                test::waitUntil(lock, changed_, [this] { return released_; });
+                --holding_;
+                changed_.notify_all();
+            })) {
                 std::this_thread::yield();
             }
         }
@@ -74,8 +74,7 @@ TEST(IoThreads, ConcurrentCallersShareOneBudget)
     const auto work = [&](std::size_t i) {
         const int now = ++active;
         int seen = most.load();
-        while (now > seen && !most.compare_exchange_weak(seen, now)) {
-        }
+        while (now > seen && !most.compare_exchange_weak(seen, now)) { }
         QCryptographicHash::hash(QByteArray(64 * 1024, char(i)), QCryptographicHash::Sha256);
         --active;
     };

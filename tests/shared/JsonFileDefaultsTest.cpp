@@ -30,7 +30,7 @@ QByteArray readFile(const QString& path)
 
 ino_t inodeOf(const QString& path)
 {
-    struct stat info {};
+    struct stat info { };
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
 }
 
@@ -95,13 +95,16 @@ TEST(JsonFileDefaults, ADamagedFileIsKeptBesideAndWhatItStillHoldsWrittenBack)
         QByteArray contents;
         QJsonObject readable;
     } cases[] = {
-        {"truncated", R"({"monitor.showMenuBar": false, "monitor.topBar": ["cp)",
+        {"truncated",
+         R"({"monitor.showMenuBar": false, "monitor.topBar": ["cp)",
          {{QStringLiteral("monitor.showMenuBar"), false}}},
-        {"cut inside a nested value", R"({"a": 1, "b": {"c": 2, "d)",
+        {"cut inside a nested value",
+         R"({"a": 1, "b": {"c": 2, "d)",
          {{QStringLiteral("a"), 1}, {QStringLiteral("b"), QJsonObject{{QStringLiteral("c"), 2}}}}},
         {"cut after a whole nested value",
          R"({"a": "x\",y", "b": [1, {"c": 2}], "c": tr)",
-         {{QStringLiteral("a"), QStringLiteral("x\",y")}, {QStringLiteral("b"), QJsonArray{1, QJsonObject{{QStringLiteral("c"), 2}}}}}},
+         {{QStringLiteral("a"), QStringLiteral("x\",y")},
+          {QStringLiteral("b"), QJsonArray{1, QJsonObject{{QStringLiteral("c"), 2}}}}}},
         {"not JSON", "showMenuBar=false\n", {}},
         {"an array", R"(["monitor.showMenuBar", false])", {}},
         {"a bare value", "false", {}},
@@ -115,9 +118,10 @@ TEST(JsonFileDefaults, ADamagedFileIsKeptBesideAndWhatItStillHoldsWrittenBack)
 
         static int warnings = 0;
         warnings = 0;
-        const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString&) {
-            warnings += type == QtWarningMsg ? 1 : 0;
-        });
+        const QtMessageHandler previous =
+            qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString&) {
+                warnings += type == QtWarningMsg ? 1 : 0;
+            });
         JsonFileDefaults defaults(path);
         qInstallMessageHandler(previous);
 

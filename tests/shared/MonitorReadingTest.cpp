@@ -1,7 +1,7 @@
-#include "support/QtPrinters.h"
+#include "shared/MonitorReading.h"
 #include "platform/Clock.h"
 #include "shared/Formatting.h"
-#include "shared/MonitorReading.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -91,46 +91,57 @@ TEST(MonitorReading, SampledValues)
         void (*fill)(MonitorInputs&);
         Expected expected;
     } rows[] = {
-        {"cpu", MonitorKind::cpu,
+        {"cpu",
+         MonitorKind::cpu,
          [](MonitorInputs& in) {
              in.snapshot.cpuUsage = 0.423;
              in.snapshot.cpuUser = 0.3;
              in.snapshot.cpuSystem = 0.123;
          },
          {"42%", "42%", QStringLiteral(u"User 30% \u00B7 System 12%"), 0.423, true}},
-        {"cpu above one stays unclamped", MonitorKind::cpu, [](MonitorInputs& in) { in.snapshot.cpuUsage = 1.25; },
+        {"cpu above one stays unclamped",
+         MonitorKind::cpu,
+         [](MonitorInputs& in) { in.snapshot.cpuUsage = 1.25; },
          {"125%", "125%", QStringLiteral(u"User 0% \u00B7 System 0%"), 1.25, true}},
-        {"cpu not a number", MonitorKind::cpu,
+        {"cpu not a number",
+         MonitorKind::cpu,
          [](MonitorInputs& in) { in.snapshot.cpuUsage = std::numeric_limits<double>::quiet_NaN(); },
          {"0%", "0%", QStringLiteral(u"User 0% \u00B7 System 0%"), 0, true}},
-        {"memory", MonitorKind::memory,
+        {"memory",
+         MonitorKind::memory,
          [](MonitorInputs& in) {
              in.snapshot.memoryUsed = 4'000'000'000;
              in.snapshot.memoryTotal = 16'000'000'000;
              in.snapshot.swapUsed = 0;
          },
          {"4 GB", "4.00G", QStringLiteral(u"of 16 GB \u00B7 swap 0 KB"), 0.25, true}},
-        {"memory with zero total", MonitorKind::memory, [](MonitorInputs& in) { in.snapshot.memoryUsed = 5'000; },
+        {"memory with zero total",
+         MonitorKind::memory,
+         [](MonitorInputs& in) { in.snapshot.memoryUsed = 5'000; },
          {"5 KB", "5.00K", QStringLiteral(u"of 0 KB \u00B7 swap 0 KB"), 0, true}},
-        {"storage", MonitorKind::storage,
+        {"storage",
+         MonitorKind::storage,
          [](MonitorInputs& in) {
              in.snapshot.diskFree = 250'000'000'000;
              in.snapshot.diskTotal = 1'000'000'000'000;
          },
          {"250 GB", "250G", "free of 1 TB", 0.75, true}},
-        {"storage free above total", MonitorKind::storage,
+        {"storage free above total",
+         MonitorKind::storage,
          [](MonitorInputs& in) {
              in.snapshot.diskFree = 2'000;
              in.snapshot.diskTotal = 1'000;
          },
          {"2 KB", "2.00K", "free of 1 KB", 0, true}},
-        {"storage of a huge disk", MonitorKind::storage,
+        {"storage of a huge disk",
+         MonitorKind::storage,
          [](MonitorInputs& in) {
              in.snapshot.diskFree = 0;
              in.snapshot.diskTotal = std::numeric_limits<qint64>::max();
          },
          {"0 KB", "0", "free of " + Format::bytes(huge), 1, true}},
-        {"network at half the scale", MonitorKind::network,
+        {"network at half the scale",
+         MonitorKind::network,
          [](MonitorInputs& in) {
              in.snapshot.networkIn = 2'000'000;
              in.snapshot.networkOut = 1'500;
@@ -138,29 +149,36 @@ TEST(MonitorReading, SampledValues)
              in.networkInSeries = {1, 2, 3};
          },
          {"2 MB/s", "2.00M/s", "Up 2 KB/s", 0.5, true}},
-        {"network above the scale", MonitorKind::network,
+        {"network above the scale",
+         MonitorKind::network,
          [](MonitorInputs& in) { in.snapshot.networkIn = std::numeric_limits<qint64>::max(); },
          {Format::bytes(huge) + "/s", Format::compactBytes(huge) + "/s", "Up 0 KB/s", 1, true}},
-        {"battery low, nothing to say", MonitorKind::battery,
-         [](MonitorInputs& in) { in.snapshot.batteryLevel = 0.15; }, {"15%", "15%", "On battery", 0.15, true}},
-        {"battery level not a number", MonitorKind::battery,
+        {"battery low, nothing to say",
+         MonitorKind::battery,
+         [](MonitorInputs& in) { in.snapshot.batteryLevel = 0.15; },
+         {"15%", "15%", "On battery", 0.15, true}},
+        {"battery level not a number",
+         MonitorKind::battery,
          [](MonitorInputs& in) { in.snapshot.batteryLevel = std::numeric_limits<double>::quiet_NaN(); },
          {"0%", "0%", "On battery", 0, true}},
-        {"process use not a number", MonitorKind::processes,
+        {"process use not a number",
+         MonitorKind::processes,
          [](MonitorInputs& in) {
              in.processCount = 2;
              in.topProcessName = QStringLiteral("x");
              in.topProcessCpu = std::numeric_limits<double>::quiet_NaN();
          },
          {"x", "0%", "2 processes sampled", 0, true}},
-        {"battery charging with cycles", MonitorKind::battery,
+        {"battery charging with cycles",
+         MonitorKind::battery,
          [](MonitorInputs& in) {
              in.snapshot.batteryLevel = 0.2;
              in.snapshot.batteryIsCharging = true;
              in.snapshot.batteryCycleCount = 312;
          },
          {"20%", "20%", QStringLiteral(u"Charging \u00B7 312 cycles"), 0.2, true}},
-        {"battery with everything", MonitorKind::battery,
+        {"battery with everything",
+         MonitorKind::battery,
          [](MonitorInputs& in) {
              in.snapshot.batteryLevel = 0.8;
              in.snapshot.batteryIsCharging = true;
@@ -168,37 +186,44 @@ TEST(MonitorReading, SampledValues)
              in.snapshot.batteryHealth = QStringLiteral("Good");
          },
          {"80%", "80%", QStringLiteral(u"Charging \u00B7 5 cycles \u00B7 Good"), 0.8, true}},
-        {"processes", MonitorKind::processes,
+        {"processes",
+         MonitorKind::processes,
          [](MonitorInputs& in) {
              in.processCount = 40;
              in.topProcessName = QStringLiteral("cc1plus");
              in.topProcessCpu = 250;
          },
          {"cc1plus", "250%", "40 processes sampled", 1, true}},
-        {"processes light", MonitorKind::processes,
+        {"processes light",
+         MonitorKind::processes,
          [](MonitorInputs& in) {
              in.processCount = 1;
              in.topProcessName = QStringLiteral("init");
              in.topProcessCpu = 12.4;
          },
          {"init", "12%", "1 processes sampled", 0.124, true}},
-        {"junk, a quarter of the disk saturates", MonitorKind::junk,
+        {"junk, a quarter of the disk saturates",
+         MonitorKind::junk,
          [](MonitorInputs& in) {
              in.reclaimable = 250'000'000;
              in.snapshot.diskTotal = 1'000'000'000;
          },
          {"250 MB", "250M", "Run a scan to measure", 1, true}},
-        {"junk, a hundredth of the disk", MonitorKind::junk,
+        {"junk, a hundredth of the disk",
+         MonitorKind::junk,
          [](MonitorInputs& in) {
              in.reclaimable = 10'000'000;
              in.snapshot.diskTotal = 1'000'000'000;
              in.lastSmartScan = QDateTime(QDate(2026, 3, 1), QTime(10, 0), Qt::UTC);
          },
          {"10 MB", "10.0M", "Found 2 hr. ago", 0.08, true}},
-        {"junk, nothing after a scan", MonitorKind::junk,
+        {"junk, nothing after a scan",
+         MonitorKind::junk,
          [](MonitorInputs& in) { in.lastSmartScan = QDateTime(QDate(2026, 2, 28), QTime(12, 0), Qt::UTC); },
          {"Nothing found", kDash, "Found 1 day ago", 0, false}},
-        {"junk without a disk total", MonitorKind::junk, [](MonitorInputs& in) { in.reclaimable = 5'000; },
+        {"junk without a disk total",
+         MonitorKind::junk,
+         [](MonitorInputs& in) { in.reclaimable = 5'000; },
          {"5 KB", "5.00K", "Run a scan to measure", 0, true}},
     };
     for (const auto& row : rows) {

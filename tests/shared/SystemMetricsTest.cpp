@@ -1,9 +1,9 @@
-#include "support/QtPrinters.h"
 #include "shared/SystemMetrics.h"
 #include "platform/HomeFolder.h"
 #include "platform/KernelRoots.h"
 #include "platform/SteadyClock.h"
 #include "support/FixtureTree.h"
+#include "support/QtPrinters.h"
 
 #include <QFile>
 
@@ -47,10 +47,13 @@ protected:
     void net(quint64 received, quint64 sent, quint64 loopback = 0)
     {
         const QByteArray lo = QByteArray::number(loopback);
-        proc("net/dev", "Inter-|   Receive |  Transmit\n face |bytes packets|bytes packets\n"
-                        "    lo: " + lo + " 1 0 0 0 0 0 0 " + lo + " 1 0 0 0 0 0 0\n"
-                        "enp3s0: " + QByteArray::number(received) + " 1 0 0 0 0 0 0 " + QByteArray::number(sent)
-                            + " 1 0 0 0 0 0 0\n");
+        proc("net/dev",
+             "Inter-|   Receive |  Transmit\n face |bytes packets|bytes packets\n"
+             "    lo: "
+                 + lo + " 1 0 0 0 0 0 0 " + lo
+                 + " 1 0 0 0 0 0 0\n"
+                   "enp3s0: "
+                 + QByteArray::number(received) + " 1 0 0 0 0 0 0 " + QByteArray::number(sent) + " 1 0 0 0 0 0 0\n");
     }
 
     void battery(const QString& name, const QList<QPair<QString, QByteArray>>& attributes)
@@ -207,13 +210,26 @@ TEST_F(SystemMetricsTest, FirstReadableSystemBatteryGivesTheBatteryFields)
         std::optional<QString> health;
     };
     const Row rows[] = {
-        {{{"energy_now", "30000000"}, {"energy_full", "40000000"}, {"capacity", "50"}, {"status", "Charging"},
-          {"cycle_count", "321"}, {"health", "Good"}},
-         0.75, true, 321, QStringLiteral("Good")},
-        {{{"charge_now", "1000"}, {"charge_full", "4000"}, {"status", "Discharging"}}, 0.25, false, std::nullopt,
+        {{{"energy_now", "30000000"},
+          {"energy_full", "40000000"},
+          {"capacity", "50"},
+          {"status", "Charging"},
+          {"cycle_count", "321"},
+          {"health", "Good"}},
+         0.75,
+         true,
+         321,
+         QStringLiteral("Good")},
+        {{{"charge_now", "1000"}, {"charge_full", "4000"}, {"status", "Discharging"}},
+         0.25,
+         false,
+         std::nullopt,
          std::nullopt},
-        {{{"energy_now", "10"}, {"energy_full", "0"}, {"capacity", "42"}, {"cycle_count", "99999999999"}}, 0.42,
-         false, std::nullopt, std::nullopt},
+        {{{"energy_now", "10"}, {"energy_full", "0"}, {"capacity", "42"}, {"cycle_count", "99999999999"}},
+         0.42,
+         false,
+         std::nullopt,
+         std::nullopt},
     };
     for (const Row& row : rows) {
         FixtureTree sys;

@@ -1,7 +1,7 @@
+#include "shared/TreeWalker.h"
 #include "platform/OpenFileLimit.h"
 #include "shared/BoundedWalk.h"
 #include "shared/FileSystem.h"
-#include "shared/TreeWalker.h"
 #include "support/FixtureTree.h"
 #include "support/OpenFileLimit.h"
 #include "support/Progress.h"
@@ -67,7 +67,7 @@ qint64 blocksOfRegularFiles(const QString& root)
     QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
-        struct stat st {};
+        struct stat st { };
         if (::lstat(QFile::encodeName(it.next()).constData(), &st) == 0 && S_ISREG(st.st_mode)
             && !seen.contains({st.st_dev, st.st_ino})) {
             seen.insert({st.st_dev, st.st_ino});
@@ -119,7 +119,8 @@ TEST(TreeWalker, ParallelAndSingleThreadedWalksGiveTheSameTotals)
     // The shared file belongs to the first root that reaches it; nested roots
     // without hard links count on their own.
     EXPECT_EQ(single[0], blocksOfRegularFiles(fixture.tree.path("a")));
-    EXPECT_EQ(single[1], blocksOfRegularFiles(fixture.tree.path("b")) - FS::allocatedSize(fixture.tree.path("a/shared")));
+    EXPECT_EQ(single[1],
+              blocksOfRegularFiles(fixture.tree.path("b")) - FS::allocatedSize(fixture.tree.path("a/shared")));
     EXPECT_EQ(single[2], blocksOfRegularFiles(fixture.tree.path("c")));
     EXPECT_EQ(single[3], FS::allocatedSize(fixture.tree.path("b/own")));
     EXPECT_EQ(FS::size(fixture.tree.root()), blocksOfRegularFiles(fixture.tree.root()));
@@ -194,11 +195,11 @@ TEST(TreeWalker, MissingRootsAndPseudoFileSystemsCountNothing)
 
 TEST(OpenFileLimit, RaisesTheSoftLimitToTheHardLimit)
 {
-    struct rlimit before {};
+    struct rlimit before { };
     ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &before), 0);
     ScopedOpenFileLimit lowered(std::min<rlim_t>(before.rlim_max, 256));
     EXPECT_TRUE(platform::raiseOpenFileLimit());
-    struct rlimit after {};
+    struct rlimit after { };
     ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &after), 0);
     EXPECT_EQ(after.rlim_cur, before.rlim_max);
 }
@@ -212,7 +213,8 @@ QStringList filesInNameOrder(const QString& root, bool skipHidden)
     std::vector<QString> folders{root};
     FS::BoundedWalk::Visitor visitor;
     visitor.entry = [&](const FS::BoundedWalk::Folder& folder, const FS::BoundedWalk::Entry& entry) {
-        const QString path = folders[folder.depth] + '/' + QString::fromUtf8(entry.name.data(), qsizetype(entry.name.size()));
+        const QString path =
+            folders[folder.depth] + '/' + QString::fromUtf8(entry.name.data(), qsizetype(entry.name.size()));
         if (entry.type == DT_DIR) {
             folders.resize(folder.depth + 2);
             folders[folder.depth + 1] = path;
@@ -238,9 +240,8 @@ QStringList sortedPaths(std::vector<std::vector<Met>>& perWorker)
     for (std::vector<Met>& list : perWorker) {
         all.insert(all.end(), list.begin(), list.end());
     }
-    std::sort(all.begin(), all.end(), [](const Met& a, const Met& b) {
-        return FS::FolderTree::before(*a.folder, a.name, *b.folder, b.name);
-    });
+    std::sort(all.begin(), all.end(),
+              [](const Met& a, const Met& b) { return FS::FolderTree::before(*a.folder, a.name, *b.folder, b.name); });
     QStringList paths;
     for (const Met& met : all) {
         paths << QString::fromStdString(FS::FolderTree::path(*met.folder, met.name));
@@ -263,7 +264,8 @@ TEST(TreeWalker, IndexingHandsOverEveryFileOnceInAnyThreadCount)
         FS::TreeWalker walker({}, threads);
         std::vector<std::vector<Met>> perWorker(FS::TreeWalker::kMaxThreads);
         FS::TreeWalker::Indexing indexing;
-        indexing.file = [&](int worker, const FS::FolderTree::Node& folder, std::string_view name, const struct stat& st) {
+        indexing.file = [&](int worker, const FS::FolderTree::Node& folder, std::string_view name,
+                            const struct stat& st) {
             EXPECT_TRUE(S_ISREG(st.st_mode));
             perWorker[std::size_t(worker)].push_back({&folder, std::string(name)});
         };
@@ -282,7 +284,7 @@ TEST(TreeWalker, IndexingPassesOverHiddenRefusedAndSetAsideFolders)
     tree.file("r/node_modules/n", 10);
     tree.file("r/aside/inner/i", 10);
     tree.file("r/top", 10);
-    struct stat aside {};
+    struct stat aside { };
     ASSERT_EQ(::stat(QFile::encodeName(tree.path("r/aside")).constData(), &aside), 0);
 
     FS::TreeWalker walker;
@@ -348,11 +350,13 @@ TEST(TreeWalker, LevelsListTheFirstLevelsEntryByEntryAndCountTheRestWhole)
         // Level-1 files stay however small; below it small files fold; the
         // hard-linked file counts once, where listing order first reaches it:
         // a/deep/x, counted whole at the depth limit.
-        EXPECT_EQ(levelShape(root).toStdString(), tree.path("root").toStdString() + "=17(0)["
-                                                  "a=14(1)[deep=8(1)[x=7/],large=5],"
-                                                  "b-file=2,"
-                                                  "c=0(0)[linked=0,twice=0],"
-                                                  "empty=0,link=0,tiny=1]")
+        EXPECT_EQ(levelShape(root).toStdString(),
+                  tree.path("root").toStdString()
+                      + "=17(0)["
+                        "a=14(1)[deep=8(1)[x=7/],large=5],"
+                        "b-file=2,"
+                        "c=0(0)[linked=0,twice=0],"
+                        "empty=0,link=0,tiny=1]")
             << threads << " threads";
         EXPECT_EQ(root.bytes, blocksOfRegularFiles(tree.path("root")));
     }

@@ -48,7 +48,7 @@ std::string emptyAllButFolders(int folder)
         if (isDotOrDotDot(entry->d_name)) {
             continue;
         }
-        struct stat st {};
+        struct stat st { };
         if (::fstatat(folder, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode)) {
             if (subfolder.empty()) {
                 subfolder = entry->d_name;

@@ -29,8 +29,7 @@ public:
     QString folder(const QString& relative);
     QString symlink(const QString& relative, const QString& target);
     // Sets modification and access times (not following links).
-    void setTimes(const QString& relative, const QDateTime& modified,
-                  const QDateTime& accessed = {});
+    void setTimes(const QString& relative, const QDateTime& modified, const QDateTime& accessed = {});
     // A chain of folders named "d", `depth` levels deep below `relative`, with a
     // file "f" of `bytesAtBottom` bytes in the deepest one; returns the top folder.
     QString deepChain(const QString& relative, int depth, qint64 bytesAtBottom = 0);

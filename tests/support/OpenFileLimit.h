@@ -19,7 +19,7 @@ public:
     ScopedOpenFileLimit& operator=(const ScopedOpenFileLimit&) = delete;
 
 private:
-    struct rlimit saved_ {};
+    struct rlimit saved_ { };
 };
 
 } // namespace harborlite::test

@@ -130,7 +130,7 @@ void asOrdinaryUser(const std::function<void()>& body)
                                                                << output;
     // A filter that matched nothing would end the child with 0 as well.
     EXPECT_NE(output.find("[       OK ] " + name), std::string::npos) << "the child did not run " << name << ":\n"
-                                                                     << output;
+                                                                      << output;
 }
 
 } // namespace harborlite::test

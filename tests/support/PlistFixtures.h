@@ -18,7 +18,6 @@ bool writeFile(const QString& path, const QByteArray& bytes);
 
 // Creates the bundle folder `bundlePath` with "Contents/Info.plist" holding the
 // string entries, written in binary form when `binary` is true.
-bool writeBundle(const QString& bundlePath, const QList<QPair<QString, QString>>& entries,
-                 bool binary = false);
+bool writeBundle(const QString& bundlePath, const QList<QPair<QString, QString>>& entries, bool binary = false);
 
 } // namespace harborlite::test

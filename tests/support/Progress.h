@@ -34,7 +34,10 @@ private:
 // A cancellation predicate that answers false `n` times, then true for good.
 class CancelAfter {
 public:
-    explicit CancelAfter(int n) : remaining_(n) {}
+    explicit CancelAfter(int n)
+        : remaining_(n)
+    {
+    }
     std::function<bool()> predicate()
     {
         return [this] { return remaining_.fetch_sub(1) <= 0; };

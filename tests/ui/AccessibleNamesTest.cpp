@@ -42,7 +42,7 @@ QStringList unnamedControls(QWidget* root)
             continue;
         }
         const bool control = qobject_cast<QAbstractButton*>(widget) != nullptr
-                             || paintedReadouts.contains(QLatin1String(widget->metaObject()->className()));
+            || paintedReadouts.contains(QLatin1String(widget->metaObject()->className()));
         if (control && accessibleName(widget).isEmpty()) {
             unnamed << QStringLiteral("%1 \"%2\"")
                            .arg(QLatin1String(widget->metaObject()->className()), widget->objectName());

@@ -1,7 +1,7 @@
-#include "support/QtPrinters.h"
 #include "ui/applications/ApplicationsPresentation.h"
-#include "ui/applications/UninstallPresentation.h"
 #include "platform/HomeFolder.h"
+#include "support/QtPrinters.h"
+#include "ui/applications/UninstallPresentation.h"
 
 #include <gtest/gtest.h>
 
@@ -190,10 +190,12 @@ TEST(UninstallPresentation, MiddleAndReceiptLine)
     EXPECT_EQ(UninstallPresentation::middle(false, true), UninstallPresentation::Middle::cards);
     EXPECT_EQ(UninstallPresentation::middle(false, false), UninstallPresentation::Middle::nothing);
     EXPECT_EQ(UninstallPresentation::receiptLine(0), std::nullopt);
-    EXPECT_EQ(UninstallPresentation::receiptLine(1),
-              QStringLiteral("Removing these also forgets 1 installer receipt, which needs an administrator password."));
-    EXPECT_EQ(UninstallPresentation::receiptLine(2),
-              QStringLiteral("Removing these also forgets 2 installer receipts, which needs an administrator password."));
+    EXPECT_EQ(
+        UninstallPresentation::receiptLine(1),
+        QStringLiteral("Removing these also forgets 1 installer receipt, which needs an administrator password."));
+    EXPECT_EQ(
+        UninstallPresentation::receiptLine(2),
+        QStringLiteral("Removing these also forgets 2 installer receipts, which needs an administrator password."));
 }
 
 TEST(UninstallPresentation, Banners)

@@ -1,16 +1,16 @@
+#include "ui/applications/ApplicationsView.h"
+#include "ToolModel.h"
 #include "support/EventWait.h"
 #include "support/QtPrinters.h"
-#include "ToolModel.h"
-#include "ui/results/ItemRow.h"
+#include "ui/applications/AppListModel.h"
+#include "ui/applications/UninstallPane.h"
 #include "ui/components/EmptyStateView.h"
 #include "ui/components/GlassCompatButton.h"
 #include "ui/components/PopUpPicker.h"
 #include "ui/components/PrimaryActionBar.h"
 #include "ui/components/RoleLabel.h"
 #include "ui/components/ScreenHeader.h"
-#include "ui/applications/AppListModel.h"
-#include "ui/applications/ApplicationsView.h"
-#include "ui/applications/UninstallPane.h"
+#include "ui/results/ItemRow.h"
 
 #include <QLineEdit>
 #include <QListView>
@@ -51,8 +51,8 @@ struct Applications {
 
     Applications()
     {
-        tools.setApps({app("Alpha", "org.alpha", 3000000), app("Beta", "org.beta", 9000000),
-                       app("Gamma", "com.gamma", 0)});
+        tools.setApps(
+            {app("Alpha", "org.alpha", 3000000), app("Beta", "org.beta", 9000000), app("Gamma", "com.gamma", 0)});
         tools.setLeftovers("org.alpha", {leftover("alpha.conf", 1000000), leftover("alpha-cache", 2000000)});
         open();
     }
@@ -95,7 +95,10 @@ struct Applications {
         ADD_FAILURE() << "no row " << name.toStdString();
     }
 
-    void waitPlanned() { test::waitFor([&] { return !view->isPlanning(); }); }
+    void waitPlanned()
+    {
+        test::waitFor([&] { return !view->isPlanning(); });
+    }
 
     QString barTitle() const
     {

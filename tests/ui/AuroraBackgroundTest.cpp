@@ -1,6 +1,6 @@
+#include "ui/components/AuroraBackground.h"
 #include "PaintRecorder.h"
 #include "support/ImageDifference.h"
-#include "ui/components/AuroraBackground.h"
 #include "ui/theme/Motion.h"
 
 #include <QApplication>

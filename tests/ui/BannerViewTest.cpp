@@ -1,11 +1,11 @@
 #include "ui/shell/BannerView.h"
 
 #include "WindowFixture.h"
+#include "ui/components/PlainSymbolButton.h"
 #include "ui/components/RoleLabel.h"
 #include "ui/components/SymbolView.h"
-#include "ui/theme/Motion.h"
-#include "ui/components/PlainSymbolButton.h"
 #include "ui/shell/RootView.h"
+#include "ui/theme/Motion.h"
 
 #include <QTest>
 
@@ -42,7 +42,8 @@ RootView::Setup rootSetup(HeldWaits& waits)
 
 TEST(BannerView, LookFollowsTheErrorFlag)
 {
-    EXPECT_EQ(BannerView::look(false), (BannerView::Look{QStringLiteral("checkmark.circle.fill"), PaletteRole::accent}));
+    EXPECT_EQ(BannerView::look(false),
+              (BannerView::Look{QStringLiteral("checkmark.circle.fill"), PaletteRole::accent}));
     EXPECT_EQ(BannerView::look(true),
               (BannerView::Look{QStringLiteral("exclamationmark.triangle.fill"), PaletteRole::danger}));
     int dismissals = 0;

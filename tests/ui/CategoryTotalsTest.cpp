@@ -1,5 +1,5 @@
-#include "ui/ScreenFixtures.h"
 #include "ui/cleaning/CategoryTotals.h"
+#include "ui/ScreenFixtures.h"
 #include "ui/cleaning/ReviewLooks.h"
 
 #include <gtest/gtest.h>
@@ -29,10 +29,10 @@ TEST(CategoryTotals, SumsOnlyTheListedCategories)
                       result(ScanCategory::deviceBackups, {group("c", {item("w", 1000, true)})})}),
          {1107, 1157, true, false}},
         {"other categories add nothing",
-         reviewState({result(ScanCategory::trash, {group("a", {item("x", 100, true)})})},
-                     {ScanCategory::trash}),
+         reviewState({result(ScanCategory::trash, {group("a", {item("x", 100, true)})})}, {ScanCategory::trash}),
          {0, 0, false, false}},
-        {"one listed category scanning makes it busy", reviewState({}, {ScanCategory::deviceBackups}),
+        {"one listed category scanning makes it busy",
+         reviewState({}, {ScanCategory::deviceBackups}),
          {0, 0, false, true}},
     };
     for (const Case& c : cases) {

@@ -15,11 +15,10 @@ using namespace harborlite::test;
 TEST(CleaningScreensRoute, TheDetailAreaBuildsEachCleaningScreen)
 {
     ScreenModel fake;
-    for (const auto& [route, name] : {std::pair{Route::cleanup, "cleanupView"},
-                                      std::pair{Route::largeFiles, "largeFilesView"},
-                                      std::pair{Route::reclaim, "reclaimView"},
-                                      std::pair{Route::privacy, "privacyView"},
-                                      std::pair{Route::protection, "protectionView"}}) {
+    for (const auto& [route, name] :
+         {std::pair{Route::cleanup, "cleanupView"}, std::pair{Route::largeFiles, "largeFilesView"},
+          std::pair{Route::reclaim, "reclaimView"}, std::pair{Route::privacy, "privacyView"},
+          std::pair{Route::protection, "protectionView"}}) {
         const std::unique_ptr<QWidget> screen(makeDetailScreen(route, fake.model(), fake.services()));
         EXPECT_EQ(screen->objectName(), name);
     }
@@ -48,8 +47,11 @@ TEST(CleaningScreensRoute, HeadersAndPlaceholdersReadExactly)
         {Route::privacy, "Privacy", "Clear what your browsers and macOS remember about you.", "hand.raised",
          "Harborlite will look through Safari, Chrome, Brave, Edge, Arc and Firefox, plus the system's recent-item "
          "lists."},
-        {Route::protection, "Protection", "Scans for documented macOS adware families and persistence tricks.",
-         "shield.lefthalf.filled", {}},
+        {Route::protection,
+         "Protection",
+         "Scans for documented macOS adware families and persistence tricks.",
+         "shield.lefthalf.filled",
+         {}},
     };
     ScreenModel fake;
     for (const Case& c : cases) {

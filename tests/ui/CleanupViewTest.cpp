@@ -1,7 +1,7 @@
+#include "ui/cleaning/CleanupView.h"
 #include "ui/ScreenFixtures.h"
 #include "ui/cleaning/RemovalModePicker.h"
 #include "ui/components/SummaryRow.h"
-#include "ui/cleaning/CleanupView.h"
 
 #include <gtest/gtest.h>
 
@@ -37,15 +37,15 @@ TEST(CleanupViewPresentation, FollowsTheSixCategories)
          SummaryRow::Values{"0 KB", "0 KB", "0 KB"},
          ActionBarLook{"0 KB selected", "Move to Trash", "Clean", false, false, PaletteRole::accent}},
         {"selection over two categories, free space added",
-         withMode(reviewState({result(ScanCategory::systemJunk,
-                                      {group("Caches", {item("a", 1500, true), item("b", 2000)})}),
-                               result(ScanCategory::leftovers, {group("Support", {item("c", 500, true)})})}),
-                  Remover::Mode::permanent, 10000),
+         withMode(
+             reviewState({result(ScanCategory::systemJunk, {group("Caches", {item("a", 1500, true), item("b", 2000)})}),
+                          result(ScanCategory::leftovers, {group("Support", {item("c", 500, true)})})}),
+             Remover::Mode::permanent, 10000),
          scanAll, SummaryRow::Values{"4 KB", "2 KB", "12 KB"},
          ActionBarLook{"2 KB selected", "Delete permanently", "Clean", true, false, PaletteRole::accent}},
         {"no sample yet: the free tile is the selection alone",
-         reviewState({result(ScanCategory::installers, {group("Disk images", {item("a", 3000000, true)})})}),
-         scanAll, SummaryRow::Values{"3 MB", "3 MB", "3 MB"},
+         reviewState({result(ScanCategory::installers, {group("Disk images", {item("a", 3000000, true)})})}), scanAll,
+         SummaryRow::Values{"3 MB", "3 MB", "3 MB"},
          ActionBarLook{"3 MB selected", "Move to Trash", "Clean", true, false, PaletteRole::accent}},
         {"a selected empty file leaves Clean disabled",
          withMode(reviewState({result(ScanCategory::trash, {group("Trash", {item("a", 0, true)})})}),

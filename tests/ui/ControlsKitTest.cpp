@@ -142,8 +142,7 @@ TEST(SwitchToggle, OnFillsTheTrackWithTheTint)
 TEST(CapsuleChip, LooksPerSelection)
 {
     EXPECT_EQ(CapsuleChip::look(true), (CapsuleChip::Look{true, std::nullopt, std::nullopt}));
-    EXPECT_EQ(CapsuleChip::look(false),
-              (CapsuleChip::Look{false, PaletteRole::hairline, PaletteRole::inkSecondary}));
+    EXPECT_EQ(CapsuleChip::look(false), (CapsuleChip::Look{false, PaletteRole::hairline, PaletteRole::inkSecondary}));
 }
 
 TEST(CapsuleChip, SizesFollowTheMetrics)

@@ -9,9 +9,9 @@
 #include "support/OrdinaryUser.h"
 #include "ui/ScreenFixtures.h"
 #include "ui/components/ThinScrollBar.h"
-#include "ui/theme/Motion.h"
 #include "ui/diskmap/DiskColumn.h"
 #include "ui/diskmap/DiskColumnsPresentation.h"
+#include "ui/theme/Motion.h"
 
 #include <QDir>
 #include <QImage>
@@ -479,7 +479,8 @@ TEST(DiskColumns, TheStripsScrollBarIsAThinKnobWithoutTrackOrArrows)
     int outside = 0;
     for (int y = 0; y < drawn.height(); ++y) {
         for (int x = 0; x < drawn.width(); ++x) {
-            if (drawn.pixelColor(x, y).alpha() > 0 && !knob.adjusted(-1, -1, 1, 1).contains(QPointF(x + 0.5, y + 0.5))) {
+            if (drawn.pixelColor(x, y).alpha() > 0
+                && !knob.adjusted(-1, -1, 1, 1).contains(QPointF(x + 0.5, y + 0.5))) {
                 ++outside;
             }
         }
@@ -749,9 +750,9 @@ TEST(DiskColumnsLook, WritesTheBrowserLightAndDark)
 {
     std::vector<DiskNode> photos;
     for (int i = 0; i < 40; ++i) {
-        photos.push_back(node(QStringLiteral("/home/ann/Pictures/2024/IMG_") + QString::number(4000 + i)
-                                  + QStringLiteral(".heic"),
-                              3'000'000 - i * 60'000, false));
+        photos.push_back(
+            node(QStringLiteral("/home/ann/Pictures/2024/IMG_") + QString::number(4000 + i) + QStringLiteral(".heic"),
+                 3'000'000 - i * 60'000, false));
     }
     std::vector<DiskNode> pictures{
         node("/home/ann/Pictures/2024", 90'000'000, true, std::move(photos)),

@@ -173,7 +173,8 @@ TEST(FileIcons, KeepsTheKindsOfTheLastPathsAskedForOnly)
         }
         return arrivedPaths == kPaths;
     });
-    const auto known = std::count_if(paths.cbegin(), paths.cend(), [&](const QString& path) { return icons.isKnown(path); });
+    const auto known =
+        std::count_if(paths.cbegin(), paths.cend(), [&](const QString& path) { return icons.isKnown(path); });
     EXPECT_EQ(known, FileIcons::kKeptPaths);
     EXPECT_FALSE(icons.isKnown(paths.first()));
     EXPECT_TRUE(icons.isKnown(paths.last()));
@@ -238,8 +239,8 @@ TEST(FileIcons, GoingWhileLookingUpWaitsForTheBatchAndDropsTheRest)
     constexpr int kPaths = 3000;
     QStringList paths;
     for (int i = 0; i < kPaths; ++i) {
-        paths.append(tree.file(QStringLiteral("entries/entry-%1.desktop").arg(i),
-                               QByteArray("[Desktop Entry]\nIcon=folder\n")));
+        paths.append(
+            tree.file(QStringLiteral("entries/entry-%1.desktop").arg(i), QByteArray("[Desktop Entry]\nIcon=folder\n")));
     }
     EntryLookups lookups(tree.path(QStringLiteral("entries")));
     {

@@ -27,9 +27,8 @@ TEST(GlassCompatButton, FillDependsOnKindPressAndHover)
         bool hovered;
         Fill fill;
     } rows[] = {
-        {true, false, false, {true, 0.82}},  {true, false, true, {true, 0.90}},
-        {true, true, false, {true, 0.95}},   {true, true, true, {true, 0.95}},
-        {false, false, false, {false, 0.50}}, {false, false, true, {false, 0.70}},
+        {true, false, false, {true, 0.82}},  {true, false, true, {true, 0.90}},    {true, true, false, {true, 0.95}},
+        {true, true, true, {true, 0.95}},    {false, false, false, {false, 0.50}}, {false, false, true, {false, 0.70}},
         {false, true, false, {false, 0.85}}, {false, true, true, {false, 0.85}},
     };
     for (const auto& row : rows) {

@@ -34,7 +34,8 @@ protected:
 
     std::unique_ptr<ItemRow> makeRow(const ScanItem& item)
     {
-        auto row = std::make_unique<ItemRow>(item, [this] { ++toggles; }, services);
+        auto row = std::make_unique<ItemRow>(
+            item, [this] { ++toggles; }, services);
         row->resize(600, row->sizeHint().height());
         row->show();
         QCoreApplication::processEvents();
@@ -100,7 +101,8 @@ TEST_F(ItemRowTest, RevealHandsTheLocationOverEvenWhenTheFileIsGone)
 
 TEST_F(ItemRowTest, HoverComesAndGoesWithThePointer)
 {
-    ItemRow fresh(sampleItem(QStringLiteral("a"), 10), [] {}, services);
+    ItemRow fresh(
+        sampleItem(QStringLiteral("a"), 10), [] {}, services);
     EXPECT_FALSE(fresh.isHovering());
     auto row = makeRow(sampleItem(QStringLiteral("a"), 10));
     QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
@@ -147,7 +149,8 @@ TEST_F(ItemRowTest, OptionalPartsTakeRoomOnlyWhenPresent)
 
 TEST_F(ItemRowTest, LongNamesLoseTheirMiddle)
 {
-    ScanItem item = sampleItem(QStringLiteral("begin-") + QString(200, QLatin1Char('x')) + QStringLiteral("-end.log"), 1);
+    ScanItem item =
+        sampleItem(QStringLiteral("begin-") + QString(200, QLatin1Char('x')) + QStringLiteral("-end.log"), 1);
     item.origin = QStringLiteral("~/start/") + QString(200, QLatin1Char('y')) + QStringLiteral("/finish");
     const QString name = ItemRowPainter::shownName(item, 200);
     const QString origin = ItemRowPainter::shownOrigin(item, 200);
@@ -163,7 +166,8 @@ TEST_F(ItemRowTest, LongNamesLoseTheirMiddle)
 // it stands; a row whose item or width changed is measured again.
 TEST(PreparedRows, DrawTheRowAsMeasuredNow)
 {
-    ScanItem item = sampleItem(QStringLiteral("begin-") + QString(120, QLatin1Char('x')) + QStringLiteral("-end.log"), 4096);
+    ScanItem item =
+        sampleItem(QStringLiteral("begin-") + QString(120, QLatin1Char('x')) + QStringLiteral("-end.log"), 4096);
     item.origin = QStringLiteral("~/Library/Caches/") + QString(80, QLatin1Char('y'));
     item.detail = QStringLiteral("Used 3 days ago");
     item.requiresReview = true;

@@ -1,10 +1,10 @@
+#include "ui/cleaning/LargeFilesView.h"
 #include "ui/ScreenFixtures.h"
+#include "ui/cleaning/RemovalModePicker.h"
 #include "ui/components/EmptyStateView.h"
 #include "ui/components/GlassCompatButton.h"
 #include "ui/components/NoticeBlock.h"
-#include "ui/cleaning/RemovalModePicker.h"
 #include "ui/components/SummaryRow.h"
-#include "ui/cleaning/LargeFilesView.h"
 
 #include <gtest/gtest.h>
 
@@ -35,9 +35,10 @@ TEST(LargeFilesViewPresentation, SectionAndBarFollowTheCategory)
          reviewState({result(large, {group("Movies", {item("a", 60000000), item("b", 0, true)})})}), scan, true,
          ActionBarLook{"0 KB selected", detail, "Remove", true, false, PaletteRole::warning}},
         {"bytes of the selection, while rescanning",
-         reviewState({result(large, {group("Movies", {item("a", 60000000, true)}),
-                                     group("Music", {item("b", 1500000, true)})})},
-                     {large}),
+         reviewState(
+             {result(large,
+                     {group("Movies", {item("a", 60000000, true)}), group("Music", {item("b", 1500000, true)})})},
+             {large}),
          stop, true, ActionBarLook{"61.5 MB selected", detail, "Remove", true, false, PaletteRole::warning}},
         {"another category's scan changes nothing", reviewState({}, {ScanCategory::privacy}), scan, false,
          std::nullopt},
@@ -66,9 +67,10 @@ TEST(LargeFilesView, PlaceholderScanReviewAndRemoveFromPersonalFolders)
     LargeFilesView view(model.scanSession(), model.monitorFeed(), fake.services());
     auto* notice = view.findChild<NoticeBlock*>("notice");
     ASSERT_NE(notice, nullptr);
-    EXPECT_EQ(notice->text(), QStringLiteral("Everything listed here is a file you created or downloaded. Nothing is "
-                                             "selected automatically \u2014 reveal anything you are unsure about in "
-                                             "the Finder first."));
+    EXPECT_EQ(notice->text(),
+              QStringLiteral("Everything listed here is a file you created or downloaded. Nothing is "
+                             "selected automatically \u2014 reveal anything you are unsure about in "
+                             "the Finder first."));
     EXPECT_EQ(notice->tint(), PaletteRole::warning);
     EXPECT_FALSE(view.findChild<RemovalModePicker*>());
     EXPECT_FALSE(view.findChild<SummaryRow*>());
@@ -127,9 +129,10 @@ TEST(LargeFilesViewLook, RendersEmptyAndPopulated)
         renderScreens([&] { return new LargeFilesView(fake.scans(), fake.feed(), fake.services()); }, "large-empty")
             .size(),
         2);
-    fake.scanned(ScanCategory::largeAndOld, {group("Movies", {item("Holiday 2019.mov", 2400000000, true),
-                                                              item("Screen recording.mov", 640000000)}),
-                                             group("Downloads", {item("ubuntu.iso", 4700000000)})});
+    fake.scanned(
+        ScanCategory::largeAndOld,
+        {group("Movies", {item("Holiday 2019.mov", 2400000000, true), item("Screen recording.mov", 640000000)}),
+         group("Downloads", {item("ubuntu.iso", 4700000000)})});
     EXPECT_EQ(
         renderScreens([&] { return new LargeFilesView(fake.scans(), fake.feed(), fake.services()); }, "large-populated")
             .size(),

@@ -1,8 +1,8 @@
+#include "ui/theme/LayerStack.h"
 #include "PaintRecorder.h"
 #include "support/ImageDifference.h"
 #include "ui/paintcache/SurfaceCache.h"
 #include "ui/theme/GlassSurface.h"
-#include "ui/theme/LayerStack.h"
 
 #include <QPainter>
 #include <QPixmapCache>
@@ -75,8 +75,7 @@ QImage oneByOne(const std::vector<TestLayer>& layers, const QRect& area, const P
     return image;
 }
 
-QImage stacked(const std::vector<TestLayer>& layers, const QRect& area, const Prepare& prepare = {},
-               bool named = true)
+QImage stacked(const std::vector<TestLayer>& layers, const QRect& area, const Prepare& prepare = {}, bool named = true)
 {
     QImage image = test::gradientBackground(kCanvas);
     QPainter painter(&image);
@@ -112,9 +111,14 @@ TEST(LayerStack, LooksAsTheLayersLaidOneByOne)
     };
     const std::vector<Case> cases = {
         {"cards on a shadow", kCards, 2},
-        {"surfaces end to end", {{QRect(10, 10, 300, 200), 20, QColor(200, 40, 40, 90)}, {QRect(10, 210, 300, 200), 20, QColor(40, 40, 200, 90)}}, 0},
+        {"surfaces end to end",
+         {{QRect(10, 10, 300, 200), 20, QColor(200, 40, 40, 90)},
+          {QRect(10, 210, 300, 200), 20, QColor(40, 40, 200, 90)}},
+         0},
         {"one surface", {{QRect(10, 10, 300, 500), 22, QColor()}}, 0},
-        {"a short surface on a tall one", {{QRect(0, 0, 320, 600), 22, QColor()}, {QRect(20, 100, 280, 30), 12, QColor(0, 0, 0, 60)}}, 2},
+        {"a short surface on a tall one",
+         {{QRect(0, 0, 320, 600), 22, QColor()}, {QRect(20, 100, 280, 30), 12, QColor(0, 0, 0, 60)}},
+         2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -137,11 +141,11 @@ TEST(LayerStack, APartRepaintedAloneLooksAsTheWhole)
     QPixmapCache::clear();
     const QImage whole = stacked(kCards, kWhole);
     const QRect parts[] = {
-        QRect(0, 200, 320, 40),  // inside the alike rows
-        QRect(0, 40, 320, 60),   // across an inner card's top corners
-        QRect(30, 150, 24, 24),  // a small square, as an icon
-        QRect(0, 355, 320, 30),  // between two inner cards
-        QRect(0, 0, 320, 80),    // the card's top, over the shadow's end
+        QRect(0, 200, 320, 40), // inside the alike rows
+        QRect(0, 40, 320, 60), // across an inner card's top corners
+        QRect(30, 150, 24, 24), // a small square, as an icon
+        QRect(0, 355, 320, 30), // between two inner cards
+        QRect(0, 0, 320, 80), // the card's top, over the shadow's end
     };
     for (const QRect& part : parts) {
         SCOPED_TRACE(testing::Message() << part.x() << "," << part.y() << " " << part.width() << "x" << part.height());

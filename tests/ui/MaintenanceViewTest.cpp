@@ -1,6 +1,6 @@
 #include "ui/maintenance/MaintenanceView.h"
-#include "engine/system/MaintenanceService.h"
 #include "engine/commands/ShellRunner.h"
+#include "engine/system/MaintenanceService.h"
 #include "model/AppModelSetup.h"
 #include "model/FakeEngine.h"
 #include "model/SystemTools.h"
@@ -16,8 +16,8 @@
 #include "ui/components/RoleLabel.h"
 #include "ui/components/ScreenHeader.h"
 #include "ui/components/SymbolView.h"
-#include "ui/shell/DetailScreen.h"
 #include "ui/maintenance/MaintenanceCard.h"
+#include "ui/shell/DetailScreen.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
 #include "PaintRecorder.h"
 #include "paint/Palette.h"
-#include "ui/theme/Motion.h"
 #include "ui/monitor/RingGauge.h"
 #include "ui/monitor/Sparkline.h"
+#include "ui/theme/Motion.h"
 
 #include <QPixmapCache>
 #include <QTest>

@@ -1,5 +1,5 @@
-#include "support/QtPrinters.h"
 #include "shared/Formatting.h"
+#include "support/QtPrinters.h"
 #include "ui/components/GlassCompatButton.h"
 #include "ui/components/RoleLabel.h"
 #include "ui/monitor/FittingLabel.h"

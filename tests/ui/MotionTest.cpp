@@ -12,7 +12,7 @@ TEST(Motion, EasingCurvesStartAndEndInPlace)
     EXPECT_DOUBLE_EQ(Motion::easeInOut(1), 1);
     EXPECT_NEAR(Motion::easeInOut(0.5), 0.5, 1e-9);
     EXPECT_LT(Motion::easeInOut(0.1), 0.1); // slow start
-    EXPECT_GT(Motion::easeOut(0.1), 0.1);   // fast start
+    EXPECT_GT(Motion::easeOut(0.1), 0.1); // fast start
     EXPECT_DOUBLE_EQ(Motion::easeOut(-1), 0);
     EXPECT_DOUBLE_EQ(Motion::easeOut(2), 1);
     qreal last = 0;

@@ -52,8 +52,8 @@ TEST(PrimaryActionBar, ABusyBarIgnoresClicksAndKeepsItsLabelWidth)
 
 TEST(PrimaryActionBar, TheShadowFallsStraightDown)
 {
-    PrimaryActionBar bar(QStringLiteral("t"), QStringLiteral("d"), QStringLiteral("b"), true, false,
-                         Palette::accent(), {});
+    PrimaryActionBar bar(QStringLiteral("t"), QStringLiteral("d"), QStringLiteral("b"), true, false, Palette::accent(),
+                         {});
     bar.resize(600, bar.sizeHint().height());
     const QRectF surface = bar.surfaceRect();
     EXPECT_DOUBLE_EQ(surface.left(), bar.width() - surface.right());
@@ -75,8 +75,8 @@ TEST(PrimaryActionBar, ALongDetailWrapsRatherThanBeingCut)
     bar.show();
     QCoreApplication::processEvents();
     // The whole detail fits in the label's rectangle.
-    const QRect needed = bar.detailLabel()->fontMetrics().boundingRect(
-        QRect(0, 0, bar.detailLabel()->width(), 1000), Qt::TextWordWrap, bar.detailLabel()->text());
+    const QRect needed = bar.detailLabel()->fontMetrics().boundingRect(QRect(0, 0, bar.detailLabel()->width(), 1000),
+                                                                       Qt::TextWordWrap, bar.detailLabel()->text());
     EXPECT_LE(needed.height(), bar.detailLabel()->height());
 }
 
@@ -113,14 +113,8 @@ TEST(StatTile, TheFillIsClampedWithASixWideStub)
         double fraction;
         qreal fill;
     } rows[] = {
-        {200, 0.5, 100},
-        {200, 0, 6},
-        {200, -0.3, 6},
-        {200, std::numeric_limits<double>::quiet_NaN(), 6},
-        {200, 1.7, 200},
-        {200, 1, 200},
-        {4, 0.5, 6},
-        {0, 1, 6},
+        {200, 0.5, 100}, {200, 0, 6},   {200, -0.3, 6}, {200, std::numeric_limits<double>::quiet_NaN(), 6},
+        {200, 1.7, 200}, {200, 1, 200}, {4, 0.5, 6},    {0, 1, 6},
     };
     for (const auto& row : rows) {
         EXPECT_DOUBLE_EQ(StatTile::fillWidth(row.width, row.fraction), row.fill) << row.width << " " << row.fraction;

@@ -17,10 +17,10 @@
 #include "ui/components/StatusPill.h"
 #include "ui/components/SwitchToggle.h"
 #include "ui/components/SymbolView.h"
-#include "ui/shell/DetailScreen.h"
 #include "ui/performance/CpuHistoryChart.h"
 #include "ui/performance/ProcessRow.h"
 #include "ui/performance/StartupRow.h"
+#include "ui/shell/DetailScreen.h"
 
 #include <QHideEvent>
 #include <QMenu>
@@ -317,8 +317,9 @@ TEST(ProcessRow, DotColumnsAndQuit)
 TEST(ProcessRow, QuitNamesTheProcessShownAtThePress)
 {
     QList<std::pair<quint64, bool>> quits;
-    ProcessRow row(process(4242, 60.0, true),
-                   [&](const RunningProcess& pressed, bool force) { quits.append({pressed.startTime, force}); });
+    ProcessRow row(process(4242, 60.0, true), [&](const RunningProcess& pressed, bool force) {
+        quits.append({pressed.startTime, force});
+    });
     row.resize(700, 34);
     row.show();
     test::settle();

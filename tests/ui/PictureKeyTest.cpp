@@ -43,7 +43,8 @@ TEST(PictureKey, TextPartsStayApart)
 {
     EXPECT_NE(PictureLook::of(u"stack", QStringLiteral("a|b"), QStringLiteral("c")),
               PictureLook::of(u"stack", QStringLiteral("a"), QStringLiteral("b|c")));
-    EXPECT_NE(PictureLook::of(u"symbol", QStringLiteral("doc-1")), PictureLook::of(u"symbol", QStringLiteral("doc"), 1));
+    EXPECT_NE(PictureLook::of(u"symbol", QStringLiteral("doc-1")),
+              PictureLook::of(u"symbol", QStringLiteral("doc"), 1));
 }
 
 // The text is the same in every run: written in full, with no address or

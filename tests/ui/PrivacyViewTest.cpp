@@ -1,8 +1,8 @@
+#include "ui/cleaning/PrivacyView.h"
 #include "ui/ScreenFixtures.h"
 #include "ui/components/EmptyStateView.h"
 #include "ui/components/GlassCompatButton.h"
 #include "ui/components/NoticeBlock.h"
-#include "ui/cleaning/PrivacyView.h"
 
 #include <gtest/gtest.h>
 
@@ -26,14 +26,15 @@ TEST(PrivacyViewPresentation, TheBarCountsItems)
         {"before the first scan", reviewState({}), scan, false, std::nullopt},
         {"scanning without a result", reviewState({}, {privacy}), stop, true, std::nullopt},
         {"a result without items", reviewState({result(privacy)}), scan, true, std::nullopt},
-        {"nothing selected", reviewState({result(privacy, {group("Safari", {item("a", 10), item("b", 20)})})}),
-         scan, true, ActionBarLook{"0 item(s) selected", detail, "Remove", false, false, PaletteRole::accent}},
+        {"nothing selected", reviewState({result(privacy, {group("Safari", {item("a", 10), item("b", 20)})})}), scan,
+         true, ActionBarLook{"0 item(s) selected", detail, "Remove", false, false, PaletteRole::accent}},
         {"one selected reads the same way",
          reviewState({result(privacy, {group("Safari", {item("a", 10, true), item("b", 20)})})}), scan, true,
          ActionBarLook{"1 item(s) selected", detail, "Remove", true, false, PaletteRole::accent}},
         {"counted over groups, bytes play no part",
-         reviewState({result(privacy, {group("Safari", {item("a", 0, true)}),
-                                       group("Firefox", {item("b", 0, true), item("c", 0, true)})})}),
+         reviewState({result(
+             privacy,
+             {group("Safari", {item("a", 0, true)}), group("Firefox", {item("b", 0, true), item("c", 0, true)})})}),
          scan, true, ActionBarLook{"3 item(s) selected", detail, "Remove", true, false, PaletteRole::accent}},
     };
     for (const Case& c : cases) {
@@ -79,7 +80,8 @@ TEST(PrivacyView, CountsItemsAndRemovesOnlyPrivacy)
               (ActionBarLook{"0 item(s) selected", detail, "Remove", false, false, PaletteRole::accent}));
     model.toggleItem(model.result(ScanCategory::privacy)->groups[0].items[0], ScanCategory::privacy);
     settle();
-    EXPECT_EQ(shownBar(view), (ActionBarLook{"1 item(s) selected", detail, "Remove", true, false, PaletteRole::accent}));
+    EXPECT_EQ(shownBar(view),
+              (ActionBarLook{"1 item(s) selected", detail, "Remove", true, false, PaletteRole::accent}));
     ASSERT_TRUE(pressBar(view));
     fake.waitCleaned();
     ASSERT_EQ(fake.removals().size(), 1);
@@ -97,8 +99,8 @@ TEST(PrivacyViewLook, RendersEmptyAndPopulated)
         renderScreens([&] { return new PrivacyView(fake.scans(), fake.feed(), fake.services()); }, "privacy-empty")
             .size(),
         2);
-    fake.scanned(ScanCategory::privacy, {group("Firefox", {item("cookies.sqlite", 2400000, true),
-                                                           item("places.sqlite", 10500000)})});
+    fake.scanned(ScanCategory::privacy,
+                 {group("Firefox", {item("cookies.sqlite", 2400000, true), item("places.sqlite", 10500000)})});
     EXPECT_EQ(
         renderScreens([&] { return new PrivacyView(fake.scans(), fake.feed(), fake.services()); }, "privacy-populated")
             .size(),

@@ -1,6 +1,6 @@
+#include "ui/paintcache/ProbeAndBand.h"
 #include "support/ImageDifference.h"
 #include "ui/paintcache/PictureKey.h"
-#include "ui/paintcache/ProbeAndBand.h"
 #include "ui/theme/SoftShadow.h"
 
 #include <QPainter>

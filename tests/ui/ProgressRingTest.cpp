@@ -1,9 +1,9 @@
+#include "ui/components/ProgressRing.h"
 #include "paint/Palette.h"
 #include "support/EventWait.h"
 #include "support/ImageDifference.h"
-#include "ui/components/ProgressRing.h"
-#include "ui/theme/Contrast.h"
 #include "ui/components/TriStateToggle.h"
+#include "ui/theme/Contrast.h"
 #include "ui/theme/Motion.h"
 
 #include <QPixmapCache>
@@ -13,7 +13,6 @@
 #include "TransparentRender.h"
 
 #include <gtest/gtest.h>
-
 
 using namespace harborlite;
 
@@ -93,7 +92,10 @@ TEST(ProgressRing, WhileTheWorkGoesOnAGlintRunsRoundAStillProgress)
     int painted = 0;
     struct PaintCounter : QObject {
         int* count;
-        explicit PaintCounter(int* counter) : count(counter) {}
+        explicit PaintCounter(int* counter)
+            : count(counter)
+        {
+        }
         bool eventFilter(QObject*, QEvent* event) override
         {
             *count += event->type() == QEvent::Paint ? 1 : 0;

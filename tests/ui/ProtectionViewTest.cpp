@@ -34,20 +34,18 @@ TEST(ProtectionViewPresentation, StateOrderAndThreatCount)
         QString scanTitle;
     };
     const CategoryResult threats =
-        result(malware, {group("Suspicious Launch Items", {item("x", 1)}),
-                         group("Known Threats", {item("a", 1), item("b", 1)}),
-                         group("Known Threats", {item("c", 1), item("d", 1), item("e", 1)})});
+        result(malware,
+               {group("Suspicious Launch Items", {item("x", 1)}), group("Known Threats", {item("a", 1), item("b", 1)}),
+                group("Known Threats", {item("c", 1), item("d", 1), item("e", 1)})});
     const std::vector<Case> cases = {
         {"no result", reviewState({}), State::notScanned, 0, "Not scanned yet", "Scan Now"},
         {"running wins over threats", reviewState({threats}, {malware}), State::scanning, 2, "Scanning your Mac",
          "Stop Scan"},
-        {"running without a result", reviewState({}, {malware}), State::scanning, 0, "Scanning your Mac",
-         "Stop Scan"},
+        {"running without a result", reviewState({}, {malware}), State::scanning, 0, "Scanning your Mac", "Stop Scan"},
         {"only the first Known Threats group counts", reviewState({threats}), State::threatsFound, 2,
          "2 threat(s) found", "Scan Again"},
-        {"one threat has no singular",
-         reviewState({result(malware, {group("Known Threats", {item("a", 1)})})}), State::threatsFound, 1,
-         "1 threat(s) found", "Scan Again"},
+        {"one threat has no singular", reviewState({result(malware, {group("Known Threats", {item("a", 1)})})}),
+         State::threatsFound, 1, "1 threat(s) found", "Scan Again"},
         {"a result without items is clean", reviewState({result(malware)}), State::clean, 0, "No known threats",
          "Scan Again"},
         {"items outside Known Threats are clean",
@@ -62,8 +60,7 @@ TEST(ProtectionViewPresentation, StateOrderAndThreatCount)
         EXPECT_EQ(shown.threatCount, c.threats) << c.name;
         EXPECT_EQ(shown.statusTitle, c.title) << c.name;
         EXPECT_EQ(shown.scan.title, c.scanTitle) << c.name;
-        EXPECT_EQ(shown.scan.tint, c.expected == State::scanning ? PaletteRole::danger : PaletteRole::accent)
-            << c.name;
+        EXPECT_EQ(shown.scan.tint, c.expected == State::scanning ? PaletteRole::danger : PaletteRole::accent) << c.name;
     }
 }
 
@@ -172,8 +169,9 @@ TEST(ProtectionView, NotScannedScanningThreatsRemoveCycle)
     EXPECT_FALSE(view.progressLine()->isHidden());
     EXPECT_EQ(view.progressLine()->text(), "Checking launch agents");
 
-    fake.setGroups(ScanCategory::malware, {group("Known Threats", {item("agent.plist", 10, true)}),
-                                           group("Suspicious Launch Items", {item("helper", 10)})});
+    fake.setGroups(ScanCategory::malware,
+                   {group("Known Threats", {item("agent.plist", 10, true)}),
+                    group("Suspicious Launch Items", {item("helper", 10)})});
     fake.script().release(ScanCategory::malware);
     waitFor([&] { return model.runningCategories().empty(); });
     settle();
@@ -182,7 +180,8 @@ TEST(ProtectionView, NotScannedScanningThreatsRemoveCycle)
     EXPECT_TRUE(view.progressLine()->isHidden());
     EXPECT_FALSE(view.section()->isHidden());
     const QString detail = QStringLiteral("Removed items go to the Trash unless you changed the mode in Cleanup.");
-    EXPECT_EQ(shownBar(view), (ActionBarLook{"1 item(s) selected", detail, "Remove", true, false, PaletteRole::danger}));
+    EXPECT_EQ(shownBar(view),
+              (ActionBarLook{"1 item(s) selected", detail, "Remove", true, false, PaletteRole::danger}));
 
     fake.holdRemovals();
     ASSERT_TRUE(pressBar(view));
@@ -224,8 +223,9 @@ TEST(ProtectionViewLook, RendersEachState)
     fake.model().scan(ScanCategory::malware);
     settle();
     EXPECT_EQ(renderScreens(make, "protection-scanning").size(), 2);
-    fake.setGroups(ScanCategory::malware, {group("Known Threats", {item("com.adware.agent.plist", 4096, true)}),
-                                           group("Suspicious Launch Items", {item("updater.desktop", 512)})});
+    fake.setGroups(ScanCategory::malware,
+                   {group("Known Threats", {item("com.adware.agent.plist", 4096, true)}),
+                    group("Suspicious Launch Items", {item("updater.desktop", 512)})});
     fake.script().release(ScanCategory::malware);
     waitFor([&] { return fake.model().runningCategories().empty(); });
     settle();

@@ -1,11 +1,11 @@
+#include "ui/cleaning/ReclaimView.h"
 #include "ui/ScreenFixtures.h"
+#include "ui/cleaning/CleanupView.h"
+#include "ui/cleaning/RemovalModePicker.h"
 #include "ui/components/EmptyStateView.h"
 #include "ui/components/GlassCompatButton.h"
 #include "ui/components/NoticeBlock.h"
-#include "ui/cleaning/RemovalModePicker.h"
 #include "ui/components/SummaryRow.h"
-#include "ui/cleaning/CleanupView.h"
-#include "ui/cleaning/ReclaimView.h"
 
 #include <gtest/gtest.h>
 
@@ -29,8 +29,8 @@ TEST(ReclaimViewPresentation, TitlePrecedenceListAndBar)
         result(ScanCategory::duplicates, {group("Photo.jpg", {item("a", 2000), item("b", 2000, true)})});
     const std::vector<Case> cases = {
         {"before the first scan: the placeholder", reviewState({}), scan, false, std::nullopt, std::nullopt},
-        {"first scan running: the list, no summary, no bar", reviewState({}, {ScanCategory::duplicates}), stop,
-         true, std::nullopt, std::nullopt},
+        {"first scan running: the list, no summary, no bar", reviewState({}, {ScanCategory::duplicates}), stop, true,
+         std::nullopt, std::nullopt},
         {"one of two scanned is enough", reviewState({result(ScanCategory::deviceBackups)}), again, true,
          SummaryRow::Values{"0 KB", "0 KB", "0 KB"},
          ActionBarLook{"0 KB selected", "Move to Trash", "Remove", false, false, PaletteRole::accent}},
@@ -40,8 +40,8 @@ TEST(ReclaimViewPresentation, TitlePrecedenceListAndBar)
         {"Stop wins over Scan Again", reviewState({duplicates}, {ScanCategory::deviceBackups}), stop, true,
          SummaryRow::Values{"4 KB", "2 KB", "2 KB"},
          ActionBarLook{"2 KB selected", "Move to Trash", "Remove", true, false, PaletteRole::accent}},
-        {"the Cleanup categories do not count", reviewState({result(ScanCategory::trash)}, {ScanCategory::trash}),
-         scan, false, std::nullopt, std::nullopt},
+        {"the Cleanup categories do not count", reviewState({result(ScanCategory::trash)}, {ScanCategory::trash}), scan,
+         false, std::nullopt, std::nullopt},
     };
     for (const Case& c : cases) {
         const CategoryListPresentation shown = presentCategoryList(ReclaimView::setup(), c.state);
@@ -54,9 +54,9 @@ TEST(ReclaimViewPresentation, TitlePrecedenceListAndBar)
 
 TEST(ReclaimViewPresentation, TheBarNamesTheSharedMode)
 {
-    for (const auto& [mode, title] : {std::pair{Remover::Mode::trash, "Move to Trash"},
-                                      std::pair{Remover::Mode::permanent, "Delete permanently"},
-                                      std::pair{Remover::Mode::shred, "Shred securely"}}) {
+    for (const auto& [mode, title] :
+         {std::pair{Remover::Mode::trash, "Move to Trash"}, std::pair{Remover::Mode::permanent, "Delete permanently"},
+          std::pair{Remover::Mode::shred, "Shred securely"}}) {
         ReviewState state = reviewState({result(ScanCategory::duplicates)});
         state.mode = mode;
         EXPECT_EQ(presentCategoryList(ReclaimView::setup(), state).actionBar->detail, title);

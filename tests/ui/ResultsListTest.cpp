@@ -6,12 +6,12 @@
 #include "ui/components/AuroraBackground.h"
 #include "ui/components/GlassCompatButton.h"
 #include "ui/components/RoleLabel.h"
+#include "ui/components/ScreenFrame.h"
 #include "ui/components/StatusPill.h"
 #include "ui/results/CategorySectionHeader.h"
 #include "ui/results/ResultsList.h"
 #include "ui/results/ResultsModel.h"
 #include "ui/results/ResultsPresentation.h"
-#include "ui/components/ScreenFrame.h"
 #include "ui/theme/SoftShadow.h"
 #include "ui/theme/Symbols.h"
 
@@ -102,10 +102,10 @@ using State = ScanGroup::SelectionState;
 TEST(ResultsPresentation, SectionStatesAndTexts)
 {
     const CategoryResult empty = sampleResult(ScanCategory::trash, {sampleGroup(QStringLiteral("Trash"), {})});
-    const CategoryResult zero = sampleResult(ScanCategory::trash,
-                                             {sampleGroup(QStringLiteral("Trash"), sampleItems(QStringLiteral("z"), 3, 0, 3))});
-    const CategoryResult full = sampleResult(ScanCategory::trash,
-                                             {sampleGroup(QStringLiteral("Trash"), sampleItems(QStringLiteral("f"), 3, 1000000, 0))});
+    const CategoryResult zero = sampleResult(
+        ScanCategory::trash, {sampleGroup(QStringLiteral("Trash"), sampleItems(QStringLiteral("z"), 3, 0, 3))});
+    const CategoryResult full = sampleResult(
+        ScanCategory::trash, {sampleGroup(QStringLiteral("Trash"), sampleItems(QStringLiteral("f"), 3, 1000000, 0))});
     const ScanProgress starting{0, QString::fromUtf8("Starting\xE2\x80\xA6"), 0};
     struct Case {
         const char* name;
@@ -116,28 +116,52 @@ TEST(ResultsPresentation, SectionStatesAndTexts)
     };
     const QString blurbText = blurb(ScanCategory::trash);
     const Case cases[] = {
-        {"never scanned", nullptr, false, nullptr,
-         {Section::Cluster::idle, "", "", PaletteRole::accent, std::nullopt, "Scan", true, Section::Body::text, blurbText,
-          false}},
-        {"first scan starting", nullptr, true, &starting,
-         {Section::Cluster::running, QString::fromUtf8("Starting\xE2\x80\xA6"), "", PaletteRole::accent, std::nullopt, "",
-          false, Section::Body::nothing, "", false}},
-        {"running without progress", nullptr, true, nullptr,
-         {Section::Cluster::running, QString::fromUtf8("Scanning\xE2\x80\xA6"), "", PaletteRole::accent, std::nullopt, "",
-          false, Section::Body::nothing, "", false}},
-        {"found nothing", &empty, false, nullptr,
+        {"never scanned",
+         nullptr,
+         false,
+         nullptr,
+         {Section::Cluster::idle, "", "", PaletteRole::accent, std::nullopt, "Scan", true, Section::Body::text,
+          blurbText, false}},
+        {"first scan starting",
+         nullptr,
+         true,
+         &starting,
+         {Section::Cluster::running, QString::fromUtf8("Starting\xE2\x80\xA6"), "", PaletteRole::accent, std::nullopt,
+          "", false, Section::Body::nothing, "", false}},
+        {"running without progress",
+         nullptr,
+         true,
+         nullptr,
+         {Section::Cluster::running, QString::fromUtf8("Scanning\xE2\x80\xA6"), "", PaletteRole::accent, std::nullopt,
+          "", false, Section::Body::nothing, "", false}},
+        {"found nothing",
+         &empty,
+         false,
+         nullptr,
          {Section::Cluster::result, "", "Clean", PaletteRole::accent, QString("checkmark"), "Rescan", false,
           Section::Body::text, "Nothing to remove here.", true}},
-        {"rescanning nothing", &empty, true, &starting,
-         {Section::Cluster::running, QString::fromUtf8("Starting\xE2\x80\xA6"), "", PaletteRole::accent, std::nullopt, "",
-          false, Section::Body::text, QString::fromUtf8("Looking\xE2\x80\xA6"), true}},
-        {"all sizes zero", &zero, false, nullptr,
+        {"rescanning nothing",
+         &empty,
+         true,
+         &starting,
+         {Section::Cluster::running, QString::fromUtf8("Starting\xE2\x80\xA6"), "", PaletteRole::accent, std::nullopt,
+          "", false, Section::Body::text, QString::fromUtf8("Looking\xE2\x80\xA6"), true}},
+        {"all sizes zero",
+         &zero,
+         false,
+         nullptr,
          {Section::Cluster::result, "", "0 KB", PaletteRole::accentDeep, std::nullopt, "Rescan", false,
           Section::Body::groups, "", false}},
-        {"rescanning a result", &full, true, &starting,
-         {Section::Cluster::running, QString::fromUtf8("Starting\xE2\x80\xA6"), "", PaletteRole::accent, std::nullopt, "",
-          false, Section::Body::groups, "", false}},
-        {"found something", &full, false, nullptr,
+        {"rescanning a result",
+         &full,
+         true,
+         &starting,
+         {Section::Cluster::running, QString::fromUtf8("Starting\xE2\x80\xA6"), "", PaletteRole::accent, std::nullopt,
+          "", false, Section::Body::groups, "", false}},
+        {"found something",
+         &full,
+         false,
+         nullptr,
          {Section::Cluster::result, "", "3 MB", PaletteRole::accentDeep, std::nullopt, "Rescan", false,
           Section::Body::groups, "", false}},
     };
@@ -158,13 +182,20 @@ TEST(ResultsPresentation, GroupHeaders)
     const Case cases[] = {
         {"empty", sampleGroup(QStringLiteral("g"), {}), {State::none, false, "0", "0 KB"}},
         {"empty opt-in", sampleGroup(QStringLiteral("g"), {}, false, true), {State::none, true, "0", "0 KB"}},
-        {"opt-in, none selected", sampleGroup(QStringLiteral("g"), sampleItems(QStringLiteral("o"), 2, 1000, 0), false, true),
+        {"opt-in, none selected",
+         sampleGroup(QStringLiteral("g"), sampleItems(QStringLiteral("o"), 2, 1000, 0), false, true),
          {State::none, true, "2", "2 KB"}},
-        {"opt-in, one selected", sampleGroup(QStringLiteral("g"), partial, false, true), {State::partial, false, "4", "2 KB"}},
-        {"all selected", sampleGroup(QStringLiteral("g"), sampleItems(QStringLiteral("a"), 3, 1000, 3)),
+        {"opt-in, one selected",
+         sampleGroup(QStringLiteral("g"), partial, false, true),
+         {State::partial, false, "4", "2 KB"}},
+        {"all selected",
+         sampleGroup(QStringLiteral("g"), sampleItems(QStringLiteral("a"), 3, 1000, 3)),
          {State::all, false, "3", "3 KB"}},
-        {"sizes zero", sampleGroup(QStringLiteral("g"), sampleItems(QStringLiteral("z"), 2, 0, 2)), {State::all, false, "2", "0 KB"}},
-        {"counts ungrouped", sampleGroup(QStringLiteral("g"), sampleItems(QStringLiteral("m"), 1000, 1, 0)),
+        {"sizes zero",
+         sampleGroup(QStringLiteral("g"), sampleItems(QStringLiteral("z"), 2, 0, 2)),
+         {State::all, false, "2", "0 KB"}},
+        {"counts ungrouped",
+         sampleGroup(QStringLiteral("g"), sampleItems(QStringLiteral("m"), 1000, 1, 0)),
          {State::none, false, "1000", "1 KB"}},
     };
     for (const Case& c : cases) {
@@ -257,16 +288,19 @@ class ResultsListSelection : public ResultsListTest {
 protected:
     void SetUp() override
     {
-        fixture.load(sampleResult(ScanCategory::systemJunk,
-                                  {sampleGroup(QStringLiteral("Caches"), sampleItems(QStringLiteral("c"), 3, 1000, 3), true),
-                                   sampleGroup(QStringLiteral("Logs"), sampleItems(QStringLiteral("l"), 3, 1000, 1)),
-                                   sampleGroup(QStringLiteral("Extras"), sampleItems(QStringLiteral("e"), 2, 1000, 0), false,
-                                               true),
-                                   sampleGroup(QStringLiteral("Empty"), {}, false, true)}));
+        fixture.load(sampleResult(
+            ScanCategory::systemJunk,
+            {sampleGroup(QStringLiteral("Caches"), sampleItems(QStringLiteral("c"), 3, 1000, 3), true),
+             sampleGroup(QStringLiteral("Logs"), sampleItems(QStringLiteral("l"), 3, 1000, 1)),
+             sampleGroup(QStringLiteral("Extras"), sampleItems(QStringLiteral("e"), 2, 1000, 0), false, true),
+             sampleGroup(QStringLiteral("Empty"), {}, false, true)}));
         list = makeList({ScanCategory::systemJunk});
     }
 
-    QModelIndex group(int index) { return list->groupIndex(ScanCategory::systemJunk, groupAt(ScanCategory::systemJunk, index).id); }
+    QModelIndex group(int index)
+    {
+        return list->groupIndex(ScanCategory::systemJunk, groupAt(ScanCategory::systemJunk, index).id);
+    }
 
     ResultsList* list = nullptr;
 };
@@ -307,7 +341,9 @@ TEST_F(ResultsListSelection, ItemBoxesFlipOneItemAndTheReviewPillFollows)
 TEST_F(ResultsListSelection, BoxesEditTheStoredItemsInPlace)
 {
     // A copy of the items would cost a click as much as the group is long.
-    const auto items = [&](int index) { return std::as_const(groupAt(ScanCategory::systemJunk, index).items).constData(); };
+    const auto items = [&](int index) {
+        return std::as_const(groupAt(ScanCategory::systemJunk, index).items).constData();
+    };
     // One edit each first, so no list is still shared with what the scan returned.
     for (int index : {0, 1}) {
         const ScanItem item = groupAt(ScanCategory::systemJunk, index).items[0];
@@ -334,7 +370,8 @@ TEST_F(ResultsListSelection, SelectionChangesRepaintWithoutMovingRows)
     // Nor are the other rows told to read the model again.
     QSignalSpy changed(list->resultsModel(), &QAbstractItemModel::dataChanged);
     QSignalSpy laidOut(list->resultsModel(), &QAbstractItemModel::layoutChanged);
-    const QModelIndex item = list->itemIndex(ScanCategory::systemJunk, groupAt(ScanCategory::systemJunk, 0).items[1].id);
+    const QModelIndex item =
+        list->itemIndex(ScanCategory::systemJunk, groupAt(ScanCategory::systemJunk, 0).items[1].id);
     list->setCurrentIndex(item);
     click(*list, item, ResultsList::Target::box);
     model.toggleGroup(groupAt(ScanCategory::systemJunk, 1), ScanCategory::systemJunk);
@@ -371,10 +408,10 @@ TEST_F(ResultsListSelection, RevealGoesToTheFileManager)
     ASSERT_EQ(revealed.size(), 1);
     EXPECT_EQ(revealed[0], QStringList{item.url});
     EXPECT_TRUE(groupAt(ScanCategory::systemJunk, 0).items[2].isSelected);
-    EXPECT_EQ(list->toolTipAt(list->targetRect(list->itemIndex(ScanCategory::systemJunk, item.id),
-                                               ResultsList::Target::reveal)
-                                  .center()),
-              "Reveal in Finder");
+    EXPECT_EQ(
+        list->toolTipAt(
+            list->targetRect(list->itemIndex(ScanCategory::systemJunk, item.id), ResultsList::Target::reveal).center()),
+        "Reveal in Finder");
 }
 
 TEST_F(ResultsListSelection, KeyboardMovesTogglesAndExpands)
@@ -456,8 +493,10 @@ TEST_F(ResultsListTest, TheReviewTriangleExplainsItself)
     items[0].requiresReview = true;
     fixture.load(sampleResult(ScanCategory::largeAndOld, {sampleGroup(QStringLiteral("Big"), items, true)}));
     ResultsList* list = makeList({ScanCategory::largeAndOld});
-    const QModelIndex flagged = list->itemIndex(ScanCategory::largeAndOld, groupAt(ScanCategory::largeAndOld, 0).items[0].id);
-    const QModelIndex plain = list->itemIndex(ScanCategory::largeAndOld, groupAt(ScanCategory::largeAndOld, 0).items[1].id);
+    const QModelIndex flagged =
+        list->itemIndex(ScanCategory::largeAndOld, groupAt(ScanCategory::largeAndOld, 0).items[0].id);
+    const QModelIndex plain =
+        list->itemIndex(ScanCategory::largeAndOld, groupAt(ScanCategory::largeAndOld, 0).items[1].id);
     const QRect warning = list->targetRect(flagged, ResultsList::Target::warning);
     ASSERT_FALSE(warning.isEmpty());
     EXPECT_EQ(list->toolTipAt(warning.center()), "Check this one before removing it.");
@@ -469,8 +508,9 @@ TEST_F(ResultsListTest, TheReviewTriangleExplainsItself)
 
 TEST_F(ResultsListTest, PagingShowsFortyThenTwoHundredMoreAndKeepsItsCount)
 {
-    fixture.load(sampleResult(ScanCategory::largeAndOld,
-                              {sampleGroup(QStringLiteral("Big"), sampleItems(QStringLiteral("b"), 1000, 10, 0), true)}));
+    fixture.load(
+        sampleResult(ScanCategory::largeAndOld,
+                     {sampleGroup(QStringLiteral("Big"), sampleItems(QStringLiteral("b"), 1000, 10, 0), true)}));
     ResultsList* list = makeList({ScanCategory::largeAndOld});
     const QUuid id = groupAt(ScanCategory::largeAndOld, 0).id;
     EXPECT_EQ(rowsOfKind(*list, Kind::item), 40);
@@ -500,8 +540,9 @@ TEST_F(ResultsListTest, PagingShowsFortyThenTwoHundredMoreAndKeepsItsCount)
     EXPECT_FALSE(list->showMoreIndex(ScanCategory::largeAndOld, id).isValid());
 
     // The group of a new result starts again at 40.
-    fixture.load(sampleResult(ScanCategory::largeAndOld,
-                              {sampleGroup(QStringLiteral("Big"), sampleItems(QStringLiteral("n"), 1000, 10, 0), true)}));
+    fixture.load(
+        sampleResult(ScanCategory::largeAndOld,
+                     {sampleGroup(QStringLiteral("Big"), sampleItems(QStringLiteral("n"), 1000, 10, 0), true)}));
     settle(*list);
     EXPECT_EQ(rowsOfKind(*list, Kind::item), 40);
     EXPECT_EQ(list->visibleCount(groupAt(ScanCategory::largeAndOld, 0).id), 40);
@@ -509,8 +550,9 @@ TEST_F(ResultsListTest, PagingShowsFortyThenTwoHundredMoreAndKeepsItsCount)
 
 TEST_F(ResultsListTest, ARescanKeepsTheOldGroupsInteractive)
 {
-    fixture.load(sampleResult(ScanCategory::trash,
-                              {sampleGroup(QStringLiteral("Trash"), sampleItems(QStringLiteral("t"), 2, 1000, 2), true)}));
+    fixture.load(
+        sampleResult(ScanCategory::trash,
+                     {sampleGroup(QStringLiteral("Trash"), sampleItems(QStringLiteral("t"), 2, 1000, 2), true)}));
     ResultsList* list = makeList({ScanCategory::trash});
     fixture.forget(ScanCategory::trash);
     fixture.script.hold(ScanCategory::trash);
@@ -564,7 +606,8 @@ TEST_F(ResultsListTest, ResultsThatComeWhileAScanRunsReachTheRowsAndTheEndShowsA
                                                sampleItems(QStringLiteral("r"), round + 1, 1000, 1), true)}));
     }
     // The rows follow a moment later, and show the newest result.
-    test::waitFor([&] { return list->groupIndex(ScanCategory::systemJunk, groupAt(ScanCategory::systemJunk, 0).id).isValid(); });
+    test::waitFor(
+        [&] { return list->groupIndex(ScanCategory::systemJunk, groupAt(ScanCategory::systemJunk, 0).id).isValid(); });
     EXPECT_EQ(rowsOfKind(*list, Kind::groupHeader), 1);
     EXPECT_EQ(rowsOfKind(*list, Kind::item), 3);
 
@@ -580,8 +623,9 @@ TEST_F(ResultsListTest, ResultsThatComeWhileAScanRunsReachTheRowsAndTheEndShowsA
 // each part is painted once, the glass under it laid once.
 TEST_F(ResultsListTest, RowsRepaintedApartLookAsAFullRepaint)
 {
-    fixture.load(sampleResult(ScanCategory::trash,
-                              {sampleGroup(QStringLiteral("Trash"), sampleItems(QStringLiteral("t"), 10, 1000, 10), true)}));
+    fixture.load(
+        sampleResult(ScanCategory::trash,
+                     {sampleGroup(QStringLiteral("Trash"), sampleItems(QStringLiteral("t"), 10, 1000, 10), true)}));
     ResultsList* list = makeList({ScanCategory::trash});
     QWidget* window = list->window();
     const auto shot = [&] {
@@ -607,10 +651,12 @@ TEST_F(ResultsListTest, RowsRepaintedApartLookAsAFullRepaint)
 // screen scaled, and a second paint copies the very pictures the first kept.
 TEST_F(ResultsListTest, AtRatioTwoTheCardShadowIsKeptInDevicePixels)
 {
-    fixture.load(sampleResult(ScanCategory::trash,
-                              {sampleGroup(QStringLiteral("Trash"), sampleItems(QStringLiteral("t"), 10, 1000, 10), true)}));
-    fixture.load(sampleResult(ScanCategory::installers,
-                              {sampleGroup(QStringLiteral("Disk images"), sampleItems(QStringLiteral("i"), 3, 1000, 3))}));
+    fixture.load(
+        sampleResult(ScanCategory::trash,
+                     {sampleGroup(QStringLiteral("Trash"), sampleItems(QStringLiteral("t"), 10, 1000, 10), true)}));
+    fixture.load(
+        sampleResult(ScanCategory::installers,
+                     {sampleGroup(QStringLiteral("Disk images"), sampleItems(QStringLiteral("i"), 3, 1000, 3))}));
     ResultsList* list = makeList({ScanCategory::trash, ScanCategory::installers});
     QWidget* viewport = list->viewport();
     const QSize size = viewport->size();
@@ -660,8 +706,9 @@ TEST_F(ResultsListTest, AtRatioTwoTheCardShadowIsKeptInDevicePixels)
 
 TEST_F(ResultsListTest, KeepsTheScreensScrollPositionWhenASelectionChanges)
 {
-    fixture.load(sampleResult(ScanCategory::systemJunk,
-                              {sampleGroup(QStringLiteral("Caches"), sampleItems(QStringLiteral("c"), 40, 1000, 40), true)}));
+    fixture.load(
+        sampleResult(ScanCategory::systemJunk,
+                     {sampleGroup(QStringLiteral("Caches"), sampleItems(QStringLiteral("c"), 40, 1000, 40), true)}));
     ScreenFrame frame;
     auto* list = new ResultsList(model, {ScanCategory::systemJunk}, services);
     frame.addWidget(list);
@@ -708,24 +755,26 @@ TEST_F(ResultsListTest, RendersAPopulatedListInBothAppearances)
     Symbols::useIconTheme();
     services.iconForFile = [](const QString& path) {
         return QIcon::fromTheme(path.endsWith(QLatin1String("2")) ? QStringLiteral("folder")
-                                                                   : QStringLiteral("text-x-generic"));
+                                                                  : QStringLiteral("text-x-generic"));
     };
     QList<ScanItem> caches = sampleItems(QStringLiteral("cache-entry"), 45, 1250000, 20);
-    caches[0].displayName = QStringLiteral("com.example.a-very-long-application-identifier.with.many.parts.and.more.parts.cache.db");
-    caches[0].origin = QStringLiteral("~/Library/Caches/com.example.a-very-long-application-identifier/with/deep/folders/inside/it");
+    caches[0].displayName =
+        QStringLiteral("com.example.a-very-long-application-identifier.with.many.parts.and.more.parts.cache.db");
+    caches[0].origin =
+        QStringLiteral("~/Library/Caches/com.example.a-very-long-application-identifier/with/deep/folders/inside/it");
     caches[1].requiresReview = true;
     caches[1].detail = QStringLiteral("Used 3 days ago");
     caches[2].size = 0;
     caches[2].origin = QStringLiteral("~/.cache");
-    fixture.load(sampleResult(ScanCategory::systemJunk,
-                              {sampleGroup(QStringLiteral("User caches"), caches, true),
-                               sampleGroup(QStringLiteral("Logs"), sampleItems(QStringLiteral("log"), 7, 3000, 7)),
-                               sampleGroup(QStringLiteral("Language files"), sampleItems(QStringLiteral("lproj"), 3, 1, 0),
-                                           false, true),
-                               sampleGroup(QStringLiteral("Empty"), {}, true, true),
-                               sampleGroup(QStringLiteral("Support files of org.example.an-application-with-a-remarkably-"
-                                                          "long-identifier-that-goes-on-past-any-column-width"),
-                                           sampleItems(QStringLiteral("support"), 2, 4096, 2))}));
+    fixture.load(sampleResult(
+        ScanCategory::systemJunk,
+        {sampleGroup(QStringLiteral("User caches"), caches, true),
+         sampleGroup(QStringLiteral("Logs"), sampleItems(QStringLiteral("log"), 7, 3000, 7)),
+         sampleGroup(QStringLiteral("Language files"), sampleItems(QStringLiteral("lproj"), 3, 1, 0), false, true),
+         sampleGroup(QStringLiteral("Empty"), {}, true, true),
+         sampleGroup(QStringLiteral("Support files of org.example.an-application-with-a-remarkably-"
+                                    "long-identifier-that-goes-on-past-any-column-width"),
+                     sampleItems(QStringLiteral("support"), 2, 4096, 2))}));
     fixture.load(sampleResult(ScanCategory::trash, {sampleGroup(QStringLiteral("Trash"), {})}));
     fixture.script.hold(ScanCategory::installers);
     model.scan(ScanCategory::installers);
@@ -741,10 +790,10 @@ TEST_F(ResultsListTest, RendersAPopulatedListInBothAppearances)
         layout->setContentsMargins(0, 0, 0, 0);
         auto* frame = new ScreenFrame;
         layout->addWidget(frame);
-        auto* list = new ResultsList(model,
-                                     {ScanCategory::systemJunk, ScanCategory::trash, ScanCategory::mailAttachments,
-                                      ScanCategory::installers},
-                                     services);
+        auto* list = new ResultsList(
+            model,
+            {ScanCategory::systemJunk, ScanCategory::trash, ScanCategory::mailAttachments, ScanCategory::installers},
+            services);
         frame->addWidget(list);
         root.resize(800, 2300);
         root.show();

@@ -1,17 +1,17 @@
 #include "ReviewModelFixture.h"
 
 #include "shared/Formatting.h"
-#include "ui/components/AuroraBackground.h"
-#include "ui/components/PrimaryActionBar.h"
-#include "ui/components/RoleLabel.h"
-#include "ui/components/ScreenHeader.h"
+#include "ui/cleaning/RemovalModePicker.h"
+#include "ui/cleaning/ScanButton.h"
 #include "ui/components/AdaptiveGrid.h"
+#include "ui/components/AuroraBackground.h"
 #include "ui/components/HeaderRow.h"
 #include "ui/components/NoticeBlock.h"
-#include "ui/cleaning/RemovalModePicker.h"
+#include "ui/components/PrimaryActionBar.h"
 #include "ui/components/ReviewText.h"
-#include "ui/cleaning/ScanButton.h"
+#include "ui/components/RoleLabel.h"
 #include "ui/components/ScreenFrame.h"
+#include "ui/components/ScreenHeader.h"
 #include "ui/components/SummaryRow.h"
 #include "ui/components/SummaryStat.h"
 #include "ui/theme/Symbols.h"
@@ -56,7 +56,10 @@ TEST(SummaryRow, ValuesFollowTheZeroRuleAndAddTheSelectionToFreeSpace)
         {3000000, 1000000, 0, {"3 MB", "1 MB", "1 MB"}},
         {3000000, 0, 5000000000, {"3 MB", "0 KB", "5 GB"}},
         {2000, 1000, 1000000, {"2 KB", "1 KB", "1 MB"}},
-        {1, 1, std::numeric_limits<qint64>::max(), {"1 byte", "1 byte", Format::bytes(std::numeric_limits<qint64>::max())}},
+        {1,
+         1,
+         std::numeric_limits<qint64>::max(),
+         {"1 byte", "1 byte", Format::bytes(std::numeric_limits<qint64>::max())}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(SummaryRow::values(c.found, c.selected, c.diskFree), c.expected) << c.found << " " << c.selected;
@@ -73,9 +76,10 @@ TEST(SummaryRow, TilesCarryTheirTitlesSymbolsAndTints)
         QString title, symbol;
         PaletteRole tint;
     };
-    for (const Expected& e : {Expected{row.foundStat(), "Found", "magnifyingglass", PaletteRole::accent},
-                              Expected{row.selectedStat(), "Selected", "checkmark.circle", PaletteRole::accentDeep},
-                              Expected{row.freeStat(), "Free after clean", "internaldrive", PaletteRole::accentBright}}) {
+    for (const Expected& e :
+         {Expected{row.foundStat(), "Found", "magnifyingglass", PaletteRole::accent},
+          Expected{row.selectedStat(), "Selected", "checkmark.circle", PaletteRole::accentDeep},
+          Expected{row.freeStat(), "Free after clean", "internaldrive", PaletteRole::accentBright}}) {
         EXPECT_EQ(e.stat->title(), e.title);
         EXPECT_EQ(e.stat->symbol(), e.symbol);
         EXPECT_EQ(e.stat->tint(), e.tint);
@@ -357,8 +361,9 @@ TEST(ReviewKit, RendersItsPiecesInBothAppearances)
         layout->setContentsMargins(0, 0, 0, 0);
         auto* frame = new ScreenFrame;
         layout->addWidget(frame);
-        auto* header = new HeaderRow(QStringLiteral("Cleanup"), QStringLiteral("Caches, logs, trash and orphaned support files."),
-                                     QStringLiteral("trash.circle"));
+        auto* header =
+            new HeaderRow(QStringLiteral("Cleanup"), QStringLiteral("Caches, logs, trash and orphaned support files."),
+                          QStringLiteral("trash.circle"));
         header->addControl(new RemovalModePicker(model));
         header->addControl(new ScanButton(
             model, ScanButton::scanning(model, {ScanCategory::trash}, [] { return QStringLiteral("Scan All"); })));
@@ -377,8 +382,9 @@ TEST(ReviewKit, RendersItsPiecesInBothAppearances)
                                             QStringLiteral("doc"), PaletteRole::accent));
         }
         frame->addWidget(tiles);
-        frame->setBottomBar(new PrimaryActionBar(QStringLiteral("1.3 GB selected"), RemovalModePicker::title(model.cleanupMode()),
-                                                 QStringLiteral("Clean"), true, false, Palette::accent(), [] {}));
+        frame->setBottomBar(new PrimaryActionBar(QStringLiteral("1.3 GB selected"),
+                                                 RemovalModePicker::title(model.cleanupMode()), QStringLiteral("Clean"),
+                                                 true, false, Palette::accent(), [] {}));
         root.resize(1000, 640);
         root.show();
         test::settleLayouts();

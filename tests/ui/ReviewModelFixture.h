@@ -79,7 +79,10 @@ public:
 private:
     class Preset : public CategoryScanner {
     public:
-        explicit Preset(CategoryResult result) : result_(std::move(result)) {}
+        explicit Preset(CategoryResult result)
+            : result_(std::move(result))
+        {
+        }
         ScanCategory category() const override { return result_.category; }
         CategoryResult scan(const ProgressCallback&, const CancelPredicate&) const override { return result_; }
 

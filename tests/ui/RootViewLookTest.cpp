@@ -128,9 +128,9 @@ TEST_F(RootViewLookTest, BannersCardAndTheSmallestWindow)
         save(root.get(), QStringLiteral("extras-") + themeName(theme));
         root->resize(1000, 680);
         save(root.get(), QStringLiteral("minimum-") + themeName(theme));
-        fixture.model->setBanner(AppModel::Banner{QUuid::createUuid(), QStringLiteral("Could not change startup item"),
-                                                  QString(QStringLiteral("The item could not be switched. ")).repeated(6),
-                                                  true});
+        fixture.model->setBanner(
+            AppModel::Banner{QUuid::createUuid(), QStringLiteral("Could not change startup item"),
+                             QString(QStringLiteral("The item could not be switched. ")).repeated(6), true});
         save(root.get(), QStringLiteral("error-banner-") + themeName(theme));
         fixture.model->setBanner(std::nullopt);
         root.reset();

@@ -1,22 +1,22 @@
 #include "ui/shell/RootView.h"
 
 #include "WindowFixture.h"
-#include "ui/components/EmptyStateView.h"
-#include "ui/components/RoleLabel.h"
 #include "ui/components/CapsuleChip.h"
+#include "ui/components/EmptyStateView.h"
+#include "ui/components/GlassCompatButton.h"
+#include "ui/components/PlainSymbolButton.h"
+#include "ui/components/RoleLabel.h"
 #include "ui/components/SheetOverlay.h"
 #include "ui/monitor/MonitorChip.h"
 #include "ui/monitor/MonitorControls.h"
 #include "ui/monitor/PlacementChipRow.h"
 #include "ui/monitor/TopStatsBar.h"
 #include "ui/monitor/WidgetsView.h"
-#include "ui/theme/Motion.h"
-#include "ui/components/GlassCompatButton.h"
 #include "ui/shell/FullDiskAccessCard.h"
-#include "ui/components/PlainSymbolButton.h"
 #include "ui/shell/Sidebar.h"
 #include "ui/shell/SidebarRow.h"
 #include "ui/shell/StorageFooter.h"
+#include "ui/theme/Motion.h"
 #include "ui/updates/UpdateBanner.h"
 #include "ui/updates/UpdateSheet.h"
 
@@ -312,9 +312,8 @@ TEST_F(RootViewTest, NothingOverlapsAtTheMinimumSize)
     EXPECT_LE(card.bottom(), screen.top());
     EXPECT_LE(screen.bottom(), root->height() - 1);
     EXPECT_GT(screen.height(), 0);
-    for (const QWidget* button :
-         {static_cast<const QWidget*>(root->updateBanner()->downloadButton()),
-          static_cast<const QWidget*>(root->accessCard()->checkAgainButton())}) {
+    for (const QWidget* button : {static_cast<const QWidget*>(root->updateBanner()->downloadButton()),
+                                  static_cast<const QWidget*>(root->accessCard()->checkAgainButton())}) {
         EXPECT_LE(area(button).right(), root->width() - 1);
     }
     // Every row of the sidebar shows whole above the storage footer.

@@ -88,13 +88,13 @@ TEST(RuvozEzazPresentation, TheRootLabelIsTheLastComponentAndTheMapButtonNeverSu
 TEST(RuvozEzazPresentation, TheMenuOffersOnlyFoldersThatExistHere)
 {
     const auto all = P::rootChoices("/home/u", "/home/u/Library", anyFolder);
-    EXPECT_EQ(all, (QList<P::RootChoice>{{"Home Folder", "/home/u"},
-                                          {"Applications", "/Applications"},
-                                          {"Library", "/home/u/Library"},
-                                          {"Whole Disk", "/"}}));
-    const auto here = P::rootChoices("/home/u", "/home/u/Library", [](const QString& path) {
-        return path == "/home/u" || path == "/";
-    });
+    EXPECT_EQ(all,
+              (QList<P::RootChoice>{{"Home Folder", "/home/u"},
+                                    {"Applications", "/Applications"},
+                                    {"Library", "/home/u/Library"},
+                                    {"Whole Disk", "/"}}));
+    const auto here = P::rootChoices("/home/u", "/home/u/Library",
+                                     [](const QString& path) { return path == "/home/u" || path == "/"; });
     EXPECT_EQ(here, (QList<P::RootChoice>{{"Home Folder", "/home/u"}, {"Whole Disk", "/"}}));
     EXPECT_EQ(P::chooseFolderTitle(), QStringLiteral("Choose Folder\u2026"));
 }
@@ -131,16 +131,19 @@ TEST(RuvozEzazPresentation, TheSelectionBarAbbreviatesOnlyALeadingHome)
 
 TEST(RuvozEzazPresentation, TheLegendKeepsVolumesOfAGigabyteInOrderThenFree)
 {
-    StorageBreakdown storage{100 * GB, 34 * GB,
+    StorageBreakdown storage{100 * GB,
+                             34 * GB,
                              {volume("Data", 50 * GB), volume("Recovery", GB), volume("VM", GB - 1),
                               volume("System", 12 * GB), volume("", 3 * GB)},
-                             0, 0};
+                             0,
+                             0};
     const QList<P::LegendEntry> entries = P::legend(storage, anyFolder);
     ASSERT_EQ(entries.size(), 5);
-    EXPECT_EQ(entries[0], (P::LegendEntry{"Your files",
-                                          storage.volumes[0].title() + QStringLiteral(" \u2014 ")
-                                              + storage.volumes[0].detail() + ". Click to map it.",
-                                          50 * GB, PaletteRole::accent, "/System/Volumes/Data"}));
+    EXPECT_EQ(entries[0],
+              (P::LegendEntry{"Your files",
+                              storage.volumes[0].title() + QStringLiteral(" \u2014 ") + storage.volumes[0].detail()
+                                  + ". Click to map it.",
+                              50 * GB, PaletteRole::accent, "/System/Volumes/Data"}));
     EXPECT_EQ(entries[1].label, storage.volumes[1].title());
     EXPECT_EQ(entries[1].tint, PaletteRole::warning);
     EXPECT_FALSE(entries[1].isBrowsable());
@@ -149,7 +152,8 @@ TEST(RuvozEzazPresentation, TheLegendKeepsVolumesOfAGigabyteInOrderThenFree)
     EXPECT_EQ(entries[2].root, "/System");
     EXPECT_EQ(entries[3].label, "Other");
     EXPECT_EQ(entries[3].tint, PaletteRole::inkTertiary);
-    EXPECT_EQ(entries[4], (P::LegendEntry{"Free", "Space available for new files", 34 * GB, PaletteRole::hairline, {}}));
+    EXPECT_EQ(entries[4],
+              (P::LegendEntry{"Free", "Space available for new files", 34 * GB, PaletteRole::hairline, {}}));
 
     // A volume that says where it is mounted maps that folder, whatever its role.
     const StorageBreakdown linux{100 * GB, 58 * GB, {{"/", "System", 40 * GB, "/"}, {"Swap", "VM", 2 * GB, ""}}, 0, 0};
@@ -226,12 +230,14 @@ TEST(RuvozEzazPresentation, SelectionComparesPaths)
 // container sentence claims the volumes share one pool.
 TEST(RuvozEzazPresentation, ALinuxDiskAddsUpToItsCapacityWithoutAContainerSentence)
 {
-    StorageBreakdown disk{275 * GB, 60 * GB,
+    StorageBreakdown disk{275 * GB,
+                          60 * GB,
                           {{"/home", "Data", 30 * GB, "/home", "ext4"},
                            {"/", "", 12 * GB, "/", "ext4"},
                            {"Swap", "VM", 2 * GB, ""},
                            {"/boot/efi", "Preboot", GB / 2, "/boot/efi", "vfat"}},
-                          0, 0};
+                          0,
+                          0};
     disk.sharesOnePool = false;
     const QList<P::LegendEntry> entries = P::legend(disk, anyFolder);
     QStringList labels;
@@ -245,7 +251,8 @@ TEST(RuvozEzazPresentation, ALinuxDiskAddsUpToItsCapacityWithoutAContainerSenten
     EXPECT_EQ(entries[1].detail, "/ \u2014 ext4 file system on this disk. Click to map it.");
     EXPECT_EQ(entries[3].bytes, 275 * GB - 60 * GB - 44 * GB);
     EXPECT_FALSE(entries[3].isBrowsable());
-    EXPECT_EQ(P::usedText(disk), Format::byteText(sum - disk.free) + " of " + Format::byteText(disk.capacity) + " used");
+    EXPECT_EQ(P::usedText(disk),
+              Format::byteText(sum - disk.free) + " of " + Format::byteText(disk.capacity) + " used");
     EXPECT_EQ(P::explanation(disk), "");
     disk.snapshotCount = 1;
     EXPECT_FALSE(P::explanation(disk).contains("APFS"));
@@ -257,14 +264,15 @@ TEST(RuvozEzazPresentation, ALinuxDiskAddsUpToItsCapacityWithoutAContainerSenten
     // With no volumes listed, the used space is one segment of its own.
     const QList<P::LegendEntry> alone = P::legend({100 * GB, 40 * GB, {}, 0, 0}, anyFolder);
     ASSERT_EQ(alone.size(), 2);
-    EXPECT_EQ(alone[0], (P::LegendEntry{"Used", "Space in use on this volume", 60 * GB, PaletteRole::inkSecondary, {}}));
+    EXPECT_EQ(alone[0],
+              (P::LegendEntry{"Used", "Space in use on this volume", 60 * GB, PaletteRole::inkSecondary, {}}));
     EXPECT_EQ(alone[1].label, "Free");
 }
 
 TEST(StoragePanel, TheBarOfALinuxDiskFillsItsWidthAsTheLegendSays)
 {
-    StorageBreakdown disk{275 * GB, 60 * GB,
-                          {{"/home", "Data", 30 * GB, "/home", "ext4"}, {"/", "", 12 * GB, "/", "ext4"}}, 0, 0};
+    StorageBreakdown disk{
+        275 * GB, 60 * GB, {{"/home", "Data", 30 * GB, "/home", "ext4"}, {"/", "", 12 * GB, "/", "ext4"}}, 0, 0};
     disk.sharesOnePool = false;
     StoragePanel panel([](const QString&) {}, anyFolder);
     panel.resize(700, 300);
@@ -298,8 +306,10 @@ TEST(RuvozEzazPresentation, ExplanationAddsPurgeableAndSnapshotSentences)
         {0, 0, container},
         {2'000'000, 0,
          container + " About " + Format::bytes(2'000'000) + " is purgeable, which macOS already counts as free."},
-        {0, 1, container + QStringLiteral(" 1 Time Machine snapshot hold part of it \u2014 Maintenance can thin them.")},
-        {0, 2, container + QStringLiteral(" 2 Time Machine snapshots hold part of it \u2014 Maintenance can thin them.")},
+        {0, 1,
+         container + QStringLiteral(" 1 Time Machine snapshot hold part of it \u2014 Maintenance can thin them.")},
+        {0, 2,
+         container + QStringLiteral(" 2 Time Machine snapshots hold part of it \u2014 Maintenance can thin them.")},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(P::explanation({GB, 0, {}, c.purgeable, c.snapshots}), c.text) << c.snapshots;
@@ -648,8 +658,8 @@ TEST(RuvozEzazView, TheRootMenuMapsTheFoldersThatExist)
     auto screen = model.screen([](const QString& path) { return path != "/Applications"; });
     RuvozEzazView& view = *screen->view;
     QMenu* menu = view.preparedRootMenu();
-    EXPECT_EQ(menuTitles(menu), (QStringList{"Home Folder", "Library", "Whole Disk", "-",
-                                             QStringLiteral("Choose Folder\u2026")}));
+    EXPECT_EQ(menuTitles(menu),
+              (QStringList{"Home Folder", "Library", "Whole Disk", "-", QStringLiteral("Choose Folder\u2026")}));
     menuItem(menu, "Library")->trigger();
     EXPECT_EQ(view.root(), "/home/u/Library");
     EXPECT_EQ(view.rootMenu()->text(), "Library");
@@ -731,8 +741,9 @@ TEST(RuvozEzazView, ANetworkMountBelowTheRootIsSkippedUnlessItIsTheRoot)
     tree.file("home/share/remote", 30'000'000);
     const platform::Seam<QString>::Override home(platform::homeFolder(), tree.path("home"));
     const platform::Seam<QList<platform::MountEntry>>::Override mounts(
-        platform::mountTable(), {{"/", "ext4", makedev(254, 0), "/dev/vda1"},
-                                 {tree.path("home/share"), "nfs4", makedev(0, 60), "server:/export"}});
+        platform::mountTable(),
+        {{"/", "ext4", makedev(254, 0), "/dev/vda1"},
+         {tree.path("home/share"), "nfs4", makedev(0, 60), "server:/export"}});
     MapModel model(true);
     auto screen = model.screen();
     RuvozEzazView& view = *screen->view;
@@ -827,7 +838,8 @@ TEST(RuvozEzazView, EveryStateFitsTheSmallestScreenAndTheMapGrowsWithTheWindow)
     test::FixtureTree tree;
     const platform::Seam<QString>::Override home(platform::homeFolder(), tree.path("home"));
     MapModel model;
-    model.setStorage(StorageBreakdown{500 * GB, 180 * GB, {volume("System", 120 * GB), volume("Data", 190 * GB)}, 0, 0});
+    model.setStorage(
+        StorageBreakdown{500 * GB, 180 * GB, {volume("System", 120 * GB), volume("Data", 190 * GB)}, 0, 0});
     const QString h = tree.path("home");
     model.setChildren({node(h + "/Videos", 600, true), node(h + "/notes.txt", 100, false)});
     std::shared_ptr<test::Gate> gate = model.hold();
@@ -886,9 +898,8 @@ TEST(RuvozEzazView, LooksRightInBothAppearances)
     test::FixtureTree tree;
     const platform::Seam<QString>::Override home(platform::homeFolder(), tree.path("home"));
     MapModel model;
-    model.setStorage(StorageBreakdown{500 * GB, 180 * GB,
-                                      {volume("System", 120 * GB), volume("Data", 190 * GB), volume("VM", 8 * GB)},
-                                      0, 0});
+    model.setStorage(StorageBreakdown{
+        500 * GB, 180 * GB, {volume("System", 120 * GB), volume("Data", 190 * GB), volume("VM", 8 * GB)}, 0, 0});
     const QString h = tree.path("home");
     model.setChildren({node(h + "/Videos", 600, true, {node(h + "/Videos/trip.mov", 600, false)}),
                        node(h + "/Music", 300, true), node(h + "/notes.txt", 100, false)});

@@ -102,7 +102,8 @@ namespace {
 class PresetScanner : public CategoryScanner {
 public:
     PresetScanner(std::unique_ptr<CategoryScanner> inner, std::function<std::optional<QList<ScanGroup>>()> groups)
-        : inner_(std::move(inner)), groups_(std::move(groups))
+        : inner_(std::move(inner))
+        , groups_(std::move(groups))
     {
     }
     ScanCategory category() const override { return inner_->category(); }
@@ -123,7 +124,8 @@ private:
 } // namespace
 
 ScreenModel::ScreenModel()
-    : shared_(std::make_shared<Shared>()), runner_(std::make_shared<BackgroundRunner>(8))
+    : shared_(std::make_shared<Shared>())
+    , runner_(std::make_shared<BackgroundRunner>(8))
 {
     ModelEngine engine = quietEngine();
     engine.scanner = [this, shared = shared_](ScanCategory category) -> std::unique_ptr<CategoryScanner> {
@@ -259,12 +261,9 @@ std::optional<ActionBarLook> shownBar(const PrimaryActionBar* bar)
     if (!bar) {
         return std::nullopt;
     }
-    return ActionBarLook{bar->titleLabel()->text(),
-                         bar->detailLabel()->text(),
-                         bar->button()->text(),
-                         bar->button()->isEnabled(),
-                         bar->button()->showsSpinner(),
-                         roleOf(bar->button()->tint()).value_or(PaletteRole::ink)};
+    return ActionBarLook{bar->titleLabel()->text(),     bar->detailLabel()->text(),
+                         bar->button()->text(),         bar->button()->isEnabled(),
+                         bar->button()->showsSpinner(), roleOf(bar->button()->tint()).value_or(PaletteRole::ink)};
 }
 
 std::optional<ActionBarLook> shownBar(const ReviewScreen& screen)
@@ -288,8 +287,8 @@ QStringList renderScreens(const std::function<QWidget*()>& make, const QString& 
     const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/screens");
     QDir().mkpath(folder);
     QStringList files;
-    for (const auto& [appearance, suffix] : {std::pair{Appearance::light, QStringLiteral("light")},
-                                             std::pair{Appearance::dark, QStringLiteral("dark")}}) {
+    for (const auto& [appearance, suffix] :
+         {std::pair{Appearance::light, QStringLiteral("light")}, std::pair{Appearance::dark, QStringLiteral("dark")}}) {
         AuroraBackground host;
         Palette::setOwnAppearance(&host, appearance);
         auto* layout = new QVBoxLayout(&host);

@@ -1,17 +1,17 @@
 #pragma once
 
+#include "model/AppModel.h"
 #include "model/FakeEngine.h"
 #include "shared/MemoryDefaults.h"
 #include "support/QtPrinters.h"
 #include "ui/cleaning/CategoryTotals.h"
 #include "ui/cleaning/ReviewLooks.h"
-#include "ui/components/ActionBarLook.h"
-#include "ui/cleaning/ScanButton.h"
-#include "ui/components/SummaryRow.h"
 #include "ui/cleaning/ReviewScreen.h"
 #include "ui/cleaning/ReviewState.h"
+#include "ui/cleaning/ScanButton.h"
+#include "ui/components/ActionBarLook.h"
 #include "ui/components/ScreenServices.h"
-#include "model/AppModel.h"
+#include "ui/components/SummaryRow.h"
 
 #include <QWidget>
 

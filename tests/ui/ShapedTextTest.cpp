@@ -27,8 +27,9 @@ TEST(ShapedText, DrawsWhatDrawTextDraws)
     };
     const QFont fonts[] = {TypeStyle::font(13, QFont::Medium), TypeStyle::font(11.5, QFont::Normal)};
     const int flagSets[] = {
-        Qt::AlignLeft | Qt::AlignVCenter, Qt::AlignRight | Qt::AlignVCenter, Qt::AlignHCenter | Qt::AlignTop,
-        Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine, Qt::AlignLeft | Qt::TextWordWrap,
+        Qt::AlignLeft | Qt::AlignVCenter, Qt::AlignRight | Qt::AlignVCenter,
+        Qt::AlignHCenter | Qt::AlignTop,  Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine,
+        Qt::AlignLeft | Qt::TextWordWrap,
     };
     const QRectF rects[] = {QRectF(10, 6, 260, 22), QRectF(12.5, 30.25, 260, 18), QRectF(20, 60, 40, 12)};
     const std::pair<QImage::Format, Qt::LayoutDirection> targets[] = {
@@ -41,9 +42,8 @@ TEST(ShapedText, DrawsWhatDrawTextDraws)
         for (const QString& text : texts) {
             for (const QFont& font : fonts) {
                 for (const int flags : flagSets) {
-                    SCOPED_TRACE(testing::Message() << text.toStdString() << " " << font.pointSizeF() << " "
-                                                    << flags << " format " << int(format) << " direction "
-                                                    << int(direction));
+                    SCOPED_TRACE(testing::Message() << text.toStdString() << " " << font.pointSizeF() << " " << flags
+                                                    << " format " << int(format) << " direction " << int(direction));
                     const ShapedText shaped(text, font, flags, direction);
                     const auto drawn = [&](bool useShaped) {
                         QImage image(300, 90, format);

@@ -1,9 +1,9 @@
-#include "support/QtPrinters.h"
+#include "ui/cleaning/ShredderTargets.h"
 #include "platform/HomeFolder.h"
 #include "support/FixtureTree.h"
+#include "support/QtPrinters.h"
 #include "ui/cleaning/DropZone.h"
 #include "ui/cleaning/ShredderPresentation.h"
-#include "ui/cleaning/ShredderTargets.h"
 #include "ui/components/ConfirmDialog.h"
 #include "ui/components/GlassCompatButton.h"
 #include "ui/components/RoleLabel.h"
@@ -58,7 +58,7 @@ TEST(ShredderTargets, OneLocationIsOneTargetListedOrPending)
 TEST(ShredderTargets, ListedInTheUsersOrderOnceMeasured)
 {
     test::FixtureTree tree;
-    platform::Seam<QString>::Override home {platform::homeFolder(), tree.path("home")};
+    platform::Seam<QString>::Override home{platform::homeFolder(), tree.path("home")};
     ShredderTargets targets;
     const QString big = tree.path("home/big folder");
     const QString small = tree.path("home/Documents/small.txt");
@@ -132,8 +132,8 @@ TEST(DropZone, OnlyLocalFilesOfADragCount)
 {
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile("/home/me/a file.txt"), QUrl("https://example.org/x"),
-                  QUrl("file://remote.example/share/y"), QUrl::fromLocalFile("/home/me/folder/"),
-                  QUrl("smb://host/z"), QUrl()});
+                  QUrl("file://remote.example/share/y"), QUrl::fromLocalFile("/home/me/folder/"), QUrl("smb://host/z"),
+                  QUrl()});
     EXPECT_EQ(DropZone::localFiles(&data), (QStringList{"/home/me/a file.txt", "/home/me/folder/"}));
     QMimeData text;
     text.setText("/home/me/a");

@@ -1,14 +1,14 @@
-#include "support/EventWait.h"
-#include "support/FixtureTree.h"
-#include "support/OrdinaryUser.h"
-#include "support/QtPrinters.h"
+#include "ui/cleaning/ShredderView.h"
 #include "ToolModel.h"
 #include "platform/HomeFolder.h"
 #include "shared/FileSystem.h"
 #include "shared/Formatting.h"
+#include "support/EventWait.h"
+#include "support/FixtureTree.h"
+#include "support/OrdinaryUser.h"
+#include "support/QtPrinters.h"
 #include "ui/cleaning/DropZone.h"
 #include "ui/cleaning/ShredderRow.h"
-#include "ui/cleaning/ShredderView.h"
 #include "ui/components/ConfirmDialog.h"
 #include "ui/components/GlassCompatButton.h"
 #include "ui/components/PlainSymbolButton.h"
@@ -34,7 +34,7 @@ namespace {
 
 struct Shredder {
     FixtureTree tree;
-    platform::Seam<QString>::Override home {platform::homeFolder(), tree.path("home")};
+    platform::Seam<QString>::Override home{platform::homeFolder(), tree.path("home")};
     ToolModel tools;
     std::unique_ptr<ShredderView> view = std::make_unique<ShredderView>(tools.tools(), tools.services());
 
@@ -53,7 +53,10 @@ struct Shredder {
         return urls;
     }
 
-    void waitMeasured() { test::waitFor([&] { return view->targets().pendingCount() == 0; }); }
+    void waitMeasured()
+    {
+        test::waitFor([&] { return view->targets().pendingCount() == 0; });
+    }
 
     void drop(const QList<QUrl>& urls)
     {
@@ -274,8 +277,8 @@ TEST(ShredderView, ARunShredsWhatItWasGivenAndOnlyThatLeavesTheList)
     ASSERT_EQ(s.tools.shredded().size(), 1);
     EXPECT_EQ(s.tools.shredded().first(), (QStringList{a, FS::parentPath(b)}));
     EXPECT_EQ(banner->title, QStringLiteral("Shredded"));
-    EXPECT_EQ(banner->message, QStringLiteral("2 item(s) destroyed, ") + Format::byteText(reclaimed)
-                                   + QStringLiteral(" reclaimed."));
+    EXPECT_EQ(banner->message,
+              QStringLiteral("2 item(s) destroyed, ") + Format::byteText(reclaimed) + QStringLiteral(" reclaimed."));
     EXPECT_FALSE(banner->isError);
     EXPECT_FALSE(FS::exists(a));
     EXPECT_FALSE(FS::exists(FS::parentPath(b)));

@@ -63,21 +63,19 @@ TEST(Sidebar, BadgesSumTheirCategoriesOrCountItems)
          results({result(ScanCategory::trash, {1}, 2 * mb), result(ScanCategory::leftovers, {2}, mb),
                   result(ScanCategory::duplicates, {1}, 50 * mb)}),
          Route::cleanup, Format::byteText(4 * mb)},
-        {"cleanup results of zero bytes", results({result(ScanCategory::trash, {1}, 0)}), Route::cleanup,
-         std::nullopt},
+        {"cleanup results of zero bytes", results({result(ScanCategory::trash, {1}, 0)}), Route::cleanup, std::nullopt},
         {"three items in two groups", results({result(ScanCategory::largeAndOld, {1, 2}, 0)}), Route::largeFiles,
          QStringLiteral("3")},
-        {"1234 items without a separator", results({result(ScanCategory::largeAndOld, {1234}, 1)}),
-         Route::largeFiles, QStringLiteral("1234")},
-        {"a large-files result with no items", results({result(ScanCategory::largeAndOld, {}, 1)}),
-         Route::largeFiles, std::nullopt},
+        {"1234 items without a separator", results({result(ScanCategory::largeAndOld, {1234}, 1)}), Route::largeFiles,
+         QStringLiteral("1234")},
+        {"a large-files result with no items", results({result(ScanCategory::largeAndOld, {}, 1)}), Route::largeFiles,
+         std::nullopt},
         {"reclaim with only backups", results({result(ScanCategory::deviceBackups, {1}, 3 * mb)}), Route::reclaim,
          Format::byteText(3 * mb)},
         {"reclaim sums duplicates and backups",
          results({result(ScanCategory::duplicates, {2}, mb), result(ScanCategory::deviceBackups, {1}, mb)}),
          Route::reclaim, Format::byteText(3 * mb)},
-        {"malware without items", results({result(ScanCategory::malware, {0}, 1)}), Route::protection,
-         std::nullopt},
+        {"malware without items", results({result(ScanCategory::malware, {0}, 1)}), Route::protection, std::nullopt},
         {"malware with items", results({result(ScanCategory::malware, {2}, 1)}), Route::protection,
          QStringLiteral("2")},
     };
@@ -85,8 +83,10 @@ TEST(Sidebar, BadgesSumTheirCategoriesOrCountItems)
         EXPECT_EQ(Sidebar::badge(c.route, c.results), c.badge) << c.name;
     }
     const AppModel::Results everything = results({
-        result(ScanCategory::privacy, {3}, mb), result(ScanCategory::downloadedMedia, {3}, mb),
-        result(ScanCategory::systemJunk, {3}, mb), result(ScanCategory::malware, {1}, mb),
+        result(ScanCategory::privacy, {3}, mb),
+        result(ScanCategory::downloadedMedia, {3}, mb),
+        result(ScanCategory::systemJunk, {3}, mb),
+        result(ScanCategory::malware, {1}, mb),
     });
     for (Route route : {Route::smartScan, Route::widgets, Route::ruvozEzaz, Route::privacy, Route::shredder,
                         Route::applications, Route::performance, Route::maintenance}) {
@@ -106,7 +106,8 @@ TEST(Sidebar, FooterFiguresFollowTheDisk)
         const StorageFooter::Figures figures = StorageFooter::figures(c.free, c.total);
         EXPECT_DOUBLE_EQ(figures.fraction, c.fraction) << c.free << " of " << c.total;
         EXPECT_EQ(figures.percentText, Format::percent(c.fraction));
-        EXPECT_EQ(figures.caption(), Format::byteText(c.free) + QStringLiteral(" free of ") + Format::byteText(c.total));
+        EXPECT_EQ(figures.caption(),
+                  Format::byteText(c.free) + QStringLiteral(" free of ") + Format::byteText(c.total));
     }
     EXPECT_EQ(StorageFooter::figures(0, 0).caption(), QStringLiteral("0 KB free of 0 KB"));
     EXPECT_EQ(StorageFooter::fillWidth(180, 0), 4);
@@ -136,9 +137,10 @@ TEST(Sidebar, ListsTheSectionsUpperCasedWithTheirRoutes)
     std::sort(order.begin(), order.end(), [&](Route a, Route b) {
         return sidebar.row(a)->mapTo(&sidebar, QPoint()).y() < sidebar.row(b)->mapTo(&sidebar, QPoint()).y();
     });
-    EXPECT_EQ(order, (QList<Route>{Route::smartScan, Route::widgets, Route::cleanup, Route::largeFiles, Route::reclaim,
-                                   Route::ruvozEzaz, Route::protection, Route::privacy, Route::shredder,
-                                   Route::applications, Route::performance, Route::maintenance}));
+    EXPECT_EQ(order,
+              (QList<Route>{Route::smartScan, Route::widgets, Route::cleanup, Route::largeFiles, Route::reclaim,
+                            Route::ruvozEzaz, Route::protection, Route::privacy, Route::shredder, Route::applications,
+                            Route::performance, Route::maintenance}));
 }
 
 TEST(Sidebar, ClickingARowSelectsItsRoute)
@@ -187,7 +189,8 @@ TEST(Sidebar, BadgesAndFooterFollowTheModel)
 
     model.scan(ScanCategory::largeAndOld);
     model.refreshSnapshot();
-    test::waitFor([&] { return model.result(ScanCategory::largeAndOld).has_value() && model.snapshot().diskTotal > 0; });
+    test::waitFor(
+        [&] { return model.result(ScanCategory::largeAndOld).has_value() && model.snapshot().diskTotal > 0; });
     test::WindowFixture::settle();
     EXPECT_EQ(sidebar.row(Route::largeFiles)->badge(), QStringLiteral("1"));
     EXPECT_DOUBLE_EQ(sidebar.footer()->shown().fraction, 0.75);
@@ -226,10 +229,10 @@ TEST(Sidebar, SectionsCloseUpRatherThanCutTheLastRow)
         int content;
         int gap;
     } rows[] = {
-        {800, 480, 18},          // room to spare
+        {800, 480, 18}, // room to spare
         {480 + 54 + 16, 480, 18}, // exactly room
         {480 + 30 + 16, 480, 10}, // three gaps of ten
-        {480 + 10 + 16, 480, 8},  // never below eight: the list scrolls
+        {480 + 10 + 16, 480, 8}, // never below eight: the list scrolls
         {100, 480, 8},
     };
     for (const auto& row : rows) {

@@ -1,20 +1,20 @@
+#include "model/AppModelSetup.h"
 #include "model/FakeEngine.h"
+#include "paint/Palette.h"
 #include "platform/HomeFolder.h"
 #include "platform/MountTable.h"
 #include "platform/XdgConfigHome.h"
 #include "platform/XdgDataHome.h"
 #include "shared/MemoryDefaults.h"
-#include "paint/Palette.h"
 #include "support/EventWait.h"
 #include "support/FixtureTree.h"
 #include "support/Mounts.h"
+#include "ui/cleaning/CategorySummaryCard.h"
+#include "ui/cleaning/SmartScanView.h"
 #include "ui/components/GlassCompatButton.h"
 #include "ui/components/PrimaryActionBar.h"
-#include "ui/cleaning/CategorySummaryCard.h"
 #include "ui/components/ScreenServices.h"
-#include "ui/cleaning/SmartScanView.h"
 #include "ui/theme/Symbols.h"
-#include "model/AppModelSetup.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -128,15 +128,16 @@ protected:
 
 class Shots {
 public:
-    explicit Shots(QWidget& window) : window_(window)
+    explicit Shots(QWidget& window)
+        : window_(window)
     {
         folder_ = QCoreApplication::applicationDirPath() + QStringLiteral("/smart-scan-road");
         QDir().mkpath(folder_);
     }
     void take(const QString& name)
     {
-        for (const auto& [appearance, suffix] :
-             {std::pair{Appearance::light, QStringLiteral("light")}, std::pair{Appearance::dark, QStringLiteral("dark")}}) {
+        for (const auto& [appearance, suffix] : {std::pair{Appearance::light, QStringLiteral("light")},
+                                                 std::pair{Appearance::dark, QStringLiteral("dark")}}) {
             Palette::setOwnAppearance(&window_, appearance);
             window_.update();
             QCoreApplication::sendPostedEvents();
@@ -170,8 +171,7 @@ TEST(SmartScanRoad, ScanReviewAndCleanIntoTheTrash)
     QStringList refused;
     ModelEngine engine = ModelEngine::real();
     const auto realRemove = engine.remove;
-    engine.remove = [&refused, realRemove, home](const QStringList& locations, bool userSelected,
-                                                 Remover::Mode mode) {
+    engine.remove = [&refused, realRemove, home](const QStringList& locations, bool userSelected, Remover::Mode mode) {
         for (const QString& location : locations) {
             if (!location.startsWith(home + QLatin1Char('/'))) {
                 refused.append(location);
@@ -301,8 +301,7 @@ TEST(SmartScanRoad, FixtureHomeScriptFeedsEveryCategory)
     platform::Seam<QList<platform::MountEntry>>::Override mounts(platform::mountTable(), test::mountsAt({"/"}));
     const ModelEngine engine = ModelEngine::real();
     for (ScanCategory category : ScanCategories::allCases) {
-        const CategoryResult found =
-            engine.scanner(category)->scan([](const ScanProgress&) {}, [] { return false; });
+        const CategoryResult found = engine.scanner(category)->scan([](const ScanProgress&) {}, [] { return false; });
         int inHome = 0;
         for (const ScanGroup& group : found.groups) {
             for (const ScanItem& item : group.items) {

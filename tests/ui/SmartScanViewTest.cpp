@@ -1,20 +1,20 @@
+#include "ui/cleaning/SmartScanView.h"
+#include "model/AppModelSetup.h"
 #include "model/FakeEngine.h"
 #include "platform/Clock.h"
 #include "shared/MemoryDefaults.h"
 #include "support/EventWait.h"
 #include "support/QtPrinters.h"
 #include "ui/ScreenFixtures.h"
+#include "ui/cleaning/CategorySummaryCard.h"
 #include "ui/components/GlassCompatButton.h"
 #include "ui/components/PrimaryActionBar.h"
 #include "ui/components/ProgressRing.h"
 #include "ui/components/RoleLabel.h"
-#include "ui/components/StatTile.h"
-#include "ui/cleaning/CategorySummaryCard.h"
 #include "ui/components/ScreenServices.h"
-#include "ui/cleaning/SmartScanView.h"
+#include "ui/components/StatTile.h"
 #include "ui/performance/PerformancePresentation.h"
 #include "ui/shell/DetailScreen.h"
-#include "model/AppModelSetup.h"
 
 #include <QTest>
 
@@ -62,8 +62,9 @@ TEST(SmartScanPresentation, BeforeAnyScanShowsTheInvitationOnly)
 {
     const SmartScanPresentation shown = SmartScan::present(inputs());
     EXPECT_FALSE(shown.hasResults);
-    EXPECT_EQ(shown.center, (DialCenter{DialCenter::Kind::ready, QString(), QStringLiteral("Ready when you are"),
-                                        PaletteRole::inkSecondary}));
+    EXPECT_EQ(shown.center,
+              (DialCenter{DialCenter::Kind::ready, QString(), QStringLiteral("Ready when you are"),
+                          PaletteRole::inkSecondary}));
     EXPECT_EQ(shown.primary, (PrimaryButtonLook{QStringLiteral("Scan"), PaletteRole::accent}));
     EXPECT_FALSE(shown.showsReviewDetails);
     EXPECT_FALSE(shown.lastScanLine.has_value());
@@ -99,7 +100,8 @@ TEST(SmartScanPresentation, ScanningShowsPercentMessageAndStop)
         QString percent;
     };
     for (const Case& c : {Case{0, true, QStringLiteral("0%")}, Case{0.004, true, QStringLiteral("0%")},
-                          Case{0.005, false, QStringLiteral("0%")}, Case{0.006, false, QStringLiteral("1%")}, Case{0.5, false, QStringLiteral("50%")}}) {
+                          Case{0.005, false, QStringLiteral("0%")}, Case{0.006, false, QStringLiteral("1%")},
+                          Case{0.5, false, QStringLiteral("50%")}}) {
         SmartScanInputs in = inputs({{ScanCategory::systemJunk, result(ScanCategory::systemJunk, {item(10)})}});
         in.isSmartScanning = true;
         in.smartScanProgress = c.progress;
@@ -131,19 +133,36 @@ TEST(SmartScanPresentation, TotalsCountOnlySmartScanCategories)
         bool enabled;
     };
     const std::vector<Case> cases = {
-        {"empty result", {{ScanCategory::trash, result(ScanCategory::trash, {})}}, QStringLiteral("0.00"),
-         QStringLiteral("B to reclaim"), 0, QStringLiteral("0 KB selected"), false},
+        {"empty result",
+         {{ScanCategory::trash, result(ScanCategory::trash, {})}},
+         QStringLiteral("0.00"),
+         QStringLiteral("B to reclaim"),
+         0,
+         QStringLiteral("0 KB selected"),
+         false},
         {"all deselected",
          {{ScanCategory::trash, result(ScanCategory::trash, {item(2'500'000, false)})}},
-         QStringLiteral("2.50"), QStringLiteral("MB to reclaim"), 0, QStringLiteral("0 KB selected"), false},
+         QStringLiteral("2.50"),
+         QStringLiteral("MB to reclaim"),
+         0,
+         QStringLiteral("0 KB selected"),
+         false},
         {"one selected",
          {{ScanCategory::trash, result(ScanCategory::trash, {item(2'500'000, false), item(1'000)})}},
-         QStringLiteral("2.50"), QStringLiteral("MB to reclaim"), 1'000, QStringLiteral("1 KB selected"), true},
+         QStringLiteral("2.50"),
+         QStringLiteral("MB to reclaim"),
+         1'000,
+         QStringLiteral("1 KB selected"),
+         true},
         {"other screens' categories left out",
          {{ScanCategory::privacy, result(ScanCategory::privacy, {item(150'000)})},
           {ScanCategory::largeAndOld, result(ScanCategory::largeAndOld, {item(9'000'000)})},
           {ScanCategory::duplicates, result(ScanCategory::duplicates, {item(9'000'000)})}},
-         QStringLiteral("150"), QStringLiteral("KB to reclaim"), 150'000, QStringLiteral("150 KB selected"), true},
+         QStringLiteral("150"),
+         QStringLiteral("KB to reclaim"),
+         150'000,
+         QStringLiteral("150 KB selected"),
+         true},
     };
     for (const Case& c : cases) {
         SmartScanInputs in = inputs(c.results);
@@ -291,8 +310,9 @@ TEST(SmartScanPresentation, SystemStripTexts)
         EXPECT_EQ(strip[0], PerformancePresentation::tiles(c.snapshot).at(0)) << c.name;
     }
     const std::array<StatTileLook, 3> strip = SmartScan::systemStrip({});
-    EXPECT_EQ(strip[0], (StatTileLook{QStringLiteral("CPU"), QStringLiteral("0%"), strip[0].caption, 0,
-                                       QStringLiteral("cpu"), PaletteRole::accent}));
+    EXPECT_EQ(strip[0],
+              (StatTileLook{QStringLiteral("CPU"), QStringLiteral("0%"), strip[0].caption, 0, QStringLiteral("cpu"),
+                            PaletteRole::accent}));
     EXPECT_EQ(strip[1].title, QStringLiteral("Memory"));
     EXPECT_EQ(strip[1].symbol, QStringLiteral("memorychip"));
     EXPECT_EQ(strip[1].tint, PaletteRole::accentDeep);
@@ -304,9 +324,9 @@ TEST(SmartScanPresentation, SystemStripTexts)
 TEST(SmartScanPresentation, CardRoutes)
 {
     for (ScanCategory category : ScanCategories::smartScan) {
-        const Route expected = category == ScanCategory::malware   ? Route::protection
-                               : category == ScanCategory::privacy ? Route::privacy
-                                                                   : Route::cleanup;
+        const Route expected = category == ScanCategory::malware ? Route::protection
+            : category == ScanCategory::privacy                  ? Route::privacy
+                                                                 : Route::cleanup;
         EXPECT_EQ(SmartScan::cardRoute(category), expected) << rawValue(category).toStdString();
     }
 }
@@ -450,7 +470,7 @@ TEST_F(SmartScanViewTest, AStepThatReportsNothingForLongStillMovesTheDial)
     auto* ring = find<ProgressRing>(QStringLiteral("dialRing"));
     waitFor([&] {
         return find<RoleLabel>(QStringLiteral("dialCaption"))->text() == QStringLiteral("Reading user caches\u2026")
-               && !ring->isIndeterminate();
+            && !ring->isIndeterminate();
     });
     // The progress stands at 2% while the step goes on, but the ring moves.
     EXPECT_EQ(find<RoleLabel>(QStringLiteral("dialValue"))->text(), QStringLiteral("2%"));
@@ -482,7 +502,7 @@ TEST_F(SmartScanViewTest, WholeCycleScanStopReviewClean)
     QTest::mouseClick(scanButton(), Qt::LeftButton);
     waitFor([&] {
         return model->runningCategories().contains(ScanCategory::systemJunk)
-               && view->presentation().primary.title == QStringLiteral("Stop");
+            && view->presentation().primary.title == QStringLiteral("Stop");
     });
     // Scanning, nothing stored yet: percentage, the danger Stop, no grid.
     EXPECT_EQ(scanButton()->text(), QStringLiteral("Stop"));
@@ -497,7 +517,7 @@ TEST_F(SmartScanViewTest, WholeCycleScanStopReviewClean)
     script.release(ScanCategory::systemJunk);
     waitFor([&] {
         return card(ScanCategory::trash)->currentLook().statusText == QStringLiteral("Scanning\u2026")
-               && view->presentation().ringProgress > 0.125;
+            && view->presentation().ringProgress > 0.125;
     });
     EXPECT_TRUE(showing("summaryGrid"));
     EXPECT_EQ(card(ScanCategory::systemJunk)->currentLook().statusText, QStringLiteral("1 item(s) found"));
@@ -513,7 +533,9 @@ TEST_F(SmartScanViewTest, WholeCycleScanStopReviewClean)
     // Stop: the results state with what was found.
     QTest::mouseClick(scanButton(), Qt::LeftButton);
     script.wakeAll();
-    waitFor([&] { return !model->isSmartScanning() && view->presentation().primary.title == QStringLiteral("Scan Again"); });
+    waitFor([&] {
+        return !model->isSmartScanning() && view->presentation().primary.title == QStringLiteral("Scan Again");
+    });
     runner->waitForDone();
     settle();
     settle();
@@ -523,8 +545,9 @@ TEST_F(SmartScanViewTest, WholeCycleScanStopReviewClean)
     EXPECT_TRUE(find<RoleLabel>(QStringLiteral("lastScanLine"))->text().startsWith(QStringLiteral("Last scan ")));
     EXPECT_EQ(find<RoleLabel>(QStringLiteral("dialCaption"))->text(), QStringLiteral("KB to reclaim"));
     EXPECT_TRUE(bar()->button()->isEnabled());
-    EXPECT_EQ(bar()->detailLabel()->text(), QStringLiteral("Items move to the Trash so you can put them back. Items "
-                                                           "already in the Trash are deleted for good."));
+    EXPECT_EQ(bar()->detailLabel()->text(),
+              QStringLiteral("Items move to the Trash so you can put them back. Items "
+                             "already in the Trash are deleted for good."));
 
     // Review Details and a card lead to the reviewing screens.
     QTest::mouseClick(find<GlassCompatButton>(QStringLiteral("reviewButton")), Qt::LeftButton);
@@ -582,7 +605,9 @@ TEST_F(SmartScanViewTest, CardsLeadToTheirScreens)
 {
     script.setItemSize(0);
     QTest::mouseClick(scanButton(), Qt::LeftButton);
-    waitFor([&] { return !model->isSmartScanning() && view->presentation().primary.title == QStringLiteral("Scan Again"); });
+    waitFor([&] {
+        return !model->isSmartScanning() && view->presentation().primary.title == QStringLiteral("Scan Again");
+    });
     settle();
     // Items of no size: counts show, the bar offers nothing to clean.
     EXPECT_EQ(card(ScanCategory::trash)->currentLook().sizeText, QStringLiteral("0 KB"));

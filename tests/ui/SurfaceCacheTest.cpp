@@ -1,6 +1,6 @@
+#include "ui/paintcache/SurfaceCache.h"
 #include "PaintRecorder.h"
 #include "support/ImageDifference.h"
-#include "ui/paintcache/SurfaceCache.h"
 #include "ui/theme/GlassSurface.h"
 #include "ui/theme/Shapes.h"
 #include "ui/theme/SoftShadow.h"
@@ -36,7 +36,11 @@ void paintSurface(QPainter& painter, const QRectF& rect, qreal radius)
 // A child that draws the surface over its whole rectangle, from the cache or directly.
 class SurfaceChild : public QWidget {
 public:
-    SurfaceChild(bool cached, QWidget* parent) : QWidget(parent), cached_(cached) {}
+    SurfaceChild(bool cached, QWidget* parent)
+        : QWidget(parent)
+        , cached_(cached)
+    {
+    }
 
 protected:
     void paintEvent(QPaintEvent*) override
@@ -133,7 +137,8 @@ TEST(SurfaceCache, AChildsSurfaceLandsOnTheChild)
 TEST(SurfaceCache, GlassLooksTheSameCachedAndTinted)
 {
     for (const Appearance appearance : {Appearance::light, Appearance::dark}) {
-        for (const std::optional<QColor>& tint : {std::optional<QColor>(), std::optional<QColor>(QColor(200, 60, 40))}) {
+        for (const std::optional<QColor>& tint :
+             {std::optional<QColor>(), std::optional<QColor>(QColor(200, 60, 40))}) {
             QPixmapCache::clear();
             QImage cached = test::gradientBackground(QSize(300, 400));
             {
@@ -241,12 +246,14 @@ struct KeptDrawing {
 std::vector<KeptDrawing> keptDrawings()
 {
     const auto surface = [](QRectF rect) {
-        return [rect](QPainter& painter) { SurfaceCache::draw(painter, rect, 14, QStringLiteral("test"), paintSurface); };
+        return
+            [rect](QPainter& painter) { SurfaceCache::draw(painter, rect, 14, QStringLiteral("test"), paintSurface); };
     };
     return {
         {"short surface", surface(QRectF(10, 12, 180, 40))},
         {"tall surface, tiled middle", surface(QRectF(6, 4, 220, 560))},
-        {"glass", [](QPainter& painter) { GlassSurface::paint(painter, QRectF(12, 20, 230, 500), 20, Appearance::dark); }},
+        {"glass",
+         [](QPainter& painter) { GlassSurface::paint(painter, QRectF(12, 20, 230, 500), 20, Appearance::dark); }},
         {"one-colour pill",
          [](QPainter& painter) { SurfaceCache::fill(painter, QRectF(30, 40, 120, 28), 14, QColor(200, 60, 40, 150)); }},
         // A shadow object of its own each time, as a screen made anew draws it.

@@ -63,8 +63,8 @@ TEST(Symbols, EveryNameResolvesToAnIconOfTheTheme)
     EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
     EXPECT_EQ(std::adjacent_find(names.begin(), names.end()), names.end());
     for (const QString& name : names) {
-        EXPECT_TRUE(Symbols::resolves(name)) << name.toStdString() << " -> "
-                                             << Symbols::themeIconName(name).value_or(QString()).toStdString();
+        EXPECT_TRUE(Symbols::resolves(name))
+            << name.toStdString() << " -> " << Symbols::themeIconName(name).value_or(QString()).toStdString();
     }
 }
 
@@ -98,10 +98,21 @@ TEST(Symbols, TheIconTakesTheBrushAndUnknownNamesGetTheFallback)
 
 TEST(Symbols, MeaningsAdwaitaLacksArePaintedWithTheirMarks)
 {
-    const QStringList painted = {"slider.horizontal.3", "info.circle.fill", "shield", "shield.lefthalf.filled",
-                                 "checkmark.shield.fill", "exclamationmark.shield.fill", "lock.shield.fill", "flame",
-                                 "arrow.down.circle", "arrow.down.circle.fill", "circle.lefthalf.filled",
-                                 "questionmark.circle.fill", "folder.fill", "chevron.right", "chevron.down",
+    const QStringList painted = {"slider.horizontal.3",
+                                 "info.circle.fill",
+                                 "shield",
+                                 "shield.lefthalf.filled",
+                                 "checkmark.shield.fill",
+                                 "exclamationmark.shield.fill",
+                                 "lock.shield.fill",
+                                 "flame",
+                                 "arrow.down.circle",
+                                 "arrow.down.circle.fill",
+                                 "circle.lefthalf.filled",
+                                 "questionmark.circle.fill",
+                                 "folder.fill",
+                                 "chevron.right",
+                                 "chevron.down",
                                  "chevron.up"};
     for (const QString& name : painted) {
         SCOPED_TRACE(name.toStdString());

@@ -65,7 +65,8 @@ protected:
 
     std::unique_ptr<TrayItem> makeTray(QList<MaintenanceTask> tasks = someTasks())
     {
-        return std::make_unique<TrayItem>(model(), [this] { return trayAvailable; }, std::move(tasks));
+        return std::make_unique<TrayItem>(
+            model(), [this] { return trayAvailable; }, std::move(tasks));
     }
 
     std::unique_ptr<MenuBarPanel> makePanel(QList<MaintenanceTask> tasks = someTasks())
@@ -102,9 +103,9 @@ TEST(MenuBarLabel, SummaryJoinsTheCompactReadingsWithAMiddleDot)
     inputs.snapshot.cpuUsage = 0.42;
     inputs.snapshot.memoryUsed = 1'234'567;
     inputs.snapshot.networkIn = 2'000;
-    const QString expected = monitorReading(cpu, inputs).compact + QStringLiteral(u" \u00B7 ") +
-                             monitorReading(memory, inputs).compact + QStringLiteral(u" \u00B7 ") +
-                             monitorReading(network, inputs).compact;
+    const QString expected = monitorReading(cpu, inputs).compact + QStringLiteral(u" \u00B7 ")
+        + monitorReading(memory, inputs).compact + QStringLiteral(u" \u00B7 ")
+        + monitorReading(network, inputs).compact;
     EXPECT_EQ(MenuBarLabel::summary({cpu, memory, network}, inputs), expected);
     EXPECT_TRUE(MenuBarLabel::summary({cpu, memory, network}, inputs).startsWith(QStringLiteral("42%")));
     EXPECT_EQ(MenuBarLabel::summary({}, inputs), QString());

@@ -1,16 +1,16 @@
+#include "ui/applications/UninstallPane.h"
+#include "model/BackgroundRunner.h"
 #include "support/EventWait.h"
 #include "support/QtPrinters.h"
-#include "model/BackgroundRunner.h"
-#include "ui/results/ItemRow.h"
+#include "ui/applications/AppIconCache.h"
+#include "ui/applications/AppListModel.h"
+#include "ui/applications/ApplicationsPresentation.h"
 #include "ui/components/GlassCompatButton.h"
 #include "ui/components/GlassPanel.h"
 #include "ui/components/PrimaryActionBar.h"
 #include "ui/components/RoleLabel.h"
 #include "ui/components/StatusPill.h"
-#include "ui/applications/AppIconCache.h"
-#include "ui/applications/ApplicationsPresentation.h"
-#include "ui/applications/AppListModel.h"
-#include "ui/applications/UninstallPane.h"
+#include "ui/results/ItemRow.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
@@ -53,8 +53,8 @@ ScanItem item(const QString& name, qint64 size, bool selected)
 
 struct Pane {
     std::shared_ptr<BackgroundRunner> runner = std::make_shared<BackgroundRunner>(2);
-    AppIconCache icons {quietServices(), runner};
-    UninstallPane pane {quietServices(), icons};
+    AppIconCache icons{quietServices(), runner};
+    UninstallPane pane{quietServices(), icons};
 
     Pane() { pane.resize(600, 800); }
     ~Pane() { runner->waitForDone(); }
@@ -145,8 +145,9 @@ TEST(UninstallPane, ResidueCardReceiptsEmptyLeftoversAndProtection)
     plan.receipts = {PackageReceipt{QStringLiteral("org.example.pkg"), {}, std::nullopt, {}}};
     p.pane.present(plan.app, plan, false, false, false);
     EXPECT_FALSE(p.pane.receiptLine()->isHidden());
-    EXPECT_EQ(p.pane.receiptLine()->text(),
-              QStringLiteral("Removing these also forgets 1 installer receipt, which needs an administrator password."));
+    EXPECT_EQ(
+        p.pane.receiptLine()->text(),
+        QStringLiteral("Removing these also forgets 1 installer receipt, which needs an administrator password."));
     plan.installedResidue.clear();
     p.pane.present(plan.app, plan, false, false, false);
     EXPECT_TRUE(p.pane.residueCard()->isHidden());
@@ -170,8 +171,7 @@ TEST(UninstallPane, APackagedApplicationSaysThePackageManagerRemovesIt)
               QStringLiteral("Installed by a package; remove it with the package manager."));
     EXPECT_FALSE(p.pane.actionBar()->button()->isEnabled());
     EXPECT_FALSE(p.pane.leftoversEmpty()->isHidden());
-    EXPECT_EQ(p.pane.leftoversEmpty()->text(),
-              QStringLiteral("No support files are listed for a packaged app."));
+    EXPECT_EQ(p.pane.leftoversEmpty()->text(), QStringLiteral("No support files are listed for a packaged app."));
 
     UninstallPlan bundle;
     bundle.app = tool();

@@ -94,8 +94,9 @@ TEST(UpdateSheet, ABuildWithoutASiteSaysSoPlainly)
         EXPECT_EQ(content.state, State::noSite);
         EXPECT_EQ(content.symbol, QStringLiteral("info.circle.fill"));
         EXPECT_EQ(content.title, QStringLiteral("This build has no update site"));
-        EXPECT_EQ(content.detail, QStringLiteral("Harborlite 1.0 (100) was built without an update site, so it never "
-                                                 "checks for updates. New versions come from wherever you installed it."));
+        EXPECT_EQ(content.detail,
+                  QStringLiteral("Harborlite 1.0 (100) was built without an update site, so it never "
+                                 "checks for updates. New versions come from wherever you installed it."));
     }
     EXPECT_TRUE(fixture.feed.requests().isEmpty());
 }
@@ -135,8 +136,7 @@ TEST_F(UpdateSheetTest, FollowsTheCheckerWhileOpen)
     EXPECT_EQ(sheet->state(), State::checking);
     EXPECT_NE(sheet->findChild<QWidget*>(QStringLiteral("checkingSpinner")), nullptr);
 
-    fixture.makeAvailable({QStringLiteral("Faster scans"), QStringLiteral("Fewer clicks")},
-                          QStringLiteral("March 1"));
+    fixture.makeAvailable({QStringLiteral("Faster scans"), QStringLiteral("Fewer clicks")}, QStringLiteral("March 1"));
     test::WindowFixture::settle();
     EXPECT_EQ(sheet->state(), State::available);
     EXPECT_EQ(text(*sheet, "availableTitle"), QStringLiteral("Harborlite 2.0 is available"));
@@ -167,8 +167,7 @@ TEST_F(UpdateSheetTest, ButtonsActOnTheRelease)
     auto sheet = makeSheet();
     QTest::mouseClick(sheet->downloadButton(), Qt::LeftButton);
     QTest::mouseClick(sheet->releaseNotesButton(), Qt::LeftButton);
-    EXPECT_EQ(fixture.opened,
-              (QList<QUrl>{QUrl("https://example.org/download"), QUrl("https://example.org/notes")}));
+    EXPECT_EQ(fixture.opened, (QList<QUrl>{QUrl("https://example.org/download"), QUrl("https://example.org/notes")}));
     EXPECT_EQ(closes, 0);
 
     QTest::mouseClick(sheet->skipButton(), Qt::LeftButton);

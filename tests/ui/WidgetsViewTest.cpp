@@ -1,3 +1,4 @@
+#include "ui/monitor/WidgetsView.h"
 #include "TrayFixture.h"
 #include "shared/JsonFileDefaults.h"
 #include "ui/components/CapsuleChip.h"
@@ -18,7 +19,6 @@
 #include "ui/monitor/PlacementChipRow.h"
 #include "ui/monitor/UpdatesRow.h"
 #include "ui/updates/UpdateSheet.h"
-#include "ui/monitor/WidgetsView.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -137,8 +137,9 @@ TEST(MonitorControls, IntervalTitles)
 TEST(UpdatesRow, CaptionNamesVersionBuildAndHost)
 {
     const QString caption = UpdatesRow::caption(QStringLiteral("2.1"), 57, QStringLiteral("updates.example.org"));
-    EXPECT_EQ(caption, QString::fromUtf8("Version 2.1 (57) \u00B7 checks updates.example.org once a day, sending "
-                                         "nothing about you"));
+    EXPECT_EQ(caption,
+              QString::fromUtf8("Version 2.1 (57) \u00B7 checks updates.example.org once a day, sending "
+                                "nothing about you"));
     EXPECT_TRUE(UpdatesRow::caption(QStringLiteral("0"), 0, QStringLiteral("h")).startsWith("Version 0 (0) "));
 }
 

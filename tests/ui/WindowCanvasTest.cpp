@@ -1,6 +1,6 @@
+#include "ui/theme/WindowCanvas.h"
 #include "ui/theme/ApplicationAppearance.h"
 #include "ui/theme/TypeStyle.h"
-#include "ui/theme/WindowCanvas.h"
 
 #include <QApplication>
 #include <QStyle>
@@ -65,8 +65,10 @@ TEST(ApplicationAppearance, SystemDrawsTheDesktopsAppearanceInTheSystemsColours)
         Appearance desktop;
         Appearance drawn;
     } rows[] = {
-        {AppTheme::system, Appearance::light, Appearance::light}, {AppTheme::system, Appearance::dark, Appearance::dark},
-        {AppTheme::light, Appearance::dark, Appearance::light},   {AppTheme::dark, Appearance::light, Appearance::dark},
+        {AppTheme::system, Appearance::light, Appearance::light},
+        {AppTheme::system, Appearance::dark, Appearance::dark},
+        {AppTheme::light, Appearance::dark, Appearance::light},
+        {AppTheme::dark, Appearance::light, Appearance::dark},
     };
     for (const auto& row : rows) {
         const QPalette made = ApplicationAppearance::paletteFor(row.theme, row.desktop);

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "model/AppModelSetup.h"
 #include "model/FakeEngine.h"
 #include "quorvanekit/FeedServer.h"
 #include "shared/MemoryDefaults.h"
-#include "model/AppModelSetup.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

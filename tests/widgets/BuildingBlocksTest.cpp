@@ -1,4 +1,5 @@
 #include "paint/Palette.h"
+#include "widgets/extension/FreeAmountRow.h"
 #include "widgets/extension/LabelledFigure.h"
 #include "widgets/extension/MonitorProvider.h"
 #include "widgets/extension/StorageEntryView.h"
@@ -7,7 +8,6 @@
 #include "widgets/extension/WidgetBar.h"
 #include "widgets/extension/WidgetHeader.h"
 #include "widgets/extension/WidgetRing.h"
-#include "widgets/extension/FreeAmountRow.h"
 
 #include <QImage>
 #include <QPainter>
@@ -174,8 +174,8 @@ TEST(SystemMonitorEntryView, EachLayoutHoldsItsBlocks)
         int bars;
         int figures;
     } rows[] = {
-        {WidgetFamily::systemSmall, placeholder, 2, 1, 0}, {WidgetFamily::systemMedium, placeholder, 3, 0, 3},
-        {WidgetFamily::systemLarge, placeholder, 4, 3, 3}, {WidgetFamily::systemLarge, bare, 3, 3, 2},
+        {WidgetFamily::systemSmall, placeholder, 2, 1, 0},      {WidgetFamily::systemMedium, placeholder, 3, 0, 3},
+        {WidgetFamily::systemLarge, placeholder, 4, 3, 3},      {WidgetFamily::systemLarge, bare, 3, 3, 2},
         {WidgetFamily::systemExtraLarge, placeholder, 3, 0, 3},
     };
     for (const auto& row : rows) {

@@ -46,7 +46,8 @@ class FakeWidget : public Widget {
 public:
     explicit FakeWidget(QString kind = QStringLiteral("FakeKind"),
                         std::vector<WidgetFamily> families = {WidgetFamily::systemSmall, WidgetFamily::systemMedium})
-        : kind_(std::move(kind)), families_(std::move(families))
+        : kind_(std::move(kind))
+        , families_(std::move(families))
     {
     }
 

@@ -44,8 +44,9 @@ TEST(HostControls, TheGalleryAddsWithGlassButtonsAndTitlesInTheKitsType)
         EXPECT_FALSE(button->isProminent());
     }
     QList<std::pair<QString, WidgetFamily>> added;
-    QObject::connect(&gallery, &WidgetGallery::addRequested,
-                     [&](const QString& kind, WidgetFamily family) { added.append({kind, family}); });
+    QObject::connect(&gallery, &WidgetGallery::addRequested, [&](const QString& kind, WidgetFamily family) {
+        added.append({kind, family});
+    });
     buttons[2]->click();
     EXPECT_EQ(added, (QList<std::pair<QString, WidgetFamily>>{{QStringLiteral("Second"), WidgetFamily::systemLarge}}));
 
@@ -74,8 +75,9 @@ TEST(HostControls, TheWidgetsMenuIsDrawnInTheKitsMenuStyle)
     for (const QAction* action : menu->actions()) {
         titles << (action->isSeparator() ? QStringLiteral("-") : action->text());
     }
-    EXPECT_EQ(titles, (QStringList{QStringLiteral("Remove Widget"), QStringLiteral("Edit Widgets\u2026"),
-                                   QStringLiteral("-"), QStringLiteral("Quit")}));
+    EXPECT_EQ(titles,
+              (QStringList{QStringLiteral("Remove Widget"), QStringLiteral("Edit Widgets\u2026"), QStringLiteral("-"),
+                           QStringLiteral("Quit")}));
 
     QSignalSpy removed(&window, &DesktopWindow::removeRequested);
     menu->actions().first()->trigger();

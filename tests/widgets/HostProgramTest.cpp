@@ -46,7 +46,8 @@ TEST(HostProgram, RefusesWhatIsNotItsPlugIn)
     } rows[] = {
         {tree.path(QStringLiteral("missing.so")), QStringLiteral("There is no widget plug-in at")},
         {text, QStringLiteral("is not a widget plug-in")},
-        {QStringLiteral(HARBORLITE_OTHER_VERSION_PLUGIN), QStringLiteral("of interface version 0; this host loads version 1")},
+        {QStringLiteral(HARBORLITE_OTHER_VERSION_PLUGIN),
+         QStringLiteral("of interface version 0; this host loads version 1")},
     };
     for (const auto& row : rows) {
         const HostRun run = runHost({QStringLiteral("--plugin-file"), row.plugin}, tree);
@@ -61,9 +62,9 @@ TEST(HostProgram, WritesTheGalleryInLightAndDark)
     harborlite::test::FixtureTree home;
     const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/widgets-gallery");
     QDir(folder).removeRecursively();
-    const HostRun run = runHost({QStringLiteral("--plugin-file"), QStringLiteral(HARBORLITE_WIDGETS_PLUGIN),
-                             QStringLiteral("--png"), folder},
-                            home);
+    const HostRun run = runHost(
+        {QStringLiteral("--plugin-file"), QStringLiteral(HARBORLITE_WIDGETS_PLUGIN), QStringLiteral("--png"), folder},
+        home);
     ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
     for (const char* appearance : {"light", "dark"}) {
         const QImage page(QStringLiteral("%1/widgets-gallery-%2.png").arg(folder, QLatin1String(appearance)));
@@ -81,9 +82,9 @@ TEST(HostProgram, WritesTheGalleryInLightAndDark)
             {"HarborliteStorage", "systemMedium", {364, 170}},
         };
         for (const auto& tile : tiles) {
-            const QImage image(QStringLiteral("%1/%2-%3-%4.png")
-                                   .arg(folder, QLatin1String(tile.kind), QLatin1String(tile.family),
-                                        QLatin1String(appearance)));
+            const QImage image(
+                QStringLiteral("%1/%2-%3-%4.png")
+                    .arg(folder, QLatin1String(tile.kind), QLatin1String(tile.family), QLatin1String(appearance)));
             EXPECT_EQ(image.size(), tile.size) << tile.kind << " " << tile.family << " " << appearance;
         }
     }

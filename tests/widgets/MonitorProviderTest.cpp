@@ -1,6 +1,6 @@
+#include "widgets/extension/MonitorProvider.h"
 #include "platform/Clock.h"
 #include "support/EventWait.h"
-#include "widgets/extension/MonitorProvider.h"
 
 #include <QCoreApplication>
 #include <QThread>

@@ -1,5 +1,5 @@
-#include "support/FixtureTree.h"
 #include "widgets/host/PlacementStore.h"
+#include "support/FixtureTree.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,8 +19,8 @@ bool offers(const QString& kind, WidgetFamily family)
     if (kind == QLatin1String("HarborliteSystemMonitor")) {
         return family != WidgetFamily::systemExtraLarge;
     }
-    return kind == QLatin1String("HarborliteStorage") &&
-           (family == WidgetFamily::systemSmall || family == WidgetFamily::systemMedium);
+    return kind == QLatin1String("HarborliteStorage")
+        && (family == WidgetFamily::systemSmall || family == WidgetFamily::systemMedium);
 }
 
 QJsonArray savedList(const QString& path)
@@ -127,8 +127,8 @@ TEST(PlacementStore, EntriesThePlugInCannotShowAreDroppedAndTheRestKept)
         7,
         {"id": "%2", "kind": "HarborliteSystemMonitor", "family": "systemSmall", "x": "left", "y": 1e300}
     ]})")
-                                 .arg(good, kSecond.toString(QUuid::WithoutBraces))
-                                 .toUtf8();
+                                   .arg(good, kSecond.toString(QUuid::WithoutBraces))
+                                   .toUtf8();
     const QString path = tree.file(QStringLiteral("config/placements.json"), content);
     const PlacementStore::Loaded loaded = PlacementStore(path).load(offers);
     EXPECT_TRUE(loaded.repaired);
@@ -157,6 +157,6 @@ TEST(PlacementStore, AFolderInThePlaceOfTheFileIsLeftAlone)
 
 TEST(PlacementStore, TheStandardFileLivesInTheHostsOwnConfigFolder)
 {
-    EXPECT_TRUE(PlacementStore::standardFilePath().endsWith(
-        QStringLiteral("/.config/harborlite-widget-host/placements.json")));
+    EXPECT_TRUE(
+        PlacementStore::standardFilePath().endsWith(QStringLiteral("/.config/harborlite-widget-host/placements.json")));
 }

@@ -1,5 +1,5 @@
-#include "widgets/extension/MonitorProvider.h"
 #include "widgets/extension/StoragePresentation.h"
+#include "widgets/extension/MonitorProvider.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +12,12 @@ TEST(StoragePresentation, TheFreeAmountSplitsIntoNumberAndUnit)
         const char* number;
         const char* unit;
     } rows[] = {
-        {0, "0.00", "B"},           {-20, "0.00", "B"},         {999, "999", "B"},
-        {1'000, "1.00", "KB"},      {45'600'000, "45.6", "MB"}, {161'000'000'000, "161", "GB"},
+        {0, "0.00", "B"},
+        {-20, "0.00", "B"},
+        {999, "999", "B"},
+        {1'000, "1.00", "KB"},
+        {45'600'000, "45.6", "MB"},
+        {161'000'000'000, "161", "GB"},
         {2'500'000'000'000, "2.50", "TB"},
     };
     for (const auto& row : rows) {

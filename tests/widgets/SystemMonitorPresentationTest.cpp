@@ -1,6 +1,6 @@
+#include "widgets/extension/SystemMonitorPresentation.h"
 #include "widgets/extension/LabelledFigure.h"
 #include "widgets/extension/MonitorProvider.h"
-#include "widgets/extension/SystemMonitorPresentation.h"
 
 #include <gtest/gtest.h>
 
@@ -65,11 +65,12 @@ TEST(SystemMonitorPresentation, ThePlaceholderInTheMediumSize)
         EXPECT_EQ(captions(p.rings), (std::vector<QString>{"CPU", "Memory", "Storage"}));
         EXPECT_EQ(p.rings[2], (RingFigure{333.0 / 494.0, PaletteRole::accentBright, "Storage", "67%"}));
         EXPECT_TRUE(p.bars.empty());
-        EXPECT_EQ(p.figures, (std::vector<LabelledValue>{
-                                 {"Down", "1.20M/s", PaletteRole::info},
-                                 {"Up", "88.0K/s", PaletteRole::info},
-                                 {"Free", "161G", PaletteRole::accentBright},
-                             }));
+        EXPECT_EQ(p.figures,
+                  (std::vector<LabelledValue>{
+                      {"Down", "1.20M/s", PaletteRole::info},
+                      {"Up", "88.0K/s", PaletteRole::info},
+                      {"Free", "161G", PaletteRole::accentBright},
+                  }));
     }
 }
 
@@ -84,11 +85,12 @@ TEST(SystemMonitorPresentation, ThePlaceholderInTheLargeSize)
     EXPECT_EQ(p.bars[1].detail, QStringLiteral("12.6 GB of 17.18 GB"));
     EXPECT_EQ(p.bars[1].tint, PaletteRole::accentDeep);
     EXPECT_EQ(p.bars[2], (BarFigure{"CPU", "User 14%" + kDot + "System 8%", 0.22, PaletteRole::accent}));
-    EXPECT_EQ(p.figures, (std::vector<LabelledValue>{
-                             {"Download", "1.2 MB/s", PaletteRole::info},
-                             {"Upload", "88 KB/s", PaletteRole::info},
-                             {"Swap", "1.38 GB", PaletteRole::warning},
-                         }));
+    EXPECT_EQ(p.figures,
+              (std::vector<LabelledValue>{
+                  {"Download", "1.2 MB/s", PaletteRole::info},
+                  {"Upload", "88 KB/s", PaletteRole::info},
+                  {"Swap", "1.38 GB", PaletteRole::warning},
+              }));
 }
 
 TEST(SystemMonitorPresentation, TheBatteryRingFollowsTheLevel)
@@ -98,11 +100,8 @@ TEST(SystemMonitorPresentation, TheBatteryRingFollowsTheLevel)
         std::size_t rings;
         PaletteRole tint;
     } rows[] = {
-        {std::nullopt, 3, PaletteRole::accent},
-        {0.19, 4, PaletteRole::danger},
-        {0.2, 4, PaletteRole::accent},
-        {0.0, 4, PaletteRole::danger},
-        {1.0, 4, PaletteRole::accent},
+        {std::nullopt, 3, PaletteRole::accent}, {0.19, 4, PaletteRole::danger}, {0.2, 4, PaletteRole::accent},
+        {0.0, 4, PaletteRole::danger},          {1.0, 4, PaletteRole::accent},
     };
     for (const auto& row : rows) {
         SystemSnapshot s = MonitorProvider::placeholderSnapshot();

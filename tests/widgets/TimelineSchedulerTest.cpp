@@ -10,8 +10,8 @@
 #include <gtest/gtest.h>
 
 using namespace harborlite;
-using harborlite::test::FakeWidget;
 using harborlite::test::fakeEntry;
+using harborlite::test::FakeWidget;
 using harborlite::test::markOf;
 
 namespace {

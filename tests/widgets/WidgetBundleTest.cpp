@@ -1,7 +1,7 @@
+#include "widgets/kit/WidgetBundle.h"
 #include "support/EventWait.h"
 #include "widgets/extension/MonitorEntry.h"
 #include "widgets/extension/MonitorProvider.h"
-#include "widgets/kit/WidgetBundle.h"
 
 #include <QCoreApplication>
 #include <QPluginLoader>
@@ -43,9 +43,9 @@ TEST(WidgetBundle, TheBuiltPlugInDeclaresTheSystemMonitorThenStorage)
     EXPECT_EQ(widgets[0]->kind(), QStringLiteral("HarborliteSystemMonitor"));
     EXPECT_EQ(widgets[0]->displayName(), QStringLiteral("System Monitor"));
     EXPECT_EQ(widgets[0]->description(), QStringLiteral("CPU, memory, storage and network at a glance."));
-    EXPECT_EQ(widgets[0]->supportedFamilies(), (std::vector<WidgetFamily>{WidgetFamily::systemSmall,
-                                                                          WidgetFamily::systemMedium,
-                                                                          WidgetFamily::systemLarge}));
+    EXPECT_EQ(
+        widgets[0]->supportedFamilies(),
+        (std::vector<WidgetFamily>{WidgetFamily::systemSmall, WidgetFamily::systemMedium, WidgetFamily::systemLarge}));
     EXPECT_EQ(widgets[1]->kind(), QStringLiteral("HarborliteStorage"));
     EXPECT_EQ(widgets[1]->displayName(), QStringLiteral("Storage"));
     EXPECT_EQ(widgets[1]->description(), QStringLiteral("How much room is left on your startup disk."));

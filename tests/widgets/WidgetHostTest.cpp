@@ -192,8 +192,7 @@ TEST(WidgetHost, ACorruptPlacementFileOpensTheGallery)
 TEST(WidgetHost, WidgetsPlacedWithoutASpotGetSeparateOnesAndKeepThem)
 {
     test::FixtureTree tree;
-    tree.file(QStringLiteral("config/placements.json"),
-              QByteArray(R"({"placements": [
+    tree.file(QStringLiteral("config/placements.json"), QByteArray(R"({"placements": [
                   {"id": "1b4e28ba-2fa1-11d2-883f-0016d3cca427", "kind": "First", "family": "systemSmall"},
                   {"id": "2b4e28ba-2fa1-11d2-883f-0016d3cca427", "kind": "Second", "family": "systemLarge"}
               ]})"));

@@ -1,8 +1,8 @@
 #include "engine/apps/AppCatalog.h"
 
-#include "engine/safety/SafetyGuard.h"
-#include "engine/formats/BundleInfo.h"
 #include "engine/apps/NameOrder.h"
+#include "engine/formats/BundleInfo.h"
+#include "engine/safety/SafetyGuard.h"
 #include "shared/FileSystem.h"
 
 namespace harborlite {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/models/InstalledApp.h"
 #include "engine/apps/LinuxApplications.h"
+#include "engine/models/InstalledApp.h"
 #include "platform/SystemRoots.h"
 
 #include <QList>
@@ -36,8 +36,7 @@ public:
 
     // Bundles directly inside each root, then the Linux forms, the first of
     // each identifier winning, sorted by name (natural, case-insensitive, stable).
-    QList<InstalledApp> installedApps(bool includeSizes,
-                                      const std::function<bool()>& isCancelled = {}) const;
+    QList<InstalledApp> installedApps(bool includeSizes, const std::function<bool()>& isCancelled = {}) const;
 
     // Identifiers as written (plus "com.apple") and lower-case names of what is installed.
     Identity installedIdentity() const;

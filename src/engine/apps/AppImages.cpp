@@ -1,7 +1,7 @@
 #include "engine/apps/AppImages.h"
 
-#include "engine/formats/NoFollow.h"
 #include "engine/formats/DesktopEntry.h"
+#include "engine/formats/NoFollow.h"
 #include "shared/FileSystem.h"
 
 #include <QDir>

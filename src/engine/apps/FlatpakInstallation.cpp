@@ -1,11 +1,10 @@
 #include "engine/apps/FlatpakInstallation.h"
 
 #include "engine/EngineLog.h"
-#include "engine/formats/NoFollow.h"
 #include "engine/formats/Metainfo.h"
+#include "engine/formats/NoFollow.h"
 #include "platform/PathText.h"
 #include "shared/FileSystem.h"
-
 
 #include <cerrno>
 #include <climits>
@@ -125,9 +124,11 @@ QString FlatpakInstallation::desktopEntry(const App& app)
 std::optional<QString> FlatpakInstallation::version(const App& app)
 {
     const QString share = FS::join(app.deployment, QStringLiteral("files/share"));
-    for (const QString& relative : {QStringLiteral("metainfo/%1.metainfo.xml"), QStringLiteral("metainfo/%1.appdata.xml"),
-                                    QStringLiteral("appdata/%1.appdata.xml")}) {
-        const NoFollow::FileBytes file = NoFollow::readFile(FS::join(share, relative.arg(app.id)), Metainfo::maxFileBytes);
+    for (const QString& relative :
+         {QStringLiteral("metainfo/%1.metainfo.xml"), QStringLiteral("metainfo/%1.appdata.xml"),
+          QStringLiteral("appdata/%1.appdata.xml")}) {
+        const NoFollow::FileBytes file =
+            NoFollow::readFile(FS::join(share, relative.arg(app.id)), Metainfo::maxFileBytes);
         if (file.status == NoFollow::FileBytes::Status::read) {
             return Metainfo::newestReleaseVersion(file.bytes);
         }
@@ -144,7 +145,8 @@ std::optional<QString> FlatpakInstallation::iconFile(const App& app, const QStri
     const QString icons = FS::join(app.deployment, QStringLiteral("export/share/icons/hicolor"));
     for (const QString& size : iconSizes()) {
         for (const char* extension : {".svg", ".png"}) {
-            const QString candidate = FS::join(icons, size + QStringLiteral("/apps/") + iconName + QLatin1String(extension));
+            const QString candidate =
+                FS::join(icons, size + QStringLiteral("/apps/") + iconName + QLatin1String(extension));
             if (NoFollow::entryType(candidate) == NoFollow::EntryType::file) {
                 return candidate;
             }

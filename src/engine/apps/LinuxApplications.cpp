@@ -1,10 +1,10 @@
 #include "engine/apps/LinuxApplications.h"
 
-#include "engine/safety/SafetyGuard.h"
 #include "engine/apps/AppImages.h"
+#include "engine/apps/FlatpakInstallation.h"
 #include "engine/formats/DesktopEntry.h"
 #include "engine/formats/DpkgDatabase.h"
-#include "engine/apps/FlatpakInstallation.h"
+#include "engine/safety/SafetyGuard.h"
 #include "shared/FileSystem.h"
 
 #include <QHash>
@@ -137,7 +137,8 @@ void LinuxApplications::appendFlatpaks(QList<InstalledApp>& apps, const QString&
         app.kind = InstalledApp::Kind::flatpak;
         app.bundleID = deployed.id;
         app.name = deployed.id.section(QLatin1Char('.'), -1);
-        if (const std::optional<DesktopEntry> entry = DesktopEntry::fromFile(FlatpakInstallation::desktopEntry(deployed))) {
+        if (const std::optional<DesktopEntry> entry =
+                DesktopEntry::fromFile(FlatpakInstallation::desktopEntry(deployed))) {
             if (const QString name = entry->text(QStringLiteral("Name")).value_or(QString()); !name.isEmpty()) {
                 app.name = name;
             }
@@ -189,8 +190,8 @@ void LinuxApplications::appendDebianApps(QList<InstalledApp>& apps, bool include
         }
         seen.insert(id);
         const auto exact = byNameAndArchitecture.constFind(owned.package + QLatin1Char(':') + owned.architecture);
-        const std::optional<DpkgDatabase::Package> package = !owned.architecture.isEmpty()
-                && exact != byNameAndArchitecture.constEnd()
+        const std::optional<DpkgDatabase::Package> package =
+            !owned.architecture.isEmpty() && exact != byNameAndArchitecture.constEnd()
             ? std::optional(*exact)
             : (byName.contains(owned.package) ? std::optional(byName.value(owned.package)) : std::nullopt);
         InstalledApp app;

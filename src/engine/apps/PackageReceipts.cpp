@@ -1,7 +1,7 @@
 #include "engine/apps/PackageReceipts.h"
 
-#include "engine/safety/SafetyGuard.h"
 #include "engine/commands/ShellRunner.h"
+#include "engine/safety/SafetyGuard.h"
 #include "platform/ToolTable.h"
 #include "shared/FileSystem.h"
 #include "shared/Formatting.h"
@@ -149,15 +149,52 @@ bool startsWithBelow(const QString& path, const QString& root)
 const QSet<QString>& neverRemove()
 {
     static const QSet<QString> paths = {
-        "/", "/Applications", "/Library", "/usr", "/opt", "/opt/homebrew", "/bin", "/sbin", "/var", "/var/local",
-        "/private", "/private/var", "/private/etc", "/etc", "/tmp", "/private/tmp", "/usr/local", "/usr/local/bin",
-        "/usr/local/sbin", "/usr/local/lib", "/usr/local/share", "/usr/local/include", "/usr/local/etc",
-        "/usr/local/opt", "/usr/local/var", "/usr/local/share/doc", "/usr/local/share/man", "/usr/local/share/info",
-        "/usr/local/lib/pkgconfig", "/Library/Application Support", "/Library/LaunchAgents",
-        "/Library/LaunchDaemons", "/Library/PrivilegedHelperTools", "/Library/Extensions", "/Library/Preferences",
-        "/Library/Frameworks", "/Library/Internet Plug-Ins", "/Library/Audio", "/Library/Audio/Plug-Ins",
-        "/Library/Audio/Plug-Ins/HAL", "/Library/Security", "/Library/Security/SecurityAgentPlugins",
-        "/Library/Fonts", "/Library/QuickLook", "/Library/Services", "/Library/StartupItems",
+        "/",
+        "/Applications",
+        "/Library",
+        "/usr",
+        "/opt",
+        "/opt/homebrew",
+        "/bin",
+        "/sbin",
+        "/var",
+        "/var/local",
+        "/private",
+        "/private/var",
+        "/private/etc",
+        "/etc",
+        "/tmp",
+        "/private/tmp",
+        "/usr/local",
+        "/usr/local/bin",
+        "/usr/local/sbin",
+        "/usr/local/lib",
+        "/usr/local/share",
+        "/usr/local/include",
+        "/usr/local/etc",
+        "/usr/local/opt",
+        "/usr/local/var",
+        "/usr/local/share/doc",
+        "/usr/local/share/man",
+        "/usr/local/share/info",
+        "/usr/local/lib/pkgconfig",
+        "/Library/Application Support",
+        "/Library/LaunchAgents",
+        "/Library/LaunchDaemons",
+        "/Library/PrivilegedHelperTools",
+        "/Library/Extensions",
+        "/Library/Preferences",
+        "/Library/Frameworks",
+        "/Library/Internet Plug-Ins",
+        "/Library/Audio",
+        "/Library/Audio/Plug-Ins",
+        "/Library/Audio/Plug-Ins/HAL",
+        "/Library/Security",
+        "/Library/Security/SecurityAgentPlugins",
+        "/Library/Fonts",
+        "/Library/QuickLook",
+        "/Library/Services",
+        "/Library/StartupItems",
     };
     return paths;
 }
@@ -175,8 +212,8 @@ QStringList maximalPaths(const QStringList& paths)
                      [](const QString& a, const QString& b) { return a.size() < b.size(); });
     QStringList kept;
     for (const QString& path : candidates) {
-        const bool inside = std::any_of(kept.begin(), kept.end(),
-                                        [&](const QString& root) { return startsWithBelow(path, root); });
+        const bool inside =
+            std::any_of(kept.begin(), kept.end(), [&](const QString& root) { return startsWithBelow(path, root); });
         if (!inside) {
             kept << path;
         }

@@ -134,8 +134,7 @@ std::optional<Clock::time_point> deadlineAfter(double timeout)
     }
     constexpr double longest = 365.0 * 24 * 3600;
     const double seconds = timeout > 0 ? std::min(timeout, longest) : 0.0;
-    return Clock::now()
-        + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+    return Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
 }
 
 int millisecondsUntil(Clock::time_point moment, Clock::time_point now)
@@ -229,7 +228,9 @@ public:
 } // namespace
 
 RunError::RunError(Kind kind, const QString& detail)
-    : kind_(kind), detail_(detail), what_(errorDescription().toUtf8())
+    : kind_(kind)
+    , detail_(detail)
+    , what_(errorDescription().toUtf8())
 {
 }
 
@@ -299,8 +300,7 @@ Output run(const QString& path, const QStringList& arguments, double timeout)
     sigset_t allSignals;
     sigemptyset(&noSignals);
     sigfillset(&allSignals);
-    posix_spawnattr_setflags(&setup.attributes,
-                             POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    posix_spawnattr_setflags(&setup.attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
     posix_spawnattr_setpgroup(&setup.attributes, 0);
     posix_spawnattr_setsigmask(&setup.attributes, &noSignals);
     posix_spawnattr_setsigdefault(&setup.attributes, &allSignals);
@@ -354,8 +354,8 @@ Output run(const QString& path, const QStringList& arguments, double timeout)
         const std::optional<Clock::time_point> next = killAt ? killAt : deadline;
         int waitMilliseconds = next ? millisecondsUntil(*next, now) : -1;
         if (!exitNotice.isOpen()) {
-            waitMilliseconds = waitMilliseconds < 0 ? exitCheckMilliseconds
-                                                    : std::min(waitMilliseconds, exitCheckMilliseconds);
+            waitMilliseconds =
+                waitMilliseconds < 0 ? exitCheckMilliseconds : std::min(waitMilliseconds, exitCheckMilliseconds);
         }
         pollfd watched[3];
         nfds_t count = 0;

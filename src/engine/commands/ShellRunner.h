@@ -53,10 +53,7 @@ public:
     QString errorDescription() const;
     const char* what() const noexcept override;
 
-    bool operator==(const RunError& other) const
-    {
-        return kind_ == other.kind_ && detail_ == other.detail_;
-    }
+    bool operator==(const RunError& other) const { return kind_ == other.kind_ && detail_ == other.detail_; }
 
 private:
     RunError(Kind kind, const QString& detail);

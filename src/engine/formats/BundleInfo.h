@@ -10,12 +10,12 @@ namespace harborlite {
 // A field is absent when the list lacks the key or holds another type there;
 // an empty string is kept as it is.
 struct BundleInfo {
-    std::optional<QString> identifier;   // CFBundleIdentifier
-    std::optional<QString> name;         // CFBundleName
-    std::optional<QString> displayName;  // CFBundleDisplayName
+    std::optional<QString> identifier; // CFBundleIdentifier
+    std::optional<QString> name; // CFBundleName
+    std::optional<QString> displayName; // CFBundleDisplayName
     std::optional<QString> shortVersion; // CFBundleShortVersionString
-    std::optional<QString> version;      // CFBundleVersion
-    std::optional<QString> executable;   // CFBundleExecutable
+    std::optional<QString> version; // CFBundleVersion
+    std::optional<QString> executable; // CFBundleExecutable
 
     bool operator==(const BundleInfo&) const = default;
 

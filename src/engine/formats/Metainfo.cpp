@@ -60,8 +60,8 @@ std::optional<QString> newestReleaseVersion(const QByteArray& xml)
             if (reader.name() == QLatin1String("releases") && releasesDepth < 0 && depth == 2) {
                 releasesDepth = depth;
             } else if (reader.name() == QLatin1String("release") && releasesDepth > 0 && depth == releasesDepth + 1) {
-                releases.append({reader.attributes().value(QLatin1String("version")).toString(),
-                                 releaseTime(reader.attributes())});
+                releases.append(
+                    {reader.attributes().value(QLatin1String("version")).toString(), releaseTime(reader.attributes())});
             }
         } else if (reader.isEndElement()) {
             if (depth == releasesDepth) {

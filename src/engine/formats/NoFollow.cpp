@@ -12,7 +12,7 @@ namespace harborlite::NoFollow {
 
 EntryType entryType(const QString& location)
 {
-    struct stat st {};
+    struct stat st { };
     if (location.isEmpty() || ::lstat(platform::pathBytes(location).constData(), &st) != 0) {
         return EntryType::missing;
     }
@@ -35,7 +35,7 @@ FileBytes readFile(const QString& location, qint64 maxBytes)
         result.status = errno == ELOOP ? FileBytes::Status::notAFile : FileBytes::Status::unreadable;
         return result;
     }
-    struct stat st {};
+    struct stat st { };
     if (::fstat(fd.get(), &st) != 0) {
         return result;
     }

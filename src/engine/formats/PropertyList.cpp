@@ -11,12 +11,12 @@
 #include <plist/plist.h>
 
 #include <algorithm>
-#include <cmath>
-#include <cstring>
-#include <limits>
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
+#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <variant>
@@ -67,19 +67,17 @@ quint64 readBigEndian(const uchar* bytes, int width)
 class BinaryShape {
 public:
     explicit BinaryShape(const QByteArray& bytes)
-        : data_(reinterpret_cast<const uchar*>(bytes.constData())), size_(bytes.size())
+        : data_(reinterpret_cast<const uchar*>(bytes.constData()))
+        , size_(bytes.size())
     {
     }
 
-    bool isSafe()
-    {
-        return readTrailer() && walk();
-    }
+    bool isSafe() { return readTrailer() && walk(); }
 
 private:
     struct Container {
         quint64 refsAt = 0; // byte position of the first reference
-        quint64 count = 0;  // entries (a dictionary has 2 * count references)
+        quint64 count = 0; // entries (a dictionary has 2 * count references)
         bool isDictionary = false;
     };
 
@@ -108,8 +106,7 @@ private:
         if (offsetSize_ < 1 || offsetSize_ > 8 || refSize_ < 1 || refSize_ > 8) {
             return false;
         }
-        if (objectCount_ < 1 || objectCount_ > quint64(PropertyList::maxValues)
-            || topObject_ >= objectCount_) {
+        if (objectCount_ < 1 || objectCount_ > quint64(PropertyList::maxValues) || topObject_ >= objectCount_) {
             return false;
         }
         const auto trailerAt = quint64(size_ - binaryTrailerSize);
@@ -191,11 +188,11 @@ private:
         }
         const int type = data_[*at] >> 4;
         if (type == 0x3) {
-            result = Container {};
+            result = Container{};
             return date(*at);
         }
         if (type != 0xA && type != 0xC && type != 0xD) {
-            result = Container {};
+            result = Container{};
             return true;
         }
         const auto length = counted(*at);
@@ -208,7 +205,7 @@ private:
         if (count > available || (isDictionary && count > available / 2)) {
             return false;
         }
-        result = Container { position, count, isDictionary };
+        result = Container{position, count, isDictionary};
         for (quint64 i = 0; isDictionary && i < count; ++i) {
             const std::optional<quint64> key = reference(result, i);
             if (!key || !isSafeKey(*key)) {
@@ -373,7 +370,10 @@ private:
 // not a well-formed list of known elements gives no list.
 class XmlReader {
 public:
-    explicit XmlReader(const QByteArray& bytes) : reader_(bytes) {}
+    explicit XmlReader(const QByteArray& bytes)
+        : reader_(bytes)
+    {
+    }
 
     bool read(Node& root)
     {
@@ -551,7 +551,8 @@ private:
         if (lower == QLatin1String("nan")) {
             return std::numeric_limits<double>::quiet_NaN();
         }
-        if (lower == QLatin1String("+infinity") || lower == QLatin1String("infinity") || lower == QLatin1String("inf")) {
+        if (lower == QLatin1String("+infinity") || lower == QLatin1String("infinity")
+            || lower == QLatin1String("inf")) {
             return std::numeric_limits<double>::infinity();
         }
         if (lower == QLatin1String("-infinity") || lower == QLatin1String("-inf")) {
@@ -603,7 +604,10 @@ using PlistHandle = std::unique_ptr<void, PlistDeleter>;
 class Converter {
 public:
     // The list's dates, in the order BinaryShape::withIndexedDates numbered them.
-    explicit Converter(std::vector<QDateTime> dates) : dates_(std::move(dates)) {}
+    explicit Converter(std::vector<QDateTime> dates)
+        : dates_(std::move(dates))
+    {
+    }
 
     bool convert(plist_t from, Node& to, int depth)
     {
@@ -748,7 +752,10 @@ std::optional<T> scalarOf(const Node& node, Kind kind)
 
 } // namespace
 
-PropertyList::PropertyList(std::shared_ptr<const Node> node) : node_(std::move(node)) {}
+PropertyList::PropertyList(std::shared_ptr<const Node> node)
+    : node_(std::move(node))
+{
+}
 
 std::optional<PropertyList> PropertyList::fromFile(const QString& path)
 {
@@ -761,7 +768,7 @@ std::optional<PropertyList> PropertyList::fromFile(const QString& path)
     if (!fd.isOpen()) {
         return std::nullopt;
     }
-    struct stat st {};
+    struct stat st { };
     QByteArray bytes;
     bool ok = ::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= maxFileBytes;
     if (ok) {

@@ -25,17 +25,15 @@ enum class ScanCategory {
 namespace ScanCategories {
 
 inline constexpr std::array<ScanCategory, 11> allCases = {
-    ScanCategory::systemJunk,  ScanCategory::trash,           ScanCategory::mailAttachments,
-    ScanCategory::largeAndOld, ScanCategory::privacy,         ScanCategory::leftovers,
-    ScanCategory::malware,     ScanCategory::duplicates,      ScanCategory::installers,
-    ScanCategory::downloadedMedia, ScanCategory::deviceBackups,
+    ScanCategory::systemJunk, ScanCategory::trash,           ScanCategory::mailAttachments, ScanCategory::largeAndOld,
+    ScanCategory::privacy,    ScanCategory::leftovers,       ScanCategory::malware,         ScanCategory::duplicates,
+    ScanCategory::installers, ScanCategory::downloadedMedia, ScanCategory::deviceBackups,
 };
 
 // The categories of the smart scan, in the order it runs and shows them.
 inline constexpr std::array<ScanCategory, 8> smartScan = {
-    ScanCategory::systemJunk,      ScanCategory::trash,     ScanCategory::mailAttachments,
-    ScanCategory::installers,      ScanCategory::downloadedMedia, ScanCategory::leftovers,
-    ScanCategory::malware,         ScanCategory::privacy,
+    ScanCategory::systemJunk,      ScanCategory::trash,     ScanCategory::mailAttachments, ScanCategory::installers,
+    ScanCategory::downloadedMedia, ScanCategory::leftovers, ScanCategory::malware,         ScanCategory::privacy,
 };
 
 } // namespace ScanCategories

@@ -8,8 +8,7 @@ namespace harborlite {
 template <typename List>
 void sortBySize(List& list)
 {
-    std::stable_sort(list.begin(), list.end(),
-                     [](const auto& a, const auto& b) { return a.size > b.size; });
+    std::stable_sort(list.begin(), list.end(), [](const auto& a, const auto& b) { return a.size > b.size; });
 }
 
 } // namespace harborlite

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "engine/models/ScanItem.h"
 #include "engine/models/InstalledApp.h"
 #include "engine/models/PackageReceipt.h"
+#include "engine/models/ScanItem.h"
 #include "platform/FileIdentity.h"
 
 #include <QList>

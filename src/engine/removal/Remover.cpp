@@ -101,9 +101,9 @@ bool fillRandom(char* buffer, std::size_t size)
 bool grantWriteAccess(int folderFd, const QByteArray& name, const struct stat& st)
 {
     const FileDescriptor pinned(::openat(folderFd, name.constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
-    struct stat now {};
-    if (pinned.get() < 0 || ::fstat(pinned.get(), &now) != 0 || !S_ISREG(now.st_mode)
-        || now.st_ino != st.st_ino || now.st_dev != st.st_dev) {
+    struct stat now { };
+    if (pinned.get() < 0 || ::fstat(pinned.get(), &now) != 0 || !S_ISREG(now.st_mode) || now.st_ino != st.st_ino
+        || now.st_dev != st.st_dev) {
         return false;
     }
     const QByteArray viaDescriptor = "/proc/self/fd/" + QByteArray::number(pinned.get());
@@ -116,7 +116,7 @@ bool grantWriteAccess(int folderFd, const QByteArray& name, const struct stat& s
 FileDescriptor openWritable(int folderFd, const QByteArray& name, const struct stat& st)
 {
     FileDescriptor fd(::openat(folderFd, name.constData(), O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC));
-    struct stat opened {};
+    struct stat opened { };
     if (fd.isOpen()
         && (::fstat(fd.get(), &opened) != 0 || !S_ISREG(opened.st_mode) || opened.st_ino != st.st_ino
             || opened.st_dev != st.st_dev)) {
@@ -149,7 +149,7 @@ Failure overwrite(int folderFd, const QByteArray& name, const struct stat& st, c
         return couldNotOverwrite(name, QCoreApplication::translate("Remover", "Other hard links share its contents."));
     }
     const FileDescriptor fd = openForOverwrite(folderFd, name, st);
-    struct stat opened {};
+    struct stat opened { };
     if (fd.get() < 0 && errno == ESTALE) {
         return couldNotOverwrite(name, QCoreApplication::translate("Remover", "It changed while being shredded."));
     }
@@ -166,8 +166,7 @@ Failure overwrite(int folderFd, const QByteArray& name, const struct stat& st, c
                 return couldNotOverwrite(name, platform::errorDescription(errno));
             }
             for (std::size_t done = 0; done < size;) {
-                const ssize_t n = writer.writeAt(fd.get(), chunk.data() + done, size - done,
-                                                 offset + off_t(done));
+                const ssize_t n = writer.writeAt(fd.get(), chunk.data() + done, size - done, offset + off_t(done));
                 if (n < 0 && errno == EINTR) {
                     continue;
                 }
@@ -188,11 +187,10 @@ Failure overwrite(int folderFd, const QByteArray& name, const struct stat& st, c
 
 // Removes one entry that is not a folder from an open folder: a link as
 // itself, a regular file shredded first when asked.
-Failure removeFile(int folderFd, const QByteArray& name, bool shred, const platform::FileWriter& writer,
-                   bool isTop)
+Failure removeFile(int folderFd, const QByteArray& name, bool shred, const platform::FileWriter& writer, bool isTop)
 {
     if (shred) {
-        struct stat st {};
+        struct stat st { };
         if (::fstatat(folderFd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
             return !isTop && errno == ENOENT ? Failure() : couldNotRemove(name, errno);
         }
@@ -212,15 +210,15 @@ Failure removeFile(int folderFd, const QByteArray& name, bool shred, const platf
 // bounded walk: however deep the tree, only a few dozen folders are open at
 // once. Stops at the first failure; a folder on another device than `device`
 // is not entered.
-Failure removeFolder(int parentFd, const QByteArray& name, dev_t device, bool shred,
-                     const platform::FileWriter& writer)
+Failure removeFolder(int parentFd, const QByteArray& name, dev_t device, bool shred, const platform::FileWriter& writer)
 {
     Failure failure;
     bool atTop = true;
     FS::BoundedWalk::Visitor visitor;
     visitor.enter = [&](const FS::BoundedWalk::Folder& folder) {
         atTop = false;
-        const QByteArray folderName = QByteArray::fromStdString(std::string(folder.path.substr(folder.path.rfind('/') + 1)));
+        const QByteArray folderName =
+            QByteArray::fromStdString(std::string(folder.path.substr(folder.path.rfind('/') + 1)));
         if (folder.device != device) {
             failure = QCoreApplication::translate(
                           "Remover", "\u201C%1\u201D is another volume. Refusing to remove an entire volume.")
@@ -237,8 +235,8 @@ Failure removeFolder(int parentFd, const QByteArray& name, dev_t device, bool sh
         if (entry.type == DT_DIR) {
             return FS::BoundedWalk::Step::go;
         }
-        failure = removeFile(folder.fd, QByteArray(entry.name.data(), qsizetype(entry.name.size())), shred, writer,
-                             false);
+        failure =
+            removeFile(folder.fd, QByteArray(entry.name.data(), qsizetype(entry.name.size())), shred, writer, false);
         return failure ? FS::BoundedWalk::Step::stop : FS::BoundedWalk::Step::skip;
     };
     visitor.openFailed = [&](int, const std::string& folderName, int error) {
@@ -313,7 +311,7 @@ CleanupReport Remover::remove(const QStringList& locations, bool userSelected, c
             report.failures.append({location, platform::locationChangedText()});
             continue;
         }
-        struct stat st {};
+        struct stat st { };
         if (!parent.folder.isOpen()
             || ::fstatat(parent.folder.get(), parent.name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
             const int error = parent.folder.isOpen() ? errno : parent.error;

@@ -28,7 +28,8 @@ public:
 
     // `writer` carries shredding's writes and flush.
     explicit Remover(Mode mode, platform::FileWriter writer = platform::realFileWriter())
-        : mode_(mode), writer_(std::move(writer))
+        : mode_(mode)
+        , writer_(std::move(writer))
     {
     }
 
@@ -47,8 +48,7 @@ public:
     // without following links from folders taken when the run starts
     // (platform::PlannedWay): a location whose way now holds a link fails with
     // "The location changed since the scan" and nothing is done to it.
-    CleanupReport remove(const QStringList& locations, bool userSelected,
-                         const Progress& progress = {}) const;
+    CleanupReport remove(const QStringList& locations, bool userSelected, const Progress& progress = {}) const;
 
 private:
     Mode mode_;

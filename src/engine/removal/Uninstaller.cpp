@@ -1,10 +1,10 @@
 #include "engine/removal/Uninstaller.h"
 
-#include "engine/models/SizeOrder.h"
 #include "engine/apps/FlatpakInstallation.h"
 #include "engine/apps/PackageReceipts.h"
 #include "engine/commands/ShellQuoting.h"
 #include "engine/commands/ShellRunner.h"
+#include "engine/models/SizeOrder.h"
 #include "shared/FileSystem.h"
 
 #include <QCoreApplication>
@@ -57,7 +57,8 @@ bool belongsToApp(const PackageReceipt& receipt, const UninstallPlan& plan)
         return true;
     }
     return !receipt.paths.isEmpty()
-        && std::none_of(receipt.paths.begin(), receipt.paths.end(), [](const QString& path) { return FS::exists(path); });
+        && std::none_of(receipt.paths.begin(), receipt.paths.end(),
+                        [](const QString& path) { return FS::exists(path); });
 }
 
 QStringList selectedLocations(const UninstallPlan& plan)
@@ -178,7 +179,8 @@ UninstallPlan Uninstaller::plan(const InstalledApp& app) const
 void Uninstaller::quitIfRunning(const UninstallPlan& plan) const
 {
     // An AppImage runs as its own file: its process's executable is the file.
-    const QList<platform::RunningInstance> instances = running_.instances(plan.app.bundleID, plan.app.url, plan.appFile);
+    const QList<platform::RunningInstance> instances =
+        running_.instances(plan.app.bundleID, plan.app.url, plan.appFile);
     if (instances.isEmpty()) {
         return;
     }
@@ -192,8 +194,8 @@ void Uninstaller::quitIfRunning(const UninstallPlan& plan) const
     // Most applications quit at once; the grace period is only for those that don't.
     const QDeadlineTimer deadline(quitGracePeriod_);
     while (!allQuit() && !deadline.hasExpired()) {
-        std::this_thread::sleep_for(std::min<std::chrono::nanoseconds>(std::chrono::milliseconds(20),
-                                                                        deadline.remainingTimeAsDuration()));
+        std::this_thread::sleep_for(
+            std::min<std::chrono::nanoseconds>(std::chrono::milliseconds(20), deadline.remainingTimeAsDuration()));
     }
     for (const platform::RunningInstance& instance : instances) {
         if (!running_.isTerminated(instance)) {
@@ -223,8 +225,8 @@ CleanupReport Uninstaller::uninstall(const UninstallPlan& plan, Remover::Mode mo
     const auto bundleFailure = std::find_if(report.failures.begin(), report.failures.end(), isBundle);
     if (bundleFailure != report.failures.end()
         && bundleFailure->reason.contains(QLatin1String("permission"), Qt::CaseInsensitive)) {
-        const QString command = tools_.rm + QStringLiteral(" -rf ")
-            + ShellQuoting::doubleQuoted(FS::path(plan.app.url));
+        const QString command =
+            tools_.rm + QStringLiteral(" -rf ") + ShellQuoting::doubleQuoted(FS::path(plan.app.url));
         if (runAsAdministrator(command, tools_)) {
             report.failures.removeIf(isBundle);
             report.reclaimed += plan.app.size;

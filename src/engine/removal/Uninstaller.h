@@ -1,9 +1,9 @@
 #pragma once
 
-#include "engine/models/CleanupReport.h"
 #include "engine/apps/AppCatalog.h"
-#include "engine/removal/Remover.h"
+#include "engine/models/CleanupReport.h"
 #include "engine/models/UninstallPlan.h"
+#include "engine/removal/Remover.h"
 #include "platform/RunningApplications.h"
 #include "platform/ToolTable.h"
 
@@ -55,7 +55,7 @@ private:
     void quitIfRunning(const UninstallPlan& plan) const;
 
     AppCatalog catalog_;
-    std::chrono::milliseconds quitGracePeriod_ {1000};
+    std::chrono::milliseconds quitGracePeriod_{1000};
     RemoveFn remove_;
     platform::ToolTable tools_;
     platform::RunningApplications running_ = platform::runningApplications();

@@ -34,14 +34,36 @@ QString text(const char* latin1)
 const QStringList& systemRoots()
 {
     static const QStringList roots = {
-        text("/System"), text("/bin"), text("/sbin"), text("/usr/bin"), text("/usr/lib"),
-        text("/usr/libexec"), text("/usr/sbin"), text("/usr/share"), text("/dev"),
-        text("/cores"), text("/Network"), text("/private/var/db"), text("/private/etc"),
-        text("/Library/Apple"), text("/Library/Developer/CommandLineTools"),
-        text("/Library/Keychains"), text("/Library/Security"),
-        text("/etc"), text("/boot"), text("/proc"), text("/sys"), text("/var/lib"),
-        text("/usr/lib32"), text("/usr/lib64"), text("/usr/include"),
-        text("/srv"), text("/snap"), text("/run"), text("/var/spool"), text("/var/mail"),
+        text("/System"),
+        text("/bin"),
+        text("/sbin"),
+        text("/usr/bin"),
+        text("/usr/lib"),
+        text("/usr/libexec"),
+        text("/usr/sbin"),
+        text("/usr/share"),
+        text("/dev"),
+        text("/cores"),
+        text("/Network"),
+        text("/private/var/db"),
+        text("/private/etc"),
+        text("/Library/Apple"),
+        text("/Library/Developer/CommandLineTools"),
+        text("/Library/Keychains"),
+        text("/Library/Security"),
+        text("/etc"),
+        text("/boot"),
+        text("/proc"),
+        text("/sys"),
+        text("/var/lib"),
+        text("/usr/lib32"),
+        text("/usr/lib64"),
+        text("/usr/include"),
+        text("/srv"),
+        text("/snap"),
+        text("/run"),
+        text("/var/spool"),
+        text("/var/mail"),
         text("/root"),
     };
     return roots;
@@ -68,7 +90,7 @@ QStringList personalRoots()
 {
     QStringList names = {
         text("Documents"), text("Desktop"), text("Pictures"), text("Movies"),
-        text("Music"), text("Public"), text("Sites"),
+        text("Music"),     text("Public"),  text("Sites"),
     };
     using platform::UserFolder;
     names.append(platform::userFolders({UserFolder::documents, UserFolder::desktop, UserFolder::pictures,
@@ -81,10 +103,18 @@ QStringList personalRoots()
 const QStringList& protectedLibraryEntries()
 {
     static const QStringList entries = {
-        text("Keychains"), text("Mobile Documents"), text("Application Support/MobileSync"),
-        text("Application Support/AddressBook"), text("Messages"), text("Mail/V10/MailData"),
-        text("Calendars"), text("Reminders"), text("Photos"), text("PhotoBooth"),
-        text("Safari/Bookmarks.plist"), text("Group Containers/group.com.apple.notes"),
+        text("Keychains"),
+        text("Mobile Documents"),
+        text("Application Support/MobileSync"),
+        text("Application Support/AddressBook"),
+        text("Messages"),
+        text("Mail/V10/MailData"),
+        text("Calendars"),
+        text("Reminders"),
+        text("Photos"),
+        text("PhotoBooth"),
+        text("Safari/Bookmarks.plist"),
+        text("Group Containers/group.com.apple.notes"),
     };
     return entries;
 }
@@ -93,7 +123,10 @@ const QStringList& protectedLibraryEntries()
 const QStringList& protectedHomeEntries()
 {
     static const QStringList entries = {
-        text(".ssh"), text(".gnupg"), text(".local/share/keyrings"), text(".password-store"),
+        text(".ssh"),
+        text(".gnupg"),
+        text(".local/share/keyrings"),
+        text(".password-store"),
     };
     return entries;
 }
@@ -101,9 +134,13 @@ const QStringList& protectedHomeEntries()
 const QStringList& systemApplicationIdentifiers()
 {
     static const QStringList identifiers = {
-        text("com.apple.finder"), text("com.apple.Safari"), text("com.apple.mail"),
-        text("com.apple.systempreferences"), text("com.apple.Terminal"),
-        text("com.apple.dt.Xcode"), text("com.apple.ActivityMonitor"),
+        text("com.apple.finder"),
+        text("com.apple.Safari"),
+        text("com.apple.mail"),
+        text("com.apple.systempreferences"),
+        text("com.apple.Terminal"),
+        text("com.apple.dt.Xcode"),
+        text("com.apple.ActivityMonitor"),
     };
     return identifiers;
 }
@@ -112,16 +149,15 @@ const QStringList& systemApplicationIdentifiers()
 QStringList pinnedPaths(const QString& home, const QString& library)
 {
     QStringList pinned = {
-        home, library, text("/"), roots::applications, roots::sharedLibrary, roots::users,
-        roots::volumes, roots::privateRoot, roots::privateTmp, roots::privateVar,
+        home,         library,        text("/"),          roots::applications, roots::sharedLibrary,
+        roots::users, roots::volumes, roots::privateRoot, roots::privateTmp,   roots::privateVar,
     };
-    for (const char* entry : { "Caches", "Logs", "Containers", "Application Support", "Preferences",
-                               "Saved Application State", "LaunchAgents", "Group Containers",
-                               "Cookies" }) {
+    for (const char* entry : {"Caches", "Logs", "Containers", "Application Support", "Preferences",
+                              "Saved Application State", "LaunchAgents", "Group Containers", "Cookies"}) {
         pinned.append(FS::join(library, text(entry)));
     }
-    for (const char* linuxPath : { "/home", "/media", "/mnt", "/run/media", "/tmp", "/var", "/usr",
-                                   "/usr/local", "/opt" }) {
+    for (const char* linuxPath :
+         {"/home", "/media", "/mnt", "/run/media", "/tmp", "/var", "/usr", "/usr/local", "/opt"}) {
         pinned.append(text(linuxPath));
     }
     return pinned;
@@ -135,7 +171,10 @@ struct VolumeFolder {
     qsizetype maxParts;
 };
 constexpr VolumeFolder volumeFolders[] = {
-    { "/Volumes/", 3 }, { "/media/", 4 }, { "/run/media/", 5 }, { "/mnt/", 3 },
+    {"/Volumes/", 3},
+    {"/media/", 4},
+    {"/run/media/", 5},
+    {"/mnt/", 3},
 };
 
 bool isVolume(const QString& p, const Context& context)
@@ -224,7 +263,7 @@ QString resolved(const QString& absolute)
             continue;
         }
         const QString next = FS::join(current, part);
-        struct stat st {};
+        struct stat st { };
         if (onDisk && ::lstat(platform::pathBytes(next).constData(), &st) != 0) {
             onDisk = false;
         }
@@ -253,7 +292,7 @@ bool hasParentStep(const QString& path)
 
 Verdict refused(const QString& message)
 {
-    return Verdict { false, message };
+    return Verdict{false, message};
 }
 
 struct Question {
@@ -300,7 +339,7 @@ Verdict judge(const QString& p, const Context& context, const Question& question
     if (isVolume(p, context)) {
         return refused(QCoreApplication::translate("SafetyGuard", "Refusing to remove an entire volume."));
     }
-    for (const char* usersFolder : { "/Users/", "/home/" }) {
+    for (const char* usersFolder : {"/Users/", "/home/"}) {
         if (p.startsWith(QLatin1String(usersFolder)) && !FS::isBelow(p, context.home)) {
             return refused(QCoreApplication::translate("SafetyGuard", "Belongs to another user account."));
         }
@@ -357,7 +396,7 @@ Verdict verdict(const QString& path, bool userSelected, const Context& context)
 Verdict verdictOfEntry(const QString& realFolder, const QString& name, bool userSelected, const Context& context)
 {
     const QString entry = FS::join(realFolder, name);
-    struct stat st {};
+    struct stat st { };
     if (::lstat(platform::pathBytes(entry).constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
         return verdict(entry, userSelected, context);
     }
@@ -392,7 +431,7 @@ RootPlace placeOf(const QString& root, const Context& context)
         ? context.home + lexical.mid(homeAsWritten.size())
         : lexical;
     const QString real = resolved(lexical);
-    struct stat st {};
+    struct stat st { };
     if (::stat(platform::pathBytes(real).constData(), &st) != 0) {
         return {};
     }
@@ -447,7 +486,8 @@ RootUse rootUse(const QString& root, const Context& context)
             return step.contains(QLatin1String("cache"), Qt::CaseInsensitive);
         });
         if (!ownCache) {
-            logSkipped(root, real, QStringLiteral("(inside ") + container + QStringLiteral(", and no cache of its own)"));
+            logSkipped(root, real,
+                       QStringLiteral("(inside ") + container + QStringLiteral(", and no cache of its own)"));
             return {};
         }
     }
@@ -493,8 +533,7 @@ bool isSystemApplication(const QString& path, const QString& identifier)
     }
     // Apple's own applications live outside /Applications; what Apple publishes
     // in /Applications may be removed like any other application.
-    return identifier.startsWith(QLatin1String("com.apple."))
-        && !p.startsWith(roots::applications + QLatin1Char('/'));
+    return identifier.startsWith(QLatin1String("com.apple.")) && !p.startsWith(roots::applications + QLatin1Char('/'));
 }
 
 } // namespace harborlite::SafetyGuard

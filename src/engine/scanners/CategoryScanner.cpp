@@ -1,8 +1,8 @@
 #include "engine/scanners/CategoryScanner.h"
 
+#include "engine/models/SizeOrder.h"
 #include "engine/safety/SafetyGuard.h"
 #include "engine/scanners/ScanSteps.h"
-#include "engine/models/SizeOrder.h"
 #include "shared/FileSystem.h"
 
 namespace harborlite {
@@ -14,9 +14,8 @@ void CategoryScanner::report(const ProgressCallback& progress, const ScanProgres
     }
 }
 
-QList<ScanItem> CategoryScanner::items(const QString& folder, const std::optional<QString>& origin,
-                                       qint64 minimumSize, bool requiresReview,
-                                       const CancelPredicate& isCancelled,
+QList<ScanItem> CategoryScanner::items(const QString& folder, const std::optional<QString>& origin, qint64 minimumSize,
+                                       bool requiresReview, const CancelPredicate& isCancelled,
                                        const std::function<void(double, qint64)>& onProgress,
                                        std::chrono::milliseconds reportInterval)
 {

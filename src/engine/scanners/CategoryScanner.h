@@ -21,8 +21,7 @@ public:
     virtual ~CategoryScanner() = default;
 
     virtual ScanCategory category() const = 0;
-    virtual CategoryResult scan(const ProgressCallback& progress,
-                                const CancelPredicate& isCancelled) const = 0;
+    virtual CategoryResult scan(const ProgressCallback& progress, const CancelPredicate& isCancelled) const = 0;
 
     // Sends a progress value; a scan started without a callback reports nothing.
     static void report(const ProgressCallback& progress, const ScanProgress& value);
@@ -38,9 +37,8 @@ public:
     // resolved once (SafetyGuard::rootUse): one that goes through a link to a
     // place no scan may list gives nothing, and items found through a link are
     // named and judged by their real path, deselected for review outside the home.
-    static QList<ScanItem> items(const QString& folder, const std::optional<QString>& origin,
-                                 qint64 minimumSize, bool requiresReview,
-                                 const CancelPredicate& isCancelled,
+    static QList<ScanItem> items(const QString& folder, const std::optional<QString>& origin, qint64 minimumSize,
+                                 bool requiresReview, const CancelPredicate& isCancelled,
                                  const std::function<void(double fraction, qint64 entries)>& onProgress = {},
                                  std::chrono::milliseconds reportInterval = ProgressMeter::interval);
 };

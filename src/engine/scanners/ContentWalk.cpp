@@ -10,8 +10,8 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -46,10 +46,10 @@ ContentEntry::Kind kindOf(mode_t mode, const QString& name)
 }
 
 const char* const packageExtensions[] = {
-    "app",       "bundle",      "framework", "plugin",     "kext",       "appex",    "photoslibrary",
-    "photolibrary", "musiclibrary", "tvlibrary", "imovielibrary", "fcpbundle", "logicx", "band",
-    "rtfd",      "pages",       "numbers",   "key",        "xcodeproj",  "xcworkspace", "xcarchive",
-    "playground", "pkg",        "mpkg",      "docset",
+    "app",          "bundle",       "framework", "plugin",        "kext",      "appex",       "photoslibrary",
+    "photolibrary", "musiclibrary", "tvlibrary", "imovielibrary", "fcpbundle", "logicx",      "band",
+    "rtfd",         "pages",        "numbers",   "key",           "xcodeproj", "xcworkspace", "xcarchive",
+    "playground",   "pkg",          "mpkg",      "docset",
 };
 
 } // namespace
@@ -107,7 +107,7 @@ bool ContentWalk::walk(const QString& root, const Visitor& visit)
             break;
         }
         if (entry.kind == ContentEntry::Kind::file || entry.kind == ContentEntry::Kind::package) {
-            struct stat st {};
+            struct stat st { };
             if (::fstatat(folder.fd, found.name.data(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
                 return FS::BoundedWalk::Step::skip;
             }
@@ -127,7 +127,7 @@ bool ContentWalk::walk(const QString& root, const Visitor& visit)
 
 bool ContentWalk::exists(const QString& path)
 {
-    struct stat st {};
+    struct stat st { };
     return !path.isEmpty() && ::stat(platform::pathBytes(path).constData(), &st) == 0;
 }
 
@@ -190,9 +190,8 @@ bool ContentWalk::isPackage(std::string_view name)
     return std::any_of(std::begin(packageExtensions), std::end(packageExtensions), [extension](const char* known) {
         const std::string_view candidate(known);
         return candidate.size() == extension.size()
-            && std::equal(candidate.begin(), candidate.end(), extension.begin(), [](char a, char b) {
-                   return a == (b >= 'A' && b <= 'Z' ? char(b - 'A' + 'a') : b);
-               });
+            && std::equal(candidate.begin(), candidate.end(), extension.begin(),
+                          [](char a, char b) { return a == (b >= 'A' && b <= 'Z' ? char(b - 'A' + 'a') : b); });
     });
 }
 

@@ -2,9 +2,9 @@
 
 #include <QCoreApplication>
 
-#include "engine/safety/SafetyGuard.h"
-#include "engine/models/SizeOrder.h"
 #include "engine/formats/PropertyList.h"
+#include "engine/models/SizeOrder.h"
+#include "engine/safety/SafetyGuard.h"
 #include "platform/Clock.h"
 #include "shared/FileSystem.h"
 #include "shared/Formatting.h"
@@ -36,7 +36,8 @@ QStringList DeviceBackupsScanner::softwareUpdateRoots() const
 
 DeviceBackupsScanner::BackupInfo DeviceBackupsScanner::backupInfo(const QString& backupFolder)
 {
-    const std::optional<PropertyList> list = PropertyList::fromFile(FS::join(backupFolder, QStringLiteral("Info.plist")));
+    const std::optional<PropertyList> list =
+        PropertyList::fromFile(FS::join(backupFolder, QStringLiteral("Info.plist")));
     if (!list || list->kind() != PropertyList::Kind::Dictionary) {
         return {};
     }
@@ -127,7 +128,9 @@ CategoryResult DeviceBackupsScanner::scan(const ProgressCallback& progress, cons
         return result;
     }
 
-    report(progress, {0.7, QCoreApplication::translate("DeviceBackupsScanner", "Looking for device software updates\u2026"), total});
+    report(
+        progress,
+        {0.7, QCoreApplication::translate("DeviceBackupsScanner", "Looking for device software updates\u2026"), total});
     QList<ScanItem> updates;
     for (const QString& root : softwareUpdateRoots()) {
         if (!FS::isDirectory(root)) {
@@ -152,7 +155,8 @@ CategoryResult DeviceBackupsScanner::scan(const ProgressCallback& progress, cons
             item.size = size;
             item.modified = FS::modificationDate(child);
             item.requiresReview = true;
-            item.detail = QCoreApplication::translate("DeviceBackupsScanner", "Downloaded again when a device needs it");
+            item.detail =
+                QCoreApplication::translate("DeviceBackupsScanner", "Downloaded again when a device needs it");
             item.isSelected = false;
             updates.append(std::move(item));
         }

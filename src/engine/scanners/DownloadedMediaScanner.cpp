@@ -2,16 +2,17 @@
 
 #include <QCoreApplication>
 
+#include "engine/models/SizeOrder.h"
 #include "engine/safety/SafetyGuard.h"
 #include "engine/scanners/ContentWalk.h"
-#include "engine/models/SizeOrder.h"
 #include "platform/Clock.h"
 #include "shared/FileSystem.h"
 
 namespace harborlite {
 
 DownloadedMediaScanner::DownloadedMediaScanner(qint64 minimumSize, std::optional<QList<Source>> sources)
-    : minimumSize_(minimumSize), sources_(std::move(sources))
+    : minimumSize_(minimumSize)
+    , sources_(std::move(sources))
 {
 }
 
@@ -75,7 +76,8 @@ CategoryResult DownloadedMediaScanner::scan(const ProgressCallback& progress, co
     const double perSource = 1.0 / double(std::max<qsizetype>(n, 1));
     for (qsizetype i = 0; i < n && !cancelled(); ++i) {
         const Source& source = sources.at(i);
-        const QString message = QCoreApplication::translate("DownloadedMediaScanner", "Checking %1\u2026").arg(source.title);
+        const QString message =
+            QCoreApplication::translate("DownloadedMediaScanner", "Checking %1\u2026").arg(source.title);
         report(progress, {std::clamp(double(i) * perSource, 0.0, 1.0), message, total});
 
         QList<ScanItem> items;

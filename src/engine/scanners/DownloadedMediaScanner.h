@@ -25,7 +25,8 @@ public:
     };
 
     // `sources` replaces the fixed media sources under the home and Library folders when given.
-    explicit DownloadedMediaScanner(qint64 minimumSize = 10'000'000, std::optional<QList<Source>> sources = std::nullopt);
+    explicit DownloadedMediaScanner(qint64 minimumSize = 10'000'000,
+                                    std::optional<QList<Source>> sources = std::nullopt);
 
     ScanCategory category() const override { return ScanCategory::downloadedMedia; }
     CategoryResult scan(const ProgressCallback& progress, const CancelPredicate& isCancelled) const override;

@@ -44,8 +44,8 @@ using Digest = std::array<unsigned char, 32>;
 using Node = FS::FolderTree::Node;
 
 const char* const prunedNames[] = {
-    "node_modules", ".git", ".build", ".venv", "venv", "__pycache__", "Pods", "Carthage", ".gradle", ".tox",
-    "DerivedData",
+    "node_modules", ".git",     ".build",  ".venv", "venv",        "__pycache__",
+    "Pods",         "Carthage", ".gradle", ".tox",  "DerivedData",
 };
 
 bool isPruned(std::string_view name)
@@ -119,7 +119,10 @@ bool entryBefore(const Entry& a, const Entry& b)
 // Cancellation seen once stays seen, whichever thread saw it.
 class Cancellation {
 public:
-    explicit Cancellation(const CancelPredicate& isCancelled) : isCancelled_(isCancelled) {}
+    explicit Cancellation(const CancelPredicate& isCancelled)
+        : isCancelled_(isCancelled)
+    {
+    }
 
     bool operator()()
     {
@@ -152,7 +155,7 @@ public:
 
     std::optional<Digest> finish()
     {
-        Digest digest {};
+        Digest digest{};
         if (!ok_ || SHA256_Final(digest.data(), &context_) != 1) {
             return std::nullopt;
         }
@@ -160,7 +163,7 @@ public:
     }
 
 private:
-    SHA256_CTX context_ {};
+    SHA256_CTX context_{};
     bool ok_ = false;
 };
 
@@ -205,7 +208,8 @@ public:
     {
     }
     // The same, and only if it is still the regular file indexed, of the same size.
-    OpenedFile(int folderFd, const Entry& entry) : OpenedFile(folderFd, entry.name)
+    OpenedFile(int folderFd, const Entry& entry)
+        : OpenedFile(folderFd, entry.name)
     {
         if (!fd_.isOpen()) {
             return;
@@ -239,14 +243,14 @@ public:
     // Whether the file still has the size and modification time it had when opened.
     bool unchanged() const
     {
-        struct stat after {};
+        struct stat after { };
         return ::fstat(fd_.get(), &after) == 0 && after.st_size == before_.st_size
             && after.st_mtim.tv_sec == before_.st_mtim.tv_sec && after.st_mtim.tv_nsec == before_.st_mtim.tv_nsec;
     }
 
 private:
     platform::FileDescriptor fd_;
-    struct stat before_ {};
+    struct stat before_ { };
 };
 
 // SHA-256 of the first 16 KiB and, past 32 KiB, the last 16 KiB. The file is
@@ -453,22 +457,25 @@ void inFolders(std::vector<Candidate*>& files, int mostThreads, BytesRead bytesR
             cost += kOpenCost + bytesRead(*files[i]);
         }
     }
-    IoThreads::forEach(pieces.size(), [&](std::size_t k) {
-        const Piece end = k + 1 < pieces.size() ? pieces[k + 1] : Piece{runs.size(), 0};
-        FolderChain chain;
-        ReadBuffer scratch;
-        for (std::size_t r = pieces[k].run; r < std::min(end.run + 1, runs.size()); ++r) {
-            const std::size_t first = r == pieces[k].run ? pieces[k].file : runs[r].begin;
-            const std::size_t last = r == end.run ? end.file : runs[r].end;
-            if (first >= last) {
-                continue;
+    IoThreads::forEach(
+        pieces.size(),
+        [&](std::size_t k) {
+            const Piece end = k + 1 < pieces.size() ? pieces[k + 1] : Piece{runs.size(), 0};
+            FolderChain chain;
+            ReadBuffer scratch;
+            for (std::size_t r = pieces[k].run; r < std::min(end.run + 1, runs.size()); ++r) {
+                const std::size_t first = r == pieces[k].run ? pieces[k].file : runs[r].begin;
+                const std::size_t last = r == end.run ? end.file : runs[r].end;
+                if (first >= last) {
+                    continue;
+                }
+                const int folder = chain.open(runs[r].path);
+                for (std::size_t i = first; i < last; ++i) {
+                    work(folder, *files[i], scratch);
+                }
             }
-            const int folder = chain.open(runs[r].path);
-            for (std::size_t i = first; i < last; ++i) {
-                work(folder, *files[i], scratch);
-            }
-        }
-    }, mostThreads);
+        },
+        mostThreads);
 }
 
 // Runs work(i) for every i below `count` on the I/O threads, `chunk` of them per call.
@@ -537,7 +544,10 @@ using Group = std::vector<Candidate*>;
 class DuplicateSearch {
 public:
     DuplicateSearch(qint64 minimumSize, const ProgressCallback& progress, const CancelPredicate& isCancelled)
-        : minimumSize_(minimumSize), progress_(progress), cancelled_(isCancelled), context_(SafetyGuard::context())
+        : minimumSize_(minimumSize)
+        , progress_(progress)
+        , cancelled_(isCancelled)
+        , context_(SafetyGuard::context())
     {
     }
     DuplicateSearch(const DuplicateSearch&) = delete;
@@ -569,7 +579,7 @@ private:
                 root.real = real;
                 std::free(real);
             }
-            struct stat st {};
+            struct stat st { };
             const QString realText = platform::pathText(root.real);
             root.walked = !root.real.isEmpty() && ::stat(root.real.constData(), &st) == 0 && S_ISDIR(st.st_mode)
                 && std::none_of(roots_.begin(), roots_.end(), [&](const Root& earlier) {
@@ -773,9 +783,8 @@ private:
                            .arg(QString::number(sizeMatches - compared)));
         }
         bySize.resize(compared);
-        std::vector<Group> bySignature = regroup(bySize, [](const Candidate& file) {
-            return file.signed_ ? std::optional(file.digest) : std::nullopt;
-        });
+        std::vector<Group> bySignature = regroup(
+            bySize, [](const Candidate& file) { return file.signed_ ? std::optional(file.digest) : std::nullopt; });
         bySize = {};
         if (!cancelled_()) {
             Group unasked;
@@ -824,10 +833,10 @@ private:
             file.hashed = content.has_value();
             file.digest = content.value_or(Digest{});
         };
-        inFolders(toHash, kFullHashThreads, [](const Candidate& file) { return file.entry->size; }, hash);
-        return regroup(bySignature, [](const Candidate& file) {
-            return file.hashed ? std::optional(file.digest) : std::nullopt;
-        });
+        inFolders(
+            toHash, kFullHashThreads, [](const Candidate& file) { return file.entry->size; }, hash);
+        return regroup(bySignature,
+                       [](const Candidate& file) { return file.hashed ? std::optional(file.digest) : std::nullopt; });
     }
 
     // The members of one group still as indexed, dated, the oldest first
@@ -849,7 +858,7 @@ private:
                                     platform::pathText(FS::FolderTree::relativePath(*entry.folder, entry.nameView())));
             // Still the file indexed, as it was then: one replaced or changed
             // since (before, while or after it was read) is no copy.
-            struct stat st {};
+            struct stat st { };
             if (::lstat(platform::pathBytes(path).constData(), &st) != 0 || !S_ISREG(st.st_mode)
                 || st.st_dev != entry.device || st.st_ino != entry.inode || st.st_size != entry.size
                 || nanoseconds(st.st_mtim) != entry.modifiedNs) {
@@ -963,7 +972,8 @@ ScanGroup groupOf(const CopySet& set)
 } // namespace
 
 DuplicatesScanner::DuplicatesScanner(qint64 minimumSize, std::optional<QStringList> roots)
-    : minimumSize_(minimumSize), roots_(std::move(roots))
+    : minimumSize_(minimumSize)
+    , roots_(std::move(roots))
 {
 }
 

@@ -1,8 +1,8 @@
 #include "engine/scanners/InstallersScanner.h"
 
+#include "engine/models/SizeOrder.h"
 #include "engine/safety/SafetyGuard.h"
 #include "engine/scanners/ContentWalk.h"
-#include "engine/models/SizeOrder.h"
 #include "platform/Clock.h"
 #include "platform/PathText.h"
 #include "platform/SystemRoots.h"
@@ -53,15 +53,17 @@ QList<ScanItem> sorted(QList<ScanItem> items)
 } // namespace
 
 InstallersScanner::InstallersScanner(qint64 minimumSize, int settleAfterDays, Locations locations)
-    : minimumSize_(minimumSize), settleAfterDays_(settleAfterDays), locations_(std::move(locations))
+    : minimumSize_(minimumSize)
+    , settleAfterDays_(settleAfterDays)
+    , locations_(std::move(locations))
 {
 }
 
 const QStringList& InstallersScanner::installerExtensions()
 {
     static const QStringList extensions = {
-        QStringLiteral("dmg"), QStringLiteral("pkg"),      QStringLiteral("mpkg"),       QStringLiteral("iso"),
-        QStringLiteral("xip"), QStringLiteral("app.zip"),  QStringLiteral("deb"),        QStringLiteral("rpm"),
+        QStringLiteral("dmg"),      QStringLiteral("pkg"),        QStringLiteral("mpkg"), QStringLiteral("iso"),
+        QStringLiteral("xip"),      QStringLiteral("app.zip"),    QStringLiteral("deb"),  QStringLiteral("rpm"),
         QStringLiteral("appimage"), QStringLiteral("flatpakref"), QStringLiteral("snap"),
     };
     return extensions;
@@ -189,7 +191,7 @@ CategoryResult InstallersScanner::scan(const ProgressCallback& progress, const C
             if (cancelled()) {
                 break;
             }
-            struct stat st {};
+            struct stat st { };
             if (::lstat(platform::pathBytes(child).constData(), &st) != 0 || !S_ISREG(st.st_mode)) {
                 continue;
             }
@@ -208,15 +210,18 @@ CategoryResult InstallersScanner::scan(const ProgressCallback& progress, const C
             }
             total += size;
             const std::optional<QString> match = isInstaller ? matchingApplication(child, installed) : std::nullopt;
-            const QString detail = match ? QCoreApplication::translate("InstallersScanner", "%1 is already installed").arg(*match)
-                                         : QCoreApplication::translate("InstallersScanner", "Downloaded %1").arg(Format::relativeDate(modified));
+            const QString detail = match
+                ? QCoreApplication::translate("InstallersScanner", "%1 is already installed").arg(*match)
+                : QCoreApplication::translate("InstallersScanner", "Downloaded %1").arg(Format::relativeDate(modified));
             (isInstaller ? installers : archives)
                 .append(makeItem(child, FS::abbreviatingHome(root), size, modified, detail));
         }
     }
 
     if (!cancelled()) {
-        report(progress, {0.85, QCoreApplication::translate("InstallersScanner", "Checking system update downloads\u2026"), total});
+        report(
+            progress,
+            {0.85, QCoreApplication::translate("InstallersScanner", "Checking system update downloads\u2026"), total});
         for (const QString& location : systemUpdateLocations()) {
             const qint64 size = FS::size(location, {.descendIntoPackages = true, .isCancelled = isCancelled});
             if (size < minimumSize_ || !SafetyGuard::verdict(location, true).allowed) {

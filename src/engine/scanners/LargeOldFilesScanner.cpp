@@ -1,7 +1,7 @@
 #include "engine/scanners/LargeOldFilesScanner.h"
 
-#include "engine/scanners/ContentWalk.h"
 #include "engine/models/SizeOrder.h"
+#include "engine/scanners/ContentWalk.h"
 #include "platform/Clock.h"
 #include "shared/FileSystem.h"
 #include "shared/Formatting.h"
@@ -31,21 +31,40 @@ bool isDocumentFormat(const QString& name)
     return name.startsWith(QLatin1String("application/vnd.openxmlformats-officedocument."))
         || name.startsWith(QLatin1String("application/vnd.oasis.opendocument."))
         || name.startsWith(QLatin1String("application/vnd.ms-"))
-        || isOneOf(name, {"application/pdf", "application/postscript", "application/rtf", "application/msword",
-                          "application/epub+zip", "application/vnd.apple.pages",
-                          "application/vnd.apple.numbers", "application/vnd.apple.keynote"});
+        || isOneOf(name,
+                   {"application/pdf", "application/postscript", "application/rtf", "application/msword",
+                    "application/epub+zip", "application/vnd.apple.pages", "application/vnd.apple.numbers",
+                    "application/vnd.apple.keynote"});
 }
 
 bool isArchiveFormat(const QString& name)
 {
-    return isOneOf(name, {"application/zip", "application/x-tar", "application/gzip", "application/x-bzip",
-                          "application/x-bzip2", "application/x-xz", "application/x-7z-compressed",
-                          "application/vnd.rar", "application/x-rar", "application/zstd", "application/x-lzma",
-                          "application/x-lzip", "application/x-compress", "application/x-cpio",
-                          "application/x-archive", "application/vnd.debian.binary-package",
-                          "application/x-rpm", "application/x-apple-diskimage", "application/x-raw-disk-image",
-                          "application/x-cd-image", "application/x-vmdk-disk", "application/x-qemu-disk",
-                          "application/x-vdi-disk", "application/x-vhd-disk", "application/x-vhdx-disk"});
+    return isOneOf(name,
+                   {"application/zip",
+                    "application/x-tar",
+                    "application/gzip",
+                    "application/x-bzip",
+                    "application/x-bzip2",
+                    "application/x-xz",
+                    "application/x-7z-compressed",
+                    "application/vnd.rar",
+                    "application/x-rar",
+                    "application/zstd",
+                    "application/x-lzma",
+                    "application/x-lzip",
+                    "application/x-compress",
+                    "application/x-cpio",
+                    "application/x-archive",
+                    "application/vnd.debian.binary-package",
+                    "application/x-rpm",
+                    "application/x-apple-diskimage",
+                    "application/x-raw-disk-image",
+                    "application/x-cd-image",
+                    "application/x-vmdk-disk",
+                    "application/x-qemu-disk",
+                    "application/x-vdi-disk",
+                    "application/x-vhd-disk",
+                    "application/x-vhdx-disk"});
 }
 
 // The type itself or any type it is a kind of.
@@ -74,7 +93,9 @@ QDateTime lastUse(const ContentEntry& entry)
 } // namespace
 
 LargeOldFilesScanner::LargeOldFilesScanner(qint64 minimumSize, int staleAfterDays, std::optional<QStringList> roots)
-    : minimumSize_(minimumSize), staleAfterDays_(staleAfterDays), roots_(std::move(roots))
+    : minimumSize_(minimumSize)
+    , staleAfterDays_(staleAfterDays)
+    , roots_(std::move(roots))
 {
 }
 
@@ -109,13 +130,20 @@ LargeOldFilesScanner::FileKind LargeOldFilesScanner::fileKind(const QMimeType& t
 QString LargeOldFilesScanner::title(FileKind kind)
 {
     switch (kind) {
-    case FileKind::archive: return QCoreApplication::translate("LargeOldFilesScanner", "Archives & Disk Images");
-    case FileKind::video: return QCoreApplication::translate("LargeOldFilesScanner", "Videos");
-    case FileKind::image: return QCoreApplication::translate("LargeOldFilesScanner", "Images");
-    case FileKind::audio: return QCoreApplication::translate("LargeOldFilesScanner", "Audio");
-    case FileKind::document: return QCoreApplication::translate("LargeOldFilesScanner", "Documents");
-    case FileKind::bundle: return QCoreApplication::translate("LargeOldFilesScanner", "Bundles & Libraries");
-    case FileKind::other: break;
+    case FileKind::archive:
+        return QCoreApplication::translate("LargeOldFilesScanner", "Archives & Disk Images");
+    case FileKind::video:
+        return QCoreApplication::translate("LargeOldFilesScanner", "Videos");
+    case FileKind::image:
+        return QCoreApplication::translate("LargeOldFilesScanner", "Images");
+    case FileKind::audio:
+        return QCoreApplication::translate("LargeOldFilesScanner", "Audio");
+    case FileKind::document:
+        return QCoreApplication::translate("LargeOldFilesScanner", "Documents");
+    case FileKind::bundle:
+        return QCoreApplication::translate("LargeOldFilesScanner", "Bundles & Libraries");
+    case FileKind::other:
+        break;
     }
     return QCoreApplication::translate("LargeOldFilesScanner", "Other Files");
 }
@@ -123,13 +151,20 @@ QString LargeOldFilesScanner::title(FileKind kind)
 QString LargeOldFilesScanner::subtitle(FileKind kind)
 {
     switch (kind) {
-    case FileKind::archive: return QCoreApplication::translate("LargeOldFilesScanner", "Installers and zips you already used");
-    case FileKind::video: return QCoreApplication::translate("LargeOldFilesScanner", "Large recordings and downloads");
-    case FileKind::image: return QCoreApplication::translate("LargeOldFilesScanner", "High resolution images and raw files");
-    case FileKind::audio: return QCoreApplication::translate("LargeOldFilesScanner", "Long recordings and lossless audio");
-    case FileKind::document: return QCoreApplication::translate("LargeOldFilesScanner", "Big documents and exports");
-    case FileKind::bundle: return QCoreApplication::translate("LargeOldFilesScanner", "Project packages and media libraries");
-    case FileKind::other: break;
+    case FileKind::archive:
+        return QCoreApplication::translate("LargeOldFilesScanner", "Installers and zips you already used");
+    case FileKind::video:
+        return QCoreApplication::translate("LargeOldFilesScanner", "Large recordings and downloads");
+    case FileKind::image:
+        return QCoreApplication::translate("LargeOldFilesScanner", "High resolution images and raw files");
+    case FileKind::audio:
+        return QCoreApplication::translate("LargeOldFilesScanner", "Long recordings and lossless audio");
+    case FileKind::document:
+        return QCoreApplication::translate("LargeOldFilesScanner", "Big documents and exports");
+    case FileKind::bundle:
+        return QCoreApplication::translate("LargeOldFilesScanner", "Project packages and media libraries");
+    case FileKind::other:
+        break;
     }
     return QCoreApplication::translate("LargeOldFilesScanner", "Everything else over the size threshold");
 }
@@ -137,13 +172,20 @@ QString LargeOldFilesScanner::subtitle(FileKind kind)
 QString LargeOldFilesScanner::symbol(FileKind kind)
 {
     switch (kind) {
-    case FileKind::archive: return QStringLiteral("doc.zipper");
-    case FileKind::video: return QStringLiteral("film");
-    case FileKind::image: return QStringLiteral("photo");
-    case FileKind::audio: return QStringLiteral("waveform");
-    case FileKind::document: return QStringLiteral("doc.richtext");
-    case FileKind::bundle: return QStringLiteral("cube.box");
-    case FileKind::other: break;
+    case FileKind::archive:
+        return QStringLiteral("doc.zipper");
+    case FileKind::video:
+        return QStringLiteral("film");
+    case FileKind::image:
+        return QStringLiteral("photo");
+    case FileKind::audio:
+        return QStringLiteral("waveform");
+    case FileKind::document:
+        return QStringLiteral("doc.richtext");
+    case FileKind::bundle:
+        return QStringLiteral("cube.box");
+    case FileKind::other:
+        break;
     }
     return QStringLiteral("questionmark.folder");
 }
@@ -165,7 +207,8 @@ CategoryResult LargeOldFilesScanner::scan(const ProgressCallback& progress, cons
         item.size = size;
         item.modified = date;
         item.requiresReview = true;
-        item.detail = QCoreApplication::translate("LargeOldFilesScanner", "Last opened %1").arg(Format::relativeDate(date));
+        item.detail =
+            QCoreApplication::translate("LargeOldFilesScanner", "Last opened %1").arg(Format::relativeDate(date));
         item.isSelected = false;
         found[kind].append(std::move(item));
     };
@@ -177,9 +220,11 @@ CategoryResult LargeOldFilesScanner::scan(const ProgressCallback& progress, cons
             break;
         }
         const QString& root = roots.at(i);
-        report(progress, {std::clamp(double(i) / double(std::max<qsizetype>(n, 1)), 0.0, 1.0),
-                          QCoreApplication::translate("LargeOldFilesScanner", "Scanning %1\u2026").arg(FS::lastPathComponent(root)),
-                          total});
+        report(
+            progress,
+            {std::clamp(double(i) / double(std::max<qsizetype>(n, 1)), 0.0, 1.0),
+             QCoreApplication::translate("LargeOldFilesScanner", "Scanning %1\u2026").arg(FS::lastPathComponent(root)),
+             total});
         const bool finished = walk.walk(root, [&](const ContentEntry& entry) {
             if (entry.kind == ContentEntry::Kind::package) {
                 const qint64 size = FS::size(entry.path, {.descendIntoPackages = true, .isCancelled = isCancelled});
@@ -220,7 +265,8 @@ CategoryResult LargeOldFilesScanner::scan(const ProgressCallback& progress, cons
                               .items = items,
                               .isExpanded = false});
     }
-    report(progress, {1.0, QCoreApplication::translate("LargeOldFilesScanner", "Large & old files scan complete"), total});
+    report(progress,
+           {1.0, QCoreApplication::translate("LargeOldFilesScanner", "Large & old files scan complete"), total});
     result.scannedAt = platform::now();
     return result;
 }

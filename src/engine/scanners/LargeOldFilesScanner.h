@@ -18,7 +18,7 @@ class LargeOldFilesScanner : public CategoryScanner {
 public:
     enum class FileKind { archive, video, image, audio, document, bundle, other };
     static constexpr std::array<FileKind, 7> allKinds = {
-        FileKind::archive, FileKind::video, FileKind::image,  FileKind::audio,
+        FileKind::archive,  FileKind::video,  FileKind::image, FileKind::audio,
         FileKind::document, FileKind::bundle, FileKind::other,
     };
 

@@ -2,8 +2,8 @@
 
 #include <QCoreApplication>
 
-#include "engine/scanners/ScanSteps.h"
 #include "engine/models/SizeOrder.h"
+#include "engine/scanners/ScanSteps.h"
 #include "platform/Clock.h"
 #include "shared/FileSystem.h"
 #include "shared/Formatting.h"
@@ -16,8 +16,8 @@ using namespace ScanSteps;
 
 // Folders of the user's Library, first level only, in this order.
 const char* const inspectedFolders[] = {
-    "Application Support", "Containers", "Group Containers", "Saved Application State",
-    "HTTPStorages", "Application Scripts", "WebKit",
+    "Application Support", "Containers",          "Group Containers", "Saved Application State",
+    "HTTPStorages",        "Application Scripts", "WebKit",
 };
 
 // Names that are never leftovers, in lower case: compared without regard to case.
@@ -25,16 +25,69 @@ const QSet<QString>& systemOwned()
 {
     static const QSet<QString> names = [] {
         QSet<QString> set;
-        for (const char* name :
-             {"com.apple", "CrashReporter", "MobileSync", "AddressBook", "CallHistoryDB",
-              "CallHistoryTransactions", "CloudDocs", "Knowledge", "SyncServices", "icdd", "FaceTime", "Dock",
-              "Screen Sharing", "iCloud", "App Store", "Animoji", "ControlCenter", "Caches",
-              "AddressBookSourceSync", "SyncedPreferences", "Ubiquity", "Containers", "Spotlight", "Safari",
-              "Quick Look", "Sharing", "Sandboxed Helpers", "Notes", "Music", "Mail", "TextEdit", "Preview",
-              "iPhone Simulator", "MobileDevice", "Xcode", "Homebrew", "Code", "Codex", "Chromium", "Firefox",
-              "BraveSoftware", "Google", "Microsoft", "Adobe", "JetBrains", "Sublime Text", "iTerm2", "Docker",
-              "kubectl", "helm", "npm", "pnpm", "yarn", "node", "pip", "Python", "Ruby", "Go", "Rust", "cargo",
-              "nvm", "rbenv", "pyenv"}) {
+        for (const char* name : {"com.apple",
+                                 "CrashReporter",
+                                 "MobileSync",
+                                 "AddressBook",
+                                 "CallHistoryDB",
+                                 "CallHistoryTransactions",
+                                 "CloudDocs",
+                                 "Knowledge",
+                                 "SyncServices",
+                                 "icdd",
+                                 "FaceTime",
+                                 "Dock",
+                                 "Screen Sharing",
+                                 "iCloud",
+                                 "App Store",
+                                 "Animoji",
+                                 "ControlCenter",
+                                 "Caches",
+                                 "AddressBookSourceSync",
+                                 "SyncedPreferences",
+                                 "Ubiquity",
+                                 "Containers",
+                                 "Spotlight",
+                                 "Safari",
+                                 "Quick Look",
+                                 "Sharing",
+                                 "Sandboxed Helpers",
+                                 "Notes",
+                                 "Music",
+                                 "Mail",
+                                 "TextEdit",
+                                 "Preview",
+                                 "iPhone Simulator",
+                                 "MobileDevice",
+                                 "Xcode",
+                                 "Homebrew",
+                                 "Code",
+                                 "Codex",
+                                 "Chromium",
+                                 "Firefox",
+                                 "BraveSoftware",
+                                 "Google",
+                                 "Microsoft",
+                                 "Adobe",
+                                 "JetBrains",
+                                 "Sublime Text",
+                                 "iTerm2",
+                                 "Docker",
+                                 "kubectl",
+                                 "helm",
+                                 "npm",
+                                 "pnpm",
+                                 "yarn",
+                                 "node",
+                                 "pip",
+                                 "Python",
+                                 "Ruby",
+                                 "Go",
+                                 "Rust",
+                                 "cargo",
+                                 "nvm",
+                                 "rbenv",
+                                 "pyenv"}) {
             set.insert(QString::fromLatin1(name).toLower());
         }
         return set;
@@ -46,8 +99,8 @@ bool isTeamPrefix(const QString& text)
 {
     const QList<uint> characters = text.toUcs4();
     return characters.size() == 10 && std::all_of(characters.begin(), characters.end(), [](uint c) {
-        return QChar::isUpper(char32_t(c)) || QChar::isNumber(char32_t(c));
-    });
+               return QChar::isUpper(char32_t(c)) || QChar::isNumber(char32_t(c));
+           });
 }
 
 QString withoutSavedState(QString name)
@@ -57,7 +110,10 @@ QString withoutSavedState(QString name)
 
 } // namespace
 
-LeftoversScanner::LeftoversScanner(AppCatalog catalog) : catalog_(std::move(catalog)) {}
+LeftoversScanner::LeftoversScanner(AppCatalog catalog)
+    : catalog_(std::move(catalog))
+{
+}
 
 QString LeftoversScanner::normalize(const QString& identifier)
 {
@@ -102,7 +158,8 @@ CategoryResult LeftoversScanner::scan(const ProgressCallback& progress, const Ca
     result.category = category();
     qint64 bytesFound = 0;
 
-    report(progress, {0.05, QCoreApplication::translate("LeftoversScanner", "Listing installed applications\u2026"), 0});
+    report(progress,
+           {0.05, QCoreApplication::translate("LeftoversScanner", "Listing installed applications\u2026"), 0});
     const AppCatalog::Identity identity = catalog_.installedIdentity();
 
     QList<ScanItem> found;
@@ -112,8 +169,9 @@ CategoryResult LeftoversScanner::scan(const ProgressCallback& progress, const Ca
             break;
         }
         const QString name = QString::fromLatin1(inspectedFolders[i]);
-        report(progress, {0.1 + 0.85 * double(i) / double(folderCount), QCoreApplication::translate("LeftoversScanner", "Checking %1\u2026").arg(name),
-                  bytesFound});
+        report(progress,
+               {0.1 + 0.85 * double(i) / double(folderCount),
+                QCoreApplication::translate("LeftoversScanner", "Checking %1\u2026").arg(name), bytesFound});
         const std::optional<Root> folder = root(FS::join(FS::library(), name));
         for (const QString& child :
              folder ? FS::children(folder->location, {.includingHidden = false}) : QStringList()) {
@@ -130,14 +188,17 @@ CategoryResult LeftoversScanner::scan(const ProgressCallback& progress, const Ca
             }
             bytesFound += size;
             const std::optional<QDateTime> changed = FS::modificationDate(child);
-            const QString detail = QCoreApplication::translate("LeftoversScanner", "Last changed %1").arg(changed ? Format::relativeDate(*changed) : QCoreApplication::translate("LeftoversScanner", "Unknown"));
+            const QString detail = QCoreApplication::translate("LeftoversScanner", "Last changed %1")
+                                       .arg(changed ? Format::relativeDate(*changed)
+                                                    : QCoreApplication::translate("LeftoversScanner", "Unknown"));
             found.append(item(child, identifier, QStringLiteral("Library/") + name, size, true, detail));
         }
     }
     sortBySize(found);
     appendIfAny(result.groups,
                 {.title = QCoreApplication::translate("LeftoversScanner", "Orphaned Support Files"),
-                 .subtitle = QCoreApplication::translate("LeftoversScanner", "No installed application claims these folders \u2014 review before removing"),
+                 .subtitle = QCoreApplication::translate(
+                     "LeftoversScanner", "No installed application claims these folders \u2014 review before removing"),
                  .symbol = QStringLiteral("shippingbox"),
                  .isOptIn = true,
                  .items = found,

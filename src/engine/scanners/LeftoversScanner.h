@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/scanners/CategoryScanner.h"
 #include "engine/apps/AppCatalog.h"
+#include "engine/scanners/CategoryScanner.h"
 
 namespace harborlite {
 

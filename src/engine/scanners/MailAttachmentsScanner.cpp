@@ -1,8 +1,8 @@
 #include "engine/scanners/MailAttachmentsScanner.h"
 
 #include "engine/formats/NoFollow.h"
-#include "engine/scanners/ScanSteps.h"
 #include "engine/models/SizeOrder.h"
+#include "engine/scanners/ScanSteps.h"
 #include "platform/Clock.h"
 #include "platform/PathText.h"
 #include "shared/BoundedWalk.h"
@@ -63,16 +63,18 @@ CategoryResult MailAttachmentsScanner::scan(const ProgressCallback& progress, co
         stored += attachments(account, mail->needsReview, isCancelled);
     }
     sortBySize(stored);
-    appendIfAny(result.groups, {.title = QCoreApplication::translate("MailAttachmentsScanner", "Downloaded Attachments"),
-                                .subtitle = QCoreApplication::translate("MailAttachmentsScanner", "Mail keeps the message and can fetch these again"),
-                                .symbol = QStringLiteral("paperclip"),
-                                .isOptIn = false,
-                                .items = stored,
-                                .isExpanded = false});
+    appendIfAny(result.groups,
+                {.title = QCoreApplication::translate("MailAttachmentsScanner", "Downloaded Attachments"),
+                 .subtitle = QCoreApplication::translate("MailAttachmentsScanner",
+                                                         "Mail keeps the message and can fetch these again"),
+                 .symbol = QStringLiteral("paperclip"),
+                 .isOptIn = false,
+                 .items = stored,
+                 .isExpanded = false});
 
     report(progress, {0.8, QCoreApplication::translate("MailAttachmentsScanner", "Checking Mail Downloads\u2026"), 0});
-    const QString downloads = FS::join(FS::library(),
-                                       QStringLiteral("Containers/com.apple.mail/Data/Library/Mail Downloads"));
+    const QString downloads =
+        FS::join(FS::library(), QStringLiteral("Containers/com.apple.mail/Data/Library/Mail Downloads"));
     appendIfAny(result.groups,
                 {.title = QCoreApplication::translate("MailAttachmentsScanner", "Mail Downloads"),
                  .subtitle = QCoreApplication::translate("MailAttachmentsScanner",
@@ -83,7 +85,9 @@ CategoryResult MailAttachmentsScanner::scan(const ProgressCallback& progress, co
                                 false, isCancelled),
                  .isExpanded = false});
 
-    report(progress, {1.0, QCoreApplication::translate("MailAttachmentsScanner", "Mail scan complete"), totalSize(result.groups)});
+    report(
+        progress,
+        {1.0, QCoreApplication::translate("MailAttachmentsScanner", "Mail scan complete"), totalSize(result.groups)});
     result.scannedAt = platform::now();
     return result;
 }

@@ -1,8 +1,8 @@
 #include "engine/scanners/PrivacyScanner.h"
 
 #include "engine/formats/NoFollow.h"
-#include "engine/scanners/ScanSteps.h"
 #include "engine/models/SizeOrder.h"
+#include "engine/scanners/ScanSteps.h"
 #include "platform/Clock.h"
 #include "shared/FileSystem.h"
 
@@ -134,8 +134,8 @@ CategoryResult PrivacyScanner::scan(const ProgressCallback& progress, const Canc
                 continue;
             }
             for (const Trace& trace : browser.traces) {
-                const QString location = trace.relative.isEmpty() ? profile->location
-                                                                  : FS::join(profile->location, trace.relative);
+                const QString location =
+                    trace.relative.isEmpty() ? profile->location : FS::join(profile->location, trace.relative);
                 if (FS::exists(location) && isAllowed(location)) {
                     traces.append(item(location, browser.name + dash + trace.label, browser.name,
                                        FS::size(location, {.descendIntoPackages = true, .isCancelled = isCancelled}),
@@ -210,7 +210,8 @@ QList<ScanItem> PrivacyScanner::firefoxTraces(const CancelPredicate& isCancelled
 QList<ScanItem> PrivacyScanner::recentItemTraces(const CancelPredicate& isCancelled) const
 {
     QList<ScanItem> found;
-    const std::optional<Root> lists = root(FS::join(FS::library(), text("Application Support/com.apple.sharedfilelist")));
+    const std::optional<Root> lists =
+        root(FS::join(FS::library(), text("Application Support/com.apple.sharedfilelist")));
     for (const QString& list : lists ? FS::children(lists->location, {.includingHidden = true}) : QStringList()) {
         const QString name = FS::lastPathComponent(list);
         if (!pathExtension(name).startsWith(QLatin1String("sfl"))) {

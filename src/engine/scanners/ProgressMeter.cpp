@@ -21,10 +21,10 @@ auto ticksNow()
 } // namespace
 
 ProgressMeter::ProgressMeter(std::function<bool()> isCancelled, Send send, std::chrono::milliseconds every)
-    : isCancelled_(std::move(isCancelled)),
-      send_(std::move(send)),
-      test_([this] { return countEntry(); }),
-      every_(std::chrono::duration_cast<std::chrono::steady_clock::duration>(every).count())
+    : isCancelled_(std::move(isCancelled))
+    , send_(std::move(send))
+    , test_([this] { return countEntry(); })
+    , every_(std::chrono::duration_cast<std::chrono::steady_clock::duration>(every).count())
 {
 }
 
@@ -42,8 +42,9 @@ void ProgressMeter::step(double from, double to)
 QString ProgressMeter::withEntries(const QString& message, qint64 entries)
 {
     // Kept short: the dial's one line has room for little more than the message.
-    return entries <= 0 ? message
-                        : QCoreApplication::translate("ProgressMeter", "%1 (%2)").arg(message, QString::number(entries));
+    return entries <= 0
+        ? message
+        : QCoreApplication::translate("ProgressMeter", "%1 (%2)").arg(message, QString::number(entries));
 }
 
 bool ProgressMeter::countEntry()

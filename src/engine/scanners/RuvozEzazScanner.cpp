@@ -56,14 +56,12 @@ std::vector<QByteArray> networkMountsBelow(const QString& root)
 class Reports {
 public:
     Reports(const RuvozEzazScanner::Progress& progress, const RuvozEzazScanner::CancelPredicate& isCancelled)
-        : progress_(progress), isCancelled_(isCancelled)
+        : progress_(progress)
+        , isCancelled_(isCancelled)
     {
     }
 
-    bool stopped() const
-    {
-        return stopped_.load(std::memory_order_relaxed) || (isCancelled_ && isCancelled_());
-    }
+    bool stopped() const { return stopped_.load(std::memory_order_relaxed) || (isCancelled_ && isCancelled_()); }
 
     void listed(const Entry& root)
     {

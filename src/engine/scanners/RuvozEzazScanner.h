@@ -23,7 +23,8 @@ public:
     using CancelPredicate = std::function<bool()>;
 
     explicit RuvozEzazScanner(qint64 minimumSize = 10'000'000, int maxDepth = 4)
-        : minimumSize_(minimumSize), maxDepth_(maxDepth)
+        : minimumSize_(minimumSize)
+        , maxDepth_(maxDepth)
     {
     }
 
@@ -35,8 +36,7 @@ public:
     // (the share measured, its name), then 1 and the root's name; both
     // callbacks may be called from any thread. Once `isCancelled` answers
     // true the root keeps the entries measured so far and the one under way.
-    DiskNode buildTree(const QString& at, const Progress& progress = {},
-                       const CancelPredicate& isCancelled = {}) const;
+    DiskNode buildTree(const QString& at, const Progress& progress = {}, const CancelPredicate& isCancelled = {}) const;
 
     // One level of a folder, for a folder the map measured whole: its entries
     // as nodes without children, largest first (equal sizes in name order),

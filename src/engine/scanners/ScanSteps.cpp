@@ -31,8 +31,8 @@ std::optional<Root> root(const QString& folder)
     return Root{use.throughLink ? use.realPath : folder, use.needsReview};
 }
 
-ScanItem item(const QString& location, const QString& displayName, const std::optional<QString>& origin,
-              qint64 size, bool requiresReview, const std::optional<QString>& detail)
+ScanItem item(const QString& location, const QString& displayName, const std::optional<QString>& origin, qint64 size,
+              bool requiresReview, const std::optional<QString>& detail)
 {
     ScanItem result;
     result.url = location;

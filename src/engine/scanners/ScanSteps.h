@@ -35,8 +35,8 @@ std::optional<Root> root(const QString& folder);
 
 // An item for the location with its content modification date (absent when it
 // cannot be read), selected exactly when it does not need review.
-ScanItem item(const QString& location, const QString& displayName, const std::optional<QString>& origin,
-              qint64 size, bool requiresReview, const std::optional<QString>& detail = std::nullopt);
+ScanItem item(const QString& location, const QString& displayName, const std::optional<QString>& origin, qint64 size,
+              bool requiresReview, const std::optional<QString>& detail = std::nullopt);
 
 // Appends the group when it holds at least one item.
 void appendIfAny(QList<ScanGroup>& groups, ScanGroup group);

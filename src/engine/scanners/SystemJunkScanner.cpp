@@ -1,9 +1,9 @@
 #include "engine/scanners/SystemJunkScanner.h"
 
 #include "engine/formats/NoFollow.h"
-#include "engine/scanners/ScanSteps.h"
-#include "engine/models/SizeOrder.h"
 #include "engine/formats/PropertyList.h"
+#include "engine/models/SizeOrder.h"
+#include "engine/scanners/ScanSteps.h"
 #include "platform/Clock.h"
 #include "shared/FileSystem.h"
 
@@ -141,7 +141,9 @@ PreferenceState judgePreferenceFile(const QString& location)
 
 SystemJunkScanner::SystemJunkScanner(QString sharedLibrary, AppCatalog catalog,
                                      std::chrono::milliseconds reportInterval)
-    : sharedLibrary_(std::move(sharedLibrary)), catalog_(std::move(catalog)), reportInterval_(reportInterval)
+    : sharedLibrary_(std::move(sharedLibrary))
+    , catalog_(std::move(catalog))
+    , reportInterval_(reportInterval)
 {
 }
 
@@ -179,11 +181,14 @@ CategoryResult SystemJunkScanner::scan(const ProgressCallback& progress, const C
         qint64 entriesBefore = 0;
         for (qsizetype k = 0; k < phase.roots.size(); ++k) {
             qint64 entriesHere = 0;
-            found += items(phase.roots.at(k), std::nullopt, 0, false, isCancelled, [&](double f, qint64 entries) {
-                entriesHere = entries;
-                send(phase.start + 0.15 * ((double(k) + f) / count),
-                     ProgressMeter::withEntries(message, entriesBefore + entries));
-            }, reportInterval_);
+            found += items(
+                phase.roots.at(k), std::nullopt, 0, false, isCancelled,
+                [&](double f, qint64 entries) {
+                    entriesHere = entries;
+                    send(phase.start + 0.15 * ((double(k) + f) / count),
+                         ProgressMeter::withEntries(message, entriesBefore + entries));
+                },
+                reportInterval_);
             entriesBefore += entriesHere;
         }
         offer({.title = QCoreApplication::translate("SystemJunkScanner", phase.title),
@@ -220,11 +225,12 @@ ScanGroup SystemJunkScanner::developerGroup(const CancelPredicate& isCancelled, 
         const DeveloperEntry& entry = developerEntries[k];
         const QString origin = QCoreApplication::translate("SystemJunkScanner", entry.origin);
         const QString message = QCoreApplication::translate("SystemJunkScanner", "Measuring %1\u2026").arg(origin);
-        found += items(FS::join(base, text(entry.folder)), origin, 0, entry.requiresReview, isCancelled,
-                       [&](double f, qint64 entries) {
-                           onProgress(double(k) * 0.25 + f * 0.25, ProgressMeter::withEntries(message, entries));
-                       },
-                       reportInterval_);
+        found += items(
+            FS::join(base, text(entry.folder)), origin, 0, entry.requiresReview, isCancelled,
+            [&](double f, qint64 entries) {
+                onProgress(double(k) * 0.25 + f * 0.25, ProgressMeter::withEntries(message, entries));
+            },
+            reportInterval_);
     }
     return {.title = QCoreApplication::translate("SystemJunkScanner", "Developer Junk"),
             .subtitle = QCoreApplication::translate("SystemJunkScanner",
@@ -247,12 +253,12 @@ ScanGroup SystemJunkScanner::packageManagerGroup(const CancelPredicate& isCancel
         const QString name = text(entry.name);
         const QString message =
             QCoreApplication::translate("SystemJunkScanner", "Measuring the %1 cache\u2026").arg(name);
-        ProgressMeter meter(isCancelled, [&](double f, qint64 entries) {
-            onProgress(f, ProgressMeter::withEntries(message, entries));
-        }, reportInterval_);
+        ProgressMeter meter(
+            isCancelled, [&](double f, qint64 entries) { onProgress(f, ProgressMeter::withEntries(message, entries)); },
+            reportInterval_);
         meter.step(double(k) * 0.1, double(k + 1) * 0.1);
-        const std::optional<Root> cache = root(FS::join(entry.inLibrary ? FS::library() : FS::home(),
-                                                        text(entry.folder)));
+        const std::optional<Root> cache =
+            root(FS::join(entry.inLibrary ? FS::library() : FS::home(), text(entry.folder)));
         if (!cache || !isAllowed(cache->location)) {
             continue;
         }

@@ -28,12 +28,13 @@ CategoryResult TrashScanner::scan(const ProgressCallback& progress, const Cancel
     const QList<ScanItem> homeItems = items(filesOf(platform::Trash::homeTrash()),
                                             QCoreApplication::translate("TrashScanner", "Home"), 0, false, isCancelled);
     if (!homeItems.isEmpty()) {
-        result.groups.append({.title = QCoreApplication::translate("TrashScanner", "Trash"),
-                              .subtitle = QCoreApplication::translate("TrashScanner", "Items you already moved to the Trash"),
-                              .symbol = QStringLiteral("trash"),
-                              .isOptIn = false,
-                              .items = homeItems,
-                              .isExpanded = false});
+        result.groups.append(
+            {.title = QCoreApplication::translate("TrashScanner", "Trash"),
+             .subtitle = QCoreApplication::translate("TrashScanner", "Items you already moved to the Trash"),
+             .symbol = QStringLiteral("trash"),
+             .isOptIn = false,
+             .items = homeItems,
+             .isExpanded = false});
     }
 
     report(progress, {0.6, QCoreApplication::translate("TrashScanner", "Checking mounted volumes\u2026"), 0});
@@ -51,12 +52,13 @@ CategoryResult TrashScanner::scan(const ProgressCallback& progress, const Cancel
         volumeItems += found;
     }
     if (!volumeItems.isEmpty()) {
-        result.groups.append({.title = QCoreApplication::translate("TrashScanner", "Volume Trash"),
-                              .subtitle = QCoreApplication::translate("TrashScanner", "Trash folders on external and network volumes"),
-                              .symbol = QStringLiteral("externaldrive.badge.xmark"),
-                              .isOptIn = false,
-                              .items = volumeItems,
-                              .isExpanded = false});
+        result.groups.append(
+            {.title = QCoreApplication::translate("TrashScanner", "Volume Trash"),
+             .subtitle = QCoreApplication::translate("TrashScanner", "Trash folders on external and network volumes"),
+             .symbol = QStringLiteral("externaldrive.badge.xmark"),
+             .isOptIn = false,
+             .items = volumeItems,
+             .isExpanded = false});
     }
 
     report(progress, {1.0, QCoreApplication::translate("TrashScanner", "Trash scan complete"), result.totalSize()});

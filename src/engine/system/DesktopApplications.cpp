@@ -135,7 +135,10 @@ DesktopApplications::Locations DesktopApplications::Locations::standard()
     return locations;
 }
 
-DesktopApplications::DesktopApplications(Locations locations) : locations_(std::move(locations)) {}
+DesktopApplications::DesktopApplications(Locations locations)
+    : locations_(std::move(locations))
+{
+}
 
 QList<ProcessService::Application> DesktopApplications::running(QList<qint32> pids) const
 {

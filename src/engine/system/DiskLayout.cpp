@@ -29,9 +29,8 @@ QString blockFolder(const QString& name)
 // empty for a file system on no block device.
 QString blockDeviceOf(const platform::MountEntry& mount)
 {
-    const QString byNumber = platform::sysRoot().get() + QStringLiteral("/dev/block/%1:%2")
-                                                             .arg(::major(mount.device))
-                                                             .arg(::minor(mount.device));
+    const QString byNumber = platform::sysRoot().get()
+        + QStringLiteral("/dev/block/%1:%2").arg(::major(mount.device)).arg(::minor(mount.device));
     const QString target = QFileInfo(byNumber).canonicalFilePath();
     if (!target.isEmpty()) {
         return FS::lastPathComponent(target);
@@ -115,7 +114,8 @@ QList<Swap> swaps()
 // boot partitions. The home's file system is found by its device.
 QString roleFor(const QString& mountPoint, const QString& system)
 {
-    if (mountPoint == FS::join(system, QStringLiteral("boot")) || mountPoint == FS::join(system, QStringLiteral("boot/efi"))) {
+    if (mountPoint == FS::join(system, QStringLiteral("boot"))
+        || mountPoint == FS::join(system, QStringLiteral("boot/efi"))) {
         return QStringLiteral("Preboot");
     }
     return {};
@@ -145,7 +145,7 @@ namespace DiskLayout {
 
 std::optional<Use> statvfsUse(const QString& mountPoint)
 {
-    struct statvfs vfs {};
+    struct statvfs vfs { };
     if (::statvfs(platform::pathBytes(mountPoint).constData(), &vfs) != 0) {
         return std::nullopt;
     }
@@ -162,7 +162,8 @@ std::optional<StorageBreakdown> of(const QString& folder, const UseOf& useOf)
     }
     const QString disk = diskOf(blockDeviceOf(*own));
     bool sized = false;
-    const qint64 sectors = platform::readKernelFile(blockFolder(disk) + QStringLiteral("/size")).trimmed().toLongLong(&sized);
+    const qint64 sectors =
+        platform::readKernelFile(blockFolder(disk) + QStringLiteral("/size")).trimmed().toLongLong(&sized);
     if (disk.isEmpty() || !sized || sectors <= 0) {
         return std::nullopt;
     }
@@ -243,7 +244,8 @@ std::optional<StorageBreakdown> of(const QString& folder, const UseOf& useOf)
         }
         const std::optional<platform::MountEntry> holder = mountHolding(mounts, swap.path);
         const QString device = holder ? blockDeviceOf(*holder) : QString();
-        const auto volume = std::find_if(found.begin(), found.end(), [&](const Found& f) { return f.device == device; });
+        const auto volume =
+            std::find_if(found.begin(), found.end(), [&](const Found& f) { return f.device == device; });
         if (volume == found.end()) {
             continue;
         }
@@ -258,10 +260,9 @@ std::optional<StorageBreakdown> of(const QString& folder, const UseOf& useOf)
         breakdown.volumes.append(
             {QCoreApplication::translate("DiskLayout", "Swap"), QStringLiteral("VM"), swapped, QString()});
     }
-    std::stable_sort(breakdown.volumes.begin(), breakdown.volumes.end(),
-                     [](const StorageBreakdown::Volume& a, const StorageBreakdown::Volume& b) {
-                         return a.usedBytes > b.usedBytes;
-                     });
+    std::stable_sort(
+        breakdown.volumes.begin(), breakdown.volumes.end(),
+        [](const StorageBreakdown::Volume& a, const StorageBreakdown::Volume& b) { return a.usedBytes > b.usedBytes; });
     return breakdown;
 }
 

@@ -2,18 +2,18 @@
 
 #include "engine/EngineLog.h"
 #include "engine/apps/CodeSignatureInspector.h"
-#include "engine/formats/NoFollow.h"
-#include "engine/formats/DesktopEntry.h"
 #include "engine/apps/NameOrder.h"
-#include "engine/formats/PropertyList.h"
 #include "engine/commands/ShellQuoting.h"
 #include "engine/commands/ShellRunner.h"
-#include "shared/FileSystem.h"
+#include "engine/formats/DesktopEntry.h"
+#include "engine/formats/NoFollow.h"
+#include "engine/formats/PropertyList.h"
 #include "platform/ErrorDescription.h"
 #include "platform/FileReplacement.h"
 #include "platform/SystemRoots.h"
 #include "platform/UserId.h"
 #include "platform/XdgConfigHome.h"
+#include "shared/FileSystem.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -190,7 +190,8 @@ LoginItemsService::Locations LoginItemsService::Locations::standard()
 }
 
 LoginItemsService::LoginItemsService(Locations locations, platform::ToolTable tools)
-    : locations_(std::move(locations)), tools_(std::move(tools))
+    : locations_(std::move(locations))
+    , tools_(std::move(tools))
 {
 }
 
@@ -264,8 +265,8 @@ void LoginItemsService::appendLaunchdItems(QList<StartupItem>& items) const
             item.isEnabled = !disabled.contains(item.label) && list->boolean(QStringLiteral("Disabled")) != true;
             item.runsAtLoad = list->boolean(QStringLiteral("RunAtLoad")).value_or(false);
             const std::optional<PropertyList> keepAlive = list->value(QStringLiteral("KeepAlive"));
-            item.keepsAlive = keepAlive
-                && (keepAlive->toBool() == true || keepAlive->kind() == PropertyList::Kind::Dictionary);
+            item.keepsAlive =
+                keepAlive && (keepAlive->toBool() == true || keepAlive->kind() == PropertyList::Kind::Dictionary);
             items.append(std::move(item));
         }
     }
@@ -310,8 +311,9 @@ void LoginItemsService::appendAutostartItems(QList<StartupItem>& items) const
         if (type && *type != QLatin1String("Application")) {
             continue;
         }
-        const QString program =
-            user && user->value(QStringLiteral("Exec")) ? user->program() : system ? system->program() : QString();
+        const QString program = user && user->value(QStringLiteral("Exec")) ? user->program()
+            : system                                                        ? system->program()
+                                                                            : QString();
         StartupItem item;
         item.source = StartupItem::Source::autostart;
         item.label = shown(QStringLiteral("Name")).value_or(withoutExtension(name));
@@ -377,9 +379,8 @@ void LoginItemsService::switchSystemd(bool enabled, const StartupItem& item) con
 {
     const QString verb = enabled ? QStringLiteral("enable") : QStringLiteral("disable");
     if (item.scope == StartupItem::Scope::userAgent) {
-        const ShellRunner::Output output =
-            ShellRunner::run(tools_.systemctl, {QStringLiteral("--user"), verb, QStringLiteral("--"), item.label},
-                             systemctlLimit);
+        const ShellRunner::Output output = ShellRunner::run(
+            tools_.systemctl, {QStringLiteral("--user"), verb, QStringLiteral("--"), item.label}, systemctlLimit);
         if (output.status != 0) {
             throw ShellRunner::RunError::launchFailed(output.standardError);
         }

@@ -2,11 +2,11 @@
 
 #include "engine/commands/ShellQuoting.h"
 #include "engine/commands/ShellRunner.h"
-#include "shared/FileSystem.h"
-#include "shared/Formatting.h"
 #include "platform/KernelRoots.h"
 #include "platform/UserId.h"
 #include "platform/XdgDataHome.h"
+#include "shared/FileSystem.h"
+#include "shared/Formatting.h"
 
 #include <QCoreApplication>
 
@@ -37,7 +37,10 @@ QString trimmedBlanks(QString text)
 
 } // namespace
 
-MaintenanceService::MaintenanceService(platform::ToolTable tools) : MaintenanceService(std::move(tools), Limits{}) {}
+MaintenanceService::MaintenanceService(platform::ToolTable tools)
+    : MaintenanceService(std::move(tools), Limits{})
+{
+}
 
 MaintenanceService::MaintenanceService(platform::ToolTable tools, Limits limits)
     : tools_(std::move(tools))
@@ -138,8 +141,8 @@ MaintenanceResult MaintenanceService::run(const MaintenanceTask& task) const
         return compactMailIndex();
     }
     if (id == QLatin1String("thinSnapshots")) {
-        const QStringList lines =
-            ShellRunner::lines(administrator(ShellQuoting::word(tools_.tmutil) + QStringLiteral(" deletelocalsnapshots /"), tools_));
+        const QStringList lines = ShellRunner::lines(
+            administrator(ShellQuoting::word(tools_.tmutil) + QStringLiteral(" deletelocalsnapshots /"), tools_));
         const auto removed = std::count_if(lines.begin(), lines.end(),
                                            [](const QString& line) { return line.contains(QLatin1String("Deleted")); });
         return removed > 0 ? QCoreApplication::translate("MaintenanceService", "Removed %1 local snapshot(s).")

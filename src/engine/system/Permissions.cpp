@@ -30,7 +30,7 @@ bool hasFullDiskAccess()
     int existing = 0;
     for (const QString& probe : platform::fullDiskAccessProbes().get()) {
         const QByteArray path = platform::pathBytes(probe);
-        struct stat st {};
+        struct stat st { };
         if (::stat(path.constData(), &st) != 0) {
             continue;
         }

@@ -40,7 +40,10 @@ struct Reading {
 
 class Folder {
 public:
-    explicit Folder(const QString& path) : dir_(::opendir(platform::pathBytes(path).constData())) {}
+    explicit Folder(const QString& path)
+        : dir_(::opendir(platform::pathBytes(path).constData()))
+    {
+    }
     ~Folder()
     {
         if (dir_ != nullptr) {
@@ -125,9 +128,9 @@ ProcessService::ApplicationList ProcessService::desktopApplications()
 }
 
 ProcessService::ProcessService(ApplicationList applications, Pause pause, platform::RunningApplications running)
-    : applications_(std::move(applications)),
-      pause_(pause ? std::move(pause) : Pause(sleepThroughPause)),
-      running_(std::move(running))
+    : applications_(std::move(applications))
+    , pause_(pause ? std::move(pause) : Pause(sleepThroughPause))
+    , running_(std::move(running))
 {
 }
 

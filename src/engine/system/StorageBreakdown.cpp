@@ -1,9 +1,9 @@
 #include "engine/system/StorageBreakdown.h"
 
+#include "engine/commands/ShellRunner.h"
+#include "engine/formats/PropertyList.h"
 #include "engine/system/DiskLayout.h"
 #include "engine/system/LocalSnapshots.h"
-#include "engine/formats/PropertyList.h"
-#include "engine/commands/ShellRunner.h"
 #include "shared/FileSystem.h"
 
 #include <QCoreApplication>
@@ -53,8 +53,8 @@ qint64 number(const PropertyList& dictionary, const QString& key)
 
 std::optional<PropertyList> container(const QString& reference, const platform::ToolTable& tools)
 {
-    const std::optional<PropertyList> listing =
-        dictionaryFrom(tools.diskutil, {QStringLiteral("apfs"), QStringLiteral("list"), QStringLiteral("-plist")}, listLimit);
+    const std::optional<PropertyList> listing = dictionaryFrom(
+        tools.diskutil, {QStringLiteral("apfs"), QStringLiteral("list"), QStringLiteral("-plist")}, listLimit);
     const std::optional<QList<PropertyList>> containers =
         listing ? listing->array(QStringLiteral("Containers")) : std::nullopt;
     if (!containers) {

@@ -44,19 +44,20 @@ QPixmap AppIconCache::icon(const InstalledApp& app, int side, qreal devicePixelR
     }
     if (!missing_.contains(key) && !pending_.contains(key)) {
         pending_.insert(key);
-        runner_->run(TaskPriority::utility, this,
-                     [load = services_.applicationIcon, name = app.iconName, pixels] { return load(name, pixels); },
-                     [this, key, devicePixelRatio](QImage image) {
-                         pending_.remove(key);
-                         if (image.isNull()) {
-                             missing_.insert(key);
-                         } else {
-                             QPixmap pixmap = QPixmap::fromImage(std::move(image));
-                             pixmap.setDevicePixelRatio(devicePixelRatio);
-                             loaded_.insert(key, pixmap);
-                         }
-                         emit iconLoaded();
-                     });
+        runner_->run(
+            TaskPriority::utility, this,
+            [load = services_.applicationIcon, name = app.iconName, pixels] { return load(name, pixels); },
+            [this, key, devicePixelRatio](QImage image) {
+                pending_.remove(key);
+                if (image.isNull()) {
+                    missing_.insert(key);
+                } else {
+                    QPixmap pixmap = QPixmap::fromImage(std::move(image));
+                    pixmap.setDevicePixelRatio(devicePixelRatio);
+                    loaded_.insert(key, pixmap);
+                }
+                emit iconLoaded();
+            });
     }
     return fileIcon(app, side, devicePixelRatio);
 }

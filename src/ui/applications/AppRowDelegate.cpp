@@ -1,10 +1,10 @@
 #include "ui/applications/AppRowDelegate.h"
 
-#include "ui/components/InnerCard.h"
-#include "ui/theme/TypeStyle.h"
 #include "ui/applications/AppIconCache.h"
 #include "ui/applications/AppListModel.h"
 #include "ui/applications/ApplicationsPresentation.h"
+#include "ui/components/InnerCard.h"
+#include "ui/theme/TypeStyle.h"
 
 #include <QPainter>
 
@@ -51,8 +51,8 @@ void AppRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option
     const qreal right = card.right() - kHorizontalPadding;
     painter->setFont(sizeFont);
     painter->setPen(Palette::inkSecondary().resolve(appearance));
-    painter->drawText(QRectF(right - sizeWidth, card.top(), sizeWidth, card.height()), Qt::AlignRight | Qt::AlignVCenter,
-                      size);
+    painter->drawText(QRectF(right - sizeWidth, card.top(), sizeWidth, card.height()),
+                      Qt::AlignRight | Qt::AlignVCenter, size);
 
     const qreal textLeft = iconRect.right() + kSpacing;
     const qreal textWidth = std::max<qreal>(0, right - sizeWidth - 6 - textLeft);
@@ -68,7 +68,8 @@ void AppRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option
     painter->setFont(versionFont);
     painter->setPen(Palette::inkTertiary().resolve(appearance));
     painter->drawText(QRectF(textLeft, top + nameMetrics.height(), textWidth, versionMetrics.height()),
-                      Qt::AlignLeft | Qt::AlignVCenter, versionMetrics.elidedText(app.version, Qt::ElideRight, textWidth));
+                      Qt::AlignLeft | Qt::AlignVCenter,
+                      versionMetrics.elidedText(app.version, Qt::ElideRight, textWidth));
     painter->restore();
 }
 

@@ -88,7 +88,8 @@ QString rowSize(qint64 bytes)
 
 bool isProtected(const InstalledApp& app)
 {
-    return app.isAppleSoftware || app.isManagedByPackageManager() || SafetyGuard::isSystemApplication(FS::path(app.url));
+    return app.isAppleSoftware || app.isManagedByPackageManager()
+        || SafetyGuard::isSystemApplication(FS::path(app.url));
 }
 
 } // namespace harborlite::ApplicationsPresentation

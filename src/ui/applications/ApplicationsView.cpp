@@ -2,6 +2,11 @@
 
 #include "model/ScanSession.h"
 #include "model/SystemTools.h"
+#include "ui/applications/AppIconCache.h"
+#include "ui/applications/AppListModel.h"
+#include "ui/applications/AppRowDelegate.h"
+#include "ui/applications/UninstallPane.h"
+#include "ui/applications/UninstallPresentation.h"
 #include "ui/components/EmptyStateView.h"
 #include "ui/components/InnerCard.h"
 #include "ui/components/PopUpPicker.h"
@@ -12,11 +17,6 @@
 #include "ui/components/ScreenHeader.h"
 #include "ui/components/SymbolView.h"
 #include "ui/theme/TypeStyle.h"
-#include "ui/applications/AppIconCache.h"
-#include "ui/applications/AppListModel.h"
-#include "ui/applications/AppRowDelegate.h"
-#include "ui/applications/UninstallPane.h"
-#include "ui/applications/UninstallPresentation.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -265,8 +265,8 @@ void ApplicationsView::setQuery(const QString& query)
 void ApplicationsView::setSort(SortOrder sort)
 {
     sort_ = sort;
-    const auto at = std::find(ApplicationsPresentation::allSortOrders.begin(),
-                              ApplicationsPresentation::allSortOrders.end(), sort);
+    const auto at =
+        std::find(ApplicationsPresentation::allSortOrders.begin(), ApplicationsPresentation::allSortOrders.end(), sort);
     sortPicker_->setCurrentIndex(static_cast<int>(at - ApplicationsPresentation::allSortOrders.begin()));
     refreshList();
 }
@@ -288,8 +288,7 @@ void ApplicationsView::refreshPane()
         return;
     }
     detail_->setCurrentIndex(1);
-    pane_->present(*selection_, plan_, ApplicationsPresentation::isProtected(*selection_), isPlanning_,
-                   isRemoving());
+    pane_->present(*selection_, plan_, ApplicationsPresentation::isProtected(*selection_), isPlanning_, isRemoving());
 }
 
 void ApplicationsView::select(const InstalledApp& app)

@@ -2,9 +2,9 @@
 
 #include "engine/models/InstalledApp.h"
 #include "engine/models/UninstallPlan.h"
+#include "ui/applications/ApplicationsPresentation.h"
 #include "ui/components/CoalescedRefresh.h"
 #include "ui/components/ScreenServices.h"
-#include "ui/applications/ApplicationsPresentation.h"
 
 #include <QWidget>
 

@@ -1,6 +1,7 @@
 #include "ui/applications/UninstallPane.h"
 
-#include "ui/results/ItemRow.h"
+#include "ui/applications/AppIconCache.h"
+#include "ui/applications/UninstallPresentation.h"
 #include "ui/components/GlassPanel.h"
 #include "ui/components/InnerCard.h"
 #include "ui/components/PrimaryActionBar.h"
@@ -9,9 +10,8 @@
 #include "ui/components/RoleLabel.h"
 #include "ui/components/StatusPill.h"
 #include "ui/components/SymbolView.h"
+#include "ui/results/ItemRow.h"
 #include "ui/theme/TypeStyle.h"
-#include "ui/applications/AppIconCache.h"
-#include "ui/applications/UninstallPresentation.h"
 
 #include "shared/Formatting.h"
 
@@ -94,8 +94,7 @@ UninstallPane::UninstallPane(const ScreenServices& services, AppIconCache& icons
     , planning_(new QWidget)
     , leftoversCard_(new GlassPanel(kCardRadius))
     , leftoversTotal_(totalLabel())
-    , leftoversEmpty_(new RoleLabel(QString(), Palette::inkTertiary(),
-                                    TypeStyle::font(12, QFont::Normal)))
+    , leftoversEmpty_(new RoleLabel(QString(), Palette::inkTertiary(), TypeStyle::font(12, QFont::Normal)))
     , leftoversScroll_(new QScrollArea)
     , leftoversRows_(new QVBoxLayout)
     , residueCard_(new GlassPanel(kCardRadius))
@@ -265,7 +264,8 @@ void UninstallPane::showPlan(const UninstallPlan& plan)
     for (ItemRow* row : leftoverRows()) {
         rowsHeight += row->sizeHint().height() + leftoversRows_->spacing();
     }
-    leftoversScroll_->setFixedHeight(std::min(kLeftoversMaxHeight, std::max(0, rowsHeight - leftoversRows_->spacing())));
+    leftoversScroll_->setFixedHeight(
+        std::min(kLeftoversMaxHeight, std::max(0, rowsHeight - leftoversRows_->spacing())));
 
     residueCard_->setVisible(!plan.installedResidue.isEmpty());
     residueTotal_->setText(Format::byteText(UninstallPresentation::total(plan.installedResidue)));

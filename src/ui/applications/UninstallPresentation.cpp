@@ -42,14 +42,18 @@ Header header(const InstalledApp& app, bool isProtected)
     Header made;
     made.name = app.name;
     // An AppImage's identity is its path, shown as the user knows it.
-    const QString identity = app.kind == InstalledApp::Kind::appImage ? FS::abbreviatingHome(app.bundleID) : app.bundleID;
-    made.detail = QCoreApplication::translate("UninstallPane", "Version %1").arg(app.version) + ReviewText::kMiddleDot + identity;
+    const QString identity =
+        app.kind == InstalledApp::Kind::appImage ? FS::abbreviatingHome(app.bundleID) : app.bundleID;
+    made.detail =
+        QCoreApplication::translate("UninstallPane", "Version %1").arg(app.version) + ReviewText::kMiddleDot + identity;
     made.pills.append({Format::byteText(app.size), PaletteRole::accentDeep, std::nullopt});
     if (app.isSystemScope) {
-        made.pills.append({QCoreApplication::translate("UninstallPane", "System-wide"), PaletteRole::info, QStringLiteral("lock")});
+        made.pills.append(
+            {QCoreApplication::translate("UninstallPane", "System-wide"), PaletteRole::info, QStringLiteral("lock")});
     }
     if (isProtected) {
-        made.pills.append({QCoreApplication::translate("UninstallPane", "Protected"), PaletteRole::warning, QStringLiteral("shield")});
+        made.pills.append({QCoreApplication::translate("UninstallPane", "Protected"), PaletteRole::warning,
+                           QStringLiteral("shield")});
     }
     return made;
 }
@@ -96,7 +100,8 @@ Bar bar(const UninstallPlan& plan, bool isProtected, bool isRemoving)
     } else if (plan.app.isManagedByPackageManager()) {
         made.detail = Uninstaller::packagedReason();
     } else {
-        made.detail = QCoreApplication::translate("UninstallPane", "This is Apple system software and cannot be removed here.");
+        made.detail =
+            QCoreApplication::translate("UninstallPane", "This is Apple system software and cannot be removed here.");
     }
     made.isEnabled = !isProtected;
     made.isBusy = isRemoving;
@@ -132,7 +137,8 @@ Banner banner(const QString& appName, const CleanupReport& report)
                        .arg(Format::byteText(report.reclaimed), ReviewText::count(report.removed));
     if (failures > 0) {
         made.message += QLatin1Char(' ')
-            + QCoreApplication::translate("UninstallPane", "%1 item(s) were protected.").arg(ReviewText::count(failures));
+            + QCoreApplication::translate("UninstallPane", "%1 item(s) were protected.")
+                  .arg(ReviewText::count(failures));
     }
     made.isError = failures > 0;
     return made;

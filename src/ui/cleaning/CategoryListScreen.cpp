@@ -2,7 +2,6 @@
 
 #include "model/ScanSession.h"
 #include "ui/cleaning/RemovalModePicker.h"
-#include "ui/results/ResultsList.h"
 #include "ui/cleaning/ReviewState.h"
 #include "ui/cleaning/ScanButton.h"
 #include "ui/components/EmptyStateView.h"
@@ -11,6 +10,7 @@
 #include "ui/components/ReviewText.h"
 #include "ui/components/ScreenServices.h"
 #include "ui/components/SummaryRow.h"
+#include "ui/results/ResultsList.h"
 
 namespace harborlite {
 
@@ -26,9 +26,8 @@ CategoryListPresentation presentCategoryList(const CategoryListSetup& setup, con
     if (totals.hasAnyResult) {
         shown.summary = SummaryRow::values(totals.found, totals.selected, state.diskFree);
         shown.actionBar = ActionBarLook{ReviewText::selectedTitle(totals.selected),
-                                        removalDetail(RemovalModePicker::title(state.mode),
-                                                      ReviewText::kMiddleDot, state.mode,
-                                                      totals.selectsTrashedItems),
+                                        removalDetail(RemovalModePicker::title(state.mode), ReviewText::kMiddleDot,
+                                                      state.mode, totals.selectsTrashedItems),
                                         setup.buttonTitle,
                                         totals.selected > 0,
                                         state.isCleaning,

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "ui/components/SummaryRow.h"
 #include "ui/cleaning/CategoryTotals.h"
 #include "ui/cleaning/ReviewLooks.h"
-#include "ui/components/ActionBarLook.h"
 #include "ui/cleaning/ReviewScreen.h"
+#include "ui/components/ActionBarLook.h"
+#include "ui/components/SummaryRow.h"
 
 #include <QList>
 

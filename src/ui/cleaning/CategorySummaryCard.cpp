@@ -57,8 +57,7 @@ SummaryCardLook CategorySummaryCard::look(ScanCategory category, const std::opti
     shown.title = title(category);
     shown.symbol = symbol(category);
     const int itemCount = result ? result->itemCount() : 0;
-    shown.statusTint =
-        category == ScanCategory::malware && itemCount > 0 ? PaletteRole::danger : PaletteRole::accent;
+    shown.statusTint = category == ScanCategory::malware && itemCount > 0 ? PaletteRole::danger : PaletteRole::accent;
 
     if (isRunning) {
         shown.statusText = tr("Scanning\u2026");
@@ -100,8 +99,9 @@ QSize CategorySummaryCard::sizeHint() const
 int CategorySummaryCard::titleLines(int width) const
 {
     const qreal textWidth = textRect(width).width();
-    const QRectF wrapped = QFontMetricsF(titleFont_).boundingRect(QRectF(0, 0, std::max<qreal>(1, textWidth), 1e6),
-                                                                  Qt::TextWordWrap, look_.title);
+    const QRectF wrapped =
+        QFontMetricsF(titleFont_)
+            .boundingRect(QRectF(0, 0, std::max<qreal>(1, textWidth), 1e6), Qt::TextWordWrap, look_.title);
     return std::max(1, static_cast<int>(std::lround(wrapped.height() / QFontMetricsF(titleFont_).lineSpacing())));
 }
 
@@ -180,10 +180,10 @@ void CategorySummaryCard::paintEvent(QPaintEvent*)
     const QRectF circle(kPadding, middle - kIconSide / 2, kIconSide, kIconSide);
     SurfaceCache::disc(painter, circle, Shapes::faded(tint, kIconFillOpacity));
     const qreal symbolSide = kSymbolPixels + 2;
-    Symbols::paint(painter,
-                   QRectF(circle.center().x() - symbolSide / 2, circle.center().y() - symbolSide / 2, symbolSide,
-                          symbolSide),
-                   look_.symbol, tint);
+    Symbols::paint(
+        painter,
+        QRectF(circle.center().x() - symbolSide / 2, circle.center().y() - symbolSide / 2, symbolSide, symbolSide),
+        look_.symbol, tint);
 
     const qreal trailing = trailingWidth();
     const QRectF textArea = textRect(bounds.width());
@@ -207,8 +207,7 @@ void CategorySummaryCard::paintEvent(QPaintEvent*)
 
     const QRectF trailingRect(bounds.width() - kPadding - trailing, 0, trailing, bounds.height());
     if (look_.trailing == SummaryCardLook::Trailing::checkmark) {
-        Symbols::paint(painter,
-                       QRectF(trailingRect.left(), middle - symbolSide / 2, symbolSide, symbolSide),
+        Symbols::paint(painter, QRectF(trailingRect.left(), middle - symbolSide / 2, symbolSide, symbolSide),
                        QStringLiteral("checkmark.circle.fill"), Palette::accent().resolve(appearance));
     } else if (look_.trailing == SummaryCardLook::Trailing::size) {
         painter.setFont(sizeFont_);

@@ -48,8 +48,7 @@ public:
     CategorySummaryCard(ScanCategory category, const std::optional<CategoryResult>& result, bool isRunning,
                         std::function<void()> action, QWidget* parent = nullptr);
 
-    static SummaryCardLook look(ScanCategory category, const std::optional<CategoryResult>& result,
-                                bool isRunning);
+    static SummaryCardLook look(ScanCategory category, const std::optional<CategoryResult>& result, bool isRunning);
 
     // Follows the category's latest result and scan state; the hover stays.
     void setState(const std::optional<CategoryResult>& result, bool isRunning);

@@ -49,7 +49,7 @@ QString removalDetail(const QString& detail, const QString& separator, RemovalMo
         return detail;
     }
     return detail + separator
-           + QCoreApplication::translate("CategoryTotals", "Items already in the Trash are deleted for good.");
+        + QCoreApplication::translate("CategoryTotals", "Items already in the Trash are deleted for good.");
 }
 
 } // namespace harborlite

@@ -1,8 +1,8 @@
 #include "ui/cleaning/DropZone.h"
 
 #include "ui/components/GlassCompatButton.h"
-#include "ui/components/RoleLabel.h"
 #include "ui/components/ReviewText.h"
+#include "ui/components/RoleLabel.h"
 #include "ui/theme/Shapes.h"
 #include "ui/theme/Symbols.h"
 #include "ui/theme/TypeStyle.h"

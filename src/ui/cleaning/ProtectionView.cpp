@@ -2,13 +2,13 @@
 
 #include "engine/scanners/MalwareScanner.h"
 #include "model/ScanSession.h"
-#include "ui/results/ResultsList.h"
 #include "ui/cleaning/ReviewState.h"
 #include "ui/cleaning/ScanButton.h"
 #include "ui/components/ReviewText.h"
 #include "ui/components/RoleLabel.h"
 #include "ui/components/ScreenHeader.h"
 #include "ui/components/ScreenServices.h"
+#include "ui/results/ResultsList.h"
 #include "ui/theme/GlassSurface.h"
 #include "ui/theme/SoftShadow.h"
 #include "ui/theme/Symbols.h"
@@ -100,8 +100,7 @@ protected:
         painter.setBrush(Qt::NoBrush);
         painter.drawEllipse(disc.adjusted(1, 1, -1, -1));
         const qreal side = 52;
-        Symbols::paint(painter, QRectF(disc.center() - QPointF(side / 2, side / 2), QSizeF(side, side)), symbol_,
-                       tint);
+        Symbols::paint(painter, QRectF(disc.center() - QPointF(side / 2, side / 2), QSizeF(side, side)), symbol_, tint);
     }
 
 private:

@@ -27,8 +27,8 @@ QStringList ShredderTargets::add(const QStringList& paths)
         if (!path.startsWith(QLatin1Char('/'))) {
             continue;
         }
-        const bool known = std::any_of(entries_.begin(), entries_.end(),
-                                       [&](const Entry& entry) { return entry.path == path; });
+        const bool known =
+            std::any_of(entries_.begin(), entries_.end(), [&](const Entry& entry) { return entry.path == path; });
         if (known) {
             continue;
         }
@@ -85,7 +85,7 @@ qint64 ShredderTargets::totalSize() const
         if (entry.item) {
             const qint64 size = entry.item->size;
             total = size > 0 && total > std::numeric_limits<qint64>::max() - size ? std::numeric_limits<qint64>::max()
-                                                                                 : total + size;
+                                                                                  : total + size;
         }
     }
     return total;

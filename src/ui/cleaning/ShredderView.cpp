@@ -7,14 +7,14 @@
 #include "ui/components/ConfirmDialog.h"
 #include "ui/components/NoticeBlock.h"
 #include "ui/components/PrimaryActionBar.h"
-#include "ui/components/SheetOverlay.h"
 #include "ui/components/ScreenFrame.h"
 #include "ui/components/ScreenHeader.h"
+#include "ui/components/SheetOverlay.h"
 
 #include <QScrollArea>
 
-#include <algorithm>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace harborlite {
 
@@ -115,9 +115,10 @@ void ShredderView::add(const QStringList& paths)
     refresh();
     tools_.measureLocations(
         toMeasure, this, [this](const QString& path, const std::optional<SystemTools::Measurement>& measurement) {
-            targets_.measured(path, measurement ? std::optional(ShredderTargets::Measurement{measurement->size,
-                                                                                              measurement->modified})
-                                                : std::nullopt);
+            targets_.measured(
+                path,
+                measurement ? std::optional(ShredderTargets::Measurement{measurement->size, measurement->modified})
+                            : std::nullopt);
             refresh();
         });
 }
@@ -227,9 +228,9 @@ void ShredderView::refresh()
     // Nothing is confirmed while a target is still being measured.
     const bool canConfirm = targets_.pendingCount() == 0;
     if (!bar_) {
-        bar_ = new PrimaryActionBar(title, tr("This cannot be undone. The files will not go to the Trash."),
-                                    tr("Shred"), canConfirm, isShredding(), Palette::danger(),
-                                    [this] { confirmShred(); });
+        bar_ =
+            new PrimaryActionBar(title, tr("This cannot be undone. The files will not go to the Trash."), tr("Shred"),
+                                 canConfirm, isShredding(), Palette::danger(), [this] { confirmShred(); });
         bar_->setObjectName(QStringLiteral("actionBar"));
         // Pinned as the cleaning screens pin theirs: its surface lines up with
         // the cards, its shadow drawn by the frame outside it.

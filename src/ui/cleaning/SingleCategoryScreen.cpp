@@ -1,7 +1,6 @@
 #include "ui/cleaning/SingleCategoryScreen.h"
 
 #include "model/ScanSession.h"
-#include "ui/results/ResultsList.h"
 #include "ui/cleaning/ReviewState.h"
 #include "ui/cleaning/ScanButton.h"
 #include "ui/components/EmptyStateView.h"
@@ -9,6 +8,7 @@
 #include "ui/components/NoticeBlock.h"
 #include "ui/components/ReviewText.h"
 #include "ui/components/ScreenServices.h"
+#include "ui/results/ResultsList.h"
 
 #include <QCoreApplication>
 

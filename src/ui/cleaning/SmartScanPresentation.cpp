@@ -50,8 +50,8 @@ SmartScanPresentation present(const SmartScanInputs& inputs)
     shown.ringShowsWork = scanning;
 
     if (scanning) {
-        shown.center = {DialCenter::Kind::progress, Format::percent(inputs.smartScanProgress),
-                        inputs.smartScanMessage, PaletteRole::inkSecondary};
+        shown.center = {DialCenter::Kind::progress, Format::percent(inputs.smartScanProgress), inputs.smartScanMessage,
+                        PaletteRole::inkSecondary};
         shown.primary = {QCoreApplication::translate("SmartScan", "Stop"), PaletteRole::danger};
     } else if (shown.hasResults) {
         const Format::Scaled scaled = Format::scale(shown.totalToReclaim);

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "engine/models/CategoryResult.h"
-#include "engine/models/ScanCategory.h"
 #include "engine/models/RemovalMode.h"
+#include "engine/models/ScanCategory.h"
+#include "model/Route.h"
 #include "shared/PaletteRole.h"
 #include "shared/SystemSnapshot.h"
-#include "model/Route.h"
 #include "ui/components/ActionBarLook.h"
 #include "ui/components/StatTileLook.h"
 

@@ -211,8 +211,8 @@ QWidget* SmartScanView::buildStrip()
     const std::array<StatTileLook, 3> looks = SmartScan::systemStrip(feed_.snapshot());
     for (std::size_t index = 0; index < looks.size(); ++index) {
         const StatTileLook& look = looks[index];
-        tiles_[index] = new StatTile(look.title, look.value, look.caption, look.fraction, look.symbol,
-                                     Palette::color(look.tint));
+        tiles_[index] =
+            new StatTile(look.title, look.value, look.caption, look.fraction, look.symbol, Palette::color(look.tint));
         tiles_[index]->setObjectName(QStringLiteral("stripTile") + QString::number(index));
         row->addWidget(tiles_[index], 1, Qt::AlignVCenter);
     }

@@ -107,14 +107,14 @@ int AdaptiveGrid::arrange(const QRect& rect, bool apply) const
         int rowHeight = 0;
         for (qsizetype i = start; i < end; ++i) {
             QLayoutItem* item = shown.at(i);
-            const int height = item->hasHeightForWidth() ? item->heightForWidth(columnWidth) : item->sizeHint().height();
+            const int height =
+                item->hasHeightForWidth() ? item->heightForWidth(columnWidth) : item->sizeHint().height();
             rowHeight = std::max(rowHeight, height);
         }
         if (apply) {
             for (qsizetype i = start; i < end; ++i) {
                 const int column = static_cast<int>(i - start);
-                shown.at(i)->setGeometry(
-                    QRect(rect.left() + column * (columnWidth + gap_), y, columnWidth, rowHeight));
+                shown.at(i)->setGeometry(QRect(rect.left() + column * (columnWidth + gap_), y, columnWidth, rowHeight));
             }
         }
         y += rowHeight + rowGap_;

@@ -127,9 +127,9 @@ QImage AuroraBackground::compose(const QSize& size, Appearance appearance, qreal
             const AuroraOrb& orb = orbs()[index];
             const QPointF at = center + offset(orb, driftFraction);
             const qreal half = orb.diameter / 2 + kReach;
-            painter.drawImage(QRectF((at.x() - half) * kScale, (at.y() - half) * kScale, 2 * half * kScale,
-                                     2 * half * kScale),
-                              images[index]);
+            painter.drawImage(
+                QRectF((at.x() - half) * kScale, (at.y() - half) * kScale, 2 * half * kScale, 2 * half * kScale),
+                images[index]);
         }
         QLinearGradient wash(0, 0, 0, small.height());
         wash.setColorAt(0, Palette::washTop().resolve(appearance));

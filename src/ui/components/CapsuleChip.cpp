@@ -29,8 +29,8 @@ CapsuleChip::Look CapsuleChip::look(bool isSelected)
     return {false, PaletteRole::hairline, PaletteRole::inkSecondary};
 }
 
-CapsuleChip::CapsuleChip(std::optional<QString> symbol, const QString& title, bool isSelected,
-                         const Metrics& metrics, QWidget* parent)
+CapsuleChip::CapsuleChip(std::optional<QString> symbol, const QString& title, bool isSelected, const Metrics& metrics,
+                         QWidget* parent)
     : QAbstractButton(parent)
     , symbol_(std::move(symbol))
     , metrics_(metrics)

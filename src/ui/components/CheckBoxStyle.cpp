@@ -46,9 +46,9 @@ void CheckBoxStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* 
         return;
     }
     const Appearance appearance = Palette::appearance(widget);
-    const TriStateToggle::State state = (option->state & State_On) != 0        ? TriStateToggle::State::all
-                                        : (option->state & State_NoChange) != 0 ? TriStateToggle::State::partial
-                                                                                : TriStateToggle::State::none;
+    const TriStateToggle::State state = (option->state & State_On) != 0 ? TriStateToggle::State::all
+        : (option->state & State_NoChange) != 0                         ? TriStateToggle::State::partial
+                                                                        : TriStateToggle::State::none;
     const TriStateToggle::Look look = TriStateToggle::look(state);
     const QRectF box = QRectF(option->rect).adjusted(0.5, 0.5, -0.5, -0.5);
     const qreal radius = TriStateToggle::kCornerRadius * box.width() / TriStateToggle::kSide;
@@ -69,9 +69,9 @@ void CheckBoxStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* 
                        QStringLiteral("checkmark"), Qt::white);
     } else if (state == TriStateToggle::State::partial) {
         const qreal width = box.width() * 0.55;
-        painter->fillPath(Shapes::roundedRect(QRectF(box.center().x() - width / 2, box.center().y() - 1.25, width, 2.5),
-                                              1),
-                          Qt::white);
+        painter->fillPath(
+            Shapes::roundedRect(QRectF(box.center().x() - width / 2, box.center().y() - 1.25, width, 2.5), 1),
+            Qt::white);
     }
     painter->restore();
 }

@@ -7,7 +7,8 @@
 namespace harborlite {
 
 CoalescedRefresh::CoalescedRefresh(QObject* owner, std::function<void()> refresh)
-    : owner_(owner), refresh_(std::move(refresh))
+    : owner_(owner)
+    , refresh_(std::move(refresh))
 {
 }
 

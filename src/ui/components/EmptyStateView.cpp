@@ -37,9 +37,8 @@ protected:
         painter.setBrush(Shapes::faded(Palette::mint().resolve(appearance), 0.5));
         painter.drawEllipse(QRectF(rect()));
         const qreal padding = EmptyStateView::kSymbolPadding;
-        Symbols::paint(painter,
-                       QRectF(padding, padding, EmptyStateView::kSymbolSide, EmptyStateView::kSymbolSide), symbol_,
-                       Shapes::faded(Palette::accent().resolve(appearance), 0.7));
+        Symbols::paint(painter, QRectF(padding, padding, EmptyStateView::kSymbolSide, EmptyStateView::kSymbolSide),
+                       symbol_, Shapes::faded(Palette::accent().resolve(appearance), 0.7));
     }
 
 private:

@@ -12,8 +12,8 @@ FileAndFolderChooser::FileAndFolderChooser(QWidget* parent)
     setWindowModality(Qt::WindowModal);
 }
 
-FileAndFolderChooser* FileAndFolderChooser::open(
-    QWidget* parent, const QString& start, std::function<void(const QStringList&, const QString&)> chosen)
+FileAndFolderChooser* FileAndFolderChooser::open(QWidget* parent, const QString& start,
+                                                 std::function<void(const QStringList&, const QString&)> chosen)
 {
     auto* chooser = new FileAndFolderChooser(parent);
     chooser->setAttribute(Qt::WA_DeleteOnClose);
@@ -43,4 +43,3 @@ void FileAndFolderChooser::accept()
 }
 
 } // namespace harborlite
-

@@ -37,7 +37,7 @@ QString desktopEntryIcon(const QString& path)
         return {};
     }
     QByteArray head;
-    struct stat status {};
+    struct stat status { };
     if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
         head.resize(kEntryHead);
         const ssize_t read = ::read(fd, head.data(), static_cast<size_t>(head.size()));
@@ -63,7 +63,7 @@ QString desktopEntryIcon(const QString& path)
 // kIconFileBytes, read without blocking; null otherwise.
 QImage iconFile(const QString& path)
 {
-    struct stat status {};
+    struct stat status { };
     if (::stat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode)
         || status.st_size > kIconFileBytes) {
         return {};
@@ -101,7 +101,7 @@ FileIcons::~FileIcons()
 
 FileIcons::Stamp FileIcons::stampOf(const QString& path)
 {
-    struct stat status {};
+    struct stat status { };
     if (::lstat(QFile::encodeName(path).constData(), &status) != 0) {
         return {};
     }

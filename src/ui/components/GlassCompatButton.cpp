@@ -81,8 +81,7 @@ void paintCapsule(QPainter& painter, const QRectF& capsule, const QColor& body, 
 
 using namespace GlassCompatButtonStyle;
 
-GlassCompatButton::GlassCompatButton(const QString& title, bool isProminent, const AdaptiveColor& tint,
-                                     QWidget* parent)
+GlassCompatButton::GlassCompatButton(const QString& title, bool isProminent, const AdaptiveColor& tint, QWidget* parent)
     : QAbstractButton(parent)
     , isProminent_(isProminent)
     , tint_(tint)

@@ -20,8 +20,7 @@ public:
     static constexpr int kMinimumGap = 12;
     static constexpr int kControlSpacing = 9;
 
-    HeaderRow(const QString& title, const QString& subtitle, std::optional<QString> symbol,
-              QWidget* parent = nullptr);
+    HeaderRow(const QString& title, const QString& subtitle, std::optional<QString> symbol, QWidget* parent = nullptr);
 
     // Appends a control after the ones already there; the row takes ownership.
     void addControl(QWidget* control);

@@ -135,10 +135,9 @@ void PopUpPicker::showPopup()
     update();
     // The chosen entry opens over the button, its title where the button's is.
     const qreal textShift = MenuStyle::kPanelMargin + MenuStyle::kCheckColumn + MenuStyle::kRowPadding / 2.0
-                            - (kind_ == Kind::glass ? kLeadingPadding : kBorderlessPadding);
-    const QPoint at = mapToGlobal(QPointF(capsule.left() - textShift,
-                                          capsule.center().y() - MenuStyle::kRowHeight / 2.0)
-                                      .toPoint());
+        - (kind_ == Kind::glass ? kLeadingPadding : kBorderlessPadding);
+    const QPoint at =
+        mapToGlobal(QPointF(capsule.left() - textShift, capsule.center().y() - MenuStyle::kRowHeight / 2.0).toPoint());
     menu->popup(at, chosen);
 }
 
@@ -242,7 +241,7 @@ void PopUpPicker::keyPressEvent(QKeyEvent* event)
 {
     const int key = event->key();
     const bool opens = key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_F4
-                       || (key == Qt::Key_Down && (event->modifiers() & Qt::AltModifier));
+        || (key == Qt::Key_Down && (event->modifiers() & Qt::AltModifier));
     if (opens) {
         showPopup();
         event->accept();

@@ -21,8 +21,8 @@ PrimaryActionBar::ButtonState PrimaryActionBar::buttonState(bool isEnabled, bool
 }
 
 PrimaryActionBar::PrimaryActionBar(const QString& title, const QString& detail, const QString& buttonTitle,
-                                   bool isEnabled, bool isBusy, const AdaptiveColor& tint,
-                                   std::function<void()> action, QWidget* parent)
+                                   bool isEnabled, bool isBusy, const AdaptiveColor& tint, std::function<void()> action,
+                                   QWidget* parent)
     : QWidget(parent)
     , title_(new RoleLabel(title, Palette::ink(), TypeStyle::font(15, QFont::DemiBold)))
     , detail_(new RoleLabel(detail, Palette::inkSecondary(), TypeStyle::font(11.5, QFont::Normal)))
@@ -38,8 +38,8 @@ PrimaryActionBar::PrimaryActionBar(const QString& title, const QString& detail, 
     setButtonState(isEnabled, isBusy);
 
     auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(shadowRoom() + QMargins(kHorizontalPadding, kVerticalPadding, kHorizontalPadding,
-                                                    kVerticalPadding));
+    row->setContentsMargins(shadowRoom()
+                            + QMargins(kHorizontalPadding, kVerticalPadding, kHorizontalPadding, kVerticalPadding));
     row->setSpacing(kSpacing);
     // The detail wraps rather than being cut when the bar is narrow; the
     // texts take the room the button leaves.
@@ -91,8 +91,8 @@ void PrimaryActionBar::setShadowDrawnOutside(bool outside)
         return;
     }
     shadowOutside_ = outside;
-    layout()->setContentsMargins(shadowRoom() + QMargins(kHorizontalPadding, kVerticalPadding, kHorizontalPadding,
-                                                         kVerticalPadding));
+    layout()->setContentsMargins(
+        shadowRoom() + QMargins(kHorizontalPadding, kVerticalPadding, kHorizontalPadding, kVerticalPadding));
     updateGeometry();
     update();
 }

@@ -322,8 +322,7 @@ const QImage& ProgressRing::track(const QRectF& circle, const QColor& accent)
     return track_;
 }
 
-void ProgressRing::paintArc(QPainter& painter, const QRectF& circle, const RingArc& shown,
-                            Appearance appearance) const
+void ProgressRing::paintArc(QPainter& painter, const QRectF& circle, const RingArc& shown, Appearance appearance) const
 {
     // A zero-length round-capped stroke would still draw a dot.
     if (shown.length <= 0) {
@@ -343,12 +342,12 @@ void ProgressRing::paintArc(QPainter& painter, const QRectF& circle, const RingA
     // The glow: wider, fainter strokes of the accent under the arc.
     const qreal glow = glowRadius(lineWidth_);
     for (int layer = 3; layer >= 1; --layer) {
-        painter.setPen(QPen(Shapes::faded(accent, 0.35 / 3), lineWidth_ + 2 * glow * layer / 3, Qt::SolidLine,
-                            Qt::RoundCap));
+        painter.setPen(
+            QPen(Shapes::faded(accent, 0.35 / 3), lineWidth_ + 2 * glow * layer / 3, Qt::SolidLine, Qt::RoundCap));
         painter.drawPath(path);
     }
-    painter.setPen(QPen(QBrush(Palette::dialGradient(QPointF(0, 0), appearance)), lineWidth_, Qt::SolidLine,
-                        Qt::RoundCap));
+    painter.setPen(
+        QPen(QBrush(Palette::dialGradient(QPointF(0, 0), appearance)), lineWidth_, Qt::SolidLine, Qt::RoundCap));
     painter.drawPath(path);
     painter.restore();
 }

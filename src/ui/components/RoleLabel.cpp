@@ -47,8 +47,8 @@ void RoleLabel::paintEvent(QPaintEvent*)
     painter.setFont(font());
     painter.setPen(color_.resolve(Palette::appearance(this)));
     const QRect area = contentsRect();
-    const int flags = static_cast<int>(alignment())
-        | (elided_ ? Qt::TextSingleLine : (wordWrap() ? Qt::TextWordWrap : 0));
+    const int flags =
+        static_cast<int>(alignment()) | (elided_ ? Qt::TextSingleLine : (wordWrap() ? Qt::TextWordWrap : 0));
     const int width = elided_ ? area.width() : -1;
     if (shapedFrom_ != text() || shapedWidth_ != width || shaped_.flags() != flags || shaped_.font() != font()) {
         shaped_ = ShapedText(elided_ ? fontMetrics().elidedText(text(), elideMode_, area.width()) : text(), font(),

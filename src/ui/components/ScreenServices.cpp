@@ -38,8 +38,8 @@ QImage loadIcon(const QString& iconName, int side)
         QSizeF size = renderer.defaultSize();
         size.scale(side, side, Qt::KeepAspectRatio);
         QPainter painter(&image);
-        renderer.render(&painter, QRectF((side - size.width()) / 2, (side - size.height()) / 2, size.width(),
-                                         size.height()));
+        renderer.render(&painter,
+                        QRectF((side - size.width()) / 2, (side - size.height()) / 2, size.width(), size.height()));
         return image;
     }
     QImageReader reader(*file);
@@ -75,18 +75,18 @@ ScreenServices ScreenServices::real(platform::ToolTable tools)
         .chooseFiles =
             [lastFolder](QWidget* parent, std::function<void(const QStringList&)> chosen) {
                 const QString start = lastFolder->isEmpty() ? FS::homePath() : *lastFolder;
-                FileAndFolderChooser::open(parent, start,
-                                           [lastFolder, chosen = std::move(chosen)](const QStringList& paths,
-                                                                                    const QString& shown) {
-                                               *lastFolder = shown;
-                                               chosen(paths);
-                                           });
+                FileAndFolderChooser::open(
+                    parent, start,
+                    [lastFolder, chosen = std::move(chosen)](const QStringList& paths, const QString& shown) {
+                        *lastFolder = shown;
+                        chosen(paths);
+                    });
             },
         // The desktop's own folder dialog where the platform offers one.
         .chooseFolder = [lastFolder](QWidget* parent, const QString& start) -> std::optional<QString> {
             const QString from = lastFolder->isEmpty() ? start : *lastFolder;
-            const QString chosen = QFileDialog::getExistingDirectory(parent, QString(), from,
-                                                                     QFileDialog::ShowDirsOnly);
+            const QString chosen =
+                QFileDialog::getExistingDirectory(parent, QString(), from, QFileDialog::ShowDirsOnly);
             if (chosen.isEmpty()) {
                 return std::nullopt;
             }

@@ -26,8 +26,7 @@ struct ScreenServices {
     // Runs `arrived` on the GUI thread, while `context` lives, whenever icons
     // that were placeholders are known, with the paths they are for; may be
     // empty when icons never change.
-    std::function<void(QObject* context, std::function<void(const QStringList& paths)> arrived)> whenIconsArrive =
-        {};
+    std::function<void(QObject* context, std::function<void(const QStringList& paths)> arrived)> whenIconsArrive = {};
     // The icon a desktop entry names (a theme name or a file), `side` device
     // pixels square; a null image when none is found. Safe on any thread, so
     // icons load on workers.

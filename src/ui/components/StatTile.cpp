@@ -77,8 +77,8 @@ QRectF StatTile::barRect() const
 
 QSize StatTile::sizeHint() const
 {
-    const qreal height = 2 * kPadding + headerHeight() + QFontMetricsF(valueFont_).height()
-                         + kBarHeight + QFontMetricsF(captionFont_).height() + 3 * kSpacing;
+    const qreal height = 2 * kPadding + headerHeight() + QFontMetricsF(valueFont_).height() + kBarHeight
+        + QFontMetricsF(captionFont_).height() + 3 * kSpacing;
     return {180, static_cast<int>(std::ceil(height))};
 }
 
@@ -107,8 +107,8 @@ void StatTile::paintEvent(QPaintEvent*)
     painter.setPen(Palette::inkSecondary().resolve(appearance));
     painter.drawText(QRectF(titleLeft, y, std::max<qreal>(0, area.width() - kPadding - titleLeft), header),
                      Qt::AlignLeft | Qt::AlignVCenter,
-                     QFontMetricsF(titleFont_).elidedText(title_, Qt::ElideRight,
-                                                          std::max<qreal>(0, area.width() - kPadding - titleLeft)));
+                     QFontMetricsF(titleFont_)
+                         .elidedText(title_, Qt::ElideRight, std::max<qreal>(0, area.width() - kPadding - titleLeft)));
     y += header + kSpacing;
 
     const qreal valueHeight = QFontMetricsF(valueFont_).height();

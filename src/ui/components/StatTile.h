@@ -20,8 +20,8 @@ public:
     static constexpr qreal kCornerRadius = 16;
     static constexpr qreal kEdgeWidth = 0.8;
 
-    StatTile(const QString& title, const QString& value, const QString& caption, double fraction,
-             const QString& symbol, const AdaptiveColor& tint, QWidget* parent = nullptr);
+    StatTile(const QString& title, const QString& value, const QString& caption, double fraction, const QString& symbol,
+             const AdaptiveColor& tint, QWidget* parent = nullptr);
 
     // The bar's fill for a content width: at least a 6-wide stub, the
     // fraction clamped to 0…1 and a fraction that is not a number taken as 0.

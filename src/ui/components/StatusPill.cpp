@@ -11,8 +11,7 @@
 
 namespace harborlite {
 
-StatusPill::StatusPill(const QString& text, const AdaptiveColor& tint, std::optional<QString> symbol,
-                       QWidget* parent)
+StatusPill::StatusPill(const QString& text, const AdaptiveColor& tint, std::optional<QString> symbol, QWidget* parent)
     : QWidget(parent)
     , text_(text)
     , tint_(tint)
@@ -64,8 +63,7 @@ void StatusPill::paintEvent(QPaintEvent*)
     }
     painter.setFont(font());
     painter.setPen(tint);
-    painter.drawText(QRectF(x, area.top(), area.right() - x, area.height()), Qt::AlignLeft | Qt::AlignVCenter,
-                     text_);
+    painter.drawText(QRectF(x, area.top(), area.right() - x, area.height()), Qt::AlignLeft | Qt::AlignVCenter, text_);
 }
 
 } // namespace harborlite

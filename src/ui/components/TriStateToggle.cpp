@@ -77,10 +77,10 @@ void TriStateToggle::paintEvent(QPaintEvent*)
     }
     switch (chosen.mark) {
     case Mark::bar:
-        painter.fillPath(Shapes::roundedRect(QRectF(box.center().x() - kBarWidth / 2,
-                                                    box.center().y() - kBarHeight / 2, kBarWidth, kBarHeight),
-                                             1),
-                         Qt::white);
+        painter.fillPath(
+            Shapes::roundedRect(
+                QRectF(box.center().x() - kBarWidth / 2, box.center().y() - kBarHeight / 2, kBarWidth, kBarHeight), 1),
+            Qt::white);
         break;
     case Mark::checkmark:
         Symbols::paint(painter,

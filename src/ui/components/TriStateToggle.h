@@ -36,8 +36,7 @@ public:
     static constexpr qreal kBarHeight = 2.5;
     static constexpr qreal kCheckmarkSide = 10;
 
-    TriStateToggle(State state, const QString& accessibleName, std::function<void()> action,
-                   QWidget* parent = nullptr);
+    TriStateToggle(State state, const QString& accessibleName, std::function<void()> action, QWidget* parent = nullptr);
 
     static Look look(State state);
     // The box's edge as drawn: the look's, except that an empty box in the

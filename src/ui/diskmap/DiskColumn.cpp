@@ -3,9 +3,9 @@
 #include "paint/Palette.h"
 #include "ui/components/ProgressRing.h"
 #include "ui/components/RoleLabel.h"
+#include "ui/diskmap/DiskRowDelegate.h"
 #include "ui/theme/MenuStyle.h"
 #include "ui/theme/TypeStyle.h"
-#include "ui/diskmap/DiskRowDelegate.h"
 
 #include <QKeyEvent>
 #include <QListView>

@@ -2,9 +2,9 @@
 
 #include "paint/Palette.h"
 #include "ui/components/ThinScrollBar.h"
-#include "ui/theme/Motion.h"
 #include "ui/diskmap/DiskColumn.h"
 #include "ui/diskmap/DiskRowDelegate.h"
+#include "ui/theme/Motion.h"
 
 #include <QEasingCurve>
 #include <QListView>

@@ -1,11 +1,11 @@
 #include "ui/diskmap/DiskRowDelegate.h"
 
 #include "paint/Palette.h"
+#include "ui/diskmap/DiskColumnsPresentation.h"
+#include "ui/diskmap/DiskEntryModel.h"
 #include "ui/theme/Shapes.h"
 #include "ui/theme/Symbols.h"
 #include "ui/theme/TypeStyle.h"
-#include "ui/diskmap/DiskColumnsPresentation.h"
-#include "ui/diskmap/DiskEntryModel.h"
 
 #include <QAbstractItemView>
 #include <QFontMetrics>

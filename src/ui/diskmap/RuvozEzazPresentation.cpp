@@ -201,14 +201,15 @@ QList<LegendEntry> legend(const StorageBreakdown& storage, const FolderExists& e
     const qint64 rest = storage.capacity - listed;
     if (rest >= kMinimumVolumeBytes) {
         entries.append(storage.volumes.isEmpty()
-                           ? LegendEntry{tr("Used"), tr("Space in use on this volume"), rest,
-                                         PaletteRole::inkSecondary, std::nullopt}
+                           ? LegendEntry{tr("Used"), tr("Space in use on this volume"), rest, PaletteRole::inkSecondary,
+                                         std::nullopt}
                            : LegendEntry{tr("Other space"),
                                          tr("Space no listed volume accounts for: other partitions, "
                                             "unpartitioned space, reserved blocks and small volumes"),
                                          rest, PaletteRole::inkSecondary, std::nullopt});
     }
-    entries.append({tr("Free"), tr("Space available for new files"), storage.free, PaletteRole::hairline, std::nullopt});
+    entries.append(
+        {tr("Free"), tr("Space available for new files"), storage.free, PaletteRole::hairline, std::nullopt});
     return entries;
 }
 
@@ -238,7 +239,8 @@ QString panelTitle()
 
 QString usedText(const StorageBreakdown& storage)
 {
-    return tr("%1 of %2 used").arg(Format::byteText(storage.capacity - storage.free), Format::byteText(storage.capacity));
+    return tr("%1 of %2 used")
+        .arg(Format::byteText(storage.capacity - storage.free), Format::byteText(storage.capacity));
 }
 
 QString explanation(const StorageBreakdown& storage)
@@ -249,7 +251,8 @@ QString explanation(const StorageBreakdown& storage)
                             "to what any one volume reports."));
     }
     if (storage.purgeable > 0) {
-        sentences.append(tr("About %1 is purgeable, which macOS already counts as free.").arg(Format::bytes(storage.purgeable)));
+        sentences.append(
+            tr("About %1 is purgeable, which macOS already counts as free.").arg(Format::bytes(storage.purgeable)));
     }
     if (storage.snapshotCount > 0) {
         const QString snapshots = storage.snapshotCount == 1

@@ -12,13 +12,13 @@
 #include "ui/components/RoleLabel.h"
 #include "ui/components/ScreenFrame.h"
 #include "ui/components/ScreenHeader.h"
-#include "ui/theme/MenuStyle.h"
-#include "ui/theme/SoftShadow.h"
-#include "ui/theme/TypeStyle.h"
 #include "ui/diskmap/DiskColumns.h"
 #include "ui/diskmap/RootMenuButton.h"
 #include "ui/diskmap/SelectionBar.h"
 #include "ui/diskmap/StoragePanel.h"
+#include "ui/theme/MenuStyle.h"
+#include "ui/theme/SoftShadow.h"
+#include "ui/theme/TypeStyle.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -27,7 +27,6 @@
 #include <QScrollArea>
 #include <QShowEvent>
 #include <QVBoxLayout>
-
 
 namespace harborlite {
 
@@ -304,15 +303,14 @@ void RuvozEzazView::showTree()
     }
     shownTree_ = tree.id;
     if (!columns_) {
-        DiskColumns::Source source{
-            [this]() -> const DiskColumns::Listings& { return map_.expandedChildren(); },
-            [this]() -> const DiskColumns::Locations& { return map_.expandingDirectories(); },
-            [this](const DiskNode& folder) { map_.expandChildren(folder); },
-            [this](const QString& path) {
-                if (services_.reveal) {
-                    services_.reveal({path});
-                }
-            }};
+        DiskColumns::Source source{[this]() -> const DiskColumns::Listings& { return map_.expandedChildren(); },
+                                   [this]() -> const DiskColumns::Locations& { return map_.expandingDirectories(); },
+                                   [this](const DiskNode& folder) { map_.expandChildren(folder); },
+                                   [this](const QString& path) {
+                                       if (services_.reveal) {
+                                           services_.reveal({path});
+                                       }
+                                   }};
         columns_ = new DiskColumns(tree, std::move(source));
         columns_->setObjectName(QStringLiteral("diskColumns"));
         browserPanel_->layout()->addWidget(columns_);

@@ -3,9 +3,9 @@
 #include "paint/Palette.h"
 #include "ui/components/AdaptiveGrid.h"
 #include "ui/components/RoleLabel.h"
-#include "ui/theme/TypeStyle.h"
 #include "ui/diskmap/LegendRow.h"
 #include "ui/diskmap/StorageBar.h"
+#include "ui/theme/TypeStyle.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -70,7 +70,8 @@ void StoragePanel::setStorage(const StorageBreakdown& storage, const QString& ro
         }
         rows_.clear();
         for (qsizetype i = 0; i < entries_.size(); ++i) {
-            auto* row = new LegendRow(entries_[i], false, [this, i] { choose(int(i)); }, legend_);
+            auto* row = new LegendRow(
+                entries_[i], false, [this, i] { choose(int(i)); }, legend_);
             legend_->layout()->addWidget(row);
             rows_.append(row);
         }

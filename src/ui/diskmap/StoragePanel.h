@@ -31,8 +31,8 @@ public:
     static constexpr int kLegendColumnSpacing = 10;
     static constexpr int kLegendRowSpacing = 5;
 
-    StoragePanel(std::function<void(const QString& folder)> select,
-                 RuvozEzazPresentation::FolderExists exists, QWidget* parent = nullptr);
+    StoragePanel(std::function<void(const QString& folder)> select, RuvozEzazPresentation::FolderExists exists,
+                 QWidget* parent = nullptr);
 
     // Shows the breakdown with the entry of `root` highlighted.
     void setStorage(const StorageBreakdown& storage, const QString& root);

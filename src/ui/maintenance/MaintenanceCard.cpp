@@ -126,8 +126,8 @@ MaintenanceCard::MaintenanceCard(MaintenanceTask task, std::function<void()> act
         new SymbolView(QStringLiteral("checkmark.circle.fill"), kSmallSymbolSide, Palette::accent(), 1, outcomeRow_);
     errorSymbol_ = new SymbolView(QStringLiteral("exclamationmark.triangle.fill"), kSmallSymbolSide, Palette::danger(),
                                   1, outcomeRow_);
-    nothingSymbol_ = new SymbolView(QStringLiteral("info.circle.fill"), kSmallSymbolSide, Palette::inkTertiary(), 1,
-                                    outcomeRow_);
+    nothingSymbol_ =
+        new SymbolView(QStringLiteral("info.circle.fill"), kSmallSymbolSide, Palette::inkTertiary(), 1, outcomeRow_);
     outcomeLayout->addWidget(successSymbol_, 0, Qt::AlignTop);
     outcomeLayout->addWidget(errorSymbol_, 0, Qt::AlignTop);
     outcomeLayout->addWidget(nothingSymbol_, 0, Qt::AlignTop);

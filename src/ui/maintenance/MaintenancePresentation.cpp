@@ -116,8 +116,8 @@ QList<RecentRun> recentRuns(const QList<Run>& log)
     QList<RecentRun> rows;
     for (const Run& run : log.first(std::min(log.size(), kRecentRunCount))) {
         if (run.isError) {
-            rows.append({QStringLiteral("xmark.circle.fill"), PaletteRole::danger, run.message,
-                         Format::relativeDate(run.at)});
+            rows.append(
+                {QStringLiteral("xmark.circle.fill"), PaletteRole::danger, run.message, Format::relativeDate(run.at)});
         } else if (run.changedNothing) {
             rows.append({QStringLiteral("info.circle.fill"), PaletteRole::inkTertiary, run.message,
                          Format::relativeDate(run.at)});

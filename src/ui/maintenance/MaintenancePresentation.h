@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/system/LocalSnapshots.h"
 #include "engine/models/MaintenanceTask.h"
+#include "engine/system/LocalSnapshots.h"
 #include "model/SystemTools.h"
 #include "shared/PaletteRole.h"
 

@@ -12,8 +12,8 @@
 #include "ui/components/ScreenFrame.h"
 #include "ui/components/ScreenHeader.h"
 #include "ui/components/SymbolView.h"
-#include "ui/theme/TypeStyle.h"
 #include "ui/maintenance/MaintenanceCard.h"
+#include "ui/theme/TypeStyle.h"
 
 #include <QHBoxLayout>
 #include <QShowEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/system/MaintenanceService.h"
 #include "engine/models/MaintenanceTask.h"
+#include "engine/system/MaintenanceService.h"
 #include "ui/components/CoalescedRefresh.h"
 #include "ui/maintenance/MaintenancePresentation.h"
 

@@ -26,8 +26,9 @@ MonitorInputs monitorInputs(const AppModel& model)
     inputs.networkScale = model.networkScale();
     const QList<RunningProcess>& processes = model.processes();
     inputs.processCount = static_cast<int>(processes.size());
-    const auto heaviest = std::max_element(processes.begin(), processes.end(),
-                                           [](const RunningProcess& a, const RunningProcess& b) { return a.cpu < b.cpu; });
+    const auto heaviest =
+        std::max_element(processes.begin(), processes.end(),
+                         [](const RunningProcess& a, const RunningProcess& b) { return a.cpu < b.cpu; });
     if (heaviest != processes.end()) {
         inputs.topProcessName = heaviest->name;
         inputs.topProcessCpu = heaviest->cpu;

@@ -28,7 +28,8 @@ MonitorChip::MonitorChip(MonitorKind kind, bool showsSparkline, QWidget* parent)
 
     auto* texts = new QVBoxLayout;
     texts->setSpacing(0);
-    auto* caption = new RoleLabel(title(kind).toUpper(), Palette::inkTertiary(), TypeStyle::font(8.5, QFont::Bold), this);
+    auto* caption =
+        new RoleLabel(title(kind).toUpper(), Palette::inkTertiary(), TypeStyle::font(8.5, QFont::Bold), this);
     caption->setObjectName(QStringLiteral("title"));
     value_ = new RoleLabel(QString(), Palette::ink(), TypeStyle::font(13, QFont::DemiBold), this);
     value_->setObjectName(QStringLiteral("value"));

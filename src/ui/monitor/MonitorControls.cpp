@@ -40,13 +40,13 @@ MonitorControls::MonitorControls(MonitorSettings& settings, UpdateChecker& updat
 
     auto* first = new QHBoxLayout;
     first->setSpacing(14);
-    menuBarSwitch_ = new SwitchToggle(settings_.showMenuBarMonitor(), SwitchToggle::ControlSize::regular,
-                                      Palette::accent(), this);
+    menuBarSwitch_ =
+        new SwitchToggle(settings_.showMenuBarMonitor(), SwitchToggle::ControlSize::regular, Palette::accent(), this);
     menuBarSwitch_->setObjectName(QStringLiteral("menuBarSwitch"));
-    menuBarSwitch_->setLabel(SwitchToggle::Label{
-        tr("Menu bar monitor"), TypeStyle::font(12.5, QFont::DemiBold),
-        tr("Shows live readings in the macOS menu bar, with a dropdown panel."), TypeStyle::font(10.5, QFont::Normal),
-        1});
+    menuBarSwitch_->setLabel(
+        SwitchToggle::Label{tr("Menu bar monitor"), TypeStyle::font(12.5, QFont::DemiBold),
+                            tr("Shows live readings in the macOS menu bar, with a dropdown panel."),
+                            TypeStyle::font(10.5, QFont::Normal), 1});
     connect(menuBarSwitch_, &SwitchToggle::flipped, this, [this](bool on) { settings_.setShowMenuBarMonitor(on); });
     first->addWidget(menuBarSwitch_, 0, Qt::AlignVCenter);
     first->addStretch(1);

@@ -75,8 +75,8 @@ TopStatsBar::TopStatsBar(QWidget* parent)
     stripLayout_ = new QHBoxLayout(strip_);
     stripLayout_->setContentsMargins(0, 0, 0, 0);
     stripLayout_->setSpacing(4);
-    emptyText_ = new RoleLabel(tr("No monitors selected"), Palette::inkTertiary(),
-                               TypeStyle::font(11, QFont::Normal), strip_);
+    emptyText_ =
+        new RoleLabel(tr("No monitors selected"), Palette::inkTertiary(), TypeStyle::font(11, QFont::Normal), strip_);
     emptyText_->setObjectName(QStringLiteral("emptyText"));
     emptyText_->setContentsMargins(11, 9, 11, 9);
     stripLayout_->addWidget(emptyText_);

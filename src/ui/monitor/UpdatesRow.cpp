@@ -17,10 +17,12 @@ namespace harborlite {
 QString UpdatesRow::caption(const QString& version, qint64 build, const QString& host)
 {
     if (host.isEmpty()) {
-        return QCoreApplication::translate("UpdatesRow", "Version %1 (%2) \u00B7 this build has no update site and never checks")
+        return QCoreApplication::translate("UpdatesRow",
+                                           "Version %1 (%2) \u00B7 this build has no update site and never checks")
             .arg(version, QString::number(build));
     }
-    return QCoreApplication::translate("UpdatesRow", "Version %1 (%2) \u00B7 checks %3 once a day, sending nothing about you")
+    return QCoreApplication::translate("UpdatesRow",
+                                       "Version %1 (%2) \u00B7 checks %3 once a day, sending nothing about you")
         .arg(version, QString::number(build), host);
 }
 
@@ -54,11 +56,11 @@ UpdatesRow::UpdatesRow(UpdateChecker& updates, std::function<void()> openSheet, 
     row->addLayout(texts, 1);
     row->addSpacing(8);
 
-    automatic_ = new SwitchToggle(updates_.automaticallyChecks(), SwitchToggle::ControlSize::small,
-                                  Palette::accent(), this);
+    automatic_ =
+        new SwitchToggle(updates_.automaticallyChecks(), SwitchToggle::ControlSize::small, Palette::accent(), this);
     automatic_->setObjectName(QStringLiteral("automaticSwitch"));
-    automatic_->setLabel(SwitchToggle::Label{tr("Check automatically"), TypeStyle::font(11, QFont::Normal),
-                                             std::nullopt, QFont(), 1});
+    automatic_->setLabel(
+        SwitchToggle::Label{tr("Check automatically"), TypeStyle::font(11, QFont::Normal), std::nullopt, QFont(), 1});
     connect(automatic_, &SwitchToggle::flipped, this, [this](bool on) { updates_.setAutomaticallyChecks(on); });
     row->addWidget(automatic_, 0, Qt::AlignVCenter);
 

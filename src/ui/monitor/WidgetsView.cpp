@@ -1,5 +1,6 @@
 #include "ui/monitor/WidgetsView.h"
 
+#include "model/AppModel.h"
 #include "ui/components/AdaptiveGrid.h"
 #include "ui/components/EmptyStateView.h"
 #include "ui/components/OverhangSlot.h"
@@ -9,7 +10,6 @@
 #include "ui/monitor/ModelMonitorInputs.h"
 #include "ui/monitor/MonitorCard.h"
 #include "ui/monitor/MonitorControls.h"
-#include "model/AppModel.h"
 
 #include <QVBoxLayout>
 

@@ -40,8 +40,7 @@ QString part(const QString& text);
 QString part(const char* text);
 
 template <typename Value>
-    requires std::integral<Value> || std::is_enum_v<Value>
-QString part(Value value)
+requires std::integral<Value> || std::is_enum_v<Value> QString part(Value value)
 {
     return QString::number(static_cast<long long>(value));
 }

@@ -59,8 +59,7 @@ void draw(QPainter& painter, const QRectF& rect, const Probe& probe, const std::
     const qreal ratio = probe.key.ratio;
     const qreal top = probe.topRows / ratio;
     const qreal bottom = probe.bottomRows / ratio;
-    painter.drawPixmap(QRectF(rect.left(), rect.top(), rect.width(), top), picture,
-                       QRectF(0, 0, width, probe.topRows));
+    painter.drawPixmap(QRectF(rect.left(), rect.top(), rect.width(), top), picture, QRectF(0, 0, width, probe.topRows));
     painter.drawPixmap(QRectF(rect.left(), rect.bottom() - bottom, rect.width(), bottom), picture,
                        QRectF(0, height - probe.bottomRows, width, probe.bottomRows));
     if (const qreal middle = rect.height() - top - bottom; middle > 0) {

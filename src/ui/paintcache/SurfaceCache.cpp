@@ -46,10 +46,12 @@ std::pair<int, int> widestRun(const QRgb* row, int width)
 void tile(QPainter& painter, const QRect& rows, const QPixmap& band)
 {
     const auto copy = [&](const QRect& part, int fromColumn) {
-        RowBands::forEach(part, [&](const QRect& piece) { painter.drawTiledPixmap(piece, band, QPoint(fromColumn, 0)); });
+        RowBands::forEach(part,
+                          [&](const QRect& piece) { painter.drawTiledPixmap(piece, band, QPoint(fromColumn, 0)); });
     };
     const QImage pixels = band.toImage();
-    if (pixels.format() != QImage::Format_ARGB32_Premultiplied || pixels.width() != rows.width() || !drawsPlainly(painter)) {
+    if (pixels.format() != QImage::Format_ARGB32_Premultiplied || pixels.width() != rows.width()
+        || !drawsPlainly(painter)) {
         copy(rows, 0);
         return;
     }

@@ -9,10 +9,10 @@
 #include "ui/components/ScreenFrame.h"
 #include "ui/components/ScreenHeader.h"
 #include "ui/components/StatTile.h"
-#include "ui/theme/TypeStyle.h"
 #include "ui/performance/CpuHistoryChart.h"
 #include "ui/performance/ProcessRow.h"
 #include "ui/performance/StartupRow.h"
+#include "ui/theme/TypeStyle.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -358,9 +358,8 @@ void PerformanceView::showProcesses()
             row->setProcess(process);
         } else {
             // The row hands over the process it showed when pressed.
-            row = new ProcessRow(process, [this](const RunningProcess& pressed, bool force) {
-                tools_.quit(pressed, force);
-            });
+            row = new ProcessRow(process,
+                                 [this](const RunningProcess& pressed, bool force) { tools_.quit(pressed, force); });
             connect(row, &ProcessRow::heldChanged, this, &PerformanceView::processesLetGo);
         }
         rows.append(row);

@@ -99,7 +99,7 @@ void CategorySectionHeader::present(const ResultsPresentation::Section& section)
 {
     using Cluster = ResultsPresentation::Section::Cluster;
     const bool pillChanges = section.pillText != section_.pillText || section.pillTint != section_.pillTint
-                             || section.pillSymbol != section_.pillSymbol || !pill_;
+        || section.pillSymbol != section_.pillSymbol || !pill_;
     section_ = section;
     const bool running = section.cluster == Cluster::running;
     spinner_->setVisible(running);

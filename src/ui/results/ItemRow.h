@@ -1,8 +1,8 @@
 #pragma once
 
 #include "engine/models/ScanGroup.h"
-#include "ui/results/ItemRowPainter.h"
 #include "ui/components/ScreenServices.h"
+#include "ui/results/ItemRowPainter.h"
 
 #include <QWidget>
 

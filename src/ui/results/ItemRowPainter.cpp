@@ -128,16 +128,16 @@ Prepared prepare(const QSize& size, const ScanItem& item)
         made.origin = ShapedText(shownOrigin(item, made.layout.origin.width()), detailFont(), leading, direction);
     }
     if (item.detail) {
-        made.detail = ShapedText(
-            QFontMetrics(detailFont()).elidedText(*item.detail, Qt::ElideRight, made.layout.detail.width()),
-            detailFont(), leading, direction);
+        made.detail =
+            ShapedText(QFontMetrics(detailFont()).elidedText(*item.detail, Qt::ElideRight, made.layout.detail.width()),
+                       detailFont(), leading, direction);
     }
     made.size = ShapedText(sizeText(item), sizeFont(), Qt::AlignRight | Qt::AlignVCenter, direction);
     return made;
 }
 
-void paint(QPainter& painter, const QRect& rect, const ScanItem& item, const QIcon& icon, bool hovering,
-           bool focused, Appearance appearance)
+void paint(QPainter& painter, const QRect& rect, const ScanItem& item, const QIcon& icon, bool hovering, bool focused,
+           Appearance appearance)
 {
     paint(painter, rect, prepare(rect.size(), item), item, icon, hovering, focused, appearance);
 }
@@ -153,8 +153,8 @@ void paint(QPainter& painter, const QRect& rect, const Prepared& prepared, const
         painter.fillPath(Shapes::roundedRect(rect, kCornerRadius),
                          Shapes::faded(Palette::mint().resolve(appearance), kHoverOpacity));
     }
-    RowPainting::paintBox(painter, parts.box.translated(at), item.isSelected ? ScanGroup::SelectionState::all
-                                                                              : ScanGroup::SelectionState::none,
+    RowPainting::paintBox(painter, parts.box.translated(at),
+                          item.isSelected ? ScanGroup::SelectionState::all : ScanGroup::SelectionState::none,
                           appearance, focused);
     icon.paint(&painter, parts.icon.translated(at));
 

@@ -70,8 +70,8 @@ struct Prepared {
 };
 Prepared prepare(const QSize& size, const ScanItem& item);
 
-void paint(QPainter& painter, const QRect& rect, const ScanItem& item, const QIcon& icon, bool hovering,
-           bool focused, Appearance appearance);
+void paint(QPainter& painter, const QRect& rect, const ScanItem& item, const QIcon& icon, bool hovering, bool focused,
+           Appearance appearance);
 // The same, from what prepare(rect.size(), item) gave.
 void paint(QPainter& painter, const QRect& rect, const Prepared& prepared, const ScanItem& item, const QIcon& icon,
            bool hovering, bool focused, Appearance appearance);

@@ -10,8 +10,7 @@ void PreparedRows::paint(QPainter& painter, const QRect& area, const ScanItem& i
     const Key key{
         .id = item.id,
         .content = qHashMulti(0, item.displayName, item.origin.value_or(QString()), item.origin.has_value(),
-                              item.detail.value_or(QString()), item.detail.has_value(), item.size,
-                              item.requiresReview),
+                              item.detail.value_or(QString()), item.detail.has_value(), item.size, item.requiresReview),
         .size = area.size(),
     };
     const ItemRowPainter::Prepared* prepared = rows_.object(key);

@@ -60,8 +60,8 @@ ResultsList::ResultsList(ScanSession& scans, QList<ScanCategory> categories, con
         connect(&scans_, signal, this, &ResultsList::scheduleRefresh);
     }
     // The headers follow at once, the rows on their own schedule.
-    for (auto signal : {&ScanSession::progressChanged, &ScanSession::resultsChanged,
-                        &ScanSession::runningCategoriesChanged}) {
+    for (auto signal :
+         {&ScanSession::progressChanged, &ScanSession::resultsChanged, &ScanSession::runningCategoriesChanged}) {
         connect(&scans_, signal, this, [this] { headerRefresher_.request(); });
     }
     connect(&scans_, &ScanSession::selectionChanged, this, &ResultsList::repaintSelection);
@@ -400,8 +400,8 @@ ResultsList::Target ResultsList::targetAt(const QPoint& position) const
         return Target::none;
     }
     // Order matters: the box and the chevron lie inside the header.
-    for (const Target target : {Target::box, Target::chevron, Target::reveal, Target::warning, Target::showMore,
-                                Target::header}) {
+    for (const Target target :
+         {Target::box, Target::chevron, Target::reveal, Target::warning, Target::showMore, Target::header}) {
         if (targetRect(index, target).contains(position)) {
             return target;
         }

@@ -1,6 +1,9 @@
 #include "ui/results/ResultsListPainter.h"
 
 #include "ui/components/InnerCard.h"
+#include "ui/paintcache/PictureKey.h"
+#include "ui/paintcache/ProbeAndBand.h"
+#include "ui/paintcache/SurfaceCache.h"
 #include "ui/results/ItemRowPainter.h"
 #include "ui/results/ResultsList.h"
 #include "ui/results/RowPainting.h"
@@ -8,9 +11,6 @@
 #include "ui/theme/LayerStack.h"
 #include "ui/theme/Shapes.h"
 #include "ui/theme/SoftShadow.h"
-#include "ui/paintcache/PictureKey.h"
-#include "ui/paintcache/ProbeAndBand.h"
-#include "ui/paintcache/SurfaceCache.h"
 #include "ui/theme/Symbols.h"
 #include "ui/theme/TypeStyle.h"
 
@@ -413,12 +413,13 @@ void ResultsListPainter::paintCardShadow(QPainter& painter, const QRect& card, c
     const int split = shadowSplit(card);
     const PictureKey key{PictureLook::of(u"card-shadow", shadow_->radius(), shadow_->opacity(), color, card.width()),
                          QSize(rows(probe.width()), rows(probe.height())), ratio};
-    ProbeAndBand::draw(painter, QRectF(card.marginsAdded(margins)),
-                       {key, rows(margins.top() + split), rows(probe.height()) - rows(margins.top() + kShadowProbeRows - split)},
-                       [&](QPainter& onto) {
-                           shadow_->paint(onto, QRectF(margins.left(), margins.top(), card.width(), kShadowProbeRows),
-                                          ResultsModel::kCardRadius, color);
-                       });
+    ProbeAndBand::draw(
+        painter, QRectF(card.marginsAdded(margins)),
+        {key, rows(margins.top() + split), rows(probe.height()) - rows(margins.top() + kShadowProbeRows - split)},
+        [&](QPainter& onto) {
+            shadow_->paint(onto, QRectF(margins.left(), margins.top(), card.width(), kShadowProbeRows),
+                           ResultsModel::kCardRadius, color);
+        });
 }
 
 void ResultsListPainter::paintCards(QPainter& painter, const Cards& cards, const QRect& area)

@@ -26,7 +26,7 @@ QFont sectionTextFont()
 int groupHeaderContentHeight()
 {
     const int texts = QFontMetrics(TypeStyle::font(12.5, QFont::DemiBold)).height() + 1
-                      + QFontMetrics(TypeStyle::rowDetail()).height();
+        + QFontMetrics(TypeStyle::rowDetail()).height();
     const int pill =
         static_cast<int>(std::ceil(RowPainting::pillSize(ResultsPresentation::reviewPillText(), true).height()));
     return std::max({17, texts, pill});
@@ -270,11 +270,11 @@ int ResultsModel::rowHeight(int index, int width, int headerHeight) const
         return top + headerHeight + cardEnd;
     case Kind::sectionText: {
         const auto [left, right] = contentSpan(shown.kind, width);
-        const int textHeight = shown.padded ? heights_.textLine
-                                            : QFontMetrics(sectionTextFont())
-                                                  .boundingRect(QRect(0, 0, std::max(1, right - left), 1 << 20),
-                                                                Qt::TextWordWrap, text(shown))
-                                                  .height();
+        const int textHeight = shown.padded
+            ? heights_.textLine
+            : QFontMetrics(sectionTextFont())
+                  .boundingRect(QRect(0, 0, std::max(1, right - left), 1 << 20), Qt::TextWordWrap, text(shown))
+                  .height();
         return top + textHeight + (shown.padded ? kTextPadding : 0) + cardEnd;
     }
     case Kind::groupHeader: {

@@ -55,7 +55,7 @@ public:
         bool sameAs(const Row& other) const
         {
             return kind == other.kind && category == other.category && group == other.group && item == other.item
-                   && key == other.key;
+                && key == other.key;
         }
     };
 

@@ -43,41 +43,37 @@ void paintBox(QPainter& painter, const QRectF& square, ScanGroup::SelectionState
     const QColor edge = TriStateToggle::edgeColor(toggleState(state), appearance);
     const QColor focus = focused ? Palette::accentDeep().resolve(appearance) : QColor();
     // Every row draws one of a few boxes: each is drawn once and copied.
-    const QString key = QStringLiteral("box-%1-%2-%3-%4")
-                            .arg(fill.rgba())
-                            .arg(edge.rgba())
-                            .arg(focus.rgba())
-                            .arg(int(chosen.mark));
-    SurfaceCache::draw(painter, square, TriStateToggle::kCornerRadius, key,
-                       [&](QPainter& onto, const QRectF& box, qreal radius) {
-                           onto.save();
-                           onto.setRenderHint(QPainter::Antialiasing);
-                           onto.fillPath(Shapes::roundedRect(box, radius), fill);
-                           Shapes::strokeInside(onto, box, radius, edge, TriStateToggle::kEdgeWidth);
-                           if (focus.isValid()) {
-                               Shapes::strokeInside(onto, box, radius, focus, 2);
-                           }
-                           const QPointF centre = box.center();
-                           switch (chosen.mark) {
-                           case TriStateToggle::Mark::bar:
-                               onto.fillPath(Shapes::roundedRect(QRectF(centre.x() - TriStateToggle::kBarWidth / 2,
-                                                                        centre.y() - TriStateToggle::kBarHeight / 2,
-                                                                        TriStateToggle::kBarWidth,
-                                                                        TriStateToggle::kBarHeight),
-                                                                 1),
-                                             Qt::white);
-                               break;
-                           case TriStateToggle::Mark::checkmark: {
-                               const qreal side = TriStateToggle::kCheckmarkSide;
-                               Symbols::paint(onto, QRectF(centre.x() - side / 2, centre.y() - side / 2, side, side),
-                                              QStringLiteral("checkmark"), Qt::white);
-                               break;
-                           }
-                           case TriStateToggle::Mark::none:
-                               break;
-                           }
-                           onto.restore();
-                       });
+    const QString key =
+        QStringLiteral("box-%1-%2-%3-%4").arg(fill.rgba()).arg(edge.rgba()).arg(focus.rgba()).arg(int(chosen.mark));
+    SurfaceCache::draw(
+        painter, square, TriStateToggle::kCornerRadius, key, [&](QPainter& onto, const QRectF& box, qreal radius) {
+            onto.save();
+            onto.setRenderHint(QPainter::Antialiasing);
+            onto.fillPath(Shapes::roundedRect(box, radius), fill);
+            Shapes::strokeInside(onto, box, radius, edge, TriStateToggle::kEdgeWidth);
+            if (focus.isValid()) {
+                Shapes::strokeInside(onto, box, radius, focus, 2);
+            }
+            const QPointF centre = box.center();
+            switch (chosen.mark) {
+            case TriStateToggle::Mark::bar:
+                onto.fillPath(Shapes::roundedRect(QRectF(centre.x() - TriStateToggle::kBarWidth / 2,
+                                                         centre.y() - TriStateToggle::kBarHeight / 2,
+                                                         TriStateToggle::kBarWidth, TriStateToggle::kBarHeight),
+                                                  1),
+                              Qt::white);
+                break;
+            case TriStateToggle::Mark::checkmark: {
+                const qreal side = TriStateToggle::kCheckmarkSide;
+                Symbols::paint(onto, QRectF(centre.x() - side / 2, centre.y() - side / 2, side, side),
+                               QStringLiteral("checkmark"), Qt::white);
+                break;
+            }
+            case TriStateToggle::Mark::none:
+                break;
+            }
+            onto.restore();
+        });
 }
 
 QSizeF pillSize(const QString& text, bool hasSymbol)
@@ -111,8 +107,8 @@ QSizeF buttonSize(const QString& title)
             metrics.height() + 2 * GlassCompatButtonStyle::kVerticalPadding};
 }
 
-void paintPlainButton(QPainter& painter, const QRectF& rect, const QString& title, Appearance appearance,
-                      bool hovered, bool focused)
+void paintPlainButton(QPainter& painter, const QRectF& rect, const QString& title, Appearance appearance, bool hovered,
+                      bool focused)
 {
     const GlassCompatButtonStyle::Fill fill = GlassCompatButtonStyle::fill(false, false, hovered);
     painter.save();

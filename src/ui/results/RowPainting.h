@@ -29,7 +29,7 @@ void paintPill(QPainter& painter, const QRectF& rect, const QString& text, const
 
 // The plain small capsule button (card fill, surface stroke, ink title).
 QSizeF buttonSize(const QString& title);
-void paintPlainButton(QPainter& painter, const QRectF& rect, const QString& title, Appearance appearance,
-                      bool hovered, bool focused);
+void paintPlainButton(QPainter& painter, const QRectF& rect, const QString& title, Appearance appearance, bool hovered,
+                      bool focused);
 
 } // namespace harborlite::RowPainting

@@ -1,12 +1,12 @@
 #include "ui/shell/BannerView.h"
 
 #include "paint/Palette.h"
+#include "ui/components/PlainSymbolButton.h"
 #include "ui/components/RoleLabel.h"
 #include "ui/components/SymbolView.h"
 #include "ui/theme/GlassSurface.h"
 #include "ui/theme/Shapes.h"
 #include "ui/theme/TypeStyle.h"
-#include "ui/components/PlainSymbolButton.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
@@ -150,8 +150,8 @@ QSize BannerView::preferredSize() const
     const QMargins room = wholeMargins(shadow_.margins());
     const int textWidth = std::max(title_->fontMetrics().horizontalAdvance(banner_.title),
                                    message_->fontMetrics().horizontalAdvance(banner_.message));
-    const int content = static_cast<int>(kIconSide) + kRowSpacing + textWidth + 1 + kRowSpacing +
-                        close_->sizeHint().width();
+    const int content =
+        static_cast<int>(kIconSide) + kRowSpacing + textWidth + 1 + kRowSpacing + close_->sizeHint().width();
     const int limit = static_cast<int>(kMaximumWidth) + room.left() + room.right();
     const int width = std::min(limit, content + margins.left() + margins.right());
     return {width, layout()->totalHeightForWidth(width)};

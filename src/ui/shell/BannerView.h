@@ -1,8 +1,8 @@
 #pragma once
 
+#include "model/AppModel.h"
 #include "shared/PaletteRole.h"
 #include "ui/theme/SoftShadow.h"
-#include "model/AppModel.h"
 
 #include <QWidget>
 

@@ -1,20 +1,20 @@
 #include "ui/shell/DetailScreen.h"
 
-#include "ui/components/EmptyStateView.h"
+#include "model/AppModel.h"
+#include "ui/applications/ApplicationsView.h"
 #include "ui/cleaning/CleanupView.h"
 #include "ui/cleaning/LargeFilesView.h"
 #include "ui/cleaning/PrivacyView.h"
 #include "ui/cleaning/ProtectionView.h"
 #include "ui/cleaning/ReclaimView.h"
-#include "ui/components/ScreenServices.h"
 #include "ui/cleaning/ShredderView.h"
 #include "ui/cleaning/SmartScanView.h"
-#include "ui/monitor/WidgetsView.h"
-#include "ui/applications/ApplicationsView.h"
-#include "ui/maintenance/MaintenanceView.h"
-#include "ui/performance/PerformanceView.h"
+#include "ui/components/EmptyStateView.h"
+#include "ui/components/ScreenServices.h"
 #include "ui/diskmap/RuvozEzazView.h"
-#include "model/AppModel.h"
+#include "ui/maintenance/MaintenanceView.h"
+#include "ui/monitor/WidgetsView.h"
+#include "ui/performance/PerformanceView.h"
 
 namespace harborlite {
 

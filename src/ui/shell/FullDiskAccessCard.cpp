@@ -43,10 +43,9 @@ FullDiskAccessCard::FullDiskAccessCard(std::function<void()> recheck, Desktop de
     column->setSpacing(5);
     title_ = new RoleLabel(tr("Grant Full Disk Access to scan everything"), Palette::ink(),
                            TypeStyle::font(13.5, QFont::DemiBold), this);
-    explanation_ = new RoleLabel(
-        tr("macOS hides the Trash, Mail, Safari and app containers from apps without it. "
-           "Harborlite will keep working, but those areas will look empty."),
-        Palette::inkSecondary(), TypeStyle::font(11.5, QFont::Normal), this);
+    explanation_ = new RoleLabel(tr("macOS hides the Trash, Mail, Safari and app containers from apps without it. "
+                                    "Harborlite will keep working, but those areas will look empty."),
+                                 Palette::inkSecondary(), TypeStyle::font(11.5, QFont::Normal), this);
     explanation_->setWordWrap(true);
     column->addWidget(title_);
     column->addWidget(explanation_);

@@ -1,21 +1,21 @@
 #include "ui/shell/RootView.h"
 
+#include "model/AppModel.h"
 #include "platform/DesktopSettings.h"
 #include "platform/HomeFolder.h"
 #include "platform/XdgConfigHome.h"
 #include "ui/components/AuroraBackground.h"
-#include "ui/monitor/ModelMonitorInputs.h"
 #include "ui/components/SheetOverlay.h"
+#include "ui/monitor/ModelMonitorInputs.h"
 #include "ui/monitor/TopStatsBar.h"
-#include "ui/theme/Motion.h"
-#include "ui/theme/SoftShadow.h"
-#include "ui/theme/WindowCanvas.h"
 #include "ui/shell/DetailScreen.h"
 #include "ui/shell/FullDiskAccessCard.h"
 #include "ui/shell/Sidebar.h"
+#include "ui/theme/Motion.h"
+#include "ui/theme/SoftShadow.h"
+#include "ui/theme/WindowCanvas.h"
 #include "ui/updates/UpdateBanner.h"
 #include "ui/updates/UpdateSheet.h"
-#include "model/AppModel.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -59,7 +59,10 @@ QWidget* slot(QWidget* parent, const QString& name)
 
 } // namespace
 
-RootView::RootView(AppModel& model, QWidget* parent) : RootView(model, Setup{}, parent) {}
+RootView::RootView(AppModel& model, QWidget* parent)
+    : RootView(model, Setup{}, parent)
+{
+}
 
 RootView::RootView(AppModel& model, Setup setup, QWidget* parent)
     : QWidget(parent)
@@ -113,11 +116,12 @@ RootView::RootView(AppModel& model, Setup setup, QWidget* parent)
     // screens' own business.
     connect(&model_.settings(), &Observable::didChange, this, &RootView::scheduleRefresh);
     connect(&model_.updates(), &Observable::didChange, this, &RootView::scheduleRefresh);
-    for (auto changed : {&AppModel::routeChanged, &AppModel::showUpdateSheetChanged, &AppModel::bannerChanged,
-                         &AppModel::hasFullDiskAccessChanged, &AppModel::resultsChanged, &AppModel::lastSmartScanChanged,
-                         &AppModel::snapshotChanged, &AppModel::cpuSeriesChanged, &AppModel::memorySeriesChanged,
-                         &AppModel::storageSeriesChanged, &AppModel::networkInSeriesChanged,
-                         &AppModel::networkOutSeriesChanged, &AppModel::processesChanged}) {
+    for (auto changed :
+         {&AppModel::routeChanged, &AppModel::showUpdateSheetChanged, &AppModel::bannerChanged,
+          &AppModel::hasFullDiskAccessChanged, &AppModel::resultsChanged, &AppModel::lastSmartScanChanged,
+          &AppModel::snapshotChanged, &AppModel::cpuSeriesChanged, &AppModel::memorySeriesChanged,
+          &AppModel::storageSeriesChanged, &AppModel::networkInSeriesChanged, &AppModel::networkOutSeriesChanged,
+          &AppModel::processesChanged}) {
         connect(&model_, changed, this, &RootView::scheduleRefresh);
     }
     connect(&model_, &AppModel::routeChanged, this, &RootView::routeChanged);
@@ -296,7 +300,8 @@ void RootView::refreshSheet()
 {
     if (model_.showUpdateSheet()) {
         if (!sheet_) {
-            sheet_ = new UpdateSheet(model_, model_.updates(), [this] { model_.setShowUpdateSheet(false); }, this);
+            sheet_ = new UpdateSheet(
+                model_, model_.updates(), [this] { model_.setShowUpdateSheet(false); }, this);
             SheetOverlay::present(sheet_, this);
         }
         return;
@@ -376,8 +381,7 @@ void RootView::placeBanner()
         return;
     }
     const QSize size = banner_->preferredSize();
-    banner_->setGeometry((width() - size.width()) / 2, kBannerTop - banner_->surfaceTop(), size.width(),
-                         size.height());
+    banner_->setGeometry((width() - size.width()) / 2, kBannerTop - banner_->surfaceTop(), size.width(), size.height());
 }
 
 } // namespace harborlite

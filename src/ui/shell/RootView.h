@@ -1,11 +1,11 @@
 #pragma once
 
+#include "model/Route.h"
 #include "platform/ToolTable.h"
 #include "ui/components/CoalescedRefresh.h"
 #include "ui/components/ScreenServices.h"
 #include "ui/shell/BannerView.h"
 #include "ui/updates/UpdateSheet.h"
-#include "model/Route.h"
 
 #include <QPointer>
 #include <QWidget>

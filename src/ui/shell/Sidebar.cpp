@@ -1,14 +1,14 @@
 #include "ui/shell/Sidebar.h"
 
 #include "paint/BrandMark.h"
-#include "shared/Formatting.h"
 #include "paint/Palette.h"
+#include "shared/Formatting.h"
 #include "ui/components/RoleLabel.h"
+#include "ui/shell/SidebarRow.h"
+#include "ui/shell/StorageFooter.h"
 #include "ui/theme/Shapes.h"
 #include "ui/theme/SoftShadow.h"
 #include "ui/theme/TypeStyle.h"
-#include "ui/shell/SidebarRow.h"
-#include "ui/shell/StorageFooter.h"
 
 #include <QCoreApplication>
 
@@ -74,8 +74,8 @@ protected:
         painter.setPen(Palette::inkTertiary().resolve(appearance));
         painter.drawText(QRectF(textLeft, top + nameMetrics.height(), textWidth, tagMetrics.height()),
                          Qt::AlignLeft | Qt::AlignVCenter,
-                         tagMetrics.elidedText(QCoreApplication::translate("Sidebar", "Keep your Mac light"), Qt::ElideRight,
-                                               static_cast<int>(textWidth)));
+                         tagMetrics.elidedText(QCoreApplication::translate("Sidebar", "Keep your Mac light"),
+                                               Qt::ElideRight, static_cast<int>(textWidth)));
     }
 
 private:
@@ -191,8 +191,8 @@ Sidebar::Sidebar(AppModel& model, QWidget* parent)
     for (const QString& section : Routes::sections()) {
         auto* group = new QVBoxLayout;
         group->setSpacing(3);
-        auto* heading = new RoleLabel(section.toUpper(), Palette::inkTertiary(), TypeStyle::font(10, QFont::Bold),
-                                      listContent_);
+        auto* heading =
+            new RoleLabel(section.toUpper(), Palette::inkTertiary(), TypeStyle::font(10, QFont::Bold), listContent_);
         heading->setObjectName(QStringLiteral("sectionTitle"));
         heading->setContentsMargins(12, 0, 12, 3);
         group->addWidget(heading);
@@ -265,7 +265,7 @@ void Sidebar::fitSections()
 {
     const int count = static_cast<int>(Routes::sections().size());
     const int atNoGaps = sections_->sizeHint().height() - sections_->spacing() * (count - 1)
-                         - sections_->contentsMargins().bottom() - sections_->contentsMargins().top();
+        - sections_->contentsMargins().bottom() - sections_->contentsMargins().top();
     const int gap = sectionGap(scroll_->viewport()->height(), atNoGaps, count);
     if (gap != sections_->spacing()) {
         sections_->setSpacing(gap);

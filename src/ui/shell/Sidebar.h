@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ui/components/CoalescedRefresh.h"
 #include "model/AppModel.h"
 #include "model/Route.h"
+#include "ui/components/CoalescedRefresh.h"
 
 #include <QWidget>
 

@@ -26,7 +26,10 @@ constexpr int kShortestGap = 4;
 
 constexpr qreal kTitlePixels = 12.5;
 
-QFont badgeFont() { return TypeStyle::font(9.5, QFont::Bold); }
+QFont badgeFont()
+{
+    return TypeStyle::font(9.5, QFont::Bold);
+}
 
 qreal badgeWidth(const QString& badge)
 {
@@ -122,8 +125,8 @@ void SidebarRow::paintEvent(QPaintEvent*)
 
     const QColor white(Qt::white);
     const QRectF content = whole.adjusted(kPaddingX, kPaddingY, -kPaddingX, -kPaddingY);
-    const QRectF symbolRect(content.left() + (kSymbolFrame - kSymbolSize) / 2,
-                            content.center().y() - kSymbolSize / 2, kSymbolSize, kSymbolSize);
+    const QRectF symbolRect(content.left() + (kSymbolFrame - kSymbolSize) / 2, content.center().y() - kSymbolSize / 2,
+                            kSymbolSize, kSymbolSize);
     Symbols::paint(painter, symbolRect, symbol(route_),
                    isSelected() ? white : Palette::accentDeep().resolve(appearance));
 

@@ -43,7 +43,7 @@ public:
     QSize minimumSizeHint() const override;
 
 protected:
-    void nextCheckState() override {}
+    void nextCheckState() override { }
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;

@@ -1,7 +1,7 @@
 #include "ui/shell/StorageFooter.h"
 
-#include "shared/Formatting.h"
 #include "paint/Palette.h"
+#include "shared/Formatting.h"
 #include "ui/theme/GlassSurface.h"
 #include "ui/theme/Shapes.h"
 #include "ui/theme/TypeStyle.h"
@@ -18,9 +18,18 @@ namespace {
 
 constexpr int kSpacing = 7;
 
-QFont labelFont() { return TypeStyle::font(11, QFont::DemiBold); }
-QFont percentFont() { return TypeStyle::font(11, QFont::Bold); }
-QFont captionFont() { return TypeStyle::font(10, QFont::Normal); }
+QFont labelFont()
+{
+    return TypeStyle::font(11, QFont::DemiBold);
+}
+QFont percentFont()
+{
+    return TypeStyle::font(11, QFont::Bold);
+}
+QFont captionFont()
+{
+    return TypeStyle::font(10, QFont::Normal);
+}
 
 } // namespace
 
@@ -32,8 +41,7 @@ QString StorageFooter::Figures::caption() const
 StorageFooter::Figures StorageFooter::figures(qint64 free, qint64 total)
 {
     Figures made;
-    made.fraction = total > 0 ? static_cast<double>(std::max<qint64>(0, total - free)) / static_cast<double>(total)
-                              : 0;
+    made.fraction = total > 0 ? static_cast<double>(std::max<qint64>(0, total - free)) / static_cast<double>(total) : 0;
     made.percentText = Format::percent(made.fraction);
     made.freeText = Format::byteText(free);
     made.totalText = Format::byteText(total);
@@ -108,8 +116,8 @@ void StorageFooter::paintEvent(QPaintEvent*)
     painter.setFont(captionFont());
     painter.setPen(Palette::inkTertiary().resolve(appearance));
     painter.drawText(captionRect, Qt::AlignLeft | Qt::AlignVCenter,
-                     QFontMetrics(captionFont()).elidedText(figures_.caption(), Qt::ElideRight,
-                                                            static_cast<int>(captionRect.width())));
+                     QFontMetrics(captionFont())
+                         .elidedText(figures_.caption(), Qt::ElideRight, static_cast<int>(captionRect.width())));
 }
 
 } // namespace harborlite

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "paint/Palette.h"
 #include "paint/AppTheme.h"
+#include "paint/Palette.h"
 
 #include <QPalette>
 

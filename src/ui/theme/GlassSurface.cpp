@@ -10,8 +10,7 @@ namespace harborlite::GlassSurface {
 
 QColor material(Appearance appearance)
 {
-    return appearance == Appearance::dark ? Shapes::faded(Palette::canvas().dark, 0.5)
-                                          : Shapes::faded(Qt::white, 0.35);
+    return appearance == Appearance::dark ? Shapes::faded(Palette::canvas().dark, 0.5) : Shapes::faded(Qt::white, 0.35);
 }
 
 namespace {
@@ -46,20 +45,19 @@ void paint(QPainter& painter, const QRectF& rect, qreal cornerRadius, Appearance
 {
     const Colours chosen = colours(appearance);
     const QString key = lookOf(chosen, tint);
-    SurfaceCache::draw(painter, rect, cornerRadius, key,
-                       [&](QPainter& onto, const QRectF& surface, qreal radius) {
-                           const QPainterPath shape = Shapes::roundedRect(surface, radius);
-                           onto.save();
-                           onto.setRenderHint(QPainter::Antialiasing);
-                           onto.setPen(Qt::NoPen);
-                           onto.fillPath(shape, chosen.fill);
-                           onto.fillPath(shape, chosen.card);
-                           if (tint) {
-                               onto.fillPath(shape, Shapes::faded(*tint, kTintOpacity));
-                           }
-                           Shapes::strokeInside(onto, surface, radius, chosen.stroke, kStrokeWidth);
-                           onto.restore();
-                       });
+    SurfaceCache::draw(painter, rect, cornerRadius, key, [&](QPainter& onto, const QRectF& surface, qreal radius) {
+        const QPainterPath shape = Shapes::roundedRect(surface, radius);
+        onto.save();
+        onto.setRenderHint(QPainter::Antialiasing);
+        onto.setPen(Qt::NoPen);
+        onto.fillPath(shape, chosen.fill);
+        onto.fillPath(shape, chosen.card);
+        if (tint) {
+            onto.fillPath(shape, Shapes::faded(*tint, kTintOpacity));
+        }
+        Shapes::strokeInside(onto, surface, radius, chosen.stroke, kStrokeWidth);
+        onto.restore();
+    });
 }
 
 } // namespace harborlite::GlassSurface

@@ -168,8 +168,7 @@ void MenuStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* opti
         painter->save();
         painter->setRenderHint(QPainter::Antialiasing);
         painter->fillRect(option->rect, Palette::card().resolve(appearance));
-        Shapes::strokeInside(*painter, QRectF(option->rect), kCornerRadius, Palette::hairline().resolve(appearance),
-                             1);
+        Shapes::strokeInside(*painter, QRectF(option->rect), kCornerRadius, Palette::hairline().resolve(appearance), 1);
         painter->restore();
         return;
     }

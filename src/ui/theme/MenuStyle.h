@@ -15,9 +15,9 @@ namespace harborlite {
 // panel with a hairline edge and rounded corners, rows in ink on 13 px
 // medium type, the row under the pointer on a mint capsule (ink stays
 // legible on it in both appearances), the chosen entry of a pop-up marked
-// with an accent checkmark, shortcuts in the tertiary ink. A menu strip is the canvas with its titles on a hover capsule while
-// their menu is open. Colours resolve from the appearance the menu is drawn
-// in, so one style serves light and dark.
+// with an accent checkmark, shortcuts in the tertiary ink. A menu strip is the canvas with its titles on a hover
+// capsule while their menu is open. Colours resolve from the appearance the menu is drawn in, so one style serves light
+// and dark.
 class MenuStyle : public QProxyStyle {
     Q_OBJECT
 

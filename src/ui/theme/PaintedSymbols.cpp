@@ -81,8 +81,8 @@ QPainterPath sliders()
         line.lineTo(0.9, rows[i]);
         made = made.united(stroked(line, 0.075));
         // A ring for the knob, the line stopping at its edge.
-        made = made.subtracted(disc(knobs[i], rows[i], 0.13)).united(
-            disc(knobs[i], rows[i], 0.12).subtracted(disc(knobs[i], rows[i], 0.055)));
+        made = made.subtracted(disc(knobs[i], rows[i], 0.13))
+                   .united(disc(knobs[i], rows[i], 0.12).subtracted(disc(knobs[i], rows[i], 0.055)));
     }
     return made;
 }
@@ -171,8 +171,7 @@ QPainterPath chevron(QPointF from, QPointF tip, QPointF to)
 QPainterPath leftHalfShield()
 {
     // The inner shield: the outline scaled to 0.82 about the square's centre.
-    const QPainterPath outline =
-        shield().subtracted(large(QTransform(0.82, 0, 0, 0.82, 0.09, 0.09).map(unitShield())));
+    const QPainterPath outline = shield().subtracted(large(QTransform(0.82, 0, 0, 0.82, 0.09, 0.09).map(unitShield())));
     QPainterPath left;
     left.addRect(QRectF(0, 0, 0.5 * kWorkScale, kWorkScale));
     return outline.united(shield().intersected(left));

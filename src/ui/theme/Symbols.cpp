@@ -121,10 +121,10 @@ constexpr std::array kEntries = std::to_array<Entry>({
 const Entry* find(const QString& symbol)
 {
     const QByteArray key = symbol.toUtf8();
-    const auto it = std::lower_bound(kEntries.begin(), kEntries.end(), key,
-                                     [](const Entry& entry, const QByteArray& wanted) {
-                                         return QByteArray(entry.symbol) < wanted;
-                                     });
+    const auto it =
+        std::lower_bound(kEntries.begin(), kEntries.end(), key, [](const Entry& entry, const QByteArray& wanted) {
+            return QByteArray(entry.symbol) < wanted;
+        });
     return it != kEntries.end() && key == it->symbol ? &*it : nullptr;
 }
 
@@ -194,8 +194,7 @@ bool isPainted(const QString& symbol)
 std::optional<QString> themeIconName(const QString& symbol)
 {
     const Entry* entry = find(symbol);
-    return entry != nullptr && entry->icon != nullptr ? std::optional(QString::fromLatin1(entry->icon))
-                                                      : std::nullopt;
+    return entry != nullptr && entry->icon != nullptr ? std::optional(QString::fromLatin1(entry->icon)) : std::nullopt;
 }
 
 bool resolves(const QString& symbol)
@@ -239,8 +238,8 @@ void paint(QPainter& painter, const QRectF& square, const QString& symbol, const
     // draw the same few on every row, and each costs a path or an icon
     // theme lookup to make.
     const bool oneColour = brush.style() == Qt::SolidPattern && brush.transform().isIdentity();
-    const PictureKey key = oneColour ? PictureKey{PictureLook::of(u"symbol", symbol, brush.color()), pixels, scale}
-                                     : PictureKey{};
+    const PictureKey key =
+        oneColour ? PictureKey{PictureLook::of(u"symbol", symbol, brush.color()), pixels, scale} : PictureKey{};
     if (oneColour) {
         QPixmap kept;
         if (PictureCache::find(key, &kept)) {

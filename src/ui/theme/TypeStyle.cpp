@@ -16,9 +16,8 @@ constexpr qreal kReferenceDpi = 96;
 
 QString family()
 {
-    static const QString name = QFontDatabase::hasFamily(QStringLiteral("Inter"))
-                                    ? QStringLiteral("Inter")
-                                    : QGuiApplication::font().family();
+    static const QString name =
+        QFontDatabase::hasFamily(QStringLiteral("Inter")) ? QStringLiteral("Inter") : QGuiApplication::font().family();
     return name;
 }
 
@@ -35,11 +34,29 @@ QFont font(qreal pixels, QFont::Weight weight)
     return made;
 }
 
-QFont heroNumber() { return font(64, QFont::Bold); }
-QFont screenTitle() { return font(30, QFont::Bold); }
-QFont sectionTitle() { return font(17, QFont::DemiBold); }
-QFont rowTitle() { return font(13, QFont::Medium); }
-QFont rowDetail() { return font(11, QFont::Normal); }
-QFont pill() { return font(12, QFont::DemiBold); }
+QFont heroNumber()
+{
+    return font(64, QFont::Bold);
+}
+QFont screenTitle()
+{
+    return font(30, QFont::Bold);
+}
+QFont sectionTitle()
+{
+    return font(17, QFont::DemiBold);
+}
+QFont rowTitle()
+{
+    return font(13, QFont::Medium);
+}
+QFont rowDetail()
+{
+    return font(11, QFont::Normal);
+}
+QFont pill()
+{
+    return font(12, QFont::DemiBold);
+}
 
 } // namespace harborlite::TypeStyle

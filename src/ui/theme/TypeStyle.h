@@ -16,11 +16,11 @@ qreal pointSize(qreal pixels, qreal logicalDpi);
 // for has no Debian counterpart that matches Inter, so it is the same family.
 QFont font(qreal pixels, QFont::Weight weight);
 
-QFont heroNumber();   // 64 bold
-QFont screenTitle();  // 30 bold
+QFont heroNumber(); // 64 bold
+QFont screenTitle(); // 30 bold
 QFont sectionTitle(); // 17 semibold
-QFont rowTitle();     // 13 medium
-QFont rowDetail();    // 11 regular
-QFont pill();         // 12 semibold
+QFont rowTitle(); // 13 medium
+QFont rowDetail(); // 11 regular
+QFont pill(); // 12 semibold
 
 } // namespace harborlite::TypeStyle

@@ -1,6 +1,7 @@
 #include "ui/tray/MenuBarPanel.h"
 
 #include "engine/system/MaintenanceService.h"
+#include "model/AppModel.h"
 #include "paint/BrandMark.h"
 #include "shared/Formatting.h"
 #include "ui/components/GlassCompatButton.h"
@@ -13,7 +14,6 @@
 #include "ui/theme/Shapes.h"
 #include "ui/theme/TypeStyle.h"
 #include "ui/tray/PanelMonitorRow.h"
-#include "model/AppModel.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -52,7 +52,8 @@ protected:
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
         const QRectF tile(rect());
-        painter.fillPath(Shapes::roundedRect(tile, kTileRadius), Palette::accentGradient(tile, Palette::appearance(this)));
+        painter.fillPath(Shapes::roundedRect(tile, kTileRadius),
+                         Palette::accentGradient(tile, Palette::appearance(this)));
         QRectF mark(0, 0, kMarkSide, kMarkSide);
         mark.moveCenter(tile.center());
         BrandMark::paint(painter, mark, kMarkThickness, Qt::white, BrandMark::kSweep);
@@ -107,8 +108,12 @@ std::optional<MaintenanceTask> MenuBarPanel::task(const QList<MaintenanceTask>& 
 
 QPoint MenuBarPanel::placement(const QRect& tray, const QSize& size, const QRect& screen)
 {
-    const auto clampX = [&](int x) { return std::clamp(x, screen.left(), std::max(screen.left(), screen.right() + 1 - size.width())); };
-    const auto clampY = [&](int y) { return std::clamp(y, screen.top(), std::max(screen.top(), screen.bottom() + 1 - size.height())); };
+    const auto clampX = [&](int x) {
+        return std::clamp(x, screen.left(), std::max(screen.left(), screen.right() + 1 - size.width()));
+    };
+    const auto clampY = [&](int y) {
+        return std::clamp(y, screen.top(), std::max(screen.top(), screen.bottom() + 1 - size.height()));
+    };
     if (tray.isEmpty()) {
         return {clampX(screen.right() + 1 - kGap - size.width()), clampY(screen.top() + kGap)};
     }
@@ -196,7 +201,8 @@ QWidget* MenuBarPanel::buildProcesses()
     processLayout_ = new QVBoxLayout(box);
     processLayout_->setContentsMargins(0, 0, 0, 0);
     processLayout_->setSpacing(5);
-    auto* heading = new RoleLabel(tr("HEAVIEST PROCESSES"), Palette::inkTertiary(), TypeStyle::font(9, QFont::Bold), box);
+    auto* heading =
+        new RoleLabel(tr("HEAVIEST PROCESSES"), Palette::inkTertiary(), TypeStyle::font(9, QFont::Bold), box);
     heading->setObjectName(QStringLiteral("processHeading"));
     sampling_ = new RoleLabel(tr("Sampling\u2026"), Palette::inkTertiary(), TypeStyle::font(11, QFont::Normal), box);
     sampling_->setObjectName(QStringLiteral("sampling"));
@@ -215,7 +221,8 @@ QWidget* MenuBarPanel::buildActions()
     open_->setObjectName(QStringLiteral("openButton"));
     smartScan_ = new GlassCompatButton(tr("Smart Scan"), false, Palette::accent(), box);
     smartScan_->setObjectName(QStringLiteral("smartScanButton"));
-    menuButton_ = new PlainSymbolButton(QStringLiteral("ellipsis.circle"), kMenuSymbolSide, Palette::inkSecondary(), box);
+    menuButton_ =
+        new PlainSymbolButton(QStringLiteral("ellipsis.circle"), kMenuSymbolSide, Palette::inkSecondary(), box);
     menuButton_->setObjectName(QStringLiteral("menuButton"));
     menuButton_->setFixedWidth(kMenuButtonWidth);
     menuButton_->setAccessibleName(tr("More"));
@@ -239,9 +246,8 @@ QWidget* MenuBarPanel::buildActions()
         close();
     });
     connect(smartScan_, &QAbstractButton::clicked, this, &MenuBarPanel::startSmartScan);
-    connect(menuButton_, &QAbstractButton::clicked, this, [this] {
-        menu_->popup(menuButton_->mapToGlobal(QPoint(0, menuButton_->height())));
-    });
+    connect(menuButton_, &QAbstractButton::clicked, this,
+            [this] { menu_->popup(menuButton_->mapToGlobal(QPoint(0, menuButton_->height()))); });
     return box;
 }
 
@@ -333,8 +339,8 @@ void MenuBarPanel::addProcessRow()
 
 void MenuBarPanel::showTaskAvailability()
 {
-    for (const auto& [action, id] : {std::pair{freeMemory_, QStringLiteral("freeRAM")},
-                                     std::pair{flushDns_, QStringLiteral("flushDNS")}}) {
+    for (const auto& [action, id] :
+         {std::pair{freeMemory_, QStringLiteral("freeRAM")}, std::pair{flushDns_, QStringLiteral("flushDNS")}}) {
         const std::optional<MaintenanceTask> found = task(tasks_, id);
         const bool available = found && MaintenanceService::isAvailable(*found);
         action->setEnabled(available);

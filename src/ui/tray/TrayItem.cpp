@@ -1,10 +1,10 @@
 #include "ui/tray/TrayItem.h"
 
+#include "model/AppModel.h"
 #include "ui/monitor/ModelMonitorInputs.h"
 #include "ui/shell/BrandIcon.h"
 #include "ui/tray/MenuBarLabel.h"
 #include "ui/tray/MenuBarPanel.h"
-#include "model/AppModel.h"
 
 #include <QCursor>
 #include <QSystemTrayIcon>
@@ -60,7 +60,8 @@ bool TrayItem::isPanelOpen() const
 
 QString TrayItem::toolTip() const
 {
-    const QString summary = MenuBarLabel::summary(MenuBarLabel::kinds(model_.settings().menuBar()), monitorInputs(model_));
+    const QString summary =
+        MenuBarLabel::summary(MenuBarLabel::kinds(model_.settings().menuBar()), monitorInputs(model_));
     return summary.isEmpty() ? QStringLiteral("Harborlite") : summary;
 }
 

@@ -1,13 +1,13 @@
 #include "ui/updates/UpdateBanner.h"
 
+#include "model/AppModel.h"
 #include "paint/Palette.h"
 #include "ui/components/GlassCompatButton.h"
+#include "ui/components/PlainSymbolButton.h"
 #include "ui/components/RoleLabel.h"
 #include "ui/theme/GlassSurface.h"
 #include "ui/theme/TypeStyle.h"
-#include "ui/components/PlainSymbolButton.h"
 #include "ui/updates/UpdateTile.h"
-#include "model/AppModel.h"
 
 #include <QHBoxLayout>
 #include <QPainter>

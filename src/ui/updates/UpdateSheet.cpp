@@ -2,6 +2,7 @@
 
 #include "ui/components/CheckBoxStyle.h"
 
+#include "model/AppModel.h"
 #include "paint/Palette.h"
 #include "ui/components/GlassCompatButton.h"
 #include "ui/components/InnerCard.h"
@@ -12,7 +13,6 @@
 #include "ui/theme/Shapes.h"
 #include "ui/theme/TypeStyle.h"
 #include "ui/updates/UpdateTile.h"
-#include "model/AppModel.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -305,8 +305,8 @@ QWidget* UpdateSheet::buildAvailable(const AppUpdate& update)
     header->addWidget(new UpdateTile(14, 52, 26, block), 0, Qt::AlignVCenter);
     auto* headerTexts = new QVBoxLayout;
     headerTexts->setSpacing(3);
-    auto* title = new RoleLabel(tr("Harborlite %1 is available").arg(update.version),
-                                Palette::ink(), TypeStyle::font(18, QFont::Bold), block);
+    auto* title = new RoleLabel(tr("Harborlite %1 is available").arg(update.version), Palette::ink(),
+                                TypeStyle::font(18, QFont::Bold), block);
     title->setObjectName(QStringLiteral("availableTitle"));
     auto* installed = new RoleLabel(installedLine(updates_.currentVersion(), updates_.currentBuild(), update),
                                     Palette::inkSecondary(), TypeStyle::font(11.5, QFont::Normal), block);
@@ -344,14 +344,12 @@ QWidget* UpdateSheet::buildAvailable(const AppUpdate& update)
     how->addWidget(caption(tr("HOW TO UPDATE"), block));
     how->addLayout(step(1, tr("Download the new version below."), block));
     how->addLayout(step(2, tr("Quit Harborlite (\u2318Q)."), block));
-    how->addLayout(
-        step(3, tr("Open the download and drag Harborlite into Applications, choosing Replace."), block));
+    how->addLayout(step(3, tr("Open the download and drag Harborlite into Applications, choosing Replace."), block));
     column->addLayout(how);
 
     auto* actions = new QHBoxLayout;
     actions->setSpacing(10);
-    download_ = new GlassCompatButton(tr("Download Harborlite %1").arg(update.version), true,
-                                      Palette::accent(), block);
+    download_ = new GlassCompatButton(tr("Download Harborlite %1").arg(update.version), true, Palette::accent(), block);
     download_->setObjectName(QStringLiteral("downloadButton"));
     download_->setSymbol(QStringLiteral("arrow.down.circle"));
     releaseNotes_ = new GlassCompatButton(tr("Release notes"), false, Palette::accent(), block);

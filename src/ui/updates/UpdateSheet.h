@@ -1,7 +1,7 @@
 #pragma once
 
-#include "quorvanekit/UpdateChecker.h"
 #include "paint/Palette.h"
+#include "quorvanekit/UpdateChecker.h"
 #include "ui/components/CoalescedRefresh.h"
 
 #include <QDialog>

@@ -11,7 +11,11 @@ namespace harborlite {
 
 FreeAmountRow::FreeAmountRow(const QString& number, const QString& unit, qreal numberPixels, qreal unitPixels,
                              QWidget* parent)
-    : QWidget(parent), number_(number), unit_(unit), numberPixels_(numberPixels), unitPixels_(unitPixels)
+    : QWidget(parent)
+    , number_(number)
+    , unit_(unit)
+    , numberPixels_(numberPixels)
+    , unitPixels_(unitPixels)
 {
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     setAccessibleName(number + QLatin1Char(' ') + unit);

@@ -29,9 +29,11 @@ int ceilOf(qreal value)
 
 } // namespace
 
-LabelledFigure::LabelledFigure(const QString& title, const QString& value, const AdaptiveColor& color,
-                               QWidget* parent)
-    : QWidget(parent), title_(title), value_(value), color_(color)
+LabelledFigure::LabelledFigure(const QString& title, const QString& value, const AdaptiveColor& color, QWidget* parent)
+    : QWidget(parent)
+    , title_(title)
+    , value_(value)
+    , color_(color)
 {
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     setAccessibleName(title);

@@ -16,8 +16,7 @@ public:
     static constexpr int kSpacing = 1;
     static constexpr qreal kValueMinimumScale = 0.7;
 
-    LabelledFigure(const QString& title, const QString& value, const AdaptiveColor& color,
-                   QWidget* parent = nullptr);
+    LabelledFigure(const QString& title, const QString& value, const AdaptiveColor& color, QWidget* parent = nullptr);
 
     // The title as drawn: in upper case ("Down" shows as "DOWN").
     static QString shownTitle(const QString& title);

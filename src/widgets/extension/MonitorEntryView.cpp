@@ -10,10 +10,11 @@
 namespace harborlite {
 
 MonitorEntryView::MonitorEntryView(WidgetFamily family, QWidget* parent)
-    : EntryView<MonitorEntry>(parent), family_(family), column_(new QVBoxLayout(this))
+    : EntryView<MonitorEntry>(parent)
+    , family_(family)
+    , column_(new QVBoxLayout(this))
 {
-    column_->setContentsMargins(kWidgetContentMargin, kWidgetContentMargin, kWidgetContentMargin,
-                                kWidgetContentMargin);
+    column_->setContentsMargins(kWidgetContentMargin, kWidgetContentMargin, kWidgetContentMargin, kWidgetContentMargin);
     column_->setSpacing(0);
     resize(displaySize(family));
 }

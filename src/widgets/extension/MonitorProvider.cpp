@@ -23,9 +23,15 @@ MonitorProvider::Sampling MonitorProvider::machineSampling()
     return sampling;
 }
 
-MonitorProvider::MonitorProvider() : MonitorProvider(machineSampling()) {}
+MonitorProvider::MonitorProvider()
+    : MonitorProvider(machineSampling())
+{
+}
 
-MonitorProvider::MonitorProvider(Sampling sampling) : sampling_(std::move(sampling)) {}
+MonitorProvider::MonitorProvider(Sampling sampling)
+    : sampling_(std::move(sampling))
+{
+}
 
 SystemSnapshot MonitorProvider::placeholderSnapshot()
 {
@@ -81,15 +87,15 @@ void MonitorProvider::getTimeline(const TimelineProviderContext&,
 void MonitorProvider::sample(std::function<void(SystemSnapshot)> completion) const
 {
     QThreadPool* queue = sampling_.queue != nullptr ? sampling_.queue : QThreadPool::globalInstance();
-    ThreadHandOff::start(*queue, [makeSampler = sampling_.makeSampler, pause = sampling_.pause,
-                                  completion = std::move(completion)] {
-        Sampler sampler = makeSampler();
-        // A new sampler has no baseline: its first reading only records the
-        // counters the second one is measured against.
-        sampler();
-        pause();
-        completion(sampler());
-    });
+    ThreadHandOff::start(
+        *queue, [makeSampler = sampling_.makeSampler, pause = sampling_.pause, completion = std::move(completion)] {
+            Sampler sampler = makeSampler();
+            // A new sampler has no baseline: its first reading only records the
+            // counters the second one is measured against.
+            sampler();
+            pause();
+            completion(sampler());
+        });
 }
 
 } // namespace harborlite

@@ -22,8 +22,8 @@ std::unique_ptr<Widget> StorageWidget::body() const
 {
     using Configuration = StaticConfiguration<MonitorProvider>;
     return std::make_unique<Configuration>(
-        Configuration::Description{kind, displayName(), description(),
-                                   {WidgetFamily::systemSmall, WidgetFamily::systemMedium}},
+        Configuration::Description{
+            kind, displayName(), description(), {WidgetFamily::systemSmall, WidgetFamily::systemMedium}},
         MonitorProvider(), [](WidgetFamily family) { return std::make_unique<StorageEntryView>(family); });
 }
 

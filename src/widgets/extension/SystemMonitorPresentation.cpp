@@ -74,17 +74,16 @@ SystemMonitorPresentation SystemMonitorPresentation::of(WidgetFamily family, con
         made.rings = {processorRing(s), memoryRing(s, text("Memory")), storageRing(s)};
         if (s.batteryLevel) {
             const double level = *s.batteryLevel;
-            made.rings.push_back({level, level < 0.2 ? PaletteRole::danger : PaletteRole::accent, text("Battery"),
-                                  percentText(level)});
+            made.rings.push_back(
+                {level, level < 0.2 ? PaletteRole::danger : PaletteRole::accent, text("Battery"), percentText(level)});
         }
         made.bars = {
-            {text("Storage"), byteText(s.diskFree) + text(" free of ") + byteText(s.diskTotal),
-             usedStorageFraction(s), PaletteRole::accentBright},
+            {text("Storage"), byteText(s.diskFree) + text(" free of ") + byteText(s.diskTotal), usedStorageFraction(s),
+             PaletteRole::accentBright},
             {text("Memory"), byteText(s.memoryUsed) + text(" of ") + byteText(s.memoryTotal), memoryFraction(s),
              PaletteRole::accentDeep},
-            {text("CPU"),
-             text("User ") + percentText(s.cpuUser) + text(" · System ") + percentText(s.cpuSystem), s.cpuUsage,
-             PaletteRole::accent},
+            {text("CPU"), text("User ") + percentText(s.cpuUser) + text(" · System ") + percentText(s.cpuSystem),
+             s.cpuUsage, PaletteRole::accent},
         };
         made.figures = {
             {text("Download"), perSecond(byteText(s.networkIn)), PaletteRole::info},

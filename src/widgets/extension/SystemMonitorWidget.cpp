@@ -22,10 +22,11 @@ std::unique_ptr<Widget> SystemMonitorWidget::body() const
 {
     using Configuration = StaticConfiguration<MonitorProvider>;
     return std::make_unique<Configuration>(
-        Configuration::Description{kind, displayName(), description(),
+        Configuration::Description{kind,
+                                   displayName(),
+                                   description(),
                                    {WidgetFamily::systemSmall, WidgetFamily::systemMedium, WidgetFamily::systemLarge}},
-        MonitorProvider(),
-        [](WidgetFamily family) { return std::make_unique<SystemMonitorEntryView>(family); });
+        MonitorProvider(), [](WidgetFamily family) { return std::make_unique<SystemMonitorEntryView>(family); });
 }
 
 } // namespace harborlite

@@ -36,8 +36,8 @@ qreal blurredDiscCoverage(qreal distance, qreal radius, qreal sigma)
     qreal sum = 0;
     for (int i = 0; i < kSteps; ++i) {
         const qreal rho = (i + 0.5) * step;
-        sum += rho / s2 * std::exp(-(rho * rho + distance * distance) / (2 * s2)) *
-               std::cyl_bessel_i(0.0, rho * distance / s2) * step;
+        sum += rho / s2 * std::exp(-(rho * rho + distance * distance) / (2 * s2))
+            * std::cyl_bessel_i(0.0, rho * distance / s2) * step;
     }
     return std::clamp<qreal>(sum, 0, 1);
 }

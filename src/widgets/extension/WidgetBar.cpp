@@ -34,7 +34,11 @@ constexpr qreal kRowSpacing = 8;
 
 WidgetBar::WidgetBar(const QString& title, const QString& detail, double fraction, const AdaptiveColor& tint,
                      QWidget* parent)
-    : QWidget(parent), title_(title), detail_(detail), fraction_(fraction), tint_(tint)
+    : QWidget(parent)
+    , title_(title)
+    , detail_(detail)
+    , fraction_(fraction)
+    , tint_(tint)
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setAccessibleName(title);
@@ -49,8 +53,8 @@ qreal WidgetBar::fillWidth(qreal trackWidth, double fraction)
 
 QSize WidgetBar::sizeHint() const
 {
-    const int row = static_cast<int>(std::ceil(QFontMetricsF(titleFont()).horizontalAdvance(title_) + kRowSpacing +
-                                               QFontMetricsF(detailFont()).horizontalAdvance(detail_)));
+    const int row = static_cast<int>(std::ceil(QFontMetricsF(titleFont()).horizontalAdvance(title_) + kRowSpacing
+                                               + QFontMetricsF(detailFont()).horizontalAdvance(detail_)));
     return {row, rowHeight() + kSpacing + kBarHeight};
 }
 

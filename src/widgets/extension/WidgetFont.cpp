@@ -13,8 +13,8 @@ constexpr qreal kDefaultLogicalDpi = 96;
 
 QString family()
 {
-    static const QString name = QFontDatabase::hasFamily(QStringLiteral("Inter")) ? QStringLiteral("Inter")
-                                                                                  : QGuiApplication::font().family();
+    static const QString name =
+        QFontDatabase::hasFamily(QStringLiteral("Inter")) ? QStringLiteral("Inter") : QGuiApplication::font().family();
     return name;
 }
 

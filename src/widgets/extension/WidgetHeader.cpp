@@ -21,7 +21,8 @@ QFont wordmarkFont()
 
 } // namespace
 
-WidgetHeader::WidgetHeader(QWidget* parent) : QWidget(parent)
+WidgetHeader::WidgetHeader(QWidget* parent)
+    : QWidget(parent)
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setAccessibleName(wordmark());

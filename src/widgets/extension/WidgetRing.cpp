@@ -27,7 +27,11 @@ QFont captionFont()
 
 WidgetRing::WidgetRing(double fraction, const AdaptiveColor& tint, const QString& caption, const QString& value,
                        QWidget* parent)
-    : QWidget(parent), fraction_(fraction), tint_(tint), caption_(caption), value_(value)
+    : QWidget(parent)
+    , fraction_(fraction)
+    , tint_(tint)
+    , caption_(caption)
+    , value_(value)
 {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setAccessibleName(caption);

@@ -10,7 +10,10 @@ namespace harborlite {
 
 WidgetText::WidgetText(const QString& text, const QFont& font, const AdaptiveColor& color, qreal minimumScale,
                        QWidget* parent)
-    : QWidget(parent), text_(text), color_(color), minimumScale_(minimumScale)
+    : QWidget(parent)
+    , text_(text)
+    , color_(color)
+    , minimumScale_(minimumScale)
 {
     setFont(font);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
@@ -19,8 +22,7 @@ WidgetText::WidgetText(const QString& text, const QFont& font, const AdaptiveCol
 
 QSize WidgetText::sizeHint() const
 {
-    return {static_cast<int>(std::ceil(QFontMetricsF(font()).horizontalAdvance(text_))) + 1,
-            fontMetrics().height()};
+    return {static_cast<int>(std::ceil(QFontMetricsF(font()).horizontalAdvance(text_))) + 1, fontMetrics().height()};
 }
 
 QSize WidgetText::minimumSizeHint() const

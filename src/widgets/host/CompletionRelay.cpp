@@ -8,7 +8,10 @@
 
 namespace harborlite {
 
-CompletionRelay::CompletionRelay(QObject* target) : target_(target) {}
+CompletionRelay::CompletionRelay(QObject* target)
+    : target_(target)
+{
+}
 
 void CompletionRelay::begin()
 {

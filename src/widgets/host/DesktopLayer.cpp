@@ -76,8 +76,8 @@ void keepOnDesktop(QWidget* window)
                         static_cast<uint32_t>(states.size()), states.data());
 
     const uint32_t everyDesktop = 0xFFFFFFFF;
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, atom(connection, "_NET_WM_DESKTOP"),
-                        XCB_ATOM_CARDINAL, 32, 1, &everyDesktop);
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, atom(connection, "_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL,
+                        32, 1, &everyDesktop);
     xcb_flush(connection);
 }
 

@@ -15,9 +15,10 @@
 namespace harborlite {
 
 DesktopWindow::DesktopWindow(const QString& title, QSize size, bool blend)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint |
-                           Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint),
-      blend_(blend)
+    : QWidget(nullptr,
+              Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint | Qt::WindowDoesNotAcceptFocus
+                  | Qt::NoDropShadowWindowHint)
+    , blend_(blend)
 {
     setWindowTitle(title);
     setAccessibleName(title);

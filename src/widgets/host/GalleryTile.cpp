@@ -8,7 +8,10 @@
 namespace harborlite {
 
 GalleryTile::GalleryTile(const Widget& widget, WidgetFamily family, Appearance appearance, QWidget* parent)
-    : QWidget(parent), widget_(widget), family_(family), view_(widget.makeView(family))
+    : QWidget(parent)
+    , widget_(widget)
+    , family_(family)
+    , view_(widget.makeView(family))
 {
     view_->resize(displaySize(family));
     Palette::setOwnAppearance(view_.get(), appearance);

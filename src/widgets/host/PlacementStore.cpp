@@ -43,7 +43,10 @@ std::optional<int> coordinate(const QJsonValue& value)
 
 } // namespace
 
-PlacementStore::PlacementStore(QString filePath) : filePath_(std::move(filePath)) {}
+PlacementStore::PlacementStore(QString filePath)
+    : filePath_(std::move(filePath))
+{
+}
 
 QString PlacementStore::standardFilePath()
 {
@@ -99,9 +102,11 @@ PlacementStore::Loaded PlacementStore::load(const Offers& offers) const
         save(loaded.placements);
         qCWarning(widgetsLog).noquote() << "The widget placements" << filePath_
                                         << "were damaged or named widgets the plug-in cannot show:"
-                                        << loaded.placements.size() << "kept," << dropped << "entries or positions dropped;"
+                                        << loaded.placements.size() << "kept," << dropped
+                                        << "entries or positions dropped;"
                                         << (kept.isEmpty() ? QStringLiteral("the file could not be kept aside.")
-                                                           : QStringLiteral("the file as it was is kept as ") + kept + QLatin1Char('.'));
+                                                           : QStringLiteral("the file as it was is kept as ") + kept
+                                                    + QLatin1Char('.'));
     }
     return loaded;
 }
@@ -127,8 +132,8 @@ bool PlacementStore::save(const std::vector<WidgetPlacement>& placements) const
         return false;
     }
     QSaveFile file(filePath_);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(QJsonDocument(QJsonObject{{kPlacementsKey, list}}).toJson()) < 0 || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(QJsonObject{{kPlacementsKey, list}}).toJson()) < 0
+        || !file.commit()) {
         qCWarning(widgetsLog) << "cannot write the widget placements" << filePath_ << ":" << file.errorString();
         return false;
     }

@@ -32,8 +32,8 @@ QStringList defaultLocations(const QString& programFolder)
     const QDir folder(programFolder);
     return {
         folder.filePath(fileName()),
-        QDir::cleanPath(folder.filePath(QStringLiteral(HARBORLITE_INSTALLED_PLUGIN_FOLDER) + QLatin1Char('/') +
-                                        fileName())),
+        QDir::cleanPath(
+            folder.filePath(QStringLiteral(HARBORLITE_INSTALLED_PLUGIN_FOLDER) + QLatin1Char('/') + fileName())),
     };
 }
 
@@ -54,10 +54,10 @@ Loaded load(const QString& path)
     }
     if (interface != QLatin1String(HARBORLITE_WIDGET_BUNDLE_IID)) {
         loaded.error = interface.startsWith(kInterfaceFamily)
-                           ? text("%1 is a widget plug-in of interface version %2; this host loads version %3.")
-                                 .arg(path, interface.mid(kInterfaceFamily.size()),
-                                      QString(QLatin1String(HARBORLITE_WIDGET_BUNDLE_IID)).mid(kInterfaceFamily.size()))
-                           : text("%1 is not a widget plug-in: it offers %2.").arg(path, interface);
+            ? text("%1 is a widget plug-in of interface version %2; this host loads version %3.")
+                  .arg(path, interface.mid(kInterfaceFamily.size()),
+                       QString(QLatin1String(HARBORLITE_WIDGET_BUNDLE_IID)).mid(kInterfaceFamily.size()))
+            : text("%1 is not a widget plug-in: it offers %2.").arg(path, interface);
         return loaded;
     }
     QObject* instance = loader.instance();

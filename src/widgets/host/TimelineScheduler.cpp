@@ -31,7 +31,9 @@ TimelineScheduler::Setup TimelineScheduler::eventLoopSetup()
 }
 
 TimelineScheduler::TimelineScheduler(Setup setup, QObject* parent)
-    : QObject(parent), setup_(std::move(setup)), relay_(std::make_shared<CompletionRelay>(this))
+    : QObject(parent)
+    , setup_(std::move(setup))
+    , relay_(std::make_shared<CompletionRelay>(this))
 {
 }
 

@@ -61,7 +61,9 @@ QString WidgetGallery::familyName(WidgetFamily family)
 
 WidgetGallery::WidgetGallery(const std::vector<const Widget*>& widgets, Appearance appearance, bool offersAdding,
                              QWidget* parent)
-    : QWidget(parent), appearance_(appearance), relay_(std::make_shared<CompletionRelay>(this))
+    : QWidget(parent)
+    , appearance_(appearance)
+    , relay_(std::make_shared<CompletionRelay>(this))
 {
     Palette::setOwnAppearance(this, appearance);
     auto* column = new QVBoxLayout(this);
@@ -71,8 +73,8 @@ WidgetGallery::WidgetGallery(const std::vector<const Widget*>& widgets, Appearan
     for (const Widget* widget : widgets) {
         column->addSpacing(16);
         column->addWidget(label(widget->displayName(), TypeStyle::sectionTitle(), Palette::ink(), appearance));
-        column->addWidget(label(widget->description(), TypeStyle::font(13, QFont::Normal), Palette::inkSecondary(),
-                                appearance));
+        column->addWidget(
+            label(widget->description(), TypeStyle::font(13, QFont::Normal), Palette::inkSecondary(), appearance));
         column->addSpacing(6);
         auto* row = new QHBoxLayout;
         row->setSpacing(20);
@@ -87,7 +89,8 @@ WidgetGallery::WidgetGallery(const std::vector<const Widget*>& widgets, Appearan
                 auto* add = new GlassCompatButton(text("Add Widget"), false);
                 add->setAccessibleDescription(widget->displayName() + QStringLiteral(", ") + familyName(family));
                 const QString kind = widget->kind();
-                connect(add, &GlassCompatButton::clicked, this, [this, kind, family] { emit addRequested(kind, family); });
+                connect(add, &GlassCompatButton::clicked, this,
+                        [this, kind, family] { emit addRequested(kind, family); });
                 cell->addWidget(add, 0, Qt::AlignLeft);
             }
             cell->addStretch(1);

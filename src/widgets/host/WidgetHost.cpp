@@ -40,10 +40,10 @@ std::vector<QRect> screenAreas()
 } // namespace
 
 WidgetHost::WidgetHost(const WidgetBundle& bundle, Setup setup)
-    : widgets_(bundle.widgets()),
-      setup_(std::move(setup)),
-      store_(setup_.placementsFile),
-      scheduler_(setup_.scheduling)
+    : widgets_(bundle.widgets())
+    , setup_(std::move(setup))
+    , store_(setup_.placementsFile)
+    , scheduler_(setup_.scheduling)
 {
     blend_ = setup_.desktopLayer && DesktopLayer::canBlend();
 }
@@ -93,8 +93,7 @@ void WidgetHost::place(const QString& kind, WidgetFamily family)
     if (widget(kind) == nullptr) {
         return;
     }
-    WidgetPlacement placement{QUuid::createUuid(), kind, family,
-                              freeSpot(primaryArea(), displaySize(family), taken())};
+    WidgetPlacement placement{QUuid::createUuid(), kind, family, freeSpot(primaryArea(), displaySize(family), taken())};
     placements_.push_back(placement);
     save();
     show(placement);
@@ -127,9 +126,8 @@ void WidgetHost::show(const WidgetPlacement& placement)
         return;
     }
     const QSize size = displaySize(placement.family);
-    const QPoint position =
-        onScreen(placement.position.value_or(freeSpot(primaryArea(), size, taken())), size, screenAreas(),
-                 primaryArea());
+    const QPoint position = onScreen(placement.position.value_or(freeSpot(primaryArea(), size, taken())), size,
+                                     screenAreas(), primaryArea());
     Shown& shown = shown_[placement.id];
     shown.view = kind->makeView(placement.family);
     shown.view->resize(size);
@@ -141,7 +139,8 @@ void WidgetHost::show(const WidgetPlacement& placement)
     connect(window, &DesktopWindow::galleryRequested, this, &WidgetHost::showGallery);
     connect(window, &DesktopWindow::quitRequested, this, &WidgetHost::quitRequested);
     // Closed from outside: gone for this session, still placed for the next.
-    connect(window, &DesktopWindow::closed, this, [this, id] { hide(id); }, Qt::QueuedConnection);
+    connect(
+        window, &DesktopWindow::closed, this, [this, id] { hide(id); }, Qt::QueuedConnection);
     connect(window, &DesktopWindow::appearanceChanged, this, [this, id] { render(id); });
 
     window->move(position);
@@ -219,7 +218,8 @@ void WidgetHost::showGallery()
         column->addWidget(page);
     }
     scroll->setWidget(pages);
-    connect(scroll, &QObject::destroyed, this, [this] { quitWhenEmpty(); }, Qt::QueuedConnection);
+    connect(
+        scroll, &QObject::destroyed, this, [this] { quitWhenEmpty(); }, Qt::QueuedConnection);
     gallery_ = scroll;
     scroll->resize(pages->sizeHint().width() + 24, std::min(pages->sizeHint().height(), primaryArea().height()));
     scroll->show();
@@ -265,8 +265,10 @@ QPoint WidgetHost::onScreen(QPoint position, QSize size, const std::vector<QRect
         }
     }
     // Keep it whole on the fallback area, as near to where it was as it fits.
-    const int x = std::clamp(position.x(), fallback.left(), std::max(fallback.left(), fallback.right() + 1 - size.width()));
-    const int y = std::clamp(position.y(), fallback.top(), std::max(fallback.top(), fallback.bottom() + 1 - size.height()));
+    const int x =
+        std::clamp(position.x(), fallback.left(), std::max(fallback.left(), fallback.right() + 1 - size.width()));
+    const int y =
+        std::clamp(position.y(), fallback.top(), std::max(fallback.top(), fallback.bottom() + 1 - size.height()));
     return {x, y};
 }
 

@@ -22,7 +22,9 @@ public:
     };
 
     StaticConfiguration(Description description, Provider provider, Content content)
-        : description_(std::move(description)), provider_(std::move(provider)), content_(std::move(content))
+        : description_(std::move(description))
+        , provider_(std::move(provider))
+        , content_(std::move(content))
     {
     }
 
@@ -36,12 +38,10 @@ public:
         return erase(provider_.placeholder(context));
     }
 
-    void getSnapshot(const TimelineProviderContext& context,
-                     std::function<void(WidgetEntry)> completion) const override
+    void getSnapshot(const TimelineProviderContext& context, std::function<void(WidgetEntry)> completion) const override
     {
-        provider_.getSnapshot(context, [completion = std::move(completion)](Entry entry) {
-            completion(erase(std::move(entry)));
-        });
+        provider_.getSnapshot(
+            context, [completion = std::move(completion)](Entry entry) { completion(erase(std::move(entry))); });
     }
 
     void getTimeline(const TimelineProviderContext& context,

@@ -6,7 +6,8 @@
 namespace harborlite {
 
 HarborliteWidgetBundle::HarborliteWidgetBundle()
-    : systemMonitor_(SystemMonitorWidget().body()), storage_(StorageWidget().body())
+    : systemMonitor_(SystemMonitorWidget().body())
+    , storage_(StorageWidget().body())
 {
 }
 
