@@ -141,21 +141,25 @@ FileIcons::Kind FileIcons::kindOf(const QString& path)
 
 QIcon FileIcons::icon(const QString& path)
 {
+    std::optional<Stamp> kept;
+    QIcon shown = placeholder_;
     if (const Known* known = kindOfPath_.object(path)) {
-        if (known->stamp == stampOf(path)) {
-            if (const QIcon* kindIcon = iconOfKind_.object(known->kind)) {
-                return *kindIcon;
-            }
+        if (const QIcon* kindIcon = iconOfKind_.object(known->kind)) {
+            // Shown as kept; whether the path still holds that entry is
+            // looked at on the thread, never here.
+            kept = known->stamp;
+            shown = *kindIcon;
+        } else {
+            // Its kind's icon was let go: looked up again.
+            kindOfPath_.remove(path);
         }
-        // Another entry now, or its kind's icon was let go: looked at again.
-        kindOfPath_.remove(path);
     }
     if (!asked_.contains(path)) {
         asked_.insert(path);
         bool start = false;
         {
             std::lock_guard lock(mutex_);
-            waiting_.push_back(path);
+            waiting_.push_back({path, kept});
             start = !lookingUp_;
             lookingUp_ = true;
         }
@@ -163,28 +167,29 @@ QIcon FileIcons::icon(const QString& path)
             ThreadHandOff::start(thread_, [this] { lookUp(); });
         }
     }
-    return placeholder_;
+    return shown;
 }
 
 void FileIcons::lookUp()
 {
     for (;;) {
-        QStringList paths;
+        std::vector<Waiting> paths;
         {
             std::lock_guard lock(mutex_);
-            while (!waiting_.empty() && static_cast<std::size_t>(paths.size()) < kBatch) {
-                paths.append(std::move(waiting_.front()));
+            while (!waiting_.empty() && paths.size() < kBatch) {
+                paths.push_back(std::move(waiting_.front()));
                 waiting_.pop_front();
             }
-            if (paths.isEmpty()) {
+            if (paths.empty()) {
                 lookingUp_ = false;
                 return;
             }
         }
-        QList<std::pair<QString, Kind>> found;
-        found.reserve(paths.size());
-        for (const QString& path : std::as_const(paths)) {
-            found.append({path, kindOf(path)});
+        QList<std::pair<QString, std::optional<Kind>>> found;
+        found.reserve(qsizetype(paths.size()));
+        for (const Waiting& waiting : paths) {
+            const bool unchanged = waiting.kept && *waiting.kept == stampOf(waiting.path);
+            found.append({waiting.path, unchanged ? std::nullopt : std::optional<Kind>(kindOf(waiting.path))});
         }
         // Dropped with this object when it goes first; carried, so that the
         // thread sanitizer sees the hand-off through Qt's queue.
@@ -194,13 +199,17 @@ void FileIcons::lookUp()
     }
 }
 
-void FileIcons::take(const QList<std::pair<QString, Kind>>& found)
+void FileIcons::take(const QList<std::pair<QString, std::optional<Kind>>>& found)
 {
     QStringList paths;
     paths.reserve(found.size());
-    for (const auto& [path, kind] : found) {
-        paths.append(path);
+    for (const auto& [path, told] : found) {
         asked_.remove(path);
+        if (!told) {
+            continue;
+        }
+        const Kind& kind = *told;
+        paths.append(path);
         kindOfPath_.insert(path, new Known{kind.key, kind.stamp});
         if (iconOfKind_.contains(kind.key)) {
             continue;
@@ -211,7 +220,9 @@ void FileIcons::take(const QList<std::pair<QString, Kind>>& found)
         }
         iconOfKind_.insert(kind.key, new QIcon(made.isNull() ? placeholder_ : made));
     }
-    emit arrived(paths);
+    if (!paths.isEmpty()) {
+        emit arrived(paths);
+    }
 }
 
 } // namespace harborlite

@@ -11,6 +11,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 namespace harborlite {
 
@@ -21,8 +22,8 @@ namespace harborlite {
 // own, a batch at a time; until then the path draws the placeholder. Icons are
 // made once per kind. The kinds of the paths asked for last are kept, each
 // with what the path held when it was looked at: a path that holds another
-// entry now (a file replaced by a folder) is looked at again. Lives on the
-// GUI thread.
+// entry now (a file replaced by a folder) is found so on that thread, and draws
+// as before until its new kind arrives. Lives on the GUI thread.
 class FileIcons : public QObject {
     Q_OBJECT
 
@@ -63,9 +64,11 @@ public:
     FileIcons(const FileIcons&) = delete;
     FileIcons& operator=(const FileIcons&) = delete;
 
-    // The icon of the path's kind once known and the path still holds the
-    // entry it was told from (one lstat); the placeholder before, and the
-    // kind is then looked up in the background.
+    // The icon of the path's kind once known, the placeholder before. Either
+    // way the path is looked at in the background, unless it already waits
+    // there: its kind is looked up, or, once known, looked up again when the
+    // path holds another entry now, and arrived() then says so. Touches no
+    // file here.
     QIcon icon(const QString& path);
     // Whether the path's kind is kept.
     bool isKnown(const QString& path) const { return kindOfPath_.contains(path); }
@@ -85,21 +88,29 @@ signals:
 
 private:
     void lookUp();
-    void take(const QList<std::pair<QString, Kind>>& found);
+    // A kind for each path looked up, none for a path that still holds the
+    // entry its kept kind was told from.
+    void take(const QList<std::pair<QString, std::optional<Kind>>>& found);
 
     QIcon placeholder_;
     QThreadPool thread_;
     std::mutex mutex_;
     // Paths waiting for the thread, and whether a batch is under way; both
     // under the mutex.
-    std::deque<QString> waiting_;
+    // A path waiting, with the entry its kept kind was told from when it is
+    // only looked at again.
+    struct Waiting {
+        QString path;
+        std::optional<Stamp> kept;
+    };
+    std::deque<Waiting> waiting_;
     bool lookingUp_ = false;
     struct Known {
         QString kind;
         Stamp stamp;
     };
 
-    // Paths waiting for their kinds.
+    // Paths waiting for the thread, for their kinds or to be looked at again.
     QSet<QString> asked_;
     QCache<QString, Known> kindOfPath_{kKeptPaths};
     QCache<QString, QIcon> iconOfKind_{kKeptKinds};
